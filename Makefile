@@ -1,0 +1,27 @@
+# Two commands do everything on a fresh Debian 12 machine:
+#   make run    installs what is missing, builds, opens the window
+#   make test   installs what is missing, builds, runs every test
+PRESET ?= default
+
+.PHONY: deps build run test bench clean
+
+deps:
+	./scripts/install-deps
+
+build: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET)
+
+run: build
+	./build/$(PRESET)/app/kelvane
+
+test: build
+	ctest --preset $(PRESET)
+
+bench: deps
+	cmake --preset release
+	cmake --build --preset release --target kelvane-bench
+	./build/release/bench/kelvane-bench
+
+clean:
+	rm -rf build

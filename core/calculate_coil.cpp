@@ -1,0 +1,1 @@
+#include "core/calculate_coil.h"

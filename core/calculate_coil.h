@@ -1,0 +1,72 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/calculation_state.h"
+#include "core/former_shape.h"
+#include "core/weight_resistance.h"
+#include "core/winding_arrangement.h"
+
+namespace kelvane {
+
+// The input half of the window as the calculation sees it. The adapter has
+// already applied the empty-r2 rule (r2 = r1).
+struct CoilInputs {
+  double bareDiameter = 0;        // d
+  double finishedDiameter = 0;    // dw
+  double turns = 0;               // n, may be fractional
+  double leadLength = 0;          // L, each of the two leads
+  double referenceThickness = 0;  // T
+  double innerDiameter = 0;       // D, round former
+  double sideA = 0;
+  double sideB = 0;
+  double cornerR1 = 0;
+  double cornerR2 = 0;
+  double fanRadius = 0;  // R
+  double fanAngle = 0;   // AG, degrees
+  std::optional<FormerShape> shape;  // none when no shape button is on
+  double resistivity = 0;  // Ω·mm² per km
+  double density = 0;      // g/cm³
+};
+
+// The result half of the window, as numbers.
+struct CoilResults {
+  WindingArrangement arrangement;
+  double outerA = 0;     // A'
+  double outerB = 0;     // B'
+  double outerRorD = 0;  // D' for the round former, R' otherwise
+  double alignedHeight = 0;
+  double crossHeight = 0;
+  double fullHeight = 0;
+  double totalLength0 = 0;  // 2·L + maxLength; 0 when the length routine failed
+  double totalLength1 = 0;  // 2·L + midLength
+  double thinWireFactor = 1;  // k
+  WeightResistance weights;
+  bool showDiagram = false;  // n < 1000
+};
+
+enum class PressOutcome {
+  Complete,      // every result written
+  LengthFailed,  // the length routine failed: lengths, weights, resistance 0
+  NoShape,       // stopped after the arrangement: only Text2(0), Text2(2)
+  Refused,       // nothing done at all, state untouched
+};
+
+// The messages of a press that the window shows.
+inline constexpr std::string_view kNoShapeMessage = "形状選択が適切でありません";
+inline constexpr std::string_view kNoBareDiameterMessage = "素線径(d)を入力してください";
+inline constexpr std::string_view kThicknessTooSmallMessage =
+    "基準厚み(T)は線仕上外径の1.5倍以上にしてください";
+
+struct CoilPress {
+  PressOutcome outcome = PressOutcome::Refused;
+  std::string message;      // to show once; empty for a complete press
+  CalculationState state;   // after the press; the previous one when refused
+  CoilResults results;      // meaningful as the outcome says
+};
+
+// One Calculate press, from the inputs and the state the previous press left.
+CoilPress CalculateCoil(const CoilInputs& inputs, const CalculationState& previous);
+
+}  // namespace kelvane

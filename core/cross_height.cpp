@@ -1,0 +1,1 @@
+#include "core/cross_height.h"

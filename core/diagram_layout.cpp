@@ -1,0 +1,1 @@
+#include "core/diagram_layout.h"

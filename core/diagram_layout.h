@@ -1,0 +1,40 @@
+#pragma once
+
+#include <vector>
+
+namespace kelvane {
+
+// One turn of the section drawing: the top-left corner of its square and its
+// diameter, in twips, stored in single precision as the drawing keeps them.
+struct TurnCircle {
+  float left = 0;
+  float top = 0;
+  float diameter = 0;
+  bool filled = false;
+  bool operator==(const TurnCircle&) const = default;
+};
+
+struct DiagramGeometry {
+  float panelWidth = 4695;   // Shape2 width
+  float panelHeight = 3570;  // Shape2 height
+  float leftEdge = 8160;     // Line2 X1
+  float baseLine = 3510;     // Line1 Y1
+  float lineStart = 8160;    // Line1 X1
+};
+
+struct DiagramLayoutResult {
+  // False when there is nothing to draw (no layer): the template circle and
+  // the three lines are hidden.
+  bool visible = false;
+  std::vector<TurnCircle> circles;  // winding order; circles[0] is the template
+  float line1X2 = 0;   // right end of the former line
+  float line3X = 0;    // x of the right flange
+  float flangeTop = 0; // Y2 of both flanges: top of the last circle
+};
+
+// The circles and line ends for N_pl positions per layer (single precision,
+// as stored by the press), N_layers layers and n turns as typed.
+DiagramLayoutResult DiagramLayout(const DiagramGeometry& geometry, float turnsPerLayer,
+                                  double layerCount, double turns);
+
+}  // namespace kelvane

@@ -1,0 +1,1 @@
+#include "core/fan_width.h"

@@ -1,0 +1,1 @@
+#include "core/former_shape.h"

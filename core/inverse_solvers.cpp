@@ -1,0 +1,1 @@
+#include "core/inverse_solvers.h"

@@ -1,0 +1,1 @@
+#include "core/number_text.h"

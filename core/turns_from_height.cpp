@@ -1,0 +1,1 @@
+#include "core/turns_from_height.h"

@@ -1,0 +1,1 @@
+#include "core/weight_resistance.h"

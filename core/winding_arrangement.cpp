@@ -1,0 +1,1 @@
+#include "core/winding_arrangement.h"

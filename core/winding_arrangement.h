@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace kelvane {
+
+// How n turns of a wire lie across the reference thickness, in the fixed
+// element order the driver stores them.
+struct WindingArrangement {
+  double turnPositions = 0;   // q: positions per layer, a multiple of 0.5
+  double thickness = 0;       // q × dw
+  double turnsOddLayer = 0;   // layers 1, 3, 5, …
+  double turnsEvenLayer = 0;  // layers 2, 4, 6, …
+  std::string arrangementText;
+  double layerCount = 0;
+  double lastLayerTurns = 0;  // 0 when the last layer comes out full
+  double alignedHeight = 0;   // H_al, height of the nested winding
+};
+
+// Winding arrangement for reference thickness T, finished diameter dw and n
+// turns. The caller guarantees at least 1.5 positions per layer
+// (MakikataPositions(T, dw) >= 1.5), below which the arrangement is
+// meaningless.
+WindingArrangement Makikata(double T, double D, double Nn);
+
+// Element 0 of Makikata alone: the turn positions that fit across T.
+double MakikataPositions(double T, double D);
+
+}  // namespace kelvane

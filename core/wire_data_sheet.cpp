@@ -1,0 +1,1 @@
+#include "core/wire_data_sheet.h"

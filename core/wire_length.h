@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "core/expected.h"
+
+namespace kelvane {
+
+struct CalculationState;
+
+// The two totals of the turn lengths of a winding, leads not included.
+struct WindingLengths {
+  double maxLength = 0;  // turn lengths summed without the crossing allowance
+  double midLength = 0;  // with it
+  bool operator==(const WindingLengths&) const = default;
+};
+
+// The outline of one turn on the fan former (angles in degrees, lengths mm).
+struct FanContour {
+  double arcAngle = 0;          // swept by the outer arc
+  double outerCornerAngle = 0;  // swept by each r1 corner
+  double innerCornerAngle = 0;  // swept by each r2 corner
+  double sideLength = 0;        // each slanted side
+  double edgeLength = 0;        // the straight edge between the r2 corners
+  bool operator==(const FanContour&) const = default;
+};
+
+// The turn-by-turn rule shared by every length routine: when the winding
+// moves on to the next layer, and the crossing allowance accumulated so far.
+class LayerWalk {
+ public:
+  // Empty when the odd-layer count does not round into 32 bits.
+  static std::optional<LayerWalk> start(double turnsOddLayer, double turnsEvenLayer,
+                                        double crossAllowance);
+
+  // Called once for turn j (1, 2, …) before its length is computed. Returns
+  // whether a new layer began with this turn; empty when the layer end no
+  // longer fits 32 bits (the routine then fails with an overflow).
+  std::optional<bool> advance(std::int32_t j);
+
+  std::int32_t layer() const { return layer_; }
+  double allowance() const { return allowance_; }
+
+ private:
+  LayerWalk(std::int32_t end, double odd, double even, double c)
+      : end_(end), odd_(odd), even_(even), c_(c) {}
+  std::int32_t layer_ = 1;
+  std::int32_t end_;
+  double odd_;
+  double even_;
+  double c_;
+  double allowance_ = 0;
+};
+
+// Rectangular former, from the state of the press (r1, r2, the straight
+// parts, dw, n, the layer counts and the allowance).
+Expected<WindingLengths> GetL(const CalculationState& state);
+
+// Round former with the inner diameter mInnerDiameter.
+Expected<WindingLengths> EnL(const CalculationState& state);
+
+// The fan outline for width B, radius R, height A, angle AG, corners r1, r2.
+Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0,
+                            double R1, double R2);
+
+// What OogiL gives back: the outline it found (empty when the search failed,
+// so the stored outline keeps its previous contents) and the lengths.
+struct FanLengths {
+  std::optional<FanContour> contour;
+  Expected<WindingLengths> lengths;
+};
+
+// Fan former: finds the outline from the state's A, B, R, r1, r2 and the
+// angle AG, then walks the turns.
+FanLengths OogiL(const CalculationState& state, double fanAngle);
+
+}  // namespace kelvane

@@ -1,0 +1,5 @@
+#include <gtest/gtest.h>
+
+#include "core/materials.h"
+
+TEST(Build, LinksCore) { SUCCEED(); }

@@ -35,7 +35,9 @@ std::optional<double> readCompleteNumber(std::string_view text);
 // magnitudes use the exponent form with "E" (1E+16, 1.5E-07).
 std::string plainDecimal(double value);
 
-// A value rounded to 15 significant digits (through its decimal text).
+// A value rounded to 15 significant digits (through its decimal text). The
+// few values at the very top of the double range whose rounding exceeds it
+// give the largest finite double of their sign.
 double roundTo15Digits(double value);
 
 // "#,##0.000" and "#,##0.0000": "," between groups of three integer digits, at

@@ -1,1 +1,34 @@
 #include "core/former_shape.h"
+
+namespace kelvane {
+
+// The round former is measured by its inner diameter D alone and gets an
+// outer diameter D'; the rectangular former by its sides and corner radii
+// and gets A' and B'; the fan former uses the sides and radii plus R, AG and
+// XX, and gets A', B' and its outer radius R'.
+FieldVisibility ShapeFieldVisibility(FormerShape shape) {
+  FieldVisibility v;
+  switch (shape) {
+    case FormerShape::Round:
+      v.innerDiameter = true;
+      v.outerRorD = true;
+      v.outerRorDCaption = "D'";
+      break;
+    case FormerShape::Rectangular:
+      v.sides = true;
+      v.outerA = true;
+      v.outerB = true;
+      break;
+    case FormerShape::Fan:
+      v.sides = true;
+      v.fan = true;
+      v.outerA = true;
+      v.outerB = true;
+      v.outerRorD = true;
+      v.outerRorDCaption = "R'";
+      break;
+  }
+  return v;
+}
+
+}  // namespace kelvane

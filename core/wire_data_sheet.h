@@ -21,13 +21,17 @@ struct WireDataSheet {
   double insulationWeight = 0;
   double conductorWeightNominal = 0, conductorWeightMin = 0, conductorWeightMax = 0;
   double totalWeightNominal = 0, totalWeightMin = 0, totalWeightMax = 0;
-  std::array<std::string, 16> reportLines;  // without line ends
+  // The sixteen lines without line ends; the sheet window ends each one with
+  // "\r\n" when it prints them.
+  std::array<std::string, 16> reportLines;
 };
 
 // bareDiameter and finishedDiameter are the boxes' leading numbers;
 // bareDiameterText is the bare diameter box's whole text. Fails with
 // kBadBareDiameterMessage when that text is not a complete number, d is 0, or
-// d ∓ 0.02 is exactly 0.
+// d ∓ 0.02 is exactly 0; with kOverflowMessage when a value of the sheet
+// leaves the double range (diameters near 1E+154 and beyond, or the 1 / k of
+// a wire whose thin-wire factor k is 0).
 Expected<WireDataSheet> BuildWireDataSheet(double bareDiameter,
                                            std::string_view bareDiameterText,
                                            double finishedDiameter,

@@ -1,0 +1,206 @@
+#include "form/form1.h"
+
+#include "core/former_shape.h"
+#include "core/number_text.h"
+#include "core/wire_data_sheet.h"
+#include "form/control_table.h"
+
+namespace kelvane::form {
+
+const std::vector<ControlId>& changeableVisibility() {
+  static const std::vector<ControlId> ids = [] {
+    std::vector<ControlId> v;
+    for (int i = 5; i <= 12; ++i) v.push_back(text1(i));
+    for (int i = 5; i <= 12; ++i) v.push_back(label1(i));
+    for (int i = 4; i <= 6; ++i) v.push_back(text2(i));
+    for (int i = 14; i <= 16; ++i) v.push_back(label1(i));
+    v.push_back({"Shape1", 0});
+    v.push_back({"Line1", -1});
+    v.push_back({"Line2", -1});
+    v.push_back({"Line3", -1});
+    v.push_back({"Label2", -1});
+    return v;
+  }();
+  return ids;
+}
+
+const std::vector<ControlId>& changeableCaptions() {
+  static const std::vector<ControlId> ids = {label1(13), label1(14), label1(28), label1(29)};
+  return ids;
+}
+
+namespace {
+
+LinePosition designLine(const char* name) {
+  const ControlSpec* c = findControl({name, -1});
+  return {static_cast<float>(c->left), static_cast<float>(c->top),
+          static_cast<float>(c->left + c->width), static_cast<float>(c->top + c->height)};
+}
+
+Circle designTemplate() {
+  const ControlSpec* c = findControl({"Shape1", 0});
+  return {static_cast<float>(c->left), static_cast<float>(c->top), static_cast<float>(c->width),
+          static_cast<float>(c->height), false};
+}
+
+}  // namespace
+
+Form1::Form1() {
+  for (int i = 0; i < 14; ++i) s_.text1[i] = s_.text1Written[i] = findControl(text1(i))->text;
+  for (int i = 0; i < 22; ++i) s_.text2[i] = s_.text2Written[i] = findControl(text2(i))->text;
+  for (const ControlId& id : changeableCaptions()) s_.captions[id.str()] = findControl(id)->text;
+  for (const ControlId& id : changeableVisibility()) s_.visible[id.str()] = findControl(id)->visible;
+  s_.drawing.circles = {designTemplate()};
+  s_.drawing.line1 = designLine("Line1");
+  s_.drawing.line2 = designLine("Line2");
+  s_.drawing.line3 = designLine("Line3");
+  Form_Load();
+}
+
+void Form1::Form_Load() {
+  // The buttons of the design are already on; only their handlers run.
+  Option1_Click(1);
+  Option3_Click(0);
+}
+
+void Form1::Option1_Click(int index) {
+  if (index < 0 || index > 2) return;
+  const FieldVisibility v = ShapeFieldVisibility(static_cast<FormerShape>(index));
+  for (int i = 5; i <= 12; ++i) {
+    const bool shown = i == 5 ? v.innerDiameter : i <= 9 ? v.sides : v.fan;
+    setVisible(text1(i), shown);
+    setVisible(label1(i), shown);
+  }
+  setVisible(text2(4), v.outerA);
+  setVisible(label1(16), v.outerA);
+  setVisible(text2(5), v.outerB);
+  setVisible(label1(15), v.outerB);
+  setVisible(text2(6), v.outerRorD);
+  setVisible(label1(14), v.outerRorD);
+  if (v.outerRorDCaption) s_.captions[label1(14).str()] = *v.outerRorDCaption;
+}
+
+void Form1::Option3_Click(int index) {
+  // Results computed for the previous material no longer hold.
+  for (int i = 0; i < 22; ++i) write(text2(i), "");
+  if (index < 0 || index > 2) return;
+  s_.material = MaterialConstants(static_cast<ConductorMaterial>(index));
+}
+
+void Form1::Form_KeyDown(int keyCode, int /*shift*/) {
+  if (keyCode == kPrintKey) ++s_.printRequests;
+}
+
+void Form1::Command2_Click() {
+  const ConductorMaterial material =
+      static_cast<ConductorMaterial>(s_.option3 >= 0 && s_.option3 <= 2 ? s_.option3 : 0);
+  const std::string& bare = s_.text1[0];
+  const auto sheet = BuildWireDataSheet(readLeadingNumber(bare), bare,
+                                        readLeadingNumber(s_.text1[1]), material);
+  if (!sheet) {
+    showMessage(sheet.message());
+    return;
+  }
+  s_.sheetOpen = true;
+  for (const std::string& line : sheet->reportLines) s_.sheetLines.push_back(line);
+}
+
+bool Form1::focusable(const ControlId& id) const {
+  const ControlSpec* c = findControl(id);
+  if (!c || !c->tabIndex) return false;
+  switch (c->kind) {
+    case ControlKind::TextBox:
+    case ControlKind::OptionButton:
+    case ControlKind::CommandButton:
+      return isVisible(id);
+    default:
+      return false;
+  }
+}
+
+bool Form1::moveFocus(const ControlId& target) {
+  if (!focusable(target)) return false;
+  if (target == s_.focus) return true;
+  const ControlId left = s_.focus;
+  s_.focus = target;
+  if (left.name == "Text1") Text1_LostFocus(left.index);
+  if (left.name == "Text2") Text2_LostFocus(left.index);
+  return true;
+}
+
+bool Form1::typeText(const ControlId& id, const std::string& text) {
+  if (!box(id) || !moveFocus(id)) return false;
+  editText(id, text);
+  return true;
+}
+
+void Form1::editText(const ControlId& id, const std::string& text) {
+  if (std::string* b = box(id)) *b = text;
+}
+
+bool Form1::click(const ControlId& target) {
+  const ControlSpec* c = findControl(target);
+  if (!c || (c->kind != ControlKind::CommandButton && c->kind != ControlKind::OptionButton))
+    return false;
+  if (!moveFocus(target)) return false;
+  if (target.name == "Command1") {
+    Command1_Click();
+  } else if (target.name == "Command2") {
+    Command2_Click();
+  } else if (target.name == "Option1" && s_.option1 != target.index) {
+    s_.option1 = target.index;
+    Option1_Click(target.index);
+  } else if (target.name == "Option3" && s_.option3 != target.index) {
+    s_.option3 = target.index;
+    Option3_Click(target.index);
+  }
+  return true;
+}
+
+void Form1::pressKey(int keyCode) { Form_KeyDown(keyCode, 0); }
+
+void Form1::closeSheet() {
+  s_.sheetOpen = false;
+  s_.sheetLines.clear();
+}
+
+bool Form1::setText(const ControlId& id, const std::string& text) {
+  if (!box(id)) return false;
+  write(id, text);
+  return true;
+}
+
+bool Form1::isVisible(const ControlId& id) const {
+  auto it = s_.visible.find(id.str());
+  return it == s_.visible.end() ? findControl(id) != nullptr : it->second;
+}
+
+const std::string* Form1::textOf(const ControlId& id) const {
+  return const_cast<Form1*>(this)->box(id);
+}
+
+bool Form1::userChanged(const ControlId& id) const {
+  if (id.name == "Text1" && id.index >= 0 && id.index < 14)
+    return s_.text1[id.index] != s_.text1Written[id.index];
+  if (id.name == "Text2" && id.index >= 0 && id.index < 22)
+    return s_.text2[id.index] != s_.text2Written[id.index];
+  return false;
+}
+
+std::string* Form1::box(const ControlId& id) {
+  if (id.name == "Text1" && id.index >= 0 && id.index < 14) return &s_.text1[id.index];
+  if (id.name == "Text2" && id.index >= 0 && id.index < 22) return &s_.text2[id.index];
+  return nullptr;
+}
+
+void Form1::write(const ControlId& id, std::string text) {
+  if (id.name == "Text1") s_.text1Written[id.index] = text;
+  if (id.name == "Text2") s_.text2Written[id.index] = text;
+  *box(id) = std::move(text);
+}
+
+void Form1::setVisible(const ControlId& id, bool visible) { s_.visible[id.str()] = visible; }
+
+void Form1::showMessage(std::string_view message) { s_.messages.emplace_back(message); }
+
+}  // namespace kelvane::form

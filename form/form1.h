@@ -1,0 +1,115 @@
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/calculation_state.h"
+#include "core/materials.h"
+#include "form/control_id.h"
+
+namespace kelvane::form {
+
+// A circle of the section drawing as stored: left, top, width and height in
+// twips (single precision). Shape1(0) is the template and the first turn.
+struct Circle {
+  float left = 0, top = 0, width = 0, height = 0;
+  bool filled = false;
+  bool operator==(const Circle&) const = default;
+};
+
+struct LinePosition {
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  bool operator==(const LinePosition&) const = default;
+};
+
+struct Drawing {
+  std::vector<Circle> circles;  // [0] is Shape1(0), then the added turns
+  LinePosition line1, line2, line3;  // former line, left and right flange
+  bool operator==(const Drawing&) const = default;
+};
+
+// Everything the window shows and remembers.
+struct FormState {
+  std::array<std::string, 14> text1;
+  std::array<std::string, 22> text2;
+  // What the program (or the design) last put into each box: a box whose text
+  // differs from it has been changed by the user.
+  std::array<std::string, 14> text1Written;
+  std::array<std::string, 22> text2Written;
+  std::map<std::string, std::string> captions;  // the captions that change at run time
+  std::map<std::string, bool> visible;          // the controls whose visibility changes
+  int option1 = 1;  // the shape button that is on; -1 for none
+  int option3 = 0;  // the material button that is on
+  MaterialValues material;  // mResistivity, mDensity
+  CalculationState calc;    // what the last press left behind
+  Drawing drawing;
+  std::vector<std::string> messages;  // every message shown, in order
+  bool sheetOpen = false;             // the data sheet window Form2
+  std::vector<std::string> sheetLines;  // printed into it since it opened
+  int printRequests = 0;                // F12 presses: print the window
+  ControlId focus = {"Text1", 0};
+};
+
+// The controls whose visibility changes at run time, in a fixed order.
+const std::vector<ControlId>& changeableVisibility();
+// The captions that change at run time.
+const std::vector<ControlId>& changeableCaptions();
+
+// The main window's behaviour: its state and every event handler.
+class Form1 {
+ public:
+  // The window as created: design values, then Form_Load.
+  Form1();
+
+  const FormState& state() const { return s_; }
+
+  // Event handlers.
+  void Form_Load();
+  void Option1_Click(int index);
+  void Option3_Click(int index);
+  void Form_KeyDown(int keyCode, int shift);
+  void Text1_LostFocus(int index);
+  void Text2_LostFocus(int index);
+  void Command1_Click();
+  void Command2_Click();
+
+  // What a person does at the window.
+  // Moves the focus; the box that had it runs its lost-focus handler first.
+  // Returns false (and does nothing) for a control that cannot take the
+  // focus now (unknown, hidden, a caption).
+  bool moveFocus(const ControlId& target);
+  // Moves the focus to the box, then replaces its text as typing would.
+  bool typeText(const ControlId& box, const std::string& text);
+  // The text of the box that has the focus, as the user edits it.
+  void editText(const ControlId& box, const std::string& text);
+  // Moves the focus to a button and presses it, or switches an option
+  // button on (its Click runs only when it was off).
+  bool click(const ControlId& target);
+  void pressKey(int keyCode);
+  void closeSheet();
+  // Fills a box the way a program does: no focus change, no handler, and the
+  // text does not count as the user's.
+  bool setText(const ControlId& box, const std::string& text);
+
+  bool focusable(const ControlId& id) const;
+  bool isVisible(const ControlId& id) const;
+  const std::string* textOf(const ControlId& id) const;
+  bool userChanged(const ControlId& box) const;
+
+  // The F12 key.
+  static constexpr int kPrintKey = 123;
+
+ private:
+  std::string* box(const ControlId& id);
+  void write(const ControlId& id, std::string text);  // the program writes a box
+  void setVisible(const ControlId& id, bool visible);
+  void showMessage(std::string_view message);
+  void resetDrawing();
+  void drawSection();
+
+  FormState s_;
+};
+
+}  // namespace kelvane::form

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "form/control_id.h"
+#include "form/form1.h"
+
+namespace kelvane::replay {
+
+// What the replay prints: the window as a person sees it.
+struct Snapshot {
+  std::vector<std::string> text1;  // 14
+  std::vector<std::string> text2;  // 22
+  std::map<std::string, std::string> captions;  // Label1(13), (14), (28), (29)
+  std::map<std::string, bool> visible;          // the controls whose visibility changes
+  int option1 = -1;
+  int option3 = -1;
+  std::string focus;
+  std::vector<std::string> messages;
+  std::vector<std::string> form2;  // lines printed into the sheet window
+  int printRequests = 0;
+  std::vector<form::Circle> circles;  // the visible circles' storage, Shape1(0) first
+  form::LinePosition line1, line2, line3;
+};
+
+// Something the steps can be applied to: the form model, or the real window.
+// Each operation returns false when the control cannot take it (hidden, not
+// a box, not a button), which the driver reports as bad input.
+class ReplayTarget {
+ public:
+  virtual ~ReplayTarget() = default;
+  virtual bool focus(const form::ControlId& id) = 0;
+  virtual bool type(const form::ControlId& id, const std::string& text) = 0;
+  virtual bool click(const form::ControlId& id) = 0;
+  virtual void key(int keyCode) = 0;
+  virtual void closeSheet() = 0;
+  virtual bool set(const form::ControlId& id, const std::string& text) = 0;
+  virtual Snapshot snapshot() const = 0;
+};
+
+// The snapshot of the form model's state.
+Snapshot snapshotOf(const form::FormState& state);
+
+}  // namespace kelvane::replay

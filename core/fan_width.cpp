@@ -1,7 +1,6 @@
 #include "core/fan_width.h"
 
 #include <cmath>
-#include <limits>
 
 namespace kelvane {
 namespace {
@@ -13,12 +12,11 @@ constexpr double kPi = 3.14159265358979;
 }  // namespace
 
 // The fan widens by A·tan(AG/2) on each side of its narrow width B.
-double FanWidthFromAngle(double a, double b, double ag) {
+std::optional<double> FanWidthFromAngle(double a, double b, double ag) {
   const double t = std::tan((ag * 0.5) * (kPi / 180));
   const double xx = (a * t) * 2 + b;
-  if (std::isfinite(xx)) return xx;
-  // Only sides near the end of the double range get here.
-  return std::copysign(std::numeric_limits<double>::max(), xx);
+  if (!std::isfinite(xx)) return std::nullopt;
+  return xx;
 }
 
 std::optional<double> FanAngleFromWidth(double a, double b, double xx) {

@@ -93,6 +93,10 @@ class Form1 {
   // text does not count as the user's.
   bool setText(const ControlId& box, const std::string& text);
 
+  // Switches a shape button on or all of them off (-1) the way a program
+  // sets a button's value: no handler runs.
+  void setShapeButton(int index) { s_.option1 = index; }
+
   bool focusable(const ControlId& id) const;
   bool isVisible(const ControlId& id) const;
   const std::string* textOf(const ControlId& id) const;

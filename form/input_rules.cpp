@@ -37,7 +37,8 @@ void Form1::Text1_LostFocus(int index) {
       break;
     case 11: {  // AG → XX
       const auto a = number(6), b = number(7), ag = number(11);
-      if (a && b && ag) writeNumber(12, FanWidthFromAngle(*a, *b, *ag));
+      if (!a || !b || !ag) break;
+      if (const auto xx = FanWidthFromAngle(*a, *b, *ag)) writeNumber(12, *xx);
       break;
     }
     case 12: {  // XX → AG, only for a width the user gave

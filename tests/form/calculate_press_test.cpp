@@ -1,0 +1,198 @@
+// The Calculate button as a person presses it.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "form_test_support.h"
+
+namespace kelvane::form {
+namespace {
+
+using testing::apply;
+using testing::Step;
+using testing::t1;
+using testing::t2;
+
+using Boxes = std::map<int, std::string>;
+
+struct PressCase {
+  const char* name;
+  std::vector<Step> steps;
+  Boxes text2;
+  std::map<std::string, std::string> captions;
+  friend void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PressTest : public ::testing::TestWithParam<PressCase> {};
+
+TEST_P(PressTest, BoxesAndCaptions) {
+  Form1 form;
+  apply(form, GetParam().steps);
+  EXPECT_TRUE(form.state().messages.empty());
+  for (const auto& [i, text] : GetParam().text2) EXPECT_EQ(t2(form, i), text) << "Text2(" << i << ")";
+  for (const auto& [id, caption] : GetParam().captions)
+    EXPECT_EQ(form.state().captions.at(id), caption) << id;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, PressTest,
+    ::testing::Values(
+        // The design-time texts on the rectangular former.
+        PressCase{"Design",
+                  {{"click", "Command1", ""}},
+                  {{0, "同数列巻き--3 X 3"}, {1, "4"}, {2, "0.735"}, {3, "1"}, {4, "3.596"},
+                   {5, "3.511"}, {6, "50.840"}, {7, "0.756"}, {14, "0.840"}, {15, "0.840"},
+                   {16, ""}, {17, ""}},
+                  {{"Label1(13)", "全長 mm"}, {"Label1(29)", "重量 mg"}, {"Label1(28)", "DCR Ω"}}},
+        // The round former with D 10 and copper, box by box.
+        PressCase{"Round",
+                  {{"click", "Option1(0)", ""}, {"click", "Command1", ""}},
+                  {{6, "11.596"}, {8, "355.530"}, {9, "356.205"}, {10, "101.451"},
+                   {11, "101.643"}, {12, "0.200"}, {13, "0.200"}, {18, "1.374"}, {19, "1.376"},
+                   {20, "100.077"}, {21, "100.267"}},
+                  {{"Label1(13)", "全長 mm"}, {"Label1(29)", "重量 mg"}, {"Label1(28)", "DCR Ω"},
+                   {"Label1(14)", "D'"}}},
+        // Text after a number, and a comma as decimal mark, read as far as they go.
+        PressCase{"LeadingNumbers",
+                  {{"type", "Text1(2)", "12abc"}, {"click", "Option1(0)", ""},
+                   {"type", "Text1(5)", "1,000"}, {"click", "Command1", ""}},
+                  {{0, "同数列巻き--3 X 3"}, {1, "4"}, {3, "0"}},
+                  {}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(Press, EmptyR2TakesR1AndShowsIt) {
+  Form1 form;
+  apply(form, {{"type", "Text1(8)", "0.25"}, {"type", "Text1(9)", ""}, {"click", "Command1", ""}});
+  EXPECT_EQ(t1(form, 9), "0.25");
+  EXPECT_EQ(form.state().calc.mCornerR2, 0.25);
+}
+
+TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
+  struct Case {
+    std::vector<Step> steps;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{{"type", "Text1(0)", ""}}, "素線径(d)を入力してください"},
+      {{{"type", "Text1(0)", "0"}}, "素線径(d)を入力してください"},
+      // One position per layer: the even layers would hold no turn.
+      {{{"type", "Text1(4)", "0.3"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください"},
+      {{{"type", "Text1(4)", "0.2"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください"},
+      {{{"type", "Text1(1)", "1e400"}}, "オーバーフローしました。"},
+      // A conductor so thick that its cross-section has no number.
+      {{{"type", "Text1(0)", "1e200"}}, "オーバーフローしました。"},
+  };
+  for (const Case& c : cases) {
+    Form1 form;
+    apply(form, {{"click", "Command1", ""}});
+    apply(form, c.steps);
+    apply(form, {{"type", "Text1(9)", ""}});  // the r2 fill-in must not happen either
+    const FormState before = form.state();
+    apply(form, {{"click", "Command1", ""}});
+    const FormState& after = form.state();
+    ASSERT_EQ(after.messages.size(), 1u);
+    EXPECT_EQ(after.messages[0], c.message);
+    EXPECT_EQ(after.text1, before.text1);
+    EXPECT_EQ(after.text2, before.text2);
+    EXPECT_EQ(after.captions, before.captions);
+    EXPECT_EQ(after.calc, before.calc);
+    EXPECT_EQ(after.drawing, before.drawing);
+  }
+}
+
+TEST(Press, NoShapeWritesOnlyTheArrangement) {
+  Form1 form;
+  apply(form, {{"click", "Command1", ""}, {"type", "Text1(4)", "1.1"}});
+  const FormState before = form.state();
+  form.setShapeButton(-1);
+  apply(form, {{"click", "Command1", ""}});
+  const FormState& after = form.state();
+  ASSERT_EQ(after.messages, std::vector<std::string>{"形状選択が適切でありません"});
+  EXPECT_EQ(after.text2[0], "異数列巻き--5 X 4");
+  EXPECT_EQ(after.text2[2], "1.05");
+  for (int i : {1, 3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 21}) EXPECT_EQ(after.text2[i], before.text2[i]);
+  EXPECT_EQ(after.calc.mTurnsOddLayer, 5);
+  EXPECT_EQ(after.drawing.circles.size(), 1u);  // the added turns are gone
+}
+
+TEST(Press, FailedLengthShowsItsMessageAndZeroLengths) {
+  Form1 form;
+  // Beyond 32 bits of turns the turn-by-turn walk cannot count.
+  apply(form, {{"type", "Text1(2)", "3e9"}, {"click", "Command1", ""}});
+  EXPECT_EQ(form.state().messages, std::vector<std::string>{"オーバーフローしました。"});
+  for (int i : {8, 9, 10, 11, 12, 13, 18, 19, 20, 21}) EXPECT_EQ(t2(form, i), "0.000");
+  EXPECT_EQ(form.state().captions.at("Label1(29)"), "重量 mg");
+  EXPECT_NE(t2(form, 7), "");
+  EXPECT_TRUE(form.state().visible.at("Label2"));
+}
+
+TEST(Press, DrawingUpTo999TurnsThenTheNote) {
+  struct Case {
+    const char* turns;
+    bool drawn;
+    std::size_t circles;
+  };
+  for (const Case& c : {Case{"10", true, 10}, Case{"10.7", true, 10}, Case{"1.5", true, 1},
+                        Case{"999", true, 999}, Case{"999.5", true, 999},
+                        Case{"1000", false, 1}}) {
+    Form1 form;
+    apply(form, {{"type", "Text1(2)", c.turns}, {"click", "Command1", ""}});
+    const FormState& s = form.state();
+    EXPECT_EQ(s.visible.at("Shape1(0)"), c.drawn) << c.turns;
+    EXPECT_EQ(s.visible.at("Line1"), c.drawn) << c.turns;
+    EXPECT_EQ(s.visible.at("Label2"), !c.drawn) << c.turns;
+    EXPECT_EQ(s.drawing.circles.size(), c.circles) << c.turns;
+  }
+}
+
+TEST(Press, DesignDrawingStandsOnTheFormer) {
+  Form1 form;
+  apply(form, {{"click", "Command1", ""}});
+  const Drawing& d = form.state().drawing;
+  ASSERT_EQ(d.circles.size(), 10u);
+  EXPECT_EQ(d.circles[0], (Circle{8160, 2642, 867.5f, 867.5f, true}));
+  EXPECT_EQ(d.circles[3].left, 10330);
+  EXPECT_FALSE(d.circles[8].filled);
+  EXPECT_TRUE(d.circles[9].filled);
+  EXPECT_EQ(d.line1, (LinePosition{8160, 3510, 11198, 3510}));
+  EXPECT_EQ(d.line3.x1, 11198);
+  EXPECT_EQ(d.line2.y2, d.circles[9].top);
+  // A smaller coil afterwards removes the turns of the larger one.
+  apply(form, {{"type", "Text1(2)", "3"}, {"click", "Command1", ""}});
+  EXPECT_EQ(form.state().drawing.circles.size(), 3u);
+}
+
+TEST(Press, NoTurnsHidesTheDrawing) {
+  Form1 form;
+  apply(form, {{"set", "Text1(2)", "0"}, {"click", "Command1", ""}});
+  EXPECT_FALSE(form.state().visible.at("Shape1(0)"));
+  EXPECT_FALSE(form.state().visible.at("Label2"));
+  EXPECT_EQ(t2(form, 1), "0");
+}
+
+TEST(Press, NoBoxEverShowsNanOrInf) {
+  const std::vector<std::vector<Step>> presses = {
+      {{"type", "Text1(6)", "-1e300"}},
+      {{"type", "Text1(1)", "1e-300"}},
+      {{"type", "Text1(2)", "-5"}},
+      {{"type", "Text1(3)", "1e300"}},
+      {{"type", "Text1(0)", "1e-200"}},
+      {{"click", "Option1(2)", ""}, {"type", "Text1(10)", "0.01"}},
+      {{"click", "Option1(2)", ""}, {"type", "Text1(11)", "179.9"}},
+      {{"click", "Option1(0)", ""}, {"type", "Text1(5)", "-1e308"}},
+  };
+  for (const auto& steps : presses) {
+    Form1 form;
+    apply(form, steps);
+    apply(form, {{"click", "Command1", ""}});
+    std::vector<std::string> shown(form.state().text2.begin(), form.state().text2.end());
+    shown.insert(shown.end(), form.state().text1.begin(), form.state().text1.end());
+    for (const std::string& t : shown) {
+      EXPECT_EQ(t.find("nan"), std::string::npos) << t;
+      EXPECT_EQ(t.find("inf"), std::string::npos) << t;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvane::form

@@ -1,0 +1,147 @@
+// Start-up, the shape and material buttons, F12 and the data sheet window.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "form_test_support.h"
+
+namespace kelvane::form {
+namespace {
+
+using testing::apply;
+using testing::Step;
+using testing::t2;
+
+std::set<std::string> visibleOf(const FormState& s) {
+  std::set<std::string> v;
+  for (const auto& [id, shown] : s.visible)
+    if (shown && id.rfind("Text", 0) == 0) v.insert(id);
+  return v;
+}
+
+TEST(StartUp, RectangularCopperEmptyResults) {
+  Form1 form;
+  const FormState& s = form.state();
+  EXPECT_EQ(s.option1, 1);
+  EXPECT_EQ(s.option3, 0);
+  EXPECT_EQ(s.material.resistivity, 17.241);
+  EXPECT_EQ(s.material.density, 8.96);
+  for (const std::string& t : s.text2) EXPECT_EQ(t, "");
+  EXPECT_EQ(visibleOf(s), (std::set<std::string>{"Text1(6)", "Text1(7)", "Text1(8)", "Text1(9)",
+                                                 "Text2(4)", "Text2(5)"}));
+  EXPECT_FALSE(s.visible.at("Label1(14)"));
+  EXPECT_FALSE(s.visible.at("Label2"));
+  EXPECT_EQ(s.focus.str(), "Text1(0)");
+}
+
+TEST(ShapeButtons, ShowTheirBoxes) {
+  struct Case {
+    std::vector<Step> clicks;
+    std::set<std::string> boxes;
+    std::string outerCaption;
+  };
+  const std::set<std::string> fan = {"Text1(6)", "Text1(7)", "Text1(8)",  "Text1(9)", "Text1(10)",
+                                     "Text1(11)", "Text1(12)", "Text2(4)", "Text2(5)", "Text2(6)"};
+  const std::vector<Case> cases = {
+      {{{"click", "Option1(0)", ""}}, {"Text1(5)", "Text2(6)"}, "D'"},
+      {{{"click", "Option1(2)", ""}}, fan, "R'"},
+      {{{"click", "Option1(0)", ""}, {"click", "Option1(2)", ""}}, fan, "R'"},
+      {{{"click", "Option1(0)", ""}, {"click", "Option1(1)", ""}, {"click", "Option1(0)", ""}},
+       {"Text1(5)", "Text2(6)"},
+       "D'"},
+  };
+  for (const Case& c : cases) {
+    Form1 form;
+    apply(form, c.clicks);
+    EXPECT_EQ(visibleOf(form.state()), c.boxes);
+    EXPECT_EQ(form.state().captions.at("Label1(14)"), c.outerCaption);
+    for (int i = 5; i <= 12; ++i)
+      EXPECT_EQ(form.state().visible.at("Label1(" + std::to_string(i) + ")"),
+                c.boxes.count("Text1(" + std::to_string(i) + ")") == 1);
+  }
+}
+
+TEST(ShapeButtons, KeepTextsAndResults) {
+  Form1 form;
+  apply(form, {{"set", "Text1(5)", "7abc"}, {"click", "Command1", ""}, {"click", "Option1(2)", ""}});
+  EXPECT_EQ(form.state().text1[5], "7abc");
+  EXPECT_EQ(t2(form, 0), "同数列巻き--3 X 3");
+  // Clicking the button that is already on runs nothing.
+  apply(form, {{"click", "Option1(2)", ""}});
+  EXPECT_EQ(form.state().option1, 2);
+}
+
+TEST(MaterialButtons, EmptyResultsKeepCaptionsAndSetConstants) {
+  Form1 form;
+  apply(form, {{"click", "Command1", ""}});
+  const std::string copperResistance = t2(form, 13);
+  apply(form, {{"click", "Option3(1)", ""}});
+  for (const std::string& t : form.state().text2) EXPECT_EQ(t, "");
+  EXPECT_EQ(form.state().captions.at("Label1(29)"), "重量 mg");
+  EXPECT_EQ(form.state().material.resistivity, 27.81);
+  EXPECT_EQ(form.state().material.density, 2.699);
+  apply(form, {{"click", "Command1", ""}});
+  EXPECT_NE(t2(form, 13), copperResistance);
+  EXPECT_EQ(t2(form, 0), "同数列巻き--3 X 3");
+  apply(form, {{"click", "Option3(2)", ""}});
+  EXPECT_EQ(form.state().material.resistivity, 25.471);
+  EXPECT_EQ(form.state().material.density, 3.638);
+}
+
+TEST(Keys, F12AsksForAPrintOtherKeysNothing) {
+  Form1 form;
+  apply(form, {{"key", "65", ""}, {"key", "123", ""}, {"key", "122", ""}});
+  EXPECT_EQ(form.state().printRequests, 1);
+}
+
+TEST(DataSheet, GrowsByOneReportPerPressAndStartsOverWhenClosed) {
+  Form1 form;
+  apply(form, {{"click", "Command2", ""}});
+  ASSERT_TRUE(form.state().sheetOpen);
+  ASSERT_EQ(form.state().sheetLines.size(), 16u);
+  EXPECT_EQ(form.state().sheetLines[0], "導体径の公差を±0.02として 1Km当りの抵抗値 重量");
+  EXPECT_EQ(form.state().sheetLines[3], "基準抵抗値  = 561.4626");
+  apply(form, {{"click", "Command2", ""}});
+  EXPECT_EQ(form.state().sheetLines.size(), 32u);
+  EXPECT_EQ(form.state().sheetLines[16], form.state().sheetLines[0]);
+  apply(form, {{"close", "", ""}});
+  EXPECT_FALSE(form.state().sheetOpen);
+  EXPECT_TRUE(form.state().sheetLines.empty());
+  // The sheet follows the material button that is on at the press.
+  apply(form, {{"click", "Option3(1)", ""}, {"click", "Command2", ""}});
+  EXPECT_EQ(form.state().sheetLines.size(), 16u);
+  EXPECT_EQ(form.state().sheetLines[3], "基準抵抗値  = 905.6478");
+}
+
+TEST(DataSheet, BadDiameterShowsTheMessageAndPrintsNothing) {
+  for (const char* bare : {"", "0", "0.2mm", "abc", "0.02"}) {
+    Form1 form;
+    apply(form, {{"type", "Text1(0)", bare}, {"click", "Command2", ""}});
+    EXPECT_EQ(form.state().messages, std::vector<std::string>{"素線径(d)の値が正しくありません"})
+        << bare;
+    EXPECT_FALSE(form.state().sheetOpen);
+    EXPECT_TRUE(form.state().sheetLines.empty());
+  }
+}
+
+TEST(Focus, MovesLikeAPersonAtTheWindow) {
+  Form1 form;
+  // Hidden boxes and captions cannot take the focus.
+  EXPECT_FALSE(form.moveFocus(text1(5)));
+  EXPECT_FALSE(form.moveFocus(label1(2)));
+  EXPECT_FALSE(form.moveFocus({"Nothing", -1}));
+  EXPECT_EQ(form.state().focus.str(), "Text1(0)");
+  // Leaving the turns box empty fills it in; typing alone does not.
+  apply(form, {{"type", "Text1(2)", ""}});
+  EXPECT_EQ(form.state().text1[2], "");
+  apply(form, {{"click", "Command1", ""}});
+  EXPECT_EQ(form.state().text1[2], "1");
+  EXPECT_EQ(form.state().focus.str(), "Command1");
+  // A program's fill runs no handler.
+  apply(form, {{"set", "Text1(6)", ""}});
+  EXPECT_EQ(form.state().text1[6], "");
+  EXPECT_EQ(form.state().focus.str(), "Command1");
+}
+
+}  // namespace
+}  // namespace kelvane::form

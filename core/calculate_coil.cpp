@@ -1,1 +1,171 @@
 #include "core/calculate_coil.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <limits>
+
+#include "core/coil_math.h"
+#include "core/cross_height.h"
+#include "core/wire_length.h"
+
+namespace kelvane {
+
+namespace {
+
+// The crossing zone is taken as this many wire diameters along side B.
+constexpr double kCrossingZoneDiameters = 15;
+// A layer needs at least one whole turn position and the half position of
+// the shifted layer above it.
+constexpr double kFewestTurnPositions = 1.5;
+// Coils of this many turns and more are not drawn.
+constexpr double kDiagramTurnLimit = 1000;
+
+bool allFinite(std::initializer_list<double> values) {
+  for (const double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
+bool isFinite(const WindingArrangement& a) {
+  return allFinite({a.turnPositions, a.thickness, a.turnsOddLayer, a.turnsEvenLayer,
+                    a.layerCount, a.lastLayerTurns, a.alignedHeight});
+}
+
+bool isFinite(const CalculationState& s) {
+  const FanContour& f = s.mFanContour;
+  return allFinite({s.mBareDiameter, s.mFinishedDiameter, s.mTurns, s.mLeadLength,
+                    s.mReferenceThickness, s.mInnerDiameter, s.mSideA, s.mSideB, s.mCornerR1,
+                    s.mCornerR2, s.mFanRadius, s.mStraightA, s.mStraightB2, s.mStraightB1,
+                    s.mTurnsPerLayer, s.mTurnsOddLayer, s.mTurnsEvenLayer, s.mLayerCount,
+                    s.mLastLayerTurns, s.mAlignedHeight, s.mCrossRatio, s.mCrossAllowance,
+                    s.mFullHeight, s.mCrossHeight, s.mConductorArea, s.mInsulationArea,
+                    f.arcAngle, f.outerCornerAngle, f.innerCornerAngle, f.sideLength,
+                    f.edgeLength});
+}
+
+bool isFinite(const CoilResults& r) {
+  const WeightResistance& w = r.weights;
+  return isFinite(r.arrangement) &&
+         allFinite({r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight,
+                    r.fullHeight, r.totalLength0, r.totalLength1, r.thinWireFactor,
+                    w.conductorArea, w.insulationArea, w.dcr0, w.dcr1, w.conductorWeight0,
+                    w.conductorWeight1, w.insulationWeight0, w.insulationWeight1,
+                    w.totalWeight0, w.totalWeight1, w.lengthUnit.factor, w.massUnit.factor,
+                    w.dcrUnit.factor});
+}
+
+CoilPress refused(std::string_view message, const CalculationState& previous) {
+  CoilPress press;
+  press.outcome = PressOutcome::Refused;
+  press.message = std::string(message);
+  press.state = previous;
+  return press;
+}
+
+// Steps up to the winding heights: the inputs, the straight parts of the
+// former, the arrangement, the crossing share and the heights.
+void layOutWinding(const CoilInputs& in, CalculationState& s, WindingArrangement& arrangement) {
+  s.mBareDiameter = in.bareDiameter;
+  s.mFinishedDiameter = in.finishedDiameter;
+  s.mTurns = in.turns;
+  s.mLeadLength = in.leadLength;
+  s.mReferenceThickness = in.referenceThickness;
+  s.mInnerDiameter = in.innerDiameter;
+  s.mSideA = in.sideA;
+  s.mSideB = in.sideB;
+  s.mCornerR1 = in.cornerR1;
+  s.mCornerR2 = in.cornerR2;
+  s.mFanRadius = in.fanRadius;
+
+  s.mStraightA = (in.sideA - in.cornerR1) - in.cornerR2;
+  s.mStraightB2 = in.sideB - 2 * in.cornerR2;
+  s.mStraightB1 = in.sideB - 2 * in.cornerR1;
+
+  arrangement = Makikata(in.referenceThickness, in.finishedDiameter, in.turns);
+  s.mTurnsPerLayer = static_cast<float>(arrangement.turnPositions);
+  s.mTurnsOddLayer = arrangement.turnsOddLayer;
+  s.mTurnsEvenLayer = arrangement.turnsEvenLayer;
+  s.mLayerCount = arrangement.layerCount;
+  s.mLastLayerTurns = arrangement.lastLayerTurns;
+  s.mAlignedHeight = arrangement.alignedHeight;
+
+  // The crossing zone is reckoned on the straight part between the r2
+  // corners, whatever the former.
+  s.mCrossRatio = ClosHKeisan(in.finishedDiameter, s.mStraightB2, kCrossingZoneDiameters);
+  // Where the wire crosses it builds a full diameter instead of the nested
+  // pitch: (2 − √3) / 2 of a diameter more per layer, over the crossing share.
+  s.mCrossAllowance = s.mCrossRatio * (in.finishedDiameter * ((2 - sqrt3()) / 2));
+  s.mFullHeight = in.finishedDiameter * s.mLayerCount;
+  // Average build over the straight side: the crossing share at full height,
+  // the rest nested.
+  s.mCrossHeight = ((s.mFullHeight - s.mAlignedHeight) * s.mCrossRatio) + s.mAlignedHeight;
+}
+
+// The length routine of the shape; a fan press also keeps the outline found.
+Expected<WindingLengths> windingLengths(FormerShape shape, const CoilInputs& in,
+                                        CalculationState& s) {
+  if (shape == FormerShape::Round) return EnL(s);
+  if (shape == FormerShape::Rectangular) return GetL(s);
+  FanLengths fan = OogiL(s, in.fanAngle);
+  if (fan.contour) s.mFanContour = *fan.contour;
+  return fan.lengths;
+}
+
+}  // namespace
+
+CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous) {
+  if (ConductorArea(in.bareDiameter) == 0) return refused(kNoBareDiameterMessage, previous);
+  const double positions = MakikataPositions(in.referenceThickness, in.finishedDiameter);
+  if (!(positions >= kFewestTurnPositions)) return refused(kThicknessTooSmallMessage, previous);
+  // The positions are kept in single precision as well; beyond its range the
+  // coil is absurd anyway.
+  if (!(positions <= std::numeric_limits<float>::max())) {
+    return refused(kOverflowMessage, previous);
+  }
+
+  CoilPress press;
+  press.state = previous;
+  CalculationState& s = press.state;
+  CoilResults& r = press.results;
+  r.thinWireFactor = ThinWireFactor(in.bareDiameter);
+  layOutWinding(in, s, r.arrangement);
+
+  if (!in.shape) {
+    if (!isFinite(s) || !isFinite(r.arrangement)) return refused(kOverflowMessage, previous);
+    press.outcome = PressOutcome::NoShape;
+    press.message = std::string(kNoShapeMessage);
+    return press;
+  }
+
+  const Expected<WindingLengths> lengths = windingLengths(*in.shape, in, s);
+  press.outcome = PressOutcome::Complete;
+  if (lengths) {
+    r.totalLength0 = (2 * in.leadLength) + lengths->maxLength;
+    r.totalLength1 = (2 * in.leadLength) + lengths->midLength;
+  } else {
+    press.outcome = PressOutcome::LengthFailed;
+    press.message = lengths.message();
+  }
+
+  r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.totalLength0,
+                                      r.totalLength1, in.resistivity, in.density,
+                                      r.thinWireFactor);
+  s.mConductorArea = r.weights.conductorArea;
+  s.mInsulationArea = r.weights.insulationArea;
+
+  r.alignedHeight = s.mAlignedHeight;
+  r.crossHeight = s.mCrossHeight;
+  r.fullHeight = s.mFullHeight;
+  r.outerA = (in.sideA + s.mAlignedHeight) + s.mFullHeight;
+  r.outerB = in.sideB + 2 * s.mAlignedHeight;
+  r.outerRorD = *in.shape == FormerShape::Round
+                    ? (in.innerDiameter + s.mFullHeight) + s.mAlignedHeight
+                    : in.fanRadius + s.mFullHeight;
+  r.showDiagram = in.turns < kDiagramTurnLimit;
+
+  if (!isFinite(s) || !isFinite(r)) return refused(kOverflowMessage, previous);
+  return press;
+}
+
+}  // namespace kelvane

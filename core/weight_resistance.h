@@ -26,11 +26,25 @@ struct WeightResistance {
   DisplayUnit dcrUnit;     // caption of Label1(28); factor includes k
 };
 
+// The unit of each row, chosen on one unscaled value: the lengths on len0
+// (mm up to 1000 mm, m up to 1,000,000 mm, Km beyond), the weights on
+// totalWeight1 in grams (mg up to 1 g, g up to 1000 g, Kg beyond), the
+// resistance on dcr0 in ohms (Ω up to 1000 Ω, KΩ beyond; the factor carries
+// the thin-wire correction k).
+DisplayUnit LengthUnit(double len0);
+DisplayUnit MassUnit(double totalWeight1);
+DisplayUnit DcrUnit(double dcr0, double k);
+
+// Conductor cross-section (d / 2)² · π of bare diameter d, mm².
+double ConductorArea(double d);
+
 // The thin-wire correction of the displayed resistance for bare diameter d.
 double ThinWireFactor(double d);
 
 // d, dw: bare and finished diameter (mm); len0, len1: total lengths (mm);
-// resistivity Ω·mm²/km, density g/cm³; k the thin-wire factor.
+// resistivity Ω·mm²/km, density g/cm³; k the thin-wire factor. A wire without
+// conductor (ConductorArea(d) == 0) has no resistance to speak of: the press
+// refuses it before this step, and a direct call gives resistances of 0.
 WeightResistance ComputeWeightResistance(double d, double dw, double len0, double len1,
                                          double resistivity, double density, double k);
 

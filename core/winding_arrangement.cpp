@@ -1,1 +1,54 @@
 #include "core/winding_arrangement.h"
+
+#include <cmath>
+
+#include "core/coil_math.h"
+#include "core/number_text.h"
+
+namespace kelvane {
+
+namespace {
+
+// The arrangement is only meaningful with at least one whole turn per layer,
+// which the press demands. Below that a division by a layer of no turns, or
+// by a wire of no width, counts as 0 so that a direct call still comes back.
+double modOrZero(double a, double b) { return vbMod(a, b).value_or(0); }
+double quotientOrZero(double a, double b) { return b == 0 ? 0 : a / b; }
+
+}  // namespace
+
+double MakikataPositions(double T, double D) {
+  // The 0.0001 mm added to the wire keeps a thickness of exactly N wire
+  // diameters from counting as N positions.
+  return vbInt(quotientOrZero(T, D + 0.0001) * 2) / 2;
+}
+
+WindingArrangement Makikata(double T, double D, double Nn) {
+  WindingArrangement w;
+  const double q = MakikataPositions(T, D);
+  w.turnPositions = q;
+  w.thickness = q * D;
+  const double n = vbInt(q);
+  if (modOrZero(q * 10, 10) > 0) {
+    // N and a half positions: the shifted layers hold N turns as well.
+    w.turnsOddLayer = n;
+    w.turnsEvenLayer = n;
+    w.arrangementText = "同数列巻き--" + plainDecimal(n) + " X " + plainDecimal(n);
+    w.layerCount = std::abs(vbInt(quotientOrZero(Nn * -1, n)));
+    w.lastLayerTurns = modOrZero(Nn, n);
+  } else {
+    // N whole positions: every shifted layer has room for one turn less, so
+    // two layers hold 2N − 1 turns and the count goes by N − 0.5 per layer.
+    w.turnsOddLayer = n;
+    w.turnsEvenLayer = n - 1;
+    w.arrangementText = "異数列巻き--" + plainDecimal(n) + " X " + plainDecimal(n - 1);
+    w.layerCount = vbInt((Nn / (n - 0.5)) * -1) * -1;
+    w.lastLayerTurns = vbInt(modOrZero(Nn * 10, (n - 0.5) * 10) / 10);
+  }
+  // The first layer stands one wire high; each further layer nests into the
+  // grooves below and adds the nested pitch.
+  w.alignedHeight = ((w.layerCount - 1) * nestedPitch(D)) + D;
+  return w;
+}
+
+}  // namespace kelvane

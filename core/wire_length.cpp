@@ -1,1 +1,165 @@
 #include "core/wire_length.h"
+
+#include <cmath>
+#include <limits>
+
+#include "core/calculation_state.h"
+#include "core/coil_math.h"
+#include "core/number_text.h"
+#include "core/turn_length.h"
+
+namespace kelvane {
+
+std::optional<LayerWalk> LayerWalk::start(double turnsOddLayer, double turnsEvenLayer,
+                                          double crossAllowance) {
+  const auto end = toInt32HalfEven(turnsOddLayer);
+  if (!end) return std::nullopt;
+  return LayerWalk(*end, turnsOddLayer, turnsEvenLayer, crossAllowance);
+}
+
+std::optional<bool> LayerWalk::beginNextLayer() {
+  if (layer_ == std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  allowance_ = allowance_ + c_;
+  layer_ = layer_ + 1;
+  // The end moves on by the turns of the new layer. A layer of 0 turns (or
+  // fewer) leaves the end behind the turn, so the walk goes on advancing one
+  // layer per turn until the end catches up.
+  const auto end = toInt32HalfEven(end_ + (layer_ % 2 == 0 ? even_ : odd_));
+  if (!end) return std::nullopt;
+  end_ = *end;
+  return true;
+}
+
+namespace {
+
+// Sums the turn lengths of the winding of the press, layer by layer. The
+// length of a turn only changes when a layer begins, so it is taken once per
+// layer and each turn costs the walk test and two additions.
+template <typename Turn>
+Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state) {
+  auto walk =
+      LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
+  // The whole turns wound: floor(n) of the turns as typed.
+  const auto count = floorToInt32(state.mTurns);
+  if (!walk || !count) return overflowFailure();
+
+  WindingLengths sum;
+  if (*count < 1) return sum;
+  double maxTerm = turn.maxTerm();
+  double midTerm = turn.midTerm(walk->allowance());
+  for (std::int32_t j = 1;; ++j) {
+    const auto newLayer = walk->advance(j);
+    if (!newLayer) return overflowFailure();
+    if (*newLayer) {
+      turn.nextLayer();
+      maxTerm = turn.maxTerm();
+      midTerm = turn.midTerm(walk->allowance());
+      if (!std::isfinite(maxTerm) || !std::isfinite(midTerm)) return overflowFailure();
+    }
+    sum.maxLength = sum.maxLength + maxTerm;
+    sum.midLength = sum.midLength + midTerm;
+    if (j == *count) break;
+  }
+  if (!std::isfinite(sum.maxLength) || !std::isfinite(sum.midLength)) {
+    return overflowFailure();
+  }
+  return sum;
+}
+
+// Refinement passes of the outline search: steps of 0.1, 0.01, … 1e-10 mm,
+// alternately upwards and downwards.
+constexpr int kSearchPasses = 10;
+// A pass that has lost the crossing marches on to ±100 mm; with steps of
+// 1e-7 mm and finer that would take minutes. Past this many evaluations the
+// outline is given up as unsettled.
+constexpr long kSearchEvaluationBudget = 10'000'000;
+
+}  // namespace
+
+Expected<WindingLengths> GetL(const CalculationState& state) {
+  return sumTurns(RectangularTurn::firstLayer(state), state);
+}
+
+Expected<WindingLengths> EnL(const CalculationState& state) {
+  return sumTurns(RoundTurn::firstLayer(state), state);
+}
+
+Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, double R1,
+                            double R2) {
+  // Half the opening angle: each slanted side leans this far from the axis.
+  const double t = (Sita0 / 2) * (kPi / 180);
+  const double cosT = std::cos(t);
+  const double tanT = std::tan(t);
+  if (cosT == 0) return divisionByZeroFailure();
+  // Distance from the axis of the r1 corner centre at the height of the
+  // straight edge, once both corners have been rounded off.
+  const double k = W0 / 2 - ((R1 - R2) / cosT + R2 * tanT);
+  // The r1 corner centres lie on the circle of radius R − r1.
+  const double rho = R0 - R1;
+  // Height left for the slanted sides between the corners.
+  const double h = H0 - (R1 + R2);
+
+  // Depth u below the top of that circle: how far out the slanted side puts
+  // the corner centre, less the half-width of the circle at that depth. The
+  // corner sits where the two meet.
+  const auto f = [&](double u) -> Expected<double> {
+    const double radicand = (2 * rho) * u - u * u;
+    if (std::isnan(radicand)) return overflowFailure();
+    if (radicand < 0) return invalidArgumentFailure();
+    const double value = (k + (h - u) * tanT) - std::sqrt(radicand);
+    if (!std::isfinite(value)) return overflowFailure();
+    return value;
+  };
+
+  double u = 0.1;
+  double direction = 1;
+  double scale = 1;
+  long evaluations = 0;
+  for (int pass = 1; pass <= kSearchPasses; ++pass) {
+    scale = scale * 10;
+    const double step = direction / scale;
+    for (;;) {
+      if (++evaluations > kSearchEvaluationBudget) return invalidArgumentFailure();
+      const auto value = f(u);
+      if (!value) return value.failure();
+      if (direction > 0 ? *value <= 0 : *value >= 0) break;
+      u = u + step;
+      if (direction > 0 ? !(u <= 100) : !(u >= -100)) break;
+    }
+    direction = -direction;
+  }
+
+  // Distance of the r1 corner centre from the axis at the depth found.
+  const double x = k + (h - u) * tanT;
+  if (x == 0) return divisionByZeroFailure();
+  // Half the angle, seen from the arc's centre, between the axis and the r1
+  // corner centre.
+  const double a = std::atan(u / x) * (180 / kPi);
+
+  // Walking round the outline the wire turns through 360° in all: the outer
+  // arc sweeps 4a; each r1 corner turns from the arc onto its slanted side;
+  // each r2 corner turns from the slanted side onto the straight edge, which
+  // meet at 90° + AG/2, so it sweeps 90° − AG/2 and its tangent points lie
+  // r2 · tan(45° − AG/4) from that meeting point, cut off twice from B.
+  const double edgeTurn = (45 - Sita0 / 4) * (kPi / 180);
+  FanContour contour;
+  contour.arcAngle = 4 * a;
+  contour.outerCornerAngle = (90 - 2 * a) + Sita0 / 2;
+  contour.innerCornerAngle = 90 - Sita0 / 2;
+  contour.sideLength = (h - u) / cosT;
+  contour.edgeLength = W0 - (R2 * std::tan(edgeTurn)) * 2;
+  for (const double v : {contour.arcAngle, contour.outerCornerAngle, contour.innerCornerAngle,
+                         contour.sideLength, contour.edgeLength}) {
+    if (!std::isfinite(v)) return overflowFailure();
+  }
+  return contour;
+}
+
+FanLengths OogiL(const CalculationState& state, double fanAngle) {
+  const auto contour = OogiPm(state.mSideB, state.mFanRadius, state.mSideA, fanAngle,
+                              state.mCornerR1, state.mCornerR2);
+  if (!contour) return {std::nullopt, contour.failure()};
+  return {*contour, sumTurns(FanTurn::firstLayer(state, *contour), state)};
+}
+
+}  // namespace kelvane

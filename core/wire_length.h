@@ -37,7 +37,10 @@ class LayerWalk {
   // Called once for turn j (1, 2, …) before its length is computed. Returns
   // whether a new layer began with this turn; empty when the layer end no
   // longer fits 32 bits (the routine then fails with an overflow).
-  std::optional<bool> advance(std::int32_t j);
+  std::optional<bool> advance(std::int32_t j) {
+    if (j <= end_) return false;  // the turn still fits the current layer
+    return beginNextLayer();
+  }
 
   std::int32_t layer() const { return layer_; }
   double allowance() const { return allowance_; }
@@ -45,6 +48,7 @@ class LayerWalk {
  private:
   LayerWalk(std::int32_t end, double odd, double even, double c)
       : end_(end), odd_(odd), even_(even), c_(c) {}
+  std::optional<bool> beginNextLayer();
   std::int32_t layer_ = 1;
   std::int32_t end_;
   double odd_;

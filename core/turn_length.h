@@ -1,0 +1,112 @@
+#pragma once
+
+// The length of one turn on each former, shared by the forward length
+// routines and their inverse solvers so that both walk the same winding.
+//
+// Each former keeps the radii of the current layer; nextLayer() grows them
+// when the layer walk begins a new layer. maxTerm() is the turn length
+// without the crossing allowance, midTerm(w) the turn length with the
+// allowance w accumulated so far. Both are written in the exact order of the
+// operations the results have always been computed in; they depend only on
+// the layer, so the walks evaluate them once per layer.
+
+#include "core/calculation_state.h"
+#include "core/coil_math.h"
+#include "core/wire_length.h"
+
+namespace kelvane {
+
+// Rectangular former: two corners of radius r1, two of radius r2, and the
+// straight parts of the sides between them.
+struct RectangularTurn {
+  double x;  // centre-line radius in the r1 corners
+  double y;  // centre-line radius in the r2 corners
+  double straightA, straightB2, straightB1;
+  double pitch;
+
+  static RectangularTurn firstLayer(const CalculationState& s) {
+    const double halfWire = s.mFinishedDiameter / 2;
+    return {s.mCornerR1 + halfWire, s.mCornerR2 + halfWire, s.mStraightA,
+            s.mStraightB2, s.mStraightB1, nestedPitch(s.mFinishedDiameter)};
+  }
+  // Both corners grow by the nested pitch.
+  void nextLayer() {
+    x = x + pitch;
+    y = y + pitch;
+  }
+  // (x + y) · π is the four quarter arcs: two of radius x, two of radius y.
+  double maxTerm() const { return (x + y) * kPi + 2 * straightA + straightB2 + straightB1; }
+  // The allowance enters as 2 · w per turn, one w on each B side.
+  double midTerm(double w) const {
+    return ((x + y) * kPi + 2 * straightA) + 2 * w + straightB2 + straightB1;
+  }
+};
+
+// Round former: the turn follows a circle whose radius is the mean of a
+// nested radius x (grows by the nested pitch) and a stacked radius y (grows
+// by a full wire diameter).
+struct RoundTurn {
+  double x, y;
+  double pitch;
+  double wire;
+
+  static RoundTurn firstLayer(const CalculationState& s) {
+    const double r = s.mFinishedDiameter / 2 + s.mInnerDiameter / 2;
+    return {r, r, nestedPitch(s.mFinishedDiameter), s.mFinishedDiameter};
+  }
+  void nextLayer() {
+    x = x + pitch;
+    y = y + wire;
+  }
+  double maxTerm() const { return (x + y) * kPi; }
+  double midTerm(double w) const { return (x + y) * kPi + 2 * w; }
+};
+
+// Fan former: an outer arc, two r1 corners against it, two r2 corners at the
+// straight edge, the straight edge and two slanted sides (the outline).
+struct FanTurn {
+  double nestedArc;   // r_N: outer arc radius when the layers nest
+  double stackedArc;  // r_S: outer arc radius when they stack a full wire high
+  double x1, x2;      // centre-line radii in the r1 and r2 corners
+  FanContour outline;
+  double pitch;
+  double wire;
+
+  static FanTurn firstLayer(const CalculationState& s, const FanContour& outline) {
+    const double halfWire = s.mFinishedDiameter / 2;
+    const double arc = s.mFanRadius + halfWire;
+    return {arc,
+            arc,
+            s.mCornerR1 + halfWire,
+            s.mCornerR2 + halfWire,
+            outline,
+            nestedPitch(s.mFinishedDiameter),
+            s.mFinishedDiameter};
+  }
+  // The corners grow by the nested pitch in both totals; only the outer arc
+  // of the mid total stacks a full wire per layer.
+  void nextLayer() {
+    nestedArc = nestedArc + pitch;
+    stackedArc = stackedArc + wire;
+    x1 = x1 + pitch;
+    x2 = x2 + pitch;
+  }
+  double maxTerm() const {
+    return (((outerArc(2 * nestedArc) + corners1()) + corners2()) + outline.edgeLength) +
+           outline.sideLength * 2;
+  }
+  double midTerm(double w) const {
+    return ((((outerArc(stackedArc * 2) + corners1()) + corners2()) + outline.edgeLength) +
+            outline.sideLength * 2) +
+           w * 2;
+  }
+
+ private:
+  double outerArc(double diameter) const {
+    return (diameter * kPi) * (outline.arcAngle / 360);
+  }
+  double corners1() const { return ((2 * x1) * kPi) * ((outline.outerCornerAngle * 2) / 360); }
+  double corners2() const { return ((2 * x2) * kPi) * ((outline.innerCornerAngle * 2) / 360); }
+};
+
+}  // namespace kelvane

@@ -1,0 +1,256 @@
+#include "core/calculate_coil.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "core/number_text.h"
+#include "coil_fixtures.h"
+
+namespace kelvane {
+namespace {
+
+using test::designInputs;
+
+std::string shown(double value, const DisplayUnit& unit) {
+  return formatFixed3(value * unit.factor);
+}
+
+CalculationState designState() {
+  return CalculateCoil(designInputs(FormerShape::Rectangular), {}).state;
+}
+
+TEST(CalculateCoil, RoadOfOnePressWithTheDesignTimeTexts) {
+  const CoilPress press = CalculateCoil(designInputs(FormerShape::Rectangular), {});
+  ASSERT_EQ(press.outcome, PressOutcome::Complete);
+  EXPECT_EQ(press.message, "");
+  const CoilResults& r = press.results;
+  const CalculationState& s = press.state;
+  EXPECT_EQ(r.arrangement.arrangementText, "同数列巻き--3 X 3");
+  EXPECT_EQ(plainDecimal(s.mLayerCount), "4");
+  EXPECT_EQ(plainDecimal(r.arrangement.thickness), "0.735");
+  EXPECT_EQ(plainDecimal(s.mLastLayerTurns), "1");
+  EXPECT_EQ(s.mTurnsPerLayer, 3.5f);
+  EXPECT_NEAR(s.mStraightB2, 1.4, 1e-15);
+  EXPECT_EQ(s.mCrossRatio, 1);
+  EXPECT_NEAR(s.mCrossAllowance, 0.028135, 5e-7);
+  EXPECT_EQ(formatFixed3(r.alignedHeight), "0.756");
+  EXPECT_EQ(formatFixed3(r.crossHeight), "0.840");
+  EXPECT_EQ(formatFixed3(r.fullHeight), "0.840");
+  EXPECT_EQ(formatFixed3(r.outerA), "3.596");
+  EXPECT_EQ(formatFixed3(r.outerB), "3.511");
+  EXPECT_EQ(formatFixed3(r.outerRorD), "50.840");
+  EXPECT_NEAR(r.totalLength0, 20 + 95.159224, 5e-7);
+  EXPECT_NEAR(r.totalLength1, 20 + 95.834456, 5e-7);
+  EXPECT_EQ(r.weights.lengthUnit.caption, "全長 mm");
+  EXPECT_EQ(r.weights.massUnit.caption, "重量 mg");
+  EXPECT_EQ(r.weights.dcrUnit.caption, "DCR Ω");
+  EXPECT_EQ(s.mConductorArea, r.weights.conductorArea);
+  EXPECT_TRUE(r.showDiagram);
+}
+
+TEST(CalculateCoil, RoundFormerEndToEndBoxByBox) {
+  const CoilPress press = CalculateCoil(designInputs(FormerShape::Round), designState());
+  ASSERT_EQ(press.outcome, PressOutcome::Complete);
+  const CoilResults& r = press.results;
+  const WeightResistance& w = r.weights;
+  EXPECT_EQ(formatFixed3(r.outerRorD), "11.596");
+  EXPECT_EQ(shown(r.totalLength0, w.lengthUnit), "355.530");
+  EXPECT_EQ(shown(r.totalLength1, w.lengthUnit), "356.205");
+  EXPECT_EQ(shown(w.totalWeight0, w.massUnit), "101.451");
+  EXPECT_EQ(shown(w.totalWeight1, w.massUnit), "101.643");
+  EXPECT_EQ(shown(w.dcr1, w.dcrUnit), "0.200");
+  EXPECT_EQ(shown(w.dcr0, w.dcrUnit), "0.200");
+  EXPECT_EQ(shown(w.insulationWeight0, w.massUnit), "1.374");
+  EXPECT_EQ(shown(w.insulationWeight1, w.massUnit), "1.376");
+  EXPECT_EQ(shown(w.conductorWeight0, w.massUnit), "100.077");
+  EXPECT_EQ(shown(w.conductorWeight1, w.massUnit), "100.267");
+  EXPECT_EQ(w.lengthUnit.caption, "全長 mm");
+  EXPECT_EQ(w.massUnit.caption, "重量 mg");
+  EXPECT_EQ(w.dcrUnit.caption, "DCR Ω");
+}
+
+TEST(CalculateCoil, FanPressKeepsItsOutline) {
+  const CoilPress press = CalculateCoil(designInputs(FormerShape::Fan), designState());
+  ASSERT_EQ(press.outcome, PressOutcome::Complete);
+  EXPECT_NEAR(press.state.mFanContour.outerCornerAngle, 118.1322640, 5e-8);
+  EXPECT_NEAR(press.results.totalLength0, 20 + 119.819512, 5e-7);
+  EXPECT_EQ(formatFixed3(press.results.outerRorD), "50.840");
+}
+
+TEST(CalculateCoil, RefusalsLeaveTheStateUntouched) {
+  struct Row {
+    const char* name;
+    std::function<void(CoilInputs&)> edit;
+    std::string_view message;
+  };
+  const std::vector<Row> rows = {
+      {"no bare diameter", [](CoilInputs& in) { in.bareDiameter = 0; }, kNoBareDiameterMessage},
+      {"bare diameter too small for any conductor",
+       [](CoilInputs& in) { in.bareDiameter = 1e-170; }, kNoBareDiameterMessage},
+      {"both faults: the wire first",
+       [](CoilInputs& in) { in.bareDiameter = 0, in.referenceThickness = 0; },
+       kNoBareDiameterMessage},
+      {"one position", [](CoilInputs& in) { in.referenceThickness = 0.3; },
+       kThicknessTooSmallMessage},
+      {"thickness of one wire", [](CoilInputs& in) { in.referenceThickness = 0.21; },
+       kThicknessTooSmallMessage},
+      {"no wire", [](CoilInputs& in) { in.finishedDiameter = 0, in.referenceThickness = 0; },
+       kThicknessTooSmallMessage},
+      {"thickness NaN", [](CoilInputs& in) { in.referenceThickness = std::nan(""); },
+       kThicknessTooSmallMessage},
+      {"bare diameter 1e300", [](CoilInputs& in) { in.bareDiameter = 1e300; }, kOverflowMessage},
+      {"thickness 1e308", [](CoilInputs& in) { in.referenceThickness = 1e308; },
+       kOverflowMessage},
+      {"winding higher than any number",
+       [](CoilInputs& in) {
+         in.finishedDiameter = 1e10, in.referenceThickness = 1e11, in.turns = 1e308;
+       },
+       kOverflowMessage},
+  };
+  const CalculationState previous = designState();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CoilInputs in = designInputs(FormerShape::Rectangular);
+    row.edit(in);
+    const CoilPress press = CalculateCoil(in, previous);
+    EXPECT_EQ(press.outcome, PressOutcome::Refused);
+    EXPECT_EQ(press.message, row.message);
+    EXPECT_EQ(press.state, previous);
+  }
+}
+
+TEST(CalculateCoil, NoShapeStopsAfterTheWindingHeights) {
+  CalculationState previous = designState();
+  previous.mFanContour.arcAngle = 7;
+  CoilInputs in = designInputs(FormerShape::Round);
+  in.shape.reset();
+  in.turns = 20;
+  in.bareDiameter = 0.1;
+  const CoilPress press = CalculateCoil(in, previous);
+  EXPECT_EQ(press.outcome, PressOutcome::NoShape);
+  EXPECT_EQ(press.message, kNoShapeMessage);
+  EXPECT_EQ(press.results.arrangement.arrangementText, "同数列巻き--3 X 3");
+  EXPECT_EQ(press.state.mTurns, 20);
+  EXPECT_EQ(press.state.mLayerCount, 7);
+  EXPECT_EQ(press.state.mConductorArea, previous.mConductorArea);
+  EXPECT_EQ(press.state.mFanContour, previous.mFanContour);
+}
+
+TEST(CalculateCoil, AFailedLengthRoutineLeavesZerosAndGoesOn) {
+  CalculationState previous = designState();
+  previous.mFanContour.arcAngle = 7;
+  CoilInputs in = designInputs(FormerShape::Fan);
+  in.fanRadius = 0.34;  // the r1 corners cannot touch the arc
+  const CoilPress press = CalculateCoil(in, previous);
+  ASSERT_EQ(press.outcome, PressOutcome::LengthFailed);
+  EXPECT_EQ(press.message, kInvalidArgumentMessage);
+  EXPECT_EQ(press.state.mFanContour, previous.mFanContour);
+  const CoilResults& r = press.results;
+  const WeightResistance& w = r.weights;
+  for (const double v : {r.totalLength0, r.totalLength1, w.dcr0, w.dcr1, w.totalWeight0,
+                         w.totalWeight1, w.conductorWeight0, w.insulationWeight1}) {
+    EXPECT_EQ(v, 0);
+  }
+  EXPECT_EQ(w.massUnit.caption, "重量 mg");
+  EXPECT_EQ(w.lengthUnit.caption, "全長 mm");
+  EXPECT_EQ(w.dcrUnit.caption, "DCR Ω");
+  EXPECT_EQ(formatFixed3(r.outerRorD), "1.180");
+  EXPECT_TRUE(r.showDiagram);
+}
+
+TEST(CalculateCoil, DiagramUpToNineHundredNinetyNineAndAHalfTurns) {
+  CoilInputs in = designInputs(FormerShape::Rectangular);
+  in.turns = 999.5;
+  EXPECT_TRUE(CalculateCoil(in, {}).results.showDiagram);
+  in.turns = 1000;
+  EXPECT_FALSE(CalculateCoil(in, {}).results.showDiagram);
+}
+
+bool allFinite(std::initializer_list<double> values) {
+  for (const double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
+bool pressIsFinite(const CoilPress& p) {
+  const CoilResults& r = p.results;
+  const WeightResistance& w = r.weights;
+  const CalculationState& s = p.state;
+  const WindingArrangement& a = r.arrangement;
+  const FanContour& f = s.mFanContour;
+  return allFinite({a.turnPositions, a.thickness, a.turnsOddLayer, a.turnsEvenLayer,
+                    a.layerCount, a.lastLayerTurns, a.alignedHeight, r.outerA, r.outerB,
+                    r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
+                    r.totalLength0, r.totalLength1, r.thinWireFactor, w.conductorArea,
+                    w.insulationArea, w.dcr0, w.dcr1, w.conductorWeight0, w.conductorWeight1,
+                    w.insulationWeight0, w.insulationWeight1, w.totalWeight0, w.totalWeight1,
+                    w.lengthUnit.factor, w.massUnit.factor, w.dcrUnit.factor, s.mTurns,
+                    s.mTurnsPerLayer, s.mStraightA, s.mStraightB1, s.mStraightB2,
+                    s.mCrossRatio, s.mCrossAllowance, s.mFullHeight, s.mCrossHeight,
+                    s.mConductorArea, s.mInsulationArea, f.arcAngle, f.outerCornerAngle,
+                    f.innerCornerAngle, f.sideLength, f.edgeLength});
+}
+
+TEST(CalculateCoil, AbsurdInputsNeverGiveANonFiniteValue) {
+  struct Row {
+    const char* name;
+    std::function<void(CoilInputs&)> edit;
+  };
+  const std::vector<Row> rows = {
+      {"d 1e300", [](CoilInputs& in) { in.bareDiameter = 1e300; }},
+      {"d -1e300", [](CoilInputs& in) { in.bareDiameter = -1e300; }},
+      {"d 1e308", [](CoilInputs& in) { in.bareDiameter = 1e308; }},
+      {"dw 1e300", [](CoilInputs& in) { in.finishedDiameter = 1e300; }},
+      {"dw -1", [](CoilInputs& in) { in.finishedDiameter = -1; }},
+      {"T 1e308", [](CoilInputs& in) { in.referenceThickness = 1e308; }},
+      {"T 1e30", [](CoilInputs& in) { in.referenceThickness = 1e30; }},
+      {"T -5", [](CoilInputs& in) { in.referenceThickness = -5; }},
+      {"n 1e300", [](CoilInputs& in) { in.turns = 1e300; }},
+      {"n -1e300", [](CoilInputs& in) { in.turns = -1e300; }},
+      {"n 1e308", [](CoilInputs& in) { in.turns = 1e308; }},
+      {"n -7", [](CoilInputs& in) { in.turns = -7; }},
+      {"L 1e308", [](CoilInputs& in) { in.leadLength = 1e308; }},
+      {"L -1e300", [](CoilInputs& in) { in.leadLength = -1e300; }},
+      {"D 1e308", [](CoilInputs& in) { in.innerDiameter = 1e308; }},
+      {"D -10", [](CoilInputs& in) { in.innerDiameter = -10; }},
+      {"A 1e308", [](CoilInputs& in) { in.sideA = 1e308; }},
+      {"B -1e308", [](CoilInputs& in) { in.sideB = -1e308; }},
+      {"A, B 0", [](CoilInputs& in) { in.sideA = 0, in.sideB = 0; }},
+      {"r1 1e300", [](CoilInputs& in) { in.cornerR1 = 1e300; }},
+      {"r1 -2", [](CoilInputs& in) { in.cornerR1 = -2; }},
+      {"R 1e308", [](CoilInputs& in) { in.fanRadius = 1e308; }},
+      {"R 0", [](CoilInputs& in) { in.fanRadius = 0; }},
+      {"AG 1e308", [](CoilInputs& in) { in.fanAngle = 1e308; }},
+      {"AG 180", [](CoilInputs& in) { in.fanAngle = 180; }},
+      {"AG -60", [](CoilInputs& in) { in.fanAngle = -60; }},
+      {"no material", [](CoilInputs& in) { in.resistivity = 0, in.density = 0; }},
+  };
+  const CalculationState previous = designState();
+  for (const FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(testing::Message() << row.name << " shape " << static_cast<int>(shape));
+      CoilInputs in = designInputs(shape);
+      row.edit(in);
+      const CoilPress press = CalculateCoil(in, previous);
+      EXPECT_TRUE(pressIsFinite(press));
+      if (press.outcome == PressOutcome::Refused) {
+        EXPECT_EQ(press.state, previous);
+        EXPECT_FALSE(press.message.empty());
+      }
+    }
+    CoilInputs in = designInputs(shape);
+    in.turns = 3e9;
+    const CoilPress press = CalculateCoil(in, previous);
+    EXPECT_EQ(press.outcome, PressOutcome::LengthFailed);
+    EXPECT_EQ(press.message, kOverflowMessage);
+  }
+}
+
+}  // namespace
+}  // namespace kelvane

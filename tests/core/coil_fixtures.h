@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cmath>
+
+#include "core/calculate_coil.h"
+#include "core/calculation_state.h"
+#include "core/materials.h"
+
+namespace kelvane::test {
+
+// The state of the worked winding: wire 0.21 on a 2 × 2 former with corners
+// of 0.3, three turns in every layer, ten turns, crossing share 1. Round
+// former D 10; fan former R 50 (its outline is not stored).
+inline CalculationState exampleState() {
+  CalculationState s;
+  s.mBareDiameter = 0.2;
+  s.mFinishedDiameter = 0.21;
+  s.mTurns = 10;
+  s.mLeadLength = 10;
+  s.mInnerDiameter = 10;
+  s.mSideA = 2;
+  s.mSideB = 2;
+  s.mCornerR1 = 0.3;
+  s.mCornerR2 = 0.3;
+  s.mFanRadius = 50;
+  s.mStraightA = 1.4;
+  s.mStraightB2 = 1.4;
+  s.mStraightB1 = 1.4;
+  s.mTurnsOddLayer = 3;
+  s.mTurnsEvenLayer = 3;
+  s.mCrossRatio = 1;
+  s.mCrossAllowance = 0.21 * ((2 - std::sqrt(3.0)) / 2);
+  s.mConductorArea = 0.0314159265358979;
+  return s;
+}
+
+// The boxes as the window opens them, on the given former, copper.
+inline CoilInputs designInputs(FormerShape shape) {
+  CoilInputs in;
+  in.bareDiameter = 0.2;
+  in.finishedDiameter = 0.21;
+  in.turns = 10;
+  in.leadLength = 10;
+  in.referenceThickness = 0.8;
+  in.innerDiameter = 10;
+  in.sideA = 2;
+  in.sideB = 2;
+  in.cornerR1 = 0.3;
+  in.cornerR2 = 0.3;
+  in.fanRadius = 50;
+  in.fanAngle = 60;
+  in.shape = shape;
+  const MaterialValues copper = MaterialConstants(ConductorMaterial::Copper);
+  in.resistivity = copper.resistivity;
+  in.density = copper.density;
+  return in;
+}
+
+}  // namespace kelvane::test

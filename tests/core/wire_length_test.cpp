@@ -1,0 +1,208 @@
+#include "core/wire_length.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <vector>
+
+#include "core/calculation_state.h"
+#include "core/expected.h"
+#include "coil_fixtures.h"
+
+namespace kelvane {
+namespace {
+
+using test::exampleState;
+
+constexpr double kSixDecimals = 5e-7;
+
+TEST(LayerWalk, MovesOnWhenALayerIsFullAndAddsTheAllowance) {
+  auto walk = LayerWalk::start(3, 2, 0.5);
+  ASSERT_TRUE(walk);
+  // Layers of 3, 2, 3 turns: new layers begin at turns 4, 6 and 9.
+  const std::vector<bool> begins = {false, false, false, true, false, true, false, false, true};
+  for (std::int32_t j = 1; j <= 9; ++j) EXPECT_EQ(walk->advance(j), begins[j - 1]) << j;
+  EXPECT_EQ(walk->layer(), 4);
+  EXPECT_EQ(walk->allowance(), 1.5);
+}
+
+TEST(LayerWalk, AnEmptyLayerAdvancesOneLayerPerTurn) {
+  auto walk = LayerWalk::start(0, 0, 1);
+  ASSERT_TRUE(walk);
+  for (std::int32_t j = 1; j <= 5; ++j) EXPECT_EQ(walk->advance(j), true);
+  EXPECT_EQ(walk->layer(), 6);
+}
+
+TEST(LayerWalk, ALayerEndBeyond32BitsIsAnOverflow) {
+  EXPECT_FALSE(LayerWalk::start(3e9, 3, 0));
+  EXPECT_FALSE(LayerWalk::start(std::nan(""), 3, 0));
+  auto walk = LayerWalk::start(2e9, 2e9, 0);
+  ASSERT_TRUE(walk);
+  EXPECT_EQ(walk->advance(2000000000), false);
+  EXPECT_FALSE(walk->advance(2000000001));
+}
+
+TEST(WindingLengths, WorkedExamplesOfTheRectangularAndRoundFormers) {
+  const CalculationState s = exampleState();
+  const auto rectangular = GetL(s);
+  ASSERT_TRUE(rectangular);
+  EXPECT_NEAR(rectangular->maxLength, 95.159224, kSixDecimals);
+  EXPECT_NEAR(rectangular->midLength, 95.834456, kSixDecimals);
+  const auto round = EnL(s);
+  ASSERT_TRUE(round);
+  EXPECT_NEAR(round->maxLength, 335.529585, kSixDecimals);
+  EXPECT_NEAR(round->midLength, 336.204817, kSixDecimals);
+}
+
+TEST(WindingLengths, TurnCountIsTheWholePartOfN) {
+  struct Row {
+    double n;
+    double maxLength;  // in turns of the first layer of the round former
+  };
+  const double firstLayerTurn = (2 * (0.21 / 2 + 10.0 / 2)) * 3.14159265358979;
+  for (const Row row : {Row{0, 0}, Row{-3, 0}, Row{0.9, 0}, Row{2.9, 2}, Row{3, 3}}) {
+    CalculationState s = exampleState();
+    s.mTurns = row.n;
+    const auto lengths = EnL(s);
+    ASSERT_TRUE(lengths) << row.n;
+    EXPECT_DOUBLE_EQ(lengths->maxLength, row.maxLength * firstLayerTurn) << row.n;
+    EXPECT_DOUBLE_EQ(lengths->midLength, row.maxLength * firstLayerTurn) << row.n;
+  }
+  CalculationState s = exampleState();
+  s.mTurns = 10.9;
+  EXPECT_EQ(GetL(s)->maxLength, GetL(exampleState())->maxLength);
+}
+
+TEST(WindingLengths, NoTurnsInTheFirstLayerPutsTheFirstTurnInTheSecond) {
+  CalculationState s = exampleState();
+  s.mTurnsOddLayer = 0;
+  s.mTurns = 1;
+  const double h = (0.21 / 2) * std::sqrt(3.0);
+  const double x = 0.3 + 0.21 / 2 + h;
+  const auto lengths = GetL(s);
+  ASSERT_TRUE(lengths);
+  EXPECT_EQ(lengths->maxLength, (x + x) * 3.14159265358979 + 2 * 1.4 + 1.4 + 1.4);
+  EXPECT_EQ(lengths->midLength,
+            ((x + x) * 3.14159265358979 + 2 * 1.4) + 2 * s.mCrossAllowance + 1.4 + 1.4);
+}
+
+struct ContourRow {
+  double B, R, A, AG, r1, r2;
+  FanContour expected;
+};
+
+TEST(OogiPm, FindsTheOutlineOfTheFanTurn) {
+  const std::vector<ContourRow> rows = {
+      {2, 50, 2, 60, 0.3, 0.3, {3.7354720, 118.1322640, 60, 1.5860918, 1.6535898}},
+      {10, 30, 12, 40, 1, 0.5, {30.9024677, 94.5487661, 70, 10.0584691, 9.2997925}},
+  };
+  for (const ContourRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << "R " << row.R);
+    const auto c = OogiPm(row.B, row.R, row.A, row.AG, row.r1, row.r2);
+    ASSERT_TRUE(c);
+    EXPECT_NEAR(c->arcAngle, row.expected.arcAngle, 5e-8);
+    EXPECT_NEAR(c->outerCornerAngle, row.expected.outerCornerAngle, 5e-8);
+    EXPECT_NEAR(c->innerCornerAngle, row.expected.innerCornerAngle, 5e-8);
+    EXPECT_NEAR(c->sideLength, row.expected.sideLength, 5e-8);
+    EXPECT_NEAR(c->edgeLength, row.expected.edgeLength, 5e-8);
+  }
+  // The depth of the r1 corners below the top of their circle, from the side.
+  const auto c = OogiPm(2, 50, 2, 60, 0.3, 0.3);
+  const double depth = 1.4 - c->sideLength * std::cos(30 * (3.14159265358979 / 180));
+  EXPECT_NEAR(depth, 0.0264042394, 1e-10);
+}
+
+TEST(OogiPm, TheOutlineTurnsThroughAFullCircleAtEveryAngle) {
+  for (const double AG : {10.0, 25.0, 40.0, 60.0, 75.0, 90.0, 120.0}) {
+    const auto c = OogiPm(2, 50, 2, AG, 0.3, 0.3);
+    ASSERT_TRUE(c) << AG;
+    EXPECT_NEAR(c->arcAngle + 2 * c->outerCornerAngle + 2 * c->innerCornerAngle, 360, 1e-9)
+        << AG;
+  }
+}
+
+TEST(OogiPm, ImpossibleOutlinesFailWithTheirReason) {
+  struct Row {
+    double B, R, A, AG, r1, r2;
+    std::string_view message;
+  };
+  const std::vector<Row> rows = {
+      {2, 0.3, 2, 60, 0.3, 0.3, kInvalidArgumentMessage},  // corner circle of radius 0
+      {2, 1e308, 2, 60, 0.3, 0.3, kOverflowMessage},
+      {2, 50, 2, std::numeric_limits<double>::infinity(), 0.3, 0.3, kOverflowMessage},
+      {2, -50, 2, 60, 0.3, 0.3, kInvalidArgumentMessage},
+  };
+  for (const Row& row : rows) {
+    const auto c = OogiPm(row.B, row.R, row.A, row.AG, row.r1, row.r2);
+    ASSERT_FALSE(c) << row.R << " " << row.AG;
+    EXPECT_EQ(c.message(), row.message);
+  }
+}
+
+TEST(OogiL, WorkedExampleAndTheOutlineItKeeps) {
+  const FanLengths fan = OogiL(exampleState(), 60);
+  ASSERT_TRUE(fan.contour);
+  EXPECT_NEAR(fan.contour->arcAngle, 3.7354720, 5e-8);
+  ASSERT_TRUE(fan.lengths);
+  EXPECT_NEAR(fan.lengths->maxLength, 119.819512, kSixDecimals);
+  EXPECT_NEAR(fan.lengths->midLength, 120.516755, kSixDecimals);
+
+  // A failed outline leaves nothing to keep.
+  CalculationState tight = exampleState();
+  tight.mFanRadius = 0.34;
+  const FanLengths failed = OogiL(tight, 60);
+  EXPECT_FALSE(failed.contour);
+  ASSERT_FALSE(failed.lengths);
+  EXPECT_EQ(failed.lengths.message(), kInvalidArgumentMessage);
+
+  // A found outline is kept even when the turns then overflow.
+  CalculationState huge = exampleState();
+  huge.mTurns = 3e9;
+  const FanLengths overflowed = OogiL(huge, 60);
+  EXPECT_TRUE(overflowed.contour);
+  ASSERT_FALSE(overflowed.lengths);
+  EXPECT_EQ(overflowed.lengths.message(), kOverflowMessage);
+}
+
+// Whatever the state, a routine gives finite lengths or a failure.
+TEST(WindingLengths, AbsurdStatesFailInsteadOfGivingNonFiniteLengths) {
+  using Edit = std::function<void(CalculationState&)>;
+  struct Row {
+    const char* name;
+    Edit edit;
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<Row> rows = {
+      {"turns 3e9", [](CalculationState& s) { s.mTurns = 3e9; }},
+      {"turns -3e9", [](CalculationState& s) { s.mTurns = -3e9; }},
+      {"turns NaN", [](CalculationState& s) { s.mTurns = std::nan(""); }},
+      {"odd layer 3e9", [](CalculationState& s) { s.mTurnsOddLayer = 3e9; }},
+      {"wire 1e308", [](CalculationState& s) { s.mFinishedDiameter = 1e308; }},
+      {"corner 1e308", [](CalculationState& s) { s.mCornerR1 = s.mCornerR2 = 1e308; }},
+      {"inner 1e308", [](CalculationState& s) { s.mInnerDiameter = 1e308; }},
+      {"straight -1e308", [](CalculationState& s) { s.mStraightA = s.mStraightB1 = -1e308; }},
+      {"allowance inf", [inf](CalculationState& s) { s.mCrossAllowance = inf; }},
+      {"radius 1e308", [](CalculationState& s) { s.mFanRadius = 1e308; }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CalculationState s = exampleState();
+    row.edit(s);
+    const FanLengths fan = OogiL(s, 60);
+    for (const Expected<WindingLengths>& l : {GetL(s), EnL(s), fan.lengths}) {
+      if (l) {
+        EXPECT_TRUE(std::isfinite(l->maxLength) && std::isfinite(l->midLength));
+      } else {
+        EXPECT_FALSE(l.message().empty());
+      }
+    }
+  }
+  CalculationState s = exampleState();
+  s.mTurns = 3e9;
+  EXPECT_EQ(GetL(s).message(), kOverflowMessage);
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,48 @@
+# Installing Kelvane and packing it as a Debian package.
+# Included at the end of the top-level CMakeLists.txt, after every target exists.
+include(GNUInstallDirs)
+
+set(KELVANE_APP_ID io.kelvane.Kelvane)
+
+# The window and the replay driver; either may be left out of a build.
+foreach(program IN ITEMS kelvane kelvane-replay)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${KELVANE_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${KELVANE_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kelvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Kelvane developers <dev@kelvane.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "wound coil calculator for quotations")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+# The long description under the summary line, one line of the control file each.
+string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Kelvane works out a wound coil from the wire, the number of turns, the"
+  "lead length, the layer width, the conductor material and the former"
+  "(round, rectangular or fan-shaped): how the turns lie in layers, the"
+  "winding heights and outer dimensions, the wire length, the weights and"
+  "the DC resistance, and the number of turns that reaches a target height,"
+  "weight or resistance. The window is in Japanese.")
+# The libraries the programs link are found by dpkg-shlibdeps. What Qt loads
+# at run time is named here: the platform plugins that open the window, the
+# SVG icon and image plugins (libqt6svg6), Qt's own Japanese texts, and a
+# Japanese Gothic font for the captions.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6svg6, qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic | fonts-noto-cjk")
+
+include(CPack)

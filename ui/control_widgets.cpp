@@ -1,0 +1,160 @@
+#include "ui/control_widgets.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QSvgWidget>
+#include <cmath>
+
+#include "ui/fonts.h"
+#include "ui/framed_panel.h"
+#include "ui/section_drawing.h"
+
+namespace kelvane::ui {
+namespace {
+
+int toPixels(int twips) { return static_cast<int>(std::lround(twips / double(kTwipsPerPixel))); }
+
+// A box's background is its text area; a button's is the whole control.
+void setBackground(QWidget& w, const form::Rgb& rgb) {
+  const bool box = qobject_cast<QLineEdit*>(&w) != nullptr;
+  QPalette p = w.palette();
+  p.setColor(box ? QPalette::Base : w.backgroundRole(), toQColor(rgb));
+  w.setPalette(p);
+  w.setAutoFillBackground(!box);
+}
+
+// The captions sit left of their boxes and end a little before them; the two
+// column headings stand over their columns.
+Qt::Alignment labelAlignment(const form::ControlSpec& c) {
+  if (c.id.name == "Label1" && c.id.index != 35 && c.id.index != 36)
+    return Qt::AlignRight | Qt::AlignVCenter;
+  return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+QWidget* makeWidget(const form::ControlSpec& c, QWidget& window, ControlWidgets& out) {
+  QWidget* parent = &window;
+  if (!c.container.empty()) parent = out.find({c.container, -1});
+  const QString text = QString::fromStdString(c.text);
+
+  switch (c.kind) {
+    case form::ControlKind::TextBox: {
+      auto* box = new QLineEdit(text, parent);
+      if (c.background) setBackground(*box, *c.background);
+      return box;
+    }
+    case form::ControlKind::Label: {
+      auto* label = new QLabel(text, parent);
+      label->setAlignment(labelAlignment(c));
+      // The 1000-turn note is longer than its box and takes two lines.
+      label->setWordWrap(c.id.name == "Label2");
+      return label;
+    }
+    case form::ControlKind::OptionButton: {
+      auto* button = new QRadioButton(text, parent);
+      button->setFocusPolicy(Qt::StrongFocus);
+      if (c.background) setBackground(*button, *c.background);
+      QButtonGroup*& group = c.id.name == "Option1" ? out.shapes : out.materials;
+      if (!group) group = new QButtonGroup(&window);
+      group->addButton(button, c.id.index);
+      return button;
+    }
+    case form::ControlKind::CommandButton: {
+      auto* button = new QPushButton(text, parent);
+      button->setFocusPolicy(Qt::StrongFocus);
+      button->setAutoDefault(false);
+      return button;
+    }
+    case form::ControlKind::Frame:
+      return new QGroupBox(text, parent);
+    case form::ControlKind::Rectangle:
+      if (c.id.name == "Shape2") return out.drawing = new SectionDrawing(parent);
+      return new FramedPanel(c, parent);
+    case form::ControlKind::Picture:
+      return new QSvgWidget(QStringLiteral(":/kelvane/reference_drawing.svg"), parent);
+    case form::ControlKind::Circle:
+    case form::ControlKind::Line:
+      return nullptr;  // painted by the diagram panel
+  }
+  return nullptr;
+}
+
+// The shape buttons are lower than the style's circle; a smaller circle
+// keeps it whole.
+void fitIndicator(QRadioButton& button) {
+  const int room = button.height() - 2;
+  if (button.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, &button) <= room)
+    return;
+  button.setStyleSheet(
+      QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }").arg(room));
+}
+
+}  // namespace
+
+QWidget* ControlWidgets::find(const form::ControlId& id) const {
+  auto it = byId.find(id.str());
+  return it == byId.end() ? nullptr : it->second;
+}
+
+QRect twipsToPixels(int left, int top, int width, int height) {
+  const int x = toPixels(left), y = toPixels(top);
+  return QRect(x, y, toPixels(left + width) - x, toPixels(top + height) - y);
+}
+
+int captionRoom(const QWidget& control) {
+  const QStyle* style = control.style();
+  if (qobject_cast<const QRadioButton*>(&control))
+    return control.width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) -
+           style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+  if (qobject_cast<const QPushButton*>(&control))
+    return control.width() - 2 * (style->pixelMetric(QStyle::PM_ButtonMargin) +
+                                  style->pixelMetric(QStyle::PM_DefaultFrameWidth));
+  return control.width();
+}
+
+ControlWidgets buildControls(QWidget& window) {
+  ControlWidgets out;
+  // Frames first, so the buttons inside them find their parent.
+  std::vector<const form::ControlSpec*> order;
+  for (const form::ControlSpec& c : form::controlTable())
+    if (c.kind == form::ControlKind::Frame) order.push_back(&c);
+  for (const form::ControlSpec& c : form::controlTable())
+    if (c.kind != form::ControlKind::Frame) order.push_back(&c);
+
+  for (const form::ControlSpec* c : order) {
+    QWidget* w = makeWidget(*c, window, out);
+    if (!w) continue;
+    out.byId[c->id.str()] = w;
+    w->setObjectName(QString::fromStdString(c->id.str()));
+    w->setGeometry(twipsToPixels(c->left, c->top, c->width, c->height));
+    w->setFont(designFont(*c));
+    // A caption too long for its control at the design size is condensed;
+    // the note, which wraps, keeps its size.
+    const auto* label = qobject_cast<QLabel*>(w);
+    const bool oneLine = !(label && label->wordWrap());
+    if (!c->text.empty() && c->kind != form::ControlKind::TextBox && oneLine)
+      w->setFont(fittedFont(w->font(), QString::fromStdString(c->text), captionRoom(*w)));
+    if (auto* option = qobject_cast<QRadioButton*>(w)) fitIndicator(*option);
+    w->setVisible(c->visible);
+  }
+
+  // The reference drawing and the two panels lie beneath everything; the
+  // 1000-turn note lies in front of the diagram.
+  for (const form::ControlSpec& c : form::controlTable()) {
+    if (c.kind == form::ControlKind::Rectangle || c.kind == form::ControlKind::Picture)
+      out.find(c.id)->lower();
+  }
+  out.find({"Label2", -1})->raise();
+
+  // Tab order of the design; Qt skips hidden controls on its own.
+  const std::vector<form::ControlId> tabs = form::tabOrder();
+  for (std::size_t i = 1; i < tabs.size(); ++i)
+    QWidget::setTabOrder(out.find(tabs[i - 1]), out.find(tabs[i]));
+  return out;
+}
+
+}  // namespace kelvane::ui

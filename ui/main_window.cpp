@@ -1,0 +1,186 @@
+#include "ui/main_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+
+#include "form/control_table.h"
+#include "ui/framed_panel.h"
+#include "ui/message_box_presenter.h"
+#include "ui/print_window.h"
+#include "ui/section_drawing.h"
+#include "ui/sheet_window.h"
+
+// The reference drawing lives in the static ui library's resources.
+static void initResources() { Q_INIT_RESOURCE(ui); }
+
+namespace kelvane::ui {
+namespace {
+
+QString qt(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+  initResources();
+  setWindowTitle(QString::fromUtf8(form::kFormCaption));
+  setFont(QFont(QString::fromUtf8(form::kNoteFont), 9));
+  setFixedSize(form::kFormWidth / kTwipsPerPixel, form::kFormHeight / kTwipsPerPixel);
+
+  controls_ = buildControls(*this);
+  for (const auto& [name, widget] : controls_.byId) ids_.insert(widget, *form::parseControlId(name));
+  sheet_ = new SheetWindow(this);
+  messageBoxes_ = new MessageBoxPresenter(this);
+  presentMessage_ = [this](const QString& message) { messageBoxes_->post(message); };
+  print_ = [this] { printWithDialog(*this); };
+
+  connectControls();
+  sync();
+  control(model_.state().focus)->setFocus(Qt::OtherFocusReason);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setMessagePresenter(MessagePresenter presenter) {
+  presentMessage_ = std::move(presenter);
+}
+
+void MainWindow::setPrintHandler(PrintHandler handler) { print_ = std::move(handler); }
+
+bool MainWindow::setBoxText(const form::ControlId& box, const QString& text) {
+  if (!model_.textOf(box)) return false;
+  forward([&] { model_.setText(box, text.toStdString()); });
+  return true;
+}
+
+std::optional<form::ControlId> MainWindow::controlOf(const QWidget* widget) const {
+  auto it = ids_.find(widget);
+  if (it == ids_.end()) return std::nullopt;
+  return *it;
+}
+
+void MainWindow::connectControls() {
+  connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
+
+  for (auto it = ids_.cbegin(); it != ids_.cend(); ++it) {
+    QWidget* widget = const_cast<QWidget*>(it.key());
+    const form::ControlId id = it.value();
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+      // The model follows the text as it is typed; the box is not rewritten
+      // under the user's fingers.
+      connect(box, &QLineEdit::textEdited, this,
+              [this, id](const QString& text) { model_.editText(id, text.toStdString()); });
+    } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+      connect(option, &QAbstractButton::toggled, this, [this, id](bool on) {
+        if (on) forward([&] { model_.click(id); });
+      });
+    } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+      connect(button, &QAbstractButton::clicked, this,
+              [this, id] { forward([&] { model_.click(id); }); });
+    }
+  }
+
+  auto* f12 = new QShortcut(QKeySequence(Qt::Key_F12), this);
+  connect(f12, &QShortcut::activated, this,
+          [this] { forward([&] { model_.pressKey(form::Form1::kPrintKey); }); });
+
+  sheet_->setCloseHandler([this] { forward([&] { model_.closeSheet(); }); });
+}
+
+void MainWindow::onFocusChanged(QWidget*, QWidget* now) {
+  // Focus going to another application, a message box or the sheet window is
+  // no move between the window's controls: no box has been left. The box the
+  // model still holds is left when focus next lands on another control here.
+  if (!now || now->window() != this) return;
+  const std::optional<form::ControlId> id = controlOf(now);
+  if (!id || *id == model_.state().focus) return;
+  forward([&] { model_.moveFocus(*id); });
+}
+
+template <typename ModelCall>
+void MainWindow::forward(ModelCall&& call) {
+  call();
+  sync();
+}
+
+void MainWindow::sync() {
+  const form::FormState& s = model_.state();
+  syncTexts();
+  for (const form::ControlId& id : form::changeableCaptions()) {
+    auto* label = qobject_cast<QLabel*>(control(id));
+    label->setText(qt(s.captions.at(id.str())));
+  }
+  for (const form::ControlId& id : form::changeableVisibility()) {
+    if (QWidget* w = control(id)) w->setVisible(model_.isVisible(id));
+  }
+  syncOptionButtons();
+  syncDrawing();
+
+  const bool sheetGrew = s.sheetLines.size() > static_cast<std::size_t>(sheet_->lines().size());
+  sheet_->showLines(s.sheetLines);
+  if (s.sheetOpen && sheetGrew) {
+    sheet_->show();
+    sheet_->raise();
+  }
+
+  // Counted before acting, so an event handled while a dialog is open does
+  // not show or print the same thing twice.
+  while (printsDone_ < s.printRequests) {
+    ++printsDone_;
+    print_();
+  }
+  while (messagesShown_ < s.messages.size()) {
+    const QString message = qt(s.messages[messagesShown_++]);
+    presentMessage_(message);
+  }
+}
+
+void MainWindow::syncTexts() {
+  const form::FormState& s = model_.state();
+  auto put = [this](const form::ControlId& id, const std::string& text) {
+    auto* box = qobject_cast<QLineEdit*>(control(id));
+    const QString t = qt(text);
+    if (box->text() == t) return;
+    const QSignalBlocker quiet(box);
+    box->setText(t);
+    // Like any text a program puts in a box, it is shown from its start.
+    box->setCursorPosition(0);
+  };
+  for (int i = 0; i < static_cast<int>(s.text1.size()); ++i) put(form::text1(i), s.text1[i]);
+  for (int i = 0; i < static_cast<int>(s.text2.size()); ++i) put(form::text2(i), s.text2[i]);
+}
+
+void MainWindow::syncOptionButtons() {
+  const form::FormState& s = model_.state();
+  for (const auto& [group, on] : {std::pair{controls_.shapes, s.option1},
+                                  std::pair{controls_.materials, s.option3}}) {
+    std::vector<QSignalBlocker> quiet;
+    for (QAbstractButton* b : group->buttons()) quiet.emplace_back(b);
+    if (QAbstractButton* b = group->button(on)) {
+      b->setChecked(true);
+    } else if (QAbstractButton* checked = group->checkedButton()) {
+      // No button of the group on: possible only when a program switched
+      // them all off.
+      group->setExclusive(false);
+      checked->setChecked(false);
+      group->setExclusive(true);
+    }
+  }
+}
+
+void MainWindow::syncDrawing() {
+  SectionDrawing::Content c;
+  c.drawing = model_.state().drawing;
+  c.turnsShown = model_.isVisible({"Shape1", 0});
+  c.linesShown = {model_.isVisible({"Line1", -1}), model_.isVisible({"Line2", -1}),
+                  model_.isVisible({"Line3", -1})};
+  controls_.drawing->setContent(c);
+}
+
+}  // namespace kelvane::ui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "form/form1.h"
+#include "ui/control_widgets.h"
+
+namespace kelvane::ui {
+
+class MessageBoxPresenter;
+class SectionDrawing;
+class SheetWindow;
+
+// Form1, the Kelvane window. It holds no rule of its own: every user event
+// goes to the form model, and after each one the widgets are brought in step
+// with the model's state.
+class MainWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // What shows a message of the window; by default a message box, opened
+  // once the event that raised the message has been handled.
+  using MessagePresenter = std::function<void(const QString& message)>;
+  void setMessagePresenter(MessagePresenter presenter);
+  // What F12 does; by default the print dialog, then the window's image.
+  using PrintHandler = std::function<void()>;
+  void setPrintHandler(PrintHandler handler);
+
+  // Fills a box the way a program does: no focus change, no handler, and the
+  // text does not count as typed. False when the control is not a box.
+  bool setBoxText(const form::ControlId& box, const QString& text);
+
+  // The widget of a control; null for the turns and lines, which the diagram
+  // panel paints.
+  QWidget* control(const form::ControlId& id) const { return controls_.find(id); }
+  std::optional<form::ControlId> controlOf(const QWidget* widget) const;
+  const SectionDrawing& drawing() const { return *controls_.drawing; }
+  SheetWindow& sheet() const { return *sheet_; }
+
+ private:
+  void connectControls();
+  void onFocusChanged(QWidget* old, QWidget* now);
+  // Runs one event of the model, then shows its outcome.
+  template <typename ModelCall>
+  void forward(ModelCall&& call);
+  void sync();
+  void syncTexts();
+  void syncOptionButtons();
+  void syncDrawing();
+
+  form::Form1 model_;
+  ControlWidgets controls_;
+  QHash<const QWidget*, form::ControlId> ids_;
+  SheetWindow* sheet_;
+  MessageBoxPresenter* messageBoxes_;
+  MessagePresenter presentMessage_;
+  PrintHandler print_;
+  std::size_t messagesShown_ = 0;
+  int printsDone_ = 0;
+};
+
+}  // namespace kelvane::ui

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+
+#include "form/form1.h"
+#include "ui/framed_panel.h"
+
+namespace kelvane::ui {
+
+// The diagram panel Shape2 with the wound section on it: the turn circles
+// (Shape1(0) and the turns added to it) and the former line and flanges
+// (Line1 to Line3), at their twips positions.
+class SectionDrawing : public FramedPanel {
+  Q_OBJECT
+ public:
+  explicit SectionDrawing(QWidget* parent);
+
+  struct Content {
+    form::Drawing drawing;
+    bool turnsShown = true;                  // Shape1(0): hiding it hides every turn
+    std::array<bool, 3> linesShown{true, true, true};  // Line1, Line2, Line3
+    bool operator==(const Content&) const = default;
+  };
+
+  void setContent(const Content& content);
+  const Content& content() const { return content_; }
+
+ protected:
+  void paintContents(QPainter& painter) override;
+
+ private:
+  Content content_;
+  QColor turnFill_, lineColour_;
+};
+
+}  // namespace kelvane::ui

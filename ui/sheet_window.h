@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+class QPlainTextEdit;
+
+namespace kelvane::ui {
+
+// Form2, the window the wire data sheet is printed into: every report lands
+// below the earlier ones until the window is closed.
+class SheetWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit SheetWindow(QWidget* parent);
+
+  // Shows exactly these lines, adding to the text where they continue it.
+  void showLines(const std::vector<std::string>& lines);
+  // The lines as the window shows them.
+  QStringList lines() const;
+
+  // Runs when the user closes the window.
+  void setCloseHandler(std::function<void()> handler) { onClose_ = std::move(handler); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QPlainTextEdit* text_;
+  std::size_t lineCount_ = 0;
+  std::function<void()> onClose_;
+};
+
+}  // namespace kelvane::ui

@@ -68,7 +68,10 @@ struct FanTurn {
   double nestedArc;   // r_N: outer arc radius when the layers nest
   double stackedArc;  // r_S: outer arc radius when they stack a full wire high
   double x1, x2;      // centre-line radii in the r1 and r2 corners
-  FanContour outline;
+  // Shares of a full circle swept by the outer arc, by both r1 corners and by
+  // both r2 corners; the straight edge and both slanted sides.
+  double arcShare, corners1Share, corners2Share;
+  double edge, sides;
   double pitch;
   double wire;
 
@@ -79,7 +82,11 @@ struct FanTurn {
             arc,
             s.mCornerR1 + halfWire,
             s.mCornerR2 + halfWire,
-            outline,
+            outline.arcAngle / 360,
+            (outline.outerCornerAngle * 2) / 360,
+            (outline.innerCornerAngle * 2) / 360,
+            outline.edgeLength,
+            outline.sideLength * 2,
             nestedPitch(s.mFinishedDiameter),
             s.mFinishedDiameter};
   }
@@ -92,21 +99,16 @@ struct FanTurn {
     x2 = x2 + pitch;
   }
   double maxTerm() const {
-    return (((outerArc(2 * nestedArc) + corners1()) + corners2()) + outline.edgeLength) +
-           outline.sideLength * 2;
+    return (((((2 * nestedArc) * kPi) * arcShare + corners1()) + corners2()) + edge) + sides;
   }
   double midTerm(double w) const {
-    return ((((outerArc(stackedArc * 2) + corners1()) + corners2()) + outline.edgeLength) +
-            outline.sideLength * 2) +
+    return (((((stackedArc * 2) * kPi) * arcShare + corners1()) + corners2()) + edge + sides) +
            w * 2;
   }
 
  private:
-  double outerArc(double diameter) const {
-    return (diameter * kPi) * (outline.arcAngle / 360);
-  }
-  double corners1() const { return ((2 * x1) * kPi) * ((outline.outerCornerAngle * 2) / 360); }
-  double corners2() const { return ((2 * x2) * kPi) * ((outline.innerCornerAngle * 2) / 360); }
+  double corners1() const { return ((2 * x1) * kPi) * corners1Share; }
+  double corners2() const { return ((2 * x2) * kPi) * corners2Share; }
 };
 
 }  // namespace kelvane

@@ -1,5 +1,6 @@
 #include "core/wire_length.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -10,21 +11,44 @@
 
 namespace kelvane {
 
+namespace {
+
+// A layer count that moves the layer end by whole turns, small enough that
+// the end plus it is exact in both double and 64-bit arithmetic.
+bool isWholeCount(double turns) {
+  return std::floor(turns) == turns && std::fabs(turns) <= 2147483648.0;
+}
+
+}  // namespace
+
 std::optional<LayerWalk> LayerWalk::start(double turnsOddLayer, double turnsEvenLayer,
                                           double crossAllowance) {
   const auto end = toInt32HalfEven(turnsOddLayer);
   if (!end) return std::nullopt;
-  return LayerWalk(*end, turnsOddLayer, turnsEvenLayer, crossAllowance);
+  return LayerWalk(*end, turnsOddLayer, turnsEvenLayer, crossAllowance,
+                   isWholeCount(turnsOddLayer) && isWholeCount(turnsEvenLayer));
 }
 
 std::optional<bool> LayerWalk::beginNextLayer() {
   if (layer_ == std::numeric_limits<std::int32_t>::max()) return std::nullopt;
   allowance_ = allowance_ + c_;
   layer_ = layer_ + 1;
-  // The end moves on by the turns of the new layer. A layer of 0 turns (or
-  // fewer) leaves the end behind the turn, so the walk goes on advancing one
-  // layer per turn until the end catches up.
-  const auto end = toInt32HalfEven(end_ + (layer_ % 2 == 0 ? even_ : odd_));
+  // The end moves on by the turns of the new layer, rounded half to even. A
+  // layer of 0 turns (or fewer) leaves the end behind the turn, so the walk
+  // goes on advancing one layer per turn until the end catches up.
+  const double turns = layer_ % 2 == 0 ? even_ : odd_;
+  if (wholeCounts_) {
+    // Whole counts need no rounding; this is the walk of every real winding
+    // and spares the conversion on each of its layers.
+    const std::int64_t end = std::int64_t{end_} + static_cast<std::int64_t>(turns);
+    if (end < std::numeric_limits<std::int32_t>::min() ||
+        end > std::numeric_limits<std::int32_t>::max()) {
+      return std::nullopt;
+    }
+    end_ = static_cast<std::int32_t>(end);
+    return true;
+  }
+  const auto end = toInt32HalfEven(end_ + turns);
   if (!end) return std::nullopt;
   end_ = *end;
   return true;
@@ -34,7 +58,7 @@ namespace {
 
 // Sums the turn lengths of the winding of the press, layer by layer. The
 // length of a turn only changes when a layer begins, so it is taken once per
-// layer and each turn costs the walk test and two additions.
+// layer, and the turns of a layer cost one addition per total each.
 template <typename Turn>
 Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state) {
   auto walk =
@@ -56,8 +80,13 @@ Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state) {
       midTerm = turn.midTerm(walk->allowance());
       if (!std::isfinite(maxTerm) || !std::isfinite(midTerm)) return overflowFailure();
     }
-    sum.maxLength = sum.maxLength + maxTerm;
-    sum.midLength = sum.midLength + midTerm;
+    // Turn j and the rest of its layer.
+    const std::int32_t last = std::min(std::max(walk->layerEnd(), j), *count);
+    for (;; ++j) {
+      sum.maxLength = sum.maxLength + maxTerm;
+      sum.midLength = sum.midLength + midTerm;
+      if (j == last) break;
+    }
     if (j == *count) break;
   }
   if (!std::isfinite(sum.maxLength) || !std::isfinite(sum.midLength)) {

@@ -43,17 +43,21 @@ class LayerWalk {
   }
 
   std::int32_t layer() const { return layer_; }
+  // The last turn of the current layer (behind the turn after a layer of no
+  // turns).
+  std::int32_t layerEnd() const { return end_; }
   double allowance() const { return allowance_; }
 
  private:
-  LayerWalk(std::int32_t end, double odd, double even, double c)
-      : end_(end), odd_(odd), even_(even), c_(c) {}
+  LayerWalk(std::int32_t end, double odd, double even, double c, bool wholeCounts)
+      : end_(end), odd_(odd), even_(even), c_(c), wholeCounts_(wholeCounts) {}
   std::optional<bool> beginNextLayer();
   std::int32_t layer_ = 1;
   std::int32_t end_;
   double odd_;
   double even_;
   double c_;
+  bool wholeCounts_;  // both counts whole and within ±2^31: no rounding needed
   double allowance_ = 0;
 };
 

@@ -91,13 +91,5 @@ TEST(WeightResistance, UnitsFollowTheirOwnValueAndThinnerInsulationCanGoNegative
   EXPECT_EQ(none.dcr1, 0);
 }
 
-TEST(WeightResistance, AluminiumScalesConductorOnly) {
-  const WeightResistance cu = ComputeWeightResistance(0.2, 0.21, 600, 610, 17.241, 8.96, 1);
-  const WeightResistance al = ComputeWeightResistance(0.2, 0.21, 600, 610, 27.81, 2.699, 1);
-  EXPECT_NEAR(al.dcr0 / cu.dcr0, 27.81 / 17.241, 1e-12);
-  EXPECT_NEAR(al.conductorWeight1 / cu.conductorWeight1, 2.699 / 8.96, 1e-12);
-  EXPECT_EQ(al.insulationWeight1, cu.insulationWeight1);
-}
-
 }  // namespace
 }  // namespace kelvane

@@ -19,20 +19,34 @@ using test::exampleState;
 constexpr double kSixDecimals = 5e-7;
 
 TEST(LayerWalk, MovesOnWhenALayerIsFullAndAddsTheAllowance) {
-  auto walk = LayerWalk::start(3, 2, 0.5);
-  ASSERT_TRUE(walk);
-  // Layers of 3, 2, 3 turns: new layers begin at turns 4, 6 and 9.
-  const std::vector<bool> begins = {false, false, false, true, false, true, false, false, true};
-  for (std::int32_t j = 1; j <= 9; ++j) EXPECT_EQ(walk->advance(j), begins[j - 1]) << j;
-  EXPECT_EQ(walk->layer(), 4);
-  EXPECT_EQ(walk->allowance(), 1.5);
-}
-
-TEST(LayerWalk, AnEmptyLayerAdvancesOneLayerPerTurn) {
-  auto walk = LayerWalk::start(0, 0, 1);
-  ASSERT_TRUE(walk);
-  for (std::int32_t j = 1; j <= 5; ++j) EXPECT_EQ(walk->advance(j), true);
-  EXPECT_EQ(walk->layer(), 6);
+  struct Row {
+    double odd, even;
+    std::vector<int> newLayerAt;  // turns 1 … 9 that begin a layer
+    std::int32_t layer;           // after turn 9
+  };
+  const std::vector<Row> rows = {
+      {3, 2, {4, 6, 9}, 4},
+      // Half counts round to even at every layer end: 2, 4, 6, 8.
+      {2.5, 2.5, {3, 5, 7, 9}, 5},
+      // A layer of no turns, or fewer, moves on one layer per turn until its
+      // end catches up.
+      {0, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 10},
+      {3, -1, {4, 5, 6, 7, 8, 9}, 7},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.odd << " / " << row.even);
+    auto walk = LayerWalk::start(row.odd, row.even, 0.5);
+    ASSERT_TRUE(walk);
+    std::vector<int> begins;
+    for (std::int32_t j = 1; j <= 9; ++j) {
+      const auto newLayer = walk->advance(j);
+      ASSERT_TRUE(newLayer);
+      if (*newLayer) begins.push_back(j);
+    }
+    EXPECT_EQ(begins, row.newLayerAt);
+    EXPECT_EQ(walk->layer(), row.layer);
+    EXPECT_EQ(walk->allowance(), 0.5 * (row.layer - 1));
+  }
 }
 
 TEST(LayerWalk, ALayerEndBeyond32BitsIsAnOverflow) {

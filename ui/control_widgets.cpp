@@ -108,11 +108,11 @@ QRect twipsToPixels(int left, int top, int width, int height) {
 int captionRoom(const QWidget& control) {
   const QStyle* style = control.style();
   if (qobject_cast<const QRadioButton*>(&control))
-    return control.width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) -
-           style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    return control.width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &control) -
+           style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &control);
   if (qobject_cast<const QPushButton*>(&control))
-    return control.width() - 2 * (style->pixelMetric(QStyle::PM_ButtonMargin) +
-                                  style->pixelMetric(QStyle::PM_DefaultFrameWidth));
+    return control.width() - 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &control) +
+                                  style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control));
   return control.width();
 }
 
@@ -132,13 +132,13 @@ ControlWidgets buildControls(QWidget& window) {
     w->setObjectName(QString::fromStdString(c->id.str()));
     w->setGeometry(twipsToPixels(c->left, c->top, c->width, c->height));
     w->setFont(designFont(*c));
+    if (auto* option = qobject_cast<QRadioButton*>(w)) fitIndicator(*option);
     // A caption too long for its control at the design size is condensed;
     // the note, which wraps, keeps its size.
     const auto* label = qobject_cast<QLabel*>(w);
     const bool oneLine = !(label && label->wordWrap());
     if (!c->text.empty() && c->kind != form::ControlKind::TextBox && oneLine)
       w->setFont(fittedFont(w->font(), QString::fromStdString(c->text), captionRoom(*w)));
-    if (auto* option = qobject_cast<QRadioButton*>(w)) fitIndicator(*option);
     w->setVisible(c->visible);
   }
 

@@ -1,0 +1,79 @@
+// Every caption of the window fits the width its control is designed with,
+// in the font the window really uses.
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+
+#include "form/control_table.h"
+#include "tests/ui/window_test_support.h"
+#include "ui/control_widgets.h"
+#include "ui/main_window.h"
+
+class CaptionFitTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void caption_fits_its_width_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("caption");
+    for (const kelvane::form::ControlSpec& c : kelvane::form::controlTable()) {
+      if (c.text.empty() || c.kind == kelvane::form::ControlKind::TextBox || c.id.name == "Label2")
+        continue;
+      const QString address = QString::fromStdString(c.id.str());
+      QTest::newRow(qPrintable(address)) << address << QString::fromStdString(c.text);
+    }
+    // The captions the program sets while it runs.
+    const char* runTime[][2] = {
+        {"Label1(13)", "全長 mm"}, {"Label1(13)", "全長 m"},  {"Label1(13)", "全長 Km"},
+        {"Label1(29)", "重量 mg"}, {"Label1(29)", "重量 g"},  {"Label1(29)", "重量 Kg"},
+        {"Label1(28)", "DCR Ω"},   {"Label1(28)", "DCR KΩ"}, {"Label1(14)", "D'"},
+        {"Label1(14)", "R'"}};
+    for (const auto& [address, caption] : runTime) {
+      QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(address, QString::fromUtf8(caption))))
+          << QString::fromUtf8(address) << QString::fromUtf8(caption);
+    }
+  }
+  void caption_fits_its_width() {
+    QFETCH(QString, control);
+    QFETCH(QString, caption);
+    const QWidget* w = window_.control(*kelvane::form::parseControlId(control.toStdString()));
+    QVERIFY(w);
+    const int advance = QFontMetrics(w->font()).horizontalAdvance(caption);
+    QVERIFY2(advance <= kelvane::ui::captionRoom(*w),
+             qPrintable(QStringLiteral("%1 px in %2 px").arg(advance).arg(kelvane::ui::captionRoom(*w))));
+  }
+
+  // The 1000-turn note wraps onto its two lines.
+  void large_coil_note_fits_its_box() {
+    const QWidget* note = window_.control({"Label2", -1});
+    const QRect needed = QFontMetrics(note->font())
+                             .boundingRect(QRect(QPoint(), note->size()), Qt::TextWordWrap,
+                                           QString::fromUtf8(kelvane::form::kLargeCoilNote));
+    QVERIFY(needed.width() <= note->width());
+    QVERIFY(needed.height() <= note->height());
+  }
+
+  // Where the designed Gothic faces are missing, a Japanese Gothic stands in
+  // rather than whatever face the system falls back to.
+  void design_fonts_resolve_to_a_japanese_gothic_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("caption") << "Label1(0)";
+    QTest::newRow("note") << "Label2";
+  }
+  void design_fonts_resolve_to_a_japanese_gothic() {
+    QFETCH(QString, control);
+    const QWidget* w = window_.control(*kelvane::form::parseControlId(control.toStdString()));
+    const QString family = QFontInfo(w->font()).family();
+    if (QFontDatabase::hasFamily(w->font().family()))
+      QSKIP("the designed face itself is installed");
+    QVERIFY2(family == QStringLiteral("IPAPGothic") || family == QStringLiteral("Noto Sans CJK JP"),
+             qPrintable(family));
+  }
+
+ private:
+  kelvane::ui::MainWindow window_;
+};
+
+KELVANE_UI_TEST_MAIN(CaptionFitTest)
+#include "caption_fit_test.moc"

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/application_setup.h"
+
+namespace kelvane::ui::test {
+
+// A test that would wait on a dialog fails instead of hanging: any modal
+// window that opens is noted and closed at once.
+class ModalGuard {
+ public:
+  ModalGuard() {
+    timer_.setInterval(50);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        opened_ = true;
+        modal->close();
+      }
+    });
+    timer_.start();
+  }
+  bool modalOpened() const { return opened_; }
+
+ private:
+  QTimer timer_;
+  bool opened_ = false;
+};
+
+}  // namespace kelvane::ui::test
+
+// main() of a window test: the offscreen platform unless another is asked
+// for, and the application prepared as the program prepares it.
+#define KELVANE_UI_TEST_MAIN(TestClass)                                             \
+  int main(int argc, char** argv) {                                                 \
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                             \
+      qputenv("QT_QPA_PLATFORM", "offscreen");                                      \
+    QApplication app(argc, argv);                                                   \
+    kelvane::ui::prepareApplication(app);                                           \
+    kelvane::ui::test::ModalGuard guard;                                            \
+    TestClass test;                                                                 \
+    const int failures = QTest::qExec(&test, argc, argv);                           \
+    if (guard.modalOpened()) qCritical("a modal dialog opened during the test");    \
+    return failures + (guard.modalOpened() ? 1 : 0);                                \
+  }

@@ -3,7 +3,7 @@
 #   make test   installs what is missing, builds, runs every test
 PRESET ?= default
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test sanitize fuzz bench clean
 
 deps:
 	./scripts/install-deps
@@ -17,6 +17,18 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+# Core, form and their tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize
+	ctest --preset sanitize
+
+# The libFuzzer targets, each for FUZZ_SECONDS (60 by default).
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	./scripts/run-fuzzers
 
 bench: deps
 	cmake --preset release

@@ -104,17 +104,18 @@ void layOutWinding(const CoilInputs& in, CalculationState& s, WindingArrangement
 
 // The length routine of the shape; a fan press also keeps the outline found.
 Expected<WindingLengths> windingLengths(FormerShape shape, const CoilInputs& in,
-                                        CalculationState& s) {
-  if (shape == FormerShape::Round) return EnL(s);
-  if (shape == FormerShape::Rectangular) return GetL(s);
-  FanLengths fan = OogiL(s, in.fanAngle);
+                                        CalculationState& s, PressProgress* progress) {
+  if (shape == FormerShape::Round) return EnL(s, progress);
+  if (shape == FormerShape::Rectangular) return GetL(s, progress);
+  FanLengths fan = OogiL(s, in.fanAngle, progress);
   if (fan.contour) s.mFanContour = *fan.contour;
   return fan.lengths;
 }
 
 }  // namespace
 
-CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous) {
+CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
+                        PressProgress* progress) {
   if (ConductorArea(in.bareDiameter) == 0) return refused(kNoBareDiameterMessage, previous);
   const double positions = MakikataPositions(in.referenceThickness, in.finishedDiameter);
   if (!(positions >= kFewestTurnPositions)) return refused(kThicknessTooSmallMessage, previous);
@@ -138,7 +139,13 @@ CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous) 
     return press;
   }
 
-  const Expected<WindingLengths> lengths = windingLengths(*in.shape, in, s);
+  const Expected<WindingLengths> lengths = windingLengths(*in.shape, in, s, progress);
+  if (!lengths && progress && progress->cancelled()) {
+    CoilPress cancelled;
+    cancelled.outcome = PressOutcome::Cancelled;
+    cancelled.state = previous;
+    return cancelled;
+  }
   press.outcome = PressOutcome::Complete;
   if (lengths) {
     r.totalLength0 = (2 * in.leadLength) + lengths->maxLength;

@@ -5,6 +5,7 @@
 
 #include "core/calculation_state.h"
 #include "core/former_shape.h"
+#include "core/press_progress.h"
 #include "core/weight_resistance.h"
 #include "core/winding_arrangement.h"
 
@@ -51,6 +52,7 @@ enum class PressOutcome {
   LengthFailed,  // the length routine failed: lengths, weights, resistance 0
   NoShape,       // stopped after the arrangement: only Text2(0), Text2(2)
   Refused,       // nothing done at all, state untouched
+  Cancelled,     // called off while the lengths were summed: nothing done
 };
 
 // The messages of a press that the window shows.
@@ -67,6 +69,8 @@ struct CoilPress {
 };
 
 // One Calculate press, from the inputs and the state the previous press left.
-CoilPress CalculateCoil(const CoilInputs& inputs, const CalculationState& previous);
+// A progress lets another thread follow a long press and call it off.
+CoilPress CalculateCoil(const CoilInputs& inputs, const CalculationState& previous,
+                        PressProgress* progress = nullptr);
 
 }  // namespace kelvane

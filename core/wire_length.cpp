@@ -59,8 +59,13 @@ namespace {
 // Sums the turn lengths of the winding of the press, layer by layer. The
 // length of a turn only changes when a layer begins, so it is taken once per
 // layer, and the turns of a layer cost one addition per total each.
+// A long sum looks up from its additions this often (about every 7 ms) to
+// report how far it has come and whether it has been called off.
+constexpr std::int32_t kProgressStride = 1 << 22;
+
 template <typename Turn>
-Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state) {
+Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state,
+                                  PressProgress* progress) {
   auto walk =
       LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
   // The whole turns wound: floor(n) of the turns as typed.
@@ -71,6 +76,7 @@ Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state) {
   if (*count < 1) return sum;
   double maxTerm = turn.maxTerm();
   double midTerm = turn.midTerm(walk->allowance());
+  std::int32_t nextCheck = progress ? kProgressStride : std::numeric_limits<std::int32_t>::max();
   for (std::int32_t j = 1;; ++j) {
     const auto newLayer = walk->advance(j);
     if (!newLayer) return overflowFailure();
@@ -82,10 +88,23 @@ Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state) {
     }
     // Turn j and the rest of its layer.
     const std::int32_t last = std::min(std::max(walk->layerEnd(), j), *count);
-    for (;; ++j) {
-      sum.maxLength = sum.maxLength + maxTerm;
-      sum.midLength = sum.midLength + midTerm;
+    for (;;) {
+      const std::int32_t stop = std::min(last, nextCheck);
+      for (;; ++j) {
+        sum.maxLength = sum.maxLength + maxTerm;
+        sum.midLength = sum.midLength + midTerm;
+        if (j == stop) break;
+      }
+      if (progress && j == nextCheck) {
+        progress->report(static_cast<double>(j) / *count);
+        // Called off: no lengths, and the caller knows why.
+        if (progress->cancelled()) return Failure{};
+        nextCheck = j <= std::numeric_limits<std::int32_t>::max() - kProgressStride
+                        ? j + kProgressStride
+                        : std::numeric_limits<std::int32_t>::max();
+      }
       if (j == last) break;
+      ++j;
     }
     if (j == *count) break;
   }
@@ -105,12 +124,12 @@ constexpr long kSearchEvaluationBudget = 10'000'000;
 
 }  // namespace
 
-Expected<WindingLengths> GetL(const CalculationState& state) {
-  return sumTurns(RectangularTurn::firstLayer(state), state);
+Expected<WindingLengths> GetL(const CalculationState& state, PressProgress* progress) {
+  return sumTurns(RectangularTurn::firstLayer(state), state, progress);
 }
 
-Expected<WindingLengths> EnL(const CalculationState& state) {
-  return sumTurns(RoundTurn::firstLayer(state), state);
+Expected<WindingLengths> EnL(const CalculationState& state, PressProgress* progress) {
+  return sumTurns(RoundTurn::firstLayer(state), state, progress);
 }
 
 Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, double R1,
@@ -184,11 +203,11 @@ Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, doubl
   return contour;
 }
 
-FanLengths OogiL(const CalculationState& state, double fanAngle) {
+FanLengths OogiL(const CalculationState& state, double fanAngle, PressProgress* progress) {
   const auto contour = OogiPm(state.mSideB, state.mFanRadius, state.mSideA, fanAngle,
                               state.mCornerR1, state.mCornerR2);
   if (!contour) return {std::nullopt, contour.failure()};
-  return {*contour, sumTurns(FanTurn::firstLayer(state, *contour), state)};
+  return {*contour, sumTurns(FanTurn::firstLayer(state, *contour), state, progress)};
 }
 
 }  // namespace kelvane

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/expected.h"
+#include "core/press_progress.h"
 
 namespace kelvane {
 
@@ -62,11 +63,12 @@ class LayerWalk {
 };
 
 // Rectangular former, from the state of the press (r1, r2, the straight
-// parts, dw, n, the layer counts and the allowance).
-Expected<WindingLengths> GetL(const CalculationState& state);
+// parts, dw, n, the layer counts and the allowance). With a progress, the
+// sum reports how far it has come and stops, with a failure, when called off.
+Expected<WindingLengths> GetL(const CalculationState& state, PressProgress* progress = nullptr);
 
 // Round former with the inner diameter mInnerDiameter.
-Expected<WindingLengths> EnL(const CalculationState& state);
+Expected<WindingLengths> EnL(const CalculationState& state, PressProgress* progress = nullptr);
 
 // The fan outline for width B, radius R, height A, angle AG, corners r1, r2.
 Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0,
@@ -81,6 +83,7 @@ struct FanLengths {
 
 // Fan former: finds the outline from the state's A, B, R, r1, r2 and the
 // angle AG, then walks the turns.
-FanLengths OogiL(const CalculationState& state, double fanAngle);
+FanLengths OogiL(const CalculationState& state, double fanAngle,
+                 PressProgress* progress = nullptr);
 
 }  // namespace kelvane

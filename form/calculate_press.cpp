@@ -8,6 +8,11 @@
 namespace kelvane::form {
 
 void Form1::Command1_Click() {
+  if (const auto request = beginPress())
+    finishPress(*request, CalculateCoil(request->inputs, request->previous));
+}
+
+std::optional<PressRequest> Form1::beginPress() {
   bool overflow = false;
   auto read = [&](int i) {
     const LeadingNumber n = readLeadingNumberDetailed(s_.text1[i]);
@@ -15,7 +20,8 @@ void Form1::Command1_Click() {
     return n.value;
   };
 
-  CoilInputs in;
+  PressRequest request;
+  CoilInputs& in = request.inputs;
   in.bareDiameter = read(0);
   in.finishedDiameter = read(1);
   in.turns = read(2);
@@ -26,25 +32,30 @@ void Form1::Command1_Click() {
   in.sideB = read(7);
   in.cornerR1 = read(8);
   // An empty r2 box means a former with four equal corners.
-  const bool r2Empty = s_.text1[9].empty();
-  in.cornerR2 = r2Empty ? in.cornerR1 : read(9);
+  request.r2Empty = s_.text1[9].empty();
+  in.cornerR2 = request.r2Empty ? in.cornerR1 : read(9);
   in.fanRadius = read(10);
   in.fanAngle = read(11);
   if (s_.option1 >= 0 && s_.option1 <= 2) in.shape = static_cast<FormerShape>(s_.option1);
   in.resistivity = s_.material.resistivity;
   in.density = s_.material.density;
+  request.previous = s_.calc;
 
   if (overflow) {
     showMessage(kOverflowMessage);
-    return;
+    return std::nullopt;
   }
-  const CoilPress press = CalculateCoil(in, s_.calc);
+  return request;
+}
+
+void Form1::finishPress(const PressRequest& request, const CoilPress& press) {
+  if (press.outcome == PressOutcome::Cancelled) return;
   if (press.outcome == PressOutcome::Refused) {
     showMessage(press.message);
     return;
   }
 
-  if (r2Empty) write(text1(9), plainDecimal(in.cornerR1));
+  if (request.r2Empty) write(text1(9), plainDecimal(request.inputs.cornerR1));
   s_.calc = press.state;
   resetDrawing();
   const CoilResults& r = press.results;

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/calculate_coil.h"
 #include "core/calculation_state.h"
 #include "core/materials.h"
 #include "form/control_id.h"
@@ -57,6 +59,14 @@ const std::vector<ControlId>& changeableVisibility();
 // The captions that change at run time.
 const std::vector<ControlId>& changeableCaptions();
 
+// A Calculate press as read from the boxes, ready to be computed — on the
+// window's thread, or away from it for a coil too large to sum at once.
+struct PressRequest {
+  CoilInputs inputs;
+  CalculationState previous;
+  bool r2Empty = false;  // the r2 box was empty: it gets r1's text
+};
+
 // The main window's behaviour: its state and every event handler.
 class Form1 {
  public:
@@ -74,6 +84,13 @@ class Form1 {
   void Text2_LostFocus(int index);
   void Command1_Click();
   void Command2_Click();
+
+  // Command1_Click in two halves around the computation. beginPress reads the
+  // boxes; it shows the message and gives nothing when they cannot be read.
+  // finishPress writes what the press computed (nothing for a refused or
+  // cancelled press but the refusal's message).
+  std::optional<PressRequest> beginPress();
+  void finishPress(const PressRequest& request, const CoilPress& press);
 
   // What a person does at the window.
   // Moves the focus; the box that had it runs its lost-focus handler first.

@@ -33,8 +33,8 @@ CalculationState stateWithOutline() {
 }
 
 std::vector<Former> formers() {
-  return {{"rectangular", GetL2, GetL},
-          {"round", EnL2, EnL},
+  return {{"rectangular", GetL2, [](const CalculationState& s) { return GetL(s); }},
+          {"round", EnL2, [](const CalculationState& s) { return EnL(s); }},
           {"fan", OogiL2, [](const CalculationState& s) { return OogiL(s, 60).lengths; }}};
 }
 

@@ -196,3 +196,36 @@ TEST(Press, NoBoxEverShowsNanOrInf) {
 
 }  // namespace
 }  // namespace kelvane::form
+
+namespace kelvane::form {
+namespace {
+
+TEST(Press, ACancelledPressChangesNothingAndTheHalvesMakeAWholePress) {
+  Form1 form;
+  testing::apply(form, {{"click", "Command1", ""}, {"type", "Text1(2)", "2000000000"},
+                        {"set", "Text1(9)", ""}});
+  const FormState before = form.state();
+  const auto request = form.beginPress();
+  ASSERT_TRUE(request);
+  PressProgress progress;
+  progress.cancel();
+  form.finishPress(*request, CalculateCoil(request->inputs, request->previous, &progress));
+  EXPECT_EQ(form.state().text1, before.text1);
+  EXPECT_EQ(form.state().text2, before.text2);
+  EXPECT_EQ(form.state().calc, before.calc);
+  EXPECT_TRUE(form.state().messages.empty());
+
+  Form1 whole;
+  testing::apply(whole, {{"click", "Command1", ""}, {"type", "Text1(2)", "20"}, {"click", "Command1", ""}});
+  Form1 halves;
+  testing::apply(halves, {{"click", "Command1", ""}, {"type", "Text1(2)", "20"}, {"click", "Command1", ""}});
+  const auto again = halves.beginPress();
+  ASSERT_TRUE(again);
+  halves.finishPress(*again, CalculateCoil(again->inputs, again->previous));
+  testing::apply(whole, {{"click", "Command1", ""}});
+  EXPECT_EQ(halves.state().text2, whole.state().text2);
+  EXPECT_EQ(halves.state().drawing, whole.state().drawing);
+}
+
+}  // namespace
+}  // namespace kelvane::form

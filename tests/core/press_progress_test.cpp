@@ -1,0 +1,60 @@
+// A long press followed from another thread and called off.
+#include <gtest/gtest.h>
+
+#include "core/calculate_coil.h"
+#include "core/materials.h"
+
+namespace kelvane {
+namespace {
+
+CoilInputs designInputs(FormerShape shape, double turns) {
+  CoilInputs in;
+  in.bareDiameter = 0.2;
+  in.finishedDiameter = 0.21;
+  in.turns = turns;
+  in.leadLength = 10;
+  in.referenceThickness = 0.8;
+  in.innerDiameter = 10;
+  in.sideA = 2;
+  in.sideB = 2;
+  in.cornerR1 = 0.3;
+  in.cornerR2 = 0.3;
+  in.fanRadius = 50;
+  in.fanAngle = 60;
+  in.shape = shape;
+  const MaterialValues copper = MaterialConstants(ConductorMaterial::Copper);
+  in.resistivity = copper.resistivity;
+  in.density = copper.density;
+  return in;
+}
+
+TEST(PressProgress, FollowingAPressChangesNoResult) {
+  for (FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
+    const CoilInputs in = designInputs(shape, 9'000'001.5);
+    PressProgress progress;
+    const CoilPress followed = CalculateCoil(in, {}, &progress);
+    const CoilPress plain = CalculateCoil(in, {});
+    ASSERT_EQ(followed.outcome, PressOutcome::Complete);
+    EXPECT_EQ(followed.results.totalLength0, plain.results.totalLength0);
+    EXPECT_EQ(followed.results.totalLength1, plain.results.totalLength1);
+    EXPECT_EQ(followed.state, plain.state);
+    EXPECT_GT(progress.fraction(), 0.9);
+  }
+}
+
+TEST(PressProgress, ACalledOffPressLeavesTheStateAsItWas) {
+  CalculationState previous;
+  previous.mTurns = 42;
+  previous.mFanContour.arcAngle = 7;
+  for (FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
+    PressProgress progress;
+    progress.cancel();
+    const CoilPress press = CalculateCoil(designInputs(shape, 2'000'000'000), previous, &progress);
+    EXPECT_EQ(press.outcome, PressOutcome::Cancelled);
+    EXPECT_EQ(press.state, previous);
+    EXPECT_TRUE(press.message.empty());
+  }
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QSvgWidget>
 #include <cmath>
+#include <limits>
 
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
@@ -44,6 +45,8 @@ QWidget* makeWidget(const form::ControlSpec& c, QWidget& window, ControlWidgets&
   switch (c.kind) {
     case form::ControlKind::TextBox: {
       auto* box = new QLineEdit(text, parent);
+      // A box holds whatever it is given, however long, as the form does.
+      box->setMaxLength(std::numeric_limits<int>::max());
       if (c.background) setBackground(*box, *c.background);
       return box;
     }
@@ -93,6 +96,16 @@ void fitIndicator(QRadioButton& button) {
       QStringLiteral("QRadioButton::indicator { width: %1px; height: %1px; }").arg(room));
 }
 
+// What a control must show whole on one line, condensed if the design size
+// is too wide for it: its caption; for a box a result with three whole
+// digits, as the narrow result boxes hold one. The note wraps instead.
+QString textToFit(const form::ControlSpec& c, const QWidget& w) {
+  if (c.kind == form::ControlKind::TextBox) return QStringLiteral("999.999");
+  const auto* label = qobject_cast<const QLabel*>(&w);
+  if (label && label->wordWrap()) return {};
+  return QString::fromStdString(c.text);
+}
+
 }  // namespace
 
 QWidget* ControlWidgets::find(const form::ControlId& id) const {
@@ -105,14 +118,18 @@ QRect twipsToPixels(int left, int top, int width, int height) {
   return QRect(x, y, toPixels(left + width) - x, toPixels(top + height) - y);
 }
 
-int captionRoom(const QWidget& control) {
+int textRoom(const QWidget& control) {
   const QStyle* style = control.style();
+  const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
+  // Qt keeps two pixels between a box's frame and its text.
+  constexpr int kBoxTextMargin = 2;
+  if (qobject_cast<const QLineEdit*>(&control)) return control.width() - 2 * (frame + kBoxTextMargin);
   if (qobject_cast<const QRadioButton*>(&control))
     return control.width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &control) -
            style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &control);
   if (qobject_cast<const QPushButton*>(&control))
-    return control.width() - 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &control) +
-                                  style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control));
+    return control.width() -
+           2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &control) + frame);
   return control.width();
 }
 
@@ -133,12 +150,8 @@ ControlWidgets buildControls(QWidget& window) {
     w->setGeometry(twipsToPixels(c->left, c->top, c->width, c->height));
     w->setFont(designFont(*c));
     if (auto* option = qobject_cast<QRadioButton*>(w)) fitIndicator(*option);
-    // A caption too long for its control at the design size is condensed;
-    // the note, which wraps, keeps its size.
-    const auto* label = qobject_cast<QLabel*>(w);
-    const bool oneLine = !(label && label->wordWrap());
-    if (!c->text.empty() && c->kind != form::ControlKind::TextBox && oneLine)
-      w->setFont(fittedFont(w->font(), QString::fromStdString(c->text), captionRoom(*w)));
+    const QString mustFit = textToFit(*c, *w);
+    if (!mustFit.isEmpty()) w->setFont(fittedFont(w->font(), mustFit, textRoom(*w)));
     w->setVisible(c->visible);
   }
 

@@ -32,8 +32,8 @@ ControlWidgets buildControls(QWidget& window);
 // so controls that touch in twips touch on screen.
 QRect twipsToPixels(int left, int top, int width, int height);
 
-// The width a control leaves for its caption: an option button's circle and
-// a push button's margins take their share.
-int captionRoom(const QWidget& control);
+// The width a control leaves for its text: a box's frame, an option
+// button's circle and a push button's margins take their share.
+int textRoom(const QWidget& control);
 
 }  // namespace kelvane::ui

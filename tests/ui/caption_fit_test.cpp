@@ -40,8 +40,20 @@ class CaptionFitTest : public QObject {
     const QWidget* w = window_.control(*kelvane::form::parseControlId(control.toStdString()));
     QVERIFY(w);
     const int advance = QFontMetrics(w->font()).horizontalAdvance(caption);
-    QVERIFY2(advance <= kelvane::ui::captionRoom(*w),
-             qPrintable(QStringLiteral("%1 px in %2 px").arg(advance).arg(kelvane::ui::captionRoom(*w))));
+    QVERIFY2(advance <= kelvane::ui::textRoom(*w),
+             qPrintable(QStringLiteral("%1 px in %2 px").arg(advance).arg(kelvane::ui::textRoom(*w))));
+  }
+
+  // A result of three whole digits shows whole in every result box.
+  void result_fits_its_box_data() {
+    QTest::addColumn<int>("box");
+    for (int i = 0; i < 22; ++i) QTest::newRow(qPrintable(QStringLiteral("Text2(%1)").arg(i))) << i;
+  }
+  void result_fits_its_box() {
+    QFETCH(int, box);
+    const QWidget* w = window_.control(kelvane::form::text2(box));
+    QVERIFY(QFontMetrics(w->font()).horizontalAdvance(QStringLiteral("999.999")) <=
+            kelvane::ui::textRoom(*w));
   }
 
   // The 1000-turn note wraps onto its two lines.

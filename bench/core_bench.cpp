@@ -4,34 +4,18 @@
 
 #include "core/calculate_coil.h"
 #include "core/materials.h"
+#include "bench_inputs.h"
+#include "core/diagram_layout.h"
+#include "core/inverse_solvers.h"
+#include "core/wire_data_sheet.h"
+#include "core/wire_length.h"
 
 namespace {
 
 using kelvane::CalculateCoil;
 using kelvane::CoilInputs;
 using kelvane::FormerShape;
-
-// The boxes as the window opens them, with the given former and turns.
-CoilInputs designInputs(FormerShape shape, double turns) {
-  CoilInputs in;
-  in.bareDiameter = 0.2;
-  in.finishedDiameter = 0.21;
-  in.turns = turns;
-  in.leadLength = 10;
-  in.referenceThickness = 0.8;
-  in.innerDiameter = 10;
-  in.sideA = 2;
-  in.sideB = 2;
-  in.cornerR1 = 0.3;
-  in.cornerR2 = 0.3;
-  in.fanRadius = 50;
-  in.fanAngle = 60;
-  in.shape = shape;
-  const auto copper = kelvane::MaterialConstants(kelvane::ConductorMaterial::Copper);
-  in.resistivity = copper.resistivity;
-  in.density = copper.density;
-  return in;
-}
+using kelvane::bench::designInputs;
 
 void calculatePress(benchmark::State& state) {
   const auto shape = static_cast<FormerShape>(state.range(0));
@@ -47,8 +31,89 @@ void calculatePress(benchmark::State& state) {
 // Shapes: 0 round, 1 rectangular, 2 fan.
 BENCHMARK(calculatePress)
     ->ArgNames({"shape", "turns"})
-    ->ArgsProduct({{0, 1, 2}, {10, 10000, 1000000}})
+    ->ArgsProduct({{0, 1, 2}, {10, 10000, 1000000, 100000000}})
     ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+// The same million turns in layers of 100 turns (T = 21.1 mm): the work of
+// starting a layer spread over many turns instead of three.
+void calculatePressWideLayers(benchmark::State& state) {
+  CoilInputs in = designInputs(static_cast<FormerShape>(state.range(0)), 1000000);
+  in.referenceThickness = 21.1;
+  for (auto _ : state) benchmark::DoNotOptimize(CalculateCoil(in, {}));
+  state.SetItemsProcessed(state.iterations() * 1000000);
+}
+BENCHMARK(calculatePressWideLayers)
+    ->ArgName("shape")
+    ->DenseRange(0, 2)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+// The floor under the turn loop: two dependent chains of additions and
+// nothing else, the same work per turn as the two length totals.
+void bareSums(benchmark::State& state) {
+  const auto turns = state.range(0);
+  double maxTerm = 9.5, midTerm = 9.6;
+  benchmark::DoNotOptimize(maxTerm);
+  benchmark::DoNotOptimize(midTerm);
+  for (auto _ : state) {
+    double maxLength = 0, midLength = 0;
+    for (std::int64_t j = 0; j < turns; ++j) {
+      maxLength = maxLength + maxTerm;
+      midLength = midLength + midTerm;
+    }
+    benchmark::DoNotOptimize(maxLength);
+    benchmark::DoNotOptimize(midLength);
+  }
+  state.SetItemsProcessed(state.iterations() * turns);
+}
+BENCHMARK(bareSums)->Arg(1000000)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(
+    benchmark::kMicrosecond);
+
+// The state a design-time press of the shape leaves behind.
+kelvane::CalculationState pressedState(FormerShape shape) {
+  return CalculateCoil(designInputs(shape, 10), {}).state;
+}
+
+// A target no coil of 10,000 turns reaches: every solver walks to its limit.
+void solverAtLimit(benchmark::State& state) {
+  const auto shape = static_cast<FormerShape>(state.range(0));
+  const kelvane::CalculationState s = pressedState(shape);
+  const auto copper = kelvane::MaterialConstants(kelvane::ConductorMaterial::Copper);
+  auto solve = shape == FormerShape::Round         ? kelvane::EnL2
+               : shape == FormerShape::Rectangular ? kelvane::GetL2
+                                                   : kelvane::OogiL2;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(solve(s, 1e12, kelvane::TargetKind::Weight, 10, copper));
+}
+BENCHMARK(solverAtLimit)->ArgName("shape")->DenseRange(0, 2)->Repetitions(5)->ReportAggregatesOnly(
+    true);
+
+// The outline search of the fan for a few outlines: (B, R, A, AG, r1, r2).
+void fanOutlineSearch(benchmark::State& state) {
+  struct Outline {
+    double b, r, a, ag, r1, r2;
+  };
+  const Outline outlines[] = {{2, 50, 2, 60, 0.3, 0.3}, {10, 30, 12, 40, 1, 0.5}, {5, 200, 40, 20, 2, 1}};
+  const Outline& o = outlines[state.range(0)];
+  for (auto _ : state) benchmark::DoNotOptimize(kelvane::OogiPm(o.b, o.r, o.a, o.ag, o.r1, o.r2));
+}
+BENCHMARK(fanOutlineSearch)->ArgName("outline")->DenseRange(0, 2)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void wireDataSheet(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        kelvane::BuildWireDataSheet(0.2, "0.2", 0.21, kelvane::ConductorMaterial::Copper));
+}
+BENCHMARK(wireDataSheet)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The section drawing of 999 turns, three positions and a half per layer.
+void diagramLayout999(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(kelvane::DiagramLayout({}, 3.5f, 333, 999));
+}
+BENCHMARK(diagramLayout999)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -1,0 +1,21 @@
+// The Calculate button end to end in the form model: reading the boxes, the
+// press, writing the boxes and captions, and laying out the drawing.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "form/form1.h"
+
+namespace {
+
+void command1Click(benchmark::State& state) {
+  kelvane::form::Form1 form;
+  form.setText(kelvane::form::text1(2), std::to_string(state.range(0)));
+  for (auto _ : state) {
+    form.Command1_Click();
+    benchmark::DoNotOptimize(form.state().text2[0].data());
+  }
+}
+BENCHMARK(command1Click)->ArgName("turns")->Arg(10)->Arg(999)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace

@@ -45,7 +45,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   control(model_.state().focus)->setFocus(Qt::OtherFocusReason);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The controls go after the model; no focus move may reach it meanwhile.
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void MainWindow::setMessagePresenter(MessagePresenter presenter) {
   presentMessage_ = std::move(presenter);
@@ -68,9 +71,8 @@ std::optional<form::ControlId> MainWindow::controlOf(const QWidget* widget) cons
 void MainWindow::connectControls() {
   connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
 
-  for (auto it = ids_.cbegin(); it != ids_.cend(); ++it) {
-    QWidget* widget = const_cast<QWidget*>(it.key());
-    const form::ControlId id = it.value();
+  for (const auto& [name, widget] : controls_.byId) {
+    const form::ControlId id = *form::parseControlId(name);
     if (auto* box = qobject_cast<QLineEdit*>(widget)) {
       // The model follows the text as it is typed; the box is not rewritten
       // under the user's fingers.
@@ -162,15 +164,7 @@ void MainWindow::syncOptionButtons() {
                                   std::pair{controls_.materials, s.option3}}) {
     std::vector<QSignalBlocker> quiet;
     for (QAbstractButton* b : group->buttons()) quiet.emplace_back(b);
-    if (QAbstractButton* b = group->button(on)) {
-      b->setChecked(true);
-    } else if (QAbstractButton* checked = group->checkedButton()) {
-      // No button of the group on: possible only when a program switched
-      // them all off.
-      group->setExclusive(false);
-      checked->setChecked(false);
-      group->setExclusive(true);
-    }
+    if (QAbstractButton* b = group->button(on)) b->setChecked(true);
   }
 }
 

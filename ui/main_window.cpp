@@ -12,6 +12,7 @@
 
 #include "form/control_table.h"
 #include "ui/framed_panel.h"
+#include "ui/long_press.h"
 #include "ui/message_box_presenter.h"
 #include "ui/print_window.h"
 #include "ui/section_drawing.h"
@@ -83,8 +84,12 @@ void MainWindow::connectControls() {
         if (on) forward([&] { model_.click(id); });
       });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-      connect(button, &QAbstractButton::clicked, this,
-              [this, id] { forward([&] { model_.click(id); }); });
+      if (id.name == "Command1") {
+        connect(button, &QAbstractButton::clicked, this, &MainWindow::pressCalculate);
+      } else {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, id] { forward([&] { model_.click(id); }); });
+      }
     }
   }
 
@@ -103,6 +108,20 @@ void MainWindow::onFocusChanged(QWidget*, QWidget* now) {
   const std::optional<form::ControlId> id = controlOf(now);
   if (!id || *id == model_.state().focus) return;
   forward([&] { model_.moveFocus(*id); });
+}
+
+void MainWindow::pressCalculate() {
+  const form::ControlId button{"Command1", -1};
+  forward([&] { model_.moveFocus(button); });
+  const std::optional<form::PressRequest> request = model_.beginPress();
+  if (!request) {
+    sync();
+    return;
+  }
+  const CoilPress press = isLongPress(*request)
+                              ? computeWithProgress(this, *request)
+                              : CalculateCoil(request->inputs, request->previous);
+  forward([&] { model_.finishPress(*request, press); });
 }
 
 template <typename ModelCall>

@@ -3,7 +3,7 @@
 #   make test   installs what is missing, builds, runs every test
 PRESET ?= default
 
-.PHONY: deps build run test sanitize fuzz bench clean
+.PHONY: deps build run test package sanitize fuzz bench clean
 
 deps:
 	./scripts/install-deps
@@ -17,6 +17,12 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+# The Debian package, and what it holds and depends on.
+package: build
+	cd build/$(PRESET) && cpack -G DEB
+	dpkg-deb --info build/$(PRESET)/kelvane_*.deb
+	dpkg-deb --contents build/$(PRESET)/kelvane_*.deb
 
 # Core, form and their tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -32,8 +38,10 @@ fuzz: deps
 
 bench: deps
 	cmake --preset release
-	cmake --build --preset release --target kelvane-bench
+	cmake --build --preset release --target kelvane-bench kelvane-ui-bench kelvane-startup-probe
 	./build/release/bench/kelvane-bench
+	./build/release/bench/kelvane-ui-bench
+	./scripts/measure-startup build/release
 
 clean:
 	rm -rf build

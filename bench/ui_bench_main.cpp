@@ -1,0 +1,45 @@
+// Painting the section drawing of 999 turns, on Qt's offscreen platform.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "form/form1.h"
+#include "ui/application_setup.h"
+#include "ui/section_drawing.h"
+
+namespace {
+
+void paintSection999(benchmark::State& state) {
+  kelvane::form::Form1 form;
+  form.setText(kelvane::form::text1(2), "999");
+  form.Command1_Click();
+  QWidget parent;
+  parent.resize(852, 438);
+  kelvane::ui::SectionDrawing drawing(&parent);
+  drawing.setGeometry(536, 0, 313, 238);
+  kelvane::ui::SectionDrawing::Content content;
+  content.drawing = form.state().drawing;
+  drawing.setContent(content);
+  QImage image(drawing.size() * 2, QImage::Format_ARGB32_Premultiplied);  // a 2× screen
+  image.setDevicePixelRatio(2);
+  for (auto _ : state) {
+    drawing.render(&image);
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["circles"] = static_cast<double>(content.drawing.circles.size());
+}
+BENCHMARK(paintSection999)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  kelvane::ui::prepareApplication(app);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

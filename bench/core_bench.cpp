@@ -4,7 +4,7 @@
 
 #include "core/calculate_coil.h"
 #include "core/materials.h"
-#include "bench_inputs.h"
+#include "tests/core/coil_fixtures.h"
 #include "core/diagram_layout.h"
 #include "core/inverse_solvers.h"
 #include "core/wire_data_sheet.h"
@@ -15,7 +15,7 @@ namespace {
 using kelvane::CalculateCoil;
 using kelvane::CoilInputs;
 using kelvane::FormerShape;
-using kelvane::bench::designInputs;
+using kelvane::test::designInputs;
 
 void calculatePress(benchmark::State& state) {
   const auto shape = static_cast<FormerShape>(state.range(0));

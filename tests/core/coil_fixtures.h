@@ -34,12 +34,13 @@ inline CalculationState exampleState() {
   return s;
 }
 
-// The boxes as the window opens them, on the given former, copper.
-inline CoilInputs designInputs(FormerShape shape) {
+// The boxes as the window opens them, on the given former, copper; ten turns
+// unless another count is asked for.
+inline CoilInputs designInputs(FormerShape shape, double turns = 10) {
   CoilInputs in;
   in.bareDiameter = 0.2;
   in.finishedDiameter = 0.21;
-  in.turns = 10;
+  in.turns = turns;
   in.leadLength = 10;
   in.referenceThickness = 0.8;
   in.innerDiameter = 10;

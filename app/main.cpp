@@ -1,15 +1,18 @@
 // kelvane: the wound coil calculator's window.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 
 #include "ui/application_setup.h"
 #include "ui/main_window.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("kelvane"));
-  QApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
+namespace {
 
+// --help and --version answer without a display; anything else opens the
+// window, which takes no options of its own.
+std::optional<int> answerOptions(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   QCommandLineParser options;
   options.setApplicationDescription(QStringLiteral(
       "Kelvane works out a wound coil from its wire, turns, lead length, layer width, conductor "
@@ -18,10 +21,38 @@ int main(int argc, char** argv) {
       "total weights and the DC resistance, with a drawing of the wound section; it prints a data "
       "sheet of resistance and weight per kilometre of the wire, and works back from a target "
       "height, weight or resistance to the number of turns."));
-  options.addHelpOption();
-  options.addVersionOption();
-  options.process(app);
+  const QCommandLineOption help = options.addHelpOption();
+  const QCommandLineOption version = options.addVersionOption();
+  if (!options.parse(arguments)) {
+    std::fprintf(stderr, "kelvane: %s\n", qPrintable(options.errorText()));
+    return 2;
+  }
+  if (options.isSet(help)) {
+    // Without an application object Qt does not know the program's name yet.
+    std::fputs(qPrintable(options.helpText().replace(QStringLiteral("<executable_name>"),
+                                                     QStringLiteral("kelvane"))),
+               stdout);
+    return 0;
+  }
+  if (options.isSet(version)) {
+    std::puts("kelvane " KELVANE_VERSION);
+    return 0;
+  }
+  if (!options.positionalArguments().isEmpty()) {
+    std::fputs("kelvane: the window takes no arguments\n", stderr);
+    return 2;
+  }
+  return std::nullopt;
+}
 
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication::setApplicationName(QStringLiteral("kelvane"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
+  if (const std::optional<int> answered = answerOptions(argc, argv)) return *answered;
+
+  QApplication app(argc, argv);
   kelvane::ui::prepareApplication(app);
   kelvane::ui::MainWindow window;
   window.show();

@@ -116,7 +116,7 @@ Expected<WindingLengths> windingLengths(FormerShape shape, const CoilInputs& in,
 
 CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
                         PressProgress* progress) {
-  if (ConductorArea(in.bareDiameter) == 0) return refused(kNoBareDiameterMessage, previous);
+  if (circleArea(in.bareDiameter) == 0) return refused(kNoBareDiameterMessage, previous);
   const double positions = MakikataPositions(in.referenceThickness, in.finishedDiameter);
   if (!(positions >= kFewestTurnPositions)) return refused(kThicknessTooSmallMessage, previous);
   // The positions are kept in single precision as well; beyond its range the

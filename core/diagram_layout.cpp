@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "core/coil_math.h"
 #include "core/number_text.h"
 
 namespace kelvane {
@@ -51,7 +52,7 @@ DiagramLayoutResult DiagramLayout(const DiagramGeometry& geometry, float turnsPe
   if (!wholeDiameter) return hidden;
   const double di = *wholeDiameter;
   // Rise from one layer to the next when a turn sits in the groove of two.
-  const double layerRise = di * std::sqrt(3.0) / 2;
+  const double layerRise = nestedPitch(di);
 
   // Positions are computed in double precision and stored in single, as the
   // drawing keeps them. The steps (at most 999 of at most 2^31 twips) are

@@ -2,14 +2,12 @@
 
 #include <cmath>
 
+#include "core/coil_math.h"
+
 namespace kelvane {
-namespace {
 
-// The 15-digit π the fan former has always been measured with; with it a
-// 90° fan of A 2, B 2 comes out 5.99999999999999 wide, not 6.
-constexpr double kPi = 3.14159265358979;
-
-}  // namespace
+// With the 15-digit π a 90° fan of A 2, B 2 comes out 5.99999999999999 wide,
+// not 6.
 
 // The fan widens by A·tan(AG/2) on each side of its narrow width B.
 std::optional<double> FanWidthFromAngle(double a, double b, double ag) {

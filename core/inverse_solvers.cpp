@@ -2,15 +2,13 @@
 
 #include <cmath>
 
+#include "core/coil_math.h"
 #include "core/turn_length.h"
 #include "core/wire_length.h"
 
 namespace kelvane {
 
 namespace {
-
-// Millimetres of wire per kilometre of the Ω·mm²/km resistivity.
-constexpr double kMmPerKm = 1000000;
 
 // Winds turn after turn as the forward routine does for its max total, adds
 // the two leads, and stops at the first turn whose conductor weight (mg) or

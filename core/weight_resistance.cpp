@@ -6,21 +6,23 @@ namespace kelvane {
 
 namespace {
 
-// Insulation of every wire weighs 1.2 g/cm³, whatever the conductor.
-constexpr double kInsulationDensity = 1.2;
 // mm³ · g/cm³ to grams.
 constexpr double kGramsPerMm3GramPerCm3 = 0.001;
-// Millimetres of wire per kilometre of the Ω·mm²/km resistivity.
-constexpr double kMmPerKm = 1000000;
 
-double square(double x) { return x * x; }
+// Weights are computed in grams and shown multiplied by the factor.
+const DisplayUnit kMilligrams{"重量 mg", 1000};
+const DisplayUnit kGrams{"重量 g", 1};
+const DisplayUnit kKilograms{"重量 Kg", 0.001};
+// Resistances are computed in ohms; the shown factor also carries k.
+const DisplayUnit kOhms{"DCR Ω", 1};
+const DisplayUnit kKiloohms{"DCR KΩ", 0.001};
 
 }  // namespace
 
 DisplayUnit MassUnit(double totalWeight1) {
-  if (totalWeight1 > 1 && totalWeight1 <= 1000) return {"重量 g", 1};
-  if (totalWeight1 > 1000) return {"重量 Kg", 0.001};
-  return {"重量 mg", 1000};  // 1 g and less, zero and negative included
+  if (totalWeight1 > 1 && totalWeight1 <= 1000) return kGrams;
+  if (totalWeight1 > 1000) return kKilograms;
+  return kMilligrams;  // 1 g and less, zero and negative included
 }
 
 DisplayUnit LengthUnit(double len0) {
@@ -30,20 +32,29 @@ DisplayUnit LengthUnit(double len0) {
 }
 
 DisplayUnit DcrUnit(double dcr0, double k) {
-  if (dcr0 <= 1000) return {"DCR Ω", k * 1};
-  return {"DCR KΩ", k * 0.001};
+  const DisplayUnit& unit = dcr0 <= 1000 ? kOhms : kKiloohms;
+  return {unit.caption, k * unit.factor};
 }
 
-double ConductorArea(double d) { return square(d / 2) * kPi; }
+double MilligramsPerShownWeight(std::string_view caption) {
+  for (const DisplayUnit* unit : {&kGrams, &kKilograms}) {
+    if (caption == unit->caption) return kMilligrams.factor / unit->factor;
+  }
+  return 1;
+}
+
+double OhmsPerShownResistance(std::string_view caption) {
+  return caption == kKiloohms.caption ? 1 / kKiloohms.factor : 1;
+}
 
 double ThinWireFactor(double d) { return ((d * -0.038461) + 0.030769) + 1; }
 
 WeightResistance ComputeWeightResistance(double d, double dw, double len0, double len1,
                                          double resistivity, double density, double k) {
   WeightResistance r;
-  const double s = ConductorArea(d);
+  const double s = circleArea(d);
   r.conductorArea = s;
-  r.insulationArea = (square(dw / 2) * kPi) - s;
+  r.insulationArea = circleArea(dw) - s;
   if (s != 0) {
     const double ohmsPerMm = (resistivity / s) / kMmPerKm;
     r.dcr0 = len0 * ohmsPerMm;

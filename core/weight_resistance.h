@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kelvane {
 
@@ -35,15 +36,19 @@ DisplayUnit LengthUnit(double len0);
 DisplayUnit MassUnit(double totalWeight1);
 DisplayUnit DcrUnit(double dcr0, double k);
 
-// Conductor cross-section (d / 2)² · π of bare diameter d, mm².
-double ConductorArea(double d);
+// A target typed into a row in the unit its caption shows, back in the unit
+// the inverse solvers compare with: milligrams per shown weight unit ("重量 g"
+// 1,000; "重量 Kg" 1,000,000; milligrams, or no unit yet, 1) and ohms per shown
+// resistance unit ("DCR KΩ" 1,000, otherwise 1).
+double MilligramsPerShownWeight(std::string_view caption);
+double OhmsPerShownResistance(std::string_view caption);
 
 // The thin-wire correction of the displayed resistance for bare diameter d.
 double ThinWireFactor(double d);
 
 // d, dw: bare and finished diameter (mm); len0, len1: total lengths (mm);
 // resistivity Ω·mm²/km, density g/cm³; k the thin-wire factor. A wire without
-// conductor (ConductorArea(d) == 0) has no resistance to speak of: the press
+// conductor (circleArea(d) == 0) has no resistance to speak of: the press
 // refuses it before this step, and a direct call gives resistances of 0.
 WeightResistance ComputeWeightResistance(double d, double dw, double len0, double len1,
                                          double resistivity, double density, double k);

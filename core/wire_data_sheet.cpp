@@ -5,23 +5,15 @@
 #include <optional>
 #include <string>
 
+#include "core/coil_math.h"
 #include "core/number_text.h"
+#include "core/weight_resistance.h"
 
 namespace kelvane {
 namespace {
 
-// The 15-digit π the sheet has always been computed with.
-constexpr double kPi = 3.14159265358979;
 // The bare diameter tolerance the header line promises, mm.
 constexpr double kToleranceStep = 0.02;
-// Density of the enamel insulation, g/cm³.
-constexpr double kInsulationDensity = 1.2;
-
-// Cross-section of a round conductor, mm².
-double circleArea(double diameter) {
-  const double radius = diameter / 2;
-  return (radius * radius) * kPi;
-}
 
 Failure badBareDiameter() { return Failure{std::string(kBadBareDiameterMessage)}; }
 
@@ -81,7 +73,7 @@ Expected<WireDataSheet> BuildWireDataSheet(double bareDiameter,
   WireDataSheet s;
   // Thin wire conducts worse than its area says: k is 1 at about 0.8 mm and
   // grows as the wire gets thinner.
-  s.thinWireFactor = ((-0.038461 * d) + 0.030769) + 1;
+  s.thinWireFactor = ThinWireFactor(d);
   s.conductivityRatio = 1 / s.thinWireFactor;
 
   const MaterialValues m = MaterialConstants(material);

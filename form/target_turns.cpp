@@ -8,6 +8,7 @@
 #include "core/inverse_solvers.h"
 #include "core/number_text.h"
 #include "core/turns_from_height.h"
+#include "core/weight_resistance.h"
 #include "form/form1.h"
 
 namespace kelvane::form {
@@ -44,14 +45,6 @@ std::optional<double> readTarget(const std::string& text) {
   return n.value;
 }
 
-// Milligrams per unit of the weight row, ohms per unit of the resistance row.
-double weightScale(const std::string& caption) {
-  if (caption == "重量 g") return 1000;
-  if (caption == "重量 Kg") return 1000000;
-  return 1;
-}
-double resistanceScale(const std::string& caption) { return caption == "DCR KΩ" ? 1000 : 1; }
-
 }  // namespace
 
 void Form1::Text2_LostFocus(int index) {
@@ -78,8 +71,8 @@ void Form1::Text2_LostFocus(int index) {
   } else {
     const bool weight = index == 10;
     const double wt =
-        *target * (weight ? weightScale(s_.captions[label1(29).str()])
-                          : resistanceScale(s_.captions[label1(28).str()]));
+        *target * (weight ? MilligramsPerShownWeight(s_.captions[label1(29).str()])
+                          : OhmsPerShownResistance(s_.captions[label1(28).str()]));
     const TargetKind kind = weight ? TargetKind::Weight : TargetKind::Resistance;
     const LeadingNumber lead = readLeadingNumberDetailed(s_.text1[3]);
     if (lead.overflow) {

@@ -37,7 +37,11 @@ int main(int argc, char** argv) {
 
   std::unique_ptr<kelvane::replay::ReplayTarget> target;
 #ifdef KELVANE_WITH_WINDOW
-  if (window) target = kelvane::replay::makeWindowReplayTarget(argc, argv);
+  if (window) {
+    // The window says itself why it could not be driven.
+    target = kelvane::replay::makeWindowReplayTarget(argc, argv);
+    if (!target) return 2;
+  }
 #endif
   if (!target) target = std::make_unique<kelvane::replay::ModelTarget>();
 

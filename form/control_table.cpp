@@ -12,9 +12,9 @@ constexpr Rgb kDarkBlue{0, 0, 192};        // panel borders
 constexpr Rgb kLineGreen{0, 192, 0};       // former line and flanges
 constexpr Rgb kRed{255, 0, 0};             // fill of the first and last turn
 
-ControlSpec box(ControlId id, int left, int top, int width, int height, int tab,
+ControlDesign box(ControlId id, int left, int top, int width, int height, int tab,
                 std::string text) {
-  ControlSpec c;
+  ControlDesign c;
   c.id = std::move(id);
   c.kind = ControlKind::TextBox;
   c.left = left;
@@ -26,9 +26,9 @@ ControlSpec box(ControlId id, int left, int top, int width, int height, int tab,
   return c;
 }
 
-ControlSpec label(int index, int left, int top, int width, std::string caption,
+ControlDesign label(int index, int left, int top, int width, std::string caption,
                   int height = 195) {
-  ControlSpec c;
+  ControlDesign c;
   c.id = label1(index);
   c.kind = ControlKind::Label;
   c.left = left;
@@ -39,8 +39,8 @@ ControlSpec label(int index, int left, int top, int width, std::string caption,
   return c;
 }
 
-std::vector<ControlSpec> buildTable() {
-  std::vector<ControlSpec> t;
+std::vector<ControlDesign> buildTable() {
+  std::vector<ControlDesign> t;
 
   // The input boxes with their captions on the same row.
   struct InputRow {
@@ -92,7 +92,7 @@ std::vector<ControlSpec> buildTable() {
       {20, 6360, 4500, 735, 65, false}, {21, 7200, 4500, 735, 70, false},
   };
   for (const ResultBox& r : results) {
-    ControlSpec c = box(text2(r.index), r.left, r.top, r.width, 270, r.tab, "Text2");
+    ControlDesign c = box(text2(r.index), r.left, r.top, r.width, 270, r.tab, "Text2");
     if (r.green) c.background = kLightGreen;
     t.push_back(c);
   }
@@ -120,7 +120,7 @@ std::vector<ControlSpec> buildTable() {
   const int shapeTops[3] = {135, 2250, 4230};
   const int shapeHeights[3] = {180, 195, 225};
   for (int i = 0; i < 3; ++i) {
-    ControlSpec c;
+    ControlDesign c;
     c.id = {"Option1", i};
     c.kind = ControlKind::OptionButton;
     c.left = 2280;
@@ -133,7 +133,7 @@ std::vector<ControlSpec> buildTable() {
   }
 
   // The material frame and its buttons (positions inside the frame).
-  ControlSpec frame;
+  ControlDesign frame;
   frame.id = {"Frame2", -1};
   frame.kind = ControlKind::Frame;
   frame.left = 2640;
@@ -147,7 +147,7 @@ std::vector<ControlSpec> buildTable() {
   const int materialTops[3] = {225, 495, 765};
   const int materialWidths[3] = {2175, 2175, 2295};
   for (int i = 0; i < 3; ++i) {
-    ControlSpec c;
+    ControlDesign c;
     c.id = {"Option3", i};
     c.kind = ControlKind::OptionButton;
     c.left = 120;
@@ -160,7 +160,7 @@ std::vector<ControlSpec> buildTable() {
     t.push_back(c);
   }
 
-  ControlSpec calc;
+  ControlDesign calc;
   calc.id = {"Command1", -1};
   calc.kind = ControlKind::CommandButton;
   calc.left = 2760;
@@ -171,7 +171,7 @@ std::vector<ControlSpec> buildTable() {
   calc.tabIndex = 15;
   t.push_back(calc);
 
-  ControlSpec sheet = calc;
+  ControlDesign sheet = calc;
   sheet.id = {"Command2", -1};
   sheet.left = 5640;
   sheet.width = 1455;
@@ -180,12 +180,12 @@ std::vector<ControlSpec> buildTable() {
   t.push_back(sheet);
 
   // The drawing panel and its empty companion.
-  struct PanelSpec {
+  struct PanelDesign {
     const char* name;
     int top, height;
   };
-  for (const PanelSpec& p : {PanelSpec{"Shape2", 0, 3570}, PanelSpec{"Shape3", 3600, 2895}}) {
-    ControlSpec c;
+  for (const PanelDesign& p : {PanelDesign{"Shape2", 0, 3570}, PanelDesign{"Shape3", 3600, 2895}}) {
+    ControlDesign c;
     c.id = {p.name, -1};
     c.kind = ControlKind::Rectangle;
     c.left = 8040;
@@ -197,7 +197,7 @@ std::vector<ControlSpec> buildTable() {
     t.push_back(c);
   }
 
-  ControlSpec turn;
+  ControlDesign turn;
   turn.id = {"Shape1", 0};
   turn.kind = ControlKind::Circle;
   turn.left = 8160;
@@ -207,14 +207,14 @@ std::vector<ControlSpec> buildTable() {
   turn.foreground = kRed;
   t.push_back(turn);
 
-  struct LineSpec {
+  struct LineDesign {
     const char* name;
     int x1, y1, x2, y2;
   };
-  for (const LineSpec& l : {LineSpec{"Line1", 8160, 3510, 9000, 3510},
-                            LineSpec{"Line2", 8160, 3510, 8160, 2790},
-                            LineSpec{"Line3", 9000, 3510, 9000, 2835}}) {
-    ControlSpec c;
+  for (const LineDesign& l : {LineDesign{"Line1", 8160, 3510, 9000, 3510},
+                            LineDesign{"Line2", 8160, 3510, 8160, 2790},
+                            LineDesign{"Line3", 9000, 3510, 9000, 2835}}) {
+    ControlDesign c;
     c.id = {l.name, -1};
     c.kind = ControlKind::Line;
     c.left = l.x1;
@@ -225,7 +225,7 @@ std::vector<ControlSpec> buildTable() {
     t.push_back(c);
   }
 
-  ControlSpec note;
+  ControlDesign note;
   note.id = {"Label2", -1};
   note.kind = ControlKind::Label;
   note.left = 8880;
@@ -239,7 +239,7 @@ std::vector<ControlSpec> buildTable() {
   note.visible = false;  // nothing to explain until the first press
   t.push_back(note);
 
-  ControlSpec picture;
+  ControlDesign picture;
   picture.id = {"OLE1", -1};
   picture.kind = ControlKind::Picture;
   picture.width = 2655;
@@ -250,7 +250,7 @@ std::vector<ControlSpec> buildTable() {
   return t;
 }
 
-bool takesFocus(const ControlSpec& c) {
+bool takesFocus(const ControlDesign& c) {
   switch (c.kind) {
     case ControlKind::TextBox:
     case ControlKind::OptionButton:
@@ -263,26 +263,26 @@ bool takesFocus(const ControlSpec& c) {
 
 }  // namespace
 
-const std::vector<ControlSpec>& controlTable() {
-  static const std::vector<ControlSpec> table = buildTable();
+const std::vector<ControlDesign>& controlTable() {
+  static const std::vector<ControlDesign> table = buildTable();
   return table;
 }
 
-const ControlSpec* findControl(const ControlId& id) {
+const ControlDesign* findControl(const ControlId& id) {
   const auto& t = controlTable();
-  auto it = std::find_if(t.begin(), t.end(), [&](const ControlSpec& c) { return c.id == id; });
+  auto it = std::find_if(t.begin(), t.end(), [&](const ControlDesign& c) { return c.id == id; });
   return it == t.end() ? nullptr : &*it;
 }
 
 std::vector<ControlId> tabOrder() {
-  std::vector<const ControlSpec*> focusable;
-  for (const ControlSpec& c : controlTable()) {
+  std::vector<const ControlDesign*> focusable;
+  for (const ControlDesign& c : controlTable()) {
     if (takesFocus(c)) focusable.push_back(&c);
   }
   std::sort(focusable.begin(), focusable.end(),
-            [](const ControlSpec* a, const ControlSpec* b) { return *a->tabIndex < *b->tabIndex; });
+            [](const ControlDesign* a, const ControlDesign* b) { return *a->tabIndex < *b->tabIndex; });
   std::vector<ControlId> order;
-  for (const ControlSpec* c : focusable) order.push_back(c->id);
+  for (const ControlDesign* c : focusable) order.push_back(c->id);
   return order;
 }
 

@@ -34,7 +34,7 @@ inline constexpr const char* kNoteFont = "MS UI Gothic";
 // twips from the top left of the client area (for a control inside a frame,
 // from the top left of the frame). A line's two end points are
 // (left, top) and (left + width, top + height).
-struct ControlSpec {
+struct ControlDesign {
   ControlId id;
   ControlKind kind = ControlKind::Label;
   int left = 0, top = 0, width = 0, height = 0;
@@ -49,10 +49,10 @@ struct ControlSpec {
 };
 
 // Every control of Form1, in no particular order.
-const std::vector<ControlSpec>& controlTable();
+const std::vector<ControlDesign>& controlTable();
 
 // The control's design, or null when the window has no such control.
-const ControlSpec* findControl(const ControlId& id);
+const ControlDesign* findControl(const ControlId& id);
 
 // The controls that can take the focus, in tab order.
 std::vector<ControlId> tabOrder();

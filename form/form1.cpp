@@ -32,13 +32,13 @@ const std::vector<ControlId>& changeableCaptions() {
 namespace {
 
 LinePosition designLine(const char* name) {
-  const ControlSpec* c = findControl({name, -1});
+  const ControlDesign* c = findControl({name, -1});
   return {static_cast<float>(c->left), static_cast<float>(c->top),
           static_cast<float>(c->left + c->width), static_cast<float>(c->top + c->height)};
 }
 
 Circle designTemplate() {
-  const ControlSpec* c = findControl({"Shape1", 0});
+  const ControlDesign* c = findControl({"Shape1", 0});
   return {static_cast<float>(c->left), static_cast<float>(c->top), static_cast<float>(c->width),
           static_cast<float>(c->height), false};
 }
@@ -106,7 +106,7 @@ void Form1::Command2_Click() {
 }
 
 bool Form1::focusable(const ControlId& id) const {
-  const ControlSpec* c = findControl(id);
+  const ControlDesign* c = findControl(id);
   if (!c || !c->tabIndex) return false;
   switch (c->kind) {
     case ControlKind::TextBox:
@@ -139,7 +139,7 @@ void Form1::editText(const ControlId& id, const std::string& text) {
 }
 
 bool Form1::click(const ControlId& target) {
-  const ControlSpec* c = findControl(target);
+  const ControlDesign* c = findControl(target);
   if (!c || (c->kind != ControlKind::CommandButton && c->kind != ControlKind::OptionButton))
     return false;
   if (!moveFocus(target)) return false;

@@ -31,13 +31,13 @@ void setBackground(QWidget& w, const form::Rgb& rgb) {
 
 // The captions sit left of their boxes and end a little before them; the two
 // column headings stand over their columns.
-Qt::Alignment labelAlignment(const form::ControlSpec& c) {
+Qt::Alignment labelAlignment(const form::ControlDesign& c) {
   if (c.id.name == "Label1" && c.id.index != 35 && c.id.index != 36)
     return Qt::AlignRight | Qt::AlignVCenter;
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-QWidget* makeWidget(const form::ControlSpec& c, QWidget& window, ControlWidgets& out) {
+QWidget* makeWidget(const form::ControlDesign& c, QWidget& window, ControlWidgets& out) {
   QWidget* parent = &window;
   if (!c.container.empty()) parent = out.find({c.container, -1});
   const QString text = QString::fromStdString(c.text);
@@ -99,7 +99,7 @@ void fitIndicator(QRadioButton& button) {
 // What a control must show whole on one line, condensed if the design size
 // is too wide for it: its caption; for a box a result with three whole
 // digits, as the narrow result boxes hold one. The note wraps instead.
-QString textToFit(const form::ControlSpec& c, const QWidget& w) {
+QString textToFit(const form::ControlDesign& c, const QWidget& w) {
   if (c.kind == form::ControlKind::TextBox) return QStringLiteral("999.999");
   const auto* label = qobject_cast<const QLabel*>(&w);
   if (label && label->wordWrap()) return {};
@@ -136,13 +136,13 @@ int textRoom(const QWidget& control) {
 ControlWidgets buildControls(QWidget& window) {
   ControlWidgets out;
   // Frames first, so the buttons inside them find their parent.
-  std::vector<const form::ControlSpec*> order;
-  for (const form::ControlSpec& c : form::controlTable())
+  std::vector<const form::ControlDesign*> order;
+  for (const form::ControlDesign& c : form::controlTable())
     if (c.kind == form::ControlKind::Frame) order.push_back(&c);
-  for (const form::ControlSpec& c : form::controlTable())
+  for (const form::ControlDesign& c : form::controlTable())
     if (c.kind != form::ControlKind::Frame) order.push_back(&c);
 
-  for (const form::ControlSpec* c : order) {
+  for (const form::ControlDesign* c : order) {
     QWidget* w = makeWidget(*c, window, out);
     if (!w) continue;
     out.byId[c->id.str()] = w;
@@ -157,7 +157,7 @@ ControlWidgets buildControls(QWidget& window) {
 
   // The reference drawing and the two panels lie beneath everything; the
   // 1000-turn note lies in front of the diagram.
-  for (const form::ControlSpec& c : form::controlTable()) {
+  for (const form::ControlDesign& c : form::controlTable()) {
     if (c.kind == form::ControlKind::Rectangle || c.kind == form::ControlKind::Picture)
       out.find(c.id)->lower();
   }

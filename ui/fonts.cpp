@@ -12,7 +12,7 @@ void installFontSubstitutes() {
   QFont::insertSubstitutions(QString::fromUtf8(form::kNoteFont), standIns);
 }
 
-QFont designFont(const form::ControlSpec& control) {
+QFont designFont(const form::ControlDesign& control) {
   QFont font(QString::fromStdString(control.font));
   font.setPointSizeF(control.fontPoints);
   return font;

@@ -13,7 +13,7 @@ namespace kelvane::ui {
 void installFontSubstitutes();
 
 // The font a control is designed with (face and point size).
-QFont designFont(const form::ControlSpec& control);
+QFont designFont(const form::ControlDesign& control);
 
 // `font`, condensed just enough for `text` to take at most `widthPx` pixels
 // on one line; `font` itself when the text already fits.

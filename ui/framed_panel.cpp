@@ -6,7 +6,7 @@ namespace kelvane::ui {
 
 QColor toQColor(const form::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
-FramedPanel::FramedPanel(const form::ControlSpec& panel, QWidget* parent)
+FramedPanel::FramedPanel(const form::ControlDesign& panel, QWidget* parent)
     : QWidget(parent),
       twips_(panel.left, panel.top, panel.width, panel.height),
       fill_(toQColor(panel.background.value_or(form::Rgb{255, 255, 255}))),

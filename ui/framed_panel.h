@@ -15,7 +15,7 @@ namespace kelvane::ui {
 class FramedPanel : public QWidget {
   Q_OBJECT
  public:
-  FramedPanel(const form::ControlSpec& panel, QWidget* parent);
+  FramedPanel(const form::ControlDesign& panel, QWidget* parent);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

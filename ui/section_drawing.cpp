@@ -6,16 +6,16 @@
 namespace kelvane::ui {
 namespace {
 
-const form::ControlSpec& spec(const char* name, int index = -1) {
+const form::ControlDesign& designOf(const char* name, int index = -1) {
   return *form::findControl({name, index});
 }
 
 }  // namespace
 
 SectionDrawing::SectionDrawing(QWidget* parent)
-    : FramedPanel(spec("Shape2"), parent),
-      turnFill_(toQColor(*spec("Shape1", 0).foreground)),
-      lineColour_(toQColor(*spec("Line1").foreground)) {}
+    : FramedPanel(designOf("Shape2"), parent),
+      turnFill_(toQColor(*designOf("Shape1", 0).foreground)),
+      lineColour_(toQColor(*designOf("Line1").foreground)) {}
 
 void SectionDrawing::setContent(const Content& content) {
   if (content == content_) return;

@@ -55,7 +55,7 @@ TEST(ControlTable, RowsAsDesigned) {
       {"OLE1", 0, 0, 2655, 6540, ""},
   };
   for (const Row& r : rows) {
-    const ControlSpec* c = findControl(*parseControlId(r.id));
+    const ControlDesign* c = findControl(*parseControlId(r.id));
     ASSERT_NE(c, nullptr) << r.id;
     EXPECT_EQ((std::vector<int>{c->left, c->top, c->width, c->height}),
               (std::vector<int>{r.left, r.top, r.width, r.height}))
@@ -67,7 +67,7 @@ TEST(ControlTable, RowsAsDesigned) {
 TEST(ControlTable, ColoursAndFonts) {
   for (int i = 0; i < 22; ++i) {
     const bool green = i == 7 || i == 10 || i == 12 || i == 14;
-    const ControlSpec* c = findControl(text2(i));
+    const ControlDesign* c = findControl(text2(i));
     EXPECT_EQ(c->background.has_value(), green) << i;
     if (green) {
       EXPECT_EQ(*c->background, (Rgb{192, 255, 192}));

@@ -17,7 +17,7 @@ class CaptionFitTest : public QObject {
   void caption_fits_its_width_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("caption");
-    for (const kelvane::form::ControlSpec& c : kelvane::form::controlTable()) {
+    for (const kelvane::form::ControlDesign& c : kelvane::form::controlTable()) {
       if (c.text.empty() || c.kind == kelvane::form::ControlKind::TextBox || c.id.name == "Label2")
         continue;
       const QString address = QString::fromStdString(c.id.str());

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+
+#include "form/control_id.h"
+
+namespace kelvane::form {
+
+// The fourteen input boxes, Text1(0) … Text1(13), by what they hold.
+enum class InputBox {
+  BareDiameter = 0,        // d, 素線径(d)
+  FinishedDiameter = 1,    // dw, 線仕上外径
+  Turns = 2,               // n, 巻き数(n)
+  LeadLength = 3,          // L, each of the two leads
+  ReferenceThickness = 4,  // T, the width one layer lies across
+  InnerDiameter = 5,       // D, round former
+  SideA = 6,
+  SideB = 7,
+  CornerR1 = 8,
+  CornerR2 = 9,
+  FanRadius = 10,     // R
+  FanAngle = 11,      // AG, degrees
+  FanWideWidth = 12,  // XX, kept consistent with AG
+  Tension = 13,       // shown and kept, read by no computation
+};
+
+// The twenty-two result boxes, Text2(0) … Text2(21). The rows from the length
+// down have two boxes, named after the column they stand in: Max (the length
+// of the aligned walk) and Mid (the predicted length with the crossing zone).
+enum class ResultBox {
+  Arrangement = 0,  // 巻き方(列)
+  LayerCount = 1,
+  Thickness = 2,
+  LastLayerTurns = 3,
+  OuterA = 4,     // A'
+  OuterB = 5,     // B'
+  OuterRorD = 6,  // D' (round) or R' (fan)
+  AlignedHeight = 7,
+  LengthMax = 8,
+  LengthMid = 9,
+  WeightMax = 10,
+  WeightMid = 11,
+  DcrMax = 12,
+  DcrMid = 13,
+  CrossHeight = 14,
+  FullHeight = 15,
+  XxxMax = 16,  // no value: only ever emptied
+  XxxMid = 17,
+  InsulationWeightMax = 18,
+  InsulationWeightMid = 19,
+  ConductorWeightMax = 20,
+  ConductorWeightMid = 21,
+};
+
+inline constexpr int kInputBoxCount = 14;
+inline constexpr int kResultBoxCount = 22;
+
+namespace box {
+using enum InputBox;
+using enum ResultBox;
+}  // namespace box
+
+// The green result boxes: a value typed into one of them is a target that the
+// turns are worked back from when it is left.
+inline constexpr std::array<ResultBox, 4> kTargetBoxes = {
+    ResultBox::AlignedHeight, ResultBox::WeightMax, ResultBox::DcrMax, ResultBox::CrossHeight};
+
+inline constexpr int indexOf(InputBox b) { return static_cast<int>(b); }
+inline constexpr int indexOf(ResultBox b) { return static_cast<int>(b); }
+
+inline ControlId idOf(InputBox b) { return text1(indexOf(b)); }
+inline ControlId idOf(ResultBox b) { return text2(indexOf(b)); }
+
+// The captions the program rewrites.
+namespace caption {
+inline ControlId lengthUnit() { return label1(13); }     // 全長 mm / m / Km
+inline ControlId outerRorD() { return label1(14); }      // D' or R'
+inline ControlId resistanceUnit() { return label1(28); } // DCR Ω / KΩ
+inline ControlId weightUnit() { return label1(29); }     // 重量 mg / g / Kg
+}  // namespace caption
+
+}  // namespace kelvane::form

@@ -6,6 +6,7 @@
 
 #include "core/coil_math.h"
 #include "core/cross_height.h"
+#include "core/diagram_layout.h"
 #include "core/wire_length.h"
 
 namespace kelvane {
@@ -17,8 +18,6 @@ constexpr double kCrossingZoneDiameters = 15;
 // A layer needs at least one whole turn position and the half position of
 // the shifted layer above it.
 constexpr double kFewestTurnPositions = 1.5;
-// Coils of this many turns and more are not drawn.
-constexpr double kDiagramTurnLimit = 1000;
 
 bool allFinite(std::initializer_list<double> values) {
   for (const double v : values) {
@@ -48,11 +47,10 @@ bool isFinite(const CoilResults& r) {
   const WeightResistance& w = r.weights;
   return isFinite(r.arrangement) &&
          allFinite({r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight,
-                    r.fullHeight, r.totalLength0, r.totalLength1, r.thinWireFactor,
-                    w.conductorArea, w.insulationArea, w.dcr0, w.dcr1, w.conductorWeight0,
-                    w.conductorWeight1, w.insulationWeight0, w.insulationWeight1,
-                    w.totalWeight0, w.totalWeight1, w.lengthUnit.factor, w.massUnit.factor,
-                    w.dcrUnit.factor});
+                    r.fullHeight, r.lengthMax, r.lengthMid, r.thinWireFactor,
+                    w.conductorArea, w.insulationArea, w.dcrMax, w.dcrMid, w.conductorWeightMax,
+                    w.conductorWeightMid, w.insulationWeightMax, w.insulationWeightMid,
+                    w.totalWeightMax, w.totalWeightMid});
 }
 
 CoilPress refused(std::string_view message, const CalculationState& previous) {
@@ -148,16 +146,15 @@ CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
   }
   press.outcome = PressOutcome::Complete;
   if (lengths) {
-    r.totalLength0 = (2 * in.leadLength) + lengths->maxLength;
-    r.totalLength1 = (2 * in.leadLength) + lengths->midLength;
+    r.lengthMax = (2 * in.leadLength) + lengths->maxLength;
+    r.lengthMid = (2 * in.leadLength) + lengths->midLength;
   } else {
     press.outcome = PressOutcome::LengthFailed;
     press.message = lengths.message();
   }
 
-  r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.totalLength0,
-                                      r.totalLength1, in.resistivity, in.density,
-                                      r.thinWireFactor);
+  r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.lengthMax,
+                                      r.lengthMid, in.resistivity, in.density);
   s.mConductorArea = r.weights.conductorArea;
   s.mInsulationArea = r.weights.insulationArea;
 
@@ -169,7 +166,7 @@ CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
   r.outerRorD = *in.shape == FormerShape::Round
                     ? (in.innerDiameter + s.mFullHeight) + s.mAlignedHeight
                     : in.fanRadius + s.mFullHeight;
-  r.showDiagram = in.turns < kDiagramTurnLimit;
+  r.showDiagram = in.turns < kMostTurnsDrawn;
 
   if (!isFinite(s) || !isFinite(r)) return refused(kOverflowMessage, previous);
   return press;

@@ -40,8 +40,8 @@ struct CoilResults {
   double alignedHeight = 0;
   double crossHeight = 0;
   double fullHeight = 0;
-  double totalLength0 = 0;  // 2·L + maxLength; 0 when the length routine failed
-  double totalLength1 = 0;  // 2·L + midLength
+  double lengthMax = 0;  // 2·L + maxLength; 0 when the length routine failed
+  double lengthMid = 0;  // 2·L + midLength
   double thinWireFactor = 1;  // k
   WeightResistance weights;
   bool showDiagram = false;  // n < 1000

@@ -11,10 +11,6 @@
 namespace kelvane {
 namespace {
 
-// Coils of this many turns and more are not drawn; the window shows a note
-// instead, so a drawing never holds more than 999 circles.
-constexpr double kMostTurnsDrawn = 1000;
-
 // The panel keeps a margin of 100 twips below the drawing and 250 beside it.
 constexpr double kVerticalMargin = 100;
 constexpr double kHorizontalMargin = 250;

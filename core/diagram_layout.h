@@ -14,12 +14,18 @@ struct TurnCircle {
   bool operator==(const TurnCircle&) const = default;
 };
 
+// Coils of this many turns and more are not drawn: a note stands in for the
+// drawing, so it never holds more than 999 circles.
+inline constexpr double kMostTurnsDrawn = 1000;
+
+// Where the drawing goes, in twips: the size of the panel that bounds it, the
+// left flange, and the former line the first layer lies on.
 struct DiagramGeometry {
-  float panelWidth = 4695;   // Shape2 width
-  float panelHeight = 3570;  // Shape2 height
-  float leftEdge = 8160;     // Line2 X1
-  float baseLine = 3510;     // Line1 Y1
-  float lineStart = 8160;    // Line1 X1
+  float panelWidth = 0;
+  float panelHeight = 0;
+  float leftEdge = 0;   // x of the left flange
+  float baseLine = 0;   // y of the former line
+  float lineStart = 0;  // x where the former line starts
 };
 
 struct DiagramLayoutResult {

@@ -9,66 +9,71 @@ namespace {
 // mm³ · g/cm³ to grams.
 constexpr double kGramsPerMm3GramPerCm3 = 0.001;
 
-// Weights are computed in grams and shown multiplied by the factor.
-const DisplayUnit kMilligrams{"重量 mg", 1000};
-const DisplayUnit kGrams{"重量 g", 1};
-const DisplayUnit kKilograms{"重量 Kg", 0.001};
-// Resistances are computed in ohms; the shown factor also carries k.
-const DisplayUnit kOhms{"DCR Ω", 1};
-const DisplayUnit kKiloohms{"DCR KΩ", 0.001};
-
 }  // namespace
 
-DisplayUnit MassUnit(double totalWeight1) {
-  if (totalWeight1 > 1 && totalWeight1 <= 1000) return kGrams;
-  if (totalWeight1 > 1000) return kKilograms;
-  return kMilligrams;  // 1 g and less, zero and negative included
-}
-
-DisplayUnit LengthUnit(double len0) {
-  if (len0 <= 1000) return {"全長 mm", 1};
-  if (len0 <= 1000000) return {"全長 m", 0.001};
-  return {"全長 Km", 0.000001};
-}
-
-DisplayUnit DcrUnit(double dcr0, double k) {
-  const DisplayUnit& unit = dcr0 <= 1000 ? kOhms : kKiloohms;
-  return {unit.caption, k * unit.factor};
-}
-
-double MilligramsPerShownWeight(std::string_view caption) {
-  for (const DisplayUnit* unit : {&kGrams, &kKilograms}) {
-    if (caption == unit->caption) return kMilligrams.factor / unit->factor;
+double factorOf(LengthUnit unit) {
+  switch (unit) {
+    case LengthUnit::Millimetre: return 1;
+    case LengthUnit::Metre: return 0.001;
+    case LengthUnit::Kilometre: return 0.000001;
   }
   return 1;
 }
 
-double OhmsPerShownResistance(std::string_view caption) {
-  return caption == kKiloohms.caption ? 1 / kKiloohms.factor : 1;
+// Weights are computed in grams.
+double factorOf(MassUnit unit) {
+  switch (unit) {
+    case MassUnit::Milligram: return 1000;
+    case MassUnit::Gram: return 1;
+    case MassUnit::Kilogram: return 0.001;
+  }
+  return 1;
 }
+
+double factorOf(ResistanceUnit unit) { return unit == ResistanceUnit::Kiloohm ? 0.001 : 1; }
+
+MassUnit MassUnitFor(double totalWeightMid) {
+  if (totalWeightMid > 1 && totalWeightMid <= 1000) return MassUnit::Gram;
+  if (totalWeightMid > 1000) return MassUnit::Kilogram;
+  return MassUnit::Milligram;  // 1 g and less, zero and negative included
+}
+
+LengthUnit LengthUnitFor(double lengthMax) {
+  if (lengthMax <= 1000) return LengthUnit::Millimetre;
+  if (lengthMax <= 1000000) return LengthUnit::Metre;
+  return LengthUnit::Kilometre;
+}
+
+ResistanceUnit ResistanceUnitFor(double dcrMax) {
+  return dcrMax <= 1000 ? ResistanceUnit::Ohm : ResistanceUnit::Kiloohm;
+}
+
+double shownResistanceFactor(ResistanceUnit unit, double k) { return k * factorOf(unit); }
 
 double ThinWireFactor(double d) { return ((d * -0.038461) + 0.030769) + 1; }
 
-WeightResistance ComputeWeightResistance(double d, double dw, double len0, double len1,
-                                         double resistivity, double density, double k) {
+WeightResistance ComputeWeightResistance(double d, double dw, double lengthMax, double lengthMid,
+                                         double resistivity, double density) {
   WeightResistance r;
   const double s = circleArea(d);
   r.conductorArea = s;
   r.insulationArea = circleArea(dw) - s;
   if (s != 0) {
     const double ohmsPerMm = (resistivity / s) / kMmPerKm;
-    r.dcr0 = len0 * ohmsPerMm;
-    r.dcr1 = len1 * ohmsPerMm;
+    r.dcrMax = lengthMax * ohmsPerMm;
+    r.dcrMid = lengthMid * ohmsPerMm;
   }
-  r.conductorWeight1 = ((len1 * s) * density) * kGramsPerMm3GramPerCm3;
-  r.conductorWeight0 = ((len0 * s) * density) * kGramsPerMm3GramPerCm3;
-  r.insulationWeight1 = ((len1 * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
-  r.insulationWeight0 = ((len0 * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
-  r.totalWeight0 = r.conductorWeight0 + r.insulationWeight0;
-  r.totalWeight1 = r.conductorWeight1 + r.insulationWeight1;
-  r.lengthUnit = LengthUnit(len0);
-  r.massUnit = MassUnit(r.totalWeight1);
-  r.dcrUnit = DcrUnit(r.dcr0, k);
+  r.conductorWeightMid = ((lengthMid * s) * density) * kGramsPerMm3GramPerCm3;
+  r.conductorWeightMax = ((lengthMax * s) * density) * kGramsPerMm3GramPerCm3;
+  r.insulationWeightMid =
+      ((lengthMid * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
+  r.insulationWeightMax =
+      ((lengthMax * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
+  r.totalWeightMax = r.conductorWeightMax + r.insulationWeightMax;
+  r.totalWeightMid = r.conductorWeightMid + r.insulationWeightMid;
+  r.lengthUnit = LengthUnitFor(lengthMax);
+  r.massUnit = MassUnitFor(r.totalWeightMid);
+  r.resistanceUnit = ResistanceUnitFor(r.dcrMax);
   return r;
 }
 

@@ -1,56 +1,53 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 namespace kelvane {
 
-// A display unit: the caption of its row and the factor a value is
-// multiplied by before it is shown.
-struct DisplayUnit {
-  std::string caption;
-  double factor = 1;
-  bool operator==(const DisplayUnit&) const = default;
-};
+// The unit each result row is shown in, chosen by the size of one value.
+enum class LengthUnit { Millimetre, Metre, Kilometre };
+enum class MassUnit { Milligram, Gram, Kilogram };
+enum class ResistanceUnit { Ohm, Kiloohm };
 
-// Weights (grams) and resistances (ohms) of the two total lengths, with the
-// units chosen for them.
+// What a value in millimetres, grams or ohms is multiplied by to be shown in
+// the unit.
+double factorOf(LengthUnit unit);
+double factorOf(MassUnit unit);
+double factorOf(ResistanceUnit unit);
+
+// Weights (grams) and resistances (ohms) of the two total lengths, Max (the
+// aligned walk) and Mid (with the crossing allowance), and the units chosen
+// for them.
 struct WeightResistance {
   double conductorArea = 0;   // S, mm²
   double insulationArea = 0;  // Si, mm²
-  double dcr0 = 0, dcr1 = 0;  // without the thin-wire correction
-  double conductorWeight0 = 0, conductorWeight1 = 0;
-  double insulationWeight0 = 0, insulationWeight1 = 0;
-  double totalWeight0 = 0, totalWeight1 = 0;
-  DisplayUnit lengthUnit;  // caption of Label1(13)
-  DisplayUnit massUnit;    // caption of Label1(29)
-  DisplayUnit dcrUnit;     // caption of Label1(28); factor includes k
+  double dcrMax = 0, dcrMid = 0;  // without the thin-wire correction
+  double conductorWeightMax = 0, conductorWeightMid = 0;
+  double insulationWeightMax = 0, insulationWeightMid = 0;
+  double totalWeightMax = 0, totalWeightMid = 0;
+  LengthUnit lengthUnit = LengthUnit::Millimetre;
+  MassUnit massUnit = MassUnit::Milligram;
+  ResistanceUnit resistanceUnit = ResistanceUnit::Ohm;
 };
 
-// The unit of each row, chosen on one unscaled value: the lengths on len0
-// (mm up to 1000 mm, m up to 1,000,000 mm, Km beyond), the weights on
-// totalWeight1 in grams (mg up to 1 g, g up to 1000 g, Kg beyond), the
-// resistance on dcr0 in ohms (Ω up to 1000 Ω, KΩ beyond; the factor carries
-// the thin-wire correction k).
-DisplayUnit LengthUnit(double len0);
-DisplayUnit MassUnit(double totalWeight1);
-DisplayUnit DcrUnit(double dcr0, double k);
+// The unit of each row, chosen on one unscaled value: the lengths on the Max
+// total (mm up to 1000 mm, m up to 1,000,000 mm, Km beyond), the weights on
+// the Mid total weight in grams (mg up to 1 g, g up to 1000 g, Kg beyond), the
+// resistance on the Max resistance in ohms (Ω up to 1000 Ω, KΩ beyond).
+LengthUnit LengthUnitFor(double lengthMax);
+MassUnit MassUnitFor(double totalWeightMid);
+ResistanceUnit ResistanceUnitFor(double dcrMax);
 
-// A target typed into a row in the unit its caption shows, back in the unit
-// the inverse solvers compare with: milligrams per shown weight unit ("重量 g"
-// 1,000; "重量 Kg" 1,000,000; milligrams, or no unit yet, 1) and ohms per shown
-// resistance unit ("DCR KΩ" 1,000, otherwise 1).
-double MilligramsPerShownWeight(std::string_view caption);
-double OhmsPerShownResistance(std::string_view caption);
+// What a resistance in ohms is multiplied by to be shown: the unit's factor
+// with the thin-wire correction k.
+double shownResistanceFactor(ResistanceUnit unit, double k);
 
 // The thin-wire correction of the displayed resistance for bare diameter d.
 double ThinWireFactor(double d);
 
-// d, dw: bare and finished diameter (mm); len0, len1: total lengths (mm);
-// resistivity Ω·mm²/km, density g/cm³; k the thin-wire factor. A wire without
-// conductor (circleArea(d) == 0) has no resistance to speak of: the press
-// refuses it before this step, and a direct call gives resistances of 0.
-WeightResistance ComputeWeightResistance(double d, double dw, double len0, double len1,
-                                         double resistivity, double density, double k);
+// d, dw: bare and finished diameter (mm); lengthMax, lengthMid: total lengths
+// (mm); resistivity Ω·mm²/km, density g/cm³. A wire without conductor
+// (circleArea(d) == 0) has no resistance to speak of: the press refuses it
+// before this step, and a direct call gives resistances of 0.
+WeightResistance ComputeWeightResistance(double d, double dw, double lengthMax, double lengthMid,
+                                         double resistivity, double density);
 
 }  // namespace kelvane

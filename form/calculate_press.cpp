@@ -3,39 +3,45 @@
 #include "core/calculate_coil.h"
 #include "core/diagram_layout.h"
 #include "core/number_text.h"
+#include "form/diagram_geometry.h"
 #include "form/form1.h"
 
 namespace kelvane::form {
 
 void Form1::Command1_Click() {
-  if (const auto request = beginPress())
-    finishPress(*request, CalculateCoil(request->inputs, request->previous));
+  const auto request = readPress();
+  if (!request) return;
+  CoilPress press;
+  runWork_(request->inputs.turns, [&](PressProgress* progress) {
+    press = CalculateCoil(request->inputs, request->previous, progress);
+  });
+  writePress(*request, press);
 }
 
-std::optional<PressRequest> Form1::beginPress() {
+std::optional<Form1::PressRequest> Form1::readPress() {
   bool overflow = false;
-  auto read = [&](int i) {
-    const LeadingNumber n = readLeadingNumberDetailed(s_.text1[i]);
+  auto read = [&](InputBox b) {
+    const LeadingNumber n = readLeadingNumberDetailed(s_.text(b));
     overflow = overflow || n.overflow;
     return n.value;
   };
 
   PressRequest request;
   CoilInputs& in = request.inputs;
-  in.bareDiameter = read(0);
-  in.finishedDiameter = read(1);
-  in.turns = read(2);
-  in.leadLength = read(3);
-  in.referenceThickness = read(4);
-  in.innerDiameter = read(5);
-  in.sideA = read(6);
-  in.sideB = read(7);
-  in.cornerR1 = read(8);
+  in.bareDiameter = read(box::BareDiameter);
+  in.finishedDiameter = read(box::FinishedDiameter);
+  in.turns = read(box::Turns);
+  in.leadLength = read(box::LeadLength);
+  in.referenceThickness = read(box::ReferenceThickness);
+  in.innerDiameter = read(box::InnerDiameter);
+  in.sideA = read(box::SideA);
+  in.sideB = read(box::SideB);
+  in.cornerR1 = read(box::CornerR1);
   // An empty r2 box means a former with four equal corners.
-  request.r2Empty = s_.text1[9].empty();
-  in.cornerR2 = request.r2Empty ? in.cornerR1 : read(9);
-  in.fanRadius = read(10);
-  in.fanAngle = read(11);
+  request.r2Empty = s_.text(box::CornerR2).empty();
+  in.cornerR2 = request.r2Empty ? in.cornerR1 : read(box::CornerR2);
+  in.fanRadius = read(box::FanRadius);
+  in.fanAngle = read(box::FanAngle);
   if (s_.option1 >= 0 && s_.option1 <= 2) in.shape = static_cast<FormerShape>(s_.option1);
   in.resistivity = s_.material.resistivity;
   in.density = s_.material.density;
@@ -48,19 +54,19 @@ std::optional<PressRequest> Form1::beginPress() {
   return request;
 }
 
-void Form1::finishPress(const PressRequest& request, const CoilPress& press) {
+void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   if (press.outcome == PressOutcome::Cancelled) return;
   if (press.outcome == PressOutcome::Refused) {
     showMessage(press.message);
     return;
   }
 
-  if (request.r2Empty) write(text1(9), plainDecimal(request.inputs.cornerR1));
+  if (request.r2Empty) write(box::CornerR2, plainDecimal(request.inputs.cornerR1));
   s_.calc = press.state;
   resetDrawing();
   const CoilResults& r = press.results;
-  write(text2(2), plainDecimal(r.arrangement.thickness));
-  write(text2(0), r.arrangement.arrangementText);
+  write(box::Thickness, plainDecimal(r.arrangement.thickness));
+  write(box::Arrangement, r.arrangement.arrangementText);
   if (press.outcome == PressOutcome::NoShape) {
     showMessage(press.message);
     return;
@@ -69,31 +75,36 @@ void Form1::finishPress(const PressRequest& request, const CoilPress& press) {
 
   // Lengths, weights and resistance in the units chosen for them.
   const WeightResistance& w = r.weights;
-  s_.captions[label1(29).str()] = w.massUnit.caption;
-  s_.captions[label1(13).str()] = w.lengthUnit.caption;
-  s_.captions[label1(28).str()] = w.dcrUnit.caption;
-  auto shown = [](double value, const DisplayUnit& unit) { return formatFixed3(value * unit.factor); };
-  write(text2(21), shown(w.conductorWeight1, w.massUnit));
-  write(text2(20), shown(w.conductorWeight0, w.massUnit));
-  write(text2(19), shown(w.insulationWeight1, w.massUnit));
-  write(text2(18), shown(w.insulationWeight0, w.massUnit));
-  write(text2(11), shown(w.totalWeight1, w.massUnit));
-  write(text2(10), shown(w.totalWeight0, w.massUnit));
-  write(text2(8), shown(r.totalLength0, w.lengthUnit));
-  write(text2(9), shown(r.totalLength1, w.lengthUnit));
-  // The resistance row shows the crossing-allowance value on the left.
-  write(text2(13), shown(w.dcr0, w.dcrUnit));
-  write(text2(12), shown(w.dcr1, w.dcrUnit));
+  s_.units = ShownUnits{w.lengthUnit, w.massUnit, w.resistanceUnit};
+  s_.captions[caption::weightUnit().str()] = captionOf(w.massUnit);
+  s_.captions[caption::lengthUnit().str()] = captionOf(w.lengthUnit);
+  s_.captions[caption::resistanceUnit().str()] = captionOf(w.resistanceUnit);
+  auto shown = [](double value, double factor) { return formatFixed3(value * factor); };
+  const double mass = factorOf(w.massUnit);
+  const double length = factorOf(w.lengthUnit);
+  const double resistance = shownResistanceFactor(w.resistanceUnit, r.thinWireFactor);
+  write(box::ConductorWeightMid, shown(w.conductorWeightMid, mass));
+  write(box::ConductorWeightMax, shown(w.conductorWeightMax, mass));
+  write(box::InsulationWeightMid, shown(w.insulationWeightMid, mass));
+  write(box::InsulationWeightMax, shown(w.insulationWeightMax, mass));
+  write(box::WeightMid, shown(w.totalWeightMid, mass));
+  write(box::WeightMax, shown(w.totalWeightMax, mass));
+  write(box::LengthMax, shown(r.lengthMax, length));
+  write(box::LengthMid, shown(r.lengthMid, length));
+  // The resistance row is the other way round on purpose: the Max column
+  // shows the resistance of the Mid length, and the Mid column that of Max.
+  write(box::DcrMid, shown(w.dcrMax, resistance));
+  write(box::DcrMax, shown(w.dcrMid, resistance));
 
   // Heights and outer dimensions.
-  write(text2(1), plainDecimal(s_.calc.mLayerCount));
-  write(text2(3), plainDecimal(s_.calc.mLastLayerTurns));
-  write(text2(7), formatFixed3(r.alignedHeight));
-  write(text2(14), formatFixed3(r.crossHeight));
-  write(text2(15), formatFixed3(r.fullHeight));
-  write(text2(4), formatFixed3(r.outerA));
-  write(text2(5), formatFixed3(r.outerB));
-  write(text2(6), formatFixed3(r.outerRorD));
+  write(box::LayerCount, plainDecimal(s_.calc.mLayerCount));
+  write(box::LastLayerTurns, plainDecimal(s_.calc.mLastLayerTurns));
+  write(box::AlignedHeight, formatFixed3(r.alignedHeight));
+  write(box::CrossHeight, formatFixed3(r.crossHeight));
+  write(box::FullHeight, formatFixed3(r.fullHeight));
+  write(box::OuterA, formatFixed3(r.outerA));
+  write(box::OuterB, formatFixed3(r.outerB));
+  write(box::OuterRorD, formatFixed3(r.outerRorD));
 
   const bool draw = r.showDiagram;
   for (const char* name : {"Line1", "Line2", "Line3"}) setVisible({name, -1}, draw);
@@ -105,8 +116,8 @@ void Form1::finishPress(const PressRequest& request, const CoilPress& press) {
 void Form1::resetDrawing() { s_.drawing.circles.resize(1); }
 
 void Form1::drawSection() {
-  const DiagramLayoutResult layout =
-      DiagramLayout(DiagramGeometry{}, s_.calc.mTurnsPerLayer, s_.calc.mLayerCount, s_.calc.mTurns);
+  const DiagramLayoutResult layout = DiagramLayout(diagramGeometry(), s_.calc.mTurnsPerLayer,
+                                                   s_.calc.mLayerCount, s_.calc.mTurns);
   if (!layout.visible) {
     // No layer to draw: the template and the lines would only mislead.
     for (const char* name : {"Line1", "Line2", "Line3"}) setVisible({name, -1}, false);

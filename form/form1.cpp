@@ -1,9 +1,9 @@
 #include "form/form1.h"
 
-#include "core/former_shape.h"
 #include "core/number_text.h"
 #include "core/wire_data_sheet.h"
 #include "form/control_table.h"
+#include "form/shape_fields.h"
 
 namespace kelvane::form {
 
@@ -25,7 +25,8 @@ const std::vector<ControlId>& changeableVisibility() {
 }
 
 const std::vector<ControlId>& changeableCaptions() {
-  static const std::vector<ControlId> ids = {label1(13), label1(14), label1(28), label1(29)};
+  static const std::vector<ControlId> ids = {caption::lengthUnit(), caption::outerRorD(),
+                                             caption::resistanceUnit(), caption::weightUnit()};
   return ids;
 }
 
@@ -46,8 +47,8 @@ Circle designTemplate() {
 }  // namespace
 
 Form1::Form1() {
-  for (int i = 0; i < 14; ++i) s_.text1[i] = s_.text1Written[i] = findControl(text1(i))->text;
-  for (int i = 0; i < 22; ++i) s_.text2[i] = s_.text2Written[i] = findControl(text2(i))->text;
+  for (int i = 0; i < kInputBoxCount; ++i) s_.text1[i] = s_.text1Written[i] = findControl(text1(i))->text;
+  for (int i = 0; i < kResultBoxCount; ++i) s_.text2[i] = s_.text2Written[i] = findControl(text2(i))->text;
   for (const ControlId& id : changeableCaptions()) s_.captions[id.str()] = findControl(id)->text;
   for (const ControlId& id : changeableVisibility()) s_.visible[id.str()] = findControl(id)->visible;
   s_.drawing.circles = {designTemplate()};
@@ -66,23 +67,27 @@ void Form1::Form_Load() {
 void Form1::Option1_Click(int index) {
   if (index < 0 || index > 2) return;
   const FieldVisibility v = ShapeFieldVisibility(static_cast<FormerShape>(index));
-  for (int i = 5; i <= 12; ++i) {
-    const bool shown = i == 5 ? v.innerDiameter : i <= 9 ? v.sides : v.fan;
-    setVisible(text1(i), shown);
-    setVisible(label1(i), shown);
-  }
-  setVisible(text2(4), v.outerA);
+  // Each dimension box has its caption in Label1 of the same index.
+  auto showInput = [&](InputBox b, bool shown) {
+    setVisible(idOf(b), shown);
+    setVisible(label1(indexOf(b)), shown);
+  };
+  showInput(box::InnerDiameter, v.innerDiameter);
+  for (InputBox b : {box::SideA, box::SideB, box::CornerR1, box::CornerR2})
+    showInput(b, v.sides);
+  for (InputBox b : {box::FanRadius, box::FanAngle, box::FanWideWidth}) showInput(b, v.fan);
+  setVisible(idOf(box::OuterA), v.outerA);
   setVisible(label1(16), v.outerA);
-  setVisible(text2(5), v.outerB);
+  setVisible(idOf(box::OuterB), v.outerB);
   setVisible(label1(15), v.outerB);
-  setVisible(text2(6), v.outerRorD);
-  setVisible(label1(14), v.outerRorD);
-  if (v.outerRorDCaption) s_.captions[label1(14).str()] = *v.outerRorDCaption;
+  setVisible(idOf(box::OuterRorD), v.outerRorD);
+  setVisible(caption::outerRorD(), v.outerRorD);
+  if (v.outerRorDCaption) s_.captions[caption::outerRorD().str()] = *v.outerRorDCaption;
 }
 
 void Form1::Option3_Click(int index) {
   // Results computed for the previous material no longer hold.
-  for (int i = 0; i < 22; ++i) write(text2(i), "");
+  for (int i = 0; i < kResultBoxCount; ++i) write(text2(i), "");
   if (index < 0 || index > 2) return;
   s_.material = MaterialConstants(static_cast<ConductorMaterial>(index));
 }
@@ -94,9 +99,9 @@ void Form1::Form_KeyDown(int keyCode, int /*shift*/) {
 void Form1::Command2_Click() {
   const ConductorMaterial material =
       static_cast<ConductorMaterial>(s_.option3 >= 0 && s_.option3 <= 2 ? s_.option3 : 0);
-  const std::string& bare = s_.text1[0];
+  const std::string& bare = s_.text(box::BareDiameter);
   const auto sheet = BuildWireDataSheet(readLeadingNumber(bare), bare,
-                                        readLeadingNumber(s_.text1[1]), material);
+                                        readLeadingNumber(s_.text(box::FinishedDiameter)), material);
   if (!sheet) {
     showMessage(sheet.message());
     return;
@@ -180,16 +185,16 @@ const std::string* Form1::textOf(const ControlId& id) const {
 }
 
 bool Form1::userChanged(const ControlId& id) const {
-  if (id.name == "Text1" && id.index >= 0 && id.index < 14)
+  if (id.name == "Text1" && id.index >= 0 && id.index < kInputBoxCount)
     return s_.text1[id.index] != s_.text1Written[id.index];
-  if (id.name == "Text2" && id.index >= 0 && id.index < 22)
+  if (id.name == "Text2" && id.index >= 0 && id.index < kResultBoxCount)
     return s_.text2[id.index] != s_.text2Written[id.index];
   return false;
 }
 
 std::string* Form1::box(const ControlId& id) {
-  if (id.name == "Text1" && id.index >= 0 && id.index < 14) return &s_.text1[id.index];
-  if (id.name == "Text2" && id.index >= 0 && id.index < 22) return &s_.text2[id.index];
+  if (id.name == "Text1" && id.index >= 0 && id.index < kInputBoxCount) return &s_.text1[id.index];
+  if (id.name == "Text2" && id.index >= 0 && id.index < kResultBoxCount) return &s_.text2[id.index];
   return nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,7 +10,10 @@
 #include "core/calculate_coil.h"
 #include "core/calculation_state.h"
 #include "core/materials.h"
+#include "core/press_progress.h"
+#include "form/boxes.h"
 #include "form/control_id.h"
+#include "form/unit_captions.h"
 
 namespace kelvane::form {
 
@@ -34,13 +38,17 @@ struct Drawing {
 
 // Everything the window shows and remembers.
 struct FormState {
-  std::array<std::string, 14> text1;
-  std::array<std::string, 22> text2;
+  // The box texts, stored by their place in the window's control arrays.
+  std::array<std::string, kInputBoxCount> text1;
+  std::array<std::string, kResultBoxCount> text2;
   // What the program (or the design) last put into each box: a box whose text
   // differs from it has been changed by the user.
-  std::array<std::string, 14> text1Written;
-  std::array<std::string, 22> text2Written;
+  std::array<std::string, kInputBoxCount> text1Written;
+  std::array<std::string, kResultBoxCount> text2Written;
   std::map<std::string, std::string> captions;  // the captions that change at run time
+  // The units of the length, weight and resistance rows; none before the
+  // first complete press. The row captions show them.
+  std::optional<ShownUnits> units;
   std::map<std::string, bool> visible;          // the controls whose visibility changes
   int option1 = 1;  // the shape button that is on; -1 for none
   int option3 = 0;  // the material button that is on
@@ -52,6 +60,9 @@ struct FormState {
   std::vector<std::string> sheetLines;  // printed into it since it opened
   int printRequests = 0;                // F12 presses: print the window
   ControlId focus = {"Text1", 0};
+
+  const std::string& text(InputBox b) const { return text1[indexOf(b)]; }
+  const std::string& text(ResultBox b) const { return text2[indexOf(b)]; }
 };
 
 // The controls whose visibility changes at run time, in a fixed order.
@@ -59,13 +70,11 @@ const std::vector<ControlId>& changeableVisibility();
 // The captions that change at run time.
 const std::vector<ControlId>& changeableCaptions();
 
-// A Calculate press as read from the boxes, ready to be computed — on the
-// window's thread, or away from it for a coil too large to sum at once.
-struct PressRequest {
-  CoilInputs inputs;
-  CalculationState previous;
-  bool r2Empty = false;  // the r2 box was empty: it gets r1's text
-};
+// Runs a computation of the coil that may take long: to its end, or until the
+// person waiting calls it off through the progress. `turns` is the size of the
+// coil; the window sums a large one on a worker behind a progress dialog.
+using Work = std::function<void(PressProgress* progress)>;
+using WorkRunner = std::function<void(double turns, const Work& work)>;
 
 // The main window's behaviour: its state and every event handler.
 class Form1 {
@@ -85,12 +94,9 @@ class Form1 {
   void Command1_Click();
   void Command2_Click();
 
-  // Command1_Click in two halves around the computation. beginPress reads the
-  // boxes; it shows the message and gives nothing when they cannot be read.
-  // finishPress writes what the press computed (nothing for a refused or
-  // cancelled press but the refusal's message).
-  std::optional<PressRequest> beginPress();
-  void finishPress(const PressRequest& request, const CoilPress& press);
+  // What runs the computations of a press; by default they run at once on
+  // the caller's thread.
+  void setWorkRunner(WorkRunner runner) { runWork_ = std::move(runner); }
 
   // What a person does at the window.
   // Moves the focus; the box that had it runs its lost-focus handler first.
@@ -123,7 +129,22 @@ class Form1 {
   static constexpr int kPrintKey = 123;
 
  private:
+  // A Calculate press as read from the boxes, ready to be computed.
+  struct PressRequest {
+    CoilInputs inputs;
+    CalculationState previous;
+    bool r2Empty = false;  // the r2 box was empty: it gets r1's text
+  };
+  // Reads the boxes; shows the message and gives nothing when they cannot be
+  // read.
+  std::optional<PressRequest> readPress();
+  // Writes what the press computed (nothing for a refused or cancelled press
+  // but the refusal's message).
+  void writePress(const PressRequest& request, const CoilPress& press);
+
   std::string* box(const ControlId& id);
+  void write(InputBox b, std::string text) { write(idOf(b), std::move(text)); }
+  void write(ResultBox b, std::string text) { write(idOf(b), std::move(text)); }
   void write(const ControlId& id, std::string text);  // the program writes a box
   void setVisible(const ControlId& id, bool visible);
   void showMessage(std::string_view message);
@@ -131,6 +152,7 @@ class Form1 {
   void drawSection();
 
   FormState s_;
+  WorkRunner runWork_ = [](double, const Work& work) { work(nullptr); };
 };
 
 }  // namespace kelvane::form

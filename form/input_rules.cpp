@@ -11,41 +11,42 @@ namespace kelvane::form {
 
 void Form1::Text1_LostFocus(int index) {
   // A box holding a number too large for the machine takes part in no rule.
-  auto number = [&](int i) -> std::optional<double> {
-    const LeadingNumber n = readLeadingNumberDetailed(s_.text1[i]);
+  auto number = [&](InputBox b) -> std::optional<double> {
+    const LeadingNumber n = readLeadingNumberDetailed(s_.text(b));
     if (n.overflow) return std::nullopt;
     return n.value;
   };
-  auto writeNumber = [&](int i, double value) {
-    if (std::isfinite(value)) write(text1(i), plainDecimal(value));
+  auto writeNumber = [&](InputBox b, double value) {
+    if (std::isfinite(value)) write(b, plainDecimal(value));
   };
+  if (index < 0 || index >= kInputBoxCount) return;
 
-  switch (index) {
-    case 2:  // turns: at least one
-      if (number(2) == 0.0) write(text1(2), "1");
+  switch (static_cast<InputBox>(index)) {
+    case box::Turns:  // at least one
+      if (number(box::Turns) == 0.0) write(box::Turns, "1");
       break;
-    case 6:  // side A: no straight part, only the two corners
-      if (number(6) == 0.0) {
-        const auto r1 = number(8), r2 = number(9);
-        if (r1 && r2) writeNumber(6, *r2 + *r1);
+    case box::SideA:  // no straight part, only the two corners
+      if (number(box::SideA) == 0.0) {
+        const auto r1 = number(box::CornerR1), r2 = number(box::CornerR2);
+        if (r1 && r2) writeNumber(box::SideA, *r2 + *r1);
       }
       break;
-    case 7:  // side B: no straight part between the r2 corners
-      if (number(7) == 0.0) {
-        if (const auto r2 = number(9)) writeNumber(7, *r2 + *r2);
+    case box::SideB:  // no straight part between the r2 corners
+      if (number(box::SideB) == 0.0) {
+        if (const auto r2 = number(box::CornerR2)) writeNumber(box::SideB, *r2 + *r2);
       }
       break;
-    case 11: {  // AG → XX
-      const auto a = number(6), b = number(7), ag = number(11);
+    case box::FanAngle: {  // AG → XX
+      const auto a = number(box::SideA), b = number(box::SideB), ag = number(box::FanAngle);
       if (!a || !b || !ag) break;
-      if (const auto xx = FanWidthFromAngle(*a, *b, *ag)) writeNumber(12, *xx);
+      if (const auto xx = FanWidthFromAngle(*a, *b, *ag)) writeNumber(box::FanWideWidth, *xx);
       break;
     }
-    case 12: {  // XX → AG, only for a width the user gave
-      if (!userChanged(text1(12))) break;
-      const auto a = number(6), b = number(7), xx = number(12);
+    case box::FanWideWidth: {  // XX → AG, only for a width the user gave
+      if (!userChanged(idOf(box::FanWideWidth))) break;
+      const auto a = number(box::SideA), b = number(box::SideB), xx = number(box::FanWideWidth);
       if (!a || !b || !xx) break;
-      if (const auto ag = FanAngleFromWidth(*a, *b, *xx)) writeNumber(11, *ag);
+      if (const auto ag = FanAngleFromWidth(*a, *b, *xx)) writeNumber(box::FanAngle, *ag);
       break;
     }
     default:

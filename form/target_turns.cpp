@@ -1,5 +1,6 @@
 // Working backwards: a height, weight or resistance typed into one of the four
 // green result boxes becomes the number of turns that gives it.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <optional>
@@ -48,33 +49,39 @@ std::optional<double> readTarget(const std::string& text) {
 }  // namespace
 
 void Form1::Text2_LostFocus(int index) {
-  if (index != 7 && index != 10 && index != 12 && index != 14) return;
+  if (index < 0 || index >= kResultBoxCount) return;
+  const auto target = static_cast<ResultBox>(index);
+  if (std::find(kTargetBoxes.begin(), kTargetBoxes.end(), target) == kTargetBoxes.end()) return;
   // Passing through a result box must not turn its rounded display back into
   // a different number of turns.
-  if (!userChanged(text2(index))) return;
-  const std::optional<double> target = readTarget(s_.text2[index]);
-  if (!target) return;
+  if (!userChanged(idOf(target))) return;
+  const std::optional<double> value = readTarget(s_.text(target));
+  if (!value) return;
 
   const CalculationState& c = s_.calc;
   std::optional<double> turns;
-  if (index == 7 || index == 14) {
+  if (target == box::AlignedHeight || target == box::CrossHeight) {
     std::optional<std::int32_t> layers;
-    if (index == 7) {
-      layers = LayersFromAlignedHeight(*target, c.mFinishedDiameter);
+    if (target == box::AlignedHeight) {
+      layers = LayersFromAlignedHeight(*value, c.mFinishedDiameter);
     } else {
       // The crossed height counts in the finished diameter as typed now.
-      const LeadingNumber dw = readLeadingNumberDetailed(s_.text1[1]);
-      if (!dw.overflow) layers = LayersFromCrossHeight(*target, dw.value);
+      const LeadingNumber dw = readLeadingNumberDetailed(s_.text(box::FinishedDiameter));
+      if (!dw.overflow) layers = LayersFromCrossHeight(*value, dw.value);
     }
     if (!layers) return;
     turns = TurnsFromLayers(*layers, c.mTurnsOddLayer, c.mTurnsEvenLayer);
   } else {
-    const bool weight = index == 10;
-    const double wt =
-        *target * (weight ? MilligramsPerShownWeight(s_.captions[label1(29).str()])
-                          : OhmsPerShownResistance(s_.captions[label1(28).str()]));
+    // The solvers compare milligrams and ohms; the target is in the unit its
+    // row shows (milligrams and ohms before any press).
+    const bool weight = target == box::WeightMax;
+    const double perShown =
+        weight ? factorOf(MassUnit::Milligram) / factorOf(s_.units ? s_.units->mass
+                                                                   : MassUnit::Milligram)
+               : 1 / factorOf(s_.units ? s_.units->resistance : ResistanceUnit::Ohm);
+    const double wt = *value * perShown;
     const TargetKind kind = weight ? TargetKind::Weight : TargetKind::Resistance;
-    const LeadingNumber lead = readLeadingNumberDetailed(s_.text1[3]);
+    const LeadingNumber lead = readLeadingNumberDetailed(s_.text(box::LeadLength));
     if (lead.overflow) {
       showMessage(kOverflowMessage);
       return;
@@ -92,7 +99,7 @@ void Form1::Text2_LostFocus(int index) {
     }
     turns = found->value();
   }
-  if (std::isfinite(*turns)) write(text1(2), plainDecimal(*turns));
+  if (std::isfinite(*turns)) write(box::Turns, plainDecimal(*turns));
 }
 
 }  // namespace kelvane::form

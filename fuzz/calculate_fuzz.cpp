@@ -64,12 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(finiteState(press.state));
     const CoilResults& r = press.results;
     for (double v : {r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight,
-                     r.fullHeight, r.totalLength0, r.totalLength1, r.weights.dcr0,
-                     r.weights.dcr1, r.weights.totalWeight0, r.weights.totalWeight1,
-                     r.weights.conductorWeight0, r.weights.insulationWeight1})
+                     r.fullHeight, r.lengthMax, r.lengthMid, r.weights.dcrMax,
+                     r.weights.dcrMid, r.weights.totalWeightMax, r.weights.totalWeightMid,
+                     r.weights.conductorWeightMax, r.weights.insulationWeightMid})
       FUZZ_CHECK(std::isfinite(v));
     FUZZ_CHECK(!looksBroken(r.arrangement.arrangementText));
-    FUZZ_CHECK(!looksBroken(formatFixed3(r.weights.dcr1 * r.weights.dcrUnit.factor)));
+    FUZZ_CHECK(!looksBroken(formatFixed3(r.weights.dcrMid * shownResistanceFactor(r.weights.resistanceUnit, r.thinWireFactor))));
   }
 
   const auto sheet = BuildWireDataSheet(in.bareDiameter, box[0], in.finishedDiameter, material);

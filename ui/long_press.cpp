@@ -1,22 +1,17 @@
 #include "ui/long_press.h"
 
 #include <QEventLoop>
+#include <QFutureWatcher>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
-#include <thread>
 
 namespace kelvane::ui {
+namespace {
 
-bool isLongPress(const form::PressRequest& request) {
-  return request.inputs.shape && std::fabs(request.inputs.turns) >= kLongPressTurns;
-}
-
-CoilPress computeWithProgress(QWidget* window, const form::PressRequest& request) {
+void runWithProgress(QWidget* window, const form::Work& work) {
   PressProgress progress;
-  CoilPress press;
-  bool done = false;
-
   QProgressDialog dialog(QStringLiteral("巻線の長さを計算しています…"), QStringLiteral("キャンセル"), 0,
                          1000, window);
   dialog.setWindowTitle(QStringLiteral("Kelvane"));
@@ -25,28 +20,32 @@ CoilPress computeWithProgress(QWidget* window, const form::PressRequest& request
   dialog.setAutoClose(false);
   dialog.setAutoReset(false);
   dialog.setObjectName(QStringLiteral("pressProgress"));
+  QObject::connect(&dialog, &QProgressDialog::canceled, [&progress] { progress.cancel(); });
+
+  // The worker only reports a share; the dialog reads it a few times a second.
+  QTimer refresh;
+  refresh.setInterval(50);
+  QObject::connect(&refresh, &QTimer::timeout, &dialog,
+                   [&] { dialog.setValue(static_cast<int>(progress.fraction() * 1000)); });
 
   QEventLoop loop;
-  QTimer poll;
-  poll.setInterval(50);
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done) {
-      loop.quit();
-      return;
-    }
-    if (dialog.wasCanceled()) progress.cancel();
-    else dialog.setValue(static_cast<int>(progress.fraction() * 1000));
-  });
-  QObject::connect(&dialog, &QProgressDialog::canceled, &loop, [&] { progress.cancel(); });
-
-  std::thread worker([&] {
-    press = CalculateCoil(request.inputs, request.previous, &progress);
-    QMetaObject::invokeMethod(&loop, [&] { done = true; }, Qt::QueuedConnection);
-  });
-  poll.start();
+  QFutureWatcher<void> watcher;
+  QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
+  watcher.setFuture(QtConcurrent::run([&work, &progress] { work(&progress); }));
+  refresh.start();
   loop.exec();
-  worker.join();
-  return press;
+}
+
+}  // namespace
+
+form::WorkRunner progressRunner(QWidget* window) {
+  return [window](double turns, const form::Work& work) {
+    if (std::fabs(turns) < kLongPressTurns) {
+      work(nullptr);
+    } else {
+      runWithProgress(window, work);
+    }
+  };
 }
 
 }  // namespace kelvane::ui

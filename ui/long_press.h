@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/calculate_coil.h"
 #include "form/form1.h"
 
 class QWidget;
@@ -11,11 +10,9 @@ namespace kelvane::ui {
 // it the sum may take longer than a person waits without seeing progress.
 inline constexpr double kLongPressTurns = 20'000'000;
 
-bool isLongPress(const form::PressRequest& request);
-
-// Computes the press on a worker thread while a progress dialog with a
-// cancel button stands over the window. A cancelled press comes back with
-// the outcome Cancelled and nothing to write.
-CoilPress computeWithProgress(QWidget* window, const form::PressRequest& request);
+// The form's way of running a computation in this window: a coil of fewer
+// than kLongPressTurns at once, a larger one on a worker thread while a
+// progress dialog with a cancel button stands over the window.
+form::WorkRunner progressRunner(QWidget* window);
 
 }  // namespace kelvane::ui

@@ -40,6 +40,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   messageBoxes_ = new MessageBoxPresenter(this);
   presentMessage_ = [this](const QString& message) { messageBoxes_->post(message); };
   print_ = [this] { printWithDialog(*this); };
+  model_.setWorkRunner(progressRunner(this));
 
   connectControls();
   sync();
@@ -84,12 +85,8 @@ void MainWindow::connectControls() {
         if (on) forward([&] { model_.click(id); });
       });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-      if (id.name == "Command1") {
-        connect(button, &QAbstractButton::clicked, this, &MainWindow::pressCalculate);
-      } else {
-        connect(button, &QAbstractButton::clicked, this,
-                [this, id] { forward([&] { model_.click(id); }); });
-      }
+      connect(button, &QAbstractButton::clicked, this,
+              [this, id] { forward([&] { model_.click(id); }); });
     }
   }
 
@@ -108,20 +105,6 @@ void MainWindow::onFocusChanged(QWidget*, QWidget* now) {
   const std::optional<form::ControlId> id = controlOf(now);
   if (!id || *id == model_.state().focus) return;
   forward([&] { model_.moveFocus(*id); });
-}
-
-void MainWindow::pressCalculate() {
-  const form::ControlId button{"Command1", -1};
-  forward([&] { model_.moveFocus(button); });
-  const std::optional<form::PressRequest> request = model_.beginPress();
-  if (!request) {
-    sync();
-    return;
-  }
-  const CoilPress press = isLongPress(*request)
-                              ? computeWithProgress(this, *request)
-                              : CalculateCoil(request->inputs, request->previous);
-  forward([&] { model_.finishPress(*request, press); });
 }
 
 template <typename ModelCall>

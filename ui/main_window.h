@@ -45,8 +45,6 @@ class MainWindow : public QWidget {
  private:
   void connectControls();
   void onFocusChanged(QWidget* old, QWidget* now);
-  // 計算: a coil too large to sum at once is summed behind a progress dialog.
-  void pressCalculate();
   // Runs one event of the model, then shows its outcome.
   template <typename ModelCall>
   void forward(ModelCall&& call);

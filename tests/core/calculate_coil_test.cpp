@@ -16,8 +16,20 @@ namespace {
 
 using test::designInputs;
 
-std::string shown(double value, const DisplayUnit& unit) {
-  return formatFixed3(value * unit.factor);
+template <typename Unit>
+std::string shown(double value, Unit unit) {
+  return formatFixed3(value * factorOf(unit));
+}
+
+std::string shownResistance(double ohms, const CoilResults& r) {
+  return formatFixed3(ohms * shownResistanceFactor(r.weights.resistanceUnit, r.thinWireFactor));
+}
+
+// The units of the smallest values: millimetres, milligrams and ohms.
+void expectSmallestUnits(const WeightResistance& w) {
+  EXPECT_EQ(w.lengthUnit, LengthUnit::Millimetre);
+  EXPECT_EQ(w.massUnit, MassUnit::Milligram);
+  EXPECT_EQ(w.resistanceUnit, ResistanceUnit::Ohm);
 }
 
 CalculationState designState() {
@@ -44,11 +56,9 @@ TEST(CalculateCoil, RoadOfOnePressWithTheDesignTimeTexts) {
   EXPECT_EQ(formatFixed3(r.outerA), "3.596");
   EXPECT_EQ(formatFixed3(r.outerB), "3.511");
   EXPECT_EQ(formatFixed3(r.outerRorD), "50.840");
-  EXPECT_NEAR(r.totalLength0, 20 + 95.159224, 5e-7);
-  EXPECT_NEAR(r.totalLength1, 20 + 95.834456, 5e-7);
-  EXPECT_EQ(r.weights.lengthUnit.caption, "全長 mm");
-  EXPECT_EQ(r.weights.massUnit.caption, "重量 mg");
-  EXPECT_EQ(r.weights.dcrUnit.caption, "DCR Ω");
+  EXPECT_NEAR(r.lengthMax, 20 + 95.159224, 5e-7);
+  EXPECT_NEAR(r.lengthMid, 20 + 95.834456, 5e-7);
+  expectSmallestUnits(r.weights);
   EXPECT_EQ(s.mConductorArea, r.weights.conductorArea);
   EXPECT_TRUE(r.showDiagram);
 }
@@ -59,26 +69,24 @@ TEST(CalculateCoil, RoundFormerEndToEndBoxByBox) {
   const CoilResults& r = press.results;
   const WeightResistance& w = r.weights;
   EXPECT_EQ(formatFixed3(r.outerRorD), "11.596");
-  EXPECT_EQ(shown(r.totalLength0, w.lengthUnit), "355.530");
-  EXPECT_EQ(shown(r.totalLength1, w.lengthUnit), "356.205");
-  EXPECT_EQ(shown(w.totalWeight0, w.massUnit), "101.451");
-  EXPECT_EQ(shown(w.totalWeight1, w.massUnit), "101.643");
-  EXPECT_EQ(shown(w.dcr1, w.dcrUnit), "0.200");
-  EXPECT_EQ(shown(w.dcr0, w.dcrUnit), "0.200");
-  EXPECT_EQ(shown(w.insulationWeight0, w.massUnit), "1.374");
-  EXPECT_EQ(shown(w.insulationWeight1, w.massUnit), "1.376");
-  EXPECT_EQ(shown(w.conductorWeight0, w.massUnit), "100.077");
-  EXPECT_EQ(shown(w.conductorWeight1, w.massUnit), "100.267");
-  EXPECT_EQ(w.lengthUnit.caption, "全長 mm");
-  EXPECT_EQ(w.massUnit.caption, "重量 mg");
-  EXPECT_EQ(w.dcrUnit.caption, "DCR Ω");
+  EXPECT_EQ(shown(r.lengthMax, w.lengthUnit), "355.530");
+  EXPECT_EQ(shown(r.lengthMid, w.lengthUnit), "356.205");
+  EXPECT_EQ(shown(w.totalWeightMax, w.massUnit), "101.451");
+  EXPECT_EQ(shown(w.totalWeightMid, w.massUnit), "101.643");
+  EXPECT_EQ(shownResistance(w.dcrMid, r), "0.200");
+  EXPECT_EQ(shownResistance(w.dcrMax, r), "0.200");
+  EXPECT_EQ(shown(w.insulationWeightMax, w.massUnit), "1.374");
+  EXPECT_EQ(shown(w.insulationWeightMid, w.massUnit), "1.376");
+  EXPECT_EQ(shown(w.conductorWeightMax, w.massUnit), "100.077");
+  EXPECT_EQ(shown(w.conductorWeightMid, w.massUnit), "100.267");
+  expectSmallestUnits(w);
 }
 
 TEST(CalculateCoil, FanPressKeepsItsOutline) {
   const CoilPress press = CalculateCoil(designInputs(FormerShape::Fan), designState());
   ASSERT_EQ(press.outcome, PressOutcome::Complete);
   EXPECT_NEAR(press.state.mFanContour.outerCornerAngle, 118.1322640, 5e-8);
-  EXPECT_NEAR(press.results.totalLength0, 20 + 119.819512, 5e-7);
+  EXPECT_NEAR(press.results.lengthMax, 20 + 119.819512, 5e-7);
   EXPECT_EQ(formatFixed3(press.results.outerRorD), "50.840");
 }
 
@@ -152,13 +160,11 @@ TEST(CalculateCoil, AFailedLengthRoutineLeavesZerosAndGoesOn) {
   EXPECT_EQ(press.state.mFanContour, previous.mFanContour);
   const CoilResults& r = press.results;
   const WeightResistance& w = r.weights;
-  for (const double v : {r.totalLength0, r.totalLength1, w.dcr0, w.dcr1, w.totalWeight0,
-                         w.totalWeight1, w.conductorWeight0, w.insulationWeight1}) {
+  for (const double v : {r.lengthMax, r.lengthMid, w.dcrMax, w.dcrMid, w.totalWeightMax,
+                         w.totalWeightMid, w.conductorWeightMax, w.insulationWeightMid}) {
     EXPECT_EQ(v, 0);
   }
-  EXPECT_EQ(w.massUnit.caption, "重量 mg");
-  EXPECT_EQ(w.lengthUnit.caption, "全長 mm");
-  EXPECT_EQ(w.dcrUnit.caption, "DCR Ω");
+  expectSmallestUnits(w);
   EXPECT_EQ(formatFixed3(r.outerRorD), "1.180");
   EXPECT_TRUE(r.showDiagram);
 }
@@ -187,10 +193,10 @@ bool pressIsFinite(const CoilPress& p) {
   return allFinite({a.turnPositions, a.thickness, a.turnsOddLayer, a.turnsEvenLayer,
                     a.layerCount, a.lastLayerTurns, a.alignedHeight, r.outerA, r.outerB,
                     r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
-                    r.totalLength0, r.totalLength1, r.thinWireFactor, w.conductorArea,
-                    w.insulationArea, w.dcr0, w.dcr1, w.conductorWeight0, w.conductorWeight1,
-                    w.insulationWeight0, w.insulationWeight1, w.totalWeight0, w.totalWeight1,
-                    w.lengthUnit.factor, w.massUnit.factor, w.dcrUnit.factor, s.mTurns,
+                    r.lengthMax, r.lengthMid, r.thinWireFactor, w.conductorArea,
+                    w.insulationArea, w.dcrMax, w.dcrMid, w.conductorWeightMax, w.conductorWeightMid,
+                    w.insulationWeightMax, w.insulationWeightMid, w.totalWeightMax, w.totalWeightMid,
+                    s.mTurns,
                     s.mTurnsPerLayer, s.mStraightA, s.mStraightB1, s.mStraightB2,
                     s.mCrossRatio, s.mCrossAllowance, s.mFullHeight, s.mCrossHeight,
                     s.mConductorArea, s.mInsulationArea, f.arcAngle, f.outerCornerAngle,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "coil_fixtures.h"
+
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -18,7 +20,7 @@ std::vector<float> lefts(const DiagramLayoutResult& r) {
 // Ten turns of the window's default coil: layers of three turns, each
 // shifted by half a diameter, four layers. Tops are given to two decimals.
 TEST(DiagramLayout, DefaultCoilDrawsTenTurnsInFourLayers) {
-  const DiagramLayoutResult r = DiagramLayout(DiagramGeometry{}, 3.5f, 4, 10);
+  const DiagramLayoutResult r = DiagramLayout(test::designPanel(), 3.5f, 4, 10);
   ASSERT_TRUE(r.visible);
   struct Turn {
     float left, top;
@@ -48,17 +50,17 @@ TEST(DiagramLayout, DefaultCoilDrawsTenTurnsInFourLayers) {
 
 TEST(DiagramLayout, AlternatingLayersAndTurnCounts) {
   // Layers of 3 and 2 turns; the right flange stands three diameters out.
-  const DiagramLayoutResult alternating = DiagramLayout(DiagramGeometry{}, 3, 4, 8);
+  const DiagramLayoutResult alternating = DiagramLayout(test::designPanel(), 3, 4, 8);
   EXPECT_EQ(lefts(alternating),
             (std::vector<float>{8160, 9028, 9896, 9462, 8594, 8160, 9028, 9896}));
   EXPECT_EQ(alternating.line1X2, 8160 + 3 * 868);
 
   // A fractional turn count draws the whole turns below it.
-  EXPECT_EQ(DiagramLayout(DiagramGeometry{}, 3.5f, 4, 10.7).circles.size(), 10u);
-  EXPECT_EQ(DiagramLayout(DiagramGeometry{}, 30, 34, 999).circles.size(), 999u);
+  EXPECT_EQ(DiagramLayout(test::designPanel(), 3.5f, 4, 10.7).circles.size(), 10u);
+  EXPECT_EQ(DiagramLayout(test::designPanel(), 30, 34, 999).circles.size(), 999u);
 
   // Below two turns only the first turn, filled, with the flanges to its top.
-  const DiagramLayoutResult one = DiagramLayout(DiagramGeometry{}, 3.5f, 1, 1.5);
+  const DiagramLayoutResult one = DiagramLayout(test::designPanel(), 3.5f, 1, 1.5);
   ASSERT_EQ(one.circles.size(), 1u);
   EXPECT_TRUE(one.circles[0].filled);
   EXPECT_EQ(one.flangeTop, one.circles[0].top);
@@ -77,14 +79,14 @@ TEST(DiagramLayout, NothingToDrawHidesTheDrawing) {
       {3.5f, 4, nan}, {std::numeric_limits<float>::denorm_min(), 1e-300, 10},
   };
   for (const Case& c : cases) {
-    const DiagramLayoutResult r = DiagramLayout(DiagramGeometry{}, c.perLayer, c.layers, c.turns);
+    const DiagramLayoutResult r = DiagramLayout(test::designPanel(), c.perLayer, c.layers, c.turns);
     EXPECT_FALSE(r.visible) << c.perLayer << " " << c.layers << " " << c.turns;
     EXPECT_TRUE(r.circles.empty());
   }
-  DiagramGeometry huge;
+  DiagramGeometry huge = test::designPanel();
   huge.panelWidth = huge.panelHeight = 3e38f;
   EXPECT_FALSE(DiagramLayout(huge, 3.5f, 4, 10).visible);
-  DiagramGeometry narrow;
+  DiagramGeometry narrow = test::designPanel();
   narrow.panelWidth = 200;  // narrower than its margin
   EXPECT_FALSE(DiagramLayout(narrow, 3.5f, 4, 10).visible);
 }

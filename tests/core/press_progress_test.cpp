@@ -17,8 +17,8 @@ TEST(PressProgress, FollowingAPressChangesNoResult) {
     const CoilPress followed = CalculateCoil(in, {}, &progress);
     const CoilPress plain = CalculateCoil(in, {});
     ASSERT_EQ(followed.outcome, PressOutcome::Complete);
-    EXPECT_EQ(followed.results.totalLength0, plain.results.totalLength0);
-    EXPECT_EQ(followed.results.totalLength1, plain.results.totalLength1);
+    EXPECT_EQ(followed.results.lengthMax, plain.results.lengthMax);
+    EXPECT_EQ(followed.results.lengthMid, plain.results.lengthMid);
     EXPECT_EQ(followed.state, plain.state);
     EXPECT_GT(progress.fraction(), 0.9);
   }

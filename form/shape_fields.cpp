@@ -1,6 +1,6 @@
-#include "core/former_shape.h"
+#include "form/shape_fields.h"
 
-namespace kelvane {
+namespace kelvane::form {
 
 // The round former is measured by its inner diameter D alone and gets an
 // outer diameter D'; the rectangular former by its sides and corner radii
@@ -31,4 +31,4 @@ FieldVisibility ShapeFieldVisibility(FormerShape shape) {
   return v;
 }
 
-}  // namespace kelvane
+}  // namespace kelvane::form

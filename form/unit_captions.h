@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "core/weight_resistance.h"
+
+namespace kelvane::form {
+
+// The units the result rows are shown in since the last complete press.
+struct ShownUnits {
+  LengthUnit length = LengthUnit::Millimetre;
+  MassUnit mass = MassUnit::Milligram;
+  ResistanceUnit resistance = ResistanceUnit::Ohm;
+  bool operator==(const ShownUnits&) const = default;
+};
+
+// The captions of the length, weight and resistance rows in their units
+// ("全長 mm", "重量 g", "DCR KΩ").
+std::string captionOf(LengthUnit unit);
+std::string captionOf(MassUnit unit);
+std::string captionOf(ResistanceUnit unit);
+
+}  // namespace kelvane::form

@@ -2,13 +2,13 @@
 
 namespace kelvane {
 
-double ClosHKeisan(double D, double bL, double CC) {
+double ClosHKeisan(double dw, double straightB, double zoneDiameters) {
   // No straight part: the crossing takes the whole side (also for a wire of
   // diameter 0, where the share would be 0 / 0).
-  if (bL <= 0) return 1;
-  const double zone = D * CC;
-  if (zone > bL) return 1;
-  return zone / bL;
+  if (straightB <= 0) return 1;
+  const double zone = dw * zoneDiameters;
+  if (zone > straightB) return 1;
+  return zone / straightB;
 }
 
 }  // namespace kelvane

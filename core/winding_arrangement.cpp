@@ -17,37 +17,37 @@ double quotientOrZero(double a, double b) { return b == 0 ? 0 : a / b; }
 
 }  // namespace
 
-double MakikataPositions(double T, double D) {
+double MakikataPositions(double T, double dw) {
   // The 0.0001 mm added to the wire keeps a thickness of exactly N wire
   // diameters from counting as N positions.
-  return vbInt(quotientOrZero(T, D + 0.0001) * 2) / 2;
+  return vbInt(quotientOrZero(T, dw + 0.0001) * 2) / 2;
 }
 
-WindingArrangement Makikata(double T, double D, double Nn) {
+WindingArrangement Makikata(double T, double dw, double turns) {
   WindingArrangement w;
-  const double q = MakikataPositions(T, D);
+  const double q = MakikataPositions(T, dw);
   w.turnPositions = q;
-  w.thickness = q * D;
+  w.thickness = q * dw;
   const double n = vbInt(q);
   if (modOrZero(q * 10, 10) > 0) {
     // N and a half positions: the shifted layers hold N turns as well.
     w.turnsOddLayer = n;
     w.turnsEvenLayer = n;
     w.arrangementText = "同数列巻き--" + plainDecimal(n) + " X " + plainDecimal(n);
-    w.layerCount = std::abs(vbInt(quotientOrZero(Nn * -1, n)));
-    w.lastLayerTurns = modOrZero(Nn, n);
+    w.layerCount = std::abs(vbInt(quotientOrZero(turns * -1, n)));
+    w.lastLayerTurns = modOrZero(turns, n);
   } else {
     // N whole positions: every shifted layer has room for one turn less, so
     // two layers hold 2N − 1 turns and the count goes by N − 0.5 per layer.
     w.turnsOddLayer = n;
     w.turnsEvenLayer = n - 1;
     w.arrangementText = "異数列巻き--" + plainDecimal(n) + " X " + plainDecimal(n - 1);
-    w.layerCount = vbInt((Nn / (n - 0.5)) * -1) * -1;
-    w.lastLayerTurns = vbInt(modOrZero(Nn * 10, (n - 0.5) * 10) / 10);
+    w.layerCount = vbInt((turns / (n - 0.5)) * -1) * -1;
+    w.lastLayerTurns = vbInt(modOrZero(turns * 10, (n - 0.5) * 10) / 10);
   }
   // The first layer stands one wire high; each further layer nests into the
   // grooves below and adds the nested pitch.
-  w.alignedHeight = ((w.layerCount - 1) * nestedPitch(D)) + D;
+  w.alignedHeight = ((w.layerCount - 1) * nestedPitch(dw)) + dw;
   return w;
 }
 

@@ -77,7 +77,7 @@ TEST(ControlTable, TabOrderDrivesTheLostFocusHandlers) {
   EXPECT_EQ(names(tabOrder()), expected);
 }
 
-TEST(ControlTable, EveryBoxOnceEveryTabIndexOnce) {
+TEST(ControlTable, EachControlOnceEachTabIndexOnce) {
   std::set<std::string> ids;
   std::set<int> tabs;
   int boxes = 0, focusable = 0;

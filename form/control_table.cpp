@@ -2,8 +2,12 @@
 
 #include <algorithm>
 
+#include "form/boxes.h"
+
 namespace kelvane::form {
 namespace {
+
+using enum ControlKind;
 
 constexpr Rgb kPink{255, 192, 192};        // shape buttons
 constexpr Rgb kLightGreen{192, 255, 192};  // result boxes that take a target
@@ -12,249 +16,11 @@ constexpr Rgb kDarkBlue{0, 0, 192};        // panel borders
 constexpr Rgb kLineGreen{0, 192, 0};       // former line and flanges
 constexpr Rgb kRed{255, 0, 0};             // fill of the first and last turn
 
-ControlDesign box(ControlId id, int left, int top, int width, int height, int tab,
-                std::string text) {
-  ControlDesign c;
-  c.id = std::move(id);
-  c.kind = ControlKind::TextBox;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  c.tabIndex = tab;
-  c.text = std::move(text);
-  return c;
-}
-
-ControlDesign label(int index, int left, int top, int width, std::string caption,
-                  int height = 195) {
-  ControlDesign c;
-  c.id = label1(index);
-  c.kind = ControlKind::Label;
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  c.text = std::move(caption);
-  return c;
-}
-
-std::vector<ControlDesign> buildTable() {
-  std::vector<ControlDesign> t;
-
-  // The input boxes with their captions on the same row.
-  struct InputRow {
-    int top, tab;
-    const char* text;
-    int labelIndex, labelLeft, labelTop, labelWidth;
-    const char* caption;
-    int labelHeight;
-  };
-  const InputRow inputs[14] = {
-      {450, 0, "0.2", 0, 3000, 495, 855, "素線径(d)", 195},
-      {737, 8, "0.21", 1, 2760, 765, 1095, "線仕上外径", 195},
-      {1024, 9, "10", 2, 3000, 1080, 855, "巻き数(n)", 195},
-      {1311, 10, "10", 3, 2760, 1350, 1095, "リード長さ(L)", 195},
-      {1598, 11, "0.8", 4, 2760, 1620, 1095, "基準厚み(T)", 195},
-      {1885, 12, "10", 5, 2760, 1935, 1095, "内径(D)", 195},
-      {2172, 13, "2", 6, 2880, 2205, 975, "A", 195},
-      {2459, 14, "2", 7, 2880, 2475, 975, "B", 195},
-      {2746, 25, "0.3", 8, 3120, 2790, 735, "r1", 195},
-      {3033, 27, "0.3", 9, 3120, 3060, 735, "r2", 195},
-      {3320, 29, "50", 10, 2880, 3375, 975, "R", 195},
-      {3607, 31, "60", 11, 3240, 3645, 615, "AG", 195},
-      {3894, 44, "60", 12, 2880, 3960, 975, "XX", 150},
-      {4185, 54, "60", 26, 2880, 4230, 975, "Tension", 195},
-  };
-  for (int i = 0; i < 14; ++i) {
-    const InputRow& r = inputs[i];
-    t.push_back(box(text1(i), 3960, r.top, 1095, 285, r.tab, r.text));
-    t.push_back(label(r.labelIndex, r.labelLeft, r.labelTop, r.labelWidth, r.caption,
-                      r.labelHeight));
-  }
-
-  // The result boxes; the four green ones take a target.
-  struct ResultBox {
-    int index, left, top, width, tab;
-    bool green;
-  };
-  const ResultBox results[22] = {
-      {0, 5760, 450, 2175, 16, false},  {1, 6720, 720, 1215, 17, false},
-      {2, 6720, 990, 1215, 18, false},  {3, 6720, 1260, 1215, 19, false},
-      {4, 6720, 1530, 1215, 20, false}, {5, 6720, 1800, 1215, 21, false},
-      {6, 6720, 2070, 1215, 46, false}, {7, 6720, 2340, 1215, 47, true},
-      {8, 6360, 2880, 735, 48, false},  {9, 7200, 2880, 735, 49, false},
-      {10, 6360, 3150, 735, 50, true},  {11, 7200, 3150, 735, 51, false},
-      {12, 6360, 3420, 735, 52, true},  {13, 7200, 3420, 735, 56, false},
-      {14, 6360, 3690, 735, 57, true},  {15, 7200, 3690, 735, 58, false},
-      {16, 6360, 3960, 735, 59, false}, {17, 7200, 3960, 735, 62, false},
-      {18, 6360, 4230, 735, 63, false}, {19, 7200, 4230, 735, 64, false},
-      {20, 6360, 4500, 735, 65, false}, {21, 7200, 4500, 735, 70, false},
-  };
-  for (const ResultBox& r : results) {
-    ControlDesign c = box(text2(r.index), r.left, r.top, r.width, 270, r.tab, "Text2");
-    if (r.green) c.background = kLightGreen;
-    t.push_back(c);
-  }
-
-  // Captions of the result rows and the two column headings.
-  t.push_back(label(23, 5040, 495, 615, "巻き方(列)"));
-  t.push_back(label(22, 5880, 765, 735, "層数"));
-  t.push_back(label(21, 5880, 1035, 735, "厚み"));
-  t.push_back(label(17, 5400, 1305, 1215, "最終層　巻き列"));
-  t.push_back(label(16, 5640, 1575, 975, "A'"));
-  t.push_back(label(15, 5640, 1845, 975, "B'"));
-  t.push_back(label(14, 5640, 2115, 975, "R' or D'"));
-  t.push_back(label(20, 5400, 2385, 1215, "整列部巻高 "));
-  t.push_back(label(35, 6480, 2655, 375, "Max"));
-  t.push_back(label(36, 7200, 2655, 735, "予測 Mid"));
-  t.push_back(label(13, 5040, 2925, 1215, "全長"));
-  t.push_back(label(29, 5040, 3195, 1215, "重量"));
-  t.push_back(label(28, 5040, 3465, 1215, "DCR"));
-  t.push_back(label(19, 5160, 3735, 1215, "クロス部巻高 "));
-  t.push_back(label(25, 5640, 4050, 615, "XXX"));
-  t.push_back(label(34, 5040, 4320, 1215, "絶縁部重量"));
-  t.push_back(label(32, 5280, 4545, 975, "導体部重量"));
-
-  // Shape buttons, beside their figures in the reference drawing.
-  const int shapeTops[3] = {135, 2250, 4230};
-  const int shapeHeights[3] = {180, 195, 225};
-  for (int i = 0; i < 3; ++i) {
-    ControlDesign c;
-    c.id = {"Option1", i};
-    c.kind = ControlKind::OptionButton;
-    c.left = 2280;
-    c.top = shapeTops[i];
-    c.width = 255;
-    c.height = shapeHeights[i];
-    c.tabIndex = 22 + i;
-    c.background = kPink;
-    t.push_back(c);
-  }
-
-  // The material frame and its buttons (positions inside the frame).
-  ControlDesign frame;
-  frame.id = {"Frame2", -1};
-  frame.kind = ControlKind::Frame;
-  frame.left = 2640;
-  frame.top = 5400;
-  frame.width = 2535;
-  frame.height = 1140;
-  frame.text = "素材材質";
-  frame.tabIndex = 71;
-  t.push_back(frame);
-  const char* materials[3] = {"銅線", "アルミニュウム", "銅クラッドアルミニュウム(85%)"};
-  const int materialTops[3] = {225, 495, 765};
-  const int materialWidths[3] = {2175, 2175, 2295};
-  for (int i = 0; i < 3; ++i) {
-    ControlDesign c;
-    c.id = {"Option3", i};
-    c.kind = ControlKind::OptionButton;
-    c.left = 120;
-    c.top = materialTops[i];
-    c.width = materialWidths[i];
-    c.height = 195;
-    c.text = materials[i];
-    c.tabIndex = 74 - i;
-    c.container = "Frame2";
-    t.push_back(c);
-  }
-
-  ControlDesign calc;
-  calc.id = {"Command1", -1};
-  calc.kind = ControlKind::CommandButton;
-  calc.left = 2760;
-  calc.top = 45;
-  calc.width = 1215;
-  calc.height = 330;
-  calc.text = "計算";
-  calc.tabIndex = 15;
-  t.push_back(calc);
-
-  ControlDesign sheet = calc;
-  sheet.id = {"Command2", -1};
-  sheet.left = 5640;
-  sheet.width = 1455;
-  sheet.text = "線材Dimension";
-  sheet.tabIndex = 77;
-  t.push_back(sheet);
-
-  // The drawing panel and its empty companion.
-  struct PanelDesign {
-    const char* name;
-    int top, height;
-  };
-  for (const PanelDesign& p : {PanelDesign{"Shape2", 0, 3570}, PanelDesign{"Shape3", 3600, 2895}}) {
-    ControlDesign c;
-    c.id = {p.name, -1};
-    c.kind = ControlKind::Rectangle;
-    c.left = 8040;
-    c.top = p.top;
-    c.width = 4695;
-    c.height = p.height;
-    c.background = kLightYellow;
-    c.foreground = kDarkBlue;
-    t.push_back(c);
-  }
-
-  ControlDesign turn;
-  turn.id = {"Shape1", 0};
-  turn.kind = ControlKind::Circle;
-  turn.left = 8160;
-  turn.top = 3330;
-  turn.width = 255;
-  turn.height = 195;
-  turn.foreground = kRed;
-  t.push_back(turn);
-
-  struct LineDesign {
-    const char* name;
-    int x1, y1, x2, y2;
-  };
-  for (const LineDesign& l : {LineDesign{"Line1", 8160, 3510, 9000, 3510},
-                            LineDesign{"Line2", 8160, 3510, 8160, 2790},
-                            LineDesign{"Line3", 9000, 3510, 9000, 2835}}) {
-    ControlDesign c;
-    c.id = {l.name, -1};
-    c.kind = ControlKind::Line;
-    c.left = l.x1;
-    c.top = l.y1;
-    c.width = l.x2 - l.x1;
-    c.height = l.y2 - l.y1;
-    c.foreground = kLineGreen;
-    t.push_back(c);
-  }
-
-  ControlDesign note;
-  note.id = {"Label2", -1};
-  note.kind = ControlKind::Label;
-  note.left = 8880;
-  note.top = 1440;
-  note.width = 3015;
-  note.height = 825;
-  note.text = kLargeCoilNote;
-  note.font = kNoteFont;
-  note.fontPoints = 18;
-  note.tabIndex = 76;
-  note.visible = false;  // nothing to explain until the first press
-  t.push_back(note);
-
-  ControlDesign picture;
-  picture.id = {"OLE1", -1};
-  picture.kind = ControlKind::Picture;
-  picture.width = 2655;
-  picture.height = 6540;
-  picture.tabIndex = 75;
-  t.push_back(picture);
-
-  return t;
-}
-
 bool takesFocus(const ControlDesign& c) {
   switch (c.kind) {
-    case ControlKind::TextBox:
-    case ControlKind::OptionButton:
-    case ControlKind::CommandButton:
+    case TextBox:
+    case OptionButton:
+    case CommandButton:
       return true;
     default:
       return false;
@@ -263,8 +29,196 @@ bool takesFocus(const ControlDesign& c) {
 
 }  // namespace
 
+// One entry per control.
 const std::vector<ControlDesign>& controlTable() {
-  static const std::vector<ControlDesign> table = buildTable();
+  // clang-format off
+  static const std::vector<ControlDesign> table = {
+      // The input boxes, each followed by its caption on the same row.
+      {.id = idOf(box::BareDiameter), .kind = TextBox,
+       .left = 3960, .top = 450, .width = 1095, .height = 285, .text = "0.2", .tabIndex = 0},
+      {.id = label1(0), .left = 3000, .top = 495, .width = 855, .height = 195, .text = "素線径(d)"},
+      {.id = idOf(box::FinishedDiameter), .kind = TextBox,
+       .left = 3960, .top = 737, .width = 1095, .height = 285, .text = "0.21", .tabIndex = 8},
+      {.id = label1(1),
+       .left = 2760, .top = 765, .width = 1095, .height = 195, .text = "線仕上外径"},
+      {.id = idOf(box::Turns), .kind = TextBox,
+       .left = 3960, .top = 1024, .width = 1095, .height = 285, .text = "10", .tabIndex = 9},
+      {.id = label1(2),
+       .left = 3000, .top = 1080, .width = 855, .height = 195, .text = "巻き数(n)"},
+      {.id = idOf(box::LeadLength), .kind = TextBox,
+       .left = 3960, .top = 1311, .width = 1095, .height = 285, .text = "10", .tabIndex = 10},
+      {.id = label1(3),
+       .left = 2760, .top = 1350, .width = 1095, .height = 195, .text = "リード長さ(L)"},
+      {.id = idOf(box::ReferenceThickness), .kind = TextBox,
+       .left = 3960, .top = 1598, .width = 1095, .height = 285, .text = "0.8", .tabIndex = 11},
+      {.id = label1(4),
+       .left = 2760, .top = 1620, .width = 1095, .height = 195, .text = "基準厚み(T)"},
+      {.id = idOf(box::InnerDiameter), .kind = TextBox,
+       .left = 3960, .top = 1885, .width = 1095, .height = 285, .text = "10", .tabIndex = 12},
+      {.id = label1(5), .left = 2760, .top = 1935, .width = 1095, .height = 195, .text = "内径(D)"},
+      {.id = idOf(box::SideA), .kind = TextBox,
+       .left = 3960, .top = 2172, .width = 1095, .height = 285, .text = "2", .tabIndex = 13},
+      {.id = label1(6), .left = 2880, .top = 2205, .width = 975, .height = 195, .text = "A"},
+      {.id = idOf(box::SideB), .kind = TextBox,
+       .left = 3960, .top = 2459, .width = 1095, .height = 285, .text = "2", .tabIndex = 14},
+      {.id = label1(7), .left = 2880, .top = 2475, .width = 975, .height = 195, .text = "B"},
+      {.id = idOf(box::CornerR1), .kind = TextBox,
+       .left = 3960, .top = 2746, .width = 1095, .height = 285, .text = "0.3", .tabIndex = 25},
+      {.id = label1(8), .left = 3120, .top = 2790, .width = 735, .height = 195, .text = "r1"},
+      {.id = idOf(box::CornerR2), .kind = TextBox,
+       .left = 3960, .top = 3033, .width = 1095, .height = 285, .text = "0.3", .tabIndex = 27},
+      {.id = label1(9), .left = 3120, .top = 3060, .width = 735, .height = 195, .text = "r2"},
+      {.id = idOf(box::FanRadius), .kind = TextBox,
+       .left = 3960, .top = 3320, .width = 1095, .height = 285, .text = "50", .tabIndex = 29},
+      {.id = label1(10), .left = 2880, .top = 3375, .width = 975, .height = 195, .text = "R"},
+      {.id = idOf(box::FanAngle), .kind = TextBox,
+       .left = 3960, .top = 3607, .width = 1095, .height = 285, .text = "60", .tabIndex = 31},
+      {.id = label1(11), .left = 3240, .top = 3645, .width = 615, .height = 195, .text = "AG"},
+      {.id = idOf(box::FanWideWidth), .kind = TextBox,
+       .left = 3960, .top = 3894, .width = 1095, .height = 285, .text = "60", .tabIndex = 44},
+      {.id = label1(12), .left = 2880, .top = 3960, .width = 975, .height = 150, .text = "XX"},
+      {.id = idOf(box::Tension), .kind = TextBox,
+       .left = 3960, .top = 4185, .width = 1095, .height = 285, .text = "60", .tabIndex = 54},
+      {.id = label1(26), .left = 2880, .top = 4230, .width = 975, .height = 195, .text = "Tension"},
+
+      // The result boxes; the green ones take a target (kTargetBoxes).
+      {.id = idOf(box::Arrangement), .kind = TextBox,
+       .left = 5760, .top = 450, .width = 2175, .height = 270, .text = "Text2", .tabIndex = 16},
+      {.id = idOf(box::LayerCount), .kind = TextBox,
+       .left = 6720, .top = 720, .width = 1215, .height = 270, .text = "Text2", .tabIndex = 17},
+      {.id = idOf(box::Thickness), .kind = TextBox,
+       .left = 6720, .top = 990, .width = 1215, .height = 270, .text = "Text2", .tabIndex = 18},
+      {.id = idOf(box::LastLayerTurns), .kind = TextBox,
+       .left = 6720, .top = 1260, .width = 1215, .height = 270, .text = "Text2", .tabIndex = 19},
+      {.id = idOf(box::OuterA), .kind = TextBox,
+       .left = 6720, .top = 1530, .width = 1215, .height = 270, .text = "Text2", .tabIndex = 20},
+      {.id = idOf(box::OuterB), .kind = TextBox,
+       .left = 6720, .top = 1800, .width = 1215, .height = 270, .text = "Text2", .tabIndex = 21},
+      {.id = idOf(box::OuterRorD), .kind = TextBox,
+       .left = 6720, .top = 2070, .width = 1215, .height = 270, .text = "Text2", .tabIndex = 46},
+      {.id = idOf(box::AlignedHeight), .kind = TextBox,
+       .left = 6720, .top = 2340, .width = 1215, .height = 270,
+       .text = "Text2", .background = kLightGreen, .tabIndex = 47},
+      {.id = idOf(box::LengthMax), .kind = TextBox,
+       .left = 6360, .top = 2880, .width = 735, .height = 270, .text = "Text2", .tabIndex = 48},
+      {.id = idOf(box::LengthMid), .kind = TextBox,
+       .left = 7200, .top = 2880, .width = 735, .height = 270, .text = "Text2", .tabIndex = 49},
+      {.id = idOf(box::WeightMax), .kind = TextBox,
+       .left = 6360, .top = 3150, .width = 735, .height = 270,
+       .text = "Text2", .background = kLightGreen, .tabIndex = 50},
+      {.id = idOf(box::WeightMid), .kind = TextBox,
+       .left = 7200, .top = 3150, .width = 735, .height = 270, .text = "Text2", .tabIndex = 51},
+      {.id = idOf(box::DcrMax), .kind = TextBox,
+       .left = 6360, .top = 3420, .width = 735, .height = 270,
+       .text = "Text2", .background = kLightGreen, .tabIndex = 52},
+      {.id = idOf(box::DcrMid), .kind = TextBox,
+       .left = 7200, .top = 3420, .width = 735, .height = 270, .text = "Text2", .tabIndex = 56},
+      {.id = idOf(box::CrossHeight), .kind = TextBox,
+       .left = 6360, .top = 3690, .width = 735, .height = 270,
+       .text = "Text2", .background = kLightGreen, .tabIndex = 57},
+      {.id = idOf(box::FullHeight), .kind = TextBox,
+       .left = 7200, .top = 3690, .width = 735, .height = 270, .text = "Text2", .tabIndex = 58},
+      {.id = idOf(box::XxxMax), .kind = TextBox,
+       .left = 6360, .top = 3960, .width = 735, .height = 270, .text = "Text2", .tabIndex = 59},
+      {.id = idOf(box::XxxMid), .kind = TextBox,
+       .left = 7200, .top = 3960, .width = 735, .height = 270, .text = "Text2", .tabIndex = 62},
+      {.id = idOf(box::InsulationWeightMax), .kind = TextBox,
+       .left = 6360, .top = 4230, .width = 735, .height = 270, .text = "Text2", .tabIndex = 63},
+      {.id = idOf(box::InsulationWeightMid), .kind = TextBox,
+       .left = 7200, .top = 4230, .width = 735, .height = 270, .text = "Text2", .tabIndex = 64},
+      {.id = idOf(box::ConductorWeightMax), .kind = TextBox,
+       .left = 6360, .top = 4500, .width = 735, .height = 270, .text = "Text2", .tabIndex = 65},
+      {.id = idOf(box::ConductorWeightMid), .kind = TextBox,
+       .left = 7200, .top = 4500, .width = 735, .height = 270, .text = "Text2", .tabIndex = 70},
+
+      // Captions of the result rows and the two column headings.
+      {.id = label1(23),
+       .left = 5040, .top = 495, .width = 615, .height = 195, .text = "巻き方(列)"},
+      {.id = label1(22), .left = 5880, .top = 765, .width = 735, .height = 195, .text = "層数"},
+      {.id = label1(21), .left = 5880, .top = 1035, .width = 735, .height = 195, .text = "厚み"},
+      {.id = label1(17),
+       .left = 5400, .top = 1305, .width = 1215, .height = 195, .text = "最終層　巻き列"},
+      {.id = label1(16), .left = 5640, .top = 1575, .width = 975, .height = 195, .text = "A'"},
+      {.id = label1(15), .left = 5640, .top = 1845, .width = 975, .height = 195, .text = "B'"},
+      {.id = caption::outerRorD(),
+       .left = 5640, .top = 2115, .width = 975, .height = 195, .text = "R' or D'"},
+      {.id = label1(20),
+       .left = 5400, .top = 2385, .width = 1215, .height = 195, .text = "整列部巻高 "},
+      {.id = label1(35), .left = 6480, .top = 2655, .width = 375, .height = 195, .text = "Max"},
+      {.id = label1(36),
+       .left = 7200, .top = 2655, .width = 735, .height = 195, .text = "予測 Mid"},
+      {.id = caption::lengthUnit(),
+       .left = 5040, .top = 2925, .width = 1215, .height = 195, .text = "全長"},
+      {.id = caption::weightUnit(),
+       .left = 5040, .top = 3195, .width = 1215, .height = 195, .text = "重量"},
+      {.id = caption::resistanceUnit(),
+       .left = 5040, .top = 3465, .width = 1215, .height = 195, .text = "DCR"},
+      {.id = label1(19),
+       .left = 5160, .top = 3735, .width = 1215, .height = 195, .text = "クロス部巻高 "},
+      {.id = label1(25), .left = 5640, .top = 4050, .width = 615, .height = 195, .text = "XXX"},
+      {.id = label1(34),
+       .left = 5040, .top = 4320, .width = 1215, .height = 195, .text = "絶縁部重量"},
+      {.id = label1(32),
+       .left = 5280, .top = 4545, .width = 975, .height = 195, .text = "導体部重量"},
+
+      // Shape buttons, beside their figures in the reference drawing.
+      {.id = {"Option1", 0}, .kind = OptionButton,
+       .left = 2280, .top = 135, .width = 255, .height = 180, .background = kPink, .tabIndex = 22},
+      {.id = {"Option1", 1}, .kind = OptionButton,
+       .left = 2280, .top = 2250, .width = 255, .height = 195, .background = kPink, .tabIndex = 23},
+      {.id = {"Option1", 2}, .kind = OptionButton,
+       .left = 2280, .top = 4230, .width = 255, .height = 225, .background = kPink, .tabIndex = 24},
+
+      // The material frame and its buttons (positions inside the frame).
+      {.id = {"Frame2", -1}, .kind = Frame,
+       .left = 2640, .top = 5400, .width = 2535, .height = 1140,
+       .text = "素材材質", .tabIndex = 71},
+      {.id = {"Option3", 0}, .kind = OptionButton,
+       .left = 120, .top = 225, .width = 2175, .height = 195,
+       .text = "銅線", .tabIndex = 74, .container = "Frame2"},
+      {.id = {"Option3", 1}, .kind = OptionButton,
+       .left = 120, .top = 495, .width = 2175, .height = 195,
+       .text = "アルミニュウム", .tabIndex = 73, .container = "Frame2"},
+      {.id = {"Option3", 2}, .kind = OptionButton,
+       .left = 120, .top = 765, .width = 2295, .height = 195,
+       .text = "銅クラッドアルミニュウム(85%)", .tabIndex = 72, .container = "Frame2"},
+
+      // Calculate, and the wire data sheet.
+      {.id = {"Command1", -1}, .kind = CommandButton,
+       .left = 2760, .top = 45, .width = 1215, .height = 330, .text = "計算", .tabIndex = 15},
+      {.id = {"Command2", -1}, .kind = CommandButton,
+       .left = 5640, .top = 45, .width = 1455, .height = 330,
+       .text = "線材Dimension", .tabIndex = 77},
+
+      // The drawing panel and its empty companion.
+      {.id = {"Shape2", -1}, .kind = Rectangle,
+       .left = 8040, .top = 0, .width = 4695, .height = 3570,
+       .background = kLightYellow, .foreground = kDarkBlue},
+      {.id = {"Shape3", -1}, .kind = Rectangle,
+       .left = 8040, .top = 3600, .width = 4695, .height = 2895,
+       .background = kLightYellow, .foreground = kDarkBlue},
+
+      // A turn of the section drawing, then the former and its two flanges.
+      {.id = {"Shape1", 0}, .kind = Circle,
+       .left = 8160, .top = 3330, .width = 255, .height = 195, .foreground = kRed},
+      {.id = {"Line1", -1}, .kind = Line,
+       .left = 8160, .top = 3510, .width = 840, .height = 0, .foreground = kLineGreen},
+      {.id = {"Line2", -1}, .kind = Line,
+       .left = 8160, .top = 3510, .width = 0, .height = -720, .foreground = kLineGreen},
+      {.id = {"Line3", -1}, .kind = Line,
+       .left = 9000, .top = 3510, .width = 0, .height = -675, .foreground = kLineGreen},
+
+      // The 1000-turn note: nothing to explain until the first press.
+      {.id = {"Label2", -1},
+       .left = 8880, .top = 1440, .width = 3015, .height = 825,
+       .text = kLargeCoilNote, .font = kNoteFont, .fontPoints = 18,
+       .tabIndex = 76, .visible = false},
+
+      // The reference drawing of the three formers along the left edge.
+      {.id = {"OLE1", -1}, .kind = Picture,
+       .left = 0, .top = 0, .width = 2655, .height = 6540, .tabIndex = 75},
+  };
+  // clang-format on
   return table;
 }
 

@@ -34,21 +34,23 @@ inline constexpr const char* kNoteFont = "MS UI Gothic";
 // twips from the top left of the client area (for a control inside a frame,
 // from the top left of the frame). A line's two end points are
 // (left, top) and (left + width, top + height).
+//
+// The members all have defaults, so the table names only what a control has.
 struct ControlDesign {
-  ControlId id;
+  ControlId id{};
   ControlKind kind = ControlKind::Label;
   int left = 0, top = 0, width = 0, height = 0;
-  std::string text;  // default text or caption
+  std::string text{};  // default text or caption
   std::string font = kControlFont;
   double fontPoints = 9;
-  std::optional<Rgb> background;  // fill of panels, buttons, boxes
-  std::optional<Rgb> foreground;  // border of panels, colour of lines and circle fills
-  std::optional<int> tabIndex;    // controls that can take the focus
-  bool visible = true;            // as designed, before start-up runs
-  std::string container;          // the frame holding the control, if any
+  std::optional<Rgb> background{};  // fill of panels, buttons, boxes
+  std::optional<Rgb> foreground{};  // border of panels, colour of lines and circle fills
+  std::optional<int> tabIndex{};    // controls that can take the focus
+  bool visible = true;              // as designed, before start-up runs
+  std::string container{};          // the frame holding the control, if any
 };
 
-// Every control of Form1, in no particular order.
+// Every control of Form1. The window stacks its widgets in this order.
 const std::vector<ControlDesign>& controlTable();
 
 // The control's design, or null when the window has no such control.

@@ -1,15 +1,67 @@
 // The window as designed: the table the widgets are built from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+#include <set>
+
+#include "form/boxes.h"
 #include "form/control_table.h"
+#include "form/form1.h"
 
 namespace kelvane::form {
 namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr Rgb kTargetGreen{192, 255, 192};
 
 std::vector<std::string> names(const std::vector<ControlId>& ids) {
   std::vector<std::string> out;
   for (const ControlId& id : ids) out.push_back(id.str());
   return out;
+}
+
+bool takesFocus(const ControlDesign& c) {
+  return c.kind == ControlKind::TextBox || c.kind == ControlKind::OptionButton ||
+         c.kind == ControlKind::CommandButton;
+}
+
+// Where a control lies in the window's client area, edges in twips. A line
+// may run up or to the left; a control inside a frame is placed from the
+// frame's corner.
+struct Place {
+  int left, top, right, bottom;
+  int middle() const { return (top + bottom) / 2; }
+};
+
+Place placeOf(const ControlDesign& c) {
+  Place p{std::min(c.left, c.left + c.width), std::min(c.top, c.top + c.height),
+          std::max(c.left, c.left + c.width), std::max(c.top, c.top + c.height)};
+  if (!c.container.empty()) {
+    const ControlDesign* frame = findControl({c.container, -1});
+    if (frame) p = {p.left + frame->left, p.top + frame->top, p.right + frame->left,
+                    p.bottom + frame->top};
+  }
+  return p;
+}
+
+Place placeOf(const ControlId& id) {
+  const ControlDesign* c = findControl(id);
+  EXPECT_NE(c, nullptr) << id.str();
+  return c ? placeOf(*c) : Place{};
+}
+
+// A caption reads with its box when its middle is level with the box and it
+// ends where the box begins. クロス部巻高 reaches one pixel into its box.
+void expectCaptionBeside(const ControlId& caption, const ControlId& box) {
+  SCOPED_TRACE(box.str() + " captioned by " + caption.str());
+  ASSERT_NE(findControl(caption), nullptr);
+  EXPECT_EQ(findControl(caption)->kind, ControlKind::Label);
+  const Place c = placeOf(caption), b = placeOf(box);
+  EXPECT_GE(c.middle(), b.top);
+  EXPECT_LE(c.middle(), b.bottom);
+  EXPECT_LT(c.left, b.left);
+  EXPECT_LE(c.right, b.left + kTwipsPerPixel);
 }
 
 TEST(ControlTable, TabOrderDrivesTheLostFocusHandlers) {
@@ -25,54 +77,153 @@ TEST(ControlTable, TabOrderDrivesTheLostFocusHandlers) {
   EXPECT_EQ(names(tabOrder()), expected);
 }
 
-TEST(ControlTable, RowsAsDesigned) {
+TEST(ControlTable, EachControlOnceEachTabIndexOnce) {
+  std::set<std::string> ids;
+  std::set<int> tabs;
+  int boxes = 0, focusable = 0;
+  for (const ControlDesign& c : controlTable()) {
+    EXPECT_TRUE(ids.insert(c.id.str()).second) << "twice: " << c.id.str();
+    if (c.tabIndex) {
+      EXPECT_TRUE(tabs.insert(*c.tabIndex).second) << "shared: " << c.id.str();
+    }
+    if (takesFocus(c)) {
+      ++focusable;
+      EXPECT_TRUE(c.tabIndex.has_value()) << c.id.str();
+    }
+    if (c.kind == ControlKind::TextBox) ++boxes;
+  }
+  EXPECT_EQ(boxes, kInputBoxCount + kResultBoxCount);
+  EXPECT_EQ(tabOrder().size(), static_cast<std::size_t>(focusable));
+  for (int i = 0; i < kInputBoxCount; ++i)
+    EXPECT_EQ(findControl(text1(i))->kind, ControlKind::TextBox) << i;
+  for (int i = 0; i < kResultBoxCount; ++i)
+    EXPECT_EQ(findControl(text2(i))->kind, ControlKind::TextBox) << i;
+}
+
+TEST(ControlTable, InputBoxesFormOneColumnEachBesideItsCaption) {
+  const ControlDesign& first = *findControl(idOf(box::BareDiameter));
+  int previousBottom = 0;
+  std::optional<int> captionsEnd;
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
+    const ControlDesign& c = *findControl(idOf(b));
+    EXPECT_EQ(c.left, first.left) << i;
+    EXPECT_EQ(c.width, first.width) << i;
+    EXPECT_GE(c.top, previousBottom) << i;  // in index order, top to bottom
+    previousBottom = c.top + c.height;
+    const ControlId caption = b == box::Tension ? label1(26) : label1(i);
+    expectCaptionBeside(caption, idOf(b));
+    // The captions are right-aligned to one edge.
+    if (!captionsEnd) captionsEnd = placeOf(caption).right;
+    EXPECT_EQ(placeOf(caption).right, *captionsEnd) << caption.str();
+  }
+}
+
+TEST(ControlTable, ResultBoxesBesideTheirCaptionsInTwoColumns) {
   struct Row {
-    const char* id;
-    int left, top, width, height;
-    const char* text;
+    ResultBox box;
+    ControlId caption;
+    std::optional<ResultBox> mid{};  // the second box of the row
   };
   const std::vector<Row> rows = {
-      {"Text1(0)", 3960, 450, 1095, 285, "0.2"},
-      {"Text1(12)", 3960, 3894, 1095, 285, "60"},
-      {"Text1(13)", 3960, 4185, 1095, 285, "60"},
-      {"Label1(12)", 2880, 3960, 975, 150, "XX"},
-      {"Label1(26)", 2880, 4230, 975, 195, "Tension"},
-      {"Label1(17)", 5400, 1305, 1215, 195, "最終層　巻き列"},
-      {"Label1(20)", 5400, 2385, 1215, 195, "整列部巻高 "},
-      {"Label1(36)", 7200, 2655, 735, 195, "予測 Mid"},
-      {"Text2(0)", 5760, 450, 2175, 270, "Text2"},
-      {"Text2(21)", 7200, 4500, 735, 270, "Text2"},
-      {"Option1(2)", 2280, 4230, 255, 225, ""},
-      {"Option3(2)", 120, 765, 2295, 195, "銅クラッドアルミニュウム(85%)"},
-      {"Frame2", 2640, 5400, 2535, 1140, "素材材質"},
-      {"Command1", 2760, 45, 1215, 330, "計算"},
-      {"Command2", 5640, 45, 1455, 330, "線材Dimension"},
-      {"Shape2", 8040, 0, 4695, 3570, ""},
-      {"Shape3", 8040, 3600, 4695, 2895, ""},
-      {"Shape1(0)", 8160, 3330, 255, 195, ""},
-      {"Line3", 9000, 3510, 0, -675, ""},
-      {"Label2", 8880, 1440, 3015, 825, "1000Turn以上は表示しません"},
-      {"OLE1", 0, 0, 2655, 6540, ""},
+      {box::Arrangement, label1(23)},
+      {box::LayerCount, label1(22)},
+      {box::Thickness, label1(21)},
+      {box::LastLayerTurns, label1(17)},
+      {box::OuterA, label1(16)},
+      {box::OuterB, label1(15)},
+      {box::OuterRorD, caption::outerRorD()},
+      {box::AlignedHeight, label1(20)},
+      {box::LengthMax, caption::lengthUnit(), box::LengthMid},
+      {box::WeightMax, caption::weightUnit(), box::WeightMid},
+      {box::DcrMax, caption::resistanceUnit(), box::DcrMid},
+      {box::CrossHeight, label1(19), box::FullHeight},
+      {box::XxxMax, label1(25), box::XxxMid},
+      {box::InsulationWeightMax, label1(34), box::InsulationWeightMid},
+      {box::ConductorWeightMax, label1(32), box::ConductorWeightMid},
   };
+  std::set<int> covered;
+  const Place maxHeading = placeOf(label1(35)), midHeading = placeOf(label1(36));
   for (const Row& r : rows) {
-    const ControlDesign* c = findControl(*parseControlId(r.id));
-    ASSERT_NE(c, nullptr) << r.id;
-    EXPECT_EQ((std::vector<int>{c->left, c->top, c->width, c->height}),
-              (std::vector<int>{r.left, r.top, r.width, r.height}))
-        << r.id;
-    EXPECT_EQ(c->text, r.text) << r.id;
+    covered.insert(indexOf(r.box));
+    expectCaptionBeside(r.caption, idOf(r.box));
+    if (!r.mid) continue;
+    SCOPED_TRACE(idOf(*r.mid).str());
+    covered.insert(indexOf(*r.mid));
+    const Place max = placeOf(idOf(r.box)), mid = placeOf(idOf(*r.mid));
+    EXPECT_EQ(mid.top, max.top);
+    EXPECT_EQ(mid.bottom, max.bottom);
+    EXPECT_LE(max.right, mid.left);
+    // Each column under its heading.
+    EXPECT_LE(maxHeading.bottom, max.top);
+    EXPECT_GE(maxHeading.left, max.left);
+    EXPECT_LE(maxHeading.right, max.right);
+    EXPECT_GE(midHeading.left, mid.left);
+    EXPECT_LE(midHeading.right, mid.right);
+  }
+  EXPECT_EQ(covered.size(), static_cast<std::size_t>(kResultBoxCount));
+}
+
+TEST(ControlTable, GreenBoxesAreTheTargets) {
+  std::set<std::string> green, targets;
+  for (const ControlDesign& c : controlTable())
+    if (c.background == kTargetGreen) green.insert(c.id.str());
+  for (ResultBox b : kTargetBoxes) targets.insert(idOf(b).str());
+  EXPECT_EQ(green, targets);
+}
+
+// A number typed into a result box and left works the turns back only from
+// the green boxes.
+TEST(ControlTable, TheTargetHandlerTakesExactlyTheGreenBoxes) {
+  std::set<std::string> accepted, green;
+  for (int i = 0; i < kResultBoxCount; ++i) {
+    const ControlId id = idOf(static_cast<ResultBox>(i));
+    if (findControl(id)->background == kTargetGreen) green.insert(id.str());
+    Form1 form;
+    ASSERT_TRUE(form.click({"Option1", 2}));  // the fan shows every result box
+    ASSERT_TRUE(form.click({"Command1", -1}));
+    const std::string turns = *form.textOf(idOf(box::Turns));
+    ASSERT_TRUE(form.typeText(id, "1")) << id.str();
+    ASSERT_TRUE(form.moveFocus(idOf(box::Tension)));
+    if (*form.textOf(idOf(box::Turns)) != turns) accepted.insert(id.str());
+  }
+  EXPECT_EQ(accepted, green);
+}
+
+TEST(ControlTable, EverythingInsideTheWindowAndItsFrame) {
+  for (const ControlDesign& c : controlTable()) {
+    SCOPED_TRACE(c.id.str());
+    const Place p = placeOf(c);
+    EXPECT_GE(p.left, 0);
+    EXPECT_GE(p.top, 0);
+    EXPECT_LE(p.right, kFormWidth);
+    EXPECT_LE(p.bottom, kFormHeight);
+    if (c.container.empty()) continue;
+    const ControlDesign* frame = findControl({c.container, -1});
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->kind, ControlKind::Frame);
+    EXPECT_GE(c.left, 0);
+    EXPECT_GE(c.top, 0);
+    EXPECT_LE(c.left + c.width, frame->width);
+    EXPECT_LE(c.top + c.height, frame->height);
+  }
+}
+
+TEST(ControlTable, NoTwoFocusableControlsOverlap) {
+  std::vector<const ControlDesign*> focusable;
+  for (const ControlDesign& c : controlTable())
+    if (takesFocus(c)) focusable.push_back(&c);
+  for (std::size_t i = 0; i < focusable.size(); ++i) {
+    for (std::size_t j = i + 1; j < focusable.size(); ++j) {
+      const Place a = placeOf(*focusable[i]), b = placeOf(*focusable[j]);
+      const bool overlap =
+          a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+      EXPECT_FALSE(overlap) << focusable[i]->id.str() << " and " << focusable[j]->id.str();
+    }
   }
 }
 
 TEST(ControlTable, ColoursAndFonts) {
-  for (int i = 0; i < 22; ++i) {
-    const bool green = i == 7 || i == 10 || i == 12 || i == 14;
-    const ControlDesign* c = findControl(text2(i));
-    EXPECT_EQ(c->background.has_value(), green) << i;
-    if (green) {
-      EXPECT_EQ(*c->background, (Rgb{192, 255, 192}));
-    }
-  }
   EXPECT_EQ(*findControl({"Option1", 1})->background, (Rgb{255, 192, 192}));
   EXPECT_EQ(*findControl({"Shape2", -1})->background, (Rgb{255, 255, 192}));
   EXPECT_EQ(*findControl({"Shape3", -1})->foreground, (Rgb{0, 0, 192}));

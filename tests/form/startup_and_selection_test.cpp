@@ -1,4 +1,4 @@
-// Start-up, the shape and material buttons, F12 and the data sheet window.
+// Start-up, and the shape and material buttons.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -86,61 +86,6 @@ TEST(MaterialButtons, EmptyResultsKeepCaptionsAndSetConstants) {
   apply(form, {{"click", "Option3(2)", ""}});
   EXPECT_EQ(form.state().material.resistivity, 25.471);
   EXPECT_EQ(form.state().material.density, 3.638);
-}
-
-TEST(Keys, F12AsksForAPrintOtherKeysNothing) {
-  Form1 form;
-  apply(form, {{"key", "65", ""}, {"key", "123", ""}, {"key", "122", ""}});
-  EXPECT_EQ(form.state().printRequests, 1);
-}
-
-TEST(DataSheet, GrowsByOneReportPerPressAndStartsOverWhenClosed) {
-  Form1 form;
-  apply(form, {{"click", "Command2", ""}});
-  ASSERT_TRUE(form.state().sheetOpen);
-  ASSERT_EQ(form.state().sheetLines.size(), 16u);
-  EXPECT_EQ(form.state().sheetLines[0], "導体径の公差を±0.02として 1Km当りの抵抗値 重量");
-  EXPECT_EQ(form.state().sheetLines[3], "基準抵抗値  = 561.4626");
-  apply(form, {{"click", "Command2", ""}});
-  EXPECT_EQ(form.state().sheetLines.size(), 32u);
-  EXPECT_EQ(form.state().sheetLines[16], form.state().sheetLines[0]);
-  apply(form, {{"close", "", ""}});
-  EXPECT_FALSE(form.state().sheetOpen);
-  EXPECT_TRUE(form.state().sheetLines.empty());
-  // The sheet follows the material button that is on at the press.
-  apply(form, {{"click", "Option3(1)", ""}, {"click", "Command2", ""}});
-  EXPECT_EQ(form.state().sheetLines.size(), 16u);
-  EXPECT_EQ(form.state().sheetLines[3], "基準抵抗値  = 905.6478");
-}
-
-TEST(DataSheet, BadDiameterShowsTheMessageAndPrintsNothing) {
-  for (const char* bare : {"", "0", "0.2mm", "abc", "0.02"}) {
-    Form1 form;
-    apply(form, {{"type", "Text1(0)", bare}, {"click", "Command2", ""}});
-    EXPECT_EQ(form.state().messages, std::vector<std::string>{"素線径(d)の値が正しくありません"})
-        << bare;
-    EXPECT_FALSE(form.state().sheetOpen);
-    EXPECT_TRUE(form.state().sheetLines.empty());
-  }
-}
-
-TEST(Focus, MovesLikeAPersonAtTheWindow) {
-  Form1 form;
-  // Hidden boxes and captions cannot take the focus.
-  EXPECT_FALSE(form.moveFocus(text1(5)));
-  EXPECT_FALSE(form.moveFocus(label1(2)));
-  EXPECT_FALSE(form.moveFocus({"Nothing", -1}));
-  EXPECT_EQ(form.state().focus.str(), "Text1(0)");
-  // Leaving the turns box empty fills it in; typing alone does not.
-  apply(form, {{"type", "Text1(2)", ""}});
-  EXPECT_EQ(form.state().text1[2], "");
-  apply(form, {{"click", "Command1", ""}});
-  EXPECT_EQ(form.state().text1[2], "1");
-  EXPECT_EQ(form.state().focus.str(), "Command1");
-  // A program's fill runs no handler.
-  apply(form, {{"set", "Text1(6)", ""}});
-  EXPECT_EQ(form.state().text1[6], "");
-  EXPECT_EQ(form.state().focus.str(), "Command1");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace {
 using testing::apply;
 using testing::Step;
 using testing::t1;
+using testing::text;
 using testing::t2;
 
 using Boxes = std::map<int, std::string>;
@@ -63,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Press, EmptyR2TakesR1AndShowsIt) {
   Form1 form;
   apply(form, {{"type", "Text1(8)", "0.25"}, {"type", "Text1(9)", ""}, {"click", "Command1", ""}});
-  EXPECT_EQ(t1(form, 9), "0.25");
+  EXPECT_EQ(text(form, box::CornerR2), "0.25");
   EXPECT_EQ(form.state().calc.mCornerR2, 0.25);
 }
 
@@ -122,7 +123,7 @@ TEST(Press, FailedLengthShowsItsMessageAndZeroLengths) {
   EXPECT_EQ(form.state().messages, std::vector<std::string>{"オーバーフローしました。"});
   for (int i : {8, 9, 10, 11, 12, 13, 18, 19, 20, 21}) EXPECT_EQ(t2(form, i), "0.000");
   EXPECT_EQ(form.state().captions.at("Label1(29)"), "重量 mg");
-  EXPECT_NE(t2(form, 7), "");
+  EXPECT_NE(text(form, box::AlignedHeight), "");
   EXPECT_TRUE(form.state().visible.at("Label2"));
 }
 
@@ -167,7 +168,7 @@ TEST(Press, NoTurnsHidesTheDrawing) {
   apply(form, {{"set", "Text1(2)", "0"}, {"click", "Command1", ""}});
   EXPECT_FALSE(form.state().visible.at("Shape1(0)"));
   EXPECT_FALSE(form.state().visible.at("Label2"));
-  EXPECT_EQ(t2(form, 1), "0");
+  EXPECT_EQ(text(form, box::LayerCount), "0");
 }
 
 TEST(Press, NoBoxEverShowsNanOrInf) {

@@ -21,5 +21,7 @@ void apply(Form1& form, const std::vector<Step>& steps);
 
 inline std::string t1(const Form1& f, int i) { return f.state().text1[i]; }
 inline std::string t2(const Form1& f, int i) { return f.state().text2[i]; }
+inline std::string text(const Form1& f, InputBox b) { return f.state().text(b); }
+inline std::string text(const Form1& f, ResultBox b) { return f.state().text(b); }
 
 }  // namespace kelvane::form::testing

@@ -11,6 +11,7 @@ namespace {
 using testing::apply;
 using testing::Step;
 using testing::t2;
+using testing::text;
 
 std::set<std::string> visibleOf(const FormState& s) {
   std::set<std::string> v;
@@ -65,7 +66,7 @@ TEST(ShapeButtons, KeepTextsAndResults) {
   Form1 form;
   apply(form, {{"set", "Text1(5)", "7abc"}, {"click", "Command1", ""}, {"click", "Option1(2)", ""}});
   EXPECT_EQ(form.state().text1[5], "7abc");
-  EXPECT_EQ(t2(form, 0), "同数列巻き--3 X 3");
+  EXPECT_EQ(text(form, box::Arrangement), "同数列巻き--3 X 3");
   // Clicking the button that is already on runs nothing.
   apply(form, {{"click", "Option1(2)", ""}});
   EXPECT_EQ(form.state().option1, 2);
@@ -74,15 +75,15 @@ TEST(ShapeButtons, KeepTextsAndResults) {
 TEST(MaterialButtons, EmptyResultsKeepCaptionsAndSetConstants) {
   Form1 form;
   apply(form, {{"click", "Command1", ""}});
-  const std::string copperResistance = t2(form, 13);
+  const std::string copperResistance = text(form, box::DcrMid);
   apply(form, {{"click", "Option3(1)", ""}});
   for (const std::string& t : form.state().text2) EXPECT_EQ(t, "");
   EXPECT_EQ(form.state().captions.at("Label1(29)"), "重量 mg");
   EXPECT_EQ(form.state().material.resistivity, 27.81);
   EXPECT_EQ(form.state().material.density, 2.699);
   apply(form, {{"click", "Command1", ""}});
-  EXPECT_NE(t2(form, 13), copperResistance);
-  EXPECT_EQ(t2(form, 0), "同数列巻き--3 X 3");
+  EXPECT_NE(text(form, box::DcrMid), copperResistance);
+  EXPECT_EQ(text(form, box::Arrangement), "同数列巻き--3 X 3");
   apply(form, {{"click", "Option3(2)", ""}});
   EXPECT_EQ(form.state().material.resistivity, 25.471);
   EXPECT_EQ(form.state().material.density, 3.638);

@@ -9,6 +9,7 @@ namespace {
 using testing::apply;
 using testing::Step;
 using testing::t1;
+using testing::text;
 using testing::t2;
 
 // dw 0.21 across T 2.11 gives ten positions: layers of 10 and 9 turns.
@@ -27,10 +28,10 @@ class TargetTest : public ::testing::TestWithParam<TargetCase> {};
 TEST_P(TargetTest, TurnsBoxAfterLeaving) {
   Form1 form;
   apply(form, kTenAndNine);
-  ASSERT_EQ(t2(form, 0), "異数列巻き--10 X 9");
+  ASSERT_EQ(text(form, box::Arrangement), "異数列巻き--10 X 9");
   apply(form, GetParam().steps);
   apply(form, {kLeave});
-  EXPECT_EQ(t1(form, 2), GetParam().turns);
+  EXPECT_EQ(text(form, box::Turns), GetParam().turns);
   EXPECT_TRUE(form.state().messages.empty());
 }
 
@@ -92,9 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Targets, WeightTargetThenCalculateRecomputesForTheSolvedTurns) {
   Form1 form;
   apply(form, {{"click", "Command1", ""}, {"type", "Text2(10)", "20"}, {"click", "Command1", ""}});
-  EXPECT_EQ(t1(form, 2), "5");
+  EXPECT_EQ(text(form, box::Turns), "5");
   EXPECT_EQ(form.state().calc.mTurns, 5);
-  EXPECT_EQ(t2(form, 3), "2");  // 5 turns of 3 per layer: 2 in the last
+  EXPECT_EQ(text(form, box::LastLayerTurns), "2");  // 5 turns of 3 per layer: 2 in the last
 }
 
 TEST(Targets, FailuresLeaveTheTurnsBoxAlone) {
@@ -115,7 +116,7 @@ TEST(Targets, FailuresLeaveTheTurnsBoxAlone) {
     Form1 form;
     apply(form, c.steps);
     apply(form, {kLeave});
-    EXPECT_EQ(t1(form, 2), "10");
+    EXPECT_EQ(text(form, box::Turns), "10");
     EXPECT_EQ(form.state().messages, c.messages);
   }
 }
@@ -123,7 +124,7 @@ TEST(Targets, FailuresLeaveTheTurnsBoxAlone) {
 TEST(Targets, CrossedHeightBeforeAnyPressGivesZero) {
   Form1 form;
   apply(form, {{"type", "Text2(14)", "1"}, kLeave});
-  EXPECT_EQ(t1(form, 2), "0");
+  EXPECT_EQ(text(form, box::Turns), "0");
 }
 
 }  // namespace

@@ -33,9 +33,10 @@ bool isFinite(const WindingArrangement& a) {
 
 bool isFinite(const CalculationState& s) {
   const FanContour& f = s.mFanContour;
-  return allFinite({s.mBareDiameter, s.mFinishedDiameter, s.mTurns, s.mLeadLength,
-                    s.mReferenceThickness, s.mInnerDiameter, s.mSideA, s.mSideB, s.mCornerR1,
-                    s.mCornerR2, s.mFanRadius, s.mStraightA, s.mStraightB2, s.mStraightB1,
+  const CoilInputs& in = s.inputs;
+  return allFinite({in.bareDiameter, in.finishedDiameter, in.turns, in.leadLength,
+                    in.referenceThickness, in.innerDiameter, in.sideA, in.sideB, in.cornerR1,
+                    in.cornerR2, in.fanRadius, s.mStraightA, s.mStraightB2, s.mStraightB1,
                     s.mTurnsPerLayer, s.mTurnsOddLayer, s.mTurnsEvenLayer, s.mLayerCount,
                     s.mLastLayerTurns, s.mAlignedHeight, s.mCrossRatio, s.mCrossAllowance,
                     s.mFullHeight, s.mCrossHeight, s.mConductorArea, s.mInsulationArea,
@@ -64,17 +65,7 @@ CoilPress refused(std::string_view message, const CalculationState& previous) {
 // Steps up to the winding heights: the inputs, the straight parts of the
 // former, the arrangement, the crossing share and the heights.
 void layOutWinding(const CoilInputs& in, CalculationState& s, WindingArrangement& arrangement) {
-  s.mBareDiameter = in.bareDiameter;
-  s.mFinishedDiameter = in.finishedDiameter;
-  s.mTurns = in.turns;
-  s.mLeadLength = in.leadLength;
-  s.mReferenceThickness = in.referenceThickness;
-  s.mInnerDiameter = in.innerDiameter;
-  s.mSideA = in.sideA;
-  s.mSideB = in.sideB;
-  s.mCornerR1 = in.cornerR1;
-  s.mCornerR2 = in.cornerR2;
-  s.mFanRadius = in.fanRadius;
+  s.inputs = in;
 
   s.mStraightA = (in.sideA - in.cornerR1) - in.cornerR2;
   s.mStraightB2 = in.sideB - 2 * in.cornerR2;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "core/calculation_state.h"
@@ -10,26 +9,6 @@
 #include "core/winding_arrangement.h"
 
 namespace kelvane {
-
-// The input half of the window as the calculation sees it. The adapter has
-// already applied the empty-r2 rule (r2 = r1).
-struct CoilInputs {
-  double bareDiameter = 0;        // d
-  double finishedDiameter = 0;    // dw
-  double turns = 0;               // n, may be fractional
-  double leadLength = 0;          // L, each of the two leads
-  double referenceThickness = 0;  // T
-  double innerDiameter = 0;       // D, round former
-  double sideA = 0;
-  double sideB = 0;
-  double cornerR1 = 0;
-  double cornerR2 = 0;
-  double fanRadius = 0;  // R
-  double fanAngle = 0;   // AG, degrees
-  std::optional<FormerShape> shape;  // none when no shape button is on
-  double resistivity = 0;  // Ω·mm² per km
-  double density = 0;      // g/cm³
-};
 
 // The result half of the window, as numbers.
 struct CoilResults {

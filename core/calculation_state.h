@@ -1,23 +1,15 @@
 #pragma once
 
+#include "core/coil_inputs.h"
 #include "core/wire_length.h"
 
 namespace kelvane {
 
 // The values one Calculate press leaves behind for the diagram, the length
-// routines and the inverse sizing. Before the first press everything reads 0.
+// routines and the inverse sizing: the inputs it computed, and what it worked
+// out on the way. Before the first press everything reads 0.
 struct CalculationState {
-  double mBareDiameter = 0;
-  double mFinishedDiameter = 0;
-  double mTurns = 0;
-  double mLeadLength = 0;
-  double mReferenceThickness = 0;
-  double mInnerDiameter = 0;
-  double mSideA = 0;
-  double mSideB = 0;
-  double mCornerR1 = 0;
-  double mCornerR2 = 0;
-  double mFanRadius = 0;
+  CoilInputs inputs;
   double mStraightA = 0;   // (A − r1) − r2
   double mStraightB2 = 0;  // B − 2·r2
   double mStraightB1 = 0;  // B − 2·r1

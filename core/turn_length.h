@@ -25,9 +25,9 @@ struct RectangularTurn {
   double pitch;
 
   static RectangularTurn firstLayer(const CalculationState& s) {
-    const double halfWire = s.mFinishedDiameter / 2;
-    return {s.mCornerR1 + halfWire, s.mCornerR2 + halfWire, s.mStraightA,
-            s.mStraightB2, s.mStraightB1, nestedPitch(s.mFinishedDiameter)};
+    const double halfWire = s.inputs.finishedDiameter / 2;
+    return {s.inputs.cornerR1 + halfWire, s.inputs.cornerR2 + halfWire, s.mStraightA,
+            s.mStraightB2, s.mStraightB1, nestedPitch(s.inputs.finishedDiameter)};
   }
   // Both corners grow by the nested pitch.
   void nextLayer() {
@@ -51,8 +51,8 @@ struct RoundTurn {
   double wire;
 
   static RoundTurn firstLayer(const CalculationState& s) {
-    const double r = s.mFinishedDiameter / 2 + s.mInnerDiameter / 2;
-    return {r, r, nestedPitch(s.mFinishedDiameter), s.mFinishedDiameter};
+    const double r = s.inputs.finishedDiameter / 2 + s.inputs.innerDiameter / 2;
+    return {r, r, nestedPitch(s.inputs.finishedDiameter), s.inputs.finishedDiameter};
   }
   void nextLayer() {
     x = x + pitch;
@@ -76,19 +76,19 @@ struct FanTurn {
   double wire;
 
   static FanTurn firstLayer(const CalculationState& s, const FanContour& outline) {
-    const double halfWire = s.mFinishedDiameter / 2;
-    const double arc = s.mFanRadius + halfWire;
+    const double halfWire = s.inputs.finishedDiameter / 2;
+    const double arc = s.inputs.fanRadius + halfWire;
     return {arc,
             arc,
-            s.mCornerR1 + halfWire,
-            s.mCornerR2 + halfWire,
+            s.inputs.cornerR1 + halfWire,
+            s.inputs.cornerR2 + halfWire,
             outline.arcAngle / 360,
             (outline.outerCornerAngle * 2) / 360,
             (outline.innerCornerAngle * 2) / 360,
             outline.edgeLength,
             outline.sideLength * 2,
-            nestedPitch(s.mFinishedDiameter),
-            s.mFinishedDiameter};
+            nestedPitch(s.inputs.finishedDiameter),
+            s.inputs.finishedDiameter};
   }
   // The corners grow by the nested pitch in both totals; only the outer arc
   // of the mid total stacks a full wire per layer.

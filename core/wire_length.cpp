@@ -69,7 +69,7 @@ Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state,
   auto walk =
       LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
   // The whole turns wound: floor(n) of the turns as typed.
-  const auto count = floorToInt32(state.mTurns);
+  const auto count = floorToInt32(state.inputs.turns);
   if (!walk || !count) return overflowFailure();
 
   WindingLengths sum;
@@ -204,8 +204,8 @@ Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, doubl
 }
 
 FanLengths OogiL(const CalculationState& state, double fanAngle, PressProgress* progress) {
-  const auto contour = OogiPm(state.mSideB, state.mFanRadius, state.mSideA, fanAngle,
-                              state.mCornerR1, state.mCornerR2);
+  const auto contour = OogiPm(state.inputs.sideB, state.inputs.fanRadius, state.inputs.sideA, fanAngle,
+                              state.inputs.cornerR1, state.inputs.cornerR2);
   if (!contour) return {std::nullopt, contour.failure()};
   return {*contour, sumTurns(FanTurn::firstLayer(state, *contour), state, progress)};
 }

@@ -67,7 +67,7 @@ class LayerWalk {
 // sum reports how far it has come and stops, with a failure, when called off.
 Expected<WindingLengths> GetL(const CalculationState& state, PressProgress* progress = nullptr);
 
-// Round former with the inner diameter mInnerDiameter.
+// Round former with the inner diameter inputs.innerDiameter.
 Expected<WindingLengths> EnL(const CalculationState& state, PressProgress* progress = nullptr);
 
 // The fan outline for width B, radius R, height A, angle AG, corners r1, r2.

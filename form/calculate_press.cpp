@@ -117,7 +117,7 @@ void Form1::resetDrawing() { s_.drawing.circles.resize(1); }
 
 void Form1::drawSection() {
   const DiagramLayoutResult layout = DiagramLayout(diagramGeometry(), s_.calc.mTurnsPerLayer,
-                                                   s_.calc.mLayerCount, s_.calc.mTurns);
+                                                   s_.calc.mLayerCount, s_.calc.inputs.turns);
   if (!layout.visible) {
     // No layer to draw: the template and the lines would only mislead.
     for (const char* name : {"Line1", "Line2", "Line3"}) setVisible({name, -1}, false);

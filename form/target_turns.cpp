@@ -63,7 +63,7 @@ void Form1::Text2_LostFocus(int index) {
   if (target == box::AlignedHeight || target == box::CrossHeight) {
     std::optional<std::int32_t> layers;
     if (target == box::AlignedHeight) {
-      layers = LayersFromAlignedHeight(*value, c.mFinishedDiameter);
+      layers = LayersFromAlignedHeight(*value, c.inputs.finishedDiameter);
     } else {
       // The crossed height counts in the finished diameter as typed now.
       const LeadingNumber dw = readLeadingNumberDetailed(s_.text(box::FinishedDiameter));

@@ -16,9 +16,9 @@ using namespace kelvane;
 namespace {
 
 bool finiteState(const CalculationState& s) {
-  for (double v : {s.mBareDiameter, s.mFinishedDiameter, s.mTurns, s.mLeadLength,
-                   s.mReferenceThickness, s.mInnerDiameter, s.mSideA, s.mSideB, s.mCornerR1,
-                   s.mCornerR2, s.mFanRadius, s.mStraightA, s.mStraightB2, s.mStraightB1,
+  for (double v : {s.inputs.bareDiameter, s.inputs.finishedDiameter, s.inputs.turns, s.inputs.leadLength,
+                   s.inputs.referenceThickness, s.inputs.innerDiameter, s.inputs.sideA, s.inputs.sideB, s.inputs.cornerR1,
+                   s.inputs.cornerR2, s.inputs.fanRadius, s.mStraightA, s.mStraightB2, s.mStraightB1,
                    s.mTurnsOddLayer, s.mTurnsEvenLayer, s.mLayerCount, s.mLastLayerTurns,
                    s.mAlignedHeight, s.mCrossRatio, s.mCrossAllowance, s.mFullHeight,
                    s.mCrossHeight, s.mConductorArea, s.mInsulationArea,

@@ -143,7 +143,7 @@ TEST(CalculateCoil, NoShapeStopsAfterTheWindingHeights) {
   EXPECT_EQ(press.outcome, PressOutcome::NoShape);
   EXPECT_EQ(press.message, kNoShapeMessage);
   EXPECT_EQ(press.results.arrangement.arrangementText, "同数列巻き--3 X 3");
-  EXPECT_EQ(press.state.mTurns, 20);
+  EXPECT_EQ(press.state.inputs.turns, 20);
   EXPECT_EQ(press.state.mLayerCount, 7);
   EXPECT_EQ(press.state.mConductorArea, previous.mConductorArea);
   EXPECT_EQ(press.state.mFanContour, previous.mFanContour);
@@ -196,7 +196,7 @@ bool pressIsFinite(const CoilPress& p) {
                     r.lengthMax, r.lengthMid, r.thinWireFactor, w.conductorArea,
                     w.insulationArea, w.dcrMax, w.dcrMid, w.conductorWeightMax, w.conductorWeightMid,
                     w.insulationWeightMax, w.insulationWeightMid, w.totalWeightMax, w.totalWeightMid,
-                    s.mTurns,
+                    s.inputs.turns,
                     s.mTurnsPerLayer, s.mStraightA, s.mStraightB1, s.mStraightB2,
                     s.mCrossRatio, s.mCrossAllowance, s.mFullHeight, s.mCrossHeight,
                     s.mConductorArea, s.mInsulationArea, f.arcAngle, f.outerCornerAngle,

@@ -25,16 +25,16 @@ inline DiagramGeometry designPanel() {
 // former D 10; fan former R 50 (its outline is not stored).
 inline CalculationState exampleState() {
   CalculationState s;
-  s.mBareDiameter = 0.2;
-  s.mFinishedDiameter = 0.21;
-  s.mTurns = 10;
-  s.mLeadLength = 10;
-  s.mInnerDiameter = 10;
-  s.mSideA = 2;
-  s.mSideB = 2;
-  s.mCornerR1 = 0.3;
-  s.mCornerR2 = 0.3;
-  s.mFanRadius = 50;
+  s.inputs.bareDiameter = 0.2;
+  s.inputs.finishedDiameter = 0.21;
+  s.inputs.turns = 10;
+  s.inputs.leadLength = 10;
+  s.inputs.innerDiameter = 10;
+  s.inputs.sideA = 2;
+  s.inputs.sideB = 2;
+  s.inputs.cornerR1 = 0.3;
+  s.inputs.cornerR2 = 0.3;
+  s.inputs.fanRadius = 50;
   s.mStraightA = 1.4;
   s.mStraightB2 = 1.4;
   s.mStraightB1 = 1.4;

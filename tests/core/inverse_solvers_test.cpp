@@ -63,7 +63,7 @@ TEST(InverseSolvers, AgreeWithTheForwardRoutines) {
   const double lead = 10;
   auto quantity = [&](const Former& f, TargetKind kind, std::int32_t turns) {
     CalculationState s = base;
-    s.mTurns = turns;
+    s.inputs.turns = turns;
     const double wire = f.forward(s)->maxLength + 2 * lead;
     return kind == TargetKind::Weight
                ? (wire * s.mConductorArea) * kCopper.density
@@ -109,8 +109,8 @@ TEST(InverseSolvers, AbsurdStatesFail) {
   s.mTurnsOddLayer = 3e9;
   EXPECT_EQ(GetL2(s, 20, TargetKind::Weight, 10, kCopper).message(), kOverflowMessage);
   s = stateWithOutline();
-  s.mCornerR1 = 1e308;
-  s.mCornerR2 = 1e308;
+  s.inputs.cornerR1 = 1e308;
+  s.inputs.cornerR2 = 1e308;
   EXPECT_EQ(GetL2(s, 20, TargetKind::Weight, 10, kCopper).message(), kOverflowMessage);
   EXPECT_EQ(OogiL2(s, 20, TargetKind::Resistance, 1e308, kCopper).message(), kOverflowMessage);
 }

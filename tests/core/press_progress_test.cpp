@@ -26,7 +26,7 @@ TEST(PressProgress, FollowingAPressChangesNoResult) {
 
 TEST(PressProgress, ACalledOffPressLeavesTheStateAsItWas) {
   CalculationState previous;
-  previous.mTurns = 42;
+  previous.inputs.turns = 42;
   previous.mFanContour.arcAngle = 7;
   for (FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
     PressProgress progress;

@@ -78,21 +78,21 @@ TEST(WindingLengths, TurnCountIsTheWholePartOfN) {
   const double firstLayerTurn = (2 * (0.21 / 2 + 10.0 / 2)) * 3.14159265358979;
   for (const Row row : {Row{0, 0}, Row{-3, 0}, Row{0.9, 0}, Row{2.9, 2}, Row{3, 3}}) {
     CalculationState s = exampleState();
-    s.mTurns = row.n;
+    s.inputs.turns = row.n;
     const auto lengths = EnL(s);
     ASSERT_TRUE(lengths) << row.n;
     EXPECT_DOUBLE_EQ(lengths->maxLength, row.maxLength * firstLayerTurn) << row.n;
     EXPECT_DOUBLE_EQ(lengths->midLength, row.maxLength * firstLayerTurn) << row.n;
   }
   CalculationState s = exampleState();
-  s.mTurns = 10.9;
+  s.inputs.turns = 10.9;
   EXPECT_EQ(GetL(s)->maxLength, GetL(exampleState())->maxLength);
 }
 
 TEST(WindingLengths, NoTurnsInTheFirstLayerPutsTheFirstTurnInTheSecond) {
   CalculationState s = exampleState();
   s.mTurnsOddLayer = 0;
-  s.mTurns = 1;
+  s.inputs.turns = 1;
   const double h = (0.21 / 2) * std::sqrt(3.0);
   const double x = 0.3 + 0.21 / 2 + h;
   const auto lengths = GetL(s);
@@ -165,7 +165,7 @@ TEST(OogiL, WorkedExampleAndTheOutlineItKeeps) {
 
   // A failed outline leaves nothing to keep.
   CalculationState tight = exampleState();
-  tight.mFanRadius = 0.34;
+  tight.inputs.fanRadius = 0.34;
   const FanLengths failed = OogiL(tight, 60);
   EXPECT_FALSE(failed.contour);
   ASSERT_FALSE(failed.lengths);
@@ -173,7 +173,7 @@ TEST(OogiL, WorkedExampleAndTheOutlineItKeeps) {
 
   // A found outline is kept even when the turns then overflow.
   CalculationState huge = exampleState();
-  huge.mTurns = 3e9;
+  huge.inputs.turns = 3e9;
   const FanLengths overflowed = OogiL(huge, 60);
   EXPECT_TRUE(overflowed.contour);
   ASSERT_FALSE(overflowed.lengths);
@@ -189,16 +189,16 @@ TEST(WindingLengths, AbsurdStatesFailInsteadOfGivingNonFiniteLengths) {
   };
   const double inf = std::numeric_limits<double>::infinity();
   const std::vector<Row> rows = {
-      {"turns 3e9", [](CalculationState& s) { s.mTurns = 3e9; }},
-      {"turns -3e9", [](CalculationState& s) { s.mTurns = -3e9; }},
-      {"turns NaN", [](CalculationState& s) { s.mTurns = std::nan(""); }},
+      {"turns 3e9", [](CalculationState& s) { s.inputs.turns = 3e9; }},
+      {"turns -3e9", [](CalculationState& s) { s.inputs.turns = -3e9; }},
+      {"turns NaN", [](CalculationState& s) { s.inputs.turns = std::nan(""); }},
       {"odd layer 3e9", [](CalculationState& s) { s.mTurnsOddLayer = 3e9; }},
-      {"wire 1e308", [](CalculationState& s) { s.mFinishedDiameter = 1e308; }},
-      {"corner 1e308", [](CalculationState& s) { s.mCornerR1 = s.mCornerR2 = 1e308; }},
-      {"inner 1e308", [](CalculationState& s) { s.mInnerDiameter = 1e308; }},
+      {"wire 1e308", [](CalculationState& s) { s.inputs.finishedDiameter = 1e308; }},
+      {"corner 1e308", [](CalculationState& s) { s.inputs.cornerR1 = s.inputs.cornerR2 = 1e308; }},
+      {"inner 1e308", [](CalculationState& s) { s.inputs.innerDiameter = 1e308; }},
       {"straight -1e308", [](CalculationState& s) { s.mStraightA = s.mStraightB1 = -1e308; }},
       {"allowance inf", [inf](CalculationState& s) { s.mCrossAllowance = inf; }},
-      {"radius 1e308", [](CalculationState& s) { s.mFanRadius = 1e308; }},
+      {"radius 1e308", [](CalculationState& s) { s.inputs.fanRadius = 1e308; }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -214,7 +214,7 @@ TEST(WindingLengths, AbsurdStatesFailInsteadOfGivingNonFiniteLengths) {
     }
   }
   CalculationState s = exampleState();
-  s.mTurns = 3e9;
+  s.inputs.turns = 3e9;
   EXPECT_EQ(GetL(s).message(), kOverflowMessage);
 }
 

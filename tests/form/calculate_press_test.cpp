@@ -65,7 +65,7 @@ TEST(Press, EmptyR2TakesR1AndShowsIt) {
   Form1 form;
   apply(form, {{"type", "Text1(8)", "0.25"}, {"type", "Text1(9)", ""}, {"click", "Command1", ""}});
   EXPECT_EQ(text(form, box::CornerR2), "0.25");
-  EXPECT_EQ(form.state().calc.mCornerR2, 0.25);
+  EXPECT_EQ(form.state().calc.inputs.cornerR2, 0.25);
 }
 
 TEST(Press, RefusalsShowOneMessageAndChangeNothing) {

@@ -94,7 +94,7 @@ TEST(Targets, WeightTargetThenCalculateRecomputesForTheSolvedTurns) {
   Form1 form;
   apply(form, {{"click", "Command1", ""}, {"type", "Text2(10)", "20"}, {"click", "Command1", ""}});
   EXPECT_EQ(text(form, box::Turns), "5");
-  EXPECT_EQ(form.state().calc.mTurns, 5);
+  EXPECT_EQ(form.state().calc.inputs.turns, 5);
   EXPECT_EQ(text(form, box::LastLayerTurns), "2");  // 5 turns of 3 per layer: 2 in the last
 }
 

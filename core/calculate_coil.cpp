@@ -7,6 +7,7 @@
 #include "core/coil_math.h"
 #include "core/cross_height.h"
 #include "core/diagram_layout.h"
+#include "core/input_checks.h"
 #include "core/wire_length.h"
 
 namespace kelvane {
@@ -15,9 +16,6 @@ namespace {
 
 // The crossing zone is taken as this many wire diameters along side B.
 constexpr double kCrossingZoneDiameters = 15;
-// A layer needs at least one whole turn position and the half position of
-// the shifted layer above it.
-constexpr double kFewestTurnPositions = 1.5;
 
 bool allFinite(std::initializer_list<double> values) {
   for (const double v : values) {
@@ -105,13 +103,10 @@ Expected<WindingLengths> windingLengths(FormerShape shape, const CoilInputs& in,
 
 CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
                         PressProgress* progress) {
-  if (circleArea(in.bareDiameter) == 0) return refused(kNoBareDiameterMessage, previous);
-  const double positions = MakikataPositions(in.referenceThickness, in.finishedDiameter);
-  if (!(positions >= kFewestTurnPositions)) return refused(kThicknessTooSmallMessage, previous);
-  // The positions are kept in single precision as well; beyond its range the
-  // coil is absurd anyway.
-  if (!(positions <= std::numeric_limits<float>::max())) {
-    return refused(kOverflowMessage, previous);
+  if (const std::optional<InputProblem> problem = CheckCoilInputs(in)) {
+    CoilPress press = refused(problem->message, previous);
+    press.refusedInput = problem->field;
+    return press;
   }
 
   CoilPress press;

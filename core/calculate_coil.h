@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/calculation_state.h"
+#include "core/input_checks.h"
 #include "core/former_shape.h"
 #include "core/press_progress.h"
 #include "core/weight_resistance.h"
@@ -36,15 +37,13 @@ enum class PressOutcome {
 
 // The messages of a press that the window shows.
 inline constexpr std::string_view kNoShapeMessage = "形状選択が適切でありません";
-inline constexpr std::string_view kNoBareDiameterMessage = "素線径(d)を入力してください";
-inline constexpr std::string_view kThicknessTooSmallMessage =
-    "基準厚み(T)は線仕上外径の1.5倍以上にしてください";
 
 struct CoilPress {
   PressOutcome outcome = PressOutcome::Refused;
   std::string message;      // to show once; empty for a complete press
   CalculationState state;   // after the press; the previous one when refused
   CoilResults results;      // meaningful as the outcome says
+  std::optional<InputField> refusedInput;  // the input a refused press could not use
 };
 
 // One Calculate press, from the inputs and the state the previous press left.

@@ -1,65 +1,119 @@
 #include "core/inverse_solvers.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "core/coil_math.h"
 #include "core/turn_length.h"
+#include "core/weight_resistance.h"
 #include "core/wire_length.h"
 
 namespace kelvane {
 
 namespace {
 
-// Winds turn after turn as the forward routine does for its max total, adds
-// the two leads, and stops at the first turn whose conductor weight (mg) or
-// resistance (Ω) reaches the target: the turns before it are the answer.
-template <typename Turn>
-Expected<std::int32_t> solveTurns(Turn turn, const CalculationState& state, double target,
-                                  TargetKind kind, double leadLength,
-                                  MaterialValues material) {
-  const double leads = 2 * leadLength;
-  const double area = state.mConductorArea;
-  if (kind == TargetKind::Resistance && area == 0) return divisionByZeroFailure();
-  // The allowance plays no part in the max total.
-  auto walk = LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, 0);
-  if (!walk) return overflowFailure();
+// A long walk looks up this often to report and to see whether it has been
+// called off.
+constexpr std::int32_t kProgressStride = 1 << 22;
 
-  double wound = 0;
-  double turnLength = turn.maxTerm();
-  for (std::int32_t j = 1; j <= kSolverTurnLimit; ++j) {
+// Winds turn after turn, summing the two lengths in the order the forward
+// routines sum them, and computes after each turn the box value a press of
+// that many turns shows.
+template <typename Turn>
+TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarget& target,
+                      std::int32_t turnLimit, PressProgress* progress) {
+  const CoilInputs& in = state.inputs;
+  const double leads = 2 * in.leadLength;
+  auto shown = [&](double maxLength, double midLength) {
+    const WeightResistance w =
+        ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, leads + maxLength,
+                                leads + midLength, in.resistivity, in.density);
+    return (target.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid) *
+           target.shownFactor;
+  };
+  auto reached = [&](double value) -> std::optional<bool> {
+    if (!std::isfinite(value)) return std::nullopt;
+    return value >= target.threshold;
+  };
+
+  const auto none = reached(shown(0, 0));
+  if (!none) return overflowFailure();
+  if (*none) return std::optional<std::int32_t>{0};
+
+  auto walk =
+      LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
+  if (!walk) return overflowFailure();
+  double maxLength = 0, midLength = 0;
+  double maxTerm = turn.maxTerm();
+  double midTerm = turn.midTerm(walk->allowance());
+  std::int64_t nextReport = kProgressStride;
+  for (std::int32_t j = 1; j <= turnLimit;) {
     const auto newLayer = walk->advance(j);
     if (!newLayer) return overflowFailure();
     if (*newLayer) {
       turn.nextLayer();
-      turnLength = turn.maxTerm();
+      maxTerm = turn.maxTerm();
+      midTerm = turn.midTerm(walk->allowance());
     }
-    wound = wound + turnLength;
-    const double reached = kind == TargetKind::Weight
-                               ? ((wound + leads) * area) * material.density
-                               : ((material.resistivity / area) / kMmPerKm) * (wound + leads);
-    if (!std::isfinite(reached)) return overflowFailure();
-    if (target <= reached) return j - 1;
+    // Turn j and the rest of its layer: every turn of a layer is as long as
+    // the first, so a layer that ends below the target is summed in one run.
+    const std::int32_t last = std::min(std::max(walk->layerEnd(), j), turnLimit);
+    double maxEnd = maxLength, midEnd = midLength;
+    for (std::int32_t k = j;; ++k) {
+      maxEnd = maxEnd + maxTerm;
+      midEnd = midEnd + midTerm;
+      if (k == last) break;
+    }
+    const auto atEnd = reached(shown(maxEnd, midEnd));
+    if (!atEnd) return overflowFailure();
+    if (*atEnd) {
+      // The target falls within this layer: find its turn.
+      for (std::int32_t k = j;; ++k) {
+        maxLength = maxLength + maxTerm;
+        midLength = midLength + midTerm;
+        const auto now = reached(shown(maxLength, midLength));
+        if (!now) return overflowFailure();
+        if (*now) return std::optional<std::int32_t>{k - 1};
+        if (k == last) break;
+      }
+    }
+    maxLength = maxEnd;
+    midLength = midEnd;
+    if (last == turnLimit) break;
+    j = last + 1;
+    if (progress && j >= nextReport) {
+      progress->report(static_cast<double>(j) / turnLimit);
+      if (progress->cancelled()) return Failure{};
+      nextReport = std::int64_t{j} + kProgressStride;
+    }
   }
-  return kSolverTurnLimit;
+  return std::optional<std::int32_t>{};
 }
 
 }  // namespace
 
-Expected<std::int32_t> GetL2(const CalculationState& state, double WT, TargetKind kind,
-                             double leadLength, MaterialValues material) {
-  return solveTurns(RectangularTurn::firstLayer(state), state, WT, kind, leadLength, material);
+TurnsFound GetL2(const CalculationState& state, const TurnsTarget& target,
+                 std::int32_t turnLimit, PressProgress* progress) {
+  return solveTurns(RectangularTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
-Expected<std::int32_t> EnL2(const CalculationState& state, double WT, TargetKind kind,
-                            double leadLength, MaterialValues material) {
-  return solveTurns(RoundTurn::firstLayer(state), state, WT, kind, leadLength, material);
+TurnsFound EnL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+                PressProgress* progress) {
+  return solveTurns(RoundTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
-Expected<std::int32_t> OogiL2(const CalculationState& state, double WT, TargetKind kind,
-                              double leadLength, MaterialValues material) {
-  // The outline is the one the last fan press found; before any, all zero.
-  return solveTurns(FanTurn::firstLayer(state, state.mFanContour), state, WT, kind,
-                    leadLength, material);
+TurnsFound OogiL2(const CalculationState& state, const TurnsTarget& target,
+                  std::int32_t turnLimit, PressProgress* progress) {
+  // The outline is the one the last fan press found.
+  return solveTurns(FanTurn::firstLayer(state, state.mFanContour), state, target, turnLimit,
+                    progress);
+}
+
+double shownThreshold(double typed) {
+  // The box shows values rounded half away from zero to three decimals: it
+  // reads `typed` or more from the first thousandth at or above it, less half
+  // a thousandth.
+  const double thousandths = std::ceil(typed * 1000 - 1e-6);
+  return (thousandths - 0.5) / 1000;
 }
 
 }  // namespace kelvane

@@ -1,32 +1,45 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/calculation_state.h"
 #include "core/expected.h"
-#include "core/materials.h"
+#include "core/press_progress.h"
 
 namespace kelvane {
 
-// What the target of an inverse solver is.
+// Which result box of the Max column a target is typed into.
 enum class TargetKind {
-  Weight,      // conductor weight in milligrams
-  Resistance,  // DC resistance in ohms, without the thin-wire correction
+  Weight,      // the total weight of the Max length
+  Resistance,  // the corrected resistance of the Mid length, shown in the Max column
 };
 
-// The most turns searched.
-inline constexpr std::int32_t kSolverTurnLimit = 10000;
+// A target as its box shows values: a press whose value, multiplied by
+// shownFactor (the box's unit, and k for the resistance), comes to threshold
+// or more shows the target or more in the box.
+struct TurnsTarget {
+  TargetKind kind = TargetKind::Weight;
+  double threshold = 0;
+  double shownFactor = 1;
+};
 
 // The inverse of the length routines (GetL2 rectangular, EnL2 round, OogiL2
-// fan): the number of turns (0 … 10,000) whose winding with its two leads of
-// leadLength stays strictly below the target WT, walking the turns as the
-// forward routine does for maxLength. Everything but the target, the lead
-// length and the material comes from the state of the last press.
-Expected<std::int32_t> GetL2(const CalculationState& state, double WT, TargetKind kind,
-                             double leadLength, MaterialValues material);
-Expected<std::int32_t> EnL2(const CalculationState& state, double WT, TargetKind kind,
-                            double leadLength, MaterialValues material);
-Expected<std::int32_t> OogiL2(const CalculationState& state, double WT, TargetKind kind,
-                              double leadLength, MaterialValues material);
+// fan). Winds turn after turn exactly as a press of the state's inputs would
+// (its lead length as given there) and gives the most whole turns whose press
+// stays below the target: 0 when the leads alone reach it, nothing when even
+// turnLimit turns stay below. With a progress, a long walk reports how far it
+// has come and stops, with a failure without message, when called off.
+using TurnsFound = Expected<std::optional<std::int32_t>>;
+TurnsFound GetL2(const CalculationState& state, const TurnsTarget& target,
+                 std::int32_t turnLimit, PressProgress* progress = nullptr);
+TurnsFound EnL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+                PressProgress* progress = nullptr);
+TurnsFound OogiL2(const CalculationState& state, const TurnsTarget& target,
+                  std::int32_t turnLimit, PressProgress* progress = nullptr);
+
+// The threshold of a target typed as `typed`: the least value whose box
+// text, rounded to three decimals, reads `typed` or more.
+double shownThreshold(double typed);
 
 }  // namespace kelvane

@@ -3,6 +3,8 @@
 #include "core/calculate_coil.h"
 #include "core/diagram_layout.h"
 #include "core/number_text.h"
+#include "core/typed_number.h"
+#include "form/box_names.h"
 #include "form/diagram_geometry.h"
 #include "form/form1.h"
 
@@ -18,11 +20,37 @@ void Form1::Command1_Click() {
   writePress(*request, press);
 }
 
+namespace {
+
+// The box each input of a coil is typed into.
+InputBox boxOf(InputField field) {
+  switch (field) {
+    case InputField::BareDiameter: return box::BareDiameter;
+    case InputField::FinishedDiameter: return box::FinishedDiameter;
+    case InputField::Turns: return box::Turns;
+    case InputField::LeadLength: return box::LeadLength;
+    case InputField::ReferenceThickness: return box::ReferenceThickness;
+    case InputField::InnerDiameter: return box::InnerDiameter;
+    case InputField::SideA: return box::SideA;
+    case InputField::SideB: return box::SideB;
+    case InputField::CornerR1: return box::CornerR1;
+    case InputField::CornerR2: return box::CornerR2;
+    case InputField::FanRadius: return box::FanRadius;
+    case InputField::FanAngle: return box::FanAngle;
+  }
+  return box::BareDiameter;
+}
+
+}  // namespace
+
 std::optional<Form1::PressRequest> Form1::readPress() {
-  bool overflow = false;
+  // The first box that cannot be read stops the press before anything is
+  // computed.
+  std::optional<InputBox> overflow, unclear;
   auto read = [&](InputBox b) {
-    const LeadingNumber n = readLeadingNumberDetailed(s_.text(b));
-    overflow = overflow || n.overflow;
+    const TypedNumber n = readTypedNumber(s_.text(b));
+    if (n.overflow && !overflow) overflow = b;
+    if (n.unclearComma && !unclear) unclear = b;
     return n.value;
   };
 
@@ -47,8 +75,12 @@ std::optional<Form1::PressRequest> Form1::readPress() {
   in.density = s_.material.density;
   request.previous = s_.calc;
 
+  if (unclear && (!overflow || indexOf(*unclear) <= indexOf(*overflow))) {
+    refuseBox(*unclear, unclearCommaMessage(boxName(*unclear), s_.text(*unclear)));
+    return std::nullopt;
+  }
   if (overflow) {
-    showMessage(kOverflowMessage);
+    refuseBox(*overflow, kOverflowMessage);
     return std::nullopt;
   }
   return request;
@@ -57,7 +89,11 @@ std::optional<Form1::PressRequest> Form1::readPress() {
 void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   if (press.outcome == PressOutcome::Cancelled) return;
   if (press.outcome == PressOutcome::Refused) {
-    showMessage(press.message);
+    if (press.refusedInput) {
+      refuseBox(boxOf(*press.refusedInput), press.message);
+    } else {
+      showMessage(press.message);
+    }
     return;
   }
 

@@ -1,6 +1,7 @@
 #include "form/form1.h"
 
 #include "core/number_text.h"
+#include "core/typed_number.h"
 #include "core/wire_data_sheet.h"
 #include "form/control_table.h"
 #include "form/shape_fields.h"
@@ -47,8 +48,8 @@ Circle designTemplate() {
 }  // namespace
 
 Form1::Form1() {
-  for (int i = 0; i < kInputBoxCount; ++i) s_.text1[i] = s_.text1Written[i] = findControl(text1(i))->text;
-  for (int i = 0; i < kResultBoxCount; ++i) s_.text2[i] = s_.text2Written[i] = findControl(text2(i))->text;
+  for (int i = 0; i < kInputBoxCount; ++i) s_.text1[i] = findControl(text1(i))->text;
+  for (int i = 0; i < kResultBoxCount; ++i) s_.text2[i] = findControl(text2(i))->text;
   for (const ControlId& id : changeableCaptions()) s_.captions[id.str()] = findControl(id)->text;
   for (const ControlId& id : changeableVisibility()) s_.visible[id.str()] = findControl(id)->visible;
   s_.drawing.circles = {designTemplate()};
@@ -99,9 +100,13 @@ void Form1::Form_KeyDown(int keyCode, int /*shift*/) {
 void Form1::Command2_Click() {
   const ConductorMaterial material =
       static_cast<ConductorMaterial>(s_.option3 >= 0 && s_.option3 <= 2 ? s_.option3 : 0);
-  const std::string& bare = s_.text(box::BareDiameter);
-  const auto sheet = BuildWireDataSheet(readLeadingNumber(bare), bare,
-                                        readLeadingNumber(s_.text(box::FinishedDiameter)), material);
+  // Read as typed: full-width digits count, and a comma the sheet cannot
+  // read leaves the bare diameter incomplete.
+  const std::string bare = toHalfWidth(s_.text(box::BareDiameter));
+  const TypedNumber d = readTypedNumber(bare);
+  const TypedNumber dw = readTypedNumber(s_.text(box::FinishedDiameter));
+  const auto sheet = BuildWireDataSheet(d.overflow ? 0 : d.value, bare,
+                                        dw.overflow || dw.unclearComma ? 0 : dw.value, material);
   if (!sheet) {
     showMessage(sheet.message());
     return;
@@ -140,7 +145,11 @@ bool Form1::typeText(const ControlId& id, const std::string& text) {
 }
 
 void Form1::editText(const ControlId& id, const std::string& text) {
-  if (std::string* b = box(id)) *b = text;
+  std::string* b = box(id);
+  if (!b) return;
+  *b = text;
+  if (id.name == "Text1") s_.text1Edited[id.index] = true;
+  if (id.name == "Text2") s_.text2Edited[id.index] = true;
 }
 
 bool Form1::click(const ControlId& target) {
@@ -186,9 +195,9 @@ const std::string* Form1::textOf(const ControlId& id) const {
 
 bool Form1::userChanged(const ControlId& id) const {
   if (id.name == "Text1" && id.index >= 0 && id.index < kInputBoxCount)
-    return s_.text1[id.index] != s_.text1Written[id.index];
+    return s_.text1Edited[id.index];
   if (id.name == "Text2" && id.index >= 0 && id.index < kResultBoxCount)
-    return s_.text2[id.index] != s_.text2Written[id.index];
+    return s_.text2Edited[id.index];
   return false;
 }
 
@@ -199,13 +208,20 @@ std::string* Form1::box(const ControlId& id) {
 }
 
 void Form1::write(const ControlId& id, std::string text) {
-  if (id.name == "Text1") s_.text1Written[id.index] = text;
-  if (id.name == "Text2") s_.text2Written[id.index] = text;
+  if (id.name == "Text1") s_.text1Edited[id.index] = false;
+  if (id.name == "Text2") s_.text2Edited[id.index] = false;
   *box(id) = std::move(text);
 }
 
 void Form1::setVisible(const ControlId& id, bool visible) { s_.visible[id.str()] = visible; }
 
 void Form1::showMessage(std::string_view message) { s_.messages.emplace_back(message); }
+
+void Form1::refuseBox(InputBox b, std::string_view message) {
+  showMessage(message);
+  if (!isVisible(idOf(b))) return;
+  s_.focus = idOf(b);
+  ++s_.selectRequests;
+}
 
 }  // namespace kelvane::form

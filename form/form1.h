@@ -41,10 +41,10 @@ struct FormState {
   // The box texts, stored by their place in the window's control arrays.
   std::array<std::string, kInputBoxCount> text1;
   std::array<std::string, kResultBoxCount> text2;
-  // What the program (or the design) last put into each box: a box whose text
-  // differs from it has been changed by the user.
-  std::array<std::string, kInputBoxCount> text1Written;
-  std::array<std::string, kResultBoxCount> text2Written;
+  // Whether the user has edited the box (typed, pasted, deleted) since the
+  // program last wrote it, whatever its text is now.
+  std::array<bool, kInputBoxCount> text1Edited{};
+  std::array<bool, kResultBoxCount> text2Edited{};
   std::map<std::string, std::string> captions;  // the captions that change at run time
   // The units of the length, weight and resistance rows; none before the
   // first complete press. The row captions show them.
@@ -59,6 +59,9 @@ struct FormState {
   bool sheetOpen = false;             // the data sheet window Form2
   std::vector<std::string> sheetLines;  // printed into it since it opened
   int printRequests = 0;                // F12 presses: print the window
+  // Times the program put the focus on a box to be corrected, its text
+  // selected so that typing replaces it.
+  int selectRequests = 0;
   ControlId focus = {"Text1", 0};
 
   const std::string& text(InputBox b) const { return text1[indexOf(b)]; }
@@ -148,6 +151,9 @@ class Form1 {
   void write(const ControlId& id, std::string text);  // the program writes a box
   void setVisible(const ControlId& id, bool visible);
   void showMessage(std::string_view message);
+  // Refuses a box: the message, then the focus on the box with its text
+  // selected. No lost-focus rule runs for the control that had the focus.
+  void refuseBox(InputBox b, std::string_view message);
   void resetDrawing();
   void drawSection();
 

@@ -5,15 +5,17 @@
 
 #include "core/fan_width.h"
 #include "core/number_text.h"
+#include "core/typed_number.h"
 #include "form/form1.h"
 
 namespace kelvane::form {
 
 void Form1::Text1_LostFocus(int index) {
-  // A box holding a number too large for the machine takes part in no rule.
+  // A box holding a number too large for the machine, or one with a comma
+  // that cannot be read without guessing, takes part in no rule.
   auto number = [&](InputBox b) -> std::optional<double> {
-    const LeadingNumber n = readLeadingNumberDetailed(s_.text(b));
-    if (n.overflow) return std::nullopt;
+    const TypedNumber n = readTypedNumber(s_.text(b));
+    if (n.overflow || n.unclearComma) return std::nullopt;
     return n.value;
   };
   auto writeNumber = [&](InputBox b, double value) {

@@ -1,50 +1,45 @@
 // Working backwards: a height, weight or resistance typed into one of the four
 // green result boxes becomes the number of turns that gives it.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <optional>
 #include <string>
 
+#include "core/input_checks.h"
+#include "core/calculate_coil.h"
 #include "core/inverse_solvers.h"
 #include "core/number_text.h"
 #include "core/turns_from_height.h"
+#include "core/typed_number.h"
 #include "core/weight_resistance.h"
+#include "form/box_names.h"
 #include "form/form1.h"
 
 namespace kelvane::form {
 namespace {
 
-// The leading number of a target box, accepting the "," the program itself
-// writes between groups of three digits ("1,010.000" reads 1010). Anything
-// else is read by the leading-number rule. Empty on overflow.
-std::optional<double> readTarget(const std::string& text) {
-  std::string plain = text;
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n')) ++i;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-  std::size_t digits = 0;
-  while (i + digits < text.size() && std::isdigit(static_cast<unsigned char>(text[i + digits])))
-    ++digits;
-  if (digits >= 1 && digits <= 3) {
-    std::size_t p = i + digits;
-    std::string grouped = text.substr(0, p);
-    bool anyGroup = false;
-    while (p + 4 <= text.size() && text[p] == ',' &&
-           std::isdigit(static_cast<unsigned char>(text[p + 1])) &&
-           std::isdigit(static_cast<unsigned char>(text[p + 2])) &&
-           std::isdigit(static_cast<unsigned char>(text[p + 3])) &&
-           (p + 4 == text.size() || !std::isdigit(static_cast<unsigned char>(text[p + 4])))) {
-      grouped += text.substr(p + 1, 3);
-      p += 4;
-      anyGroup = true;
-    }
-    if (anyGroup) plain = grouped + text.substr(p);
+constexpr std::string_view kPressFirstMessage =
+    "目標値から巻き数を求めるには、先に計算してください";
+constexpr std::string_view kUnreachableMessage =
+    "目標値に届きません。巻き数を2,000,000,000ターンまで増やしても、この値には達しません";
+
+// The value a weight or resistance box shows after a press, read back as the
+// box shows it in the unit it stands in.
+struct ShownValue {
+  TargetKind kind;
+  ShownUnits units;
+
+  double factor(double thinWireFactor) const {
+    return kind == TargetKind::Weight ? factorOf(units.mass)
+                                      : shownResistanceFactor(units.resistance, thinWireFactor);
   }
-  const LeadingNumber n = readLeadingNumberDetailed(plain);
-  if (n.overflow) return std::nullopt;
-  return n.value;
-}
+  std::optional<double> of(const CoilPress& press) const {
+    if (press.outcome != PressOutcome::Complete) return std::nullopt;
+    const WeightResistance& w = press.results.weights;
+    const double value = kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid;
+    return readTypedNumber(formatFixed3(value * factor(press.results.thinWireFactor))).value;
+  }
+};
 
 }  // namespace
 
@@ -55,51 +50,101 @@ void Form1::Text2_LostFocus(int index) {
   // Passing through a result box must not turn its rounded display back into
   // a different number of turns.
   if (!userChanged(idOf(target))) return;
-  const std::optional<double> value = readTarget(s_.text(target));
-  if (!value) return;
+  const TypedNumber typed = readTypedNumber(s_.text(target));
+  if (typed.unclearComma) {
+    showMessage(unclearCommaMessage(boxName(target), s_.text(target)));
+    return;
+  }
+  if (typed.overflow) return;
 
   const CalculationState& c = s_.calc;
-  std::optional<double> turns;
   if (target == box::AlignedHeight || target == box::CrossHeight) {
     std::optional<std::int32_t> layers;
     if (target == box::AlignedHeight) {
-      layers = LayersFromAlignedHeight(*value, c.inputs.finishedDiameter);
+      layers = LayersFromAlignedHeight(typed.value, c.inputs.finishedDiameter);
     } else {
       // The crossed height counts in the finished diameter as typed now.
-      const LeadingNumber dw = readLeadingNumberDetailed(s_.text(box::FinishedDiameter));
-      if (!dw.overflow) layers = LayersFromCrossHeight(*value, dw.value);
+      const TypedNumber dw = readTypedNumber(s_.text(box::FinishedDiameter));
+      if (!dw.overflow && !dw.unclearComma) layers = LayersFromCrossHeight(typed.value, dw.value);
     }
     if (!layers) return;
-    turns = TurnsFromLayers(*layers, c.mTurnsOddLayer, c.mTurnsEvenLayer);
-  } else {
-    // The solvers compare milligrams and ohms; the target is in the unit its
-    // row shows (milligrams and ohms before any press).
-    const bool weight = target == box::WeightMax;
-    const double perShown =
-        weight ? factorOf(MassUnit::Milligram) / factorOf(s_.units ? s_.units->mass
-                                                                   : MassUnit::Milligram)
-               : 1 / factorOf(s_.units ? s_.units->resistance : ResistanceUnit::Ohm);
-    const double wt = *value * perShown;
-    const TargetKind kind = weight ? TargetKind::Weight : TargetKind::Resistance;
-    const LeadingNumber lead = readLeadingNumberDetailed(s_.text(box::LeadLength));
-    if (lead.overflow) {
-      showMessage(kOverflowMessage);
-      return;
-    }
-    std::optional<Expected<std::int32_t>> found;
-    switch (s_.option1) {
-      case 0: found = EnL2(c, wt, kind, lead.value, s_.material); break;
-      case 1: found = GetL2(c, wt, kind, lead.value, s_.material); break;
-      case 2: found = OogiL2(c, wt, kind, lead.value, s_.material); break;
-      default: return;
-    }
-    if (!*found) {
-      showMessage(found->message());
-      return;
-    }
-    turns = found->value();
+    const double turns = TurnsFromLayers(*layers, c.mTurnsOddLayer, c.mTurnsEvenLayer);
+    if (std::isfinite(turns)) write(box::Turns, plainDecimal(turns));
+    return;
   }
-  if (std::isfinite(*turns)) write(box::Turns, plainDecimal(*turns));
+
+  // Weight and resistance: the most turns whose next press, with the inputs
+  // of the last press and the lead length in its box now, shows this box
+  // below the target in the unit it stands in.
+  if (!s_.units || !c.inputs.shape) {
+    showMessage(kPressFirstMessage);
+    return;
+  }
+  const TypedNumber lead = readTypedNumber(s_.text(box::LeadLength));
+  if (lead.unclearComma) {
+    showMessage(unclearCommaMessage(boxName(box::LeadLength), s_.text(box::LeadLength)));
+    return;
+  }
+  if (lead.overflow || !(std::fabs(lead.value) <= kLargestSize)) {
+    showMessage(kOverflowMessage);
+    return;
+  }
+  CalculationState state = c;
+  state.inputs.leadLength = lead.value;
+  const ShownValue shown{target == box::WeightMax ? TargetKind::Weight : TargetKind::Resistance,
+                         *s_.units};
+  const TurnsTarget wanted{shown.kind, shownThreshold(typed.value),
+                           shown.factor(ThinWireFactor(state.inputs.bareDiameter))};
+  const auto limit = static_cast<std::int32_t>(kMostTurns);
+  auto solve = [&](PressProgress* progress) -> TurnsFound {
+    switch (*state.inputs.shape) {
+      case FormerShape::Round: return EnL2(state, wanted, limit, progress);
+      case FormerShape::Rectangular: return GetL2(state, wanted, limit, progress);
+      case FormerShape::Fan: return OogiL2(state, wanted, limit, progress);
+    }
+    return invalidArgumentFailure();
+  };
+
+  // How far the walk will likely go: the last press's turns scaled to the
+  // target, by the box beside it in the same unit. The window keeps a long
+  // walk off its thread.
+  double expected = kMostTurns;
+  const TypedNumber beside =
+      readTypedNumber(s_.text(target == box::WeightMax ? box::WeightMid : box::DcrMid));
+  if (!beside.overflow && !beside.unclearComma && beside.value > 0)
+    expected = std::fabs(state.inputs.turns) * (typed.value / beside.value);
+
+  TurnsFound found = Failure{};
+  bool cancelled = false;
+  runWork_(expected, [&](PressProgress* progress) {
+    found = solve(progress);
+    if (!found || !found->has_value()) {
+      cancelled = progress && progress->cancelled();
+      return;
+    }
+    // The walk sums exactly as a press does; a press on either side of the
+    // count it found settles a value that lies on the box's rounding edge.
+    auto below = [&](std::int32_t n) {
+      CoilInputs in = state.inputs;
+      in.turns = n;
+      const auto v = shown.of(CalculateCoil(in, state));
+      return v && *v < typed.value;
+    };
+    std::int32_t n = **found;
+    for (int step = 0; step < 3 && n > 0 && !below(n); ++step) --n;
+    for (int step = 0; step < 3 && n < limit && below(n + 1); ++step) ++n;
+    found = std::optional<std::int32_t>{n};
+  });
+  if (cancelled) return;
+  if (!found) {
+    if (!found.message().empty()) showMessage(found.message());
+    return;
+  }
+  if (!found->has_value()) {
+    showMessage(kUnreachableMessage);
+    return;
+  }
+  write(box::Turns, plainDecimal(**found));
 }
 
 }  // namespace kelvane::form

@@ -133,6 +133,16 @@ void MainWindow::sync() {
     sheet_->raise();
   }
 
+  // A box the program sent the user back to: focus on it, its text selected
+  // so that typing replaces it.
+  if (selectsDone_ < s.selectRequests) {
+    selectsDone_ = s.selectRequests;
+    if (auto* box = qobject_cast<QLineEdit*>(control(s.focus))) {
+      box->setFocus(Qt::OtherFocusReason);
+      box->selectAll();
+    }
+  }
+
   // Counted before acting, so an event handled while a dialog is open does
   // not show or print the same thing twice.
   while (printsDone_ < s.printRequests) {

@@ -62,6 +62,7 @@ class MainWindow : public QWidget {
   PrintHandler print_;
   std::size_t messagesShown_ = 0;
   int printsDone_ = 0;
+  int selectsDone_ = 0;
 };
 
 }  // namespace kelvane::ui

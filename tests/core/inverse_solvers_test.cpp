@@ -2,117 +2,119 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <vector>
+#include <random>
 
-#include "core/wire_length.h"
 #include "coil_fixtures.h"
+#include "core/calculate_coil.h"
+#include "core/materials.h"
 
 namespace kelvane {
 namespace {
 
-using test::exampleState;
+using test::designInputs;
 
-const MaterialValues kCopper{17.241, 8.96};
-
-using Solver = std::function<Expected<std::int32_t>(const CalculationState&, double,
-                                                    TargetKind, double, MaterialValues)>;
-using Forward = std::function<Expected<WindingLengths>(const CalculationState&)>;
-
-struct Former {
-  const char* name;
-  Solver solve;
-  Forward forward;
-};
-
-// The example state with the outline of its fan stored, as a fan press does.
-CalculationState stateWithOutline() {
-  CalculationState s = exampleState();
-  s.mFanContour = *OogiL(s, 60).contour;
-  return s;
-}
-
-std::vector<Former> formers() {
-  return {{"rectangular", GetL2, [](const CalculationState& s) { return GetL(s); }},
-          {"round", EnL2, [](const CalculationState& s) { return EnL(s); }},
-          {"fan", OogiL2, [](const CalculationState& s) { return OogiL(s, 60).lengths; }}};
-}
-
-TEST(InverseSolvers, RectangularWorkedExample) {
-  const CalculationState s = exampleState();
-  EXPECT_EQ(*GetL2(s, 20, TargetKind::Weight, 10, kCopper), 5);
-  EXPECT_EQ(*GetL2(s, 0.05, TargetKind::Resistance, 10, kCopper), 7);
-}
-
-TEST(InverseSolvers, TargetsAtTheEndsOfTheSearch) {
-  const CalculationState s = stateWithOutline();
-  for (const Former& f : formers()) {
-    SCOPED_TRACE(f.name);
-    for (const TargetKind kind : {TargetKind::Weight, TargetKind::Resistance}) {
-      EXPECT_EQ(*f.solve(s, 0, kind, 10, kCopper), 0);
-      EXPECT_EQ(*f.solve(s, -4, kind, 10, kCopper), 0);
-      EXPECT_EQ(*f.solve(s, 1e12, kind, 10, kCopper), kSolverTurnLimit);
-    }
+TurnsFound solve(const CalculationState& s, const TurnsTarget& t, std::int32_t limit,
+                 PressProgress* progress = nullptr) {
+  switch (*s.inputs.shape) {
+    case FormerShape::Round: return EnL2(s, t, limit, progress);
+    case FormerShape::Rectangular: return GetL2(s, t, limit, progress);
+    case FormerShape::Fan: return OogiL2(s, t, limit, progress);
   }
+  return Failure{};
 }
 
-// The answer n is the last count of turns whose winding with leads stays
-// below the target, measured with the forward routine's max total.
-TEST(InverseSolvers, AgreeWithTheForwardRoutines) {
-  const CalculationState base = stateWithOutline();
-  const double lead = 10;
-  auto quantity = [&](const Former& f, TargetKind kind, std::int32_t turns) {
-    CalculationState s = base;
-    s.inputs.turns = turns;
-    const double wire = f.forward(s)->maxLength + 2 * lead;
-    return kind == TargetKind::Weight
-               ? (wire * s.mConductorArea) * kCopper.density
-               : ((kCopper.resistivity / s.mConductorArea) / 1000000) * wire;
+// The box value of a press of n turns with the inputs of the state.
+double pressed(const CalculationState& s, const TurnsTarget& t, double n) {
+  CoilInputs in = s.inputs;
+  in.turns = n;
+  const CoilPress p = CalculateCoil(in, s);
+  EXPECT_EQ(p.outcome, PressOutcome::Complete);
+  const WeightResistance& w = p.results.weights;
+  return (t.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid) * t.shownFactor;
+}
+
+// Coils of every former and material with wires, layers and formers drawn at
+// random: the count found is the last whose press stays below the target.
+TEST(InverseSolvers, TheCountFoundIsTheLastPressBelowTheTarget) {
+  std::mt19937 random(20261208);
+  auto between = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(random);
   };
-  for (const Former& f : formers()) {
-    for (const TargetKind kind : {TargetKind::Weight, TargetKind::Resistance}) {
-      const double perHundredTurns = quantity(f, kind, 100) - quantity(f, kind, 0);
-      for (const double share : {0.013, 0.5, 2.7, 11.0, 64.3}) {
-        const double target = quantity(f, kind, 0) + share * perHundredTurns;
-        SCOPED_TRACE(testing::Message() << f.name << " target " << target);
-        const auto n = f.solve(base, target, kind, lead, kCopper);
-        ASSERT_TRUE(n);
-        EXPECT_LT(quantity(f, kind, *n), target);
-        EXPECT_GE(quantity(f, kind, *n + 1), target);
+  int checked = 0;
+  for (const FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
+    for (const ConductorMaterial material : {ConductorMaterial::Copper, ConductorMaterial::Aluminium,
+                                             ConductorMaterial::CopperCladAluminium85}) {
+      for (int i = 0; i < 12; ++i) {
+        CoilInputs in = designInputs(shape, std::floor(between(1, 400)));
+        in.bareDiameter = between(0.02, 1.5);
+        in.finishedDiameter = in.bareDiameter * between(1.02, 1.2);
+        in.referenceThickness = in.finishedDiameter * between(1.6, 30);
+        in.leadLength = between(0, 100);
+        in.innerDiameter = between(1, 40);
+        in.sideA = between(2, 30);
+        in.sideB = between(2, 30);
+        in.cornerR1 = between(0.2, 1);
+        in.cornerR2 = between(0.2, 1);
+        in.fanRadius = between(40, 80);
+        const MaterialValues m = MaterialConstants(material);
+        in.resistivity = m.resistivity;
+        in.density = m.density;
+        const CoilPress press = CalculateCoil(in, {});
+        if (press.outcome != PressOutcome::Complete) continue;
+        for (const TargetKind kind : {TargetKind::Weight, TargetKind::Resistance}) {
+          TurnsTarget t{kind, 0, kind == TargetKind::Weight ? 1000.0 : 1.02};
+          t.threshold = pressed(press.state, t, 0) + between(0, 3) * pressed(press.state, t, 50);
+          SCOPED_TRACE(testing::Message() << "shape " << static_cast<int>(shape) << " material "
+                                          << static_cast<int>(material) << " coil " << i);
+          const TurnsFound n = solve(press.state, t, 100000);
+          ASSERT_TRUE(n && n->has_value());
+          if (**n > 0) EXPECT_LT(pressed(press.state, t, **n), t.threshold);
+          EXPECT_GE(pressed(press.state, t, **n + 1), t.threshold);
+          ++checked;
+        }
       }
     }
   }
+  EXPECT_GT(checked, 150);
 }
 
-TEST(InverseSolvers, NoConductor) {
-  CalculationState s = stateWithOutline();
-  s.mConductorArea = 0;
-  for (const Former& f : formers()) {
-    SCOPED_TRACE(f.name);
-    const auto resistance = f.solve(s, 0.05, TargetKind::Resistance, 10, kCopper);
-    ASSERT_FALSE(resistance);
-    EXPECT_EQ(resistance.message(), kDivisionByZeroMessage);
-    EXPECT_EQ(*f.solve(s, 20, TargetKind::Weight, 10, kCopper), kSolverTurnLimit);
-    EXPECT_EQ(*f.solve(s, 0, TargetKind::Weight, 10, kCopper), 0);
+TEST(InverseSolvers, EndsOfTheSearch) {
+  const CoilPress press = CalculateCoil(designInputs(FormerShape::Rectangular), {});
+  TurnsTarget t{TargetKind::Weight, 0, 1000};
+  // The two leads of 10 mm alone weigh about 5.7 mg: no turn stays below.
+  for (const double threshold : {-4.0, 0.0, 5.0}) {
+    t.threshold = threshold;
+    EXPECT_EQ(**GetL2(press.state, t, 1000), 0) << threshold;
   }
-}
-
-TEST(InverseSolvers, FanBeforeAnyFanPressCountsTheLeadsOnly) {
-  const CalculationState s = exampleState();  // no outline stored
-  // Leads of 2 × 10 mm weigh about 5.63 mg, and no turn adds to them.
-  EXPECT_EQ(*OogiL2(s, 5, TargetKind::Weight, 10, kCopper), 0);
-  EXPECT_EQ(*OogiL2(s, 6, TargetKind::Weight, 10, kCopper), kSolverTurnLimit);
+  // A target beyond the limit is not reached, rather than met at the limit.
+  t.threshold = 1e12;
+  const TurnsFound far = GetL2(press.state, t, 1000);
+  ASSERT_TRUE(far);
+  EXPECT_FALSE(far->has_value());
+  // A walk called off stops with no message.
+  PressProgress progress;
+  progress.cancel();
+  const TurnsFound stopped = GetL2(press.state, t, 10'000'000, &progress);
+  ASSERT_FALSE(stopped);
+  EXPECT_EQ(stopped.message(), "");
 }
 
 TEST(InverseSolvers, AbsurdStatesFail) {
-  CalculationState s = stateWithOutline();
+  CalculationState s = CalculateCoil(designInputs(FormerShape::Rectangular), {}).state;
+  const TurnsTarget t{TargetKind::Weight, 1e300, 1000};
   s.mTurnsOddLayer = 3e9;
-  EXPECT_EQ(GetL2(s, 20, TargetKind::Weight, 10, kCopper).message(), kOverflowMessage);
-  s = stateWithOutline();
+  EXPECT_EQ(GetL2(s, t, 1000).message(), kOverflowMessage);
+  s = CalculateCoil(designInputs(FormerShape::Rectangular), {}).state;
   s.inputs.cornerR1 = 1e308;
   s.inputs.cornerR2 = 1e308;
-  EXPECT_EQ(GetL2(s, 20, TargetKind::Weight, 10, kCopper).message(), kOverflowMessage);
-  EXPECT_EQ(OogiL2(s, 20, TargetKind::Resistance, 1e308, kCopper).message(), kOverflowMessage);
+  EXPECT_EQ(GetL2(s, t, 1000).message(), kOverflowMessage);
+}
+
+TEST(InverseSolvers, ThresholdOfAShownValue) {
+  // The box shows three decimals rounded half away from zero.
+  EXPECT_DOUBLE_EQ(shownThreshold(10), 9.9995);
+  EXPECT_DOUBLE_EQ(shownThreshold(10.0004), 10.0005);
+  EXPECT_DOUBLE_EQ(shownThreshold(0.5), 0.4995);
 }
 
 }  // namespace

@@ -72,16 +72,31 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
   struct Case {
     std::vector<Step> steps;
     std::string message;
+    std::string box;  // where the focus goes, its text selected
   };
+  const std::string comma =
+      "は数値として読めません。桁区切りは「1,000」のように3桁ごとに、小数点は「.」で入力してください";
   const std::vector<Case> cases = {
-      {{{"type", "Text1(0)", ""}}, "素線径(d)を入力してください"},
-      {{{"type", "Text1(0)", "0"}}, "素線径(d)を入力してください"},
+      {{{"type", "Text1(0)", ""}}, "素線径(d)を入力してください", "Text1(0)"},
+      {{{"type", "Text1(0)", "0"}}, "素線径(d)を入力してください", "Text1(0)"},
       // One position per layer: the even layers would hold no turn.
-      {{{"type", "Text1(4)", "0.3"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください"},
-      {{{"type", "Text1(4)", "0.2"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください"},
-      {{{"type", "Text1(1)", "1e400"}}, "オーバーフローしました。"},
-      // A conductor so thick that its cross-section has no number.
-      {{{"type", "Text1(0)", "1e200"}}, "オーバーフローしました。"},
+      {{{"type", "Text1(4)", "0.3"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください", "Text1(4)"},
+      {{{"type", "Text1(4)", "0.2"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください", "Text1(4)"},
+      {{{"type", "Text1(1)", "1e400"}}, "オーバーフローしました。", "Text1(1)"},
+      // Impossible wires and coils are refused before anything is computed.
+      {{{"type", "Text1(0)", "1e200"}},
+       "素線径(d)は26.8 mm以下にしてください（それより太いと抵抗の細線補正係数が0以下になります）",
+       "Text1(0)"},
+      {{{"type", "Text1(1)", ""}}, "線仕上外径は0より大きい値にしてください", "Text1(1)"},
+      {{{"type", "Text1(1)", "0.1"}}, "線仕上外径は素線径(d)以上にしてください", "Text1(1)"},
+      {{{"type", "Text1(2)", "-50"}}, "巻き数(n)は0以上にしてください", "Text1(2)"},
+      {{{"type", "Text1(2)", "2147483647"}}, "巻き数(n)は2,000,000,000以下にしてください", "Text1(2)"},
+      {{{"type", "Text1(3)", "1e300"}}, "リード長さ(L)は-1,000,000～1,000,000 mmの範囲で入力してください",
+       "Text1(3)"},
+      // A comma that is not a digit group is not guessed at.
+      {{{"type", "Text1(0)", "0,2"}}, "「素線径(d)」の「0,2」" + comma, "Text1(0)"},
+      {{{"type", "Text1(2)", "1,00"}}, "「巻き数(n)」の「1,00」" + comma, "Text1(2)"},
+      {{{"type", "Text1(7)", "1.5,3"}}, "「B」の「1.5,3」" + comma, "Text1(7)"},
   };
   for (const Case& c : cases) {
     Form1 form;
@@ -93,6 +108,8 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
     const FormState& after = form.state();
     ASSERT_EQ(after.messages.size(), 1u);
     EXPECT_EQ(after.messages[0], c.message);
+    EXPECT_EQ(after.focus.str(), c.box);
+    EXPECT_EQ(after.selectRequests, before.selectRequests + 1);
     EXPECT_EQ(after.text1, before.text1);
     EXPECT_EQ(after.text2, before.text2);
     EXPECT_EQ(after.captions, before.captions);
@@ -118,13 +135,14 @@ TEST(Press, NoShapeWritesOnlyTheArrangement) {
 
 TEST(Press, FailedLengthShowsItsMessageAndZeroLengths) {
   Form1 form;
-  // Beyond 32 bits of turns the turn-by-turn walk cannot count.
-  apply(form, {{"type", "Text1(2)", "3e9"}, {"click", "Command1", ""}});
-  EXPECT_EQ(form.state().messages, std::vector<std::string>{"オーバーフローしました。"});
+  // A fan whose radius is below its corners has no outline to wind along.
+  apply(form, {{"click", "Option1(2)", ""}, {"type", "Text1(10)", "0.1"}, {"click", "Command1", ""}});
+  EXPECT_EQ(form.state().messages,
+            std::vector<std::string>{"プロシージャの呼び出し、または引数が不正です。"});
   for (int i : {8, 9, 10, 11, 12, 13, 18, 19, 20, 21}) EXPECT_EQ(t2(form, i), "0.000");
   EXPECT_EQ(form.state().captions.at("Label1(29)"), "重量 mg");
   EXPECT_NE(text(form, box::AlignedHeight), "");
-  EXPECT_TRUE(form.state().visible.at("Label2"));
+  EXPECT_FALSE(form.state().visible.at("Label2"));  // ten turns are drawn
 }
 
 TEST(Press, DrawingUpTo999TurnsThenTheNote) {

@@ -1,6 +1,8 @@
 // Leaving an input box: the fill-ins and the fan former's angle and width.
 #include <gtest/gtest.h>
 
+#include "core/fan_width.h"
+#include "core/number_text.h"
 #include "form_test_support.h"
 
 namespace kelvane::form {
@@ -72,6 +74,13 @@ TEST(InputRules, PassingThroughXxKeepsTheAngle) {
   // AG → XX → on: the width written from AG is not the user's, so AG stays.
   apply(form, {{"type", "Text1(11)", "45"}, {"focus", "Text1(12)", ""}, kLeave});
   EXPECT_EQ(form.state().text1[11], "45");
+  // Typing the very width the box shows is the user's width: AG follows it,
+  // here back from an angle a program put in meanwhile.
+  const std::string shownWidth = form.state().text1[12];
+  apply(form, {{"set", "Text1(11)", "30"}, {"type", "Text1(12)", shownWidth}, kLeave});
+  EXPECT_EQ(form.state().text1[11], "45");
+  apply(form, {{"type", "Text1(11)", "45"}, {"type", "Text1(12)", "６０"}, kLeave});
+  EXPECT_EQ(form.state().text1[11], plainDecimal(*FanAngleFromWidth(2, 2, 60)));
 }
 
 TEST(InputRules, OtherBoxesChangeNothingEvenWhenEmpty) {

@@ -1,6 +1,11 @@
 #include "tools/replay.h"
 
+#include <array>
+#include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "form/control_table.h"
@@ -45,62 +50,155 @@ ordered_json line(const form::LinePosition& l) {
   return {shortest(l.x1), shortest(l.y1), shortest(l.x2), shortest(l.y2)};
 }
 
+// A bad step as the error line quotes it: its JSON on one line, cut short
+// at a whole character.
+std::string excerpt(const json& value) {
+  constexpr std::size_t kMaxExcerpt = 60;
+  std::string text = value.dump(-1, ' ', false, json::error_handler_t::replace);
+  if (text.size() <= kMaxExcerpt) return text;
+  std::size_t cut = kMaxExcerpt;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut) + "…";
+}
+
+// A control as a step names it: exactly as the window writes its address, so
+// "Text1(002)" and "Text1( 2)" are no names of Text1(2).
 std::optional<form::ControlId> control(const json& value) {
   if (!value.is_string()) return std::nullopt;
-  auto id = form::parseControlId(value.get<std::string>());
-  if (!id || !form::findControl(*id)) return std::nullopt;
+  const std::string& name = value.get_ref<const std::string&>();
+  auto id = form::parseControlId(name);
+  if (!id || id->str() != name || !form::findControl(*id)) return std::nullopt;
   return id;
 }
 
-std::optional<std::string> applyStep(const json& step, ReplayTarget& target) {
-  if (!step.is_object() || step.empty()) return "a step must be an object";
-  const std::string kind = step.begin().key();
-  auto text = [&]() -> std::optional<std::string> {
-    if (!step.contains("text") || !step["text"].is_string()) return std::nullopt;
-    return step["text"].get<std::string>();
-  };
-  auto expect = [&](std::size_t keys) { return step.size() == keys; };
+// A text as a step gives it. Leading U+FEFF characters are byte-order marks
+// left over from the file a text was copied from: invisible, nothing a person
+// types, and they would make a box's leading number unreadable. The window
+// could not show them either: Qt drops a leading mark when it reads UTF-8, as
+// the window does with every text the program writes into a box. So both
+// targets get the text without them.
+std::string boxText(const json& value) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::string_view text = value.get_ref<const std::string&>();
+  while (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return std::string(text);
+}
 
-  if (step.contains("focus") && expect(1)) {
-    auto id = control(step["focus"]);
-    if (!id) return "unknown control in step: " + step.dump();
-    if (!target.focus(*id)) return "control cannot take the focus: " + id->str();
+// A key code as a step gives it: a whole number from 0 to 0xFFFF. Whole
+// numbers beyond 64 bits reach us as floating point.
+std::optional<std::string> keyCodeError(const json& key) {
+  constexpr int kMaxKeyCode = 0xFFFF;
+  const std::string outOfRange =
+      "key code out of range (0 to " + std::to_string(kMaxKeyCode) + "): ";
+  if (key.is_number_unsigned()) {
+    if (key.get<std::uint64_t>() > kMaxKeyCode) return outOfRange + key.dump();
     return std::nullopt;
   }
-  if ((step.contains("type") || step.contains("set")) && expect(2)) {
-    const bool typing = step.contains("type");
-    auto id = control(step[typing ? "type" : "set"]);
-    auto t = text();
-    if (!id) return "unknown control in step: " + step.dump();
-    if (!t) return "step needs a \"text\" string: " + step.dump();
-    const bool ok = typing ? target.type(*id, *t) : target.set(*id, *t);
-    if (!ok) return "control is not a box that can take text now: " + id->str();
+  if (key.is_number_integer()) return outOfRange + key.dump();  // negative
+  constexpr double kBeyond64Bits = 0x1p63;
+  if (key.is_number_float() && std::abs(key.get<double>()) >= kBeyond64Bits)
+    return outOfRange + key.dump();
+  return "a key must be an integer key code: " + excerpt(key);
+}
+
+std::optional<std::string> applyStep(const json& step, ReplayTarget& target) {
+  if (!step.is_object() || step.empty()) return "a step must be an object: " + excerpt(step);
+  // What the step does is named by one key; "type" and "set" take a "text".
+  std::string kind;
+  for (const char* k : {"focus", "type", "set", "click", "key", "close"}) {
+    if (!step.contains(k)) continue;
+    if (!kind.empty()) return "a step does one thing: " + excerpt(step);
+    kind = k;
+  }
+  if (kind.empty()) return "unknown step: " + excerpt(step);
+  const bool takesText = kind == "type" || kind == "set";
+  for (const auto& item : step.items()) {
+    if (item.key() != kind && !(takesText && item.key() == "text"))
+      return "unexpected key in step: " + excerpt(step);
+  }
+  const json& value = step[kind];
+
+  if (kind == "key") {
+    if (auto error = keyCodeError(value)) return error;
+    target.key(value.get<int>());
     return std::nullopt;
   }
-  if (step.contains("click") && expect(1)) {
-    auto id = control(step["click"]);
-    if (!id) return "unknown control in step: " + step.dump();
-    if (!target.click(*id)) return "control cannot be clicked: " + id->str();
-    return std::nullopt;
-  }
-  if (step.contains("key") && expect(1)) {
-    if (!step["key"].is_number_integer()) return "a key must be an integer key code";
-    const auto code = step["key"].get<long long>();
-    if (code < 0 || code > 0xFFFF) return "key code out of range: " + std::to_string(code);
-    target.key(static_cast<int>(code));
-    return std::nullopt;
-  }
-  if (step.contains("close") && expect(1)) {
-    if (step["close"] != "Form2") return "only Form2 can be closed";
+  if (kind == "close") {
+    if (value != "Form2") return "only Form2 can be closed";
     target.closeSheet();
     return std::nullopt;
   }
-  return "unknown step: " + kind;
+  auto id = control(value);
+  if (!id) return "unknown control in step: " + excerpt(step);
+  if (kind == "focus") {
+    if (!target.focus(*id)) return "control cannot take the focus: " + id->str();
+    return std::nullopt;
+  }
+  if (kind == "click") {
+    if (!target.click(*id)) return "control cannot be clicked: " + id->str();
+    return std::nullopt;
+  }
+  if (!step.contains("text") || !step["text"].is_string())
+    return "step needs a \"text\" string: " + excerpt(step);
+  const std::string text = boxText(step["text"]);
+  if (!(kind == "type" ? target.type(*id, text) : target.set(*id, text)))
+    return "control is not a box that can take text now: " + id->str();
+  return std::nullopt;
+}
+
+// Whether JSON text nests arrays and objects deeper than `limit`; brackets
+// inside strings do not count. Exact for well-formed text, and the parser
+// refuses the rest. Checked before parsing rather than in a parser callback:
+// nlohmann's callback parser looks through the whole enclosing array at the
+// end of every object, which makes a long list of steps quadratic.
+bool nestsDeeperThan(std::string_view text, int limit) {
+  int depth = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;  // the escaped character, a quote perhaps
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > limit) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
+
+std::string tooLong() {
+  return "the steps are longer than " + std::to_string(kMaxDocumentBytes / (1024 * 1024)) + " MiB";
 }
 
 }  // namespace
 
 std::optional<std::string> applySteps(std::istream& document, ReplayTarget& target) {
+  std::string text;
+  std::array<char, 64 * 1024> chunk;
+  errno = 0;
+  while (document.read(chunk.data(), chunk.size()) || document.gcount() > 0) {
+    text.append(chunk.data(), static_cast<std::size_t>(document.gcount()));
+    if (text.size() > kMaxDocumentBytes) return tooLong();
+  }
+  if (document.bad()) {
+    const int error = errno;
+    return error ? "the steps could not be read: " + std::string(std::strerror(error))
+                 : "the steps could not be read";
+  }
+  return applySteps(text, target);
+}
+
+std::optional<std::string> applySteps(std::string_view document, ReplayTarget& target) {
+  if (document.size() > kMaxDocumentBytes) return tooLong();
+  if (nestsDeeperThan(document, kMaxNesting))
+    return "the steps nest deeper than " + std::to_string(kMaxNesting) + " levels";
   const json doc = json::parse(document, nullptr, /*allow_exceptions=*/false);
   if (doc.is_discarded()) return "unreadable JSON";
   if (!doc.is_object() || !doc.contains("steps") || !doc["steps"].is_array())

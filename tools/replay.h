@@ -1,17 +1,31 @@
 #pragma once
 
+#include <cstddef>
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "tools/replay_target.h"
 
 namespace kelvane::replay {
 
+// The longest step document the replay reads. A person's session at the
+// window is a few kilobytes of steps; a box text of a few million characters
+// still fits. Beyond it the input is refused before it is parsed.
+inline constexpr std::size_t kMaxDocumentBytes = 16 * 1024 * 1024;
+// The deepest nesting of arrays and objects the replay parses. A step list
+// is three levels deep ({"steps": [ {…} ]}); anything near the limit is an
+// attack on the reader, not a list of steps.
+inline constexpr int kMaxNesting = 32;
+
 // Applies the steps of a replay document ({"steps": [ … ]}) to the target.
-// Returns the error line for bad input (unreadable JSON, an unknown step or
-// control, a control that cannot take the step), or nothing on success.
+// Returns the error line for bad input (a document that cannot be read or is
+// too long or too deep, unreadable JSON, an unknown step or control, a control
+// that cannot take the step), or nothing on success. The line quotes no more
+// than a short excerpt of the document.
 std::optional<std::string> applySteps(std::istream& document, ReplayTarget& target);
+std::optional<std::string> applySteps(std::string_view document, ReplayTarget& target);
 
 // The snapshot as the JSON text the replay prints.
 std::string toJson(const Snapshot& snapshot);

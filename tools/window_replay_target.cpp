@@ -2,11 +2,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
-#include <QTest>
+#include <QThread>
+#include <algorithm>
 #include <cstdio>
 
 #include "form/control_table.h"
@@ -15,32 +19,69 @@
 #include "ui/section_drawing.h"
 #include "ui/sheet_window.h"
 
+QT_BEGIN_NAMESPACE
+// Offers a key stroke to the focused widget and then to the shortcuts of the
+// active window, as QtGui does with a key from the window system; true when
+// a shortcut took it. Exported by QtGui for simulated input (QtTest's key
+// clicks go through it), so the replay drives the keyboard without QtTest.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
+                                               Qt::KeyboardModifiers mods, const QString& text,
+                                               bool autorep, ushort count);
+QT_END_NAMESPACE
+
 namespace kelvane::replay {
 namespace {
 
 // Key codes of the function keys F1 to F12 as the handlers receive them.
 constexpr int kF1Code = 112, kF12Code = 123;
 
-// Types text as a person would: printable ASCII key by key, anything else
-// (Japanese, control characters) as the input method delivers it.
-void typeInto(QLineEdit& box, const QString& text) {
-  QString composed;
-  auto commit = [&] {
-    if (composed.isEmpty()) return;
-    QInputMethodEvent event;
-    event.setCommitString(composed);
-    QApplication::sendEvent(&box, &event);
-    composed.clear();
-  };
-  for (const QChar c : text) {
-    if (c.unicode() >= 0x20 && c.unicode() < 0x7f) {
-      commit();
-      QTest::keyClick(&box, c.toLatin1());
-    } else {
-      composed += c;
-    }
+// One stroke of a key (or of several keys, compressed into one event as Qt
+// delivers fast typing): the window's shortcuts first, then the widget.
+void strike(QWidget& widget, int key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
+  const auto count = static_cast<ushort>(std::min<qsizetype>(text.size(), 0xFFFF));
+  if (!qt_sendShortcutOverrideEvent(&widget, 0, key, modifiers, text, false, count)) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text, false, count);
+    QCoreApplication::sendEvent(&widget, &press);
   }
-  commit();
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text, false, count);
+  QCoreApplication::sendEvent(&widget, &release);
+}
+
+bool printableAscii(const QString& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
+}
+
+// Types text over the box's whole text as it reaches a box: printable ASCII
+// as key strokes (one event, as Qt compresses fast typing), anything else
+// (Japanese, control characters) as an input method or a paste commits it.
+// Either way one edit, so typing costs what the text's length costs.
+void typeInto(QLineEdit& box, const QString& text) {
+  strike(box, Qt::Key_A, Qt::ControlModifier, QStringLiteral("a"));  // select all
+  if (text.isEmpty()) {
+    strike(box, Qt::Key_Delete, Qt::NoModifier);
+  } else if (printableAscii(text)) {
+    strike(box, Qt::Key_unknown, Qt::NoModifier, text);
+  } else {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(&box, &event);
+  }
+}
+
+// A left click at the button's middle. The press gives the focus to a
+// control that takes it by clicking, as QApplication does for a press from
+// the window system; a button that takes none is clicked all the same.
+void clickWithMouse(QAbstractButton& button) {
+  const QPointF at = QRectF(button.rect()).center();
+  const QPointF global = button.mapToGlobal(at);
+  if (button.focusPolicy() & Qt::ClickFocus) button.setFocus(Qt::MouseFocusReason);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(&button, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(&button, &release);
 }
 
 // The replay's standard error carries its own error line only: the offscreen
@@ -68,8 +109,8 @@ WindowReplayTarget::~WindowReplayTarget() = default;
 
 QWidget* WindowReplayTarget::reachable(const form::ControlId& id) const {
   QWidget* w = window_->control(id);
-  if (!w || !(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled()) return nullptr;
-  return w->isVisibleTo(window_.get()) ? w : nullptr;
+  if (!w || !w->isEnabled() || !w->isVisibleTo(window_.get())) return nullptr;
+  return w;
 }
 
 void WindowReplayTarget::bringForward() {
@@ -77,15 +118,23 @@ void WindowReplayTarget::bringForward() {
   window_->raise();
   window_->activateWindow();
   // Activation arrives as an event of the platform, not at once.
-  constexpr int kActivationMs = 5000;
-  (void)QTest::qWaitFor([this] { return window_->isActiveWindow(); }, kActivationMs);
+  constexpr int kActivationMs = 5000, kPollMs = 10;
+  const QDeadlineTimer deadline(kActivationMs);
+  while (!window_->isActiveWindow() && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, kPollMs);
+    if (!window_->isActiveWindow()) QThread::msleep(kPollMs);
+  }
 }
 
 bool WindowReplayTarget::focus(const form::ControlId& id) {
+  // The keyboard reaches a control that Tab stops at; a mouse, one that takes
+  // the focus when clicked (pressed, then released beside it: an option
+  // button that is off gets the focus without being switched on).
   QWidget* w = reachable(id);
-  if (!w) return false;
+  const Qt::FocusPolicy policy = w ? w->focusPolicy() : Qt::NoFocus;
+  if (!(policy & (Qt::TabFocus | Qt::ClickFocus))) return false;
   bringForward();
-  w->setFocus(Qt::TabFocusReason);
+  w->setFocus(policy & Qt::TabFocus ? Qt::TabFocusReason : Qt::MouseFocusReason);
   QCoreApplication::processEvents();
   return true;
 }
@@ -93,12 +142,7 @@ bool WindowReplayTarget::focus(const form::ControlId& id) {
 bool WindowReplayTarget::type(const form::ControlId& id, const std::string& text) {
   auto* box = qobject_cast<QLineEdit*>(reachable(id));
   if (!box || !focus(id)) return false;
-  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);  // select everything typed before
-  if (text.empty()) {
-    QTest::keyClick(box, Qt::Key_Delete);
-  } else {
-    typeInto(*box, QString::fromStdString(text));
-  }
+  typeInto(*box, QString::fromStdString(text));
   QCoreApplication::processEvents();
   return true;
 }
@@ -107,7 +151,7 @@ bool WindowReplayTarget::click(const form::ControlId& id) {
   auto* button = qobject_cast<QAbstractButton*>(reachable(id));
   if (!button) return false;
   bringForward();
-  QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+  clickWithMouse(*button);
   QCoreApplication::processEvents();
   return true;
 }
@@ -118,7 +162,7 @@ void WindowReplayTarget::key(int keyCode) {
   if (keyCode < kF1Code || keyCode > kF12Code) return;
   bringForward();
   QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
-  QTest::keyClick(target, static_cast<Qt::Key>(Qt::Key_F1 + (keyCode - kF1Code)));
+  strike(*target, Qt::Key_F1 + (keyCode - kF1Code), Qt::NoModifier);
   QCoreApplication::processEvents();
 }
 

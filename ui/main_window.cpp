@@ -126,8 +126,7 @@ void MainWindow::sync() {
   syncOptionButtons();
   syncDrawing();
 
-  const bool sheetGrew = s.sheetLines.size() > static_cast<std::size_t>(sheet_->lines().size());
-  sheet_->showLines(s.sheetLines);
+  const bool sheetGrew = sheet_->showLines(s.sheetLines);
   if (s.sheetOpen && sheetGrew) {
     sheet_->show();
     sheet_->raise();

@@ -23,13 +23,15 @@ SheetWindow::SheetWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(text_);
 }
 
-void SheetWindow::showLines(const std::vector<std::string>& lines) {
+bool SheetWindow::showLines(const std::vector<std::string>& lines) {
+  const bool grew = lines.size() > lineCount_;
   if (lines.size() < lineCount_) {
     text_->clear();
     lineCount_ = 0;
   }
   for (; lineCount_ < lines.size(); ++lineCount_)
     text_->appendPlainText(QString::fromStdString(lines[lineCount_]));
+  return grew;
 }
 
 QStringList SheetWindow::lines() const {

@@ -16,8 +16,10 @@ class SheetWindow : public QWidget {
   explicit SheetWindow(QWidget* parent);
 
   // Shows exactly these lines, adding to the text where they continue it.
-  void showLines(const std::vector<std::string>& lines);
-  // The lines as the window shows them.
+  // True when lines were added. Only the new lines are read, so a sheet that
+  // has grown long costs nothing on events that add none.
+  bool showLines(const std::vector<std::string>& lines);
+  // The lines as the window shows them, read off its text.
   QStringList lines() const;
 
   // Runs when the user closes the window.

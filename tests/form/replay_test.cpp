@@ -49,20 +49,129 @@ TEST(Replay, EveryStepKind) {
   EXPECT_EQ(s.focus, "Command2");
 }
 
-TEST(Replay, BadInputIsOneErrorLine) {
-  const std::vector<std::string> bad = {
-      "", "{", "[]", R"json({"steps":{}})json", R"json({"steps":[{"jump":"Text1(0)"}]})json",
-      R"json({"steps":[{"click":"Command9"}]})json", R"json({"steps":[{"focus":"Text1(99)"}]})json",
-      R"json({"steps":[{"type":"Text1(0)"}]})json", R"json({"steps":[{"focus":"Text1(5)"}]})json",
-      R"json({"steps":[{"click":"Text1(0)"}]})json", R"json({"steps":[{"type":"Command1","text":"x"}]})json",
-      R"json({"steps":[{"key":"F12"}]})json", R"json({"steps":[{"close":"Form1"}]})json",
-      R"json({"steps":[{"focus":"Text1(0)","click":"Command1"}]})json", R"json({"steps":[7]})json"};
-  for (const std::string& doc : bad) {
+// Arrays nested `levels` deep around an empty one, as a step's value.
+std::string nested(int levels) { return std::string(levels, '[') + std::string(levels, ']'); }
+
+struct BadDocument {
+  std::string document;
+  std::string error;  // what the error line says
+};
+
+TEST(Replay, BadInputIsOneShortErrorLine) {
+  const std::string huge(100000, 'x');
+  const std::vector<BadDocument> bad = {
+      {"", "unreadable JSON"},
+      {"{", "unreadable JSON"},
+      {"[]", "\"steps\" array"},
+      {R"json({"steps":{}})json", "\"steps\" array"},
+      {R"json({"steps":[{"jump":"Text1(0)"}]})json", "step 1: unknown step: {\"jump\""},
+      {R"json({"steps":[{"click":"Command9"}]})json", "unknown control"},
+      {R"json({"steps":[{"focus":"Text1(99)"}]})json", "unknown control"},
+      {R"json({"steps":[{"focus":"Text1(5)"}]})json", "cannot take the focus: Text1(5)"},
+      {R"json({"steps":[{"click":"Text1(0)"}]})json", "cannot be clicked: Text1(0)"},
+      {R"json({"steps":[{"type":"Command1","text":"x"}]})json", "not a box"},
+      {R"json({"steps":[{"key":"F12"}]})json", "integer key code"},
+      {R"json({"steps":[{"key":1.5}]})json", "integer key code"},
+      {R"json({"steps":[{"close":"Form1"}]})json", "only Form2"},
+      {R"json({"steps":[{"focus":"Text1(0)","click":"Command1"}]})json", "does one thing"},
+      {R"json({"steps":[{"click":"Command1","text":"x"}]})json", "unexpected key"},
+      {R"json({"steps":[7]})json", "must be an object: 7"},
+      // A box step without its text names what is missing, not the step.
+      {R"json({"steps":[{"type":"Text1(0)"}]})json", "step needs a \"text\" string"},
+      {R"json({"steps":[{"set":"Text1(0)","text":5}]})json", "step needs a \"text\" string"},
+      // A control is named as the window writes it.
+      {R"json({"steps":[{"type":"Text1(002)","text":"5"}]})json", "unknown control"},
+      {R"json({"steps":[{"click":"Option1(01)"}]})json", "unknown control"},
+      {R"json({"steps":[{"focus":"text1(0)"}]})json", "unknown control"},
+      // Key codes beyond 64 bits are out of range, not −1.
+      {R"json({"steps":[{"key":18446744073709551615}]})json",
+       "out of range (0 to 65535): 18446744073709551615"},
+      {R"json({"steps":[{"key":18446744073709551616}]})json", "out of range"},
+      {R"json({"steps":[{"key":-9223372036854775809}]})json", "out of range"},
+      {R"json({"steps":[{"key":-1}]})json", "out of range (0 to 65535): -1"},
+      {R"json({"steps":[{"key":65536}]})json", "out of range"},
+      // Nesting is refused while reading, before anything quotes the step.
+      {R"json({"steps":[{"click":)json" + nested(200000) + "}]}", "deeper than 32 levels"},
+      {nested(200000), "deeper than 32 levels"},
+      {R"json({"steps":[{"click":)json" + nested(kMaxNesting - 3) + "}]}",
+       "unknown control in step: {\"click\":[[[["},
+      // A step is quoted short, on one line, cut at a whole character.
+      {R"json({"steps":[{"jump":"Text1(0)","text":")json" + huge + "\"}]}", "unknown step"},
+      {R"json({"steps":[{"click":")json" + huge + "\"}]}",
+       "unknown control in step: {\"click\":\"xx"},
+      {R"json({"steps":[{"jump":"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"}]})json",
+       "…"},
+      {"{\"steps\":[{\"a\\nb\":1}]}", "unknown step: {\"a\\nb\":1}"},
+  };
+  for (const BadDocument& doc : bad) {
     ModelTarget target;
-    const auto error = run(doc, target);
-    ASSERT_TRUE(error) << doc;
-    EXPECT_EQ(error->find('\n'), std::string::npos);
+    const auto error = run(doc.document, target);
+    ASSERT_TRUE(error) << doc.document.substr(0, 80);
+    EXPECT_NE(error->find(doc.error), std::string::npos) << *error;
+    EXPECT_EQ(error->find('\n'), std::string::npos) << *error;
+    EXPECT_LE(error->size(), 200u) << *error;
   }
+}
+
+TEST(Replay, NestingUpToTheLimitIsRead) {
+  // The steps sit two levels deep; an ignored member may nest to the limit.
+  const std::string atLimit = R"json({"steps":[], "note":)json" + nested(kMaxNesting - 1) + "}";
+  const std::string beyond = R"json({"steps":[], "note":)json" + nested(kMaxNesting) + "}";
+  ModelTarget target;
+  EXPECT_FALSE(run(atLimit, target));
+  EXPECT_TRUE(run(beyond, target));
+
+  // Brackets in a text are no nesting, after an escaped quote neither.
+  const std::string brackets = std::string(100, '[') + std::string(100, '{');
+  ASSERT_FALSE(run(R"json({"steps":[{"type":"Text1(13)","text":"\\\")json" + brackets +
+                       R"json("}, {"type":"Text1(3)","text":"]]]"}]})json",
+                   target));
+  EXPECT_EQ(target.snapshot().text1[13], "\\\"" + brackets);
+}
+
+// A stream that fails the way a directory or a broken disk fails a read.
+class FailingBuffer : public std::streambuf {
+ protected:
+  int_type underflow() override { throw std::ios_base::failure("read error"); }
+};
+
+TEST(Replay, DocumentsThatCannotBeReadAreRefused) {
+  ModelTarget target;
+  FailingBuffer failing;
+  std::istream unreadable(&failing);
+  const auto readError = applySteps(unreadable, target);
+  ASSERT_TRUE(readError);
+  EXPECT_NE(readError->find("could not be read"), std::string::npos) << *readError;
+
+  // Refused at the limit, from a stream as from text, before parsing: an
+  // unclosed "[" never grows into a parse of the whole input.
+  const std::string tooLong(kMaxDocumentBytes + 1, '[');
+  std::istringstream in(tooLong);
+  for (const auto& error :
+       {applySteps(in, target), applySteps(std::string_view(tooLong), target)}) {
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, "the steps are longer than 16 MiB");
+  }
+
+  const std::string head = R"json({"steps":[{"set":"Text1(13)","text":")json", tail = "\"}]}";
+  const std::size_t digits = kMaxDocumentBytes - head.size() - tail.size();
+  std::istringstream atLimit(head + std::string(digits, '7') + tail);
+  EXPECT_FALSE(applySteps(atLimit, target));
+  EXPECT_EQ(target.snapshot().text1[13].size(), digits);
+}
+
+TEST(Replay, LeadingByteOrderMarksAreNoPartOfATypedText) {
+  const std::string bom = "\xEF\xBB\xBF";
+  ModelTarget target;
+  ASSERT_FALSE(run(R"json({"steps":[
+      {"type":"Text1(13)","text":"\ufeff5"}, {"set":"Text1(3)","text":"\ufeff\ufeffab"},
+      {"type":"Text1(4)","text":"a\ufeffb\ufeff"}, {"set":"Text1(1)","text":"\ufeff"}]})json",
+                   target));
+  const Snapshot s = target.snapshot();
+  EXPECT_EQ(s.text1[13], "5");
+  EXPECT_EQ(s.text1[3], "ab");
+  EXPECT_EQ(s.text1[4], "a" + bom + "b" + bom);
+  EXPECT_EQ(s.text1[1], "");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The window driven like a person ends up showing exactly what the form
 // model holds after the same steps.
+#include <algorithm>
+#include <array>
 #include <sstream>
 
 #include "tests/ui/window_test_support.h"
@@ -56,6 +58,49 @@ class WindowReplayTest : public QObject {
                .arg(longText);
     QTest::newRow("program fills a focused box") << R"js([
         {"focus":"Text1(2)"}, {"set":"Text1(2)","text":"0"}, {"focus":"Text1(3)"}])js";
+
+    // Option buttons are clicked with the mouse, which reaches the ones that
+    // are off although Tab no longer stops at them; and focused as a mouse
+    // does it, pressed and released beside them.
+    std::array order = {0, 1, 2};
+    do {
+      QString steps;
+      for (int i : order) steps += QStringLiteral(R"js({"click":"Option1(%1)"}, )js").arg(i);
+      for (int i : order) steps += QStringLiteral(R"js({"click":"Option3(%1)"}, )js").arg(i);
+      QTest::newRow(qPrintable(QStringLiteral("option buttons %1%2%3 in both groups")
+                                   .arg(order[0])
+                                   .arg(order[1])
+                                   .arg(order[2])))
+          << QStringLiteral("[%1{\"click\":\"Command1\"}]").arg(steps);
+    } while (std::next_permutation(order.begin(), order.end()));
+    QTest::newRow("option buttons that are off focused") << R"js([
+        {"click":"Option1(2)"}, {"focus":"Option1(0)"}, {"focus":"Option3(2)"},
+        {"click":"Option3(1)"}, {"focus":"Option3(0)"}, {"type":"Text1(2)","text":"9"},
+        {"focus":"Option1(1)"}, {"click":"Option1(1)"}])js";
+
+    // Long typing, one edit per step, in each way a text reaches a box.
+    QTest::newRow("40,000 characters typed")
+        << QStringLiteral(R"js([{"type":"Text1(13)","text":"%1"}, {"focus":"Text1(0)"},
+                              {"type":"Text2(16)","text":"%2"}, {"type":"Text1(3)","text":"%3"},
+                              {"focus":"Text1(4)"}])js")
+               .arg(QString(40000, QLatin1Char('7')), QString(40000, QChar(0x91CD)),
+                    QStringLiteral("1\\t").repeated(20000));
+    QTest::newRow("many data sheets, closed, one more")
+        << QStringLiteral(R"js([%1
+        {"close":"Form2"}, {"click":"Command2"}])js")
+               .arg(QStringLiteral(R"js({"click":"Command2"},)js").repeated(100));
+
+    // Every text reads the same in both; leading byte-order marks are dropped.
+    QTest::newRow("byte-order marks") << R"js([
+        {"type":"Text1(13)","text":"\ufeff5"}, {"set":"Text1(3)","text":"\ufeff\ufeffab"},
+        {"type":"Text1(4)","text":"a\ufeffb\ufeff"}, {"set":"Text1(1)","text":"\ufeff"},
+        {"type":"Text1(2)","text":"\ufeff\ufeff"}, {"focus":"Text1(0)"}])js";
+    QTest::newRow("control and unusual characters") << R"js([
+        {"type":"Text1(13)","text":"a\u0000b"}, {"type":"Text1(7)","text":"a\nb\r\nc"},
+        {"type":"Text1(8)","text":"\u2028x\u2029"},
+        {"type":"Text1(1)","text":"\u007f\u0001 \u200b\ud83d\ude00\u0301"},
+        {"type":"Text1(3)","text":"\uffff\ufffe\u05d0\u05d1 12"}, {"set":"Text1(4)","text":"a\u0000\n"},
+        {"type":"Text1(0)","text":"x\ufeff"}, {"type":"Text2(16)","text":" \t"}, {"focus":"Text1(2)"}])js";
   }
   void window_shows_the_model_state() {
     QFETCH(QString, steps);

@@ -17,6 +17,29 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/${KELVANE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Job files (*.kelvane) as a MIME type, for the desktop entry's MimeType=.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+
+# The copyright file, the changelog and the manual pages where Debian keeps
+# them; the compressed ones are made reproducibly (no name, no time stamp).
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+set(kelvane_gzipped)
+foreach(source IN ITEMS changelog kelvane.1 kelvane-replay.1)
+  set(gzipped ${CMAKE_BINARY_DIR}/packaging/${source}.gz)
+  add_custom_command(OUTPUT ${gzipped}
+                     COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" gzip
+                             ${CMAKE_CURRENT_LIST_DIR}/${source} ${gzipped}
+                     DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${source} VERBATIM)
+  list(APPEND kelvane_gzipped ${gzipped})
+endforeach()
+add_custom_target(kelvane_gzipped_docs ALL DEPENDS ${kelvane_gzipped})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+foreach(program IN ITEMS kelvane kelvane-replay)
+  if(TARGET ${program})
+    install(FILES ${CMAKE_BINARY_DIR}/packaging/${program}.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvane)
@@ -44,5 +67,8 @@ string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6svg6, qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic | fonts-noto-cjk")
+
+# lintian checks the package when it is installed; its errors fail the build.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/lintian.cmake)
 
 include(CPack)

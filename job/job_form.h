@@ -1,0 +1,22 @@
+#pragma once
+
+#include "form/form1.h"
+#include "job/job.h"
+
+namespace kelvane::job {
+
+// Opens a job on the form as a program would: the result boxes are emptied,
+// the material and the former are switched through their handlers (so the
+// visible boxes and the material constants follow), every input box gets the
+// job's text, and 計算 is pressed. Whatever the form showed before leaves no
+// trace in the results: a pending target is dropped, and a job whose inputs
+// are refused leaves the result boxes empty beside the refusal's message.
+// The focus goes back to the control that had it, or to 計算 when the
+// former now hides that box.
+void applyJob(const Job& job, form::Form1& form);
+
+// The job the form holds now, with the given fields. The version and the
+// time are left empty for stampForSaving.
+Job jobFromForm(const form::Form1& form, const JobFields& fields);
+
+}  // namespace kelvane::job

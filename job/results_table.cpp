@@ -1,0 +1,156 @@
+#include "job/results_table.h"
+
+#include <optional>
+#include <string_view>
+
+#include "form/boxes.h"
+#include "form/control_table.h"
+
+namespace kelvane::job {
+namespace {
+
+using form::ControlId;
+using form::label1;
+
+constexpr std::string_view kMillimetres = "mm";
+
+// The caption of a label as the window shows it now.
+std::string captionOf(const form::Form1& form, const ControlId& id) {
+  const auto& captions = form.state().captions;
+  if (const auto it = captions.find(id.str()); it != captions.end()) return it->second;
+  const form::ControlDesign* design = form::findControl(id);
+  return design ? design->text : std::string();
+}
+
+// "全長 mm" → "全長" and "mm"; a caption without a unit has an empty one.
+std::pair<std::string, std::string> nameAndUnit(const std::string& caption) {
+  const std::size_t space = caption.find(' ');
+  if (space == std::string::npos) return {caption, ""};
+  std::string unit = caption.substr(space + 1);
+  while (!unit.empty() && unit.back() == ' ') unit.pop_back();
+  return {caption.substr(0, space), unit};
+}
+
+struct InputLine {
+  int label;
+  std::string_view unit;
+};
+// By input box: the caption beside it and the unit of its number.
+constexpr InputLine kInputLines[form::kInputBoxCount] = {
+    {0, kMillimetres},  {1, kMillimetres},  {2, ""},  {3, kMillimetres},  {4, kMillimetres},
+    {5, kMillimetres},  {6, kMillimetres},  {7, kMillimetres},  {8, kMillimetres},
+    {9, kMillimetres},  {10, kMillimetres}, {11, "°"}, {12, kMillimetres}, {26, ""}};
+
+struct ResultLine {
+  int label;
+  form::ResultBox max;
+  std::optional<form::ResultBox> mid;
+  std::string_view unit;         // a fixed unit, or
+  std::optional<int> unitLabel;  // the caption that carries the unit the press chose
+};
+using form::ResultBox;
+// The result rows in the window's order. XXX is left out: it never has a value.
+const ResultLine kResultLines[] = {
+    {23, ResultBox::Arrangement, {}, "", {}},
+    {22, ResultBox::LayerCount, {}, "", {}},
+    {21, ResultBox::Thickness, {}, kMillimetres, {}},
+    {17, ResultBox::LastLayerTurns, {}, "", {}},
+    {16, ResultBox::OuterA, {}, kMillimetres, {}},
+    {15, ResultBox::OuterB, {}, kMillimetres, {}},
+    {14, ResultBox::OuterRorD, {}, kMillimetres, {}},
+    {20, ResultBox::AlignedHeight, {}, kMillimetres, {}},
+    {13, ResultBox::LengthMax, ResultBox::LengthMid, "", 13},
+    {29, ResultBox::WeightMax, ResultBox::WeightMid, "", 29},
+    {28, ResultBox::DcrMax, ResultBox::DcrMid, "", 28},
+    {19, ResultBox::CrossHeight, ResultBox::FullHeight, kMillimetres, {}},
+    {34, ResultBox::InsulationWeightMax, ResultBox::InsulationWeightMid, "", 29},
+    {32, ResultBox::ConductorWeightMax, ResultBox::ConductorWeightMid, "", 29},
+};
+
+constexpr const char* kFormerWords[3] = {"丸形", "角形", "扇形"};
+
+// A spreadsheet reads a cell starting with = + - @ as a formula, which a job
+// file from elsewhere could use to run one; such a cell is written with a
+// leading apostrophe, which makes it text. Signed numbers stay numbers.
+std::string inert(const std::string& cell) {
+  if (cell.empty()) return cell;
+  const char first = cell[0];
+  if (first != '=' && first != '+' && first != '-' && first != '@') return cell;
+  if (first == '+' || first == '-') {
+    const std::string_view rest = std::string_view(cell).substr(1);
+    const bool number = !rest.empty() && rest.find_first_not_of("0123456789.,") ==
+                                             std::string_view::npos;
+    if (number) return cell;
+  }
+  return "'" + cell;
+}
+
+// The cell quoted when it holds a character in `special`, quotes doubled.
+std::string field(const std::string& cell, std::string_view special) {
+  const std::string text = inert(cell);
+  if (text.find_first_of(special) == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string joinRows(const ResultsTable& table, char separator, std::string_view lineEnd) {
+  const std::string special = std::string(1, separator) + "\"\r\n";
+  std::string out;
+  auto line = [&](const TableRow& r) {
+    out += field(r.item, special) + separator + field(r.max, special) + separator +
+           field(r.mid, special) + separator + field(r.unit, special);
+    out += lineEnd;
+  };
+  line(tableHeading());
+  for (const TableRow& r : table.inputs) line(r);
+  for (const TableRow& r : table.results) line(r);
+  return out;
+}
+
+}  // namespace
+
+const TableRow& tableHeading() {
+  static const TableRow heading{"項目", "Max", "予測 Mid", "単位"};
+  return heading;
+}
+
+ResultsTable resultsTable(const form::Form1& form) {
+  const form::FormState& s = form.state();
+  ResultsTable table;
+
+  table.inputs.push_back(
+      {"巻枠", s.option1 >= 0 && s.option1 <= 2 ? kFormerWords[s.option1] : "", "", ""});
+  const form::ControlDesign* material = form::findControl({"Option3", s.option3});
+  table.inputs.push_back(
+      {captionOf(form, {"Frame2", -1}), material ? material->text : "", "", ""});
+  for (int i = 0; i < form::kInputBoxCount; ++i) {
+    if (!form.isVisible(form::text1(i))) continue;
+    const InputLine& line = kInputLines[i];
+    table.inputs.push_back({captionOf(form, label1(line.label)), s.text1[i], "",
+                            std::string(line.unit)});
+  }
+
+  for (const ResultLine& line : kResultLines) {
+    if (!form.isVisible(form::idOf(line.max))) continue;
+    TableRow row;
+    row.item = nameAndUnit(captionOf(form, label1(line.label))).first;
+    row.max = s.text2[form::indexOf(line.max)];
+    if (line.mid) row.mid = s.text2[form::indexOf(*line.mid)];
+    row.unit = line.unitLabel ? nameAndUnit(captionOf(form, label1(*line.unitLabel))).second
+                              : std::string(line.unit);
+    table.results.push_back(std::move(row));
+  }
+  return table;
+}
+
+std::string toTabSeparated(const ResultsTable& table) { return joinRows(table, '\t', "\n"); }
+
+std::string toCsv(const ResultsTable& table) {
+  return "\xEF\xBB\xBF" + joinRows(table, ',', "\r\n");
+}
+
+}  // namespace kelvane::job

@@ -1,0 +1,217 @@
+// The .kelvane text: what is written, what is read back, and every kind of
+// file that is refused.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <nlohmann/json.hpp>
+
+#include "job/job_json.h"
+#include "job_fixtures.h"
+
+namespace kelvane::job {
+namespace {
+
+using nlohmann::json;
+
+class RoundTrip : public ::testing::TestWithParam<test::NamedJob> {};
+
+TEST_P(RoundTrip, ReadsBackWhatWasWritten) {
+  const Job& job = GetParam().job;
+  const Expected<Job> read = readJob(writeJob(job));
+  ASSERT_TRUE(read) << read.message();
+  EXPECT_EQ(*read, job);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, RoundTrip, ::testing::ValuesIn(test::sampleJobs()),
+                         [](const auto& info) { return info.param.name; });
+
+// The document other tools read and write: its keys must not drift.
+TEST(WriteJob, DesignJobAsSaved) {
+  const auto noon = std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours{3};
+  Job job = stampForSaving(test::designJob(), noon);
+  job.fields.customer = "顧客";
+  EXPECT_EQ(job.programVersion, programVersion());
+  job.programVersion = "0.1.0";
+  EXPECT_EQ(writeJob(job), R"({
+  "format": "kelvane-job",
+  "formatVersion": 1,
+  "programVersion": "0.1.0",
+  "savedAt": "2026-12-08T03:00:00Z",
+  "job": {
+    "customer": "顧客",
+    "partNumber": "",
+    "quotationNumber": "",
+    "personInCharge": "",
+    "memo": ""
+  },
+  "former": "rectangular",
+  "material": "copper",
+  "inputs": {
+    "bareDiameter": "0.2",
+    "finishedDiameter": "0.21",
+    "turns": "10",
+    "leadLength": "10",
+    "referenceThickness": "0.8",
+    "innerDiameter": "10",
+    "sideA": "2",
+    "sideB": "2",
+    "cornerR1": "0.3",
+    "cornerR2": "0.3",
+    "fanRadius": "50",
+    "fanAngle": "60",
+    "fanWideWidth": "60",
+    "tension": "60"
+  }
+}
+)");
+}
+
+// A saved design job, changed by one edit.
+std::string edited(const std::function<void(json&)>& edit) {
+  json doc = json::parse(writeJob(test::designJob()));
+  edit(doc);
+  return doc.dump();
+}
+
+std::string nested(int depth) {
+  return R"({"format":"kelvane-job","formatVersion":1,"extra":)" + std::string(depth, '[') +
+         std::string(depth, ']') + "}";
+}
+
+struct Refusal {
+  const char* name;
+  std::string text;
+  std::string says;  // a part of the message that names the fault
+  friend void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+};
+
+class Refused : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(Refused, GivesOneMessageAndNoJob) {
+  const Expected<Job> read = readJob(GetParam().text);
+  ASSERT_FALSE(read);
+  EXPECT_NE(read.message().find(GetParam().says), std::string::npos) << read.message();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadFiles, Refused,
+    ::testing::Values(
+        Refusal{"Empty", "", "JSON として読めません（1 行目）"},
+        Refusal{"CutShort", writeJob(test::designJob()).substr(0, 200), "JSON として読めません（11 行目）"},
+        Refusal{"NumberBeyondDouble", R"({"format": "kelvane-job", "x": 1e999})",
+                "JSON として読めません（扱えない大きさの数があります）"},
+        Refusal{"TwoDocuments", "{} {}", "JSON として読めません"},
+        Refusal{"Array", "[1, 2]", "全体が JSON のオブジェクトではありません"},
+        Refusal{"OtherJson", R"({"name": "x"})", "Kelvane の案件ファイルではありません"},
+        Refusal{"OtherFormat", edited([](json& d) { d["format"] = "kelvane-batch"; }),
+                "Kelvane の案件ファイルではありません"},
+        Refusal{"NoVersion", edited([](json& d) { d.erase("formatVersion"); }),
+                "「formatVersion」）がありません"},
+        Refusal{"VersionAsText", edited([](json& d) { d["formatVersion"] = "1"; }),
+                "整数ではありません"},
+        Refusal{"VersionFraction", edited([](json& d) { d["formatVersion"] = 1.5; }),
+                "整数ではありません"},
+        Refusal{"NewerVersion", edited([](json& d) { d["formatVersion"] = 2; }),
+                "新しい形式（版 2）"},
+        Refusal{"HugeVersion",
+                edited([](json& d) { d["formatVersion"] = 18446744073709551615u; }),
+                "新しい形式"},
+        Refusal{"VersionZero", edited([](json& d) { d["formatVersion"] = 0; }),
+                "形式の版 0 は正しくありません"},
+        Refusal{"NoInputs", edited([](json& d) { d.erase("inputs"); }), "「inputs」がありません"},
+        Refusal{"InputsList", edited([](json& d) { d["inputs"] = json::array(); }),
+                "「inputs」がオブジェクトではありません"},
+        Refusal{"NoTurns", edited([](json& d) { d["inputs"].erase("turns"); }),
+                "「inputs.turns」がありません"},
+        Refusal{"TurnsAsNumber", edited([](json& d) { d["inputs"]["turns"] = 10; }),
+                "「inputs.turns」が文字列ではありません"},
+        Refusal{"NoFormer", edited([](json& d) { d.erase("former"); }), "「former」がありません"},
+        Refusal{"UnknownFormer", edited([](json& d) { d["former"] = "oval"; }),
+                "「former」は round"},
+        Refusal{"NoMaterial", edited([](json& d) { d.erase("material"); }),
+                "「material」がありません"},
+        Refusal{"MaterialAsIndex", edited([](json& d) { d["material"] = 0; }),
+                "「material」は copper"},
+        Refusal{"FieldsAsText", edited([](json& d) { d["job"] = "x"; }),
+                "「job」がオブジェクトではありません"},
+        Refusal{"MemoAsList", edited([](json& d) { d["job"]["memo"] = json::array(); }),
+                "「job.memo」が文字列ではありません"},
+        Refusal{"SavedAtAsNumber", edited([](json& d) { d["savedAt"] = 20261208; }),
+                "「savedAt」が文字列ではありません"},
+        Refusal{"MemoTooLong",
+                edited([](json& d) { d["job"]["memo"] = std::string(10001, 'x'); }),
+                "「job.memo」が長すぎます（10000 文字まで）"},
+        // Characters are counted, not bytes: 10,001 three-byte characters.
+        Refusal{"CustomerTooLong",
+                edited([](json& d) {
+                  std::string s;
+                  for (int i = 0; i < 10001; ++i) s += "あ";
+                  d["job"]["customer"] = s;
+                }),
+                "「job.customer」が長すぎます"},
+        Refusal{"InputTooLong",
+                edited([](json& d) { d["inputs"]["bareDiameter"] = std::string(10001, '1'); }),
+                "「inputs.bareDiameter」が長すぎます"},
+        Refusal{"TooDeep", nested(16), "入れ子が深すぎます（16 段まで）"},
+        Refusal{"FarTooDeep", std::string(500000, '['), "入れ子が深すぎます"},
+        Refusal{"TooLarge", writeJob(test::designJob()) + std::string(kMaxFileBytes, ' '),
+                "ファイルが大きすぎます（案件ファイルは 1 MiB まで）"},
+        Refusal{"Latin1", "{\"format\": \"kelvane-job\", \"x\": \"caf\xE9\"}",
+                "UTF-8 の文字として読めないバイトがあります（36 バイト目）"},
+        Refusal{"Overlong", "{\"a\": \"\xC0\xAF\"}", "（8 バイト目）"},
+        Refusal{"Surrogate", "{\"a\": \"\xED\xA0\x80\"}", "（8 バイト目）"},
+        Refusal{"BeyondUnicode", "{\"a\": \"\xF4\x90\x80\x80\"}", "（8 バイト目）"},
+        Refusal{"CutCharacter", "{\"a\": \"\xE3\x81", "（8 バイト目）"},
+        Refusal{"EscapedLoneSurrogate", R"({"format": "kelvane-job", "x": "\ud800"})",
+                "JSON として読めません"}),
+    [](const auto& info) { return info.param.name; });
+
+struct Accepted {
+  const char* name;
+  std::string text;
+  friend void PrintTo(const Accepted& a, std::ostream* os) { *os << a.name; }
+};
+
+class Accepts : public ::testing::TestWithParam<Accepted> {};
+
+TEST_P(Accepts, ReadsTheDesignJob) {
+  const Expected<Job> read = readJob(GetParam().text);
+  ASSERT_TRUE(read) << read.message();
+  Job expected = test::designJob();
+  EXPECT_EQ(read->inputs, expected.inputs);
+  EXPECT_EQ(read->former, expected.former);
+  EXPECT_EQ(read->material, expected.material);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ForwardAndOtherTools, Accepts,
+    ::testing::Values(
+        // Keys of a later version within the same format version are skipped.
+        Accepted{"UnknownKeys", edited([](json& d) {
+                   d["drawing"] = {{"scale", 2}, {"layers", {1, 2, 3}}};
+                   d["inputs"]["wireGrade"] = "2種";
+                   d["job"]["deliveryDate"] = "2027-01-31";
+                 })},
+        // A tool need not say who wrote the job, when, or for whom.
+        Accepted{"OnlyWhatIsNeeded", edited([](json& d) {
+                   d.erase("job");
+                   d.erase("programVersion");
+                   d.erase("savedAt");
+                 })},
+        Accepted{"ByteOrderMark", "\xEF\xBB\xBF" + writeJob(test::designJob())},
+        Accepted{"LongestText",
+                 edited([](json& d) { d["job"]["memo"] = std::string(10000, 'x'); })},
+        Accepted{"DeepestExtra", edited([](json& d) {
+                   json v = json::array();
+                   for (int i = 0; i < 14; ++i) v = json::array({v});
+                   d["extra"] = v;  // 15 levels below the top
+                 })},
+        Accepted{"LargestFile", [] {
+                   std::string text = writeJob(test::designJob());
+                   return text + std::string(kMaxFileBytes - text.size(), ' ');
+                 }()}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace kelvane::job

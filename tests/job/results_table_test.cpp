@@ -1,0 +1,135 @@
+// The table of inputs and results for the clipboard and for CSV.
+#include <gtest/gtest.h>
+
+#include "job/job_form.h"
+#include "job/results_table.h"
+#include "job_fixtures.h"
+
+namespace kelvane::job {
+namespace {
+
+using form::InputBox;
+
+ResultsTable tableOf(const Job& job) {
+  form::Form1 form;
+  applyJob(job, form);
+  return resultsTable(form);
+}
+
+// The coil of a window just opened, 計算 pressed, to the byte.
+TEST(ResultsTable, DesignCoilAsCsv) {
+  EXPECT_EQ(toCsv(tableOf(test::designJob())),
+            "\xEF\xBB\xBF"
+            "項目,Max,予測 Mid,単位\r\n"
+            "巻枠,角形,,\r\n"
+            "素材材質,銅線,,\r\n"
+            "素線径(d),0.2,,mm\r\n"
+            "線仕上外径,0.21,,mm\r\n"
+            "巻き数(n),10,,\r\n"
+            "リード長さ(L),10,,mm\r\n"
+            "基準厚み(T),0.8,,mm\r\n"
+            "A,2,,mm\r\n"
+            "B,2,,mm\r\n"
+            "r1,0.3,,mm\r\n"
+            "r2,0.3,,mm\r\n"
+            "Tension,60,,\r\n"
+            "巻き方(列),同数列巻き--3 X 3,,\r\n"
+            "層数,4,,\r\n"
+            "厚み,0.735,,mm\r\n"
+            "最終層　巻き列,1,,\r\n"
+            "A',3.596,,mm\r\n"
+            "B',3.511,,mm\r\n"
+            "整列部巻高,0.756,,mm\r\n"
+            "全長,115.159,115.834,mm\r\n"
+            "重量,32.861,33.053,mg\r\n"
+            "DCR,0.065,0.065,Ω\r\n"
+            "クロス部巻高,0.840,0.840,mm\r\n"
+            "絶縁部重量,0.445,0.448,mg\r\n"
+            "導体部重量,32.416,32.606,mg\r\n");
+}
+
+// The same cells, as none of them needs quoting: tabs and bare line feeds.
+TEST(ResultsTable, DesignCoilForTheClipboard) {
+  const ResultsTable table = tableOf(test::designJob());
+  std::string expected = toCsv(table).substr(3);
+  for (std::size_t i; (i = expected.find(',')) != std::string::npos;) expected[i] = '\t';
+  for (std::size_t i; (i = expected.find("\r\n")) != std::string::npos;) expected.erase(i, 1);
+  EXPECT_EQ(toTabSeparated(table), expected);
+}
+
+std::vector<std::string> items(const std::vector<TableRow>& rows) {
+  std::vector<std::string> names;
+  for (const TableRow& r : rows) names.push_back(r.item);
+  return names;
+}
+
+// Each former lists the boxes and result rows it shows, and names itself.
+TEST(ResultsTable, RowsFollowTheFormer) {
+  struct Case {
+    FormerShape former;
+    std::string word;
+    std::vector<std::string> inputs;
+    std::vector<std::string> outer;  // the outer dimensions among the results
+  };
+  const std::vector<std::string> common = {"巻枠", "素材材質", "素線径(d)", "線仕上外径",
+                                           "巻き数(n)", "リード長さ(L)", "基準厚み(T)"};
+  const Case cases[] = {
+      {FormerShape::Round, "丸形", {"内径(D)", "Tension"}, {"D'"}},
+      {FormerShape::Rectangular, "角形", {"A", "B", "r1", "r2", "Tension"}, {"A'", "B'"}},
+      {FormerShape::Fan, "扇形", {"A", "B", "r1", "r2", "R", "AG", "XX", "Tension"},
+       {"A'", "B'", "R'"}},
+  };
+  for (const Case& c : cases) {
+    Job job = test::designJob();
+    job.former = c.former;
+    const ResultsTable table = tableOf(job);
+    std::vector<std::string> inputs = common;
+    inputs.insert(inputs.end(), c.inputs.begin(), c.inputs.end());
+    EXPECT_EQ(items(table.inputs), inputs);
+    EXPECT_EQ(table.inputs[0].max, c.word);
+    std::vector<std::string> results = {"巻き方(列)", "層数", "厚み", "最終層　巻き列"};
+    results.insert(results.end(), c.outer.begin(), c.outer.end());
+    results.insert(results.end(), {"整列部巻高", "全長", "重量", "DCR", "クロス部巻高",
+                                   "絶縁部重量", "導体部重量"});
+    EXPECT_EQ(items(table.results), results);
+  }
+}
+
+TEST(ResultsTable, MaterialInWordsAndUnitsFromThePress) {
+  Job job = test::designJob();
+  job.material = ConductorMaterial::CopperCladAluminium85;
+  job.input(InputBox::Turns) = "300";
+  const ResultsTable table = tableOf(job);
+  EXPECT_EQ(table.inputs[1].max, "銅クラッドアルミニュウム(85%)");
+  for (const TableRow& row : table.results) {
+    if (row.item == "全長") {
+      EXPECT_EQ(row.unit, "m");
+    } else if (row.item == "重量" || row.item == "導体部重量") {
+      EXPECT_EQ(row.unit, "g");
+    }
+  }
+}
+
+// Texts from a job file reach the spreadsheet as texts, never as formulas or
+// as cells split in two.
+TEST(ResultsTable, CellsAreQuotedAndNeverFormulas) {
+  const ResultsTable table{
+      {{"a,b", "say \"x\"", "two\nlines", "tab\there"},
+       {"=1+1", "+SUM(A1)", "-2", "@cmd"},
+       {"+1.5", "-1,010.000", "-", "=\"quoted\""}},
+      {}};
+  EXPECT_EQ(toCsv(table),
+            "\xEF\xBB\xBF"
+            "項目,Max,予測 Mid,単位\r\n"
+            "\"a,b\",\"say \"\"x\"\"\",\"two\nlines\",tab\there\r\n"
+            "'=1+1,'+SUM(A1),-2,'@cmd\r\n"
+            "+1.5,\"-1,010.000\",'-,\"'=\"\"quoted\"\"\"\r\n");
+  EXPECT_EQ(toTabSeparated(table),
+            "項目\tMax\t予測 Mid\t単位\n"
+            "a,b\t\"say \"\"x\"\"\"\t\"two\nlines\"\t\"tab\there\"\n"
+            "'=1+1\t'+SUM(A1)\t-2\t'@cmd\n"
+            "+1.5\t-1,010.000\t'-\t\"'=\"\"quoted\"\"\"\n");
+}
+
+}  // namespace
+}  // namespace kelvane::job

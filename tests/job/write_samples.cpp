@@ -1,0 +1,26 @@
+// Saves the sample jobs into a directory, for checking them against the
+// published schema: write_samples <directory>.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "job/file_io.h"
+#include "job/job_json.h"
+#include "job_fixtures.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: write_samples <directory>\n");
+    return 2;
+  }
+  using namespace kelvane::job;
+  const std::filesystem::path dir = argv[1];
+  for (const test::NamedJob& sample : test::sampleJobs()) {
+    const Job job = stampForSaving(sample.job, std::chrono::system_clock::now());
+    if (const auto error = writeFileAtomically(dir / (sample.name + ".kelvane"), writeJob(job))) {
+      std::fprintf(stderr, "%s\n", error->c_str());
+      return 1;
+    }
+  }
+  return 0;
+}

@@ -88,6 +88,7 @@ std::optional<Form1::PressRequest> Form1::readPress() {
 
 void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   if (press.outcome == PressOutcome::Cancelled) return;
+  s_.resultsCurrent = false;
   if (press.outcome == PressOutcome::Refused) {
     if (press.refusedInput) {
       refuseBox(boxOf(*press.refusedInput), press.message);
@@ -147,6 +148,7 @@ void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   setVisible({"Shape1", 0}, draw);
   setVisible({"Label2", -1}, !draw);
   if (draw) drawSection();
+  s_.resultsCurrent = press.outcome == PressOutcome::Complete;
 }
 
 void Form1::resetDrawing() { s_.drawing.circles.resize(1); }

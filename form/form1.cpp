@@ -148,7 +148,10 @@ void Form1::editText(const ControlId& id, const std::string& text) {
   std::string* b = box(id);
   if (!b) return;
   *b = text;
-  if (id.name == "Text1") s_.text1Edited[id.index] = true;
+  if (id.name == "Text1") {
+    s_.text1Edited[id.index] = true;
+    s_.resultsCurrent = false;
+  }
   if (id.name == "Text2") s_.text2Edited[id.index] = true;
 }
 
@@ -163,9 +166,11 @@ bool Form1::click(const ControlId& target) {
     Command2_Click();
   } else if (target.name == "Option1" && s_.option1 != target.index) {
     s_.option1 = target.index;
+    s_.resultsCurrent = false;
     Option1_Click(target.index);
   } else if (target.name == "Option3" && s_.option3 != target.index) {
     s_.option3 = target.index;
+    s_.resultsCurrent = false;
     Option3_Click(target.index);
   }
   return true;
@@ -208,7 +213,10 @@ std::string* Form1::box(const ControlId& id) {
 }
 
 void Form1::write(const ControlId& id, std::string text) {
-  if (id.name == "Text1") s_.text1Edited[id.index] = false;
+  if (id.name == "Text1") {
+    s_.text1Edited[id.index] = false;
+    if (*box(id) != text) s_.resultsCurrent = false;
+  }
   if (id.name == "Text2") s_.text2Edited[id.index] = false;
   *box(id) = std::move(text);
 }
@@ -217,8 +225,14 @@ void Form1::setVisible(const ControlId& id, bool visible) { s_.visible[id.str()]
 
 void Form1::showMessage(std::string_view message) { s_.messages.emplace_back(message); }
 
+void Form1::setShapeButton(int index) {
+  if (s_.option1 != index) s_.resultsCurrent = false;
+  s_.option1 = index;
+}
+
 void Form1::refuseBox(InputBox b, std::string_view message) {
   showMessage(message);
+  s_.resultsCurrent = false;
   if (!isVisible(idOf(b))) return;
   s_.focus = idOf(b);
   ++s_.selectRequests;

@@ -46,6 +46,10 @@ struct FormState {
   std::array<bool, kInputBoxCount> text1Edited{};
   std::array<bool, kResultBoxCount> text2Edited{};
   std::map<std::string, std::string> captions;  // the captions that change at run time
+  // Whether the result boxes, captions and drawing belong to the inputs as
+  // they stand: true from a complete press until an input box, the shape or
+  // the material changes, a target is applied, or a press is refused.
+  bool resultsCurrent = false;
   // The units of the length, weight and resistance rows; none before the
   // first complete press. The row captions show them.
   std::optional<ShownUnits> units;
@@ -121,7 +125,7 @@ class Form1 {
 
   // Switches a shape button on or all of them off (-1) the way a program
   // sets a button's value: no handler runs.
-  void setShapeButton(int index) { s_.option1 = index; }
+  void setShapeButton(int index);
 
   bool focusable(const ControlId& id) const;
   bool isVisible(const ControlId& id) const;

@@ -1,36 +1,71 @@
 #include "ui/fonts.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
-#include <algorithm>
+#include <QHash>
 #include <QStringList>
+#include <algorithm>
+#include <map>
 
 namespace kelvane::ui {
+namespace {
+
+const QStringList& standIns() {
+  static const QStringList faces = {QStringLiteral("IPAPGothic"),
+                                    QStringLiteral("Noto Sans CJK JP")};
+  return faces;
+}
+
+}  // namespace
 
 void installFontSubstitutes() {
-  const QStringList standIns = {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
-  QFont::insertSubstitutions(QString::fromUtf8(form::kControlFont), standIns);
-  QFont::insertSubstitutions(QString::fromUtf8(form::kNoteFont), standIns);
+  QFont::insertSubstitutions(QString::fromUtf8(form::kControlFont), standIns());
+  QFont::insertSubstitutions(QString::fromUtf8(form::kNoteFont), standIns());
+}
+
+QString windowFace(const std::string& designed) {
+  static std::map<std::string, QString> decided;
+  if (auto it = decided.find(designed); it != decided.end()) return it->second;
+  const QStringList installed = QFontDatabase::families();
+  QString face = QString::fromStdString(designed);
+  if (!installed.contains(face)) {
+    const auto standIn = std::find_if(standIns().begin(), standIns().end(),
+                                      [&](const QString& f) { return installed.contains(f); });
+    if (standIn != standIns().end()) face = *standIn;
+  }
+  return decided.emplace(designed, face).first->second;
 }
 
 QFont designFont(const form::ControlDesign& control) {
-  QFont font(QString::fromStdString(control.font));
+  QFont font(windowFace(control.font));
   font.setPointSizeF(control.fontPoints);
   return font;
 }
 
 QFont fittedFont(const QFont& font, const QString& text, int widthPx) {
+  // The stretch each fit came to, by font, text and width.
+  static QHash<QString, int> stretches;
+  const QString key = QStringLiteral("%1|%2|%3").arg(font.key(), text).arg(widthPx);
+  QFont condensed = font;
+  if (const auto it = stretches.constFind(key); it != stretches.cend()) {
+    if (*it != 0) condensed.setStretch(*it);
+    return condensed;
+  }
   const int natural = QFontMetrics(font).horizontalAdvance(text);
-  if (natural <= widthPx || natural == 0) return font;
+  if (natural <= widthPx || natural == 0) {
+    stretches.insert(key, 0);
+    return font;
+  }
   // Below two thirds of its width a Gothic face stops being legible; a
   // caption that would need more stays at that and is clipped.
   constexpr int kNarrowest = 66;
-  QFont condensed = font;
   int stretch = std::max(kNarrowest, widthPx * 100 / natural);
   for (;; --stretch) {
     condensed.setStretch(stretch);
-    if (stretch == kNarrowest || QFontMetrics(condensed).horizontalAdvance(text) <= widthPx)
-      return condensed;
+    if (stretch == kNarrowest || QFontMetrics(condensed).horizontalAdvance(text) <= widthPx) break;
   }
+  stretches.insert(key, stretch);
+  return condensed;
 }
 
 }  // namespace kelvane::ui

@@ -2,7 +2,6 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <map>
@@ -43,29 +42,18 @@ QFont designFont(const form::ControlDesign& control) {
 }
 
 QFont fittedFont(const QFont& font, const QString& text, int widthPx) {
-  // The stretch each fit came to, by font, text and width.
-  static QHash<QString, int> stretches;
-  const QString key = QStringLiteral("%1|%2|%3").arg(font.key(), text).arg(widthPx);
-  QFont condensed = font;
-  if (const auto it = stretches.constFind(key); it != stretches.cend()) {
-    if (*it != 0) condensed.setStretch(*it);
-    return condensed;
-  }
   const int natural = QFontMetrics(font).horizontalAdvance(text);
-  if (natural <= widthPx || natural == 0) {
-    stretches.insert(key, 0);
-    return font;
-  }
+  if (natural <= widthPx || natural == 0) return font;
   // Below two thirds of its width a Gothic face stops being legible; a
   // caption that would need more stays at that and is clipped.
   constexpr int kNarrowest = 66;
+  QFont condensed = font;
   int stretch = std::max(kNarrowest, widthPx * 100 / natural);
   for (;; --stretch) {
     condensed.setStretch(stretch);
-    if (stretch == kNarrowest || QFontMetrics(condensed).horizontalAdvance(text) <= widthPx) break;
+    if (stretch == kNarrowest || QFontMetrics(condensed).horizontalAdvance(text) <= widthPx)
+      return condensed;
   }
-  stretches.insert(key, stretch);
-  return condensed;
 }
 
 }  // namespace kelvane::ui

@@ -26,8 +26,7 @@ QString windowFace(const std::string& designed);
 QFont designFont(const form::ControlDesign& control);
 
 // `font`, condensed just enough for `text` to take at most `widthPx` pixels
-// on one line; `font` itself when the text already fits. Each fit is worked
-// out once and remembered: the result boxes share one.
+// on one line; `font` itself when the text already fits.
 QFont fittedFont(const QFont& font, const QString& text, int widthPx);
 
 }  // namespace kelvane::ui

@@ -10,8 +10,8 @@ namespace kelvane::ui {
 
 // Registers the faces that stand in for the window's two Japanese Gothic
 // fonts where those are not installed: IPA P Gothic first (its proportional
-// kana are the closest in width), then Noto Sans CJK JP. Text that names a
-// designed face (the data sheet, the printout) finds its stand-in this way.
+// kana are the closest in width), then Noto Sans CJK JP, for any text that
+// names a designed face rather than windowFace().
 void installFontSubstitutes();
 
 // The installed face that draws text designed in `designed`: the designed

@@ -3,7 +3,7 @@
 #   make test   installs what is missing, builds, runs every test
 PRESET ?= default
 
-.PHONY: deps build run test package sanitize fuzz bench clean
+.PHONY: deps build run test format package sanitize fuzz bench clean
 
 deps:
 	./scripts/install-deps
@@ -17,6 +17,10 @@ run: build
 
 test: build
 	ctest --preset $(PRESET)
+
+# Formats every C++ file as .clang-format says (scripts/check-format checks).
+format: deps
+	./scripts/check-format --fix
 
 # The Debian package, and what it holds and depends on.
 package: build

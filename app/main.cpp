@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 #include "ui/application_setup.h"
 #include "ui/main_window.h"
@@ -52,8 +54,9 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
   if (const std::optional<int> answered = answerOptions(argc, argv)) return *answered;
 
-  QApplication app(argc, argv);
-  kelvane::ui::prepareApplication(app);
+  // Without a usable display this says why and ends the program.
+  const std::unique_ptr<QApplication> app = kelvane::ui::startApplication(argc, argv);
+  kelvane::ui::prepareApplication(*app);
   kelvane::ui::MainWindow window;
   window.show();
   return QApplication::exec();

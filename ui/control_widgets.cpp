@@ -37,28 +37,41 @@ Qt::Alignment labelAlignment(const form::ControlDesign& c) {
   return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-QWidget* makeWidget(const form::ControlDesign& c, QWidget& window, ControlWidgets& out) {
+// A widget made in its design font before it is given its text, so the
+// text is laid out once, in that font.
+template <typename Widget>
+Widget* make(const QFont& font, QWidget* parent) {
+  auto* widget = new Widget(parent);
+  widget->setFont(font);
+  return widget;
+}
+
+QWidget* makeWidget(const form::ControlDesign& c, const QFont& font, QWidget& window,
+                    ControlWidgets& out) {
   QWidget* parent = &window;
   if (!c.container.empty()) parent = out.find({c.container, -1});
   const QString text = QString::fromStdString(c.text);
 
   switch (c.kind) {
     case form::ControlKind::TextBox: {
-      auto* box = new QLineEdit(text, parent);
+      auto* box = make<QLineEdit>(font, parent);
       // A box holds whatever it is given, however long, as the form does.
       box->setMaxLength(std::numeric_limits<int>::max());
+      box->setText(text);
       if (c.background) setBackground(*box, *c.background);
       return box;
     }
     case form::ControlKind::Label: {
-      auto* label = new QLabel(text, parent);
+      auto* label = make<QLabel>(font, parent);
+      label->setText(text);
       label->setAlignment(labelAlignment(c));
       // The 1000-turn note is longer than its box and takes two lines.
       label->setWordWrap(c.id.name == "Label2");
       return label;
     }
     case form::ControlKind::OptionButton: {
-      auto* button = new QRadioButton(text, parent);
+      auto* button = make<QRadioButton>(font, parent);
+      button->setText(text);
       button->setFocusPolicy(Qt::StrongFocus);
       if (c.background) setBackground(*button, *c.background);
       QButtonGroup*& group = c.id.name == "Option1" ? out.shapes : out.materials;
@@ -67,13 +80,17 @@ QWidget* makeWidget(const form::ControlDesign& c, QWidget& window, ControlWidget
       return button;
     }
     case form::ControlKind::CommandButton: {
-      auto* button = new QPushButton(text, parent);
+      auto* button = make<QPushButton>(font, parent);
+      button->setText(text);
       button->setFocusPolicy(Qt::StrongFocus);
       button->setAutoDefault(false);
       return button;
     }
-    case form::ControlKind::Frame:
-      return new QGroupBox(text, parent);
+    case form::ControlKind::Frame: {
+      auto* frame = make<QGroupBox>(font, parent);
+      frame->setTitle(text);
+      return frame;
+    }
     case form::ControlKind::Rectangle:
       if (c.id.name == "Shape2") return out.drawing = new SectionDrawing(parent);
       return new FramedPanel(c, parent);
@@ -143,12 +160,13 @@ ControlWidgets buildControls(QWidget& window) {
     if (c.kind != form::ControlKind::Frame) order.push_back(&c);
 
   for (const form::ControlDesign* c : order) {
-    QWidget* w = makeWidget(*c, window, out);
+    const QFont font = designFont(*c);
+    QWidget* w = makeWidget(*c, font, window, out);
     if (!w) continue;
     out.byId[c->id.str()] = w;
     w->setObjectName(QString::fromStdString(c->id.str()));
     w->setGeometry(twipsToPixels(c->left, c->top, c->width, c->height));
-    w->setFont(designFont(*c));
+    w->setFont(font);
     if (auto* option = qobject_cast<QRadioButton*>(w)) fitIndicator(*option);
     const QString mustFit = textToFit(*c, *w);
     if (!mustFit.isEmpty()) w->setFont(fittedFont(w->font(), mustFit, textRoom(*w)));

@@ -1,19 +1,42 @@
 #include "ui/fonts.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
-#include <algorithm>
 #include <QStringList>
+#include <algorithm>
+#include <map>
 
 namespace kelvane::ui {
+namespace {
+
+const QStringList& standIns() {
+  static const QStringList faces = {QStringLiteral("IPAPGothic"),
+                                    QStringLiteral("Noto Sans CJK JP")};
+  return faces;
+}
+
+}  // namespace
 
 void installFontSubstitutes() {
-  const QStringList standIns = {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
-  QFont::insertSubstitutions(QString::fromUtf8(form::kControlFont), standIns);
-  QFont::insertSubstitutions(QString::fromUtf8(form::kNoteFont), standIns);
+  QFont::insertSubstitutions(QString::fromUtf8(form::kControlFont), standIns());
+  QFont::insertSubstitutions(QString::fromUtf8(form::kNoteFont), standIns());
+}
+
+QString windowFace(const std::string& designed) {
+  static std::map<std::string, QString> decided;
+  if (auto it = decided.find(designed); it != decided.end()) return it->second;
+  const QStringList installed = QFontDatabase::families();
+  QString face = QString::fromStdString(designed);
+  if (!installed.contains(face)) {
+    const auto standIn = std::find_if(standIns().begin(), standIns().end(),
+                                      [&](const QString& f) { return installed.contains(f); });
+    if (standIn != standIns().end()) face = *standIn;
+  }
+  return decided.emplace(designed, face).first->second;
 }
 
 QFont designFont(const form::ControlDesign& control) {
-  QFont font(QString::fromStdString(control.font));
+  QFont font(windowFace(control.font));
   font.setPointSizeF(control.fontPoints);
   return font;
 }

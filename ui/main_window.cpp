@@ -11,15 +11,13 @@
 #include <QSignalBlocker>
 
 #include "form/control_table.h"
+#include "ui/fonts.h"
 #include "ui/framed_panel.h"
 #include "ui/long_press.h"
 #include "ui/message_box_presenter.h"
 #include "ui/print_window.h"
 #include "ui/section_drawing.h"
 #include "ui/sheet_window.h"
-
-// The reference drawing lives in the static ui library's resources.
-static void initResources() { Q_INIT_RESOURCE(ui); }
 
 namespace kelvane::ui {
 namespace {
@@ -29,9 +27,8 @@ QString qt(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
-  initResources();
   setWindowTitle(QString::fromUtf8(form::kFormCaption));
-  setFont(QFont(QString::fromUtf8(form::kNoteFont), 9));
+  setFont(QFont(windowFace(form::kNoteFont), 9));
   setFixedSize(form::kFormWidth / kTwipsPerPixel, form::kFormHeight / kTwipsPerPixel);
 
   controls_ = buildControls(*this);

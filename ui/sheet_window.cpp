@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "form/control_table.h"
+#include "ui/fonts.h"
 #include "ui/framed_panel.h"
 
 namespace kelvane::ui {
@@ -17,7 +18,7 @@ SheetWindow::SheetWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   text_->setReadOnly(true);
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text_->setFont(QFont(QString::fromUtf8(form::kControlFont), 9));
+  text_->setFont(QFont(windowFace(form::kControlFont), 9));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(text_);

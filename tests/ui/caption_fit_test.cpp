@@ -1,9 +1,11 @@
 // Every caption of the window fits the width its control is designed with,
 // in the font the window really uses.
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QSet>
+#include <QSvgRenderer>
+#include <QSvgWidget>
 
 #include "form/control_table.h"
 #include "tests/ui/window_test_support.h"
@@ -66,21 +68,27 @@ class CaptionFitTest : public QObject {
     QVERIFY(needed.height() <= note->height());
   }
 
-  // Where the designed Gothic faces are missing, a Japanese Gothic stands in
-  // rather than whatever face the system falls back to.
-  void design_fonts_resolve_to_a_japanese_gothic_data() {
-    QTest::addColumn<QString>("control");
-    QTest::newRow("caption") << "Label1(0)";
-    QTest::newRow("note") << "Label2";
+  // Every control draws in one Japanese Gothic face: the designed one where
+  // it is installed, else a stand-in, never whatever the system falls back to.
+  void controls_draw_in_one_japanese_gothic() {
+    QSet<QString> faces;
+    for (const kelvane::form::ControlDesign& c : kelvane::form::controlTable()) {
+      if (const QWidget* w = window_.control(c.id)) faces.insert(QFontInfo(w->font()).family());
+    }
+    QCOMPARE(faces.size(), 1);
+    const QString face = *faces.begin();
+    const QStringList gothics = {QString::fromUtf8(kelvane::form::kControlFont),
+                                 QString::fromUtf8(kelvane::form::kNoteFont),
+                                 QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
+    QVERIFY2(gothics.contains(face), qPrintable(face));
   }
-  void design_fonts_resolve_to_a_japanese_gothic() {
-    QFETCH(QString, control);
-    const QWidget* w = window_.control(*kelvane::form::parseControlId(control.toStdString()));
-    const QString family = QFontInfo(w->font()).family();
-    if (QFontDatabase::hasFamily(w->font().family()))
-      QSKIP("the designed face itself is installed");
-    QVERIFY2(family == QStringLiteral("IPAPGothic") || family == QStringLiteral("Noto Sans CJK JP"),
-             qPrintable(family));
+
+  // The reference drawing comes from the program's own resources.
+  void reference_drawing_is_loaded() {
+    const auto* drawing = qobject_cast<const QSvgWidget*>(window_.control({"OLE1", -1}));
+    QVERIFY(drawing);
+    QVERIFY(drawing->renderer()->isValid());
+    QCOMPARE(drawing->renderer()->defaultSize(), drawing->size());
   }
 
  private:

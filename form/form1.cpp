@@ -1,5 +1,7 @@
 #include "form/form1.h"
 
+#include <algorithm>
+
 #include "core/number_text.h"
 #include "core/typed_number.h"
 #include "core/wire_data_sheet.h"
@@ -204,6 +206,15 @@ bool Form1::userChanged(const ControlId& id) const {
   if (id.name == "Text2" && id.index >= 0 && id.index < kResultBoxCount)
     return s_.text2Edited[id.index];
   return false;
+}
+
+bool Form1::resultsOutOfDate() const {
+  if (s_.resultsCurrent) return false;
+  // The drawing counts once a press has drawn it; before that it is the
+  // design's template.
+  const bool drawn = s_.units && isVisible({"Shape1", 0});
+  return drawn || std::any_of(s_.text2.begin(), s_.text2.end(),
+                              [](const std::string& t) { return !t.empty(); });
 }
 
 std::string* Form1::box(const ControlId& id) {

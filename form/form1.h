@@ -131,6 +131,9 @@ class Form1 {
   bool isVisible(const ControlId& id) const;
   const std::string* textOf(const ControlId& id) const;
   bool userChanged(const ControlId& box) const;
+  // Whether the window shows results that no longer belong to the inputs:
+  // there are results (or a drawing) and they are not current.
+  bool resultsOutOfDate() const;
 
   // The F12 key.
   static constexpr int kPrintKey = 123;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,7 +16,8 @@ namespace kelvane::replay {
 using nlohmann::json;
 using nlohmann::ordered_json;
 
-Snapshot snapshotOf(const form::FormState& state) {
+Snapshot snapshotOf(const form::Form1& form) {
+  const form::FormState& state = form.state();
   Snapshot s;
   s.text1.assign(state.text1.begin(), state.text1.end());
   s.text2.assign(state.text2.begin(), state.text2.end());
@@ -31,6 +33,12 @@ Snapshot snapshotOf(const form::FormState& state) {
   s.line1 = state.drawing.line1;
   s.line2 = state.drawing.line2;
   s.line3 = state.drawing.line3;
+  s.resultsCurrent = !form.resultsOutOfDate();
+  for (int i = 0; i < form::kResultBoxCount; ++i) {
+    const auto b = static_cast<form::ResultBox>(i);
+    s.editable.push_back(std::find(form::kTargetBoxes.begin(), form::kTargetBoxes.end(), b) !=
+                         form::kTargetBoxes.end());
+  }
   return s;
 }
 
@@ -233,6 +241,8 @@ std::string toJson(const Snapshot& s) {
   out["messages"] = s.messages;
   out["form2"] = s.form2;
   out["print_requests"] = s.printRequests;
+  out["results_current"] = s.resultsCurrent;
+  out["editable"] = s.editable;
   ordered_json circles = ordered_json::array();
   for (const form::Circle& c : s.circles)
     circles.push_back({shortest(c.left), shortest(c.top), shortest(c.width), c.filled});

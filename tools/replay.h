@@ -43,7 +43,7 @@ class ModelTarget : public ReplayTarget {
   bool set(const form::ControlId& id, const std::string& text) override {
     return form_.setText(id, text);
   }
-  Snapshot snapshot() const override { return snapshotOf(form_.state()); }
+  Snapshot snapshot() const override { return snapshotOf(form_); }
 
  private:
   form::Form1 form_;

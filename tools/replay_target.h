@@ -21,6 +21,8 @@ struct Snapshot {
   std::vector<std::string> messages;
   std::vector<std::string> form2;  // lines printed into the sheet window
   int printRequests = 0;
+  bool resultsCurrent = true;  // false while results are shown out of date
+  std::vector<bool> editable;  // per result box: whether it takes typing
   std::vector<form::Circle> circles;  // the visible circles' storage, Shape1(0) first
   form::LinePosition line1, line2, line3;
 };
@@ -40,7 +42,7 @@ class ReplayTarget {
   virtual Snapshot snapshot() const = 0;
 };
 
-// The snapshot of the form model's state.
-Snapshot snapshotOf(const form::FormState& state);
+// The snapshot of the form model.
+Snapshot snapshotOf(const form::Form1& form);
 
 }  // namespace kelvane::replay

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
@@ -11,6 +12,8 @@
 #include <QSignalBlocker>
 
 #include "form/control_table.h"
+#include "form/tooltips.h"
+#include "ui/business_keys.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
 #include "ui/long_press.h"
@@ -18,6 +21,7 @@
 #include "ui/print_window.h"
 #include "ui/section_drawing.h"
 #include "ui/sheet_window.h"
+#include "ui/stale_marks.h"
 
 namespace kelvane::ui {
 namespace {
@@ -38,6 +42,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   presentMessage_ = [this](const QString& message) { messageBoxes_->post(message); };
   print_ = [this] { printWithDialog(*this); };
   model_.setWorkRunner(progressRunner(this));
+  prepareControls();
 
   connectControls();
   sync();
@@ -67,6 +72,36 @@ std::optional<form::ControlId> MainWindow::controlOf(const QWidget* widget) cons
   return *it;
 }
 
+bool MainWindow::resultsCurrent() const { return !stale_->outOfDate(); }
+
+bool MainWindow::isEditable(const form::ControlId& box) const {
+  const auto* line = qobject_cast<const QLineEdit*>(control(box));
+  return line && !line->isReadOnly();
+}
+
+void MainWindow::prepareControls() {
+  auto* keys = new BusinessKeys(this);
+  std::vector<QWidget*> results;
+  for (const auto& [name, widget] : controls_.byId) {
+    const form::ControlId id = *form::parseControlId(name);
+    widget->setToolTip(qt(form::tooltipOf(id)));
+    widget->installEventFilter(keys);
+    // Among the results only the green target boxes take typing; the others
+    // can be selected and copied, so a printout never carries a typed-over
+    // result.
+    if (auto* box = qobject_cast<QLineEdit*>(widget); box && id.name == "Text2") {
+      const auto b = static_cast<form::ResultBox>(id.index);
+      box->setReadOnly(std::find(form::kTargetBoxes.begin(), form::kTargetBoxes.end(), b) ==
+                       form::kTargetBoxes.end());
+      results.push_back(box);
+    }
+  }
+  for (const form::ControlId& id : {form::caption::lengthUnit(), form::caption::weightUnit(),
+                                    form::caption::resistanceUnit()})
+    results.push_back(control(id));
+  stale_ = new StaleMarks(*this, std::move(results), *controls_.drawing);
+}
+
 void MainWindow::connectControls() {
   connect(qApp, &QApplication::focusChanged, this, &MainWindow::onFocusChanged);
 
@@ -75,8 +110,10 @@ void MainWindow::connectControls() {
     if (auto* box = qobject_cast<QLineEdit*>(widget)) {
       // The model follows the text as it is typed; the box is not rewritten
       // under the user's fingers.
-      connect(box, &QLineEdit::textEdited, this,
-              [this, id](const QString& text) { model_.editText(id, text.toStdString()); });
+      connect(box, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+        model_.editText(id, text.toStdString());
+        syncCurrency();
+      });
     } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
       connect(option, &QAbstractButton::toggled, this, [this, id](bool on) {
         if (on) forward([&] { model_.click(id); });
@@ -91,10 +128,23 @@ void MainWindow::connectControls() {
   connect(f12, &QShortcut::activated, this,
           [this] { forward([&] { model_.pressKey(form::Form1::kPrintKey); }); });
 
+  // 計算 and 線材Dimension on Alt+C and Alt+D, their captions as designed.
+  for (const auto& [key, name] : {std::pair{Qt::Key_C, "Command1"}, std::pair{Qt::Key_D, "Command2"}}) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+    auto* button = qobject_cast<QPushButton*>(control({name, -1}));
+    connect(shortcut, &QShortcut::activated, button, [button] {
+      button->setFocus(Qt::ShortcutFocusReason);
+      button->click();
+    });
+  }
+
   sheet_->setCloseHandler([this] { forward([&] { model_.closeSheet(); }); });
 }
 
-void MainWindow::onFocusChanged(QWidget*, QWidget* now) {
+void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
+  // A box that is not being edited shows its text from the start.
+  if (auto* box = qobject_cast<QLineEdit*>(old); box && ids_.contains(box))
+    box->setCursorPosition(0);
   // Focus going to another application, a message box or the sheet window is
   // no move between the window's controls: no box has been left. The box the
   // model still holds is left when focus next lands on another control here.
@@ -122,6 +172,7 @@ void MainWindow::sync() {
   }
   syncOptionButtons();
   syncDrawing();
+  syncCurrency();
 
   const bool sheetGrew = sheet_->showLines(s.sheetLines);
   if (s.sheetOpen && sheetGrew) {
@@ -174,6 +225,11 @@ void MainWindow::syncOptionButtons() {
     for (QAbstractButton* b : group->buttons()) quiet.emplace_back(b);
     if (QAbstractButton* b = group->button(on)) b->setChecked(true);
   }
+}
+
+void MainWindow::syncCurrency() {
+  stale_->show(model_.resultsOutOfDate());
+  emit currencyChanged();
 }
 
 void MainWindow::syncDrawing() {

@@ -13,6 +13,7 @@ namespace kelvane::ui {
 class MessageBoxPresenter;
 class SectionDrawing;
 class SheetWindow;
+class StaleMarks;
 
 // Form1, the Kelvane window. It holds no rule of its own: every user event
 // goes to the form model, and after each one the widgets are brought in step
@@ -40,9 +41,21 @@ class MainWindow : public QWidget {
   QWidget* control(const form::ControlId& id) const { return controls_.find(id); }
   std::optional<form::ControlId> controlOf(const QWidget* widget) const;
   const SectionDrawing& drawing() const { return *controls_.drawing; }
+  // Whether the results shown belong to the inputs as they stand; while they
+  // do not, they are shown greyed, with a note.
+  bool resultsCurrent() const;
+  // Whether a box takes typing: every input box and the green targets.
+  bool isEditable(const form::ControlId& box) const;
+
+ signals:
+  // The results became current or out of date.
+  void currencyChanged();
+
+ public:
   SheetWindow& sheet() const { return *sheet_; }
 
  private:
+  void prepareControls();
   void connectControls();
   void onFocusChanged(QWidget* old, QWidget* now);
   // Runs one event of the model, then shows its outcome.
@@ -52,11 +65,13 @@ class MainWindow : public QWidget {
   void syncTexts();
   void syncOptionButtons();
   void syncDrawing();
+  void syncCurrency();
 
   form::Form1 model_;
   ControlWidgets controls_;
   QHash<const QWidget*, form::ControlId> ids_;
   SheetWindow* sheet_;
+  StaleMarks* stale_ = nullptr;
   MessageBoxPresenter* messageBoxes_;
   MessagePresenter presentMessage_;
   PrintHandler print_;

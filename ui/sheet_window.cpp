@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -22,6 +23,11 @@ SheetWindow::SheetWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(text_);
+  // Esc and Ctrl+W close the sheet, as in the programs our users know.
+  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+  }
 }
 
 bool SheetWindow::showLines(const std::vector<std::string>& lines) {

@@ -1,6 +1,7 @@
 // The replay driver's reading of step lists and its JSON.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -29,7 +30,37 @@ TEST(Replay, DesignPressPrintsTheRoadOfOnePress) {
   EXPECT_EQ(out["diagram"]["circles"][0], nlohmann::json::parse("[8160, 2642, 867.5, true]"));
   EXPECT_EQ(out["diagram"]["line1"], nlohmann::json::parse("[8160, 3510, 11198, 3510]"));
   EXPECT_EQ(out["print_requests"], 0);
-  EXPECT_EQ(out.size(), 11u);
+  EXPECT_EQ(out["results_current"], true);
+  EXPECT_EQ(out["editable"][7], true);
+  EXPECT_EQ(out["editable"][8], false);
+  EXPECT_EQ(out.size(), 13u);
+}
+
+// What a script sees of the results: out of date after any input change or
+// a refused press, current again after the next complete press.
+TEST(Replay, ResultsShownOutOfDateUntilTheNextPress) {
+  struct Row {
+    const char* steps;
+    bool current;
+  };
+  const Row rows[] = {
+      {R"x([])x", true},  // nothing shown yet, so nothing out of date
+      {R"x([{"click":"Command1"}])x", true},
+      {R"x([{"click":"Command1"},{"type":"Text1(2)","text":"10"}])x", false},
+      {R"x([{"click":"Command1"},{"click":"Option1(0)"}])x", false},
+      {R"x([{"click":"Command1"},{"type":"Text2(10)","text":"20"},{"focus":"Text1(13)"}])x", false},
+      {R"x([{"click":"Command1"},{"type":"Text1(0)","text":"0,2"},{"click":"Command1"}])x", false},
+      {R"x([{"click":"Command1"},{"type":"Text1(2)","text":"12"},{"click":"Command1"}])x", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.steps);
+    ModelTarget target;
+    ASSERT_FALSE(run(std::string(R"({"steps":)") + row.steps + "}", target));
+    EXPECT_EQ(target.snapshot().resultsCurrent, row.current);
+  }
+  // Typing into a result box that is no target is not possible in the window.
+  const Snapshot s = ModelTarget().snapshot();
+  EXPECT_EQ(std::count(s.editable.begin(), s.editable.end(), true), 4);
 }
 
 TEST(Replay, EveryStepKind) {

@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -23,11 +23,15 @@ SheetWindow::SheetWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(text_);
+}
+
+void SheetWindow::keyPressEvent(QKeyEvent* event) {
   // Esc and Ctrl+W close the sheet, as in the programs our users know.
-  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)}) {
-    auto* shortcut = new QShortcut(keys, this);
-    connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+  if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close)) {
+    close();
+    return;
   }
+  QWidget::keyPressEvent(event);
 }
 
 bool SheetWindow::showLines(const std::vector<std::string>& lines) {

@@ -27,6 +27,7 @@ class SheetWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPlainTextEdit* text_;

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -17,6 +18,10 @@ using kelvane::form::text2;
 using kelvane::replay::WindowReplayTarget;
 
 namespace {
+
+QLineEdit* box(WindowReplayTarget& person, const kelvane::form::ControlId& id) {
+  return qobject_cast<QLineEdit*>(person.window().control(id));
+}
 
 // Presses the progress dialog's cancel button once it has shown itself.
 void cancelWhenShown(bool& seen) {
@@ -53,6 +58,31 @@ class LongPressTest : public QObject {
     QCOMPARE(after.text1, before.text1);
     QCOMPARE(after.captions, before.captions);
     QVERIFY(after.messages.empty());
+  }
+
+  void nothing_can_be_clicked_while_a_press_runs() {
+    WindowReplayTarget person;
+    QVERIFY(person.click({"Command1", -1}));
+    QVERIFY(person.type(text1(2), "1999999999"));
+    auto* aluminium = qobject_cast<QRadioButton*>(person.window().control({"Option3", 1}));
+    auto* calculate = qobject_cast<QPushButton*>(person.window().control({"Command1", -1}));
+    bool clickedDuringPress = false;
+    // Clicks in the first moments of the press, before the dialog shows, and
+    // then the press is called off.
+    QTimer::singleShot(20, [&] {
+      clickedDuringPress = true;
+      QTest::mouseClick(aluminium, Qt::LeftButton);
+      QTest::mouseClick(calculate, Qt::LeftButton);
+      QTest::keyClick(person.window().control(text1(2)), Qt::Key_5);
+    });
+    QTimer::singleShot(600, [] {
+      if (auto* d = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) d->cancel();
+    });
+    QVERIFY(person.click({"Command1", -1}));
+    QVERIFY(clickedDuringPress);
+    QVERIFY(!aluminium->isChecked());
+    QCOMPARE(person.snapshot().option3, 0);
+    QCOMPARE(box(person, text1(2))->text(), QStringLiteral("1999999999"));
   }
 
   void a_long_press_let_run_ends_as_the_model_does() {

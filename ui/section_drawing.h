@@ -17,7 +17,7 @@ class SectionDrawing : public FramedPanel {
 
   struct Content {
     form::Drawing drawing;
-    bool turnsShown = true;                  // Shape1(0): hiding it hides every turn
+    bool turnsShown = true;                            // Shape1(0): hiding it hides every turn
     std::array<bool, 3> linesShown{true, true, true};  // Line1, Line2, Line3
     bool operator==(const Content&) const = default;
   };
@@ -30,7 +30,18 @@ class SectionDrawing : public FramedPanel {
 
  private:
   Content content_;
-  QColor turnFill_, lineColour_;
 };
+
+// How wide the strokes of the section are drawn.
+enum class SectionPens {
+  Screen,  // whole device pixels however the painter is scaled, as the window shows them
+  Paper,   // the same widths as lengths in twips, scaled with the drawing
+};
+
+// Paints the former line, the flanges and the turns of `content` in front of
+// whatever the painter holds, in the window's twips: the painter maps the
+// window's twips to its device, as on the panel Shape2.
+void paintSection(QPainter& painter, const SectionDrawing::Content& content,
+                  SectionPens pens = SectionPens::Screen);
 
 }  // namespace kelvane::ui

@@ -68,7 +68,9 @@ TEST(InverseSolvers, TheCountFoundIsTheLastPressBelowTheTarget) {
                                           << static_cast<int>(material) << " coil " << i);
           const TurnsFound n = solve(press.state, t, 100000);
           ASSERT_TRUE(n && n->has_value());
-          if (**n > 0) EXPECT_LT(pressed(press.state, t, **n), t.threshold);
+          if (**n > 0) {
+            EXPECT_LT(pressed(press.state, t, **n), t.threshold);
+          }
           EXPECT_GE(pressed(press.state, t, **n + 1), t.threshold);
           ++checked;
         }

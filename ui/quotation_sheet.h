@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "form/form1.h"
+#include "job/job.h"
+#include "job/results_table.h"
+
+class QPainter;
+
+namespace kelvane::ui {
+
+// Everything the quotation sheet (見積計算書) shows, gathered from the form and
+// the job's fields.
+struct QuotationContent {
+  job::JobFields fields;
+  job::ResultsTable table;  // the inputs and the results, as the boxes show them
+  form::Drawing drawing;    // the section, in the window's twips
+  bool turnsShown = false;
+  std::array<bool, 3> linesShown{};  // Line1 to Line3
+  // The sixteen lines of the wire data sheet for the form's wire; none when
+  // the bare diameter cannot give one.
+  std::vector<std::string> wireSheet;
+  // Whether the results belong to the inputs as they stand.
+  bool resultsCurrent = true;
+  QDateTime printedAt;
+  QString programVersion;
+};
+
+// The sheet for what the form shows now, printed now by this program. The
+// wire data sheet is worked out afresh for the wire in the boxes, whether or
+// not the window's data sheet is open, so it always matches the inputs shown.
+QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields);
+
+// Paints the sheet as one A4 portrait page laid out in millimetres. The page
+// fills the painter's device as far as it keeps its proportions: a PDF or a
+// printer set to A4 with no margins of its own (QPrinter::setFullPage) takes
+// it at its size, a smaller area gets it scaled down. Any resolution.
+void paintQuotation(QPainter& painter, const QuotationContent& content);
+
+// Writes the sheet as a one-page vector PDF with its fonts embedded. The file
+// appears whole or not at all. False, with the reason in Japanese in `error`
+// (when given), when it cannot be written.
+bool writeQuotationPdf(const QString& path, const QuotationContent& content, QString* error);
+
+}  // namespace kelvane::ui

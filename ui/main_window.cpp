@@ -84,7 +84,9 @@ void MainWindow::prepareControls() {
   std::vector<QWidget*> results;
   for (const auto& [name, widget] : controls_.byId) {
     const form::ControlId id = *form::parseControlId(name);
-    widget->setToolTip(qt(form::tooltipOf(id)));
+    // As rich text a tooltip wraps instead of running off the screen.
+    if (const std::string tip = form::tooltipOf(id); !tip.empty())
+      widget->setToolTip(QStringLiteral("<p>%1</p>").arg(qt(tip).toHtmlEscaped()));
     widget->installEventFilter(keys);
     // Among the results only the green target boxes take typing; the others
     // can be selected and copied, so a printout never carries a typed-over

@@ -13,7 +13,7 @@ namespace {
 // Grey enough to read as "not current", dark enough to stay legible in print.
 const QColor kStaleText(128, 128, 128);
 // The note stands in the free space below the results column.
-constexpr int kNoteLeft = 5280, kNoteTop = 4860, kNoteWidth = 2640, kNoteHeight = 420;
+constexpr int kNoteLeft = 5280, kNoteTop = 4860, kNoteWidth = 2655, kNoteHeight = 420;
 
 }  // namespace
 
@@ -22,10 +22,10 @@ StaleMarks::StaleMarks(QWidget& window, std::vector<QWidget*> results, QWidget& 
   dimmed_->setOpacity(0.35);
   dimmed_->setEnabled(false);
   drawing.setGraphicsEffect(dimmed_);
-  note_ = new QLabel(noteText(), &window);
+  // Two lines, broken where the sentence breaks.
+  note_ = new QLabel(noteText().replace(QStringLiteral(" — "), QStringLiteral(" —\n")), &window);
   note_->setObjectName(QStringLiteral("staleNote"));
   note_->setGeometry(twipsToPixels(kNoteLeft, kNoteTop, kNoteWidth, kNoteHeight));
-  note_->setWordWrap(true);
   note_->setStyleSheet(QStringLiteral("color: rgb(176, 64, 0); font-weight: bold;"));
   note_->hide();
 }

@@ -1,5 +1,5 @@
 // Timing of one Calculate press per former, from a handful of turns to a
-// million: the turn loop is one dependent addition per total and turn.
+// hundred million: the turn loop is one dependent addition per total and turn.
 #include <benchmark/benchmark.h>
 
 #include "core/calculate_coil.h"
@@ -28,23 +28,43 @@ void calculatePress(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * turns);  // turns per second
 }
 
-// Shapes: 0 round, 1 rectangular, 2 fan.
+// Shapes: 0 round, 1 rectangular, 2 fan. The design coil has layers of three
+// turns; a press of ten million should take less than a frame (16 ms).
 BENCHMARK(calculatePress)
     ->ArgNames({"shape", "turns"})
-    ->ArgsProduct({{0, 1, 2}, {10, 10000, 1000000, 100000000}})
+    ->ArgsProduct({{0, 1, 2}, {10, 10000, 1000000, 10000000, 100000000}})
     ->Repetitions(5)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
-// The same million turns in layers of 100 turns (T = 21.1 mm): the work of
+// The same presses in layers of 100 turns (T = 21.1 mm): the work of
 // starting a layer spread over many turns instead of three.
 void calculatePressWideLayers(benchmark::State& state) {
-  CoilInputs in = designInputs(static_cast<FormerShape>(state.range(0)), 1000000);
+  const auto turns = state.range(1);
+  CoilInputs in =
+      designInputs(static_cast<FormerShape>(state.range(0)), static_cast<double>(turns));
   in.referenceThickness = 21.1;
   for (auto _ : state) benchmark::DoNotOptimize(CalculateCoil(in, {}));
-  state.SetItemsProcessed(state.iterations() * 1000000);
+  state.SetItemsProcessed(state.iterations() * turns);
 }
 BENCHMARK(calculatePressWideLayers)
+    ->ArgNames({"shape", "turns"})
+    ->ArgsProduct({{0, 1, 2}, {1000000, 10000000}})
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+// Ten million turns followed as the window follows a long press: the sum
+// stops every 2^22 turns to report and to look for a call-off.
+void calculatePressFollowed(benchmark::State& state) {
+  const CoilInputs in = designInputs(static_cast<FormerShape>(state.range(0)), 10000000);
+  for (auto _ : state) {
+    kelvane::PressProgress progress;
+    benchmark::DoNotOptimize(CalculateCoil(in, {}, &progress));
+  }
+  state.SetItemsProcessed(state.iterations() * 10000000);
+}
+BENCHMARK(calculatePressFollowed)
     ->ArgName("shape")
     ->DenseRange(0, 2)
     ->Repetitions(5)
@@ -69,7 +89,7 @@ void bareSums(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * turns);
 }
-BENCHMARK(bareSums)->Arg(1000000)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(
+BENCHMARK(bareSums)->Arg(1000000)->Arg(10000000)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(
     benchmark::kMicrosecond);
 
 // The state a design-time press of the shape leaves behind.

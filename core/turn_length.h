@@ -8,13 +8,18 @@
 // without the crossing allowance, midTerm(w) the turn length with the
 // allowance w accumulated so far. Both are written in the exact order of the
 // operations the results have always been computed in; they depend only on
-// the layer, so the walks evaluate them once per layer.
+// the layer, so the walks evaluate them once per layer. lengths(w) gives the
+// two side by side for the sums, which add a turn to both totals at once.
 
 #include "core/calculation_state.h"
 #include "core/coil_math.h"
 #include "core/wire_length.h"
 
 namespace kelvane {
+
+// Two lengths in the lanes of one vector: element-wise operations on it round
+// each lane exactly as the same scalar operation would.
+using LengthPair = double __attribute__((vector_size(2 * sizeof(double))));
 
 // Rectangular former: two corners of radius r1, two of radius r2, and the
 // straight parts of the sides between them.
@@ -40,6 +45,7 @@ struct RectangularTurn {
   double midTerm(double w) const {
     return ((x + y) * kPi + 2 * straightA) + 2 * w + straightB2 + straightB1;
   }
+  LengthPair lengths(double w) const { return LengthPair{maxTerm(), midTerm(w)}; }
 };
 
 // Round former: the turn follows a circle whose radius is the mean of a
@@ -60,17 +66,20 @@ struct RoundTurn {
   }
   double maxTerm() const { return (x + y) * kPi; }
   double midTerm(double w) const { return (x + y) * kPi + 2 * w; }
+  LengthPair lengths(double w) const { return LengthPair{maxTerm(), midTerm(w)}; }
 };
 
 // Fan former: an outer arc, two r1 corners against it, two r2 corners at the
 // straight edge, the straight edge and two slanted sides (the outline).
 struct FanTurn {
-  double nestedArc;   // r_N: outer arc radius when the layers nest
-  double stackedArc;  // r_S: outer arc radius when they stack a full wire high
-  double x1, x2;      // centre-line radii in the r1 and r2 corners
+  // The outer arc radius in two lanes: r_N when the layers nest, r_S when they
+  // stack a full wire high.
+  LengthPair arc;
+  LengthPair corners;  // centre-line radii in the r1 and r2 corners
   // Shares of a full circle swept by the outer arc, by both r1 corners and by
   // both r2 corners; the straight edge and both slanted sides.
-  double arcShare, corners1Share, corners2Share;
+  double arcShare;
+  LengthPair cornerShares;
   double edge, sides;
   double pitch;
   double wire;
@@ -78,13 +87,10 @@ struct FanTurn {
   static FanTurn firstLayer(const CalculationState& s, const FanContour& outline) {
     const double halfWire = s.inputs.finishedDiameter / 2;
     const double arc = s.inputs.fanRadius + halfWire;
-    return {arc,
-            arc,
-            s.inputs.cornerR1 + halfWire,
-            s.inputs.cornerR2 + halfWire,
+    return {LengthPair{arc, arc},
+            LengthPair{s.inputs.cornerR1 + halfWire, s.inputs.cornerR2 + halfWire},
             outline.arcAngle / 360,
-            (outline.outerCornerAngle * 2) / 360,
-            (outline.innerCornerAngle * 2) / 360,
+            LengthPair{(outline.outerCornerAngle * 2) / 360, (outline.innerCornerAngle * 2) / 360},
             outline.edgeLength,
             outline.sideLength * 2,
             nestedPitch(s.inputs.finishedDiameter),
@@ -93,22 +99,28 @@ struct FanTurn {
   // The corners grow by the nested pitch in both totals; only the outer arc
   // of the mid total stacks a full wire per layer.
   void nextLayer() {
-    nestedArc = nestedArc + pitch;
-    stackedArc = stackedArc + wire;
-    x1 = x1 + pitch;
-    x2 = x2 + pitch;
+    arc = arc + LengthPair{pitch, wire};
+    corners = corners + pitch;
   }
   double maxTerm() const {
-    return (((((2 * nestedArc) * kPi) * arcShare + corners1()) + corners2()) + edge) + sides;
+    return (((((2 * arc[0]) * kPi) * arcShare + corners1()) + corners2()) + edge) + sides;
   }
   double midTerm(double w) const {
-    return (((((stackedArc * 2) * kPi) * arcShare + corners1()) + corners2()) + edge + sides) +
+    return (((((arc[1] * 2) * kPi) * arcShare + corners1()) + corners2()) + edge + sides) +
            w * 2;
+  }
+  // Each lane takes the operations of maxTerm() or midTerm(w) in their order
+  // (x · 2 is 2 · x to the bit); the max lane adds −0, which leaves every
+  // number as it is.
+  LengthPair lengths(double w) const {
+    const LengthPair bothCorners = ((corners * 2) * kPi) * cornerShares;
+    return ((((((arc * 2) * kPi) * arcShare + bothCorners[0]) + bothCorners[1]) + edge) + sides) +
+           LengthPair{-0.0, w * 2};
   }
 
  private:
-  double corners1() const { return ((2 * x1) * kPi) * corners1Share; }
-  double corners2() const { return ((2 * x2) * kPi) * corners2Share; }
+  double corners1() const { return ((2 * corners[0]) * kPi) * cornerShares[0]; }
+  double corners2() const { return ((2 * corners[1]) * kPi) * cornerShares[1]; }
 };
 
 }  // namespace kelvane

@@ -1,50 +1,22 @@
-// kelvane: the wound coil calculator's window.
+// kelvane: the wound coil calculator's window, or, with --report or
+// --export-csv, a job's quotation sheet and results table written without one.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <cstdio>
 #include <memory>
-#include <optional>
+#include <variant>
 
+#include "app/command_line.h"
 #include "ui/application_setup.h"
-#include "ui/main_window.h"
+#include "ui/job_window.h"
 
 namespace {
 
-// --help and --version answer without a display; anything else opens the
-// window, which takes no options of its own.
-std::optional<int> answerOptions(int argc, char** argv) {
-  QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  QCommandLineParser options;
-  options.setApplicationDescription(QStringLiteral(
-      "Kelvane works out a wound coil from its wire, turns, lead length, layer width, conductor "
-      "material and former (round, rectangular or fan-shaped): how the turns lie layer by layer, "
-      "the winding heights and outer dimensions, the wire length, the conductor, insulation and "
-      "total weights and the DC resistance, with a drawing of the wound section; it prints a data "
-      "sheet of resistance and weight per kilometre of the wire, and works back from a target "
-      "height, weight or resistance to the number of turns."));
-  const QCommandLineOption help = options.addHelpOption();
-  const QCommandLineOption version = options.addVersionOption();
-  if (!options.parse(arguments)) {
-    std::fprintf(stderr, "kelvane: %s\n", qPrintable(options.errorText()));
-    return 2;
-  }
-  if (options.isSet(help)) {
-    // Without an application object Qt does not know the program's name yet.
-    std::fputs(qPrintable(options.helpText().replace(QStringLiteral("<executable_name>"),
-                                                     QStringLiteral("kelvane"))),
-               stdout);
-    return 0;
-  }
-  if (options.isSet(version)) {
-    std::puts("kelvane " KELVANE_VERSION);
-    return 0;
-  }
-  if (!options.positionalArguments().isEmpty()) {
-    std::fputs("kelvane: the window takes no arguments\n", stderr);
-    return 2;
-  }
-  return std::nullopt;
+// Standard error of a run without a window carries its own line: Qt's notes
+// about the environment (no runtime directory, say) are dropped, failures
+// still pass.
+void onlyFailures(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 }  // namespace
@@ -52,12 +24,23 @@ std::optional<int> answerOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("kelvane"));
   QCoreApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
-  if (const std::optional<int> answered = answerOptions(argc, argv)) return *answered;
+  const std::variant<kelvane::app::Request, int> read = kelvane::app::readCommandLine(argc, argv);
+  if (const int* answered = std::get_if<int>(&read)) return *answered;
+  const kelvane::app::Request& request = std::get<kelvane::app::Request>(read);
 
+  // Outputs need Qt's fonts and painting, not a screen.
+  if (request.headless()) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(onlyFailures);
+  }
   // Without a usable display this says why and ends the program.
   const std::unique_ptr<QApplication> app = kelvane::ui::startApplication(argc, argv);
   kelvane::ui::prepareApplication(*app);
-  kelvane::ui::MainWindow window;
+  if (request.headless()) return kelvane::app::writeOutputs(request);
+
+  kelvane::ui::JobWindow window;
   window.show();
+  // A job that cannot be opened is said in a message box over a new one.
+  if (!request.job.isEmpty()) window.openFile(request.job);
   return QApplication::exec();
 }

@@ -1,15 +1,21 @@
 #include "tools/replay.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "form/control_table.h"
+#include "job/file_io.h"
+#include "job/job_form.h"
+#include "job/job_json.h"
 
 namespace kelvane::replay {
 
@@ -40,6 +46,28 @@ Snapshot snapshotOf(const form::Form1& form) {
                          form::kTargetBoxes.end());
   }
   return s;
+}
+
+std::optional<std::string> saveJobFile(const std::string& path, const job::Job& job) {
+  const std::string name = "「" + std::filesystem::path(path).filename().string() + "」を";
+  const std::string text =
+      job::writeJob(job::stampForSaving(job, std::chrono::system_clock::now()));
+  if (const Expected<job::Job> again = job::readJob(text); !again)
+    return name + "保存できません。" + again.message();
+  if (auto error = job::writeFileAtomically(path, text)) return name + *error;
+  return std::nullopt;
+}
+
+std::optional<std::string> ModelTarget::open(const std::string& path) {
+  const Expected<job::Job> job = job::readJobFile(path);
+  if (!job) return job.message();
+  fields_ = job->fields;
+  job::applyJob(*job, form_);
+  return std::nullopt;
+}
+
+std::optional<std::string> ModelTarget::save(const std::string& path) {
+  return saveJobFile(path, job::jobFromForm(form_, fields_));
 }
 
 namespace {
@@ -113,7 +141,7 @@ std::optional<std::string> applyStep(const json& step, ReplayTarget& target) {
   if (!step.is_object() || step.empty()) return "a step must be an object: " + excerpt(step);
   // What the step does is named by one key; "type" and "set" take a "text".
   std::string kind;
-  for (const char* k : {"focus", "type", "set", "click", "key", "close"}) {
+  for (const char* k : {"focus", "type", "set", "click", "key", "close", "open", "save"}) {
     if (!step.contains(k)) continue;
     if (!kind.empty()) return "a step does one thing: " + excerpt(step);
     kind = k;
@@ -135,6 +163,16 @@ std::optional<std::string> applyStep(const json& step, ReplayTarget& target) {
     if (value != "Form2") return "only Form2 can be closed";
     target.closeSheet();
     return std::nullopt;
+  }
+  if (kind == "open" || kind == "save") {
+    if (!value.is_string() || value.get_ref<const std::string&>().empty())
+      return "step needs a file name: " + excerpt(step);
+    const std::string& path = value.get_ref<const std::string&>();
+    std::optional<std::string> error = kind == "open" ? target.open(path) : target.save(path);
+    // The error line stays one line whatever the file's name holds.
+    if (error) std::replace(error->begin(), error->end(), '\n', ' ');
+    if (error) std::replace(error->begin(), error->end(), '\r', ' ');
+    return error;
   }
   auto id = control(value);
   if (!id) return "unknown control in step: " + excerpt(step);

@@ -43,10 +43,13 @@ class ModelTarget : public ReplayTarget {
   bool set(const form::ControlId& id, const std::string& text) override {
     return form_.setText(id, text);
   }
+  std::optional<std::string> open(const std::string& path) override;
+  std::optional<std::string> save(const std::string& path) override;
   Snapshot snapshot() const override { return snapshotOf(form_); }
 
  private:
   form::Form1 form_;
+  job::JobFields fields_;
 };
 
 }  // namespace kelvane::replay

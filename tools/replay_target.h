@@ -1,11 +1,13 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "form/control_id.h"
 #include "form/form1.h"
+#include "job/job.h"
 
 namespace kelvane::replay {
 
@@ -39,8 +41,18 @@ class ReplayTarget {
   virtual void key(int keyCode) = 0;
   virtual void closeSheet() = 0;
   virtual bool set(const form::ControlId& id, const std::string& text) = 0;
+  // Opens the job in the file as 開く does, or saves the job the window
+  // holds (its inputs, former, material and the fields of the job last
+  // opened) as 上書き保存 does. Nothing when done, else the Japanese
+  // sentence naming the file and why not.
+  virtual std::optional<std::string> open(const std::string& path) = 0;
+  virtual std::optional<std::string> save(const std::string& path) = 0;
   virtual Snapshot snapshot() const = 0;
 };
+
+// Saves a job as the window does: stamped with this program's version and the
+// time, all or nothing, and refused when the file could not be opened again.
+std::optional<std::string> saveJobFile(const std::string& path, const job::Job& job);
 
 // The snapshot of the form model.
 Snapshot snapshotOf(const form::Form1& form);

@@ -14,6 +14,8 @@
 #include <cstdio>
 
 #include "form/control_table.h"
+#include "job/file_io.h"
+#include "job/job_form.h"
 #include "ui/application_setup.h"
 #include "ui/main_window.h"
 #include "ui/section_drawing.h"
@@ -175,6 +177,19 @@ bool WindowReplayTarget::set(const form::ControlId& id, const std::string& text)
   const bool ok = window_->setBoxText(id, QString::fromStdString(text));
   QCoreApplication::processEvents();
   return ok;
+}
+
+std::optional<std::string> WindowReplayTarget::open(const std::string& path) {
+  const Expected<job::Job> job = job::readJobFile(path);
+  if (!job) return job.message();
+  fields_ = job->fields;
+  window_->applyJob(*job);
+  QCoreApplication::processEvents();
+  return std::nullopt;
+}
+
+std::optional<std::string> WindowReplayTarget::save(const std::string& path) {
+  return saveJobFile(path, job::jobFromForm(window_->model(), fields_));
 }
 
 Snapshot WindowReplayTarget::snapshot() const {

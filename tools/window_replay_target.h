@@ -32,6 +32,8 @@ class WindowReplayTarget : public ReplayTarget {
   void key(int keyCode) override;
   void closeSheet() override;
   bool set(const form::ControlId& id, const std::string& text) override;
+  std::optional<std::string> open(const std::string& path) override;
+  std::optional<std::string> save(const std::string& path) override;
   Snapshot snapshot() const override;
 
   ui::MainWindow& window() { return *window_; }
@@ -47,6 +49,7 @@ class WindowReplayTarget : public ReplayTarget {
   std::unique_ptr<ui::MainWindow> window_;
   std::vector<std::string> messages_;
   int prints_ = 0;
+  job::JobFields fields_;  // of the job last opened
 };
 
 // Starts Qt (on the offscreen platform unless QT_QPA_PLATFORM names another)

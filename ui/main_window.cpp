@@ -14,6 +14,7 @@
 #include "form/control_table.h"
 #include "form/tooltips.h"
 #include "ui/business_keys.h"
+#include "job/job_form.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
 #include "ui/long_press.h"
@@ -66,6 +67,14 @@ bool MainWindow::setBoxText(const form::ControlId& box, const QString& text) {
   return true;
 }
 
+void MainWindow::applyJob(const job::Job& job) {
+  // No widget holds the focus meanwhile: a box the job's former hides would
+  // otherwise hand it on to its neighbour, which is no move of the user's.
+  if (QWidget* had = focusWidget()) had->clearFocus();
+  forward([&] { job::applyJob(job, model_); });
+  if (QWidget* w = control(model_.state().focus)) w->setFocus(Qt::OtherFocusReason);
+}
+
 std::optional<form::ControlId> MainWindow::controlOf(const QWidget* widget) const {
   auto it = ids_.find(widget);
   if (it == ids_.end()) return std::nullopt;
@@ -115,6 +124,7 @@ void MainWindow::connectControls() {
       connect(box, &QLineEdit::textEdited, this, [this, id](const QString& text) {
         model_.editText(id, text.toStdString());
         syncCurrency();
+        emit changed();
       });
     } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
       connect(option, &QAbstractButton::toggled, this, [this, id](bool on) {
@@ -150,7 +160,7 @@ void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
   // Focus going to another application, a message box or the sheet window is
   // no move between the window's controls: no box has been left. The box the
   // model still holds is left when focus next lands on another control here.
-  if (!now || now->window() != this) return;
+  if (!now || now->window() != window()) return;
   const std::optional<form::ControlId> id = controlOf(now);
   if (!id || *id == model_.state().focus) return;
   forward([&] { model_.moveFocus(*id); });
@@ -202,6 +212,7 @@ void MainWindow::sync() {
     const QString message = qt(s.messages[messagesShown_++]);
     presentMessage_(message);
   }
+  emit changed();
 }
 
 void MainWindow::syncTexts() {

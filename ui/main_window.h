@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "form/form1.h"
+#include "job/job.h"
 #include "ui/control_widgets.h"
 
 namespace kelvane::ui {
@@ -53,6 +54,17 @@ class MainWindow : public QWidget {
 
  public:
   SheetWindow& sheet() const { return *sheet_; }
+
+  // The form model, as the window shows it after each event.
+  const form::Form1& model() const { return model_; }
+  // Opens a job on the form (job::applyJob), then the keyboard focus goes to
+  // the control the model gives it.
+  void applyJob(const job::Job& job);
+
+ signals:
+  // After each event the model handled: a key typed into a box, a click, a
+  // focus move, a job applied.
+  void changed();
 
  private:
   void prepareControls();

@@ -1,7 +1,11 @@
 // The replay driver's reading of step lists and its JSON.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -133,6 +137,18 @@ TEST(Replay, BadInputIsOneShortErrorLine) {
       {R"json({"steps":[{"jump":"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"}]})json",
        "…"},
       {"{\"steps\":[{\"a\\nb\":1}]}", "unknown step: {\"a\\nb\":1}"},
+      // A job file that cannot be opened or saved is named with the reason.
+      {R"json({"steps":[{"open":5}]})json", "step needs a file name: {\"open\":5}"},
+      {R"json({"steps":[{"save":""}]})json", "step needs a file name"},
+      {R"json({"steps":[{"open":"/nonexistent/a.kelvane"}]})json",
+       "step 1: 「a.kelvane」を開けません。読み込めません（ファイルがありません）。"},
+      {R"json({"steps":[{"open":"/"}]})json", "読み込めません（フォルダーです）"},
+      {R"json({"steps":[{"save":"/nonexistent/b.kelvane"}]})json",
+       "step 1: 「b.kelvane」を保存できません（ファイルがありません）。"},
+      {R"json({"steps":[{"open":"/nonexistent/a\nb.kelvane"}]})json",
+       "「a b.kelvane」を開けません"},
+      {R"json({"steps":[{"save":"x.kelvane","text":"x"}]})json", "unexpected key"},
+      {R"json({"steps":[{"save":"x.kelvane","open":"x.kelvane"}]})json", "does one thing"},
   };
   for (const BadDocument& doc : bad) {
     ModelTarget target;
@@ -189,6 +205,35 @@ TEST(Replay, DocumentsThatCannotBeReadAreRefused) {
   std::istringstream atLimit(head + std::string(digits, '7') + tail);
   EXPECT_FALSE(applySteps(atLimit, target));
   EXPECT_EQ(target.snapshot().text1[13].size(), digits);
+}
+
+// A job saved by one replay and opened by another: every input box, the
+// former and the material come back, and the results are computed again.
+TEST(Replay, SavedJobOpensAgain) {
+  const std::string file =
+      ::testing::TempDir() + "replay-job-" + std::to_string(::getpid()) + ".kelvane";
+  auto withFile = [&](std::string document) {
+    for (std::size_t at; (at = document.find("FILE")) != std::string::npos;)
+      document.replace(at, 4, file);
+    return document;
+  };
+  ModelTarget saver;
+  ASSERT_FALSE(run(withFile(R"json({"steps":[{"click":"Option1(2)"},
+      {"type":"Text1(2)","text":"40"}, {"click":"Option3(1)"},
+      {"type":"Text1(13)","text":"強め\t\"x\""}, {"click":"Command1"}, {"save":"FILE"}]})json"),
+                   saver));
+  ModelTarget opener;
+  ASSERT_FALSE(run(withFile(R"json({"steps":[{"type":"Text1(3)","text":"99"},
+      {"open":"FILE"}, {"save":"FILE"}]})json"),
+                   opener));
+  std::remove(file.c_str());
+  const Snapshot saved = saver.snapshot(), opened = opener.snapshot();
+  EXPECT_EQ(opened.text1, saved.text1);
+  EXPECT_EQ(opened.text2, saved.text2);
+  EXPECT_EQ(opened.option1, 2);
+  EXPECT_EQ(opened.option3, 1);
+  EXPECT_EQ(opened.circles, saved.circles);
+  EXPECT_EQ(opened.text1[13], "強め\t\"x\"");
 }
 
 TEST(Replay, LeadingByteOrderMarksAreNoPartOfATypedText) {

@@ -1,0 +1,17 @@
+// The CSV the command line must write for a job, made by the job layer alone:
+// the job read, opened on a form model, its results table as CSV on stdout.
+#include <cstdio>
+
+#include "job/file_io.h"
+#include "job/job_form.h"
+#include "job/results_table.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) return 2;
+  const auto job = kelvane::job::readJobFile(argv[1]);
+  if (!job) return 1;
+  kelvane::form::Form1 form;
+  kelvane::job::applyJob(*job, form);
+  const std::string csv = kelvane::job::toCsv(kelvane::job::resultsTable(form));
+  return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() ? 0 : 1;
+}

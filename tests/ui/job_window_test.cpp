@@ -1,0 +1,513 @@
+// The window with its menu: jobs saved and opened, bad files refused with the
+// window left as it was, the title's marker of unsaved changes, the question
+// before changes are dropped, the results copied and exported, help, and the
+// form's own keys going on as before.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QWindow>
+#include <memory>
+
+#include "form/control_table.h"
+#include "job/job_form.h"
+#include "job/job_json.h"
+#include "job/results_table.h"
+#include "tests/job/job_fixtures.h"
+#include "tests/ui/window_test_support.h"
+#include "tools/replay.h"
+#include "tools/window_replay_target.h"
+#include "ui/help_window.h"
+#include "ui/job_fields_dialog.h"
+#include "ui/job_window.h"
+
+using kelvane::form::ControlId;
+using kelvane::form::text1;
+using kelvane::form::text2;
+using kelvane::ui::JobWindow;
+using Answer = JobWindow::DiscardAnswer;
+
+namespace {
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The window with everything that would ask the user answered by the test.
+struct Person {
+  JobWindow window;
+  QStringList messages;
+  QStringList asked;  // the job names the discard question named
+  Answer answer = Answer::Cancel;
+  QString chosenFile;  // what the file dialog gives; empty: called off
+  int prints = 0;
+
+  Person() {
+    window.setMessagePresenter([this](const QString& m) { messages << m; });
+    window.setPrintHandler([this] { ++prints; });
+    window.setDiscardAsker([this](const QString& name) {
+      asked << name;
+      return answer;
+    });
+    window.setFileChooser([this](JobWindow::FileKind, const QString&) { return chosenFile; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
+
+  QLineEdit* box(const ControlId& id) {
+    return qobject_cast<QLineEdit*>(window.form().control(id));
+  }
+  // Types over a box's text with the keyboard, then leaves it with Tab.
+  void type(const ControlId& id, const QString& text) {
+    QLineEdit* b = box(id);
+    b->setFocus(Qt::TabFocusReason);
+    b->selectAll();
+    if (text.isEmpty()) QTest::keyClick(b, Qt::Key_Delete);
+    QTest::keyClicks(b, text);
+    QTest::keyClick(b, Qt::Key_Tab);
+  }
+  void click(const ControlId& id) {
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(window.form().control(id)), Qt::LeftButton);
+  }
+  // Everything the window shows of its job, for "nothing changed".
+  QString state() const {
+    const auto snapshot = kelvane::replay::snapshotOf(window.form().model());
+    return QString::fromStdString(kelvane::replay::toJson(snapshot)) + "\n" + window.windowTitle() +
+           (window.isWindowModified() ? " modified " : " saved ") + window.path() + "\n" +
+           QString::fromStdString(window.fields().customer);
+  }
+  QString shownTitle() const { return window.windowHandle()->title(); }
+};
+
+const kelvane::job::JobFields kFields = {"株式会社サンプル電機", "KC-0042", "Q2026-118",
+                                         "山田 太郎", "試作3台分。\n納期は来月末。"};
+
+}  // namespace
+
+class JobWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    // Recent files go to a settings folder of the test's own.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+  }
+  // Each case starts in an empty folder of its own.
+  void init() {
+    temporary_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(temporary_->isValid());
+    dir_ = QDir(temporary_->path());
+  }
+
+  void saved_job_opens_with_every_input_and_field_data() {
+    QTest::addColumn<int>("sample");
+    const auto samples = kelvane::job::test::sampleJobs();
+    for (int i = 0; i < static_cast<int>(samples.size()); ++i)
+      QTest::newRow(samples[i].name.c_str()) << i;
+  }
+  void saved_job_opens_with_every_input_and_field() {
+    QFETCH(int, sample);
+    const kelvane::job::Job job = kelvane::job::test::sampleJobs()[sample].job;
+    const QString file = dir_.filePath(QStringLiteral("coil %1.kelvane").arg(sample));
+    {
+      Person person;
+      person.window.form().applyJob(job);
+      person.window.setFields(job.fields);
+      person.messages.clear();  // a job without a former has its press refused
+      QVERIFY(person.window.saveTo(file));
+      QCOMPARE(person.messages, QStringList());
+      QCOMPARE(person.shownTitle(), QStringLiteral("coil %1.kelvane - Kelvane").arg(sample));
+    }
+    // What the file holds is the job as typed, stamped by this program.
+    const auto read = kelvane::job::readJob(contents(file).toStdString());
+    QVERIFY2(read, read ? "" : read.message().c_str());
+    QVERIFY(!read->savedAt.empty());
+    QCOMPARE(read->programVersion, std::string(kelvane::job::programVersion()));
+
+    Person person;
+    person.type(text1(2), QStringLiteral("77"));  // a window with changes of its own
+    person.answer = Answer::Discard;
+    QVERIFY(person.window.openFile(file));
+    QCOMPARE(person.asked, QStringList{QStringLiteral("無題")});
+    // Every input, the former, the material and the fields, and results
+    // computed again for them, as the form model gives them.
+    kelvane::form::Form1 expected;
+    kelvane::job::applyJob(job, expected);
+    QVERIFY(person.window.currentJob() == kelvane::job::jobFromForm(expected, job.fields));
+    QVERIFY(person.window.form().model().state().text2 == expected.state().text2);
+    for (int i = 0; i < kelvane::form::kResultBoxCount; ++i)
+      QCOMPARE(person.box(text2(i))->text(), QString::fromStdString(expected.state().text2[i]));
+    QCOMPARE(person.window.path(), QFileInfo(file).absoluteFilePath());
+    QCOMPARE(person.shownTitle(), QStringLiteral("coil %1.kelvane - Kelvane").arg(sample));
+  }
+
+  // The window's open step does what the model's does: same texts, same
+  // focus, also when the job's former hides the box that had it.
+  void opening_in_the_window_is_opening_in_the_model() {
+    const std::string file = dir_.filePath(QStringLiteral("rect.kelvane")).toStdString();
+    // The design job is rectangular; the focus is in the round former's box.
+    const std::string steps = R"js({"steps":[{"type":"Text1(2)","text":"40"}, {"save":"FILE"},
+        {"click":"Option1(0)"}, {"type":"Text1(5)","text":"12"}, {"open":"FILE"}]})js";
+    const std::string document =
+        QString::fromStdString(steps).replace("FILE", QString::fromStdString(file)).toStdString();
+    kelvane::replay::ModelTarget model;
+    kelvane::replay::WindowReplayTarget window;
+    for (kelvane::replay::ReplayTarget* target :
+         std::initializer_list<kelvane::replay::ReplayTarget*>{&model, &window}) {
+      const auto error = kelvane::replay::applySteps(document, *target);
+      QVERIFY2(!error, error ? error->c_str() : "");
+    }
+    QCOMPARE(QString::fromStdString(kelvane::replay::toJson(window.snapshot())),
+             QString::fromStdString(kelvane::replay::toJson(model.snapshot())));
+    QCOMPARE(window.snapshot().focus, std::string("Command1"));
+    QCOMPARE(window.snapshot().text1[2], std::string("40"));
+    QCOMPARE(window.snapshot().option1, 1);
+  }
+
+  // Whichever box has the focus, also one the job's former hides, the window
+  // ends where the model does: no box is left on the way by Qt's own focus
+  // moves, none of its rules runs.
+  void opening_from_any_box_data() {
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("opened");
+    const char* formers[] = {"round", "rectangular", "fan"};
+    for (int shown = 0; shown < 3; ++shown)
+      for (int opened = 0; opened < 3; ++opened)
+        QTest::addRow("%s shown, %s opened", formers[shown], formers[opened]) << shown << opened;
+  }
+  void opening_from_any_box() {
+    QFETCH(int, shown);
+    QFETCH(int, opened);
+    const QString file = dir_.filePath(QStringLiteral("job.kelvane"));
+    for (int box = 0; box < kelvane::form::kInputBoxCount; ++box) {
+      const std::string steps =
+          QStringLiteral(R"js({"steps":[{"click":"Option1(%1)"}, {"save":"%2"},
+              {"click":"Option1(%3)"}, {"focus":"Text1(%4)"}, {"open":"%2"}]})js")
+              .arg(opened)
+              .arg(file)
+              .arg(shown)
+              .arg(box)
+              .toStdString();
+      kelvane::replay::ModelTarget model;
+      if (kelvane::replay::applySteps(steps, model)) continue;  // a box this former hides
+      kelvane::replay::WindowReplayTarget window;
+      const auto error = kelvane::replay::applySteps(steps, window);
+      QVERIFY2(!error, error ? error->c_str() : "");
+      QCOMPARE(QString::fromStdString(kelvane::replay::toJson(window.snapshot())),
+               QString::fromStdString(kelvane::replay::toJson(model.snapshot())));
+    }
+  }
+
+  void bad_file_leaves_the_window_as_it_was_data() {
+    QTest::addColumn<QString>("name");
+    // "<dir>", "<missing>", "<pipe>", "<unreadable>": no file of these bytes
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("why");
+    const QByteArray job =
+        QByteArray::fromStdString(kelvane::job::writeJob(kelvane::job::test::sampleJobs()[1].job));
+    QTest::newRow("not JSON") << "notes.kelvane" << QByteArray("納期は来月末")
+                              << "JSON として読めません";
+    QTest::newRow("JSON of something else")
+        << "other.kelvane" << QByteArray(R"({"steps":[]})") << "案件ファイルではありません";
+    QTest::newRow("damaged: cut in half")
+        << "cut.kelvane" << job.left(job.size() / 2) << "JSON として読めません";
+    QByteArray newer = job;
+    newer.replace("\"formatVersion\": 1", "\"formatVersion\": 2");
+    QTest::newRow("newer format") << "newer.kelvane" << newer << "新しい形式（版 2）";
+    QByteArray binary = job;
+    binary[40] = '\xff';
+    QTest::newRow("not UTF-8") << "binary.kelvane" << binary << "UTF-8";
+    QTest::newRow("huge") << "huge.kelvane" << QByteArray(2 * 1024 * 1024, ' ') << "大きすぎます";
+    QTest::newRow("text over the limit")
+        << "long.kelvane" << QByteArray(job).replace("KC-0042", QByteArray(10001, 'x'))
+        << "「job.partNumber」が長すぎます";
+    QTest::newRow("folder") << "folder.kelvane" << QByteArray("<dir>") << "フォルダーです";
+    QTest::newRow("missing") << "gone.kelvane" << QByteArray("<missing>") << "ファイルがありません";
+    QTest::newRow("pipe") << "pipe.kelvane" << QByteArray("<pipe>")
+                          << "通常のファイルではありません";
+    // Last: skipped when the test runs as root, and a skip ends the rows.
+    QTest::newRow("unreadable") << "locked.kelvane" << QByteArray("<unreadable>")
+                                << "権限がありません";
+  }
+  void bad_file_leaves_the_window_as_it_was() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    if (bytes == "<unreadable>" && ::geteuid() == 0) QSKIP("root reads every file");
+    const QString path = dir_.filePath(name);
+    if (bytes == "<dir>") {
+      QVERIFY(dir_.mkdir(name));
+    } else if (bytes == "<pipe>") {
+      QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (bytes == "<unreadable>") {
+      write(path, "{}");
+      QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+    } else if (bytes != "<missing>") {
+      write(path, bytes);
+    }
+
+    // A window with a job of its own: saved, then changed.
+    Person person;
+    person.click({"Option1", 2});
+    person.window.setFields(kFields);
+    QVERIFY(person.window.saveTo(dir_.filePath(QStringLiteral("mine.kelvane"))));
+    person.type(text1(2), QStringLiteral("40"));
+    person.click({"Command1", -1});
+    const QString before = person.state();
+    QVERIFY(person.window.isWindowModified());
+
+    QVERIFY(!person.window.openFile(path));
+    QCOMPARE(person.messages.size(), 1);
+    const QString& message = person.messages.first();
+    QVERIFY2(message.startsWith(QStringLiteral("「%1」を開けません。").arg(name)),
+             qPrintable(message));
+    QVERIFY2(message.contains(why), qPrintable(message));
+    QCOMPARE(person.state(), before);
+    QCOMPARE(person.asked, QStringList());  // nothing to ask about a file that cannot be opened
+  }
+
+  void title_marks_unsaved_changes() {
+    Person person;
+    QCOMPARE(person.shownTitle(), QStringLiteral("無題 - Kelvane"));
+    person.type(text1(2), QStringLiteral("40"));
+    QCOMPARE(person.shownTitle(), QStringLiteral("無題* - Kelvane"));
+    person.type(text1(2), QStringLiteral("10"));  // back as it was: nothing to save
+    QCOMPARE(person.shownTitle(), QStringLiteral("無題 - Kelvane"));
+
+    // A press changes no input; the former, the material and the fields do.
+    person.click({"Command1", -1});
+    QVERIFY(!person.window.isWindowModified());
+    person.click({"Option1", 0});
+    QVERIFY(person.window.isWindowModified());
+    person.chosenFile = dir_.filePath(QStringLiteral("a[*]b.kelvane"));
+    QTest::keyClick(&person.window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(person.shownTitle(), QStringLiteral("a[*]b.kelvane - Kelvane"));
+    person.click({"Option3", 1});
+    QCOMPARE(person.shownTitle(), QStringLiteral("a[*]b.kelvane* - Kelvane"));
+    person.click({"Option3", 0});
+    QVERIFY(!person.window.isWindowModified());
+    person.window.setFields({"顧客", {}, {}, {}, {}});
+    QVERIFY(person.window.isWindowModified());
+    // Ctrl+S saves to the job's own file without asking for one.
+    person.chosenFile.clear();
+    QTest::keyClick(&person.window, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!person.window.isWindowModified());
+    QCOMPARE(person.messages, QStringList());
+    QCOMPARE(kelvane::job::readJob(contents(person.window.path()).toStdString())->fields.customer,
+             std::string("顧客"));
+  }
+
+  void discard_question_has_three_answers_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveDialogGivesAFile");
+    QTest::addColumn<bool>("carriedOut");
+    QTest::addColumn<bool>("saved");
+    for (const char* command : {"new", "open", "close"}) {
+      auto row = [&](const char* answer) -> QTestData& {
+        return QTest::addRow("%s, %s", command, answer);
+      };
+      row("保存") << command << int(Answer::Save) << true << true << true;
+      row("保存, file dialog called off")
+          << command << int(Answer::Save) << false << false << false;
+      row("保存しない") << command << int(Answer::Discard) << true << true << false;
+      row("キャンセル") << command << int(Answer::Cancel) << true << false << false;
+    }
+  }
+  void discard_question_has_three_answers() {
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialogGivesAFile);
+    QFETCH(bool, carriedOut);
+    QFETCH(bool, saved);
+    const QString other = dir_.filePath(QStringLiteral("other.kelvane"));
+    {
+      Person maker;
+      maker.type(text1(3), QStringLiteral("25"));
+      QVERIFY(maker.window.saveTo(other));
+    }
+    const QString mine = dir_.filePath(QStringLiteral("mine.kelvane"));
+
+    Person person;
+    person.type(text1(2), QStringLiteral("40"));
+    const QString before = person.state();
+    person.answer = static_cast<Answer>(answer);
+    person.chosenFile = saveDialogGivesAFile ? mine : QString();
+    bool done = false;
+    if (command == "new") done = person.window.newJob();
+    if (command == "open") done = person.window.openFile(other);
+    if (command == "close") done = person.window.close();
+
+    QCOMPARE(person.asked, QStringList{QStringLiteral("無題")});
+    QCOMPARE(done, carriedOut);
+    QCOMPARE(QFile::exists(mine), saved);
+    if (saved) {
+      QCOMPARE(
+          kelvane::job::readJob(contents(mine).toStdString())->input(kelvane::form::box::Turns),
+          std::string("40"));
+    }
+    if (!carriedOut) {
+      QCOMPARE(person.state(), before);
+      QVERIFY(person.window.isVisible());
+      return;
+    }
+    if (command == "new") QCOMPARE(person.box(text1(2))->text(), QStringLiteral("10"));
+    if (command == "open") QCOMPARE(person.box(text1(3))->text(), QStringLiteral("25"));
+    if (command != "close") QVERIFY(!person.window.isWindowModified());
+  }
+
+  void nothing_is_asked_without_changes() {
+    Person person;
+    person.click({"Command1", -1});
+    person.box(text2(16))->setFocus();  // a box the new form's focus is not in
+    QVERIFY(person.window.newJob());
+    // A new form, as the window starts: the focus in its first box.
+    QCOMPARE(person.window.form().model().state().focus, text1(0));
+    QCOMPARE(QApplication::focusWidget(), person.box(text1(0)));
+    QCOMPARE(person.box(text2(7))->text(), QString());
+    QVERIFY(person.window.close());
+    QCOMPARE(person.asked, QStringList());
+  }
+
+  void copy_puts_the_table_on_the_clipboard() {
+    Person person;
+    person.type(text1(2), QStringLiteral("40"));
+    person.click({"Command1", -1});
+    QTest::keyClick(&person.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    const std::string expected =
+        kelvane::job::toTabSeparated(kelvane::job::resultsTable(person.window.form().model()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(expected));
+    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("巻き数(n)\t40\t\t\n")));
+  }
+
+  void csv_export_writes_the_exact_bytes() {
+    Person person;
+    person.click({"Option1", 2});
+    person.window.setFields(kFields);
+    person.click({"Command1", -1});
+    const QString path = dir_.filePath(QStringLiteral("results.csv"));
+    write(path, "old contents, longer than nothing");
+    person.chosenFile = path;
+    QVERIFY(person.window.exportCsv());
+    const std::string expected =
+        kelvane::job::toCsv(kelvane::job::resultsTable(person.window.form().model()));
+    QCOMPARE(contents(path), QByteArray::fromStdString(expected));
+    QVERIFY(contents(path).startsWith("\xEF\xBB\xBF項目,Max,予測 Mid,単位\r\n"));
+
+    // A folder that is not there: said, nothing written, and the job still
+    // unsaved is no business of the export.
+    QVERIFY(!person.window.exportCsvTo(dir_.filePath(QStringLiteral("none/results.csv"))));
+    QCOMPARE(person.messages,
+             QStringList{QStringLiteral(
+                 "「results.csv」を保存できません（保存先のフォルダーがありません）。")});
+    QVERIFY(!QFile::exists(dir_.filePath(QStringLiteral("none"))));
+  }
+
+  // A job whose texts the reader would refuse is not saved, so no save
+  // leaves a file that cannot be opened again; the old file stays.
+  void job_that_could_not_be_opened_again_is_not_saved() {
+    Person person;
+    const QString path = dir_.filePath(QStringLiteral("coil.kelvane"));
+    QVERIFY(person.window.saveTo(path));
+    const QByteArray before = contents(path);
+    person.window.form().setBoxText(text1(13), QString(10001, QLatin1Char('7')));
+    QVERIFY(!person.window.save());
+    QCOMPARE(person.messages, QStringList{QStringLiteral(
+                                  "「coil.kelvane」を保存できません。「inputs.tension」が長すぎます"
+                                  "（10000 文字まで）。")});
+    QCOMPARE(contents(path), before);
+    QVERIFY(person.window.isWindowModified());
+  }
+
+  void recent_files_hold_the_newest_eight() {
+    QSettings(QStringLiteral("kelvane"), QStringLiteral("kelvane")).clear();
+    Person person;
+    QStringList saved;
+    for (int i = 0; i < 10; ++i) {
+      saved.prepend(dir_.filePath(QStringLiteral("job%1.kelvane").arg(i)));
+      QVERIFY(person.window.saveTo(saved.first()));
+    }
+    QCOMPARE(person.window.recentFiles(), saved.mid(0, 8));
+    QVERIFY(person.window.openFile(saved[5]));
+    QCOMPARE(person.window.recentFiles().first(), saved[5]);
+    QCOMPARE(person.window.recentFiles().size(), 8);
+    // Another window finds them, and its menu opens them.
+    Person later;
+    QMenu* recent = nullptr;
+    for (QMenu* menu : later.window.menuBar()->findChildren<QMenu*>())
+      if (menu->title().startsWith(QStringLiteral("最近使ったファイル"))) recent = menu;
+    QVERIFY(recent);
+    QCOMPARE(recent->actions().size(), 8);
+    QCOMPARE(recent->actions()[1]->text(), QStringLiteral("&2 job9.kelvane"));
+    recent->actions()[1]->trigger();
+    QCOMPARE(later.window.path(), saved[0]);
+  }
+
+  // The menu bar sits above the form and takes none of its keys.
+  void form_keys_work_below_the_menu() {
+    Person person;
+    QCOMPARE(person.window.form().size(), person.window.centralWidget()->size());
+    QCOMPARE(person.window.form().geometry().top(), person.window.menuBar()->height());
+
+    // Leaving an emptied turns box by Tab runs its rule (it gets 1).
+    person.type(text1(2), QString());
+    QCOMPARE(person.box(text1(2))->text(), QStringLiteral("1"));
+    QCOMPARE(person.window.form().model().state().focus, text1(3));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
+    QCOMPARE(person.prints, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    auto* help = person.window.findChild<kelvane::ui::HelpWindow*>();
+    QVERIFY(help && help->isVisible());
+    QCOMPARE(person.prints, 1);
+  }
+
+  void help_and_version_say_what_they_should() {
+    kelvane::ui::HelpWindow help(nullptr);
+    const QString guide = help.browser().toPlainText();
+    for (const char* topic : {"コイルを入力する", "結果の見方", "目標値から巻き数を求める",
+                              "受け付けない入力", "予測 Mid", "26.8 mm"})
+      QVERIFY2(guide.contains(QString::fromUtf8(topic)), topic);
+    const QString about = kelvane::ui::aboutText();
+    QVERIFY(about.contains(QString::fromUtf8(kelvane::job::programVersion().data())));
+    QVERIFY(about.contains(QStringLiteral("MIT")));
+    QVERIFY(about.contains(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()))));
+  }
+
+  void fields_dialog_edits_all_five() {
+    kelvane::ui::JobFieldsDialog dialog(kFields, nullptr);
+    QVERIFY(dialog.fields() == kFields);
+    auto boxes = dialog.findChildren<QLineEdit*>();
+    QCOMPARE(boxes.size(), 4);
+    boxes[0]->setText(QStringLiteral("別の顧客"));
+    kelvane::job::JobFields expected = kFields;
+    expected.customer = "別の顧客";
+    QVERIFY(dialog.fields() == expected);
+    for (QLineEdit* box : boxes) QCOMPARE(box->maxLength(), int(kelvane::job::kMaxTextChars));
+  }
+
+ private:
+  QTemporaryDir settingsDir_;
+  std::unique_ptr<QTemporaryDir> temporary_;
+  QDir dir_;
+};
+
+KELVANE_UI_TEST_MAIN(JobWindowTest)
+#include "job_window_test.moc"

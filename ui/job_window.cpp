@@ -1,0 +1,355 @@
+#include "ui/job_window.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSettings>
+
+#include "form/control_table.h"
+#include "job/job_form.h"
+#include "job/results_table.h"
+#include "ui/help_window.h"
+#include "ui/job_fields_dialog.h"
+#include "ui/job_files.h"
+#include "ui/message_box_presenter.h"
+#include "ui/quotation_sheet.h"
+
+namespace kelvane::ui {
+namespace {
+
+const QString kRecentFilesKey = QStringLiteral("recentFiles");
+
+QString caption() { return QString::fromUtf8(form::kFormCaption); }
+
+// The recent files live in the user's settings of the program.
+QStringList storedRecentFiles() {
+  const QSettings settings(QStringLiteral("kelvane"), QStringLiteral("kelvane"));
+  return settings.value(kRecentFilesKey).toStringList();
+}
+
+void storeRecentFiles(const QStringList& files) {
+  QSettings settings(QStringLiteral("kelvane"), QStringLiteral("kelvane"));
+  settings.setValue(kRecentFilesKey, files);
+}
+
+JobWindow::DiscardAnswer askWithMessageBox(QWidget* parent, const QString& jobName) {
+  QMessageBox box(QMessageBox::Warning, caption(),
+                  QStringLiteral("「%1」の変更を保存しますか？").arg(jobName),
+                  QMessageBox::NoButton, parent);
+  box.setInformativeText(QStringLiteral("保存しないと、変更は失われます。"));
+  QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) return JobWindow::DiscardAnswer::Save;
+  if (box.clickedButton() == discard) return JobWindow::DiscardAnswer::Discard;
+  return JobWindow::DiscardAnswer::Cancel;
+}
+
+QString chooseWithDialog(QWidget* parent, JobWindow::FileKind kind, const QString& suggestion) {
+  using Kind = JobWindow::FileKind;
+  const QString jobs = QStringLiteral("Kelvane の案件 (*.kelvane)");
+  if (kind == Kind::OpenJob) {
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), suggestion,
+                                        jobs + QStringLiteral(";;すべてのファイル (*)"));
+  }
+  struct Saving {
+    QString title, filter, suffix;
+  };
+  const Saving saving =
+      kind == Kind::SaveJob ? Saving{QStringLiteral("名前を付けて保存"), jobs, "kelvane"}
+      : kind == Kind::Pdf ? Saving{QStringLiteral("見積書をPDFに出力"), "PDF (*.pdf)", "pdf"}
+                          : Saving{QStringLiteral("CSVに書き出し"), "CSV (*.csv)", "csv"};
+  QFileDialog dialog(parent, saving.title, QString(), saving.filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(saving.suffix);
+  dialog.selectFile(suggestion);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
+  auto* messages = new MessageBoxPresenter(this);
+  presentMessage_ = [messages](const QString& message) { messages->post(message); };
+  askDiscard_ = [this](const QString& name) { return askWithMessageBox(this, name); };
+  chooseFile_ = [this](FileKind kind, const QString& suggestion) {
+    return chooseWithDialog(this, kind, suggestion);
+  };
+
+  installForm(new MainWindow);
+  saved_ = currentJob();
+  buildMenus();
+  // The form keeps its size; the window is the form and the menu bar above.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  updateTitle();
+}
+
+JobWindow::~JobWindow() = default;
+
+void JobWindow::setMessagePresenter(MainWindow::MessagePresenter presenter) {
+  presentMessage_ = std::move(presenter);
+}
+
+void JobWindow::setPrintHandler(MainWindow::PrintHandler handler) {
+  print_ = std::move(handler);
+  form_->setPrintHandler(print_);
+}
+
+void JobWindow::setDiscardAsker(DiscardAsker asker) { askDiscard_ = std::move(asker); }
+
+void JobWindow::setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+job::Job JobWindow::currentJob() const { return job::jobFromForm(form_->model(), fields_); }
+
+QStringList JobWindow::recentFiles() const { return storedRecentFiles().mid(0, kMostRecentFiles); }
+
+void JobWindow::installForm(MainWindow* form) {
+  // The window's messages and the form's share one queue, one box at a time.
+  form->setMessagePresenter([this](const QString& message) { present(message); });
+  if (print_) form->setPrintHandler(print_);
+  connect(form, &MainWindow::changed, this, &JobWindow::updateTitle);
+  form_ = form;
+  setCentralWidget(form);
+  if (QWidget* w = form->control(form->model().state().focus)) w->setFocus(Qt::OtherFocusReason);
+}
+
+void JobWindow::buildMenus() {
+  auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys, auto command) {
+    QAction* action = menu->addAction(text);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
+    return action;
+  };
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  add(file, QStringLiteral("新規(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N), &JobWindow::newJob);
+  add(file, QStringLiteral("開く(&O)…"), QKeySequence(Qt::CTRL | Qt::Key_O), &JobWindow::openJob);
+  add(file, QStringLiteral("上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S), &JobWindow::save);
+  add(file, QStringLiteral("名前を付けて保存(&A)…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+      &JobWindow::saveAs);
+  recentMenu_ = file->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+  fillRecentMenu();
+  file->addSeparator();
+  add(file, QStringLiteral("見積書を印刷(&P)…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+      &JobWindow::printQuotation);
+  add(file, QStringLiteral("見積書をPDFに出力(&D)…"), QKeySequence(), &JobWindow::exportPdf);
+  file->addSeparator();
+  QAction* quit = file->addAction(QStringLiteral("終了(&X)"));
+  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  add(edit, QStringLiteral("結果をコピー(&C)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+      &JobWindow::copyResults);
+  add(edit, QStringLiteral("CSVに書き出し(&V)…"), QKeySequence(), &JobWindow::exportCsv);
+  edit->addSeparator();
+  add(edit, QStringLiteral("案件情報(&I)…"), QKeySequence(), &JobWindow::editFields);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  add(help, QStringLiteral("使い方(&U)"), QKeySequence(Qt::Key_F1), &JobWindow::showHelp);
+  add(help, QStringLiteral("バージョン情報(&A)"), QKeySequence(), &JobWindow::showAbout);
+}
+
+void JobWindow::fillRecentMenu() {
+  recentMenu_->clear();
+  const QStringList files = recentFiles();
+  for (int i = 0; i < files.size(); ++i) {
+    QString name = QFileInfo(files[i]).fileName();
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+    action->setToolTip(files[i]);
+    action->setStatusTip(files[i]);
+    connect(action, &QAction::triggered, this, [this, path = files[i]] { openFile(path); });
+  }
+  recentMenu_->setEnabled(!files.isEmpty());
+}
+
+void JobWindow::rememberFile(const QString& path) {
+  QStringList files = recentFiles();
+  files.removeAll(path);
+  files.prepend(path);
+  storeRecentFiles(files.mid(0, kMostRecentFiles));
+  fillRecentMenu();
+}
+
+QString JobWindow::jobName() const {
+  return path_.isEmpty() ? QStringLiteral("無題") : QFileInfo(path_).fileName();
+}
+
+void JobWindow::updateTitle() {
+  // "[*]" in a file's name is no marker of Qt's: doubled, it shows as written.
+  QString name = jobName();
+  name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  setWindowTitle(QStringLiteral("%1[*] - %2").arg(name, caption()));
+  setWindowModified(currentJob() != saved_);
+}
+
+void JobWindow::present(const QString& message) { presentMessage_(message); }
+
+void JobWindow::markSaved(const QString& path) {
+  path_ = path;
+  saved_ = currentJob();
+  rememberFile(path);
+  updateTitle();
+}
+
+bool JobWindow::changesMayGo() {
+  if (currentJob() == saved_) return true;
+  switch (askDiscard_(jobName())) {
+    case DiscardAnswer::Save:
+      return save();
+    case DiscardAnswer::Discard:
+      return true;
+    case DiscardAnswer::Cancel:
+      return false;
+  }
+  return false;
+}
+
+QString JobWindow::suggestedPath(const QString& suffix) const {
+  if (path_.isEmpty()) return QDir::home().filePath(QStringLiteral("無題.") + suffix);
+  const QFileInfo file(path_);
+  return file.dir().filePath(file.completeBaseName() + QLatin1Char('.') + suffix);
+}
+
+bool JobWindow::newJob() {
+  if (!changesMayGo()) return false;
+  installForm(new MainWindow);
+  fields_ = {};
+  path_.clear();
+  saved_ = currentJob();
+  updateTitle();
+  return true;
+}
+
+bool JobWindow::openJob() {
+  const QString start = path_.isEmpty() ? QDir::homePath() : QFileInfo(path_).absolutePath();
+  const QString path = chooseFile_(FileKind::OpenJob, start);
+  return !path.isEmpty() && openFile(path);
+}
+
+bool JobWindow::openFile(const QString& path) {
+  // A file that is no job changes nothing, and asks nothing.
+  const Expected<job::Job> job = readJobFile(path);
+  if (!job) {
+    present(QString::fromStdString(job.message()));
+    return false;
+  }
+  if (!changesMayGo()) return false;
+  fields_ = job->fields;
+  form_->applyJob(*job);
+  markSaved(QFileInfo(path).absoluteFilePath());
+  return true;
+}
+
+bool JobWindow::save() { return path_.isEmpty() ? saveAs() : saveTo(path_); }
+
+bool JobWindow::saveAs() {
+  const QString path = chooseFile_(FileKind::SaveJob, suggestedPath(QStringLiteral("kelvane")));
+  return !path.isEmpty() && saveTo(path);
+}
+
+bool JobWindow::saveTo(const QString& path) {
+  if (const std::optional<QString> error = saveJobFile(path, currentJob())) {
+    present(*error);
+    return false;
+  }
+  markSaved(QFileInfo(path).absoluteFilePath());
+  return true;
+}
+
+void JobWindow::copyResults() {
+  const std::string table = job::toTabSeparated(job::resultsTable(form_->model()));
+  QGuiApplication::clipboard()->setText(QString::fromStdString(table));
+}
+
+bool JobWindow::exportCsv() {
+  const QString path = chooseFile_(FileKind::Csv, suggestedPath(QStringLiteral("csv")));
+  return !path.isEmpty() && exportCsvTo(path);
+}
+
+bool JobWindow::exportCsvTo(const QString& path) {
+  if (const std::optional<QString> error =
+          saveFile(path, job::toCsv(job::resultsTable(form_->model())))) {
+    present(*error);
+    return false;
+  }
+  return true;
+}
+
+bool JobWindow::exportPdf() {
+  const QString path = chooseFile_(FileKind::Pdf, suggestedPath(QStringLiteral("pdf")));
+  return !path.isEmpty() && exportPdfTo(path);
+}
+
+bool JobWindow::exportPdfTo(const QString& path) {
+  QString error;
+  if (writeQuotationPdf(path, quotationOf(form_->model(), fields_), &error)) return true;
+  present(error.isEmpty()
+              ? QStringLiteral("「%1」に書き出せません。").arg(QFileInfo(path).fileName())
+              : error);
+  return false;
+}
+
+void JobWindow::printQuotation() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setDocName(jobName());
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle(QStringLiteral("見積書を印刷"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    present(QStringLiteral("印刷を始められません。"));
+    return;
+  }
+  paintQuotation(painter, quotationOf(form_->model(), fields_));
+  painter.end();
+}
+
+void JobWindow::editFields() {
+  JobFieldsDialog dialog(fields_, this);
+  if (dialog.exec() == QDialog::Accepted) setFields(dialog.fields());
+}
+
+void JobWindow::setFields(const job::JobFields& fields) {
+  fields_ = fields;
+  updateTitle();
+}
+
+void JobWindow::showHelp() {
+  if (!help_) help_ = new HelpWindow(this);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+}
+
+void JobWindow::showAbout() {
+  QMessageBox::about(this, QStringLiteral("バージョン情報"), aboutText());
+}
+
+void JobWindow::closeEvent(QCloseEvent* event) {
+  if (changesMayGo()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace kelvane::ui

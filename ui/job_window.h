@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+
+#include "job/job.h"
+#include "ui/main_window.h"
+
+class QAction;
+class QMenu;
+
+namespace kelvane::ui {
+
+class HelpWindow;
+
+// The Kelvane window: the form below a menu bar, and the quotation job it
+// holds — its file, its own fields, and whether it has changed since it was
+// last opened or saved.
+class JobWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit JobWindow(QWidget* parent = nullptr);
+  ~JobWindow() override;
+
+  // What shows a message, the form's and the window's own (a file that could
+  // not be opened or saved); by default a message box.
+  void setMessagePresenter(MainWindow::MessagePresenter presenter);
+  // What F12 does (MainWindow::setPrintHandler).
+  void setPrintHandler(MainWindow::PrintHandler handler);
+  // Asked before unsaved changes would be lost (新規, 開く, closing).
+  enum class DiscardAnswer { Save, Discard, Cancel };
+  using DiscardAsker = std::function<DiscardAnswer(const QString& jobName)>;
+  void setDiscardAsker(DiscardAsker asker);
+  // Asks for a file; an empty text when the user called it off.
+  enum class FileKind { OpenJob, SaveJob, Pdf, Csv };
+  using FileChooser = std::function<QString(FileKind kind, const QString& suggestion)>;
+  void setFileChooser(FileChooser chooser);
+
+  MainWindow& form() const { return *form_; }
+  const job::JobFields& fields() const { return fields_; }
+  // The job's file; empty while it has never been saved.
+  const QString& path() const { return path_; }
+  // The job as the window holds it now (no version, no time).
+  job::Job currentJob() const;
+  // The job files opened or saved lately, newest first.
+  QStringList recentFiles() const;
+  static constexpr int kMostRecentFiles = 8;
+
+  // The menu's commands. Each returns whether it was carried out: false when
+  // the user called it off or it failed (and said why).
+  bool newJob();
+  bool openJob();  // asks for the file
+  bool openFile(const QString& path);
+  bool save();
+  bool saveAs();
+  bool saveTo(const QString& path);
+  void copyResults();
+  bool exportCsv();
+  bool exportCsvTo(const QString& path);
+  bool exportPdf();
+  bool exportPdfTo(const QString& path);
+  void printQuotation();
+  void editFields();
+  void setFields(const job::JobFields& fields);
+  void showHelp();
+  void showAbout();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void fillRecentMenu();
+  void installForm(MainWindow* form);
+  void updateTitle();
+  void rememberFile(const QString& path);
+  // Whatever unsaved changes there are were saved or may be dropped.
+  bool changesMayGo();
+  // The job as saved or opened is what the window holds now.
+  void markSaved(const QString& path);
+  QString jobName() const;
+  QString suggestedPath(const QString& suffix) const;
+  void present(const QString& message);
+
+  MainWindow* form_ = nullptr;
+  job::JobFields fields_;
+  QString path_;
+  job::Job saved_;  // what the file holds, as currentJob() gives it
+  MainWindow::MessagePresenter presentMessage_;
+  MainWindow::PrintHandler print_;
+  DiscardAsker askDiscard_;
+  FileChooser chooseFile_;
+  QMenu* recentMenu_ = nullptr;
+  HelpWindow* help_ = nullptr;
+};
+
+}  // namespace kelvane::ui

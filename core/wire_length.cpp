@@ -121,7 +121,7 @@ std::int64_t lastTurnOfLayer(const WholeLayerWalk& walk, std::int64_t) {
 constexpr std::int32_t kRunTurns = 32;
 // A layer of up to this many turns is written into the buffer with this many
 // stores whatever its width (the next layer overwrites the excess), so that
-// narrow layers cost no branch of their own.
+// narrow layers cost no branch of their own. Wider layers skip the buffer.
 constexpr std::int32_t kNarrowLayer = 4;
 
 // Sums the turn lengths of the winding of the press: the additions of a walk
@@ -155,10 +155,14 @@ Expected<WindingLengths> sumTurns(Turn turn, Walk walk, std::int32_t count,
       const std::int64_t turns = last - j + 1;
       if (turns <= kNarrowLayer) {
         for (std::int32_t k = 0; k < kNarrowLayer; ++k) planned[k] = term;
+        planned += turns;
       } else {
-        for (std::int64_t k = 0; k < turns; ++k) planned[k] = term;
+        // A wide layer has nothing to plan: the turns planned before it are
+        // added, then its own.
+        for (const LengthPair* t = run; t != planned; ++t) sum = sum + *t;
+        planned = run;
+        for (std::int64_t k = 0; k < turns; ++k) sum = sum + term;
       }
-      planned += turns;
       if (last == stop) break;
       j = last + 1;
       if (!beginLayer(j)) return overflowFailure();

@@ -35,9 +35,12 @@ constexpr double kAbsoluteZeroCelsius = -273.15;
 
 double TemperatureCoefficient(ConductorMaterial material) {
   switch (material) {
-    case ConductorMaterial::Copper: return kCopperCoefficient;
-    case ConductorMaterial::Aluminium: return kAluminiumCoefficient;
-    case ConductorMaterial::CopperCladAluminium85: return cladCoefficient();
+    case ConductorMaterial::Copper:
+      return kCopperCoefficient;
+    case ConductorMaterial::Aluminium:
+      return kAluminiumCoefficient;
+    case ConductorMaterial::CopperCladAluminium85:
+      return cladCoefficient();
   }
   return 0;
 }

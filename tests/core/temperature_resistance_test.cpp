@@ -39,8 +39,8 @@ TEST(TemperatureResistance, StraightLineFromTwentyDegreesPerMaterial) {
 // The clad wire's coefficient must describe the two metals it is made of:
 // the same wire worked out as a copper skin and an aluminium core in
 // parallel, each with its own coefficient, gives the same resistance over
-// the working range (to the slight curvature the straight line leaves out: 2e-5 at 180 °C, where weighting by
-// volume instead of conductance would be 1e-3 off).
+// the working range (to the slight curvature the straight line leaves out: 2e-5 at 180 °C, where
+// weighting by volume instead of conductance would be 1e-3 off).
 TEST(TemperatureResistance, CladWireBehavesAsItsTwoMetalsInParallel) {
   const MaterialValues clad = MaterialConstants(ConductorMaterial::CopperCladAluminium85);
   const MaterialValues copper = MaterialConstants(ConductorMaterial::Copper);
@@ -67,9 +67,8 @@ TEST(TemperatureResistance, CladWireBehavesAsItsTwoMetalsInParallel) {
 TEST(TemperatureResistance, RefusesTemperaturesWithoutAResistance) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double huge = std::numeric_limits<double>::max();
-  for (const ConductorMaterial m :
-       {ConductorMaterial::Copper, ConductorMaterial::Aluminium,
-        ConductorMaterial::CopperCladAluminium85}) {
+  for (const ConductorMaterial m : {ConductorMaterial::Copper, ConductorMaterial::Aluminium,
+                                    ConductorMaterial::CopperCladAluminium85}) {
     SCOPED_TRACE(static_cast<int>(m));
     EXPECT_FALSE(ResistanceAtTemperature(1, -273.15, m).ok());
     EXPECT_FALSE(ResistanceAtTemperature(1, -300, m).ok());

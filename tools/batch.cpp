@@ -32,9 +32,18 @@ constexpr std::array<std::array<std::string_view, 3>, 3> kFormerWords = {{
     {"扇", "扇形", "fan"},
 }};
 
-std::string materialCaption(int index) {
-  const form::ControlDesign* button = form::findControl({"Option3", index});
-  return button ? button->text : std::string();
+// The captions of the material buttons: 銅線, アルミニュウム, 銅クラッドアルミニュウム(85%).
+const std::string& materialCaption(int index) {
+  static const std::array<std::string, 3> captions = [] {
+    std::array<std::string, 3> texts;
+    for (int i = 0; i < 3; ++i) {
+      if (const form::ControlDesign* button = form::findControl({"Option3", i})) {
+        texts[i] = button->text;
+      }
+    }
+    return texts;
+  }();
+  return captions[index];
 }
 
 // The option button a cell names: "0" … "2", or one of the button's words.

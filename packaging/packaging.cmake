@@ -4,8 +4,9 @@ include(GNUInstallDirs)
 
 set(KELVANE_APP_ID io.kelvane.Kelvane)
 
-# The window and the replay driver; either may be left out of a build.
-foreach(program IN ITEMS kelvane kelvane-replay)
+# The window, the replay driver and the batch calculator; any may be left out
+# of a build.
+foreach(program IN ITEMS kelvane kelvane-replay kelvane-batch)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
@@ -24,7 +25,7 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.xml DESTINATION ${CMAKE_INSTALL_
 # them; the compressed ones are made reproducibly (no name, no time stamp).
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 set(kelvane_gzipped)
-foreach(source IN ITEMS changelog kelvane.1 kelvane-replay.1)
+foreach(source IN ITEMS changelog kelvane.1 kelvane-replay.1 kelvane-batch.1)
   set(gzipped ${CMAKE_BINARY_DIR}/packaging/${source}.gz)
   add_custom_command(OUTPUT ${gzipped}
                      COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" gzip
@@ -34,7 +35,7 @@ foreach(source IN ITEMS changelog kelvane.1 kelvane-replay.1)
 endforeach()
 add_custom_target(kelvane_gzipped_docs ALL DEPENDS ${kelvane_gzipped})
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
-foreach(program IN ITEMS kelvane kelvane-replay)
+foreach(program IN ITEMS kelvane kelvane-replay kelvane-batch)
   if(TARGET ${program})
     install(FILES ${CMAKE_BINARY_DIR}/packaging/${program}.1.gz
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

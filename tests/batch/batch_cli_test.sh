@@ -1,0 +1,63 @@
+#!/bin/sh
+# kelvane-batch from the outside: the header it prints, files and standard
+# streams, the exit statuses, and an output file that appears whole or not
+# at all.
+set -u
+batch="$1"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+expected='bareDiameter,finishedDiameter,turns,leadLength,referenceThickness,innerDiameter,sideA,sideB,cornerR1,cornerR2,fanRadius,fanAngle,fanWideWidth,tension,former,material'
+[ "$("$batch" --header)" = "$expected" ] || fail "--header printed: $("$batch" --header)"
+[ "$("$batch" --header | wc -l)" -eq 1 ] || fail "--header is not one line"
+
+# Every row computed: status 0, output with a byte order mark, CR LF lines.
+printf 'turns,former\n10,1\n20,丸\n' >"$tmp/good.csv"
+"$batch" "$tmp/good.csv" -o "$tmp/out.csv" 2>"$tmp/err" || fail "good rows exited $?"
+[ ! -s "$tmp/err" ] || fail "good rows wrote to standard error: $(cat "$tmp/err")"
+[ "$(head -c 3 "$tmp/out.csv" | od -An -tx1 | tr -d ' ')" = "efbbbf" ] || fail "no byte order mark"
+[ "$(grep -c "$(printf '\r')\$" "$tmp/out.csv")" -eq 3 ] || fail "lines not ended by CR LF"
+ls "$tmp" | grep -q tmp- && fail "a temporary file was left beside the output"
+
+# Standard input and output, by - and by default.
+"$batch" - -o - <"$tmp/good.csv" >"$tmp/stdout.csv" || fail "- and - exited $?"
+cmp -s "$tmp/out.csv" "$tmp/stdout.csv" || fail "standard output differs from the file"
+"$batch" <"$tmp/good.csv" | cmp -s "$tmp/out.csv" - || fail "defaults differ from - and -"
+
+# Some row failed: status 1, every row still written, one line on standard error.
+printf 'turns,former\n10,1\n10,四角\n30,2\n' >"$tmp/bad.csv"
+"$batch" "$tmp/bad.csv" -o "$tmp/out.csv" 2>"$tmp/err"
+rc=$?
+[ "$rc" -eq 1 ] || fail "a bad row exited $rc, not 1"
+[ "$(wc -l <"$tmp/out.csv")" -eq 4 ] || fail "not every row written"
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "not one line on standard error: $(cat "$tmp/err")"
+
+# The batch cannot run: status 2, one line on standard error, no output file.
+printf 'x,y\n1,2\n' >"$tmp/unknown.csv"
+: >"$tmp/empty.csv"
+mkdir "$tmp/dir"
+while IFS='|' read -r what command; do
+  rm -f "$tmp/new.csv"
+  eval "$command" >"$tmp/out" 2>"$tmp/err"
+  rc=$?
+  [ "$rc" -eq 2 ] || fail "$what: exited $rc, not 2"
+  [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "$what: not one error line: $(head -c 300 "$tmp/err")"
+  [ ! -e "$tmp/new.csv" ] || fail "$what: left an output file"
+  ls "$tmp" | grep -q tmp- && fail "$what: left a temporary file"
+done <<ROWS
+missing file|"\$batch" "\$tmp/missing.csv" -o "\$tmp/new.csv"
+directory|"\$batch" "\$tmp/dir" -o "\$tmp/new.csv"
+empty input|"\$batch" "\$tmp/empty.csv" -o "\$tmp/new.csv"
+no known column|"\$batch" "\$tmp/unknown.csv" -o "\$tmp/new.csv"
+output in a missing folder|"\$batch" "\$tmp/good.csv" -o "\$tmp/missing/new.csv"
+unknown option|"\$batch" --nope "\$tmp/good.csv" -o "\$tmp/new.csv"
+no threads|"\$batch" -j 0 "\$tmp/good.csv" -o "\$tmp/new.csv"
+output that cannot be written|"\$batch" "\$tmp/good.csv" >/dev/full
+ROWS
+
+# A failed run leaves the old output as it was.
+printf 'old\n' >"$tmp/keep.csv"
+"$batch" "$tmp/unknown.csv" -o "$tmp/keep.csv" 2>/dev/null
+[ "$(cat "$tmp/keep.csv")" = "old" ] || fail "a failed run replaced the output"
+echo "ok"

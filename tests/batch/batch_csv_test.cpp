@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "batch_test_support.h"
+#include "tools/batch_encoding.h"
+
+namespace kelvane::batch {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+struct CsvCase {
+  const char* name;
+  std::string text;
+  std::vector<Fields> records;
+};
+
+TEST(BatchCsv, ReadsRfc4180InPiecesOfAnySize) {
+  const CsvCase cases[] = {
+      {"quoted comma", "a,\"b,c\",d\r\n", {{"a", "b,c", "d"}}},
+      {"line breaks in quotes", "\"x\r\ny\",\"1\n2\"\n", {{"x\r\ny", "1\n2"}}},
+      {"doubled quotes", "\"say \"\"hi\"\"\",\"\"\"\"\n", {{"say \"hi\"", "\""}}},
+      {"empty fields", ",,\r\n\"\",x,\r\n", {{"", "", ""}, {"", "x", ""}}},
+      {"no break at the end", "a,b\r\nc,", {{"a", "b"}, {"c", ""}}},
+      {"LF, CR LF and CR", "1\n2\r\n3\r4\n", {{"1"}, {"2"}, {"3"}, {"4"}}},
+      {"blank lines are no records", "\r\n\na\r\n\r\n", {{"a"}}},
+      {"blanks belong to the field", " 1 , 2\t\n", {{" 1 ", " 2\t"}}},
+      {"UTF-8 passes as it is", "丸,\"銅線,アルミ\"\n", {{"丸", "銅線,アルミ"}}},
+  };
+  for (const CsvCase& c : cases) {
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{3}, c.text.size()}) {
+      SCOPED_TRACE(std::string(c.name) + ", pieces of " + std::to_string(piece));
+      std::vector<Fields> read;
+      for (const CsvRecord& r : readAll(c.text, piece)) {
+        EXPECT_EQ(r.fault, CsvFault::None);
+        read.push_back(r.fields);
+      }
+      EXPECT_EQ(read, c.records);
+    }
+  }
+}
+
+TEST(BatchCsv, FaultyRecordIsToldAndReadingGoesOnAtTheNextLine) {
+  struct Faulty {
+    std::string text;
+    CsvFault fault;
+    std::size_t field;
+    bool okFollows;  // false where an open quote swallows the rest
+  };
+  const std::string tooLong(kMaxRecordBytes + 10, 'x');
+  const Faulty cases[] = {
+      {"a,b\"c,d\nok\n", CsvFault::StrayQuote, 1, true},
+      {"\"a\"b,c\nok\n", CsvFault::StrayQuote, 0, true},
+      {"a,\"open\nok\n", CsvFault::UnclosedQuote, 1, false},
+      {"a," + tooLong + "\nok\n", CsvFault::TooLong, 1, true},
+      {"\"a\",\"" + tooLong + "\",b\nok\n", CsvFault::TooLong, 1, true},
+      {"\"" + tooLong + "\nok\n", CsvFault::TooLong, 0, false},
+  };
+  for (const Faulty& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 12));
+    const auto records = readAll(c.text, 4096);
+    ASSERT_EQ(records.size(), c.okFollows ? 2u : 1u);
+    EXPECT_EQ(records[0].fault, c.fault);
+    EXPECT_EQ(records[0].faultField, c.field);
+    if (c.okFollows) {
+      EXPECT_EQ(records[1].fields, Fields{"ok"});
+    }
+  }
+}
+
+TEST(BatchCsv, WritesFieldsThatReadBackTheSame) {
+  const Fields fields = {"plain", "a,b", "say \"hi\"", "two\r\nlines", "", " blank ", "丸"};
+  std::string line;
+  for (const std::string& f : fields) {
+    if (!line.empty()) line += ',';
+    appendCsvField(line, f);
+  }
+  EXPECT_EQ(line, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\",, blank ,丸");
+  const auto records = readAll(line + "\r\n");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].fields, fields);
+}
+
+TEST(BatchEncoding, TellsWellFormedUtf8FromTheRest) {
+  for (const std::string good : {"", "abc", "丸 ｶﾅ", "\xF0\x9F\x98\x80", "\xEF\xBF\xBD"}) {
+    EXPECT_TRUE(isUtf8(good)) << good;
+    EXPECT_EQ(repairedUtf8(good), good);
+  }
+  const std::pair<std::string, std::string> bad[] = {
+      {"\xff", "\xEF\xBF\xBD"},
+      {"a\x8a\xdb", "a\xEF\xBF\xBD\xEF\xBF\xBD"},                // Shift_JIS 丸
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // an overlong "/"
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+      {"\xE4\xB8", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // cut off
+  };
+  for (const auto& [text, repaired] : bad) {
+    EXPECT_FALSE(isUtf8(text));
+    EXPECT_EQ(repairedUtf8(text), repaired);
+  }
+}
+
+TEST(BatchEncoding, FirstBytesBeyondAsciiDecide) {
+  struct Case {
+    std::string bytes;
+    TextEncoding encoding;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"abc", TextEncoding::Undecided, "abc"},
+      {"\xEF\xBB\xBF"
+       "abc",
+       TextEncoding::Utf8, "abc"},
+      {"a,\xE4\xB8\xB8", TextEncoding::Utf8, "a,丸"},
+      {"a,\x8a\xdb", TextEncoding::ShiftJis, "a,丸"},
+      // \ and ~ are themselves in CP932, not yen and overline.
+      {"\\~,\x8a\xdb", TextEncoding::ShiftJis, "\\~,丸"},
+      {"\x83\x41\x81\x7e", TextEncoding::ShiftJis, "ア×"},
+  };
+  for (const Case& c : cases) {
+    for (const std::size_t piece : {std::size_t{1}, c.bytes.size()}) {
+      SCOPED_TRACE(c.text + " in pieces of " + std::to_string(piece));
+      InputDecoder decoder;
+      std::string text;
+      for (std::size_t at = 0; at < c.bytes.size(); at += piece) {
+        text += decoder.decode(std::string_view(c.bytes).substr(at, piece));
+      }
+      text += decoder.finish();
+      EXPECT_EQ(text, c.text);
+      EXPECT_EQ(decoder.encoding(), c.encoding);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvane::batch

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "batch_test_support.h"
+#include "job/job_form.h"
+#include "tools/batch.h"
+
+namespace kelvane::batch {
+namespace {
+
+std::string join(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) line += ',';
+    appendCsvField(line, cells[i]);
+  }
+  return line;
+}
+
+// The result cells the form gives for a job opened as the window opens it.
+std::vector<std::string> formCells(const job::Job& job) {
+  form::Form1 form;
+  job::applyJob(job, form);
+  const form::FormState& s = form.state();
+  std::vector<std::string> cells(s.text2.begin(), s.text2.end());
+  for (const char* caption : {"Label1(13)", "Label1(29)", "Label1(28)"}) {
+    cells.push_back(s.captions.at(caption));
+  }
+  std::string error;
+  for (const std::string& m : s.messages) error += (error.empty() ? "" : "\n") + m;
+  cells.push_back(error);
+  return cells;
+}
+
+// Coils of every former and material, most of them typical, some refused by
+// the press, with the cells written in every way a file may write them.
+TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
+  std::mt19937 random(14);
+  auto pick = [&](const std::vector<std::string>& v) {
+    return v[std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(random)];
+  };
+  const std::vector<std::vector<std::string>> formerCells = {{"0", "丸", "丸形", "round"},
+                                                             {"1", "角", "角形", "rectangular", ""},
+                                                             {"2", "扇", "扇形", "fan"}};
+  const std::vector<std::vector<std::string>> materialCells = {
+      {"0", "銅線", "copper", ""},
+      {"1", "アルミニュウム", "aluminium"},
+      {"2", "銅クラッドアルミニュウム(85%)", "copperCladAluminium85"}};
+
+  // The header in an order of its own, with a column of the user's.
+  std::vector<std::string> header = inputColumns();
+  std::shuffle(header.begin(), header.end(), random);
+  header.insert(header.begin() + 3, "備考");
+  std::string input = join(header) + "\r\n";
+  std::vector<job::Job> jobs;
+  std::vector<std::string> notes;
+  const form::Form1 fresh;
+  for (int row = 0; row < 700; ++row) {
+    job::Job job;
+    job.inputs = fresh.state().text1;
+    const double d = std::uniform_real_distribution<double>(0.05, 1.2)(random);
+    job.input(form::box::BareDiameter) = std::to_string(d).substr(0, 5);
+    // One row in twenty has a finished diameter below the bare one: refused.
+    const double dw = row % 20 == 7 ? d * 0.9 : d * 1.08;
+    job.input(form::box::FinishedDiameter) = std::to_string(dw).substr(0, 5);
+    job.input(form::box::Turns) = std::to_string(std::uniform_int_distribution(100, 2000)(random));
+    job.input(form::box::ReferenceThickness) = pick({"5", "8", "12.5", "20"});
+    job.input(form::box::InnerDiameter) = pick({"8", "10", "25"});
+    job.input(form::box::SideA) = pick({"6", "12"});
+    job.input(form::box::CornerR2) = pick({"", "0.5"});
+    job.input(form::box::FanAngle) = pick({"30", "60", "90"});
+    const int former = row % 3, material = (row / 3) % 3;
+    job.former = static_cast<FormerShape>(former);
+    job.material = static_cast<ConductorMaterial>(material);
+    jobs.push_back(job);
+    notes.push_back(row % 50 == 0 ? "memo, \"quoted\"\nsecond line" : "n" + std::to_string(row));
+
+    std::vector<std::string> cells;
+    for (const std::string& name : header) {
+      if (name == "former") {
+        cells.push_back(pick(formerCells[former]));
+      } else if (name == "material") {
+        cells.push_back(pick(materialCells[material]));
+      } else if (name == "備考") {
+        cells.push_back(notes.back());
+      } else {
+        const auto at = std::find(inputColumns().begin(), inputColumns().end(), name);
+        cells.push_back(job.inputs[at - inputColumns().begin()]);
+      }
+    }
+    input += join(cells) + (row % 2 ? "\r\n" : "\n");
+  }
+
+  // Handed over in odd pieces, computed on more threads than rows need.
+  const BatchRun run = runOn(input, 997, 3);
+  ASSERT_TRUE(run.summary.ok()) << run.summary.message();
+  EXPECT_EQ(run.summary->rows, jobs.size());
+  EXPECT_EQ(run.summary->failedRows, 35u);
+  const auto rows = outputRows(run.output);
+  ASSERT_EQ(rows.size(), jobs.size());
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i + 2));
+    ASSERT_EQ(rows[i].size(), header.size() + resultColumns().size());
+    EXPECT_EQ(rows[i][3], notes[i]);
+    const std::vector<std::string> results(rows[i].begin() + header.size(), rows[i].end());
+    EXPECT_EQ(results, formCells(jobs[i]));
+  }
+}
+
+// Each bad row gets its message and the rows after it are computed still.
+TEST(BatchRows, BadRowsAreToldAndTheBatchGoesOn) {
+  struct Case {
+    std::string row;
+    std::string message;  // a part of the エラー cell
+  };
+  const Case cases[] = {
+      {"0.2,0.19,100,1", "線仕上外径は素線径(d)以上にしてください"},
+      {"0.2,0.21,100,四角", "2 行目 4 列目（former）: 「四角」は巻枠の形として読めません"},
+      {"0.2,0.21,100,1,金", "列が 5 個あります。見出しの列は 4 個です。"},
+      {"0.2,0.21,100", "列が 3 個あります"},
+      {"0.2,0.21,1\"00,1", "2 行目 3 列目（turns）: 引用符 \" の使い方"},
+      {"0.2,\"0.21\"x,100,1", "2 行目 2 列目（finishedDiameter）: 引用符"},
+      {"0.2,0.21,\"100", "引用符 \" が閉じられないままファイルが終わりました。"},
+  };
+  const std::string header = "bareDiameter,finishedDiameter,turns,former\n";
+  const std::string good = "0.2,0.21,100,1\n";
+  const auto expected = formCells([] {
+    job::Job job;
+    job.inputs = form::Form1().state().text1;
+    job.inputs[0] = "0.2";
+    job.inputs[1] = "0.21";
+    job.inputs[2] = "100";
+    return job;
+  }());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    // The good row after the bad one, except where the bad one runs to the end.
+    const bool last = c.row.find("\"100") != std::string::npos;
+    const BatchRun run = runOn(header + c.row + "\n" + (last ? "" : good));
+    ASSERT_TRUE(run.summary.ok()) << run.summary.message();
+    EXPECT_EQ(run.summary->failedRows, 1u);
+    const auto rows = outputRows(run.output);
+    ASSERT_EQ(rows.size(), last ? 1u : 2u);
+    EXPECT_NE(rows[0].back().find(c.message), std::string::npos) << rows[0].back();
+    EXPECT_EQ(rows[0].size(), 4 + resultColumns().size());
+    if (!last) {
+      EXPECT_EQ(std::vector<std::string>(rows[1].begin() + 4, rows[1].end()), expected);
+    }
+  }
+  // A line of empty cells is a spacer: passed through, not counted as failed.
+  const BatchRun spacer = runOn(header + ",,,\n" + good);
+  ASSERT_TRUE(spacer.summary.ok());
+  EXPECT_EQ(spacer.summary->failedRows, 0u);
+  EXPECT_EQ(outputRows(spacer.output)[0], std::vector<std::string>(4 + resultColumns().size()));
+}
+
+// The same file as UTF-8, UTF-8 with a byte order mark and Shift_JIS (CP932,
+// as spreadsheet programs on Japanese Windows save it) gives the same output.
+TEST(BatchRows, ReadsUtf8WithOrWithoutMarkAndShiftJis) {
+  const std::string utf8 =
+      "備考,bareDiameter,finishedDiameter,former,material\r\n"
+      "ｶﾅ,0.2,0.21,丸,アルミニュウム\r\n"
+      "\"銅線\",0.3,0.32,扇,銅線\r\n";
+  const std::string shiftJis =
+      "\x94\xf5\x8d\x6c,bareDiameter,finishedDiameter,former,material\r\n"
+      "\xb6\xc5,0.2,0.21,\x8a\xdb,\x83\x41\x83\x8b\x83\x7e\x83\x6a\x83\x85\x83\x45\x83\x80\r\n"
+      "\"\x93\xba\x90\xfc\",0.3,0.32,\x90\xee,\x93\xba\x90\xfc\r\n";
+  const BatchRun reference = runOn(utf8);
+  ASSERT_TRUE(reference.summary.ok());
+  EXPECT_EQ(reference.summary->failedRows, 0u);
+  EXPECT_TRUE(reference.output.starts_with("\xEF\xBB\xBF備考,bareDiameter,"));
+  for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+           {"with mark", "\xEF\xBB\xBF" + utf8}, {"Shift_JIS", shiftJis}}) {
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{65536}}) {
+      SCOPED_TRACE(name + " in pieces of " + std::to_string(piece));
+      const BatchRun run = runOn(bytes, piece);
+      ASSERT_TRUE(run.summary.ok()) << run.summary.message();
+      EXPECT_EQ(run.output, reference.output);
+    }
+  }
+  // A byte that is not UTF-8 in a file marked as UTF-8 spoils its cell only.
+  const BatchRun marked = runOn("\xEF\xBB\xBF" + utf8 + "\xff,0.2,0.21,,\r\n");
+  ASSERT_TRUE(marked.summary.ok());
+  EXPECT_EQ(marked.summary->failedRows, 1u);
+  EXPECT_EQ(outputRows(marked.output)[2][0], "\xEF\xBF\xBD");
+  EXPECT_NE(outputRows(marked.output)[2].back().find("4 行目 1 列目（備考）: UTF-8 の文字として"),
+            std::string::npos);
+  // A byte Shift_JIS has no character for spoils its cell only.
+  const BatchRun bad = runOn(shiftJis + "\x80,0.2,0.21,,\r\n");
+  ASSERT_TRUE(bad.summary.ok());
+  EXPECT_EQ(bad.summary->failedRows, 1u);
+  const auto rows = outputRows(bad.output);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2][0], "\xEF\xBF\xBD");
+  EXPECT_NE(rows[2].back().find("4 行目 1 列目（備考）: Shift_JIS の文字として読めない"),
+            std::string::npos);
+}
+
+TEST(BatchRows, HeaderNamesTheInputColumnsOnceEach) {
+  EXPECT_EQ(join(inputColumns()),
+            "bareDiameter,finishedDiameter,turns,leadLength,referenceThickness,innerDiameter,"
+            "sideA,sideB,cornerR1,cornerR2,fanRadius,fanAngle,fanWideWidth,tension,former,"
+            "material");
+  EXPECT_EQ(resultColumns().front(), "Text2(0)");
+  EXPECT_EQ(resultColumns()[21], "Text2(21)");
+  EXPECT_EQ(std::vector<std::string>(resultColumns().begin() + 22, resultColumns().end()),
+            (std::vector<std::string>{"Label1(13)", "Label1(29)", "Label1(28)", "エラー"}));
+
+  EXPECT_TRUE(ColumnLayout::fromHeader({"x", "turns", "y"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "former", "turns"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"Turns", "d"}).ok());
+  for (const std::string input : {"", "\r\n\n", "\"turns,former\n1\n", "a\"b,turns\n1,2\n"}) {
+    EXPECT_FALSE(runOn(input).summary.ok()) << input;
+  }
+}
+
+}  // namespace
+}  // namespace kelvane::batch

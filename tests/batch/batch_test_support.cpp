@@ -1,0 +1,45 @@
+#include "batch_test_support.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelvane::batch {
+
+BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads) {
+  BatchRun run;
+  const ReadBytes read = [&](char* buffer, std::size_t size) -> Expected<std::size_t> {
+    const std::size_t n = std::min({size, piece, input.size()});
+    std::memcpy(buffer, input.data(), n);
+    input.remove_prefix(n);
+    return n;
+  };
+  const WriteBytes write = [&](std::string_view bytes) -> std::optional<std::string> {
+    run.output += bytes;
+    return std::nullopt;
+  };
+  BatchOptions options;
+  options.threads = threads;
+  run.summary = runBatch(read, write, options);
+  return run;
+}
+
+std::vector<CsvRecord> readAll(std::string_view text, std::size_t piece) {
+  CsvReader reader;
+  std::vector<CsvRecord> records;
+  for (std::size_t at = 0; at < text.size(); at += piece)
+    reader.feed(text.substr(at, piece), records);
+  reader.finish(records);
+  return records;
+}
+
+std::vector<std::vector<std::string>> outputRows(const std::string& output) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  std::string_view text = output;
+  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+  std::vector<std::vector<std::string>> rows;
+  for (CsvRecord& r : readAll(text)) rows.push_back(std::move(r.fields));
+  if (!rows.empty()) rows.erase(rows.begin());
+  return rows;
+}
+
+}  // namespace kelvane::batch

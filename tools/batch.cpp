@@ -1,0 +1,295 @@
+#include "tools/batch.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "form/control_table.h"
+#include "job/job.h"
+#include "job/job_form.h"
+
+namespace kelvane::batch {
+namespace {
+
+constexpr std::string_view kFormerColumn = "former";
+constexpr std::string_view kMaterialColumn = "material";
+constexpr std::string_view kErrorColumn = "エラー";
+
+// The captions that carry the units the press chose, in the order of the
+// rows they belong to: length, weight, resistance.
+const std::array<form::ControlId, 3>& unitCaptions() {
+  static const std::array<form::ControlId, 3> ids = {
+      form::caption::lengthUnit(), form::caption::weightUnit(), form::caption::resistanceUnit()};
+  return ids;
+}
+
+// The words a former cell may hold besides its button's index: the short
+// names, the names of the quotation sheet and those of a job file.
+constexpr std::array<std::array<std::string_view, 3>, 3> kFormerWords = {{
+    {"丸", "丸形", "round"},
+    {"角", "角形", "rectangular"},
+    {"扇", "扇形", "fan"},
+}};
+
+// The captions of the material buttons: 銅線, アルミニュウム, 銅クラッドアルミニュウム(85%).
+const std::string& materialCaption(int index) {
+  static const std::array<std::string, 3> captions = [] {
+    std::array<std::string, 3> texts;
+    for (int i = 0; i < 3; ++i) {
+      if (const form::ControlDesign* button = form::findControl({"Option3", i})) {
+        texts[i] = button->text;
+      }
+    }
+    return texts;
+  }();
+  return captions[index];
+}
+
+// The option button a cell names: "0" … "2", or one of the button's words.
+// An empty cell is the window's choice.
+template <typename Words>
+std::optional<int> optionIndex(std::string_view cell, int empty, const Words& wordsOf) {
+  if (cell.empty()) return empty;
+  if (cell.size() == 1 && cell[0] >= '0' && cell[0] <= '2') return cell[0] - '0';
+  for (int i = 0; i < 3; ++i) {
+    if (wordsOf(i, cell)) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> formerIndex(std::string_view cell) {
+  return optionIndex(cell, static_cast<int>(FormerShape::Rectangular),
+                     [](int i, std::string_view c) {
+                       return std::find(kFormerWords[i].begin(), kFormerWords[i].end(), c) !=
+                              kFormerWords[i].end();
+                     });
+}
+
+std::optional<int> materialIndex(std::string_view cell) {
+  return optionIndex(
+      cell, static_cast<int>(ConductorMaterial::Copper), [](int i, std::string_view c) {
+        return c == materialCaption(i) || c == job::materialWord(static_cast<ConductorMaterial>(i));
+      });
+}
+
+// "12 行目 3 列目（turns）: "; the column is left out for a fault of the row.
+std::string place(std::uint64_t number, const ColumnLayout& layout,
+                  std::optional<std::size_t> column) {
+  std::string text = std::to_string(number) + " 行目";
+  if (column) {
+    text += " " + std::to_string(*column + 1) + " 列目";
+    if (*column < layout.width()) text += "（" + layout.columns()[*column].name + "）";
+  }
+  return text + ": ";
+}
+
+// A cell quoted in a message, when it is short enough to read there.
+std::string quoted(std::string_view cell) {
+  if (cell.size() > 40) return "この値";
+  return "「" + std::string(cell) + "」";
+}
+
+std::string faultMessage(const CsvRecord& record, std::uint64_t number,
+                         const ColumnLayout& layout) {
+  switch (record.fault) {
+    case CsvFault::StrayQuote:
+      return place(number, layout, record.faultField) +
+             "引用符 \" の使い方が CSV として正しくありません。値を \" で囲み、値の中の \" は "
+             "\"\" と二つ重ねてください。";
+    case CsvFault::UnclosedQuote:
+      return place(number, layout, record.faultField) +
+             "引用符 \" が閉じられないままファイルが終わりました。";
+    case CsvFault::TooLong:
+      return place(number, layout, std::nullopt) + "行が長すぎます（1 MiB まで）。";
+    case CsvFault::None:
+      break;
+  }
+  return {};
+}
+
+// Why the row cannot be computed; none when it can.
+std::optional<std::string> unreadable(const CsvRecord& record, std::uint64_t number,
+                                      const ColumnLayout& layout, TextEncoding encoding) {
+  if (record.fault != CsvFault::None) return faultMessage(record, number, layout);
+  if (record.fields.size() != layout.width()) {
+    return place(number, layout, std::nullopt) + "列が " + std::to_string(record.fields.size()) +
+           " 個あります。見出しの列は " + std::to_string(layout.width()) + " 個です。";
+  }
+  for (std::size_t i = 0; i < record.fields.size(); ++i) {
+    const std::string& cell = record.fields[i];
+    if (!isUtf8(cell)) {
+      return place(number, layout, i) + "UTF-8 の文字として読めないバイトがあります。";
+    }
+    if (encoding == TextEncoding::ShiftJis &&
+        cell.find(kReplacementCharacter) != std::string::npos) {
+      return place(number, layout, i) + "Shift_JIS の文字として読めないバイトがあります。";
+    }
+  }
+  for (std::size_t i = 0; i < record.fields.size(); ++i) {
+    const std::string& cell = record.fields[i];
+    switch (layout.columns()[i].holds) {
+      case ColumnLayout::Holds::Former:
+        if (!formerIndex(cell)) {
+          return place(number, layout, i) + quoted(cell) +
+                 "は巻枠の形として読めません。0, 1, 2 か 丸, 角, 扇 で書いてください。";
+        }
+        break;
+      case ColumnLayout::Holds::Material:
+        if (!materialIndex(cell)) {
+          return place(number, layout, i) + quoted(cell) + "は材質として読めません。0, 1, 2 か " +
+                 materialCaption(0) + ", " + materialCaption(1) + ", " + materialCaption(2) +
+                 " で書いてください。";
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
+bool allEmpty(const CsvRecord& record) {
+  return std::all_of(record.fields.begin(), record.fields.end(),
+                     [](const std::string& f) { return f.empty(); });
+}
+
+// The job of a readable row on the form as the window opens.
+job::Job jobOf(const ColumnLayout& layout, const CsvRecord& record, const form::Form1& fresh) {
+  job::Job job;
+  job.inputs = fresh.state().text1;
+  for (std::size_t i = 0; i < layout.width(); ++i) {
+    const ColumnLayout::Column& column = layout.columns()[i];
+    const std::string& cell = record.fields[i];
+    switch (column.holds) {
+      case ColumnLayout::Holds::InputBox:
+        job.inputs[column.box] = cell;
+        break;
+      case ColumnLayout::Holds::Former:
+        job.former = static_cast<FormerShape>(*formerIndex(cell));
+        break;
+      case ColumnLayout::Holds::Material:
+        job.material = static_cast<ConductorMaterial>(*materialIndex(cell));
+        break;
+      case ColumnLayout::Holds::Own:
+        break;
+    }
+  }
+  return job;
+}
+
+std::string captionOf(const form::FormState& state, const form::ControlId& id) {
+  const auto it = state.captions.find(id.str());
+  return it == state.captions.end() ? std::string() : it->second;
+}
+
+}  // namespace
+
+const std::vector<std::string>& inputColumns() {
+  static const std::vector<std::string> columns = [] {
+    std::vector<std::string> names;
+    for (int i = 0; i < form::kInputBoxCount; ++i) {
+      names.emplace_back(job::inputKey(static_cast<form::InputBox>(i)));
+    }
+    names.emplace_back(kFormerColumn);
+    names.emplace_back(kMaterialColumn);
+    return names;
+  }();
+  return columns;
+}
+
+const std::vector<std::string>& resultColumns() {
+  static const std::vector<std::string> columns = [] {
+    std::vector<std::string> names;
+    for (int i = 0; i < form::kResultBoxCount; ++i) names.push_back(form::text2(i).str());
+    for (const form::ControlId& id : unitCaptions()) names.push_back(id.str());
+    names.emplace_back(kErrorColumn);
+    return names;
+  }();
+  return columns;
+}
+
+Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& header) {
+  ColumnLayout layout;
+  std::vector<bool> seen(inputColumns().size(), false);
+  bool any = false;
+  for (const std::string& name : header) {
+    Column column{name};
+    const auto known = std::find(inputColumns().begin(), inputColumns().end(), name);
+    if (known != inputColumns().end()) {
+      const auto index = static_cast<std::size_t>(known - inputColumns().begin());
+      if (seen[index]) return Failure{"the header names the column " + name + " twice"};
+      seen[index] = true;
+      any = true;
+      if (index < form::kInputBoxCount) {
+        column.holds = Holds::InputBox;
+        column.box = static_cast<int>(index);
+      } else {
+        column.holds = name == kFormerColumn ? Holds::Former : Holds::Material;
+      }
+    }
+    layout.columns_.push_back(std::move(column));
+  }
+  if (!any) {
+    return Failure{
+        "the first line names none of the input columns (kelvane-batch --header prints them)"};
+  }
+  return layout;
+}
+
+RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::uint64_t number,
+                     const form::Form1& fresh, TextEncoding encoding) {
+  RowResult result;
+  result.cells.resize(resultColumns().size());
+  std::string& error = result.cells.back();
+  if (record.fault == CsvFault::None && allEmpty(record)) return result;
+  if (auto why = unreadable(record, number, layout, encoding)) {
+    error = std::move(*why);
+    result.failed = true;
+    return result;
+  }
+
+  form::Form1 form(fresh);
+  job::applyJob(jobOf(layout, record, fresh), form);
+  const form::FormState& s = form.state();
+  std::copy(s.text2.begin(), s.text2.end(), result.cells.begin());
+  for (std::size_t i = 0; i < unitCaptions().size(); ++i) {
+    result.cells[form::kResultBoxCount + i] = captionOf(s, unitCaptions()[i]);
+  }
+  for (const std::string& message : s.messages) {
+    if (!error.empty()) error += '\n';
+    error += message;
+  }
+  result.failed = !s.resultsCurrent || !s.messages.empty();
+  return result;
+}
+
+void appendOutputRow(std::string& out, const ColumnLayout& layout, const CsvRecord& record,
+                     const RowResult& result) {
+  for (std::size_t i = 0; i < layout.width(); ++i) {
+    if (i > 0) out += ',';
+    if (i >= record.fields.size()) continue;
+    const std::string& cell = record.fields[i];
+    if (isUtf8(cell)) {
+      appendCsvField(out, cell);
+    } else {
+      appendCsvField(out, repairedUtf8(cell));
+    }
+  }
+  for (const std::string& cell : result.cells) {
+    out += ',';
+    appendCsvField(out, cell);
+  }
+  out += "\r\n";
+}
+
+std::string outputHeader(const ColumnLayout& layout) {
+  CsvRecord names;
+  for (const ColumnLayout::Column& column : layout.columns()) names.fields.push_back(column.name);
+  RowResult results{resultColumns(), false};
+  std::string out;
+  appendOutputRow(out, layout, names, results);
+  return out;
+}
+
+}  // namespace kelvane::batch

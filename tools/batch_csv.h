@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct csv_parser;
+
+namespace kelvane::batch {
+
+// Why a record could not be read as CSV.
+enum class CsvFault {
+  None,
+  StrayQuote,     // a double quote inside an unquoted field, or text after a closing one
+  UnclosedQuote,  // the text ended inside a quoted field
+  TooLong,        // longer than kMaxRecordBytes
+};
+
+// A record of a CSV text, its fields as written (quotes removed, doubled
+// quotes made single). A record that could not be read holds the fields
+// read before the fault, and the field the fault was found in.
+struct CsvRecord {
+  std::vector<std::string> fields;
+  CsvFault fault = CsvFault::None;
+  std::size_t faultField = 0;  // from 0
+};
+
+// No record is longer: a file that never closes a quote costs no more memory.
+inline constexpr std::size_t kMaxRecordBytes = 1 << 20;
+
+// Reads the records of an RFC 4180 text handed over in pieces of any size:
+// fields separated by commas, records by CR LF, LF or CR, a field in double
+// quotes may hold commas, line breaks and doubled quotes. Blanks around a
+// field belong to it. Lines without any character are no records. A record
+// with a fault is handed on with it, and reading goes on after its line.
+class CsvReader {
+ public:
+  CsvReader();
+  ~CsvReader();
+  CsvReader(const CsvReader&) = delete;
+  CsvReader& operator=(const CsvReader&) = delete;
+
+  // Reads the text; the records it completes are appended to `records`.
+  void feed(std::string_view text, std::vector<CsvRecord>& records);
+  // The end of the text: a last record without a line break is appended.
+  void finish(std::vector<CsvRecord>& records);
+
+ private:
+  static void endField(void* data, std::size_t size, void* reader);
+  static void endRecord(int terminator, void* reader);
+  void restart();
+  void fail(CsvFault fault, std::vector<CsvRecord>& records);
+
+  csv_parser* parser_;
+  CsvRecord record_;             // the record being read
+  std::size_t recordBytes_ = 0;  // the bytes of its finished fields
+  std::vector<CsvRecord>* out_ = nullptr;
+  bool skippingLine_ = false;  // after a fault: the rest of its line is no record
+};
+
+// Appends the field as RFC 4180 writes it: in double quotes, quotes doubled,
+// when it holds a comma, a double quote, a CR or an LF; else as it is.
+void appendCsvField(std::string& out, std::string_view field);
+
+}  // namespace kelvane::batch

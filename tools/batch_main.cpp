@@ -1,0 +1,150 @@
+// kelvane-batch: computes a CSV of coils, one a row, as the window's 計算
+// would, and writes the CSV of their results.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <iostream>
+
+#include "tools/batch.h"
+#include "tools/batch_output.h"
+#include "tools/batch_run.h"
+
+namespace {
+
+// Exit statuses: every row computed, some row failed, the batch could not run.
+constexpr int kAllRows = 0;
+constexpr int kRowsFailed = 1;
+constexpr int kCannotRun = 2;
+
+int refuse(const std::string& line) {
+  std::cerr << "kelvane-batch: " << line << "\n";
+  return kCannotRun;
+}
+
+std::string grouped(std::uint64_t n) {
+  std::string digits = std::to_string(n);
+  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
+  return digits;
+}
+
+// A line on the terminal that says how far the batch has come, rewritten at
+// most a few times a second.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::uint64_t inputBytes) : inputBytes_(inputBytes) {}
+
+  void update(std::uint64_t rows, std::uint64_t bytesRead) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - shown_ < std::chrono::milliseconds(200)) return;
+    shown_ = now;
+    std::string line = "\rkelvane-batch: " + grouped(rows) + " rows";
+    if (inputBytes_ > 0) line += " (" + std::to_string(bytesRead * 100 / inputBytes_) + " %)";
+    std::cerr << line << std::flush;
+    drawn_ = true;
+  }
+  void finish(std::uint64_t rows) {
+    if (drawn_) std::cerr << "\rkelvane-batch: " << grouped(rows) << " rows        \n";
+  }
+
+ private:
+  std::uint64_t inputBytes_;
+  std::chrono::steady_clock::time_point shown_{};
+  bool drawn_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "Computes a CSV of coils, one a row, as the Kelvane window's 計算 would, and writes the "
+      "CSV of their results."};
+  app.footer(
+      "Exit status: 0 when every row was computed, 1 when some row was refused or unreadable\n"
+      "(its message is in the エラー column), 2 when the batch could not run.");
+  std::string input = "-";
+  std::string output = "-";
+  bool header = false;
+  unsigned threads = 0;
+  app.add_option("input", input, "CSV of coils; - or nothing for standard input");
+  app.add_option("-o,--output", output, "CSV of results; - or nothing for standard output");
+  app.add_flag("--header", header, "print the header line of an input file, then exit");
+  app.add_option("-j,--jobs", threads, "threads computing rows (default: one a core)")
+      ->check(CLI::Range(1u, 1024u));
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    return refuse(std::string(e.what()) + " (see --help)");
+  }
+
+  if (header) {
+    std::string line;
+    for (const std::string& name : kelvane::batch::inputColumns()) {
+      line += (line.empty() ? "" : ",") + name;
+    }
+    std::cout << line << "\n" << std::flush;
+    return std::cout ? kAllRows : refuse("the header could not be written");
+  }
+
+  int in = STDIN_FILENO;
+  if (input != "-") {
+    in = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return refuse("cannot read " + input + ": " + std::strerror(errno));
+  }
+  const std::string inputName = input == "-" ? "standard input" : input;
+  struct stat inputStat {};
+  const std::uint64_t inputBytes =
+      ::fstat(in, &inputStat) == 0 && S_ISREG(inputStat.st_mode) ? inputStat.st_size : 0;
+
+  kelvane::batch::OutputFile file;
+  if (output != "-") {
+    if (auto error = file.open(output)) return refuse(*error);
+  }
+
+  const kelvane::batch::ReadBytes read = [&](char* buffer,
+                                             std::size_t size) -> kelvane::Expected<std::size_t> {
+    for (;;) {
+      const ssize_t n = ::read(in, buffer, size);
+      if (n >= 0) return static_cast<std::size_t>(n);
+      if (errno != EINTR) {
+        return kelvane::Failure{"cannot read " + inputName + ": " + std::strerror(errno)};
+      }
+    }
+  };
+  const kelvane::batch::WriteBytes write =
+      [&](std::string_view bytes) -> std::optional<std::string> {
+    if (output != "-") return file.write(bytes);
+    if (const int error = kelvane::batch::writeAll(STDOUT_FILENO, bytes)) {
+      return "cannot write standard output: " + std::string(std::strerror(error));
+    }
+    return std::nullopt;
+  };
+
+  kelvane::batch::BatchOptions options;
+  options.threads = threads;
+  ProgressLine progress(inputBytes);
+  if (::isatty(STDERR_FILENO)) {
+    options.progress = [&](std::uint64_t rows, std::uint64_t bytesRead) {
+      progress.update(rows, bytesRead);
+    };
+  }
+
+  const auto summary = kelvane::batch::runBatch(read, write, options);
+  if (!summary) return refuse(summary.message());
+  if (output != "-") {
+    if (auto error = file.commit()) return refuse(*error);
+  }
+  progress.finish(summary->rows);
+  if (summary->failedRows > 0) {
+    std::cerr << "kelvane-batch: " << grouped(summary->failedRows) << " of "
+              << grouped(summary->rows)
+              << " rows failed; their messages are in the エラー column\n";
+    return kRowsFailed;
+  }
+  return kAllRows;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/expected.h"
+
+namespace kelvane::batch {
+
+// Reads up to `size` bytes into `buffer`: how many, 0 at the end of the
+// input, or why it could not.
+using ReadBytes = std::function<Expected<std::size_t>(char* buffer, std::size_t size)>;
+// Writes all the bytes, or says why it could not.
+using WriteBytes = std::function<std::optional<std::string>(std::string_view bytes)>;
+
+struct BatchOptions {
+  unsigned threads = 0;  // the threads computing rows; 0 for one a core
+  // Told after each part of the output is written: the rows written and the
+  // input bytes read so far.
+  std::function<void(std::uint64_t rows, std::uint64_t bytesRead)> progress;
+};
+
+struct BatchSummary {
+  std::uint64_t rows = 0;  // below the header
+  std::uint64_t failedRows = 0;
+};
+
+// Reads a CSV of coils, one a row under a header line, and writes the CSV of
+// their results: UTF-8 with a byte order mark, RFC 4180, CR LF. The rows are
+// read, computed (see computeRow) and written in parts, so memory stays the
+// same however long the input is; the parts are computed side by side and
+// written in the input's order. Fails, in a line for the command line, when
+// the input cannot be read, has no usable header line, or the output cannot
+// be written; rows that fail are only counted.
+Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
+                                const BatchOptions& options = {});
+
+}  // namespace kelvane::batch

@@ -1,0 +1,130 @@
+#include "wiredata/wire_tables.h"
+
+#include <nlohmann/json.hpp>
+
+namespace kelvane::wiredata {
+
+extern const char kWireSizesJson[];
+extern const std::size_t kWireSizesJson_SIZE;
+
+namespace {
+
+using nlohmann::json;
+
+Failure unreadable(const std::string& why) { return Failure{"規格線の表を読めません: " + why}; }
+
+// The text under the key, or none when it is missing or not a text.
+std::optional<std::string> textAt(const json& object, const char* key) {
+  const auto it = object.find(key);
+  if (it == object.end() || !it->is_string()) return std::nullopt;
+  return it->get<std::string>();
+}
+
+// The last column of every table names each row's source.
+constexpr std::string_view kSourceColumn = "source";
+
+Expected<WireTable> readTable(const json& t, std::size_t index) {
+  const std::string where = "表 " + std::to_string(index + 1);
+  if (!t.is_object()) return unreadable(where + " がオブジェクトではありません");
+  WireTable table;
+  const auto id = textAt(t, "id");
+  const auto title = textAt(t, "title");
+  const auto source = textAt(t, "source");
+  if (!id || !title || !source) return unreadable(where + " に id, title, source がありません");
+  table.id = *id;
+  table.title = *title;
+  table.source = *source;
+
+  const auto sources = t.find("sources");
+  if (sources == t.end() || !sources->is_object())
+    return unreadable(table.id + " に sources がありません");
+  for (const auto& [key, citation] : sources->items()) {
+    if (!citation.is_string())
+      return unreadable(table.id + " の出典 " + key + " が文字列ではありません");
+    table.sources[key] = citation.get<std::string>();
+  }
+
+  const auto columns = t.find("columns");
+  if (columns == t.end() || !columns->is_array() || columns->empty())
+    return unreadable(table.id + " に columns がありません");
+  for (const json& c : *columns) {
+    if (!c.is_object()) return unreadable(table.id + " の列がオブジェクトではありません");
+    const auto columnId = textAt(c, "id");
+    const auto label = textAt(c, "label");
+    const auto unit = textAt(c, "unit");
+    if (!columnId || !label || !unit)
+      return unreadable(table.id + " の列に id, label, unit がありません");
+    table.columns.push_back({*columnId, *label, *unit});
+  }
+  if (table.columns.back().id != kSourceColumn)
+    return unreadable(table.id + " の最後の列が source ではありません");
+  table.columns.pop_back();
+
+  const auto rows = t.find("rows");
+  if (rows == t.end() || !rows->is_array()) return unreadable(table.id + " に rows がありません");
+  for (const json& r : *rows) {
+    const std::string row = table.id + " の " + std::to_string(table.rows.size() + 1) + " 行目";
+    if (!r.is_array() || r.size() != table.columns.size() + 1)
+      return unreadable(row + " の値の数が列の数と違います");
+    WireRow wireRow;
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+      const json& cell = r[i];
+      if (cell.is_null()) {
+        wireRow.cells.emplace_back(std::monostate{});
+      } else if (cell.is_number()) {
+        wireRow.cells.emplace_back(cell.get<double>());
+      } else if (cell.is_string()) {
+        wireRow.cells.emplace_back(cell.get<std::string>());
+      } else {
+        return unreadable(row + " に数でも文字列でもない値があります");
+      }
+    }
+    if (!r.back().is_string()) return unreadable(row + " に出典がありません");
+    wireRow.source = r.back().get<std::string>();
+    table.rows.push_back(std::move(wireRow));
+  }
+  return table;
+}
+
+}  // namespace
+
+std::optional<std::size_t> WireTable::columnIndex(std::string_view columnId) const {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (columns[i].id == columnId) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<double> WireTable::figure(const WireRow& row, std::string_view columnId) const {
+  const auto i = columnIndex(columnId);
+  if (!i || *i >= row.cells.size()) return std::nullopt;
+  if (const double* value = std::get_if<double>(&row.cells[*i])) return *value;
+  return std::nullopt;
+}
+
+Expected<std::vector<WireTable>> readWireTables(std::string_view text) {
+  const json document = json::parse(text, nullptr, /*allow_exceptions=*/false);
+  if (document.is_discarded()) return unreadable("JSON ではありません");
+  if (!document.is_object()) return unreadable("全体がオブジェクトではありません");
+  const auto format = document.find("format");
+  if (format == document.end() || !format->is_number_integer() || format->get<int>() != 1)
+    return unreadable("format が 1 ではありません");
+  const auto tables = document.find("tables");
+  if (tables == document.end() || !tables->is_array()) return unreadable("tables がありません");
+
+  std::vector<WireTable> result;
+  for (std::size_t i = 0; i < tables->size(); ++i) {
+    Expected<WireTable> table = readTable((*tables)[i], i);
+    if (!table) return table.failure();
+    result.push_back(std::move(table.value()));
+  }
+  return result;
+}
+
+const Expected<std::vector<WireTable>>& standardWireTables() {
+  static const Expected<std::vector<WireTable>> tables =
+      readWireTables(std::string_view(kWireSizesJson, kWireSizesJson_SIZE));
+  return tables;
+}
+
+}  // namespace kelvane::wiredata

@@ -49,10 +49,15 @@ std::string openFailureMessage(const std::filesystem::path& file, std::string_vi
 }
 
 Expected<Job> readJobFile(const std::filesystem::path& file) {
-  FileDescriptor in{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
+  // Opened without waiting, so a pipe with no writer cannot hold the reader;
+  // only a regular file is a job.
+  FileDescriptor in{::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (in.fd < 0) {
     return Failure{openFailureMessage(file, "読み込めません（" + systemReason(errno) + "）。")};
   }
+  struct stat info {};
+  if (::fstat(in.fd, &info) != 0 || !S_ISREG(info.st_mode))
+    return Failure{openFailureMessage(file, "通常のファイルではありません。")};
   std::string bytes;
   char buffer[65536];
   while (bytes.size() <= kMaxFileBytes) {

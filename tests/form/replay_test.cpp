@@ -142,7 +142,7 @@ TEST(Replay, BadInputIsOneShortErrorLine) {
       {R"json({"steps":[{"save":""}]})json", "step needs a file name"},
       {R"json({"steps":[{"open":"/nonexistent/a.kelvane"}]})json",
        "step 1: 「a.kelvane」を開けません。読み込めません（ファイルがありません）。"},
-      {R"json({"steps":[{"open":"/"}]})json", "読み込めません（フォルダーです）"},
+      {R"json({"steps":[{"open":"/"}]})json", "通常のファイルではありません"},
       {R"json({"steps":[{"save":"/nonexistent/b.kelvane"}]})json",
        "step 1: 「b.kelvane」を保存できません（ファイルがありません）。"},
       {R"json({"steps":[{"open":"/nonexistent/a\nb.kelvane"}]})json",

@@ -83,12 +83,16 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
   std::ofstream(huge) << std::string(3 * kMaxFileBytes, ' ');
   const fs::path broken = dir_ / "broken.kelvane";
   std::ofstream(broken) << "{";
+  // A pipe with no writer must not hold the reader.
+  const fs::path pipe = dir_ / "pipe.kelvane";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   const struct {
     fs::path file;
     std::string message;
   } cases[] = {
       {dir_ / "missing.kelvane", "「missing.kelvane」を開けません。読み込めません（ファイルがありません）。"},
-      {dir_, "を開けません。読み込めません（フォルダーです）。"},
+      {dir_, "を開けません。通常のファイルではありません。"},
+      {pipe, "「pipe.kelvane」を開けません。通常のファイルではありません。"},
       {huge, "「huge.kelvane」を開けません。ファイルが大きすぎます（案件ファイルは 1 MiB まで）。"},
       {broken, "「broken.kelvane」を開けません。JSON として読めません（1 行目）。"},
   };

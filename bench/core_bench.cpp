@@ -3,12 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include "core/calculate_coil.h"
-#include "core/materials.h"
-#include "tests/core/coil_fixtures.h"
 #include "core/diagram_layout.h"
 #include "core/inverse_solvers.h"
+#include "core/materials.h"
 #include "core/wire_data_sheet.h"
 #include "core/wire_length.h"
+#include "tests/core/coil_fixtures.h"
 
 namespace {
 
@@ -108,19 +108,27 @@ void solverAtLimit(benchmark::State& state) {
   const kelvane::TurnsTarget target{kelvane::TargetKind::Weight, 1e300, 1000};
   for (auto _ : state) benchmark::DoNotOptimize(solve(s, target, 1'000'000, nullptr));
 }
-BENCHMARK(solverAtLimit)->ArgName("shape")->DenseRange(0, 2)->Repetitions(5)->ReportAggregatesOnly(
-    true);
+BENCHMARK(solverAtLimit)
+    ->ArgName("shape")
+    ->DenseRange(0, 2)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The outline search of the fan for a few outlines: (B, R, A, AG, r1, r2).
 void fanOutlineSearch(benchmark::State& state) {
   struct Outline {
     double b, r, a, ag, r1, r2;
   };
-  const Outline outlines[] = {{2, 50, 2, 60, 0.3, 0.3}, {10, 30, 12, 40, 1, 0.5}, {5, 200, 40, 20, 2, 1}};
+  const Outline outlines[] = {
+      {2, 50, 2, 60, 0.3, 0.3}, {10, 30, 12, 40, 1, 0.5}, {5, 200, 40, 20, 2, 1}};
   const Outline& o = outlines[state.range(0)];
   for (auto _ : state) benchmark::DoNotOptimize(kelvane::OogiPm(o.b, o.r, o.a, o.ag, o.r1, o.r2));
 }
-BENCHMARK(fanOutlineSearch)->ArgName("outline")->DenseRange(0, 2)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(fanOutlineSearch)
+    ->ArgName("outline")
+    ->DenseRange(0, 2)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void wireDataSheet(benchmark::State& state) {
   for (auto _ : state)
@@ -131,8 +139,7 @@ BENCHMARK(wireDataSheet)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The section drawing of 999 turns, three positions and a half per layer.
 void diagramLayout999(benchmark::State& state) {
-  for (auto _ : state)
-    benchmark::DoNotOptimize(kelvane::DiagramLayout({}, 3.5f, 333, 999));
+  for (auto _ : state) benchmark::DoNotOptimize(kelvane::DiagramLayout({}, 3.5f, 333, 999));
 }
 BENCHMARK(diagramLayout999)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -16,6 +16,11 @@ void command1Click(benchmark::State& state) {
     benchmark::DoNotOptimize(form.state().text2[0].data());
   }
 }
-BENCHMARK(command1Click)->ArgName("turns")->Arg(10)->Arg(999)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(command1Click)
+    ->ArgName("turns")
+    ->Arg(10)
+    ->Arg(999)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -30,7 +30,10 @@ void paintSection999(benchmark::State& state) {
   }
   state.counters["circles"] = static_cast<double>(content.drawing.circles.size());
 }
-BENCHMARK(paintSection999)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+BENCHMARK(paintSection999)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

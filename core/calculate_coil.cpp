@@ -25,31 +25,32 @@ bool allFinite(std::initializer_list<double> values) {
 }
 
 bool isFinite(const WindingArrangement& a) {
-  return allFinite({a.turnPositions, a.thickness, a.turnsOddLayer, a.turnsEvenLayer,
-                    a.layerCount, a.lastLayerTurns, a.alignedHeight});
+  return allFinite({a.turnPositions, a.thickness, a.turnsOddLayer, a.turnsEvenLayer, a.layerCount,
+                    a.lastLayerTurns, a.alignedHeight});
 }
 
 bool isFinite(const CalculationState& s) {
   const FanContour& f = s.mFanContour;
   const CoilInputs& in = s.inputs;
-  return allFinite({in.bareDiameter, in.finishedDiameter, in.turns, in.leadLength,
-                    in.referenceThickness, in.innerDiameter, in.sideA, in.sideB, in.cornerR1,
-                    in.cornerR2, in.fanRadius, s.mStraightA, s.mStraightB2, s.mStraightB1,
-                    s.mTurnsPerLayer, s.mTurnsOddLayer, s.mTurnsEvenLayer, s.mLayerCount,
-                    s.mLastLayerTurns, s.mAlignedHeight, s.mCrossRatio, s.mCrossAllowance,
-                    s.mFullHeight, s.mCrossHeight, s.mConductorArea, s.mInsulationArea,
-                    f.arcAngle, f.outerCornerAngle, f.innerCornerAngle, f.sideLength,
-                    f.edgeLength});
+  return allFinite(
+      {in.bareDiameter,       in.finishedDiameter, in.turns,          in.leadLength,
+       in.referenceThickness, in.innerDiameter,    in.sideA,          in.sideB,
+       in.cornerR1,           in.cornerR2,         in.fanRadius,      s.mStraightA,
+       s.mStraightB2,         s.mStraightB1,       s.mTurnsPerLayer,  s.mTurnsOddLayer,
+       s.mTurnsEvenLayer,     s.mLayerCount,       s.mLastLayerTurns, s.mAlignedHeight,
+       s.mCrossRatio,         s.mCrossAllowance,   s.mFullHeight,     s.mCrossHeight,
+       s.mConductorArea,      s.mInsulationArea,   f.arcAngle,        f.outerCornerAngle,
+       f.innerCornerAngle,    f.sideLength,        f.edgeLength});
 }
 
 bool isFinite(const CoilResults& r) {
   const WeightResistance& w = r.weights;
   return isFinite(r.arrangement) &&
-         allFinite({r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight,
-                    r.fullHeight, r.lengthMax, r.lengthMid, r.thinWireFactor,
-                    w.conductorArea, w.insulationArea, w.dcrMax, w.dcrMid, w.conductorWeightMax,
-                    w.conductorWeightMid, w.insulationWeightMax, w.insulationWeightMid,
-                    w.totalWeightMax, w.totalWeightMid});
+         allFinite({r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
+                    r.lengthMax, r.lengthMid, r.thinWireFactor, w.conductorArea, w.insulationArea,
+                    w.dcrMax, w.dcrMid, w.conductorWeightMax, w.conductorWeightMid,
+                    w.insulationWeightMax, w.insulationWeightMid, w.totalWeightMax,
+                    w.totalWeightMid});
 }
 
 CoilPress refused(std::string_view message, const CalculationState& previous) {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "core/calculation_state.h"
-#include "core/input_checks.h"
 #include "core/former_shape.h"
+#include "core/input_checks.h"
 #include "core/press_progress.h"
 #include "core/weight_resistance.h"
 #include "core/winding_arrangement.h"
@@ -20,8 +20,8 @@ struct CoilResults {
   double alignedHeight = 0;
   double crossHeight = 0;
   double fullHeight = 0;
-  double lengthMax = 0;  // 2·L + maxLength; 0 when the length routine failed
-  double lengthMid = 0;  // 2·L + midLength
+  double lengthMax = 0;       // 2·L + maxLength; 0 when the length routine failed
+  double lengthMid = 0;       // 2·L + midLength
   double thinWireFactor = 1;  // k
   WeightResistance weights;
   bool showDiagram = false;  // n < 1000
@@ -40,9 +40,9 @@ inline constexpr std::string_view kNoShapeMessage = "形状選択が適切であ
 
 struct CoilPress {
   PressOutcome outcome = PressOutcome::Refused;
-  std::string message;      // to show once; empty for a complete press
-  CalculationState state;   // after the press; the previous one when refused
-  CoilResults results;      // meaningful as the outcome says
+  std::string message;                     // to show once; empty for a complete press
+  CalculationState state;                  // after the press; the previous one when refused
+  CoilResults results;                     // meaningful as the outcome says
   std::optional<InputField> refusedInput;  // the input a refused press could not use
 };
 

@@ -10,9 +10,9 @@ namespace kelvane {
 // out on the way. Before the first press everything reads 0.
 struct CalculationState {
   CoilInputs inputs;
-  double mStraightA = 0;   // (A − r1) − r2
-  double mStraightB2 = 0;  // B − 2·r2
-  double mStraightB1 = 0;  // B − 2·r1
+  double mStraightA = 0;     // (A − r1) − r2
+  double mStraightB2 = 0;    // B − 2·r2
+  double mStraightB1 = 0;    // B − 2·r1
   float mTurnsPerLayer = 0;  // kept in single precision, as the diagram reads it
   double mTurnsOddLayer = 0;
   double mTurnsEvenLayer = 0;

@@ -19,11 +19,11 @@ struct CoilInputs {
   double sideB = 0;
   double cornerR1 = 0;
   double cornerR2 = 0;
-  double fanRadius = 0;  // R
-  double fanAngle = 0;   // AG, degrees
+  double fanRadius = 0;              // R
+  double fanAngle = 0;               // AG, degrees
   std::optional<FormerShape> shape;  // none when no shape button is on
-  double resistivity = 0;  // Ω·mm² per km
-  double density = 0;      // g/cm³
+  double resistivity = 0;            // Ω·mm² per km
+  double density = 0;                // g/cm³
   bool operator==(const CoilInputs&) const = default;
 };
 

@@ -33,9 +33,9 @@ struct DiagramLayoutResult {
   // the three lines are hidden.
   bool visible = false;
   std::vector<TurnCircle> circles;  // winding order; circles[0] is the template
-  float line1X2 = 0;   // right end of the former line
-  float line3X = 0;    // x of the right flange
-  float flangeTop = 0; // Y2 of both flanges: top of the last circle
+  float line1X2 = 0;                // right end of the former line
+  float line3X = 0;                 // x of the right flange
+  float flangeTop = 0;              // Y2 of both flanges: top of the last circle
 };
 
 // The circles and line ends for N_pl positions per layer (single precision,

@@ -26,7 +26,7 @@ struct Failure {
 template <typename T>
 class Expected {
  public:
-  Expected(T value) : v_(std::move(value)) {}  // NOLINT: implicit by design
+  Expected(T value) : v_(std::move(value)) {}            // NOLINT: implicit by design
   Expected(Failure failure) : v_(std::move(failure)) {}  // NOLINT
 
   bool ok() const { return std::holds_alternative<T>(v_); }
@@ -45,11 +45,7 @@ class Expected {
 };
 
 inline Failure overflowFailure() { return Failure{std::string(kOverflowMessage)}; }
-inline Failure divisionByZeroFailure() {
-  return Failure{std::string(kDivisionByZeroMessage)};
-}
-inline Failure invalidArgumentFailure() {
-  return Failure{std::string(kInvalidArgumentMessage)};
-}
+inline Failure divisionByZeroFailure() { return Failure{std::string(kDivisionByZeroMessage)}; }
+inline Failure invalidArgumentFailure() { return Failure{std::string(kInvalidArgumentMessage)}; }
 
 }  // namespace kelvane

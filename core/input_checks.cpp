@@ -31,7 +31,8 @@ std::optional<InputProblem> CheckCoilInputs(const CoilInputs& in) {
                         "素線径(d)は26.8 mm以下にしてください（それより太いと抵抗の細線補正係数が"
                         "0以下になります）"};
   }
-  if (!(dw > 0)) return InputProblem{F::FinishedDiameter, "線仕上外径は0より大きい値にしてください"};
+  if (!(dw > 0))
+    return InputProblem{F::FinishedDiameter, "線仕上外径は0より大きい値にしてください"};
   if (dw < d) return InputProblem{F::FinishedDiameter, "線仕上外径は素線径(d)以上にしてください"};
   if (!withinSizes(dw)) return tooLarge(F::FinishedDiameter, "線仕上外径");
   if (!(in.turns >= 0)) return InputProblem{F::Turns, "巻き数(n)は0以上にしてください"};

@@ -27,8 +27,7 @@ TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarge
     const WeightResistance w =
         ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, leads + maxLength,
                                 leads + midLength, in.resistivity, in.density);
-    return (target.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid) *
-           target.shownFactor;
+    return (target.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid) * target.shownFactor;
   };
   auto reached = [&](double value) -> std::optional<bool> {
     if (!std::isfinite(value)) return std::nullopt;
@@ -39,8 +38,7 @@ TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarge
   if (!none) return overflowFailure();
   if (*none) return std::optional<std::int32_t>{0};
 
-  auto walk =
-      LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
+  auto walk = LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
   if (!walk) return overflowFailure();
   double maxLength = 0, midLength = 0;
   double maxTerm = turn.maxTerm();
@@ -91,8 +89,8 @@ TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarge
 
 }  // namespace
 
-TurnsFound GetL2(const CalculationState& state, const TurnsTarget& target,
-                 std::int32_t turnLimit, PressProgress* progress) {
+TurnsFound GetL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+                 PressProgress* progress) {
   return solveTurns(RectangularTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
@@ -101,8 +99,8 @@ TurnsFound EnL2(const CalculationState& state, const TurnsTarget& target, std::i
   return solveTurns(RoundTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
-TurnsFound OogiL2(const CalculationState& state, const TurnsTarget& target,
-                  std::int32_t turnLimit, PressProgress* progress) {
+TurnsFound OogiL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+                  PressProgress* progress) {
   // The outline is the one the last fan press found.
   return solveTurns(FanTurn::firstLayer(state, state.mFanContour), state, target, turnLimit,
                     progress);

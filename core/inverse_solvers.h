@@ -31,12 +31,12 @@ struct TurnsTarget {
 // turnLimit turns stay below. With a progress, a long walk reports how far it
 // has come and stops, with a failure without message, when called off.
 using TurnsFound = Expected<std::optional<std::int32_t>>;
-TurnsFound GetL2(const CalculationState& state, const TurnsTarget& target,
-                 std::int32_t turnLimit, PressProgress* progress = nullptr);
+TurnsFound GetL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+                 PressProgress* progress = nullptr);
 TurnsFound EnL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
                 PressProgress* progress = nullptr);
-TurnsFound OogiL2(const CalculationState& state, const TurnsTarget& target,
-                  std::int32_t turnLimit, PressProgress* progress = nullptr);
+TurnsFound OogiL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+                  PressProgress* progress = nullptr);
 
 // The threshold of a target typed as `typed`: the least value whose box
 // text, rounded to three decimals, reads `typed` or more.

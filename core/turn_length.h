@@ -31,8 +31,12 @@ struct RectangularTurn {
 
   static RectangularTurn firstLayer(const CalculationState& s) {
     const double halfWire = s.inputs.finishedDiameter / 2;
-    return {s.inputs.cornerR1 + halfWire, s.inputs.cornerR2 + halfWire, s.mStraightA,
-            s.mStraightB2, s.mStraightB1, nestedPitch(s.inputs.finishedDiameter)};
+    return {s.inputs.cornerR1 + halfWire,
+            s.inputs.cornerR2 + halfWire,
+            s.mStraightA,
+            s.mStraightB2,
+            s.mStraightB1,
+            nestedPitch(s.inputs.finishedDiameter)};
   }
   // Both corners grow by the nested pitch.
   void nextLayer() {
@@ -106,8 +110,7 @@ struct FanTurn {
     return (((((2 * arc[0]) * kPi) * arcShare + corners1()) + corners2()) + edge) + sides;
   }
   double midTerm(double w) const {
-    return (((((arc[1] * 2) * kPi) * arcShare + corners1()) + corners2()) + edge + sides) +
-           w * 2;
+    return (((((arc[1] * 2) * kPi) * arcShare + corners1()) + corners2()) + edge + sides) + w * 2;
   }
   // Each lane takes the operations of maxTerm() or midTerm(w) in their order
   // (x · 2 is 2 · x to the bit); the max lane adds −0, which leaves every

@@ -32,7 +32,8 @@ std::string toHalfWidth(std::string_view text) {
     const std::string_view rest = text.substr(i);
     // Full-width digits ０…９ are U+FF10…U+FF19: EF BC 90…99.
     if (rest.size() >= 3 && rest[0] == '\xEF' && rest[1] == '\xBC' &&
-        static_cast<unsigned char>(rest[2]) >= 0x90 && static_cast<unsigned char>(rest[2]) <= 0x99) {
+        static_cast<unsigned char>(rest[2]) >= 0x90 &&
+        static_cast<unsigned char>(rest[2]) <= 0x99) {
       out += static_cast<char>('0' + (static_cast<unsigned char>(rest[2]) - 0x90));
       i += 3;
       continue;

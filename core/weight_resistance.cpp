@@ -13,9 +13,12 @@ constexpr double kGramsPerMm3GramPerCm3 = 0.001;
 
 double factorOf(LengthUnit unit) {
   switch (unit) {
-    case LengthUnit::Millimetre: return 1;
-    case LengthUnit::Metre: return 0.001;
-    case LengthUnit::Kilometre: return 0.000001;
+    case LengthUnit::Millimetre:
+      return 1;
+    case LengthUnit::Metre:
+      return 0.001;
+    case LengthUnit::Kilometre:
+      return 0.000001;
   }
   return 1;
 }
@@ -23,9 +26,12 @@ double factorOf(LengthUnit unit) {
 // Weights are computed in grams.
 double factorOf(MassUnit unit) {
   switch (unit) {
-    case MassUnit::Milligram: return 1000;
-    case MassUnit::Gram: return 1;
-    case MassUnit::Kilogram: return 0.001;
+    case MassUnit::Milligram:
+      return 1000;
+    case MassUnit::Gram:
+      return 1;
+    case MassUnit::Kilogram:
+      return 0.001;
   }
   return 1;
 }

@@ -17,8 +17,8 @@ double factorOf(ResistanceUnit unit);
 // aligned walk) and Mid (with the crossing allowance), and the units chosen
 // for them.
 struct WeightResistance {
-  double conductorArea = 0;   // S, mm²
-  double insulationArea = 0;  // Si, mm²
+  double conductorArea = 0;       // S, mm²
+  double insulationArea = 0;      // Si, mm²
   double dcrMax = 0, dcrMid = 0;  // without the thin-wire correction
   double conductorWeightMax = 0, conductorWeightMid = 0;
   double insulationWeightMax = 0, insulationWeightMid = 0;

@@ -57,10 +57,8 @@ void writeReport(WireDataSheet& s) {
 
 }  // namespace
 
-Expected<WireDataSheet> BuildWireDataSheet(double bareDiameter,
-                                           std::string_view bareDiameterText,
-                                           double finishedDiameter,
-                                           ConductorMaterial material) {
+Expected<WireDataSheet> BuildWireDataSheet(double bareDiameter, std::string_view bareDiameterText,
+                                           double finishedDiameter, ConductorMaterial material) {
   // The tolerance limits come from the box text itself, so a text with
   // anything after its number (a unit, a second number) is refused.
   const std::optional<double> typed = readCompleteNumber(bareDiameterText);

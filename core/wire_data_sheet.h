@@ -32,9 +32,7 @@ struct WireDataSheet {
 // d ∓ 0.02 is exactly 0; with kOverflowMessage when a value of the sheet
 // leaves the double range (diameters near 1E+154 and beyond, or the 1 / k of
 // a wire whose thin-wire factor k is 0).
-Expected<WireDataSheet> BuildWireDataSheet(double bareDiameter,
-                                           std::string_view bareDiameterText,
-                                           double finishedDiameter,
-                                           ConductorMaterial material);
+Expected<WireDataSheet> BuildWireDataSheet(double bareDiameter, std::string_view bareDiameterText,
+                                           double finishedDiameter, ConductorMaterial material);
 
 }  // namespace kelvane

@@ -108,9 +108,7 @@ bool beginLayerOf(WholeLayerWalk& walk, std::int64_t) { return walk.beginNextLay
 std::int64_t lastTurnOfLayer(const LayerWalk& walk, std::int64_t j) {
   return std::max(std::int64_t{walk.layerEnd()}, j);
 }
-std::int64_t lastTurnOfLayer(const WholeLayerWalk& walk, std::int64_t) {
-  return walk.layerEnd();
-}
+std::int64_t lastTurnOfLayer(const WholeLayerWalk& walk, std::int64_t) { return walk.layerEnd(); }
 
 // The turns are summed in runs of at most this many. A run is planned first,
 // layer by layer, into a buffer of the lengths of its turns; then the buffer
@@ -144,8 +142,8 @@ Expected<WindingLengths> sumTurns(Turn turn, Walk walk, std::int32_t count,
   };
   for (std::int64_t j = 1;;) {
     // This run: turns j … stop, never past a progress check.
-    const std::int64_t stop = std::min({std::int64_t{count}, std::int64_t{nextCheck},
-                                        j + kRunTurns - 1});
+    const std::int64_t stop =
+        std::min({std::int64_t{count}, std::int64_t{nextCheck}, j + kRunTurns - 1});
     // Turn j, and the rest of the run a layer after another; every layer but
     // the first of the run begins with a turn.
     LengthPair* planned = run;
@@ -221,8 +219,7 @@ Expected<WindingLengths> EnL(const CalculationState& state, PressProgress* progr
   return sumTurns(RoundTurn::firstLayer(state), state, progress);
 }
 
-Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, double R1,
-                            double R2) {
+Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, double R1, double R2) {
   // Half the opening angle: each slanted side leans this far from the axis.
   const double t = (Sita0 / 2) * (kPi / 180);
   const double cosT = std::cos(t);
@@ -293,8 +290,8 @@ Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, doubl
 }
 
 FanLengths OogiL(const CalculationState& state, double fanAngle, PressProgress* progress) {
-  const auto contour = OogiPm(state.inputs.sideB, state.inputs.fanRadius, state.inputs.sideA, fanAngle,
-                              state.inputs.cornerR1, state.inputs.cornerR2);
+  const auto contour = OogiPm(state.inputs.sideB, state.inputs.fanRadius, state.inputs.sideA,
+                              fanAngle, state.inputs.cornerR1, state.inputs.cornerR2);
   if (!contour) return {std::nullopt, contour.failure()};
   return {*contour, sumTurns(FanTurn::firstLayer(state, *contour), state, progress)};
 }

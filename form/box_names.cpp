@@ -22,11 +22,16 @@ std::string boxName(InputBox b) {
 
 std::string boxName(ResultBox b) {
   switch (b) {
-    case box::AlignedHeight: return captionText(20);
-    case box::WeightMax: return captionText(29);
-    case box::DcrMax: return captionText(28);
-    case box::CrossHeight: return captionText(19);
-    default: return {};
+    case box::AlignedHeight:
+      return captionText(20);
+    case box::WeightMax:
+      return captionText(29);
+    case box::DcrMax:
+      return captionText(28);
+    case box::CrossHeight:
+      return captionText(19);
+    default:
+      return {};
   }
 }
 

@@ -73,10 +73,10 @@ inline ControlId idOf(ResultBox b) { return text2(indexOf(b)); }
 
 // The captions the program rewrites.
 namespace caption {
-inline ControlId lengthUnit() { return label1(13); }     // 全長 mm / m / Km
-inline ControlId outerRorD() { return label1(14); }      // D' or R'
-inline ControlId resistanceUnit() { return label1(28); } // DCR Ω / KΩ
-inline ControlId weightUnit() { return label1(29); }     // 重量 mg / g / Kg
+inline ControlId lengthUnit() { return label1(13); }      // 全長 mm / m / Km
+inline ControlId outerRorD() { return label1(14); }       // D' or R'
+inline ControlId resistanceUnit() { return label1(28); }  // DCR Ω / KΩ
+inline ControlId weightUnit() { return label1(29); }      // 重量 mg / g / Kg
 }  // namespace caption
 
 }  // namespace kelvane::form

@@ -25,18 +25,30 @@ namespace {
 // The box each input of a coil is typed into.
 InputBox boxOf(InputField field) {
   switch (field) {
-    case InputField::BareDiameter: return box::BareDiameter;
-    case InputField::FinishedDiameter: return box::FinishedDiameter;
-    case InputField::Turns: return box::Turns;
-    case InputField::LeadLength: return box::LeadLength;
-    case InputField::ReferenceThickness: return box::ReferenceThickness;
-    case InputField::InnerDiameter: return box::InnerDiameter;
-    case InputField::SideA: return box::SideA;
-    case InputField::SideB: return box::SideB;
-    case InputField::CornerR1: return box::CornerR1;
-    case InputField::CornerR2: return box::CornerR2;
-    case InputField::FanRadius: return box::FanRadius;
-    case InputField::FanAngle: return box::FanAngle;
+    case InputField::BareDiameter:
+      return box::BareDiameter;
+    case InputField::FinishedDiameter:
+      return box::FinishedDiameter;
+    case InputField::Turns:
+      return box::Turns;
+    case InputField::LeadLength:
+      return box::LeadLength;
+    case InputField::ReferenceThickness:
+      return box::ReferenceThickness;
+    case InputField::InnerDiameter:
+      return box::InnerDiameter;
+    case InputField::SideA:
+      return box::SideA;
+    case InputField::SideB:
+      return box::SideB;
+    case InputField::CornerR1:
+      return box::CornerR1;
+    case InputField::CornerR2:
+      return box::CornerR2;
+    case InputField::FanRadius:
+      return box::FanRadius;
+    case InputField::FanAngle:
+      return box::FanAngle;
   }
   return box::BareDiameter;
 }

@@ -9,12 +9,12 @@ namespace {
 
 using enum ControlKind;
 
-constexpr Rgb kPink{255, 192, 192};        // shape buttons
-constexpr Rgb kLightGreen{192, 255, 192};  // result boxes that take a target
-constexpr Rgb kLightYellow{255, 255, 192}; // drawing panels
-constexpr Rgb kDarkBlue{0, 0, 192};        // panel borders
-constexpr Rgb kLineGreen{0, 192, 0};       // former line and flanges
-constexpr Rgb kRed{255, 0, 0};             // fill of the first and last turn
+constexpr Rgb kPink{255, 192, 192};         // shape buttons
+constexpr Rgb kLightGreen{192, 255, 192};   // result boxes that take a target
+constexpr Rgb kLightYellow{255, 255, 192};  // drawing panels
+constexpr Rgb kDarkBlue{0, 0, 192};         // panel borders
+constexpr Rgb kLineGreen{0, 192, 0};        // former line and flanges
+constexpr Rgb kRed{255, 0, 0};              // fill of the first and last turn
 
 bool takesFocus(const ControlDesign& c) {
   switch (c.kind) {
@@ -233,8 +233,9 @@ std::vector<ControlId> tabOrder() {
   for (const ControlDesign& c : controlTable()) {
     if (takesFocus(c)) focusable.push_back(&c);
   }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const ControlDesign* a, const ControlDesign* b) { return *a->tabIndex < *b->tabIndex; });
+  std::sort(focusable.begin(), focusable.end(), [](const ControlDesign* a, const ControlDesign* b) {
+    return *a->tabIndex < *b->tabIndex;
+  });
   std::vector<ControlId> order;
   for (const ControlDesign* c : focusable) order.push_back(c->id);
   return order;

@@ -17,7 +17,7 @@ enum class ControlKind {
   Rectangle,  // framed panel
   Circle,     // a turn of the section drawing
   Line,
-  Picture,    // the reference drawing of the three formers
+  Picture,  // the reference drawing of the three formers
 };
 
 struct Rgb {

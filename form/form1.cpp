@@ -53,7 +53,8 @@ Form1::Form1() {
   for (int i = 0; i < kInputBoxCount; ++i) s_.text1[i] = findControl(text1(i))->text;
   for (int i = 0; i < kResultBoxCount; ++i) s_.text2[i] = findControl(text2(i))->text;
   for (const ControlId& id : changeableCaptions()) s_.captions[id.str()] = findControl(id)->text;
-  for (const ControlId& id : changeableVisibility()) s_.visible[id.str()] = findControl(id)->visible;
+  for (const ControlId& id : changeableVisibility())
+    s_.visible[id.str()] = findControl(id)->visible;
   s_.drawing.circles = {designTemplate()};
   s_.drawing.line1 = designLine("Line1");
   s_.drawing.line2 = designLine("Line2");
@@ -76,8 +77,7 @@ void Form1::Option1_Click(int index) {
     setVisible(label1(indexOf(b)), shown);
   };
   showInput(box::InnerDiameter, v.innerDiameter);
-  for (InputBox b : {box::SideA, box::SideB, box::CornerR1, box::CornerR2})
-    showInput(b, v.sides);
+  for (InputBox b : {box::SideA, box::SideB, box::CornerR1, box::CornerR2}) showInput(b, v.sides);
   for (InputBox b : {box::FanRadius, box::FanAngle, box::FanWideWidth}) showInput(b, v.fan);
   setVisible(idOf(box::OuterA), v.outerA);
   setVisible(label1(16), v.outerA);

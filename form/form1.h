@@ -31,7 +31,7 @@ struct LinePosition {
 };
 
 struct Drawing {
-  std::vector<Circle> circles;  // [0] is Shape1(0), then the added turns
+  std::vector<Circle> circles;       // [0] is Shape1(0), then the added turns
   LinePosition line1, line2, line3;  // former line, left and right flange
   bool operator==(const Drawing&) const = default;
 };
@@ -53,14 +53,14 @@ struct FormState {
   // The units of the length, weight and resistance rows; none before the
   // first complete press. The row captions show them.
   std::optional<ShownUnits> units;
-  std::map<std::string, bool> visible;          // the controls whose visibility changes
-  int option1 = 1;  // the shape button that is on; -1 for none
-  int option3 = 0;  // the material button that is on
-  MaterialValues material;  // mResistivity, mDensity
-  CalculationState calc;    // what the last press left behind
+  std::map<std::string, bool> visible;  // the controls whose visibility changes
+  int option1 = 1;                      // the shape button that is on; -1 for none
+  int option3 = 0;                      // the material button that is on
+  MaterialValues material;              // mResistivity, mDensity
+  CalculationState calc;                // what the last press left behind
   Drawing drawing;
-  std::vector<std::string> messages;  // every message shown, in order
-  bool sheetOpen = false;             // the data sheet window Form2
+  std::vector<std::string> messages;    // every message shown, in order
+  bool sheetOpen = false;               // the data sheet window Form2
   std::vector<std::string> sheetLines;  // printed into it since it opened
   int printRequests = 0;                // F12 presses: print the window
   // Times the program put the focus on a box to be corrected, its text

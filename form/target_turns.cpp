@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "core/input_checks.h"
 #include "core/calculate_coil.h"
+#include "core/input_checks.h"
 #include "core/inverse_solvers.h"
 #include "core/number_text.h"
 #include "core/turns_from_height.h"
@@ -98,9 +98,12 @@ void Form1::Text2_LostFocus(int index) {
   const auto limit = static_cast<std::int32_t>(kMostTurns);
   auto solve = [&](PressProgress* progress) -> TurnsFound {
     switch (*state.inputs.shape) {
-      case FormerShape::Round: return EnL2(state, wanted, limit, progress);
-      case FormerShape::Rectangular: return GetL2(state, wanted, limit, progress);
-      case FormerShape::Fan: return OogiL2(state, wanted, limit, progress);
+      case FormerShape::Round:
+        return EnL2(state, wanted, limit, progress);
+      case FormerShape::Rectangular:
+        return GetL2(state, wanted, limit, progress);
+      case FormerShape::Fan:
+        return OogiL2(state, wanted, limit, progress);
     }
     return invalidArgumentFailure();
   };

@@ -4,18 +4,24 @@ namespace kelvane::form {
 
 std::string captionOf(LengthUnit unit) {
   switch (unit) {
-    case LengthUnit::Millimetre: return "全長 mm";
-    case LengthUnit::Metre: return "全長 m";
-    case LengthUnit::Kilometre: return "全長 Km";
+    case LengthUnit::Millimetre:
+      return "全長 mm";
+    case LengthUnit::Metre:
+      return "全長 m";
+    case LengthUnit::Kilometre:
+      return "全長 Km";
   }
   return "全長";
 }
 
 std::string captionOf(MassUnit unit) {
   switch (unit) {
-    case MassUnit::Milligram: return "重量 mg";
-    case MassUnit::Gram: return "重量 g";
-    case MassUnit::Kilogram: return "重量 Kg";
+    case MassUnit::Milligram:
+      return "重量 mg";
+    case MassUnit::Gram:
+      return "重量 g";
+    case MassUnit::Kilogram:
+      return "重量 Kg";
   }
   return "重量";
 }

@@ -16,14 +16,35 @@ using namespace kelvane;
 namespace {
 
 bool finiteState(const CalculationState& s) {
-  for (double v : {s.inputs.bareDiameter, s.inputs.finishedDiameter, s.inputs.turns, s.inputs.leadLength,
-                   s.inputs.referenceThickness, s.inputs.innerDiameter, s.inputs.sideA, s.inputs.sideB, s.inputs.cornerR1,
-                   s.inputs.cornerR2, s.inputs.fanRadius, s.mStraightA, s.mStraightB2, s.mStraightB1,
-                   s.mTurnsOddLayer, s.mTurnsEvenLayer, s.mLayerCount, s.mLastLayerTurns,
-                   s.mAlignedHeight, s.mCrossRatio, s.mCrossAllowance, s.mFullHeight,
-                   s.mCrossHeight, s.mConductorArea, s.mInsulationArea,
-                   s.mFanContour.arcAngle, s.mFanContour.outerCornerAngle,
-                   s.mFanContour.innerCornerAngle, s.mFanContour.sideLength,
+  for (double v : {s.inputs.bareDiameter,
+                   s.inputs.finishedDiameter,
+                   s.inputs.turns,
+                   s.inputs.leadLength,
+                   s.inputs.referenceThickness,
+                   s.inputs.innerDiameter,
+                   s.inputs.sideA,
+                   s.inputs.sideB,
+                   s.inputs.cornerR1,
+                   s.inputs.cornerR2,
+                   s.inputs.fanRadius,
+                   s.mStraightA,
+                   s.mStraightB2,
+                   s.mStraightB1,
+                   s.mTurnsOddLayer,
+                   s.mTurnsEvenLayer,
+                   s.mLayerCount,
+                   s.mLastLayerTurns,
+                   s.mAlignedHeight,
+                   s.mCrossRatio,
+                   s.mCrossAllowance,
+                   s.mFullHeight,
+                   s.mCrossHeight,
+                   s.mConductorArea,
+                   s.mInsulationArea,
+                   s.mFanContour.arcAngle,
+                   s.mFanContour.outerCornerAngle,
+                   s.mFanContour.innerCornerAngle,
+                   s.mFanContour.sideLength,
                    s.mFanContour.edgeLength})
     if (!std::isfinite(v)) return false;
   return std::isfinite(s.mTurnsPerLayer);
@@ -44,9 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   CoilInputs in;
-  double* fields[] = {&in.bareDiameter, &in.finishedDiameter, &in.turns, &in.leadLength,
-                      &in.referenceThickness, &in.innerDiameter, &in.sideA, &in.sideB,
-                      &in.cornerR1, &in.cornerR2, &in.fanRadius, &in.fanAngle};
+  double* fields[] = {&in.bareDiameter,       &in.finishedDiameter, &in.turns,     &in.leadLength,
+                      &in.referenceThickness, &in.innerDiameter,    &in.sideA,     &in.sideB,
+                      &in.cornerR1,           &in.cornerR2,         &in.fanRadius, &in.fanAngle};
   for (int i = 0; i < 12; ++i) *fields[i] = readLeadingNumber(box[i]);
   // The turn-by-turn walk of a huge coil is timed elsewhere; keep each run short.
   if (std::fabs(in.turns) > 1e5) return 0;
@@ -63,13 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     FUZZ_CHECK(finiteState(press.state));
     const CoilResults& r = press.results;
-    for (double v : {r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight,
-                     r.fullHeight, r.lengthMax, r.lengthMid, r.weights.dcrMax,
-                     r.weights.dcrMid, r.weights.totalWeightMax, r.weights.totalWeightMid,
-                     r.weights.conductorWeightMax, r.weights.insulationWeightMid})
+    for (double v :
+         {r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
+          r.lengthMax, r.lengthMid, r.weights.dcrMax, r.weights.dcrMid, r.weights.totalWeightMax,
+          r.weights.totalWeightMid, r.weights.conductorWeightMax, r.weights.insulationWeightMid})
       FUZZ_CHECK(std::isfinite(v));
     FUZZ_CHECK(!looksBroken(r.arrangement.arrangementText));
-    FUZZ_CHECK(!looksBroken(formatFixed3(r.weights.dcrMid * shownResistanceFactor(r.weights.resistanceUnit, r.thinWireFactor))));
+    FUZZ_CHECK(!looksBroken(formatFixed3(
+        r.weights.dcrMid * shownResistanceFactor(r.weights.resistanceUnit, r.thinWireFactor))));
   }
 
   const auto sheet = BuildWireDataSheet(in.bareDiameter, box[0], in.finishedDiameter, material);

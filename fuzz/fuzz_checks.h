@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 // What no text the program shows may ever contain.
@@ -11,11 +11,10 @@ inline bool looksBroken(std::string_view text) {
   return false;
 }
 
-#define FUZZ_CHECK(condition)                                                   \
-  do {                                                                          \
-    if (!(condition)) {                                                         \
-      std::fprintf(stderr, "check failed at %s:%d: %s\n", __FILE__, __LINE__,   \
-                   #condition);                                                 \
-      std::abort();                                                             \
-    }                                                                           \
+#define FUZZ_CHECK(condition)                                                              \
+  do {                                                                                     \
+    if (!(condition)) {                                                                    \
+      std::fprintf(stderr, "check failed at %s:%d: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                        \
+    }                                                                                      \
   } while (0)

@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       s.inputs.turns = in.PickValueInArray({std::nan(""), 3e9, -3e9, 2147483648.0});
       break;
     default:
-      s.inputs.turns = in.ConsumeIntegralInRange(-3, kMostTurns) +
-                 in.PickValueInArray({0.0, 0.25, 0.5, 0.999});
+      s.inputs.turns =
+          in.ConsumeIntegralInRange(-3, kMostTurns) + in.PickValueInArray({0.0, 0.25, 0.5, 0.999});
   }
   s.mTurnsOddLayer = layerTurns(in);
   s.mTurnsEvenLayer = layerTurns(in);

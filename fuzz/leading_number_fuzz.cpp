@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(!n.overflow || n.value == 0);
   // Without a digit (hexadecimal ones included) there is no number.
   bool anyDigit = false;
-  for (char c : text.substr(0, n.end)) anyDigit = anyDigit || std::isxdigit(static_cast<unsigned char>(c));
+  for (char c : text.substr(0, n.end))
+    anyDigit = anyDigit || std::isxdigit(static_cast<unsigned char>(c));
   if (!anyDigit) FUZZ_CHECK(n.value == 0);
   FUZZ_CHECK(readLeadingNumber(text) == n.value);
 

@@ -18,8 +18,7 @@ namespace kelvane::check {
 
 template <typename Turn>
 Expected<WindingLengths> sumTurnByTurn(Turn turn, const CalculationState& state) {
-  auto walk =
-      LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
+  auto walk = LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
   const auto count = floorToInt32(state.inputs.turns);
   if (!walk || !count) return overflowFailure();
   WindingLengths sum;

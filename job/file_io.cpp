@@ -15,11 +15,16 @@ namespace {
 // Why the system refused, in words for the user where the cause is common.
 std::string systemReason(int error) {
   switch (error) {
-    case ENOENT: return "ファイルがありません";
-    case EACCES: return "権限がありません";
-    case EISDIR: return "フォルダーです";
-    case ENOSPC: return "ディスクがいっぱいです";
-    default: return std::strerror(error);
+    case ENOENT:
+      return "ファイルがありません";
+    case EACCES:
+      return "権限がありません";
+    case EISDIR:
+      return "フォルダーです";
+    case ENOSPC:
+      return "ディスクがいっぱいです";
+    default:
+      return std::strerror(error);
   }
 }
 

@@ -6,9 +6,10 @@ namespace kelvane::job {
 namespace {
 
 constexpr std::array<std::string_view, form::kInputBoxCount> kInputKeys = {
-    "bareDiameter", "finishedDiameter", "turns",    "leadLength", "referenceThickness",
-    "innerDiameter", "sideA",           "sideB",    "cornerR1",   "cornerR2",
-    "fanRadius",     "fanAngle",        "fanWideWidth", "tension"};
+    "bareDiameter",       "finishedDiameter", "turns",     "leadLength",
+    "referenceThickness", "innerDiameter",    "sideA",     "sideB",
+    "cornerR1",           "cornerR2",         "fanRadius", "fanAngle",
+    "fanWideWidth",       "tension"};
 
 constexpr std::array<std::string_view, 3> kFormerWords = {"round", "rectangular", "fan"};
 constexpr std::array<std::string_view, 3> kMaterialWords = {"copper", "aluminium",

@@ -99,7 +99,8 @@ Expected<json> parse(std::string_view text) {
 Expected<int> readFormatVersion(const json& root) {
   const auto format = root.find("format");
   if (format == root.end() || !format->is_string() || *format != kFormatName)
-    return refusal("Kelvane の案件ファイルではありません（「format」が「kelvane-job」ではありません）。");
+    return refusal(
+        "Kelvane の案件ファイルではありません（「format」が「kelvane-job」ではありません）。");
   const auto version = root.find("formatVersion");
   if (version == root.end()) return refusal("形式の版（「formatVersion」）がありません。");
   if (!version->is_number_integer())
@@ -218,8 +219,8 @@ Expected<Job> readJob(std::string_view text) {
     if (!t) return t.failure();
     *target = std::move(t.value());
   }
-  for (const auto& [key, target] : {std::pair{"programVersion", &job.programVersion},
-                                    std::pair{"savedAt", &job.savedAt}}) {
+  for (const auto& [key, target] :
+       {std::pair{"programVersion", &job.programVersion}, std::pair{"savedAt", &job.savedAt}}) {
     auto t = readText(root, key, key, false);
     if (!t) return t.failure();
     *target = std::move(t.value());

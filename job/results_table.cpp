@@ -36,10 +36,20 @@ struct InputLine {
   std::string_view unit;
 };
 // By input box: the caption beside it and the unit of its number.
-constexpr InputLine kInputLines[form::kInputBoxCount] = {
-    {0, kMillimetres},  {1, kMillimetres},  {2, ""},  {3, kMillimetres},  {4, kMillimetres},
-    {5, kMillimetres},  {6, kMillimetres},  {7, kMillimetres},  {8, kMillimetres},
-    {9, kMillimetres},  {10, kMillimetres}, {11, "°"}, {12, kMillimetres}, {26, ""}};
+constexpr InputLine kInputLines[form::kInputBoxCount] = {{0, kMillimetres},
+                                                         {1, kMillimetres},
+                                                         {2, ""},
+                                                         {3, kMillimetres},
+                                                         {4, kMillimetres},
+                                                         {5, kMillimetres},
+                                                         {6, kMillimetres},
+                                                         {7, kMillimetres},
+                                                         {8, kMillimetres},
+                                                         {9, kMillimetres},
+                                                         {10, kMillimetres},
+                                                         {11, "°"},
+                                                         {12, kMillimetres},
+                                                         {26, ""}};
 
 struct ResultLine {
   int label;
@@ -78,8 +88,8 @@ std::string inert(const std::string& cell) {
   if (first != '=' && first != '+' && first != '-' && first != '@') return cell;
   if (first == '+' || first == '-') {
     const std::string_view rest = std::string_view(cell).substr(1);
-    const bool number = !rest.empty() && rest.find_first_not_of("0123456789.,") ==
-                                             std::string_view::npos;
+    const bool number =
+        !rest.empty() && rest.find_first_not_of("0123456789.,") == std::string_view::npos;
     if (number) return cell;
   }
   return "'" + cell;
@@ -125,13 +135,12 @@ ResultsTable resultsTable(const form::Form1& form) {
   table.inputs.push_back(
       {"巻枠", s.option1 >= 0 && s.option1 <= 2 ? kFormerWords[s.option1] : "", "", ""});
   const form::ControlDesign* material = form::findControl({"Option3", s.option3});
-  table.inputs.push_back(
-      {captionOf(form, {"Frame2", -1}), material ? material->text : "", "", ""});
+  table.inputs.push_back({captionOf(form, {"Frame2", -1}), material ? material->text : "", "", ""});
   for (int i = 0; i < form::kInputBoxCount; ++i) {
     if (!form.isVisible(form::text1(i))) continue;
     const InputLine& line = kInputLines[i];
-    table.inputs.push_back({captionOf(form, label1(line.label)), s.text1[i], "",
-                            std::string(line.unit)});
+    table.inputs.push_back(
+        {captionOf(form, label1(line.label)), s.text1[i], "", std::string(line.unit)});
   }
 
   for (const ResultLine& line : kResultLines) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>

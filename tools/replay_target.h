@@ -13,8 +13,8 @@ namespace kelvane::replay {
 
 // What the replay prints: the window as a person sees it.
 struct Snapshot {
-  std::vector<std::string> text1;  // 14
-  std::vector<std::string> text2;  // 22
+  std::vector<std::string> text1;               // 14
+  std::vector<std::string> text2;               // 22
   std::map<std::string, std::string> captions;  // Label1(13), (14), (28), (29)
   std::map<std::string, bool> visible;          // the controls whose visibility changes
   int option1 = -1;
@@ -23,8 +23,8 @@ struct Snapshot {
   std::vector<std::string> messages;
   std::vector<std::string> form2;  // lines printed into the sheet window
   int printRequests = 0;
-  bool resultsCurrent = true;  // false while results are shown out of date
-  std::vector<bool> editable;  // per result box: whether it takes typing
+  bool resultsCurrent = true;         // false while results are shown out of date
+  std::vector<bool> editable;         // per result box: whether it takes typing
   std::vector<form::Circle> circles;  // the visible circles' storage, Shape1(0) first
   form::LinePosition line1, line2, line3;
 };

@@ -229,7 +229,8 @@ Snapshot WindowReplayTarget::snapshot() const {
   for (const QString& line : w.sheet().lines()) s.form2.push_back(line.toStdString());
   s.printRequests = prints_;
   s.resultsCurrent = w.resultsCurrent();
-  for (int i = 0; i < form::kResultBoxCount; ++i) s.editable.push_back(w.isEditable(form::text2(i)));
+  for (int i = 0; i < form::kResultBoxCount; ++i)
+    s.editable.push_back(w.isEditable(form::text2(i)));
   s.circles = drawn.drawing.circles;
   s.line1 = drawn.drawing.line1;
   s.line2 = drawn.drawing.line2;

@@ -140,9 +140,11 @@ int textRoom(const QWidget& control) {
   const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
   // Qt keeps two pixels between a box's frame and its text.
   constexpr int kBoxTextMargin = 2;
-  if (qobject_cast<const QLineEdit*>(&control)) return control.width() - 2 * (frame + kBoxTextMargin);
+  if (qobject_cast<const QLineEdit*>(&control))
+    return control.width() - 2 * (frame + kBoxTextMargin);
   if (qobject_cast<const QRadioButton*>(&control))
-    return control.width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &control) -
+    return control.width() -
+           style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &control) -
            style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &control);
   if (qobject_cast<const QPushButton*>(&control))
     return control.width() -

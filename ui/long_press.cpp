@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
-#include <QWindow>
 #include <QFutureWatcher>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QWindow>
 #include <QtConcurrent/QtConcurrentRun>
 #include <cmath>
 
@@ -52,8 +52,8 @@ class InputBlocker : public QObject {
 
 void runWithProgress(QWidget* window, const form::Work& work) {
   PressProgress progress;
-  QProgressDialog dialog(QStringLiteral("巻線の長さを計算しています…"), QStringLiteral("キャンセル"), 0,
-                         1000, window);
+  QProgressDialog dialog(QStringLiteral("巻線の長さを計算しています…"),
+                         QStringLiteral("キャンセル"), 0, 1000, window);
   dialog.setWindowTitle(QStringLiteral("Kelvane"));
   dialog.setWindowModality(Qt::ApplicationModal);
   dialog.setMinimumDuration(300);

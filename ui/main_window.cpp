@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QLabel>
@@ -10,11 +9,12 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "form/control_table.h"
 #include "form/tooltips.h"
-#include "ui/business_keys.h"
 #include "job/job_form.h"
+#include "ui/business_keys.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
 #include "ui/long_press.h"
@@ -37,7 +37,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setFixedSize(form::kFormWidth / kTwipsPerPixel, form::kFormHeight / kTwipsPerPixel);
 
   controls_ = buildControls(*this);
-  for (const auto& [name, widget] : controls_.byId) ids_.insert(widget, *form::parseControlId(name));
+  for (const auto& [name, widget] : controls_.byId)
+    ids_.insert(widget, *form::parseControlId(name));
   sheet_ = new SheetWindow(this);
   messageBoxes_ = new MessageBoxPresenter(this);
   presentMessage_ = [this](const QString& message) { messageBoxes_->post(message); };
@@ -107,8 +108,8 @@ void MainWindow::prepareControls() {
       results.push_back(box);
     }
   }
-  for (const form::ControlId& id : {form::caption::lengthUnit(), form::caption::weightUnit(),
-                                    form::caption::resistanceUnit()})
+  for (const form::ControlId& id :
+       {form::caption::lengthUnit(), form::caption::weightUnit(), form::caption::resistanceUnit()})
     results.push_back(control(id));
   stale_ = new StaleMarks(*this, std::move(results), *controls_.drawing);
 }
@@ -141,7 +142,8 @@ void MainWindow::connectControls() {
           [this] { forward([&] { model_.pressKey(form::Form1::kPrintKey); }); });
 
   // 計算 and 線材Dimension on Alt+C and Alt+D, their captions as designed.
-  for (const auto& [key, name] : {std::pair{Qt::Key_C, "Command1"}, std::pair{Qt::Key_D, "Command2"}}) {
+  for (const auto& [key, name] :
+       {std::pair{Qt::Key_C, "Command1"}, std::pair{Qt::Key_D, "Command2"}}) {
     auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
     auto* button = qobject_cast<QPushButton*>(control({name, -1}));
     connect(shortcut, &QShortcut::activated, button, [button] {
@@ -232,8 +234,8 @@ void MainWindow::syncTexts() {
 
 void MainWindow::syncOptionButtons() {
   const form::FormState& s = model_.state();
-  for (const auto& [group, on] : {std::pair{controls_.shapes, s.option1},
-                                  std::pair{controls_.materials, s.option3}}) {
+  for (const auto& [group, on] :
+       {std::pair{controls_.shapes, s.option1}, std::pair{controls_.materials, s.option3}}) {
     std::vector<QSignalBlocker> quiet;
     for (QAbstractButton* b : group->buttons()) quiet.emplace_back(b);
     if (QAbstractButton* b = group->button(on)) b->setChecked(true);

@@ -12,7 +12,8 @@ MessageBoxPresenter::MessageBoxPresenter(QWidget* owner) : QObject(owner), owner
 
 void MessageBoxPresenter::post(const QString& message) {
   pending_ << message;
-  if (pending_.size() == 1 && !showing_) QTimer::singleShot(0, this, &MessageBoxPresenter::showPending);
+  if (pending_.size() == 1 && !showing_)
+    QTimer::singleShot(0, this, &MessageBoxPresenter::showPending);
 }
 
 void MessageBoxPresenter::showPending() {

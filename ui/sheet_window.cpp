@@ -1,8 +1,8 @@
 #include "ui/sheet_window.h"
 
 #include <QCloseEvent>
-#include <QPlainTextEdit>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QVBoxLayout>
 

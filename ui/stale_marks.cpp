@@ -18,7 +18,9 @@ constexpr int kNoteLeft = 5280, kNoteTop = 4860, kNoteWidth = 2655, kNoteHeight 
 }  // namespace
 
 StaleMarks::StaleMarks(QWidget& window, std::vector<QWidget*> results, QWidget& drawing)
-    : QObject(&window), results_(std::move(results)), dimmed_(new QGraphicsOpacityEffect(&drawing)) {
+    : QObject(&window),
+      results_(std::move(results)),
+      dimmed_(new QGraphicsOpacityEffect(&drawing)) {
   dimmed_->setOpacity(0.35);
   dimmed_->setEnabled(false);
   drawing.setGraphicsEffect(dimmed_);

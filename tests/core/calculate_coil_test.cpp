@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/number_text.h"
 #include "coil_fixtures.h"
+#include "core/number_text.h"
 
 namespace kelvane {
 namespace {
@@ -114,8 +114,9 @@ TEST(CalculateCoil, RefusalsLeaveTheStateUntouched) {
        kNoBareDiameterMessage},
       {"negative bare diameter", [](CoilInputs& in) { in.bareDiameter = -0.2; }, F::BareDiameter,
        "素線径(d)は0より大きい値にしてください"},
-      {"thin-wire factor at 0", [](CoilInputs& in) { in.bareDiameter = 26.81, in.finishedDiameter = 27; },
-       F::BareDiameter, thickWire},
+      {"thin-wire factor at 0",
+       [](CoilInputs& in) { in.bareDiameter = 26.81, in.finishedDiameter = 27; }, F::BareDiameter,
+       thickWire},
       {"bare diameter 1e300", [](CoilInputs& in) { in.bareDiameter = 1e300; }, F::BareDiameter,
        thickWire},
       {"one position", [](CoilInputs& in) { in.referenceThickness = 0.3; }, F::ReferenceThickness,
@@ -220,17 +221,48 @@ bool pressIsFinite(const CoilPress& p) {
   const CalculationState& s = p.state;
   const WindingArrangement& a = r.arrangement;
   const FanContour& f = s.mFanContour;
-  return allFinite({a.turnPositions, a.thickness, a.turnsOddLayer, a.turnsEvenLayer,
-                    a.layerCount, a.lastLayerTurns, a.alignedHeight, r.outerA, r.outerB,
-                    r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
-                    r.lengthMax, r.lengthMid, r.thinWireFactor, w.conductorArea,
-                    w.insulationArea, w.dcrMax, w.dcrMid, w.conductorWeightMax, w.conductorWeightMid,
-                    w.insulationWeightMax, w.insulationWeightMid, w.totalWeightMax, w.totalWeightMid,
+  return allFinite({a.turnPositions,
+                    a.thickness,
+                    a.turnsOddLayer,
+                    a.turnsEvenLayer,
+                    a.layerCount,
+                    a.lastLayerTurns,
+                    a.alignedHeight,
+                    r.outerA,
+                    r.outerB,
+                    r.outerRorD,
+                    r.alignedHeight,
+                    r.crossHeight,
+                    r.fullHeight,
+                    r.lengthMax,
+                    r.lengthMid,
+                    r.thinWireFactor,
+                    w.conductorArea,
+                    w.insulationArea,
+                    w.dcrMax,
+                    w.dcrMid,
+                    w.conductorWeightMax,
+                    w.conductorWeightMid,
+                    w.insulationWeightMax,
+                    w.insulationWeightMid,
+                    w.totalWeightMax,
+                    w.totalWeightMid,
                     s.inputs.turns,
-                    s.mTurnsPerLayer, s.mStraightA, s.mStraightB1, s.mStraightB2,
-                    s.mCrossRatio, s.mCrossAllowance, s.mFullHeight, s.mCrossHeight,
-                    s.mConductorArea, s.mInsulationArea, f.arcAngle, f.outerCornerAngle,
-                    f.innerCornerAngle, f.sideLength, f.edgeLength});
+                    s.mTurnsPerLayer,
+                    s.mStraightA,
+                    s.mStraightB1,
+                    s.mStraightB2,
+                    s.mCrossRatio,
+                    s.mCrossAllowance,
+                    s.mFullHeight,
+                    s.mCrossHeight,
+                    s.mConductorArea,
+                    s.mInsulationArea,
+                    f.arcAngle,
+                    f.outerCornerAngle,
+                    f.innerCornerAngle,
+                    f.sideLength,
+                    f.edgeLength});
 }
 
 TEST(CalculateCoil, AbsurdInputsNeverGiveANonFiniteValue) {

@@ -27,9 +27,9 @@ TEST(DiagramLayout, DefaultCoilDrawsTenTurnsInFourLayers) {
     bool filled;
   };
   const std::vector<Turn> expected = {
-      {8160, 2642, true},     {9028, 2642, false},    {9896, 2642, false},
+      {8160, 2642, true},       {9028, 2642, false},     {9896, 2642, false},
       {10330, 1890.29f, false}, {9462, 1890.29f, false}, {8594, 1890.29f, false},
-      {8160, 1138.58f, false}, {9028, 1138.58f, false}, {9896, 1138.58f, false},
+      {8160, 1138.58f, false},  {9028, 1138.58f, false}, {9896, 1138.58f, false},
       {10330, 386.87f, true},
   };
   ASSERT_EQ(r.circles.size(), expected.size());
@@ -74,9 +74,10 @@ TEST(DiagramLayout, NothingToDrawHidesTheDrawing) {
     double layers, turns;
   };
   const std::vector<Case> cases = {
-      {3.5f, 4, 0},   {3.5f, 4, -5},  {3.5f, 0, 10},  {3.5f, -4, 10}, {0, 4, 10},
-      {-3, 4, 10},    {3.5f, 4, 1000}, {3.5f, 4, 1e308}, {3.5f, inf, 10}, {3.5f, nan, 10},
-      {3.5f, 4, nan}, {std::numeric_limits<float>::denorm_min(), 1e-300, 10},
+      {3.5f, 4, 0},    {3.5f, 4, -5},    {3.5f, 0, 10},
+      {3.5f, -4, 10},  {0, 4, 10},       {-3, 4, 10},
+      {3.5f, 4, 1000}, {3.5f, 4, 1e308}, {3.5f, inf, 10},
+      {3.5f, nan, 10}, {3.5f, 4, nan},   {std::numeric_limits<float>::denorm_min(), 1e-300, 10},
   };
   for (const Case& c : cases) {
     const DiagramLayoutResult r = DiagramLayout(test::designPanel(), c.perLayer, c.layers, c.turns);

@@ -16,9 +16,12 @@ using test::designInputs;
 TurnsFound solve(const CalculationState& s, const TurnsTarget& t, std::int32_t limit,
                  PressProgress* progress = nullptr) {
   switch (*s.inputs.shape) {
-    case FormerShape::Round: return EnL2(s, t, limit, progress);
-    case FormerShape::Rectangular: return GetL2(s, t, limit, progress);
-    case FormerShape::Fan: return OogiL2(s, t, limit, progress);
+    case FormerShape::Round:
+      return EnL2(s, t, limit, progress);
+    case FormerShape::Rectangular:
+      return GetL2(s, t, limit, progress);
+    case FormerShape::Fan:
+      return OogiL2(s, t, limit, progress);
   }
   return Failure{};
 }
@@ -42,8 +45,9 @@ TEST(InverseSolvers, TheCountFoundIsTheLastPressBelowTheTarget) {
   };
   int checked = 0;
   for (const FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
-    for (const ConductorMaterial material : {ConductorMaterial::Copper, ConductorMaterial::Aluminium,
-                                             ConductorMaterial::CopperCladAluminium85}) {
+    for (const ConductorMaterial material :
+         {ConductorMaterial::Copper, ConductorMaterial::Aluminium,
+          ConductorMaterial::CopperCladAluminium85}) {
       for (int i = 0; i < 12; ++i) {
         CoilInputs in = designInputs(shape, std::floor(between(1, 400)));
         in.bareDiameter = between(0.02, 1.5);

@@ -57,9 +57,11 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfABox) {
       {"0." + std::string(400, '0') + "1", 0, 403},
       {"1" + std::string(400, '0') + "e-400", 1, 406},
       {"0.1", 0.1, 3},
-      {"１２", 0, 0},              // full-width digits are not digits
+      {"１２", 0, 0},  // full-width digits are not digits
       {"3巻き", 3, 1},
-      {"4\0" "5"s, 4, 1},
+      {"4\0"
+       "5"s,
+       4, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("text: " + c.text);
@@ -80,11 +82,25 @@ TEST(LeadingNumber, ConvertsDigitsCorrectlyRounded) {
 
 TEST(CompleteNumber, AcceptsOnlyOneWholeNumber) {
   const std::vector<std::pair<std::string, std::optional<double>>> cases = {
-      {"0.2", 0.2},       {"  0.2 \t\n", 0.2}, {"1 2", 12},          {"-0.5", -0.5},
-      {"5.", 5},          {".5", 0.5},         {"1e3", 1000},        {"&HFF", 255},
-      {"", std::nullopt}, {"   ", std::nullopt}, {"0.2mm", std::nullopt}, {"1e", std::nullopt},
-      {"-", std::nullopt}, {".", std::nullopt}, {"1.2.3", std::nullopt}, {"0.2\r", std::nullopt},
-      {"1,5", std::nullopt}, {"1e400", std::nullopt}, {"&H", std::nullopt},
+      {"0.2", 0.2},
+      {"  0.2 \t\n", 0.2},
+      {"1 2", 12},
+      {"-0.5", -0.5},
+      {"5.", 5},
+      {".5", 0.5},
+      {"1e3", 1000},
+      {"&HFF", 255},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"0.2mm", std::nullopt},
+      {"1e", std::nullopt},
+      {"-", std::nullopt},
+      {".", std::nullopt},
+      {"1.2.3", std::nullopt},
+      {"0.2\r", std::nullopt},
+      {"1,5", std::nullopt},
+      {"1e400", std::nullopt},
+      {"&H", std::nullopt},
   };
   for (const auto& [text, expected] : cases) {
     SCOPED_TRACE("text: " + text);
@@ -172,8 +188,16 @@ TEST(WholeNumbers, IntRoundingAndRemainder) {
   EXPECT_EQ(vbInt(-2.5), -3);
   EXPECT_EQ(vbInt(2.9), 2);
   const std::vector<std::pair<double, double>> halves = {
-      {0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-      {2.4999999999999996, 2}, {867.5, 868}, {1e300, 1e300}, {4503599627370497.0, 4503599627370497.0},
+      {0.5, 0},
+      {1.5, 2},
+      {2.5, 2},
+      {-0.5, 0},
+      {-1.5, -2},
+      {-2.5, -2},
+      {2.4999999999999996, 2},
+      {867.5, 868},
+      {1e300, 1e300},
+      {4503599627370497.0, 4503599627370497.0},
   };
   for (const auto& [x, rounded] : halves) EXPECT_EQ(roundHalfEven(x), rounded) << x;
 
@@ -187,7 +211,7 @@ TEST(WholeNumbers, IntRoundingAndRemainder) {
   EXPECT_EQ(vbMod(7, 2), 1);
   EXPECT_EQ(vbMod(-7, 2), -1);
   EXPECT_EQ(vbMod(7, -2), 1);
-  EXPECT_EQ(vbMod(2.5, 2), 0);   // 2.5 rounds to 2
+  EXPECT_EQ(vbMod(2.5, 2), 0);    // 2.5 rounds to 2
   EXPECT_EQ(vbMod(3.5, 2.5), 0);  // 4 mod 2
   EXPECT_FALSE(std::signbit(*vbMod(-4, 2)));
   EXPECT_EQ(vbMod(5, 0.4), std::nullopt);

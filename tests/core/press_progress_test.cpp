@@ -1,9 +1,9 @@
 // A long press followed from another thread and called off.
 #include <gtest/gtest.h>
 
+#include "coil_fixtures.h"
 #include "core/calculate_coil.h"
 #include "core/materials.h"
-#include "coil_fixtures.h"
 
 namespace kelvane {
 namespace {

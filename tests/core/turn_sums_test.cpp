@@ -82,8 +82,7 @@ TEST(TurnSums, GiveTheTurnByTurnTotalsOnEveryFormer) {
       {"allowance NaN", [](CalculationState& s) { s.mCrossAllowance = std::nan(""); }},
       {"a layer across the first report",
        [](CalculationState& s) { layers(s, kFirstReport + 5, 3, 3); }},
-      {"the last turn at a report",
-       [](CalculationState& s) { layers(s, kFirstReport, 7, 6); }},
+      {"the last turn at a report", [](CalculationState& s) { layers(s, kFirstReport, 7, 6); }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

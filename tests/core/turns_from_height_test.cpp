@@ -19,9 +19,8 @@ TEST(TurnsFromHeight, WorkedExamplesOfTheHeightBoxes) {
   };
   // dw 0.21; ten turns in odd layers, nine in even ones.
   const std::vector<Row> rows = {
-      {true, 0.574, 3, 29}, {true, 0.573, 2, 19}, {true, 0.21, 1, 10},
-      {true, 0.2, 0, 0},    {true, 0, -1, -9},    {false, 0.63, 3, 29},
-      {false, 0.84, 4, 38}, {false, 0.629, 2, 19},
+      {true, 0.574, 3, 29}, {true, 0.573, 2, 19}, {true, 0.21, 1, 10},  {true, 0.2, 0, 0},
+      {true, 0, -1, -9},    {false, 0.63, 3, 29}, {false, 0.84, 4, 38}, {false, 0.629, 2, 19},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << (row.aligned ? "aligned " : "crossed ") << row.height);

@@ -28,8 +28,10 @@ TEST(TypedNumber, ReadsNumbersAsPeopleTypeThem) {
       {"＋2", 2, false},
       {"1Ｅ3", 1000, false},
       {"1ｅ－3", 0.001, false},
-      {"\xE3\x80\x80" "5", 5, false},  // ideographic space
-      {"−7", -7, false},              // minus sign
+      {"\xE3\x80\x80"
+       "5",
+       5, false},         // ideographic space
+      {"−7", -7, false},  // minus sign
       // The leading-number rule as before.
       {"10 mm", 10, false},
       {"", 0, false},

@@ -115,10 +115,10 @@ TEST(WireDataSheet, RefusesDiametersItCannotUse) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"", bad},           {"abc", bad},          {"0.2mm", bad},    {"0.2 0.3x", bad},
-      {"0", bad},          {"-0.0", bad},         {"0.02", bad},     {"-0.02", bad},
-      {"1e400", bad},      {"1e200", overflow},   {"1e-200", overflow},
-      {"1.7976931348623157e308", overflow},
+      {"", bad},           {"abc", bad},         {"0.2mm", bad},
+      {"0.2 0.3x", bad},   {"0", bad},           {"-0.0", bad},
+      {"0.02", bad},       {"-0.02", bad},       {"1e400", bad},
+      {"1e200", overflow}, {"1e-200", overflow}, {"1.7976931348623157e308", overflow},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

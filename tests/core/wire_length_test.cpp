@@ -7,9 +7,9 @@
 #include <limits>
 #include <vector>
 
+#include "coil_fixtures.h"
 #include "core/calculation_state.h"
 #include "core/expected.h"
-#include "coil_fixtures.h"
 
 namespace kelvane {
 namespace {
@@ -132,8 +132,7 @@ TEST(OogiPm, TheOutlineTurnsThroughAFullCircleAtEveryAngle) {
   for (const double AG : {10.0, 25.0, 40.0, 60.0, 75.0, 90.0, 120.0}) {
     const auto c = OogiPm(2, 50, 2, AG, 0.3, 0.3);
     ASSERT_TRUE(c) << AG;
-    EXPECT_NEAR(c->arcAngle + 2 * c->outerCornerAngle + 2 * c->innerCornerAngle, 360, 1e-9)
-        << AG;
+    EXPECT_NEAR(c->arcAngle + 2 * c->outerCornerAngle + 2 * c->innerCornerAngle, 360, 1e-9) << AG;
   }
 }
 

@@ -11,8 +11,8 @@ namespace {
 using testing::apply;
 using testing::Step;
 using testing::t1;
-using testing::text;
 using testing::t2;
+using testing::text;
 
 using Boxes = std::map<int, std::string>;
 
@@ -30,7 +30,8 @@ TEST_P(PressTest, BoxesAndCaptions) {
   Form1 form;
   apply(form, GetParam().steps);
   EXPECT_TRUE(form.state().messages.empty());
-  for (const auto& [i, text] : GetParam().text2) EXPECT_EQ(t2(form, i), text) << "Text2(" << i << ")";
+  for (const auto& [i, text] : GetParam().text2)
+    EXPECT_EQ(t2(form, i), text) << "Text2(" << i << ")";
   for (const auto& [id, caption] : GetParam().captions)
     EXPECT_EQ(form.state().captions.at(id), caption) << id;
 }
@@ -41,22 +42,43 @@ INSTANTIATE_TEST_SUITE_P(
         // The design-time texts on the rectangular former.
         PressCase{"Design",
                   {{"click", "Command1", ""}},
-                  {{0, "同数列巻き--3 X 3"}, {1, "4"}, {2, "0.735"}, {3, "1"}, {4, "3.596"},
-                   {5, "3.511"}, {6, "50.840"}, {7, "0.756"}, {14, "0.840"}, {15, "0.840"},
-                   {16, ""}, {17, ""}},
+                  {{0, "同数列巻き--3 X 3"},
+                   {1, "4"},
+                   {2, "0.735"},
+                   {3, "1"},
+                   {4, "3.596"},
+                   {5, "3.511"},
+                   {6, "50.840"},
+                   {7, "0.756"},
+                   {14, "0.840"},
+                   {15, "0.840"},
+                   {16, ""},
+                   {17, ""}},
                   {{"Label1(13)", "全長 mm"}, {"Label1(29)", "重量 mg"}, {"Label1(28)", "DCR Ω"}}},
         // The round former with D 10 and copper, box by box.
         PressCase{"Round",
                   {{"click", "Option1(0)", ""}, {"click", "Command1", ""}},
-                  {{6, "11.596"}, {8, "355.530"}, {9, "356.205"}, {10, "101.451"},
-                   {11, "101.643"}, {12, "0.200"}, {13, "0.200"}, {18, "1.374"}, {19, "1.376"},
-                   {20, "100.077"}, {21, "100.267"}},
-                  {{"Label1(13)", "全長 mm"}, {"Label1(29)", "重量 mg"}, {"Label1(28)", "DCR Ω"},
+                  {{6, "11.596"},
+                   {8, "355.530"},
+                   {9, "356.205"},
+                   {10, "101.451"},
+                   {11, "101.643"},
+                   {12, "0.200"},
+                   {13, "0.200"},
+                   {18, "1.374"},
+                   {19, "1.376"},
+                   {20, "100.077"},
+                   {21, "100.267"}},
+                  {{"Label1(13)", "全長 mm"},
+                   {"Label1(29)", "重量 mg"},
+                   {"Label1(28)", "DCR Ω"},
                    {"Label1(14)", "D'"}}},
         // Text after a number, and a comma as decimal mark, read as far as they go.
         PressCase{"LeadingNumbers",
-                  {{"type", "Text1(2)", "12abc"}, {"click", "Option1(0)", ""},
-                   {"type", "Text1(5)", "1,000"}, {"click", "Command1", ""}},
+                  {{"type", "Text1(2)", "12abc"},
+                   {"click", "Option1(0)", ""},
+                   {"type", "Text1(5)", "1,000"},
+                   {"click", "Command1", ""}},
                   {{0, "同数列巻き--3 X 3"}, {1, "4"}, {3, "0"}},
                   {}}),
     [](const auto& info) { return info.param.name; });
@@ -75,13 +97,18 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
     std::string box;  // where the focus goes, its text selected
   };
   const std::string comma =
-      "は数値として読めません。桁区切りは「1,000」のように3桁ごとに、小数点は「.」で入力してください";
+      "は数値として読めません。桁区切りは「1,000」のように3桁ごとに、小数点は「."
+      "」で入力してください";
   const std::vector<Case> cases = {
       {{{"type", "Text1(0)", ""}}, "素線径(d)を入力してください", "Text1(0)"},
       {{{"type", "Text1(0)", "0"}}, "素線径(d)を入力してください", "Text1(0)"},
       // One position per layer: the even layers would hold no turn.
-      {{{"type", "Text1(4)", "0.3"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください", "Text1(4)"},
-      {{{"type", "Text1(4)", "0.2"}}, "基準厚み(T)は線仕上外径の1.5倍以上にしてください", "Text1(4)"},
+      {{{"type", "Text1(4)", "0.3"}},
+       "基準厚み(T)は線仕上外径の1.5倍以上にしてください",
+       "Text1(4)"},
+      {{{"type", "Text1(4)", "0.2"}},
+       "基準厚み(T)は線仕上外径の1.5倍以上にしてください",
+       "Text1(4)"},
       {{{"type", "Text1(1)", "1e400"}}, "オーバーフローしました。", "Text1(1)"},
       // Impossible wires and coils are refused before anything is computed.
       {{{"type", "Text1(0)", "1e200"}},
@@ -90,8 +117,11 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
       {{{"type", "Text1(1)", ""}}, "線仕上外径は0より大きい値にしてください", "Text1(1)"},
       {{{"type", "Text1(1)", "0.1"}}, "線仕上外径は素線径(d)以上にしてください", "Text1(1)"},
       {{{"type", "Text1(2)", "-50"}}, "巻き数(n)は0以上にしてください", "Text1(2)"},
-      {{{"type", "Text1(2)", "2147483647"}}, "巻き数(n)は2,000,000,000以下にしてください", "Text1(2)"},
-      {{{"type", "Text1(3)", "1e300"}}, "リード長さ(L)は-1,000,000～1,000,000 mmの範囲で入力してください",
+      {{{"type", "Text1(2)", "2147483647"}},
+       "巻き数(n)は2,000,000,000以下にしてください",
+       "Text1(2)"},
+      {{{"type", "Text1(3)", "1e300"}},
+       "リード長さ(L)は-1,000,000～1,000,000 mmの範囲で入力してください",
        "Text1(3)"},
       // A comma that is not a digit group is not guessed at.
       {{{"type", "Text1(0)", "0,2"}}, "「素線径(d)」の「0,2」" + comma, "Text1(0)"},
@@ -128,7 +158,8 @@ TEST(Press, NoShapeWritesOnlyTheArrangement) {
   ASSERT_EQ(after.messages, std::vector<std::string>{"形状選択が適切でありません"});
   EXPECT_EQ(after.text2[0], "異数列巻き--5 X 4");
   EXPECT_EQ(after.text2[2], "1.05");
-  for (int i : {1, 3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 21}) EXPECT_EQ(after.text2[i], before.text2[i]);
+  for (int i : {1, 3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 21})
+    EXPECT_EQ(after.text2[i], before.text2[i]);
   EXPECT_EQ(after.calc.mTurnsOddLayer, 5);
   EXPECT_EQ(after.drawing.circles.size(), 1u);  // the added turns are gone
 }
@@ -136,7 +167,8 @@ TEST(Press, NoShapeWritesOnlyTheArrangement) {
 TEST(Press, FailedLengthShowsItsMessageAndZeroLengths) {
   Form1 form;
   // A fan whose radius is below its corners has no outline to wind along.
-  apply(form, {{"click", "Option1(2)", ""}, {"type", "Text1(10)", "0.1"}, {"click", "Command1", ""}});
+  apply(form,
+        {{"click", "Option1(2)", ""}, {"type", "Text1(10)", "0.1"}, {"click", "Command1", ""}});
   EXPECT_EQ(form.state().messages,
             std::vector<std::string>{"プロシージャの呼び出し、または引数が不正です。"});
   for (int i : {8, 9, 10, 11, 12, 13, 18, 19, 20, 21}) EXPECT_EQ(t2(form, i), "0.000");
@@ -152,8 +184,7 @@ TEST(Press, DrawingUpTo999TurnsThenTheNote) {
     std::size_t circles;
   };
   for (const Case& c : {Case{"10", true, 10}, Case{"10.7", true, 10}, Case{"1.5", true, 1},
-                        Case{"999", true, 999}, Case{"999.5", true, 999},
-                        Case{"1000", false, 1}}) {
+                        Case{"999", true, 999}, Case{"999.5", true, 999}, Case{"1000", false, 1}}) {
     Form1 form;
     apply(form, {{"type", "Text1(2)", c.turns}, {"click", "Command1", ""}});
     const FormState& s = form.state();
@@ -221,8 +252,9 @@ namespace {
 
 TEST(Press, ACancelledPressChangesNothingAndARunnerGivesTheSamePress) {
   Form1 form;
-  testing::apply(form, {{"click", "Command1", ""}, {"type", "Text1(2)", "2000000000"},
-                        {"set", "Text1(9)", ""}});
+  testing::apply(
+      form,
+      {{"click", "Command1", ""}, {"type", "Text1(2)", "2000000000"}, {"set", "Text1(9)", ""}});
   const FormState before = form.state();
   // The person waiting calls the press off before the sum has begun.
   form.setWorkRunner([](double, const Work& work) {

@@ -39,8 +39,8 @@ Place placeOf(const ControlDesign& c) {
           std::max(c.left, c.left + c.width), std::max(c.top, c.top + c.height)};
   if (!c.container.empty()) {
     const ControlDesign* frame = findControl({c.container, -1});
-    if (frame) p = {p.left + frame->left, p.top + frame->top, p.right + frame->left,
-                    p.bottom + frame->top};
+    if (frame)
+      p = {p.left + frame->left, p.top + frame->top, p.right + frame->left, p.bottom + frame->top};
   }
   return p;
 }
@@ -66,13 +66,13 @@ void expectCaptionBeside(const ControlId& caption, const ControlId& box) {
 
 TEST(ControlTable, TabOrderDrivesTheLostFocusHandlers) {
   const std::vector<std::string> expected = {
-      "Text1(0)",  "Text1(1)",   "Text1(2)",   "Text1(3)",   "Text1(4)",   "Text1(5)",
-      "Text1(6)",  "Text1(7)",   "Command1",   "Text2(0)",   "Text2(1)",   "Text2(2)",
-      "Text2(3)",  "Text2(4)",   "Text2(5)",   "Option1(0)", "Option1(1)", "Option1(2)",
-      "Text1(8)",  "Text1(9)",   "Text1(10)",  "Text1(11)",  "Text1(12)",  "Text2(6)",
-      "Text2(7)",  "Text2(8)",   "Text2(9)",   "Text2(10)",  "Text2(11)",  "Text2(12)",
-      "Text1(13)", "Text2(13)",  "Text2(14)",  "Text2(15)",  "Text2(16)",  "Text2(17)",
-      "Text2(18)", "Text2(19)",  "Text2(20)",  "Text2(21)",  "Option3(2)", "Option3(1)",
+      "Text1(0)",   "Text1(1)",  "Text1(2)",  "Text1(3)",   "Text1(4)",   "Text1(5)",
+      "Text1(6)",   "Text1(7)",  "Command1",  "Text2(0)",   "Text2(1)",   "Text2(2)",
+      "Text2(3)",   "Text2(4)",  "Text2(5)",  "Option1(0)", "Option1(1)", "Option1(2)",
+      "Text1(8)",   "Text1(9)",  "Text1(10)", "Text1(11)",  "Text1(12)",  "Text2(6)",
+      "Text2(7)",   "Text2(8)",  "Text2(9)",  "Text2(10)",  "Text2(11)",  "Text2(12)",
+      "Text1(13)",  "Text2(13)", "Text2(14)", "Text2(15)",  "Text2(16)",  "Text2(17)",
+      "Text2(18)",  "Text2(19)", "Text2(20)", "Text2(21)",  "Option3(2)", "Option3(1)",
       "Option3(0)", "Command2"};
   EXPECT_EQ(names(tabOrder()), expected);
 }
@@ -237,7 +237,8 @@ TEST(ControlTable, ColoursAndFonts) {
 TEST(ControlIds, ParseAndPrint) {
   EXPECT_EQ(parseControlId("Text1(13)"), (ControlId{"Text1", 13}));
   EXPECT_EQ(parseControlId("Command1"), (ControlId{"Command1", -1}));
-  for (const char* bad : {"", "(1)", "Text1(", "Text1()", "Text1(x)", "Text1(1", "Te xt1", "A(1234)"})
+  for (const char* bad :
+       {"", "(1)", "Text1(", "Text1()", "Text1(x)", "Text1(1", "Te xt1", "A(1234)"})
     EXPECT_EQ(parseControlId(bad), std::nullopt) << bad;
   EXPECT_EQ((ControlId{"Label1", 14}).str(), "Label1(14)");
 }

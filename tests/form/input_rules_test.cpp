@@ -36,17 +36,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RuleCase{"AgGivesXx", {{"focus", "Text1(11)", ""}, kLeave}, 12, "4.3094010767585"},
         RuleCase{"XxGivesAgBack", {{"type", "Text1(12)", "4.3094010767585"}, kLeave}, 11, "60"},
-        RuleCase{"TypedXx60", {{"focus", "Text1(11)", ""}, {"type", "Text1(12)", "60"}, kLeave},
-                 11, "172.109627541925"},
+        RuleCase{"TypedXx60",
+                 {{"focus", "Text1(11)", ""}, {"type", "Text1(12)", "60"}, kLeave},
+                 11,
+                 "172.109627541925"},
         RuleCase{"Ag90", {{"type", "Text1(11)", "90"}, kLeave}, 12, "5.99999999999999"},
         RuleCase{"Ag0GivesB", {{"type", "Text1(11)", "0"}, kLeave}, 12, "2"},
         RuleCase{"XxEqualBGivesZero", {{"type", "Text1(12)", "2"}, kLeave}, 11, "0"},
         RuleCase{"XxBelowBNegative", {{"type", "Text1(12)", "0"}, kLeave}, 11, "-53.130102354156"},
         RuleCase{"XxWithAZeroKeepsAg",
-                 {{"set", "Text1(6)", "0"}, {"type", "Text1(12)", "5"}, kLeave}, 11, "60"},
+                 {{"set", "Text1(6)", "0"}, {"type", "Text1(12)", "5"}, kLeave},
+                 11,
+                 "60"},
         RuleCase{"EmptyA", {{"type", "Text1(6)", ""}, kLeave}, 6, "0.6"},
-        RuleCase{"EmptyAEmptyR1", {{"set", "Text1(8)", ""}, {"type", "Text1(6)", ""}, kLeave}, 6,
-                 "0.3"},
+        RuleCase{
+            "EmptyAEmptyR1", {{"set", "Text1(8)", ""}, {"type", "Text1(6)", ""}, kLeave}, 6, "0.3"},
         RuleCase{"EmptyB", {{"type", "Text1(7)", ""}, kLeave}, 7, "0.6"},
         RuleCase{"BZeroPointZero", {{"type", "Text1(7)", "0.0"}, kLeave}, 7, "0.6"},
         RuleCase{"AKeepsTrailingText", {{"type", "Text1(6)", "10abc"}, kLeave}, 6, "10abc"},
@@ -56,13 +60,17 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"HalfTurnKept", {{"type", "Text1(2)", "0.5"}, kLeave}, 2, "0.5"},
         RuleCase{"HugeTurnsKept", {{"type", "Text1(2)", "1e999"}, kLeave}, 2, "1e999"},
         RuleCase{"WidthBeyondDoubleKeepsXx",
-                 {{"type", "Text1(6)", "1e308"}, {"type", "Text1(11)", "179"}, kLeave}, 12, "60"}),
+                 {{"type", "Text1(6)", "1e308"}, {"type", "Text1(11)", "179"}, kLeave},
+                 12,
+                 "60"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(InputRules, HugeWidthIsWrittenInExponentForm) {
   Form1 form;
-  apply(form, {{"click", "Option1(2)", ""}, {"type", "Text1(6)", "1e300"},
-               {"type", "Text1(11)", "179"}, kLeave});
+  apply(form, {{"click", "Option1(2)", ""},
+               {"type", "Text1(6)", "1e300"},
+               {"type", "Text1(11)", "179"},
+               kLeave});
   const std::string xx = form.state().text1[12];
   EXPECT_NE(xx.find("E+302"), std::string::npos) << xx;
 }

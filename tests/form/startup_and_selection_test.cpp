@@ -41,7 +41,7 @@ TEST(ShapeButtons, ShowTheirBoxes) {
     std::set<std::string> boxes;
     std::string outerCaption;
   };
-  const std::set<std::string> fan = {"Text1(6)", "Text1(7)", "Text1(8)",  "Text1(9)", "Text1(10)",
+  const std::set<std::string> fan = {"Text1(6)",  "Text1(7)",  "Text1(8)", "Text1(9)", "Text1(10)",
                                      "Text1(11)", "Text1(12)", "Text2(4)", "Text2(5)", "Text2(6)"};
   const std::vector<Case> cases = {
       {{{"click", "Option1(0)", ""}}, {"Text1(5)", "Text2(6)"}, "D'"},
@@ -64,7 +64,8 @@ TEST(ShapeButtons, ShowTheirBoxes) {
 
 TEST(ShapeButtons, KeepTextsAndResults) {
   Form1 form;
-  apply(form, {{"set", "Text1(5)", "7abc"}, {"click", "Command1", ""}, {"click", "Option1(2)", ""}});
+  apply(form,
+        {{"set", "Text1(5)", "7abc"}, {"click", "Command1", ""}, {"click", "Option1(2)", ""}});
   EXPECT_EQ(form.state().text1[5], "7abc");
   EXPECT_EQ(text(form, box::Arrangement), "同数列巻き--3 X 3");
   // Clicking the button that is already on runs nothing.

@@ -14,8 +14,8 @@ namespace {
 using testing::apply;
 using testing::Step;
 using testing::t1;
-using testing::text;
 using testing::t2;
+using testing::text;
 
 // dw 0.21 across T 2.11 gives ten positions: layers of 10 and 9 turns.
 const std::vector<Step> kTenAndNine = {{"type", "Text1(4)", "2.11"}, {"click", "Command1", ""}};
@@ -42,23 +42,25 @@ TEST_P(TargetTest, TurnsBoxAfterLeaving) {
 
 INSTANTIATE_TEST_SUITE_P(
     Heights, TargetTest,
-    ::testing::Values(
-        TargetCase{"Aligned0574", {{"type", "Text2(7)", "0.574"}}, "29"},
-        TargetCase{"Aligned0573", {{"type", "Text2(7)", "0.573"}}, "19"},
-        TargetCase{"AlignedOneWire", {{"type", "Text2(7)", "0.21"}}, "10"},
-        TargetCase{"AlignedBelowOneWire", {{"type", "Text2(7)", "0.2"}}, "0"},
-        TargetCase{"AlignedEmpty", {{"type", "Text2(7)", ""}}, "-9"},
-        TargetCase{"Crossed063", {{"type", "Text2(14)", "0.63"}}, "29"},
-        TargetCase{"Crossed084", {{"type", "Text2(14)", "0.84"}}, "38"},
-        TargetCase{"CrossedJustBelow", {{"type", "Text2(14)", "0.629"}}, "19"},
-        // The crossed height counts in the finished diameter typed now.
-        TargetCase{"CrossedTypedDiameter",
-                   {{"set", "Text1(1)", "0.42"}, {"type", "Text2(14)", "0.84"}}, "19"},
-        // Passing through the boxes the press wrote changes nothing.
-        TargetCase{"PassThrough",
-                   {{"focus", "Text2(7)", ""}, {"focus", "Text2(10)", ""}, {"focus", "Text2(12)", ""},
-                    {"focus", "Text2(14)", ""}},
-                   "10"}),
+    ::testing::Values(TargetCase{"Aligned0574", {{"type", "Text2(7)", "0.574"}}, "29"},
+                      TargetCase{"Aligned0573", {{"type", "Text2(7)", "0.573"}}, "19"},
+                      TargetCase{"AlignedOneWire", {{"type", "Text2(7)", "0.21"}}, "10"},
+                      TargetCase{"AlignedBelowOneWire", {{"type", "Text2(7)", "0.2"}}, "0"},
+                      TargetCase{"AlignedEmpty", {{"type", "Text2(7)", ""}}, "-9"},
+                      TargetCase{"Crossed063", {{"type", "Text2(14)", "0.63"}}, "29"},
+                      TargetCase{"Crossed084", {{"type", "Text2(14)", "0.84"}}, "38"},
+                      TargetCase{"CrossedJustBelow", {{"type", "Text2(14)", "0.629"}}, "19"},
+                      // The crossed height counts in the finished diameter typed now.
+                      TargetCase{"CrossedTypedDiameter",
+                                 {{"set", "Text1(1)", "0.42"}, {"type", "Text2(14)", "0.84"}},
+                                 "19"},
+                      // Passing through the boxes the press wrote changes nothing.
+                      TargetCase{"PassThrough",
+                                 {{"focus", "Text2(7)", ""},
+                                  {"focus", "Text2(10)", ""},
+                                  {"focus", "Text2(12)", ""},
+                                  {"focus", "Text2(14)", ""}},
+                                 "10"}),
     [](const auto& info) { return info.param.name; });
 
 // The design-time rectangular coil: the total weight of n turns with leads is
@@ -66,39 +68,49 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Solvers, TargetTest,
     ::testing::Values(
-        TargetCase{"Weight20mg",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(10)", "20"}},
-                   "5"},
+        TargetCase{
+            "Weight20mg",
+            {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(10)", "20"}},
+            "5"},
         TargetCase{"Weight20mgInGrams",
-                   {{"set", "Text1(4)", "0.8"}, {"type", "Text1(2)", "1000"}, {"click", "Command1", ""},
+                   {{"set", "Text1(4)", "0.8"},
+                    {"type", "Text1(2)", "1000"},
+                    {"click", "Command1", ""},
                     {"type", "Text2(10)", "0.02"}},
                    "5"},
-        TargetCase{"Resistance005",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(12)", "0.05"}},
-                   "7"},
-        TargetCase{"ResistanceZero",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(12)", "0"}},
-                   "0"},
+        TargetCase{
+            "Resistance005",
+            {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(12)", "0.05"}},
+            "7"},
+        TargetCase{
+            "ResistanceZero",
+            {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(12)", "0"}},
+            "0"},
         TargetCase{"GroupedTargetAccepted",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""},
+                   {{"set", "Text1(4)", "0.8"},
+                    {"click", "Command1", ""},
                     {"type", "Text2(10)", "1,000,000"}},
                    "4269"},
         TargetCase{"UngroupedTarget",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""},
+                   {{"set", "Text1(4)", "0.8"},
+                    {"click", "Command1", ""},
                     {"type", "Text2(10)", "1000000"}},
                    "4269"},
         TargetCase{"FullWidthTarget",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""},
+                   {{"set", "Text1(4)", "0.8"},
+                    {"click", "Command1", ""},
                     {"type", "Text2(10)", "１，０００，０００"}},
                    "4269"},
         // No silent cap at 10,000 turns: a tonne of wire is searched for.
-        TargetCase{"FarTarget",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(10)", "1e9"}},
-                   "135630"},
+        TargetCase{
+            "FarTarget",
+            {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(10)", "1e9"}},
+            "135630"},
         // Typing the text the box already shows is a target all the same.
-        TargetCase{"RetypedSameText",
-                   {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(12)", "0.065"}},
-                   "9"}),
+        TargetCase{
+            "RetypedSameText",
+            {{"set", "Text1(4)", "0.8"}, {"click", "Command1", ""}, {"type", "Text2(12)", "0.065"}},
+            "9"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Targets, WeightTargetThenCalculateRecomputesForTheSolvedTurns) {
@@ -115,7 +127,8 @@ TEST(Targets, WeightTargetThenCalculateRecomputesForTheSolvedTurns) {
 TEST(Targets, TheNextPressMeetsTheTarget) {
   std::mt19937 random(8122026);
   auto pick = [&](double lo, double hi) {
-    return plainDecimal(std::round(std::uniform_real_distribution<double>(lo, hi)(random) * 1000) / 1000);
+    return plainDecimal(std::round(std::uniform_real_distribution<double>(lo, hi)(random) * 1000) /
+                        1000);
   };
   auto shown = [](const Form1& f, ResultBox b) { return readTypedNumber(text(f, b)).value; };
   int met = 0;
@@ -123,17 +136,17 @@ TEST(Targets, TheNextPressMeetsTheTarget) {
     for (const char* material : {"Option3(0)", "Option3(1)", "Option3(2)"}) {
       for (int i = 0; i < 6; ++i) {
         const double d = std::uniform_real_distribution<double>(0.05, 1.0)(random);
-        const std::vector<Step> coil = {
-            {"click", shape, ""},        {"click", material, ""},
-            {"type", "Text1(0)", plainDecimal(d)},
-            {"type", "Text1(1)", plainDecimal(d * 1.1)},
-            {"type", "Text1(2)", pick(5, 300)},
-            {"type", "Text1(3)", pick(0, 60)},
-            {"type", "Text1(4)", plainDecimal(d * 1.1 * 6)},
-            {"set", "Text1(5)", pick(2, 30)},
-            {"set", "Text1(6)", pick(3, 20)},
-            {"set", "Text1(7)", pick(3, 20)},
-            {"click", "Command1", ""}};
+        const std::vector<Step> coil = {{"click", shape, ""},
+                                        {"click", material, ""},
+                                        {"type", "Text1(0)", plainDecimal(d)},
+                                        {"type", "Text1(1)", plainDecimal(d * 1.1)},
+                                        {"type", "Text1(2)", pick(5, 300)},
+                                        {"type", "Text1(3)", pick(0, 60)},
+                                        {"type", "Text1(4)", plainDecimal(d * 1.1 * 6)},
+                                        {"set", "Text1(5)", pick(2, 30)},
+                                        {"set", "Text1(6)", pick(3, 20)},
+                                        {"set", "Text1(7)", pick(3, 20)},
+                                        {"click", "Command1", ""}};
         for (const ResultBox target : {box::WeightMax, box::DcrMax}) {
           Form1 form;
           apply(form, coil);
@@ -144,14 +157,14 @@ TEST(Targets, TheNextPressMeetsTheTarget) {
           const double wanted = std::round(shown(form, target) * 1.7 * 1000) / 1000;
           if (!(wanted > 0) || wanted >= 1000) continue;
           SCOPED_TRACE(::testing::Message() << shape << material << " coil " << i << " target "
-                                          << wanted << " in " << unitCaption);
+                                            << wanted << " in " << unitCaption);
           apply(form, {{"type", idOf(target).str(), plainDecimal(wanted)}, kLeave});
           const std::string turns = text(form, box::Turns);
           apply(form, {{"click", "Command1", ""}});
           ASSERT_TRUE(form.state().messages.empty());
-          if (form.state().captions.at((target == box::WeightMax ? caption::weightUnit()
-                                                                 : caption::resistanceUnit())
-                                           .str()) != unitCaption)
+          if (form.state().captions.at(
+                  (target == box::WeightMax ? caption::weightUnit() : caption::resistanceUnit())
+                      .str()) != unitCaption)
             continue;
           EXPECT_LT(shown(form, target), wanted);
           apply(form, {{"type", "Text1(2)", plainDecimal(std::stod(turns) + 1)},
@@ -175,7 +188,8 @@ TEST(Targets, FailuresLeaveTheTurnsBoxAlone) {
       {{{"type", "Text2(12)", "5"}}, {"目標値から巻き数を求めるには、先に計算してください"}},
       // A comma that is no digit group is not guessed at.
       {{{"click", "Command1", ""}, {"type", "Text2(10)", "1,00"}},
-       {"「重量」の「1,00」は数値として読めません。桁区切りは「1,000」のように3桁ごとに、小数点は「.」で入力してください"}},
+       {"「重量」の「1,00」は数値として読めません。桁区切りは「1,"
+        "000」のように3桁ごとに、小数点は「.」で入力してください"}},
       // Before any press the finished diameter of the winding is unknown.
       {{{"type", "Text2(7)", "1"}}, {}},
       {{{"set", "Text1(1)", ""}, {"type", "Text2(14)", "1"}}, {}},

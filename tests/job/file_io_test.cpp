@@ -90,7 +90,8 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
     fs::path file;
     std::string message;
   } cases[] = {
-      {dir_ / "missing.kelvane", "「missing.kelvane」を開けません。読み込めません（ファイルがありません）。"},
+      {dir_ / "missing.kelvane",
+       "「missing.kelvane」を開けません。読み込めません（ファイルがありません）。"},
       {dir_, "を開けません。通常のファイルではありません。"},
       {pipe, "「pipe.kelvane」を開けません。通常のファイルではありません。"},
       {huge, "「huge.kelvane」を開けません。ファイルが大きすぎます（案件ファイルは 1 MiB まで）。"},

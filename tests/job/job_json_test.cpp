@@ -98,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
     BadFiles, Refused,
     ::testing::Values(
         Refusal{"Empty", "", "JSON として読めません（1 行目）"},
-        Refusal{"CutShort", writeJob(test::designJob()).substr(0, 200), "JSON として読めません（11 行目）"},
+        Refusal{"CutShort", writeJob(test::designJob()).substr(0, 200),
+                "JSON として読めません（11 行目）"},
         Refusal{"NumberBeyondDouble", R"({"format": "kelvane-job", "x": 1e999})",
                 "JSON として読めません（扱えない大きさの数があります）"},
         Refusal{"TwoDocuments", "{} {}", "JSON として読めません"},
@@ -114,8 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "整数ではありません"},
         Refusal{"NewerVersion", edited([](json& d) { d["formatVersion"] = 2; }),
                 "新しい形式（版 2）"},
-        Refusal{"HugeVersion",
-                edited([](json& d) { d["formatVersion"] = 18446744073709551615u; }),
+        Refusal{"HugeVersion", edited([](json& d) { d["formatVersion"] = 18446744073709551615u; }),
                 "新しい形式"},
         Refusal{"VersionZero", edited([](json& d) { d["formatVersion"] = 0; }),
                 "形式の版 0 は正しくありません"},
@@ -139,12 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "「job.memo」が文字列ではありません"},
         Refusal{"SavedAtAsNumber", edited([](json& d) { d["savedAt"] = 20261208; }),
                 "「savedAt」が文字列ではありません"},
-        Refusal{"MemoTooLong",
-                edited([](json& d) { d["job"]["memo"] = std::string(10001, 'x'); }),
+        Refusal{"MemoTooLong", edited([](json& d) { d["job"]["memo"] = std::string(10001, 'x'); }),
                 "「job.memo」が長すぎます（10000 文字まで）"},
         // Characters are counted, not bytes: 10,001 three-byte characters.
-        Refusal{"CustomerTooLong",
-                edited([](json& d) {
+        Refusal{"CustomerTooLong", edited([](json& d) {
                   std::string s;
                   for (int i = 0; i < 10001; ++i) s += "あ";
                   d["job"]["customer"] = s;
@@ -184,34 +182,36 @@ TEST_P(Accepts, ReadsTheDesignJob) {
   EXPECT_EQ(read->material, expected.material);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ForwardAndOtherTools, Accepts,
-    ::testing::Values(
-        // Keys of a later version within the same format version are skipped.
-        Accepted{"UnknownKeys", edited([](json& d) {
-                   d["drawing"] = {{"scale", 2}, {"layers", {1, 2, 3}}};
-                   d["inputs"]["wireGrade"] = "2種";
-                   d["job"]["deliveryDate"] = "2027-01-31";
-                 })},
-        // A tool need not say who wrote the job, when, or for whom.
-        Accepted{"OnlyWhatIsNeeded", edited([](json& d) {
-                   d.erase("job");
-                   d.erase("programVersion");
-                   d.erase("savedAt");
-                 })},
-        Accepted{"ByteOrderMark", "\xEF\xBB\xBF" + writeJob(test::designJob())},
-        Accepted{"LongestText",
-                 edited([](json& d) { d["job"]["memo"] = std::string(10000, 'x'); })},
-        Accepted{"DeepestExtra", edited([](json& d) {
-                   json v = json::array();
-                   for (int i = 0; i < 14; ++i) v = json::array({v});
-                   d["extra"] = v;  // 15 levels below the top
-                 })},
-        Accepted{"LargestFile", [] {
-                   std::string text = writeJob(test::designJob());
-                   return text + std::string(kMaxFileBytes - text.size(), ' ');
-                 }()}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(ForwardAndOtherTools, Accepts,
+                         ::testing::Values(
+                             // Keys of a later version within the same format version are skipped.
+                             Accepted{"UnknownKeys", edited([](json& d) {
+                                        d["drawing"] = {{"scale", 2}, {"layers", {1, 2, 3}}};
+                                        d["inputs"]["wireGrade"] = "2種";
+                                        d["job"]["deliveryDate"] = "2027-01-31";
+                                      })},
+                             // A tool need not say who wrote the job, when, or for whom.
+                             Accepted{"OnlyWhatIsNeeded", edited([](json& d) {
+                                        d.erase("job");
+                                        d.erase("programVersion");
+                                        d.erase("savedAt");
+                                      })},
+                             Accepted{"ByteOrderMark",
+                                      "\xEF\xBB\xBF" + writeJob(test::designJob())},
+                             Accepted{"LongestText", edited([](json& d) {
+                                        d["job"]["memo"] = std::string(10000, 'x');
+                                      })},
+                             Accepted{"DeepestExtra", edited([](json& d) {
+                                        json v = json::array();
+                                        for (int i = 0; i < 14; ++i) v = json::array({v});
+                                        d["extra"] = v;  // 15 levels below the top
+                                      })},
+                             Accepted{"LargestFile",
+                                      [] {
+                                        std::string text = writeJob(test::designJob());
+                                        return text + std::string(kMaxFileBytes - text.size(), ' ');
+                                      }()}),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace kelvane::job

@@ -71,12 +71,14 @@ TEST(ResultsTable, RowsFollowTheFormer) {
     std::vector<std::string> inputs;
     std::vector<std::string> outer;  // the outer dimensions among the results
   };
-  const std::vector<std::string> common = {"巻枠", "素材材質", "素線径(d)", "線仕上外径",
+  const std::vector<std::string> common = {"巻枠",      "素材材質",      "素線径(d)",  "線仕上外径",
                                            "巻き数(n)", "リード長さ(L)", "基準厚み(T)"};
   const Case cases[] = {
       {FormerShape::Round, "丸形", {"内径(D)", "Tension"}, {"D'"}},
       {FormerShape::Rectangular, "角形", {"A", "B", "r1", "r2", "Tension"}, {"A'", "B'"}},
-      {FormerShape::Fan, "扇形", {"A", "B", "r1", "r2", "R", "AG", "XX", "Tension"},
+      {FormerShape::Fan,
+       "扇形",
+       {"A", "B", "r1", "r2", "R", "AG", "XX", "Tension"},
        {"A'", "B'", "R'"}},
   };
   for (const Case& c : cases) {
@@ -113,11 +115,10 @@ TEST(ResultsTable, MaterialInWordsAndUnitsFromThePress) {
 // Texts from a job file reach the spreadsheet as texts, never as formulas or
 // as cells split in two.
 TEST(ResultsTable, CellsAreQuotedAndNeverFormulas) {
-  const ResultsTable table{
-      {{"a,b", "say \"x\"", "two\nlines", "tab\there"},
-       {"=1+1", "+SUM(A1)", "-2", "@cmd"},
-       {"+1.5", "-1,010.000", "-", "=\"quoted\""}},
-      {}};
+  const ResultsTable table{{{"a,b", "say \"x\"", "two\nlines", "tab\there"},
+                            {"=1+1", "+SUM(A1)", "-2", "@cmd"},
+                            {"+1.5", "-1,010.000", "-", "=\"quoted\""}},
+                           {}};
   EXPECT_EQ(toCsv(table),
             "\xEF\xBB\xBF"
             "項目,Max,予測 Mid,単位\r\n"

@@ -22,7 +22,7 @@ offences() {
     status=1
   fi
 }
-offences core '["<](form|ui|tools|job)/' "core/ speaks only of coils"
+offences core '["<](form|ui|tools|job|wiredata)/' "core/ speaks only of coils"
 offences form '["<](ui|tools)/' "form/ knows nothing of the window's toolkit"
 offences form '<Q' "form/ knows nothing of Qt"
 exit $status

@@ -26,11 +26,11 @@ class CaptionFitTest : public QObject {
       QTest::newRow(qPrintable(address)) << address << QString::fromStdString(c.text);
     }
     // The captions the program sets while it runs.
-    const char* runTime[][2] = {
-        {"Label1(13)", "全長 mm"}, {"Label1(13)", "全長 m"},  {"Label1(13)", "全長 Km"},
-        {"Label1(29)", "重量 mg"}, {"Label1(29)", "重量 g"},  {"Label1(29)", "重量 Kg"},
-        {"Label1(28)", "DCR Ω"},   {"Label1(28)", "DCR KΩ"}, {"Label1(14)", "D'"},
-        {"Label1(14)", "R'"}};
+    const char* runTime[][2] = {{"Label1(13)", "全長 mm"}, {"Label1(13)", "全長 m"},
+                                {"Label1(13)", "全長 Km"}, {"Label1(29)", "重量 mg"},
+                                {"Label1(29)", "重量 g"},  {"Label1(29)", "重量 Kg"},
+                                {"Label1(28)", "DCR Ω"},   {"Label1(28)", "DCR KΩ"},
+                                {"Label1(14)", "D'"},      {"Label1(14)", "R'"}};
     for (const auto& [address, caption] : runTime) {
       QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(address, QString::fromUtf8(caption))))
           << QString::fromUtf8(address) << QString::fromUtf8(caption);
@@ -42,8 +42,9 @@ class CaptionFitTest : public QObject {
     const QWidget* w = window_.control(*kelvane::form::parseControlId(control.toStdString()));
     QVERIFY(w);
     const int advance = QFontMetrics(w->font()).horizontalAdvance(caption);
-    QVERIFY2(advance <= kelvane::ui::textRoom(*w),
-             qPrintable(QStringLiteral("%1 px in %2 px").arg(advance).arg(kelvane::ui::textRoom(*w))));
+    QVERIFY2(
+        advance <= kelvane::ui::textRoom(*w),
+        qPrintable(QStringLiteral("%1 px in %2 px").arg(advance).arg(kelvane::ui::textRoom(*w))));
   }
 
   // A result of three whole digits shows whole in every result box.

@@ -239,7 +239,8 @@ class JobWindowTest : public QObject {
     QTest::newRow("text over the limit")
         << "long.kelvane" << QByteArray(job).replace("KC-0042", QByteArray(10001, 'x'))
         << "「job.partNumber」が長すぎます";
-    QTest::newRow("folder") << "folder.kelvane" << QByteArray("<dir>") << "通常のファイルではありません";
+    QTest::newRow("folder") << "folder.kelvane" << QByteArray("<dir>")
+                            << "通常のファイルではありません";
     QTest::newRow("missing") << "gone.kelvane" << QByteArray("<missing>") << "ファイルがありません";
     QTest::newRow("pipe") << "pipe.kelvane" << QByteArray("<pipe>")
                           << "通常のファイルではありません";

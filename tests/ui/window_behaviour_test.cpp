@@ -55,9 +55,18 @@ class WindowBehaviourTest : public QObject {
     // Text1(5)..Text1(12), then Text2(4)..Text2(6)
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("outerCaption");
-    QTest::newRow("round") << 0 << "10000000" "001" << "D'";
-    QTest::newRow("rectangular") << 1 << "01111000" "110" << "R' or D'";
-    QTest::newRow("fan") << 2 << "01111111" "111" << "R'";
+    QTest::newRow("round") << 0
+                           << "10000000"
+                              "001"
+                           << "D'";
+    QTest::newRow("rectangular") << 1
+                                 << "01111000"
+                                    "110"
+                                 << "R' or D'";
+    QTest::newRow("fan") << 2
+                         << "01111111"
+                            "111"
+                         << "R'";
   }
   void shape_button_shows_its_boxes() {
     QFETCH(int, shape);
@@ -66,7 +75,8 @@ class WindowBehaviourTest : public QObject {
     WindowReplayTarget person;
     QVERIFY(person.click({"Option1", shape}));
     QString seen;
-    for (int i = 5; i <= 12; ++i) seen += person.window().control(text1(i))->isVisible() ? '1' : '0';
+    for (int i = 5; i <= 12; ++i)
+      seen += person.window().control(text1(i))->isVisible() ? '1' : '0';
     for (int i = 4; i <= 6; ++i) seen += person.window().control(text2(i))->isVisible() ? '1' : '0';
     QCOMPARE(seen, shown);
     QCOMPARE(person.snapshot().captions.at("Label1(14)"), outerCaption.toStdString());

@@ -54,7 +54,8 @@ class WindowReplayTest : public QObject {
         {"type":"Text1(0)","text":"-1e308"}, {"click":"Command1"}, {"click":"Command2"}])js";
     const QString longText(40000, QLatin1Char('7'));
     QTest::newRow("longer than a line edit's default limit")
-        << QStringLiteral(R"js([{"set":"Text1(13)","text":"%1"}, {"set":"Text2(0)","text":"%1"}])js")
+        << QStringLiteral(
+               R"js([{"set":"Text1(13)","text":"%1"}, {"set":"Text2(0)","text":"%1"}])js")
                .arg(longText);
     QTest::newRow("program fills a focused box") << R"js([
         {"focus":"Text1(2)"}, {"set":"Text1(2)","text":"0"}, {"focus":"Text1(3)"}])js";

@@ -33,15 +33,14 @@ class ModalGuard {
 
 // main() of a window test: the offscreen platform unless another is asked
 // for, and the application prepared as the program prepares it.
-#define KELVANE_UI_TEST_MAIN(TestClass)                                             \
-  int main(int argc, char** argv) {                                                 \
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                             \
-      qputenv("QT_QPA_PLATFORM", "offscreen");                                      \
-    QApplication app(argc, argv);                                                   \
-    kelvane::ui::prepareApplication(app);                                           \
-    kelvane::ui::test::ModalGuard guard;                                            \
-    TestClass test;                                                                 \
-    const int failures = QTest::qExec(&test, argc, argv);                           \
-    if (guard.modalOpened()) qCritical("a modal dialog opened during the test");    \
-    return failures + (guard.modalOpened() ? 1 : 0);                                \
+#define KELVANE_UI_TEST_MAIN(TestClass)                                                          \
+  int main(int argc, char** argv) {                                                              \
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
+    QApplication app(argc, argv);                                                                \
+    kelvane::ui::prepareApplication(app);                                                        \
+    kelvane::ui::test::ModalGuard guard;                                                         \
+    TestClass test;                                                                              \
+    const int failures = QTest::qExec(&test, argc, argv);                                        \
+    if (guard.modalOpened()) qCritical("a modal dialog opened during the test");                 \
+    return failures + (guard.modalOpened() ? 1 : 0);                                             \
   }

@@ -154,7 +154,8 @@ class WindowTrustTest : public QObject {
     QCOMPARE(person.window().control({"Label1", 2})->toolTip(),
              person.window().control(text1(2))->toolTip());
     QVERIFY(person.window().control(text2(12))->toolTip().contains(QStringLiteral("意図的に逆")));
-    QVERIFY(person.window().control(text1(13))->toolTip().contains(QStringLiteral("計算には使いません")));
+    QVERIFY(person.window().control(text1(13))->toolTip().contains(
+        QStringLiteral("計算には使いません")));
   }
 };
 

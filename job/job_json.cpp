@@ -228,4 +228,11 @@ Expected<Job> readJob(std::string_view text) {
   return job;
 }
 
+Expected<std::string> savedJobText(const Job& job, std::chrono::system_clock::time_point now) {
+  std::string text = writeJob(stampForSaving(job, now));
+  const Expected<Job> again = readJob(text);
+  if (!again) return again.failure();
+  return text;
+}
+
 }  // namespace kelvane::job

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -27,5 +28,11 @@ std::string writeJob(const Job& job);
 // are ignored, so that a later version can add fields without breaking older
 // readers; a key given twice counts with its last value.
 Expected<Job> readJob(std::string_view text);
+
+// The file's text of a job saved now: the job stamped with this program's
+// version and the time. A job this program could not open again (a text
+// beyond the reader's limit) is refused with the reader's reason, so that a
+// save never leaves a file that loses the work.
+Expected<std::string> savedJobText(const Job& job, std::chrono::system_clock::time_point now);
 
 }  // namespace kelvane::job

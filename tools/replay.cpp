@@ -49,11 +49,9 @@ Snapshot snapshotOf(const form::Form1& form) {
 
 std::optional<std::string> saveJobFile(const std::string& path, const job::Job& job) {
   const std::string name = "「" + std::filesystem::path(path).filename().string() + "」を";
-  const std::string text =
-      job::writeJob(job::stampForSaving(job, std::chrono::system_clock::now()));
-  if (const Expected<job::Job> again = job::readJob(text); !again)
-    return name + "保存できません。" + again.message();
-  if (auto error = job::writeFileAtomically(path, text)) return name + *error;
+  const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
+  if (!text) return name + "保存できません。" + text.message();
+  if (auto error = job::writeFileAtomically(path, *text)) return name + *error;
   return std::nullopt;
 }
 

@@ -24,20 +24,7 @@ QString writeReason(const QSaveFile& file) {
 }  // namespace
 
 Expected<job::Job> readJobFile(const QString& path) {
-  const std::string name = QFile::encodeName(path).toStdString();
-  // A pipe or a device is no job, and opening a pipe would wait for a writer
-  // for ever: refused before it is opened.
-  const QFileInfo info(path);
-  if (info.exists() && !info.isFile() && !info.isDir())
-    return Failure{job::openFailureMessage(name, "通常のファイルではありません。")};
-  return job::readJobFile(name);
-}
-
-Expected<std::string> savedJobText(const job::Job& job, std::chrono::system_clock::time_point now) {
-  std::string text = job::writeJob(job::stampForSaving(job, now));
-  const Expected<job::Job> again = job::readJob(text);
-  if (!again) return again.failure();
-  return text;
+  return job::readJobFile(QFile::encodeName(path).toStdString());
 }
 
 std::optional<QString> saveFile(const QString& path, std::string_view bytes) {
@@ -54,7 +41,7 @@ std::optional<QString> saveFile(const QString& path, std::string_view bytes) {
 }
 
 std::optional<QString> saveJobFile(const QString& path, const job::Job& job) {
-  const Expected<std::string> text = savedJobText(job, std::chrono::system_clock::now());
+  const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
   if (!text) {
     return QStringLiteral("「%1」を保存できません。%2")
         .arg(QFileInfo(path).fileName(), QString::fromStdString(text.message()));

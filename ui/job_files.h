@@ -17,18 +17,12 @@ namespace kelvane::ui {
 // regular file at all (a pipe, a device).
 Expected<job::Job> readJobFile(const QString& path);
 
-// The file's text of a job saved now: the job stamped with this program's
-// version and the time. A job this program could not open again (a text
-// beyond the reader's limit) is refused with the reader's reason, so that a
-// save never leaves a file that loses the work.
-Expected<std::string> savedJobText(const job::Job& job, std::chrono::system_clock::time_point now);
-
 // Replaces the file with the bytes, or leaves it as it was (QSaveFile: the
 // bytes go to a new file beside it, which is renamed over it when complete).
 // Nothing when written, else the Japanese sentence naming the file and why.
 std::optional<QString> saveFile(const QString& path, std::string_view bytes);
 
-// Saves the job (savedJobText, then saveFile); nothing when saved, else why not.
+// Saves the job (job::savedJobText, then saveFile); nothing when saved, else why not.
 std::optional<QString> saveJobFile(const QString& path, const job::Job& job);
 
 }  // namespace kelvane::ui

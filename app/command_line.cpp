@@ -113,7 +113,8 @@ int writeOutputs(const Request& request) {
     }
   }
   if (!request.csvPath.isEmpty()) {
-    if (const auto error = ui::saveFile(request.csvPath, job::toCsv(job::resultsTable(form))))
+    if (const auto error = ui::saveFile(
+            request.csvPath, job::toCsv(job::resultsTable(form, job->fields.workingCelsius))))
       return failed(*error);
   }
   return kSucceeded;

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "core/number_text.h"
+#include "core/typed_number.h"
+
 namespace kelvane {
 namespace {
 
@@ -54,6 +57,21 @@ Expected<double> ResistanceAtTemperature(double r20, double celsius, ConductorMa
   const double resistance = r20 * factor;
   if (!std::isfinite(resistance)) return overflowFailure();
   return resistance;
+}
+
+std::optional<std::string> workingTemperatureRefusal(double celsius) {
+  if (celsius >= kLowestWorkingCelsius && celsius <= kHighestWorkingCelsius) return std::nullopt;
+  return "使用温度は " + plainDecimal(kLowestWorkingCelsius) + " °C から " +
+         plainDecimal(kHighestWorkingCelsius) + " °C までで入力してください。";
+}
+
+Expected<double> readWorkingTemperature(std::string_view text) {
+  const std::optional<double> celsius = readCompleteNumber(toHalfWidth(text));
+  if (!celsius) {
+    return Failure{"使用温度を数として読めません（「" + std::string(text) + "」）。"};
+  }
+  if (auto refusal = workingTemperatureRefusal(*celsius)) return Failure{std::move(*refusal)};
+  return *celsius;
 }
 
 }  // namespace kelvane

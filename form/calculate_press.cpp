@@ -142,8 +142,9 @@ void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   write(box::LengthMid, shown(r.lengthMid, length));
   // The resistance row is the other way round on purpose: the Max column
   // shows the resistance of the Mid length, and the Mid column that of Max.
-  write(box::DcrMid, shown(w.dcrMax, resistance));
-  write(box::DcrMax, shown(w.dcrMid, resistance));
+  s_.resistance = PressedResistance{w.dcrMid * resistance, w.dcrMax * resistance, materialOn()};
+  write(box::DcrMid, formatFixed3(s_.resistance->mid));
+  write(box::DcrMax, formatFixed3(s_.resistance->max));
 
   // Heights and outer dimensions.
   write(box::LayerCount, plainDecimal(s_.calc.mLayerCount));

@@ -99,9 +99,12 @@ void Form1::Form_KeyDown(int keyCode, int /*shift*/) {
   if (keyCode == kPrintKey) ++s_.printRequests;
 }
 
+ConductorMaterial Form1::materialOn() const {
+  return static_cast<ConductorMaterial>(s_.option3 >= 0 && s_.option3 <= 2 ? s_.option3 : 0);
+}
+
 void Form1::Command2_Click() {
-  const ConductorMaterial material =
-      static_cast<ConductorMaterial>(s_.option3 >= 0 && s_.option3 <= 2 ? s_.option3 : 0);
+  const ConductorMaterial material = materialOn();
   // Read as typed: full-width digits count, and a comma the sheet cannot
   // read leaves the bare diameter incomplete.
   const std::string bare = toHalfWidth(s_.text(box::BareDiameter));

@@ -36,6 +36,14 @@ struct Drawing {
   bool operator==(const Drawing&) const = default;
 };
 
+// The resistance row of a press before rounding, in the unit its caption
+// names, by the box it went to, and the conductor it was worked out for.
+struct PressedResistance {
+  double max = 0;  // what the DCR Max box shows
+  double mid = 0;  // what the DCR Mid box shows
+  ConductorMaterial material = ConductorMaterial::Copper;
+};
+
 // Everything the window shows and remembers.
 struct FormState {
   // The box texts, stored by their place in the window's control arrays.
@@ -53,6 +61,8 @@ struct FormState {
   // The units of the length, weight and resistance rows; none before the
   // first complete press. The row captions show them.
   std::optional<ShownUnits> units;
+  // The resistances the DCR boxes were last written with; none before.
+  std::optional<PressedResistance> resistance;
   std::map<std::string, bool> visible;  // the controls whose visibility changes
   int option1 = 1;                      // the shape button that is on; -1 for none
   int option3 = 0;                      // the material button that is on
@@ -152,6 +162,8 @@ class Form1 {
   // but the refusal's message).
   void writePress(const PressRequest& request, const CoilPress& press);
 
+  // The conductor of the material button that is on.
+  ConductorMaterial materialOn() const;
   std::string* box(const ControlId& id);
   void write(InputBox b, std::string text) { write(idOf(b), std::move(text)); }
   void write(ResultBox b, std::string text) { write(idOf(b), std::move(text)); }

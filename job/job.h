@@ -8,6 +8,7 @@
 
 #include "core/former_shape.h"
 #include "core/materials.h"
+#include "core/temperature_resistance.h"
 #include "form/boxes.h"
 
 namespace kelvane::job {
@@ -19,6 +20,8 @@ struct JobFields {
   std::string quotationNumber;  // 見積番号
   std::string personInCharge;   // 担当者
   std::string memo;             // メモ, may run over several lines
+  // 使用温度, °C: the quotation's outputs give the resistance at it as well.
+  double workingCelsius = kReferenceCelsius;
   bool operator==(const JobFields&) const = default;
 };
 

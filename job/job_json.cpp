@@ -148,6 +148,18 @@ Expected<const json*> readObject(const json& root, std::string_view key, bool re
   return &*it;
 }
 
+// 使用温度 in the job's fields: a number within the span a quotation may
+// name; 20 °C when a job does not give one.
+Expected<double> readWorkingCelsius(const json& fields) {
+  const auto it = fields.find("workingTemperature");
+  if (it == fields.end()) return kReferenceCelsius;
+  if (!it->is_number()) return refusal("「job.workingTemperature」が数ではありません。");
+  const double celsius = it->get<double>();
+  if (auto wrong = workingTemperatureRefusal(celsius))
+    return refusal("「job.workingTemperature」: " + *wrong);
+  return celsius;
+}
+
 }  // namespace
 
 std::string writeJob(const Job& job) {
@@ -160,7 +172,8 @@ std::string writeJob(const Job& job) {
                  {"partNumber", job.fields.partNumber},
                  {"quotationNumber", job.fields.quotationNumber},
                  {"personInCharge", job.fields.personInCharge},
-                 {"memo", job.fields.memo}};
+                 {"memo", job.fields.memo},
+                 {"workingTemperature", job.fields.workingCelsius}};
   root["former"] = job.former ? nlohmann::ordered_json(formerWord(*job.former)) : nullptr;
   root["material"] = materialWord(job.material);
   nlohmann::ordered_json& inputs = root["inputs"];
@@ -219,6 +232,9 @@ Expected<Job> readJob(std::string_view text) {
     if (!t) return t.failure();
     *target = std::move(t.value());
   }
+  const auto celsius = readWorkingCelsius(**fields);
+  if (!celsius) return celsius.failure();
+  job.fields.workingCelsius = *celsius;
   for (const auto& [key, target] :
        {std::pair{"programVersion", &job.programVersion}, std::pair{"savedAt", &job.savedAt}}) {
     auto t = readText(root, key, key, false);

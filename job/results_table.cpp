@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/number_text.h"
+#include "core/temperature_resistance.h"
 #include "form/boxes.h"
 #include "form/control_table.h"
 
@@ -107,6 +109,21 @@ std::string field(const std::string& cell, std::string_view special) {
   return out + "\"";
 }
 
+// "DCR (75 °C)".
+std::string atTemperature(const std::string& item, double celsius) {
+  return item + " (" + plainDecimal(celsius) + " °C)";
+}
+
+// A DCR box's resistance at the working temperature, written as the box
+// writes it. Empty when the box shows nothing the last press wrote: a text
+// typed over it is not a resistance to scale.
+std::string resistanceAt(const form::Form1& form, ResultBox b, double pressed, double celsius) {
+  const form::FormState& s = form.state();
+  if (s.text(b).empty() || form.userChanged(form::idOf(b))) return "";
+  const Expected<double> r = ResistanceAtTemperature(pressed, celsius, s.resistance->material);
+  return r ? formatFixed3(*r) : "";
+}
+
 std::string joinRows(const ResultsTable& table, char separator, std::string_view lineEnd) {
   const std::string special = std::string(1, separator) + "\"\r\n";
   std::string out;
@@ -128,7 +145,7 @@ const TableRow& tableHeading() {
   return heading;
 }
 
-ResultsTable resultsTable(const form::Form1& form) {
+ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
   const form::FormState& s = form.state();
   ResultsTable table;
 
@@ -142,6 +159,7 @@ ResultsTable resultsTable(const form::Form1& form) {
     table.inputs.push_back(
         {captionOf(form, label1(line.label)), s.text1[i], "", std::string(line.unit)});
   }
+  table.inputs.push_back({"使用温度", plainDecimal(workingCelsius), "", "°C"});
 
   for (const ResultLine& line : kResultLines) {
     if (!form.isVisible(form::idOf(line.max))) continue;
@@ -151,6 +169,17 @@ ResultsTable resultsTable(const form::Form1& form) {
     if (line.mid) row.mid = s.text2[form::indexOf(*line.mid)];
     row.unit = line.unitLabel ? nameAndUnit(captionOf(form, label1(*line.unitLabel))).second
                               : std::string(line.unit);
+    if (line.max != ResultBox::DcrMax) {
+      table.results.push_back(std::move(row));
+      continue;
+    }
+    const std::string name = row.item;
+    row.item = atTemperature(name, kReferenceCelsius);
+    table.results.push_back(row);
+    if (workingCelsius == kReferenceCelsius || !s.resistance) continue;
+    row.item = atTemperature(name, workingCelsius);
+    row.max = resistanceAt(form, ResultBox::DcrMax, s.resistance->max, workingCelsius);
+    row.mid = resistanceAt(form, ResultBox::DcrMid, s.resistance->mid, workingCelsius);
     table.results.push_back(std::move(row));
   }
   return table;

@@ -22,14 +22,17 @@ struct TableRow {
 const TableRow& tableHeading();
 
 // What the form shows, as rows: the inputs (the former and the material in
-// words, then every input box the former shows, its text as typed) and the
-// results (every result row the former shows, in the window's order, with
-// the units the last press chose). Texts are copied as the boxes hold them.
+// words, then every input box the former shows, its text as typed, then the
+// working temperature) and the results (every result row the former shows,
+// in the window's order, with the units the last press chose). Texts are
+// copied as the boxes hold them. The DCR row is labelled as at 20 °C; at any
+// other working temperature a row of both resistances at that temperature
+// follows it, in the same unit and format.
 struct ResultsTable {
   std::vector<TableRow> inputs;
   std::vector<TableRow> results;
 };
-ResultsTable resultsTable(const form::Form1& form);
+ResultsTable resultsTable(const form::Form1& form, double workingCelsius);
 
 // Both writers give the heading, the inputs and the results, one row a line.
 // A cell a spreadsheet would take for a formula (= + - @ first, other than a

@@ -2,11 +2,16 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "core/number_text.h"
+#include "core/temperature_resistance.h"
 #include "job/job_json.h"
+#include "ui/business_keys.h"
 
 namespace kelvane::ui {
 namespace {
@@ -23,7 +28,8 @@ QLineEdit* lineFor(const std::string& text, QWidget* parent) {
 
 }  // namespace
 
-JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent) : QDialog(parent) {
+JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
+    : QDialog(parent), fields_(fields) {
   setWindowTitle(QStringLiteral("案件情報"));
   customer_ = lineFor(fields.customer, this);
   partNumber_ = lineFor(fields.partNumber, this);
@@ -32,11 +38,32 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent) 
   memo_ = new QPlainTextEdit(qt(fields.memo), this);
   memo_->setTabChangesFocus(true);
   memo_->setMinimumHeight(110);
+  temperature_ = new QLineEdit(qt(plainDecimal(fields.workingCelsius)), this);
+  temperature_->setMaxLength(32);
+  temperature_->setFixedWidth(90);
+  temperature_->setAlignment(Qt::AlignRight);
+  temperature_->setToolTip(
+      QStringLiteral("見積書と CSV に、この温度での直流抵抗も載せます（20 °C の値から換算）。"));
+  auto* temperatureRow = new QHBoxLayout;
+  temperatureRow->addWidget(temperature_);
+  temperatureRow->addWidget(new QLabel(QStringLiteral("°C"), this));
+  temperatureRow->addStretch();
+  refusal_ = new QLabel(this);
+  refusal_->setStyleSheet(QStringLiteral("color: #c00000;"));
+  refusal_->setWordWrap(true);
+  refusal_->hide();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  // Enter moves on from box to box as in the main window; on a button it presses it.
+  auto* keys = new BusinessKeys(this);
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           customer_, partNumber_, quotationNumber_, personInCharge_, temperature_,
+           buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel)})
+    w->installEventFilter(keys);
 
   auto* layout = new QFormLayout(this);
   layout->addRow(QStringLiteral("顧客名"), customer_);
@@ -44,13 +71,24 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent) 
   layout->addRow(QStringLiteral("見積番号"), quotationNumber_);
   layout->addRow(QStringLiteral("担当者"), personInCharge_);
   layout->addRow(QStringLiteral("メモ"), memo_);
+  layout->addRow(QStringLiteral("使用温度"), temperatureRow);
+  layout->addRow(refusal_);
   layout->addRow(buttons);
 }
 
-job::JobFields JobFieldsDialog::fields() const {
-  return {customer_->text().toStdString(), partNumber_->text().toStdString(),
-          quotationNumber_->text().toStdString(), personInCharge_->text().toStdString(),
-          memo_->toPlainText().toStdString()};
+void JobFieldsDialog::accept() {
+  const Expected<double> celsius = readWorkingTemperature(temperature_->text().toStdString());
+  if (!celsius) {
+    refusal_->setText(qt(celsius.message()));
+    refusal_->show();
+    temperature_->setFocus();
+    temperature_->selectAll();
+    return;
+  }
+  fields_ = {customer_->text().toStdString(),        partNumber_->text().toStdString(),
+             quotationNumber_->text().toStdString(), personInCharge_->text().toStdString(),
+             memo_->toPlainText().toStdString(),     *celsius};
+  QDialog::accept();
 }
 
 }  // namespace kelvane::ui

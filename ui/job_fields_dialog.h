@@ -4,25 +4,34 @@
 
 #include "job/job.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 
 namespace kelvane::ui {
 
-// 案件情報: the job's own fields, edited together and taken on OK.
+// 案件情報: the job's own fields, edited together and taken on OK. A working
+// temperature that cannot be taken keeps the dialog open, says why below the
+// fields and selects its text.
 class JobFieldsDialog : public QDialog {
   Q_OBJECT
  public:
   JobFieldsDialog(const job::JobFields& fields, QWidget* parent);
 
-  job::JobFields fields() const;
+  // The fields as accepted.
+  const job::JobFields& fields() const { return fields_; }
+
+  void accept() override;
 
  private:
+  job::JobFields fields_;
   QLineEdit* customer_;
   QLineEdit* partNumber_;
   QLineEdit* quotationNumber_;
   QLineEdit* personInCharge_;
   QPlainTextEdit* memo_;
+  QLineEdit* temperature_;
+  QLabel* refusal_;
 };
 
 }  // namespace kelvane::ui

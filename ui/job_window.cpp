@@ -274,7 +274,8 @@ bool JobWindow::saveTo(const QString& path) {
 }
 
 void JobWindow::copyResults() {
-  const std::string table = job::toTabSeparated(job::resultsTable(form_->model()));
+  const std::string table =
+      job::toTabSeparated(job::resultsTable(form_->model(), fields_.workingCelsius));
   QGuiApplication::clipboard()->setText(QString::fromStdString(table));
 }
 
@@ -285,7 +286,7 @@ bool JobWindow::exportCsv() {
 
 bool JobWindow::exportCsvTo(const QString& path) {
   if (const std::optional<QString> error =
-          saveFile(path, job::toCsv(job::resultsTable(form_->model())))) {
+          saveFile(path, job::toCsv(job::resultsTable(form_->model(), fields_.workingCelsius)))) {
     present(*error);
     return false;
   }

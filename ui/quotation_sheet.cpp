@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "core/number_text.h"
+#include "core/temperature_resistance.h"
 #include "form/control_table.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
@@ -272,11 +274,12 @@ double resultsBlock(Page& page, double x, double y, double width, const Quotatio
 
 // What the two columns mean, and the one row that has them the other way
 // round; across the page below both columns.
-void columnNote(Page& page, double y) {
-  const QString note = QStringLiteral(
+void columnNote(Page& page, double y, const QuotationContent& content) {
+  QString note = QStringLiteral(
       "Max：整列巻きの長さを基準にした値。予測 Mid：クロス部の盛り上がりを見込んだ予測値。\n"
       "DCR の行だけは意図して逆です：Max 列に予測 Mid の長さの抵抗値、"
       "予測 Mid 列に Max の長さの抵抗値を示します。");
+  if (!content.temperatureNote.isEmpty()) note += QLatin1Char('\n') + content.temperatureNote;
   const QFont font = page.font(8.5);
   const double width = kPageWidth - 2 * kMargin;
   const double height = page.wrappedHeight(width, note, font);
@@ -339,7 +342,7 @@ double wireSheetBlock(Page& page, double x, double y, double width,
 QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields) {
   QuotationContent c;
   c.fields = fields;
-  c.table = job::resultsTable(form);
+  c.table = job::resultsTable(form, fields.workingCelsius);
   c.drawing = form.state().drawing;
   c.turnsShown = form.isVisible({"Shape1", 0});
   c.linesShown = {form.isVisible({"Line1", -1}), form.isVisible({"Line2", -1}),
@@ -350,6 +353,17 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   scratch.closeSheet();
   scratch.Command2_Click();
   c.wireSheet = scratch.state().sheetLines;
+  const auto& resistance = form.state().resistance;
+  if (fields.workingCelsius != kReferenceCelsius && resistance) {
+    const int material = static_cast<int>(resistance->material);
+    c.temperatureNote =
+        QStringLiteral(
+            "DCR (%1 °C)：20 °C の値から R_T = R_20 × (1 + α (T − 20))、α = %2 "
+            "/K（%3）で換算した値です。")
+            .arg(fromUtf8(plainDecimal(fields.workingCelsius)),
+                 QString::number(TemperatureCoefficient(resistance->material), 'g', 5),
+                 fromUtf8(form::findControl({"Option3", material})->text));
+  }
   c.resultsCurrent = form.state().resultsCurrent;
   c.printedAt = QDateTime::currentDateTime();
   const std::string_view version = job::programVersion();
@@ -372,7 +386,7 @@ void paintQuotation(QPainter& painter, const QuotationContent& content) {
   const double leftEnd = resultsBlock(page, kMargin, inputsEnd + kBlockGap, kLeftWidth, content);
   const double drawingEnd = drawingBlock(page, rightX, top, rightWidth, content);
   const double rightEnd = wireSheetBlock(page, rightX, drawingEnd + kBlockGap, rightWidth, content);
-  columnNote(page, std::max(leftEnd, rightEnd) + 2);
+  columnNote(page, std::max(leftEnd, rightEnd) + 2, content);
   painter.restore();
 }
 

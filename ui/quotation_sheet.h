@@ -25,6 +25,9 @@ struct QuotationContent {
   // The sixteen lines of the wire data sheet for the form's wire; none when
   // the bare diameter cannot give one.
   std::vector<std::string> wireSheet;
+  // How the resistance at the working temperature was worked out, with the
+  // coefficient used; empty when the sheet gives none (at 20 °C).
+  QString temperatureNote;
   // Whether the results belong to the inputs as they stand.
   bool resultsCurrent = true;
   QDateTime printedAt;

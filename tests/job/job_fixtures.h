@@ -32,8 +32,12 @@ inline std::vector<NamedJob> sampleJobs() {
   round.material = ConductorMaterial::Aluminium;
   round.input(InputBox::InnerDiameter) = "12.5";
   round.input(InputBox::Turns) = "120";
-  round.fields = {"株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎",
-                  "試作3台分。\n納期は来月末。\t\"至急\""};
+  round.fields = {"株式会社サンプル電機",
+                  "KC-0042",
+                  "Q2026-118",
+                  "山田 太郎",
+                  "試作3台分。\n納期は来月末。\t\"至急\"",
+                  37.5};
   round.programVersion = "0.1.0";
   round.savedAt = "2026-12-08T01:15:30Z";
   jobs.push_back({"RoundAluminiumWithFields", round});

@@ -43,7 +43,8 @@ TEST(WriteJob, DesignJobAsSaved) {
     "partNumber": "",
     "quotationNumber": "",
     "personInCharge": "",
-    "memo": ""
+    "memo": "",
+    "workingTemperature": 20.0
   },
   "former": "rectangular",
   "material": "copper",
@@ -137,6 +138,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "「job」がオブジェクトではありません"},
         Refusal{"MemoAsList", edited([](json& d) { d["job"]["memo"] = json::array(); }),
                 "「job.memo」が文字列ではありません"},
+        Refusal{"TemperatureAsText", edited([](json& d) { d["job"]["workingTemperature"] = "75"; }),
+                "「job.workingTemperature」が数ではありません"},
+        Refusal{"TemperatureTooHot",
+                edited([](json& d) { d["job"]["workingTemperature"] = 500.5; }),
+                "「job.workingTemperature」: 使用温度は -200 °C から 500 °C まで"},
         Refusal{"SavedAtAsNumber", edited([](json& d) { d["savedAt"] = 20261208; }),
                 "「savedAt」が文字列ではありません"},
         Refusal{"MemoTooLong", edited([](json& d) { d["job"]["memo"] = std::string(10001, 'x'); }),
@@ -180,6 +186,7 @@ TEST_P(Accepts, ReadsTheDesignJob) {
   EXPECT_EQ(read->inputs, expected.inputs);
   EXPECT_EQ(read->former, expected.former);
   EXPECT_EQ(read->material, expected.material);
+  EXPECT_EQ(read->fields.workingCelsius, 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(ForwardAndOtherTools, Accepts,

@@ -55,6 +55,8 @@ refused = {
     "unknown former": edited(lambda j: j.update(former="oval")),
     "unknown material": edited(lambda j: j.update(material=0)),
     "memo too long": edited(lambda j: j["job"].update(memo="x" * 10001)),
+    "temperature as text": edited(lambda j: j["job"].update(workingTemperature="75")),
+    "temperature too hot": edited(lambda j: j["job"].update(workingTemperature=500.5)),
 }
 for name, job in refused.items():
     if validator.is_valid(job):

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   if (!job) return 1;
   kelvane::form::Form1 form;
   kelvane::job::applyJob(*job, form);
-  const std::string csv = kelvane::job::toCsv(kelvane::job::resultsTable(form));
+  const std::string csv =
+      kelvane::job::toCsv(kelvane::job::resultsTable(form, job->fields.workingCelsius));
   return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QWindow>
+#include <algorithm>
 #include <memory>
 
 #include "form/control_table.h"
@@ -96,8 +98,8 @@ struct Person {
   QString shownTitle() const { return window.windowHandle()->title(); }
 };
 
-const kelvane::job::JobFields kFields = {"株式会社サンプル電機", "KC-0042", "Q2026-118",
-                                         "山田 太郎", "試作3台分。\n納期は来月末。"};
+const kelvane::job::JobFields kFields = {
+    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75};
 
 }  // namespace
 
@@ -393,8 +395,8 @@ class JobWindowTest : public QObject {
     person.type(text1(2), QStringLiteral("40"));
     person.click({"Command1", -1});
     QTest::keyClick(&person.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    const std::string expected =
-        kelvane::job::toTabSeparated(kelvane::job::resultsTable(person.window.form().model()));
+    const std::string expected = kelvane::job::toTabSeparated(kelvane::job::resultsTable(
+        person.window.form().model(), person.window.fields().workingCelsius));
     QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(expected));
     QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("巻き数(n)\t40\t\t\n")));
   }
@@ -409,9 +411,11 @@ class JobWindowTest : public QObject {
     person.chosenFile = path;
     QVERIFY(person.window.exportCsv());
     const std::string expected =
-        kelvane::job::toCsv(kelvane::job::resultsTable(person.window.form().model()));
+        kelvane::job::toCsv(kelvane::job::resultsTable(person.window.form().model(), 75));
     QCOMPARE(contents(path), QByteArray::fromStdString(expected));
     QVERIFY(contents(path).startsWith("\xEF\xBB\xBF項目,Max,予測 Mid,単位\r\n"));
+    QVERIFY(contents(path).contains("\r\n使用温度,75,,°C\r\n"));
+    QVERIFY(contents(path).contains("\r\nDCR (75 °C),"));
 
     // A folder that is not there: said, nothing written, and the job still
     // unsaved is no business of the export.
@@ -492,16 +496,50 @@ class JobWindowTest : public QObject {
     QVERIFY(about.contains(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()))));
   }
 
-  void fields_dialog_edits_all_five() {
+  // The five texts and the working temperature are taken on OK; a
+  // temperature that cannot be read or is out of reach keeps the dialog open
+  // with the reason beside it, and nothing is taken.
+  void fields_dialog_takes_the_fields_on_ok_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("celsius");
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("whole") << "75" << 75.0 << "";
+    QTest::newRow("full-width") << "－１０．５" << -10.5 << "";
+    QTest::newRow("blanks around") << " 155 " << 155.0 << "";
+    QTest::newRow("empty") << "" << 0.0 << "使用温度を数として読めません（「」）。";
+    QTest::newRow("junk after") << "75度" << 0.0 << "使用温度を数として読めません（「75度」）。";
+    QTest::newRow("too hot") << "600" << 0.0
+                             << "使用温度は -200 °C から 500 °C までで入力してください。";
+    QTest::newRow("too cold") << "-250" << 0.0
+                              << "使用温度は -200 °C から 500 °C までで入力してください。";
+  }
+  void fields_dialog_takes_the_fields_on_ok() {
+    QFETCH(QString, typed);
+    QFETCH(double, celsius);
+    QFETCH(QString, refusal);
     kelvane::ui::JobFieldsDialog dialog(kFields, nullptr);
-    QVERIFY(dialog.fields() == kFields);
+    dialog.show();
     auto boxes = dialog.findChildren<QLineEdit*>();
-    QCOMPARE(boxes.size(), 4);
+    QCOMPARE(boxes.size(), 5);
+    for (QLineEdit* box : boxes.mid(0, 4))
+      QCOMPARE(box->maxLength(), int(kelvane::job::kMaxTextChars));
+    QCOMPARE(boxes[4]->text(), QStringLiteral("75"));
     boxes[0]->setText(QStringLiteral("別の顧客"));
-    kelvane::job::JobFields expected = kFields;
-    expected.customer = "別の顧客";
-    QVERIFY(dialog.fields() == expected);
-    for (QLineEdit* box : boxes) QCOMPARE(box->maxLength(), int(kelvane::job::kMaxTextChars));
+    boxes[4]->setText(typed);
+    dialog.accept();
+    if (refusal.isEmpty()) {
+      QCOMPARE(dialog.result(), int(QDialog::Accepted));
+      kelvane::job::JobFields expected = kFields;
+      expected.customer = "別の顧客";
+      expected.workingCelsius = celsius;
+      QVERIFY(dialog.fields() == expected);
+      return;
+    }
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.fields() == kFields);
+    QVERIFY(std::ranges::any_of(dialog.findChildren<QLabel*>(),
+                                [&](QLabel* l) { return l->isVisible() && l->text() == refusal; }));
+    QCOMPARE(boxes[4]->selectedText(), typed);
   }
 
  private:

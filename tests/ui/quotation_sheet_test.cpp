@@ -17,8 +17,8 @@ namespace {
 
 const QString kOutOfDate = QStringLiteral("計算結果は入力と一致していません（再計算が必要）");
 
-const kelvane::job::JobFields kFields = {"株式会社サンプル電機", "KC-0042", "Q2026-118",
-                                         "山田 太郎", "試作3台分。納期は来月末。"};
+const kelvane::job::JobFields kFields = {
+    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。納期は来月末。", 75};
 
 // A rectangular coil of 120 turns, 計算 pressed.
 kelvane::form::Form1 pressedForm() {
@@ -96,7 +96,8 @@ class QuotationSheetTest : public QObject {
     for (const auto* rows : {&content.table.inputs, &content.table.results})
       for (const kelvane::job::TableRow& row : *rows)
         QVERIFY2(text.contains(rowText(row)), qPrintable(rowText(row)));
-    for (const char* expected : {"巻枠 角形", "銅線", "全長 ", "DCR ", " mm", " Ω"})
+    for (const char* expected : {"巻枠 角形", "銅線", "全長 ", "DCR (20 °C) ", "DCR (75 °C) ",
+                                 "使用温度 75 °C", " mm", " Ω"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY(text.contains(QStringLiteral("項目 Max 予測 Mid 単位")));
 
@@ -106,7 +107,7 @@ class QuotationSheetTest : public QObject {
     for (const char* expected :
          {"Max：整列巻きの長さを基準にした値。", "予測Mid：クロス部の盛り上がりを見込んだ予測値。",
           "DCRの行だけは意図して逆です", "Max列に予測Midの長さの抵抗値",
-          "予測Mid列にMaxの長さの抵抗値"})
+          "予測Mid列にMaxの長さの抵抗値", "α=0.00393/K（銅線）で換算した値です"})
       QVERIFY2(unspaced.contains(QString::fromUtf8(expected)), expected);
 
     for (const std::string& line : content.wireSheet)

@@ -153,11 +153,11 @@ void Form1::editText(const ControlId& id, const std::string& text) {
   std::string* b = box(id);
   if (!b) return;
   *b = text;
-  if (id.name == "Text1") {
-    s_.text1Edited[id.index] = true;
-    s_.resultsCurrent = false;
-  }
+  if (id.name == "Text1") s_.text1Edited[id.index] = true;
   if (id.name == "Text2") s_.text2Edited[id.index] = true;
+  // A typed-over result box (a target being typed) no longer shows what the
+  // press worked out, so neither do the results as a whole.
+  s_.resultsCurrent = false;
 }
 
 bool Form1::click(const ControlId& target) {

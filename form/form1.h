@@ -56,7 +56,8 @@ struct FormState {
   std::map<std::string, std::string> captions;  // the captions that change at run time
   // Whether the result boxes, captions and drawing belong to the inputs as
   // they stand: true from a complete press until an input box, the shape or
-  // the material changes, a target is applied, or a press is refused.
+  // the material changes, a result box is typed over (a target), a target is
+  // applied, or a press is refused.
   bool resultsCurrent = false;
   // The units of the length, weight and resistance rows; none before the
   // first complete press. The row captions show them.

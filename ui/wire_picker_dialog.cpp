@@ -47,8 +47,7 @@ QTableWidgetItem* itemOf(const wiredata::WireCell& cell) {
 
 }  // namespace
 
-WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& tables,
-                                   QWidget* parent)
+WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& tables, QWidget* parent)
     : QDialog(parent), tables_(tables) {
   setWindowTitle(QStringLiteral("規格線から選ぶ"));
 
@@ -59,6 +58,7 @@ WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& table
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->verticalHeader()->hide();
+  grid_->horizontalHeader()->setStretchLastSection(true);  // a narrow table keeps no blank
   grid_->setWordWrap(false);
   grid_->setAlternatingRowColors(true);
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -73,7 +73,8 @@ WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& table
   source_->setFrameShape(QFrame::NoFrame);
   source_->viewport()->setAutoFillBackground(false);
   source_->setFocusPolicy(Qt::NoFocus);
-  source_->setFixedHeight(5 * fontMetrics().lineSpacing());
+  source_->setFixedHeight(6 * fontMetrics().lineSpacing() +
+                          2 * static_cast<int>(source_->document()->documentMargin()));
   chosen_ = new QLabel(this);
 
   auto* buttons = new QDialogButtonBox(this);
@@ -100,7 +101,7 @@ WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& table
 
   showTable(0);
   grid_->setFocus(Qt::OtherFocusReason);
-  resize(sizeHint().width(), 36 * fontMetrics().lineSpacing());
+  resize(sizeHint().width(), 46 * fontMetrics().lineSpacing());
 }
 
 const wiredata::WireTable& WirePickerDialog::table() const {
@@ -165,9 +166,9 @@ void WirePickerDialog::showCurrent() {
   if (row >= 0 && row < static_cast<int>(t.rows.size())) {
     const std::string& key = t.rows[static_cast<std::size_t>(row)].source;
     const auto citation = t.sources.find(key);
-    source_->setPlainText(QStringLiteral("この行の出典 (%1): %2")
-                              .arg(qt(key), citation == t.sources.end() ? QString()
-                                                                          : qt(citation->second)));
+    source_->setPlainText(
+        QStringLiteral("この行の出典 (%1): %2")
+            .arg(qt(key), citation == t.sources.end() ? QString() : qt(citation->second)));
   } else {
     source_->setPlainText(QStringLiteral("この表の出典: %1").arg(qt(t.source)));
   }
@@ -177,12 +178,11 @@ void WirePickerDialog::showCurrent() {
   if (!c) {
     chosen_->setText(QStringLiteral("選べる欄を選んでください。"));
   } else if (c->finishedDiameter) {
-    chosen_->setText(QStringLiteral("%1 %2 mm、%3 %4 mm を入れます。")
-                         .arg(bareName(), qt(c->bareDiameter), finishedName(),
-                              qt(*c->finishedDiameter)));
-  } else {
     chosen_->setText(
-        QStringLiteral("%1 %2 mm を入れます。").arg(bareName(), qt(c->bareDiameter)));
+        QStringLiteral("%1 %2 mm、%3 %4 mm を入れます。")
+            .arg(bareName(), qt(c->bareDiameter), finishedName(), qt(*c->finishedDiameter)));
+  } else {
+    chosen_->setText(QStringLiteral("%1 %2 mm を入れます。").arg(bareName(), qt(c->bareDiameter)));
   }
 }
 

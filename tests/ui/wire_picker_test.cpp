@@ -33,8 +33,7 @@ int rowShowing(const QTableWidget& grid, const QString& first) {
 
 // Runs `act` on the picker once it is open; whatever it leaves open is closed.
 // The timer goes with the test case.
-void whenPickerOpens(QTimer& timer, bool& seen,
-                     const std::function<void(WirePickerDialog&)>& act) {
+void whenPickerOpens(QTimer& timer, bool& seen, const std::function<void(WirePickerDialog&)>& act) {
   timer.setInterval(10);
   QObject::connect(&timer, &QTimer::timeout, [&timer, &seen, act] {
     auto* dialog = qobject_cast<WirePickerDialog*>(QApplication::activeModalWidget());
@@ -62,14 +61,17 @@ class WirePickerTest : public QObject {
     QTest::addColumn<QString>("finished");  // empty: unchanged
     const int enter = int(Take::Enter), dclick = int(Take::DoubleClick),
               button = int(Take::ChooseButton), esc = int(Take::Escape);
-    QTest::newRow("grade 1 by Enter") << 0 << "0.25" << 1 << enter << "0.25" << "0.281";
-    QTest::newRow("grade 3 by double click") << 0 << "0.01" << 3 << dclick << "0.01" << "0.019";
-    QTest::newRow("grade 2 by 選ぶ") << 0 << "5" << 2 << button << "5" << "5.141";
-    QTest::newRow("a grade called off") << 0 << "0.25" << 1 << esc << "" << "";
-    QTest::newRow("a grade without figure") << 0 << "1.5" << 3 << enter << "" << "";
-    QTest::newRow("the conductor itself") << 0 << "0.25" << 0 << dclick << "" << "";
-    QTest::newRow("an AWG row by Enter") << 1 << "36" << 0 << enter << "0.127" << "";
-    QTest::newRow("an AWG row by double click") << 1 << "4/0" << 2 << dclick << "11.68" << "";
+    const QString unchanged;
+    QTest::newRow("grade 1 by Enter") << 0 << "0.25" << 1 << enter << "0.25" << QString("0.281");
+    QTest::newRow("grade 3 by double click")
+        << 0 << "0.01" << 3 << dclick << "0.01" << QString("0.019");
+    QTest::newRow("grade 2 by 選ぶ") << 0 << "5" << 2 << button << "5" << QString("5.141");
+    QTest::newRow("a grade called off") << 0 << "0.25" << 1 << esc << unchanged << unchanged;
+    QTest::newRow("a grade without figure") << 0 << "1.5" << 3 << enter << unchanged << unchanged;
+    QTest::newRow("the conductor itself") << 0 << "0.25" << 0 << dclick << unchanged << unchanged;
+    QTest::newRow("an AWG row by Enter") << 1 << "36" << 0 << enter << "0.127" << unchanged;
+    QTest::newRow("an AWG row by double click")
+        << 1 << "4/0" << 2 << dclick << "11.68" << unchanged;
   }
   void choosing_a_cell() {
     QFETCH(int, table);

@@ -24,6 +24,7 @@
 #include "ui/job_files.h"
 #include "ui/message_box_presenter.h"
 #include "ui/quotation_sheet.h"
+#include "ui/wire_picker_dialog.h"
 
 namespace kelvane::ui {
 namespace {
@@ -159,6 +160,8 @@ void JobWindow::buildMenus() {
   add(edit, QStringLiteral("CSVに書き出し(&V)…"), QKeySequence(), &JobWindow::exportCsv);
   edit->addSeparator();
   add(edit, QStringLiteral("案件情報(&I)…"), QKeySequence(), &JobWindow::editFields);
+  add(edit, QStringLiteral("規格線から選ぶ(&W)…"), QKeySequence(Qt::CTRL | Qt::Key_L),
+      &JobWindow::pickWire);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   add(help, QStringLiteral("使い方(&U)"), QKeySequence(Qt::Key_F1), &JobWindow::showHelp);
@@ -332,6 +335,17 @@ void JobWindow::editFields() {
 void JobWindow::setFields(const job::JobFields& fields) {
   fields_ = fields;
   updateTitle();
+}
+
+void JobWindow::pickWire() {
+  const auto& tables = wiredata::standardWireTables();
+  if (!tables || tables->empty()) {
+    present(QString::fromStdString(tables ? "規格線の表がありません。" : tables.message()));
+    return;
+  }
+  WirePickerDialog dialog(*tables, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (const auto choice = dialog.choice()) form_->applyWireChoice(*choice);
 }
 
 void JobWindow::showHelp() {

@@ -63,6 +63,7 @@ class JobWindow : public QMainWindow {
   void printQuotation();
   void editFields();
   void setFields(const job::JobFields& fields);
+  void pickWire();  // 規格線から選ぶ
   void showHelp();
   void showAbout();
 

@@ -76,6 +76,14 @@ void MainWindow::applyJob(const job::Job& job) {
   if (QWidget* w = control(model_.state().focus)) w->setFocus(Qt::OtherFocusReason);
 }
 
+void MainWindow::applyWireChoice(const wiredata::WireChoice& choice) {
+  forward([&] {
+    model_.setText(form::idOf(form::box::BareDiameter), choice.bareDiameter);
+    if (choice.finishedDiameter)
+      model_.setText(form::idOf(form::box::FinishedDiameter), *choice.finishedDiameter);
+  });
+}
+
 std::optional<form::ControlId> MainWindow::controlOf(const QWidget* widget) const {
   auto it = ids_.find(widget);
   if (it == ids_.end()) return std::nullopt;

@@ -8,6 +8,7 @@
 #include "form/form1.h"
 #include "job/job.h"
 #include "ui/control_widgets.h"
+#include "wiredata/wire_choice.h"
 
 namespace kelvane::ui {
 
@@ -60,6 +61,9 @@ class MainWindow : public QWidget {
   // Opens a job on the form (job::applyJob), then the keyboard focus goes to
   // the control the model gives it.
   void applyJob(const job::Job& job);
+  // Puts a standard wire's diameters into 素線径(d) and, when the choice has
+  // one, 線仕上外径, the way a program fills boxes; the results go out of date.
+  void applyWireChoice(const wiredata::WireChoice& choice);
 
  signals:
   // After each event the model handled: a key typed into a box, a click, a

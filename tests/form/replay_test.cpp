@@ -40,8 +40,8 @@ TEST(Replay, DesignPressPrintsTheRoadOfOnePress) {
   EXPECT_EQ(out.size(), 13u);
 }
 
-// What a script sees of the results: out of date after any input change or
-// a refused press, current again after the next complete press.
+// What a script sees of the results: out of date after any input change, a
+// typed target or a refused press, current again after the next complete press.
 TEST(Replay, ResultsShownOutOfDateUntilTheNextPress) {
   struct Row {
     const char* steps;
@@ -53,6 +53,8 @@ TEST(Replay, ResultsShownOutOfDateUntilTheNextPress) {
       {R"x([{"click":"Command1"},{"type":"Text1(2)","text":"10"}])x", false},
       {R"x([{"click":"Command1"},{"click":"Option1(0)"}])x", false},
       {R"x([{"click":"Command1"},{"type":"Text2(10)","text":"20"},{"focus":"Text1(13)"}])x", false},
+      // A target still being typed is no result of the press.
+      {R"x([{"click":"Command1"},{"type":"Text2(10)","text":"20"}])x", false},
       {R"x([{"click":"Command1"},{"type":"Text1(0)","text":"0,2"},{"click":"Command1"}])x", false},
       {R"x([{"click":"Command1"},{"type":"Text1(2)","text":"12"},{"click":"Command1"}])x", true},
   };

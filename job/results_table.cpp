@@ -117,10 +117,10 @@ std::string atTemperature(const std::string& item, double celsius) {
 // A DCR box's resistance at the working temperature, written as the box
 // writes it. Empty when the box shows nothing the last press wrote: a text
 // typed over it is not a resistance to scale.
-std::string resistanceAt(const form::Form1& form, ResultBox b, double pressed, double celsius) {
-  const form::FormState& s = form.state();
-  if (s.text(b).empty() || form.userChanged(form::idOf(b))) return "";
-  const Expected<double> r = ResistanceAtTemperature(pressed, celsius, s.resistance->material);
+std::string resistanceAt(const form::Form1& form, ResultBox b, double pressed, double celsius,
+                         ConductorMaterial conductor) {
+  if (form.state().text(b).empty() || form.userChanged(form::idOf(b))) return "";
+  const Expected<double> r = ResistanceAtTemperature(pressed, celsius, conductor);
   return r ? formatFixed3(*r) : "";
 }
 
@@ -176,13 +176,21 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
     const std::string name = row.item;
     row.item = atTemperature(name, kReferenceCelsius);
     table.results.push_back(row);
-    if (workingCelsius == kReferenceCelsius || !s.resistance) continue;
+    const auto conductor = workingResistanceConductor(form, workingCelsius);
+    if (!conductor) continue;
     row.item = atTemperature(name, workingCelsius);
-    row.max = resistanceAt(form, ResultBox::DcrMax, s.resistance->max, workingCelsius);
-    row.mid = resistanceAt(form, ResultBox::DcrMid, s.resistance->mid, workingCelsius);
+    row.max = resistanceAt(form, ResultBox::DcrMax, s.resistance->max, workingCelsius, *conductor);
+    row.mid = resistanceAt(form, ResultBox::DcrMid, s.resistance->mid, workingCelsius, *conductor);
     table.results.push_back(std::move(row));
   }
   return table;
+}
+
+std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& form,
+                                                            double workingCelsius) {
+  const auto& resistance = form.state().resistance;
+  if (workingCelsius == kReferenceCelsius || !resistance) return std::nullopt;
+  return resistance->material;
 }
 
 std::string toTabSeparated(const ResultsTable& table) { return joinRows(table, '\t', "\n"); }

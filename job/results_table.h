@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ struct ResultsTable {
   std::vector<TableRow> results;
 };
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius);
+
+// The conductor whose resistances the table also gives at the working
+// temperature; none at 20 °C or before a press has shown resistances.
+std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& form,
+                                                            double workingCelsius);
 
 // Both writers give the heading, the inputs and the results, one row a line.
 // A cell a spreadsheet would take for a formula (= + - @ first, other than a

@@ -353,16 +353,14 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   scratch.closeSheet();
   scratch.Command2_Click();
   c.wireSheet = scratch.state().sheetLines;
-  const auto& resistance = form.state().resistance;
-  if (fields.workingCelsius != kReferenceCelsius && resistance) {
-    const int material = static_cast<int>(resistance->material);
+  if (const auto conductor = job::workingResistanceConductor(form, fields.workingCelsius)) {
     c.temperatureNote =
         QStringLiteral(
             "DCR (%1 °C)：20 °C の値から R_T = R_20 × (1 + α (T − 20))、α = %2 "
             "/K（%3）で換算した値です。")
             .arg(fromUtf8(plainDecimal(fields.workingCelsius)),
-                 QString::number(TemperatureCoefficient(resistance->material), 'g', 5),
-                 fromUtf8(form::findControl({"Option3", material})->text));
+                 QString::number(TemperatureCoefficient(*conductor), 'g', 5),
+                 fromUtf8(form::findControl({"Option3", static_cast<int>(*conductor)})->text));
   }
   c.resultsCurrent = form.state().resultsCurrent;
   c.printedAt = QDateTime::currentDateTime();

@@ -1,14 +1,18 @@
 #include "app/command_line.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
+#include <QFile>
 #include <QStringList>
 #include <cstdio>
+#include <map>
+#include <memory>
+#include <vector>
 
 #include "form/form1.h"
+#include "job/file_io.h"
 #include "job/job_form.h"
+#include "job/output_file.h"
 #include "job/results_table.h"
-#include "ui/job_files.h"
 #include "ui/quotation_sheet.h"
 
 namespace kelvane::app {
@@ -19,14 +23,53 @@ void tell(const QString& line) {
   std::fprintf(stderr, "kelvane: %s\n", qPrintable(line.simplified()));
 }
 
+QString nameOf(const std::filesystem::path& file) {
+  return QString::fromLocal8Bit(job::displayName(file));
+}
+
 int failed(const QString& line) {
   tell(line);
   return kFailed;
 }
 
+// The bytes each argument was given as, by the text Qt's parser sees, so a
+// file's name reaches the system as typed. The value of "--option=VALUE" too.
+class ArgumentBytes {
+ public:
+  ArgumentBytes(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i) {
+      const std::string bytes = argv[i];
+      note(bytes);
+      if (const auto equals = bytes.find('='); bytes.starts_with("--") && equals != bytes.npos)
+        note(bytes.substr(equals + 1));
+    }
+  }
+  std::filesystem::path operator()(const QString& text) const {
+    const auto it = bytes_.find(text);
+    return it != bytes_.end() ? it->second : QFile::encodeName(text).toStdString();
+  }
+
+ private:
+  void note(const std::string& bytes) {
+    bytes_.try_emplace(QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size())), bytes);
+  }
+  std::map<QString, std::string> bytes_;
+};
+
+// Help and version go to standard output, checked to the last byte.
+int printed(const QString& text) {
+  std::fputs(qPrintable(text), stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    tell(QStringLiteral("標準出力に書き込めません。"));
+    return kFailed;
+  }
+  return kSucceeded;
+}
+
 }  // namespace
 
 std::variant<Request, int> readCommandLine(int argc, char** argv) {
+  const ArgumentBytes bytesOf(argc, argv);
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   QCommandLineParser options;
@@ -58,15 +101,10 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
   }
   if (options.isSet(help)) {
     // Without an application object Qt does not know the program's name yet.
-    std::fputs(qPrintable(options.helpText().replace(QStringLiteral("<executable_name>"),
-                                                     QStringLiteral("kelvane"))),
-               stdout);
-    return kSucceeded;
+    return printed(options.helpText().replace(QStringLiteral("<executable_name>"),
+                                              QStringLiteral("kelvane")));
   }
-  if (options.isSet(version)) {
-    std::puts("kelvane " KELVANE_VERSION);
-    return kSucceeded;
-  }
+  if (options.isSet(version)) return printed(QStringLiteral("kelvane " KELVANE_VERSION "\n"));
 
   Request request;
   const QStringList jobs = options.positionalArguments();
@@ -74,26 +112,41 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
     tell(QStringLiteral("開く案件ファイルは一つだけ指定してください。"));
     return kBadUsage;
   }
-  if (!jobs.isEmpty()) request.job = jobs.constFirst();
-  request.reportPath = options.value(report);
-  request.csvPath = options.value(csv);
-  for (const auto& [option, path] :
-       {std::pair{&report, &request.reportPath}, std::pair{&csv, &request.csvPath}}) {
-    if (options.isSet(*option) && path->isEmpty()) {
+  if (!jobs.isEmpty()) {
+    request.job = jobs.constFirst();
+    request.jobFile = bytesOf(request.job);
+  }
+  for (const auto& [option, file] :
+       {std::pair{&report, &request.reportFile}, std::pair{&csv, &request.csvFile}}) {
+    const QString value = options.value(*option);
+    if (options.isSet(*option) && value.isEmpty()) {
       tell(QStringLiteral("--%1 には書き出すファイルの名前が要ります。")
                .arg(option->names().first()));
       return kBadUsage;
     }
+    if (!value.isEmpty()) *file = bytesOf(value);
   }
   if (request.headless() && request.job.isEmpty()) {
     tell(QStringLiteral("--report と --export-csv には案件ファイルが要ります。"));
+    return kBadUsage;
+  }
+  // Nothing written may replace the job it is made from, or the other output.
+  for (const std::filesystem::path* output : {&request.reportFile, &request.csvFile}) {
+    if (!output->empty() && job::sameFile(*output, request.jobFile)) {
+      tell(QStringLiteral("「%1」は読み込む案件ファイルそのものです。書き出しには別の名前を指定してください。")
+               .arg(nameOf(*output)));
+      return kBadUsage;
+    }
+  }
+  if (!request.reportFile.empty() && job::sameFile(request.reportFile, request.csvFile)) {
+    tell(QStringLiteral("--report と --export-csv には別々のファイルを指定してください。"));
     return kBadUsage;
   }
   return request;
 }
 
 int writeOutputs(const Request& request) {
-  const Expected<job::Job> job = ui::readJobFile(request.job);
+  const Expected<job::Job> job = job::readJobFile(request.jobFile);
   if (!job) return failed(QString::fromStdString(job.message()));
   form::Form1 form;
   job::applyJob(*job, form);
@@ -101,21 +154,42 @@ int writeOutputs(const Request& request) {
     // A sheet without results quotes nothing; the window would show why.
     const auto& messages = form.state().messages;
     return failed(QStringLiteral("「%1」は計算できません。%2")
-                      .arg(QFileInfo(request.job).fileName(),
+                      .arg(nameOf(request.jobFile),
                            messages.empty() ? QString() : QString::fromStdString(messages.back())));
   }
-  if (!request.reportPath.isEmpty()) {
-    QString error;
-    if (!ui::writeQuotationPdf(request.reportPath, ui::quotationOf(form, job->fields), &error)) {
-      return failed(error.isEmpty() ? QStringLiteral("「%1」に書き出せません。")
-                                          .arg(QFileInfo(request.reportPath).fileName())
-                                    : error);
+
+  // Every output whole in memory first, then all written, then all put in place.
+  struct Output {
+    std::filesystem::path file;
+    std::string bytes;
+    job::OutputFile out;
+  };
+  std::vector<std::unique_ptr<Output>> outputs;
+  const auto add = [&](const std::filesystem::path& file, std::string bytes) {
+    outputs.push_back(std::make_unique<Output>());
+    outputs.back()->file = file;
+    outputs.back()->bytes = std::move(bytes);
+  };
+  if (!request.reportFile.empty()) {
+    const std::optional<QByteArray> pdf = ui::quotationPdf(ui::quotationOf(form, job->fields));
+    if (!pdf) {
+      return failed(QStringLiteral("「%1」を保存できません（PDFを作れません）。")
+                        .arg(nameOf(request.reportFile)));
     }
+    add(request.reportFile, pdf->toStdString());
   }
-  if (!request.csvPath.isEmpty()) {
-    if (const auto error = ui::saveFile(
-            request.csvPath, job::toCsv(job::resultsTable(form, job->fields.workingCelsius))))
-      return failed(*error);
+  if (!request.csvFile.empty())
+    add(request.csvFile, job::toCsv(job::resultsTable(form, job->fields.workingCelsius)));
+  for (auto& output : outputs) {
+    if (auto error = output->out.open(output->file)) return failed(QString::fromStdString(*error));
+  }
+  for (auto& output : outputs) {
+    auto error = output->out.write(output->bytes);
+    if (!error) error = output->out.sync();
+    if (error) return failed(QString::fromStdString(*error));
+  }
+  for (auto& output : outputs) {
+    if (auto error = output->out.commit()) return failed(QString::fromStdString(*error));
   }
   return kSucceeded;
 }

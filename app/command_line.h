@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <variant>
 
 namespace kelvane::app {
@@ -10,13 +11,15 @@ inline constexpr int kSucceeded = 0;
 inline constexpr int kFailed = 1;    // a job or an output that could not be handled
 inline constexpr int kBadUsage = 2;  // options or arguments that make no sense
 
-// What the command line asks for.
+// What the command line asks for. Files are kept as the system's bytes, as
+// given, so a name that is no valid UTF-8 still names its file.
 struct Request {
-  QString job;         // the job to open; empty for a new one
-  QString reportPath;  // --report: the quotation sheet as PDF
-  QString csvPath;     // --export-csv: the results table as CSV
+  QString job;                        // the job to open in the window; empty for a new one
+  std::filesystem::path jobFile;      // the same job, as given
+  std::filesystem::path reportFile;   // --report: the quotation sheet as PDF
+  std::filesystem::path csvFile;      // --export-csv: the results table as CSV
   // Outputs are written without a window.
-  bool headless() const { return !reportPath.isEmpty() || !csvPath.isEmpty(); }
+  bool headless() const { return !reportFile.empty() || !csvFile.empty(); }
 };
 
 // The request, or the exit status once the command line has been answered
@@ -25,9 +28,11 @@ struct Request {
 std::variant<Request, int> readCommandLine(int argc, char** argv);
 
 // Opens the job on a form of its own, computes it, and writes what the
-// request asks for. Needs a running QApplication (the sheet's fonts). A
-// failure is one Japanese line on standard error naming the file, and
-// kFailed; a job whose press is refused writes nothing.
+// request asks for. Needs a running QApplication (the sheet's fonts). Both
+// outputs are made in memory and written together: all of them or none. An
+// output that is the job itself, or both outputs one file, is refused as bad
+// usage. A failure is one Japanese line on standard error naming the file,
+// and kFailed; a job whose press is refused writes nothing.
 int writeOutputs(const Request& request);
 
 }  // namespace kelvane::app

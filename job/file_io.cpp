@@ -5,28 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <chrono>
 
 #include "job/job_json.h"
+#include "job/output_file.h"
+#include "job/system_reason.h"
 
 namespace kelvane::job {
 namespace {
-
-// Why the system refused, in words for the user where the cause is common.
-std::string systemReason(int error) {
-  switch (error) {
-    case ENOENT:
-      return "ファイルがありません";
-    case EACCES:
-      return "権限がありません";
-    case EISDIR:
-      return "フォルダーです";
-    case ENOSPC:
-      return "ディスクがいっぱいです";
-    default:
-      return std::strerror(error);
-  }
-}
 
 // Closes the descriptor when the scope ends.
 struct FileDescriptor {
@@ -36,27 +22,19 @@ struct FileDescriptor {
   }
 };
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0) errno = EIO;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string openFailureMessage(const std::filesystem::path& file, std::string_view reason) {
-  return "「" + file.filename().string() + "」を開けません。" + std::string(reason);
+  return "「" + displayName(file) + "」を開けません。" + std::string(reason);
 }
 
 Expected<Job> readJobFile(const std::filesystem::path& file) {
   // Opened without waiting, so a pipe with no writer cannot hold the reader;
   // only a regular file is a job.
   FileDescriptor in{::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  // A socket cannot be opened at all; it is no job either.
+  if (in.fd < 0 && errno == ENXIO)
+    return Failure{openFailureMessage(file, "通常のファイルではありません。")};
   if (in.fd < 0) {
     return Failure{openFailureMessage(file, "読み込めません（" + systemReason(errno) + "）。")};
   }
@@ -79,45 +57,10 @@ Expected<Job> readJobFile(const std::filesystem::path& file) {
   return job;
 }
 
-std::optional<std::string> writeFileAtomically(const std::filesystem::path& file,
-                                               std::string_view bytes) {
-  std::error_code ec;
-  std::filesystem::path target = file;
-  if (std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))) {
-    target = std::filesystem::weakly_canonical(file, ec);
-    if (ec) return "保存先を確かめられません（" + ec.message() + "）。";
-  }
-
-  // A name of our own beside the target, so that the rename stays on one disk.
-  FileDescriptor out;
-  std::filesystem::path temporary;
-  for (int attempt = 0; attempt < 100 && out.fd < 0; ++attempt) {
-    temporary = target;
-    temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    out.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (out.fd < 0 && errno != EEXIST) break;
-  }
-  if (out.fd < 0) return "保存できません（" + systemReason(errno) + "）。";
-
-  auto fail = [&](int error) -> std::optional<std::string> {
-    ::unlink(temporary.c_str());
-    return "保存できません（" + systemReason(error) + "）。";
-  };
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0 && ::fchmod(out.fd, existing.st_mode & 07777) != 0)
-    return fail(errno);
-  if (!writeAll(out.fd, bytes) || ::fsync(out.fd) != 0) return fail(errno);
-  const int fd = out.fd;
-  out.fd = -1;
-  if (::close(fd) != 0) return fail(errno);
-  if (::rename(temporary.c_str(), target.c_str()) != 0) return fail(errno);
-
-  // The rename itself reaches the disk with the directory.
-  const std::filesystem::path directory =
-      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  FileDescriptor dir{::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-  if (dir.fd >= 0) ::fsync(dir.fd);
-  return std::nullopt;
+std::optional<std::string> saveJobFile(const std::filesystem::path& file, const Job& job) {
+  const Expected<std::string> text = savedJobText(job, std::chrono::system_clock::now());
+  if (!text) return "「" + displayName(file) + "」を保存できません。" + text.message();
+  return writeFileAtomically(file, *text);
 }
 
 }  // namespace kelvane::job

@@ -11,7 +11,7 @@
 #include <iostream>
 
 #include "tools/batch.h"
-#include "tools/batch_output.h"
+#include "job/output_file.h"
 #include "tools/batch_run.h"
 
 namespace {
@@ -101,7 +101,10 @@ int main(int argc, char** argv) {
   const std::uint64_t inputBytes =
       ::fstat(in, &inputStat) == 0 && S_ISREG(inputStat.st_mode) ? inputStat.st_size : 0;
 
-  kelvane::batch::OutputFile file;
+  kelvane::job::OutputFile file;
+  if (output != "-" && input != "-" && kelvane::job::sameFile(input, output)) {
+    return refuse("the output " + output + " is the input; choose another name");
+  }
   if (output != "-") {
     if (auto error = file.open(output)) return refuse(*error);
   }
@@ -119,7 +122,7 @@ int main(int argc, char** argv) {
   const kelvane::batch::WriteBytes write =
       [&](std::string_view bytes) -> std::optional<std::string> {
     if (output != "-") return file.write(bytes);
-    if (const int error = kelvane::batch::writeAll(STDOUT_FILENO, bytes)) {
+    if (const int error = kelvane::job::writeAll(STDOUT_FILENO, bytes)) {
       return "cannot write standard output: " + std::string(std::strerror(error));
     }
     return std::nullopt;

@@ -4,7 +4,6 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -47,14 +46,6 @@ Snapshot snapshotOf(const form::Form1& form) {
   return s;
 }
 
-std::optional<std::string> saveJobFile(const std::string& path, const job::Job& job) {
-  const std::string name = "「" + std::filesystem::path(path).filename().string() + "」を";
-  const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
-  if (!text) return name + "保存できません。" + text.message();
-  if (auto error = job::writeFileAtomically(path, *text)) return name + *error;
-  return std::nullopt;
-}
-
 std::optional<std::string> ModelTarget::open(const std::string& path) {
   const Expected<job::Job> job = job::readJobFile(path);
   if (!job) return job.message();
@@ -64,7 +55,7 @@ std::optional<std::string> ModelTarget::open(const std::string& path) {
 }
 
 std::optional<std::string> ModelTarget::save(const std::string& path) {
-  return saveJobFile(path, job::jobFromForm(form_, fields_));
+  return job::saveJobFile(path, job::jobFromForm(form_, fields_));
 }
 
 namespace {

@@ -50,10 +50,6 @@ class ReplayTarget {
   virtual Snapshot snapshot() const = 0;
 };
 
-// Saves a job as the window does: stamped with this program's version and the
-// time, all or nothing, and refused when the file could not be opened again.
-std::optional<std::string> saveJobFile(const std::string& path, const job::Job& job);
-
 // The snapshot of the form model.
 Snapshot snapshotOf(const form::Form1& form);
 

@@ -189,7 +189,7 @@ std::optional<std::string> WindowReplayTarget::open(const std::string& path) {
 }
 
 std::optional<std::string> WindowReplayTarget::save(const std::string& path) {
-  return saveJobFile(path, job::jobFromForm(window_->model(), fields_));
+  return job::saveJobFile(path, job::jobFromForm(window_->model(), fields_));
 }
 
 Snapshot WindowReplayTarget::snapshot() const {

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <chrono>
+#include <filesystem>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "core/expected.h"
@@ -11,18 +10,20 @@
 
 namespace kelvane::ui {
 
+// The file a name chosen in the window stands for, in the system's bytes.
+std::filesystem::path fileOf(const QString& path);
+
 // The job in a file, or one Japanese sentence naming the file and saying why
 // it cannot be opened: a file that is no job, damaged, of a newer format,
 // unreadable or too large (job::readJobFile's limits and texts), or no
 // regular file at all (a pipe, a device).
 Expected<job::Job> readJobFile(const QString& path);
 
-// Replaces the file with the bytes, or leaves it as it was (QSaveFile: the
-// bytes go to a new file beside it, which is renamed over it when complete).
+// Replaces the file with the bytes, or leaves it as it was (job::OutputFile).
 // Nothing when written, else the Japanese sentence naming the file and why.
 std::optional<QString> saveFile(const QString& path, std::string_view bytes);
 
-// Saves the job (job::savedJobText, then saveFile); nothing when saved, else why not.
+// Saves the job (job::saveJobFile); nothing when saved, else why not.
 std::optional<QString> saveJobFile(const QString& path, const job::Job& job);
 
 }  // namespace kelvane::ui

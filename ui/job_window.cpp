@@ -18,6 +18,7 @@
 
 #include "form/control_table.h"
 #include "job/job_form.h"
+#include "job/output_file.h"
 #include "job/results_table.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
@@ -287,7 +288,17 @@ bool JobWindow::exportCsv() {
   return !path.isEmpty() && exportCsvTo(path);
 }
 
+std::optional<QString> JobWindow::overwritesTheJob(const QString& path) const {
+  if (path_.isEmpty() || !job::sameFile(fileOf(path), fileOf(path_))) return std::nullopt;
+  return QStringLiteral("「%1」は開いている案件ファイルです。書き出しには別の名前を選んでください。")
+      .arg(QFileInfo(path).fileName());
+}
+
 bool JobWindow::exportCsvTo(const QString& path) {
+  if (const std::optional<QString> error = overwritesTheJob(path)) {
+    present(*error);
+    return false;
+  }
   if (const std::optional<QString> error =
           saveFile(path, job::toCsv(job::resultsTable(form_->model(), fields_.workingCelsius)))) {
     present(*error);
@@ -302,12 +313,16 @@ bool JobWindow::exportPdf() {
 }
 
 bool JobWindow::exportPdfTo(const QString& path) {
-  QString error;
-  if (writeQuotationPdf(path, quotationOf(form_->model(), fields_), &error)) return true;
-  present(error.isEmpty()
-              ? QStringLiteral("「%1」に書き出せません。").arg(QFileInfo(path).fileName())
-              : error);
-  return false;
+  if (const std::optional<QString> error = overwritesTheJob(path)) {
+    present(*error);
+    return false;
+  }
+  if (const std::optional<QString> error =
+          writeQuotationPdf(path, quotationOf(form_->model(), fields_))) {
+    present(*error);
+    return false;
+  }
+  return true;
 }
 
 void JobWindow::printQuotation() {

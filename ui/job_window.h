@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "job/job.h"
 #include "ui/main_window.h"
@@ -82,6 +83,8 @@ class JobWindow : public QMainWindow {
   void markSaved(const QString& path);
   QString jobName() const;
   QString suggestedPath(const QString& suffix) const;
+  // Refuses an export that would replace the job file this window has open.
+  std::optional<QString> overwritesTheJob(const QString& path) const;
   void present(const QString& message);
 
   MainWindow* form_ = nullptr;

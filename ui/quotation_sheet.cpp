@@ -1,19 +1,21 @@
 #include "ui/quotation_sheet.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
 #include "form/control_table.h"
+#include "job/output_file.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
+#include "ui/job_files.h"
 #include "ui/section_drawing.h"
 
 namespace kelvane::ui {
@@ -388,27 +390,32 @@ void paintQuotation(QPainter& painter, const QuotationContent& content) {
   painter.restore();
 }
 
-bool writeQuotationPdf(const QString& path, const QuotationContent& content, QString* error) {
-  const auto fail = [&](const QString& reason) {
-    if (error)
-      *error = QStringLiteral("見積書のPDFを書き込めませんでした: %1\n%2").arg(path, reason);
-    return false;
-  };
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-
-  QPdfWriter writer(&file);
+std::optional<QByteArray> quotationPdf(const QuotationContent& content) {
+  // Made whole in memory: a disk that fills up can then only refuse the file,
+  // never leave half a PDF in its place.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
   writer.setPageLayout(
       QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   writer.setResolution(1200);
   writer.setTitle(QStringLiteral("見積計算書 ") + fromUtf8(content.fields.quotationNumber));
   writer.setCreator(QStringLiteral("Kelvane ") + content.programVersion);
   QPainter painter;
-  if (!painter.begin(&writer)) return fail(QStringLiteral("PDFを作れません"));
+  if (!painter.begin(&writer)) return std::nullopt;
   paintQuotation(painter, content);
-  if (!painter.end()) return fail(QStringLiteral("PDFを作れません"));
-  if (!file.commit()) return fail(file.errorString());
-  return true;
+  if (!painter.end()) return std::nullopt;
+  return bytes;
+}
+
+std::optional<QString> writeQuotationPdf(const QString& path, const QuotationContent& content) {
+  const std::optional<QByteArray> pdf = quotationPdf(content);
+  if (!pdf) {
+    return QStringLiteral("「%1」を保存できません（PDFを作れません）。")
+        .arg(QString::fromStdString(job::displayName(fileOf(path))));
+  }
+  return saveFile(path, std::string_view(pdf->constData(), std::size_t(pdf->size())));
 }
 
 }  // namespace kelvane::ui

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,9 +47,12 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
 // it at its size, a smaller area gets it scaled down. Any resolution.
 void paintQuotation(QPainter& painter, const QuotationContent& content);
 
-// Writes the sheet as a one-page vector PDF with its fonts embedded. The file
-// appears whole or not at all. False, with the reason in Japanese in `error`
-// (when given), when it cannot be written.
-bool writeQuotationPdf(const QString& path, const QuotationContent& content, QString* error);
+// The sheet as a one-page vector PDF with its fonts embedded, made in
+// memory; nothing when Qt cannot make it.
+std::optional<QByteArray> quotationPdf(const QuotationContent& content);
+
+// Writes the PDF as every file is written (saveFile): whole or not at all.
+// Nothing when written, else the Japanese sentence naming the file and why.
+std::optional<QString> writeQuotationPdf(const QString& path, const QuotationContent& content);
 
 }  // namespace kelvane::ui

@@ -146,7 +146,10 @@ TEST(Replay, BadInputIsOneShortErrorLine) {
        "step 1: 「a.kelvane」を開けません。読み込めません（ファイルがありません）。"},
       {R"json({"steps":[{"open":"/"}]})json", "通常のファイルではありません"},
       {R"json({"steps":[{"save":"/nonexistent/b.kelvane"}]})json",
-       "step 1: 「b.kelvane」を保存できません（ファイルがありません）。"},
+       "step 1: 「b.kelvane」を保存できません（保存先のフォルダーがありません）。"},
+      // A device is written into, never replaced: here it answers with a full disk.
+      {R"json({"steps":[{"save":"/dev/full"}]})json",
+       "step 1: 「full」を保存できません（ディスクがいっぱいです）。"},
       {R"json({"steps":[{"open":"/nonexistent/a\nb.kelvane"}]})json",
        "「a b.kelvane」を開けません"},
       {R"json({"steps":[{"save":"x.kelvane","text":"x"}]})json", "unexpected key"},

@@ -1,12 +1,18 @@
 // Job files on the disk, as the Qt-free tools read and save them.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "job/file_io.h"
 #include "job/job_json.h"
+#include "job/output_file.h"
 #include "job_fixtures.h"
 
 namespace kelvane::job {
@@ -71,11 +77,96 @@ TEST_F(JobFiles, FailedSaveLeavesTheOldFileAndNoLeftovers) {
   const fs::path blocked = dir_ / "folder.kelvane";
   fs::create_directory(blocked);
   EXPECT_NE(writeFileAtomically(blocked, "new"), std::nullopt);
-  EXPECT_TRUE(writeFileAtomically(dir_ / "missing" / "coil.kelvane", "new")
-                  .value_or("")
-                  .starts_with("保存できません（ファイルがありません）"));
+  EXPECT_EQ(writeFileAtomically(dir_ / "missing" / "coil.kelvane", "new"),
+            "「coil.kelvane」を保存できません（保存先のフォルダーがありません）。");
   EXPECT_EQ(contents(file), "old");
   EXPECT_EQ(listing(), (std::vector<fs::path>{"coil.kelvane", "folder.kelvane"}));
+}
+
+// A disk that fills up while the file is written: the old file stays whole
+// and the save says so. The file size limit makes the system refuse writes
+// past a few bytes exactly as a full disk does, for root too.
+TEST_F(JobFiles, AFullDiskKeepsTheOldFile) {
+  const fs::path file = dir_ / "coil.kelvane";
+  ASSERT_EQ(writeFileAtomically(file, "old"), std::nullopt);
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const auto error = writeFileAtomically(file, std::string(5000, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, previous);
+  EXPECT_EQ(error, "「coil.kelvane」を保存できません（ファイルが大きすぎます）。");
+  EXPECT_EQ(contents(file), "old");
+  EXPECT_EQ(listing(), std::vector<fs::path>{"coil.kelvane"});
+
+  // /dev/full answers every write with a full disk.
+  EXPECT_EQ(writeFileAtomically("/dev/full", "new"),
+            "「full」を保存できません（ディスクがいっぱいです）。");
+}
+
+// What is no regular file is written into, never replaced; what may not be
+// written is refused and stays as it was.
+TEST_F(JobFiles, DevicesPipesAndReadOnlyFilesAreNotReplaced) {
+  const fs::path pipe = dir_ / "pipe.csv";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // Nobody reads the pipe: refused at once rather than waited for.
+  EXPECT_EQ(writeFileAtomically(pipe, "rows"),
+            "「pipe.csv」を保存できません（読み手のいないパイプか、つながっていない装置です）。");
+  {
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(writeFileAtomically(pipe, "rows"), std::nullopt);
+    char buffer[16] = {};
+    EXPECT_EQ(::read(reader, buffer, sizeof buffer), 4);
+    EXPECT_STREQ(buffer, "rows");
+    ::close(reader);
+  }
+  EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+
+  fs::create_symlink("/dev/null", dir_ / "null.csv");
+  EXPECT_EQ(writeFileAtomically(dir_ / "null.csv", "rows"), std::nullopt);
+  EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+
+  const fs::path readOnly = dir_ / "kept.kelvane";
+  ASSERT_EQ(writeFileAtomically(readOnly, "old"), std::nullopt);
+  ::chmod(readOnly.c_str(), 0444);
+  EXPECT_EQ(writeFileAtomically(readOnly, "new"),
+            "「kept.kelvane」を保存できません（読み取り専用のファイルです）。");
+  EXPECT_EQ(contents(readOnly), "old");
+  EXPECT_EQ(listing(), (std::vector<fs::path>{"kept.kelvane", "null.csv", "pipe.csv"}));
+}
+
+// A program stopped half-way through a file leaves nothing behind.
+TEST_F(JobFiles, AnInterruptedWriteLeavesNoFile) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      OutputFile out;
+      if (out.open(dir_ / "results.csv") || out.write(std::string(1 << 20, 'x'))) ::_exit(3);
+      ::raise(signal);
+      ::_exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(listing(), std::vector<fs::path>{}) << signal;
+  }
+}
+
+TEST_F(JobFiles, SameFileByAnyName) {
+  const fs::path file = dir_ / "coil.kelvane";
+  ASSERT_EQ(writeFileAtomically(file, "job"), std::nullopt);
+  fs::create_symlink(file, dir_ / "link.kelvane");
+  fs::create_hard_link(file, dir_ / "hard.kelvane");
+  EXPECT_TRUE(sameFile(file, dir_ / "link.kelvane"));
+  EXPECT_TRUE(sameFile(file, dir_ / "hard.kelvane"));
+  EXPECT_TRUE(sameFile(dir_ / "new.csv", dir_ / "." / "new.csv"));
+  EXPECT_FALSE(sameFile(file, dir_ / "new.csv"));
+  EXPECT_FALSE(sameFile(dir_ / "a.csv", dir_ / "b.csv"));
 }
 
 TEST_F(JobFiles, RefusalsNameTheFile) {
@@ -93,6 +184,7 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
       {dir_ / "missing.kelvane",
        "「missing.kelvane」を開けません。読み込めません（ファイルがありません）。"},
       {dir_, "を開けません。通常のファイルではありません。"},
+      {dir_.string() + "/", "「" + dir_.string() + "/」を開けません。通常のファイルではありません。"},
       {pipe, "「pipe.kelvane」を開けません。通常のファイルではありません。"},
       {huge, "「huge.kelvane」を開けません。ファイルが大きすぎます（案件ファイルは 1 MiB まで）。"},
       {broken, "「broken.kelvane」を開けません。JSON として読めません（1 行目）。"},

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "job/file_io.h"
+#include "job/output_file.h"
 #include "job/job_json.h"
 #include "job_fixtures.h"
 

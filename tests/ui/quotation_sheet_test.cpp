@@ -66,9 +66,8 @@ class QuotationSheetTest : public QObject {
   // pdftotext -layout extracts it.
   QString writtenText(const QuotationContent& content, const QString& name) {
     const QString path = dir_.filePath(name);
-    QString error;
-    if (!kelvane::ui::writeQuotationPdf(path, content, &error)) {
-      qWarning("%s", qPrintable(error));
+    if (const auto error = kelvane::ui::writeQuotationPdf(path, content)) {
+      qWarning("%s", qPrintable(*error));
       return {};
     }
     return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
@@ -134,10 +133,9 @@ class QuotationSheetTest : public QObject {
 
   void the_fonts_are_embedded() {
     const QString path = dir_.filePath(QStringLiteral("fonts.pdf"));
-    QString error;
-    QVERIFY2(kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields),
-                                            &error),
-             qPrintable(error));
+    const auto error =
+        kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields));
+    QVERIFY2(!error, qPrintable(error.value_or(QString())));
     // name type encoding emb sub uni object-id, below two heading lines.
     const QStringList lines =
         run(QStringLiteral("pdffonts"), {path}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -169,16 +167,22 @@ class QuotationSheetTest : public QObject {
 
   void an_unwritable_place_is_refused_with_a_reason_data() {
     QTest::addColumn<QString>("path");
-    QTest::newRow("missing folder") << dir_.filePath(QStringLiteral("no/such/folder/sheet.pdf"));
-    QTest::newRow("a folder's name") << dir_.path();
+    QTest::addColumn<QString>("error");
+    QTest::newRow("missing folder")
+        << dir_.filePath(QStringLiteral("no/such/folder/sheet.pdf"))
+        << QStringLiteral("「sheet.pdf」を保存できません（保存先のフォルダーがありません）。");
+    QTest::newRow("a folder's name") << dir_.path() + QLatin1Char('/')
+                                     << QStringLiteral("「%1/」を保存できません（フォルダーです）。")
+                                            .arg(dir_.path());
+    QTest::newRow("a full disk")
+        << QStringLiteral("/dev/full")
+        << QStringLiteral("「full」を保存できません（ディスクがいっぱいです）。");
   }
   void an_unwritable_place_is_refused_with_a_reason() {
     QFETCH(QString, path);
-    QString error;
-    QVERIFY(!kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields),
-                                            &error));
-    QVERIFY(error.startsWith(QStringLiteral("見積書のPDFを書き込めませんでした")));
-    QVERIFY(error.contains(path));
+    QFETCH(QString, error);
+    QCOMPARE(kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields)),
+             std::optional<QString>(error));
   }
 };
 

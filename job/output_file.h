@@ -1,0 +1,70 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kelvane::job {
+
+// The one way every file Kelvane makes is written: jobs, quotation sheets,
+// CSV exports and batch results. The file appears whole or not at all, and
+// nothing is replaced that should not be.
+// - A regular file, or a name not yet taken: the bytes go to an unnamed file
+//   in the same folder, which takes the name only once every byte is on the
+//   disk. Where the file system has no unnamed files, a hidden file beside it
+//   stands in, removed again if the program is interrupted (Ctrl-C, SIGTERM).
+//   A replaced file keeps its permissions and owner; a link is followed and
+//   its target replaced.
+// - A file the user may not write is refused, and a read-only file stays
+//   read-only for root too; so are a folder, a socket and a block device.
+// - A pipe or a character device (/dev/null, a terminal) is written into,
+//   never replaced; a pipe nobody reads is refused rather than waited for.
+// Every failure is one Japanese sentence naming the file:
+// 「NAME」を保存できません（why）。 Without a commit nothing is left behind.
+class OutputFile {
+ public:
+  OutputFile() = default;
+  ~OutputFile();
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  std::optional<std::string> open(const std::filesystem::path& file);
+  std::optional<std::string> write(std::string_view bytes);
+  // Every byte written so far is on the disk, checked to the last flush.
+  std::optional<std::string> sync();
+  // Syncs, then puts the new file in the old one's place.
+  std::optional<std::string> commit();
+
+ private:
+  std::optional<std::string> fail(int error);
+  std::optional<std::string> refuse(const std::string& reason);
+  void discard();
+
+  int fd_ = -1;
+  bool direct_ = false;  // a pipe or a device, written into
+  bool synced_ = false;
+  std::optional<std::string> failure_;
+  std::string name_;
+  std::filesystem::path target_;
+  std::filesystem::path named_;  // the hidden stand-in, when there is one
+};
+
+// Writes the whole file as OutputFile does; nothing when written, else why not.
+std::optional<std::string> writeFileAtomically(const std::filesystem::path& file,
+                                               std::string_view bytes);
+
+// Whether two names lead to one file: an existing one by any path, link or
+// hard link, or one still to be made by the same path.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+// The name a message gives a file: its last part, or the whole name as given
+// when it ends in a slash.
+std::string displayName(const std::filesystem::path& file);
+
+// Writes all the bytes to a descriptor: 0, or the error (errno) that stopped it.
+int writeAll(int fd, std::string_view bytes);
+
+}  // namespace kelvane::job

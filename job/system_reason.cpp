@@ -1,0 +1,40 @@
+#include "job/system_reason.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace kelvane::job {
+
+std::string systemReason(int error) {
+  switch (error) {
+    case ENOENT:
+      return "ファイルがありません";
+    case EACCES:
+    case EPERM:
+      return "権限がありません";
+    case EISDIR:
+      return "フォルダーです";
+    case ENOTDIR:
+      return "途中の名前がフォルダーではありません";
+    case ENOSPC:
+    case EDQUOT:
+      return "ディスクがいっぱいです";
+    case EFBIG:
+      return "ファイルが大きすぎます";
+    case EROFS:
+      return "書き込みできないドライブです";
+    case ENAMETOOLONG:
+      return "名前が長すぎます";
+    case ENXIO:
+      return "読み手のいないパイプか、つながっていない装置です";
+    case EIO:
+      return "ディスクの読み書きに失敗しました";
+    case ELOOP:
+      return "リンクが循環しています";
+    default:
+      if (const char* name = ::strerrorname_np(error)) return std::string("システムエラー ") + name;
+      return "システムエラー " + std::to_string(error);
+  }
+}
+
+}  // namespace kelvane::job

@@ -79,5 +79,88 @@ done <<ROWS
 ROWS
 [ ! -e "$tmp/none" ] || fail "a folder was made for an output"
 
+# Outputs that must not be replaced, or that would replace what they must not.
+# Each row fails with the status and line given and leaves every file as it was.
+echo 'old csv' >"$tmp/kept.csv"
+cp "$tmp/kept.csv" "$tmp/readonly.csv"
+chmod 444 "$tmp/readonly.csv"
+cp "$tmp/coil.kelvane" "$tmp/coil.before"
+while IFS='|' read -r expected says arguments; do
+  # shellcheck disable=SC2086
+  eval "set -- $arguments"
+  "$kelvane" "$@" >"$tmp/out" 2>"$tmp/err"
+  status=$?
+  [ "$status" -eq "$expected" ] && grep -qF -- "$says" "$tmp/err" ||
+    fail "[$arguments]: exit status $status, said: $(cat "$tmp/err")"
+done <<ROWS
+1|「readonly.csv」を保存できません（読み取り専用のファイルです）。|--export-csv "$tmp/readonly.csv" "$tmp/coil.kelvane"
+2|「coil.kelvane」は読み込む案件ファイルそのものです。|--report "$tmp/coil.kelvane" "$tmp/coil.kelvane"
+2|「coil.kelvane」は読み込む案件ファイルそのものです。|--export-csv "$tmp/./coil.kelvane" "$tmp/coil.kelvane"
+2|--report と --export-csv には別々のファイルを指定してください。|--report "$tmp/kept.csv" --export-csv "$tmp/kept.csv" "$tmp/coil.kelvane"
+1|「full」を保存できません（ディスクがいっぱいです）。|--export-csv /dev/full "$tmp/coil.kelvane"
+1|「x.csv」を保存できません（保存先のフォルダーがありません）。|--report "$tmp/kept.csv" --export-csv "$tmp/none/x.csv" "$tmp/coil.kelvane"
+ROWS
+[ "$(cat "$tmp/kept.csv")" = 'old csv' ] || fail "a refused output changed kept.csv"
+[ "$(cat "$tmp/readonly.csv")" = 'old csv' ] || fail "the read-only file was replaced"
+cmp -s "$tmp/coil.kelvane" "$tmp/coil.before" || fail "the job was replaced by an output"
+
+# A disk that fills up during the write: the old file stays and the run fails.
+# The file size limit stands in for the full disk everywhere; a real small
+# file system is tried too where this machine lets the test mount one.
+(trap '' XFSZ; ulimit -f 8; exec "$kelvane" --report "$tmp/kept.csv" "$tmp/coil.kelvane") \
+  >"$tmp/out" 2>"$tmp/err"
+status=$?
+[ "$status" -eq 1 ] && grep -qF '「kept.csv」を保存できません（ファイルが大きすぎます）。' "$tmp/err" ||
+  fail "a PDF past the size limit: status $status, said: $(cat "$tmp/err")"
+[ "$(cat "$tmp/kept.csv")" = 'old csv' ] || fail "a PDF past the size limit replaced the old file"
+mkdir "$tmp/small"
+if mount -t tmpfs -o size=64k tmpfs "$tmp/small" 2>/dev/null; then
+  # Full: the CSV alone. Nearly full (16 KiB left): the CSV fits, the PDF not.
+  cp "$tmp/expected.csv" "$tmp/small/out.csv"
+  echo 'old pdf' >"$tmp/small/sheet.pdf"
+  head -c 1M /dev/zero >"$tmp/small/filler" 2>/dev/null
+  for arguments in '--export-csv out.csv' 'rm filler' '--report sheet.pdf --export-csv out.csv'; do
+    if [ "$arguments" = 'rm filler' ]; then
+      rm "$tmp/small/filler"
+      head -c $(($(df -k --output=avail "$tmp/small" | tail -1) * 1024 - 16384)) /dev/zero \
+        >"$tmp/small/filler"
+      continue
+    fi
+    # shellcheck disable=SC2086
+    (cd "$tmp/small" && "$kelvane" $arguments "$tmp/coil.kelvane") >"$tmp/out" 2>"$tmp/err"
+    status=$?
+    [ "$status" -eq 1 ] && grep -qF 'を保存できません（ディスクがいっぱいです）。' "$tmp/err" ||
+      fail "a full disk [$arguments]: status $status, said: $(cat "$tmp/err")"
+    cmp -s "$tmp/small/out.csv" "$tmp/expected.csv" || fail "a full disk [$arguments] changed the CSV"
+    [ "$(cat "$tmp/small/sheet.pdf")" = 'old pdf' ] || fail "a full disk [$arguments] changed the PDF"
+  done
+  umount "$tmp/small"
+else
+  echo "no small file system could be mounted here: the size limit stood in for it"
+fi
+
+# A pipe is written into and stays a pipe; so does /dev/null behind a link.
+mkfifo "$tmp/pipe.csv"
+cat "$tmp/pipe.csv" >"$tmp/from-pipe.csv" &
+reader=$!
+"$kelvane" --export-csv "$tmp/pipe.csv" "$tmp/coil.kelvane" 2>"$tmp/err" || fail "into a pipe: $(cat "$tmp/err")"
+wait "$reader"
+cmp -s "$tmp/from-pipe.csv" "$tmp/expected.csv" || fail "the pipe did not carry the CSV"
+[ -p "$tmp/pipe.csv" ] || fail "the pipe was replaced"
+ln -s /dev/null "$tmp/null.csv"
+"$kelvane" --export-csv "$tmp/null.csv" "$tmp/coil.kelvane" 2>"$tmp/err" || fail "into /dev/null: $(cat "$tmp/err")"
+[ -c /dev/null ] || fail "/dev/null was replaced"
+
+# Names are the bytes given, whether or not they are UTF-8.
+cp "$tmp/coil.kelvane" "$(printf '%s/caf\351.kelvane' "$tmp")"
+"$kelvane" --export-csv "$(printf '%s/r\351sultat.csv' "$tmp")" "$(printf '%s/caf\351.kelvane' "$tmp")" \
+  2>"$tmp/err" || fail "a name that is no UTF-8: $(cat "$tmp/err")"
+[ -f "$(printf '%s/r\351sultat.csv' "$tmp")" ] || fail "the CSV was written under another name"
+
+# Help and version that cannot be printed are no success.
+for option in --help --version; do
+  "$kelvane" "$option" >/dev/full 2>/dev/null && fail "$option to a full disk exited 0"
+done
+
 [ "$failures" -eq 0 ] && echo "command line: all checks passed"
 [ "$failures" -eq 0 ]

@@ -181,7 +181,8 @@ int writeOutputs(const Request& request) {
   if (!request.csvFile.empty())
     add(request.csvFile, job::toCsv(job::resultsTable(form, job->fields.workingCelsius)));
   for (auto& output : outputs) {
-    if (auto error = output->out.open(output->file)) return failed(QString::fromStdString(*error));
+    if (auto error = output->out.open(output->file, job::OutputFile::Reader::Await))
+      return failed(QString::fromStdString(*error));
   }
   for (auto& output : outputs) {
     auto error = output->out.write(output->bytes);

@@ -164,7 +164,7 @@ std::optional<std::string> OutputFile::fail(int error) {
   return refuse(systemReason(error));
 }
 
-std::optional<std::string> OutputFile::open(const fs::path& file) {
+std::optional<std::string> OutputFile::open(const fs::path& file, Reader absentReader) {
   discard();
   failure_.reset();
   synced_ = direct_ = false;
@@ -179,8 +179,11 @@ std::optional<std::string> OutputFile::open(const fs::path& file) {
   if (!exists && errno != ENOENT) return fail(errno);
   if (exists && S_ISDIR(existing.st_mode)) return refuse(systemReason(EISDIR));
   if (exists && (S_ISFIFO(existing.st_mode) || S_ISCHR(existing.st_mode))) {
-    // Written into, never replaced; not waiting for a reader that may never come.
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // Written into, never replaced.
+    const int wait = absentReader == Reader::Await ? 0 : O_NONBLOCK;
+    do {
+      fd_ = ::open(target_.c_str(), O_WRONLY | wait | O_NOCTTY | O_CLOEXEC);
+    } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) return fail(errno);
     ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     direct_ = true;

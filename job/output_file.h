@@ -21,7 +21,8 @@ namespace kelvane::job {
 // - A file the user may not write is refused, and a read-only file stays
 //   read-only for root too; so are a folder, a socket and a block device.
 // - A pipe or a character device (/dev/null, a terminal) is written into,
-//   never replaced; a pipe nobody reads is refused rather than waited for.
+//   never replaced. A pipe nobody reads yet is waited for only where asked
+//   (a command-line tool, which Ctrl-C ends); the window refuses it at once.
 // Every failure is one Japanese sentence naming the file:
 // 「NAME」を保存できません（why）。 Without a commit nothing is left behind.
 class OutputFile {
@@ -31,7 +32,9 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  std::optional<std::string> open(const std::filesystem::path& file);
+  enum class Reader { Refuse, Await };  // a pipe that nobody reads yet
+  std::optional<std::string> open(const std::filesystem::path& file,
+                                  Reader absentReader = Reader::Refuse);
   std::optional<std::string> write(std::string_view bytes);
   // Every byte written so far is on the disk, checked to the last flush.
   std::optional<std::string> sync();

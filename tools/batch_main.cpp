@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
     return refuse("the output " + output + " is the input; choose another name");
   }
   if (output != "-") {
-    if (auto error = file.open(output)) return refuse(*error);
+    if (auto error = file.open(output, kelvane::job::OutputFile::Reader::Await))
+      return refuse(*error);
   }
 
   const kelvane::batch::ReadBytes read = [&](char* buffer,

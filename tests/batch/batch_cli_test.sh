@@ -18,7 +18,7 @@ printf 'turns,former\n10,1\n20,丸\n' >"$tmp/good.csv"
 [ ! -s "$tmp/err" ] || fail "good rows wrote to standard error: $(cat "$tmp/err")"
 [ "$(head -c 3 "$tmp/out.csv" | od -An -tx1 | tr -d ' ')" = "efbbbf" ] || fail "no byte order mark"
 [ "$(grep -c "$(printf '\r')\$" "$tmp/out.csv")" -eq 3 ] || fail "lines not ended by CR LF"
-ls "$tmp" | grep -q tmp- && fail "a temporary file was left beside the output"
+ls -A "$tmp" | grep -q '\.kelvane-' && fail "a temporary file was left beside the output"
 
 # Standard input and output, by - and by default.
 "$batch" - -o - <"$tmp/good.csv" >"$tmp/stdout.csv" || fail "- and - exited $?"
@@ -39,12 +39,12 @@ printf 'x,y\n1,2\n' >"$tmp/unknown.csv"
 mkdir "$tmp/dir"
 while IFS='|' read -r what command; do
   rm -f "$tmp/new.csv"
-  eval "$command" >"$tmp/out" 2>"$tmp/err"
+  (eval "$command") >"$tmp/out" 2>"$tmp/err"
   rc=$?
   [ "$rc" -eq 2 ] || fail "$what: exited $rc, not 2"
   [ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "$what: not one error line: $(head -c 300 "$tmp/err")"
   [ ! -e "$tmp/new.csv" ] || fail "$what: left an output file"
-  ls "$tmp" | grep -q tmp- && fail "$what: left a temporary file"
+  ls -A "$tmp" | grep -q '\.kelvane-' && fail "$what: left a temporary file"
 done <<ROWS
 missing file|"\$batch" "\$tmp/missing.csv" -o "\$tmp/new.csv"
 directory|"\$batch" "\$tmp/dir" -o "\$tmp/new.csv"
@@ -54,10 +54,40 @@ output in a missing folder|"\$batch" "\$tmp/good.csv" -o "\$tmp/missing/new.csv"
 unknown option|"\$batch" --nope "\$tmp/good.csv" -o "\$tmp/new.csv"
 no threads|"\$batch" -j 0 "\$tmp/good.csv" -o "\$tmp/new.csv"
 output that cannot be written|"\$batch" "\$tmp/good.csv" >/dev/full
+read-only output|cp "\$tmp/good.csv" "\$tmp/new.csv"; chmod 444 "\$tmp/new.csv"; "\$batch" "\$tmp/good.csv" -o "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/good.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
+output that is the input|cp "\$tmp/good.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv" || { rc=\$?; cmp -s "\$tmp/good.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
+output a disk cannot hold|"\$batch" "\$tmp/good.csv" -o /dev/full
 ROWS
 
 # A failed run leaves the old output as it was.
 printf 'old\n' >"$tmp/keep.csv"
 "$batch" "$tmp/unknown.csv" -o "$tmp/keep.csv" 2>/dev/null
 [ "$(cat "$tmp/keep.csv")" = "old" ] || fail "a failed run replaced the output"
+# A pipe is written into and stays a pipe.
+mkfifo "$tmp/pipe.csv"
+cat "$tmp/pipe.csv" >"$tmp/from-pipe.csv" &
+"$batch" "$tmp/good.csv" -o "$tmp/pipe.csv" || fail "into a pipe exited $?"
+wait
+cmp -s "$tmp/from-pipe.csv" "$tmp/stdout.csv" || fail "the pipe did not carry the rows"
+[ -p "$tmp/pipe.csv" ] || fail "the pipe was replaced"
+
+# Stopped half-way (SIGTERM, a closed terminal) or past the size limit: the old
+# output stays and nothing else is left beside it.
+yes '10,1' | head -n 3000000 | sed '1i turns,former' >"$tmp/big.csv"
+for stop in TERM HUP XFSZ; do
+  if [ "$stop" = XFSZ ]; then
+    (trap '' XFSZ; ulimit -f 64; exec "$batch" -j 1 "$tmp/big.csv" -o "$tmp/keep.csv") 2>/dev/null
+    rc=$?
+    [ "$rc" -eq 2 ] || fail "past the size limit: exited $rc, not 2"
+  else
+    "$batch" -j 1 "$tmp/big.csv" -o "$tmp/keep.csv" 2>/dev/null &
+    sleep 1
+    kill -s "$stop" $!
+    wait $!
+    rc=$?
+    [ "$rc" -gt 128 ] || fail "SIG$stop: the batch finished before it was stopped ($rc)"
+  fi
+  [ "$(cat "$tmp/keep.csv")" = "old" ] || fail "SIG$stop: the old output was replaced"
+  ls -A "$tmp" | grep -q '\.kelvane-' && fail "SIG$stop: a temporary file was left"
+done
 echo "ok"

@@ -101,8 +101,8 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
   }
   if (options.isSet(help)) {
     // Without an application object Qt does not know the program's name yet.
-    return printed(options.helpText().replace(QStringLiteral("<executable_name>"),
-                                              QStringLiteral("kelvane")));
+    return printed(
+        options.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kelvane")));
   }
   if (options.isSet(version)) return printed(QStringLiteral("kelvane " KELVANE_VERSION "\n"));
 
@@ -133,7 +133,8 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
   // Nothing written may replace the job it is made from, or the other output.
   for (const std::filesystem::path* output : {&request.reportFile, &request.csvFile}) {
     if (!output->empty() && job::sameFile(*output, request.jobFile)) {
-      tell(QStringLiteral("「%1」は読み込む案件ファイルそのものです。書き出しには別の名前を指定してください。")
+      tell(QStringLiteral(
+               "「%1」は読み込む案件ファイルそのものです。書き出しには別の名前を指定してください。")
                .arg(nameOf(*output)));
       return kBadUsage;
     }

@@ -127,7 +127,8 @@ std::string displayName(const fs::path& file) {
 }
 
 bool sameFile(const fs::path& a, const fs::path& b) {
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   const bool firstExists = ::stat(a.c_str(), &first) == 0;
   const bool secondExists = ::stat(b.c_str(), &second) == 0;
   if (firstExists && secondExists)
@@ -159,7 +160,8 @@ std::optional<std::string> OutputFile::refuse(const std::string& reason) {
 }
 
 std::optional<std::string> OutputFile::fail(int error) {
-  if (error == ENOENT && !fs::is_directory(target_.parent_path().empty() ? "." : target_.parent_path()))
+  if (error == ENOENT &&
+      !fs::is_directory(target_.parent_path().empty() ? "." : target_.parent_path()))
     return refuse("保存先のフォルダーがありません");
   return refuse(systemReason(error));
 }

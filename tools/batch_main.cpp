@@ -10,8 +10,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "tools/batch.h"
 #include "job/output_file.h"
+#include "tools/batch.h"
 #include "tools/batch_run.h"
 
 namespace {

@@ -290,7 +290,8 @@ bool JobWindow::exportCsv() {
 
 std::optional<QString> JobWindow::overwritesTheJob(const QString& path) const {
   if (path_.isEmpty() || !job::sameFile(fileOf(path), fileOf(path_))) return std::nullopt;
-  return QStringLiteral("「%1」は開いている案件ファイルです。書き出しには別の名前を選んでください。")
+  return QStringLiteral(
+             "「%1」は開いている案件ファイルです。書き出しには別の名前を選んでください。")
       .arg(QFileInfo(path).fileName());
 }
 

@@ -1,6 +1,6 @@
 // Job files on the disk, as the Qt-free tools read and save them.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -184,7 +184,8 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
       {dir_ / "missing.kelvane",
        "「missing.kelvane」を開けません。読み込めません（ファイルがありません）。"},
       {dir_, "を開けません。通常のファイルではありません。"},
-      {dir_.string() + "/", "「" + dir_.string() + "/」を開けません。通常のファイルではありません。"},
+      {dir_.string() + "/",
+       "「" + dir_.string() + "/」を開けません。通常のファイルではありません。"},
       {pipe, "「pipe.kelvane」を開けません。通常のファイルではありません。"},
       {huge, "「huge.kelvane」を開けません。ファイルが大きすぎます（案件ファイルは 1 MiB まで）。"},
       {broken, "「broken.kelvane」を開けません。JSON として読めません（1 行目）。"},

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "job/file_io.h"
-#include "job/output_file.h"
 #include "job/job_json.h"
+#include "job/output_file.h"
 #include "job_fixtures.h"
 
 int main(int argc, char** argv) {

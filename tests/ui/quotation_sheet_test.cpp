@@ -171,12 +171,12 @@ class QuotationSheetTest : public QObject {
     QTest::newRow("missing folder")
         << dir_.filePath(QStringLiteral("no/such/folder/sheet.pdf"))
         << QStringLiteral("「sheet.pdf」を保存できません（保存先のフォルダーがありません）。");
-    QTest::newRow("a folder's name") << dir_.path() + QLatin1Char('/')
-                                     << QStringLiteral("「%1/」を保存できません（フォルダーです）。")
-                                            .arg(dir_.path());
-    QTest::newRow("a full disk")
-        << QStringLiteral("/dev/full")
-        << QStringLiteral("「full」を保存できません（ディスクがいっぱいです）。");
+    QTest::newRow("a folder's name")
+        << dir_.path() + QLatin1Char('/')
+        << QStringLiteral("「%1/」を保存できません（フォルダーです）。").arg(dir_.path());
+    QTest::newRow("a full disk") << QStringLiteral("/dev/full")
+                                 << QStringLiteral(
+                                        "「full」を保存できません（ディスクがいっぱいです）。");
   }
   void an_unwritable_place_is_refused_with_a_reason() {
     QFETCH(QString, path);

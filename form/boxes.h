@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include "form/control_id.h"
@@ -64,6 +65,12 @@ using enum ResultBox;
 // turns are worked back from when it is left.
 inline constexpr std::array<ResultBox, 4> kTargetBoxes = {
     ResultBox::AlignedHeight, ResultBox::WeightMax, ResultBox::DcrMax, ResultBox::CrossHeight};
+
+// Whether the result box takes typing: only the green target boxes do; the
+// others show what the press worked out and can be selected and copied.
+inline constexpr bool takesTyping(ResultBox b) {
+  return std::find(kTargetBoxes.begin(), kTargetBoxes.end(), b) != kTargetBoxes.end();
+}
 
 inline constexpr int indexOf(InputBox b) { return static_cast<int>(b); }
 inline constexpr int indexOf(ResultBox b) { return static_cast<int>(b); }

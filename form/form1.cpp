@@ -6,6 +6,7 @@
 #include "core/typed_number.h"
 #include "core/wire_data_sheet.h"
 #include "form/control_table.h"
+#include "form/entry_order.h"
 #include "form/shape_fields.h"
 
 namespace kelvane::form {
@@ -76,9 +77,8 @@ void Form1::Option1_Click(int index) {
     setVisible(idOf(b), shown);
     setVisible(label1(indexOf(b)), shown);
   };
-  showInput(box::InnerDiameter, v.innerDiameter);
-  for (InputBox b : {box::SideA, box::SideB, box::CornerR1, box::CornerR2}) showInput(b, v.sides);
-  for (InputBox b : {box::FanRadius, box::FanAngle, box::FanWideWidth}) showInput(b, v.fan);
+  for (int i = indexOf(box::InnerDiameter); i <= indexOf(box::FanWideWidth); ++i)
+    showInput(static_cast<InputBox>(i), showsBox(v, static_cast<InputBox>(i)));
   setVisible(idOf(box::OuterA), v.outerA);
   setVisible(label1(16), v.outerA);
   setVisible(idOf(box::OuterB), v.outerB);
@@ -181,7 +181,46 @@ bool Form1::click(const ControlId& target) {
   return true;
 }
 
-void Form1::pressKey(int keyCode) { Form_KeyDown(keyCode, 0); }
+void Form1::pressKey(int keyCode) {
+  if (keyCode == kEnterKey) pressEnter(false);
+  Form_KeyDown(keyCode, 0);
+}
+
+void Form1::pressEnter(bool backwards) {
+  const ControlId at = s_.focus;
+  const ControlId calculate{"Command1", -1};
+  const std::vector<InputBox> order = entryOrder([this](InputBox b) { return isVisible(idOf(b)); });
+  if (at.name == "Text1") {
+    const auto from = static_cast<InputBox>(at.index);
+    if (const std::optional<InputBox> to = enterMove(order, from, backwards)) {
+      moveFocus(idOf(*to));
+    } else if (!backwards && !order.empty() && order.back() == from) {
+      click(calculate);
+    }
+    return;
+  }
+  if (at.name == "Text2") {
+    // The results are read, not filled in one after another: Enter goes where
+    // Tab goes, leaving a target box (and so applying its target) on the way.
+    const std::vector<ControlId> tabs = tabOrder();
+    const auto it = std::find(tabs.begin(), tabs.end(), at);
+    if (it == tabs.end()) return;
+    const std::size_t n = tabs.size(), i = static_cast<std::size_t>(it - tabs.begin());
+    for (std::size_t step = 1; step < n; ++step) {
+      const ControlId& next = tabs[(backwards ? i + n - step : i + step) % n];
+      if (focusable(next)) {
+        moveFocus(next);
+        return;
+      }
+    }
+    return;
+  }
+  if (!backwards) {
+    click(at);
+  } else if (at == calculate && !order.empty()) {
+    moveFocus(idOf(order.back()));
+  }
+}
 
 void Form1::closeSheet() {
   s_.sheetOpen = false;

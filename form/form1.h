@@ -128,7 +128,16 @@ class Form1 {
   // Moves the focus to a button and presses it, or switches an option
   // button on (its Click runs only when it was off).
   bool click(const ControlId& target);
+  // A key pressed in the window: Enter (kEnterKey) moves on as pressEnter
+  // does; every key reaches Form_KeyDown.
   void pressKey(int keyCode);
+  // Enter, or Shift+Enter with `backwards`. In an input box: on to the next
+  // shown input box in reading order, or back to the one before; after the
+  // last box Enter presses 計算, and on 計算 Shift+Enter goes back to the last
+  // box. In a result box: on to the next control of the tab order, or back,
+  // as Tab does. On a button Enter presses it, on an option button it
+  // switches it on.
+  void pressEnter(bool backwards);
   void closeSheet();
   // Fills a box the way a program does: no focus change, no handler, and the
   // text does not count as the user's.
@@ -148,6 +157,8 @@ class Form1 {
 
   // The F12 key.
   static constexpr int kPrintKey = 123;
+  // The Enter key.
+  static constexpr int kEnterKey = 13;
 
  private:
   // A Calculate press as read from the boxes, ready to be computed.

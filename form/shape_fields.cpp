@@ -31,4 +31,22 @@ FieldVisibility ShapeFieldVisibility(FormerShape shape) {
   return v;
 }
 
+bool showsBox(const FieldVisibility& v, InputBox b) {
+  switch (b) {
+    case box::InnerDiameter:
+      return v.innerDiameter;
+    case box::SideA:
+    case box::SideB:
+    case box::CornerR1:
+    case box::CornerR2:
+      return v.sides;
+    case box::FanRadius:
+    case box::FanAngle:
+    case box::FanWideWidth:
+      return v.fan;
+    default:
+      return true;
+  }
+}
+
 }  // namespace kelvane::form

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/former_shape.h"
+#include "form/boxes.h"
 
 namespace kelvane::form {
 
@@ -21,5 +22,9 @@ struct FieldVisibility {
 };
 
 FieldVisibility ShapeFieldVisibility(FormerShape shape);
+
+// Whether the input box shows: the wire, turns, lead, layer width and Tension
+// always do, the dimension boxes as the former has them.
+bool showsBox(const FieldVisibility& v, InputBox b);
 
 }  // namespace kelvane::form

@@ -46,7 +46,7 @@ struct ShownValue {
 void Form1::Text2_LostFocus(int index) {
   if (index < 0 || index >= kResultBoxCount) return;
   const auto target = static_cast<ResultBox>(index);
-  if (std::find(kTargetBoxes.begin(), kTargetBoxes.end(), target) == kTargetBoxes.end()) return;
+  if (!takesTyping(target)) return;
   // Passing through a result box must not turn its rounded display back into
   // a different number of turns.
   if (!userChanged(idOf(target))) return;

@@ -38,11 +38,8 @@ Snapshot snapshotOf(const form::Form1& form) {
   s.line2 = state.drawing.line2;
   s.line3 = state.drawing.line3;
   s.resultsCurrent = !form.resultsOutOfDate();
-  for (int i = 0; i < form::kResultBoxCount; ++i) {
-    const auto b = static_cast<form::ResultBox>(i);
-    s.editable.push_back(std::find(form::kTargetBoxes.begin(), form::kTargetBoxes.end(), b) !=
-                         form::kTargetBoxes.end());
-  }
+  for (int i = 0; i < form::kResultBoxCount; ++i)
+    s.editable.push_back(form::takesTyping(static_cast<form::ResultBox>(i)));
   return s;
 }
 

@@ -159,12 +159,13 @@ bool WindowReplayTarget::click(const form::ControlId& id) {
 }
 
 void WindowReplayTarget::key(int keyCode) {
-  // Only the function keys reach the window as keys; letters and digits are
-  // typing, which the "type" step does.
-  if (keyCode < kF1Code || keyCode > kF12Code) return;
+  // Only the function keys and Enter reach the window as keys; letters and
+  // digits are typing, which the "type" step does.
+  const bool function = keyCode >= kF1Code && keyCode <= kF12Code;
+  if (!function && keyCode != form::Form1::kEnterKey) return;
   bringForward();
   QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window_.get();
-  strike(*target, Qt::Key_F1 + (keyCode - kF1Code), Qt::NoModifier);
+  strike(*target, function ? Qt::Key_F1 + (keyCode - kF1Code) : Qt::Key_Return, Qt::NoModifier);
   QCoreApplication::processEvents();
 }
 

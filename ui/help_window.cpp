@@ -1,10 +1,12 @@
 #include "ui/help_window.h"
 
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QtGlobal>
 
 #include "job/job.h"
+#include "ui/business_keys.h"
 
 namespace kelvane::ui {
 
@@ -17,6 +19,15 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc and Ctrl+W close the guide, as they close the data sheet.
+  if (closesWindow(*event)) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 QString aboutText() {

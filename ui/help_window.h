@@ -16,6 +16,9 @@ class HelpWindow : public QWidget {
 
   const QTextBrowser& browser() const { return *browser_; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QTextBrowser* browser_;
 };

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,7 +12,6 @@
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
 #include "job/job_json.h"
-#include "ui/business_keys.h"
 
 namespace kelvane::ui {
 namespace {
@@ -58,12 +58,11 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-  // Enter moves on from box to box as in the main window; on a button it presses it.
-  auto* keys = new BusinessKeys(this);
-  for (QWidget* w : std::initializer_list<QWidget*>{
-           customer_, partNumber_, quotationNumber_, personInCharge_, temperature_,
-           buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel)})
-    w->installEventFilter(keys);
+  // One Enter in any box takes the fields, as in every dialog; on キャンセル
+  // it calls the dialog off. In the memo Enter starts a new line, so there
+  // Ctrl+Enter takes the fields. Esc calls the dialog off from anywhere.
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  memo_->installEventFilter(this);
 
   auto* layout = new QFormLayout(this);
   layout->addRow(QStringLiteral("顧客名"), customer_);
@@ -74,6 +73,18 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
   layout->addRow(QStringLiteral("使用温度"), temperatureRow);
   layout->addRow(refusal_);
   layout->addRow(buttons);
+}
+
+bool JobFieldsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == memo_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+      accept();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void JobFieldsDialog::accept() {

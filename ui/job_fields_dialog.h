@@ -10,7 +10,8 @@ class QPlainTextEdit;
 
 namespace kelvane::ui {
 
-// 案件情報: the job's own fields, edited together and taken on OK. A working
+// 案件情報: the job's own fields, edited together and taken on OK (Enter in
+// any box, Ctrl+Enter in the memo); Esc calls it off. A working
 // temperature that cannot be taken keeps the dialog open, says why below the
 // fields and selects its text.
 class JobFieldsDialog : public QDialog {
@@ -22,6 +23,9 @@ class JobFieldsDialog : public QDialog {
   const job::JobFields& fields() const { return fields_; }
 
   void accept() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   job::JobFields fields_;

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <algorithm>
 
 #include "form/control_table.h"
 #include "form/tooltips.h"
@@ -28,6 +27,15 @@ namespace kelvane::ui {
 namespace {
 
 QString qt(const std::string& s) { return QString::fromStdString(s); }
+
+// A box that takes no typing, drawn as the platform draws one: on the
+// window's face colour rather than the white of a box to be filled in.
+void showReadOnly(QLineEdit& box) {
+  box.setReadOnly(true);
+  QPalette p = box.palette();
+  p.setBrush(QPalette::Base, p.brush(QPalette::Window));
+  box.setPalette(p);
+}
 
 }  // namespace
 
@@ -98,7 +106,7 @@ bool MainWindow::isEditable(const form::ControlId& box) const {
 }
 
 void MainWindow::prepareControls() {
-  auto* keys = new BusinessKeys(this);
+  auto* keys = new BusinessKeys([this](bool backwards) { pressEnter(backwards); }, this);
   std::vector<QWidget*> results;
   for (const auto& [name, widget] : controls_.byId) {
     const form::ControlId id = *form::parseControlId(name);
@@ -108,11 +116,9 @@ void MainWindow::prepareControls() {
     widget->installEventFilter(keys);
     // Among the results only the green target boxes take typing; the others
     // can be selected and copied, so a printout never carries a typed-over
-    // result.
+    // result, and they look it.
     if (auto* box = qobject_cast<QLineEdit*>(widget); box && id.name == "Text2") {
-      const auto b = static_cast<form::ResultBox>(id.index);
-      box->setReadOnly(std::find(form::kTargetBoxes.begin(), form::kTargetBoxes.end(), b) ==
-                       form::kTargetBoxes.end());
+      if (!form::takesTyping(static_cast<form::ResultBox>(id.index))) showReadOnly(*box);
       results.push_back(box);
     }
   }
@@ -174,6 +180,14 @@ void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
   const std::optional<form::ControlId> id = controlOf(now);
   if (!id || *id == model_.state().focus) return;
   forward([&] { model_.moveFocus(*id); });
+}
+
+void MainWindow::pressEnter(bool backwards) {
+  forward([&] { model_.pressEnter(backwards); });
+  // The model moved the focus (or pressed a button, which may have sent it
+  // back to a box); the keyboard follows.
+  if (QWidget* w = control(model_.state().focus); w && w != focusWidget())
+    w->setFocus(Qt::TabFocusReason);
 }
 
 template <typename ModelCall>

@@ -74,6 +74,8 @@ class MainWindow : public QWidget {
   void prepareControls();
   void connectControls();
   void onFocusChanged(QWidget* old, QWidget* now);
+  // Enter (Shift+Enter with `backwards`) on a control of the window.
+  void pressEnter(bool backwards);
   // Runs one event of the model, then shows its outcome.
   template <typename ModelCall>
   void forward(ModelCall&& call);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "form/control_table.h"
+#include "ui/business_keys.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
 
@@ -27,7 +28,7 @@ SheetWindow::SheetWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void SheetWindow::keyPressEvent(QKeyEvent* event) {
   // Esc and Ctrl+W close the sheet, as in the programs our users know.
-  if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close)) {
+  if (closesWindow(*event)) {
     close();
     return;
   }

@@ -57,6 +57,16 @@ class WindowReplayTest : public QObject {
         << QStringLiteral(
                R"js([{"set":"Text1(13)","text":"%1"}, {"set":"Text2(0)","text":"%1"}])js")
                .arg(longText);
+    QTest::newRow("Enter through the fan's boxes to 計算") << R"js([
+        {"click":"Option1(2)"}, {"focus":"Text1(0)"}, {"key":13}, {"key":13}, {"key":13},
+        {"key":13}, {"key":13}, {"key":13}, {"key":13}, {"key":13}, {"key":13}, {"key":13},
+        {"key":13}, {"key":13}, {"key":13}])js";
+    QTest::newRow("Enter out of an emptied box and a target") << R"js([
+        {"type":"Text1(7)","text":""}, {"key":13}, {"click":"Command1"},
+        {"type":"Text2(10)","text":"50"}, {"key":13}, {"key":13}])js";
+    QTest::newRow("Enter on buttons") << R"js([
+        {"focus":"Option1(0)"}, {"key":13}, {"focus":"Command2"}, {"key":13},
+        {"focus":"Text2(3)"}, {"key":13}])js";
     QTest::newRow("program fills a focused box") << R"js([
         {"focus":"Text1(2)"}, {"set":"Text1(2)","text":"0"}, {"focus":"Text1(3)"}])js";
 

@@ -1,6 +1,7 @@
 // A window that cannot mislead: results out of date look it, only the green
-// boxes take typing, long texts show their start, Enter and the Alt keys as
-// our users expect, and every control explains itself.
+// boxes take typing and the others look it, long texts show their start,
+// Enter and the Alt keys as our users expect, and every control explains
+// itself.
 #include <QGraphicsEffect>
 #include <QLabel>
 #include <QLineEdit>
@@ -98,6 +99,28 @@ class WindowTrustTest : public QObject {
     QCOMPARE(box(person, text2(8))->text(), shown);
   }
 
+  // A box that takes no typing looks it: on the window's face colour, as the
+  // platform draws a read-only box. The targets stay green, the inputs white,
+  // whether the results are current or not.
+  void boxes_that_take_no_typing_look_it() {
+    WindowReplayTarget person;
+    const QColor face = person.window().palette().color(QPalette::Window);
+    const QColor green(192, 255, 192);
+    const QColor input = box(person, text1(0))->palette().color(QPalette::Base);
+    QVERIFY(input != face);
+    QVERIFY(person.click({"Command1", -1}));
+    for (bool outOfDate : {false, true}) {
+      if (outOfDate) QVERIFY(person.type(text1(2), "12"));
+      QCOMPARE(looksOutOfDate(person), outOfDate);
+      for (int i = 0; i < kelvane::form::kResultBoxCount; ++i) {
+        const QColor base = box(person, text2(i))->palette().color(QPalette::Base);
+        QCOMPARE(base, box(person, text2(i))->isReadOnly() ? face : green);
+      }
+      for (int i = 0; i < kelvane::form::kInputBoxCount; ++i)
+        QCOMPARE(box(person, text1(i))->palette().color(QPalette::Base), input);
+    }
+  }
+
   void a_long_text_shows_its_start_once_left() {
     WindowReplayTarget person;
     QVERIFY(person.click({"Option1", 2}));
@@ -106,7 +129,7 @@ class WindowTrustTest : public QObject {
     QCOMPARE(box(person, text1(11))->cursorPosition(), 0);
   }
 
-  void enter_moves_on_like_tab_and_presses_buttons() {
+  void enter_moves_on_and_presses_buttons() {
     WindowReplayTarget person;
     QVERIFY(person.type(text1(2), ""));
     QTest::keyClick(box(person, text1(2)), Qt::Key_Return);

@@ -152,9 +152,9 @@ TEST(CalculateCoil, RefusalsLeaveTheStateUntouched) {
          in.fanAngle = 39;
        },
        F::FanRadius, kOpenFanOutlineMessage},
-      {"fan edge shorter than its corners", [](CoilInputs& in) {
-         in.shape = FormerShape::Fan, in.sideB = 0.3;
-       }, F::FanRadius, kOpenFanOutlineMessage},
+      {"fan edge shorter than its corners",
+       [](CoilInputs& in) { in.shape = FormerShape::Fan, in.sideB = 0.3; }, F::FanRadius,
+       kOpenFanOutlineMessage},
   };
   const CalculationState previous = designState();
   for (const Row& row : rows) {

@@ -240,7 +240,8 @@ TEST(Targets, AfterAChangeTheInputsShownAreSolvedWith) {
     EXPECT_NE(text(form, box::Turns), "100");
     EXPECT_TRUE(form.state().messages.empty());
     auto written = form.state().text2;
-    written[parseControlId(c.target.control)->index] = results[parseControlId(c.target.control)->index];
+    written[parseControlId(c.target.control)->index] =
+        results[parseControlId(c.target.control)->index];
     EXPECT_EQ(written, results);
   }
 }

@@ -90,41 +90,72 @@ void layOutWinding(const CoilInputs& in, CalculationState& s, WindingArrangement
   s.mCrossHeight = ((s.mFullHeight - s.mAlignedHeight) * s.mCrossRatio) + s.mAlignedHeight;
 }
 
-// The length routine of the shape; a fan press also keeps the outline found.
-Expected<WindingLengths> windingLengths(FormerShape shape, const CoilInputs& in,
-                                        CalculationState& s, PressProgress* progress) {
-  if (shape == FormerShape::Round) return EnL(s, progress);
-  if (shape == FormerShape::Rectangular) return GetL(s, progress);
-  FanLengths fan = OogiL(s, in.fanAngle, progress);
-  if (fan.contour) s.mFanContour = *fan.contour;
-  return fan.lengths;
+// The length routine of the shape; a fan press walks round the outline it
+// found, or fails as its search did.
+Expected<WindingLengths> windingLengths(const CoilPress& laidOut, PressProgress* progress) {
+  const CalculationState& s = laidOut.state;
+  if (laidOut.outcome == PressOutcome::LengthFailed) return Failure{laidOut.message};
+  if (*s.inputs.shape == FormerShape::Round) return EnL(s, progress);
+  if (*s.inputs.shape == FormerShape::Rectangular) return GetL(s, progress);
+  return FanWindingLengths(s, s.mFanContour, progress);
 }
 
 }  // namespace
 
-CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
-                        PressProgress* progress) {
+CoilPress LayOutCoil(const CoilInputs& in, const CalculationState& previous) {
   if (const std::optional<InputProblem> problem = CheckCoilInputs(in)) {
     CoilPress press = refused(problem->message, previous);
     press.refusedInput = problem->field;
     return press;
   }
+  // The fan outline is found first: one that cannot close refuses the press.
+  std::optional<Expected<FanContour>> outline;
+  if (in.shape == FormerShape::Fan) {
+    outline = OogiPm(in.sideB, in.fanRadius, in.sideA, in.fanAngle, in.cornerR1, in.cornerR2);
+    if (*outline) {
+      if (const std::optional<InputProblem> problem = CheckFanOutline(**outline)) {
+        CoilPress press = refused(problem->message, previous);
+        press.refusedInput = problem->field;
+        return press;
+      }
+    }
+  }
 
   CoilPress press;
   press.state = previous;
   CalculationState& s = press.state;
-  CoilResults& r = press.results;
-  r.thinWireFactor = ThinWireFactor(in.bareDiameter);
-  layOutWinding(in, s, r.arrangement);
+  press.results.thinWireFactor = ThinWireFactor(in.bareDiameter);
+  layOutWinding(in, s, press.results.arrangement);
 
   if (!in.shape) {
-    if (!isFinite(s) || !isFinite(r.arrangement)) return refused(kOverflowMessage, previous);
+    if (!isFinite(s) || !isFinite(press.results.arrangement))
+      return refused(kOverflowMessage, previous);
     press.outcome = PressOutcome::NoShape;
     press.message = std::string(kNoShapeMessage);
     return press;
   }
+  press.outcome = PressOutcome::Complete;
+  if (outline) {
+    // A search that failed leaves the outline of the last one that did not.
+    if (*outline) {
+      s.mFanContour = **outline;
+    } else {
+      press.outcome = PressOutcome::LengthFailed;
+      press.message = outline->message();
+    }
+  }
+  return press;
+}
 
-  const Expected<WindingLengths> lengths = windingLengths(*in.shape, in, s, progress);
+CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
+                        PressProgress* progress) {
+  CoilPress press = LayOutCoil(in, previous);
+  if (press.outcome == PressOutcome::Refused || press.outcome == PressOutcome::NoShape)
+    return press;
+  CalculationState& s = press.state;
+  CoilResults& r = press.results;
+
+  const Expected<WindingLengths> lengths = windingLengths(press, progress);
   if (!lengths && progress && progress->cancelled()) {
     CoilPress cancelled;
     cancelled.outcome = PressOutcome::Cancelled;

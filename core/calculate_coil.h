@@ -46,6 +46,14 @@ struct CoilPress {
   std::optional<InputField> refusedInput;  // the input a refused press could not use
 };
 
+// A press up to its lengths: the refusals of the inputs (a fan outline that
+// cannot close among them), the arrangement, the heights and the fan outline,
+// in the state. Refused, NoShape, LengthFailed when the fan outline search
+// failed (its message; the state keeps the outline found before), or Complete;
+// no length, weight or resistance is in the results. What a target is solved
+// with when the results no longer belong to the inputs.
+CoilPress LayOutCoil(const CoilInputs& inputs, const CalculationState& previous);
+
 // One Calculate press, from the inputs and the state the previous press left.
 // A progress lets another thread follow a long press and call it off.
 CoilPress CalculateCoil(const CoilInputs& inputs, const CalculationState& previous,

@@ -67,4 +67,12 @@ std::optional<InputProblem> CheckCoilInputs(const CoilInputs& in) {
   return std::nullopt;
 }
 
+std::optional<InputProblem> CheckFanOutline(const FanContour& outline) {
+  for (const double part : {outline.arcAngle, outline.outerCornerAngle, outline.innerCornerAngle,
+                            outline.sideLength, outline.edgeLength}) {
+    if (part < 0) return InputProblem{InputField::FanRadius, std::string(kOpenFanOutlineMessage)};
+  }
+  return std::nullopt;
+}
+
 }  // namespace kelvane

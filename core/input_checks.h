@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/coil_inputs.h"
+#include "core/wire_length.h"
 
 namespace kelvane {
 
@@ -53,5 +54,15 @@ inline constexpr std::string_view kThicknessTooSmallMessage =
 // one and a half wires or wider than kMostTurnPositions. Nothing when the
 // inputs make a coil.
 std::optional<InputProblem> CheckCoilInputs(const CoilInputs& in);
+
+inline constexpr std::string_view kOpenFanOutlineMessage =
+    "扇形の寸法（A、B、R、AG、r1、r2）では外周が閉じません。r1の角が円弧と斜辺に、r2の角が斜辺と"
+    "底辺に収まるよう、R、AG、A、Bや角の半径を見直してください";
+
+// A fan outline its search found, but which no former has: a part of it of
+// negative length or angle, so that the r1 corners would meet the arc below
+// the r2 corners, or the r2 corners overlap. The press names the fan boxes
+// and sends the user to R.
+std::optional<InputProblem> CheckFanOutline(const FanContour& outline);
 
 }  // namespace kelvane

@@ -225,9 +225,11 @@ Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, doubl
   const double cosT = std::cos(t);
   const double tanT = std::tan(t);
   if (cosT == 0) return divisionByZeroFailure();
-  // Distance from the axis of the r1 corner centre at the height of the
-  // straight edge, once both corners have been rounded off.
-  const double k = W0 / 2 - ((R1 - R2) / cosT + R2 * tanT);
+  // The centre of a corner of radius r lies r inside the slanted side at its
+  // own height y: B/2 + y·tan t − r/cos t from the axis. For the r1 corner
+  // the height is counted from r2 above the edge (y = r2 + H − u below), so
+  // this is its distance from the axis at the height of the r2 centres.
+  const double k = W0 / 2 - R1 / cosT + R2 * tanT;
   // The r1 corner centres lie on the circle of radius R − r1.
   const double rho = R0 - R1;
   // Height left for the slanted sides between the corners.
@@ -280,7 +282,10 @@ Expected<FanContour> OogiPm(double W0, double R0, double H0, double Sita0, doubl
   contour.arcAngle = 4 * a;
   contour.outerCornerAngle = (90 - 2 * a) + Sita0 / 2;
   contour.innerCornerAngle = 90 - Sita0 / 2;
-  contour.sideLength = (h - u) / cosT;
+  // The side runs between the tangent points of the two corners, each
+  // opposite its centre: the centres lie (H − u)/cos t apart along the side,
+  // and the tangent points r·tan t further down it for a corner of radius r.
+  contour.sideLength = (h - u) / cosT - (R1 - R2) * tanT;
   contour.edgeLength = W0 - (R2 * std::tan(edgeTurn)) * 2;
   for (const double v : {contour.arcAngle, contour.outerCornerAngle, contour.innerCornerAngle,
                          contour.sideLength, contour.edgeLength}) {
@@ -293,7 +298,12 @@ FanLengths OogiL(const CalculationState& state, double fanAngle, PressProgress* 
   const auto contour = OogiPm(state.inputs.sideB, state.inputs.fanRadius, state.inputs.sideA,
                               fanAngle, state.inputs.cornerR1, state.inputs.cornerR2);
   if (!contour) return {std::nullopt, contour.failure()};
-  return {*contour, sumTurns(FanTurn::firstLayer(state, *contour), state, progress)};
+  return {*contour, FanWindingLengths(state, *contour, progress)};
+}
+
+Expected<WindingLengths> FanWindingLengths(const CalculationState& state, const FanContour& outline,
+                                           PressProgress* progress) {
+  return sumTurns(FanTurn::firstLayer(state, outline), state, progress);
 }
 
 }  // namespace kelvane

@@ -86,4 +86,8 @@ struct FanLengths {
 // R, r1, r2 and the angle AG, then walks the turns.
 FanLengths OogiL(const CalculationState& state, double fanAngle, PressProgress* progress = nullptr);
 
+// The turns of OogiL walked round an outline already found.
+Expected<WindingLengths> FanWindingLengths(const CalculationState& state, const FanContour& outline,
+                                           PressProgress* progress = nullptr);
+
 }  // namespace kelvane

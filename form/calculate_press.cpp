@@ -55,7 +55,7 @@ InputBox boxOf(InputField field) {
 
 }  // namespace
 
-std::optional<Form1::PressRequest> Form1::readPress() {
+std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   // The first box that cannot be read stops the press before anything is
   // computed.
   std::optional<InputBox> overflow, unclear;
@@ -70,7 +70,7 @@ std::optional<Form1::PressRequest> Form1::readPress() {
   CoilInputs& in = request.inputs;
   in.bareDiameter = read(box::BareDiameter);
   in.finishedDiameter = read(box::FinishedDiameter);
-  in.turns = read(box::Turns);
+  if (withTurns) in.turns = read(box::Turns);
   in.leadLength = read(box::LeadLength);
   in.referenceThickness = read(box::ReferenceThickness);
   in.innerDiameter = read(box::InnerDiameter);
@@ -102,11 +102,7 @@ void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   if (press.outcome == PressOutcome::Cancelled) return;
   s_.resultsCurrent = false;
   if (press.outcome == PressOutcome::Refused) {
-    if (press.refusedInput) {
-      refuseBox(boxOf(*press.refusedInput), press.message);
-    } else {
-      showMessage(press.message);
-    }
+    showRefusal(press);
     return;
   }
 
@@ -162,6 +158,14 @@ void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   setVisible({"Label2", -1}, !draw);
   if (draw) drawSection();
   s_.resultsCurrent = press.outcome == PressOutcome::Complete;
+}
+
+void Form1::showRefusal(const CoilPress& press) {
+  if (press.refusedInput) {
+    refuseBox(boxOf(*press.refusedInput), press.message);
+  } else {
+    showMessage(press.message);
+  }
 }
 
 void Form1::resetDrawing() { s_.drawing.circles.resize(1); }

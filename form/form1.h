@@ -168,8 +168,11 @@ class Form1 {
     bool r2Empty = false;  // the r2 box was empty: it gets r1's text
   };
   // Reads the boxes; shows the message and gives nothing when they cannot be
-  // read.
-  std::optional<PressRequest> readPress();
+  // read. Without the turns, the turns box is not read (a target is to fill
+  // it) and the inputs' turns are 0.
+  std::optional<PressRequest> readPress(bool withTurns = true);
+  // A refused press: its message, and the focus on the box at fault.
+  void showRefusal(const CoilPress& press);
   // Writes what the press computed (nothing for a refused or cancelled press
   // but the refusal's message).
   void writePress(const PressRequest& request, const CoilPress& press);

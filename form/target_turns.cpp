@@ -57,40 +57,53 @@ void Form1::Text2_LostFocus(int index) {
   }
   if (typed.overflow) return;
 
-  const CalculationState& c = s_.calc;
+  // The inputs the turns are solved with. Once a press has shown results,
+  // they are the inputs as they stand, read and refused as 計算 reads and
+  // refuses them (all but the turns box, which the target is to fill): the
+  // last press's own while its results are current, and the wire, former or
+  // material changed since when they are not. Nothing is computed past the
+  // fan outline, and no result box is written.
+  CalculationState state = s_.calc;
+  std::optional<CoilPress> laidOut;
+  if (s_.units) {
+    std::optional<PressRequest> request = readPress(/*withTurns=*/false);
+    if (!request) return;
+    request->inputs.turns = s_.calc.inputs.turns;
+    laidOut = LayOutCoil(request->inputs, s_.calc);
+    if (laidOut->outcome == PressOutcome::Refused) {
+      showRefusal(*laidOut);
+      return;
+    }
+    state = laidOut->state;
+  }
+
   if (target == box::AlignedHeight || target == box::CrossHeight) {
     std::optional<std::int32_t> layers;
     if (target == box::AlignedHeight) {
-      layers = LayersFromAlignedHeight(typed.value, c.inputs.finishedDiameter);
+      layers = LayersFromAlignedHeight(typed.value, state.inputs.finishedDiameter);
     } else {
       // The crossed height counts in the finished diameter as typed now.
       const TypedNumber dw = readTypedNumber(s_.text(box::FinishedDiameter));
       if (!dw.overflow && !dw.unclearComma) layers = LayersFromCrossHeight(typed.value, dw.value);
     }
     if (!layers) return;
-    const double turns = TurnsFromLayers(*layers, c.mTurnsOddLayer, c.mTurnsEvenLayer);
+    const double turns = TurnsFromLayers(*layers, state.mTurnsOddLayer, state.mTurnsEvenLayer);
     if (std::isfinite(turns)) write(box::Turns, plainDecimal(turns));
     return;
   }
 
-  // Weight and resistance: the most turns whose next press, with the inputs
-  // of the last press and the lead length in its box now, shows this box
+  // Weight and resistance: the most turns whose next press shows this box
   // below the target in the unit it stands in.
-  if (!s_.units || !c.inputs.shape) {
+  if (!s_.units) {
     showMessage(kPressFirstMessage);
     return;
   }
-  const TypedNumber lead = readTypedNumber(s_.text(box::LeadLength));
-  if (lead.unclearComma) {
-    showMessage(unclearCommaMessage(boxName(box::LeadLength), s_.text(box::LeadLength)));
+  // Without a shape, or with a fan outline that could not be found, there is
+  // no turn to walk: the message the press would show, and no walk.
+  if (laidOut->outcome != PressOutcome::Complete) {
+    showMessage(laidOut->message);
     return;
   }
-  if (lead.overflow || !(std::fabs(lead.value) <= kLargestSize)) {
-    showMessage(kOverflowMessage);
-    return;
-  }
-  CalculationState state = c;
-  state.inputs.leadLength = lead.value;
   const ShownValue shown{target == box::WeightMax ? TargetKind::Weight : TargetKind::Resistance,
                          *s_.units};
   const TurnsTarget wanted{shown.kind, shownThreshold(typed.value),

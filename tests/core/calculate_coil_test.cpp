@@ -143,6 +143,18 @@ TEST(CalculateCoil, RefusalsLeaveTheStateUntouched) {
        "リード長さ(L)は-1,000,000～1,000,000 mmの範囲で入力してください"},
       {"side B beyond a kilometre", [](CoilInputs& in) { in.sideB = -1000001; }, F::SideB,
        "Bは-1,000,000～1,000,000 mmの範囲で入力してください"},
+      // Fans whose outline cannot close: the r1 corners would meet the arc
+      // below the r2 corners (a side of -0.38 mm), or the r2 corners overlap
+      // on the edge.
+      {"fan corners meeting the arc below each other",
+       [](CoilInputs& in) {
+         in.shape = FormerShape::Fan, in.sideB = 16, in.sideA = 3.1, in.fanRadius = 12,
+         in.fanAngle = 39;
+       },
+       F::FanRadius, kOpenFanOutlineMessage},
+      {"fan edge shorter than its corners",
+       [](CoilInputs& in) { in.shape = FormerShape::Fan, in.sideB = 0.3; }, F::FanRadius,
+       kOpenFanOutlineMessage},
   };
   const CalculationState previous = designState();
   for (const Row& row : rows) {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
+#include <random>
 #include <vector>
 
 #include "coil_fixtures.h"
@@ -110,7 +112,8 @@ struct ContourRow {
 TEST(OogiPm, FindsTheOutlineOfTheFanTurn) {
   const std::vector<ContourRow> rows = {
       {2, 50, 2, 60, 0.3, 0.3, {3.7354720, 118.1322640, 60, 1.5860918, 1.6535898}},
-      {10, 30, 12, 40, 1, 0.5, {30.9024677, 94.5487661, 70, 10.0584691, 9.2997925}},
+      // Corners of unequal radii: worked out from the geometry of the former.
+      {10, 30, 12, 40, 1, 0.5, {30.2761091, 94.8619454, 70, 9.9209808, 9.2997925}},
   };
   for (const ContourRow& row : rows) {
     SCOPED_TRACE(testing::Message() << "R " << row.R);
@@ -177,6 +180,126 @@ TEST(OogiL, WorkedExampleAndTheOutlineItKeeps) {
   EXPECT_TRUE(overflowed.contour);
   ASSERT_FALSE(overflowed.lengths);
   EXPECT_EQ(overflowed.lengths.message(), kOverflowMessage);
+}
+
+// The rounded fan drawn point by point from the former's dimensions: the
+// centre of a corner of radius r lies r inside both lines it touches (the r1
+// centres also on the circle of radius R − r1), each tangent point opposite
+// its centre. The length of the line at distance w outside the former, or
+// nothing for a fan whose parts do not join up in order.
+std::optional<double> roundedFanLength(double A, double B, double R, double AG, double r1,
+                                       double r2, double w) {
+  const double pi = std::acos(-1.0);
+  const double t = AG / 2 * pi / 180;
+  // Unit vectors: up the right side, and out of it.
+  const double upX = std::sin(t), upY = std::cos(t);
+  const double outX = std::cos(t), outY = -std::sin(t);
+  // The edge lies on y = 0 from −B/2 to B/2, the arc's centre on the axis.
+  const double arcCentreY = A - R;
+  // A point (x, y) lies (x − B/2)·outX + y·outY outside the right side; a
+  // centre at height y lies −r outside it at x = B/2 − (r + y·outY) / outX.
+  const double c2y = r2, c2x = B / 2 - (r2 + c2y * outY) / outX;
+  // The r1 centre: r1 inside the side and R − r1 from the arc's centre.
+  // With y = arcCentreY + v: x = p + v·tan t, x² + v² = (R − r1)².
+  const double p = B / 2 - (r1 + arcCentreY * outY) / outX, slope = upX / upY;
+  const double rho = R - r1;
+  const double disc = rho * rho * (1 + slope * slope) - p * p;
+  if (disc < 0) return std::nullopt;
+  const double v = (-p * slope + std::sqrt(disc)) / (1 + slope * slope);
+  const double c1x = p + v * slope, c1y = arcCentreY + v;
+  // Tangent points on the side, and the straight lengths.
+  const double side =
+      ((c1x + r1 * outX) - (c2x + r2 * outX)) * upX + ((c1y + r1 * outY) - (c2y + r2 * outY)) * upY;
+  const double edge = 2 * c2x;
+  // Directions clockwise from straight up: the r1 centre seen from the arc's
+  // centre, the side's outward normal, and straight down at the edge.
+  const double toCorner = std::atan2(c1x, c1y - arcCentreY);
+  const double sideNormal = std::atan2(outX, outY);
+  const double arc = 2 * toCorner, corner1 = sideNormal - toCorner, corner2 = pi - sideNormal;
+  if (!(side >= 0 && edge >= 0 && arc >= 0 && corner1 >= 0 && corner2 >= 0)) return std::nullopt;
+  return arc * (R + w) + 2 * corner1 * (r1 + w) + 2 * corner2 * (r2 + w) + edge + 2 * side;
+}
+
+CalculationState fanState(double A, double B, double R, double r1, double r2, double turns) {
+  CalculationState s = exampleState();
+  s.inputs.sideA = A;
+  s.inputs.sideB = B;
+  s.inputs.fanRadius = R;
+  s.inputs.cornerR1 = r1;
+  s.inputs.cornerR2 = r2;
+  s.inputs.turns = turns;
+  s.mStraightA = (A - r1) - r2;
+  s.mStraightB2 = B - 2 * r2;
+  s.mStraightB1 = B - 2 * r1;
+  return s;
+}
+
+// Random fans of every angle with corners of unequal radii: the first turn
+// runs round the rounded fan half a wire outside the former.
+TEST(OogiL, FirstTurnGoesRoundTheRoundedFanAtEveryAngle) {
+  std::mt19937 random(20260520);
+  auto pick = [&](double lo, double hi) {
+    return std::uniform_real_distribution<double>(lo, hi)(random);
+  };
+  int fans = 0;
+  for (int i = 0; i < 3000 && fans < 500; ++i) {
+    const double AG = pick(5, 120), r1 = pick(0.1, 3), r2 = pick(0.1, 3);
+    const double A = pick(2, 30), B = pick(2, 30), R = pick(5, 100);
+    if (std::fabs(r1 - r2) < 0.05) continue;
+    const auto expected = roundedFanLength(A, B, R, AG, r1, r2, 0.21 / 2);
+    if (!expected) continue;
+    SCOPED_TRACE(testing::Message() << "A " << A << " B " << B << " R " << R << " AG " << AG
+                                    << " r1 " << r1 << " r2 " << r2);
+    const FanLengths fan = OogiL(fanState(A, B, R, r1, r2, 1), AG);
+    ASSERT_TRUE(fan.lengths);
+    EXPECT_NEAR(fan.lengths->maxLength, *expected, 1e-7 * *expected);
+    ++fans;
+  }
+  EXPECT_EQ(fans, 500);
+}
+
+// A fan of no angle and a radius so large that its arc is all but straight is
+// the rectangular former of the same A, B, r1 and r2, turn for turn.
+TEST(OogiL, ANarrowFanOfHugeRadiusIsTheRectangularFormer) {
+  for (const double AG : {0.0, 1e-6}) {
+    for (const double r2 : {0.3, 1.0, 3.0}) {
+      SCOPED_TRACE(testing::Message() << "AG " << AG << " r2 " << r2);
+      const CalculationState s = fanState(20, 12, 1e6, 1, r2, 10);
+      const FanLengths fan = OogiL(s, AG);
+      const auto rectangular = GetL(s);
+      ASSERT_TRUE(fan.lengths && rectangular);
+      // The arc's rise over the corners, 25e-6 mm at this radius, shortens
+      // both sides of every turn.
+      EXPECT_NEAR(fan.lengths->maxLength, rectangular->maxLength, 1e-3);
+      EXPECT_NEAR(fan.lengths->midLength, rectangular->midLength, 1e-3);
+    }
+  }
+}
+
+// At 60° with equal corners the outline was right before the unequal-corner
+// terms were mended; the lengths stay what they were.
+TEST(OogiL, SixtyDegreesWithEqualCornersKeepsItsLengths) {
+  struct Row {
+    double A, B, R, r;
+    double side, maxLength, midLength;  // 25 turns, allowance 0.01 a layer
+  };
+  const std::vector<Row> rows = {
+      {2, 2, 50, 0.3, 1.586091764280277, 370.39578233817855, 372.40453570154506},
+      {12, 10, 30, 1, 9.7745254491483795, 1462.446242563964, 1465.9781089910234},
+      {5, 3, 8, 0.5, 3.8304203022267127, 613.49846723041287, 617.56448497748545},
+      {40, 25, 120, 2.5, 36.174777581002544, 4348.4618540059528, 4351.5994159383381},
+      {3.1, 16, 40, 0.3, 1.7694696589771521, 1087.7083603823785, 1090.6936412846549},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "A " << row.A << " B " << row.B << " R " << row.R);
+    CalculationState s = fanState(row.A, row.B, row.R, row.r, row.r, 25);
+    s.mCrossAllowance = 0.01;
+    const FanLengths fan = OogiL(s, 60);
+    ASSERT_TRUE(fan.contour && fan.lengths);
+    EXPECT_NEAR(fan.contour->sideLength, row.side, 1e-12 * row.side);
+    EXPECT_NEAR(fan.lengths->maxLength, row.maxLength, 1e-12 * row.maxLength);
+    EXPECT_NEAR(fan.lengths->midLength, row.midLength, 1e-12 * row.midLength);
+  }
 }
 
 // Whatever the state, a routine gives finite lengths or a failure.

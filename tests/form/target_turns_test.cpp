@@ -4,6 +4,8 @@
 #include <cmath>
 #include <random>
 
+#include "core/expected.h"
+#include "core/input_checks.h"
 #include "core/number_text.h"
 #include "core/typed_number.h"
 #include "form_test_support.h"
@@ -50,10 +52,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TargetCase{"Crossed063", {{"type", "Text2(14)", "0.63"}}, "29"},
                       TargetCase{"Crossed084", {{"type", "Text2(14)", "0.84"}}, "38"},
                       TargetCase{"CrossedJustBelow", {{"type", "Text2(14)", "0.629"}}, "19"},
-                      // The crossed height counts in the finished diameter typed now.
+                      // The crossed height counts in the finished diameter as it
+                      // stands, and so do the layers: 0.42 across 2.11 lays 5 and 4.
                       TargetCase{"CrossedTypedDiameter",
                                  {{"set", "Text1(1)", "0.42"}, {"type", "Text2(14)", "0.84"}},
-                                 "19"},
+                                 "9"},
                       // Passing through the boxes the press wrote changes nothing.
                       TargetCase{"PassThrough",
                                  {{"focus", "Text2(7)", ""},
@@ -178,11 +181,79 @@ TEST(Targets, TheNextPressMeetsTheTarget) {
   EXPECT_GT(met, 60);
 }
 
+// After a press, the wire, the material, the former or the layer changes:
+// a target then solves with the inputs shown, as it would after a press of
+// them, and writes no result box.
+TEST(Targets, AfterAChangeTheInputsShownAreSolvedWith) {
+  struct Case {
+    const char* name;
+    std::vector<Step> before;  // the press these inputs replace
+    std::vector<Step> change;
+    Step target;
+  };
+  const std::vector<Step> thickWire = {{"type", "Text1(0)", "1.0"},
+                                       {"type", "Text1(1)", "1.1"},
+                                       {"type", "Text1(4)", "8"},
+                                       {"type", "Text1(2)", "100"},
+                                       {"click", "Command1", ""}};
+  const std::vector<Case> cases = {
+      {"thinner wire",
+       thickWire,
+       {{"type", "Text1(0)", "0.5"}, {"type", "Text1(1)", "0.566"}},
+       {"type", "Text2(10)", "50"}},
+      {"thinner wire, resistance",
+       thickWire,
+       {{"type", "Text1(0)", "0.5"}, {"type", "Text1(1)", "0.566"}},
+       {"type", "Text2(12)", "0.2"}},
+      {"aluminium", thickWire, {{"click", "Option3(1)", ""}}, {"type", "Text2(10)", "50"}},
+      {"wider former", thickWire, {{"type", "Text1(6)", "5"}}, {"type", "Text2(10)", "50"}},
+      {"round former", thickWire, {{"click", "Option1(0)", ""}}, {"type", "Text2(12)", "0.2"}},
+      {"fan of a wider angle",
+       {{"click", "Option1(2)", ""}, {"type", "Text1(2)", "100"}, {"click", "Command1", ""}},
+       {{"type", "Text1(11)", "90"}},
+       {"type", "Text2(10)", "100"}},
+      {"narrower layer, aligned height",
+       kTenAndNine,
+       {{"type", "Text1(4)", "1.1"}},
+       {"type", "Text2(7)", "0.574"}},
+      {"thinner wire, crossed height",
+       kTenAndNine,
+       {{"type", "Text1(1)", "0.1"}, {"type", "Text1(0)", "0.1"}},
+       {"type", "Text2(14)", "0.84"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // What the turns come to when the inputs shown have been pressed.
+    Form1 pressed;
+    apply(pressed, c.before);
+    apply(pressed, c.change);
+    apply(pressed, {{"click", "Command1", ""}, c.target, kLeave});
+    ASSERT_TRUE(pressed.state().messages.empty());
+
+    Form1 form;
+    apply(form, c.before);
+    apply(form, c.change);
+    const auto results = form.state().text2;
+    ASSERT_EQ(form.state().captions, pressed.state().captions);  // the target's unit
+    apply(form, {c.target, kLeave});
+    EXPECT_EQ(text(form, box::Turns), text(pressed, box::Turns));
+    EXPECT_NE(text(form, box::Turns), "100");
+    EXPECT_TRUE(form.state().messages.empty());
+    auto written = form.state().text2;
+    written[parseControlId(c.target.control)->index] =
+        results[parseControlId(c.target.control)->index];
+    EXPECT_EQ(written, results);
+  }
+}
+
 TEST(Targets, FailuresLeaveTheTurnsBoxAlone) {
   struct Case {
     std::vector<Step> steps;
     std::vector<std::string> messages;
+    std::string focus = "Text1(13)";  // the box the user is sent back to
   };
+  const std::string openFan(kOpenFanOutlineMessage);
+  const std::string invalidArgument(kInvalidArgumentMessage);
   const std::vector<Case> cases = {
       // Before any press there are no inputs to search with.
       {{{"type", "Text2(12)", "5"}}, {"目標値から巻き数を求めるには、先に計算してください"}},
@@ -195,6 +266,31 @@ TEST(Targets, FailuresLeaveTheTurnsBoxAlone) {
       {{{"set", "Text1(1)", ""}, {"type", "Text2(14)", "1"}}, {}},
       // A layer count beyond 32 bits.
       {{{"click", "Command1", ""}, {"type", "Text2(7)", "1e12"}}, {}},
+      // Inputs changed since the press that 計算 would refuse: its message,
+      // and the box at fault to correct.
+      {{{"click", "Command1", ""}, {"type", "Text1(1)", "0"}, {"type", "Text2(10)", "5"}},
+       {"線仕上外径は0より大きい値にしてください"},
+       "Text1(1)"},
+      {{{"click", "Command1", ""}, {"type", "Text1(0)", "0,5"}, {"type", "Text2(7)", "1"}},
+       {"「素線径(d)」の「0,5」は数値として読めません。桁区切りは「1,"
+        "000」のように3桁ごとに、小数点は「.」で入力してください"},
+       "Text1(0)"},
+      {{{"click", "Command1", ""},
+        {"click", "Option1(2)", ""},
+        {"type", "Text1(7)", "16"},
+        {"type", "Text1(6)", "3.1"},
+        {"type", "Text1(10)", "12"},
+        {"type", "Text1(11)", "39"},
+        {"type", "Text2(12)", "5"}},
+       {openFan},
+       "Text1(10)"},
+      // A fan whose outline search fails: the press says so, and the target
+      // says it again instead of walking turns of no length.
+      {{{"click", "Option1(2)", ""},
+        {"type", "Text1(10)", "0.34"},
+        {"click", "Command1", ""},
+        {"type", "Text2(10)", "50"}},
+       {invalidArgument, invalidArgument}},
   };
   for (const Case& c : cases) {
     Form1 form;
@@ -202,6 +298,7 @@ TEST(Targets, FailuresLeaveTheTurnsBoxAlone) {
     apply(form, {kLeave});
     EXPECT_EQ(text(form, box::Turns), "10");
     EXPECT_EQ(form.state().messages, c.messages);
+    EXPECT_EQ(form.state().focus.str(), c.focus);
   }
 }
 

@@ -35,6 +35,21 @@ class WindowReplayTest : public QObject {
     QTest::newRow("heights as targets") << R"js([
         {"click":"Command1"}, {"type":"Text2(7)","text":"2"}, {"focus":"Text2(14)"},
         {"type":"Text2(14)","text":"3"}, {"click":"Command1"}])js";
+    QTest::newRow("target after the wire changed") << R"js([
+        {"click":"Command1"}, {"type":"Text1(1)","text":"0.3"}, {"type":"Text2(10)","text":"100"},
+        {"focus":"Text1(13)"}, {"click":"Command1"}])js";
+    // A target that 計算 would refuse sends the focus to the box at fault,
+    // while the focus is on its way elsewhere.
+    QTest::newRow("refused target, then a press") << R"js([
+        {"click":"Command1"}, {"type":"Text1(1)","text":"0"}, {"type":"Text2(10)","text":"5"},
+        {"click":"Command1"}])js";
+    QTest::newRow("refused target, then typing elsewhere") << R"js([
+        {"click":"Command1"}, {"type":"Text1(0)","text":"0,5"}, {"type":"Text2(7)","text":"1"},
+        {"type":"Text1(3)","text":"12"}, {"focus":"Text1(4)"}])js";
+    QTest::newRow("fan outline that cannot close") << R"js([
+        {"click":"Command1"}, {"click":"Option1(2)"}, {"type":"Text1(7)","text":"16"},
+        {"type":"Text1(6)","text":"3.1"}, {"type":"Text1(10)","text":"12"},
+        {"type":"Text1(11)","text":"39"}, {"type":"Text2(12)","text":"5"}, {"click":"Command1"}])js";
     QTest::newRow("1000 turns: the note") << R"js([
         {"type":"Text1(2)","text":"1000"}, {"click":"Command1"}])js";
     QTest::newRow("note, then a drawing again") << R"js([

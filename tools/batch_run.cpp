@@ -26,6 +26,8 @@ constexpr std::size_t kPartBytes = std::size_t{1} << 20;
 constexpr std::size_t kPartsPerThread = 4;
 constexpr std::size_t kBytesInFlight = std::size_t{32} << 20;
 constexpr std::size_t kReadBytes = 1 << 16;
+// The result cells of an output row, near enough.
+constexpr std::size_t kResultRowBytes = 512;
 
 // What a record takes in memory, near enough: a line of nothing but commas
 // is a field of 32 bytes for every byte of its text.
@@ -117,14 +119,17 @@ class RecordSource {
   }
 
   // Takes the waiting records up to `count` of them or until they take
-  // `bytes`, at least one; `taken` is what they take.
-  std::vector<CsvRecord> take(std::size_t count, std::size_t bytes, std::size_t& taken) {
+  // `bytes`, at least one, each with `rowBytes` on top for its output row;
+  // `taken` is what they take.
+  std::vector<CsvRecord> take(std::size_t count, std::size_t bytes, std::size_t rowBytes,
+                              std::size_t& taken) {
     std::size_t n = 0;
     taken = 0;
     while (n < std::min(count, records_.size()) && (n == 0 || taken < bytes)) {
-      taken += footprint(records_[n++]);
+      const std::size_t record = footprint(records_[n++]);
+      waitingBytes_ -= record;
+      taken += record + rowBytes;
     }
-    waitingBytes_ -= taken;
     std::vector<CsvRecord> rows(std::make_move_iterator(records_.begin()),
                                 std::make_move_iterator(records_.begin() + n));
     records_.erase(records_.begin(), records_.begin() + n);
@@ -160,13 +165,17 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   }
   const Expected<ColumnLayout> layout = [&]() -> Expected<ColumnLayout> {
     std::size_t bytes = 0;
-    const CsvRecord header = std::move(source.take(1, 0, bytes).front());
+    const CsvRecord header = std::move(source.take(1, 0, 0, bytes).front());
     if (header.fault != CsvFault::None) return Failure{"the first line is not readable as CSV"};
     return ColumnLayout::fromHeader(header.fields);
   }();
   if (!layout) return layout.failure();
   if (auto error = write("\xEF\xBB\xBF" + outputHeader(*layout))) return Failure{*error};
 
+  // What an output row takes at least besides the row's own cells: a comma
+  // for every column of the header, and the results. A header of many
+  // columns makes even a short row long.
+  const std::size_t outputRowBytes = layout->width() + kResultRowBytes;
   // Every row starts from the form as the window opens.
   const form::Form1 fresh;
   const unsigned threads =
@@ -197,7 +206,7 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
       if (auto error = source.fill(kRowsPerPart, kPartBytes)) return Failure{*error};
       if (source.empty()) break;
       std::size_t bytes = 0;
-      std::vector<CsvRecord> rows = source.take(kRowsPerPart, kPartBytes, bytes);
+      std::vector<CsvRecord> rows = source.take(kRowsPerPart, kPartBytes, outputRowBytes, bytes);
       const std::uint64_t first = nextNumber;
       nextNumber += rows.size();
       const TextEncoding encoding = source.encoding();

@@ -266,18 +266,21 @@ TEST(BatchRows, NoCellIsTakenForAFormula) {
   }
 }
 
-// The input read and not yet written is bounded by what it takes in memory,
-// not by its count of rows: long cells and lines of nothing but commas
-// (a field for every byte) are held a few at a time.
+// The rows read and not yet written are bounded by what they take in memory,
+// not by their count: long cells, lines of nothing but commas (a field for
+// every byte) and short rows under a header of many columns (each output
+// row as wide as the header) are held a few at a time.
 TEST(BatchRows, MemoryStaysBoundedHoweverLongOrWideTheRows) {
   struct Shape {
     const char* name;
+    std::string header;
     std::string row;
     int count;
   };
   const Shape shapes[] = {
-      {"long cells", "1," + std::string(900'000, 'x') + "\n", 150},
-      {"wide rows", std::string(200'000, ',') + "\n", 40},
+      {"long cells", "turns,備考\n", "1," + std::string(900'000, 'x') + "\n", 150},
+      {"wide rows", "turns,備考\n", std::string(200'000, ',') + "\n", 40},
+      {"wide header", "turns" + std::string(500'000, ',') + "\n", "1\n", 600},
   };
   const auto heapInUse = [] {
     const struct mallinfo2 m = mallinfo2();
@@ -285,7 +288,7 @@ TEST(BatchRows, MemoryStaysBoundedHoweverLongOrWideTheRows) {
   };
   for (const Shape& shape : shapes) {
     SCOPED_TRACE(shape.name);
-    std::string pending = "turns,備考\n";
+    std::string pending = shape.header;
     int rowsLeft = shape.count;
     const std::size_t before = heapInUse();
     std::size_t peak = before;

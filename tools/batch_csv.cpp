@@ -15,7 +15,8 @@ constexpr std::size_t kFieldBlock = 4096;
 
 }  // namespace
 
-CsvReader::CsvReader() : parser_(new csv_parser{}) {
+CsvReader::CsvReader(std::size_t maxRecordBytes)
+    : parser_(new csv_parser{}), maxRecordBytes_(maxRecordBytes) {
   csv_init(parser_, 0);
   restart();
 }
@@ -49,6 +50,7 @@ void CsvReader::fail(CsvFault fault, std::vector<CsvRecord>& records) {
   record_.faultField = record_.fields.size();
   records.push_back(std::move(record_));
   restart();
+  recordBytes_ = 0;
 }
 
 std::size_t CsvReader::scan(std::string_view text, std::size_t limit, bool& ended) {
@@ -107,16 +109,16 @@ void CsvReader::feed(std::string_view text, std::vector<CsvRecord>& records) {
     }
     // One byte past the limit tells a record too long; its line break may
     // come on top.
-    const std::size_t n = scan(text, kMaxRecordBytes - recordBytes_ + 1, ended);
+    const std::size_t n = scan(text, maxRecordBytes_ - recordBytes_ + 1, ended);
     const std::string_view piece = text.substr(0, n);
     text.remove_prefix(n);
     recordBytes_ += ended ? n - 1 : n;
-    if (recordBytes_ > kMaxRecordBytes) {
+    if (recordBytes_ > maxRecordBytes_) {
       // The fields that fit are kept for the output row; the rest of the
-      // record is read past.
-      csv_parse(parser_, piece.data(), piece.size() - 1, endField, endRecord, this);
-      fail(CsvFault::TooLong, records);
-      recordBytes_ = 0;
+      // record is read past. A fault in the part that fits comes first.
+      const std::size_t fits = piece.size() - 1;
+      const bool stray = csv_parse(parser_, piece.data(), fits, endField, endRecord, this) < fits;
+      fail(stray ? CsvFault::StrayQuote : CsvFault::TooLong, records);
       skipping_ = true;
       continue;
     }

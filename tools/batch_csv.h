@@ -42,7 +42,9 @@ inline constexpr std::size_t kMaxRecordBytes = 1 << 20;
 // counts as a character there), so one bad record is one record told.
 class CsvReader {
  public:
-  CsvReader();
+  // A reader of records up to `maxRecordBytes` long; only the fuzzer asks
+  // for another limit than the batch's.
+  explicit CsvReader(std::size_t maxRecordBytes = kMaxRecordBytes);
   ~CsvReader();
   CsvReader(const CsvReader&) = delete;
   CsvReader& operator=(const CsvReader&) = delete;
@@ -67,6 +69,7 @@ class CsvReader {
   void fail(CsvFault fault, std::vector<CsvRecord>& records);
 
   csv_parser* parser_;
+  std::size_t maxRecordBytes_;
   CsvRecord record_;             // the record being read
   std::size_t recordBytes_ = 0;  // the bytes of its text so far
   Place place_ = Place::RecordStart;

@@ -67,15 +67,21 @@ TEST(BatchCsv, FaultyRecordIsToldAndReadingGoesOnAfterIt) {
       {std::string(2 * kMaxRecordBytes, ',') + "\nok\n", CsvFault::TooLong, kMaxRecordBytes, true},
       {"\"a\"b,\"x\ny\"\nok\n", CsvFault::StrayQuote, 0, true},
       {"a\"b\"c,\"x\ny\"\nok\n", CsvFault::StrayQuote, 0, true},
+      // The first fault of a record is told, whether or not it arrives with
+      // the byte over the limit.
+      {"a\"b," + tooLong + "\nok\n", CsvFault::StrayQuote, 0, true},
   };
   for (const Faulty& c : cases) {
-    SCOPED_TRACE(c.text.substr(0, 12) + " (" + std::to_string(c.text.size()) + " bytes)");
-    const auto records = readAll(c.text, 4096);
-    ASSERT_EQ(records.size(), c.okFollows ? 2u : 1u);
-    EXPECT_EQ(records[0].fault, c.fault);
-    EXPECT_EQ(records[0].faultField, c.field);
-    if (c.okFollows) {
-      EXPECT_EQ(records[1].fields, Fields{"ok"});
+    for (const std::size_t piece : {std::size_t{4096}, c.text.size()}) {
+      SCOPED_TRACE(c.text.substr(0, 12) + " (" + std::to_string(c.text.size()) +
+                   " bytes) in pieces of " + std::to_string(piece));
+      const auto records = readAll(c.text, piece);
+      ASSERT_EQ(records.size(), c.okFollows ? 2u : 1u);
+      EXPECT_EQ(records[0].fault, c.fault);
+      EXPECT_EQ(records[0].faultField, c.field);
+      if (c.okFollows) {
+        EXPECT_EQ(records[1].fields, Fields{"ok"});
+      }
     }
   }
   // The limit is on the text of the record, its line break aside.

@@ -20,9 +20,10 @@ namespace {
 constexpr std::size_t kRowsPerPart = 256;
 constexpr std::size_t kPartBytes = std::size_t{1} << 20;
 // Parts read ahead of the one being written, per thread, as long as their
-// rows take no more than kBytesInFlight in all: typical rows are a few
-// hundred bytes, so only rows of hundreds of kilobytes meet that bound, and
-// it keeps them from filling memory however many threads there are.
+// rows and output rows take no more than kBytesInFlight in all. Typical rows
+// are a few hundred bytes: on a few threads only long or wide rows meet that
+// bound, and it keeps them from filling memory however many threads there
+// are.
 constexpr std::size_t kPartsPerThread = 4;
 constexpr std::size_t kBytesInFlight = std::size_t{32} << 20;
 constexpr std::size_t kReadBytes = 1 << 16;

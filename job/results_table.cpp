@@ -7,6 +7,7 @@
 #include "core/temperature_resistance.h"
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "job/csv_cell.h"
 
 namespace kelvane::job {
 namespace {
@@ -81,25 +82,9 @@ const ResultLine kResultLines[] = {
 
 constexpr const char* kFormerWords[3] = {"丸形", "角形", "扇形"};
 
-// A spreadsheet reads a cell starting with = + - @ as a formula, which a job
-// file from elsewhere could use to run one; such a cell is written with a
-// leading apostrophe, which makes it text. Signed numbers stay numbers.
-std::string inert(const std::string& cell) {
-  if (cell.empty()) return cell;
-  const char first = cell[0];
-  if (first != '=' && first != '+' && first != '-' && first != '@') return cell;
-  if (first == '+' || first == '-') {
-    const std::string_view rest = std::string_view(cell).substr(1);
-    const bool number =
-        !rest.empty() && rest.find_first_not_of("0123456789.,") == std::string_view::npos;
-    if (number) return cell;
-  }
-  return "'" + cell;
-}
-
 // The cell quoted when it holds a character in `special`, quotes doubled.
 std::string field(const std::string& cell, std::string_view special) {
-  const std::string text = inert(cell);
+  const std::string text = inertCell(cell);
   if (text.find_first_of(special) == std::string::npos) return text;
   std::string out = "\"";
   for (char c : text) {

@@ -41,9 +41,8 @@ std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& f
                                                             double workingCelsius);
 
 // Both writers give the heading, the inputs and the results, one row a line.
-// A cell a spreadsheet would take for a formula (= + - @ first, other than a
-// signed number) gets a leading apostrophe, so a job from elsewhere cannot
-// run one.
+// A cell a spreadsheet would take for a formula gets a leading apostrophe
+// (inertCell in job/csv_cell.h), so a job from elsewhere cannot run one.
 
 // For the clipboard: cells separated by tabs, lines ended by "\n". A cell holding a
 // tab, a line break or a double quote is quoted as spreadsheets read it.

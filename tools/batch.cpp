@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "form/control_table.h"
+#include "job/csv_cell.h"
 #include "job/job.h"
 #include "job/job_form.h"
 
@@ -270,15 +271,11 @@ void appendOutputRow(std::string& out, const ColumnLayout& layout, const CsvReco
     if (i > 0) out += ',';
     if (i >= record.fields.size()) continue;
     const std::string& cell = record.fields[i];
-    if (isUtf8(cell)) {
-      appendCsvField(out, cell);
-    } else {
-      appendCsvField(out, repairedUtf8(cell));
-    }
+    appendCsvField(out, job::inertCell(isUtf8(cell) ? cell : repairedUtf8(cell)));
   }
   for (const std::string& cell : result.cells) {
     out += ',';
-    appendCsvField(out, cell);
+    appendCsvField(out, job::inertCell(cell));
   }
   out += "\r\n";
 }

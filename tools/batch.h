@@ -63,7 +63,8 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
                      const form::Form1& fresh, TextEncoding encoding);
 
 // The output line of a row: its own cells (as many as the header has, made
-// well-formed UTF-8), then the results, ended by CR LF.
+// well-formed UTF-8), then the results, ended by CR LF. Every cell is
+// guarded against being taken for a formula (job::inertCell).
 void appendOutputRow(std::string& out, const ColumnLayout& layout, const CsvRecord& record,
                      const RowResult& result);
 

@@ -15,7 +15,8 @@ constexpr std::size_t kFieldBlock = 4096;
 
 }  // namespace
 
-CsvReader::CsvReader() : parser_(new csv_parser{}) {
+CsvReader::CsvReader(std::size_t maxRecordBytes)
+    : parser_(new csv_parser{}), maxRecordBytes_(maxRecordBytes) {
   csv_init(parser_, 0);
   restart();
 }
@@ -31,27 +32,17 @@ void CsvReader::restart() {
   csv_set_space_func(parser_, noBlanks);
   csv_set_blk_size(parser_, kFieldBlock);
   record_ = CsvRecord{};
-  recordBytes_ = 0;
 }
 
 void CsvReader::endField(void* data, std::size_t size, void* reader) {
   auto* self = static_cast<CsvReader*>(reader);
-  CsvRecord& record = self->record_;
-  self->recordBytes_ += size;
-  if (record.fault == CsvFault::None && self->recordBytes_ > kMaxRecordBytes) {
-    record.fault = CsvFault::TooLong;
-    record.faultField = record.fields.size();
-  }
-  // The fields of a record too long are not kept.
-  if (record.fault != CsvFault::None) size = 0;
-  record.fields.emplace_back(static_cast<const char*>(data), data ? size : 0);
+  self->record_.fields.emplace_back(static_cast<const char*>(data), data ? size : 0);
 }
 
 void CsvReader::endRecord(int, void* reader) {
   auto* self = static_cast<CsvReader*>(reader);
   self->out_->push_back(std::move(self->record_));
   self->record_ = CsvRecord{};
-  self->recordBytes_ = 0;
 }
 
 void CsvReader::fail(CsvFault fault, std::vector<CsvRecord>& records) {
@@ -59,45 +50,98 @@ void CsvReader::fail(CsvFault fault, std::vector<CsvRecord>& records) {
   record_.faultField = record_.fields.size();
   records.push_back(std::move(record_));
   restart();
+  recordBytes_ = 0;
+}
+
+std::size_t CsvReader::scan(std::string_view text, std::size_t limit, bool& ended) {
+  ended = false;
+  const std::size_t end = std::min(text.size(), limit);
+  std::size_t i = 0;
+  while (i < end) {
+    const char c = text[i++];
+    const bool lineBreak = c == '\r' || c == '\n';
+    switch (place_) {
+      case Place::RecordStart:
+      case Place::FieldStart:
+        if (lineBreak) {
+          ended = true;
+        } else if (c == '"') {
+          place_ = Place::Quoted;
+        } else if (c != ',') {
+          place_ = Place::Unquoted;
+        } else {
+          place_ = Place::FieldStart;
+        }
+        break;
+      case Place::Unquoted:
+        if (lineBreak) ended = true;
+        if (c == ',') place_ = Place::FieldStart;
+        break;
+      case Place::Quoted:
+        if (c == '"') place_ = Place::QuoteInQuoted;
+        break;
+      case Place::QuoteInQuoted:
+        if (lineBreak) {
+          ended = true;
+        } else if (c == '"') {
+          place_ = Place::Quoted;  // a doubled quote
+        } else {
+          place_ = c == ',' ? Place::FieldStart : Place::Unquoted;
+        }
+        break;
+    }
+    if (ended) {
+      place_ = Place::RecordStart;
+      return i;
+    }
+  }
+  return i;
 }
 
 void CsvReader::feed(std::string_view text, std::vector<CsvRecord>& records) {
   out_ = &records;
   while (!text.empty()) {
-    if (skippingLine_) {
-      const std::size_t end = text.find_first_of("\r\n");
-      if (end == std::string_view::npos) return;
-      skippingLine_ = false;
-      text.remove_prefix(end);
+    bool ended = false;
+    if (skipping_) {
+      text.remove_prefix(scan(text, text.size(), ended));
+      if (ended) skipping_ = false;
+      continue;
     }
-    // In pieces, so that a record growing past the limit is caught early.
-    const std::string_view piece = text.substr(0, kMaxRecordBytes / 4);
+    // One byte past the limit tells a record too long; its line break may
+    // come on top.
+    const std::size_t n = scan(text, maxRecordBytes_ - recordBytes_ + 1, ended);
+    const std::string_view piece = text.substr(0, n);
+    text.remove_prefix(n);
+    recordBytes_ += ended ? n - 1 : n;
+    if (recordBytes_ > maxRecordBytes_) {
+      // The fields that fit are kept for the output row; the rest of the
+      // record is read past. A fault in the part that fits comes first.
+      const std::size_t fits = piece.size() - 1;
+      const bool stray = csv_parse(parser_, piece.data(), fits, endField, endRecord, this) < fits;
+      fail(stray ? CsvFault::StrayQuote : CsvFault::TooLong, records);
+      skipping_ = true;
+      continue;
+    }
     const std::size_t read =
         csv_parse(parser_, piece.data(), piece.size(), endField, endRecord, this);
     if (read < piece.size()) {
-      // The parser stopped at the byte it could not take.
+      // The parser stopped at a byte it could not take.
       fail(CsvFault::StrayQuote, records);
-      skippingLine_ = true;
-      text.remove_prefix(read);
-      continue;
+      skipping_ = !ended;
     }
-    text.remove_prefix(read);
-    // A record still growing past the limit, such as one in a quote that is
-    // never closed (entry_pos: the bytes of the field being read).
-    if (recordBytes_ + parser_->entry_pos > kMaxRecordBytes) {
-      fail(CsvFault::TooLong, records);
-      skippingLine_ = true;
-    }
+    if (ended) recordBytes_ = 0;
   }
 }
 
 void CsvReader::finish(std::vector<CsvRecord>& records) {
   out_ = &records;
-  if (!skippingLine_ && csv_fini(parser_, endField, endRecord, this) != 0) {
+  if (!skipping_ && csv_fini(parser_, endField, endRecord, this) != 0) {
     fail(CsvFault::UnclosedQuote, records);
   }
   restart();
-  skippingLine_ = false;
+  recordBytes_ = 0;
+  place_ = Place::RecordStart;
+  skipping_ = false;
 }
 
 void appendCsvField(std::string& out, std::string_view field) {

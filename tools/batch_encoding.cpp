@@ -92,26 +92,14 @@ std::string InputDecoder::decode(std::string_view bytes) {
     std::size_t first = 0;
     while (first < text.size() && static_cast<unsigned char>(text[first]) < 0x80) ++first;
     if (first == text.size()) return text;
-    // Everything beyond ASCII that has arrived decides, up to a character
-    // cut off at the end.
-    std::string_view rest = std::string_view(text).substr(first);
-    bool complete = false;
-    while (!rest.empty()) {
-      const int n = utf8Length(rest);
-      if (n == 0) break;
-      if (n < 0) {
-        if (!complete) {
-          // Not one character to judge by yet.
-          pending_ = text.substr(first);
-          return text.substr(0, first);
-        }
-        rest = {};
-        break;
-      }
-      complete = true;
-      rest.remove_prefix(n);
+    // The first character beyond ASCII decides, once it is all there; a
+    // stray byte further on spoils only its own row.
+    const int n = utf8Length(std::string_view(text).substr(first));
+    if (n < 0) {
+      pending_ = text.substr(first);
+      return text.substr(0, first);
     }
-    encoding_ = rest.empty() ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+    encoding_ = n > 0 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
   }
 
   if (encoding_ == TextEncoding::ShiftJis) return fromShiftJis(text, false);
@@ -121,6 +109,9 @@ std::string InputDecoder::decode(std::string_view bytes) {
 std::string InputDecoder::finish() {
   std::string rest = std::move(pending_);
   pending_.clear();
+  // A first character beyond ASCII cut off by the end of the file is no
+  // UTF-8.
+  if (encoding_ == TextEncoding::Undecided && !rest.empty()) encoding_ = TextEncoding::ShiftJis;
   if (encoding_ == TextEncoding::ShiftJis) return fromShiftJis(rest, true);
   return rest;  // a cut-off character stays for isUtf8 to find
 }

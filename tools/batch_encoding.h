@@ -13,11 +13,12 @@ enum class TextEncoding {
 };
 
 // Turns the bytes of a file into UTF-8 as they arrive. A byte order mark
-// means UTF-8 and is dropped. Otherwise the first bytes beyond ASCII decide:
-// well-formed UTF-8 is taken as it is, anything else is read as Shift_JIS,
-// which is what spreadsheet programs on Japanese Windows write. UTF-8 is
-// passed on unchecked (see isUtf8); a byte Shift_JIS cannot read becomes
-// U+FFFD.
+// means UTF-8 and is dropped. Otherwise the first character beyond ASCII
+// decides, and only it: a well-formed UTF-8 character means UTF-8, anything
+// else Shift_JIS, which is what spreadsheet programs on Japanese Windows
+// write. UTF-8 is passed on unchecked, so a later byte that is no UTF-8
+// spoils its own cell only (see isUtf8); a byte Shift_JIS cannot read
+// becomes U+FFFD.
 class InputDecoder {
  public:
   InputDecoder() = default;

@@ -15,11 +15,28 @@ namespace kelvane::batch {
 namespace {
 
 // Rows computed as one task: enough to make handing them over cheap, few
-// enough to keep all threads busy to the end.
+// enough to keep all threads busy to the end. A part of long rows closes
+// early, at kPartBytes.
 constexpr std::size_t kRowsPerPart = 256;
-// Parts read ahead of the one being written, per thread.
+constexpr std::size_t kPartBytes = std::size_t{1} << 20;
+// Parts read ahead of the one being written, per thread, as long as their
+// rows and output rows take no more than kBytesInFlight in all. Typical rows
+// are a few hundred bytes: on a few threads only long or wide rows meet that
+// bound, and it keeps them from filling memory however many threads there
+// are.
 constexpr std::size_t kPartsPerThread = 4;
+constexpr std::size_t kBytesInFlight = std::size_t{32} << 20;
 constexpr std::size_t kReadBytes = 1 << 16;
+// The result cells of an output row, near enough.
+constexpr std::size_t kResultRowBytes = 512;
+
+// What a record takes in memory, near enough: a line of nothing but commas
+// is a field of 32 bytes for every byte of its text.
+std::size_t footprint(const CsvRecord& record) {
+  std::size_t bytes = sizeof(CsvRecord) + record.fields.capacity() * sizeof(std::string);
+  for (const std::string& field : record.fields) bytes += field.size();
+  return bytes;
+}
 
 struct Part {
   std::string csv;
@@ -81,9 +98,11 @@ class RecordSource {
  public:
   explicit RecordSource(const ReadBytes& read) : read_(read), buffer_(kReadBytes) {}
 
-  // Reads until at least `count` records wait or the input ends.
-  std::optional<std::string> fill(std::size_t count) {
-    while (records_.size() < count && !ended_) {
+  // Reads until at least `count` records or `bytes` of them wait, or the
+  // input ends.
+  std::optional<std::string> fill(std::size_t count, std::size_t bytes) {
+    while (records_.size() < count && waitingBytes_ < bytes && !ended_) {
+      const std::size_t before = records_.size();
       const Expected<std::size_t> n = read_(buffer_.data(), buffer_.size());
       if (!n) return n.message();
       if (*n == 0) {
@@ -94,17 +113,28 @@ class RecordSource {
         bytesRead_ += *n;
         reader_.feed(decoder_.decode(std::string_view(buffer_.data(), *n)), records_);
       }
+      for (std::size_t i = before; i < records_.size(); ++i)
+        waitingBytes_ += footprint(records_[i]);
     }
     return std::nullopt;
   }
 
-  // Takes up to `count` of the waiting records.
-  std::vector<CsvRecord> take(std::size_t count) {
-    count = std::min(count, records_.size());
-    std::vector<CsvRecord> taken(std::make_move_iterator(records_.begin()),
-                                 std::make_move_iterator(records_.begin() + count));
-    records_.erase(records_.begin(), records_.begin() + count);
-    return taken;
+  // Takes the waiting records up to `count` of them or until they take
+  // `bytes`, at least one, each with `rowBytes` on top for its output row;
+  // `taken` is what they take.
+  std::vector<CsvRecord> take(std::size_t count, std::size_t bytes, std::size_t rowBytes,
+                              std::size_t& taken) {
+    std::size_t n = 0;
+    taken = 0;
+    while (n < std::min(count, records_.size()) && (n == 0 || taken < bytes)) {
+      const std::size_t record = footprint(records_[n++]);
+      waitingBytes_ -= record;
+      taken += record + rowBytes;
+    }
+    std::vector<CsvRecord> rows(std::make_move_iterator(records_.begin()),
+                                std::make_move_iterator(records_.begin() + n));
+    records_.erase(records_.begin(), records_.begin() + n);
+    return rows;
   }
 
   bool empty() const { return records_.empty(); }
@@ -118,6 +148,7 @@ class RecordSource {
   InputDecoder decoder_;
   CsvReader reader_;
   std::vector<CsvRecord> records_;
+  std::size_t waitingBytes_ = 0;  // the footprint of records_
   bool ended_ = false;
   std::uint64_t bytesRead_ = 0;
 };
@@ -127,28 +158,41 @@ class RecordSource {
 Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
                                 const BatchOptions& options) {
   RecordSource source(read);
-  if (auto error = source.fill(1)) return Failure{*error};
+  if (auto error = source.fill(1, kPartBytes)) return Failure{*error};
   if (source.empty()) {
     return Failure{
         "the input is empty: its first line must name the columns "
         "(kelvane-batch --header prints them)"};
   }
-  const CsvRecord header = std::move(source.take(1).front());
-  if (header.fault != CsvFault::None) return Failure{"the first line is not readable as CSV"};
-  const Expected<ColumnLayout> layout = ColumnLayout::fromHeader(header.fields);
+  const Expected<ColumnLayout> layout = [&]() -> Expected<ColumnLayout> {
+    std::size_t bytes = 0;
+    const CsvRecord header = std::move(source.take(1, 0, 0, bytes).front());
+    if (header.fault != CsvFault::None) return Failure{"the first line is not readable as CSV"};
+    return ColumnLayout::fromHeader(header.fields);
+  }();
   if (!layout) return layout.failure();
   if (auto error = write("\xEF\xBB\xBF" + outputHeader(*layout))) return Failure{*error};
 
+  // What an output row takes at least besides the row's own cells: a comma
+  // for every column of the header, and the results. A header of many
+  // columns makes even a short row long.
+  const std::size_t outputRowBytes = layout->width() + kResultRowBytes;
   // Every row starts from the form as the window opens.
   const form::Form1 fresh;
   const unsigned threads =
       options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
   BatchSummary summary;
-  std::deque<std::future<Part>> parts;
+  struct PartInFlight {
+    std::future<Part> part;
+    std::size_t bytes;  // the footprint of its rows
+  };
+  std::deque<PartInFlight> parts;
+  std::size_t bytesInFlight = 0;
   std::uint64_t nextNumber = 2;  // the header is row 1
 
   auto writeFirstPart = [&]() -> std::optional<std::string> {
-    const Part part = parts.front().get();
+    const Part part = parts.front().part.get();
+    bytesInFlight -= parts.front().bytes;
     parts.pop_front();
     summary.rows += part.rows;
     summary.failedRows += part.failedRows;
@@ -160,13 +204,14 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   {
     WorkerPool pool(threads);
     for (;;) {
-      if (auto error = source.fill(kRowsPerPart)) return Failure{*error};
+      if (auto error = source.fill(kRowsPerPart, kPartBytes)) return Failure{*error};
       if (source.empty()) break;
-      std::vector<CsvRecord> rows = source.take(kRowsPerPart);
+      std::size_t bytes = 0;
+      std::vector<CsvRecord> rows = source.take(kRowsPerPart, kPartBytes, outputRowBytes, bytes);
       const std::uint64_t first = nextNumber;
       nextNumber += rows.size();
       const TextEncoding encoding = source.encoding();
-      parts.push_back(pool.submit([&, rows = std::move(rows), first, encoding] {
+      std::future<Part> computed = pool.submit([&, rows = std::move(rows), first, encoding] {
         Part part;
         part.rows = rows.size();
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -175,8 +220,10 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
           appendOutputRow(part.csv, *layout, rows[i], result);
         }
         return part;
-      }));
-      while (parts.size() >= threads * kPartsPerThread) {
+      });
+      parts.push_back({std::move(computed), bytes});
+      bytesInFlight += bytes;
+      while (parts.size() >= threads * kPartsPerThread || bytesInFlight > kBytesInFlight) {
         if (auto error = writeFirstPart()) return Failure{*error};
       }
     }

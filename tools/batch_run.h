@@ -32,8 +32,10 @@ struct BatchSummary {
 // Reads a CSV of coils, one a row under a header line, and writes the CSV of
 // their results: UTF-8 with a byte order mark, RFC 4180, CR LF. The rows are
 // read, computed (see computeRow) and written in parts, so memory stays the
-// same however long the input is; the parts are computed side by side and
-// written in the input's order. Fails, in a line for the command line, when
+// same however long the input is: the rows read and not yet written take
+// some tens of megabytes at most, however long or wide they are, on any
+// number of threads. The parts are computed side by side and written in the
+// input's order. Fails, in a line for the command line, when
 // the input cannot be read, has no usable header line, or the output cannot
 // be written; rows that fail are only counted.
 Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,

@@ -42,7 +42,9 @@ TEST(BatchCsv, ReadsRfc4180InPiecesOfAnySize) {
   }
 }
 
-TEST(BatchCsv, FaultyRecordIsToldAndReadingGoesOnAtTheNextLine) {
+// Reading goes on after the end of the faulty record, which is not always
+// the end of its line: a quoted field may hold line breaks.
+TEST(BatchCsv, FaultyRecordIsToldAndReadingGoesOnAfterIt) {
   struct Faulty {
     std::string text;
     CsvFault fault;
@@ -50,6 +52,8 @@ TEST(BatchCsv, FaultyRecordIsToldAndReadingGoesOnAtTheNextLine) {
     bool okFollows;  // false where an open quote swallows the rest
   };
   const std::string tooLong(kMaxRecordBytes + 10, 'x');
+  std::string tooLongLines;  // a quoted field of many lines, some with commas
+  while (tooLongLines.size() <= kMaxRecordBytes) tooLongLines += "line, \"\"quoted\"\"\r\n";
   const Faulty cases[] = {
       {"a,b\"c,d\nok\n", CsvFault::StrayQuote, 1, true},
       {"\"a\"b,c\nok\n", CsvFault::StrayQuote, 0, true},
@@ -57,14 +61,35 @@ TEST(BatchCsv, FaultyRecordIsToldAndReadingGoesOnAtTheNextLine) {
       {"a," + tooLong + "\nok\n", CsvFault::TooLong, 1, true},
       {"\"a\",\"" + tooLong + "\",b\nok\n", CsvFault::TooLong, 1, true},
       {"\"" + tooLong + "\nok\n", CsvFault::TooLong, 0, false},
+      {"a,\"" + tooLongLines + "\",b\nok\n", CsvFault::TooLong, 1, true},
+      {"\"" + tooLongLines + "\"\r\nok\n", CsvFault::TooLong, 0, true},
+      // Every byte counts: a line of nothing but commas is as long as it is.
+      {std::string(2 * kMaxRecordBytes, ',') + "\nok\n", CsvFault::TooLong, kMaxRecordBytes, true},
+      {"\"a\"b,\"x\ny\"\nok\n", CsvFault::StrayQuote, 0, true},
+      {"a\"b\"c,\"x\ny\"\nok\n", CsvFault::StrayQuote, 0, true},
+      // The first fault of a record is told, whether or not it arrives with
+      // the byte over the limit.
+      {"a\"b," + tooLong + "\nok\n", CsvFault::StrayQuote, 0, true},
   };
   for (const Faulty& c : cases) {
-    SCOPED_TRACE(c.text.substr(0, 12));
-    const auto records = readAll(c.text, 4096);
-    ASSERT_EQ(records.size(), c.okFollows ? 2u : 1u);
-    EXPECT_EQ(records[0].fault, c.fault);
-    EXPECT_EQ(records[0].faultField, c.field);
-    if (c.okFollows) {
+    for (const std::size_t piece : {std::size_t{4096}, c.text.size()}) {
+      SCOPED_TRACE(c.text.substr(0, 12) + " (" + std::to_string(c.text.size()) +
+                   " bytes) in pieces of " + std::to_string(piece));
+      const auto records = readAll(c.text, piece);
+      ASSERT_EQ(records.size(), c.okFollows ? 2u : 1u);
+      EXPECT_EQ(records[0].fault, c.fault);
+      EXPECT_EQ(records[0].faultField, c.field);
+      if (c.okFollows) {
+        EXPECT_EQ(records[1].fields, Fields{"ok"});
+      }
+    }
+  }
+  // The limit is on the text of the record, its line break aside.
+  for (const std::string lineBreak : {"\n", "\r\n"}) {
+    for (const std::size_t size : {kMaxRecordBytes, kMaxRecordBytes + 1}) {
+      const auto records = readAll("a," + std::string(size - 2, ',') + lineBreak + "ok\n", 1000);
+      ASSERT_EQ(records.size(), 2u);
+      EXPECT_EQ(records[0].fault, size > kMaxRecordBytes ? CsvFault::TooLong : CsvFault::None);
       EXPECT_EQ(records[1].fields, Fields{"ok"});
     }
   }
@@ -117,6 +142,12 @@ TEST(BatchEncoding, FirstBytesBeyondAsciiDecide) {
       // \ and ~ are themselves in CP932, not yen and overline.
       {"\\~,\x8a\xdb", TextEncoding::ShiftJis, "\\~,丸"},
       {"\x83\x41\x81\x7e", TextEncoding::ShiftJis, "ア×"},
+      // The first character decides alone: a stray byte after it is passed
+      // on for its row to be told.
+      {"a,丸\n\xff,x\n", TextEncoding::Utf8, "a,丸\n\xff,x\n"},
+      {"a,\x8a\xdb,\xe4\xb8\xb8", TextEncoding::ShiftJis, "a,丸,荳ｸ"},
+      // A first character cut off by the end of the file is no UTF-8.
+      {"a,\xe4\xb8", TextEncoding::ShiftJis, "a,荳"},
   };
   for (const Case& c : cases) {
     for (const std::size_t piece : {std::size_t{1}, c.bytes.size()}) {

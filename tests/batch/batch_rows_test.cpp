@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -116,8 +119,14 @@ TEST(BatchRows, BadRowsAreToldAndTheBatchGoesOn) {
     std::string row;
     std::string message;  // a part of the エラー cell
   };
+  std::string manyLines;  // a quoted cell over the limit, of many lines
+  while (manyLines.size() <= kMaxRecordBytes) manyLines += "memo,\r\nmemo\r\n";
   const Case cases[] = {
       {"0.2,0.19,100,1", "線仕上外径は素線径(d)以上にしてください"},
+      // Every byte of a row counts towards its limit, and after a quoted
+      // cell over it the batch goes on after the cell, not inside it.
+      {std::string(2 * kMaxRecordBytes, ','), "2 行目: 行が長すぎます（1 MiB まで）。"},
+      {"0.2,0.21,\"" + manyLines + "\",1", "2 行目: 行が長すぎます（1 MiB まで）。"},
       {"0.2,0.21,100,四角", "2 行目 4 列目（former）: 「四角」は巻枠の形として読めません"},
       {"0.2,0.21,100,1,金", "列が 5 個あります。見出しの列は 4 個です。"},
       {"0.2,0.21,100", "列が 3 個あります"},
@@ -136,7 +145,7 @@ TEST(BatchRows, BadRowsAreToldAndTheBatchGoesOn) {
     return job;
   }());
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.row);
+    SCOPED_TRACE(c.row.substr(0, 40));
     // The good row after the bad one, except where the bad one runs to the end.
     const bool last = c.row.find("\"100") != std::string::npos;
     const BatchRun run = runOn(header + c.row + "\n" + (last ? "" : good));
@@ -181,13 +190,19 @@ TEST(BatchRows, ReadsUtf8WithOrWithoutMarkAndShiftJis) {
       EXPECT_EQ(run.output, reference.output);
     }
   }
-  // A byte that is not UTF-8 in a file marked as UTF-8 spoils its cell only.
-  const BatchRun marked = runOn("\xEF\xBB\xBF" + utf8 + "\xff,0.2,0.21,,\r\n");
-  ASSERT_TRUE(marked.summary.ok());
-  EXPECT_EQ(marked.summary->failedRows, 1u);
-  EXPECT_EQ(outputRows(marked.output)[2][0], "\xEF\xBF\xBD");
-  EXPECT_NE(outputRows(marked.output)[2].back().find("4 行目 1 列目（備考）: UTF-8 の文字として"),
-            std::string::npos);
+  // A byte that is not UTF-8 in a file marked as UTF-8, or in one whose first
+  // character beyond ASCII was UTF-8, spoils its cell only.
+  for (const std::string mark : {"\xEF\xBB\xBF", ""}) {
+    SCOPED_TRACE(mark.empty() ? "without mark" : "with mark");
+    const BatchRun spoilt = runOn(mark + utf8 + "\xff,0.2,0.21,,\r\n");
+    ASSERT_TRUE(spoilt.summary.ok());
+    EXPECT_EQ(spoilt.summary->failedRows, 1u);
+    EXPECT_TRUE(spoilt.output.starts_with(reference.output));
+    const auto rows = outputRows(spoilt.output);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2][0], "\xEF\xBF\xBD");
+    EXPECT_NE(rows[2].back().find("4 行目 1 列目（備考）: UTF-8 の文字として"), std::string::npos);
+  }
   // A byte Shift_JIS has no character for spoils its cell only.
   const BatchRun bad = runOn(shiftJis + "\x80,0.2,0.21,,\r\n");
   ASSERT_TRUE(bad.summary.ok());
@@ -214,6 +229,96 @@ TEST(BatchRows, HeaderNamesTheInputColumnsOnceEach) {
   EXPECT_FALSE(ColumnLayout::fromHeader({"Turns", "d"}).ok());
   for (const std::string input : {"", "\r\n\n", "\"turns,former\n1\n", "a\"b,turns\n1,2\n"}) {
     EXPECT_FALSE(runOn(input).summary.ok()) << input;
+  }
+}
+
+// No cell of the output is a formula to a spreadsheet: not the user's own
+// cells carried through, not the cells of the boxes, not the messages. A
+// signed number stays a number.
+TEST(BatchRows, NoCellIsTakenForAFormula) {
+  struct Case {
+    std::string own;     // the user's cell, as the file holds it
+    std::string ownOut;  // as the output holds it
+    std::string lead;    // the leadLength cell
+    std::string leadOut;
+  };
+  const Case cases[] = {
+      {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0", "-1.5", "-1.5"},
+      {"\"=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"", "'=HYPERLINK(\"http://x\",\"y\")", "+2", "+2"},
+      {"@SUM(A1)", "'@SUM(A1)", "\"-1,000.5\"", "-1,000.5"},
+      {"\"\t=1+1\"", "'\t=1+1", "-1e-3", "-1e-3"},
+      {"\"\r\n=1+1\"", "'\r\n=1+1", "-5mm", "'-5mm"},
+      {"+", "'+", "=2", "'=2"},
+      {"a=1", "a=1", "10", "10"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ownOut + " / " + c.leadOut);
+    const BatchRun run = runOn("備考,bareDiameter,finishedDiameter,leadLength,former\n" + c.own +
+                               ",0.2,0.21," + c.lead + ",=1+1\n");
+    ASSERT_TRUE(run.summary.ok());
+    const auto rows = outputRows(run.output);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], c.ownOut);
+    EXPECT_EQ(rows[0][3], c.leadOut);
+    EXPECT_EQ(rows[0][4], "'=1+1");
+    // The former is refused with a message quoting its cell.
+    EXPECT_NE(rows[0].back().find("「=1+1」は巻枠の形として読めません"), std::string::npos);
+  }
+}
+
+// The rows read and not yet written are bounded by what they take in memory,
+// not by their count: long cells, lines of nothing but commas (a field for
+// every byte) and short rows under a header of many columns (each output
+// row as wide as the header) are held a few at a time.
+TEST(BatchRows, MemoryStaysBoundedHoweverLongOrWideTheRows) {
+  struct Shape {
+    const char* name;
+    std::string header;
+    std::string row;
+    int count;
+  };
+  const Shape shapes[] = {
+      {"long cells", "turns,備考\n", "1," + std::string(900'000, 'x') + "\n", 150},
+      {"wide rows", "turns,備考\n", std::string(200'000, ',') + "\n", 40},
+      {"wide header", "turns" + std::string(500'000, ',') + "\n", "1\n", 600},
+  };
+  const auto heapInUse = [] {
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+  };
+  for (const Shape& shape : shapes) {
+    SCOPED_TRACE(shape.name);
+    std::string pending = shape.header;
+    int rowsLeft = shape.count;
+    const std::size_t before = heapInUse();
+    std::size_t peak = before;
+    std::uint64_t lines = 0;
+    const ReadBytes read = [&](char* buffer, std::size_t size) -> Expected<std::size_t> {
+      peak = std::max(peak, heapInUse());
+      if (pending.empty() && rowsLeft > 0) {
+        pending = shape.row;
+        --rowsLeft;
+      }
+      const std::size_t n = std::min(size, pending.size());
+      std::memcpy(buffer, pending.data(), n);
+      pending.erase(0, n);
+      return n;
+    };
+    const WriteBytes write = [&](std::string_view bytes) -> std::optional<std::string> {
+      peak = std::max(peak, heapInUse());
+      for (std::size_t at = bytes.find("\r\n"); at != std::string_view::npos;
+           at = bytes.find("\r\n", at + 2)) {
+        ++lines;
+      }
+      return std::nullopt;
+    };
+    BatchOptions options;
+    options.threads = 2;
+    const Expected<BatchSummary> summary = runBatch(read, write, options);
+    ASSERT_TRUE(summary.ok()) << summary.message();
+    EXPECT_EQ(summary->rows, static_cast<std::uint64_t>(shape.count));
+    EXPECT_EQ(lines, static_cast<std::uint64_t>(shape.count) + 1);
+    EXPECT_LT(peak - before, std::size_t{128} << 20);
   }
 }
 

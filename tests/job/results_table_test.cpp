@@ -180,19 +180,22 @@ TEST(ResultsTable, NoWorkingResistanceForABoxThePressDidNotWrite) {
 TEST(ResultsTable, CellsAreQuotedAndNeverFormulas) {
   const ResultsTable table{{{"a,b", "say \"x\"", "two\nlines", "tab\there"},
                             {"=1+1", "+SUM(A1)", "-2", "@cmd"},
-                            {"+1.5", "-1,010.000", "-", "=\"quoted\""}},
+                            {"+1.5", "-1,010.000", "-", "=\"quoted\""},
+                            {"\tx", "\r=1", "\n@", "-1e-3"}},
                            {}};
   EXPECT_EQ(toCsv(table),
             "\xEF\xBB\xBF"
             "項目,Max,予測 Mid,単位\r\n"
             "\"a,b\",\"say \"\"x\"\"\",\"two\nlines\",tab\there\r\n"
             "'=1+1,'+SUM(A1),-2,'@cmd\r\n"
-            "+1.5,\"-1,010.000\",'-,\"'=\"\"quoted\"\"\"\r\n");
+            "+1.5,\"-1,010.000\",'-,\"'=\"\"quoted\"\"\"\r\n"
+            "'\tx,\"'\r=1\",\"'\n@\",-1e-3\r\n");
   EXPECT_EQ(toTabSeparated(table),
             "項目\tMax\t予測 Mid\t単位\n"
             "a,b\t\"say \"\"x\"\"\"\t\"two\nlines\"\t\"tab\there\"\n"
             "'=1+1\t'+SUM(A1)\t-2\t'@cmd\n"
-            "+1.5\t-1,010.000\t'-\t\"'=\"\"quoted\"\"\"\n");
+            "+1.5\t-1,010.000\t'-\t\"'=\"\"quoted\"\"\"\n"
+            "\"'\tx\"\t\"'\r=1\"\t\"'\n@\"\t-1e-3\n");
 }
 
 }  // namespace

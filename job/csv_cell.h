@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvane::job {
+
+// Every cell Kelvane writes for a spreadsheet (the results table as CSV or
+// for the clipboard, and every cell of kelvane-batch's output, the cells it
+// carries through from the user's file included) passes through here first.
+//
+// A spreadsheet takes a cell starting with = + - @ for a formula, and some
+// drop a leading tab, CR or LF before looking; a file from elsewhere could
+// use that to run one (=cmd|…, =HYPERLINK(…)). Such a cell gets a leading
+// apostrophe, which makes it text. The one exception is a cell that is a
+// signed number and nothing else: a sign, digits with at most one decimal
+// point and the grouping commas the program writes, and an optional
+// exponent ("-1.5", "+2", "-1,010.000", "-1e-3"). A spreadsheet reads it as
+// that number, never as a formula, so a negative result and a negative
+// input stay numbers. The rule looks at the text alone: the same cell is
+// guarded the same way wherever it comes from.
+std::string inertCell(std::string_view cell);
+
+}  // namespace kelvane::job

@@ -1,5 +1,7 @@
 #include "job/csv_cell.h"
 
+#include "job/printable_text.h"
+
 namespace kelvane::job {
 namespace {
 
@@ -35,12 +37,13 @@ bool isUnsignedNumber(std::string_view text) {
 
 }  // namespace
 
-std::string inertCell(std::string_view cell) {
-  if (cell.empty()) return std::string(cell);
+std::string inertCell(std::string_view written) {
+  const std::string cell = withoutDirectionControls(written);
+  if (cell.empty()) return cell;
   switch (cell[0]) {
     case '+':
     case '-':
-      if (isUnsignedNumber(cell.substr(1))) return std::string(cell);
+      if (isUnsignedNumber(std::string_view(cell).substr(1))) return cell;
       break;
     case '=':
     case '@':
@@ -49,9 +52,9 @@ std::string inertCell(std::string_view cell) {
     case '\n':
       break;
     default:
-      return std::string(cell);
+      return cell;
   }
-  return "'" + std::string(cell);
+  return "'" + cell;
 }
 
 }  // namespace kelvane::job

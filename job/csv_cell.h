@@ -18,7 +18,8 @@ namespace kelvane::job {
 // exponent ("-1.5", "+2", "-1,010.000", "-1e-3"). A spreadsheet reads it as
 // that number, never as a formula, so a negative result and a negative
 // input stay numbers. The rule looks at the text alone: the same cell is
-// guarded the same way wherever it comes from.
+// guarded the same way wherever it comes from. Characters that turn the
+// text's direction around are dropped first (withoutDirectionControls).
 std::string inertCell(std::string_view cell);
 
 }  // namespace kelvane::job

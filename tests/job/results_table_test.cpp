@@ -181,7 +181,9 @@ TEST(ResultsTable, CellsAreQuotedAndNeverFormulas) {
   const ResultsTable table{{{"a,b", "say \"x\"", "two\nlines", "tab\there"},
                             {"=1+1", "+SUM(A1)", "-2", "@cmd"},
                             {"+1.5", "-1,010.000", "-", "=\"quoted\""},
-                            {"\tx", "\r=1", "\n@", "-1e-3"}},
+                            {"\tx", "\r=1", "\n@", "-1e-3"},
+                            // Direction controls go, and cannot hide a formula.
+                            {"evil\u202Eexe.txt", "\u2066=1+1", "\u200F\u061C-2", "a\xE2\x80"}},
                            {}};
   EXPECT_EQ(toCsv(table),
             "\xEF\xBB\xBF"
@@ -189,13 +191,15 @@ TEST(ResultsTable, CellsAreQuotedAndNeverFormulas) {
             "\"a,b\",\"say \"\"x\"\"\",\"two\nlines\",tab\there\r\n"
             "'=1+1,'+SUM(A1),-2,'@cmd\r\n"
             "+1.5,\"-1,010.000\",'-,\"'=\"\"quoted\"\"\"\r\n"
-            "'\tx,\"'\r=1\",\"'\n@\",-1e-3\r\n");
+            "'\tx,\"'\r=1\",\"'\n@\",-1e-3\r\n"
+            "evilexe.txt,'=1+1,-2,a\xE2\x80\r\n");
   EXPECT_EQ(toTabSeparated(table),
             "項目\tMax\t予測 Mid\t単位\n"
             "a,b\t\"say \"\"x\"\"\"\t\"two\nlines\"\t\"tab\there\"\n"
             "'=1+1\t'+SUM(A1)\t-2\t'@cmd\n"
             "+1.5\t-1,010.000\t'-\t\"'=\"\"quoted\"\"\"\n"
-            "\"'\tx\"\t\"'\r=1\"\t\"'\n@\"\t-1e-3\n");
+            "\"'\tx\"\t\"'\r=1\"\t\"'\n@\"\t-1e-3\n"
+            "evilexe.txt\t'=1+1\t-2\ta\xE2\x80\n");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "job/job_json.h"
 
+#include <cmath>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 namespace kelvane::job {
@@ -84,6 +86,10 @@ Expected<json> parse(std::string_view text) {
     if (opens && depth >= kMaxNesting) throw TooDeep{};
     return true;
   };
+  // The parser takes a NUL byte for the end of the text: a job followed by a
+  // NUL and anything at all would read as the job alone.
+  if (const auto nul = text.find('\0'); nul != std::string_view::npos)
+    return refusal("JSON として読めません（" + lineOf(text, nul + 1) + " 行目）。");
   try {
     return json::parse(text, limitDepth);
   } catch (const TooDeep&) {
@@ -103,17 +109,24 @@ Expected<int> readFormatVersion(const json& root) {
         "Kelvane の案件ファイルではありません（「format」が「kelvane-job」ではありません）。");
   const auto version = root.find("formatVersion");
   if (version == root.end()) return refusal("形式の版（「formatVersion」）がありません。");
-  if (!version->is_number_integer())
-    return refusal("形式の版（「formatVersion」）が整数ではありません。");
-  // Compared as a 64-bit number: a version too large for an int is still newer.
-  const auto v = version->get<std::int64_t>();
-  const bool isUnsigned = version->is_number_unsigned();
-  if (isUnsigned ? version->get<std::uint64_t>() > kFormatVersion : v > kFormatVersion) {
-    return refusal("新しい形式（版 " + version->dump() +
+  // An integer as JSON counts them: 1.0 is one, and so is 2^64, too large
+  // for any integer type; compared as a double, a version too large for an
+  // int is still newer.
+  const bool integral =
+      version->is_number_integer() ||
+      (version->is_number_float() && std::trunc(version->get<double>()) == version->get<double>());
+  if (!integral) return refusal("形式の版（「formatVersion」）が整数ではありません。");
+  const double v = version->is_number_unsigned() ? double(version->get<std::uint64_t>())
+                                                 : version->get<double>();
+  // Written as the integer it is: "1", not "1.0"; "18446744073709551616".
+  char shown[400];
+  std::snprintf(shown, sizeof shown, "%.0f", v);
+  if (v > kFormatVersion) {
+    return refusal("新しい形式（版 " + std::string(shown) +
                    "）の案件ファイルです。この Kelvane が開けるのは版 " +
                    std::to_string(kFormatVersion) + " までです。");
   }
-  if (v < 1) return refusal("形式の版 " + version->dump() + " は正しくありません。");
+  if (v < 1) return refusal("形式の版 " + std::string(shown) + " は正しくありません。");
   return static_cast<int>(v);
 }
 

@@ -118,6 +118,15 @@ INSTANTIATE_TEST_SUITE_P(
                 "新しい形式（版 2）"},
         Refusal{"HugeVersion", edited([](json& d) { d["formatVersion"] = 18446744073709551615u; }),
                 "新しい形式"},
+        // 2^64 fits no integer type, yet it is an integer and a newer version.
+        Refusal{"BeyondEveryInteger",
+                R"({"format": "kelvane-job", "formatVersion": 18446744073709551616})",
+                "新しい形式（版 18446744073709551616）"},
+        Refusal{"NewerAsFloat", edited([](json& d) { d["formatVersion"] = 2.0; }),
+                "新しい形式（版 2）"},
+        // The parser would stop at the NUL and read the job alone.
+        Refusal{"NulAndGarbage", writeJob(test::designJob()) + std::string("\0garbage", 8),
+                "JSON として読めません"},
         Refusal{"VersionZero", edited([](json& d) { d["formatVersion"] = 0; }),
                 "形式の版 0 は正しくありません"},
         Refusal{"NoInputs", edited([](json& d) { d.erase("inputs"); }), "「inputs」がありません"},
@@ -189,36 +198,37 @@ TEST_P(Accepts, ReadsTheDesignJob) {
   EXPECT_EQ(read->fields.workingCelsius, 20);
 }
 
-INSTANTIATE_TEST_SUITE_P(ForwardAndOtherTools, Accepts,
-                         ::testing::Values(
-                             // Keys of a later version within the same format version are skipped.
-                             Accepted{"UnknownKeys", edited([](json& d) {
-                                        d["drawing"] = {{"scale", 2}, {"layers", {1, 2, 3}}};
-                                        d["inputs"]["wireGrade"] = "2種";
-                                        d["job"]["deliveryDate"] = "2027-01-31";
-                                      })},
-                             // A tool need not say who wrote the job, when, or for whom.
-                             Accepted{"OnlyWhatIsNeeded", edited([](json& d) {
-                                        d.erase("job");
-                                        d.erase("programVersion");
-                                        d.erase("savedAt");
-                                      })},
-                             Accepted{"ByteOrderMark",
-                                      "\xEF\xBB\xBF" + writeJob(test::designJob())},
-                             Accepted{"LongestText", edited([](json& d) {
-                                        d["job"]["memo"] = std::string(10000, 'x');
-                                      })},
-                             Accepted{"DeepestExtra", edited([](json& d) {
-                                        json v = json::array();
-                                        for (int i = 0; i < 14; ++i) v = json::array({v});
-                                        d["extra"] = v;  // 15 levels below the top
-                                      })},
-                             Accepted{"LargestFile",
-                                      [] {
-                                        std::string text = writeJob(test::designJob());
-                                        return text + std::string(kMaxFileBytes - text.size(), ' ');
-                                      }()}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    ForwardAndOtherTools, Accepts,
+    ::testing::Values(
+        // Keys of a later version within the same format version are skipped.
+        Accepted{"UnknownKeys", edited([](json& d) {
+                   d["drawing"] = {{"scale", 2}, {"layers", {1, 2, 3}}};
+                   d["inputs"]["wireGrade"] = "2種";
+                   d["job"]["deliveryDate"] = "2027-01-31";
+                 })},
+        // A tool need not say who wrote the job, when, or for whom.
+        Accepted{"OnlyWhatIsNeeded", edited([](json& d) {
+                   d.erase("job");
+                   d.erase("programVersion");
+                   d.erase("savedAt");
+                 })},
+        // JSON counts 1.0 an integer; so does the job's schema.
+        Accepted{"VersionWrittenAsFloat", edited([](json& d) { d["formatVersion"] = 1.0; })},
+        Accepted{"ByteOrderMark", "\xEF\xBB\xBF" + writeJob(test::designJob())},
+        Accepted{"LongestText",
+                 edited([](json& d) { d["job"]["memo"] = std::string(10000, 'x'); })},
+        Accepted{"DeepestExtra", edited([](json& d) {
+                   json v = json::array();
+                   for (int i = 0; i < 14; ++i) v = json::array({v});
+                   d["extra"] = v;  // 15 levels below the top
+                 })},
+        Accepted{"LargestFile",
+                 [] {
+                   std::string text = writeJob(test::designJob());
+                   return text + std::string(kMaxFileBytes - text.size(), ' ');
+                 }()}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace kelvane::job

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -177,10 +180,18 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
   // A pipe with no writer must not hold the reader.
   const fs::path pipe = dir_ / "pipe.kelvane";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // A socket cannot even be opened; its reason is no English sentence.
+  const fs::path socketFile = dir_ / "socket.kelvane";
+  const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketFile.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   const struct {
     fs::path file;
     std::string message;
   } cases[] = {
+      {socketFile, "「socket.kelvane」を開けません。通常のファイルではありません。"},
       {dir_ / "missing.kelvane",
        "「missing.kelvane」を開けません。読み込めません（ファイルがありません）。"},
       {dir_, "を開けません。通常のファイルではありません。"},
@@ -195,6 +206,7 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
     ASSERT_FALSE(read) << c.file;
     EXPECT_TRUE(read.message().ends_with(c.message)) << read.message();
   }
+  ::close(listening);
 }
 
 }  // namespace

@@ -442,6 +442,33 @@ class JobWindowTest : public QObject {
     QVERIFY(person.window.isWindowModified());
   }
 
+  // A save or an export that cannot be made whole changes no file: a
+  // read-only job, the job itself as an export, a disk that is full.
+  void saves_never_replace_what_they_must_not() {
+    Person person;
+    const QString path = dir_.filePath(QStringLiteral("kept.kelvane"));
+    QVERIFY(person.window.saveTo(path));
+    const QByteArray before = contents(path);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    person.window.form().setBoxText(text1(2), QStringLiteral("99"));
+    QVERIFY(!person.window.save());
+    QVERIFY(!person.window.exportCsvTo(path));
+    QVERIFY(!person.window.exportPdfTo(path));
+    QVERIFY(!person.window.saveTo(QStringLiteral("/dev/full")));
+    QCOMPARE(
+        person.messages,
+        (QStringList{
+            QStringLiteral("「kept.kelvane」を保存できません（読み取り専用のファイルです）。"),
+            QStringLiteral("「kept.kelvane」は開いている案件ファイルです。書き出しには別の名前を"
+                           "選んでください。"),
+            QStringLiteral("「kept.kelvane」は開いている案件ファイルです。書き出しには別の名前を"
+                           "選んでください。"),
+            QStringLiteral("「full」を保存できません（ディスクがいっぱいです）。")}));
+    QCOMPARE(contents(path), before);
+    QVERIFY(person.window.isWindowModified());
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  }
+
   void recent_files_hold_the_newest_eight() {
     QSettings(QStringLiteral("kelvane"), QStringLiteral("kelvane")).clear();
     Person person;

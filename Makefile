@@ -2,6 +2,8 @@
 #   make run    installs what is missing, builds, opens the window
 #   make test   installs what is missing, builds, runs every test
 PRESET ?= default
+# WERROR=ON makes every compiler warning an error (CI sets it).
+WERROR ?= OFF
 
 .PHONY: deps build run test format package sanitize fuzz bench clean
 
@@ -9,7 +11,7 @@ deps:
 	./scripts/install-deps
 
 build: deps
-	cmake --preset $(PRESET)
+	cmake --preset $(PRESET) -DKELVANE_WERROR=$(WERROR)
 	cmake --build --preset $(PRESET)
 
 run: build

@@ -88,7 +88,7 @@ double pressedOhms(const form::FormState& s, double pressed) {
 
 // Chosen by the press at 20 °C, for both rows, so that they read side by side.
 ResistanceColumn resistanceColumnFor(const form::FormState& s) {
-  const PressedResistance& r = *s.resistance;
+  const form::PressedResistance& r = *s.resistance;
   if (std::max(std::abs(pressedOhms(s, r.max)), std::abs(pressedOhms(s, r.mid))) < 1)
     return {"mΩ", 0.001, 0};
   return inKiloohms(s) ? ResistanceColumn{"kΩ", 1000, 3} : ResistanceColumn{"Ω", 1, 3};
@@ -131,7 +131,6 @@ struct ResultLine {
   std::string_view unit;         // a fixed unit, or
   std::optional<int> unitLabel;  // the caption that carries the unit the press chose
 };
-using form::PressedResistance;
 using form::ResultBox;
 // The result rows in the window's order. XXX is left out: it never has a value.
 const ResultLine kResultLines[] = {
@@ -296,16 +295,16 @@ std::string htmlEscaped(std::string_view text) {
 // other text marked as text.
 std::string htmlCell(const std::string& written, bool heading) {
   const std::string text = inertCell(written);
-  const char* tag = heading ? "th" : "td";
+  if (heading) return "<th>" + htmlEscaped(text) + "</th>";
   std::string attributes;
-  if (const std::optional<NumberCell> number = heading ? std::nullopt : numberCell(text)) {
+  if (const std::optional<NumberCell> number = numberCell(text)) {
     attributes = " x:num=\"" + number->value + "\" sdval=\"" + number->value +
                  "\" sdnum=\"1041;0;" + htmlEscaped(number->format) +
                  "\" style=\"mso-number-format:'" + htmlEscaped(number->format) + "'\"";
   } else if (!text.empty()) {
     attributes = " x:str sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\"";
   }
-  return std::string("<") + tag + attributes + ">" + htmlEscaped(text) + "</" + tag + ">";
+  return "<td" + attributes + ">" + htmlEscaped(text) + "</td>";
 }
 
 }  // namespace

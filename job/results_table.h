@@ -60,7 +60,7 @@ struct ResultsTable {
   std::vector<TableRow> results;
   // The job's fields above the table (顧客名 … 作成日時); none in a table made
   // without them.
-  std::vector<TableRow> fields;
+  std::vector<TableRow> fields = {};
 };
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius);
 

@@ -50,7 +50,7 @@ TEST(ResultsTable, DesignCoilAsCsv) {
             "整列部巻高,0.756,,mm\r\n"
             "全長,115.159,115.834,mm\r\n"
             "重量,32.861,33.053,mg\r\n"
-            "DCR (20 °C),@DCR@\r\n"
+            "DCR (20 °C),64.66,65.04,mΩ\r\n"
             "クロス部巻高,0.840,0.840,mm\r\n"
             "絶縁部重量,0.445,0.448,mg\r\n"
             "導体部重量,32.416,32.606,mg\r\n");
@@ -179,7 +179,7 @@ TEST(ResultsTable, NoResistanceForABoxThePressDidNotWrite) {
   };
   EXPECT_EQ(rowOf("DCR (20 °C)").max, "");
   EXPECT_EQ(rowOf("DCR (75 °C)").max, "");
-  EXPECT_EQ(rowOf("DCR (75 °C)").mid, "@MID75@");
+  EXPECT_EQ(rowOf("DCR (75 °C)").mid, "78.63");
   form.click({"Option3", 1});
   EXPECT_EQ(rowOf("DCR (75 °C)"), (TableRow{"DCR (75 °C)", "", "", "mΩ", true}));
 }
@@ -191,7 +191,7 @@ TEST(ResultsTable, NoResistanceForABoxThePressDidNotWrite) {
 TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
   struct Case {
     const char* what;
-    std::vector<std::pair<InputBox, std::string>> inputs;
+    std::vector<std::pair<InputBox, std::string>> inputs;  // on a round former
     ConductorMaterial material;
     double celsius;
     std::string unit;
@@ -199,12 +199,13 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
   };
   const Case cases[] = {
       {"2 mm wire, 20 turns",
-       {{InputBox::BareDiameter, "2"},
+       {{InputBox::InnerDiameter, "40"},
+        {InputBox::BareDiameter, "2"},
         {InputBox::FinishedDiameter, "2.1"},
         {InputBox::Turns, "20"},
         {InputBox::ReferenceThickness, "10"}},
-       ConductorMaterial::Copper, 20, "mΩ", "@A1@", "@P1@"},
-      {"the design coil", {}, ConductorMaterial::Copper, 20, "mΩ", "@A2@", "@P2@"},
+       ConductorMaterial::Copper, 20, "mΩ", "16.53", "16.65"},
+      {"the design wire", {}, ConductorMaterial::Copper, 20, "mΩ", "199.6", "200.0"},
       {"2 mm wire at 155 °C", {{InputBox::BareDiameter, "2"},
         {InputBox::FinishedDiameter, "2.1"},
         {InputBox::Turns, "20"},
@@ -215,7 +216,7 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
         {InputBox::Turns, "395"},
         {InputBox::LeadLength, "50"},
         {InputBox::ReferenceThickness, "5"}},
-       ConductorMaterial::Copper, 20, "Ω", "@A3@", "@P3@"},
+       ConductorMaterial::Copper, 20, "Ω", "9.848", "9.970"},
       {"a fine wire of many turns in kΩ",
        {{InputBox::BareDiameter, "0.02"},
         {InputBox::FinishedDiameter, "0.025"},
@@ -225,6 +226,7 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
   };
   for (const Case& c : cases) {
     Job job = test::designJob();
+    job.former = FormerShape::Round;
     job.material = c.material;
     job.fields.workingCelsius = c.celsius;
     for (const auto& [b, text] : c.inputs) job.input(b) = text;
@@ -279,7 +281,7 @@ TEST(ResultsTable, UnitsAreSiSymbols) {
   EXPECT_EQ(units["全長"], "km");
   EXPECT_EQ(units["重量"], "kg");
   EXPECT_EQ(units["導体部重量"], "kg");
-  EXPECT_EQ(units["DCR (20 °C)"], "Ω");
+  EXPECT_EQ(units["DCR (20 °C)"], "kΩ");
 }
 
 // The outputs start with the job's fields, the working temperature among

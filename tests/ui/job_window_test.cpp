@@ -118,6 +118,9 @@ bool current(const Person& person) {
   return person.window.form().model().state().resultsCurrent;
 }
 
+// The box of the wire length under Max.
+const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::LengthMax);
+
 const kelvane::job::JobFields kFields = {
     "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75};
 
@@ -474,7 +477,7 @@ class JobWindowTest : public QObject {
     Person person;
     person.window.setFields(kFields);
     if (before != "never") person.click({"Command1", -1});
-    const QString oldLength = person.box(text2(7))->text();
+    const QString oldLength = person.box(kLength)->text();
     if (before == "changed") person.type(text1(2), QStringLiteral("250"));
     if (before == "refused") person.type(text1(0), QStringLiteral("0"));
     QCOMPARE(current(person), before == "pressed");
@@ -498,17 +501,17 @@ class JobWindowTest : public QObject {
     QCOMPARE(person.suggestions.size(), int(output && command != "copy"));
     if (!output) {
       QCOMPARE(person.messages,
-               before == "refused" && answer == press
+               before == "refused" && answer == int(Stale::PressAndOutput)
                    ? QStringList{QStringLiteral("素線径(d)を入力してください")}
                    : QStringList());
-      if (answer == cancel) QCOMPARE(person.state(), state);
+      if (answer == int(Stale::Cancel)) QCOMPARE(person.state(), state);
       QVERIFY(!current(person));
       return;
     }
     QVERIFY(current(person));
     QCOMPARE(person.messages, QStringList());
     // The output holds the results of the inputs as they stand.
-    const QString length = person.box(text2(7))->text();
+    const QString length = person.box(kLength)->text();
     QVERIFY(!length.isEmpty());
     if (before == "changed") QVERIFY(length != oldLength);
     if (command == "pdf") {

@@ -55,7 +55,8 @@ std::string safePart(std::string_view field) {
     if (isC1Control(text, i)) {
       out += '_';
       ++i;
-    } else if (isControl(c) || std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos) {
+    } else if (isControl(c) ||
+               std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos) {
       out += '_';
     } else {
       out += char(c);

@@ -74,8 +74,8 @@ std::string fixedText(double value, int places) {
 // that a short coil of thick wire keeps its digits, otherwise the window's.
 struct ResistanceColumn {
   std::string symbol;
-  double ohms;     // one of the unit, in ohms
-  int minPlaces;   // the decimals the window shows in this unit
+  double ohms;    // one of the unit, in ohms
+  int minPlaces;  // the decimals the window shows in this unit
 };
 
 // The press's resistances are in the unit the DCR caption names.
@@ -275,16 +275,29 @@ std::string htmlEscaped(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     switch (text[i]) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
       case '\r':
         if (i + 1 < text.size() && text[i + 1] == '\n') break;
         [[fallthrough]];
-      case '\n': out += "<br style=\"mso-data-placement:same-cell\">"; break;
-      default: out += text[i];
+      case '\n':
+        out += "<br style=\"mso-data-placement:same-cell\">";
+        break;
+      default:
+        out += text[i];
     }
   }
   return out;

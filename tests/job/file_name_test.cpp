@@ -25,7 +25,10 @@ TEST(SuggestedFileName, FromQuotationAndPartNumber) {
       {"blanks trimmed, inner ones kept", "  Q 1\u3000", "\u3000AB 12 ", "Q 1_AB 12.kelvane"},
       {"a path is no path", "../../etc/passwd", "a\\b", "_.._etc_passwd_a_b.kelvane"},
       {"every refused character", "a/b\\c:d*e?f\"g<h>i|j", "", "a_b_c_d_e_f_g_h_i_j.kelvane"},
-      {"control characters inside", "Q1\nQ2\x7f", "A\xC2\x85" "B", "Q1_Q2_A_B.kelvane"},
+      {"control characters inside", "Q1\nQ2\x7f",
+       "A\xC2\x85"
+       "B",
+       "Q1_Q2_A_B.kelvane"},
       {"control characters at the ends trimmed", "\x01Q1\r\n", "", "Q1.kelvane"},
       {"direction controls dropped", "Q1\u202Egpj.exe", "", "Q1gpj.exe.kelvane"},
       {"a leading dot would hide the file", "..", "", "無題.kelvane"},

@@ -204,25 +204,42 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
         {InputBox::FinishedDiameter, "2.1"},
         {InputBox::Turns, "20"},
         {InputBox::ReferenceThickness, "10"}},
-       ConductorMaterial::Copper, 20, "mΩ", "16.53", "16.65"},
+       ConductorMaterial::Copper,
+       20,
+       "mΩ",
+       "16.53",
+       "16.65"},
       {"the design wire", {}, ConductorMaterial::Copper, 20, "mΩ", "199.6", "200.0"},
-      {"2 mm wire at 155 °C", {{InputBox::BareDiameter, "2"},
+      {"2 mm wire at 155 °C",
+       {{InputBox::BareDiameter, "2"},
         {InputBox::FinishedDiameter, "2.1"},
         {InputBox::Turns, "20"},
         {InputBox::ReferenceThickness, "10"}},
-       ConductorMaterial::Aluminium, 155, "mΩ", "", ""},
+       ConductorMaterial::Aluminium,
+       155,
+       "mΩ",
+       "",
+       ""},
       {"ohms keep the window's three decimals",
        {{InputBox::FinishedDiameter, "0.23"},
         {InputBox::Turns, "395"},
         {InputBox::LeadLength, "50"},
         {InputBox::ReferenceThickness, "5"}},
-       ConductorMaterial::Copper, 20, "Ω", "9.848", "9.970"},
+       ConductorMaterial::Copper,
+       20,
+       "Ω",
+       "9.848",
+       "9.970"},
       {"a fine wire of many turns in kΩ",
        {{InputBox::BareDiameter, "0.02"},
         {InputBox::FinishedDiameter, "0.025"},
         {InputBox::Turns, "200000"},
         {InputBox::ReferenceThickness, "5"}},
-       ConductorMaterial::Copper, -40, "kΩ", "", ""},
+       ConductorMaterial::Copper,
+       -40,
+       "kΩ",
+       "",
+       ""},
   };
   for (const Case& c : cases) {
     Job job = test::designJob();
@@ -246,9 +263,8 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
     }
     for (const TableRow& row : dcr) {
       EXPECT_EQ(row.unit, c.unit) << c.what;
-      const double scale = row.item == "DCR (20 °C)"
-                               ? 1
-                               : 1 + TemperatureCoefficient(c.material) * (c.celsius - 20);
+      const double scale =
+          row.item == "DCR (20 °C)" ? 1 : 1 + TemperatureCoefficient(c.material) * (c.celsius - 20);
       const std::pair<std::string, double> cells[] = {
           {row.aligned(), s.resistance->mid * toOhms * scale / unitOhms},
           {row.predicted(), s.resistance->max * toOhms * scale / unitOhms}};
@@ -293,16 +309,17 @@ TEST(ResultsTable, JobFieldsAboveTheTable) {
   applyJob(job, form);
   const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");
   const std::string csv = toCsv(table);
-  EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF"
-                              "顧客名,株式会社サンプル電機,,\r\n"
-                              "品番,KC-0042,,\r\n"
-                              "見積番号,Q2026-118,,\r\n"
-                              "担当者,山田 太郎,,\r\n"
-                              "使用温度,75,,°C\r\n"
-                              "作成日時,2026-12-08 16:30,,\r\n"
-                              "\r\n"
-                              "項目,整列巻き計算,クロス込み予測,単位\r\n"
-                              "巻枠,角形,,\r\n"))
+  EXPECT_TRUE(
+      csv.starts_with("\xEF\xBB\xBF"
+                      "顧客名,株式会社サンプル電機,,\r\n"
+                      "品番,KC-0042,,\r\n"
+                      "見積番号,Q2026-118,,\r\n"
+                      "担当者,山田 太郎,,\r\n"
+                      "使用温度,75,,°C\r\n"
+                      "作成日時,2026-12-08 16:30,,\r\n"
+                      "\r\n"
+                      "項目,整列巻き計算,クロス込み予測,単位\r\n"
+                      "巻枠,角形,,\r\n"))
       << csv;
   EXPECT_EQ(csv.find("メモ"), std::string::npos);
   EXPECT_EQ(items(table.inputs).back(), "Tension");
@@ -324,14 +341,18 @@ TEST(ResultsTable, HtmlCellsAreNumbersOrText) {
   };
   const std::string text = " x:str sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\"";
   const Case cases[] = {
-      {"0.2", "<td x:num=\"0.2\" sdval=\"0.2\" sdnum=\"1041;0;0.0\" "
-              "style=\"mso-number-format:'0.0'\">0.2</td>"},
-      {"40", "<td x:num=\"40\" sdval=\"40\" sdnum=\"1041;0;0\" "
-             "style=\"mso-number-format:'0'\">40</td>"},
-      {"-1,010.000", "<td x:num=\"-1010.000\" sdval=\"-1010.000\" sdnum=\"1041;0;#,##0.000\" "
-                     "style=\"mso-number-format:'#,##0.000'\">-1,010.000</td>"},
-      {"12,345,678", "<td x:num=\"12345678\" sdval=\"12345678\" sdnum=\"1041;0;#,##0\" "
-                     "style=\"mso-number-format:'#,##0'\">12,345,678</td>"},
+      {"0.2",
+       "<td x:num=\"0.2\" sdval=\"0.2\" sdnum=\"1041;0;0.0\" "
+       "style=\"mso-number-format:'0.0'\">0.2</td>"},
+      {"40",
+       "<td x:num=\"40\" sdval=\"40\" sdnum=\"1041;0;0\" "
+       "style=\"mso-number-format:'0'\">40</td>"},
+      {"-1,010.000",
+       "<td x:num=\"-1010.000\" sdval=\"-1010.000\" sdnum=\"1041;0;#,##0.000\" "
+       "style=\"mso-number-format:'#,##0.000'\">-1,010.000</td>"},
+      {"12,345,678",
+       "<td x:num=\"12345678\" sdval=\"12345678\" sdnum=\"1041;0;#,##0\" "
+       "style=\"mso-number-format:'#,##0'\">12,345,678</td>"},
       {"", "<td></td>"},
       {"1-2", "<td" + text + ">1-2</td>"},
       {"1,00", "<td" + text + ">1,00</td>"},
@@ -364,12 +385,14 @@ TEST(ResultsTable, HtmlTableOfTheJob) {
   applyJob(job, form);
   const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");
   const std::string html = toHtml(table);
-  EXPECT_TRUE(html.starts_with("<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\n"
-                               "<head><meta charset=\"utf-8\"></head>\n<body>\n<table>\n"));
+  EXPECT_TRUE(
+      html.starts_with("<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\n"
+                       "<head><meta charset=\"utf-8\"></head>\n<body>\n<table>\n"));
   EXPECT_NE(html.find("&lt;株式会社&gt; &amp; 子</td>"), std::string::npos);
-  EXPECT_NE(html.find("<tr><td></td><td></td><td></td><td></td></tr>\n"
-                      "<tr><th>項目</th><th>整列巻き計算</th><th>クロス込み予測</th><th>単位</th></tr>"),
-            std::string::npos);
+  EXPECT_NE(
+      html.find("<tr><td></td><td></td><td></td><td></td></tr>\n"
+                "<tr><th>項目</th><th>整列巻き計算</th><th>クロス込み予測</th><th>単位</th></tr>"),
+      std::string::npos);
   std::size_t rows = 0;
   for (std::size_t i = 0; (i = html.find("<tr>", i)) != std::string::npos; ++i) ++rows;
   const std::string tabs = toTabSeparated(table);

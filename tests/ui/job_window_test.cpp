@@ -62,7 +62,7 @@ struct Person {
   QStringList messages;
   QStringList asked;  // the job names the discard question named
   Answer answer = Answer::Cancel;
-  QString chosenFile;  // what the file dialog gives; empty: called off
+  QString chosenFile;       // what the file dialog gives; empty: called off
   QStringList suggestions;  // what the file dialogs were opened with
   int prints = 0;
   int staleAsked = 0;  // times the question before out-of-date outputs was asked
@@ -114,9 +114,7 @@ struct Person {
 
 // Whether the window's results belong to its inputs: pressed, and nothing
 // changed since.
-bool current(const Person& person) {
-  return person.window.form().model().state().resultsCurrent;
-}
+bool current(const Person& person) { return person.window.form().model().state().resultsCurrent; }
 
 // The box of the wire length under Max.
 const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::LengthMax);
@@ -430,13 +428,15 @@ class JobWindowTest : public QObject {
     const kelvane::job::ResultsTable table = kelvane::job::resultsTable(
         person.window.form().model(), person.window.fields(), created.toStdString());
     QCOMPARE(text, QString::fromStdString(kelvane::job::toTabSeparated(table)));
-    QVERIFY(text.startsWith(QStringLiteral("顧客名\t株式会社サンプル電機\t\t\n品番\tKC-0042\t\t\n")));
+    QVERIFY(
+        text.startsWith(QStringLiteral("顧客名\t株式会社サンプル電機\t\t\n品番\tKC-0042\t\t\n")));
     QVERIFY(text.contains(QStringLiteral("巻き数(n)\t40\t\t\n")));
     // Beside it the same table in HTML, numbers marked as numbers.
     QVERIFY(copied->hasHtml());
     QCOMPARE(copied->html(), QString::fromStdString(kelvane::job::toHtml(table)));
-    QVERIFY(copied->html().contains(QStringLiteral(
-        "<td x:num=\"40\" sdval=\"40\" sdnum=\"1041;0;0\" style=\"mso-number-format:'0'\">40</td>")));
+    QVERIFY(
+        copied->html().contains(QStringLiteral("<td x:num=\"40\" sdval=\"40\" sdnum=\"1041;0;0\" "
+                                               "style=\"mso-number-format:'0'\">40</td>")));
     QVERIFY(copied->html().contains(QStringLiteral(">株式会社サンプル電機</td>")));
   }
 
@@ -500,10 +500,9 @@ class JobWindowTest : public QObject {
     // No file dialog before the question is answered and the press done.
     QCOMPARE(person.suggestions.size(), int(output && command != "copy"));
     if (!output) {
-      QCOMPARE(person.messages,
-               before == "refused" && answer == int(Stale::PressAndOutput)
-                   ? QStringList{QStringLiteral("素線径(d)を入力してください")}
-                   : QStringList());
+      QCOMPARE(person.messages, before == "refused" && answer == int(Stale::PressAndOutput)
+                                    ? QStringList{QStringLiteral("素線径(d)を入力してください")}
+                                    : QStringList());
       if (answer == int(Stale::Cancel)) QCOMPARE(person.state(), state);
       QVERIFY(!current(person));
       return;
@@ -600,8 +599,8 @@ class JobWindowTest : public QObject {
     QVERIFY(person.window.exportCsv());
     const QString created =
         QString::fromUtf8(contents(path)).section(QStringLiteral("作成日時,"), 1).left(16);
-    const std::string expected = kelvane::job::toCsv(kelvane::job::resultsTable(
-        person.window.form().model(), kFields, created.toStdString()));
+    const std::string expected = kelvane::job::toCsv(
+        kelvane::job::resultsTable(person.window.form().model(), kFields, created.toStdString()));
     QCOMPARE(contents(path), QByteArray::fromStdString(expected));
     QVERIFY(contents(path).startsWith("\xEF\xBB\xBF顧客名,株式会社サンプル電機,,\r\n"));
     QVERIFY(contents(path).contains("\r\n\r\n項目,整列巻き計算,クロス込み予測,単位\r\n"));

@@ -19,7 +19,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <memory>
@@ -110,6 +109,31 @@ struct Person {
            QString::fromStdString(window.fields().customer);
   }
   QString shownTitle() const { return window.windowHandle()->title(); }
+};
+
+// Answers the first message box with a key as soon as it shows, before a
+// timer of the test's guard can close it.
+class KeyForMessageBox : public QObject {
+ public:
+  explicit KeyForMessageBox(Qt::Key key) : key_(key) { qApp->installEventFilter(this); }
+  ~KeyForMessageBox() override { qApp->removeEventFilter(this); }
+  QString question;
+  QStringList buttons;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box && event->type() == QEvent::Show && question.isEmpty()) {
+      question = box->text();
+      for (QAbstractButton* b : box->buttons()) buttons << b->text();
+      QMetaObject::invokeMethod(
+          box, [box, key = key_] { QTest::keyClick(box, key); }, Qt::QueuedConnection);
+    }
+    return false;
+  }
+
+ private:
+  Qt::Key key_;
 };
 
 // Whether the window's results belong to its inputs: pressed, and nothing
@@ -542,22 +566,12 @@ class JobWindowTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QString question;
-    QStringList buttons;
-    QTimer answer;
-    answer.setInterval(5);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box) return;
-      answer.stop();
-      question = box->text();
-      for (QAbstractButton* b : box->buttons()) buttons << b->text();
-      QTest::keyClick(box, Qt::Key(key));
-    });
-    answer.start();
+    KeyForMessageBox answer(static_cast<Qt::Key>(key));
     QCOMPARE(window.copyResults(), copied);
-    QCOMPARE(question, JobWindow::outOfDateQuestion());
-    QCOMPARE(question, QStringLiteral("結果が入力と合っていません。計算してから出力しますか？"));
+    QCOMPARE(answer.question, JobWindow::outOfDateQuestion());
+    QCOMPARE(answer.question,
+             QStringLiteral("結果が入力と合っていません。計算してから出力しますか？"));
+    QStringList buttons = answer.buttons;
     buttons.sort();
     QCOMPARE(buttons, (QStringList{QStringLiteral("キャンセル"), QStringLiteral("計算して出力")}));
     QCOMPARE(window.form().model().state().resultsCurrent, copied);

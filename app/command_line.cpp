@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QStringList>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -180,7 +181,9 @@ int writeOutputs(const Request& request) {
     add(request.reportFile, pdf->toStdString());
   }
   if (!request.csvFile.empty())
-    add(request.csvFile, job::toCsv(job::resultsTable(form, job->fields.workingCelsius)));
+    add(request.csvFile,
+        job::toCsv(job::resultsTable(form, job->fields,
+                                     job::localMinute(std::chrono::system_clock::now()))));
   for (auto& output : outputs) {
     if (auto error = output->out.open(output->file, job::OutputFile::Reader::Await))
       return failed(QString::fromStdString(*error));

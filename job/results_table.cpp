@@ -1,5 +1,10 @@
 #include "job/results_table.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <ctime>
 #include <optional>
 #include <string_view>
 
@@ -32,6 +37,71 @@ std::pair<std::string, std::string> nameAndUnit(const std::string& caption) {
   std::string unit = caption.substr(space + 1);
   while (!unit.empty() && unit.back() == ' ') unit.pop_back();
   return {caption.substr(0, space), unit};
+}
+
+// The SI symbol for a unit the window captions its own way ("Km", "Kg", "KΩ").
+std::string siSymbol(std::string unit) {
+  if (unit.starts_with('K')) unit[0] = 'k';
+  return unit;
+}
+
+// "#,##0" with `places` decimals. Three and four decimals are the window's
+// own formats, so a value shows as its box shows it; other counts round the
+// same 15 significant digits to the nearest.
+std::string fixedText(double value, int places) {
+  if (places == 3) return formatFixed3(value);
+  if (places == 4) return formatFixed4(value);
+  char buffer[400];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, roundTo15Digits(value),
+                                          std::chars_format::fixed, places);
+  if (error != std::errc()) return "";
+  std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+  std::string out;
+  if (text.starts_with('-')) {
+    text.remove_prefix(1);
+    if (text.find_first_not_of("0.") != std::string_view::npos) out = "-";
+  }
+  const std::size_t whole = std::min(text.find('.'), text.size());
+  for (std::size_t i = 0; i < whole; ++i) {
+    if (i > 0 && (whole - i) % 3 == 0) out += ',';
+    out += text[i];
+  }
+  out += text.substr(whole);
+  return out;
+}
+
+// The unit the resistance rows are written in: mΩ for a coil below 1 Ω, so
+// that a short coil of thick wire keeps its digits, otherwise the window's.
+struct ResistanceColumn {
+  std::string symbol;
+  double ohms;    // one of the unit, in ohms
+  int minPlaces;  // the decimals the window shows in this unit
+};
+
+// The press's resistances are in the unit the DCR caption names.
+bool inKiloohms(const form::FormState& s) {
+  return s.units && s.units->resistance == kelvane::ResistanceUnit::Kiloohm;
+}
+double pressedOhms(const form::FormState& s, double pressed) {
+  return inKiloohms(s) ? pressed * 1000 : pressed;
+}
+
+// Chosen by the press at 20 °C, for both rows, so that they read side by side.
+ResistanceColumn resistanceColumnFor(const form::FormState& s) {
+  const form::PressedResistance& r = *s.resistance;
+  if (std::max(std::abs(pressedOhms(s, r.max)), std::abs(pressedOhms(s, r.mid))) < 1)
+    return {"mΩ", 0.001, 0};
+  return inKiloohms(s) ? ResistanceColumn{"kΩ", 1000, 3} : ResistanceColumn{"Ω", 1, 3};
+}
+
+// A resistance with at least four significant digits, never fewer decimals
+// than the window shows in the same unit.
+std::string resistanceText(double ohms, const ResistanceColumn& unit) {
+  const double value = ohms / unit.ohms;
+  if (!std::isfinite(value)) return "";
+  int places = value == 0 ? 3 : 3 - static_cast<int>(std::floor(std::log10(std::abs(value))));
+  places = std::max(places, unit.minPlaces);
+  return fixedText(value, places);
 }
 
 struct InputLine {
@@ -99,28 +169,155 @@ std::string atTemperature(const std::string& item, double celsius) {
   return item + " (" + plainDecimal(celsius) + " °C)";
 }
 
-// A DCR box's resistance at the working temperature, written as the box
-// writes it. Empty when the box shows nothing the last press wrote: a text
-// typed over it is not a resistance to scale.
-std::string resistanceAt(const form::Form1& form, ResultBox b, double pressed, double celsius,
-                         ConductorMaterial conductor) {
-  if (form.state().text(b).empty() || form.userChanged(form::idOf(b))) return "";
-  const Expected<double> r = ResistanceAtTemperature(pressed, celsius, conductor);
-  return r ? formatFixed3(*r) : "";
+// Whether a result box holds what the last press wrote: a text typed over
+// it (a target) or an emptied box has no resistance of the press to show.
+bool holdsThePress(const form::Form1& form, ResultBox b) {
+  return !form.state().text(b).empty() && !form.userChanged(form::idOf(b));
+}
+
+// A DCR box's resistance, at 20 °C or scaled to the working temperature, in
+// ohms; empty when the box does not hold what the press wrote.
+std::string resistanceCell(const form::Form1& form, ResultBox b, double pressed,
+                           const ResistanceColumn& unit, double celsius,
+                           std::optional<ConductorMaterial> conductor) {
+  if (!holdsThePress(form, b)) return "";
+  const double ohms = pressedOhms(form.state(), pressed);
+  if (!conductor) return resistanceText(ohms, unit);
+  const Expected<double> r = ResistanceAtTemperature(ohms, celsius, *conductor);
+  return r ? resistanceText(*r, unit) : "";
+}
+
+// The cells of a row as the outputs give them, by what the values mean.
+std::array<std::string, 4> cellsOf(const TableRow& r) {
+  return {r.item, r.aligned(), r.predicted(), r.unit};
+}
+
+// Every row of the table in the order written; an empty row between the
+// job's fields and the table.
+std::vector<std::optional<TableRow>> rowsToWrite(const ResultsTable& table) {
+  std::vector<std::optional<TableRow>> rows(table.fields.begin(), table.fields.end());
+  if (!table.fields.empty()) rows.emplace_back();
+  rows.emplace_back(outputHeading());
+  rows.insert(rows.end(), table.inputs.begin(), table.inputs.end());
+  rows.insert(rows.end(), table.results.begin(), table.results.end());
+  return rows;
 }
 
 std::string joinRows(const ResultsTable& table, char separator, std::string_view lineEnd) {
   const std::string special = std::string(1, separator) + "\"\r\n";
   std::string out;
-  auto line = [&](const TableRow& r) {
-    out += field(r.item, special) + separator + field(r.max, special) + separator +
-           field(r.mid, special) + separator + field(r.unit, special);
+  for (const std::optional<TableRow>& row : rowsToWrite(table)) {
+    if (row) {
+      const auto cells = cellsOf(*row);
+      for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) out += separator;
+        out += field(cells[i], special);
+      }
+    }
     out += lineEnd;
-  };
-  line(tableHeading());
-  for (const TableRow& r : table.inputs) line(r);
-  for (const TableRow& r : table.results) line(r);
+  }
   return out;
+}
+
+// The cell as a number the way the program writes one ("10", "0.2",
+// "-1,010.000"): its value without digit groups and its display format.
+struct NumberCell {
+  std::string value;
+  std::string format;  // "#,##0.000", "0.0", …
+};
+std::optional<NumberCell> numberCell(std::string_view text) {
+  NumberCell number;
+  if (text.starts_with('-')) {
+    number.value = "-";
+    text.remove_prefix(1);
+  }
+  const std::size_t point = std::min(text.find('.'), text.size());
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view decimals = text.substr(std::min(point + 1, text.size()));
+  const bool grouped = whole.find(',') != std::string_view::npos;
+  std::size_t digits = 0;
+  for (const char c : whole) {
+    if (c == ',') continue;
+    if (c < '0' || c > '9') return std::nullopt;
+    number.value += c;
+    ++digits;
+  }
+  if (digits == 0) return std::nullopt;
+  if (grouped) {
+    // Every comma stands before exactly three digits, and the first group has one to three.
+    std::size_t run = 0;
+    bool first = true;
+    for (const char c : whole) {
+      if (c != ',') {
+        ++run;
+        continue;
+      }
+      if (run == 0 || run > 3 || (!first && run != 3)) return std::nullopt;
+      first = false;
+      run = 0;
+    }
+    if (run != 3) return std::nullopt;
+  }
+  if (point < text.size()) {
+    if (decimals.empty() || decimals.find_first_not_of("0123456789") != std::string_view::npos)
+      return std::nullopt;
+    number.value += '.';
+    number.value += decimals;
+  }
+  number.format = grouped ? "#,##0" : "0";
+  if (!decimals.empty()) number.format += "." + std::string(decimals.size(), '0');
+  return number;
+}
+
+// Text for HTML: the five characters that mean something there escaped,
+// line breaks as breaks within the cell.
+std::string htmlEscaped(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    switch (text[i]) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      case '\r':
+        if (i + 1 < text.size() && text[i + 1] == '\n') break;
+        [[fallthrough]];
+      case '\n':
+        out += "<br style=\"mso-data-placement:same-cell\">";
+        break;
+      default:
+        out += text[i];
+    }
+  }
+  return out;
+}
+
+// One cell: a number marked with its value and format (x:num and
+// mso-number-format for one spreadsheet, sdval and sdnum for another), any
+// other text marked as text.
+std::string htmlCell(const std::string& written, bool heading) {
+  const std::string text = inertCell(written);
+  if (heading) return "<th>" + htmlEscaped(text) + "</th>";
+  std::string attributes;
+  if (const std::optional<NumberCell> number = numberCell(text)) {
+    attributes = " x:num=\"" + number->value + "\" sdval=\"" + number->value +
+                 "\" sdnum=\"1041;0;" + htmlEscaped(number->format) +
+                 "\" style=\"mso-number-format:'" + htmlEscaped(number->format) + "'\"";
+  } else if (!text.empty()) {
+    attributes = " x:str sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\"";
+  }
+  return "<td" + attributes + ">" + htmlEscaped(text) + "</td>";
 }
 
 }  // namespace
@@ -128,6 +325,16 @@ std::string joinRows(const ResultsTable& table, char separator, std::string_view
 const TableRow& tableHeading() {
   static const TableRow heading{"項目", "Max", "予測 Mid", "単位"};
   return heading;
+}
+
+const TableRow& outputHeading() {
+  static const TableRow heading{"項目", "整列巻き計算", "クロス込み予測", "単位"};
+  return heading;
+}
+
+std::string_view columnNote() {
+  return "クロス込み予測は、整列巻き計算に巻き線が交差するクロス部で増える高さと長さを"
+         "見込んだ値なので、整列巻き計算より大きくなります。";
 }
 
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
@@ -152,23 +359,61 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
     row.item = nameAndUnit(captionOf(form, label1(line.label))).first;
     row.max = s.text2[form::indexOf(line.max)];
     if (line.mid) row.mid = s.text2[form::indexOf(*line.mid)];
-    row.unit = line.unitLabel ? nameAndUnit(captionOf(form, label1(*line.unitLabel))).second
-                              : std::string(line.unit);
+    row.unit = line.unitLabel
+                   ? siSymbol(nameAndUnit(captionOf(form, label1(*line.unitLabel))).second)
+                   : std::string(line.unit);
     if (line.max != ResultBox::DcrMax) {
       table.results.push_back(std::move(row));
       continue;
     }
+    // The window's DCR pair is crossed: its Max box shows the resistance of
+    // the predicted length.
+    row.crossed = true;
     const std::string name = row.item;
     row.item = atTemperature(name, kReferenceCelsius);
+    if (!s.resistance) {
+      table.results.push_back(std::move(row));
+      continue;
+    }
+    const ResistanceColumn unit = resistanceColumnFor(s);
+    row.unit = unit.symbol;
+    auto cells = [&](TableRow& r, double celsius, std::optional<ConductorMaterial> conductor) {
+      r.max = resistanceCell(form, ResultBox::DcrMax, s.resistance->max, unit, celsius, conductor);
+      r.mid = resistanceCell(form, ResultBox::DcrMid, s.resistance->mid, unit, celsius, conductor);
+    };
+    cells(row, kReferenceCelsius, std::nullopt);
     table.results.push_back(row);
     const auto conductor = workingResistanceConductor(form, workingCelsius);
     if (!conductor) continue;
     row.item = atTemperature(name, workingCelsius);
-    row.max = resistanceAt(form, ResultBox::DcrMax, s.resistance->max, workingCelsius, *conductor);
-    row.mid = resistanceAt(form, ResultBox::DcrMid, s.resistance->mid, workingCelsius, *conductor);
+    cells(row, workingCelsius, conductor);
     table.results.push_back(std::move(row));
   }
   return table;
+}
+
+ResultsTable resultsTable(const form::Form1& form, const JobFields& fields,
+                          std::string_view createdAt) {
+  ResultsTable table = resultsTable(form, fields.workingCelsius);
+  // The working temperature moves up among the job's fields.
+  TableRow temperature = std::move(table.inputs.back());
+  table.inputs.pop_back();
+  table.fields = {{"顧客名", fields.customer, "", ""},
+                  {"品番", fields.partNumber, "", ""},
+                  {"見積番号", fields.quotationNumber, "", ""},
+                  {"担当者", fields.personInCharge, "", ""},
+                  std::move(temperature),
+                  {"作成日時", std::string(createdAt), "", ""}};
+  return table;
+}
+
+std::string localMinute(std::chrono::system_clock::time_point time) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(time);
+  std::tm local{};
+  localtime_r(&t, &local);
+  char text[32];
+  const std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return std::string(text, n);
 }
 
 std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& form,
@@ -179,6 +424,21 @@ std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& f
 }
 
 std::string toTabSeparated(const ResultsTable& table) { return joinRows(table, '\t', "\n"); }
+
+std::string toHtml(const ResultsTable& table) {
+  std::string out =
+      "<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\n"
+      "<head><meta charset=\"utf-8\"></head>\n<body>\n<table>\n";
+  const std::vector<std::optional<TableRow>> rows = rowsToWrite(table);
+  const std::size_t heading = table.fields.empty() ? 0 : table.fields.size() + 1;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    out += "<tr>";
+    for (const std::string& cell : cellsOf(rows[i].value_or(TableRow{})))
+      out += htmlCell(cell, i == heading);
+    out += "</tr>\n";
+  }
+  return out + "</table>\n</body>\n</html>\n";
+}
 
 std::string toCsv(const ResultsTable& table) {
   return "\xEF\xBB\xBF" + joinRows(table, ',', "\r\n");

@@ -1,52 +1,99 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "form/form1.h"
+#include "job/job.h"
 
 namespace kelvane::job {
 
 // One row of the table a quotation shows: a name, one or two values and the
 // unit. An input or a single-value result has its value under Max and
-// nothing under 予測 Mid.
+// nothing under 予測 Mid; a field of the job likewise.
 struct TableRow {
   std::string item;
-  std::string max;
-  std::string mid;
+  std::string max;  // the value of the window's Max box of the row
+  std::string mid;  // the value of its 予測 Mid box
   std::string unit;
+  // The window shows this row's pair the other way round (the resistance
+  // rows): `max` holds the value with the crossing zone, `mid` the one of
+  // the aligned winding alone.
+  bool crossed = false;
+
+  // The row by what its values mean: the aligned winding alone, and the
+  // prediction with the crossing zone.
+  const std::string& aligned() const { return crossed ? mid : max; }
+  const std::string& predicted() const { return crossed ? max : mid; }
   bool operator==(const TableRow&) const = default;
 };
 
-// The column headings: 項目, Max, 予測 Mid, 単位.
+// The column headings as the window captions them: 項目, Max, 予測 Mid, 単位.
 const TableRow& tableHeading();
+
+// The column headings of the outputs, by what the values mean: 項目,
+// 整列巻き計算, クロス込み予測, 単位. Under them each row gives aligned() and
+// predicted().
+const TableRow& outputHeading();
+
+// One line under the table saying which result column is the larger and why.
+std::string_view columnNote();
 
 // What the form shows, as rows: the inputs (the former and the material in
 // words, then every input box the former shows, its text as typed, then the
 // working temperature) and the results (every result row the former shows,
-// in the window's order, with the units the last press chose). Texts are
-// copied as the boxes hold them. The DCR row is labelled as at 20 °C; at any
-// other working temperature a row of both resistances at that temperature
-// follows it, in the same unit and format.
+// in the window's order). Texts are copied as the boxes hold them; units are
+// written with SI symbols (km, kg, kΩ), whatever the window's captions say.
+//
+// The resistance rows are written from the press's resistances, not the
+// boxes' texts: at least four significant digits, in mΩ when the larger is
+// below 1 Ω (otherwise in the window's unit, with at least its three
+// decimals). The DCR row is labelled as at 20 °C; at any other working
+// temperature a row of both resistances at that temperature follows it, in
+// the same unit. A resistance box that does not hold what the press wrote
+// (typed over as a target, or emptied) has an empty cell.
 struct ResultsTable {
   std::vector<TableRow> inputs;
   std::vector<TableRow> results;
+  // The job's fields above the table (顧客名 … 作成日時); none in a table made
+  // without them.
+  std::vector<TableRow> fields = {};
 };
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius);
+
+// The same table with the job's fields above it: 顧客名, 品番, 見積番号,
+// 担当者, 使用温度 (no longer among the inputs then) and 作成日時, the time
+// the table is made ("2026-12-08 16:30").
+ResultsTable resultsTable(const form::Form1& form, const JobFields& fields,
+                          std::string_view createdAt);
+
+// The local time to the minute, as 作成日時 gives it: "2026-12-08 16:30".
+std::string localMinute(std::chrono::system_clock::time_point time);
 
 // The conductor whose resistances the table also gives at the working
 // temperature; none at 20 °C or before a press has shown resistances.
 std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& form,
                                                             double workingCelsius);
 
-// Both writers give the heading, the inputs and the results, one row a line.
-// A cell a spreadsheet would take for a formula gets a leading apostrophe
-// (inertCell in job/csv_cell.h), so a job from elsewhere cannot run one.
+// The writers give the job's fields (when the table has them) and an empty
+// line, then the output heading, the inputs and the results, one row a
+// line. A cell a spreadsheet would take for a formula gets a leading
+// apostrophe (inertCell in job/csv_cell.h), so a job from elsewhere cannot
+// run one.
 
 // For the clipboard: cells separated by tabs, lines ended by "\n". A cell holding a
 // tab, a line break or a double quote is quoted as spreadsheets read it.
 std::string toTabSeparated(const ResultsTable& table);
+
+// For the clipboard beside the tabs: an HTML table of the same cells, every
+// text escaped. A cell that is a number as the program writes it ("0.2",
+// "1,010.000", "-2") is marked as that number with its decimals, every
+// other cell as text, so a spreadsheet neither reads a number as text nor a
+// part number such as "1-2" as a date.
+std::string toHtml(const ResultsTable& table);
 
 // As a CSV file: UTF-8 with a byte order mark, fields quoted
 // only where RFC 4180 needs it, lines ended by CR LF.

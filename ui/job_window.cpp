@@ -1,5 +1,6 @@
 #include "ui/job_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -10,13 +11,16 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <chrono>
 
 #include "form/control_table.h"
+#include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
 #include "job/results_table.h"
@@ -61,6 +65,21 @@ JobWindow::DiscardAnswer askWithMessageBox(QWidget* parent, const QString& jobNa
   return JobWindow::DiscardAnswer::Cancel;
 }
 
+JobWindow::OutOfDateAnswer askOutOfDateWithMessageBox(QWidget* parent) {
+  QMessageBox box(QMessageBox::Question, caption(), JobWindow::outOfDateQuestion(),
+                  QMessageBox::NoButton, parent);
+  QPushButton* press = box.addButton(QStringLiteral("計算して出力"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(press);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == press ? JobWindow::OutOfDateAnswer::PressAndOutput
+                                      : JobWindow::OutOfDateAnswer::Cancel;
+}
+
+// The time an output is made, as its 作成日時 gives it.
+std::string now() { return job::localMinute(std::chrono::system_clock::now()); }
+
 QString chooseWithDialog(QWidget* parent, JobWindow::FileKind kind, const QString& suggestion) {
   using Kind = JobWindow::FileKind;
   const QString jobs = QStringLiteral("Kelvane の案件 (*.kelvane)");
@@ -89,6 +108,7 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   auto* messages = new MessageBoxPresenter(this);
   presentMessage_ = [messages](const QString& message) { messages->post(message); };
   askDiscard_ = [this](const QString& name) { return askWithMessageBox(this, name); };
+  askOutOfDate_ = [this] { return askOutOfDateWithMessageBox(this); };
   chooseFile_ = [this](FileKind kind, const QString& suggestion) {
     return chooseWithDialog(this, kind, suggestion);
   };
@@ -115,6 +135,12 @@ void JobWindow::setPrintHandler(MainWindow::PrintHandler handler) {
 void JobWindow::setDiscardAsker(DiscardAsker asker) { askDiscard_ = std::move(asker); }
 
 void JobWindow::setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+void JobWindow::setOutOfDateAsker(OutOfDateAsker asker) { askOutOfDate_ = std::move(asker); }
+
+QString JobWindow::outOfDateQuestion() {
+  return QStringLiteral("結果が入力と合っていません。計算してから出力しますか？");
+}
 
 job::Job JobWindow::currentJob() const { return job::jobFromForm(form_->model(), fields_); }
 
@@ -226,7 +252,10 @@ bool JobWindow::changesMayGo() {
 }
 
 QString JobWindow::suggestedPath(const QString& suffix) const {
-  if (path_.isEmpty()) return QDir::home().filePath(QStringLiteral("無題.") + suffix);
+  if (path_.isEmpty()) {
+    return QDir::home().filePath(
+        QString::fromStdString(job::suggestedFileName(fields_, suffix.toStdString())));
+  }
   const QFileInfo file(path_);
   return file.dir().filePath(file.completeBaseName() + QLatin1Char('.') + suffix);
 }
@@ -277,13 +306,33 @@ bool JobWindow::saveTo(const QString& path) {
   return true;
 }
 
-void JobWindow::copyResults() {
-  const std::string table =
-      job::toTabSeparated(job::resultsTable(form_->model(), fields_.workingCelsius));
-  QGuiApplication::clipboard()->setText(QString::fromStdString(table));
+bool JobWindow::resultsReadyForOutput() {
+  if (form_->model().state().resultsCurrent) return true;
+  if (askOutOfDate_() != OutOfDateAnswer::PressAndOutput) return false;
+  // 計算 pressed as a person presses it: the box that had the focus is left
+  // first, its rule runs, then the press.
+  auto* press = qobject_cast<QAbstractButton*>(form_->control({"Command1", -1}));
+  press->setFocus(Qt::OtherFocusReason);
+  press->click();
+  // A refused or cancelled press leaves the results out of date; the
+  // refusal has shown its message.
+  return form_->model().state().resultsCurrent;
+}
+
+bool JobWindow::copyResults() {
+  if (!resultsReadyForOutput()) return false;
+  const job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
+  // The tabs for a text editor; the HTML table keeps a spreadsheet's
+  // columns, and its numbers as numbers.
+  auto* data = new QMimeData;
+  data->setText(QString::fromStdString(job::toTabSeparated(table)));
+  data->setHtml(QString::fromStdString(job::toHtml(table)));
+  QGuiApplication::clipboard()->setMimeData(data);
+  return true;
 }
 
 bool JobWindow::exportCsv() {
+  if (!resultsReadyForOutput()) return false;
   const QString path = chooseFile_(FileKind::Csv, suggestedPath(QStringLiteral("csv")));
   return !path.isEmpty() && exportCsvTo(path);
 }
@@ -300,8 +349,9 @@ bool JobWindow::exportCsvTo(const QString& path) {
     present(*error);
     return false;
   }
+  if (!resultsReadyForOutput()) return false;
   if (const std::optional<QString> error =
-          saveFile(path, job::toCsv(job::resultsTable(form_->model(), fields_.workingCelsius)))) {
+          saveFile(path, job::toCsv(job::resultsTable(form_->model(), fields_, now())))) {
     present(*error);
     return false;
   }
@@ -309,6 +359,7 @@ bool JobWindow::exportCsvTo(const QString& path) {
 }
 
 bool JobWindow::exportPdf() {
+  if (!resultsReadyForOutput()) return false;
   const QString path = chooseFile_(FileKind::Pdf, suggestedPath(QStringLiteral("pdf")));
   return !path.isEmpty() && exportPdfTo(path);
 }
@@ -318,6 +369,7 @@ bool JobWindow::exportPdfTo(const QString& path) {
     present(*error);
     return false;
   }
+  if (!resultsReadyForOutput()) return false;
   if (const std::optional<QString> error =
           writeQuotationPdf(path, quotationOf(form_->model(), fields_))) {
     present(*error);
@@ -326,21 +378,24 @@ bool JobWindow::exportPdfTo(const QString& path) {
   return true;
 }
 
-void JobWindow::printQuotation() {
+bool JobWindow::printQuotation() {
+  // Only a sheet of current results is printed; the sheet's out-of-date
+  // mark is never reached from here.
+  if (!resultsReadyForOutput()) return false;
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
   printer.setDocName(jobName());
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle(QStringLiteral("見積書を印刷"));
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (dialog.exec() != QDialog::Accepted) return false;
   QPainter painter;
   if (!painter.begin(&printer)) {
     present(QStringLiteral("印刷を始められません。"));
-    return;
+    return false;
   }
   paintQuotation(painter, quotationOf(form_->model(), fields_));
-  painter.end();
+  return painter.end();
 }
 
 void JobWindow::editFields() {

@@ -33,6 +33,13 @@ class JobWindow : public QMainWindow {
   enum class DiscardAnswer { Save, Discard, Cancel };
   using DiscardAsker = std::function<DiscardAnswer(const QString& jobName)>;
   void setDiscardAsker(DiscardAsker asker);
+  // Asked before results that do not belong to the inputs as they stand
+  // would leave the program (copied, exported or printed): press 計算 first
+  // and output only what that press gives, or leave it.
+  enum class OutOfDateAnswer { PressAndOutput, Cancel };
+  using OutOfDateAsker = std::function<OutOfDateAnswer()>;
+  void setOutOfDateAsker(OutOfDateAsker asker);
+  static QString outOfDateQuestion();
   // Asks for a file; an empty text when the user called it off.
   enum class FileKind { OpenJob, SaveJob, Pdf, Csv };
   using FileChooser = std::function<QString(FileKind kind, const QString& suggestion)>;
@@ -49,19 +56,21 @@ class JobWindow : public QMainWindow {
   static constexpr int kMostRecentFiles = 8;
 
   // The menu's commands. Each returns whether it was carried out: false when
-  // the user called it off or it failed (and said why).
+  // the user called it off or it failed (and said why). The outputs (copy,
+  // CSV, PDF, print) never carry results that are out of date: they ask
+  // first, and go on only after a complete press of 計算.
   bool newJob();
   bool openJob();  // asks for the file
   bool openFile(const QString& path);
   bool save();
   bool saveAs();
   bool saveTo(const QString& path);
-  void copyResults();
+  bool copyResults();
   bool exportCsv();
   bool exportCsvTo(const QString& path);
   bool exportPdf();
   bool exportPdfTo(const QString& path);
-  void printQuotation();
+  bool printQuotation();
   void editFields();
   void setFields(const job::JobFields& fields);
   void pickWire();  // 規格線から選ぶ
@@ -82,7 +91,12 @@ class JobWindow : public QMainWindow {
   // The job as saved or opened is what the window holds now.
   void markSaved(const QString& path);
   QString jobName() const;
+  // Beside the job's file with its name; for a job never saved, in the home
+  // folder, named from 見積番号 and 品番 (job::suggestedFileName).
   QString suggestedPath(const QString& suffix) const;
+  // Whether the results belong to the inputs, after asking and pressing 計算
+  // when they do not. A refused press has shown its message.
+  bool resultsReadyForOutput();
   // Refuses an export that would replace the job file this window has open.
   std::optional<QString> overwritesTheJob(const QString& path) const;
   void present(const QString& message);
@@ -94,6 +108,7 @@ class JobWindow : public QMainWindow {
   MainWindow::MessagePresenter presentMessage_;
   MainWindow::PrintHandler print_;
   DiscardAsker askDiscard_;
+  OutOfDateAsker askOutOfDate_;
   FileChooser chooseFile_;
   QMenu* recentMenu_ = nullptr;
   HelpWindow* help_ = nullptr;

@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <map>
 
 #include "core/number_text.h"
+#include "core/temperature_resistance.h"
 #include "job/job_form.h"
 #include "job/results_table.h"
 #include "job_fixtures.h"
@@ -23,7 +27,7 @@ ResultsTable tableOf(const Job& job) {
 TEST(ResultsTable, DesignCoilAsCsv) {
   EXPECT_EQ(toCsv(tableOf(test::designJob())),
             "\xEF\xBB\xBF"
-            "項目,Max,予測 Mid,単位\r\n"
+            "項目,整列巻き計算,クロス込み予測,単位\r\n"
             "巻枠,角形,,\r\n"
             "素材材質,銅線,,\r\n"
             "素線径(d),0.2,,mm\r\n"
@@ -46,7 +50,7 @@ TEST(ResultsTable, DesignCoilAsCsv) {
             "整列部巻高,0.756,,mm\r\n"
             "全長,115.159,115.834,mm\r\n"
             "重量,32.861,33.053,mg\r\n"
-            "DCR (20 °C),0.065,0.065,Ω\r\n"
+            "DCR (20 °C),64.66,65.04,mΩ\r\n"
             "クロス部巻高,0.840,0.840,mm\r\n"
             "絶縁部重量,0.445,0.448,mg\r\n"
             "導体部重量,32.416,32.606,mg\r\n");
@@ -130,14 +134,17 @@ TEST(ResultsTable, ResistanceAtTheWorkingTemperature) {
   const Case cases[] = {
       {ConductorMaterial::Copper,
        75,
-       {{"DCR (20 °C)", "9.970", "9.848", "Ω"}, {"DCR (75 °C)", "12.124", "11.976", "Ω"}}},
+       {{"DCR (20 °C)", "9.970", "9.848", "Ω", true},
+        {"DCR (75 °C)", "12.124", "11.976", "Ω", true}}},
       {ConductorMaterial::Aluminium,
        -40,
-       {{"DCR (20 °C)", "16.081", "15.885", "Ω"}, {"DCR (-40 °C)", "12.193", "12.044", "Ω"}}},
+       {{"DCR (20 °C)", "16.081", "15.885", "Ω", true},
+        {"DCR (-40 °C)", "12.193", "12.044", "Ω", true}}},
       {ConductorMaterial::CopperCladAluminium85,
        155,
-       {{"DCR (20 °C)", "14.728", "14.549", "Ω"}, {"DCR (155 °C)", "22.697", "22.420", "Ω"}}},
-      {ConductorMaterial::Copper, 20, {{"DCR (20 °C)", "9.970", "9.848", "Ω"}}},
+       {{"DCR (20 °C)", "14.728", "14.549", "Ω", true},
+        {"DCR (155 °C)", "22.697", "22.420", "Ω", true}}},
+      {ConductorMaterial::Copper, 20, {{"DCR (20 °C)", "9.970", "9.848", "Ω", true}}},
   };
   for (const Case& c : cases) {
     Job job = test::designJob();
@@ -159,20 +166,237 @@ TEST(ResultsTable, ResistanceAtTheWorkingTemperature) {
 }
 
 // A resistance box that does not hold what the press wrote has nothing to
-// scale: typed over, its cell stays empty; cleared by a new material, both do.
-TEST(ResultsTable, NoWorkingResistanceForABoxThePressDidNotWrite) {
+// show or scale: typed over, its cells stay empty; cleared by a new
+// material, all of them do.
+TEST(ResultsTable, NoResistanceForABoxThePressDidNotWrite) {
   form::Form1 form;
   applyJob(test::designJob(), form);
   form.typeText(form::idOf(form::box::DcrMax), "1");
-  auto row = [&] { return resultsTable(form, 75).results; };
-  auto find = [](const std::vector<TableRow>& rows) {
+  auto rowOf = [&](std::string_view item) {
+    const std::vector<TableRow> rows = resultsTable(form, 75).results;
     return *std::find_if(rows.begin(), rows.end(),
-                         [](const TableRow& r) { return r.item == "DCR (75 °C)"; });
+                         [&](const TableRow& r) { return r.item == item; });
   };
-  EXPECT_EQ(find(row()).max, "");
-  EXPECT_EQ(find(row()).mid, "0.079");
+  EXPECT_EQ(rowOf("DCR (20 °C)").max, "");
+  EXPECT_EQ(rowOf("DCR (75 °C)").max, "");
+  EXPECT_EQ(rowOf("DCR (75 °C)").mid, "78.63");
   form.click({"Option3", 1});
-  EXPECT_EQ(find(row()), (TableRow{"DCR (75 °C)", "", "", "Ω"}));
+  EXPECT_EQ(rowOf("DCR (75 °C)"), (TableRow{"DCR (75 °C)", "", "", "mΩ", true}));
+}
+
+// The resistance rows give the press's resistance, not the box's three
+// decimals: in mΩ below 1 Ω, at least four significant digits, and each cell
+// the pressed value rounded at its last digit. The Max box of the window
+// holds the predicted resistance; the outputs give it under クロス込み予測.
+TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<InputBox, std::string>> inputs;  // on a round former
+    ConductorMaterial material;
+    double celsius;
+    std::string unit;
+    std::string aligned, predicted;  // at 20 °C; empty: only the rule is checked
+  };
+  const Case cases[] = {
+      {"2 mm wire, 20 turns",
+       {{InputBox::InnerDiameter, "40"},
+        {InputBox::BareDiameter, "2"},
+        {InputBox::FinishedDiameter, "2.1"},
+        {InputBox::Turns, "20"},
+        {InputBox::ReferenceThickness, "10"}},
+       ConductorMaterial::Copper,
+       20,
+       "mΩ",
+       "16.53",
+       "16.65"},
+      {"the design wire", {}, ConductorMaterial::Copper, 20, "mΩ", "199.6", "200.0"},
+      {"2 mm wire at 155 °C",
+       {{InputBox::BareDiameter, "2"},
+        {InputBox::FinishedDiameter, "2.1"},
+        {InputBox::Turns, "20"},
+        {InputBox::ReferenceThickness, "10"}},
+       ConductorMaterial::Aluminium,
+       155,
+       "mΩ",
+       "",
+       ""},
+      {"ohms keep the window's three decimals",
+       {{InputBox::FinishedDiameter, "0.23"},
+        {InputBox::Turns, "395"},
+        {InputBox::LeadLength, "50"},
+        {InputBox::ReferenceThickness, "5"}},
+       ConductorMaterial::Copper,
+       20,
+       "Ω",
+       "9.848",
+       "9.970"},
+      {"a fine wire of many turns in kΩ",
+       {{InputBox::BareDiameter, "0.02"},
+        {InputBox::FinishedDiameter, "0.025"},
+        {InputBox::Turns, "200000"},
+        {InputBox::ReferenceThickness, "5"}},
+       ConductorMaterial::Copper,
+       -40,
+       "kΩ",
+       "",
+       ""},
+  };
+  for (const Case& c : cases) {
+    Job job = test::designJob();
+    job.former = FormerShape::Round;
+    job.material = c.material;
+    job.fields.workingCelsius = c.celsius;
+    for (const auto& [b, text] : c.inputs) job.input(b) = text;
+    form::Form1 form;
+    applyJob(job, form);
+    ASSERT_TRUE(form.state().resultsCurrent) << c.what;
+    const form::FormState& s = form.state();
+    const double toOhms = s.units->resistance == ResistanceUnit::Kiloohm ? 1000 : 1;
+    const double unitOhms = c.unit == "mΩ" ? 0.001 : c.unit == "kΩ" ? 1000 : 1;
+    std::vector<TableRow> dcr;
+    for (const TableRow& r : resultsTable(form, c.celsius).results)
+      if (r.item.starts_with("DCR")) dcr.push_back(r);
+    ASSERT_EQ(dcr.size(), c.celsius == 20 ? 1u : 2u) << c.what;
+    if (!c.aligned.empty()) {
+      EXPECT_EQ(dcr[0].aligned(), c.aligned) << c.what;
+      EXPECT_EQ(dcr[0].predicted(), c.predicted) << c.what;
+    }
+    for (const TableRow& row : dcr) {
+      EXPECT_EQ(row.unit, c.unit) << c.what;
+      const double scale =
+          row.item == "DCR (20 °C)" ? 1 : 1 + TemperatureCoefficient(c.material) * (c.celsius - 20);
+      const std::pair<std::string, double> cells[] = {
+          {row.aligned(), s.resistance->mid * toOhms * scale / unitOhms},
+          {row.predicted(), s.resistance->max * toOhms * scale / unitOhms}};
+      for (const auto& [cell, exact] : cells) {
+        std::string digits = cell;
+        std::erase(digits, ',');
+        const double value = std::stod(digits);
+        const std::size_t point = digits.find('.');
+        const int decimals = point == std::string::npos ? 0 : int(digits.size() - point - 1);
+        std::erase(digits, '.');
+        const std::size_t lead = digits.find_first_not_of('0');
+        EXPECT_GE(digits.size() - std::min(lead, digits.size()), 4u) << c.what << ": " << cell;
+        EXPECT_NEAR(value, exact, 0.5000001 * std::pow(10.0, -decimals)) << c.what << ": " << cell;
+      }
+    }
+  }
+}
+
+// Units in the outputs are SI symbols, whatever the window's captions write.
+TEST(ResultsTable, UnitsAreSiSymbols) {
+  Job job = test::designJob();
+  job.input(InputBox::BareDiameter) = "1";
+  job.input(InputBox::FinishedDiameter) = "1.1";
+  job.input(InputBox::Turns) = "200000";
+  job.input(InputBox::ReferenceThickness) = "50";
+  form::Form1 form;
+  applyJob(job, form);
+  std::map<std::string, std::string> units;
+  for (const TableRow& r : resultsTable(form, 20).results) units[r.item] = r.unit;
+  EXPECT_EQ(units["全長"], "km");
+  EXPECT_EQ(units["重量"], "kg");
+  EXPECT_EQ(units["導体部重量"], "kg");
+  EXPECT_EQ(units["DCR (20 °C)"], "kΩ");
+}
+
+// The outputs start with the job's fields, the working temperature among
+// them rather than among the inputs, and the time they were made.
+TEST(ResultsTable, JobFieldsAboveTheTable) {
+  Job job = test::designJob();
+  job.fields = {"株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "メモは出さない", 75};
+  form::Form1 form;
+  applyJob(job, form);
+  const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");
+  const std::string csv = toCsv(table);
+  EXPECT_TRUE(
+      csv.starts_with("\xEF\xBB\xBF"
+                      "顧客名,株式会社サンプル電機,,\r\n"
+                      "品番,KC-0042,,\r\n"
+                      "見積番号,Q2026-118,,\r\n"
+                      "担当者,山田 太郎,,\r\n"
+                      "使用温度,75,,°C\r\n"
+                      "作成日時,2026-12-08 16:30,,\r\n"
+                      "\r\n"
+                      "項目,整列巻き計算,クロス込み予測,単位\r\n"
+                      "巻枠,角形,,\r\n"))
+      << csv;
+  EXPECT_EQ(csv.find("メモ"), std::string::npos);
+  EXPECT_EQ(items(table.inputs).back(), "Tension");
+  EXPECT_TRUE(toTabSeparated(table).starts_with("顧客名\t株式会社サンプル電機\t\t\n"));
+  // The rest is the table without its fields.
+  ResultsTable plain = resultsTable(form, 75);
+  plain.inputs.pop_back();
+  EXPECT_TRUE(csv.ends_with(toCsv(plain).substr(3)));
+  EXPECT_EQ(localMinute(std::chrono::system_clock::time_point{}).size(), 16u);
+}
+
+// The clipboard's HTML: every cell escaped; a number as the program writes
+// it marked as that number with its decimals, any other text marked as text
+// (a part number "1-2" is no date), formulas made inert as in the CSV.
+TEST(ResultsTable, HtmlCellsAreNumbersOrText) {
+  struct Case {
+    std::string cell;
+    std::string td;
+  };
+  const std::string text = " x:str sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\"";
+  const Case cases[] = {
+      {"0.2",
+       "<td x:num=\"0.2\" sdval=\"0.2\" sdnum=\"1041;0;0.0\" "
+       "style=\"mso-number-format:'0.0'\">0.2</td>"},
+      {"40",
+       "<td x:num=\"40\" sdval=\"40\" sdnum=\"1041;0;0\" "
+       "style=\"mso-number-format:'0'\">40</td>"},
+      {"-1,010.000",
+       "<td x:num=\"-1010.000\" sdval=\"-1010.000\" sdnum=\"1041;0;#,##0.000\" "
+       "style=\"mso-number-format:'#,##0.000'\">-1,010.000</td>"},
+      {"12,345,678",
+       "<td x:num=\"12345678\" sdval=\"12345678\" sdnum=\"1041;0;#,##0\" "
+       "style=\"mso-number-format:'#,##0'\">12,345,678</td>"},
+      {"", "<td></td>"},
+      {"1-2", "<td" + text + ">1-2</td>"},
+      {"1,00", "<td" + text + ">1,00</td>"},
+      {"1,0000", "<td" + text + ">1,0000</td>"},
+      {",100", "<td" + text + ">,100</td>"},
+      {"1.", "<td" + text + ">1.</td>"},
+      {".5", "<td" + text + ">.5</td>"},
+      {"10 mm", "<td" + text + ">10 mm</td>"},
+      {"2026-12-08 16:30", "<td" + text + ">2026-12-08 16:30</td>"},
+      {"<b>A&B</b> \"x\" 'y'",
+       "<td" + text + ">&lt;b&gt;A&amp;B&lt;/b&gt; &quot;x&quot; &#39;y&#39;</td>"},
+      {"two\nlines", "<td" + text + ">two<br style=\"mso-data-placement:same-cell\">lines</td>"},
+      {"=1+1", "<td" + text + ">&#39;=1+1</td>"},
+      {"evil\u202Eexe", "<td" + text + ">evilexe</td>"},
+  };
+  for (const Case& c : cases) {
+    const std::string html = toHtml(ResultsTable{{{"A", c.cell, "", ""}}, {}});
+    EXPECT_NE(html.find("<tr><td" + text + ">A</td>" + c.td + "<td></td><td></td></tr>\n"),
+              std::string::npos)
+        << c.cell << "\n"
+        << html;
+  }
+}
+
+// The HTML holds the same rows as the tabs, the heading as headings.
+TEST(ResultsTable, HtmlTableOfTheJob) {
+  Job job = test::designJob();
+  job.fields = {"<株式会社> & 子", "1-2", "Q1", "", "", 20};
+  form::Form1 form;
+  applyJob(job, form);
+  const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");
+  const std::string html = toHtml(table);
+  EXPECT_TRUE(
+      html.starts_with("<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\n"
+                       "<head><meta charset=\"utf-8\"></head>\n<body>\n<table>\n"));
+  EXPECT_NE(html.find("&lt;株式会社&gt; &amp; 子</td>"), std::string::npos);
+  EXPECT_NE(
+      html.find("<tr><td></td><td></td><td></td><td></td></tr>\n"
+                "<tr><th>項目</th><th>整列巻き計算</th><th>クロス込み予測</th><th>単位</th></tr>"),
+      std::string::npos);
+  std::size_t rows = 0;
+  for (std::size_t i = 0; (i = html.find("<tr>", i)) != std::string::npos; ++i) ++rows;
+  const std::string tabs = toTabSeparated(table);
+  EXPECT_EQ(rows, std::size_t(std::count(tabs.begin(), tabs.end(), '\n')));
 }
 
 // Texts from a job file reach the spreadsheet as texts, never as formulas or
@@ -187,14 +411,14 @@ TEST(ResultsTable, CellsAreQuotedAndNeverFormulas) {
                            {}};
   EXPECT_EQ(toCsv(table),
             "\xEF\xBB\xBF"
-            "項目,Max,予測 Mid,単位\r\n"
+            "項目,整列巻き計算,クロス込み予測,単位\r\n"
             "\"a,b\",\"say \"\"x\"\"\",\"two\nlines\",tab\there\r\n"
             "'=1+1,'+SUM(A1),-2,'@cmd\r\n"
             "+1.5,\"-1,010.000\",'-,\"'=\"\"quoted\"\"\"\r\n"
             "'\tx,\"'\r=1\",\"'\n@\",-1e-3\r\n"
             "evilexe.txt,'=1+1,-2,a\xE2\x80\r\n");
   EXPECT_EQ(toTabSeparated(table),
-            "項目\tMax\t予測 Mid\t単位\n"
+            "項目\t整列巻き計算\tクロス込み予測\t単位\n"
             "a,b\t\"say \"\"x\"\"\"\t\"two\nlines\"\t\"tab\there\"\n"
             "'=1+1\t'+SUM(A1)\t-2\t'@cmd\n"
             "+1.5\t-1,010.000\t'-\t\"'=\"\"quoted\"\"\"\n"

@@ -27,16 +27,26 @@ job "$tmp/coil.kelvane" fan 0.2
 job "$tmp/refused.kelvane" round 0
 sed 's/"formatVersion": 1/"formatVersion": 9/' "$tmp/coil.kelvane" >"$tmp/newer.kelvane"
 echo 'not a job' >"$tmp/notes.kelvane"
-"$expected_csv" "$tmp/coil.kelvane" >"$tmp/expected.csv" || fail "expected_csv could not make the CSV"
+"$expected_csv" "$tmp/coil.kelvane" "2000-01-01 00:00" >"$tmp/expected.csv" ||
+  fail "expected_csv could not make the CSV"
+# A CSV is compared without its 作成日時, the minute it was made.
+undated() { sed '/^作成日時,/d' "$1"; }
+undated "$tmp/expected.csv" >"$tmp/expected.undated"
+same_csv() { undated "$1" | cmp -s - "$tmp/expected.undated"; }
 
 # Both outputs at once, with neither a display nor a platform named.
+before=$(date '+%Y-%m-%d %H:%M')
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
   "$kelvane" --report "$tmp/sheet.pdf" --export-csv "$tmp/out.csv" "$tmp/coil.kelvane" \
   >"$tmp/out" 2>"$tmp/err"
 status=$?
 [ "$status" -eq 0 ] || fail "outputs: exit status $status: $(cat "$tmp/err")"
 [ ! -s "$tmp/out" ] && [ ! -s "$tmp/err" ] || fail "outputs: printed something: $(cat "$tmp/out" "$tmp/err")"
-cmp -s "$tmp/out.csv" "$tmp/expected.csv" || fail "the CSV is not the job layer's, byte for byte"
+after=$(date '+%Y-%m-%d %H:%M')
+same_csv "$tmp/out.csv" || fail "the CSV is not the job layer's, byte for byte"
+created=$(sed -n 's/^作成日時,\(.*\),,\r$/\1/p' "$tmp/out.csv")
+[ "$created" = "$before" ] || [ "$created" = "$after" ] ||
+  fail "作成日時 is not the local time of the export: [$created], now $after"
 if command -v pdftotext >/dev/null; then
   pdftotext -enc UTF-8 "$tmp/sheet.pdf" "$tmp/sheet.txt" || fail "pdftotext cannot read the sheet"
   # The job's fields and both values of the weight row, as the CSV has them.
@@ -145,7 +155,7 @@ cat "$tmp/pipe.csv" >"$tmp/from-pipe.csv" &
 reader=$!
 "$kelvane" --export-csv "$tmp/pipe.csv" "$tmp/coil.kelvane" 2>"$tmp/err" || fail "into a pipe: $(cat "$tmp/err")"
 wait "$reader"
-cmp -s "$tmp/from-pipe.csv" "$tmp/expected.csv" || fail "the pipe did not carry the CSV"
+same_csv "$tmp/from-pipe.csv" || fail "the pipe did not carry the CSV"
 [ -p "$tmp/pipe.csv" ] || fail "the pipe was replaced"
 ln -s /dev/null "$tmp/null.csv"
 "$kelvane" --export-csv "$tmp/null.csv" "$tmp/coil.kelvane" 2>"$tmp/err" || fail "into /dev/null: $(cat "$tmp/err")"

@@ -1,5 +1,7 @@
 // The CSV the command line must write for a job, made by the job layer alone:
-// the job read, opened on a form model, its results table as CSV on stdout.
+// the job read, opened on a form model, its results table as CSV on stdout,
+// with the time given as its 作成日時.
+// Usage: kelvane_expected_csv JOB CREATED-AT
 #include <cstdio>
 
 #include "job/file_io.h"
@@ -7,12 +9,12 @@
 #include "job/results_table.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
+  if (argc != 3) return 2;
   const auto job = kelvane::job::readJobFile(argv[1]);
   if (!job) return 1;
   kelvane::form::Form1 form;
   kelvane::job::applyJob(*job, form);
   const std::string csv =
-      kelvane::job::toCsv(kelvane::job::resultsTable(form, job->fields.workingCelsius));
+      kelvane::job::toCsv(kelvane::job::resultsTable(form, job->fields, argv[2]));
   return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() ? 0 : 1;
 }

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -38,6 +40,7 @@ using kelvane::form::text1;
 using kelvane::form::text2;
 using kelvane::ui::JobWindow;
 using Answer = JobWindow::DiscardAnswer;
+using Stale = JobWindow::OutOfDateAnswer;
 
 namespace {
 
@@ -58,8 +61,11 @@ struct Person {
   QStringList messages;
   QStringList asked;  // the job names the discard question named
   Answer answer = Answer::Cancel;
-  QString chosenFile;  // what the file dialog gives; empty: called off
+  QString chosenFile;       // what the file dialog gives; empty: called off
+  QStringList suggestions;  // what the file dialogs were opened with
   int prints = 0;
+  int staleAsked = 0;  // times the question before out-of-date outputs was asked
+  Stale staleAnswer = Stale::Cancel;
 
   Person() {
     window.setMessagePresenter([this](const QString& m) { messages << m; });
@@ -68,7 +74,14 @@ struct Person {
       asked << name;
       return answer;
     });
-    window.setFileChooser([this](JobWindow::FileKind, const QString&) { return chosenFile; });
+    window.setOutOfDateAsker([this] {
+      ++staleAsked;
+      return staleAnswer;
+    });
+    window.setFileChooser([this](JobWindow::FileKind, const QString& suggestion) {
+      suggestions << suggestion;
+      return chosenFile;
+    });
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
   }
@@ -97,6 +110,38 @@ struct Person {
   }
   QString shownTitle() const { return window.windowHandle()->title(); }
 };
+
+// Answers the first message box with a key as soon as it shows, before a
+// timer of the test's guard can close it.
+class KeyForMessageBox : public QObject {
+ public:
+  explicit KeyForMessageBox(Qt::Key key) : key_(key) { qApp->installEventFilter(this); }
+  ~KeyForMessageBox() override { qApp->removeEventFilter(this); }
+  QString question;
+  QStringList buttons;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box && event->type() == QEvent::Show && question.isEmpty()) {
+      question = box->text();
+      for (QAbstractButton* b : box->buttons()) buttons << b->text();
+      QMetaObject::invokeMethod(
+          box, [box, key = key_] { QTest::keyClick(box, key); }, Qt::QueuedConnection);
+    }
+    return false;
+  }
+
+ private:
+  Qt::Key key_;
+};
+
+// Whether the window's results belong to its inputs: pressed, and nothing
+// changed since.
+bool current(const Person& person) { return person.window.form().model().state().resultsCurrent; }
+
+// The box of the wire length under Max.
+const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::LengthMax);
 
 const kelvane::job::JobFields kFields = {
     "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75};
@@ -392,13 +437,169 @@ class JobWindowTest : public QObject {
 
   void copy_puts_the_table_on_the_clipboard() {
     Person person;
+    person.window.setFields(kFields);
     person.type(text1(2), QStringLiteral("40"));
     person.click({"Command1", -1});
     QTest::keyClick(&person.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    const std::string expected = kelvane::job::toTabSeparated(kelvane::job::resultsTable(
-        person.window.form().model(), person.window.fields().workingCelsius));
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(expected));
-    QVERIFY(QGuiApplication::clipboard()->text().contains(QStringLiteral("巻き数(n)\t40\t\t\n")));
+    QCOMPARE(person.staleAsked, 0);
+    const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+    const QString text = copied->text();
+    // The time of the copy, to the minute.
+    const QString created = text.section(QStringLiteral("作成日時\t"), 1).section('\t', 0, 0);
+    QVERIFY(QDateTime::fromString(created, QStringLiteral("yyyy-MM-dd HH:mm")).isValid());
+    QVERIFY(qAbs(QDateTime::fromString(created, QStringLiteral("yyyy-MM-dd HH:mm"))
+                     .secsTo(QDateTime::currentDateTime())) < 120);
+    const kelvane::job::ResultsTable table = kelvane::job::resultsTable(
+        person.window.form().model(), person.window.fields(), created.toStdString());
+    QCOMPARE(text, QString::fromStdString(kelvane::job::toTabSeparated(table)));
+    QVERIFY(
+        text.startsWith(QStringLiteral("顧客名\t株式会社サンプル電機\t\t\n品番\tKC-0042\t\t\n")));
+    QVERIFY(text.contains(QStringLiteral("巻き数(n)\t40\t\t\n")));
+    // Beside it the same table in HTML, numbers marked as numbers.
+    QVERIFY(copied->hasHtml());
+    QCOMPARE(copied->html(), QString::fromStdString(kelvane::job::toHtml(table)));
+    QVERIFY(
+        copied->html().contains(QStringLiteral("<td x:num=\"40\" sdval=\"40\" sdnum=\"1041;0;0\" "
+                                               "style=\"mso-number-format:'0'\">40</td>")));
+    QVERIFY(copied->html().contains(QStringLiteral(">株式会社サンプル電機</td>")));
+  }
+
+  // Results that do not belong to the inputs never leave the window: the
+  // copy and the exports ask first; 計算して出力 presses 計算 and outputs
+  // what that press gives, a refused press outputs nothing and says why,
+  // キャンセル leaves everything as it was.
+  void out_of_date_results_are_pressed_before_they_leave_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("before");  // "pressed", "changed", "refused", "never"
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<bool>("output");
+    const int press = int(Stale::PressAndOutput), cancel = int(Stale::Cancel);
+    for (const char* command : {"copy", "csv", "pdf", "print"}) {
+      auto row = [&](const char* what) -> QTestData& {
+        return QTest::addRow("%s, %s", command, what);
+      };
+      // A print that goes ahead opens the print dialog; the rows that stop
+      // before it stand for the print.
+      const bool printed = QByteArray(command) == "print";
+      if (!printed) {
+        row("current results: nothing asked") << command << "pressed" << cancel << 0 << true;
+        row("inputs changed, 計算して出力") << command << "changed" << press << 1 << true;
+        row("never pressed, 計算して出力") << command << "never" << press << 1 << true;
+      }
+      row("inputs changed, キャンセル") << command << "changed" << cancel << 1 << false;
+      row("never pressed, キャンセル") << command << "never" << cancel << 1 << false;
+      row("計算して出力, the press refused") << command << "refused" << press << 1 << false;
+    }
+  }
+  void out_of_date_results_are_pressed_before_they_leave() {
+    QFETCH(QString, command);
+    QFETCH(QString, before);
+    QFETCH(int, answer);
+    QFETCH(int, asked);
+    QFETCH(bool, output);
+    Person person;
+    person.window.setFields(kFields);
+    if (before != "never") person.click({"Command1", -1});
+    const QString oldLength = person.box(kLength)->text();
+    if (before == "changed") person.type(text1(2), QStringLiteral("250"));
+    if (before == "refused") person.type(text1(0), QStringLiteral("0"));
+    QCOMPARE(current(person), before == "pressed");
+    const QString state = person.state();
+    person.staleAnswer = static_cast<Stale>(answer);
+    const QString file = dir_.filePath(command + QStringLiteral(".out"));
+    person.chosenFile = file;
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+    bool done = false;
+    if (command == "copy") done = person.window.copyResults();
+    if (command == "csv") done = person.window.exportCsv();
+    if (command == "pdf") done = person.window.exportPdf();
+    if (command == "print") done = person.window.printQuotation();
+
+    QCOMPARE(person.staleAsked, asked);
+    QCOMPARE(done, output);
+    const bool copied = QGuiApplication::clipboard()->text() != QStringLiteral("before");
+    QCOMPARE(copied || QFile::exists(file), output);
+    // No file dialog before the question is answered and the press done.
+    QCOMPARE(person.suggestions.size(), int(output && command != "copy"));
+    if (!output) {
+      QCOMPARE(person.messages, before == "refused" && answer == int(Stale::PressAndOutput)
+                                    ? QStringList{QStringLiteral("素線径(d)を入力してください")}
+                                    : QStringList());
+      if (answer == int(Stale::Cancel)) QCOMPARE(person.state(), state);
+      QVERIFY(!current(person));
+      return;
+    }
+    QVERIFY(current(person));
+    QCOMPARE(person.messages, QStringList());
+    // The output holds the results of the inputs as they stand.
+    const QString length = person.box(kLength)->text();
+    QVERIFY(!length.isEmpty());
+    if (before == "changed") QVERIFY(length != oldLength);
+    if (command == "pdf") {
+      QVERIFY(contents(file).startsWith("%PDF"));
+      return;
+    }
+    const QString written =
+        copied ? QGuiApplication::clipboard()->text() : QString::fromUtf8(contents(file));
+    const QString separator = copied ? QStringLiteral("\t") : QStringLiteral(",");
+    QVERIFY2(written.contains(QStringLiteral("\n全長") + separator + length + separator),
+             qPrintable(written));
+    if (before == "changed")
+      QVERIFY(written.contains(QStringLiteral("巻き数(n)") + separator + QStringLiteral("250")));
+  }
+
+  // The question as the window asks it: one Enter presses and outputs, Esc
+  // leaves it.
+  void out_of_date_question_takes_enter_and_escape_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("copied");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << true;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << false;
+  }
+  void out_of_date_question_takes_enter_and_escape() {
+    QFETCH(int, key);
+    QFETCH(bool, copied);
+    JobWindow window;
+    window.setMessagePresenter([](const QString& m) { QFAIL(qPrintable(m)); });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    KeyForMessageBox answer(static_cast<Qt::Key>(key));
+    QCOMPARE(window.copyResults(), copied);
+    QCOMPARE(answer.question, JobWindow::outOfDateQuestion());
+    QCOMPARE(answer.question,
+             QStringLiteral("結果が入力と合っていません。計算してから出力しますか？"));
+    QStringList buttons = answer.buttons;
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("キャンセル"), QStringLiteral("計算して出力")}));
+    QCOMPARE(window.form().model().state().resultsCurrent, copied);
+    QCOMPARE(QGuiApplication::clipboard()->text() != QStringLiteral("before"), copied);
+  }
+
+  // A job never saved is offered under its 見積番号 and 品番; a saved one
+  // beside its file, under its name.
+  void dialogs_suggest_a_name_from_the_job() {
+    Person person;
+    person.window.setFields(kFields);
+    person.click({"Command1", -1});
+    person.window.saveAs();
+    person.window.exportCsv();
+    person.window.exportPdf();
+    const QString home = QDir::homePath();
+    QCOMPARE(person.suggestions, (QStringList{home + QStringLiteral("/Q2026-118_KC-0042.kelvane"),
+                                              home + QStringLiteral("/Q2026-118_KC-0042.csv"),
+                                              home + QStringLiteral("/Q2026-118_KC-0042.pdf")}));
+    person.suggestions.clear();
+    person.window.setFields({});
+    person.window.saveAs();
+    QCOMPARE(person.suggestions, QStringList{home + QStringLiteral("/無題.kelvane")});
+    person.suggestions.clear();
+    person.window.setFields(kFields);
+    QVERIFY(person.window.saveTo(dir_.filePath(QStringLiteral("coil.kelvane"))));
+    person.window.exportCsv();
+    QCOMPARE(person.suggestions, QStringList{dir_.filePath(QStringLiteral("coil.csv"))});
   }
 
   void csv_export_writes_the_exact_bytes() {
@@ -410,10 +611,13 @@ class JobWindowTest : public QObject {
     write(path, "old contents, longer than nothing");
     person.chosenFile = path;
     QVERIFY(person.window.exportCsv());
-    const std::string expected =
-        kelvane::job::toCsv(kelvane::job::resultsTable(person.window.form().model(), 75));
+    const QString created =
+        QString::fromUtf8(contents(path)).section(QStringLiteral("作成日時,"), 1).left(16);
+    const std::string expected = kelvane::job::toCsv(
+        kelvane::job::resultsTable(person.window.form().model(), kFields, created.toStdString()));
     QCOMPARE(contents(path), QByteArray::fromStdString(expected));
-    QVERIFY(contents(path).startsWith("\xEF\xBB\xBF項目,Max,予測 Mid,単位\r\n"));
+    QVERIFY(contents(path).startsWith("\xEF\xBB\xBF顧客名,株式会社サンプル電機,,\r\n"));
+    QVERIFY(contents(path).contains("\r\n\r\n項目,整列巻き計算,クロス込み予測,単位\r\n"));
     QVERIFY(contents(path).contains("\r\n使用温度,75,,°C\r\n"));
     QVERIFY(contents(path).contains("\r\nDCR (75 °C),"));
 

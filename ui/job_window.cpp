@@ -339,8 +339,8 @@ void JobWindow::printQuotation() {
     present(QStringLiteral("印刷を始められません。"));
     return;
   }
-  paintQuotation(painter, quotationOf(form_->model(), fields_));
-  painter.end();
+  const bool painted = paintQuotation(painter, printer, quotationOf(form_->model(), fields_));
+  if (!painter.end() || !painted) present(QStringLiteral("見積書を最後まで印刷できません。"));
 }
 
 void JobWindow::editFields() {

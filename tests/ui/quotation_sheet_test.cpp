@@ -1,6 +1,8 @@
 // The quotation sheet as a PDF: what its text says, read back with poppler's
 // pdftotext page by page, its fonts embedded, and a refusal for a file it
 // cannot write.
+#include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -212,6 +214,26 @@ class QuotationSheetTest : public QObject {
         shown += step;
     QCOMPARE(shown == whole.size(), pages == 1);
     QVERIFY2(later.contains(whole.mid(shown)), qPrintable(whole.mid(shown).left(40)));
+  }
+
+  // 見積書を印刷… paints onto a printer as the PDF does: every page, each
+  // with its number. (A printer writing a PDF file stands in for paper.)
+  void printing_gets_every_page() {
+    kelvane::job::JobFields fields = kFields;
+    fields.memo = numberedSentences(3000).toStdString();
+    const QString path = dir_.filePath(QStringLiteral("printed.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter;
+    QVERIFY(painter.begin(&printer));
+    QVERIFY(kelvane::ui::paintQuotation(painter, printer,
+                                        kelvane::ui::quotationOf(pressedForm(), fields)));
+    QVERIFY(painter.end());
+    QCOMPARE(pageCount(path), 2);
+    QVERIFY(flattened(pageText(path, 2)).contains(QStringLiteral("メモ（続き）")));
+    QVERIFY(pageText(path, 2).contains(QStringLiteral("2/2")));
   }
 
   // At 1000 turns and more the window draws no section but a note; the sheet

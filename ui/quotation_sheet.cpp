@@ -70,6 +70,14 @@ struct TextLine {
   qsizetype length = 0;
 };
 
+// The line's text as it is painted: the blanks it ends with, where it was
+// broken, take no room.
+QString textOf(const QString& text, const TextLine& line) {
+  QString shown = text.mid(line.start, line.length);
+  while (!shown.isEmpty() && shown.back().isSpace()) shown.chop(1);
+  return shown;
+}
+
 // The painter's device seen as the A4 page: positions and sizes in
 // millimetres, fonts in points. The page is scaled to fit a device of
 // another size and centred across it. A page made only to measure paints
@@ -653,7 +661,7 @@ FieldPlan planField(const Page& page, const QString& name, const QString& text, 
   const std::vector<TextLine> lines = page.wrap(text, font, width - 2 * kCellPadding);
   const std::size_t shown =
       lines.size() <= std::size_t(most) ? lines.size() : std::size_t(std::max(1, most - 1));
-  for (std::size_t i = 0; i < shown; ++i) field.lines << text.mid(lines[i].start, lines[i].length);
+  for (std::size_t i = 0; i < shown; ++i) field.lines << textOf(text, lines[i]);
   if (shown < lines.size()) {
     field.continuation = continuations.size();
     continuations.push_back({name + QStringLiteral("（続き）"), text.mid(lines[shown].start)});
@@ -683,7 +691,7 @@ void layOutLaterPages(const Page& page, Plan& plan) {
         plan.laterPages.emplace_back();
         y = top;
       }
-      plan.laterPages.back().push_back({y, c.text.mid(line.start, line.length), false});
+      plan.laterPages.back().push_back({y, textOf(c.text, line), false});
       y += lineHeight;
     }
   }

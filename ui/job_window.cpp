@@ -394,8 +394,12 @@ bool JobWindow::printQuotation() {
     present(QStringLiteral("印刷を始められません。"));
     return false;
   }
-  paintQuotation(painter, quotationOf(form_->model(), fields_));
-  return painter.end();
+  const bool painted = paintQuotation(painter, printer, quotationOf(form_->model(), fields_));
+  if (!painter.end() || !painted) {
+    present(QStringLiteral("見積書を最後まで印刷できません。"));
+    return false;
+  }
+  return true;
 }
 
 void JobWindow::editFields() {

@@ -4,15 +4,20 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QStringList>
+#include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
+#include "form/boxes.h"
 #include "form/control_table.h"
 #include "job/output_file.h"
+#include "job/printable_text.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
 #include "ui/job_files.h"
@@ -24,12 +29,26 @@ namespace {
 // The page, in millimetres.
 constexpr double kPageWidth = 210, kPageHeight = 297;
 constexpr double kMargin = 15;
-constexpr double kRowHeight = 5.8;      // a row of the tables
-constexpr double kHeadingHeight = 6.5;  // a block's heading and the gap below it
-constexpr double kBlockGap = 5;         // between one block and the heading of the next
-constexpr double kCellPadding = 1.2;    // text to the side of its cell
-constexpr double kTextPoints = 9;       // the tables and the job's fields
-constexpr double kSmallestPoints = 5;   // a text shrunk to fit stops here
+constexpr double kContentBottom = kPageHeight - kMargin;  // the page number sits below it
+constexpr double kRowHeight = 5.5;                        // a row of the tables
+constexpr double kHeadingHeight = 6.5;                    // a block's heading and the gap below it
+constexpr double kBlockGap = 5;        // between one block and the heading of the next
+constexpr double kCellPadding = 1.2;   // text to the side of its cell
+constexpr double kTextPoints = 9;      // the tables, the memo and the continued texts
+constexpr double kFieldPoints = 10;    // 顧客名, 見積番号, 品番, 担当者
+constexpr double kSmallPoints = 8;     // notes, marks, the time and the page number
+constexpr double kSmallestPoints = 5;  // a text shrunk to fit stops here
+constexpr double kFieldLabelWidth = 20;
+constexpr double kFieldHeight = 7;  // the least height of a field's row
+// On the first page a field takes at most two lines and the memo at most
+// twelve, fewer when the page has no room for them: the rest continues on
+// the next page.
+constexpr int kMostFieldLines = 2;
+constexpr int kMostMemoLines = 12;
+// The inputs and the results on the left; the section and the wire on the right.
+constexpr double kLeftWidth = 97, kGutter = 6;
+constexpr double kRightX = kMargin + kLeftWidth + kGutter;
+constexpr double kRightWidth = kPageWidth - kMargin - kRightX;
 
 const QColor kInk(0, 0, 0);
 const QColor kGrid(140, 140, 140);
@@ -39,16 +58,37 @@ const QColor kWarning(200, 0, 0);
 
 const QString kOutOfDate = QStringLiteral("計算結果は入力と一致していません（再計算が必要）");
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+// A text of the job or the form as it goes on paper: without the characters
+// that would turn its direction around ("evil.exe" printed "exe.live").
+QString printed(const std::string& text) {
+  return QString::fromStdString(job::withoutDirectionControls(text));
+}
+
+// A line of a wrapped text: where it starts in the text, and how long it is.
+struct TextLine {
+  qsizetype start = 0;
+  qsizetype length = 0;
+};
+
+// The line's text as it is painted: the blanks it ends with, where it was
+// broken, take no room.
+QString textOf(const QString& text, const TextLine& line) {
+  QString shown = text.mid(line.start, line.length);
+  while (!shown.isEmpty() && shown.back().isSpace()) shown.chop(1);
+  return shown;
+}
 
 // The painter's device seen as the A4 page: positions and sizes in
 // millimetres, fonts in points. The page is scaled to fit a device of
-// another size and centred across it.
+// another size and centred across it. A page made only to measure paints
+// nothing and leaves the painter as it is.
 class Page {
  public:
-  explicit Page(QPainter& painter) : p_(painter) {
+  enum Use { Paint, Measure };
+  explicit Page(QPainter& painter, Use use = Paint) : p_(painter), measureOnly_(use == Measure) {
     const QPaintDevice& device = *painter.device();
     perMm_ = device.logicalDpiX() / 25.4;
+    if (measureOnly_) return;
     const double scale =
         std::min(device.width() / (kPageWidth * perMm_), device.height() / (kPageHeight * perMm_));
     p_.translate((device.width() - kPageWidth * perMm_ * scale) / 2, 0);
@@ -57,13 +97,15 @@ class Page {
   }
 
   QPainter& painter() { return p_; }
+  bool measuresOnly() const { return measureOnly_; }
   double toDevice(double mm) const { return mm * perMm_; }
   QRectF toDevice(const QRectF& mm) const {
     return {toDevice(mm.x()), toDevice(mm.y()), toDevice(mm.width()), toDevice(mm.height())};
   }
 
-  QFont font(double points, bool bold = false) const {
-    QFont f(windowFace(form::kControlFont));
+  QFont font(double points, bool bold = false,
+             const std::string& designed = form::kControlFont) const {
+    QFont f(windowFace(designed));
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
@@ -79,22 +121,70 @@ class Page {
   double widthOf(const QFont& font, const QString& text) const {
     return QFontMetricsF(font, p_.device()).horizontalAdvance(text) / perMm_;
   }
+  // The distance from one line of wrapped text to the next.
+  double lineHeight(const QFont& font) const {
+    return std::max(QFontMetricsF(font, p_.device()).lineSpacing() / perMm_,
+                    font.pointSizeF() * 25.4 / 72 * 1.3);
+  }
+
+  // Whether `text` fits one line of a cell `width` wide at the smallest size.
+  bool fitsShrunk(double width, const QString& text, QFont font) const {
+    font.setPointSizeF(kSmallestPoints);
+    return widthOf(font, text) <= width - 2 * kCellPadding;
+  }
+
+  // The lines `text` takes in a column `width` wide: it breaks at its own
+  // line breaks and where the width ends, between words or, in a word longer
+  // than the line, anywhere. An empty text is one empty line.
+  std::vector<TextLine> wrap(const QString& text, const QFont& font, double width) const {
+    std::vector<TextLine> lines;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (qsizetype start = 0;;) {
+      const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+      qsizetype length = (end < 0 ? text.size() : end) - start;
+      if (length > 0 && text[start + length - 1] == QLatin1Char('\r')) --length;
+      if (length == 0) {
+        lines.push_back({start, 0});
+      } else {
+        QTextLayout layout(text.mid(start, length), font, p_.device());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+          line.setLineWidth(toDevice(width));
+          lines.push_back({start + line.textStart(), line.textLength()});
+        }
+        layout.endLayout();
+      }
+      if (end < 0) break;
+      start = end + 1;
+    }
+    return lines;
+  }
 
   // One line of text in `box`, vertically centred, shrunk to fit its width
-  // and, below the smallest size, cut short with an ellipsis.
+  // and, below the smallest size, cut short with an ellipsis. A `mark`
+  // follows the text whole: it says where the rest of a text cut short is.
   void line(const QRectF& box, const QString& text, QFont font, Qt::Alignment align,
-            const QColor& colour = kInk) {
+            const QColor& colour = kInk, const QString& mark = {}) {
+    if (measureOnly_) return;
     const QRectF inner = box.adjusted(kCellPadding, 0, -kCellPadding, 0);
+    const QString whole = text + mark;
     // A device of low resolution rounds the size to its pixels: measured
     // again after each step.
     for (double natural;
-         (natural = widthOf(font, text)) > inner.width() && font.pointSizeF() > kSmallestPoints;) {
+         (natural = widthOf(font, whole)) > inner.width() && font.pointSizeF() > kSmallestPoints;) {
       const double smaller =
           std::min(font.pointSizeF() * inner.width() / natural, font.pointSizeF() - 0.25);
       font.setPointSizeF(std::max(kSmallestPoints, smaller));
     }
+    const QFontMetricsF metrics(font, p_.device());
     const QString shown =
-        QFontMetricsF(font, p_.device()).elidedText(text, Qt::ElideRight, toDevice(inner.width()));
+        mark.isEmpty()
+            ? metrics.elidedText(text, Qt::ElideRight, toDevice(inner.width()))
+            : metrics.elidedText(text, Qt::ElideRight,
+                                 toDevice(inner.width()) - metrics.horizontalAdvance(mark)) +
+                  mark;
     p_.setFont(font);
     p_.setPen(colour);
     p_.drawText(toDevice(inner), int(align | Qt::AlignVCenter), shown);
@@ -103,6 +193,7 @@ class Page {
   // Text wrapped inside `box`, shrunk until it fits; what still does not fit
   // at the smallest size is cut off at the box's edge.
   void paragraph(const QRectF& box, const QString& text, QFont font, const QColor& colour = kInk) {
+    if (measureOnly_) return;
     const QRectF inner = toDevice(box.adjusted(kCellPadding, 0.6, -kCellPadding, -0.6));
     const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
     while (font.pointSizeF() > kSmallestPoints &&
@@ -129,6 +220,7 @@ class Page {
 
   void rect(const QRectF& box, const QColor& border, double penMm,
             const QBrush& fill = Qt::NoBrush) {
+    if (measureOnly_) return;
     QPen pen(border);
     pen.setWidthF(toDevice(penMm));
     pen.setJoinStyle(Qt::MiterJoin);
@@ -138,6 +230,7 @@ class Page {
   }
 
   void rule(double x1, double y, double x2, double penMm) {
+    if (measureOnly_) return;
     QPen pen(kInk);
     pen.setWidthF(toDevice(penMm));
     p_.setPen(pen);
@@ -146,6 +239,7 @@ class Page {
 
  private:
   QPainter& p_;
+  bool measureOnly_ = false;
   double perMm_ = 1;
 };
 
@@ -161,10 +255,24 @@ struct Column {
   Qt::Alignment align;
 };
 
+// A cell of a table; its mark ("※1") follows a text too long for the cell,
+// whose whole text is then on a later page.
+struct Cell {
+  QString text;
+  QString mark;
+};
+using Row = std::vector<Cell>;
+
+Row rowOf(const QStringList& texts) {
+  Row row;
+  for (const QString& text : texts) row.push_back({text, {}});
+  return row;
+}
+
 // A ruled table: the first row is its heading, on grey. Gives the y below it.
 double table(Page& page, double x, double y, const std::vector<Column>& columns,
-             const std::vector<QStringList>& rows) {
-  const QFont font = page.font(kTextPoints);
+             const std::vector<Row>& rows, double points = kTextPoints) {
+  const QFont font = page.font(points);
   double width = 0;
   for (const Column& c : columns) width += c.width;
   for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -174,8 +282,9 @@ double table(Page& page, double x, double y, const std::vector<Column>& columns,
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const QRectF cell(left, y, columns[c].width, kRowHeight);
       page.rect(cell, kGrid, 0.2);
-      const QString text = c < std::size_t(rows[r].size()) ? rows[r][int(c)] : QString();
-      page.line(cell, text, font, r == 0 ? Qt::AlignHCenter : columns[c].align);
+      const Cell text = c < rows[r].size() ? rows[r][c] : Cell{};
+      page.line(cell, text.text, font, r == 0 ? Qt::AlignHCenter : columns[c].align, kInk,
+                text.mark);
       left += columns[c].width;
     }
     y += kRowHeight;
@@ -183,19 +292,53 @@ double table(Page& page, double x, double y, const std::vector<Column>& columns,
   return y;
 }
 
+// A text that continues after the first page: its heading there and the
+// part still to show (a field's lines beyond its place, or a cell's whole
+// text), and the page it starts on once laid out.
+struct Continuation {
+  QString title;
+  QString text;
+  int page = 0;  // 1-based
+};
+
+// A field of the job on the first page: the lines it shows there, and the
+// continuation of the rest, if any.
+struct FieldPlan {
+  QString name;
+  QStringList lines;
+  std::optional<std::size_t> continuation;  // into Plan::continuations
+};
+
+// One line of the pages after the first.
+struct FlowLine {
+  double y;
+  QString text;
+  bool heading;
+};
+
+// Where everything goes, worked out before the first page is painted: the
+// first page tells where its long texts continue, and every page its count.
+struct Plan {
+  std::vector<Row> inputRows, resultRows;
+  FieldPlan fields[2][2];  // 顧客名 and 見積番号, 品番 and 担当者
+  FieldPlan memo;
+  std::vector<Continuation> continuations;
+  std::vector<std::vector<FlowLine>> laterPages;
+  int pageCount() const { return 1 + int(laterPages.size()); }
+};
+
 // The out-of-date mark: the words in red in a red frame.
 void outOfDateMark(Page& page, const QRectF& box) {
   page.rect(box, kWarning, 0.5, QColor(255, 240, 240));
   page.line(box, kOutOfDate, page.font(9.5, true), Qt::AlignHCenter, kWarning);
 }
 
-// The title, the time, the version; the job's fields below. Gives the y below them.
-double header(Page& page, const QuotationContent& content) {
+// The title, the time and the version across the top of a page, on a rule.
+void titleLine(Page& page, const QuotationContent& content, const QString& title) {
   const double right = kPageWidth - kMargin;
-  page.line(QRectF(kMargin - kCellPadding, kMargin, 52, 11), QStringLiteral("見積計算書"),
-            page.font(20, true), Qt::AlignLeft);
-  if (!content.resultsCurrent) outOfDateMark(page, QRectF(64, kMargin + 2, 84, 7));
-  const QFont small = page.font(8);
+  page.line(QRectF(kMargin - kCellPadding, kMargin, 100, 11), title, page.font(20, true),
+            Qt::AlignLeft);
+  const QFont small = page.font(kSmallPoints);
   page.line(
       QRectF(right - 45 + kCellPadding, kMargin, 45, 5.5),
       QStringLiteral("作成日時 ") + content.printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
@@ -203,113 +346,212 @@ double header(Page& page, const QuotationContent& content) {
   page.line(QRectF(right - 45 + kCellPadding, kMargin + 5.5, 45, 5.5),
             QStringLiteral("Kelvane ") + content.programVersion, small, Qt::AlignRight);
   page.rule(kMargin, kMargin + 12.5, right, 0.5);
+}
 
-  // 顧客名 and 見積番号, 品番 and 担当者 side by side; the memo below across the page.
-  constexpr double kLabel = 20, kFieldHeight = 7;
-  const double half = (right - kMargin) / 2;
-  const QFont label = page.font(kTextPoints);
-  const QFont value = page.font(10);
-  // A label on grey and the frame of its value.
-  auto field = [&](double x, double y, double width, double height, const QString& name) {
-    page.rect(QRectF(x, y, kLabel, height), kGrid, 0.2, kLabelFill);
-    page.line(QRectF(x, y, kLabel, std::min(height, kFieldHeight)), name, label, Qt::AlignHCenter);
-    page.rect(QRectF(x + kLabel, y, width - kLabel, height), kGrid, 0.2);
-  };
-  const auto& f = content.fields;
-  double y = kMargin + 16;
-  const std::pair<QString, const std::string*> pairs[2][2] = {
-      {{QStringLiteral("顧客名"), &f.customer}, {QStringLiteral("見積番号"), &f.quotationNumber}},
-      {{QStringLiteral("品番"), &f.partNumber}, {QStringLiteral("担当者"), &f.personInCharge}},
-  };
-  for (const auto& row : pairs) {
-    for (int i = 0; i < 2; ++i) {
-      const double x = kMargin + i * half;
-      field(x, y, half, kFieldHeight, row[i].first);
-      page.line(QRectF(x + kLabel, y, half - kLabel, kFieldHeight), fromUtf8(*row[i].second), value,
-                Qt::AlignLeft);
-    }
-    y += kFieldHeight;
+void pageNumber(Page& page, int number, int count) {
+  page.line(QRectF(kMargin, kContentBottom + 2, kPageWidth - 2 * kMargin, 5),
+            QStringLiteral("%1/%2").arg(number).arg(count), page.font(kSmallPoints),
+            Qt::AlignHCenter, kNoteInk);
+}
+
+QString continuedMark(int page) { return QStringLiteral("（続きは%1ページ）").arg(page); }
+
+// How tall a field's value stands: its lines, and the mark of its continuation.
+double fieldHeight(Page& page, const FieldPlan& field, const QFont& font) {
+  double height = field.lines.size() * page.lineHeight(font) + 1.2;
+  if (field.continuation) height += page.lineHeight(page.font(kSmallPoints));
+  return std::max(kFieldHeight, height);
+}
+
+// A label on grey, the frame of its value, and the value's lines, centred
+// from top to bottom.
+void paintField(Page& page, const Plan& plan, double x, double y, double width, double height,
+                const FieldPlan& field, const QFont& font) {
+  page.rect(QRectF(x, y, kFieldLabelWidth, height), kGrid, 0.2, kLabelFill);
+  page.line(QRectF(x, y, kFieldLabelWidth, std::min(height, kFieldHeight)), field.name,
+            page.font(kTextPoints), Qt::AlignHCenter);
+  page.rect(QRectF(x + kFieldLabelWidth, y, width - kFieldLabelWidth, height), kGrid, 0.2);
+  const QFont small = page.font(kSmallPoints);
+  const double lineHeight = page.lineHeight(font);
+  const double linesHeight =
+      field.lines.size() * lineHeight + (field.continuation ? page.lineHeight(small) : 0);
+  double top = y + (height - linesHeight) / 2;
+  const double valueWidth = width - kFieldLabelWidth;
+  for (const QString& line : field.lines) {
+    page.line(QRectF(x + kFieldLabelWidth, top, valueWidth, lineHeight), line, font, Qt::AlignLeft);
+    top += lineHeight;
   }
-  // The memo's box grows with its text up to three lines or so; a longer
-  // memo gets smaller text.
-  const QString memo = fromUtf8(f.memo);
+  // While the sheet is planned, the continuations are not yet laid out.
+  if (field.continuation && !page.measuresOnly()) {
+    page.line(QRectF(x + kFieldLabelWidth, top, valueWidth, page.lineHeight(small)),
+              continuedMark(plan.continuations[*field.continuation].page), small, Qt::AlignLeft,
+              kNoteInk);
+  }
+}
+
+// The job's fields below the title: 顧客名 and 見積番号, 品番 and 担当者 side by
+// side, the memo across the page. Gives the y below them.
+double fieldsBlock(Page& page, const Plan& plan) {
+  const double half = (kPageWidth - 2 * kMargin) / 2;
+  const QFont value = page.font(kFieldPoints);
+  double y = kMargin + 16;
+  for (const auto& row : plan.fields) {
+    const double height =
+        std::max(fieldHeight(page, row[0], value), fieldHeight(page, row[1], value));
+    for (int i = 0; i < 2; ++i)
+      paintField(page, plan, kMargin + i * half, y, half, height, row[i], value);
+    y += height;
+  }
   const QFont memoFont = page.font(kTextPoints);
-  const double memoWidth = right - kMargin - kLabel;
-  const double memoHeight =
-      std::clamp(page.wrappedHeight(memoWidth, memo, memoFont), kFieldHeight, 17.0);
-  field(kMargin, y, right - kMargin, memoHeight, QStringLiteral("メモ"));
-  page.paragraph(QRectF(kMargin + kLabel, y, memoWidth, memoHeight), memo, memoFont);
+  const double memoHeight = fieldHeight(page, plan.memo, memoFont);
+  paintField(page, plan, kMargin, y, kPageWidth - 2 * kMargin, memoHeight, plan.memo, memoFont);
   return y + memoHeight;
 }
 
-double inputsBlock(Page& page, double x, double y, double width, const QuotationContent& content) {
-  y = heading(page, x, y, width, QStringLiteral("入力"));
-  std::vector<QStringList> rows = {
-      {QStringLiteral("項目"), QStringLiteral("入力値"), fromUtf8(job::tableHeading().unit)}};
-  for (const job::TableRow& r : content.table.inputs)
-    rows.push_back({fromUtf8(r.item), fromUtf8(r.max), fromUtf8(r.unit)});
+std::vector<Column> inputColumns(double width) {
   const double unit = 16, item = (width - unit) * 0.55;
-  return table(
-      page, x, y,
-      {{item, Qt::AlignLeft}, {width - unit - item, Qt::AlignRight}, {unit, Qt::AlignLeft}}, rows);
+  return {{item, Qt::AlignLeft}, {width - unit - item, Qt::AlignRight}, {unit, Qt::AlignLeft}};
 }
 
-double resultsBlock(Page& page, double x, double y, double width, const QuotationContent& content) {
+std::vector<Column> resultColumns(double width) {
+  const double unit = 12, value = 25.5, item = width - unit - 2 * value;
+  return {{item, Qt::AlignLeft},
+          {value, Qt::AlignRight},
+          {value, Qt::AlignRight},
+          {unit, Qt::AlignLeft}};
+}
+
+double inputsBlock(Page& page, double x, double y, double width, const Plan& plan) {
+  y = heading(page, x, y, width, QStringLiteral("入力"));
+  return table(page, x, y, inputColumns(width), plan.inputRows);
+}
+
+double resultsBlock(Page& page, double x, double y, double width, const QuotationContent& content,
+                    const Plan& plan) {
   y = heading(page, x, y, width, QStringLiteral("計算結果"));
   if (!content.resultsCurrent) {
     outOfDateMark(page, QRectF(x, y, width, 7));
     y += 8.5;
   }
-  const job::TableRow& h = job::tableHeading();
-  std::vector<QStringList> rows = {
-      {fromUtf8(h.item), fromUtf8(h.max), fromUtf8(h.mid), fromUtf8(h.unit)}};
-  for (const job::TableRow& r : content.table.results)
-    rows.push_back({fromUtf8(r.item), fromUtf8(r.max), fromUtf8(r.mid), fromUtf8(r.unit)});
-  const double unit = 12, value = 25.5, item = width - unit - 2 * value;
-  return table(page, x, y,
-               {{item, Qt::AlignLeft},
-                {value, Qt::AlignRight},
-                {value, Qt::AlignRight},
-                {unit, Qt::AlignLeft}},
-               rows);
+  return table(page, x, y, resultColumns(width), plan.resultRows);
 }
 
-// What the two columns mean, and the one row that has them the other way
-// round; across the page below both columns.
-void columnNote(Page& page, double y, const QuotationContent& content) {
-  QString note = QStringLiteral(
-      "Max：整列巻きの長さを基準にした値。予測 Mid：クロス部の盛り上がりを見込んだ予測値。\n"
-      "DCR の行だけは意図して逆です：Max 列に予測 Mid の長さの抵抗値、"
-      "予測 Mid 列に Max の長さの抵抗値を示します。");
+// What the two columns of the results mean, which is the larger, and where
+// the window shows each. Gives the y below it.
+double columnNote(Page& page, double x, double y, double width, const QuotationContent& content) {
+  const job::TableRow& window = job::tableHeading();
+  const job::TableRow& sheet = job::outputHeading();
+  QString note =
+      printed(std::string(job::columnNote())) +
+      QStringLiteral("\n画面では%1が「%2」、%3が「%4」の列です（DCR の行だけは画面で逆の列に出ます）。")
+          .arg(printed(sheet.max), printed(window.max), printed(sheet.mid), printed(window.mid));
   if (!content.temperatureNote.isEmpty()) note += QLatin1Char('\n') + content.temperatureNote;
   const QFont font = page.font(8.5);
-  const double width = kPageWidth - 2 * kMargin;
   const double height = page.wrappedHeight(width, note, font);
-  page.paragraph(QRectF(kMargin - kCellPadding, y, width, height), note, font, kNoteInk);
+  page.paragraph(QRectF(x - kCellPadding, y, width + kCellPadding, height), note, font, kNoteInk);
+  return y + height;
 }
 
-// The section as the window's panel Shape2 shows it, scaled into `width`.
+// The section as the window's panel Shape2 shows it, scaled into `width`,
+// or the window's note in its place for a coil too large to draw; below it
+// what the marked turns are and the outer dimensions.
 double drawingBlock(Page& page, double x, double y, double width, const QuotationContent& content) {
   y = heading(page, x, y, width, QStringLiteral("断面図"));
   const form::ControlDesign& panel = *form::findControl({"Shape2", -1});
   const QRectF twips(panel.left, panel.top, panel.width, panel.height);
   const double height = width * twips.height() / twips.width();
 
-  QPainter& p = page.painter();
-  p.save();
-  p.translate(page.toDevice(x), page.toDevice(y));
-  p.scale(page.toDevice(width) / twips.width(), page.toDevice(width) / twips.width());
-  p.translate(-twips.topLeft());
-  p.setClipRect(twips);
-  p.fillRect(twips, toQColor(panel.background.value_or(form::Rgb{255, 255, 255})));
-  SectionDrawing::Content section;
-  section.drawing = content.drawing;
-  section.turnsShown = content.turnsShown;
-  section.linesShown = content.linesShown;
-  paintSection(p, section, SectionPens::Paper);
-  p.restore();
+  if (!page.measuresOnly()) {
+    QPainter& p = page.painter();
+    p.save();
+    p.translate(page.toDevice(x), page.toDevice(y));
+    p.scale(page.toDevice(width) / twips.width(), page.toDevice(width) / twips.width());
+    p.translate(-twips.topLeft());
+    p.setClipRect(twips);
+    p.fillRect(twips, toQColor(panel.background.value_or(form::Rgb{255, 255, 255})));
+    SectionDrawing::Content section;
+    section.drawing = content.drawing;
+    section.turnsShown = content.turnsShown;
+    section.linesShown = content.linesShown;
+    paintSection(p, section, SectionPens::Paper);
+    p.restore();
+  }
+  if (!content.drawingNote.isEmpty()) {
+    const form::ControlDesign& note = *form::findControl({"Label2", -1});
+    page.line(QRectF(x + 4, y, width - 8, height), content.drawingNote,
+              page.font(14, false, note.font), Qt::AlignHCenter,
+              toQColor(note.foreground.value_or(form::Rgb{})));
+  }
   page.rect(QRectF(x, y, width, height), toQColor(panel.foreground.value_or(form::Rgb{})), 0.3);
-  return y + height;
+  y += height + 0.8;
+
+  const QFont small = page.font(kSmallPoints);
+  const double lineHeight = page.lineHeight(small);
+  if (content.turnsShown && !content.drawing.circles.empty()) {
+    // The first and the last turn are the filled circles: the sample is one
+    // of them as the drawing paints it.
+    const double diameter = 2.6;
+    if (!page.measuresOnly()) {
+      QPainter& p = page.painter();
+      QPen pen(Qt::black);
+      pen.setWidthF(page.toDevice(0.15));
+      p.setPen(pen);
+      p.setBrush(toQColor(*form::findControl({"Shape1", 0})->foreground));
+      p.drawEllipse(
+          page.toDevice(QRectF(x + 0.5, y + (lineHeight - diameter) / 2, diameter, diameter)));
+    }
+    page.line(QRectF(x + diameter + 0.5, y, width - diameter - 0.5, lineHeight),
+              QStringLiteral("巻き始め（1層目の左端）・巻き終わり"), small, Qt::AlignLeft);
+    y += lineHeight;
+  }
+  if (!content.outerDimensions.empty()) {
+    QStringList parts;
+    for (const auto& [caption, text] : content.outerDimensions)
+      parts << printed(caption) + QLatin1Char(' ') + printed(text) + QStringLiteral(" mm");
+    page.line(QRectF(x - kCellPadding + 0.5, y, width, lineHeight),
+              QStringLiteral("外形寸法　") + parts.join(QStringLiteral("　")), small,
+              Qt::AlignLeft);
+    y += lineHeight;
+  }
+  return y;
+}
+
+// The wire data sheet's values as a table: a row a quantity, its nominal
+// value and those at the two ends of the tolerance, with their units per
+// kilometre. Read from the lines the window's data sheet prints, so both
+// show the same digits; none when they are not in that shape.
+std::optional<std::vector<Row>> wireRows(const std::vector<std::string>& lines) {
+  if (lines.size() != 16) return std::nullopt;
+  std::vector<QString> names, values;
+  for (const std::string& line : lines) {
+    const QString text = printed(line);
+    const qsizetype equals = text.lastIndexOf(QLatin1Char('='));
+    names.push_back(equals < 0 ? QString() : text.left(equals).trimmed());
+    values.push_back(equals < 0 ? QString() : text.mid(equals + 1).trimmed());
+  }
+  bool read = false;
+  const double conductivity = values[1].toDouble(&read);
+  if (!read) return std::nullopt;
+  for (int i : {3, 4, 5, 7, 9, 10, 11, 13, 14, 15})
+    if (values[i].isEmpty()) return std::nullopt;
+  // "絶縁部　重量 Kg": the weight unit is the name's last word.
+  QString weight = names[7].section(QLatin1Char(' '), -1);
+  if (weight == QStringLiteral("Kg")) weight = QStringLiteral("kg");
+  weight += QStringLiteral("/km");
+  const QString ohms = QStringLiteral("Ω/km");
+  return std::vector<Row>{
+      rowOf({QStringLiteral("項目"), QStringLiteral("基準"), QStringLiteral("最小"),
+             QStringLiteral("最大"), QStringLiteral("単位")}),
+      rowOf({QStringLiteral("導電率"),
+             QString::fromStdString(formatFixed4(conductivity)),
+             {},
+             {},
+             {}}),
+      rowOf({QStringLiteral("抵抗値"), values[3], values[5], values[4], ohms}),
+      rowOf({QStringLiteral("導体部重量"), values[9], values[10], values[11], weight}),
+      rowOf({QStringLiteral("絶縁部重量"), values[7], {}, {}, weight}),
+      rowOf({QStringLiteral("合計重量"), values[13], values[14], values[15], weight}),
+  };
 }
 
 double wireSheetBlock(Page& page, double x, double y, double width,
@@ -317,15 +559,39 @@ double wireSheetBlock(Page& page, double x, double y, double width,
   y = heading(page, x, y, width, QStringLiteral("線材データ"));
   if (content.wireSheet.empty()) {
     page.line(QRectF(x, y, width, kRowHeight),
-              QStringLiteral("素線径(d)が正しくないため作れません"), page.font(8), Qt::AlignLeft,
-              kNoteInk);
+              QStringLiteral("素線径(d)が正しくないため作れません"), page.font(kSmallPoints),
+              Qt::AlignLeft, kNoteInk);
     return y + kRowHeight;
   }
-  // One size for the whole block, the largest at which its widest line fits.
-  QFont font = page.monospaceFont(8);
+  if (const auto rows = wireRows(content.wireSheet)) {
+    const QFont small = page.font(kSmallPoints);
+    const double noteHeight = page.lineHeight(small);
+    page.line(QRectF(x - kCellPadding, y - 0.6, width + kCellPadding, noteHeight),
+              QStringLiteral("1 km 当たり（最小・最大は導体径の公差 ±0.02 mm）"), small,
+              Qt::AlignLeft, kNoteInk);
+    const double item = 18.5, unit = 11.5, value = (width - item - unit) / 3;
+    // One size for the whole table, the largest at which its widest value
+    // fits: a thin wire has resistances of many digits.
+    double widest = 0;
+    for (const Row& row : *rows)
+      for (std::size_t c = 1; c <= 3; ++c)
+        widest = std::max(widest, page.widthOf(page.font(kTextPoints), row[c].text));
+    const double points =
+        std::clamp(kTextPoints * (value - 2 * kCellPadding) / std::max(widest, 1.0),
+                   kSmallestPoints, kTextPoints);
+    return table(page, x, y + noteHeight,
+                 {{item, Qt::AlignLeft},
+                  {value, Qt::AlignRight},
+                  {value, Qt::AlignRight},
+                  {value, Qt::AlignRight},
+                  {unit, Qt::AlignLeft}},
+                 *rows, points);
+  }
+  // Lines of another shape are printed as they are, aligned with spaces.
+  QFont font = page.monospaceFont(kSmallPoints);
   double widest = 0;
   for (const std::string& line : content.wireSheet)
-    widest = std::max(widest, page.widthOf(font, fromUtf8(line)));
+    widest = std::max(widest, page.widthOf(font, printed(line)));
   const double room = width - 2 * kCellPadding - 1;
   if (widest > room) font.setPointSizeF(font.pointSizeF() * room / widest);
   const double lineHeight = std::max(2.6, font.pointSizeF() * 25.4 / 72 * 1.3);
@@ -333,10 +599,160 @@ double wireSheetBlock(Page& page, double x, double y, double width,
   page.rect(QRectF(x, y, width, height), kGrid, 0.2);
   double top = y + 1;
   for (const std::string& line : content.wireSheet) {
-    page.line(QRectF(x, top, width, lineHeight), fromUtf8(line), font, Qt::AlignLeft);
+    page.line(QRectF(x, top, width, lineHeight), printed(line), font, Qt::AlignLeft);
     top += lineHeight;
   }
   return y + height;
+}
+
+// From `top` down, the inputs and the results on the left; the drawing, the
+// wire data and what the result columns mean on the right, where there is
+// room. Gives the y below them.
+double body(Page& page, double top, const QuotationContent& content, const Plan& plan) {
+  const double inputsEnd = inputsBlock(page, kMargin, top, kLeftWidth, plan);
+  const double leftEnd =
+      resultsBlock(page, kMargin, inputsEnd + kBlockGap, kLeftWidth, content, plan);
+  const double drawingEnd = drawingBlock(page, kRightX, top, kRightWidth, content);
+  const double wireEnd =
+      wireSheetBlock(page, kRightX, drawingEnd + kBlockGap, kRightWidth, content);
+  return std::max(leftEnd, columnNote(page, kRightX, wireEnd + 3, kRightWidth, content));
+}
+
+// The rows of a table with a mark on every value too long for its cell;
+// the whole of such a value continues on a later page under the item's name.
+std::vector<Row> markedRows(const Page& page, const std::vector<job::TableRow>& rows,
+                            const std::vector<Column>& columns, const QString& what,
+                            std::vector<Continuation>& continuations) {
+  const job::TableRow& h = job::outputHeading();
+  std::vector<Row> out;
+  const bool twoValues = columns.size() == 4;
+  out.push_back(twoValues
+                    ? rowOf({printed(h.item), printed(h.max), printed(h.mid), printed(h.unit)})
+                    : rowOf({printed(h.item), QStringLiteral("入力値"), printed(h.unit)}));
+  const QFont font = page.font(kTextPoints);
+  for (const job::TableRow& r : rows) {
+    Row row;
+    row.push_back({printed(r.item), {}});
+    const std::pair<const std::string*, QString> values[] = {{&r.aligned(), printed(h.max)},
+                                                             {&r.predicted(), printed(h.mid)}};
+    for (int v = 0; v < (twoValues ? 2 : 1); ++v) {
+      Cell cell{printed(*values[v].first), {}};
+      if (!page.fitsShrunk(columns[1 + v].width, cell.text, font)) {
+        cell.mark = QStringLiteral("※%1").arg(continuations.size() + 1);
+        QString title = cell.mark + QLatin1Char(' ') + what + QStringLiteral("「") +
+                        printed(r.item) + QStringLiteral("」");
+        if (twoValues) title += QStringLiteral("（") + values[v].second + QStringLiteral("）");
+        continuations.push_back({title + QStringLiteral("の全文"), cell.text});
+      }
+      row.push_back(cell);
+    }
+    row.push_back({printed(r.unit), {}});
+    out.push_back(row);
+  }
+  return out;
+}
+
+// A field on the first page: as many lines as it has up to `most`; a longer
+// one shows `most` - 1 of them and the mark of its continuation.
+FieldPlan planField(const Page& page, const QString& name, const QString& text, const QFont& font,
+                    double width, int most, std::vector<Continuation>& continuations) {
+  FieldPlan field{name, {}, {}};
+  const std::vector<TextLine> lines = page.wrap(text, font, width - 2 * kCellPadding);
+  const std::size_t shown =
+      lines.size() <= std::size_t(most) ? lines.size() : std::size_t(std::max(1, most - 1));
+  for (std::size_t i = 0; i < shown; ++i) field.lines << textOf(text, lines[i]);
+  if (shown < lines.size()) {
+    field.continuation = continuations.size();
+    continuations.push_back({name + QStringLiteral("（続き）"), text.mid(lines[shown].start)});
+  }
+  return field;
+}
+
+// The pages after the first: each continued text under its heading, line
+// by line, a heading never alone at the foot of a page.
+void layOutLaterPages(const Page& page, Plan& plan) {
+  const QFont text = page.font(kTextPoints);
+  const double lineHeight = page.lineHeight(text);
+  const double top = kMargin + 16, width = kPageWidth - 2 * kMargin;
+  double y = kContentBottom;  // a page is started before the first heading
+  for (Continuation& c : plan.continuations) {
+    if (y + kHeadingHeight + lineHeight > kContentBottom) {
+      plan.laterPages.emplace_back();
+      y = top;
+    } else {
+      y += 2;
+    }
+    c.page = plan.pageCount();
+    plan.laterPages.back().push_back({y, c.title, true});
+    y += kHeadingHeight;
+    for (const TextLine& line : page.wrap(c.text, text, width - 2 * kCellPadding)) {
+      if (y + lineHeight > kContentBottom) {
+        plan.laterPages.emplace_back();
+        y = top;
+      }
+      plan.laterPages.back().push_back({y, textOf(c.text, line), false});
+      y += lineHeight;
+    }
+  }
+}
+
+Plan planSheet(QPainter& painter, const QuotationContent& content) {
+  Page page(painter, Page::Measure);
+  Plan plan;
+  std::vector<Continuation> fieldTexts, cellTexts;
+
+  const auto& f = content.fields;
+  const double half = (kPageWidth - 2 * kMargin) / 2;
+  const QFont value = page.font(kFieldPoints);
+  const std::pair<QString, const std::string*> pairs[2][2] = {
+      {{QStringLiteral("顧客名"), &f.customer}, {QStringLiteral("見積番号"), &f.quotationNumber}},
+      {{QStringLiteral("品番"), &f.partNumber}, {QStringLiteral("担当者"), &f.personInCharge}},
+  };
+  for (int r = 0; r < 2; ++r)
+    for (int i = 0; i < 2; ++i)
+      plan.fields[r][i] = planField(page, pairs[r][i].first, printed(*pairs[r][i].second), value,
+                                    half - kFieldLabelWidth, kMostFieldLines, fieldTexts);
+
+  plan.inputRows = markedRows(page, content.table.inputs, inputColumns(kLeftWidth),
+                              QStringLiteral("入力"), cellTexts);
+  plan.resultRows = markedRows(page, content.table.results, resultColumns(kLeftWidth),
+                               QStringLiteral("計算結果"), cellTexts);
+
+  // The memo takes the room the first page has left, up to its most lines.
+  const double bodyHeight = body(page, 0, content, plan);
+  const double memoTop = fieldsBlock(page, plan) - kFieldHeight;  // the memo still empty
+  const QFont memoFont = page.font(kTextPoints);
+  const double room = kContentBottom - bodyHeight - kBlockGap - memoTop - 1.2;
+  const int memoLines =
+      std::clamp(int(std::floor(room / page.lineHeight(memoFont))), 2, kMostMemoLines);
+  plan.memo = planField(page, QStringLiteral("メモ"), printed(f.memo), memoFont,
+                        kPageWidth - 2 * kMargin - kFieldLabelWidth, memoLines, fieldTexts);
+
+  plan.continuations = std::move(fieldTexts);
+  plan.continuations.insert(plan.continuations.end(), cellTexts.begin(), cellTexts.end());
+  layOutLaterPages(page, plan);
+  return plan;
+}
+
+void paintFirstPage(Page& page, const QuotationContent& content, const Plan& plan) {
+  titleLine(page, content, QStringLiteral("見積計算書"));
+  if (!content.resultsCurrent) outOfDateMark(page, QRectF(64, kMargin + 2, 84, 7));
+  body(page, fieldsBlock(page, plan) + kBlockGap, content, plan);
+}
+
+void paintLaterPage(Page& page, const QuotationContent& content,
+                    const std::vector<FlowLine>& lines) {
+  titleLine(page, content, QStringLiteral("見積計算書（続き）"));
+  const double width = kPageWidth - 2 * kMargin;
+  const QFont text = page.font(kTextPoints);
+  for (const FlowLine& line : lines) {
+    if (line.heading) {
+      heading(page, kMargin, line.y, width, line.text);
+    } else {
+      page.line(QRectF(kMargin, line.y, width, page.lineHeight(text)), line.text, text,
+                Qt::AlignLeft);
+    }
+  }
 }
 
 }  // namespace
@@ -349,6 +765,18 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   c.turnsShown = form.isVisible({"Shape1", 0});
   c.linesShown = {form.isVisible({"Line1", -1}), form.isVisible({"Line2", -1}),
                   form.isVisible({"Line3", -1})};
+  if (form.isVisible({"Label2", -1}))
+    c.drawingNote = QString::fromUtf8(form::findControl({"Label2", -1})->text);
+  const auto& captions = form.state().captions;
+  for (const auto& [box, label] : {std::pair{form::box::OuterA, form::label1(16)},
+                                   std::pair{form::box::OuterB, form::label1(15)},
+                                   std::pair{form::box::OuterRorD, form::caption::outerRorD()}}) {
+    const std::string& text = form.state().text(box);
+    if (!form.isVisible(form::idOf(box)) || text.empty()) continue;
+    const auto caption = captions.find(label.str());
+    c.outerDimensions.emplace_back(
+        caption != captions.end() ? caption->second : form::findControl(label)->text, text);
+  }
   // The data sheet exactly as 計算書 prints it for these boxes, pressed on a
   // copy so that the window's own sheet and messages stay as they are.
   form::Form1 scratch = form;
@@ -360,9 +788,10 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
         QStringLiteral(
             "DCR (%1 °C)：20 °C の値から R_T = R_20 × (1 + α (T − 20))、α = %2 "
             "/K（%3）で換算した値です。")
-            .arg(fromUtf8(plainDecimal(fields.workingCelsius)),
+            .arg(QString::fromStdString(plainDecimal(fields.workingCelsius)),
                  QString::number(TemperatureCoefficient(*conductor), 'g', 5),
-                 fromUtf8(form::findControl({"Option3", static_cast<int>(*conductor)})->text));
+                 QString::fromStdString(
+                     form::findControl({"Option3", static_cast<int>(*conductor)})->text));
   }
   c.resultsCurrent = form.state().resultsCurrent;
   c.printedAt = QDateTime::currentDateTime();
@@ -371,23 +800,28 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   return c;
 }
 
-void paintQuotation(QPainter& painter, const QuotationContent& content) {
+bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const QuotationContent& content) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  Page page(painter);
-  const double top = header(page, content) + kBlockGap;
-
-  // The inputs and the results on the left; the section and the wire on the right.
-  constexpr double kLeftWidth = 97, kGutter = 6;
-  const double rightX = kMargin + kLeftWidth + kGutter;
-  const double rightWidth = kPageWidth - kMargin - rightX;
-  const double inputsEnd = inputsBlock(page, kMargin, top, kLeftWidth, content);
-  const double leftEnd = resultsBlock(page, kMargin, inputsEnd + kBlockGap, kLeftWidth, content);
-  const double drawingEnd = drawingBlock(page, rightX, top, rightWidth, content);
-  const double rightEnd = wireSheetBlock(page, rightX, drawingEnd + kBlockGap, rightWidth, content);
-  columnNote(page, std::max(leftEnd, rightEnd) + 2, content);
+  const Plan plan = planSheet(painter, content);
+  for (int number = 1; number <= plan.pageCount(); ++number) {
+    if (number > 1 && !pages.newPage()) {
+      painter.restore();
+      return false;
+    }
+    painter.save();
+    Page page(painter);
+    if (number == 1) {
+      paintFirstPage(page, content, plan);
+    } else {
+      paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2)]);
+    }
+    pageNumber(page, number, plan.pageCount());
+    painter.restore();
+  }
   painter.restore();
+  return true;
 }
 
 std::optional<QByteArray> quotationPdf(const QuotationContent& content) {
@@ -400,12 +834,12 @@ std::optional<QByteArray> quotationPdf(const QuotationContent& content) {
   writer.setPageLayout(
       QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
   writer.setResolution(1200);
-  writer.setTitle(QStringLiteral("見積計算書 ") + fromUtf8(content.fields.quotationNumber));
+  writer.setTitle(QStringLiteral("見積計算書 ") + printed(content.fields.quotationNumber));
   writer.setCreator(QStringLiteral("Kelvane ") + content.programVersion);
   QPainter painter;
   if (!painter.begin(&writer)) return std::nullopt;
-  paintQuotation(painter, content);
-  if (!painter.end()) return std::nullopt;
+  const bool painted = paintQuotation(painter, writer, content);
+  if (!painter.end() || !painted) return std::nullopt;
   return bytes;
 }
 

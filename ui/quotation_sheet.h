@@ -6,12 +6,14 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/results_table.h"
 
+class QPagedPaintDevice;
 class QPainter;
 
 namespace kelvane::ui {
@@ -24,6 +26,12 @@ struct QuotationContent {
   form::Drawing drawing;    // the section, in the window's twips
   bool turnsShown = false;
   std::array<bool, 3> linesShown{};  // Line1 to Line3
+  // The window's note that stands in for the drawing of a coil of 1000 turns
+  // and more; empty when the window shows none.
+  QString drawingNote;
+  // The outer dimensions of the wound coil the former shows (A' and B', D'
+  // or R'): the caption and the box's text, in mm.
+  std::vector<std::pair<std::string, std::string>> outerDimensions;
   // The sixteen lines of the wire data sheet for the form's wire; none when
   // the bare diameter cannot give one.
   std::vector<std::string> wireSheet;
@@ -41,14 +49,20 @@ struct QuotationContent {
 // not the window's data sheet is open, so it always matches the inputs shown.
 QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields);
 
-// Paints the sheet as one A4 portrait page laid out in millimetres. The page
-// fills the painter's device as far as it keeps its proportions: a PDF or a
-// printer set to A4 with no margins of its own (QPrinter::setFullPage) takes
-// it at its size, a smaller area gets it scaled down. Any resolution.
-void paintQuotation(QPainter& painter, const QuotationContent& content);
+// Paints the sheet onto `pages`, which `painter` is open on, starting a new
+// page on it for every page after the first. Each page is A4 portrait laid
+// out in millimetres and fills the device as far as it keeps its
+// proportions: a PDF or a printer set to A4 with no margins of its own
+// (QPrinter::setFullPage) takes it at its size, a smaller area gets it
+// scaled down. Any resolution. The first page holds the whole quotation; a
+// text too long for its place there (a memo, a customer's name, a box's
+// text) continues on the pages after it, and every page is numbered
+// ("1/2"), a sheet of one page too. False when the device could not start a
+// page.
+bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const QuotationContent& content);
 
-// The sheet as a one-page vector PDF with its fonts embedded, made in
-// memory; nothing when Qt cannot make it.
+// The sheet as a vector PDF with its fonts embedded, made in memory; nothing
+// when Qt cannot make it.
 std::optional<QByteArray> quotationPdf(const QuotationContent& content);
 
 // Writes the PDF as every file is written (saveFile): whole or not at all.

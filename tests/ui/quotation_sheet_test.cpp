@@ -1,11 +1,15 @@
 // The quotation sheet as a PDF: what its text says, read back with poppler's
-// pdftotext, its fonts embedded, and a refusal for a file it cannot write.
+// pdftotext page by page, its fonts embedded, and a refusal for a file it
+// cannot write.
+#include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "form/boxes.h"
+#include "form/control_table.h"
 #include "ui/quotation_sheet.h"
 #include "window_test_support.h"
 
@@ -21,11 +25,28 @@ const kelvane::job::JobFields kFields = {
     "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。納期は来月末。", 75};
 
 // A rectangular coil of 120 turns, 計算 pressed.
-kelvane::form::Form1 pressedForm() {
+kelvane::form::Form1 pressedForm(const std::string& turns = "120") {
   kelvane::form::Form1 form;
-  form.typeText(text1(kelvane::form::indexOf(box::Turns)), "120");
+  form.typeText(text1(kelvane::form::indexOf(box::Turns)), turns);
   form.click({"Command1", -1});
   return form;
+}
+
+// Numbered sentences with a line break now and then, cut at `length`
+// characters: no part of it reads like another.
+QString numberedSentences(int length) {
+  QString text;
+  for (int i = 1; text.size() < length; ++i) {
+    text += QStringLiteral("第%1項：巻線の仕様は客先図面 No.%2 に従い、端末処理は半田上げとする。")
+                .arg(i)
+                .arg(1000 + i);
+    if (i % 7 == 0) text += QLatin1Char('\n');
+  }
+  return text.left(length);
+}
+
+QString withoutSpaces(QString text) {
+  return text.remove(QRegularExpression(QStringLiteral("\\s")));
 }
 
 // Runs a poppler tool on the file and gives what it printed.
@@ -49,7 +70,7 @@ QString flattened(QString text) {
 // A row of a table as its cells read across the page, the empty ones left out.
 QString rowText(const kelvane::job::TableRow& row) {
   QStringList cells;
-  for (const std::string* cell : {&row.item, &row.max, &row.mid, &row.unit})
+  for (const std::string* cell : {&row.item, &row.aligned(), &row.predicted(), &row.unit})
     if (!cell->empty()) cells << QString::fromStdString(*cell);
   return flattened(cells.join(QLatin1Char(' ')));
 }
@@ -63,14 +84,34 @@ class QuotationSheetTest : public QObject {
   QTemporaryDir dir_;
 
   // The sheet written to a PDF in the temporary folder, its text as
-  // pdftotext -layout extracts it.
-  QString writtenText(const QuotationContent& content, const QString& name) {
+  // pdftotext extracts it: laid out as on the page (rows of a table on one
+  // line), or in the order it was painted (a wrapped text's lines one after
+  // the other).
+  enum class Extract { Layout, Painted };
+  QString writtenText(const QuotationContent& content, const QString& name,
+                      Extract extract = Extract::Layout) {
     const QString path = dir_.filePath(name);
     if (const auto error = kelvane::ui::writeQuotationPdf(path, content)) {
       qWarning("%s", qPrintable(*error));
       return {};
     }
-    return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    return pageText(path, 0, extract);
+  }
+
+  // The text of one page (from 1), or of all of them (0).
+  static QString pageText(const QString& path, int page, Extract extract = Extract::Layout) {
+    QStringList arguments = {extract == Extract::Layout ? QStringLiteral("-layout")
+                                                        : QStringLiteral("-raw")};
+    if (page > 0)
+      arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+                << QString::number(page);
+    return run(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-"));
+  }
+
+  static int pageCount(const QString& path) {
+    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                              .match(run(QStringLiteral("pdfinfo"), {path}));
+    return pages.hasMatch() ? pages.captured(1).toInt() : 0;
   }
 
  private slots:
@@ -98,19 +139,216 @@ class QuotationSheetTest : public QObject {
     for (const char* expected : {"巻枠 角形", "銅線", "全長 ", "DCR (20 °C) ", "DCR (75 °C) ",
                                  "使用温度 75 °C", " mm", " Ω"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
-    QVERIFY(text.contains(QStringLiteral("項目 Max 予測 Mid 単位")));
+    QVERIFY(text.contains(rowText(kelvane::job::outputHeading())));
 
-    // What the columns mean, the resistance row's crossing included; a
-    // sentence may break across lines.
-    const QString unspaced = QString(text).remove(QLatin1Char(' '));
-    for (const char* expected :
-         {"Max：整列巻きの長さを基準にした値。", "予測Mid：クロス部の盛り上がりを見込んだ予測値。",
-          "DCRの行だけは意図して逆です", "Max列に予測Midの長さの抵抗値",
-          "予測Mid列にMaxの長さの抵抗値", "α=0.00393/K（銅線）で換算した値です"})
-      QVERIFY2(unspaced.contains(QString::fromUtf8(expected)), expected);
+    // What the columns mean, which is larger, and where the window shows
+    // each, the resistance row's crossing included; a sentence may break
+    // across lines.
+    const QString unspaced =
+        flattened(writtenText(content, QStringLiteral("painted.pdf"), Extract::Painted))
+            .remove(QLatin1Char(' '));
+    for (const QString& expected :
+         {QString::fromUtf8(kelvane::job::columnNote().data(),
+                            qsizetype(kelvane::job::columnNote().size())),
+          QStringLiteral("画面では整列巻き計算が「Max」、クロス込み予測が「予測Mid」の列です"),
+          QStringLiteral("DCRの行だけは画面で逆の列に出ます"),
+          QStringLiteral("α=0.00393/K（銅線）で換算した値です")})
+      QVERIFY2(unspaced.contains(expected), qPrintable(expected));
+  }
 
-    for (const std::string& line : content.wireSheet)
-      QVERIFY2(text.contains(flattened(QString::fromStdString(line))), line.c_str());
+  // A text too long for its place on the first page goes on where it
+  // stopped, on the pages after it: read across the pages, the sheet holds
+  // the whole text in order. Every page carries its number.
+  void long_texts_continue_on_later_pages_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("a short memo") << "memo" << QStringLiteral("試作3台分。納期は来月末。") << 1;
+    QTest::newRow("a memo of 3,000 characters") << "memo" << numberedSentences(3000) << 2;
+    QTest::newRow("a memo of 10,000 characters") << "memo" << numberedSentences(10000) << 4;
+    QTest::newRow("a customer's name of 150 characters")
+        << "customer" << numberedSentences(150) << 2;
+    QTest::newRow("a part number with nowhere to break")
+        << "partNumber" << QStringLiteral("KC-") + QString(300, QLatin1Char('X')) << 2;
+    QTest::newRow("a box's text too long for its cell")
+        << "turns" << QStringLiteral("120 ") + QString(150, QChar(0x5DFB)) << 2;
+  }
+  void long_texts_continue_on_later_pages() {
+    QFETCH(QString, where);
+    QFETCH(QString, text);
+    QFETCH(int, pages);
+    kelvane::job::JobFields fields = kFields;
+    const std::string typed = text.toStdString();
+    if (where == QStringLiteral("memo")) fields.memo = typed;
+    if (where == QStringLiteral("customer")) fields.customer = typed;
+    if (where == QStringLiteral("partNumber")) fields.partNumber = typed;
+    const kelvane::form::Form1 form =
+        pressedForm(where == QStringLiteral("turns") ? typed : std::string("120"));
+    const QString path = dir_.filePath(QStringLiteral("long.pdf"));
+    const auto error = kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(form, fields));
+    QVERIFY2(!error, qPrintable(error.value_or(QString())));
+    QCOMPARE(pageCount(path), pages);
+
+    QString later;
+    for (int page = 1; page <= pages; ++page) {
+      const QString lines = pageText(path, page);
+      QVERIFY2(lines.contains(QStringLiteral("%1/%2").arg(page).arg(pages)), qPrintable(lines));
+      // A later page's own lines, without its title, time, version and number.
+      if (page > 1) {
+        QStringList own =
+            pageText(path, page, Extract::Painted)
+                .split(QRegularExpression(QStringLiteral("[\\n\\f]")), Qt::SkipEmptyParts);
+        QVERIFY(own.size() > 4);
+        later += withoutSpaces(own.mid(3, own.size() - 4).join(QString()));
+      }
+    }
+    // The first page shows the text up to where it stops (a part, or a cell
+    // cut short with "…"); the later pages hold the rest from there on.
+    const QString first = withoutSpaces(pageText(path, 1, Extract::Painted));
+    const QString whole = withoutSpaces(text);
+    qsizetype shown = 0;  // the longest start of the text the first page shows
+    for (qsizetype step = whole.size(); step > 0; step /= 2)
+      while (shown + step <= whole.size() && first.contains(whole.left(shown + step)))
+        shown += step;
+    QCOMPARE(shown == whole.size(), pages == 1);
+    QVERIFY2(later.contains(whole.mid(shown)), qPrintable(whole.mid(shown).left(40)));
+  }
+
+  // 見積書を印刷… paints onto a printer as the PDF does: every page, each
+  // with its number. (A printer writing a PDF file stands in for paper.)
+  void printing_gets_every_page() {
+    kelvane::job::JobFields fields = kFields;
+    fields.memo = numberedSentences(3000).toStdString();
+    const QString path = dir_.filePath(QStringLiteral("printed.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter;
+    QVERIFY(painter.begin(&printer));
+    QVERIFY(kelvane::ui::paintQuotation(painter, printer,
+                                        kelvane::ui::quotationOf(pressedForm(), fields)));
+    QVERIFY(painter.end());
+    QCOMPARE(pageCount(path), 2);
+    QVERIFY(flattened(pageText(path, 2)).contains(QStringLiteral("メモ（続き）")));
+    QVERIFY(pageText(path, 2).contains(QStringLiteral("2/2")));
+  }
+
+  // At 1000 turns and more the window draws no section but a note; the sheet
+  // shows the same note in the drawing's place. A drawing has the legend of
+  // its filled turns; the outer dimensions stand below it either way.
+  void the_drawing_or_the_windows_note_data() {
+    QTest::addColumn<int>("former");  // Option1: round, rectangular, fan
+    QTest::addColumn<QString>("turns");
+    QTest::addColumn<bool>("drawn");
+    QTest::addColumn<QStringList>("outer");
+    const QStringList rectangular = {QStringLiteral("A'"), QStringLiteral("B'")};
+    QTest::newRow("999 turns drawn") << 1 << "999" << true << rectangular;
+    QTest::newRow("1000 turns: the note") << 1 << "1000" << false << rectangular;
+    QTest::newRow("1500 turns: the note") << 1 << "1500" << false << rectangular;
+    QTest::newRow("a round former") << 0 << "60" << true << QStringList{QStringLiteral("D'")};
+    QTest::newRow("a fan") << 2 << "1500" << false
+                           << QStringList{QStringLiteral("A'"), QStringLiteral("B'"),
+                                          QStringLiteral("R'")};
+  }
+  void the_drawing_or_the_windows_note() {
+    QFETCH(int, former);
+    QFETCH(QString, turns);
+    QFETCH(bool, drawn);
+    QFETCH(QStringList, outer);
+    kelvane::form::Form1 form;
+    form.click({"Option1", former});
+    form.typeText(text1(kelvane::form::indexOf(box::Turns)), turns.toStdString());
+    form.click({"Command1", -1});
+    const QuotationContent content = kelvane::ui::quotationOf(form, kFields);
+    const QString text = flattened(writtenText(content, QStringLiteral("drawing.pdf")));
+    const QString note = QString::fromUtf8(kelvane::form::kLargeCoilNote);
+    QCOMPARE(text.contains(note), !drawn);
+    QCOMPARE(text.contains(QStringLiteral("巻き始め（1層目の左端）・巻き終わり")), drawn);
+
+    const std::pair<const char*, kelvane::form::ResultBox> boxes[] = {
+        {"A'", box::OuterA}, {"B'", box::OuterB}, {"D'", box::OuterRorD}, {"R'", box::OuterRorD}};
+    QStringList dimensions;
+    for (const QString& caption : outer)
+      for (const auto& [name, b] : boxes)
+        if (caption == QLatin1String(name))
+          dimensions << caption + QLatin1Char(' ') + QString::fromStdString(form.state().text(b)) +
+                            QStringLiteral(" mm");
+    QVERIFY(text.contains(QStringLiteral("外形寸法 ") + dimensions.join(QLatin1Char(' '))));
+  }
+
+  // The wire data as a table per kilometre: SI units, the conductivity to
+  // four decimals, the digits of the window's data sheet.
+  void the_wire_data_is_a_table_with_units_data() {
+    QTest::addColumn<QString>("bare");
+    QTest::addColumn<QString>("finished");
+    QTest::addColumn<int>("material");  // Option3
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("0.5 mm copper")
+        << "0.5"
+        << "0.55" << 0
+        << QStringList{QStringLiteral("項目 基準 最小 最大 単位"),
+                       QStringLiteral("導電率 0.9886"),
+                       QStringLiteral("抵抗値 88.8209 82.1199 96.3768 Ω/km"),
+                       QStringLiteral("導体部重量 1.7593 1.6214 1.9029 kg/km"),
+                       QStringLiteral("絶縁部重量 0.0495 kg/km"),
+                       QStringLiteral("合計重量 1.8088 1.6708 1.9523 kg/km")};
+    QTest::newRow("0.05 mm aluminium")
+        << "0.05"
+        << "0.06" << 1
+        << QStringList{QStringLiteral("導電率 0.9720"),
+                       QStringLiteral("抵抗値 14,572.0768 7,434.7331 40,477.9911 Ω/km"),
+                       QStringLiteral("導体部重量 5.2995 1.9078 10.3870 g/km"),
+                       QStringLiteral("絶縁部重量 1.0367 g/km"),
+                       QStringLiteral("合計重量 6.3362 2.9445 11.4237 g/km")};
+  }
+  void the_wire_data_is_a_table_with_units() {
+    QFETCH(QString, bare);
+    QFETCH(QString, finished);
+    QFETCH(int, material);
+    QFETCH(QStringList, rows);
+    kelvane::form::Form1 form;
+    form.click({"Option3", material});
+    form.typeText(text1(kelvane::form::indexOf(box::BareDiameter)), bare.toStdString());
+    form.typeText(text1(kelvane::form::indexOf(box::FinishedDiameter)), finished.toStdString());
+    form.click({"Command1", -1});
+    const QString text = flattened(writtenText(kelvane::ui::quotationOf(form, kFields),
+                                               QStringLiteral("wire.pdf"), Extract::Painted));
+    QVERIFY(text.contains(QStringLiteral("1 km 当たり（最小・最大は導体径の公差 ±0.02 mm）")));
+    for (const QString& row : rows) QVERIFY2(text.contains(row), qPrintable(row));
+    QVERIFY(!text.contains(QStringLiteral("Kg")));
+  }
+
+  // A character that turns the direction of the text around it would print
+  // "photo\u202Egnp.exe" as "photoexe.png": every printed text goes without it.
+  void direction_controls_never_reach_the_paper_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("printed");
+    const QString override = QStringLiteral("photo\u202Egnp.exe");
+    for (const char* where :
+         {"customer", "quotationNumber", "partNumber", "personInCharge", "memo", "tension"})
+      QTest::newRow(where) << where << override << QStringLiteral("photognp.exe");
+  }
+  void direction_controls_never_reach_the_paper() {
+    QFETCH(QString, where);
+    QFETCH(QString, typed);
+    QFETCH(QString, printed);
+    kelvane::job::JobFields fields = kFields;
+    const std::string text = typed.toStdString();
+    for (auto [name, field] :
+         {std::pair{"customer", &fields.customer},
+          std::pair{"quotationNumber", &fields.quotationNumber},
+          std::pair{"partNumber", &fields.partNumber},
+          std::pair{"personInCharge", &fields.personInCharge}, std::pair{"memo", &fields.memo}})
+      if (where == QLatin1String(name)) *field = text;
+    kelvane::form::Form1 form = pressedForm();
+    if (where == QStringLiteral("tension"))
+      form.typeText(text1(kelvane::form::indexOf(box::Tension)), text);
+    const QString sheet =
+        writtenText(kelvane::ui::quotationOf(form, fields), QStringLiteral("bidi.pdf"));
+    QVERIFY2(sheet.contains(printed), qPrintable(sheet));
+    QVERIFY(!sheet.contains(QChar(0x202E)));
   }
 
   void the_out_of_date_mark_shows_exactly_when_the_inputs_changed_data() {

@@ -145,6 +145,12 @@ bool Form1::moveFocus(const ControlId& target) {
 
 bool Form1::typeText(const ControlId& id, const std::string& text) {
   if (!box(id) || !moveFocus(id)) return false;
+  // Typing selects the whole text and types over it. A result box that is no
+  // target takes no key at all, and emptying a box that is already empty
+  // deletes nothing: neither is an edit, so neither makes a target or puts the
+  // results out of date.
+  if (id.name == "Text2" && !takesTyping(static_cast<ResultBox>(id.index))) return true;
+  if (text.empty() && box(id)->empty()) return true;
   editText(id, text);
   return true;
 }
@@ -165,6 +171,13 @@ bool Form1::click(const ControlId& target) {
   if (!c || (c->kind != ControlKind::CommandButton && c->kind != ControlKind::OptionButton))
     return false;
   if (!moveFocus(target)) return false;
+  return pressButton(target);
+}
+
+bool Form1::pressButton(const ControlId& target) {
+  const ControlDesign* c = findControl(target);
+  if (!c || (c->kind != ControlKind::CommandButton && c->kind != ControlKind::OptionButton))
+    return false;
   if (target.name == "Command1") {
     Command1_Click();
   } else if (target.name == "Command2") {

@@ -57,14 +57,16 @@ bool printableAscii(const QString& text) {
 // Types text over the box's whole text as it reaches a box: printable ASCII
 // as key strokes (one event, as Qt compresses fast typing), anything else
 // (Japanese, control characters) as an input method or a paste commits it.
-// Either way one edit, so typing costs what the text's length costs.
+// Either way one edit, so typing costs what the text's length costs. An input
+// method serves only a box that takes input: a read-only box gets the keys,
+// which it ignores, and no commit.
 void typeInto(QLineEdit& box, const QString& text) {
   strike(box, Qt::Key_A, Qt::ControlModifier, QStringLiteral("a"));  // select all
   if (text.isEmpty()) {
     strike(box, Qt::Key_Delete, Qt::NoModifier);
   } else if (printableAscii(text)) {
     strike(box, Qt::Key_unknown, Qt::NoModifier, text);
-  } else {
+  } else if (box.testAttribute(Qt::WA_InputMethodEnabled)) {
     QInputMethodEvent event;
     event.setCommitString(text);
     QCoreApplication::sendEvent(&box, &event);

@@ -143,11 +143,11 @@ void MainWindow::connectControls() {
       });
     } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
       connect(option, &QAbstractButton::toggled, this, [this, id](bool on) {
-        if (on) forward([&] { model_.click(id); });
+        if (on) forward([&] { clickButton(id); });
       });
     } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
       connect(button, &QAbstractButton::clicked, this,
-              [this, id] { forward([&] { model_.click(id); }); });
+              [this, id] { forward([&] { clickButton(id); }); });
     }
   }
 
@@ -179,7 +179,20 @@ void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
   if (!now || now->window() != window()) return;
   const std::optional<form::ControlId> id = controlOf(now);
   if (!id || *id == model_.state().focus) return;
+  focusArrivedAt_ = *id;
   forward([&] { model_.moveFocus(*id); });
+}
+
+void MainWindow::clickButton(const form::ControlId& id) {
+  // A press of the mouse gives the button the focus before the click, and
+  // that move has reached the model already; a box left on the way may have
+  // kept the focus for correcting, and it stays there. Only a button clicked
+  // without that move (by a program) moves the focus now.
+  if (focusArrivedAt_ == id) {
+    model_.pressButton(id);
+  } else {
+    model_.click(id);
+  }
 }
 
 void MainWindow::pressEnter(bool backwards) {

@@ -74,6 +74,8 @@ class MainWindow : public QWidget {
   void prepareControls();
   void connectControls();
   void onFocusChanged(QWidget* old, QWidget* now);
+  // A button clicked or an option button switched on.
+  void clickButton(const form::ControlId& id);
   // Enter (Shift+Enter with `backwards`) on a control of the window.
   void pressEnter(bool backwards);
   // Runs one event of the model, then shows its outcome.
@@ -96,6 +98,9 @@ class MainWindow : public QWidget {
   std::size_t messagesShown_ = 0;
   int printsDone_ = 0;
   int selectsDone_ = 0;
+  // The control the user last moved the focus to; where the program then sent
+  // it (a box to correct) does not count.
+  std::optional<form::ControlId> focusArrivedAt_;
 };
 
 }  // namespace kelvane::ui

@@ -57,6 +57,8 @@ TEST(Replay, ResultsShownOutOfDateUntilTheNextPress) {
       {R"x([{"click":"Command1"},{"type":"Text2(10)","text":"20"}])x", false},
       {R"x([{"click":"Command1"},{"type":"Text1(0)","text":"0,2"},{"click":"Command1"}])x", false},
       {R"x([{"click":"Command1"},{"type":"Text1(2)","text":"12"},{"click":"Command1"}])x", true},
+      // A result box that is no target takes no typing.
+      {R"x([{"click":"Command1"},{"type":"Text2(0)","text":"5"},{"focus":"Text1(0)"}])x", true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.steps);

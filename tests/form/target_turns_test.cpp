@@ -57,6 +57,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TargetCase{"CrossedTypedDiameter",
                                  {{"set", "Text1(1)", "0.42"}, {"type", "Text2(14)", "0.84"}},
                                  "9"},
+                      // Emptying a box that the material change emptied
+                      // already edits nothing, so there is no target.
+                      TargetCase{"EmptyBoxEmptiedAgain",
+                                 {{"click", "Option3(1)", ""}, {"type", "Text2(14)", ""}},
+                                 "10"},
                       // Passing through the boxes the press wrote changes nothing.
                       TargetCase{"PassThrough",
                                  {{"focus", "Text2(7)", ""},

@@ -2,11 +2,123 @@
 // model holds after the same steps.
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "tests/ui/window_test_support.h"
 #include "tools/replay.h"
 #include "tools/window_replay_target.h"
+
+namespace {
+
+using nlohmann::json;
+
+// Random step lists a person could take at the window: texts typed into the
+// boxes, clicks on the option buttons and both buttons, Enter and F12, focus
+// moves. Each list is built step by step against the form model, which keeps
+// only the steps it can take (no hidden box, say), so every list is reachable.
+// The same seed gives the same lists on every machine: only the engine's raw
+// output is used, no distribution of the library's.
+class StepListGenerator {
+ public:
+  explicit StepListGenerator(std::uint64_t seed) : random_(seed) {}
+
+  json next() {
+    kelvane::replay::ModelTarget model;
+    json steps = json::array();
+    const std::size_t length = 4 + pick(18);
+    while (steps.size() < length) {
+      const json step = proposal();
+      const std::string one = json{{"steps", json::array({step})}}.dump();
+      if (!kelvane::replay::applySteps(one, model)) steps.push_back(step);
+    }
+    return json{{"steps", steps}};
+  }
+
+ private:
+  std::size_t pick(std::size_t n) { return static_cast<std::size_t>(random_() % n); }
+  template <typename T>
+  const T& oneOf(const std::vector<T>& from) {
+    return from[pick(from.size())];
+  }
+  static std::string control(const char* name, std::size_t index) {
+    return std::string(name) + "(" + std::to_string(index) + ")";
+  }
+
+  // Any box that shows, mostly the inputs and the four green targets.
+  std::string someBox() {
+    if (pick(3) != 0) return control("Text1", pick(14));
+    if (pick(4) != 0) return control("Text2", oneOf<std::size_t>({7, 10, 12, 14}));
+    return control("Text2", pick(22));
+  }
+
+  std::string someText(const std::string& box) {
+    // What people type into a box: the design values and their like.
+    static const std::vector<std::string> plausible = {
+        "0.2",  "0.21", "10",  "0.8",  "2",   "0.3",  "1",  "5",  "50",  "100", "0.5",
+        "0.55", "3",    "12",  "0",    "1.5", "0.05", "20", "60", "90",  "45",  "7",
+        "999",  "1000", "0.6", "2.11", "0.1", "30",   "4",  "25", "0.25"};
+    // And what a box must survive.
+    static const std::vector<std::string> hostile = {
+        "",       "NaN",        "inf",        "abc",       "１２",
+        "０．２", "1,000",      "0,5",        "1e400",     std::string(400, '9'),
+        "-0",     "-1",         "12abc",      " 1 2 ",     "１，０００",
+        "+5",     "－3",        "1e-320",     "\t",        "重量",
+        "&H10",   "1.2.3",      "10 mm",      "0.0000001", "-1e308",
+        "1e308",  "9999999999", "2000000001", "1e6",       "-1000001"};
+    // A target is a height, weight or resistance near the coil's own: one a
+    // thousand million turns away is the solver's business, and only long.
+    static const std::vector<std::string> targets = {
+        "0.2", "0.21", "0.5", "0.574", "0.63", "1", "1.5", "2", "5", "7", "10", "20", "0.05"};
+    static const std::vector<std::string> hostileTargets = {
+        "",   "NaN", "abc",   "１２",  "０．５", "0,5", "1,00", "1e400", std::string(400, '9'),
+        "-0", "-1",  "12abc", "1e-320"};
+    static const std::vector<std::string> hostileHeights = {"1e12", "-1e12", "1e308"};
+    const bool target =
+        box == "Text2(7)" || box == "Text2(10)" || box == "Text2(12)" || box == "Text2(14)";
+    const bool height = box == "Text2(7)" || box == "Text2(14)";
+    if (!target) return oneOf(pick(3) != 0 ? plausible : hostile);
+    if (pick(3) != 0) return oneOf(targets);
+    return oneOf(height && pick(3) == 0 ? hostileHeights : hostileTargets);
+  }
+
+  json proposal() {
+    switch (pick(10)) {
+      case 0:
+      case 1:
+      case 2:
+      case 3: {
+        const std::string box = someBox();
+        return {{"type", box}, {"text", someText(box)}};
+      }
+      case 4:
+        return {{"click", control("Option1", pick(3))}};
+      case 5:
+        return {{"click", control("Option3", pick(3))}};
+      case 6:
+        return {{"click", pick(3) != 0 ? "Command1" : "Command2"}};
+      case 7:
+        return {{"key", pick(2) != 0 ? 13 : 123}};
+      default:
+        switch (pick(4)) {
+          case 0:
+            return {{"focus", control(pick(2) != 0 ? "Option1" : "Option3", pick(3))}};
+          case 1:
+            return {{"focus", pick(2) != 0 ? "Command1" : "Command2"}};
+          default:
+            return {{"focus", someBox()}};
+        }
+    }
+  }
+
+  std::mt19937_64 random_;
+};
+
+}  // namespace
 
 class WindowReplayTest : public QObject {
   Q_OBJECT
@@ -82,6 +194,30 @@ class WindowReplayTest : public QObject {
     QTest::newRow("Enter on buttons") << R"js([
         {"focus":"Option1(0)"}, {"key":13}, {"focus":"Command2"}, {"key":13},
         {"focus":"Text2(3)"}, {"key":13}])js";
+    // Emptying a box that is empty already is no edit: no target is left.
+    QTest::newRow("crossed height emptied before any press") << R"js([
+        {"type":"Text2(14)","text":""}, {"click":"Option1(0)"}, {"click":"Option1(0)"},
+        {"key":123}, {"type":"Text1(0)","text":"NaN"}, {"click":"Command1"},
+        {"click":"Command1"}, {"click":"Option3(0)"}, {"click":"Option3(1)"},
+        {"type":"Text1(1)","text":"0.0000001"}, {"click":"Option3(2)"},
+        {"type":"Text1(5)","text":"１２"}, {"click":"Command2"}])js";
+    QTest::newRow("emptied weight box after refused presses")
+        << QStringLiteral(R"js([
+        {"type":"Text1(1)","text":"%1"}, {"key":123}, {"type":"Text1(1)","text":"-0"},
+        {"key":123}, {"click":"Option3(0)"}, {"click":"Command1"}, {"focus":"Text1(0)"},
+        {"focus":"Text2(7)"}, {"click":"Option3(0)"}, {"click":"Command1"},
+        {"type":"Text2(10)","text":""}, {"key":123}, {"click":"Command2"},
+        {"click":"Command1"}])js")
+               .arg(QString(400, QLatin1Char('9')));
+    // Only the green boxes take typing, whichever way the text comes.
+    QTest::newRow("typing into results that are no targets") << R"js([
+        {"click":"Command1"}, {"type":"Text2(0)","text":"5"}, {"type":"Text2(8)","text":"重量"},
+        {"type":"Text2(3)","text":""}, {"focus":"Text1(0)"}])js";
+    // A target refused while an option button is clicked keeps the focus on
+    // the box to correct, and the shape changes all the same.
+    QTest::newRow("refused target, then an option button and Enter") << R"js([
+        {"click":"Option1(0)"}, {"click":"Command1"}, {"type":"Text1(1)","text":"0"},
+        {"type":"Text2(12)","text":"0.5"}, {"click":"Option1(1)"}, {"key":13}])js";
     QTest::newRow("program fills a focused box") << R"js([
         {"focus":"Text1(2)"}, {"set":"Text1(2)","text":"0"}, {"focus":"Text1(3)"}])js";
 
@@ -141,6 +277,32 @@ class WindowReplayTest : public QObject {
     }
     QCOMPARE(QString::fromStdString(kelvane::replay::toJson(window.snapshot())),
              QString::fromStdString(kelvane::replay::toJson(model.snapshot())));
+  }
+
+  // A thousand random step lists end the same in the window and in the model.
+  void random_step_lists_end_alike() {
+    constexpr int kLists = 1000;
+    StepListGenerator generator(20);
+    for (int n = 0; n < kLists; ++n) {
+      const std::string document = generator.next().dump();
+      kelvane::replay::ModelTarget model;
+      kelvane::replay::WindowReplayTarget window;
+      const auto modelError = kelvane::replay::applySteps(document, model);
+      QVERIFY2(!modelError, modelError ? modelError->c_str() : "");
+      const auto windowError = kelvane::replay::applySteps(document, window);
+      const QByteArray where =
+          QByteArray("list ") + QByteArray::number(n) + ": " + QByteArray::fromStdString(document);
+      QVERIFY2(!windowError, where + "\n" + QByteArray::fromStdString(windowError.value_or("")));
+      const json shown = json::parse(kelvane::replay::toJson(window.snapshot()));
+      const json held = json::parse(kelvane::replay::toJson(model.snapshot()));
+      QByteArray differences;
+      for (const auto& [key, value] : held.items()) {
+        if (shown[key] != value)
+          differences += QByteArray::fromStdString("\n" + key + ": window " + shown[key].dump() +
+                                                   ", model " + value.dump());
+      }
+      QVERIFY2(differences.isEmpty(), where + differences);
+    }
   }
 
   // Steps the model refuses, the window refuses too.

@@ -102,9 +102,9 @@ kelvane::CalculationState pressedState(FormerShape shape) {
 void solverAtLimit(benchmark::State& state) {
   const auto shape = static_cast<FormerShape>(state.range(0));
   const kelvane::CalculationState s = pressedState(shape);
-  auto solve = shape == FormerShape::Round         ? kelvane::EnL2
-               : shape == FormerShape::Rectangular ? kelvane::GetL2
-                                                   : kelvane::OogiL2;
+  auto solve = shape == FormerShape::Round         ? kelvane::roundTurnsForTarget
+               : shape == FormerShape::Rectangular ? kelvane::rectangularTurnsForTarget
+                                                   : kelvane::fanTurnsForTarget;
   const kelvane::TurnsTarget target{kelvane::TargetKind::Weight, 1e300, 1000};
   for (auto _ : state) benchmark::DoNotOptimize(solve(s, target, 1'000'000, nullptr));
 }
@@ -122,7 +122,7 @@ void fanOutlineSearch(benchmark::State& state) {
   const Outline outlines[] = {
       {2, 50, 2, 60, 0.3, 0.3}, {10, 30, 12, 40, 1, 0.5}, {5, 200, 40, 20, 2, 1}};
   const Outline& o = outlines[state.range(0)];
-  for (auto _ : state) benchmark::DoNotOptimize(kelvane::OogiPm(o.b, o.r, o.a, o.ag, o.r1, o.r2));
+  for (auto _ : state) benchmark::DoNotOptimize(kelvane::fanOutline(o.b, o.r, o.a, o.ag, o.r1, o.r2));
 }
 BENCHMARK(fanOutlineSearch)
     ->ArgName("outline")

@@ -30,16 +30,16 @@ bool isFinite(const WindingArrangement& a) {
 }
 
 bool isFinite(const CalculationState& s) {
-  const FanContour& f = s.mFanContour;
+  const FanContour& f = s.fanContour;
   const CoilInputs& in = s.inputs;
   return allFinite(
       {in.bareDiameter,       in.finishedDiameter, in.turns,          in.leadLength,
        in.referenceThickness, in.innerDiameter,    in.sideA,          in.sideB,
-       in.cornerR1,           in.cornerR2,         in.fanRadius,      s.mStraightA,
-       s.mStraightB2,         s.mStraightB1,       s.mTurnsPerLayer,  s.mTurnsOddLayer,
-       s.mTurnsEvenLayer,     s.mLayerCount,       s.mLastLayerTurns, s.mAlignedHeight,
-       s.mCrossRatio,         s.mCrossAllowance,   s.mFullHeight,     s.mCrossHeight,
-       s.mConductorArea,      s.mInsulationArea,   f.arcAngle,        f.outerCornerAngle,
+       in.cornerR1,           in.cornerR2,         in.fanRadius,      s.straightA,
+       s.straightB2,         s.straightB1,       s.turnsPerLayer,  s.turnsOddLayer,
+       s.turnsEvenLayer,     s.layerCount,       s.lastLayerTurns, s.alignedHeight,
+       s.crossRatio,         s.crossAllowance,   s.fullHeight,     s.crossHeight,
+       s.conductorArea,      s.insulationArea,   f.arcAngle,        f.outerCornerAngle,
        f.innerCornerAngle,    f.sideLength,        f.edgeLength});
 }
 
@@ -66,28 +66,28 @@ CoilPress refused(std::string_view message, const CalculationState& previous) {
 void layOutWinding(const CoilInputs& in, CalculationState& s, WindingArrangement& arrangement) {
   s.inputs = in;
 
-  s.mStraightA = (in.sideA - in.cornerR1) - in.cornerR2;
-  s.mStraightB2 = in.sideB - 2 * in.cornerR2;
-  s.mStraightB1 = in.sideB - 2 * in.cornerR1;
+  s.straightA = (in.sideA - in.cornerR1) - in.cornerR2;
+  s.straightB2 = in.sideB - 2 * in.cornerR2;
+  s.straightB1 = in.sideB - 2 * in.cornerR1;
 
-  arrangement = Makikata(in.referenceThickness, in.finishedDiameter, in.turns);
-  s.mTurnsPerLayer = static_cast<float>(arrangement.turnPositions);
-  s.mTurnsOddLayer = arrangement.turnsOddLayer;
-  s.mTurnsEvenLayer = arrangement.turnsEvenLayer;
-  s.mLayerCount = arrangement.layerCount;
-  s.mLastLayerTurns = arrangement.lastLayerTurns;
-  s.mAlignedHeight = arrangement.alignedHeight;
+  arrangement = windingArrangement(in.referenceThickness, in.finishedDiameter, in.turns);
+  s.turnsPerLayer = static_cast<float>(arrangement.turnPositions);
+  s.turnsOddLayer = arrangement.turnsOddLayer;
+  s.turnsEvenLayer = arrangement.turnsEvenLayer;
+  s.layerCount = arrangement.layerCount;
+  s.lastLayerTurns = arrangement.lastLayerTurns;
+  s.alignedHeight = arrangement.alignedHeight;
 
   // The crossing zone is reckoned on the straight part between the r2
   // corners, whatever the former.
-  s.mCrossRatio = ClosHKeisan(in.finishedDiameter, s.mStraightB2, kCrossingZoneDiameters);
+  s.crossRatio = crossZoneShare(in.finishedDiameter, s.straightB2, kCrossingZoneDiameters);
   // Where the wire crosses it builds a full diameter instead of the nested
   // pitch: (2 − √3) / 2 of a diameter more per layer, over the crossing share.
-  s.mCrossAllowance = s.mCrossRatio * (in.finishedDiameter * ((2 - sqrt3()) / 2));
-  s.mFullHeight = in.finishedDiameter * s.mLayerCount;
+  s.crossAllowance = s.crossRatio * (in.finishedDiameter * ((2 - sqrt3()) / 2));
+  s.fullHeight = in.finishedDiameter * s.layerCount;
   // Average build over the straight side: the crossing share at full height,
   // the rest nested.
-  s.mCrossHeight = ((s.mFullHeight - s.mAlignedHeight) * s.mCrossRatio) + s.mAlignedHeight;
+  s.crossHeight = ((s.fullHeight - s.alignedHeight) * s.crossRatio) + s.alignedHeight;
 }
 
 // The length routine of the shape; a fan press walks round the outline it
@@ -95,9 +95,9 @@ void layOutWinding(const CoilInputs& in, CalculationState& s, WindingArrangement
 Expected<WindingLengths> windingLengths(const CoilPress& laidOut, PressProgress* progress) {
   const CalculationState& s = laidOut.state;
   if (laidOut.outcome == PressOutcome::LengthFailed) return Failure{laidOut.message};
-  if (*s.inputs.shape == FormerShape::Round) return EnL(s, progress);
-  if (*s.inputs.shape == FormerShape::Rectangular) return GetL(s, progress);
-  return FanWindingLengths(s, s.mFanContour, progress);
+  if (*s.inputs.shape == FormerShape::Round) return roundWindingLength(s, progress);
+  if (*s.inputs.shape == FormerShape::Rectangular) return rectangularWindingLength(s, progress);
+  return FanWindingLengths(s, s.fanContour, progress);
 }
 
 }  // namespace
@@ -111,7 +111,7 @@ CoilPress LayOutCoil(const CoilInputs& in, const CalculationState& previous) {
   // The fan outline is found first: one that cannot close refuses the press.
   std::optional<Expected<FanContour>> outline;
   if (in.shape == FormerShape::Fan) {
-    outline = OogiPm(in.sideB, in.fanRadius, in.sideA, in.fanAngle, in.cornerR1, in.cornerR2);
+    outline = fanOutline(in.sideB, in.fanRadius, in.sideA, in.fanAngle, in.cornerR1, in.cornerR2);
     if (*outline) {
       if (const std::optional<InputProblem> problem = CheckFanOutline(**outline)) {
         CoilPress press = refused(problem->message, previous);
@@ -138,7 +138,7 @@ CoilPress LayOutCoil(const CoilInputs& in, const CalculationState& previous) {
   if (outline) {
     // A search that failed leaves the outline of the last one that did not.
     if (*outline) {
-      s.mFanContour = **outline;
+      s.fanContour = **outline;
     } else {
       press.outcome = PressOutcome::LengthFailed;
       press.message = outline->message();
@@ -173,17 +173,17 @@ CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
 
   r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.lengthMax,
                                       r.lengthMid, in.resistivity, in.density);
-  s.mConductorArea = r.weights.conductorArea;
-  s.mInsulationArea = r.weights.insulationArea;
+  s.conductorArea = r.weights.conductorArea;
+  s.insulationArea = r.weights.insulationArea;
 
-  r.alignedHeight = s.mAlignedHeight;
-  r.crossHeight = s.mCrossHeight;
-  r.fullHeight = s.mFullHeight;
-  r.outerA = (in.sideA + s.mAlignedHeight) + s.mFullHeight;
-  r.outerB = in.sideB + 2 * s.mAlignedHeight;
+  r.alignedHeight = s.alignedHeight;
+  r.crossHeight = s.crossHeight;
+  r.fullHeight = s.fullHeight;
+  r.outerA = (in.sideA + s.alignedHeight) + s.fullHeight;
+  r.outerB = in.sideB + 2 * s.alignedHeight;
   r.outerRorD = *in.shape == FormerShape::Round
-                    ? (in.innerDiameter + s.mFullHeight) + s.mAlignedHeight
-                    : in.fanRadius + s.mFullHeight;
+                    ? (in.innerDiameter + s.fullHeight) + s.alignedHeight
+                    : in.fanRadius + s.fullHeight;
   r.showDiagram = in.turns < kMostTurnsDrawn;
 
   if (!isFinite(s) || !isFinite(r)) return refused(kOverflowMessage, previous);

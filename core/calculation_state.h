@@ -10,23 +10,23 @@ namespace kelvane {
 // out on the way. Before the first press everything reads 0.
 struct CalculationState {
   CoilInputs inputs;
-  double mStraightA = 0;     // (A − r1) − r2
-  double mStraightB2 = 0;    // B − 2·r2
-  double mStraightB1 = 0;    // B − 2·r1
-  float mTurnsPerLayer = 0;  // kept in single precision, as the diagram reads it
-  double mTurnsOddLayer = 0;
-  double mTurnsEvenLayer = 0;
-  double mLayerCount = 0;
-  double mLastLayerTurns = 0;
-  double mAlignedHeight = 0;
-  double mCrossRatio = 0;
-  double mCrossAllowance = 0;
-  double mFullHeight = 0;
-  double mCrossHeight = 0;
-  double mConductorArea = 0;
-  double mInsulationArea = 0;
+  double straightA = 0;     // (A − r1) − r2
+  double straightB2 = 0;    // B − 2·r2
+  double straightB1 = 0;    // B − 2·r1
+  float turnsPerLayer = 0;  // kept in single precision, as the diagram reads it
+  double turnsOddLayer = 0;
+  double turnsEvenLayer = 0;
+  double layerCount = 0;
+  double lastLayerTurns = 0;
+  double alignedHeight = 0;
+  double crossRatio = 0;
+  double crossAllowance = 0;
+  double fullHeight = 0;
+  double crossHeight = 0;
+  double conductorArea = 0;
+  double insulationArea = 0;
   // The fan outline stored by the last successful outline search.
-  FanContour mFanContour;
+  FanContour fanContour;
 
   bool operator==(const CalculationState&) const = default;
 };

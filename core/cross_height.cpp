@@ -2,7 +2,7 @@
 
 namespace kelvane {
 
-double ClosHKeisan(double dw, double straightB, double zoneDiameters) {
+double crossZoneShare(double dw, double straightB, double zoneDiameters) {
   // No straight part: the crossing takes the whole side (also for a wire of
   // diameter 0, where the share would be 0 / 0).
   if (straightB <= 0) return 1;

@@ -41,7 +41,7 @@ std::optional<InputProblem> CheckCoilInputs(const CoilInputs& in) {
   }
   if (!withinSizes(in.leadLength)) return tooLarge(F::LeadLength, "リード長さ(L)");
   if (!withinSizes(in.referenceThickness)) return tooLarge(F::ReferenceThickness, "基準厚み(T)");
-  const double positions = MakikataPositions(in.referenceThickness, dw);
+  const double positions = turnPositionsAcross(in.referenceThickness, dw);
   if (!(positions >= kFewestTurnPositions)) {
     return InputProblem{F::ReferenceThickness, std::string(kThicknessTooSmallMessage)};
   }

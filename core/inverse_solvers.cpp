@@ -38,7 +38,7 @@ TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarge
   if (!none) return overflowFailure();
   if (*none) return std::optional<std::int32_t>{0};
 
-  auto walk = LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
+  auto walk = LayerWalk::start(state.turnsOddLayer, state.turnsEvenLayer, state.crossAllowance);
   if (!walk) return overflowFailure();
   double maxLength = 0, midLength = 0;
   double maxTerm = turn.maxTerm();
@@ -89,20 +89,20 @@ TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarge
 
 }  // namespace
 
-TurnsFound GetL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+TurnsFound rectangularTurnsForTarget(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
                  PressProgress* progress) {
   return solveTurns(RectangularTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
-TurnsFound EnL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+TurnsFound roundTurnsForTarget(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
                 PressProgress* progress) {
   return solveTurns(RoundTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
-TurnsFound OogiL2(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
+TurnsFound fanTurnsForTarget(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
                   PressProgress* progress) {
   // The outline is the one the last fan press found.
-  return solveTurns(FanTurn::firstLayer(state, state.mFanContour), state, target, turnLimit,
+  return solveTurns(FanTurn::firstLayer(state, state.fanContour), state, target, turnLimit,
                     progress);
 }
 

@@ -299,7 +299,7 @@ double roundTo15Digits(double value) {
 std::string formatFixed3(double value) { return formatFixed(value, 3); }
 std::string formatFixed4(double value) { return formatFixed(value, 4); }
 
-double vbInt(double x) { return std::floor(x); }
+double floorToWhole(double x) { return std::floor(x); }
 
 double roundHalfEven(double x) {
   if (!std::isfinite(x)) return x;
@@ -318,7 +318,7 @@ std::optional<std::int32_t> toInt32HalfEven(double x) {
   return static_cast<std::int32_t>(rounded);
 }
 
-std::optional<double> vbMod(double a, double b) {
+std::optional<double> remainderOfRounded(double a, double b) {
   if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
   const double divisor = roundHalfEven(b);
   if (divisor == 0) return std::nullopt;

@@ -49,7 +49,7 @@ std::string formatFixed3(double value);
 std::string formatFixed4(double value);
 
 // Int(x): the largest whole number not greater than x (Int(-2.5) = -3).
-double vbInt(double x);
+double floorToWhole(double x);
 
 // Conversion of a fractional value to a whole number, halves to even.
 double roundHalfEven(double x);
@@ -60,6 +60,6 @@ std::optional<std::int32_t> toInt32HalfEven(double x);
 
 // a mod b: both operands rounded to whole numbers (halves to even), then the
 // remainder with the sign of a. Empty when the divisor rounds to 0.
-std::optional<double> vbMod(double a, double b);
+std::optional<double> remainderOfRounded(double a, double b);
 
 }  // namespace kelvane

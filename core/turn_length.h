@@ -33,9 +33,9 @@ struct RectangularTurn {
     const double halfWire = s.inputs.finishedDiameter / 2;
     return {s.inputs.cornerR1 + halfWire,
             s.inputs.cornerR2 + halfWire,
-            s.mStraightA,
-            s.mStraightB2,
-            s.mStraightB1,
+            s.straightA,
+            s.straightB2,
+            s.straightB1,
             nestedPitch(s.inputs.finishedDiameter)};
   }
   // Both corners grow by the nested pitch.

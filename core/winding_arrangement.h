@@ -17,14 +17,14 @@ struct WindingArrangement {
   double alignedHeight = 0;   // H_al, height of the nested winding
 };
 
-// Makikata ("winding method"): how `turns` turns of a wire of finished
+// windingArrangement ("winding method"): how `turns` turns of a wire of finished
 // diameter dw lie across the reference thickness T — turns per layer, layer
 // count, last layer and the nested height. The caller guarantees at least 1.5
-// positions per layer (MakikataPositions(T, dw) >= 1.5), below which the
+// positions per layer (turnPositionsAcross(T, dw) >= 1.5), below which the
 // arrangement is meaningless.
-WindingArrangement Makikata(double T, double dw, double turns);
+WindingArrangement windingArrangement(double T, double dw, double turns);
 
-// Element 0 of Makikata alone: the turn positions that fit across T.
-double MakikataPositions(double T, double dw);
+// Element 0 of windingArrangement alone: the turn positions that fit across T.
+double turnPositionsAcross(double T, double dw);
 
 }  // namespace kelvane

@@ -143,8 +143,8 @@ void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   write(box::DcrMax, formatFixed3(s_.resistance->max));
 
   // Heights and outer dimensions.
-  write(box::LayerCount, plainDecimal(s_.calc.mLayerCount));
-  write(box::LastLayerTurns, plainDecimal(s_.calc.mLastLayerTurns));
+  write(box::LayerCount, plainDecimal(s_.calc.layerCount));
+  write(box::LastLayerTurns, plainDecimal(s_.calc.lastLayerTurns));
   write(box::AlignedHeight, formatFixed3(r.alignedHeight));
   write(box::CrossHeight, formatFixed3(r.crossHeight));
   write(box::FullHeight, formatFixed3(r.fullHeight));
@@ -171,8 +171,8 @@ void Form1::showRefusal(const CoilPress& press) {
 void Form1::resetDrawing() { s_.drawing.circles.resize(1); }
 
 void Form1::drawSection() {
-  const DiagramLayoutResult layout = DiagramLayout(diagramGeometry(), s_.calc.mTurnsPerLayer,
-                                                   s_.calc.mLayerCount, s_.calc.inputs.turns);
+  const DiagramLayoutResult layout = DiagramLayout(diagramGeometry(), s_.calc.turnsPerLayer,
+                                                   s_.calc.layerCount, s_.calc.inputs.turns);
   if (!layout.visible) {
     // No layer to draw: the template and the lines would only mislead.
     for (const char* name : {"Line1", "Line2", "Line3"}) setVisible({name, -1}, false);

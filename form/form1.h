@@ -67,7 +67,7 @@ struct FormState {
   std::map<std::string, bool> visible;  // the controls whose visibility changes
   int option1 = 1;                      // the shape button that is on; -1 for none
   int option3 = 0;                      // the material button that is on
-  MaterialValues material;              // mResistivity, mDensity
+  MaterialValues material;              // resistivity, density
   CalculationState calc;                // what the last press left behind
   Drawing drawing;
   std::vector<std::string> messages;    // every message shown, in order

@@ -87,7 +87,7 @@ void Form1::Text2_LostFocus(int index) {
       if (!dw.overflow && !dw.unclearComma) layers = LayersFromCrossHeight(typed.value, dw.value);
     }
     if (!layers) return;
-    const double turns = TurnsFromLayers(*layers, state.mTurnsOddLayer, state.mTurnsEvenLayer);
+    const double turns = TurnsFromLayers(*layers, state.turnsOddLayer, state.turnsEvenLayer);
     if (std::isfinite(turns)) write(box::Turns, plainDecimal(turns));
     return;
   }
@@ -112,11 +112,11 @@ void Form1::Text2_LostFocus(int index) {
   auto solve = [&](PressProgress* progress) -> TurnsFound {
     switch (*state.inputs.shape) {
       case FormerShape::Round:
-        return EnL2(state, wanted, limit, progress);
+        return roundTurnsForTarget(state, wanted, limit, progress);
       case FormerShape::Rectangular:
-        return GetL2(state, wanted, limit, progress);
+        return rectangularTurnsForTarget(state, wanted, limit, progress);
       case FormerShape::Fan:
-        return OogiL2(state, wanted, limit, progress);
+        return fanTurnsForTarget(state, wanted, limit, progress);
     }
     return invalidArgumentFailure();
   };

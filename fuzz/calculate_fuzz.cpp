@@ -27,27 +27,27 @@ bool finiteState(const CalculationState& s) {
                    s.inputs.cornerR1,
                    s.inputs.cornerR2,
                    s.inputs.fanRadius,
-                   s.mStraightA,
-                   s.mStraightB2,
-                   s.mStraightB1,
-                   s.mTurnsOddLayer,
-                   s.mTurnsEvenLayer,
-                   s.mLayerCount,
-                   s.mLastLayerTurns,
-                   s.mAlignedHeight,
-                   s.mCrossRatio,
-                   s.mCrossAllowance,
-                   s.mFullHeight,
-                   s.mCrossHeight,
-                   s.mConductorArea,
-                   s.mInsulationArea,
-                   s.mFanContour.arcAngle,
-                   s.mFanContour.outerCornerAngle,
-                   s.mFanContour.innerCornerAngle,
-                   s.mFanContour.sideLength,
-                   s.mFanContour.edgeLength})
+                   s.straightA,
+                   s.straightB2,
+                   s.straightB1,
+                   s.turnsOddLayer,
+                   s.turnsEvenLayer,
+                   s.layerCount,
+                   s.lastLayerTurns,
+                   s.alignedHeight,
+                   s.crossRatio,
+                   s.crossAllowance,
+                   s.fullHeight,
+                   s.crossHeight,
+                   s.conductorArea,
+                   s.insulationArea,
+                   s.fanContour.arcAngle,
+                   s.fanContour.outerCornerAngle,
+                   s.fanContour.innerCornerAngle,
+                   s.fanContour.sideLength,
+                   s.fanContour.edgeLength})
     if (!std::isfinite(v)) return false;
-  return std::isfinite(s.mTurnsPerLayer);
+  return std::isfinite(s.turnsPerLayer);
 }
 
 }  // namespace

@@ -82,16 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       s.inputs.turns =
           in.ConsumeIntegralInRange(-3, kMostTurns) + in.PickValueInArray({0.0, 0.25, 0.5, 0.999});
   }
-  s.mTurnsOddLayer = layerTurns(in);
-  s.mTurnsEvenLayer = layerTurns(in);
-  s.mCrossAllowance = dimension(in);
+  s.turnsOddLayer = layerTurns(in);
+  s.turnsEvenLayer = layerTurns(in);
+  s.crossAllowance = dimension(in);
   s.inputs.finishedDiameter = dimension(in);
   s.inputs.innerDiameter = dimension(in);
   s.inputs.cornerR1 = dimension(in);
   s.inputs.cornerR2 = dimension(in);
-  s.mStraightA = dimension(in);
-  s.mStraightB2 = dimension(in);
-  s.mStraightB1 = dimension(in);
+  s.straightA = dimension(in);
+  s.straightB2 = dimension(in);
+  s.straightB1 = dimension(in);
   s.inputs.sideA = dimension(in);
   s.inputs.sideB = dimension(in);
   s.inputs.fanRadius = dimension(in);
@@ -102,11 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   PressProgress progress;
   PressProgress* const follow = followed ? &progress : nullptr;
   if (shape == 0) {
-    checkSame(EnL(s, follow), check::roundTurnByTurn(s));
+    checkSame(roundWindingLength(s, follow), check::roundTurnByTurn(s));
   } else if (shape == 1) {
-    checkSame(GetL(s, follow), check::rectangularTurnByTurn(s));
+    checkSame(rectangularWindingLength(s, follow), check::rectangularTurnByTurn(s));
   } else {
-    const FanLengths fan = OogiL(s, fanAngle, follow);
+    const FanLengths fan = fanWindingLength(s, fanAngle, follow);
     if (fan.contour) checkSame(fan.lengths, check::fanTurnByTurn(s, *fan.contour));
   }
   FUZZ_CHECK(progress.fraction() == 0);

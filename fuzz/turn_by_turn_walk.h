@@ -18,7 +18,7 @@ namespace kelvane::check {
 
 template <typename Turn>
 Expected<WindingLengths> sumTurnByTurn(Turn turn, const CalculationState& state) {
-  auto walk = LayerWalk::start(state.mTurnsOddLayer, state.mTurnsEvenLayer, state.mCrossAllowance);
+  auto walk = LayerWalk::start(state.turnsOddLayer, state.turnsEvenLayer, state.crossAllowance);
   const auto count = floorToInt32(state.inputs.turns);
   if (!walk || !count) return overflowFailure();
   WindingLengths sum;
@@ -42,7 +42,7 @@ Expected<WindingLengths> sumTurnByTurn(Turn turn, const CalculationState& state)
   return sum;
 }
 
-// GetL, EnL and the walk of OogiL (with the outline it found), turn by turn.
+// rectangularWindingLength, roundWindingLength and the walk of fanWindingLength (with the outline it found), turn by turn.
 inline Expected<WindingLengths> rectangularTurnByTurn(const CalculationState& state) {
   return sumTurnByTurn(RectangularTurn::firstLayer(state), state);
 }

@@ -138,7 +138,7 @@ void MainWindow::connectControls() {
       // under the user's fingers.
       connect(box, &QLineEdit::textEdited, this, [this, id](const QString& text) {
         model_.editText(id, text.toStdString());
-        syncCurrency();
+        syncResultsCurrency();
         emit changed();
       });
     } else if (auto* option = qobject_cast<QRadioButton*>(widget)) {
@@ -221,7 +221,7 @@ void MainWindow::sync() {
   }
   syncOptionButtons();
   syncDrawing();
-  syncCurrency();
+  syncResultsCurrency();
 
   const bool sheetGrew = sheet_->showLines(s.sheetLines);
   if (s.sheetOpen && sheetGrew) {
@@ -277,9 +277,9 @@ void MainWindow::syncOptionButtons() {
   }
 }
 
-void MainWindow::syncCurrency() {
+void MainWindow::syncResultsCurrency() {
   stale_->show(model_.resultsOutOfDate());
-  emit currencyChanged();
+  emit resultsCurrencyChanged();
 }
 
 void MainWindow::syncDrawing() {

@@ -51,7 +51,7 @@ class MainWindow : public QWidget {
 
  signals:
   // The results became current or out of date.
-  void currencyChanged();
+  void resultsCurrencyChanged();
 
  public:
   SheetWindow& sheet() const { return *sheet_; }
@@ -85,7 +85,7 @@ class MainWindow : public QWidget {
   void syncTexts();
   void syncOptionButtons();
   void syncDrawing();
-  void syncCurrency();
+  void syncResultsCurrency();
 
   form::Form1 model_;
   ControlWidgets controls_;

@@ -43,13 +43,13 @@ TEST(CalculateCoil, RoadOfOnePressWithTheDesignTimeTexts) {
   const CoilResults& r = press.results;
   const CalculationState& s = press.state;
   EXPECT_EQ(r.arrangement.arrangementText, "同数列巻き--3 X 3");
-  EXPECT_EQ(plainDecimal(s.mLayerCount), "4");
+  EXPECT_EQ(plainDecimal(s.layerCount), "4");
   EXPECT_EQ(plainDecimal(r.arrangement.thickness), "0.735");
-  EXPECT_EQ(plainDecimal(s.mLastLayerTurns), "1");
-  EXPECT_EQ(s.mTurnsPerLayer, 3.5f);
-  EXPECT_NEAR(s.mStraightB2, 1.4, 1e-15);
-  EXPECT_EQ(s.mCrossRatio, 1);
-  EXPECT_NEAR(s.mCrossAllowance, 0.028135, 5e-7);
+  EXPECT_EQ(plainDecimal(s.lastLayerTurns), "1");
+  EXPECT_EQ(s.turnsPerLayer, 3.5f);
+  EXPECT_NEAR(s.straightB2, 1.4, 1e-15);
+  EXPECT_EQ(s.crossRatio, 1);
+  EXPECT_NEAR(s.crossAllowance, 0.028135, 5e-7);
   EXPECT_EQ(formatFixed3(r.alignedHeight), "0.756");
   EXPECT_EQ(formatFixed3(r.crossHeight), "0.840");
   EXPECT_EQ(formatFixed3(r.fullHeight), "0.840");
@@ -59,7 +59,7 @@ TEST(CalculateCoil, RoadOfOnePressWithTheDesignTimeTexts) {
   EXPECT_NEAR(r.lengthMax, 20 + 95.159224, 5e-7);
   EXPECT_NEAR(r.lengthMid, 20 + 95.834456, 5e-7);
   expectSmallestUnits(r.weights);
-  EXPECT_EQ(s.mConductorArea, r.weights.conductorArea);
+  EXPECT_EQ(s.conductorArea, r.weights.conductorArea);
   EXPECT_TRUE(r.showDiagram);
 }
 
@@ -85,7 +85,7 @@ TEST(CalculateCoil, RoundFormerEndToEndBoxByBox) {
 TEST(CalculateCoil, FanPressKeepsItsOutline) {
   const CoilPress press = CalculateCoil(designInputs(FormerShape::Fan), designState());
   ASSERT_EQ(press.outcome, PressOutcome::Complete);
-  EXPECT_NEAR(press.state.mFanContour.outerCornerAngle, 118.1322640, 5e-8);
+  EXPECT_NEAR(press.state.fanContour.outerCornerAngle, 118.1322640, 5e-8);
   EXPECT_NEAR(press.results.lengthMax, 20 + 119.819512, 5e-7);
   EXPECT_EQ(formatFixed3(press.results.outerRorD), "50.840");
 }
@@ -177,7 +177,7 @@ TEST(CalculateCoil, RefusalsLeaveTheStateUntouched) {
 
 TEST(CalculateCoil, NoShapeStopsAfterTheWindingHeights) {
   CalculationState previous = designState();
-  previous.mFanContour.arcAngle = 7;
+  previous.fanContour.arcAngle = 7;
   CoilInputs in = designInputs(FormerShape::Round);
   in.shape.reset();
   in.turns = 20;
@@ -187,20 +187,20 @@ TEST(CalculateCoil, NoShapeStopsAfterTheWindingHeights) {
   EXPECT_EQ(press.message, kNoShapeMessage);
   EXPECT_EQ(press.results.arrangement.arrangementText, "同数列巻き--3 X 3");
   EXPECT_EQ(press.state.inputs.turns, 20);
-  EXPECT_EQ(press.state.mLayerCount, 7);
-  EXPECT_EQ(press.state.mConductorArea, previous.mConductorArea);
-  EXPECT_EQ(press.state.mFanContour, previous.mFanContour);
+  EXPECT_EQ(press.state.layerCount, 7);
+  EXPECT_EQ(press.state.conductorArea, previous.conductorArea);
+  EXPECT_EQ(press.state.fanContour, previous.fanContour);
 }
 
 TEST(CalculateCoil, AFailedLengthRoutineLeavesZerosAndGoesOn) {
   CalculationState previous = designState();
-  previous.mFanContour.arcAngle = 7;
+  previous.fanContour.arcAngle = 7;
   CoilInputs in = designInputs(FormerShape::Fan);
   in.fanRadius = 0.34;  // the r1 corners cannot touch the arc
   const CoilPress press = CalculateCoil(in, previous);
   ASSERT_EQ(press.outcome, PressOutcome::LengthFailed);
   EXPECT_EQ(press.message, kInvalidArgumentMessage);
-  EXPECT_EQ(press.state.mFanContour, previous.mFanContour);
+  EXPECT_EQ(press.state.fanContour, previous.fanContour);
   const CoilResults& r = press.results;
   const WeightResistance& w = r.weights;
   for (const double v : {r.lengthMax, r.lengthMid, w.dcrMax, w.dcrMid, w.totalWeightMax,
@@ -232,7 +232,7 @@ bool pressIsFinite(const CoilPress& p) {
   const WeightResistance& w = r.weights;
   const CalculationState& s = p.state;
   const WindingArrangement& a = r.arrangement;
-  const FanContour& f = s.mFanContour;
+  const FanContour& f = s.fanContour;
   return allFinite({a.turnPositions,
                     a.thickness,
                     a.turnsOddLayer,
@@ -260,16 +260,16 @@ bool pressIsFinite(const CoilPress& p) {
                     w.totalWeightMax,
                     w.totalWeightMid,
                     s.inputs.turns,
-                    s.mTurnsPerLayer,
-                    s.mStraightA,
-                    s.mStraightB1,
-                    s.mStraightB2,
-                    s.mCrossRatio,
-                    s.mCrossAllowance,
-                    s.mFullHeight,
-                    s.mCrossHeight,
-                    s.mConductorArea,
-                    s.mInsulationArea,
+                    s.turnsPerLayer,
+                    s.straightA,
+                    s.straightB1,
+                    s.straightB2,
+                    s.crossRatio,
+                    s.crossAllowance,
+                    s.fullHeight,
+                    s.crossHeight,
+                    s.conductorArea,
+                    s.insulationArea,
                     f.arcAngle,
                     f.outerCornerAngle,
                     f.innerCornerAngle,

@@ -35,14 +35,14 @@ inline CalculationState exampleState() {
   s.inputs.cornerR1 = 0.3;
   s.inputs.cornerR2 = 0.3;
   s.inputs.fanRadius = 50;
-  s.mStraightA = 1.4;
-  s.mStraightB2 = 1.4;
-  s.mStraightB1 = 1.4;
-  s.mTurnsOddLayer = 3;
-  s.mTurnsEvenLayer = 3;
-  s.mCrossRatio = 1;
-  s.mCrossAllowance = 0.21 * ((2 - std::sqrt(3.0)) / 2);
-  s.mConductorArea = 0.0314159265358979;
+  s.straightA = 1.4;
+  s.straightB2 = 1.4;
+  s.straightB1 = 1.4;
+  s.turnsOddLayer = 3;
+  s.turnsEvenLayer = 3;
+  s.crossRatio = 1;
+  s.crossAllowance = 0.21 * ((2 - std::sqrt(3.0)) / 2);
+  s.conductorArea = 0.0314159265358979;
   return s;
 }
 

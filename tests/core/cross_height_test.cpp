@@ -7,7 +7,7 @@
 namespace kelvane {
 namespace {
 
-TEST(ClosHKeisan, ShareOfTheStraightSideTakenByTheCrossing) {
+TEST(CrossZoneShare, ShareOfTheStraightSideTakenByTheCrossing) {
   struct Row {
     double dw, straight, share;
   };
@@ -20,7 +20,7 @@ TEST(ClosHKeisan, ShareOfTheStraightSideTakenByTheCrossing) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "dw " << row.dw << " straight " << row.straight);
-    EXPECT_DOUBLE_EQ(ClosHKeisan(row.dw, row.straight, 15), row.share);
+    EXPECT_DOUBLE_EQ(crossZoneShare(row.dw, row.straight, 15), row.share);
   }
 }
 

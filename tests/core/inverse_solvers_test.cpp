@@ -17,11 +17,11 @@ TurnsFound solve(const CalculationState& s, const TurnsTarget& t, std::int32_t l
                  PressProgress* progress = nullptr) {
   switch (*s.inputs.shape) {
     case FormerShape::Round:
-      return EnL2(s, t, limit, progress);
+      return roundTurnsForTarget(s, t, limit, progress);
     case FormerShape::Rectangular:
-      return GetL2(s, t, limit, progress);
+      return rectangularTurnsForTarget(s, t, limit, progress);
     case FormerShape::Fan:
-      return OogiL2(s, t, limit, progress);
+      return fanTurnsForTarget(s, t, limit, progress);
   }
   return Failure{};
 }
@@ -90,17 +90,17 @@ TEST(InverseSolvers, EndsOfTheSearch) {
   // The two leads of 10 mm alone weigh about 5.7 mg: no turn stays below.
   for (const double threshold : {-4.0, 0.0, 5.0}) {
     t.threshold = threshold;
-    EXPECT_EQ(**GetL2(press.state, t, 1000), 0) << threshold;
+    EXPECT_EQ(**rectangularTurnsForTarget(press.state, t, 1000), 0) << threshold;
   }
   // A target beyond the limit is not reached, rather than met at the limit.
   t.threshold = 1e12;
-  const TurnsFound far = GetL2(press.state, t, 1000);
+  const TurnsFound far = rectangularTurnsForTarget(press.state, t, 1000);
   ASSERT_TRUE(far);
   EXPECT_FALSE(far->has_value());
   // A walk called off stops with no message.
   PressProgress progress;
   progress.cancel();
-  const TurnsFound stopped = GetL2(press.state, t, 10'000'000, &progress);
+  const TurnsFound stopped = rectangularTurnsForTarget(press.state, t, 10'000'000, &progress);
   ASSERT_FALSE(stopped);
   EXPECT_EQ(stopped.message(), "");
 }
@@ -108,12 +108,12 @@ TEST(InverseSolvers, EndsOfTheSearch) {
 TEST(InverseSolvers, AbsurdStatesFail) {
   CalculationState s = CalculateCoil(designInputs(FormerShape::Rectangular), {}).state;
   const TurnsTarget t{TargetKind::Weight, 1e300, 1000};
-  s.mTurnsOddLayer = 3e9;
-  EXPECT_EQ(GetL2(s, t, 1000).message(), kOverflowMessage);
+  s.turnsOddLayer = 3e9;
+  EXPECT_EQ(rectangularTurnsForTarget(s, t, 1000).message(), kOverflowMessage);
   s = CalculateCoil(designInputs(FormerShape::Rectangular), {}).state;
   s.inputs.cornerR1 = 1e308;
   s.inputs.cornerR2 = 1e308;
-  EXPECT_EQ(GetL2(s, t, 1000).message(), kOverflowMessage);
+  EXPECT_EQ(rectangularTurnsForTarget(s, t, 1000).message(), kOverflowMessage);
 }
 
 TEST(InverseSolvers, ThresholdOfAShownValue) {

@@ -185,8 +185,8 @@ TEST(FixedFormats, GroupsAndRoundsHalvesAwayFromZero) {
 }
 
 TEST(WholeNumbers, IntRoundingAndRemainder) {
-  EXPECT_EQ(vbInt(-2.5), -3);
-  EXPECT_EQ(vbInt(2.9), 2);
+  EXPECT_EQ(floorToWhole(-2.5), -3);
+  EXPECT_EQ(floorToWhole(2.9), 2);
   const std::vector<std::pair<double, double>> halves = {
       {0.5, 0},
       {1.5, 2},
@@ -208,15 +208,15 @@ TEST(WholeNumbers, IntRoundingAndRemainder) {
   EXPECT_EQ(toInt32HalfEven(1e308), std::nullopt);
   EXPECT_EQ(toInt32HalfEven(std::nan("")), std::nullopt);
 
-  EXPECT_EQ(vbMod(7, 2), 1);
-  EXPECT_EQ(vbMod(-7, 2), -1);
-  EXPECT_EQ(vbMod(7, -2), 1);
-  EXPECT_EQ(vbMod(2.5, 2), 0);    // 2.5 rounds to 2
-  EXPECT_EQ(vbMod(3.5, 2.5), 0);  // 4 mod 2
-  EXPECT_FALSE(std::signbit(*vbMod(-4, 2)));
-  EXPECT_EQ(vbMod(5, 0.4), std::nullopt);
-  EXPECT_EQ(vbMod(1e308, 3), std::fmod(1e308, 3.0));
-  EXPECT_EQ(vbMod(std::numeric_limits<double>::infinity(), 3), std::nullopt);
+  EXPECT_EQ(remainderOfRounded(7, 2), 1);
+  EXPECT_EQ(remainderOfRounded(-7, 2), -1);
+  EXPECT_EQ(remainderOfRounded(7, -2), 1);
+  EXPECT_EQ(remainderOfRounded(2.5, 2), 0);    // 2.5 rounds to 2
+  EXPECT_EQ(remainderOfRounded(3.5, 2.5), 0);  // 4 mod 2
+  EXPECT_FALSE(std::signbit(*remainderOfRounded(-4, 2)));
+  EXPECT_EQ(remainderOfRounded(5, 0.4), std::nullopt);
+  EXPECT_EQ(remainderOfRounded(1e308, 3), std::fmod(1e308, 3.0));
+  EXPECT_EQ(remainderOfRounded(std::numeric_limits<double>::infinity(), 3), std::nullopt);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(PressProgress, FollowingAPressChangesNoResult) {
 TEST(PressProgress, ACalledOffPressLeavesTheStateAsItWas) {
   CalculationState previous;
   previous.inputs.turns = 42;
-  previous.mFanContour.arcAngle = 7;
+  previous.fanContour.arcAngle = 7;
   for (FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
     PressProgress progress;
     progress.cancel();

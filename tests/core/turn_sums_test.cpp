@@ -43,8 +43,8 @@ struct Row {
 
 void layers(CalculationState& s, double turns, double odd, double even) {
   s.inputs.turns = turns;
-  s.mTurnsOddLayer = odd;
-  s.mTurnsEvenLayer = even;
+  s.turnsOddLayer = odd;
+  s.turnsEvenLayer = even;
 }
 
 TEST(TurnSums, GiveTheTurnByTurnTotalsOnEveryFormer) {
@@ -77,9 +77,9 @@ TEST(TurnSums, GiveTheTurnByTurnTotalsOnEveryFormer) {
          s.inputs.finishedDiameter = 1e303;
        }},
       {"straight parts of -1e308 mm",
-       [](CalculationState& s) { s.mStraightA = s.mStraightB1 = -1e308; }},
-      {"allowance infinite", [inf](CalculationState& s) { s.mCrossAllowance = inf; }},
-      {"allowance NaN", [](CalculationState& s) { s.mCrossAllowance = std::nan(""); }},
+       [](CalculationState& s) { s.straightA = s.straightB1 = -1e308; }},
+      {"allowance infinite", [inf](CalculationState& s) { s.crossAllowance = inf; }},
+      {"allowance NaN", [](CalculationState& s) { s.crossAllowance = std::nan(""); }},
       {"a layer across the first report",
        [](CalculationState& s) { layers(s, kFirstReport + 5, 3, 3); }},
       {"the last turn at a report", [](CalculationState& s) { layers(s, kFirstReport, 7, 6); }},
@@ -91,9 +91,9 @@ TEST(TurnSums, GiveTheTurnByTurnTotalsOnEveryFormer) {
     for (const bool followed : {false, true}) {
       PressProgress progress;
       PressProgress* const follow = followed ? &progress : nullptr;
-      expectSame(EnL(s, follow), check::roundTurnByTurn(s));
-      expectSame(GetL(s, follow), check::rectangularTurnByTurn(s));
-      const FanLengths fan = OogiL(s, 60, follow);
+      expectSame(roundWindingLength(s, follow), check::roundTurnByTurn(s));
+      expectSame(rectangularWindingLength(s, follow), check::rectangularTurnByTurn(s));
+      const FanLengths fan = fanWindingLength(s, 60, follow);
       ASSERT_TRUE(fan.contour);
       expectSame(fan.lengths, check::fanTurnByTurn(s, *fan.contour));
     }

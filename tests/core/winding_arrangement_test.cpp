@@ -21,7 +21,7 @@ struct ArrangementRow {
   double alignedHeight;
 };
 
-TEST(Makikata, LaysTheTurnsOutAsTheExamplesShow) {
+TEST(WindingArrangement, LaysTheTurnsOutAsTheExamplesShow) {
   const double dw = 0.21;
   const double pitch = 0.105 * std::sqrt(3.0);
   const std::vector<ArrangementRow> rows = {
@@ -42,35 +42,35 @@ TEST(Makikata, LaysTheTurnsOutAsTheExamplesShow) {
   };
   for (const ArrangementRow& row : rows) {
     SCOPED_TRACE(testing::Message() << "T " << row.T << " n " << row.n);
-    const WindingArrangement w = Makikata(row.T, dw, row.n);
+    const WindingArrangement w = windingArrangement(row.T, dw, row.n);
     EXPECT_EQ(w.turnPositions, row.positions);
-    EXPECT_EQ(MakikataPositions(row.T, dw), row.positions);
+    EXPECT_EQ(turnPositionsAcross(row.T, dw), row.positions);
     EXPECT_EQ(w.arrangementText, row.text);
     EXPECT_EQ(w.layerCount, row.layers);
     EXPECT_EQ(w.lastLayerTurns, row.last);
     EXPECT_EQ(plainDecimal(w.thickness), row.thickness);
     EXPECT_DOUBLE_EQ(w.alignedHeight, row.alignedHeight);
   }
-  EXPECT_EQ(formatFixed3(Makikata(0.8, dw, 10).alignedHeight), "0.756");
+  EXPECT_EQ(formatFixed3(windingArrangement(0.8, dw, 10).alignedHeight), "0.756");
 }
 
-TEST(Makikata, DifferentCountLayersHoldOneTurnLess) {
-  const WindingArrangement w = Makikata(1.1, 0.21, 10);
+TEST(WindingArrangement, DifferentCountLayersHoldOneTurnLess) {
+  const WindingArrangement w = windingArrangement(1.1, 0.21, 10);
   EXPECT_EQ(w.turnsOddLayer, 5);
   EXPECT_EQ(w.turnsEvenLayer, 4);
-  const WindingArrangement same = Makikata(0.8, 0.21, 10);
+  const WindingArrangement same = windingArrangement(0.8, 0.21, 10);
   EXPECT_EQ(same.turnsOddLayer, 3);
   EXPECT_EQ(same.turnsEvenLayer, 3);
 }
 
 // The press refuses fewer than 1.5 positions, but a direct call must still
 // come back, whatever it is given.
-TEST(Makikata, ComesBackForAnyInput) {
+TEST(WindingArrangement, ComesBackForAnyInput) {
   const double inf = std::numeric_limits<double>::infinity();
   for (const double T : {0.0, 0.21, 0.3, -1.0, 1e308, -1e308, inf}) {
     for (const double dw : {0.21, 0.0, -0.0001, 1e-300, 1e308}) {
       for (const double n : {10.0, 0.0, -5.0, 1e300, -1e300}) {
-        const WindingArrangement w = Makikata(T, dw, n);
+        const WindingArrangement w = windingArrangement(T, dw, n);
         EXPECT_FALSE(w.arrangementText.empty());
       }
     }

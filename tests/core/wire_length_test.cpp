@@ -62,11 +62,11 @@ TEST(LayerWalk, ALayerEndBeyond32BitsIsAnOverflow) {
 
 TEST(WindingLengths, WorkedExamplesOfTheRectangularAndRoundFormers) {
   const CalculationState s = exampleState();
-  const auto rectangular = GetL(s);
+  const auto rectangular = rectangularWindingLength(s);
   ASSERT_TRUE(rectangular);
   EXPECT_NEAR(rectangular->maxLength, 95.159224, kSixDecimals);
   EXPECT_NEAR(rectangular->midLength, 95.834456, kSixDecimals);
-  const auto round = EnL(s);
+  const auto round = roundWindingLength(s);
   ASSERT_TRUE(round);
   EXPECT_NEAR(round->maxLength, 335.529585, kSixDecimals);
   EXPECT_NEAR(round->midLength, 336.204817, kSixDecimals);
@@ -81,27 +81,27 @@ TEST(WindingLengths, TurnCountIsTheWholePartOfN) {
   for (const Row row : {Row{0, 0}, Row{-3, 0}, Row{0.9, 0}, Row{2.9, 2}, Row{3, 3}}) {
     CalculationState s = exampleState();
     s.inputs.turns = row.n;
-    const auto lengths = EnL(s);
+    const auto lengths = roundWindingLength(s);
     ASSERT_TRUE(lengths) << row.n;
     EXPECT_DOUBLE_EQ(lengths->maxLength, row.maxLength * firstLayerTurn) << row.n;
     EXPECT_DOUBLE_EQ(lengths->midLength, row.maxLength * firstLayerTurn) << row.n;
   }
   CalculationState s = exampleState();
   s.inputs.turns = 10.9;
-  EXPECT_EQ(GetL(s)->maxLength, GetL(exampleState())->maxLength);
+  EXPECT_EQ(rectangularWindingLength(s)->maxLength, rectangularWindingLength(exampleState())->maxLength);
 }
 
 TEST(WindingLengths, NoTurnsInTheFirstLayerPutsTheFirstTurnInTheSecond) {
   CalculationState s = exampleState();
-  s.mTurnsOddLayer = 0;
+  s.turnsOddLayer = 0;
   s.inputs.turns = 1;
   const double h = (0.21 / 2) * std::sqrt(3.0);
   const double x = 0.3 + 0.21 / 2 + h;
-  const auto lengths = GetL(s);
+  const auto lengths = rectangularWindingLength(s);
   ASSERT_TRUE(lengths);
   EXPECT_EQ(lengths->maxLength, (x + x) * 3.14159265358979 + 2 * 1.4 + 1.4 + 1.4);
   EXPECT_EQ(lengths->midLength,
-            ((x + x) * 3.14159265358979 + 2 * 1.4) + 2 * s.mCrossAllowance + 1.4 + 1.4);
+            ((x + x) * 3.14159265358979 + 2 * 1.4) + 2 * s.crossAllowance + 1.4 + 1.4);
 }
 
 struct ContourRow {
@@ -109,7 +109,7 @@ struct ContourRow {
   FanContour expected;
 };
 
-TEST(OogiPm, FindsTheOutlineOfTheFanTurn) {
+TEST(FanOutline, FindsTheOutlineOfTheFanTurn) {
   const std::vector<ContourRow> rows = {
       {2, 50, 2, 60, 0.3, 0.3, {3.7354720, 118.1322640, 60, 1.5860918, 1.6535898}},
       // Corners of unequal radii: worked out from the geometry of the former.
@@ -117,7 +117,7 @@ TEST(OogiPm, FindsTheOutlineOfTheFanTurn) {
   };
   for (const ContourRow& row : rows) {
     SCOPED_TRACE(testing::Message() << "R " << row.R);
-    const auto c = OogiPm(row.B, row.R, row.A, row.AG, row.r1, row.r2);
+    const auto c = fanOutline(row.B, row.R, row.A, row.AG, row.r1, row.r2);
     ASSERT_TRUE(c);
     EXPECT_NEAR(c->arcAngle, row.expected.arcAngle, 5e-8);
     EXPECT_NEAR(c->outerCornerAngle, row.expected.outerCornerAngle, 5e-8);
@@ -126,20 +126,20 @@ TEST(OogiPm, FindsTheOutlineOfTheFanTurn) {
     EXPECT_NEAR(c->edgeLength, row.expected.edgeLength, 5e-8);
   }
   // The depth of the r1 corners below the top of their circle, from the side.
-  const auto c = OogiPm(2, 50, 2, 60, 0.3, 0.3);
+  const auto c = fanOutline(2, 50, 2, 60, 0.3, 0.3);
   const double depth = 1.4 - c->sideLength * std::cos(30 * (3.14159265358979 / 180));
   EXPECT_NEAR(depth, 0.0264042394, 1e-10);
 }
 
-TEST(OogiPm, TheOutlineTurnsThroughAFullCircleAtEveryAngle) {
+TEST(FanOutline, TheOutlineTurnsThroughAFullCircleAtEveryAngle) {
   for (const double AG : {10.0, 25.0, 40.0, 60.0, 75.0, 90.0, 120.0}) {
-    const auto c = OogiPm(2, 50, 2, AG, 0.3, 0.3);
+    const auto c = fanOutline(2, 50, 2, AG, 0.3, 0.3);
     ASSERT_TRUE(c) << AG;
     EXPECT_NEAR(c->arcAngle + 2 * c->outerCornerAngle + 2 * c->innerCornerAngle, 360, 1e-9) << AG;
   }
 }
 
-TEST(OogiPm, ImpossibleOutlinesFailWithTheirReason) {
+TEST(FanOutline, ImpossibleOutlinesFailWithTheirReason) {
   struct Row {
     double B, R, A, AG, r1, r2;
     std::string_view message;
@@ -151,14 +151,14 @@ TEST(OogiPm, ImpossibleOutlinesFailWithTheirReason) {
       {2, -50, 2, 60, 0.3, 0.3, kInvalidArgumentMessage},
   };
   for (const Row& row : rows) {
-    const auto c = OogiPm(row.B, row.R, row.A, row.AG, row.r1, row.r2);
+    const auto c = fanOutline(row.B, row.R, row.A, row.AG, row.r1, row.r2);
     ASSERT_FALSE(c) << row.R << " " << row.AG;
     EXPECT_EQ(c.message(), row.message);
   }
 }
 
-TEST(OogiL, WorkedExampleAndTheOutlineItKeeps) {
-  const FanLengths fan = OogiL(exampleState(), 60);
+TEST(FanWindingLength, WorkedExampleAndTheOutlineItKeeps) {
+  const FanLengths fan = fanWindingLength(exampleState(), 60);
   ASSERT_TRUE(fan.contour);
   EXPECT_NEAR(fan.contour->arcAngle, 3.7354720, 5e-8);
   ASSERT_TRUE(fan.lengths);
@@ -168,7 +168,7 @@ TEST(OogiL, WorkedExampleAndTheOutlineItKeeps) {
   // A failed outline leaves nothing to keep.
   CalculationState tight = exampleState();
   tight.inputs.fanRadius = 0.34;
-  const FanLengths failed = OogiL(tight, 60);
+  const FanLengths failed = fanWindingLength(tight, 60);
   EXPECT_FALSE(failed.contour);
   ASSERT_FALSE(failed.lengths);
   EXPECT_EQ(failed.lengths.message(), kInvalidArgumentMessage);
@@ -176,7 +176,7 @@ TEST(OogiL, WorkedExampleAndTheOutlineItKeeps) {
   // A found outline is kept even when the turns then overflow.
   CalculationState huge = exampleState();
   huge.inputs.turns = 3e9;
-  const FanLengths overflowed = OogiL(huge, 60);
+  const FanLengths overflowed = fanWindingLength(huge, 60);
   EXPECT_TRUE(overflowed.contour);
   ASSERT_FALSE(overflowed.lengths);
   EXPECT_EQ(overflowed.lengths.message(), kOverflowMessage);
@@ -228,15 +228,15 @@ CalculationState fanState(double A, double B, double R, double r1, double r2, do
   s.inputs.cornerR1 = r1;
   s.inputs.cornerR2 = r2;
   s.inputs.turns = turns;
-  s.mStraightA = (A - r1) - r2;
-  s.mStraightB2 = B - 2 * r2;
-  s.mStraightB1 = B - 2 * r1;
+  s.straightA = (A - r1) - r2;
+  s.straightB2 = B - 2 * r2;
+  s.straightB1 = B - 2 * r1;
   return s;
 }
 
 // Random fans of every angle with corners of unequal radii: the first turn
 // runs round the rounded fan half a wire outside the former.
-TEST(OogiL, FirstTurnGoesRoundTheRoundedFanAtEveryAngle) {
+TEST(FanWindingLength, FirstTurnGoesRoundTheRoundedFanAtEveryAngle) {
   std::mt19937 random(20260520);
   auto pick = [&](double lo, double hi) {
     return std::uniform_real_distribution<double>(lo, hi)(random);
@@ -250,7 +250,7 @@ TEST(OogiL, FirstTurnGoesRoundTheRoundedFanAtEveryAngle) {
     if (!expected) continue;
     SCOPED_TRACE(testing::Message() << "A " << A << " B " << B << " R " << R << " AG " << AG
                                     << " r1 " << r1 << " r2 " << r2);
-    const FanLengths fan = OogiL(fanState(A, B, R, r1, r2, 1), AG);
+    const FanLengths fan = fanWindingLength(fanState(A, B, R, r1, r2, 1), AG);
     ASSERT_TRUE(fan.lengths);
     EXPECT_NEAR(fan.lengths->maxLength, *expected, 1e-7 * *expected);
     ++fans;
@@ -260,13 +260,13 @@ TEST(OogiL, FirstTurnGoesRoundTheRoundedFanAtEveryAngle) {
 
 // A fan of no angle and a radius so large that its arc is all but straight is
 // the rectangular former of the same A, B, r1 and r2, turn for turn.
-TEST(OogiL, ANarrowFanOfHugeRadiusIsTheRectangularFormer) {
+TEST(FanWindingLength, ANarrowFanOfHugeRadiusIsTheRectangularFormer) {
   for (const double AG : {0.0, 1e-6}) {
     for (const double r2 : {0.3, 1.0, 3.0}) {
       SCOPED_TRACE(testing::Message() << "AG " << AG << " r2 " << r2);
       const CalculationState s = fanState(20, 12, 1e6, 1, r2, 10);
-      const FanLengths fan = OogiL(s, AG);
-      const auto rectangular = GetL(s);
+      const FanLengths fan = fanWindingLength(s, AG);
+      const auto rectangular = rectangularWindingLength(s);
       ASSERT_TRUE(fan.lengths && rectangular);
       // The arc's rise over the corners, 25e-6 mm at this radius, shortens
       // both sides of every turn.
@@ -278,7 +278,7 @@ TEST(OogiL, ANarrowFanOfHugeRadiusIsTheRectangularFormer) {
 
 // At 60° with equal corners the outline was right before the unequal-corner
 // terms were mended; the lengths stay what they were.
-TEST(OogiL, SixtyDegreesWithEqualCornersKeepsItsLengths) {
+TEST(FanWindingLength, SixtyDegreesWithEqualCornersKeepsItsLengths) {
   struct Row {
     double A, B, R, r;
     double side, maxLength, midLength;  // 25 turns, allowance 0.01 a layer
@@ -293,8 +293,8 @@ TEST(OogiL, SixtyDegreesWithEqualCornersKeepsItsLengths) {
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "A " << row.A << " B " << row.B << " R " << row.R);
     CalculationState s = fanState(row.A, row.B, row.R, row.r, row.r, 25);
-    s.mCrossAllowance = 0.01;
-    const FanLengths fan = OogiL(s, 60);
+    s.crossAllowance = 0.01;
+    const FanLengths fan = fanWindingLength(s, 60);
     ASSERT_TRUE(fan.contour && fan.lengths);
     EXPECT_NEAR(fan.contour->sideLength, row.side, 1e-12 * row.side);
     EXPECT_NEAR(fan.lengths->maxLength, row.maxLength, 1e-12 * row.maxLength);
@@ -314,20 +314,20 @@ TEST(WindingLengths, AbsurdStatesFailInsteadOfGivingNonFiniteLengths) {
       {"turns 3e9", [](CalculationState& s) { s.inputs.turns = 3e9; }},
       {"turns -3e9", [](CalculationState& s) { s.inputs.turns = -3e9; }},
       {"turns NaN", [](CalculationState& s) { s.inputs.turns = std::nan(""); }},
-      {"odd layer 3e9", [](CalculationState& s) { s.mTurnsOddLayer = 3e9; }},
+      {"odd layer 3e9", [](CalculationState& s) { s.turnsOddLayer = 3e9; }},
       {"wire 1e308", [](CalculationState& s) { s.inputs.finishedDiameter = 1e308; }},
       {"corner 1e308", [](CalculationState& s) { s.inputs.cornerR1 = s.inputs.cornerR2 = 1e308; }},
       {"inner 1e308", [](CalculationState& s) { s.inputs.innerDiameter = 1e308; }},
-      {"straight -1e308", [](CalculationState& s) { s.mStraightA = s.mStraightB1 = -1e308; }},
-      {"allowance inf", [inf](CalculationState& s) { s.mCrossAllowance = inf; }},
+      {"straight -1e308", [](CalculationState& s) { s.straightA = s.straightB1 = -1e308; }},
+      {"allowance inf", [inf](CalculationState& s) { s.crossAllowance = inf; }},
       {"radius 1e308", [](CalculationState& s) { s.inputs.fanRadius = 1e308; }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     CalculationState s = exampleState();
     row.edit(s);
-    const FanLengths fan = OogiL(s, 60);
-    for (const Expected<WindingLengths>& l : {GetL(s), EnL(s), fan.lengths}) {
+    const FanLengths fan = fanWindingLength(s, 60);
+    for (const Expected<WindingLengths>& l : {rectangularWindingLength(s), roundWindingLength(s), fan.lengths}) {
       if (l) {
         EXPECT_TRUE(std::isfinite(l->maxLength) && std::isfinite(l->midLength));
       } else {
@@ -337,7 +337,7 @@ TEST(WindingLengths, AbsurdStatesFailInsteadOfGivingNonFiniteLengths) {
   }
   CalculationState s = exampleState();
   s.inputs.turns = 3e9;
-  EXPECT_EQ(GetL(s).message(), kOverflowMessage);
+  EXPECT_EQ(rectangularWindingLength(s).message(), kOverflowMessage);
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST(Press, NoShapeWritesOnlyTheArrangement) {
   EXPECT_EQ(after.text2[2], "1.05");
   for (int i : {1, 3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 21})
     EXPECT_EQ(after.text2[i], before.text2[i]);
-  EXPECT_EQ(after.calc.mTurnsOddLayer, 5);
+  EXPECT_EQ(after.calc.turnsOddLayer, 5);
   EXPECT_EQ(after.drawing.circles.size(), 1u);  // the added turns are gone
 }
 

@@ -1,5 +1,7 @@
 #include "job/job_json.h"
 
+#include "job/json_document.h"
+
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -52,8 +54,6 @@ std::size_t charCount(std::string_view s) {
   return n;
 }
 
-struct TooDeep {};
-
 std::string quoted(std::string_view key) { return "「" + std::string(key) + "」"; }
 
 // Reads the text at key of an object; the failure names the key.
@@ -80,26 +80,22 @@ std::string lineOf(std::string_view text, std::size_t byte) {
 }
 
 Expected<json> parse(std::string_view text) {
-  const json::parser_callback_t limitDepth = [](int depth, json::parse_event_t event, json&) {
-    const bool opens =
-        event == json::parse_event_t::object_start || event == json::parse_event_t::array_start;
-    if (opens && depth >= kMaxNesting) throw TooDeep{};
-    return true;
-  };
   // The parser takes a NUL byte for the end of the text: a job followed by a
   // NUL and anything at all would read as the job alone.
   if (const auto nul = text.find('\0'); nul != std::string_view::npos)
     return refusal("JSON として読めません（" + lineOf(text, nul + 1) + " 行目）。");
-  try {
-    return json::parse(text, limitDepth);
-  } catch (const TooDeep&) {
-    return refusal("入れ子が深すぎます（" + std::to_string(kMaxNesting) + " 段まで）。");
-  } catch (const json::parse_error& e) {
-    return refusal("JSON として読めません（" + lineOf(text, e.byte) + " 行目）。");
-  } catch (const json::exception&) {
-    // A number beyond the range of a double (1e999) is refused as well.
-    return refusal("JSON として読めません（扱えない大きさの数があります）。");
+  JsonDocument read = readJsonDocument(text, kMaxNesting);
+  switch (read.fault) {
+    case JsonDocument::Fault::None:
+      return std::move(read.value);
+    case JsonDocument::Fault::TooDeep:
+      return refusal("入れ子が深すぎます（" + std::to_string(kMaxNesting) + " 段まで）。");
+    case JsonDocument::Fault::NumberTooLarge:
+      return refusal("JSON として読めません（扱えない大きさの数があります）。");
+    case JsonDocument::Fault::Unreadable:
+      break;
   }
+  return refusal("JSON として読めません（" + lineOf(text, read.byte) + " 行目）。");
 }
 
 Expected<int> readFormatVersion(const json& root) {

@@ -14,6 +14,7 @@
 #include "job/file_io.h"
 #include "job/job_form.h"
 #include "job/job_json.h"
+#include "job/json_document.h"
 
 namespace kelvane::replay {
 
@@ -177,33 +178,6 @@ std::optional<std::string> applyStep(const json& step, ReplayTarget& target) {
   return std::nullopt;
 }
 
-// Whether JSON text nests arrays and objects deeper than `limit`; brackets
-// inside strings do not count. Exact for well-formed text, and the parser
-// refuses the rest. Checked before parsing rather than in a parser callback:
-// nlohmann's callback parser looks through the whole enclosing array at the
-// end of every object, which makes a long list of steps quadratic.
-bool nestsDeeperThan(std::string_view text, int limit) {
-  int depth = 0;
-  bool inString = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (inString) {
-      if (c == '\\') {
-        ++i;  // the escaped character, a quote perhaps
-      } else if (c == '"') {
-        inString = false;
-      }
-    } else if (c == '"') {
-      inString = true;
-    } else if (c == '[' || c == '{') {
-      if (++depth > limit) return true;
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
-  }
-  return false;
-}
-
 std::string tooLong() {
   return "the steps are longer than " + std::to_string(kMaxDocumentBytes / (1024 * 1024)) + " MiB";
 }
@@ -228,10 +202,11 @@ std::optional<std::string> applySteps(std::istream& document, ReplayTarget& targ
 
 std::optional<std::string> applySteps(std::string_view document, ReplayTarget& target) {
   if (document.size() > kMaxDocumentBytes) return tooLong();
-  if (nestsDeeperThan(document, kMaxNesting))
+  const job::JsonDocument read = job::readJsonDocument(document, kMaxNesting);
+  if (read.fault == job::JsonDocument::Fault::TooDeep)
     return "the steps nest deeper than " + std::to_string(kMaxNesting) + " levels";
-  const json doc = json::parse(document, nullptr, /*allow_exceptions=*/false);
-  if (doc.is_discarded()) return "unreadable JSON";
+  if (read.fault != job::JsonDocument::Fault::None) return "unreadable JSON";
+  const json& doc = read.value;
   if (!doc.is_object() || !doc.contains("steps") || !doc["steps"].is_array())
     return "expected an object with a \"steps\" array";
   std::size_t n = 0;

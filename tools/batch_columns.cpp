@@ -23,11 +23,11 @@ std::string designText(const form::ControlId& id) {
   return design ? design->text : std::string();
 }
 
-// The characters of a name as it is compared with the columns: UTF-8
-// decoded (a byte of no character stands for itself, apart from every
-// character), full-width forms and the ideographic space made ASCII, ASCII
+// The characters of a name, UTF-8 decoded (a byte of no character stands
+// for itself, apart from every character); `folded`, as it is compared with
+// the columns: full-width forms and the ideographic space made ASCII, ASCII
 // letters made small, and blanks left out.
-std::u32string comparable(std::string_view name) {
+std::u32string comparable(std::string_view name, bool folded = true) {
   std::u32string out;
   for (std::size_t i = 0; i < name.size();) {
     const auto byte = static_cast<unsigned char>(name[i]);
@@ -50,10 +50,12 @@ std::u32string comparable(std::string_view name) {
       continue;
     }
     i += length;
-    if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0;  // full-width ASCII
-    if (c == 0x3000) c = ' ';
-    if (c == 0xFEFF || c == ' ' || c == '\t') continue;
-    if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+    if (folded) {
+      if (c >= 0xFF01 && c <= 0xFF5E) c -= 0xFEE0;  // full-width ASCII
+      if (c == 0x3000) c = ' ';
+      if (c == 0xFEFF || c == ' ' || c == '\t') continue;
+      if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+    }
     out.push_back(c);
   }
   return out;
@@ -163,15 +165,19 @@ std::vector<std::string> resultColumns(ResultStyle style, bool workingTemperatur
 std::optional<std::string> resembledColumn(std::string_view name) {
   if (indexIn(knownNames(), name)) return std::nullopt;
   const std::u32string text = comparable(name);
+  // The nearest column; of two as near, the one nearer as written
+  // ("tention" is told beside tension, not Tension).
   std::optional<std::string> closest;
-  std::size_t closestDistance = 0;
+  std::pair<std::size_t, std::size_t> closestDistance;
   for (const std::string& known : knownNames()) {
     const std::u32string column = comparable(known);
     const std::size_t distance = editDistance(text, column);
     if (distance > slipsAllowed(column.size())) continue;
-    if (!closest || distance < closestDistance) {
+    const std::pair<std::size_t, std::size_t> both = {
+        distance, editDistance(comparable(name, false), comparable(known, false))};
+    if (!closest || both < closestDistance) {
       closest = known;
-      closestDistance = distance;
+      closestDistance = both;
     }
   }
   return closest;

@@ -256,11 +256,22 @@ std::string numberCell(double value, int decimals) {
     digits = std::max(digits, 5 - first);
   }
   digits = std::clamp(digits, 0, 60);
-  std::array<char, 400> buffer;
-  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                          std::chars_format::fixed, digits);
-  if (error != std::errc()) return "";
-  return std::string(buffer.data(), end);
+  const auto fixed = [value](int decimals) {
+    std::array<char, 400> buffer;
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, decimals);
+    return error == std::errc() ? std::string(buffer.data(), end) : std::string();
+  };
+  std::string text = fixed(digits);
+  // Rounding up to the next power of ten (0.0999999996 → 0.1000000) gains a
+  // digit the six did not ask for.
+  if (digits > decimals && value != 0 && text.find_first_of("123456789") != std::string::npos) {
+    const std::size_t first = text.find_first_of("123456789");
+    const int shown = static_cast<int>(
+        std::count_if(text.begin() + first, text.end(), [](char c) { return c != '.'; }));
+    if (shown > 6) text = fixed(digits - 1);
+  }
+  return text;
 }
 
 }  // namespace kelvane::batch

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
@@ -33,6 +34,9 @@ struct Quantity {
   Measure measure;
   std::optional<FormerShape> onlyFor;  // D' and R' share one box
   bool atWorkingTemperature = false;
+  // The box is one the former shows or hides; the others always show, and
+  // asking the form costs a search of its controls in every row.
+  bool mayHide = false;
 };
 
 // The unit every row of a column is written in.
@@ -120,6 +124,13 @@ const std::vector<Column>& columnsOf(bool workingTemperature) {
         }
       }
     }
+    for (std::vector<Column>& list : both) {
+      for (Column& c : list) {
+        const auto& changing = form::changeableVisibility();
+        c.quantity.mayHide = std::find(changing.begin(), changing.end(),
+                                       form::idOf(c.quantity.box)) != changing.end();
+      }
+    }
     return both;
   }();
   return columns[workingTemperature];
@@ -181,7 +192,21 @@ double valueOf(ResultBox box, const CoilResults& r, const form::FormState& s) {
 // writes three decimals in the unit it chose, so a row it shows in mm needs
 // six in m not to lose any of them.
 int decimalsBeside(double windowFactor, double columnFactor) {
-  return std::max(3, 3 + static_cast<int>(std::lround(std::log10(windowFactor / columnFactor))));
+  int decimals = 3;
+  for (double ratio = windowFactor / columnFactor; ratio > 5; ratio /= 10) ++decimals;
+  return decimals;
+}
+
+// The power of ten of a number's first digit, |value| > 0: without a
+// logarithm, which would cost more than all the rest of a cell.
+int firstDigitPower(double magnitude) {
+  int power = 0;
+  if (magnitude >= 1) {
+    for (double p = 10; p <= magnitude && power < 400; p *= 10) ++power;
+  } else {
+    for (double p = 1; p > magnitude && power > -400; p /= 10) --power;
+  }
+  return power;
 }
 
 // The decimals of a number as plainDecimal writes it; none for its exponent form.
@@ -195,7 +220,7 @@ int plainDecimals(double value) {
 std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults& r,
                    std::optional<double> workingCelsius) {
   const form::FormState& s = form.state();
-  if (!form.isVisible(form::idOf(q.box))) return "";
+  if (q.mayHide && !form.isVisible(form::idOf(q.box))) return "";
   if (q.onlyFor && s.option1 != static_cast<int>(*q.onlyFor)) return "";
   if (q.measure == Measure::Text) return s.text(q.box);
   const double value = valueOf(q.box, r, s);
@@ -226,6 +251,35 @@ std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults
   return "";
 }
 
+// The value with exactly `decimals` decimals, correctly rounded. A value of
+// a few significant digits is rounded as a whole number of the last decimal's
+// unit, which costs a tenth of the general conversion: its scaled product is
+// then within 1e-7 of the exact one, so only a fraction within 1e-6 of a half
+// is left to std::to_chars.
+std::string fixedDecimals(double value, int decimals) {
+  static constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (decimals < static_cast<int>(kPowers.size())) {
+    const double scaled = std::abs(value) * kPowers[decimals];
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (scaled < 1e9 && std::abs(fraction - 0.5) > 1e-6) {
+      const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+      std::string digits = std::to_string(units);
+      if (digits.size() <= static_cast<std::size_t>(decimals)) {
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+      }
+      if (decimals > 0) digits.insert(digits.size() - decimals, 1, '.');
+      return (value < 0 && units != 0 ? "-" : "") + digits;
+    }
+  }
+  std::array<char, 400> buffer;
+  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                          std::chars_format::fixed, decimals);
+  return error == std::errc() ? std::string(buffer.data(), end) : std::string();
+}
+
 }  // namespace
 
 std::vector<std::string> readableColumns(bool workingTemperature) {
@@ -251,22 +305,17 @@ std::string numberCell(double value, int decimals) {
   if (value == 0) value = 0;  // no "-0"
   int digits = decimals;
   if (value != 0) {
-    // Six significant digits: the first is at 10^floor(log10 |value|).
-    const int first = static_cast<int>(std::floor(std::log10(std::abs(value))));
-    digits = std::max(digits, 5 - first);
+    // Six significant digits. A power of ten a step off at the edge gives a
+    // digit more, taken back below.
+    digits = std::max(digits, 5 - firstDigitPower(std::abs(value)));
   }
   digits = std::clamp(digits, 0, 60);
-  const auto fixed = [value](int decimals) {
-    std::array<char, 400> buffer;
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                            std::chars_format::fixed, decimals);
-    return error == std::errc() ? std::string(buffer.data(), end) : std::string();
-  };
+  const auto fixed = [value](int decimals) { return fixedDecimals(value, decimals); };
   std::string text = fixed(digits);
   // Rounding up to the next power of ten (0.0999999996 → 0.1000000) gains a
   // digit the six did not ask for.
-  if (digits > decimals && value != 0 && text.find_first_of("123456789") != std::string::npos) {
-    const std::size_t first = text.find_first_of("123456789");
+  const std::size_t first = text.find_first_of("123456789");
+  if (digits > decimals && first != std::string::npos) {
     const int shown = static_cast<int>(
         std::count_if(text.begin() + first, text.end(), [](char c) { return c != '.'; }));
     if (shown > 6) text = fixed(digits - 1);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <optional>
+#include <random>
 #include <regex>
 #include <set>
 #include <string>
@@ -253,6 +254,28 @@ TEST(BatchColumns, NumbersArePlainDecimalsOfSixSignificantDigits) {
       {INFINITY, 3, ""},
   };
   for (const Case& c : cases) EXPECT_EQ(numberCell(c.value, c.decimals), c.cell) << c.value;
+
+  // Values of every size a coil gives: the cell is the value rounded to its
+  // last decimal, six or seven significant digits, or more where the
+  // decimals asked for give more.
+  std::mt19937_64 random(19);
+  const std::regex plain("-?(0|[1-9][0-9]*)(\\.[0-9]+)?");
+  for (int i = 0; i < 20000; ++i) {
+    const double value = (i % 7 == 0 ? -1 : 1) *
+                         std::pow(10.0, std::uniform_real_distribution<double>(-7, 12)(random));
+    const int decimals = static_cast<int>(random() % 7);
+    const std::string cell = numberCell(value, decimals);
+    SCOPED_TRACE(std::to_string(value) + " to " + std::to_string(decimals) + ": " + cell);
+    ASSERT_TRUE(std::regex_match(cell, plain));
+    const int shown = decimalsOf(cell);
+    EXPECT_GE(shown, decimals);
+    EXPECT_GE(significantDigits(cell), 6);
+    if (shown > decimals) {
+      EXPECT_LE(significantDigits(cell), 7);
+    }
+    EXPECT_LE(std::abs(std::stod(cell) - value),
+              0.5 * std::pow(10.0, -shown) * (1 + 1e-9) + std::abs(value) * 1e-15);
+  }
 }
 
 // A column named almost as one Kelvane reads is a slip of the keyboard: the

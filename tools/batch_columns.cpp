@@ -64,19 +64,22 @@ std::u32string comparable(std::string_view name, bool folded = true) {
 // The edits that turn one text into the other: a character put in, left
 // out, changed, or two neighbours swapped.
 std::size_t editDistance(const std::u32string& a, const std::u32string& b) {
-  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
-  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  const std::size_t width = b.size() + 1;
+  std::vector<std::size_t> d((a.size() + 1) * width);
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i * width] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const std::size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
-      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+      std::size_t& here = d[i * width + j];
+      here = std::min({d[(i - 1) * width + j] + 1, d[i * width + j - 1] + 1,
+                       d[(i - 1) * width + j - 1] + change});
       if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        here = std::min(here, d[(i - 2) * width + j - 2] + 1);
       }
     }
   }
-  return d[a.size()][b.size()];
+  return d.back();
 }
 
 // How far a name may be from a column's to be taken for a slip of the
@@ -94,6 +97,22 @@ const std::vector<std::string>& knownNames() {
     std::vector<std::string> all = inputColumns();
     for (const auto* more : {&jobFileColumns(), &jobFieldColumns(), &jobFieldFileColumns()}) {
       all.insert(all.end(), more->begin(), more->end());
+    }
+    return all;
+  }();
+  return names;
+}
+
+// Those names as they are compared: folded, and as written.
+struct KnownName {
+  const std::string* name;
+  std::u32string folded, written;
+};
+const std::vector<KnownName>& knownComparables() {
+  static const std::vector<KnownName> names = [] {
+    std::vector<KnownName> all;
+    for (const std::string& name : knownNames()) {
+      all.push_back({&name, comparable(name), comparable(name, false)});
     }
     return all;
   }();
@@ -169,14 +188,18 @@ std::optional<std::string> resembledColumn(std::string_view name) {
   // ("tention" is told beside tension, not Tension).
   std::optional<std::string> closest;
   std::pair<std::size_t, std::size_t> closestDistance;
-  for (const std::string& known : knownNames()) {
-    const std::u32string column = comparable(known);
-    const std::size_t distance = editDistance(text, column);
-    if (distance > slipsAllowed(column.size())) continue;
+  for (const KnownName& known : knownComparables()) {
+    // The edits are at least the difference in length: a long name of the
+    // user's own costs nothing to tell apart.
+    const std::size_t allowed = slipsAllowed(known.folded.size());
+    const std::size_t longer = std::max(text.size(), known.folded.size());
+    if (longer - std::min(text.size(), known.folded.size()) > allowed) continue;
+    const std::size_t distance = editDistance(text, known.folded);
+    if (distance > allowed) continue;
     const std::pair<std::size_t, std::size_t> both = {
-        distance, editDistance(comparable(name, false), comparable(known, false))};
+        distance, editDistance(comparable(name, false), known.written)};
     if (!closest || both < closestDistance) {
-      closest = known;
+      closest = *known.name;
       closestDistance = both;
     }
   }

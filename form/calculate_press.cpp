@@ -121,6 +121,7 @@ void Form1::writePress(const PressRequest& request, const CoilPress& press) {
   // Lengths, weights and resistance in the units chosen for them.
   const WeightResistance& w = r.weights;
   s_.units = ShownUnits{w.lengthUnit, w.massUnit, w.resistanceUnit};
+  s_.pressed = r;
   s_.captions[caption::weightUnit().str()] = captionOf(w.massUnit);
   s_.captions[caption::lengthUnit().str()] = captionOf(w.lengthUnit);
   s_.captions[caption::resistanceUnit().str()] = captionOf(w.resistanceUnit);

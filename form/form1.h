@@ -64,6 +64,9 @@ struct FormState {
   std::optional<ShownUnits> units;
   // The resistances the DCR boxes were last written with; none before.
   std::optional<PressedResistance> resistance;
+  // The numbers the press that last wrote the lengths, weights and
+  // resistances worked out, before any choice of unit or rounding; none before.
+  std::optional<CoilResults> pressed;
   std::map<std::string, bool> visible;  // the controls whose visibility changes
   int option1 = 1;                      // the shape button that is on; -1 for none
   int option3 = 0;                      // the material button that is on

@@ -13,6 +13,7 @@
 #include "form/boxes.h"
 #include "form/control_table.h"
 #include "job/csv_cell.h"
+#include "job/table_lines.h"
 
 namespace kelvane::job {
 namespace {
@@ -20,23 +21,12 @@ namespace {
 using form::ControlId;
 using form::label1;
 
-constexpr std::string_view kMillimetres = "mm";
-
 // The caption of a label as the window shows it now.
 std::string captionOf(const form::Form1& form, const ControlId& id) {
   const auto& captions = form.state().captions;
   if (const auto it = captions.find(id.str()); it != captions.end()) return it->second;
   const form::ControlDesign* design = form::findControl(id);
   return design ? design->text : std::string();
-}
-
-// "全長 mm" → "全長" and "mm"; a caption without a unit has an empty one.
-std::pair<std::string, std::string> nameAndUnit(const std::string& caption) {
-  const std::size_t space = caption.find(' ');
-  if (space == std::string::npos) return {caption, ""};
-  std::string unit = caption.substr(space + 1);
-  while (!unit.empty() && unit.back() == ' ') unit.pop_back();
-  return {caption.substr(0, space), unit};
 }
 
 // The SI symbol for a unit the window captions its own way ("Km", "Kg", "KΩ").
@@ -104,51 +94,7 @@ std::string resistanceText(double ohms, const ResistanceColumn& unit) {
   return fixedText(value, places);
 }
 
-struct InputLine {
-  int label;
-  std::string_view unit;
-};
-// By input box: the caption beside it and the unit of its number.
-constexpr InputLine kInputLines[form::kInputBoxCount] = {{0, kMillimetres},
-                                                         {1, kMillimetres},
-                                                         {2, ""},
-                                                         {3, kMillimetres},
-                                                         {4, kMillimetres},
-                                                         {5, kMillimetres},
-                                                         {6, kMillimetres},
-                                                         {7, kMillimetres},
-                                                         {8, kMillimetres},
-                                                         {9, kMillimetres},
-                                                         {10, kMillimetres},
-                                                         {11, "°"},
-                                                         {12, kMillimetres},
-                                                         {26, ""}};
-
-struct ResultLine {
-  int label;
-  form::ResultBox max;
-  std::optional<form::ResultBox> mid;
-  std::string_view unit;         // a fixed unit, or
-  std::optional<int> unitLabel;  // the caption that carries the unit the press chose
-};
 using form::ResultBox;
-// The result rows in the window's order. XXX is left out: it never has a value.
-const ResultLine kResultLines[] = {
-    {23, ResultBox::Arrangement, {}, "", {}},
-    {22, ResultBox::LayerCount, {}, "", {}},
-    {21, ResultBox::Thickness, {}, kMillimetres, {}},
-    {17, ResultBox::LastLayerTurns, {}, "", {}},
-    {16, ResultBox::OuterA, {}, kMillimetres, {}},
-    {15, ResultBox::OuterB, {}, kMillimetres, {}},
-    {14, ResultBox::OuterRorD, {}, kMillimetres, {}},
-    {20, ResultBox::AlignedHeight, {}, kMillimetres, {}},
-    {13, ResultBox::LengthMax, ResultBox::LengthMid, "", 13},
-    {29, ResultBox::WeightMax, ResultBox::WeightMid, "", 29},
-    {28, ResultBox::DcrMax, ResultBox::DcrMid, "", 28},
-    {19, ResultBox::CrossHeight, ResultBox::FullHeight, kMillimetres, {}},
-    {34, ResultBox::InsulationWeightMax, ResultBox::InsulationWeightMid, "", 29},
-    {32, ResultBox::ConductorWeightMax, ResultBox::ConductorWeightMid, "", 29},
-};
 
 constexpr const char* kFormerWords[3] = {"丸形", "角形", "扇形"};
 
@@ -341,19 +287,20 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
   const form::FormState& s = form.state();
   ResultsTable table;
 
-  table.inputs.push_back(
-      {"巻枠", s.option1 >= 0 && s.option1 <= 2 ? kFormerWords[s.option1] : "", "", ""});
+  table.inputs.push_back({std::string(kFormerItem),
+                          s.option1 >= 0 && s.option1 <= 2 ? kFormerWords[s.option1] : "", "", ""});
   const form::ControlDesign* material = form::findControl({"Option3", s.option3});
   table.inputs.push_back({captionOf(form, {"Frame2", -1}), material ? material->text : "", "", ""});
   for (int i = 0; i < form::kInputBoxCount; ++i) {
     if (!form.isVisible(form::text1(i))) continue;
-    const InputLine& line = kInputLines[i];
+    const InputLine& line = inputLines()[i];
     table.inputs.push_back(
         {captionOf(form, label1(line.label)), s.text1[i], "", std::string(line.unit)});
   }
-  table.inputs.push_back({"使用温度", plainDecimal(workingCelsius), "", "°C"});
+  table.inputs.push_back(
+      {std::string(kWorkingTemperatureItem), plainDecimal(workingCelsius), "", "°C"});
 
-  for (const ResultLine& line : kResultLines) {
+  for (const ResultLine& line : resultLines()) {
     if (!form.isVisible(form::idOf(line.max))) continue;
     TableRow row;
     row.item = nameAndUnit(captionOf(form, label1(line.label))).first;

@@ -5,17 +5,15 @@
 #include <optional>
 #include <string_view>
 
+#include "core/temperature_resistance.h"
 #include "form/control_table.h"
 #include "job/csv_cell.h"
 #include "job/job.h"
 #include "job/job_form.h"
+#include "tools/batch_results.h"
 
 namespace kelvane::batch {
 namespace {
-
-constexpr std::string_view kFormerColumn = "former";
-constexpr std::string_view kMaterialColumn = "material";
-constexpr std::string_view kErrorColumn = "エラー";
 
 // The captions that carry the units the press chose, in the order of the
 // rows they belong to: length, weight, resistance.
@@ -143,6 +141,13 @@ std::optional<std::string> unreadable(const CsvRecord& record, std::uint64_t num
                  " で書いてください。";
         }
         break;
+      case ColumnLayout::Holds::JobField:
+        if (layout.workingTemperatureColumn() == i && !cell.empty()) {
+          if (const Expected<double> t = readWorkingTemperature(cell); !t) {
+            return place(number, layout, i) + t.message();
+          }
+        }
+        break;
       default:
         break;
     }
@@ -153,6 +158,29 @@ std::optional<std::string> unreadable(const CsvRecord& record, std::uint64_t num
 bool allEmpty(const CsvRecord& record) {
   return std::all_of(record.fields.begin(), record.fields.end(),
                      [](const std::string& f) { return f.empty(); });
+}
+
+// A field of the job as a row's cell holds it; a working temperature that
+// cannot be read (checked before, where it matters) or an empty cell leaves
+// the field as a new job has it.
+void setField(job::JobFields& fields, JobField field, const std::string& cell) {
+  switch (field) {
+    case JobField::Customer:
+      fields.customer = cell;
+      break;
+    case JobField::PartNumber:
+      fields.partNumber = cell;
+      break;
+    case JobField::QuotationNumber:
+      fields.quotationNumber = cell;
+      break;
+    case JobField::PersonInCharge:
+      fields.personInCharge = cell;
+      break;
+    case JobField::WorkingTemperature:
+      if (const Expected<double> t = readWorkingTemperature(cell); t) fields.workingCelsius = *t;
+      break;
+  }
 }
 
 // The job of a readable row on the form as the window opens.
@@ -172,6 +200,9 @@ job::Job jobOf(const ColumnLayout& layout, const CsvRecord& record, const form::
       case ColumnLayout::Holds::Material:
         job.material = static_cast<ConductorMaterial>(*materialIndex(cell));
         break;
+      case ColumnLayout::Holds::JobField:
+        setField(job.fields, static_cast<JobField>(column.field), cell);
+        break;
       case ColumnLayout::Holds::Own:
         break;
     }
@@ -186,62 +217,10 @@ std::string captionOf(const form::FormState& state, const form::ControlId& id) {
 
 }  // namespace
 
-const std::vector<std::string>& inputColumns() {
-  static const std::vector<std::string> columns = [] {
-    std::vector<std::string> names;
-    for (int i = 0; i < form::kInputBoxCount; ++i) {
-      names.emplace_back(job::inputKey(static_cast<form::InputBox>(i)));
-    }
-    names.emplace_back(kFormerColumn);
-    names.emplace_back(kMaterialColumn);
-    return names;
-  }();
-  return columns;
-}
-
-const std::vector<std::string>& resultColumns() {
-  static const std::vector<std::string> columns = [] {
-    std::vector<std::string> names;
-    for (int i = 0; i < form::kResultBoxCount; ++i) names.push_back(form::text2(i).str());
-    for (const form::ControlId& id : unitCaptions()) names.push_back(id.str());
-    names.emplace_back(kErrorColumn);
-    return names;
-  }();
-  return columns;
-}
-
-Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& header) {
-  ColumnLayout layout;
-  std::vector<bool> seen(inputColumns().size(), false);
-  bool any = false;
-  for (const std::string& name : header) {
-    Column column{name};
-    const auto known = std::find(inputColumns().begin(), inputColumns().end(), name);
-    if (known != inputColumns().end()) {
-      const auto index = static_cast<std::size_t>(known - inputColumns().begin());
-      if (seen[index]) return Failure{"the header names the column " + name + " twice"};
-      seen[index] = true;
-      any = true;
-      if (index < form::kInputBoxCount) {
-        column.holds = Holds::InputBox;
-        column.box = static_cast<int>(index);
-      } else {
-        column.holds = name == kFormerColumn ? Holds::Former : Holds::Material;
-      }
-    }
-    layout.columns_.push_back(std::move(column));
-  }
-  if (!any) {
-    return Failure{
-        "the first line names none of the input columns (kelvane-batch --header prints them)"};
-  }
-  return layout;
-}
-
 RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::uint64_t number,
                      const form::Form1& fresh, TextEncoding encoding) {
   RowResult result;
-  result.cells.resize(resultColumns().size());
+  result.cells.resize(layout.resultColumns().size());
   std::string& error = result.cells.back();
   if (record.fault == CsvFault::None && allEmpty(record)) return result;
   if (auto why = unreadable(record, number, layout, encoding)) {
@@ -251,17 +230,25 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
   }
 
   form::Form1 form(fresh);
-  job::applyJob(jobOf(layout, record, fresh), form);
+  const job::Job job = jobOf(layout, record, fresh);
+  job::applyJob(job, form);
   const form::FormState& s = form.state();
-  std::copy(s.text2.begin(), s.text2.end(), result.cells.begin());
-  for (std::size_t i = 0; i < unitCaptions().size(); ++i) {
-    result.cells[form::kResultBoxCount + i] = captionOf(s, unitCaptions()[i]);
-  }
   for (const std::string& message : s.messages) {
     if (!error.empty()) error += '\n';
     error += message;
   }
   result.failed = !s.resultsCurrent || !s.messages.empty();
+  if (layout.style() == ResultStyle::BoxTexts) {
+    std::copy(s.text2.begin(), s.text2.end(), result.cells.begin());
+    for (std::size_t i = 0; i < unitCaptions().size(); ++i) {
+      result.cells[form::kResultBoxCount + i] = captionOf(s, unitCaptions()[i]);
+    }
+  } else if (!result.failed) {
+    std::optional<double> working;
+    if (layout.workingTemperatureColumn()) working = job.fields.workingCelsius;
+    std::vector<std::string> cells = readableCells(form, working);
+    std::move(cells.begin(), cells.end(), result.cells.begin());
+  }
   return result;
 }
 
@@ -283,7 +270,7 @@ void appendOutputRow(std::string& out, const ColumnLayout& layout, const CsvReco
 std::string outputHeader(const ColumnLayout& layout) {
   CsvRecord names;
   for (const ColumnLayout::Column& column : layout.columns()) names.fields.push_back(column.name);
-  RowResult results{resultColumns(), false};
+  RowResult results{layout.resultColumns(), false};
   std::string out;
   appendOutputRow(out, layout, names, results);
   return out;

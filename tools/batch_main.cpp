@@ -69,10 +69,13 @@ int main(int argc, char** argv) {
   std::string input = "-";
   std::string output = "-";
   bool header = false;
+  bool boxTexts = false;
   unsigned threads = 0;
   app.add_option("input", input, "CSV of coils; - or nothing for standard input");
   app.add_option("-o,--output", output, "CSV of results; - or nothing for standard output");
   app.add_flag("--header", header, "print the header line of an input file, then exit");
+  app.add_flag("--box-texts", boxTexts,
+               "give the results as the window's boxes show them: their texts and unit captions");
   app.add_option("-j,--jobs", threads, "threads computing rows (default: one a core)")
       ->check(CLI::Range(1u, 1024u));
   try {
@@ -131,6 +134,9 @@ int main(int argc, char** argv) {
 
   kelvane::batch::BatchOptions options;
   options.threads = threads;
+  options.results =
+      boxTexts ? kelvane::batch::ResultStyle::BoxTexts : kelvane::batch::ResultStyle::Readable;
+  options.notice = [](const std::string& line) { std::cerr << "kelvane-batch: " << line << "\n"; };
   ProgressLine progress(inputBytes);
   if (::isatty(STDERR_FILENO)) {
     options.progress = [&](std::uint64_t rows, std::uint64_t bytesRead) {

@@ -161,16 +161,18 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   if (auto error = source.fill(1, kPartBytes)) return Failure{*error};
   if (source.empty()) {
     return Failure{
-        "the input is empty: its first line must name the columns "
-        "(kelvane-batch --header prints them)"};
+        "入力が空です。1 行目に列の名前を書いてください（kelvane-batch --header で出せます）。"};
   }
   const Expected<ColumnLayout> layout = [&]() -> Expected<ColumnLayout> {
     std::size_t bytes = 0;
     const CsvRecord header = std::move(source.take(1, 0, 0, bytes).front());
-    if (header.fault != CsvFault::None) return Failure{"the first line is not readable as CSV"};
-    return ColumnLayout::fromHeader(header.fields);
+    if (header.fault != CsvFault::None) {
+      return Failure{"1 行目の見出しが CSV として読めません。"};
+    }
+    return ColumnLayout::fromHeader(header.fields, options.results);
   }();
   if (!layout) return layout.failure();
+  if (auto missing = layout->missingInputs(); missing && options.notice) options.notice(*missing);
   if (auto error = write("\xEF\xBB\xBF" + outputHeader(*layout))) return Failure{*error};
 
   // What an output row takes at least besides the row's own cells: a comma

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/expected.h"
+#include "tools/batch_columns.h"
 
 namespace kelvane::batch {
 
@@ -19,6 +20,11 @@ using WriteBytes = std::function<std::optional<std::string>(std::string_view byt
 
 struct BatchOptions {
   unsigned threads = 0;  // the threads computing rows; 0 for one a core
+  ResultStyle results = ResultStyle::Readable;
+  // Told once, before any row, a line about the input for the person running
+  // the batch: which input columns the header lacks (see
+  // ColumnLayout::missingInputs).
+  std::function<void(const std::string& line)> notice;
   // Told after each part of the output is written: the rows written and the
   // input bytes read so far.
   std::function<void(std::uint64_t rows, std::uint64_t bytesRead)> progress;

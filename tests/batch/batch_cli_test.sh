@@ -4,26 +4,33 @@
 # at all.
 set -u
 batch="$1"
+here=$(dirname "$0")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-expected='bareDiameter,finishedDiameter,turns,leadLength,referenceThickness,innerDiameter,sideA,sideB,cornerR1,cornerR2,fanRadius,fanAngle,fanWideWidth,tension,former,material'
+expected='素線径(d),線仕上外径,巻き数(n),リード長さ(L),基準厚み(T),内径(D),A,B,r1,r2,R,AG,XX,Tension,巻枠,素材材質'
 [ "$("$batch" --header)" = "$expected" ] || fail "--header printed: $("$batch" --header)"
 [ "$("$batch" --header | wc -l)" -eq 1 ] || fail "--header is not one line"
 
-# Every row computed: status 0, output with a byte order mark, CR LF lines.
+# Every row computed: status 0, output with a byte order mark, CR LF lines;
+# one line on standard error names the input columns the file lacks.
 printf 'turns,former\n10,1\n20,丸\n' >"$tmp/good.csv"
 "$batch" "$tmp/good.csv" -o "$tmp/out.csv" 2>"$tmp/err" || fail "good rows exited $?"
-[ ! -s "$tmp/err" ] || fail "good rows wrote to standard error: $(cat "$tmp/err")"
+[ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q 'bareDiameter 0.2, ' "$tmp/err" ||
+  fail "good rows did not name the missing columns in one line: $(cat "$tmp/err")"
+"$batch" --header >"$tmp/all.csv"
+printf '0.2,0.21,10,10,0.8,10,2,2,0.3,0.3,50,60,60,60,角,銅線\n' >>"$tmp/all.csv"
+"$batch" "$tmp/all.csv" -o "$tmp/all-out.csv" 2>"$tmp/err" || fail "all columns exited $?"
+[ ! -s "$tmp/err" ] || fail "all columns wrote to standard error: $(cat "$tmp/err")"
 [ "$(head -c 3 "$tmp/out.csv" | od -An -tx1 | tr -d ' ')" = "efbbbf" ] || fail "no byte order mark"
 [ "$(grep -c "$(printf '\r')\$" "$tmp/out.csv")" -eq 3 ] || fail "lines not ended by CR LF"
 ls -A "$tmp" | grep -q '\.kelvane-' && fail "a temporary file was left beside the output"
 
 # Standard input and output, by - and by default.
-"$batch" - -o - <"$tmp/good.csv" >"$tmp/stdout.csv" || fail "- and - exited $?"
+"$batch" - -o - <"$tmp/good.csv" >"$tmp/stdout.csv" 2>/dev/null || fail "- and - exited $?"
 cmp -s "$tmp/out.csv" "$tmp/stdout.csv" || fail "standard output differs from the file"
-"$batch" <"$tmp/good.csv" | cmp -s "$tmp/out.csv" - || fail "defaults differ from - and -"
+"$batch" <"$tmp/good.csv" 2>/dev/null | cmp -s "$tmp/out.csv" - || fail "defaults differ from - and -"
 
 # Some row failed: status 1, every row still written, one line on standard error.
 printf 'turns,former\n10,1\n10,四角\n30,2\n' >"$tmp/bad.csv"
@@ -31,9 +38,23 @@ printf 'turns,former\n10,1\n10,四角\n30,2\n' >"$tmp/bad.csv"
 rc=$?
 [ "$rc" -eq 1 ] || fail "a bad row exited $rc, not 1"
 [ "$(wc -l <"$tmp/out.csv")" -eq 4 ] || fail "not every row written"
-[ "$(wc -l <"$tmp/err")" -eq 1 ] || fail "not one line on standard error: $(cat "$tmp/err")"
+[ "$(grep -c 'rows failed' "$tmp/err")" -eq 1 ] || fail "failed rows not told: $(cat "$tmp/err")"
 
-# The batch cannot run: status 2, one line on standard error, no output file.
+# --box-texts gives the window's texts and unit captions, as it always has.
+"$batch" --box-texts "$here/box_texts_input.csv" 2>/dev/null | cmp -s - "$here/box_texts_expected.csv" ||
+  fail "--box-texts changed its output"
+
+# A column named almost as an input: status 2, one line naming both, no output.
+printf 'turns,leadLenght\n10,5\n' >"$tmp/slip.csv"
+"$batch" "$tmp/slip.csv" -o "$tmp/new.csv" 2>"$tmp/err"
+rc=$?
+[ "$rc" -eq 2 ] || fail "a misspelt column exited $rc, not 2"
+[ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q '「leadLenght」.*「leadLength」' "$tmp/err" ||
+  fail "a misspelt column was not told in one line: $(cat "$tmp/err")"
+[ ! -e "$tmp/new.csv" ] || fail "a misspelt column left an output file"
+
+# The batch cannot run: status 2, one line on standard error, no output file
+# (the input names every column, so no line tells of missing ones).
 printf 'x,y\n1,2\n' >"$tmp/unknown.csv"
 : >"$tmp/empty.csv"
 mkdir "$tmp/dir"
@@ -50,13 +71,13 @@ missing file|"\$batch" "\$tmp/missing.csv" -o "\$tmp/new.csv"
 directory|"\$batch" "\$tmp/dir" -o "\$tmp/new.csv"
 empty input|"\$batch" "\$tmp/empty.csv" -o "\$tmp/new.csv"
 no known column|"\$batch" "\$tmp/unknown.csv" -o "\$tmp/new.csv"
-output in a missing folder|"\$batch" "\$tmp/good.csv" -o "\$tmp/missing/new.csv"
-unknown option|"\$batch" --nope "\$tmp/good.csv" -o "\$tmp/new.csv"
-no threads|"\$batch" -j 0 "\$tmp/good.csv" -o "\$tmp/new.csv"
-output that cannot be written|"\$batch" "\$tmp/good.csv" >/dev/full
-read-only output|cp "\$tmp/good.csv" "\$tmp/new.csv"; chmod 444 "\$tmp/new.csv"; "\$batch" "\$tmp/good.csv" -o "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/good.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
-output that is the input|cp "\$tmp/good.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv" || { rc=\$?; cmp -s "\$tmp/good.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
-output a disk cannot hold|"\$batch" "\$tmp/good.csv" -o /dev/full
+output in a missing folder|"\$batch" "\$tmp/all.csv" -o "\$tmp/missing/new.csv"
+unknown option|"\$batch" --nope "\$tmp/all.csv" -o "\$tmp/new.csv"
+no threads|"\$batch" -j 0 "\$tmp/all.csv" -o "\$tmp/new.csv"
+output that cannot be written|"\$batch" "\$tmp/all.csv" >/dev/full
+read-only output|cp "\$tmp/all.csv" "\$tmp/new.csv"; chmod 444 "\$tmp/new.csv"; "\$batch" "\$tmp/all.csv" -o "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
+output that is the input|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
+output a disk cannot hold|"\$batch" "\$tmp/all.csv" -o /dev/full
 ROWS
 
 # A failed run leaves the old output as it was.
@@ -66,7 +87,7 @@ printf 'old\n' >"$tmp/keep.csv"
 # A pipe is written into and stays a pipe.
 mkfifo "$tmp/pipe.csv"
 cat "$tmp/pipe.csv" >"$tmp/from-pipe.csv" &
-"$batch" "$tmp/good.csv" -o "$tmp/pipe.csv" || fail "into a pipe exited $?"
+"$batch" "$tmp/good.csv" -o "$tmp/pipe.csv" 2>/dev/null || fail "into a pipe exited $?"
 wait
 cmp -s "$tmp/from-pipe.csv" "$tmp/stdout.csv" || fail "the pipe did not carry the rows"
 [ -p "$tmp/pipe.csv" ] || fail "the pipe was replaced"

@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <cstring>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -53,9 +54,15 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
       {"1", "アルミニュウム", "aluminium"},
       {"2", "銅クラッドアルミニュウム(85%)", "copperCladAluminium85"}};
 
-  // The header in an order of its own, with a column of the user's.
-  std::vector<std::string> header = inputColumns();
-  std::shuffle(header.begin(), header.end(), random);
+  // The header in an order of its own, each input named by the window's
+  // caption or the job file's name, with a column of the user's.
+  std::vector<std::size_t> order(inputColumns().size());
+  std::iota(order.begin(), order.end(), 0);
+  std::shuffle(order.begin(), order.end(), random);
+  std::vector<std::string> header;
+  for (const std::size_t i : order) {
+    header.push_back(random() % 2 ? inputColumns()[i] : jobFileColumns()[i]);
+  }
   header.insert(header.begin() + 3, "備考");
   std::string input = join(header) + "\r\n";
   std::vector<job::Job> jobs;
@@ -82,23 +89,23 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
     notes.push_back(row % 50 == 0 ? "memo, \"quoted\"\nsecond line" : "n" + std::to_string(row));
 
     std::vector<std::string> cells;
-    for (const std::string& name : header) {
-      if (name == "former") {
+    for (std::size_t c = 0; c < header.size(); ++c) {
+      const std::size_t input = c < 3 ? order[c] : c == 3 ? form::kInputBoxCount + 2 : order[c - 1];
+      if (input == form::kInputBoxCount) {
         cells.push_back(pick(formerCells[former]));
-      } else if (name == "material") {
+      } else if (input == form::kInputBoxCount + 1) {
         cells.push_back(pick(materialCells[material]));
-      } else if (name == "備考") {
+      } else if (input == form::kInputBoxCount + 2) {
         cells.push_back(notes.back());
       } else {
-        const auto at = std::find(inputColumns().begin(), inputColumns().end(), name);
-        cells.push_back(job.inputs[at - inputColumns().begin()]);
+        cells.push_back(job.inputs[input]);
       }
     }
     input += join(cells) + (row % 2 ? "\r\n" : "\n");
   }
 
   // Handed over in odd pieces, computed on more threads than rows need.
-  const BatchRun run = runOn(input, 997, 3);
+  const BatchRun run = runOn(input, 997, 3, ResultStyle::BoxTexts);
   ASSERT_TRUE(run.summary.ok()) << run.summary.message();
   EXPECT_EQ(run.summary->rows, jobs.size());
   EXPECT_EQ(run.summary->failedRows, 35u);
@@ -106,7 +113,7 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
   ASSERT_EQ(rows.size(), jobs.size());
   for (std::size_t i = 0; i < jobs.size(); ++i) {
     SCOPED_TRACE("row " + std::to_string(i + 2));
-    ASSERT_EQ(rows[i].size(), header.size() + resultColumns().size());
+    ASSERT_EQ(rows[i].size(), header.size() + resultColumns(ResultStyle::BoxTexts).size());
     EXPECT_EQ(rows[i][3], notes[i]);
     const std::vector<std::string> results(rows[i].begin() + header.size(), rows[i].end());
     EXPECT_EQ(results, formCells(jobs[i]));
@@ -148,22 +155,25 @@ TEST(BatchRows, BadRowsAreToldAndTheBatchGoesOn) {
     SCOPED_TRACE(c.row.substr(0, 40));
     // The good row after the bad one, except where the bad one runs to the end.
     const bool last = c.row.find("\"100") != std::string::npos;
-    const BatchRun run = runOn(header + c.row + "\n" + (last ? "" : good));
+    const BatchRun run = runForBoxTexts(header + c.row + "\n" + (last ? "" : good));
     ASSERT_TRUE(run.summary.ok()) << run.summary.message();
     EXPECT_EQ(run.summary->failedRows, 1u);
     const auto rows = outputRows(run.output);
     ASSERT_EQ(rows.size(), last ? 1u : 2u);
     EXPECT_NE(rows[0].back().find(c.message), std::string::npos) << rows[0].back();
-    EXPECT_EQ(rows[0].size(), 4 + resultColumns().size());
+    EXPECT_EQ(rows[0].size(), 4 + resultColumns(ResultStyle::BoxTexts).size());
     if (!last) {
       EXPECT_EQ(std::vector<std::string>(rows[1].begin() + 4, rows[1].end()), expected);
     }
   }
   // A line of empty cells is a spacer: passed through, not counted as failed.
-  const BatchRun spacer = runOn(header + ",,,\n" + good);
-  ASSERT_TRUE(spacer.summary.ok());
-  EXPECT_EQ(spacer.summary->failedRows, 0u);
-  EXPECT_EQ(outputRows(spacer.output)[0], std::vector<std::string>(4 + resultColumns().size()));
+  for (const ResultStyle style : {ResultStyle::BoxTexts, ResultStyle::Readable}) {
+    const BatchRun spacer = runOn(header + ",,,\n" + good, 1 << 16, 3, style);
+    ASSERT_TRUE(spacer.summary.ok());
+    EXPECT_EQ(spacer.summary->failedRows, 0u);
+    EXPECT_EQ(outputRows(spacer.output)[0],
+              std::vector<std::string>(4 + resultColumns(style).size()));
+  }
 }
 
 // The same file as UTF-8, UTF-8 with a byte order mark and Shift_JIS (CP932,
@@ -216,17 +226,26 @@ TEST(BatchRows, ReadsUtf8WithOrWithoutMarkAndShiftJis) {
 
 TEST(BatchRows, HeaderNamesTheInputColumnsOnceEach) {
   EXPECT_EQ(join(inputColumns()),
+            "素線径(d),線仕上外径,巻き数(n),リード長さ(L),基準厚み(T),内径(D),A,B,r1,r2,R,AG,XX,"
+            "Tension,巻枠,素材材質");
+  EXPECT_EQ(join(jobFileColumns()),
             "bareDiameter,finishedDiameter,turns,leadLength,referenceThickness,innerDiameter,"
             "sideA,sideB,cornerR1,cornerR2,fanRadius,fanAngle,fanWideWidth,tension,former,"
             "material");
-  EXPECT_EQ(resultColumns().front(), "Text2(0)");
-  EXPECT_EQ(resultColumns()[21], "Text2(21)");
-  EXPECT_EQ(std::vector<std::string>(resultColumns().begin() + 22, resultColumns().end()),
+  const std::vector<std::string> boxTexts = resultColumns(ResultStyle::BoxTexts);
+  EXPECT_EQ(boxTexts.front(), "Text2(0)");
+  EXPECT_EQ(boxTexts[21], "Text2(21)");
+  EXPECT_EQ(std::vector<std::string>(boxTexts.begin() + 22, boxTexts.end()),
             (std::vector<std::string>{"Label1(13)", "Label1(29)", "Label1(28)", "エラー"}));
 
   EXPECT_TRUE(ColumnLayout::fromHeader({"x", "turns", "y"}).ok());
+  EXPECT_TRUE(ColumnLayout::fromHeader({"x", "巻き数(n)", "巻枠"}).ok());
+  // The same input by its caption and by its job file name is named twice.
   EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "former", "turns"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "巻き数(n)"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "品番", "partNumber"}).ok());
   EXPECT_FALSE(ColumnLayout::fromHeader({"Turns", "d"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"品番", "使用温度"}).ok());
   for (const std::string input : {"", "\r\n\n", "\"turns,former\n1\n", "a\"b,turns\n1,2\n"}) {
     EXPECT_FALSE(runOn(input).summary.ok()) << input;
   }

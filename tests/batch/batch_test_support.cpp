@@ -5,7 +5,7 @@
 
 namespace kelvane::batch {
 
-BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads) {
+BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads, ResultStyle style) {
   BatchRun run;
   const ReadBytes read = [&](char* buffer, std::size_t size) -> Expected<std::size_t> {
     const std::size_t n = std::min({size, piece, input.size()});
@@ -19,6 +19,8 @@ BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads) {
   };
   BatchOptions options;
   options.threads = threads;
+  options.results = style;
+  options.notice = [&](const std::string& line) { run.notices.push_back(line); };
   run.summary = runBatch(read, write, options);
   return run;
 }
@@ -32,14 +34,28 @@ std::vector<CsvRecord> readAll(std::string_view text, std::size_t piece) {
   return records;
 }
 
-std::vector<std::vector<std::string>> outputRows(const std::string& output) {
+namespace {
+
+std::vector<std::vector<std::string>> allRows(const std::string& output) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
   std::string_view text = output;
   if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
   std::vector<std::vector<std::string>> rows;
   for (CsvRecord& r : readAll(text)) rows.push_back(std::move(r.fields));
+  return rows;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> outputRows(const std::string& output) {
+  std::vector<std::vector<std::string>> rows = allRows(output);
   if (!rows.empty()) rows.erase(rows.begin());
   return rows;
+}
+
+std::vector<std::string> outputHeader(const std::string& output) {
+  std::vector<std::vector<std::string>> rows = allRows(output);
+  return rows.empty() ? std::vector<std::string>() : std::move(rows.front());
 }
 
 }  // namespace kelvane::batch

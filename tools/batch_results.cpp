@@ -1,0 +1,332 @@
+#include "tools/batch_results.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include "core/number_text.h"
+#include "core/temperature_resistance.h"
+#include "core/weight_resistance.h"
+#include "form/control_table.h"
+#include "form/shape_fields.h"
+#include "job/table_lines.h"
+
+namespace kelvane::batch {
+namespace {
+
+using form::ResultBox;
+
+// How a quantity is measured and written.
+enum class Measure {
+  Text,         // the arrangement
+  Count,        // layers, turns of the last layer: as the window writes them
+  Thickness,    // mm, written by the window without a fixed format
+  Millimetres,  // mm, three decimals in the window
+  Length,       // m; the window chooses mm, m or Km
+  Mass,         // g; the window chooses mg, g or Kg
+  Resistance,   // Ω; the window chooses Ω or KΩ
+};
+
+struct Quantity {
+  ResultBox box;
+  Measure measure;
+  std::optional<FormerShape> onlyFor;  // D' and R' share one box
+  bool atWorkingTemperature = false;
+  // The box is one the former shows or hides; the others always show, and
+  // asking the form costs a search of its controls in every row.
+  bool mayHide = false;
+};
+
+// The unit every row of a column is written in.
+constexpr LengthUnit kLengthUnit = LengthUnit::Metre;
+constexpr MassUnit kMassUnit = MassUnit::Gram;
+constexpr ResistanceUnit kResistanceUnit = ResistanceUnit::Ohm;
+
+std::string unitSymbol(Measure measure) {
+  switch (measure) {
+    case Measure::Thickness:
+    case Measure::Millimetres:
+      return std::string(job::kMillimetres);
+    case Measure::Length:
+      return "m";
+    case Measure::Mass:
+      return "g";
+    case Measure::Resistance:
+      return "Ω";
+    default:
+      return "";
+  }
+}
+
+Measure measureOf(const job::ResultLine& line) {
+  switch (line.max) {
+    case ResultBox::Arrangement:
+      return Measure::Text;
+    case ResultBox::LayerCount:
+    case ResultBox::LastLayerTurns:
+      return Measure::Count;
+    case ResultBox::Thickness:
+      return Measure::Thickness;
+    case ResultBox::LengthMax:
+      return Measure::Length;
+    case ResultBox::DcrMax:
+      return Measure::Resistance;
+    default:
+      break;
+  }
+  if (line.unitLabel) return Measure::Mass;  // the three weights
+  return Measure::Millimetres;
+}
+
+std::string designCaption(int label) {
+  const form::ControlDesign* design = form::findControl(form::label1(label));
+  return design ? design->text : std::string();
+}
+
+struct Column {
+  std::string header;
+  Quantity quantity;
+};
+
+// The columns with the resistances at the working temperature, and without.
+const std::vector<Column>& columnsOf(bool workingTemperature) {
+  static const std::array<std::vector<Column>, 2> columns = [] {
+    std::array<std::vector<Column>, 2> both;
+    for (const bool working : {false, true}) {
+      std::vector<Column>& out = both[working];
+      for (const job::ResultLine& line : job::resultLines()) {
+        const Measure measure = measureOf(line);
+        const std::string unit = unitSymbol(measure);
+        const std::string bracket = unit.empty() ? "" : " [" + unit + "]";
+        if (line.max == ResultBox::OuterRorD) {
+          for (const FormerShape shape : {FormerShape::Round, FormerShape::Fan}) {
+            out.push_back(
+                {form::ShapeFieldVisibility(shape).outerRorDCaption.value_or("") + bracket,
+                 {line.max, measure, shape}});
+          }
+          continue;
+        }
+        const std::string name = job::nameAndUnit(designCaption(line.label)).first;
+        if (!line.mid) {
+          out.push_back({name + bracket, {line.max, measure, std::nullopt}});
+          continue;
+        }
+        const std::string aligned = name + " " + std::string(job::kAlignedWord);
+        const std::string predicted = name + " " + std::string(job::kPredictedWord);
+        // Each column holds what its heading says. The window's DCR pair is
+        // the one crossed: its Max box shows the resistance of the predicted
+        // length, so 整列 takes the box under Mid (as the results table does).
+        const bool crossed = measure == Measure::Resistance;
+        const ResultBox alignedBox = crossed ? *line.mid : line.max;
+        const ResultBox predictedBox = crossed ? line.max : *line.mid;
+        out.push_back({aligned + bracket, {alignedBox, measure, std::nullopt}});
+        out.push_back({predicted + bracket, {predictedBox, measure, std::nullopt}});
+        if (working && measure == Measure::Resistance) {
+          const std::string at = " (" + std::string(job::kWorkingTemperatureItem) + ")";
+          out.push_back({aligned + at + bracket, {alignedBox, measure, {}, true}});
+          out.push_back({predicted + at + bracket, {predictedBox, measure, {}, true}});
+        }
+      }
+    }
+    for (std::vector<Column>& list : both) {
+      for (Column& c : list) {
+        const auto& changing = form::changeableVisibility();
+        c.quantity.mayHide = std::find(changing.begin(), changing.end(),
+                                       form::idOf(c.quantity.box)) != changing.end();
+      }
+    }
+    return both;
+  }();
+  return columns[workingTemperature];
+}
+
+// The number a result box was written from, in the column's unit.
+double valueOf(ResultBox box, const CoilResults& r, const form::FormState& s) {
+  const WeightResistance& w = r.weights;
+  const double metres = factorOf(kLengthUnit);
+  const double grams = factorOf(kMassUnit);
+  const double ohms = shownResistanceFactor(kResistanceUnit, r.thinWireFactor);
+  switch (box) {
+    case ResultBox::LayerCount:
+      return s.calc.layerCount;
+    case ResultBox::Thickness:
+      return r.arrangement.thickness;
+    case ResultBox::LastLayerTurns:
+      return s.calc.lastLayerTurns;
+    case ResultBox::OuterA:
+      return r.outerA;
+    case ResultBox::OuterB:
+      return r.outerB;
+    case ResultBox::OuterRorD:
+      return r.outerRorD;
+    case ResultBox::AlignedHeight:
+      return r.alignedHeight;
+    case ResultBox::LengthMax:
+      return r.lengthMax * metres;
+    case ResultBox::LengthMid:
+      return r.lengthMid * metres;
+    case ResultBox::WeightMax:
+      return w.totalWeightMax * grams;
+    case ResultBox::WeightMid:
+      return w.totalWeightMid * grams;
+    // As in the window, the DCR box under Max holds the resistance of the
+    // Mid length, and the one under Mid that of Max.
+    case ResultBox::DcrMax:
+      return w.dcrMid * ohms;
+    case ResultBox::DcrMid:
+      return w.dcrMax * ohms;
+    case ResultBox::CrossHeight:
+      return r.crossHeight;
+    case ResultBox::FullHeight:
+      return r.fullHeight;
+    case ResultBox::InsulationWeightMax:
+      return w.insulationWeightMax * grams;
+    case ResultBox::InsulationWeightMid:
+      return w.insulationWeightMid * grams;
+    case ResultBox::ConductorWeightMax:
+      return w.conductorWeightMax * grams;
+    case ResultBox::ConductorWeightMid:
+      return w.conductorWeightMid * grams;
+    default:
+      return 0;
+  }
+}
+
+// How many decimals the window's unit shows in the column's: the window
+// writes three decimals in the unit it chose, so a row it shows in mm needs
+// six in m not to lose any of them.
+int decimalsBeside(double windowFactor, double columnFactor) {
+  int decimals = 3;
+  for (double ratio = windowFactor / columnFactor; ratio > 5; ratio /= 10) ++decimals;
+  return decimals;
+}
+
+// The power of ten of a number's first digit, |value| > 0: without a
+// logarithm, which would cost more than all the rest of a cell.
+int firstDigitPower(double magnitude) {
+  int power = 0;
+  if (magnitude >= 1) {
+    for (double p = 10; p <= magnitude && power < 400; p *= 10) ++power;
+  } else {
+    for (double p = 1; p > magnitude && power > -400; p /= 10) --power;
+  }
+  return power;
+}
+
+// The decimals of a number as plainDecimal writes it; none for its exponent form.
+int plainDecimals(double value) {
+  const std::string text = plainDecimal(value);
+  if (text.find('E') != std::string::npos) return 0;
+  const std::size_t point = text.find('.');
+  return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults& r,
+                   std::optional<double> workingCelsius) {
+  const form::FormState& s = form.state();
+  if (q.mayHide && !form.isVisible(form::idOf(q.box))) return "";
+  if (q.onlyFor && s.option1 != static_cast<int>(*q.onlyFor)) return "";
+  if (q.measure == Measure::Text) return s.text(q.box);
+  const double value = valueOf(q.box, r, s);
+  switch (q.measure) {
+    case Measure::Count: {
+      const std::string text = plainDecimal(value);
+      return text.find('E') == std::string::npos ? text : numberCell(value, 0);
+    }
+    case Measure::Thickness:
+      return numberCell(value, std::max(3, plainDecimals(value)));
+    case Measure::Millimetres:
+      return numberCell(value, 3);
+    case Measure::Length:
+      return numberCell(value, decimalsBeside(factorOf(s.units->length), factorOf(kLengthUnit)));
+    case Measure::Mass:
+      return numberCell(value, decimalsBeside(factorOf(s.units->mass), factorOf(kMassUnit)));
+    case Measure::Resistance: {
+      const int decimals = decimalsBeside(factorOf(s.units->resistance), factorOf(kResistanceUnit));
+      if (!q.atWorkingTemperature) return numberCell(value, decimals);
+      if (!workingCelsius || *workingCelsius == kReferenceCelsius || !s.resistance) return "";
+      const Expected<double> at =
+          ResistanceAtTemperature(value, *workingCelsius, s.resistance->material);
+      return at ? numberCell(*at, decimals) : "";
+    }
+    case Measure::Text:
+      break;
+  }
+  return "";
+}
+
+// The value with exactly `decimals` decimals, correctly rounded. A value of
+// a few significant digits is rounded as a whole number of the last decimal's
+// unit, which costs a tenth of the general conversion: its scaled product is
+// then within 1e-7 of the exact one, so only a fraction within 1e-6 of a half
+// is left to std::to_chars.
+std::string fixedDecimals(double value, int decimals) {
+  static constexpr std::array<double, 23> kPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (decimals < static_cast<int>(kPowers.size())) {
+    const double scaled = std::abs(value) * kPowers[decimals];
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (scaled < 1e9 && std::abs(fraction - 0.5) > 1e-6) {
+      const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+      std::string digits = std::to_string(units);
+      if (digits.size() <= static_cast<std::size_t>(decimals)) {
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+      }
+      if (decimals > 0) digits.insert(digits.size() - decimals, 1, '.');
+      return (value < 0 && units != 0 ? "-" : "") + digits;
+    }
+  }
+  std::array<char, 400> buffer;
+  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                          std::chars_format::fixed, decimals);
+  return error == std::errc() ? std::string(buffer.data(), end) : std::string();
+}
+
+}  // namespace
+
+std::vector<std::string> readableColumns(bool workingTemperature) {
+  std::vector<std::string> headers;
+  for (const Column& c : columnsOf(workingTemperature)) headers.push_back(c.header);
+  return headers;
+}
+
+std::vector<std::string> readableCells(const form::Form1& form,
+                                       std::optional<double> workingCelsius) {
+  const std::vector<Column>& columns = columnsOf(workingCelsius.has_value());
+  std::vector<std::string> cells(columns.size());
+  const form::FormState& s = form.state();
+  if (!s.pressed || !s.units) return cells;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    cells[i] = cellOf(columns[i].quantity, form, *s.pressed, workingCelsius);
+  }
+  return cells;
+}
+
+std::string numberCell(double value, int decimals) {
+  if (!std::isfinite(value)) return "";
+  if (value == 0) value = 0;  // no "-0"
+  int digits = decimals;
+  if (value != 0) {
+    // Six significant digits. A power of ten a step off at the edge gives a
+    // digit more, taken back below.
+    digits = std::max(digits, 5 - firstDigitPower(std::abs(value)));
+  }
+  digits = std::clamp(digits, 0, 60);
+  const auto fixed = [value](int decimals) { return fixedDecimals(value, decimals); };
+  std::string text = fixed(digits);
+  // Rounding up to the next power of ten (0.0999999996 → 0.1000000) gains a
+  // digit the six did not ask for.
+  const std::size_t first = text.find_first_of("123456789");
+  if (digits > decimals && first != std::string::npos) {
+    const int shown = static_cast<int>(
+        std::count_if(text.begin() + first, text.end(), [](char c) { return c != '.'; }));
+    if (shown > 6) text = fixed(digits - 1);
+  }
+  return text;
+}
+
+}  // namespace kelvane::batch

@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 #include <variant>
 
 #include "core/number_text.h"
@@ -119,7 +121,9 @@ WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& table
 
   auto* top = new QFormLayout;
   top->addRow(QStringLiteral("表(&T):"), tableChoice_);
-  top->addRow(QStringLiteral("導体径で探す(&F):"), searchRow);
+  auto* searchLabel = new QLabel(QStringLiteral("導体径で探す(&F):"), this);
+  searchLabel->setBuddy(search_);  // a layout in the field gives the label no buddy of its own
+  top->addRow(searchLabel, searchRow);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(how_);
@@ -148,7 +152,7 @@ void WirePickerDialog::showTable(int index) {
   if (index < 0) return;
   const wiredata::WireTable& t = table();
   const bool gradeCells = wiredata::givesFinishedDiameter(t);
-  how_->setText(gradeCells ? QStringLiteral("グレードの欄を選ぶと、%1に導体径、%2にそのグレードの"
+  how_->setText(gradeCells ? QStringLiteral("最大仕上外径の欄を選ぶと、%1に導体径、%2にその欄の"
                                             "最大仕上外径が入ります。")
                                  .arg(bareName(), finishedName())
                            : QStringLiteral("行を選ぶと、%1に導体径 (mm) が入ります。この表には"
@@ -246,16 +250,21 @@ void WirePickerDialog::showCurrent() {
     };
     QString text =
         QStringLiteral("この行の出典 (%1): %2").arg(qt(wire.source), citationOf(wire.source));
-    // Columns whose figures come from elsewhere name their source too.
-    QStringList others;
+    // Columns whose figures come from elsewhere name their source too, where
+    // the row has such a figure: one line a source, naming its columns.
+    std::vector<std::pair<std::string, QStringList>> others;
     for (std::size_t c = 0; c < t.columns.size(); ++c) {
       const std::string& key = t.columns[c].source;
       if (key.empty() || key == wire.source) continue;
-      const QString line =
-          QStringLiteral("%1の出典 (%2): %3").arg(qt(t.columns[c].label), qt(key), citationOf(key));
-      if (!others.contains(line)) others << line;
+      if (std::holds_alternative<std::monostate>(wire.cells[c])) continue;
+      auto other = std::find_if(others.begin(), others.end(),
+                                [&key](const auto& o) { return o.first == key; });
+      if (other == others.end()) other = others.insert(others.end(), {key, {}});
+      other->second << qt(t.columns[c].label);
     }
-    for (const QString& line : others) text += QStringLiteral("\n") + line;
+    for (const auto& [key, labels] : others)
+      text += QStringLiteral("\n%1の出典 (%2): %3")
+                  .arg(labels.join(QStringLiteral("・")), qt(key), citationOf(key));
     source_->setPlainText(text);
   } else {
     source_->setPlainText(QStringLiteral("この表の出典: %1").arg(qt(t.source)));

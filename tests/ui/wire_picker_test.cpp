@@ -256,6 +256,10 @@ class WirePickerLookTest : public QObject {
     grid.setCurrentCell(rowShowing(grid, "0.100"), 1);
     QVERIFY(dialog.sourceText().contains(QStringLiteral("(mas-elektrisola)")));
     QVERIFY(dialog.sourceText().contains(QStringLiteral("(sh-wire)")));
+    QCOMPARE(dialog.sourceText().count(QStringLiteral("(sh-wire)")), 1);
+    // A row without such figures names no source for them.
+    grid.setCurrentCell(rowShowing(grid, "1.000"), 1);
+    QVERIFY(!dialog.sourceText().contains(QStringLiteral("(sh-wire)")));
   }
 };
 

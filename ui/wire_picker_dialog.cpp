@@ -3,16 +3,21 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 #include <variant>
 
 #include "core/number_text.h"
+#include "core/typed_number.h"
 #include "form/box_names.h"
 
 namespace kelvane::ui {
@@ -28,20 +33,39 @@ QString heading(const wiredata::WireColumn& column) {
   return QStringLiteral("%1\n(%2)").arg(qt(column.label), qt(column.unit));
 }
 
-// A cell as the table shows it: a figure written as the box would get it, a
-// size as the data spells it, a dash where the source gives nothing.
-QTableWidgetItem* itemOf(const wiredata::WireCell& cell) {
+// A figure as the table shows it: with the decimals its column states its
+// figures to ("1.000", not "1"), or as the data gives it where the column has
+// none or the figure carries more.
+QString figureText(double figure, const wiredata::WireColumn& column) {
+  const std::string plain = plainDecimal(figure);
+  if (!column.decimals) return qt(plain);
+  const auto point = plain.find('.');
+  const int given = point == std::string::npos ? 0 : static_cast<int>(plain.size() - point - 1);
+  if (given > *column.decimals) return qt(plain);
+  return QString::number(figure, 'f', *column.decimals);
+}
+
+// A cell as the table shows it: a figure as above, a size as the data spells
+// it, a dash where the source gives nothing; a remark's mark after it.
+QTableWidgetItem* itemOf(const wiredata::WireCell& cell, const wiredata::WireColumn& column,
+                         const wiredata::WireFootnote* note) {
   auto* item = new QTableWidgetItem;
+  QString text;
   if (const double* figure = std::get_if<double>(&cell)) {
-    item->setText(qt(plainDecimal(*figure)));
+    text = figureText(*figure, column);
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  } else if (const std::string* text = std::get_if<std::string>(&cell)) {
-    item->setText(qt(*text));
+  } else if (const std::string* size = std::get_if<std::string>(&cell)) {
+    text = qt(*size);
     item->setTextAlignment(Qt::AlignCenter);
   } else {
-    item->setText(QStringLiteral("—"));
+    text = QStringLiteral("—");
     item->setTextAlignment(Qt::AlignCenter);
   }
+  if (note) {
+    text += QStringLiteral(" ") + qt(note->mark);
+    item->setToolTip(qt(note->mark + " " + note->text));
+  }
+  item->setText(text);
   return item;
 }
 
@@ -53,6 +77,15 @@ WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& table
 
   tableChoice_ = new QComboBox(this);
   for (const wiredata::WireTable& t : tables_) tableChoice_->addItem(qt(t.title));
+  // A diameter typed as the boxes of the window take it ("1.0", "１．０")
+  // finds its row: the table shows 1.000, and keyboard search on the grid
+  // matches text only.
+  search_ = new QLineEdit(this);
+  search_->setPlaceholderText(QStringLiteral("例: 1.0"));
+  found_ = new QLabel(this);
+  auto* searchRow = new QHBoxLayout;
+  searchRow->addWidget(search_, 1);
+  searchRow->addWidget(found_, 2);
 
   grid_ = new QTableWidget(this);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -76,6 +109,8 @@ WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& table
   source_->setFixedHeight(6 * fontMetrics().lineSpacing() +
                           2 * static_cast<int>(source_->document()->documentMargin()));
   chosen_ = new QLabel(this);
+  notes_ = new QLabel(this);
+  notes_->setWordWrap(true);
 
   auto* buttons = new QDialogButtonBox(this);
   choose_ = buttons->addButton(QStringLiteral("選ぶ"), QDialogButtonBox::AcceptRole);
@@ -86,15 +121,20 @@ WirePickerDialog::WirePickerDialog(const std::vector<wiredata::WireTable>& table
 
   auto* top = new QFormLayout;
   top->addRow(QStringLiteral("表(&T):"), tableChoice_);
+  auto* searchLabel = new QLabel(QStringLiteral("導体径で探す(&F):"), this);
+  searchLabel->setBuddy(search_);  // a layout in the field gives the label no buddy of its own
+  top->addRow(searchLabel, searchRow);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(how_);
   layout->addWidget(grid_, 1);
+  layout->addWidget(notes_);
   layout->addWidget(source_);
   layout->addWidget(chosen_);
   layout->addWidget(buttons);
 
   connect(tableChoice_, &QComboBox::currentIndexChanged, this, &WirePickerDialog::showTable);
+  connect(search_, &QLineEdit::textChanged, this, &WirePickerDialog::findDiameter);
   connect(grid_, &QTableWidget::itemSelectionChanged, this, &WirePickerDialog::showCurrent);
   connect(grid_, &QTableWidget::currentCellChanged, this, &WirePickerDialog::showCurrent);
   connect(grid_, &QTableWidget::cellDoubleClicked, this, &WirePickerDialog::take);
@@ -112,7 +152,7 @@ void WirePickerDialog::showTable(int index) {
   if (index < 0) return;
   const wiredata::WireTable& t = table();
   const bool gradeCells = wiredata::givesFinishedDiameter(t);
-  how_->setText(gradeCells ? QStringLiteral("グレードの欄を選ぶと、%1に導体径、%2にそのグレードの"
+  how_->setText(gradeCells ? QStringLiteral("最大仕上外径の欄を選ぶと、%1に導体径、%2にその欄の"
                                             "最大仕上外径が入ります。")
                                  .arg(bareName(), finishedName())
                            : QStringLiteral("行を選ぶと、%1に導体径 (mm) が入ります。この表には"
@@ -133,7 +173,9 @@ void WirePickerDialog::showTable(int index) {
   for (int r = 0; r < grid_->rowCount(); ++r) {
     const wiredata::WireRow& row = t.rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < columns; ++c) {
-      QTableWidgetItem* item = itemOf(row.cells[static_cast<std::size_t>(c)]);
+      const auto column = static_cast<std::size_t>(c);
+      QTableWidgetItem* item = itemOf(row.cells[column], t.columns[column],
+                                      t.footnoteAt(static_cast<std::size_t>(r), column));
       if (wiredata::wireChoice(t, r, c)) {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       } else if (std::holds_alternative<std::monostate>(row.cells[static_cast<std::size_t>(c)])) {
@@ -147,11 +189,48 @@ void WirePickerDialog::showTable(int index) {
     key->setFlags(Qt::ItemIsEnabled);
     grid_->setItem(r, columns, key);
   }
+  QStringList remarks;
+  for (const wiredata::WireFootnote& note : t.footnotes) remarks << qt(note.mark + " " + note.text);
+  notes_->setText(remarks.join(QStringLiteral("\n")));
+  notes_->setVisible(!remarks.isEmpty());
   grid_->resizeColumnsToContents();
   grid_->resizeRowsToContents();
   grid_->setMinimumWidth(grid_->horizontalHeader()->length() + 2 * grid_->frameWidth() +
                          grid_->verticalScrollBar()->sizeHint().width());
   showCurrent();
+  findDiameter(search_->text());
+}
+
+void WirePickerDialog::findDiameter(const QString& text) {
+  if (text.trimmed().isEmpty()) {
+    found_->clear();
+    return;
+  }
+  const TypedNumber typed = readTypedNumber(text.toStdString());
+  const wiredata::WireTable& t = table();
+  const std::optional<std::size_t> row =
+      typed.overflow || typed.unclearComma ? std::nullopt : wiredata::rowOfDiameter(t, typed.value);
+  if (!row) {
+    // A row that an earlier part of the text matched ("0.5" of "0.53") is
+    // no longer what is asked for: Enter must not take it.
+    grid_->setCurrentItem(nullptr);
+    grid_->clearSelection();
+    found_->setText(QStringLiteral("この表にその導体径はありません。"));
+    return;
+  }
+  // The row's first cell that can be chosen: its thinnest grade, or the row
+  // itself in a table without overall diameters.
+  const int r = static_cast<int>(*row);
+  int column = 0;
+  for (int c = 0; c < grid_->columnCount() - 1; ++c) {
+    if (wiredata::wireChoice(t, *row, static_cast<std::size_t>(c))) {
+      column = c;
+      break;
+    }
+  }
+  grid_->setCurrentCell(r, column);
+  grid_->scrollToItem(grid_->item(r, column), QAbstractItemView::PositionAtCenter);
+  found_->setText(QStringLiteral("%1 mm の行").arg(grid_->item(r, 0)->text()));
 }
 
 std::optional<wiredata::WireChoice> WirePickerDialog::choice() const {
@@ -164,11 +243,29 @@ void WirePickerDialog::showCurrent() {
   const wiredata::WireTable& t = table();
   const int row = grid_->currentRow();
   if (row >= 0 && row < static_cast<int>(t.rows.size())) {
-    const std::string& key = t.rows[static_cast<std::size_t>(row)].source;
-    const auto citation = t.sources.find(key);
-    source_->setPlainText(
-        QStringLiteral("この行の出典 (%1): %2")
-            .arg(qt(key), citation == t.sources.end() ? QString() : qt(citation->second)));
+    const wiredata::WireRow& wire = t.rows[static_cast<std::size_t>(row)];
+    const auto citationOf = [&t](const std::string& key) {
+      const auto citation = t.sources.find(key);
+      return citation == t.sources.end() ? QString() : qt(citation->second);
+    };
+    QString text =
+        QStringLiteral("この行の出典 (%1): %2").arg(qt(wire.source), citationOf(wire.source));
+    // Columns whose figures come from elsewhere name their source too, where
+    // the row has such a figure: one line a source, naming its columns.
+    std::vector<std::pair<std::string, QStringList>> others;
+    for (std::size_t c = 0; c < t.columns.size(); ++c) {
+      const std::string& key = t.columns[c].source;
+      if (key.empty() || key == wire.source) continue;
+      if (std::holds_alternative<std::monostate>(wire.cells[c])) continue;
+      auto other = std::find_if(others.begin(), others.end(),
+                                [&key](const auto& o) { return o.first == key; });
+      if (other == others.end()) other = others.insert(others.end(), {key, {}});
+      other->second << qt(t.columns[c].label);
+    }
+    for (const auto& [key, labels] : others)
+      text += QStringLiteral("\n%1の出典 (%2): %3")
+                  .arg(labels.join(QStringLiteral("・")), qt(key), citationOf(key));
+    source_->setPlainText(text);
   } else {
     source_->setPlainText(QStringLiteral("この表の出典: %1").arg(qt(t.source)));
   }
@@ -185,6 +282,10 @@ void WirePickerDialog::showCurrent() {
     chosen_->setText(QStringLiteral("%1 %2 mm を入れます。").arg(bareName(), qt(c->bareDiameter)));
   }
 }
+
+QString WirePickerDialog::remarks() const { return notes_->text(); }
+
+QString WirePickerDialog::sourceText() const { return source_->toPlainText(); }
 
 void WirePickerDialog::take() {
   if (choice()) accept();

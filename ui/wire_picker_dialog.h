@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTextBrowser;
@@ -17,7 +18,8 @@ namespace kelvane::ui {
 
 // 規格線から選ぶ: the standard wire tables, one shown at a time. A cell that
 // can be chosen is taken by a double click, Enter or 選ぶ; キャンセル and Esc
-// take nothing.
+// take nothing. A conductor diameter typed into the search box selects its
+// row; remarks on cells are listed under the table.
 class WirePickerDialog : public QDialog {
   Q_OBJECT
  public:
@@ -30,15 +32,23 @@ class WirePickerDialog : public QDialog {
 
   QComboBox& tableChoice() const { return *tableChoice_; }
   QTableWidget& grid() const { return *grid_; }
+  QLineEdit& search() const { return *search_; }
+  // The remarks under the table, and the source lines of the current row.
+  QString remarks() const;
+  QString sourceText() const;
 
  private:
   const wiredata::WireTable& table() const;
   void showTable(int index);
   void showCurrent();
+  void findDiameter(const QString& text);
   void take();
 
   const std::vector<wiredata::WireTable>& tables_;
   QComboBox* tableChoice_;
+  QLineEdit* search_;
+  QLabel* found_;
+  QLabel* notes_;
   QTableWidget* grid_;
   QLabel* how_;
   QTextBrowser* source_;

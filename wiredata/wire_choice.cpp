@@ -7,18 +7,11 @@
 namespace kelvane::wiredata {
 namespace {
 
-// The column of the bare conductor's diameter in mm: "nominal" in the tables
-// of insulated wire, "diameter" in the gauge tables.
-std::optional<double> bareDiameterOf(const WireTable& table, const WireRow& row) {
-  for (std::string_view id : {"nominal", "diameter"}) {
-    if (table.columnIndex(id)) return table.figure(row, id);
-  }
-  return std::nullopt;
-}
-
 // An insulation grade's maximum overall diameter: grade1_max, grade2_max, …
+// of the IEC grades, class1_max, … of the JIS classes (種).
 bool isOverallDiameter(const WireColumn& column) {
-  return column.id.starts_with("grade") && column.id.ends_with("_max") && column.unit == "mm";
+  return (column.id.starts_with("grade") || column.id.starts_with("class")) &&
+         column.id.ends_with("_max") && column.unit == "mm";
 }
 
 }  // namespace

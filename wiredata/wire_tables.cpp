@@ -1,5 +1,6 @@
 #include "wiredata/wire_tables.h"
 
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 namespace kelvane::wiredata {
@@ -54,7 +55,20 @@ Expected<WireTable> readTable(const json& t, std::size_t index) {
     const auto unit = textAt(c, "unit");
     if (!columnId || !label || !unit)
       return unreadable(table.id + " の列に id, label, unit がありません");
-    table.columns.push_back({*columnId, *label, *unit});
+    WireColumn column{*columnId, *label, *unit};
+    if (const auto decimals = c.find("decimals"); decimals != c.end()) {
+      if (!decimals->is_number_integer() || decimals->get<int>() < 0 || decimals->get<int>() > 6)
+        return unreadable(table.id + " の列 " + column.id +
+                          " の decimals が 0〜6 の整数ではありません");
+      column.decimals = decimals->get<int>();
+    }
+    if (c.contains("source")) {
+      const auto key = textAt(c, "source");
+      if (!key || !table.sources.contains(*key))
+        return unreadable(table.id + " の列 " + column.id + " の出典が sources にありません");
+      column.source = *key;
+    }
+    table.columns.push_back(std::move(column));
   }
   if (table.columns.back().id != kSourceColumn)
     return unreadable(table.id + " の最後の列が source ではありません");
@@ -79,9 +93,42 @@ Expected<WireTable> readTable(const json& t, std::size_t index) {
         return unreadable(row + " に数でも文字列でもない値があります");
       }
     }
-    if (!r.back().is_string()) return unreadable(row + " に出典がありません");
+    if (!r.back().is_string() || !table.sources.contains(r.back().get<std::string>()))
+      return unreadable(row + " の出典が sources にありません");
     wireRow.source = r.back().get<std::string>();
     table.rows.push_back(std::move(wireRow));
+  }
+
+  if (const auto footnotes = t.find("footnotes"); footnotes != t.end()) {
+    if (!footnotes->is_array()) return unreadable(table.id + " の footnotes が配列ではありません");
+    for (const json& f : *footnotes) {
+      const std::string which = table.id + " の注 " + std::to_string(table.footnotes.size() + 1);
+      if (!f.is_object()) return unreadable(which + " がオブジェクトではありません");
+      const auto text = textAt(f, "text");
+      const auto columnId = textAt(f, "column");
+      const auto rowsOf = f.find("rows");
+      if (!text || !columnId || rowsOf == f.end() || !rowsOf->is_array() || rowsOf->empty())
+        return unreadable(which + " に rows, column, text がありません");
+      const auto column = table.columnIndex(*columnId);
+      if (!column) return unreadable(which + " の列 " + *columnId + " が表にありません");
+      WireFootnote note{"※" + std::to_string(table.footnotes.size() + 1), *text, {}, *column};
+      for (const json& first : *rowsOf) {
+        // A row is named by its first cell: a diameter or a size such as "4/0".
+        std::optional<std::size_t> found;
+        for (std::size_t i = 0; i < table.rows.size() && !found; ++i) {
+          const WireCell& cell = table.rows[i].cells.front();
+          if (const double* d = std::get_if<double>(&cell); d && first.is_number()) {
+            if (std::abs(*d - first.get<double>()) < 5e-7) found = i;
+          } else if (const std::string* s = std::get_if<std::string>(&cell);
+                     s && first.is_string()) {
+            if (*s == first.get<std::string>()) found = i;
+          }
+        }
+        if (!found) return unreadable(which + " の行 " + first.dump() + " が表にありません");
+        note.rows.push_back(*found);
+      }
+      table.footnotes.push_back(std::move(note));
+    }
   }
   return table;
 }
@@ -99,6 +146,40 @@ std::optional<double> WireTable::figure(const WireRow& row, std::string_view col
   const auto i = columnIndex(columnId);
   if (!i || *i >= row.cells.size()) return std::nullopt;
   if (const double* value = std::get_if<double>(&row.cells[*i])) return *value;
+  return std::nullopt;
+}
+
+const std::string& WireTable::sourceOf(const WireRow& row, std::size_t column) const {
+  if (column < columns.size() && !columns[column].source.empty()) return columns[column].source;
+  return row.source;
+}
+
+const WireFootnote* WireTable::footnoteAt(std::size_t row, std::size_t column) const {
+  for (const WireFootnote& note : footnotes) {
+    if (note.column != column) continue;
+    for (std::size_t r : note.rows) {
+      if (r == row) return &note;
+    }
+  }
+  return nullptr;
+}
+
+std::optional<double> bareDiameterOf(const WireTable& table, const WireRow& row) {
+  for (std::string_view id : {"nominal", "diameter"}) {
+    if (table.columnIndex(id)) return table.figure(row, id);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> rowOfDiameter(const WireTable& table, double diameterMm) {
+  if (!std::isfinite(diameterMm)) return std::nullopt;
+  // Half a thousandth of a millimetre either side, less a hair so that two
+  // neighbouring sizes 0.001 mm apart never both match.
+  constexpr double kHalfStep = 0.0005 - 1e-9;
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    const std::optional<double> bare = bareDiameterOf(table, table.rows[i]);
+    if (bare && std::abs(*bare - diameterMm) < kHalfStep) return i;
+  }
   return std::nullopt;
 }
 

@@ -37,6 +37,7 @@ struct ChoiceCase {
 
 TEST(WireChoice, ACellFillsTheDiametersItStandsFor) {
   const std::string enamelled = "enamelled_round_copper_iec60317";
+  const std::string jis = "enamelled_round_copper_jis_c3202";
   const std::vector<ChoiceCase> cases = {
       // A grade gives the conductor and that grade's overall diameter,
       // written as the data gives them.
@@ -50,6 +51,13 @@ TEST(WireChoice, ACellFillsTheDiametersItStandsFor) {
       {enamelled, "1.500000", "nominal", std::nullopt},
       {enamelled, "0.250000", "source", std::nullopt},
       {enamelled, "past the end", "grade1_max", std::nullopt},
+      // A resistance limit is no diameter.
+      {enamelled, "0.100000", "r20_min", std::nullopt},
+      // The JIS classes give their own overall diameters, 1種 the thickest.
+      {jis, "0.100000", "class1_max", WireChoice{"0.1", "0.14"}},
+      {jis, "0.100000", "class3_max", WireChoice{"0.1", "0.118"}},
+      {jis, "0.700000", "class3_max", std::nullopt},
+      {jis, "0.700000", "r20_max", std::nullopt},
       // Any cell of an AWG row gives its bare diameter in mm, and no overall
       // diameter.
       {"awg", "36", "awg", WireChoice{"0.127", std::nullopt}},
@@ -65,6 +73,7 @@ TEST(WireChoice, ACellFillsTheDiametersItStandsFor) {
     EXPECT_EQ(wireChoice(table, rowOf(table, c.row), column), c.expected);
   }
   EXPECT_TRUE(givesFinishedDiameter(tableOf(enamelled)));
+  EXPECT_TRUE(givesFinishedDiameter(tableOf(jis)));
   EXPECT_FALSE(givesFinishedDiameter(tableOf("awg")));
 }
 

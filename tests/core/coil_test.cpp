@@ -149,7 +149,9 @@ TEST(CoilApi, TurnsForATargetSettleOnTheBoxsRounding) {
           const TurnsFound n = turnsForTarget(s, t, 100000);
           ASSERT_TRUE(n && n->has_value());
           EXPECT_LT(**n, m);
-          if (**n > 0) EXPECT_LT(shownBox(s, t, **n).value_or(0), t.typed);
+          if (**n > 0) {
+            EXPECT_LT(shownBox(s, t, **n).value_or(0), t.typed);
+          }
           EXPECT_GE(shownBox(s, t, **n + 1).value_or(0), t.typed);
           ++checked;
         }

@@ -29,20 +29,6 @@ bool isFinite(const WindingArrangement& a) {
                     a.lastLayerTurns, a.alignedHeight});
 }
 
-bool isFinite(const CalculationState& s) {
-  const FanContour& f = s.fanContour;
-  const CoilInputs& in = s.inputs;
-  return allFinite(
-      {in.bareDiameter,       in.finishedDiameter, in.turns,         in.leadLength,
-       in.referenceThickness, in.innerDiameter,    in.sideA,         in.sideB,
-       in.cornerR1,           in.cornerR2,         in.fanRadius,     s.straightA,
-       s.straightB2,          s.straightB1,        s.turnsPerLayer,  s.turnsOddLayer,
-       s.turnsEvenLayer,      s.layerCount,        s.lastLayerTurns, s.alignedHeight,
-       s.crossRatio,          s.crossAllowance,    s.fullHeight,     s.crossHeight,
-       s.conductorArea,       s.insulationArea,    f.arcAngle,       f.outerCornerAngle,
-       f.innerCornerAngle,    f.sideLength,        f.edgeLength});
-}
-
 bool isFinite(const CoilResults& r) {
   const WeightResistance& w = r.weights;
   return isFinite(r.arrangement) &&
@@ -128,7 +114,7 @@ CoilPress LayOutCoil(const CoilInputs& in, const CalculationState& previous) {
   layOutWinding(in, s, press.results.arrangement);
 
   if (!in.shape) {
-    if (!isFinite(s) || !isFinite(press.results.arrangement))
+    if (!allFieldsFinite(s) || !isFinite(press.results.arrangement))
       return refused(kOverflowMessage, previous);
     press.outcome = PressOutcome::NoShape;
     press.message = std::string(kNoShapeMessage);
@@ -186,7 +172,7 @@ CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
                     : in.fanRadius + s.fullHeight;
   r.showDiagram = in.turns < kMostTurnsDrawn;
 
-  if (!isFinite(s) || !isFinite(r)) return refused(kOverflowMessage, previous);
+  if (!allFieldsFinite(s) || !isFinite(r)) return refused(kOverflowMessage, previous);
   return press;
 }
 

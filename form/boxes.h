@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
+#include "core/former_shape.h"
+#include "core/materials.h"
 #include "form/control_id.h"
 
 namespace kelvane::form {
@@ -75,8 +78,21 @@ inline constexpr bool takesTyping(ResultBox b) {
 inline constexpr int indexOf(InputBox b) { return static_cast<int>(b); }
 inline constexpr int indexOf(ResultBox b) { return static_cast<int>(b); }
 
+// The controls by what they hold or choose, and back: the one place where
+// the window's control names meet the form's own words. Below the form's
+// event entry points nothing is addressed by control name.
 inline ControlId idOf(InputBox b) { return text1(indexOf(b)); }
 inline ControlId idOf(ResultBox b) { return text2(indexOf(b)); }
+inline ControlId idOf(FormerShape f) { return {"Option1", static_cast<int>(f)}; }
+inline ControlId idOf(ConductorMaterial m) { return {"Option3", static_cast<int>(m)}; }
+inline ControlId calculateButton() { return {"Command1", -1}; }
+inline ControlId dataSheetButton() { return {"Command2", -1}; }
+
+// Empty for a control that is not one of these.
+std::optional<InputBox> inputBoxOf(const ControlId& id);
+std::optional<ResultBox> resultBoxOf(const ControlId& id);
+std::optional<FormerShape> formerOf(const ControlId& id);
+std::optional<ConductorMaterial> materialOf(const ControlId& id);
 
 // The captions the program rewrites.
 namespace caption {

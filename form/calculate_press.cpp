@@ -1,6 +1,6 @@
 // The Calculate button: reads the input boxes, runs the press, writes the
 // result boxes and unit captions, and draws the section.
-#include "core/calculate_coil.h"
+#include "core/coil.h"
 #include "core/diagram_layout.h"
 #include "core/number_text.h"
 #include "core/typed_number.h"
@@ -10,14 +10,15 @@
 
 namespace kelvane::form {
 
-void Form1::Command1_Click() {
+void Form1::calculate() {
   const auto request = readPress();
   if (!request) return;
-  CoilPress press;
-  runWork_(request->inputs.turns, [&](PressProgress* progress) {
-    press = CalculateCoil(request->inputs, request->previous, progress);
+  const CoilInputs inputs = inputsOf(request->coil);
+  CoilCalculation calculation;
+  runWork_(inputs.turns, [&](PressProgress* progress) {
+    calculation = kelvane::calculate(inputs, request->previous, progress);
   });
-  writePress(*request, press);
+  writePress(*request, calculation);
 }
 
 namespace {
@@ -67,24 +68,23 @@ std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   };
 
   PressRequest request;
-  CoilInputs& in = request.inputs;
-  in.bareDiameter = read(box::BareDiameter);
-  in.finishedDiameter = read(box::FinishedDiameter);
-  if (withTurns) in.turns = read(box::Turns);
-  in.leadLength = read(box::LeadLength);
-  in.referenceThickness = read(box::ReferenceThickness);
-  in.innerDiameter = read(box::InnerDiameter);
-  in.sideA = read(box::SideA);
-  in.sideB = read(box::SideB);
-  in.cornerR1 = read(box::CornerR1);
+  Coil& coil = request.coil;
+  coil.bareDiameter = read(box::BareDiameter);
+  coil.finishedDiameter = read(box::FinishedDiameter);
+  if (withTurns) coil.turns = read(box::Turns);
+  coil.leadLength = read(box::LeadLength);
+  coil.referenceThickness = read(box::ReferenceThickness);
+  coil.innerDiameter = read(box::InnerDiameter);
+  coil.sideA = read(box::SideA);
+  coil.sideB = read(box::SideB);
+  coil.cornerR1 = read(box::CornerR1);
   // An empty r2 box means a former with four equal corners.
-  request.r2Empty = s_.text(box::CornerR2).empty();
-  in.cornerR2 = request.r2Empty ? in.cornerR1 : read(box::CornerR2);
-  in.fanRadius = read(box::FanRadius);
-  in.fanAngle = read(box::FanAngle);
-  if (s_.option1 >= 0 && s_.option1 <= 2) in.shape = static_cast<FormerShape>(s_.option1);
-  in.resistivity = s_.material.resistivity;
-  in.density = s_.material.density;
+  if (!s_.text(box::CornerR2).empty()) coil.cornerR2 = read(box::CornerR2);
+  coil.fanRadius = read(box::FanRadius);
+  coil.fanAngle = read(box::FanAngle);
+  coil.former.reset();
+  if (s_.option1 >= 0 && s_.option1 <= 2) coil.former = static_cast<FormerShape>(s_.option1);
+  coil.material = materialOn();
   request.previous = s_.calc;
 
   if (unclear && (!overflow || indexOf(*unclear) <= indexOf(*overflow))) {
@@ -98,7 +98,8 @@ std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   return request;
 }
 
-void Form1::writePress(const PressRequest& request, const CoilPress& press) {
+void Form1::writePress(const PressRequest& request, const CoilCalculation& calculation) {
+  const CoilPress& press = calculation.press;
   if (press.outcome == PressOutcome::Cancelled) return;
   s_.resultsCurrent = false;
   if (press.outcome == PressOutcome::Refused) {
@@ -106,52 +107,44 @@ void Form1::writePress(const PressRequest& request, const CoilPress& press) {
     return;
   }
 
-  if (request.r2Empty) write(box::CornerR2, plainDecimal(request.inputs.cornerR1));
+  if (!request.coil.cornerR2) write(box::CornerR2, plainDecimal(request.coil.cornerR1));
   s_.calc = press.state;
   resetDrawing();
-  const CoilResults& r = press.results;
-  write(box::Thickness, plainDecimal(r.arrangement.thickness));
-  write(box::Arrangement, r.arrangement.arrangementText);
+  const CoilTexts& t = calculation.texts;
+  write(box::Thickness, t.thickness);
+  write(box::Arrangement, t.arrangement);
   if (press.outcome == PressOutcome::NoShape) {
     showMessage(press.message);
     return;
   }
   if (press.outcome == PressOutcome::LengthFailed) showMessage(press.message);
 
-  // Lengths, weights and resistance in the units chosen for them.
+  const CoilResults& r = press.results;
   const WeightResistance& w = r.weights;
   s_.units = ShownUnits{w.lengthUnit, w.massUnit, w.resistanceUnit};
   s_.pressed = r;
-  s_.captions[caption::weightUnit().str()] = captionOf(w.massUnit);
-  s_.captions[caption::lengthUnit().str()] = captionOf(w.lengthUnit);
-  s_.captions[caption::resistanceUnit().str()] = captionOf(w.resistanceUnit);
-  auto shown = [](double value, double factor) { return formatFixed3(value * factor); };
-  const double mass = factorOf(w.massUnit);
-  const double length = factorOf(w.lengthUnit);
-  const double resistance = shownResistanceFactor(w.resistanceUnit, r.thinWireFactor);
-  write(box::ConductorWeightMid, shown(w.conductorWeightMid, mass));
-  write(box::ConductorWeightMax, shown(w.conductorWeightMax, mass));
-  write(box::InsulationWeightMid, shown(w.insulationWeightMid, mass));
-  write(box::InsulationWeightMax, shown(w.insulationWeightMax, mass));
-  write(box::WeightMid, shown(w.totalWeightMid, mass));
-  write(box::WeightMax, shown(w.totalWeightMax, mass));
-  write(box::LengthMax, shown(r.lengthMax, length));
-  write(box::LengthMid, shown(r.lengthMid, length));
-  // The resistance row is the other way round on purpose: the Max column
-  // shows the resistance of the Mid length, and the Mid column that of Max.
-  s_.resistance = PressedResistance{w.dcrMid * resistance, w.dcrMax * resistance, materialOn()};
-  write(box::DcrMid, formatFixed3(s_.resistance->mid));
-  write(box::DcrMax, formatFixed3(s_.resistance->max));
-
-  // Heights and outer dimensions.
-  write(box::LayerCount, plainDecimal(s_.calc.layerCount));
-  write(box::LastLayerTurns, plainDecimal(s_.calc.lastLayerTurns));
-  write(box::AlignedHeight, formatFixed3(r.alignedHeight));
-  write(box::CrossHeight, formatFixed3(r.crossHeight));
-  write(box::FullHeight, formatFixed3(r.fullHeight));
-  write(box::OuterA, formatFixed3(r.outerA));
-  write(box::OuterB, formatFixed3(r.outerB));
-  write(box::OuterRorD, formatFixed3(r.outerRorD));
+  s_.captions[caption::weightUnit().str()] = t.weightCaption;
+  s_.captions[caption::lengthUnit().str()] = t.lengthCaption;
+  s_.captions[caption::resistanceUnit().str()] = t.resistanceCaption;
+  write(box::ConductorWeightMid, t.conductorWeightMid);
+  write(box::ConductorWeightMax, t.conductorWeightMax);
+  write(box::InsulationWeightMid, t.insulationWeightMid);
+  write(box::InsulationWeightMax, t.insulationWeightMax);
+  write(box::WeightMid, t.weightMid);
+  write(box::WeightMax, t.weightMax);
+  write(box::LengthMax, t.lengthMax);
+  write(box::LengthMid, t.lengthMid);
+  s_.resistance = PressedResistance{calculation.shownDcrMax, calculation.shownDcrMid, materialOn()};
+  write(box::DcrMid, t.dcrMid);
+  write(box::DcrMax, t.dcrMax);
+  write(box::LayerCount, t.layerCount);
+  write(box::LastLayerTurns, t.lastLayerTurns);
+  write(box::AlignedHeight, t.alignedHeight);
+  write(box::CrossHeight, t.crossHeight);
+  write(box::FullHeight, t.fullHeight);
+  write(box::OuterA, t.outerA);
+  write(box::OuterB, t.outerB);
+  write(box::OuterRorD, t.outerRorD);
 
   const bool draw = r.showDiagram;
   for (const char* name : {"Line1", "Line2", "Line3"}) setVisible({name, -1}, draw);

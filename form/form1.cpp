@@ -65,13 +65,12 @@ Form1::Form1() {
 
 void Form1::Form_Load() {
   // The buttons of the design are already on; only their handlers run.
-  Option1_Click(1);
-  Option3_Click(0);
+  Option1_Click(FormerShape::Rectangular);
+  Option3_Click(ConductorMaterial::Copper);
 }
 
-void Form1::Option1_Click(int index) {
-  if (index < 0 || index > 2) return;
-  const FieldVisibility v = ShapeFieldVisibility(static_cast<FormerShape>(index));
+void Form1::showBoxesOf(FormerShape former) {
+  const FieldVisibility v = ShapeFieldVisibility(former);
   // Each dimension box has its caption in Label1 of the same index.
   auto showInput = [&](InputBox b, bool shown) {
     setVisible(idOf(b), shown);
@@ -88,11 +87,14 @@ void Form1::Option1_Click(int index) {
   if (v.outerRorDCaption) s_.captions[caption::outerRorD().str()] = *v.outerRorDCaption;
 }
 
-void Form1::Option3_Click(int index) {
+void Form1::useMaterial(ConductorMaterial material) {
   // Results computed for the previous material no longer hold.
-  for (int i = 0; i < kResultBoxCount; ++i) write(text2(i), "");
-  if (index < 0 || index > 2) return;
-  s_.material = MaterialConstants(static_cast<ConductorMaterial>(index));
+  clearResults();
+  s_.material = MaterialConstants(material);
+}
+
+void Form1::clearResults() {
+  for (int i = 0; i < kResultBoxCount; ++i) write(static_cast<ResultBox>(i), "");
 }
 
 void Form1::Form_KeyDown(int keyCode, int /*shift*/) {
@@ -103,7 +105,7 @@ ConductorMaterial Form1::materialOn() const {
   return static_cast<ConductorMaterial>(s_.option3 >= 0 && s_.option3 <= 2 ? s_.option3 : 0);
 }
 
-void Form1::Command2_Click() {
+void Form1::showDataSheet() {
   const ConductorMaterial material = materialOn();
   // Read as typed: full-width digits count, and a comma the sheet cannot
   // read leaves the bare diameter incomplete.
@@ -138,8 +140,8 @@ bool Form1::moveFocus(const ControlId& target) {
   if (target == s_.focus) return true;
   const ControlId left = s_.focus;
   s_.focus = target;
-  if (left.name == "Text1") Text1_LostFocus(left.index);
-  if (left.name == "Text2") Text2_LostFocus(left.index);
+  if (const auto b = inputBoxOf(left)) Text1_LostFocus(*b);
+  if (const auto b = resultBoxOf(left)) Text2_LostFocus(*b);
   return true;
 }
 
@@ -149,7 +151,7 @@ bool Form1::typeText(const ControlId& id, const std::string& text) {
   // target takes no key at all, and emptying a box that is already empty
   // deletes nothing: neither is an edit, so neither makes a target or puts the
   // results out of date.
-  if (id.name == "Text2" && !takesTyping(static_cast<ResultBox>(id.index))) return true;
+  if (const auto result = resultBoxOf(id); result && !takesTyping(*result)) return true;
   if (text.empty() && box(id)->empty()) return true;
   editText(id, text);
   return true;
@@ -159,8 +161,8 @@ void Form1::editText(const ControlId& id, const std::string& text) {
   std::string* b = box(id);
   if (!b) return;
   *b = text;
-  if (id.name == "Text1") s_.text1Edited[id.index] = true;
-  if (id.name == "Text2") s_.text2Edited[id.index] = true;
+  if (const auto b = inputBoxOf(id)) s_.text1Edited[indexOf(*b)] = true;
+  if (const auto b = resultBoxOf(id)) s_.text2Edited[indexOf(*b)] = true;
   // A typed-over result box (a target being typed) no longer shows what the
   // press worked out, so neither do the results as a whole.
   s_.resultsCurrent = false;
@@ -178,18 +180,20 @@ bool Form1::pressButton(const ControlId& target) {
   const ControlDesign* c = findControl(target);
   if (!c || (c->kind != ControlKind::CommandButton && c->kind != ControlKind::OptionButton))
     return false;
-  if (target.name == "Command1") {
+  const std::optional<FormerShape> former = formerOf(target);
+  const std::optional<ConductorMaterial> material = materialOf(target);
+  if (target == calculateButton()) {
     Command1_Click();
-  } else if (target.name == "Command2") {
+  } else if (target == dataSheetButton()) {
     Command2_Click();
-  } else if (target.name == "Option1" && s_.option1 != target.index) {
+  } else if (former && s_.option1 != target.index) {
     s_.option1 = target.index;
     s_.resultsCurrent = false;
-    Option1_Click(target.index);
-  } else if (target.name == "Option3" && s_.option3 != target.index) {
+    Option1_Click(*former);
+  } else if (material && s_.option3 != target.index) {
     s_.option3 = target.index;
     s_.resultsCurrent = false;
-    Option3_Click(target.index);
+    Option3_Click(*material);
   }
   return true;
 }
@@ -201,10 +205,10 @@ void Form1::pressKey(int keyCode) {
 
 void Form1::pressEnter(bool backwards) {
   const ControlId at = s_.focus;
-  const ControlId calculate{"Command1", -1};
+  const ControlId calculate = calculateButton();
   const std::vector<InputBox> order = entryOrder([this](InputBox b) { return isVisible(idOf(b)); });
-  if (at.name == "Text1") {
-    const auto from = static_cast<InputBox>(at.index);
+  if (const std::optional<InputBox> input = inputBoxOf(at)) {
+    const InputBox from = *input;
     if (const std::optional<InputBox> to = enterMove(order, from, backwards)) {
       moveFocus(idOf(*to));
     } else if (!backwards && !order.empty() && order.back() == from) {
@@ -212,7 +216,7 @@ void Form1::pressEnter(bool backwards) {
     }
     return;
   }
-  if (at.name == "Text2") {
+  if (resultBoxOf(at)) {
     // The results are read, not filled in one after another: Enter goes where
     // Tab goes, leaving a target box (and so applying its target) on the way.
     const std::vector<ControlId> tabs = tabOrder();
@@ -256,10 +260,8 @@ const std::string* Form1::textOf(const ControlId& id) const {
 }
 
 bool Form1::userChanged(const ControlId& id) const {
-  if (id.name == "Text1" && id.index >= 0 && id.index < kInputBoxCount)
-    return s_.text1Edited[id.index];
-  if (id.name == "Text2" && id.index >= 0 && id.index < kResultBoxCount)
-    return s_.text2Edited[id.index];
+  if (const auto b = inputBoxOf(id)) return s_.text1Edited[indexOf(*b)];
+  if (const auto b = resultBoxOf(id)) return s_.text2Edited[indexOf(*b)];
   return false;
 }
 
@@ -273,18 +275,26 @@ bool Form1::resultsOutOfDate() const {
 }
 
 std::string* Form1::box(const ControlId& id) {
-  if (id.name == "Text1" && id.index >= 0 && id.index < kInputBoxCount) return &s_.text1[id.index];
-  if (id.name == "Text2" && id.index >= 0 && id.index < kResultBoxCount) return &s_.text2[id.index];
+  if (const auto b = inputBoxOf(id)) return &s_.text1[indexOf(*b)];
+  if (const auto b = resultBoxOf(id)) return &s_.text2[indexOf(*b)];
   return nullptr;
 }
 
+void Form1::write(InputBox b, std::string text) {
+  s_.text1Edited[indexOf(b)] = false;
+  std::string& shown = s_.text1[indexOf(b)];
+  if (shown != text) s_.resultsCurrent = false;
+  shown = std::move(text);
+}
+
+void Form1::write(ResultBox b, std::string text) {
+  s_.text2Edited[indexOf(b)] = false;
+  s_.text2[indexOf(b)] = std::move(text);
+}
+
 void Form1::write(const ControlId& id, std::string text) {
-  if (id.name == "Text1") {
-    s_.text1Edited[id.index] = false;
-    if (*box(id) != text) s_.resultsCurrent = false;
-  }
-  if (id.name == "Text2") s_.text2Edited[id.index] = false;
-  *box(id) = std::move(text);
+  if (const auto b = inputBoxOf(id)) write(*b, std::move(text));
+  if (const auto b = resultBoxOf(id)) write(*b, std::move(text));
 }
 
 void Form1::setVisible(const ControlId& id, bool visible) { s_.visible[id.str()] = visible; }
@@ -294,6 +304,25 @@ void Form1::showMessage(std::string_view message) { s_.messages.emplace_back(mes
 void Form1::setShapeButton(int index) {
   if (s_.option1 != index) s_.resultsCurrent = false;
   s_.option1 = index;
+}
+
+ControlId Form1::parkFocus() {
+  ControlId left = s_.focus;
+  moveFocus(calculateButton());
+  return left;
+}
+
+void Form1::returnFocus(const ControlId& control) {
+  if (!moveFocus(control)) moveFocus(calculateButton());
+}
+
+void Form1::selectMaterial(ConductorMaterial material) {
+  if (s_.option3 != static_cast<int>(material)) click(idOf(material));
+}
+
+void Form1::selectFormer(std::optional<FormerShape> former) {
+  setShapeButton(former ? static_cast<int>(*former) : -1);
+  if (former) showBoxesOf(*former);
 }
 
 void Form1::refuseBox(InputBox b, std::string_view message) {

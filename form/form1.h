@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "core/calculate_coil.h"
 #include "core/calculation_state.h"
+#include "core/coil.h"
 #include "core/materials.h"
 #include "core/press_progress.h"
 #include "form/boxes.h"
 #include "form/control_id.h"
-#include "form/unit_captions.h"
+#include "form/shown_units.h"
 
 namespace kelvane::form {
 
@@ -105,15 +105,29 @@ class Form1 {
 
   const FormState& state() const { return s_; }
 
-  // Event handlers.
+  // The event entry points, named after the window's controls and events;
+  // each passes on to the operation of the form it stands for.
   void Form_Load();
-  void Option1_Click(int index);
-  void Option3_Click(int index);
+  void Option1_Click(FormerShape former) { showBoxesOf(former); }
+  void Option3_Click(ConductorMaterial material) { useMaterial(material); }
   void Form_KeyDown(int keyCode, int shift);
-  void Text1_LostFocus(int index);
-  void Text2_LostFocus(int index);
-  void Command1_Click();
-  void Command2_Click();
+  void Text1_LostFocus(InputBox b) { applyInputRules(b); }
+  void Text2_LostFocus(ResultBox b) { solveTarget(b); }
+  void Command1_Click() { calculate(); }
+  void Command2_Click() { showDataSheet(); }
+
+  // The operations of the form.
+  // 計算: reads the input boxes as typed, refusing what cannot be read,
+  // computes the coil and writes the result boxes, the unit captions and
+  // the section drawing.
+  void calculate();
+  // 線材Dimension: the wire data sheet of the wire in the boxes.
+  void showDataSheet();
+  // Leaving an input box: fill-ins for empty boxes, AG and XX kept in step.
+  void applyInputRules(InputBox b);
+  // Leaving a green result box the user typed into: the turns that give the
+  // value typed, into the turns box.
+  void solveTarget(ResultBox b);
 
   // What runs the computations of a press; by default they run at once on
   // the caller's thread.
@@ -154,6 +168,21 @@ class Form1 {
   // sets a button's value: no handler runs.
   void setShapeButton(int index);
 
+  // What a program opening a coil on the form does (a job being opened).
+  // Empties every result box.
+  void clearResults();
+  bool setText(InputBox b, const std::string& text) { return setText(idOf(b), text); }
+  // Moves the focus to 計算, so that the box that had it runs its rule now;
+  // gives the control that had it.
+  ControlId parkFocus();
+  // Gives the focus back to the control, or to 計算 when it cannot take it.
+  void returnFocus(const ControlId& control);
+  // Clicks the material's button when it is not on already.
+  void selectMaterial(ConductorMaterial material);
+  // Switches the former's button on (none: all off) as a program sets it,
+  // and shows the boxes of that former.
+  void selectFormer(std::optional<FormerShape> former);
+
   bool focusable(const ControlId& id) const;
   bool isVisible(const ControlId& id) const;
   const std::string* textOf(const ControlId& id) const;
@@ -170,9 +199,8 @@ class Form1 {
  private:
   // A Calculate press as read from the boxes, ready to be computed.
   struct PressRequest {
-    CoilInputs inputs;
+    Coil coil;  // an empty r2 box gives no r2: the box gets r1's text
     CalculationState previous;
-    bool r2Empty = false;  // the r2 box was empty: it gets r1's text
   };
   // Reads the boxes; shows the message and gives nothing when they cannot be
   // read. Without the turns, the turns box is not read (a target is to fill
@@ -182,14 +210,19 @@ class Form1 {
   void showRefusal(const CoilPress& press);
   // Writes what the press computed (nothing for a refused or cancelled press
   // but the refusal's message).
-  void writePress(const PressRequest& request, const CoilPress& press);
+  void writePress(const PressRequest& request, const CoilCalculation& calculation);
+  // The boxes a former shows, with their captions.
+  void showBoxesOf(FormerShape former);
+  // Empties the results and takes the material's constants.
+  void useMaterial(ConductorMaterial material);
 
   // The conductor of the material button that is on.
   ConductorMaterial materialOn() const;
   std::string* box(const ControlId& id);
-  void write(InputBox b, std::string text) { write(idOf(b), std::move(text)); }
-  void write(ResultBox b, std::string text) { write(idOf(b), std::move(text)); }
-  void write(const ControlId& id, std::string text);  // the program writes a box
+  // The program writes a box.
+  void write(InputBox b, std::string text);
+  void write(ResultBox b, std::string text);
+  void write(const ControlId& id, std::string text);
   void setVisible(const ControlId& id, bool visible);
   void showMessage(std::string_view message);
   // Refuses a box: the message, then the focus on the box with its text

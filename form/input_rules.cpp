@@ -10,7 +10,7 @@
 
 namespace kelvane::form {
 
-void Form1::Text1_LostFocus(int index) {
+void Form1::applyInputRules(InputBox left) {
   // A box holding a number too large for the machine, or one with a comma
   // that cannot be read without guessing, takes part in no rule.
   auto number = [&](InputBox b) -> std::optional<double> {
@@ -21,9 +21,7 @@ void Form1::Text1_LostFocus(int index) {
   auto writeNumber = [&](InputBox b, double value) {
     if (std::isfinite(value)) write(b, plainDecimal(value));
   };
-  if (index < 0 || index >= kInputBoxCount) return;
-
-  switch (static_cast<InputBox>(index)) {
+  switch (left) {
     case box::Turns:  // at least one
       if (number(box::Turns) == 0.0) write(box::Turns, "1");
       break;

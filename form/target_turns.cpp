@@ -5,13 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "core/calculate_coil.h"
+#include "core/coil.h"
 #include "core/input_checks.h"
-#include "core/inverse_solvers.h"
 #include "core/number_text.h"
 #include "core/turns_from_height.h"
 #include "core/typed_number.h"
-#include "core/weight_resistance.h"
 #include "form/box_names.h"
 #include "form/form1.h"
 
@@ -23,29 +21,9 @@ constexpr std::string_view kPressFirstMessage =
 constexpr std::string_view kUnreachableMessage =
     "目標値に届きません。巻き数を2,000,000,000ターンまで増やしても、この値には達しません";
 
-// The value a weight or resistance box shows after a press, read back as the
-// box shows it in the unit it stands in.
-struct ShownValue {
-  TargetKind kind;
-  ShownUnits units;
-
-  double factor(double thinWireFactor) const {
-    return kind == TargetKind::Weight ? factorOf(units.mass)
-                                      : shownResistanceFactor(units.resistance, thinWireFactor);
-  }
-  std::optional<double> of(const CoilPress& press) const {
-    if (press.outcome != PressOutcome::Complete) return std::nullopt;
-    const WeightResistance& w = press.results.weights;
-    const double value = kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid;
-    return readTypedNumber(formatFixed3(value * factor(press.results.thinWireFactor))).value;
-  }
-};
-
 }  // namespace
 
-void Form1::Text2_LostFocus(int index) {
-  if (index < 0 || index >= kResultBoxCount) return;
-  const auto target = static_cast<ResultBox>(index);
+void Form1::solveTarget(ResultBox target) {
   if (!takesTyping(target)) return;
   // Passing through a result box must not turn its rounded display back into
   // a different number of turns.
@@ -66,10 +44,11 @@ void Form1::Text2_LostFocus(int index) {
   CalculationState state = s_.calc;
   std::optional<CoilPress> laidOut;
   if (s_.units) {
-    std::optional<PressRequest> request = readPress(/*withTurns=*/false);
+    const std::optional<PressRequest> request = readPress(/*withTurns=*/false);
     if (!request) return;
-    request->inputs.turns = s_.calc.inputs.turns;
-    laidOut = LayOutCoil(request->inputs, s_.calc);
+    CoilInputs inputs = inputsOf(request->coil);
+    inputs.turns = s_.calc.inputs.turns;
+    laidOut = LayOutCoil(inputs, s_.calc);
     if (laidOut->outcome == PressOutcome::Refused) {
       showRefusal(*laidOut);
       return;
@@ -104,22 +83,8 @@ void Form1::Text2_LostFocus(int index) {
     showMessage(laidOut->message);
     return;
   }
-  const ShownValue shown{target == box::WeightMax ? TargetKind::Weight : TargetKind::Resistance,
-                         *s_.units};
-  const TurnsTarget wanted{shown.kind, shownThreshold(typed.value),
-                           shown.factor(ThinWireFactor(state.inputs.bareDiameter))};
-  const auto limit = static_cast<std::int32_t>(kMostTurns);
-  auto solve = [&](PressProgress* progress) -> TurnsFound {
-    switch (*state.inputs.shape) {
-      case FormerShape::Round:
-        return roundTurnsForTarget(state, wanted, limit, progress);
-      case FormerShape::Rectangular:
-        return rectangularTurnsForTarget(state, wanted, limit, progress);
-      case FormerShape::Fan:
-        return fanTurnsForTarget(state, wanted, limit, progress);
-    }
-    return invalidArgumentFailure();
-  };
+  const ShownTarget wanted{target == box::WeightMax ? TargetKind::Weight : TargetKind::Resistance,
+                           typed.value, s_.units->mass, s_.units->resistance};
 
   // How far the walk will likely go: the last press's turns scaled to the
   // target, by the box beside it in the same unit. The window keeps a long
@@ -133,23 +98,8 @@ void Form1::Text2_LostFocus(int index) {
   TurnsFound found = Failure{};
   bool cancelled = false;
   runWork_(expected, [&](PressProgress* progress) {
-    found = solve(progress);
-    if (!found || !found->has_value()) {
-      cancelled = progress && progress->cancelled();
-      return;
-    }
-    // The walk sums exactly as a press does; a press on either side of the
-    // count it found settles a value that lies on the box's rounding edge.
-    auto below = [&](std::int32_t n) {
-      CoilInputs in = state.inputs;
-      in.turns = n;
-      const auto v = shown.of(CalculateCoil(in, state));
-      return v && *v < typed.value;
-    };
-    std::int32_t n = **found;
-    for (int step = 0; step < 3 && n > 0 && !below(n); ++step) --n;
-    for (int step = 0; step < 3 && n < limit && below(n + 1); ++step) ++n;
-    found = std::optional<std::int32_t>{n};
+    found = turnsForTarget(state, wanted, static_cast<std::int32_t>(kMostTurns), progress);
+    cancelled = (!found || !found->has_value()) && progress && progress->cancelled();
   });
   if (cancelled) return;
   if (!found) {

@@ -7,50 +7,12 @@
 #include <vector>
 
 #include "core/calculate_coil.h"
+#include "core/calculation_state.h"
 #include "core/number_text.h"
 #include "core/wire_data_sheet.h"
 #include "fuzz_checks.h"
 
 using namespace kelvane;
-
-namespace {
-
-bool finiteState(const CalculationState& s) {
-  for (double v : {s.inputs.bareDiameter,
-                   s.inputs.finishedDiameter,
-                   s.inputs.turns,
-                   s.inputs.leadLength,
-                   s.inputs.referenceThickness,
-                   s.inputs.innerDiameter,
-                   s.inputs.sideA,
-                   s.inputs.sideB,
-                   s.inputs.cornerR1,
-                   s.inputs.cornerR2,
-                   s.inputs.fanRadius,
-                   s.straightA,
-                   s.straightB2,
-                   s.straightB1,
-                   s.turnsOddLayer,
-                   s.turnsEvenLayer,
-                   s.layerCount,
-                   s.lastLayerTurns,
-                   s.alignedHeight,
-                   s.crossRatio,
-                   s.crossAllowance,
-                   s.fullHeight,
-                   s.crossHeight,
-                   s.conductorArea,
-                   s.insulationArea,
-                   s.fanContour.arcAngle,
-                   s.fanContour.outerCornerAngle,
-                   s.fanContour.innerCornerAngle,
-                   s.fanContour.sideLength,
-                   s.fanContour.edgeLength})
-    if (!std::isfinite(v)) return false;
-  return std::isfinite(s.turnsPerLayer);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
@@ -82,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!press.message.empty());
     FUZZ_CHECK(press.state == before);
   } else {
-    FUZZ_CHECK(finiteState(press.state));
+    FUZZ_CHECK(allFieldsFinite(press.state));
     const CoilResults& r = press.results;
     for (double v :
          {r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,

@@ -3,26 +3,21 @@
 namespace kelvane::job {
 
 void applyJob(const Job& job, form::Form1& form) {
-  for (int i = 0; i < form::kResultBoxCount; ++i) form.setText(form::text2(i), "");
+  form.clearResults();
 
   // The focus leaves the box it is in before the texts change, so that the
-  // box's handler runs on the old texts, which are all replaced next. Then
-  // the material button is clicked, as nothing else switches it on.
-  const form::ControlId focus = form.state().focus;
-  const form::ControlId calculate{"Command1", -1};
-  form.moveFocus(calculate);
-  const int material = static_cast<int>(job.material);
-  if (form.state().option3 != material) form.click({"Option3", material});
-
+  // box's rule runs on the old texts, which are all replaced next. Then the
+  // material button is clicked, as nothing else switches it on.
+  const form::ControlId focus = form.parkFocus();
+  form.selectMaterial(job.material);
   for (int i = 0; i < form::kInputBoxCount; ++i) {
-    form.setText(form::text1(i), job.inputs[i]);
+    const auto b = static_cast<form::InputBox>(i);
+    form.setText(b, job.input(b));
   }
-  const int shape = job.former ? static_cast<int>(*job.former) : -1;
-  form.setShapeButton(shape);
-  if (job.former) form.Option1_Click(shape);
-  if (!form.moveFocus(focus)) form.moveFocus(calculate);
+  form.selectFormer(job.former);
+  form.returnFocus(focus);
 
-  form.Command1_Click();
+  form.calculate();
 }
 
 Job jobFromForm(const form::Form1& form, const JobFields& fields) {

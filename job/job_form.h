@@ -6,9 +6,10 @@
 namespace kelvane::job {
 
 // Opens a job on the form as a program would: the result boxes are emptied,
-// the material and the former are switched through their handlers (so the
-// visible boxes and the material constants follow), every input box gets the
-// job's text, and 計算 is pressed. Whatever the form showed before leaves no
+// the material and the former are switched on (so the visible boxes and the
+// material constants follow), every input box gets the job's text, and the
+// form calculates: the boxes are read and refused as 計算 reads and refuses
+// them, and the coil is computed through the coil API. Whatever the form showed before leaves no
 // trace in the results: a pending target is dropped, and a job whose inputs
 // are refused leaves the result boxes empty beside the refusal's message.
 // The focus goes back to the control that had it, or to 計算 when the

@@ -782,7 +782,7 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   // copy so that the window's own sheet and messages stay as they are.
   form::Form1 scratch = form;
   scratch.closeSheet();
-  scratch.Command2_Click();
+  scratch.showDataSheet();
   c.wireSheet = scratch.state().sheetLines;
   if (const auto conductor = job::workingResistanceConductor(form, fields.workingCelsius)) {
     c.temperatureNote =
@@ -791,8 +791,7 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
             "/K（%3）で換算した値です。")
             .arg(QString::fromStdString(plainDecimal(fields.workingCelsius)),
                  QString::number(TemperatureCoefficient(*conductor), 'g', 5),
-                 QString::fromStdString(
-                     form::findControl({"Option3", static_cast<int>(*conductor)})->text));
+                 QString::fromStdString(form::findControl(form::idOf(*conductor))->text));
   }
   c.resultsCurrent = form.state().resultsCurrent;
   c.printedAt = QDateTime::currentDateTime();

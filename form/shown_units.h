@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "core/weight_resistance.h"
 
 namespace kelvane::form {
@@ -13,11 +11,5 @@ struct ShownUnits {
   ResistanceUnit resistance = ResistanceUnit::Ohm;
   bool operator==(const ShownUnits&) const = default;
 };
-
-// The captions of the length, weight and resistance rows in their units
-// ("全長 mm", "重量 g", "DCR KΩ").
-std::string captionOf(LengthUnit unit);
-std::string captionOf(MassUnit unit);
-std::string captionOf(ResistanceUnit unit);
 
 }  // namespace kelvane::form

@@ -1,0 +1,155 @@
+#include "core/coil.h"
+
+#include "core/number_text.h"
+#include "core/typed_number.h"
+
+namespace kelvane {
+
+CoilInputs inputsOf(const Coil& coil) {
+  CoilInputs in;
+  in.bareDiameter = coil.bareDiameter;
+  in.finishedDiameter = coil.finishedDiameter;
+  in.turns = coil.turns;
+  in.leadLength = coil.leadLength;
+  in.referenceThickness = coil.referenceThickness;
+  in.innerDiameter = coil.innerDiameter;
+  in.sideA = coil.sideA;
+  in.sideB = coil.sideB;
+  in.cornerR1 = coil.cornerR1;
+  in.cornerR2 = coil.cornerR2.value_or(coil.cornerR1);
+  in.fanRadius = coil.fanRadius;
+  in.fanAngle = coil.fanAngle;
+  in.shape = coil.former;
+  const MaterialValues m = MaterialConstants(coil.material);
+  in.resistivity = m.resistivity;
+  in.density = m.density;
+  return in;
+}
+
+std::string captionOf(LengthUnit unit) {
+  switch (unit) {
+    case LengthUnit::Millimetre:
+      return "全長 mm";
+    case LengthUnit::Metre:
+      return "全長 m";
+    case LengthUnit::Kilometre:
+      return "全長 Km";
+  }
+  return "全長";
+}
+
+std::string captionOf(MassUnit unit) {
+  switch (unit) {
+    case MassUnit::Milligram:
+      return "重量 mg";
+    case MassUnit::Gram:
+      return "重量 g";
+    case MassUnit::Kilogram:
+      return "重量 Kg";
+  }
+  return "重量";
+}
+
+std::string captionOf(ResistanceUnit unit) {
+  return unit == ResistanceUnit::Kiloohm ? "DCR KΩ" : "DCR Ω";
+}
+
+CoilCalculation calculate(const CoilInputs& inputs, const CalculationState& previous,
+                          PressProgress* progress) {
+  CoilCalculation c;
+  c.press = CalculateCoil(inputs, previous, progress);
+  const PressOutcome outcome = c.press.outcome;
+  if (outcome == PressOutcome::Refused || outcome == PressOutcome::Cancelled) return c;
+
+  const CoilResults& r = c.press.results;
+  const CalculationState& s = c.press.state;
+  CoilTexts& t = c.texts;
+  t.thickness = plainDecimal(r.arrangement.thickness);
+  t.arrangement = r.arrangement.arrangementText;
+  if (outcome == PressOutcome::NoShape) return c;
+
+  // Lengths, weights and resistance in the units chosen for them.
+  const WeightResistance& w = r.weights;
+  t.weightCaption = captionOf(w.massUnit);
+  t.lengthCaption = captionOf(w.lengthUnit);
+  t.resistanceCaption = captionOf(w.resistanceUnit);
+  auto shown = [](double value, double factor) { return formatFixed3(value * factor); };
+  const double mass = factorOf(w.massUnit);
+  const double length = factorOf(w.lengthUnit);
+  const double resistance = shownResistanceFactor(w.resistanceUnit, r.thinWireFactor);
+  t.conductorWeightMid = shown(w.conductorWeightMid, mass);
+  t.conductorWeightMax = shown(w.conductorWeightMax, mass);
+  t.insulationWeightMid = shown(w.insulationWeightMid, mass);
+  t.insulationWeightMax = shown(w.insulationWeightMax, mass);
+  t.weightMid = shown(w.totalWeightMid, mass);
+  t.weightMax = shown(w.totalWeightMax, mass);
+  t.lengthMax = shown(r.lengthMax, length);
+  t.lengthMid = shown(r.lengthMid, length);
+  // The resistance row is the other way round on purpose: the Max column
+  // shows the resistance of the Mid length, and the Mid column that of Max.
+  c.shownDcrMax = w.dcrMid * resistance;
+  c.shownDcrMid = w.dcrMax * resistance;
+  t.dcrMid = formatFixed3(c.shownDcrMid);
+  t.dcrMax = formatFixed3(c.shownDcrMax);
+
+  // Heights and outer dimensions.
+  t.layerCount = plainDecimal(s.layerCount);
+  t.lastLayerTurns = plainDecimal(s.lastLayerTurns);
+  t.alignedHeight = formatFixed3(r.alignedHeight);
+  t.crossHeight = formatFixed3(r.crossHeight);
+  t.fullHeight = formatFixed3(r.fullHeight);
+  t.outerA = formatFixed3(r.outerA);
+  t.outerB = formatFixed3(r.outerB);
+  t.outerRorD = formatFixed3(r.outerRorD);
+  return c;
+}
+
+CoilCalculation calculate(const Coil& coil) { return calculate(inputsOf(coil)); }
+
+namespace {
+
+TurnsFound solverWalk(const CalculationState& state, const TurnsTarget& target,
+                      std::int32_t turnLimit, PressProgress* progress) {
+  if (!state.inputs.shape) return invalidArgumentFailure();
+  switch (*state.inputs.shape) {
+    case FormerShape::Round:
+      return roundTurnsForTarget(state, target, turnLimit, progress);
+    case FormerShape::Rectangular:
+      return rectangularTurnsForTarget(state, target, turnLimit, progress);
+    case FormerShape::Fan:
+      return fanTurnsForTarget(state, target, turnLimit, progress);
+  }
+  return invalidArgumentFailure();
+}
+
+}  // namespace
+
+TurnsFound turnsForTarget(const CalculationState& state, const ShownTarget& target,
+                          std::int32_t turnLimit, PressProgress* progress) {
+  const double factor =
+      target.kind == TargetKind::Weight
+          ? factorOf(target.massUnit)
+          : shownResistanceFactor(target.resistanceUnit, ThinWireFactor(state.inputs.bareDiameter));
+  TurnsFound found = solverWalk(
+      state, TurnsTarget{target.kind, shownThreshold(target.typed), factor}, turnLimit, progress);
+  if (!found || !found->has_value()) return found;
+
+  // The walk sums exactly as a press does, but compares unrounded values; the
+  // box shows three decimals. Whether a press of n turns shows the box below
+  // the typed value, read back from its text:
+  auto below = [&](std::int32_t n) {
+    CoilInputs in = state.inputs;
+    in.turns = n;
+    const CoilPress press = CalculateCoil(in, state);
+    if (press.outcome != PressOutcome::Complete) return false;
+    const WeightResistance& w = press.results.weights;
+    const double value = target.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid;
+    return readTypedNumber(formatFixed3(value * factor)).value < target.typed;
+  };
+  std::int32_t n = **found;
+  for (int step = 0; step < 3 && n > 0 && !below(n); ++step) --n;
+  for (int step = 0; step < 3 && n < turnLimit && below(n + 1); ++step) ++n;
+  return std::optional<std::int32_t>{n};
+}
+
+}  // namespace kelvane

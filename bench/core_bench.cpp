@@ -122,7 +122,8 @@ void fanOutlineSearch(benchmark::State& state) {
   const Outline outlines[] = {
       {2, 50, 2, 60, 0.3, 0.3}, {10, 30, 12, 40, 1, 0.5}, {5, 200, 40, 20, 2, 1}};
   const Outline& o = outlines[state.range(0)];
-  for (auto _ : state) benchmark::DoNotOptimize(kelvane::fanOutline(o.b, o.r, o.a, o.ag, o.r1, o.r2));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(kelvane::fanOutline(o.b, o.r, o.a, o.ag, o.r1, o.r2));
 }
 BENCHMARK(fanOutlineSearch)
     ->ArgName("outline")

@@ -33,13 +33,13 @@ bool isFinite(const CalculationState& s) {
   const FanContour& f = s.fanContour;
   const CoilInputs& in = s.inputs;
   return allFinite(
-      {in.bareDiameter,       in.finishedDiameter, in.turns,          in.leadLength,
-       in.referenceThickness, in.innerDiameter,    in.sideA,          in.sideB,
-       in.cornerR1,           in.cornerR2,         in.fanRadius,      s.straightA,
-       s.straightB2,         s.straightB1,       s.turnsPerLayer,  s.turnsOddLayer,
-       s.turnsEvenLayer,     s.layerCount,       s.lastLayerTurns, s.alignedHeight,
-       s.crossRatio,         s.crossAllowance,   s.fullHeight,     s.crossHeight,
-       s.conductorArea,      s.insulationArea,   f.arcAngle,        f.outerCornerAngle,
+      {in.bareDiameter,       in.finishedDiameter, in.turns,         in.leadLength,
+       in.referenceThickness, in.innerDiameter,    in.sideA,         in.sideB,
+       in.cornerR1,           in.cornerR2,         in.fanRadius,     s.straightA,
+       s.straightB2,          s.straightB1,        s.turnsPerLayer,  s.turnsOddLayer,
+       s.turnsEvenLayer,      s.layerCount,        s.lastLayerTurns, s.alignedHeight,
+       s.crossRatio,          s.crossAllowance,    s.fullHeight,     s.crossHeight,
+       s.conductorArea,       s.insulationArea,    f.arcAngle,       f.outerCornerAngle,
        f.innerCornerAngle,    f.sideLength,        f.edgeLength});
 }
 

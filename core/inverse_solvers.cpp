@@ -89,18 +89,18 @@ TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarge
 
 }  // namespace
 
-TurnsFound rectangularTurnsForTarget(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
-                 PressProgress* progress) {
+TurnsFound rectangularTurnsForTarget(const CalculationState& state, const TurnsTarget& target,
+                                     std::int32_t turnLimit, PressProgress* progress) {
   return solveTurns(RectangularTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
-TurnsFound roundTurnsForTarget(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
-                PressProgress* progress) {
+TurnsFound roundTurnsForTarget(const CalculationState& state, const TurnsTarget& target,
+                               std::int32_t turnLimit, PressProgress* progress) {
   return solveTurns(RoundTurn::firstLayer(state), state, target, turnLimit, progress);
 }
 
-TurnsFound fanTurnsForTarget(const CalculationState& state, const TurnsTarget& target, std::int32_t turnLimit,
-                  PressProgress* progress) {
+TurnsFound fanTurnsForTarget(const CalculationState& state, const TurnsTarget& target,
+                             std::int32_t turnLimit, PressProgress* progress) {
   // The outline is the one the last fan press found.
   return solveTurns(FanTurn::firstLayer(state, state.fanContour), state, target, turnLimit,
                     progress);

@@ -194,8 +194,8 @@ Expected<WindingLengths> sumTurns(Turn turn, const CalculationState& state,
   const auto count = floorToInt32(state.inputs.turns);
   if (!walk || !count) return overflowFailure();
   if (*count < 1) return WindingLengths{};
-  if (const auto whole = WholeLayerWalk::start(state.turnsOddLayer, state.turnsEvenLayer,
-                                               state.crossAllowance)) {
+  if (const auto whole =
+          WholeLayerWalk::start(state.turnsOddLayer, state.turnsEvenLayer, state.crossAllowance)) {
     return sumTurns(turn, *whole, *count, progress);
   }
   return sumTurns(turn, *walk, *count, progress);
@@ -211,15 +211,18 @@ constexpr long kSearchEvaluationBudget = 10'000'000;
 
 }  // namespace
 
-Expected<WindingLengths> rectangularWindingLength(const CalculationState& state, PressProgress* progress) {
+Expected<WindingLengths> rectangularWindingLength(const CalculationState& state,
+                                                  PressProgress* progress) {
   return sumTurns(RectangularTurn::firstLayer(state), state, progress);
 }
 
-Expected<WindingLengths> roundWindingLength(const CalculationState& state, PressProgress* progress) {
+Expected<WindingLengths> roundWindingLength(const CalculationState& state,
+                                            PressProgress* progress) {
   return sumTurns(RoundTurn::firstLayer(state), state, progress);
 }
 
-Expected<FanContour> fanOutline(double W0, double R0, double H0, double Sita0, double R1, double R2) {
+Expected<FanContour> fanOutline(double W0, double R0, double H0, double Sita0, double R1,
+                                double R2) {
   // Half the opening angle: each slanted side leans this far from the axis.
   const double t = (Sita0 / 2) * (kPi / 180);
   const double cosT = std::cos(t);
@@ -294,9 +297,10 @@ Expected<FanContour> fanOutline(double W0, double R0, double H0, double Sita0, d
   return contour;
 }
 
-FanLengths fanWindingLength(const CalculationState& state, double fanAngle, PressProgress* progress) {
+FanLengths fanWindingLength(const CalculationState& state, double fanAngle,
+                            PressProgress* progress) {
   const auto contour = fanOutline(state.inputs.sideB, state.inputs.fanRadius, state.inputs.sideA,
-                              fanAngle, state.inputs.cornerR1, state.inputs.cornerR2);
+                                  fanAngle, state.inputs.cornerR1, state.inputs.cornerR2);
   if (!contour) return {std::nullopt, contour.failure()};
   return {*contour, FanWindingLengths(state, *contour, progress)};
 }

@@ -62,18 +62,22 @@ class LayerWalk {
   double allowance_ = 0;
 };
 
-// rectangularWindingLength: the wire length of a winding on the rectangular former, from the state of the press (r1,
-// r2, the straight parts, dw, n, the layer counts and the allowance). With a progress, the sum
-// reports how far it has come and stops, with a failure, when called off.
-Expected<WindingLengths> rectangularWindingLength(const CalculationState& state, PressProgress* progress = nullptr);
+// rectangularWindingLength: the wire length of a winding on the rectangular former, from the state
+// of the press (r1, r2, the straight parts, dw, n, the layer counts and the allowance). With a
+// progress, the sum reports how far it has come and stops, with a failure, when called off.
+Expected<WindingLengths> rectangularWindingLength(const CalculationState& state,
+                                                  PressProgress* progress = nullptr);
 
-// roundWindingLength ("circle"): the wire length on the round former with the inner diameter inputs.innerDiameter.
-Expected<WindingLengths> roundWindingLength(const CalculationState& state, PressProgress* progress = nullptr);
+// roundWindingLength ("circle"): the wire length on the round former with the inner diameter
+// inputs.innerDiameter.
+Expected<WindingLengths> roundWindingLength(const CalculationState& state,
+                                            PressProgress* progress = nullptr);
 
 // fanOutline ("fan parameters"): the outline of one turn on the fan former for
 // width W0 (B), radius R0 (R), height H0 (A), opening angle Sita0 (AG) and
 // corners R1, R2 (r1, r2).
-Expected<FanContour> fanOutline(double W0, double R0, double H0, double Sita0, double R1, double R2);
+Expected<FanContour> fanOutline(double W0, double R0, double H0, double Sita0, double R1,
+                                double R2);
 
 // What fanWindingLength gives back: the outline it found (empty when the search failed,
 // so the stored outline keeps its previous contents) and the lengths.
@@ -82,9 +86,10 @@ struct FanLengths {
   Expected<WindingLengths> lengths;
 };
 
-// fanWindingLength ("fan length"): the wire length on the fan former: finds the outline from the state's A, B,
-// R, r1, r2 and the angle AG, then walks the turns.
-FanLengths fanWindingLength(const CalculationState& state, double fanAngle, PressProgress* progress = nullptr);
+// fanWindingLength ("fan length"): the wire length on the fan former: finds the outline from the
+// state's A, B, R, r1, r2 and the angle AG, then walks the turns.
+FanLengths fanWindingLength(const CalculationState& state, double fanAngle,
+                            PressProgress* progress = nullptr);
 
 // The turns of fanWindingLength walked round an outline already found.
 Expected<WindingLengths> FanWindingLengths(const CalculationState& state, const FanContour& outline,

@@ -42,7 +42,8 @@ Expected<WindingLengths> sumTurnByTurn(Turn turn, const CalculationState& state)
   return sum;
 }
 
-// rectangularWindingLength, roundWindingLength and the walk of fanWindingLength (with the outline it found), turn by turn.
+// rectangularWindingLength, roundWindingLength and the walk of fanWindingLength (with the outline
+// it found), turn by turn.
 inline Expected<WindingLengths> rectangularTurnByTurn(const CalculationState& state) {
   return sumTurnByTurn(RectangularTurn::firstLayer(state), state);
 }

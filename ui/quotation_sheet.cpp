@@ -443,7 +443,8 @@ double columnNote(Page& page, double x, double y, double width, const QuotationC
   const job::TableRow& sheet = job::outputHeading();
   QString note =
       printed(std::string(job::columnNote())) +
-      QStringLiteral("\n画面では%1が「%2」、%3が「%4」の列です（DCR の行だけは画面で逆の列に出ます）。")
+      QStringLiteral(
+          "\n画面では%1が「%2」、%3が「%4」の列です（DCR の行だけは画面で逆の列に出ます）。")
           .arg(printed(sheet.max), printed(window.max), printed(sheet.mid), printed(window.mid));
   if (!content.temperatureNote.isEmpty()) note += QLatin1Char('\n') + content.temperatureNote;
   const QFont font = page.font(8.5);

@@ -88,7 +88,8 @@ TEST(WindingLengths, TurnCountIsTheWholePartOfN) {
   }
   CalculationState s = exampleState();
   s.inputs.turns = 10.9;
-  EXPECT_EQ(rectangularWindingLength(s)->maxLength, rectangularWindingLength(exampleState())->maxLength);
+  EXPECT_EQ(rectangularWindingLength(s)->maxLength,
+            rectangularWindingLength(exampleState())->maxLength);
 }
 
 TEST(WindingLengths, NoTurnsInTheFirstLayerPutsTheFirstTurnInTheSecond) {
@@ -327,7 +328,8 @@ TEST(WindingLengths, AbsurdStatesFailInsteadOfGivingNonFiniteLengths) {
     CalculationState s = exampleState();
     row.edit(s);
     const FanLengths fan = fanWindingLength(s, 60);
-    for (const Expected<WindingLengths>& l : {rectangularWindingLength(s), roundWindingLength(s), fan.lengths}) {
+    for (const Expected<WindingLengths>& l :
+         {rectangularWindingLength(s), roundWindingLength(s), fan.lengths}) {
       if (l) {
         EXPECT_TRUE(std::isfinite(l->maxLength) && std::isfinite(l->midLength));
       } else {

@@ -1,10 +1,10 @@
 #include "core/decimal_chars.h"
 
-#include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -21,6 +21,21 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 std::string_view localePoint() {
   const char* point = std::localeconv()->decimal_point;
   return point && *point ? point : ".";
+}
+
+// A NUL-terminated copy of a number for strtod, its point as the locale
+// writes it.
+std::string inLocale(std::string_view number) {
+  std::string text;
+  const std::string_view point = localePoint();
+  for (char c : number) {
+    if (c == '.') {
+      text += point;
+    } else {
+      text += c;
+    }
+  }
+  return text;
 }
 
 // Copies the C library's text to [first, last), its decimal point as ".".
@@ -79,17 +94,7 @@ std::from_chars_result parseDecimal(const char* first, const char* last, double&
     }
   }
 
-  // A NUL-terminated copy for strtod, its point as the locale writes it.
-  std::string text;
-  const std::string_view point = localePoint();
-  for (const char* c = first; c != p; ++c) {
-    if (*c == '.') {
-      text += point;
-    } else {
-      text += *c;
-    }
-  }
-  errno = 0;
+  const std::string text = inLocale(std::string_view(first, static_cast<std::size_t>(p - first)));
   const double read = std::strtod(text.c_str(), nullptr);
   // strtod gives infinity on overflow and zero on underflow; a subnormal
   // result (errno set all the same) is a value, as std::from_chars has it.
@@ -106,9 +111,42 @@ std::to_chars_result printFixed(char* first, char* last, double value, int preci
   return print(first, last, value, precision, 'f');
 }
 
+double shortestDecimal(float value) {
+  if (!std::isfinite(value)) return value;
+  // The fewest significant digits that read back as the same float (a float
+  // needs at most nine); printf rounds them correctly, so they are also the
+  // closest such digits.
+  char text[64];
+  std::to_chars_result end{};
+  int digits = 1;
+  for (; digits <= 9; ++digits) {
+    end = printScientific(text, text + sizeof text - 1, value, digits - 1);
+    *end.ptr = '\0';
+    if (std::strtof(inLocale(text).c_str(), nullptr) == value) break;
+  }
+  double read = 0;
+  parseDecimal(text, end.ptr, read);
+  // Where the whole number written out is no longer than the exponent form
+  // ("6528615424" against "6.5286154e+09"), the shortest text is the whole
+  // number, every digit of the float's exact value.
+  const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+  const int scientificLength = digits + (digits > 1 ? 1 : 0) + 4;
+  if (exponent >= digits && exponent + 1 <= scientificLength) return value;
+  return read;
+}
+
 }  // namespace portable
 
 #ifdef KELVANE_HAVE_FLOAT_CHARCONV
+
+double shortestDecimal(float value) {
+  if (!std::isfinite(value)) return value;
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, value);
+  double read = 0;
+  std::from_chars(text, end.ptr, read);
+  return read;
+}
 
 std::from_chars_result parseDecimal(const char* first, const char* last, double& value) {
   return std::from_chars(first, last, value, std::chars_format::general);
@@ -123,6 +161,8 @@ std::to_chars_result printFixed(char* first, char* last, double value, int preci
 }
 
 #else
+
+double shortestDecimal(float value) { return portable::shortestDecimal(value); }
 
 std::from_chars_result parseDecimal(const char* first, const char* last, double& value) {
   return portable::parseDecimal(first, last, value);

@@ -23,12 +23,17 @@ std::from_chars_result parseDecimal(const char* first, const char* last, double&
 std::to_chars_result printScientific(char* first, char* last, double value, int precision);
 std::to_chars_result printFixed(char* first, char* last, double value, int precision);
 
-// The same three through the C library, whatever the C++ library has; the
+// The value of the shortest decimal that reads back as `value` (1890.29f
+// gives 1890.29, not the float's own 1890.290039…), as a double.
+double shortestDecimal(float value);
+
+// The same four through the C library, whatever the C++ library has; the
 // ones above use them where <charconv> falls short. Tested against each other.
 namespace portable {
 std::from_chars_result parseDecimal(const char* first, const char* last, double& value);
 std::to_chars_result printScientific(char* first, char* last, double value, int precision);
 std::to_chars_result printFixed(char* first, char* last, double value, int precision);
+double shortestDecimal(float value);
 }  // namespace portable
 
 }  // namespace kelvane

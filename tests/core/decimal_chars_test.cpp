@@ -144,6 +144,30 @@ TEST(DecimalChars, TheCLibraryWritesAsCharconvDoes) {
   }
 }
 
+// The drawing's single-precision positions are printed as their shortest
+// decimals; both ways must find the same digits for every float, so a spread
+// of bit patterns is checked beside the values a drawing holds.
+TEST(DecimalChars, ShortestDecimalsOfFloatsAgree) {
+  std::vector<float> values = {0.0f,     -0.0f,  1890.29f,      8160.0f,         3330.5f,
+                               0.1f,     1e-45f, 3.4028235e38f, 1.17549435e-38f, 16777217.0f,
+                               7.0e-10f, 2.5f,   -123.456f};
+  std::uint32_t bits = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    bits = bits * 1664525u + 1013904223u;
+    const float f = std::bit_cast<float>(bits);
+    if (std::isfinite(f)) values.push_back(f);
+  }
+  for (float f : values) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, f);
+    double want = 0;
+    std::from_chars(text, end.ptr, want);
+    ASSERT_TRUE(sameBits(portable::shortestDecimal(f), want))
+        << std::string_view(text, end.ptr) << " vs " << portable::shortestDecimal(f);
+    ASSERT_TRUE(sameBits(shortestDecimal(f), want));
+  }
+}
+
 TEST(DecimalChars, ATooShortBufferIsRefused) {
   char text[4];
   EXPECT_EQ(portable::printFixed(text, text + sizeof text, 12345.0, 0).ec,

@@ -274,13 +274,18 @@ function setBoxText(name, text) {
 
 // The page's focus follows the model's, which may have sent it back to a
 // box it refused.
-function syncFocus() {
+// `again`: focus it anew even where the page already has it there, as after
+// a message box, which hands the focus back without the box's selection.
+function syncFocus(again = false) {
   if (dialogOpen || !state) return;
   const el = elements.get(state.focus);
-  if (!el || document.activeElement === el) return;
+  if (!el || (document.activeElement === el && !again)) return;
   syncing = true;
   try {
+    if (document.activeElement === el) el.blur();
     el.focus({ preventScroll: true });
+    // As Tab does, the box's text is selected: typing replaces it.
+    if (el.type === "text") el.select();
   } finally {
     syncing = false;
   }
@@ -363,7 +368,7 @@ function messageClosed() {
     nextMessage();
   } else {
     dialogOpen = false;
-    syncFocus();
+    syncFocus(true);
   }
   if (m) m.resolve(answer);
 }
@@ -603,11 +608,21 @@ function kelvaneStart() {
   window.kelvane = {
     // kelvane-replay's steps on the page's form; its JSON state as text.
     replay(steps) {
-      const out = form.replay(typeof steps === "string" ? steps : JSON.stringify(steps));
+      const document = Array.isArray(steps) ? { steps } : steps;
+      const out = form.replay(typeof document === "string" ? document : JSON.stringify(document));
+      // The replay's messages and print requests are in its answer, not
+      // shown on the page.
+      const after = JSON.parse(form.state());
+      shownMessages = after.messages.length;
+      shownPrints = after.printRequests;
       render();
       return out;
     },
     state: () => JSON.parse(form.state()),
+    // 新規, for a test that replays one list after another.
+    reset() {
+      commands.new();
+    },
     ready: true,
   };
   document.dispatchEvent(new Event("kelvane-ready"));

@@ -13,9 +13,9 @@
 #include "core/temperature_resistance.h"
 #include "form/control_table.h"
 #include "form/form1.h"
+#include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/job_json.h"
-#include "job/file_name.h"
 #include "job/results_table.h"
 #include "tools/replay.h"
 
@@ -37,15 +37,24 @@ json colour(const std::optional<form::Rgb>& rgb) {
 
 const char* kindName(form::ControlKind kind) {
   switch (kind) {
-    case form::ControlKind::TextBox: return "TextBox";
-    case form::ControlKind::Label: return "Label";
-    case form::ControlKind::OptionButton: return "OptionButton";
-    case form::ControlKind::CommandButton: return "CommandButton";
-    case form::ControlKind::Frame: return "Frame";
-    case form::ControlKind::Rectangle: return "Rectangle";
-    case form::ControlKind::Circle: return "Circle";
-    case form::ControlKind::Line: return "Line";
-    case form::ControlKind::Picture: return "Picture";
+    case form::ControlKind::TextBox:
+      return "TextBox";
+    case form::ControlKind::Label:
+      return "Label";
+    case form::ControlKind::OptionButton:
+      return "OptionButton";
+    case form::ControlKind::CommandButton:
+      return "CommandButton";
+    case form::ControlKind::Frame:
+      return "Frame";
+    case form::ControlKind::Rectangle:
+      return "Rectangle";
+    case form::ControlKind::Circle:
+      return "Circle";
+    case form::ControlKind::Line:
+      return "Line";
+    case form::ControlKind::Picture:
+      return "Picture";
   }
   return "";
 }
@@ -86,22 +95,23 @@ class PageForm {
   static std::string controls() {
     json list = json::array();
     for (const form::ControlDesign& c : form::controlTable()) {
-      list.push_back({{"id", c.id.str()},
-                      {"kind", kindName(c.kind)},
-                      {"left", c.left},
-                      {"top", c.top},
-                      {"width", c.width},
-                      {"height", c.height},
-                      {"text", c.text},
-                      {"font", c.font},
-                      {"points", c.fontPoints},
-                      {"background", colour(c.background)},
-                      {"foreground", colour(c.foreground)},
-                      {"tabIndex", c.tabIndex ? json(*c.tabIndex) : json(nullptr)},
-                      {"visible", c.visible},
-                      {"container", c.container},
-                      {"takesTyping", c.id.name == "Text2" &&
-                                          form::takesTyping(static_cast<form::ResultBox>(c.id.index))}});
+      list.push_back(
+          {{"id", c.id.str()},
+           {"kind", kindName(c.kind)},
+           {"left", c.left},
+           {"top", c.top},
+           {"width", c.width},
+           {"height", c.height},
+           {"text", c.text},
+           {"font", c.font},
+           {"points", c.fontPoints},
+           {"background", colour(c.background)},
+           {"foreground", colour(c.foreground)},
+           {"tabIndex", c.tabIndex ? json(*c.tabIndex) : json(nullptr)},
+           {"visible", c.visible},
+           {"container", c.container},
+           {"takesTyping",
+            c.id.name == "Text2" && form::takesTyping(static_cast<form::ResultBox>(c.id.index))}});
     }
     return json{{"width", form::kFormWidth}, {"height", form::kFormHeight}, {"controls", list}}
         .dump();
@@ -176,8 +186,8 @@ class PageForm {
   }
   // 保存: {"text", "name"} of the file to download, or {"error"}.
   std::string saveJob() const {
-    const Expected<std::string> text = job::savedJobText(job::jobFromForm(form_, fields_),
-                                                         std::chrono::system_clock::now());
+    const Expected<std::string> text =
+        job::savedJobText(job::jobFromForm(form_, fields_), std::chrono::system_clock::now());
     if (!text) return json{{"error", text.message()}}.dump();
     return json{{"text", *text}, {"name", job::suggestedFileName(fields_, ".kelvane")}}.dump();
   }
@@ -207,8 +217,8 @@ class PageForm {
 
   // The results table as the clipboard and the CSV file hold it.
   std::string tableText(const std::string& format) const {
-    const job::ResultsTable table = job::resultsTable(
-        form_, fields_, job::localMinute(std::chrono::system_clock::now()));
+    const job::ResultsTable table =
+        job::resultsTable(form_, fields_, job::localMinute(std::chrono::system_clock::now()));
     if (format == "csv") return job::toCsv(table);
     if (format == "html") return job::toHtml(table);
     return job::toTabSeparated(table);

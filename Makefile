@@ -5,7 +5,7 @@ PRESET ?= default
 # WERROR=ON makes every compiler warning an error (CI sets it).
 WERROR ?= OFF
 
-.PHONY: deps build run test format package sanitize fuzz bench clean
+.PHONY: deps build run test format package sanitize fuzz bench web web-test clean
 
 deps:
 	./scripts/install-deps
@@ -49,6 +49,19 @@ bench: deps
 	./build/release/bench/kelvane-batch-bench
 	./build/release/bench/kelvane-ui-bench
 	./scripts/measure-startup build/release
+
+# The browser page: build/web/kelvane.html, one file that opens offline.
+web:
+	./scripts/install-deps --web
+	cmake --preset web
+	cmake --build --preset web
+
+# The page in headless Chromium against kelvane-replay of the desktop build.
+web-test: web deps
+	cmake --preset $(PRESET) -DKELVANE_WERROR=$(WERROR)
+	cmake --build --preset $(PRESET) --target kelvane-replay
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	cd tests/web && KELVANE_REPLAY=../../build/$(PRESET)/tools/kelvane-replay node --test
 
 clean:
 	rm -rf build

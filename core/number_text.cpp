@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 
+#include "core/decimal_chars.h"
+
 namespace kelvane {
 namespace {
 
@@ -134,8 +136,7 @@ LeadingNumber readDecimal(Cursor& cur) {
   clean += "e" + std::to_string(exponent);
 
   double value = 0;
-  const auto [ptr, ec] =
-      std::from_chars(clean.data(), clean.data() + clean.size(), value, std::chars_format::general);
+  const auto [ptr, ec] = parseDecimal(clean.data(), clean.data() + clean.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // Too large for a double, or so small that it reads as zero.
     const bool tooLarge = leadingDigitExponent(intDigits, fracDigits) + exponent > 0;
@@ -157,8 +158,7 @@ struct SignificantDigits {
 
 SignificantDigits roundToSignificantDigits(double value) {
   std::array<char, 32> buf{};
-  const auto result =
-      std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, 14);
+  const auto result = printScientific(buf.data(), buf.data() + buf.size(), value, 14);
   const std::string_view text(buf.data(), static_cast<std::size_t>(result.ptr - buf.data()));
   SignificantDigits out;
   std::size_t i = 0;
@@ -284,10 +284,9 @@ std::string plainDecimal(double value) {
 double roundTo15Digits(double value) {
   if (!std::isfinite(value)) return value;
   std::array<char, 32> buf{};
-  const auto written =
-      std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, 14);
+  const auto written = printScientific(buf.data(), buf.data() + buf.size(), value, 14);
   double rounded = 0;
-  const auto read = std::from_chars(buf.data(), written.ptr, rounded);
+  const auto read = parseDecimal(buf.data(), written.ptr, rounded);
   if (read.ec == std::errc::result_out_of_range) {
     // Only the very top of the double range rounds up past the largest
     // double (1.79769313486232E+308); keep the largest finite value instead.

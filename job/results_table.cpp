@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/decimal_chars.h"
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
 #include "form/boxes.h"
@@ -42,8 +43,8 @@ std::string fixedText(double value, int places) {
   if (places == 3) return formatFixed3(value);
   if (places == 4) return formatFixed4(value);
   char buffer[400];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, roundTo15Digits(value),
-                                          std::chars_format::fixed, places);
+  const auto [end, error] =
+      printFixed(buffer, buffer + sizeof buffer, roundTo15Digits(value), places);
   if (error != std::errc()) return "";
   std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
   std::string out;

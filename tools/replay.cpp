@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "core/decimal_chars.h"
 #include "form/control_table.h"
-#include "job/file_io.h"
 #include "job/job_form.h"
 #include "job/job_json.h"
 #include "job/json_document.h"
@@ -44,32 +44,11 @@ Snapshot snapshotOf(const form::Form1& form) {
   return s;
 }
 
-std::optional<std::string> ModelTarget::open(const std::string& path) {
-  const Expected<job::Job> job = job::readJobFile(path);
-  if (!job) return job.message();
-  fields_ = job->fields;
-  job::applyJob(*job, form_);
-  return std::nullopt;
-}
-
-std::optional<std::string> ModelTarget::save(const std::string& path) {
-  return job::saveJobFile(path, job::jobFromForm(form_, fields_));
-}
-
 namespace {
 
-// A single-precision value as its shortest decimal, so 1890.29f prints as
-// 1890.29 rather than its double expansion.
-double shortest(float value) {
-  char buffer[32];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  double d = 0;
-  std::from_chars(buffer, end, d);
-  return d;
-}
-
 ordered_json line(const form::LinePosition& l) {
-  return {shortest(l.x1), shortest(l.y1), shortest(l.x2), shortest(l.y2)};
+  return {shortestDecimal(l.x1), shortestDecimal(l.y1), shortestDecimal(l.x2),
+          shortestDecimal(l.y2)};
 }
 
 // A bad step as the error line quotes it: its JSON on one line, cut short
@@ -243,7 +222,8 @@ std::string toJson(const Snapshot& s) {
   out["editable"] = s.editable;
   ordered_json circles = ordered_json::array();
   for (const form::Circle& c : s.circles)
-    circles.push_back({shortest(c.left), shortest(c.top), shortest(c.width), c.filled});
+    circles.push_back(
+        {shortestDecimal(c.left), shortestDecimal(c.top), shortestDecimal(c.width), c.filled});
   out["diagram"] = {{"circles", circles},
                     {"line1", line(s.line1)},
                     {"line2", line(s.line2)},

@@ -1,0 +1,286 @@
+// The browser page against kelvane-replay: the same steps give the same
+// window, whether a person types them into the page or the replay applies
+// them to the desktop build's form model.
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import { execFileSync, spawnSync } from "node:child_process";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { launch, openPage, pagePath, replayPath, sourceDir } from "./browser.js";
+
+let browser, close;
+before(async () => ({ browser, close } = await launch()));
+after(async () => close && (await close()));
+
+// kelvane-replay's JSON for the steps, or its error line.
+function replay(steps) {
+  const run = spawnSync(replayPath, ["-"], { input: JSON.stringify({ steps }), encoding: "utf8" });
+  if (run.status === 0) return JSON.parse(run.stdout);
+  return { error: run.stderr.trim().replace(/^kelvane-replay: /, "") };
+}
+
+async function fresh() {
+  const opened = await openPage(browser);
+  opened.page.on("dialog", (d) => d.dismiss());
+  return opened;
+}
+
+const state = (page) => page.evaluate(() => kelvane.state());
+const sel = (id) => `[data-control="${id}"]`;
+
+// Types into a box as a person does: click into it, select its text, type.
+async function typeInto(page, id, text) {
+  await page.click(sel(id), { clickCount: 3 });
+  await page.keyboard.down("Control");
+  await page.keyboard.press("a");
+  await page.keyboard.up("Control");
+  if (text === "") await page.keyboard.press("Backspace");
+  else await page.keyboard.type(text);
+}
+
+// The message box the page shows, its text; pressing OK closes it.
+async function takeMessage(page) {
+  await page.waitForSelector("#message[open]", { timeout: 2000 });
+  const text = await page.$eval("#message-text", (el) => el.textContent);
+  await page.click("#message-buttons button");
+  // Closed, and the focus back where the model has it.
+  await page.waitForFunction(() => !document.querySelector("#message[open]") &&
+    document.activeElement.dataset.control === kelvane.state().focus);
+  return text;
+}
+
+test("the page opens from file:// within its budget, offline, and within its size", async () => {
+  const { page, problems, requests, loadMs } = await fresh();
+  assert.deepEqual(problems, []);
+  // The file itself and the inline picture; nothing over any network.
+  assert.deepEqual(requests.filter((u) => !u.startsWith("data:")), [`file://${pagePath}`]);
+  const csp = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (m) => m.content);
+  assert.match(csp, /connect-src 'none'/);
+  assert.match(csp, /default-src 'none'/);
+  // The policy holds: a script that tries to reach the network is refused.
+  const reached = await page.evaluate(() =>
+    fetch("http://127.0.0.1:9/").then(() => true, () => false));
+  assert.equal(reached, false);
+  const size = fs.statSync(pagePath).size;
+  assert.ok(size <= 2 * 1024 * 1024, `kelvane.html is ${size} bytes`);
+  console.log(`# first paint of the form ${loadMs} ms, kelvane.html ${size} bytes`);
+  await page.close();
+});
+
+test("typing, clicking and Tab on the page give kelvane-replay's window", async () => {
+  const scenarios = [
+    {
+      name: "turns typed, then 計算",
+      person: async (page) => {
+        await typeInto(page, "Text1(2)", "25");
+        await page.keyboard.press("Tab");
+        await page.click(sel("Command1"));
+      },
+      steps: [{ type: "Text1(2)", text: "25" }, { focus: "Text1(3)" }, { click: "Command1" }],
+    },
+    {
+      name: "round former, Enter down the boxes to 計算",
+      person: async (page) => {
+        await page.click(sel("Option1(0)"));
+        await typeInto(page, "Text1(0)", "0.5");
+        await page.keyboard.press("Enter");
+        await page.keyboard.type("0.55");
+        for (let i = 0; i < 4; ++i) await page.keyboard.press("Enter");
+        await page.keyboard.type("20");
+        await page.keyboard.press("Enter");
+        await page.keyboard.press("Enter");
+      },
+      steps: [
+        { click: "Option1(0)" }, { type: "Text1(0)", text: "0.5" }, { key: 13 },
+        { type: "Text1(1)", text: "0.55" }, { key: 13 }, { key: 13 }, { key: 13 }, { key: 13 },
+        { type: "Text1(5)", text: "20" }, { key: 13 }, { key: 13 },
+      ],
+    },
+    {
+      name: "aluminium, full-width turns, a height target in the green box",
+      person: async (page) => {
+        await page.click(sel("Option3(1)"));
+        await typeInto(page, "Text1(2)", "１２０");
+        await page.click(sel("Command1"));
+        await typeInto(page, "Text2(7)", "2");
+        await page.keyboard.press("Tab");
+      },
+      steps: [
+        { click: "Option3(1)" }, { type: "Text1(2)", text: "１２０" }, { click: "Command1" },
+        { type: "Text2(7)", text: "2" }, { focus: "Text2(8)" },
+      ],
+    },
+  ];
+  for (const s of scenarios) {
+    const { page, problems } = await fresh();
+    await s.person(page);
+    const want = replay(s.steps);
+    assert.ok(!want.error, `${s.name}: ${want.error}`);
+    for (const message of want.messages) assert.equal(await takeMessage(page), message, s.name);
+    const shown = await state(page);
+    assert.deepEqual(shown.text1, want.Text1, s.name);
+    assert.deepEqual(shown.text2, want.Text2, s.name);
+    assert.deepEqual(shown.captions, want.captions, s.name);
+    assert.equal(shown.focus, want.focus, s.name);
+    // The boxes on the page show what the model holds.
+    const onPage = await page.$$eval('#form input[type="text"]', (els) =>
+      Object.fromEntries(els.map((el) => [el.dataset.control, el.value])));
+    want.Text2.forEach((t, i) => assert.equal(onPage[`Text2(${i})`], t, `${s.name}: Text2(${i})`));
+    assert.equal(await page.evaluate(() => document.activeElement.dataset.control), want.focus);
+    assert.deepEqual(problems, [], s.name);
+    await page.close();
+  }
+});
+
+test("a refused press shows its message as a dialog and keeps the focus on the box", async () => {
+  const { page } = await fresh();
+  await typeInto(page, "Text1(0)", "0,2");
+  await page.click(sel("Command1"));
+  const want = replay([{ type: "Text1(0)", text: "0,2" }, { click: "Command1" }]);
+  assert.equal(await takeMessage(page), want.messages.at(-1));
+  assert.equal(await page.evaluate(() => document.activeElement.dataset.control), "Text1(0)");
+  // The text is selected, so typing replaces it.
+  await page.keyboard.type("0.3");
+  assert.equal((await state(page)).text1[0], "0.3");
+  await page.close();
+});
+
+test("result boxes other than the targets take no typing; shape buttons show their boxes", async () => {
+  const { page } = await fresh();
+  await page.click(sel("Command1"));
+  const before = (await state(page)).text2[8];
+  await page.click(sel("Text2(8)"));
+  await page.keyboard.type("99");
+  assert.equal((await state(page)).text2[8], before);
+  await page.click(sel("Option1(2)"));
+  const want = replay([{ click: "Command1" }, { focus: "Text2(8)" }, { click: "Option1(2)" }]);
+  const shown = await state(page);
+  assert.deepEqual(shown.visible, want.visible);
+  for (const [name, on] of Object.entries(want.visible)) {
+    if (name.startsWith("Shape") || name.startsWith("Line")) continue;  // painted
+    const hidden = await page.$eval(sel(name), (el) =>
+      (el.closest(".c") || el).hasAttribute("hidden-by-form"));
+    assert.equal(hidden, !on, name);
+  }
+  // Out of date: grey results and the note.
+  assert.equal(shown.outOfDate, true);
+  assert.equal(await page.$eval("#stale-note", (el) => getComputedStyle(el).display), "block");
+  await page.close();
+});
+
+// Step lists a person could make at the window, from a seeded generator: the
+// shape and material buttons, texts typed into boxes (numbers, full-width,
+// commas, nonsense, empty), targets, Enter, focus moves and both buttons.
+function randomSteps(seed) {
+  let x = seed >>> 0 || 1;
+  const rnd = (n) => {
+    x ^= x << 13; x >>>= 0; x ^= x >>> 17; x ^= x << 5; x >>>= 0;
+    return x % n;
+  };
+  const pick = (list) => list[rnd(list.length)];
+  const texts = ["0.2", "0.21", "1", "10", "25", "120", "1000", "0.8", "3", "", "0,2", "１２",
+    "1e400", "-1", "abc", "12abc", "0.05", "2.5", "40", "7", "1,000", "0"];
+  // The input boxes each former shows.
+  const shown = [[0, 1, 2, 3, 4, 5, 13], [0, 1, 2, 3, 4, 6, 7, 8, 9, 13],
+    [0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13]];
+  let shape = 1;
+  const steps = [];
+  const count = 3 + rnd(10);
+  for (let i = 0; i < count; ++i) {
+    switch (rnd(8)) {
+      case 0: shape = rnd(3); steps.push({ click: `Option1(${shape})` }); break;
+      case 1: steps.push({ click: `Option3(${rnd(3)})` }); break;
+      case 2: case 3: steps.push({ type: `Text1(${pick(shown[shape])})`, text: pick(texts) }); break;
+      case 4: steps.push({ type: `Text2(${pick([7, 10, 12, 14])})`, text: pick(texts) }); break;
+      case 5: steps.push({ click: "Command1" }); break;
+      case 6: steps.push({ key: 13 }); break;
+      default: steps.push(pick([{ click: "Command2" }, { focus: "Text1(4)" }, { close: "Form2" },
+        { focus: "Command1" }, { key: 123 }]));
+    }
+  }
+  steps.push({ click: "Command1" });
+  return steps;
+}
+
+test("200 random step lists: the page's form equals kelvane-replay's", async () => {
+  const { page } = await fresh();
+  let compared = 0;
+  for (let seed = 1; seed <= 200; ++seed) {
+    const steps = randomSteps(seed * 7919);
+    const want = replay(steps);
+    const got = await page.evaluate((s) => {
+      kelvane.reset();
+      return JSON.parse(kelvane.replay(s));
+    }, steps);
+    assert.deepEqual(got, want, `seed ${seed}: ${JSON.stringify(steps)}`);
+    if (!want.error) ++compared;
+  }
+  assert.ok(compared > 150, `only ${compared} lists were reachable`);
+  await page.close();
+});
+
+test("a job saved by the page opens in kelvane-replay with the same press", async () => {
+  const { page } = await fresh();
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-save-"));
+  try {
+    const cdp = await page.createCDPSession();
+    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+    await page.click(sel("Option1(0)"));
+    await typeInto(page, "Text1(2)", "33");
+    await page.click(sel("Command1"));
+    await page.click('#menu [data-command="save"]');
+    let files = [];
+    for (let i = 0; i < 50 && !(files = fs.readdirSync(dir).filter((f) => f.endsWith(".kelvane"))).length; ++i)
+      await new Promise((r) => setTimeout(r, 100));
+    assert.equal(files.length, 1);
+    const want = replay([{ open: path.join(dir, files[0]) }]);
+    const shown = await state(page);
+    assert.deepEqual(want.Text1, shown.text1);
+    assert.deepEqual(want.Text2, shown.text2);
+    assert.equal(want.option1, 0);
+
+    // And back: the file opened in a fresh page gives the same press.
+    const other = await fresh();
+    const [chooser] = await Promise.all([
+      other.page.waitForFileChooser(),
+      other.page.click('#menu [data-command="open"]'),
+    ]);
+    await chooser.accept([path.join(dir, files[0])]);
+    await other.page.waitForFunction(() => kelvane.state().text2[0] !== "Text2");
+    assert.deepEqual((await state(other.page)).text2, shown.text2);
+    await other.page.close();
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+    await page.close();
+  }
+});
+
+test("the quotation sheet prints the results (PDF through Chromium, read by pdftotext)", async () => {
+  const { page } = await fresh();
+  await typeInto(page, "Text1(2)", "40");
+  await page.click(sel("Command1"));
+  await page.evaluate(() => { window.print = () => {}; });
+  await page.click('#menu [data-command="print"]');
+  await page.evaluate(() => document.body.classList.add("printing-sheet"));
+  const pdf = path.join(os.tmpdir(), `kelvane-sheet-${process.pid}.pdf`);
+  await page.pdf({ path: pdf, format: "A4" });
+  const text = execFileSync("pdftotext", ["-layout", pdf, "-"], { encoding: "utf8" });
+  fs.rmSync(pdf);
+  const shown = await state(page);
+  assert.match(text, /見積計算書/);
+  assert.match(text, /整列巻き計算/);
+  assert.ok(text.includes(shown.text2[8]), `the length ${shown.text2[8]} is on the sheet`);
+  assert.ok(text.includes(shown.text2[10]), `the weight ${shown.text2[10]} is on the sheet`);
+  await page.close();
+});
+
+test("screenshot of the page after a press", async () => {
+  const { page } = await fresh();
+  await typeInto(page, "Text1(2)", "30");
+  await page.click(sel("Command1"));
+  const out = path.join(path.dirname(pagePath), "screenshot.png");
+  await page.screenshot({ path: out });
+  assert.ok(fs.statSync(out).size > 10000);
+  await page.close();
+});

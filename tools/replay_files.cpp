@@ -1,0 +1,22 @@
+// The replay's steps that open and save job files: apart from the rest of the
+// replay, so that a build without file access (the browser's) can apply the
+// other steps with its own target.
+#include "job/file_io.h"
+#include "job/job_form.h"
+#include "tools/replay.h"
+
+namespace kelvane::replay {
+
+std::optional<std::string> ModelTarget::open(const std::string& path) {
+  const Expected<job::Job> job = job::readJobFile(path);
+  if (!job) return job.message();
+  fields_ = job->fields;
+  job::applyJob(*job, form_);
+  return std::nullopt;
+}
+
+std::optional<std::string> ModelTarget::save(const std::string& path) {
+  return job::saveJobFile(path, job::jobFromForm(form_, fields_));
+}
+
+}  // namespace kelvane::replay

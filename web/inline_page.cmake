@@ -1,0 +1,46 @@
+# Writes the page the WebAssembly build links into (its --shell-file): the
+# HTML of page.html with the style sheet, the script, the reference drawing
+# (as a data: address) and the help text put in place of their markers.
+file(READ ${SOURCE}/page.html page)
+file(READ ${SOURCE}/page.css css)
+file(READ ${SOURCE}/page.js js)
+file(READ ${RESOURCES}/reference_drawing.svg svg HEX)
+file(READ ${RESOURCES}/help.html help)
+
+# The drawing as a percent-encoded data: address, byte by byte.
+string(LENGTH "${svg}" hexLength)
+set(svgUri "data:image/svg+xml;charset=utf-8,")
+math(EXPR last "${hexLength} - 2")
+set(plain "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-_.~")
+foreach(i RANGE 0 ${last} 2)
+  string(SUBSTRING "${svg}" ${i} 2 byte)
+  math(EXPR code "0x${byte}")
+  string(ASCII ${code} char)
+  if(code LESS 128)
+    string(FIND "${plain}" "${char}" at)
+  else()
+    set(at -1)
+  endif()
+  if(at GREATER -1)
+    string(APPEND svgUri "${char}")
+  else()
+    string(TOUPPER "${byte}" byte)
+    string(APPEND svgUri "%${byte}")
+  endif()
+endforeach()
+
+# Only the help's body goes into the page.
+string(FIND "${help}" "<body>" bodyStart)
+string(FIND "${help}" "</body>" bodyEnd)
+if(bodyStart GREATER -1 AND bodyEnd GREATER bodyStart)
+  math(EXPR bodyStart "${bodyStart} + 6")
+  math(EXPR bodyLength "${bodyEnd} - ${bodyStart}")
+  string(SUBSTRING "${help}" ${bodyStart} ${bodyLength} help)
+endif()
+
+string(REPLACE "@PAGE_CSS@" "${css}" page "${page}")
+string(REPLACE "@PAGE_JS@" "${js}" page "${page}")
+string(REPLACE "@REFERENCE_DRAWING@" "${svgUri}" page "${page}")
+string(REPLACE "@HELP@" "${help}" page "${page}")
+string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
+file(WRITE ${OUTPUT} "${page}")

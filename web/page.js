@@ -1,0 +1,629 @@
+// The page: builds the window from the control table, forwards every event
+// to the form model (WebAssembly) and shows the state the model returns. It
+// holds no rule of the window and no calculation of its own.
+"use strict";
+
+const TWIPS_PER_PIXEL = 15;
+const REFERENCE_DRAWING = "@REFERENCE_DRAWING@";
+const STALE_NOTE = "入力が変わりました —\n計算してください";
+const OUT_OF_DATE_QUESTION = "結果が入力と合っていません。計算してから出力しますか？";
+
+let form = null;          // the model: Module.PageForm
+let design = null;        // the control table
+let state = null;         // the last state shown
+let shownMessages = 0;    // messages of the model already shown
+let shownSelects = 0;     // select requests already carried out
+let shownPrints = 0;      // F12 presses already carried out
+let syncing = false;      // the page itself is moving the focus
+let dialogOpen = false;   // a message waits for OK: the window takes no input
+const elements = new Map();  // control name → element
+
+const px = (twips) => twips / TWIPS_PER_PIXEL;
+const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;
+const byId = (id) => document.getElementById(id);
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+function fontOf(c) {
+  // The design's Japanese Gothic at its point size; the stack picks the face
+  // the machine has.
+  return `${c.points}pt var(--face)`;
+}
+
+function place(el, c) {
+  el.classList.add("c");
+  el.style.left = px(c.left) + "px";
+  el.style.top = px(c.top) + "px";
+  el.style.width = px(c.width) + "px";
+  el.style.height = px(c.height) + "px";
+  el.style.font = fontOf(c);
+  el.dataset.control = c.id;
+  elements.set(c.id, el);
+  if (!c.visible) el.setAttribute("hidden-by-form", "");
+}
+
+function focusable(el, c) {
+  // tabindex 0 would mean "in document order"; the design's indices start at 0.
+  el.tabIndex = c.tabIndex + 1;
+}
+
+function buildControl(c, parent) {
+  let el = null;
+  switch (c.kind) {
+    case "TextBox":
+      el = document.createElement("input");
+      el.type = "text";
+      el.spellcheck = false;
+      el.autocomplete = "off";
+      el.value = c.text;
+      if (c.id.startsWith("Text2")) {
+        el.classList.add("result");
+        // Only the green target boxes take typing; the others are read and copied.
+        if (!c.takesTyping) el.readOnly = true;
+      }
+      if (c.background) el.style.background = rgb(c.background);
+      place(el, c);
+      focusable(el, c);
+      el.addEventListener("input", () => edited(c.id, el));
+      break;
+    case "Label": {
+      el = document.createElement("div");
+      el.className = "label";
+      const name = c.id;
+      if (name === "Label1(35)" || name === "Label1(36)") el.classList.add("left");
+      if (name === "Label2") el.classList.add("note", "left");
+      if (["Label1(13)", "Label1(28)", "Label1(29)"].includes(name)) el.classList.add("result");
+      el.textContent = c.text;
+      place(el, c);
+      break;
+    }
+    case "OptionButton": {
+      el = document.createElement("label");
+      el.className = "option";
+      const input = document.createElement("input");
+      input.type = "radio";
+      input.name = c.id.replace(/\(.*/, "");
+      input.dataset.control = c.id;
+      el.append(input, document.createTextNode(c.text));
+      if (c.background) el.style.background = rgb(c.background);
+      place(el, c);
+      elements.set(c.id, input);
+      el.dataset.control = c.id;
+      focusable(input, c);
+      input.addEventListener("click", (e) => {
+        e.preventDefault();  // the model switches the button on, or not
+        buttonPressed(c.id);
+      });
+      break;
+    }
+    case "CommandButton":
+      el = document.createElement("button");
+      el.type = "button";
+      el.className = "command";
+      el.textContent = c.text;
+      place(el, c);
+      focusable(el, c);
+      el.addEventListener("click", () => buttonPressed(c.id));
+      break;
+    case "Frame": {
+      el = document.createElement("fieldset");
+      const legend = document.createElement("legend");
+      legend.textContent = c.text;
+      el.append(legend);
+      place(el, c);
+      break;
+    }
+    case "Rectangle":
+      if (c.id === "Shape2") {
+        el = document.createElement("canvas");
+        el.id = "drawing";
+      } else {
+        el = document.createElement("div");
+        el.className = "panel";
+      }
+      el.style.background = rgb(c.background);
+      el.style.border = `1px solid ${rgb(c.foreground)}`;
+      place(el, c);
+      break;
+    case "Picture":
+      el = document.createElement("img");
+      el.src = REFERENCE_DRAWING;
+      el.alt = "巻枠の形（丸形・角形・扇形）と寸法";
+      el.draggable = false;
+      place(el, c);
+      break;
+    default:
+      return;  // the turns and lines are painted on the drawing panel
+  }
+  (parent || byId("form")).append(el);
+}
+
+// What a control must show whole on one line, in a smaller size when its
+// design width is too narrow for the face the machine has: its caption, or
+// for a box a result with three whole digits. The note wraps instead.
+const measure = document.createElement("canvas").getContext("2d");
+function fitText(c) {
+  const el = elements.get(c.id);
+  if (!el) return;
+  const outer = el.closest(".c") || el;
+  let text = c.text, room = px(c.width);
+  switch (c.kind) {
+    case "TextBox": text = "999.999"; room -= 6; break;
+    case "OptionButton": room -= 14; break;
+    case "CommandButton": room -= 6; break;
+    case "Label": if (c.id === "Label2") return; break;
+    default: return;
+  }
+  if (!text) return;
+  let points = c.points;
+  const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
+  for (; points > 5; points -= 0.25) {
+    measure.font = `${points}pt ${face}`;
+    if (measure.measureText(text).width <= room) break;
+  }
+  if (points < c.points) outer.style.fontSize = points + "pt";
+}
+
+function buildWindow() {
+  design = JSON.parse(Module.PageForm.controls());
+  const root = byId("form");
+  root.style.width = px(design.width) + "px";
+  root.style.height = px(design.height) + "px";
+  // Frames first, so the buttons inside them find their parent.
+  const frames = new Map();
+  for (const c of design.controls) {
+    if (c.kind !== "Frame") continue;
+    buildControl(c);
+    frames.set(c.id.replace(/\(.*/, ""), elements.get(c.id));
+  }
+  for (const c of design.controls) {
+    if (c.kind === "Frame") continue;
+    buildControl(c, c.container ? frames.get(c.container) : null);
+  }
+  for (const c of design.controls) fitText(c);
+  const note = document.createElement("div");
+  note.id = "stale-note";
+  note.className = "c";
+  note.textContent = STALE_NOTE;
+  Object.assign(note.style, { left: "352px", top: "324px", width: "177px", height: "28px" });
+  root.append(note);
+  const canvas = byId("drawing");
+  const ratio = window.devicePixelRatio || 1;
+  canvas.width = Math.round(canvas.clientWidth * ratio);
+  canvas.height = Math.round(canvas.clientHeight * ratio);
+  root.addEventListener("focusin", focusArrived);
+  root.addEventListener("keydown", keyPressed);
+}
+
+// ---------------------------------------------------------------------------
+// Showing the state
+
+function drawSection() {
+  const canvas = byId("drawing");
+  const panel = design.controls.find((c) => c.id === "Shape2");
+  const ctx = canvas.getContext("2d");
+  ctx.setTransform(1, 0, 0, 1, 0, 0);
+  ctx.clearRect(0, 0, canvas.width, canvas.height);
+  const scale = canvas.width / panel.width;
+  // The drawing is in the window's twips; the panel starts at its left and top.
+  ctx.setTransform(scale, 0, 0, scale, -panel.left * scale, -panel.top * scale);
+  const lineColour = rgb(design.controls.find((c) => c.id === "Line1").foreground);
+  const turnFill = rgb(design.controls.find((c) => c.id === "Shape1(0)").foreground);
+  ctx.lineWidth = 2 * TWIPS_PER_PIXEL;
+  ctx.strokeStyle = lineColour;
+  ["Line1", "Line2", "Line3"].forEach((name, i) => {
+    if (!state.visible[name]) return;
+    const [x1, y1, x2, y2] = state.lines[i];
+    ctx.beginPath();
+    ctx.moveTo(x1, y1);
+    ctx.lineTo(x2, y2);
+    ctx.stroke();
+  });
+  if (!state.visible["Shape1(0)"]) return;
+  // A circle fills the smaller side of its box, centred.
+  ctx.lineWidth = TWIPS_PER_PIXEL;
+  ctx.strokeStyle = "#000";
+  ctx.fillStyle = turnFill;
+  for (const [left, top, width, height, filled] of state.circles) {
+    const d = Math.min(width, height);
+    ctx.beginPath();
+    ctx.ellipse(left + width / 2, top + height / 2, d / 2, d / 2, 0, 0, 2 * Math.PI);
+    if (filled) ctx.fill();
+    ctx.stroke();
+  }
+}
+
+function setVisible(name, shown) {
+  const el = elements.get(name);
+  if (!el) return;
+  const outer = el.closest(".c") || el;
+  if (shown) outer.removeAttribute("hidden-by-form");
+  else outer.setAttribute("hidden-by-form", "");
+}
+
+function render() {
+  state = JSON.parse(form.state());
+  state.text1.forEach((t, i) => setBoxText(`Text1(${i})`, t));
+  state.text2.forEach((t, i) => setBoxText(`Text2(${i})`, t));
+  for (const [name, text] of Object.entries(state.captions)) elements.get(name).textContent = text;
+  for (const [name, shown] of Object.entries(state.visible)) setVisible(name, shown);
+  for (const [group, on] of [["Option1", state.option1], ["Option3", state.option3]]) {
+    for (let i = 0; i < 3; ++i) elements.get(`${group}(${i})`).checked = i === on;
+  }
+  byId("form").classList.toggle("stale", state.outOfDate);
+  drawSection();
+  showSheet();
+  syncFocus();
+  if (state.selectRequests > shownSelects) {
+    shownSelects = state.selectRequests;
+    const el = elements.get(state.focus);
+    if (el && el.select) el.select();
+  }
+  if (state.printRequests > shownPrints) {
+    shownPrints = state.printRequests;
+    printWindow();
+  }
+  showMessages();
+}
+
+function setBoxText(name, text) {
+  const el = elements.get(name);
+  if (el.value !== text) el.value = text;
+}
+
+// The page's focus follows the model's, which may have sent it back to a
+// box it refused.
+// `again`: focus it anew even where the page already has it there, as after
+// a message box, which hands the focus back without the box's selection.
+function syncFocus(again = false) {
+  if (dialogOpen || !state) return;
+  const el = elements.get(state.focus);
+  if (!el || (document.activeElement === el && !again)) return;
+  syncing = true;
+  try {
+    if (document.activeElement === el) el.blur();
+    el.focus({ preventScroll: true });
+    // As Tab does, the box's text is selected: typing replaces it.
+    if (el.type === "text") el.select();
+  } finally {
+    syncing = false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Events, each handed to the model
+
+function focusArrived(event) {
+  if (syncing || dialogOpen) return;
+  const name = event.target.dataset && event.target.dataset.control;
+  if (!name || name === state.focus) return;
+  form.moveFocus(name);
+  render();
+}
+
+function edited(name, el) {
+  if (!form.editText(name, el.value)) return;
+  render();
+}
+
+function buttonPressed(name) {
+  if (dialogOpen) return;
+  // The mouse press moved the focus first (a box left on the way may have
+  // been refused and kept it); the button acts all the same.
+  form.pressButton(name);
+  render();
+}
+
+function keyPressed(event) {
+  if (dialogOpen) return;
+  if (event.key === "Enter" && !event.isComposing && !event.altKey && !event.ctrlKey) {
+    event.preventDefault();
+    form.pressEnter(event.shiftKey);
+    render();
+  } else if (event.key === "F12") {
+    event.preventDefault();
+    form.pressKey(123);
+    render();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Messages, the data sheet, printing
+
+const messageQueue = [];
+
+// A message box with the given buttons; resolves with the value of the one
+// pressed (Esc gives "cancel").
+function ask(text, buttons) {
+  return new Promise((resolve) => {
+    messageQueue.push({ text, buttons, resolve });
+    if (messageQueue.length === 1) nextMessage();
+  });
+}
+
+function nextMessage() {
+  const m = messageQueue[0];
+  if (!m) return;
+  const dialog = byId("message");
+  byId("message-text").textContent = m.text;
+  const row = byId("message-buttons");
+  row.replaceChildren();
+  for (const [value, label] of m.buttons) {
+    const b = document.createElement("button");
+    b.value = value;
+    b.textContent = label;
+    row.append(b);
+  }
+  dialogOpen = true;
+  dialog.returnValue = "";
+  dialog.showModal();
+  row.firstChild.focus();
+}
+
+function messageClosed() {
+  const m = messageQueue.shift();
+  const answer = byId("message").returnValue || "cancel";
+  if (messageQueue.length) {
+    nextMessage();
+  } else {
+    dialogOpen = false;
+    syncFocus(true);
+  }
+  if (m) m.resolve(answer);
+}
+
+function showMessages() {
+  while (shownMessages < state.messages.length) {
+    ask(state.messages[shownMessages++], [["ok", "OK"]]);
+  }
+}
+
+function showSheet() {
+  const dialog = byId("sheet");
+  if (!state.sheetOpen) {
+    if (dialog.open) dialog.close();
+    return;
+  }
+  const text = state.sheetLines.join("\n");
+  const pre = byId("sheet-text");
+  if (pre.textContent !== text) {
+    pre.textContent = text;
+    pre.scrollTop = pre.scrollHeight;
+  }
+  if (!dialog.open) dialog.show();
+}
+
+function printWindow() {
+  document.body.classList.remove("printing-sheet");
+  window.print();
+}
+
+// ---------------------------------------------------------------------------
+// The menu
+
+function download(name, text, type) {
+  const url = URL.createObjectURL(new Blob([text], { type }));
+  const a = document.createElement("a");
+  a.href = url;
+  a.download = name;
+  document.body.append(a);
+  a.click();
+  a.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+// The outputs give only results that belong to the inputs: out of date,
+// they ask, and 計算して出力 presses 計算 as a person does first.
+async function resultsReady() {
+  if (state.resultsCurrent) return true;
+  const answer = await ask(OUT_OF_DATE_QUESTION, [["press", "計算して出力"], ["cancel", "キャンセル"]]);
+  if (answer !== "press") return false;
+  form.click("Command1");
+  render();
+  return state.resultsCurrent;
+}
+
+const commands = {
+  new() {
+    form.reset();
+    shownMessages = shownSelects = shownPrints = 0;
+    render();
+  },
+  open() {
+    const input = byId("open-file");
+    input.value = "";
+    input.click();
+  },
+  save() {
+    const saved = JSON.parse(form.saveJob());
+    if (saved.error) return ask(saved.error, [["ok", "OK"]]);
+    download(saved.name, saved.text, "application/json");
+  },
+  fields() {
+    const f = state.fields;
+    byId("f-customer").value = f.customer;
+    byId("f-part").value = f.partNumber;
+    byId("f-quotation").value = f.quotationNumber;
+    byId("f-person").value = f.personInCharge;
+    byId("f-memo").value = f.memo;
+    byId("f-temperature").value = f.workingCelsius;
+    byId("fields-refusal").textContent = "";
+    dialogOpen = true;
+    byId("fields").showModal();
+  },
+  async copy() {
+    if (!(await resultsReady())) return;
+    const text = form.tableText("tsv");
+    const html = form.tableText("html");
+    try {
+      await navigator.clipboard.write([new ClipboardItem({
+        "text/plain": new Blob([text], { type: "text/plain" }),
+        "text/html": new Blob([html], { type: "text/html" }),
+      })]);
+    } catch (e) {
+      await ask("クリップボードに書き込めませんでした。", [["ok", "OK"]]);
+    }
+  },
+  async csv() {
+    if (!(await resultsReady())) return;
+    download(form.csvFileName(), form.tableText("csv"), "text/csv;charset=utf-8");
+  },
+  async print() {
+    if (!(await resultsReady())) return;
+    buildQuotation();
+    document.body.classList.add("printing-sheet");
+    window.print();
+    document.body.classList.remove("printing-sheet");
+  },
+  help() {
+    byId("help").showModal();
+  },
+};
+
+function fileChosen() {
+  const file = byId("open-file").files[0];
+  if (!file) return;
+  file.text().then((text) => {
+    const error = form.openJob(text);
+    render();
+    if (error) ask(`${file.name} を開けません。\n${error}`, [["ok", "OK"]]);
+  });
+}
+
+function fieldsClosed() {
+  const dialog = byId("fields");
+  dialogOpen = false;
+  if (dialog.returnValue !== "ok") return syncFocus();
+  const fields = {};
+  for (const el of dialog.querySelectorAll("input, textarea")) fields[el.name] = el.value;
+  const refusal = form.setFields(JSON.stringify(fields));
+  if (refusal) {
+    byId("fields-refusal").textContent = refusal;
+    dialogOpen = true;
+    dialog.showModal();
+    byId("f-temperature").select();
+    return;
+  }
+  render();
+}
+
+// ---------------------------------------------------------------------------
+// The quotation sheet: the results table (as the clipboard has it) and the
+// section drawing, laid out for A4 by the print style sheet.
+
+function parseTsv(text) {
+  // Cells are quoted where they hold a tab, a line break or a quote.
+  const rows = [];
+  let row = [], cell = "", quoted = false;
+  for (let i = 0; i < text.length; ++i) {
+    const ch = text[i];
+    if (quoted) {
+      if (ch === '"' && text[i + 1] === '"') { cell += '"'; ++i; }
+      else if (ch === '"') quoted = false;
+      else cell += ch;
+    } else if (ch === '"' && cell === "") quoted = true;
+    else if (ch === "\t") { row.push(cell); cell = ""; }
+    else if (ch === "\n") { row.push(cell); rows.push(row); row = []; cell = ""; }
+    else cell += ch;
+  }
+  if (cell !== "" || row.length) { row.push(cell); rows.push(row); }
+  return rows;
+}
+
+function buildQuotation() {
+  const sheet = byId("quotation");
+  sheet.replaceChildren();
+  const h1 = document.createElement("h1");
+  h1.textContent = "見積計算書";
+  sheet.append(h1);
+  const rows = parseTsv(form.tableText("tsv"));
+  // The fields, an empty line, then the table with its heading.
+  const blank = rows.findIndex((r) => r.every((c) => c === ""));
+  const fieldRows = blank > 0 ? rows.slice(0, blank) : [];
+  const tableRows = blank > 0 ? rows.slice(blank + 1) : rows;
+  if (fieldRows.length) {
+    const t = document.createElement("table");
+    t.className = "fields";
+    for (let i = 0; i < fieldRows.length; i += 2) {
+      const tr = t.insertRow();
+      for (const r of fieldRows.slice(i, i + 2)) {
+        const th = document.createElement("th");
+        th.textContent = r[0];
+        tr.append(th);
+        tr.insertCell().textContent = r.slice(1).filter((c) => c !== "").join(" ");
+      }
+    }
+    sheet.append(t);
+  }
+  const t = document.createElement("table");
+  tableRows.forEach((r, i) => {
+    const tr = t.insertRow();
+    r.forEach((cell, j) => {
+      const td = document.createElement(i === 0 ? "th" : "td");
+      td.textContent = cell;
+      if (i > 0 && (j === 1 || j === 2)) td.className = "n";
+      tr.append(td);
+    });
+  });
+  sheet.append(t);
+  const drawing = document.createElement("div");
+  drawing.className = "drawing";
+  const img = document.createElement("img");
+  img.alt = "巻線断面図";
+  img.src = byId("drawing").toDataURL("image/png");
+  drawing.append(img);
+  sheet.append(drawing);
+  if (state.sheetLines.length) {
+    const wire = document.createElement("div");
+    wire.className = "wire";
+    wire.textContent = state.sheetLines.join("\n");
+    sheet.append(wire);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Start-up, and the hook the page's tests use
+
+function kelvaneStart() {
+  form = new Module.PageForm();
+  buildWindow();
+  byId("loading").remove();
+  byId("message").addEventListener("close", messageClosed);
+  byId("fields").addEventListener("close", fieldsClosed);
+  byId("help-close").addEventListener("click", () => byId("help").close());
+  byId("help").addEventListener("close", syncFocus);
+  byId("sheet-close").addEventListener("click", () => { form.closeSheet(); render(); });
+  byId("sheet").addEventListener("keydown", (e) => {
+    if (e.key === "Escape") { form.closeSheet(); render(); }
+  });
+  byId("open-file").addEventListener("change", fileChosen);
+  for (const b of document.querySelectorAll("#menu button")) {
+    // The menu takes no focus from the window: no box is left by using it.
+    b.tabIndex = -1;
+    b.addEventListener("mousedown", (e) => e.preventDefault());
+    b.addEventListener("click", () => { if (!dialogOpen) commands[b.dataset.command](); });
+  }
+  render();
+  window.kelvane = {
+    // kelvane-replay's steps on the page's form; its JSON state as text.
+    replay(steps) {
+      const document = Array.isArray(steps) ? { steps } : steps;
+      const out = form.replay(typeof document === "string" ? document : JSON.stringify(document));
+      // The replay's messages and print requests are in its answer, not
+      // shown on the page.
+      const after = JSON.parse(form.state());
+      shownMessages = after.messages.length;
+      shownPrints = after.printRequests;
+      render();
+      return out;
+    },
+    state: () => JSON.parse(form.state()),
+    // 新規, for a test that replays one list after another.
+    reset() {
+      commands.new();
+    },
+    ready: true,
+  };
+  document.dispatchEvent(new Event("kelvane-ready"));
+}

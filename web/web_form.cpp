@@ -1,0 +1,270 @@
+// The browser page's way into the form model: every event of the page calls
+// one of the form's public operations (the same ones the Qt window and the
+// replay call) and reads the form's state back as JSON. Nothing here decides
+// anything about the coil or the window.
+#include <emscripten/bind.h>
+
+#include <chrono>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "core/number_text.h"
+#include "core/temperature_resistance.h"
+#include "form/control_table.h"
+#include "form/form1.h"
+#include "job/file_name.h"
+#include "job/job_form.h"
+#include "job/job_json.h"
+#include "job/results_table.h"
+#include "tools/replay.h"
+
+namespace kelvane::web {
+namespace {
+
+using nlohmann::json;
+
+std::optional<form::ControlId> controlNamed(const std::string& name) {
+  auto id = form::parseControlId(name);
+  if (!id || !form::findControl(*id)) return std::nullopt;
+  return id;
+}
+
+json colour(const std::optional<form::Rgb>& rgb) {
+  if (!rgb) return nullptr;
+  return {rgb->red, rgb->green, rgb->blue};
+}
+
+const char* kindName(form::ControlKind kind) {
+  switch (kind) {
+    case form::ControlKind::TextBox:
+      return "TextBox";
+    case form::ControlKind::Label:
+      return "Label";
+    case form::ControlKind::OptionButton:
+      return "OptionButton";
+    case form::ControlKind::CommandButton:
+      return "CommandButton";
+    case form::ControlKind::Frame:
+      return "Frame";
+    case form::ControlKind::Rectangle:
+      return "Rectangle";
+    case form::ControlKind::Circle:
+      return "Circle";
+    case form::ControlKind::Line:
+      return "Line";
+    case form::ControlKind::Picture:
+      return "Picture";
+  }
+  return "";
+}
+
+// Steps of kelvane-replay applied to the page's own form, for the page's
+// tests: files are the page's downloads and uploads, not paths.
+class PageTarget : public replay::ReplayTarget {
+ public:
+  explicit PageTarget(form::Form1& form) : form_(form) {}
+  bool focus(const form::ControlId& id) override { return form_.moveFocus(id); }
+  bool type(const form::ControlId& id, const std::string& text) override {
+    return form_.typeText(id, text);
+  }
+  bool click(const form::ControlId& id) override { return form_.click(id); }
+  void key(int keyCode) override { form_.pressKey(keyCode); }
+  void closeSheet() override { form_.closeSheet(); }
+  bool set(const form::ControlId& id, const std::string& text) override {
+    return form_.setText(id, text);
+  }
+  std::optional<std::string> open(const std::string&) override {
+    return "ブラウザーではファイルのパスを開けません";
+  }
+  std::optional<std::string> save(const std::string&) override {
+    return "ブラウザーではファイルのパスに保存できません";
+  }
+  replay::Snapshot snapshot() const override { return replay::snapshotOf(form_); }
+
+ private:
+  form::Form1& form_;
+};
+
+}  // namespace
+
+// The page's form and the job's fields beside it.
+class PageForm {
+ public:
+  // The control table and the window's size, for building the page.
+  static std::string controls() {
+    json list = json::array();
+    for (const form::ControlDesign& c : form::controlTable()) {
+      list.push_back(
+          {{"id", c.id.str()},
+           {"kind", kindName(c.kind)},
+           {"left", c.left},
+           {"top", c.top},
+           {"width", c.width},
+           {"height", c.height},
+           {"text", c.text},
+           {"font", c.font},
+           {"points", c.fontPoints},
+           {"background", colour(c.background)},
+           {"foreground", colour(c.foreground)},
+           {"tabIndex", c.tabIndex ? json(*c.tabIndex) : json(nullptr)},
+           {"visible", c.visible},
+           {"container", c.container},
+           {"takesTyping",
+            c.id.name == "Text2" && form::takesTyping(static_cast<form::ResultBox>(c.id.index))}});
+    }
+    return json{{"width", form::kFormWidth}, {"height", form::kFormHeight}, {"controls", list}}
+        .dump();
+  }
+
+  // Everything the page shows, after any operation.
+  std::string state() const {
+    const form::FormState& s = form_.state();
+    json visible = json::object();
+    for (const form::ControlId& id : form::changeableVisibility())
+      visible[id.str()] = form_.isVisible(id);
+    json circles = json::array();
+    for (const form::Circle& c : s.drawing.circles)
+      circles.push_back({c.left, c.top, c.width, c.height, c.filled});
+    auto line = [](const form::LinePosition& l) { return json{l.x1, l.y1, l.x2, l.y2}; };
+    return json{{"text1", s.text1},
+                {"text2", s.text2},
+                {"captions", s.captions},
+                {"visible", visible},
+                {"option1", s.option1},
+                {"option3", s.option3},
+                {"focus", s.focus.str()},
+                {"messages", s.messages},
+                {"selectRequests", s.selectRequests},
+                {"printRequests", s.printRequests},
+                {"sheetOpen", s.sheetOpen},
+                {"sheetLines", s.sheetLines},
+                {"outOfDate", form_.resultsOutOfDate()},
+                {"resultsCurrent", s.resultsCurrent},
+                {"circles", circles},
+                {"lines", {line(s.drawing.line1), line(s.drawing.line2), line(s.drawing.line3)}},
+                {"fields", fieldsJson()}}
+        .dump(-1, ' ', false, json::error_handler_t::replace);
+  }
+
+  bool moveFocus(const std::string& id) {
+    auto c = controlNamed(id);
+    return c && form_.moveFocus(*c);
+  }
+  // The focused box's text as the user edits it, keystroke by keystroke.
+  bool editText(const std::string& id, const std::string& text) {
+    auto c = controlNamed(id);
+    if (!c || form_.state().focus != *c || !form_.textOf(*c)) return false;
+    form_.editText(*c, text);
+    return true;
+  }
+  bool click(const std::string& id) {
+    auto c = controlNamed(id);
+    return c && form_.click(*c);
+  }
+  bool pressButton(const std::string& id) {
+    auto c = controlNamed(id);
+    return c && form_.pressButton(*c);
+  }
+  void pressEnter(bool backwards) { form_.pressEnter(backwards); }
+  void pressKey(int keyCode) { form_.pressKey(keyCode); }
+  void closeSheet() { form_.closeSheet(); }
+
+  // 新規: the window as at start-up, with empty fields.
+  void reset() {
+    form_ = form::Form1();
+    fields_ = {};
+  }
+
+  // 開く: "" when the job is open, else why not.
+  std::string openJob(const std::string& text) {
+    const Expected<job::Job> job = job::readJob(text);
+    if (!job) return job.message();
+    fields_ = job->fields;
+    job::applyJob(*job, form_);
+    return "";
+  }
+  // 保存: {"text", "name"} of the file to download, or {"error"}.
+  std::string saveJob() const {
+    const Expected<std::string> text =
+        job::savedJobText(job::jobFromForm(form_, fields_), std::chrono::system_clock::now());
+    if (!text) return json{{"error", text.message()}}.dump();
+    return json{{"text", *text}, {"name", job::suggestedFileName(fields_, ".kelvane")}}.dump();
+  }
+  std::string csvFileName() const { return job::suggestedFileName(fields_, ".csv"); }
+
+  // 案件情報: the fields as the dialog gives them, all texts, the working
+  // temperature as typed; "" when taken, else why not (nothing changes).
+  std::string setFields(const std::string& text) {
+    const json j = json::parse(text, nullptr, false);
+    if (!j.is_object()) return "案件情報を読めません";
+    auto textOf = [&](const char* key) {
+      const auto it = j.find(key);
+      return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
+    };
+    const Expected<double> celsius = readWorkingTemperature(textOf("workingCelsius"));
+    if (!celsius) return celsius.message();
+    job::JobFields f;
+    f.customer = textOf("customer");
+    f.partNumber = textOf("partNumber");
+    f.quotationNumber = textOf("quotationNumber");
+    f.personInCharge = textOf("personInCharge");
+    f.memo = textOf("memo");
+    f.workingCelsius = *celsius;
+    fields_ = f;
+    return "";
+  }
+
+  // The results table as the clipboard and the CSV file hold it.
+  std::string tableText(const std::string& format) const {
+    const job::ResultsTable table =
+        job::resultsTable(form_, fields_, job::localMinute(std::chrono::system_clock::now()));
+    if (format == "csv") return job::toCsv(table);
+    if (format == "html") return job::toHtml(table);
+    return job::toTabSeparated(table);
+  }
+
+  // kelvane-replay's steps on this form: its JSON state, or {"error"}.
+  std::string replay(const std::string& steps) {
+    PageTarget target(form_);
+    if (auto error = replay::applySteps(std::string_view(steps), target))
+      return json{{"error", *error}}.dump();
+    return replay::toJson(target.snapshot());
+  }
+
+ private:
+  json fieldsJson() const {
+    return {{"customer", fields_.customer},
+            {"partNumber", fields_.partNumber},
+            {"quotationNumber", fields_.quotationNumber},
+            {"personInCharge", fields_.personInCharge},
+            {"memo", fields_.memo},
+            {"workingCelsius", plainDecimal(fields_.workingCelsius)}};
+  }
+
+  form::Form1 form_;
+  job::JobFields fields_;
+};
+
+EMSCRIPTEN_BINDINGS(kelvane) {
+  emscripten::class_<PageForm>("PageForm")
+      .constructor<>()
+      .class_function("controls", &PageForm::controls)
+      .function("state", &PageForm::state)
+      .function("moveFocus", &PageForm::moveFocus)
+      .function("editText", &PageForm::editText)
+      .function("click", &PageForm::click)
+      .function("pressButton", &PageForm::pressButton)
+      .function("pressEnter", &PageForm::pressEnter)
+      .function("pressKey", &PageForm::pressKey)
+      .function("closeSheet", &PageForm::closeSheet)
+      .function("reset", &PageForm::reset)
+      .function("openJob", &PageForm::openJob)
+      .function("saveJob", &PageForm::saveJob)
+      .function("csvFileName", &PageForm::csvFileName)
+      .function("setFields", &PageForm::setFields)
+      .function("tableText", &PageForm::tableText)
+      .function("replay", &PageForm::replay);
+}
+
+}  // namespace kelvane::web

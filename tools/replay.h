@@ -30,9 +30,11 @@ std::optional<std::string> applySteps(std::string_view document, ReplayTarget& t
 // The snapshot as the JSON text the replay prints.
 std::string toJson(const Snapshot& snapshot);
 
-// The form model as a replay target.
-class ModelTarget : public ReplayTarget {
+// Steps applied to a form model held elsewhere; what opening and saving a
+// job's file means is each target's own.
+class FormTarget : public ReplayTarget {
  public:
+  explicit FormTarget(form::Form1& form) : form_(form) {}
   bool focus(const form::ControlId& id) override { return form_.moveFocus(id); }
   bool type(const form::ControlId& id, const std::string& text) override {
     return form_.typeText(id, text);
@@ -43,12 +45,23 @@ class ModelTarget : public ReplayTarget {
   bool set(const form::ControlId& id, const std::string& text) override {
     return form_.setText(id, text);
   }
-  std::optional<std::string> open(const std::string& path) override;
-  std::optional<std::string> save(const std::string& path) override;
   Snapshot snapshot() const override { return snapshotOf(form_); }
 
+ protected:
+  form::Form1& form_;
+};
+
+// The form model as a replay target, with job files on the disk.
+class ModelTarget : public FormTarget {
+ public:
+  // The base only keeps the reference until the form below is made.
+  ModelTarget() : FormTarget(model_) {}
+  ModelTarget(const ModelTarget&) = delete;  // a copy would drive the other's form
+  std::optional<std::string> open(const std::string& path) override;
+  std::optional<std::string> save(const std::string& path) override;
+
  private:
-  form::Form1 form_;
+  form::Form1 model_;
   job::JobFields fields_;
 };
 

@@ -61,29 +61,15 @@ const char* kindName(form::ControlKind kind) {
 
 // Steps of kelvane-replay applied to the page's own form, for the page's
 // tests: files are the page's downloads and uploads, not paths.
-class PageTarget : public replay::ReplayTarget {
+class PageTarget : public replay::FormTarget {
  public:
-  explicit PageTarget(form::Form1& form) : form_(form) {}
-  bool focus(const form::ControlId& id) override { return form_.moveFocus(id); }
-  bool type(const form::ControlId& id, const std::string& text) override {
-    return form_.typeText(id, text);
-  }
-  bool click(const form::ControlId& id) override { return form_.click(id); }
-  void key(int keyCode) override { form_.pressKey(keyCode); }
-  void closeSheet() override { form_.closeSheet(); }
-  bool set(const form::ControlId& id, const std::string& text) override {
-    return form_.setText(id, text);
-  }
+  using FormTarget::FormTarget;
   std::optional<std::string> open(const std::string&) override {
     return "ブラウザーではファイルのパスを開けません";
   }
   std::optional<std::string> save(const std::string&) override {
     return "ブラウザーではファイルのパスに保存できません";
   }
-  replay::Snapshot snapshot() const override { return replay::snapshotOf(form_); }
-
- private:
-  form::Form1& form_;
 };
 
 }  // namespace

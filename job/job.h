@@ -10,6 +10,7 @@
 #include "core/materials.h"
 #include "core/temperature_resistance.h"
 #include "form/boxes.h"
+#include "job/quotation.h"
 
 namespace kelvane::job {
 
@@ -22,6 +23,15 @@ struct JobFields {
   std::string memo;             // メモ, may run over several lines
   // 使用温度, °C: the quotation's outputs give the resistance at it as well.
   double workingCelsius = kReferenceCelsius;
+  // The customer's quotation (見積書): its subject, terms and remarks as
+  // typed, and how often it has been issued.
+  std::string subject;        // 件名
+  std::string deliveryTerms;  // 納期
+  std::string paymentTerms;   // 支払条件
+  std::string remarks;        // 備考, may run over several lines
+  int revision = 0;           // 版: 0 until the quotation is first issued
+  std::string issuedOn;       // 発行日 of the latest issue, "2026-12-08"; empty until then
+  int validDays = 30;         // 有効期限, days from 発行日
   bool operator==(const JobFields&) const = default;
 };
 
@@ -35,6 +45,11 @@ struct Job {
   std::optional<FormerShape> former = FormerShape::Rectangular;
   ConductorMaterial material = ConductorMaterial::Copper;
   JobFields fields;
+  // 見積条件; none in a job saved before prices were kept, or not priced yet.
+  std::optional<QuotationTerms> terms;
+  // When the price list the terms were taken from was saved (its "savedAt");
+  // empty when the terms were typed rather than taken from a price list.
+  std::string priceListSavedAt;
   // Who saved the job and when; filled in by stampForSaving.
   std::string programVersion;
   std::string savedAt;  // ISO 8601, UTC: 2026-12-08T01:15:30Z

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/expected.h"
+
+namespace kelvane::job {
+
+// A part bought for every piece: a bobbin, tape, terminals, varnish.
+struct PartPrice {
+  std::string name;
+  double yenPerPiece = 0;  // 円/個
+  bool operator==(const PartPrice&) const = default;
+};
+
+// 見積条件: what a coil's price is worked out from. A job keeps the values it
+// was priced with, so that it prices the same when it is opened again.
+struct QuotationTerms {
+  double wireYenPerKg = 0;               // 線材単価 P, 円/kg of the job's material
+  double lossPercent = 0;                // ロス率 L, % of wire lost in winding
+  double windingRpm = 0;                 // 巻線速度 S, turns a minute
+  double handlingMinutes = 0;            // 付帯作業時間 h, minutes a piece
+  double setupMinutes = 0;               // 段取り時間 s, minutes a lot
+  double labourYenPerHour = 0;           // 賃率 r, 円/h
+  std::vector<PartPrice> parts;          // 部材, each bought once a piece
+  double overheadPercent = 0;            // 管理費率 o, %
+  double profitPercent = 0;              // 利益率 m, %
+  std::vector<std::int64_t> quantities;  // 数量: one to five lot sizes
+  bool operator==(const QuotationTerms&) const = default;
+};
+
+// The most lot sizes one quotation prices.
+inline constexpr std::size_t kMaxQuantities = 5;
+
+// The price of one piece in a lot of `quantity` pieces.
+struct LotPrice {
+  std::int64_t quantity = 0;
+  double materialYen = 0;    // 材料費 = w × (1 + L/100) × P
+  double processingYen = 0;  // 加工費 = (n / S + h + s / Q) / 60 × r
+  double partsYen = 0;       // 部材費 = the sum of the parts
+  double costYen = 0;        // 原価 = 材料費 + 加工費 + 部材費
+  std::int64_t unitPriceSen = 0;  // 単価 in 0.01 円: 原価 × (1 + o/100) × (1 + m/100), half up
+  std::int64_t amountYen = 0;     // 金額 = 単価 × Q, half up to 1 円
+  bool operator==(const LotPrice&) const = default;
+};
+
+// A coil priced for every lot size of its terms, in the terms' order, and the
+// totals of the first lot as the customer's quotation gives them.
+struct Quote {
+  std::vector<LotPrice> lots;
+  std::int64_t subtotalYen = 0;  // 小計: the first lot's 金額
+  std::int64_t taxYen = 0;       // 消費税: 10 % of 小計, rounded down to 1 円
+  std::int64_t totalYen = 0;     // 合計 = 小計 + 消費税
+  bool operator==(const Quote&) const = default;
+};
+
+// The quote for a coil of `wireMassKg` kg of wire (conductor and insulation)
+// and `turns` turns, or the Japanese sentence naming the term that cannot
+// price it (no lot size, a winding speed of 0, a figure that is not finite or
+// is negative, a price too large to hold).
+Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms& terms);
+
+}  // namespace kelvane::job

@@ -12,60 +12,39 @@
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <utility>
+#include <string>
 #include <variant>
 
-#include "core/number_text.h"
-#include "core/typed_number.h"
 #include "form/box_names.h"
+#include "wiredata/wire_picker_text.h"
 
 namespace kelvane::ui {
 namespace {
 
 QString qt(const std::string& s) { return QString::fromStdString(s); }
 
-QString bareName() { return qt(form::boxName(form::box::BareDiameter)); }
-QString finishedName() { return qt(form::boxName(form::box::FinishedDiameter)); }
+const std::string& bareName() {
+  static const std::string name = form::boxName(form::box::BareDiameter);
+  return name;
+}
+const std::string& finishedName() {
+  static const std::string name = form::boxName(form::box::FinishedDiameter);
+  return name;
+}
 
 QString heading(const wiredata::WireColumn& column) {
   if (column.unit.empty()) return qt(column.label);
   return QStringLiteral("%1\n(%2)").arg(qt(column.label), qt(column.unit));
 }
 
-// A figure as the table shows it: with the decimals its column states its
-// figures to ("1.000", not "1"), or as the data gives it where the column has
-// none or the figure carries more.
-QString figureText(double figure, const wiredata::WireColumn& column) {
-  const std::string plain = plainDecimal(figure);
-  if (!column.decimals) return qt(plain);
-  const auto point = plain.find('.');
-  const int given = point == std::string::npos ? 0 : static_cast<int>(plain.size() - point - 1);
-  if (given > *column.decimals) return qt(plain);
-  return QString::number(figure, 'f', *column.decimals);
-}
-
-// A cell as the table shows it: a figure as above, a size as the data spells
-// it, a dash where the source gives nothing; a remark's mark after it.
-QTableWidgetItem* itemOf(const wiredata::WireCell& cell, const wiredata::WireColumn& column,
-                         const wiredata::WireFootnote* note) {
-  auto* item = new QTableWidgetItem;
-  QString text;
-  if (const double* figure = std::get_if<double>(&cell)) {
-    text = figureText(*figure, column);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  } else if (const std::string* size = std::get_if<std::string>(&cell)) {
-    text = qt(*size);
-    item->setTextAlignment(Qt::AlignCenter);
-  } else {
-    text = QStringLiteral("—");
-    item->setTextAlignment(Qt::AlignCenter);
-  }
-  if (note) {
-    text += QStringLiteral(" ") + qt(note->mark);
+// A cell as the table shows it, figures on the right; a remark's text as
+// its tooltip.
+QTableWidgetItem* itemOf(const wiredata::WireTable& table, std::size_t row, std::size_t column) {
+  auto* item = new QTableWidgetItem(qt(wiredata::cellText(table, row, column)));
+  const bool figure = std::holds_alternative<double>(table.rows[row].cells[column]);
+  item->setTextAlignment(figure ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
+  if (const wiredata::WireFootnote* note = table.footnoteAt(row, column))
     item->setToolTip(qt(note->mark + " " + note->text));
-  }
-  item->setText(text);
   return item;
 }
 
@@ -152,12 +131,7 @@ void WirePickerDialog::showTable(int index) {
   if (index < 0) return;
   const wiredata::WireTable& t = table();
   const bool gradeCells = wiredata::givesFinishedDiameter(t);
-  how_->setText(gradeCells ? QStringLiteral("最大仕上外径の欄を選ぶと、%1に導体径、%2にその欄の"
-                                            "最大仕上外径が入ります。")
-                                 .arg(bareName(), finishedName())
-                           : QStringLiteral("行を選ぶと、%1に導体径 (mm) が入ります。この表には"
-                                            "仕上外径がないため、%2は変わりません。")
-                                 .arg(bareName(), finishedName()));
+  how_->setText(qt(wiredata::howToChoose(t, bareName(), finishedName())));
 
   grid_->clear();
   grid_->setSelectionBehavior(gradeCells ? QAbstractItemView::SelectItems
@@ -174,8 +148,7 @@ void WirePickerDialog::showTable(int index) {
     const wiredata::WireRow& row = t.rows[static_cast<std::size_t>(r)];
     for (int c = 0; c < columns; ++c) {
       const auto column = static_cast<std::size_t>(c);
-      QTableWidgetItem* item = itemOf(row.cells[column], t.columns[column],
-                                      t.footnoteAt(static_cast<std::size_t>(r), column));
+      QTableWidgetItem* item = itemOf(t, static_cast<std::size_t>(r), column);
       if (wiredata::wireChoice(t, r, c)) {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
       } else if (std::holds_alternative<std::monostate>(row.cells[static_cast<std::size_t>(c)])) {
@@ -202,35 +175,19 @@ void WirePickerDialog::showTable(int index) {
 }
 
 void WirePickerDialog::findDiameter(const QString& text) {
-  if (text.trimmed().isEmpty()) {
-    found_->clear();
-    return;
-  }
-  const TypedNumber typed = readTypedNumber(text.toStdString());
-  const wiredata::WireTable& t = table();
-  const std::optional<std::size_t> row =
-      typed.overflow || typed.unclearComma ? std::nullopt : wiredata::rowOfDiameter(t, typed.value);
-  if (!row) {
+  const wiredata::DiameterSearch found = wiredata::findTypedDiameter(table(), text.toStdString());
+  found_->setText(qt(found.text));
+  if (found.text.empty()) return;
+  if (!found.cell) {
     // A row that an earlier part of the text matched ("0.5" of "0.53") is
     // no longer what is asked for: Enter must not take it.
     grid_->setCurrentItem(nullptr);
     grid_->clearSelection();
-    found_->setText(QStringLiteral("この表にその導体径はありません。"));
     return;
   }
-  // The row's first cell that can be chosen: its thinnest grade, or the row
-  // itself in a table without overall diameters.
-  const int r = static_cast<int>(*row);
-  int column = 0;
-  for (int c = 0; c < grid_->columnCount() - 1; ++c) {
-    if (wiredata::wireChoice(t, *row, static_cast<std::size_t>(c))) {
-      column = c;
-      break;
-    }
-  }
+  const int r = static_cast<int>(found.cell->row), column = static_cast<int>(found.cell->column);
   grid_->setCurrentCell(r, column);
   grid_->scrollToItem(grid_->item(r, column), QAbstractItemView::PositionAtCenter);
-  found_->setText(QStringLiteral("%1 mm の行").arg(grid_->item(r, 0)->text()));
 }
 
 std::optional<wiredata::WireChoice> WirePickerDialog::choice() const {
@@ -242,45 +199,11 @@ std::optional<wiredata::WireChoice> WirePickerDialog::choice() const {
 void WirePickerDialog::showCurrent() {
   const wiredata::WireTable& t = table();
   const int row = grid_->currentRow();
-  if (row >= 0 && row < static_cast<int>(t.rows.size())) {
-    const wiredata::WireRow& wire = t.rows[static_cast<std::size_t>(row)];
-    const auto citationOf = [&t](const std::string& key) {
-      const auto citation = t.sources.find(key);
-      return citation == t.sources.end() ? QString() : qt(citation->second);
-    };
-    QString text =
-        QStringLiteral("この行の出典 (%1): %2").arg(qt(wire.source), citationOf(wire.source));
-    // Columns whose figures come from elsewhere name their source too, where
-    // the row has such a figure: one line a source, naming its columns.
-    std::vector<std::pair<std::string, QStringList>> others;
-    for (std::size_t c = 0; c < t.columns.size(); ++c) {
-      const std::string& key = t.columns[c].source;
-      if (key.empty() || key == wire.source) continue;
-      if (std::holds_alternative<std::monostate>(wire.cells[c])) continue;
-      auto other = std::find_if(others.begin(), others.end(),
-                                [&key](const auto& o) { return o.first == key; });
-      if (other == others.end()) other = others.insert(others.end(), {key, {}});
-      other->second << qt(t.columns[c].label);
-    }
-    for (const auto& [key, labels] : others)
-      text += QStringLiteral("\n%1の出典 (%2): %3")
-                  .arg(labels.join(QStringLiteral("・")), qt(key), citationOf(key));
-    source_->setPlainText(text);
-  } else {
-    source_->setPlainText(QStringLiteral("この表の出典: %1").arg(qt(t.source)));
-  }
-
+  source_->setPlainText(qt(wiredata::sourceText(
+      t, row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row)))));
   const std::optional<wiredata::WireChoice> c = choice();
   choose_->setEnabled(c.has_value());
-  if (!c) {
-    chosen_->setText(QStringLiteral("選べる欄を選んでください。"));
-  } else if (c->finishedDiameter) {
-    chosen_->setText(
-        QStringLiteral("%1 %2 mm、%3 %4 mm を入れます。")
-            .arg(bareName(), qt(c->bareDiameter), finishedName(), qt(*c->finishedDiameter)));
-  } else {
-    chosen_->setText(QStringLiteral("%1 %2 mm を入れます。").arg(bareName(), qt(c->bareDiameter)));
-  }
+  chosen_->setText(qt(wiredata::choiceText(c, bareName(), finishedName())));
 }
 
 QString WirePickerDialog::remarks() const { return notes_->text(); }

@@ -164,11 +164,17 @@ const WireFootnote* WireTable::footnoteAt(std::size_t row, std::size_t column) c
   return nullptr;
 }
 
-std::optional<double> bareDiameterOf(const WireTable& table, const WireRow& row) {
+std::optional<std::size_t> bareDiameterColumn(const WireTable& table) {
   for (std::string_view id : {"nominal", "diameter"}) {
-    if (table.columnIndex(id)) return table.figure(row, id);
+    if (const auto column = table.columnIndex(id)) return column;
   }
   return std::nullopt;
+}
+
+std::optional<double> bareDiameterOf(const WireTable& table, const WireRow& row) {
+  const std::optional<std::size_t> column = bareDiameterColumn(table);
+  if (!column) return std::nullopt;
+  return table.figure(row, table.columns[*column].id);
 }
 
 std::optional<std::size_t> rowOfDiameter(const WireTable& table, double diameterMm) {

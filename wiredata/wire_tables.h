@@ -75,8 +75,11 @@ struct WireTable {
 // find the 1.000 mm row. None when no row has that diameter.
 std::optional<std::size_t> rowOfDiameter(const WireTable& table, double diameterMm);
 
-// The bare conductor's diameter in mm of a row: its "nominal" column in the
-// tables of insulated wire, its "diameter" column in the gauge tables.
+// The column of the bare conductor's diameter in mm: "nominal" in the tables
+// of insulated wire, "diameter" in the gauge tables.
+std::optional<std::size_t> bareDiameterColumn(const WireTable& table);
+
+// The bare conductor's diameter in mm of a row, from that column.
 std::optional<double> bareDiameterOf(const WireTable& table, const WireRow& row);
 
 // The tables of a wire_sizes.json text: {"format": 1, "tables": [...]}, each

@@ -476,6 +476,19 @@ const commands = {
     window.print();
     document.body.classList.remove("printing-sheet");
   },
+  wires() {
+    if (!wires.tables) {
+      const answer = JSON.parse(Module.PageForm.wireTables());
+      if (answer.error) return ask(answer.error, [["ok", "OK"]]);
+      wires.tables = answer.tables;
+      byId("w-table").replaceChildren(...wires.tables.map((t, i) => new Option(t.title, i)));
+    }
+    dialogOpen = true;
+    byId("wires").returnValue = "";
+    byId("wires").showModal();
+    showWireTable(Number(byId("w-table").value));
+    byId("w-grid").focus();
+  },
   help() {
     byId("help").showModal();
   },
@@ -506,6 +519,122 @@ function fieldsClosed() {
     return;
   }
   render();
+}
+
+// ---------------------------------------------------------------------------
+// 規格線から選ぶ: the tables, the texts under them and what a cell can do all
+// come from the model; the page keeps only which table and cell are current.
+
+const wires = { tables: null, table: 0, row: -1, column: -1, choice: false };
+
+function showWireTable(index) {
+  wires.table = index;
+  const t = wires.tables[index];
+  byId("w-how").textContent = t.how;
+  const head = document.createElement("tr");
+  for (const h of t.headings) {
+    const th = document.createElement("th");
+    th.textContent = h.label;
+    if (h.unit) th.append(document.createElement("br"), `(${h.unit})`);
+    head.append(th);
+  }
+  const grid = byId("w-grid");
+  grid.querySelector("thead").replaceChildren(head);
+  grid.querySelector("tbody").replaceChildren(...t.rows.map((row, r) => {
+    const tr = document.createElement("tr");
+    row.cells.forEach((cell, c) => {
+      const td = tr.insertCell();
+      td.textContent = cell.text;
+      td.dataset.row = r;
+      td.dataset.column = c;
+      if (cell.figure) td.className = "n";
+      if (cell.empty) td.classList.add("empty");
+      if (cell.choice) td.classList.add("pick");
+      if (cell.note) td.title = cell.note;
+    });
+    const source = tr.insertCell();
+    source.textContent = row.source;
+    source.className = "source";
+    return tr;
+  }));
+  grid.classList.toggle("rows", !t.cellChoice);
+  const remarks = byId("w-remarks");
+  remarks.textContent = t.remarks.join("\n");
+  remarks.hidden = !t.remarks.length;
+  setWireCell(-1, -1);
+  findWire();
+}
+
+// The current cell (-1: none); in a table whose rows are chosen whole, its row.
+function setWireCell(row, column, scroll = "nearest") {
+  const t = wires.tables[wires.table];
+  if (row >= 0 && !t.cellChoice) column = 0;
+  wires.row = row;
+  wires.column = column;
+  const grid = byId("w-grid");
+  for (const el of grid.querySelectorAll(".current")) el.classList.remove("current");
+  if (row >= 0) {
+    const tr = grid.querySelector("tbody").rows[row];
+    (t.cellChoice ? tr.cells[column] : tr).classList.add("current");
+    tr.cells[column].scrollIntoView({ block: scroll, inline: "nearest" });
+  }
+  const lines = JSON.parse(Module.PageForm.wireCell(wires.table, row, column));
+  byId("w-source").textContent = lines.source;
+  byId("w-chosen").textContent = lines.chosen;
+  wires.choice = lines.choice;
+  byId("w-choose").disabled = !lines.choice;
+}
+
+function findWire() {
+  const found = JSON.parse(Module.PageForm.findWire(wires.table, byId("w-search").value));
+  byId("w-found").textContent = found.text;
+  if (!found.text) return;  // nothing typed: the current cell stays
+  setWireCell(found.row, found.column, "center");
+}
+
+// The arrow keys move the current cell, passing over cells the source
+// leaves empty.
+function wireKey(event) {
+  const moves = { ArrowUp: [-1, 0], ArrowDown: [1, 0], ArrowLeft: [0, -1], ArrowRight: [0, 1] };
+  if (event.key === "Enter") {
+    event.preventDefault();
+    takeWire();
+    return;
+  }
+  const move = moves[event.key];
+  if (!move) return;
+  event.preventDefault();
+  const t = wires.tables[wires.table];
+  if (wires.row < 0) return setWireCell(0, 0);
+  let [row, column] = [wires.row, wires.column];
+  for (;;) {
+    row += move[0];
+    column += move[1];
+    if (row < 0 || row >= t.rows.length || column < 0 || column >= t.headings.length - 1) return;
+    if (!t.rows[row].cells[column].empty) return setWireCell(row, column);
+  }
+}
+
+function wireClicked(event) {
+  const td = event.target.closest("td");
+  if (!td || td.classList.contains("empty")) return;
+  const row = td.parentElement.sectionRowIndex;
+  const column = td.classList.contains("source") ? 0 : Number(td.dataset.column);
+  setWireCell(row, column);
+  if (event.detail === 2) takeWire();
+}
+
+function takeWire() {
+  if (wires.choice) byId("wires").close("ok");
+}
+
+function wiresClosed() {
+  dialogOpen = false;
+  if (byId("wires").returnValue === "ok" && wires.choice) {
+    form.chooseWire(wires.table, wires.row, wires.column);
+    render();
+  }
+  syncFocus(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -591,6 +720,11 @@ function kelvaneStart() {
   byId("loading").remove();
   byId("message").addEventListener("close", messageClosed);
   byId("fields").addEventListener("close", fieldsClosed);
+  byId("wires").addEventListener("close", wiresClosed);
+  byId("w-table").addEventListener("change", (e) => showWireTable(Number(e.target.value)));
+  byId("w-search").addEventListener("input", findWire);
+  byId("w-grid").addEventListener("click", wireClicked);
+  byId("w-grid").addEventListener("keydown", wireKey);
   byId("help-close").addEventListener("click", () => byId("help").close());
   byId("help").addEventListener("close", syncFocus);
   byId("sheet-close").addEventListener("click", () => { form.closeSheet(); render(); });

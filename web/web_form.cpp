@@ -8,9 +8,11 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
+#include "form/box_names.h"
 #include "form/control_table.h"
 #include "form/form1.h"
 #include "job/file_name.h"
@@ -18,6 +20,9 @@
 #include "job/job_json.h"
 #include "job/results_table.h"
 #include "tools/replay.h"
+#include "wiredata/wire_choice.h"
+#include "wiredata/wire_picker_text.h"
+#include "wiredata/wire_tables.h"
 
 namespace kelvane::web {
 namespace {
@@ -57,6 +62,66 @@ const char* kindName(form::ControlKind kind) {
       return "Picture";
   }
   return "";
+}
+
+const std::string& bareName() {
+  static const std::string name = form::boxName(form::box::BareDiameter);
+  return name;
+}
+const std::string& finishedName() {
+  static const std::string name = form::boxName(form::box::FinishedDiameter);
+  return name;
+}
+
+// A table of 規格線から選ぶ as the page's dialog shows it: every cell's text,
+// whether it is a figure (set right), empty (greyed) or can be chosen, and
+// its remark; the row's source key in the last column.
+json wireTableJson(const wiredata::WireTable& t) {
+  json headings = json::array();
+  for (const wiredata::WireColumn& column : t.columns)
+    headings.push_back({{"label", column.label}, {"unit", column.unit}});
+  headings.push_back({{"label", "出典"}, {"unit", ""}});
+  json rows = json::array();
+  for (std::size_t r = 0; r < t.rows.size(); ++r) {
+    json cells = json::array();
+    for (std::size_t c = 0; c < t.columns.size(); ++c) {
+      const wiredata::WireCell& cell = t.rows[r].cells[c];
+      const wiredata::WireFootnote* note = t.footnoteAt(r, c);
+      cells.push_back({{"text", wiredata::cellText(t, r, c)},
+                       {"figure", std::holds_alternative<double>(cell)},
+                       {"empty", std::holds_alternative<std::monostate>(cell)},
+                       {"choice", wiredata::wireChoice(t, r, c).has_value()},
+                       {"note", note ? json(note->mark + " " + note->text) : json(nullptr)}});
+    }
+    rows.push_back({{"cells", cells}, {"source", t.rows[r].source}});
+  }
+  json remarks = json::array();
+  for (const wiredata::WireFootnote& note : t.footnotes)
+    remarks.push_back(note.mark + " " + note.text);
+  return {{"title", t.title},
+          {"how", wiredata::howToChoose(t, bareName(), finishedName())},
+          {"cellChoice", wiredata::givesFinishedDiameter(t)},
+          {"headings", headings},
+          {"rows", rows},
+          {"remarks", remarks}};
+}
+
+// The standard tables, or none where the built-in data could not be read.
+const wiredata::WireTable* wireTable(int index) {
+  const auto& tables = wiredata::standardWireTables();
+  if (!tables || index < 0 || static_cast<std::size_t>(index) >= tables->size()) return nullptr;
+  return &(*tables)[static_cast<std::size_t>(index)];
+}
+
+std::optional<std::size_t> rowIndex(const wiredata::WireTable& t, int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= t.rows.size()) return std::nullopt;
+  return static_cast<std::size_t>(row);
+}
+
+std::optional<wiredata::WireChoice> wireChoiceAt(const wiredata::WireTable& t, int row,
+                                                 int column) {
+  if (row < 0 || column < 0) return std::nullopt;
+  return wiredata::wireChoice(t, static_cast<std::size_t>(row), static_cast<std::size_t>(column));
 }
 
 // Steps of kelvane-replay applied to the page's own form, for the page's
@@ -210,6 +275,50 @@ class PageForm {
     return job::toTabSeparated(table);
   }
 
+  // 規格線から選ぶ: {"tables": [...]} as wireTableJson gives each, or {"error"}.
+  static std::string wireTables() {
+    const auto& tables = wiredata::standardWireTables();
+    if (!tables) return json{{"error", tables.message()}}.dump();
+    if (tables->empty()) return json{{"error", "規格線の表がありません。"}}.dump();
+    json list = json::array();
+    for (const wiredata::WireTable& t : *tables) list.push_back(wireTableJson(t));
+    return json{{"tables", list}}.dump();
+  }
+  // The lines under the table for the current cell (row -1: none):
+  // {"source", "chosen", "choice"}; choice: whether 選ぶ takes the cell.
+  static std::string wireCell(int table, int row, int column) {
+    const wiredata::WireTable* t = wireTable(table);
+    if (!t) return "{}";
+    const std::optional<wiredata::WireChoice> choice = wireChoiceAt(*t, row, column);
+    return json{{"source", wiredata::sourceText(*t, rowIndex(*t, row))},
+                {"chosen", wiredata::choiceText(choice, bareName(), finishedName())},
+                {"choice", choice.has_value()}}
+        .dump();
+  }
+  // A conductor diameter typed into the dialog's search box: {"row",
+  // "column", "text"}, row -1 when it finds none.
+  static std::string findWire(int table, const std::string& typed) {
+    const wiredata::WireTable* t = wireTable(table);
+    if (!t) return "{}";
+    const wiredata::DiameterSearch found = wiredata::findTypedDiameter(*t, typed);
+    if (!found.cell) return json{{"row", -1}, {"column", -1}, {"text", found.text}}.dump();
+    return json{{"row", found.cell->row}, {"column", found.cell->column}, {"text", found.text}}
+        .dump();
+  }
+  // The chosen cell fills the wire's boxes as a program fills them: the
+  // results go out of date, no box runs its rule. False: the cell cannot be
+  // chosen, and nothing changes.
+  bool chooseWire(int table, int row, int column) {
+    const wiredata::WireTable* t = wireTable(table);
+    const std::optional<wiredata::WireChoice> choice =
+        t ? wireChoiceAt(*t, row, column) : std::nullopt;
+    if (!choice) return false;
+    form_.setText(form::idOf(form::box::BareDiameter), choice->bareDiameter);
+    if (choice->finishedDiameter)
+      form_.setText(form::idOf(form::box::FinishedDiameter), *choice->finishedDiameter);
+    return true;
+  }
+
   // kelvane-replay's steps on this form: its JSON state, or {"error"}.
   std::string replay(const std::string& steps) {
     PageTarget target(form_);
@@ -250,6 +359,10 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .function("csvFileName", &PageForm::csvFileName)
       .function("setFields", &PageForm::setFields)
       .function("tableText", &PageForm::tableText)
+      .class_function("wireTables", &PageForm::wireTables)
+      .class_function("wireCell", &PageForm::wireCell)
+      .class_function("findWire", &PageForm::findWire)
+      .function("chooseWire", &PageForm::chooseWire)
       .function("replay", &PageForm::replay);
 }
 

@@ -3,12 +3,15 @@
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 import fs from "node:fs";
+import http from "node:http";
 import os from "node:os";
 import puppeteer from "puppeteer-core";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const sourceDir = path.resolve(here, "../..");
 export const pagePath = process.env.KELVANE_WEB_PAGE || path.join(sourceDir, "build/web/kelvane.html");
+// The same page as plain files for a web server, beside the one file.
+export const sitePath = process.env.KELVANE_WEB_SITE || path.join(path.dirname(pagePath), "site");
 export const replayPath =
   process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/kelvane-replay");
 
@@ -33,7 +36,7 @@ export async function launch() {
 
 // A page with the form loaded; every request it makes, every console error
 // and every refusal of the Content-Security-Policy is collected.
-export async function openPage(browser) {
+export async function openPage(browser, url = pathToFileURL(pagePath).href) {
   const page = await browser.newPage();
   await page.setViewport({ width: 900, height: 520 });
   const problems = [];
@@ -42,7 +45,7 @@ export async function openPage(browser) {
   page.on("pageerror", (e) => problems.push(String(e)));
   page.on("request", (r) => requests.push(r.url()));
   const started = Date.now();
-  await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
+  await page.goto(url, { waitUntil: "load" });
   try {
     await page.waitForFunction(() => window.kelvane && window.kelvane.ready, { timeout: 20000 });
   } catch (e) {
@@ -50,4 +53,26 @@ export async function openPage(browser) {
   }
   const loadMs = Date.now() - started;
   return { page, problems, requests, loadMs };
+}
+
+// A web server on a free port of 127.0.0.1 for the files of `dir`, as an
+// intranet server holds them; what it served is in `served`. The WebAssembly
+// goes out as plain bytes, as a server that knows no .wasm sends it.
+export async function serveFolder(dir) {
+  const types = { ".html": "text/html; charset=utf-8", ".js": "text/javascript" };
+  const served = [];
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://x").pathname).replace(/^\/$/, "/index.html");
+    const file = path.join(dir, path.normalize(name));
+    served.push(name);
+    if (!file.startsWith(dir + path.sep) || !fs.existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+    fs.createReadStream(file).pipe(response);
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  return { url, served, close: () => new Promise((resolve) => server.close(resolve)) };
 }

@@ -7,7 +7,7 @@ import { execFileSync, spawnSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { launch, openPage, pagePath, replayPath, sourceDir } from "./browser.js";
+import { launch, openPage, pagePath, replayPath, serveFolder, sitePath, sourceDir } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -66,6 +66,31 @@ test("the page opens from file:// within its budget, offline, and within its siz
   assert.ok(size <= 2 * 1024 * 1024, `kelvane.html is ${size} bytes`);
   console.log(`# first paint of the form ${loadMs} ms, kelvane.html ${size} bytes`);
   await page.close();
+});
+
+test("the plain files from a web server: the same form, asking only for its own files", async () => {
+  const server = await serveFolder(path.resolve(sitePath));
+  try {
+    const { page, problems, requests } = await openPage(browser, server.url);
+    assert.deepEqual(problems, []);
+    // The browser may ask for an icon of its own accord; the page asks for these.
+    const asked = server.served.filter((name) => name !== "/favicon.ico").sort();
+    assert.deepEqual(asked, ["/index.html", "/kelvane.js", "/kelvane.wasm"]);
+    assert.deepEqual(requests.filter((u) => !u.startsWith("data:") && !u.startsWith(server.url)), []);
+    const csp = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (m) => m.content);
+    assert.match(csp, /connect-src 'self'/);
+    assert.match(csp, /default-src 'none'/);
+    // Another address, even on the same machine, is refused.
+    const reached = await page.evaluate(() =>
+      fetch("http://localhost:9/").then(() => true, () => false));
+    assert.equal(reached, false);
+    const steps = [{ click: "Option1(0)" }, { type: "Text1(2)", text: "250" }, { click: "Command1" }];
+    const got = await page.evaluate((s) => JSON.parse(kelvane.replay(s)), steps);
+    assert.deepEqual(got, replay(steps));
+    await page.close();
+  } finally {
+    await server.close();
+  }
 });
 
 test("typing, clicking and Tab on the page give kelvane-replay's window", async () => {
@@ -167,6 +192,76 @@ test("result boxes other than the targets take no typing; shape buttons show the
   assert.equal(shown.outOfDate, true);
   assert.equal(await page.$eval("#stale-note", (el) => getComputedStyle(el).display), "block");
   await page.close();
+});
+
+// 規格線から選ぶ: the tables as the desktop's dialog shows them, a diameter
+// typed as the boxes take it finds its row, and the chosen cell fills the
+// wire's boxes as a program fills them (kelvane-replay's "set"), putting the
+// results out of date; calling it off, or a cell that cannot be chosen,
+// changes nothing.
+test("規格線から選ぶ fills the wire's boxes as the desktop's choice does", async () => {
+  const cases = [
+    { name: "a grade found by typing 1.0, taken by Enter", table: 0, search: "1.0",
+      found: "1.000 mm の行", take: "Enter", bare: "1", finished: "1.062" },
+    { name: "full-width, a grade found", table: 0, search: "０．２５", found: "0.250 mm の行",
+      take: "選ぶ", bare: "0.25", finished: "0.281" },
+    { name: "JIS 2種 by double click", table: 1, row: "0.650", column: 2, take: "dblclick",
+      bare: "0.65", finished: "0.694" },
+    { name: "an AWG row by its source cell", table: 2, row: "36", column: 3, take: "選ぶ",
+      bare: "0.127" },
+    { name: "a size the table lacks", table: 0, search: "0.53",
+      found: "この表にその導体径はありません。", take: "Enter" },
+    { name: "the conductor itself cannot be chosen", table: 0, row: "0.250", column: 0,
+      take: "Enter" },
+    { name: "called off", table: 0, row: "0.250", column: 1, take: "Escape" },
+  ];
+  for (const c of cases) {
+    const { page, problems } = await fresh();
+    await page.click(sel("Command1"));
+    const before = await state(page);
+    await page.click('#menu [data-command="wires"]');
+    await page.waitForSelector("#wires[open]");
+    await page.select("#w-table", String(c.table));
+    const firsts = await page.$$eval("#w-grid tbody tr", (rows) => rows.map((r) => r.cells[0].textContent));
+    if (c.table === 0) {
+      // Every diameter to the 0.001 mm its source states: 1 shows as 1.000.
+      assert.ok(firsts.includes("1.000"), c.name);
+      assert.ok(firsts.every((t) => /^\d\.\d{3}$/.test(t)), `${c.name}: ${firsts}`);
+    }
+    if (c.search) {
+      await page.click("#w-search");
+      await page.keyboard.type(c.search);
+      assert.equal(await page.$eval("#w-found", (el) => el.textContent), c.found, c.name);
+    } else {
+      const cell = `#w-grid tbody tr:nth-child(${firsts.indexOf(c.row) + 1}) td:nth-child(${c.column + 1})`;
+      await page.click(cell, { clickCount: c.take === "dblclick" ? 2 : 1 });
+    }
+    const chosen = await page.$eval("#w-chosen", (el) => el.textContent);
+    if (c.bare) assert.ok(chosen.includes(`${c.bare} mm`), `${c.name}: ${chosen}`);
+    if (c.take === "Enter" || c.take === "Escape") await page.keyboard.press(c.take);
+    if (c.take === "選ぶ") await page.click("#w-choose");
+    const open = await page.$("#wires[open]");
+    if (!c.bare && c.take !== "Escape") {
+      // Nothing to take: the dialog stays, and 選ぶ cannot be pressed.
+      assert.ok(open, c.name);
+      assert.equal(await page.$eval("#w-choose", (b) => b.disabled), true, c.name);
+      await page.keyboard.press("Escape");
+    }
+    await page.waitForFunction(() => !document.querySelector("#wires[open]"));
+    const shown = await state(page);
+    const steps = [{ click: "Command1" }];
+    if (c.bare) steps.push({ set: "Text1(0)", text: c.bare });
+    if (c.finished) steps.push({ set: "Text1(1)", text: c.finished });
+    const want = replay(steps);
+    assert.deepEqual(shown.text1, want.Text1, c.name);
+    assert.deepEqual(shown.text2, before.text2, c.name);
+    assert.equal(shown.outOfDate, Boolean(c.bare), c.name);
+    assert.equal(await page.$eval(sel("Text1(0)"), (el) => el.value), want.Text1[0], c.name);
+    // The focus is back where it was.
+    assert.equal(await page.evaluate(() => document.activeElement.dataset.control), before.focus);
+    assert.deepEqual(problems, [], c.name);
+    await page.close();
+  }
 });
 
 // Step lists a person could make at the window, from a seeded generator: the

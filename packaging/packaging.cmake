@@ -21,6 +21,11 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.svg
 # Job files (*.kelvane) as a MIME type, for the desktop entry's MimeType=.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/kelvane.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
+# The browser page, one HTML file for the PCs without Kelvane (copied to a
+# shared drive or an intranet server), where it has been built: whether it
+# exists is asked when the package is made, not when the build is set up.
+install(FILES ${KELVANE_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvane/web OPTIONAL)
+
 # The copyright file, the changelog and the manual pages where Debian keeps
 # them; the compressed ones are made reproducibly (no name, no time stamp).
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -1,0 +1,72 @@
+// The browser page in headless Chromium beside the native form model:
+//   first paint  from loading kelvane.html to the form painted (the frame
+//                after the page has built it), and Chromium's first
+//                contentful paint, medians of RUNS loads
+//   a press      of 10^6 turns: a click on 計算 in the page (the form model
+//                in WebAssembly, then the page showing its state) against
+//                kelvane-bench's command1Click/turns:1000000 (the form model
+//                built natively), medians
+// Usage: node bench/page_bench.mjs <kelvane-bench> <kelvane.html>
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import { pathToFileURL } from "node:url";
+import { launch } from "../tests/web/browser.js";
+
+const [benchPath, pagePath] = process.argv.slice(2);
+const runs = Number(process.env.RUNS || 15);
+const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+const ms = (x) => x.toFixed(1);
+
+const { browser, close } = await launch();
+try {
+  const painted = [], contentful = [];
+  for (let i = 0; i < runs; ++i) {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 900, height: 520 });
+    await page.evaluateOnNewDocument(() => {
+      document.addEventListener("kelvane-ready", () =>
+        requestAnimationFrame(() => setTimeout(() => { window.kelvanePainted = performance.now(); })));
+    });
+    await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
+    await page.waitForFunction(() => window.kelvanePainted, { timeout: 20000 });
+    const [form, fcp] = await page.evaluate(() => [window.kelvanePainted,
+      performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? NaN]);
+    painted.push(form);
+    contentful.push(fcp);
+    await page.close();
+  }
+
+  const page = await browser.newPage();
+  await page.goto(pathToFileURL(pagePath).href, { waitUntil: "load" });
+  await page.waitForFunction(() => window.kelvane && window.kelvane.ready, { timeout: 20000 });
+  const presses = await page.evaluate((n) => {
+    kelvane.replay([{ set: "Text1(2)", text: "1000000" }]);
+    const button = document.querySelector('[data-control="Command1"]');
+    button.click();  // once before timing: the WebAssembly warmed up
+    const times = [];
+    for (let i = 0; i < n; ++i) {
+      const start = performance.now();
+      button.click();
+      times.push(performance.now() - start);
+    }
+    return times;
+  }, runs);
+  const turns = (await page.evaluate(() => kelvane.state().text1[2]));
+  await page.close();
+
+  const report = JSON.parse(execFileSync(benchPath, [
+    "--benchmark_filter=command1Click/turns:1000000$", "--benchmark_format=json"],
+  { encoding: "utf8" }));
+  const nativeRun = report.benchmarks.find((b) => b.aggregate_name === "median") || report.benchmarks[0];
+  const scale = { ns: 1e-6, us: 1e-3, ms: 1 }[nativeRun.time_unit];
+  const native = nativeRun.real_time * scale;
+  const inPage = median(presses);
+
+  console.log(`kelvane.html ${fs.statSync(pagePath).size} bytes`);
+  console.log(`first paint of the form: median ${ms(median(painted))} ms, ` +
+    `first contentful paint ${ms(median(contentful))} ms (${runs} loads, from navigation start)`);
+  console.log(`a press of ${turns} turns: page ${ms(inPage)} ms, native ${ms(native)} ms, ` +
+    `ratio ${(inPage / native).toFixed(2)}`);
+} finally {
+  await close();
+}

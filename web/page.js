@@ -483,10 +483,13 @@ const commands = {
       wires.tables = answer.tables;
       byId("w-table").replaceChildren(...wires.tables.map((t, i) => new Option(t.title, i)));
     }
+    // As the desktop's dialog opens: the first table, nothing searched for.
+    byId("w-table").value = "0";
+    byId("w-search").value = "";
     dialogOpen = true;
     byId("wires").returnValue = "";
     byId("wires").showModal();
-    showWireTable(Number(byId("w-table").value));
+    showWireTable(0);
     byId("w-grid").focus();
   },
   help() {

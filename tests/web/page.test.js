@@ -215,8 +215,9 @@ test("規格線から選ぶ fills the wire's boxes as the desktop's choice does"
       take: "Enter" },
     { name: "called off", table: 0, row: "0.250", column: 1, take: "Escape" },
   ];
+  const { page, problems } = await fresh();
   for (const c of cases) {
-    const { page, problems } = await fresh();
+    await page.evaluate(() => kelvane.reset());
     await page.click(sel("Command1"));
     const before = await state(page);
     await page.click('#menu [data-command="wires"]');
@@ -260,8 +261,8 @@ test("規格線から選ぶ fills the wire's boxes as the desktop's choice does"
     // The focus is back where it was.
     assert.equal(await page.evaluate(() => document.activeElement.dataset.control), before.focus);
     assert.deepEqual(problems, [], c.name);
-    await page.close();
   }
+  await page.close();
 });
 
 // Step lists a person could make at the window, from a seeded generator: the

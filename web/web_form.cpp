@@ -255,7 +255,7 @@ class PageForm {
     };
     const Expected<double> celsius = readWorkingTemperature(textOf("workingCelsius"));
     if (!celsius) return celsius.message();
-    job::JobFields f;
+    job::JobFields f = fields_;  // what the dialog does not show stays as it is
     f.customer = textOf("customer");
     f.partNumber = textOf("partNumber");
     f.quotationNumber = textOf("quotationNumber");

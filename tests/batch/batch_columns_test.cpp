@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <random>
 #include <regex>
@@ -12,11 +13,14 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "core/materials.h"
 #include "core/temperature_resistance.h"
+#include "core/weight_resistance.h"
 #include "job/job_form.h"
 #include "job/results_table.h"
 #include "tools/batch.h"
 #include "tools/batch_results.h"
+#include "wiredata/standard_resistance.h"
 
 namespace kelvane::batch {
 namespace {
@@ -51,12 +55,17 @@ TEST(BatchColumns, OneColumnForEachQuantityNamedAsInTheResultsTable) {
   EXPECT_EQ(join(readableColumns(false)),
             "巻き方(列),層数,厚み [mm],最終層　巻き列,A' [mm],B' [mm],D' [mm],R' [mm],"
             "整列部巻高 [mm],全長 整列 [m],全長 予測 [m],重量 整列 [g],重量 予測 [g],"
-            "DCR 整列 [Ω],DCR 予測 [Ω],クロス部巻高 整列 [mm],クロス部巻高 予測 [mm],"
+            "DCR 整列 [Ω],DCR 予測 [Ω],"
+            "規格DCR最小 整列 [Ω],規格DCR最小 予測 [Ω],規格DCR公称 整列 [Ω],規格DCR公称 予測 [Ω],"
+            "規格DCR最大 整列 [Ω],規格DCR最大 予測 [Ω],"
+            "クロス部巻高 整列 [mm],クロス部巻高 予測 [mm],"
             "絶縁部重量 整列 [g],絶縁部重量 予測 [g],導体部重量 整列 [g],導体部重量 予測 [g]");
   EXPECT_EQ(join(readableColumns(true)),
             "巻き方(列),層数,厚み [mm],最終層　巻き列,A' [mm],B' [mm],D' [mm],R' [mm],"
             "整列部巻高 [mm],全長 整列 [m],全長 予測 [m],重量 整列 [g],重量 予測 [g],"
             "DCR 整列 [Ω],DCR 予測 [Ω],DCR 整列 (使用温度) [Ω],DCR 予測 (使用温度) [Ω],"
+            "規格DCR最小 整列 [Ω],規格DCR最小 予測 [Ω],規格DCR公称 整列 [Ω],規格DCR公称 予測 [Ω],"
+            "規格DCR最大 整列 [Ω],規格DCR最大 予測 [Ω],"
             "クロス部巻高 整列 [mm],クロス部巻高 予測 [mm],"
             "絶縁部重量 整列 [g],絶縁部重量 予測 [g],導体部重量 整列 [g],導体部重量 予測 [g]");
   // Every quantity is one the results table names, for one former or another.
@@ -80,9 +89,9 @@ TEST(BatchColumns, OneColumnForEachQuantityNamedAsInTheResultsTable) {
 
 // What a readable column holds: the box it is written from, and the unit
 // the window writes that box in.
-enum class Shown { Text, Count, Plain, Millimetres, Length, Mass, Resistance };
+enum class Shown { Text, Count, Plain, Millimetres, Length, Mass, Resistance, Band };
 struct ColumnSource {
-  ResultBox box;
+  ResultBox box;  // for a figure of the band, the DCR box it stands beside
   Shown shown;
   int onlyForFormer = -1;
 };
@@ -104,6 +113,13 @@ const ColumnSource kSources[] = {
     // shows under 予測 Mid; DCR 予測 the one it shows under Max.
     {ResultBox::DcrMid, Shown::Resistance},
     {ResultBox::DcrMax, Shown::Resistance},
+    // The standard's band: 最小, 公称, 最大, each 整列 then 予測.
+    {ResultBox::DcrMid, Shown::Band},
+    {ResultBox::DcrMax, Shown::Band},
+    {ResultBox::DcrMid, Shown::Band},
+    {ResultBox::DcrMax, Shown::Band},
+    {ResultBox::DcrMid, Shown::Band},
+    {ResultBox::DcrMax, Shown::Band},
     {ResultBox::CrossHeight, Shown::Millimetres},
     {ResultBox::FullHeight, Shown::Millimetres},
     {ResultBox::InsulationWeightMax, Shown::Mass},
@@ -135,7 +151,10 @@ double windowUnitInColumnUnit(Shown shown, const form::FormState& s) {
 // (m, g) and large enough for Km, Kg and KΩ: each column in one unit in
 // every row, its number the box's number in that unit to at least the
 // decimals the window shows, six significant digits, and a result the window
-// hides for the former empty.
+// hides for the former empty. The standard's band beside the DCR is in Ω
+// too: the form's DCR is its nominal figure times k and the ratio of the
+// form's resistivity to the standard's; the sizes are ones the copper tables
+// limit, aluminium has no limits and copper-clad aluminium no band.
 TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
   struct Size {
     const char* bare;
@@ -173,6 +192,7 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
   ASSERT_EQ(std::size(kSources) + 1, resultColumns(ResultStyle::Readable).size());
 
   const std::regex plain("-?[0-9]+\\.[0-9]+");
+  const std::vector<std::string> names = readableColumns(false);
   std::set<std::string> unitsSeen;
   for (std::size_t r = 0; r < jobs.size(); ++r) {
     form::Form1 form;
@@ -182,12 +202,39 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
       unitsSeen.insert(s.captions.at(label));
     }
     EXPECT_EQ(rows[r].back(), "");
+    const auto cellNamed = [&](const std::string& name) -> const std::string& {
+      return rows[r].at(6 + (std::find(names.begin(), names.end(), name) - names.begin()));
+    };
     for (std::size_t c = 0; c < std::size(kSources); ++c) {
       const ColumnSource& source = kSources[c];
       const std::string& cell = rows[r][6 + c];
       const std::string& box = s.text(source.box);
-      SCOPED_TRACE("row " + std::to_string(r + 2) + ", " + readableColumns(false)[c] + ": " + cell +
+      const std::string& column = names[c];
+      SCOPED_TRACE("row " + std::to_string(r + 2) + ", " + column + ": " + cell +
                    " beside the box's " + box);
+      if (source.shown == Shown::Band) {
+        const ConductorMaterial material = jobs[r].material;
+        const bool nominal = column.starts_with("規格DCR公称");
+        if (material == ConductorMaterial::CopperCladAluminium85 ||
+            (material == ConductorMaterial::Aluminium && !nominal)) {
+          EXPECT_EQ(cell, "");
+          continue;
+        }
+        ASSERT_TRUE(std::regex_match(cell, plain));
+        EXPECT_GE(significantDigits(cell), 6);
+        const std::string side = column.substr(column.find(' '));  // " 整列 [Ω]"
+        const double figure = number(cellNamed("規格DCR公称" + side));
+        if (!nominal) {
+          EXPECT_TRUE(column.starts_with("規格DCR最小") ? number(cell) < figure
+                                                        : number(cell) > figure);
+          continue;
+        }
+        const double ratio = ThinWireFactor(std::stod(jobs[r].input(form::box::BareDiameter))) *
+                             MaterialConstants(material).resistivity / 1000 /
+                             *wiredata::standardResistivity(material);
+        EXPECT_NEAR(figure * ratio, number(cellNamed("DCR" + side)), figure * ratio * 1e-5);
+        continue;
+      }
       const bool hidden = !form.isVisible(form::idOf(source.box)) ||
                           (source.onlyForFormer >= 0 && source.onlyForFormer != s.option1);
       if (hidden) {
@@ -440,6 +487,53 @@ TEST(BatchColumns, JobFieldsAndTheResistanceAtTheWorkingTemperature) {
       EXPECT_NEAR(number(aligned), number(line->aligned()), 0.0005);
       EXPECT_NEAR(number(predicted), number(line->predicted()), 0.0005);
       EXPECT_NE(aligned, row[7 + at("DCR 整列 [Ω]")]);
+    }
+  }
+}
+
+// A row's band worked by hand from its own 全長 columns: per metre, 0.017241
+// / (π d² / 4) Ω and the limits of the table for the size (the IEC table's
+// 2.034 and 2.333 Ω/m at 0.1 mm); a size no table limits has the nominal
+// figure alone, and copper-clad aluminium no band at all.
+TEST(BatchColumns, TheStandardBandOfARow) {
+  struct Case {
+    const char* row;  // 素線径(d), 線仕上外径, 巻き数(n), 基準厚み(T), 素材材質
+    std::optional<double> minimum, nominal, maximum;  // Ω/m
+    std::vector<std::string> aligned;                 // 最小, 公称, 最大 整列; empty: not checked
+  };
+  const double copper = 0.017241 / std::numbers::pi * 4;
+  const Case cases[] = {
+      {"0.1,0.12,100,0.8,0", 2.034, copper / 0.01, 2.333, {"2.68106", "2.89353", "3.07518"}},
+      {"1,1.1,50,10,0", std::nullopt, copper, std::nullopt, {}},
+      {"1,1.1,50,10,2", std::nullopt, std::nullopt, std::nullopt, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    const BatchRun run = runOn(std::string("素線径(d),線仕上外径,巻き数(n),基準厚み(T),素材材質\n") + c.row + "\n");
+    ASSERT_TRUE(run.summary.ok()) << run.summary.message();
+    const std::vector<std::string> header = outputHeader(run.output);
+    const std::vector<std::string> row = outputRows(run.output).at(0);
+    const auto cell = [&](const std::string& name) {
+      return row.at(std::find(header.begin(), header.end(), name) - header.begin());
+    };
+    EXPECT_EQ(row.back(), "");
+    const std::pair<std::string, double> sides[] = {
+        {" 整列 [Ω]", number(cell("全長 整列 [m]"))}, {" 予測 [Ω]", number(cell("全長 予測 [m]"))}};
+    const std::pair<std::string, std::optional<double>> figures[] = {
+        {"規格DCR最小", c.minimum}, {"規格DCR公称", c.nominal}, {"規格DCR最大", c.maximum}};
+    for (std::size_t i = 0; i < std::size(figures); ++i) {
+      const auto& [name, perMetre] = figures[i];
+      for (const auto& [side, metres] : sides) {
+        const std::string text = cell(name + side);
+        if (!c.aligned.empty() && side == sides[0].first) {
+          EXPECT_EQ(text, c.aligned[i]);
+        }
+        if (!perMetre) {
+          EXPECT_EQ(text, "") << name + side;
+          continue;
+        }
+        EXPECT_NEAR(number(text), *perMetre * metres, *perMetre * metres * 1e-5) << name + side;
+      }
     }
   }
 }

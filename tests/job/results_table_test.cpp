@@ -5,10 +5,12 @@
 #include <chrono>
 #include <cmath>
 #include <map>
+#include <numbers>
 
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
 #include "job/job_form.h"
+#include "job/resistance_band.h"
 #include "job/results_table.h"
 #include "job_fixtures.h"
 
@@ -51,6 +53,9 @@ TEST(ResultsTable, DesignCoilAsCsv) {
             "全長,115.159,115.834,mm\r\n"
             "重量,32.861,33.053,mg\r\n"
             "DCR (20 °C),64.66,65.04,mΩ\r\n"
+            "規格DCR最小 (20 °C),60.91,61.26,mΩ\r\n"
+            "規格DCR公称 (20 °C),63.20,63.57,mΩ\r\n"
+            "規格DCR最大 (20 °C),64.48,64.86,mΩ\r\n"
             "クロス部巻高,0.840,0.840,mm\r\n"
             "絶縁部重量,0.445,0.448,mg\r\n"
             "導体部重量,32.416,32.606,mg\r\n");
@@ -100,8 +105,10 @@ TEST(ResultsTable, RowsFollowTheFormer) {
     EXPECT_EQ(table.inputs[0].max, c.word);
     std::vector<std::string> results = {"巻き方(列)", "層数", "厚み", "最終層　巻き列"};
     results.insert(results.end(), c.outer.begin(), c.outer.end());
-    results.insert(results.end(), {"整列部巻高", "全長", "重量", "DCR (20 °C)", "クロス部巻高",
-                                   "絶縁部重量", "導体部重量"});
+    results.insert(results.end(),
+                   {"整列部巻高", "全長", "重量", "DCR (20 °C)", "規格DCR最小 (20 °C)",
+                    "規格DCR公称 (20 °C)", "規格DCR最大 (20 °C)", "クロス部巻高", "絶縁部重量",
+                    "導体部重量"});
     EXPECT_EQ(items(table.results), results);
   }
 }
@@ -180,8 +187,11 @@ TEST(ResultsTable, NoResistanceForABoxThePressDidNotWrite) {
   EXPECT_EQ(rowOf("DCR (20 °C)").max, "");
   EXPECT_EQ(rowOf("DCR (75 °C)").max, "");
   EXPECT_EQ(rowOf("DCR (75 °C)").mid, "78.63");
+  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").max, "");
+  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").mid, "63.20");
   form.click({"Option3", 1});
   EXPECT_EQ(rowOf("DCR (75 °C)"), (TableRow{"DCR (75 °C)", "", "", "mΩ", true}));
+  EXPECT_EQ(rowOf("規格DCR最大 (20 °C)"), (TableRow{"規格DCR最大 (20 °C)", "", "", "mΩ", true}));
 }
 
 // The resistance rows give the press's resistance, not the box's three
@@ -278,6 +288,137 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
         const std::size_t lead = digits.find_first_not_of('0');
         EXPECT_GE(digits.size() - std::min(lead, digits.size()), 4u) << c.what << ": " << cell;
         EXPECT_NEAR(value, exact, 0.5000001 * std::pow(10.0, -decimals)) << c.what << ": " << cell;
+      }
+    }
+  }
+}
+
+// Beside the DCR, the standard's band at 20 °C: the nominal wire's ρ / (π d²
+// / 4) and the limits a wire table gives for the size, each over the wire
+// length of its own column, in the DCR row's unit; none for a conductor
+// without a standard resistivity. The note says where the figures come from
+// and by how much the form's DCR differs: its resistivity, k and density.
+TEST(ResultsTable, StandardBandBesideTheDcr) {
+  struct Case {
+    const char* what;
+    ConductorMaterial material;
+    const char* bare;
+    const char* finished;
+    std::optional<double> rho;  // the standard's, Ω·mm²/m; none: no band
+    std::optional<std::pair<double, double>> limits;  // Ω/m, as the table gives them
+    std::vector<std::string> aligned;                 // 最小, 公称, 最大; empty: not checked
+    std::vector<std::string> note;                    // parts of the note
+  };
+  const Case cases[] = {
+      // 1.000 mm copper: 0.017241 / (π · 0.25) = 0.021952 Ω/m, times the
+      // 7.25624 m of the aligned winding: 159.3 mΩ. No table limits the size.
+      {"copper 1 mm",
+       ConductorMaterial::Copper,
+       "1",
+       "1.1",
+       0.017241,
+       std::nullopt,
+       {"", "159.3", ""},
+       {"公称 0.02195 Ω/m（焼なまし銅の国際標準", "最小・最大は空欄です",
+        "体積抵抗率 0.017241 Ω·mm²/m（銅線）", "k = 0.9923（素線径 1 mm での値",
+        "規格DCR公称の 0.9923 倍です", "密度 8.96 g/cm³"}},
+      {"copper 0.1 mm, limits of the IEC table",
+       ConductorMaterial::Copper,
+       "0.1",
+       "0.12",
+       0.017241,
+       std::pair{2.034, 2.333},
+       {},
+       {"最小 2.034 Ω/m・最大 2.333 Ω/m（エナメル銅線 (IEC 60317", "SH-wire",
+        "規格DCR公称の 1.0269 倍です"}},
+      {"copper 0.2 mm, limits of the JIS table",
+       ConductorMaterial::Copper,
+       "0.2",
+       "0.21",
+       0.017241,
+       std::pair{0.5289, 0.5599},
+       {},
+       {"最小 0.5289 Ω/m・最大 0.5599 Ω/m（エナメル銅線 (JIS C 3202"}},
+      // The form's aluminium is 0.02781, the standard's 0.028264:
+      // 0.992308 × 0.02781 / 0.028264 = 0.9764.
+      {"aluminium 1 mm",
+       ConductorMaterial::Aluminium,
+       "1",
+       "1.1",
+       0.028264,
+       std::nullopt,
+       {},
+       {"61 %IACS", "体積抵抗率 0.02781 Ω·mm²/m（アルミニュウム）", "規格DCR公称の 0.9764 倍です",
+        "密度 2.699 g/cm³"}},
+      {"copper-clad aluminium",
+       ConductorMaterial::CopperCladAluminium85,
+       "1",
+       "1.1",
+       std::nullopt,
+       std::nullopt,
+       {},
+       {"規格の体積抵抗率が見当たらないため、示していません", "k = 0.9923", "密度 3.638 g/cm³"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Job job = test::designJob();
+    job.former = FormerShape::Round;
+    job.material = c.material;
+    for (const auto& [b, text] : {std::pair{InputBox::InnerDiameter, "40"},
+                                  {InputBox::BareDiameter, c.bare},
+                                  {InputBox::FinishedDiameter, c.finished},
+                                  {InputBox::Turns, "50"},
+                                  {InputBox::ReferenceThickness, "10"}})
+      job.input(b) = text;
+    form::Form1 form;
+    applyJob(job, form);
+    ASSERT_TRUE(form.state().resultsCurrent);
+    const std::vector<TableRow> rows = resultsTable(form, 20).results;
+    const auto dcr = std::find_if(rows.begin(), rows.end(),
+                                  [](const TableRow& r) { return r.item == "DCR (20 °C)"; });
+    ASSERT_NE(dcr, rows.end());
+    std::vector<TableRow> band;
+    for (const TableRow& r : rows)
+      if (r.item.starts_with("規格DCR")) band.push_back(r);
+    const std::string note = resistanceNote(form.state());
+    for (const std::string& part : c.note) EXPECT_NE(note.find(part), std::string::npos) << part;
+    if (!c.rho) {
+      EXPECT_TRUE(band.empty());
+      continue;
+    }
+    ASSERT_EQ(items(band), (std::vector<std::string>{"規格DCR最小 (20 °C)", "規格DCR公称 (20 °C)",
+                                                     "規格DCR最大 (20 °C)"}));
+    // They follow the DCR row, in its unit.
+    EXPECT_EQ(band[0].item, (dcr + 1)->item);
+    const double d = std::stod(c.bare);
+    const double nominal = *c.rho / (std::numbers::pi * d * d / 4);
+    const double perMetre[3] = {c.limits ? c.limits->first : 0, nominal,
+                                c.limits ? c.limits->second : 0};
+    const double unitOhms = dcr->unit == "mΩ" ? 0.001 : 1;
+    const CoilResults& pressed = *form.state().pressed;
+    for (std::size_t i = 0; i < 3; ++i) {
+      SCOPED_TRACE(band[i].item);
+      EXPECT_EQ(band[i].unit, dcr->unit);
+      if (!c.aligned.empty()) {
+        EXPECT_EQ(band[i].aligned(), c.aligned[i]);
+      }
+      if (i != 1 && !c.limits) {
+        EXPECT_EQ(band[i].aligned(), "");
+        EXPECT_EQ(band[i].predicted(), "");
+        continue;
+      }
+      // Each column over its own length: the aligned winding's, and the one
+      // with the crossing zone.
+      const std::pair<std::string, double> cells[] = {
+          {band[i].aligned(), perMetre[i] * pressed.lengthMax / 1000 / unitOhms},
+          {band[i].predicted(), perMetre[i] * pressed.lengthMid / 1000 / unitOhms}};
+      for (const auto& [cell, exact] : cells) {
+        std::string digits = cell;
+        std::erase(digits, ',');
+        const std::size_t point = digits.find('.');
+        ASSERT_NE(point, std::string::npos) << cell;
+        const int decimals = int(digits.size() - point - 1);
+        EXPECT_NEAR(std::stod(digits), exact, 0.5000001 * std::pow(10.0, -decimals)) << cell;
       }
     }
   }

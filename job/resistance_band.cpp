@@ -22,15 +22,16 @@ OhmBand over(const wiredata::ResistanceBand& perMetre, double lengthMm) {
 // "0.5488 Ω/m".
 std::string perMetreText(double ohmsPerMetre) { return resistanceFigure(ohmsPerMetre) + " Ω/m"; }
 
-// The wire table that gave a band's limits, by its title and the source of
-// the limits: "エナメル銅線 (JIS C 3202 3種〜1種)：華業科技…".
+// The wire table that gave a band's limits, by its title, and the source of
+// the limits: "「エナメル銅線 (JIS C 3202 3種〜1種)」の表（華業科技…）".
 std::string limitsSourceText(const wiredata::ResistanceBand& band) {
   const auto& tables = wiredata::standardWireTables();
   if (!tables) return {};
   for (const wiredata::WireTable& table : *tables) {
     if (table.id != band.limitsTable) continue;
     const auto source = table.sources.find(band.limitsSource);
-    return table.title + (source == table.sources.end() ? "" : "：" + source->second);
+    return "「" + table.title + "」の表" +
+           (source == table.sources.end() ? "" : "（" + source->second + "）");
   }
   return {};
 }
@@ -88,18 +89,21 @@ std::string resistanceNote(const form::FormState& s) {
   const std::optional<CoilResistanceBand> band = coilResistanceBand(s);
   if (band) {
     const wiredata::ResistanceBand& w = band->perMetre;
+    const bool limited = w.minimum && w.maximum;
     note += "20 °C の導体抵抗を、規格による 1 m 当たりの値に各列の全長を掛けて求めた値です。" +
-            diameter + " の 1 m 当たり、公称 " + perMetreText(w.nominal) + "（" +
-            wiredata::resistivitySourceText(w.nominalSource) + " による）";
-    if (w.minimum && w.maximum) {
-      note += "、最小 " + perMetreText(*w.minimum) + "・最大 " + perMetreText(*w.maximum) + "（" +
-              limitsSourceText(w) + "）。";
+            diameter + " の 1 m 当たりの値は、公称 " + perMetreText(w.nominal);
+    if (limited)
+      note += "、最小 " + perMetreText(*w.minimum) + "、最大 " + perMetreText(*w.maximum);
+    note += " です。公称は" + wiredata::resistivitySourceText(w.nominalSource) + "による値";
+    if (limited) {
+      note += "、最小・最大は" + limitsSourceText(w) + "による値です。";
     } else {
-      note += "。この素線径の最小・最大を載せた規格の表がないため、最小・最大は空欄です。";
+      note += "です。この素線径の最小・最大を載せた規格の表がないため、最小・最大は空欄です。";
     }
   } else {
     note += material + "には規格の体積抵抗率が見当たらないため、示していません。";
   }
+  note += '\n';
 
   note += "画面の DCR は、体積抵抗率 " + plainDecimal(formResistivity) + " Ω·mm²/m（" + material +
           "）に細線補正係数 k = " + formatFixed4(k) + "（" + diameter +

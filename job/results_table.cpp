@@ -144,8 +144,8 @@ void addBandRows(const form::Form1& form, const ResistanceColumn& unit,
       return value && holdsThePress(form, b) ? resistanceText(*value, unit) : std::string();
     };
     rows.push_back({atTemperature(std::string(bandItem(bound)), kReferenceCelsius),
-                    cell(ResultBox::DcrMax, band->predicted), cell(ResultBox::DcrMid, band->aligned),
-                    unit.symbol, true});
+                    cell(ResultBox::DcrMax, band->predicted),
+                    cell(ResultBox::DcrMid, band->aligned), unit.symbol, true});
   }
 }
 

@@ -499,7 +499,7 @@ TEST(BatchColumns, TheStandardBandOfARow) {
   struct Case {
     const char* row;  // 素線径(d), 線仕上外径, 巻き数(n), 基準厚み(T), 素材材質
     std::optional<double> minimum, nominal, maximum;  // Ω/m
-    std::vector<std::string> aligned;                 // 最小, 公称, 最大 整列; empty: not checked
+    std::vector<std::string> aligned;  // 最小, 公称, 最大 整列; empty: not checked
   };
   const double copper = 0.017241 / std::numbers::pi * 4;
   const Case cases[] = {
@@ -509,7 +509,8 @@ TEST(BatchColumns, TheStandardBandOfARow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
-    const BatchRun run = runOn(std::string("素線径(d),線仕上外径,巻き数(n),基準厚み(T),素材材質\n") + c.row + "\n");
+    const BatchRun run =
+        runOn(std::string("素線径(d),線仕上外径,巻き数(n),基準厚み(T),素材材質\n") + c.row + "\n");
     ASSERT_TRUE(run.summary.ok()) << run.summary.message();
     const std::vector<std::string> header = outputHeader(run.output);
     const std::vector<std::string> row = outputRows(run.output).at(0);
@@ -517,8 +518,8 @@ TEST(BatchColumns, TheStandardBandOfARow) {
       return row.at(std::find(header.begin(), header.end(), name) - header.begin());
     };
     EXPECT_EQ(row.back(), "");
-    const std::pair<std::string, double> sides[] = {
-        {" 整列 [Ω]", number(cell("全長 整列 [m]"))}, {" 予測 [Ω]", number(cell("全長 予測 [m]"))}};
+    const std::pair<std::string, double> sides[] = {{" 整列 [Ω]", number(cell("全長 整列 [m]"))},
+                                                    {" 予測 [Ω]", number(cell("全長 予測 [m]"))}};
     const std::pair<std::string, std::optional<double>> figures[] = {
         {"規格DCR最小", c.minimum}, {"規格DCR公称", c.nominal}, {"規格DCR最大", c.maximum}};
     for (std::size_t i = 0; i < std::size(figures); ++i) {

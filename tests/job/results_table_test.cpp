@@ -105,10 +105,10 @@ TEST(ResultsTable, RowsFollowTheFormer) {
     EXPECT_EQ(table.inputs[0].max, c.word);
     std::vector<std::string> results = {"巻き方(列)", "層数", "厚み", "最終層　巻き列"};
     results.insert(results.end(), c.outer.begin(), c.outer.end());
-    results.insert(results.end(),
-                   {"整列部巻高", "全長", "重量", "DCR (20 °C)", "規格DCR最小 (20 °C)",
-                    "規格DCR公称 (20 °C)", "規格DCR最大 (20 °C)", "クロス部巻高", "絶縁部重量",
-                    "導体部重量"});
+    results.insert(
+        results.end(),
+        {"整列部巻高", "全長", "重量", "DCR (20 °C)", "規格DCR最小 (20 °C)", "規格DCR公称 (20 °C)",
+         "規格DCR最大 (20 °C)", "クロス部巻高", "絶縁部重量", "導体部重量"});
     EXPECT_EQ(items(table.results), results);
   }
 }
@@ -304,7 +304,7 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
     ConductorMaterial material;
     const char* bare;
     const char* finished;
-    std::optional<double> rho;  // the standard's, Ω·mm²/m; none: no band
+    std::optional<double> rho;                        // the standard's, Ω·mm²/m; none: no band
     std::optional<std::pair<double, double>> limits;  // Ω/m, as the table gives them
     std::vector<std::string> aligned;                 // 最小, 公称, 最大; empty: not checked
     std::vector<std::string> note;                    // parts of the note
@@ -319,9 +319,9 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
        0.017241,
        std::nullopt,
        {"", "159.3", ""},
-       {"公称 0.02195 Ω/m（焼なまし銅の国際標準", "最小・最大は空欄です",
-        "体積抵抗率 0.017241 Ω·mm²/m（銅線）", "k = 0.9923（素線径 1 mm での値",
-        "規格DCR公称の 0.9923 倍です", "密度 8.96 g/cm³"}},
+       {"1 m 当たりの値は、公称 0.02195 Ω/m です。公称は焼なまし銅の国際標準",
+        "最小・最大は空欄です", "体積抵抗率 0.017241 Ω·mm²/m（銅線）",
+        "k = 0.9923（素線径 1 mm での値", "規格DCR公称の 0.9923 倍です", "密度 8.96 g/cm³"}},
       {"copper 0.1 mm, limits of the IEC table",
        ConductorMaterial::Copper,
        "0.1",
@@ -329,7 +329,8 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
        0.017241,
        std::pair{2.034, 2.333},
        {},
-       {"最小 2.034 Ω/m・最大 2.333 Ω/m（エナメル銅線 (IEC 60317", "SH-wire",
+       {"公称 2.195 Ω/m、最小 2.034 Ω/m、最大 2.333 Ω/m です",
+        "最小・最大は「エナメル銅線 (IEC 60317 グレード1〜3)」の表（SH-wire",
         "規格DCR公称の 1.0269 倍です"}},
       {"copper 0.2 mm, limits of the JIS table",
        ConductorMaterial::Copper,
@@ -338,7 +339,7 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
        0.017241,
        std::pair{0.5289, 0.5599},
        {},
-       {"最小 0.5289 Ω/m・最大 0.5599 Ω/m（エナメル銅線 (JIS C 3202"}},
+       {"最小 0.5289 Ω/m、最大 0.5599 Ω/m です", "「エナメル銅線 (JIS C 3202 3種〜1種)」の表（"}},
       // The form's aluminium is 0.02781, the standard's 0.028264:
       // 0.992308 × 0.02781 / 0.028264 = 0.9764.
       {"aluminium 1 mm",

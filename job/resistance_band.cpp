@@ -1,5 +1,6 @@
 #include "job/resistance_band.h"
 
+#include "core/materials.h"
 #include "core/number_text.h"
 #include "form/control_table.h"
 #include "job/results_table.h"
@@ -69,7 +70,7 @@ std::optional<double> OhmBand::at(BandBound bound) const {
 
 std::optional<CoilResistanceBand> coilResistanceBand(const form::FormState& s) {
   if (!s.resistance || !s.pressed) return std::nullopt;
-  const double d = s.calc.inputs.bareDiameter;
+  const double d = s.resistance->bareDiameter;
   const auto perMetre = wiredata::standardResistanceBand(s.resistance->material, d);
   if (!perMetre) return std::nullopt;
   return CoilResistanceBand{*perMetre, d, over(*perMetre, s.pressed->lengthMax),
@@ -78,11 +79,11 @@ std::optional<CoilResistanceBand> coilResistanceBand(const form::FormState& s) {
 
 std::string resistanceNote(const form::FormState& s) {
   if (!s.resistance || !s.pressed) return {};
-  const CoilInputs& in = s.calc.inputs;
-  const std::string diameter = "素線径 " + plainDecimal(in.bareDiameter) + " mm";
+  const MaterialValues constants = MaterialConstants(s.resistance->material);
+  const std::string diameter = "素線径 " + plainDecimal(s.resistance->bareDiameter) + " mm";
   const std::string material = materialName(s.resistance->material);
   // The form's resistivity is per km; the standard's, per metre.
-  const double formResistivity = in.resistivity / kMillimetresPerMetre;
+  const double formResistivity = constants.resistivity / kMillimetresPerMetre;
   const double k = s.pressed->thinWireFactor;
 
   std::string note = "規格DCR：";
@@ -114,7 +115,7 @@ std::string resistanceNote(const form::FormState& s) {
   } else {
     note += "です。";
   }
-  note += "重量は密度 " + plainDecimal(in.density) + " g/cm³ で求めています。";
+  note += "重量は密度 " + plainDecimal(constants.density) + " g/cm³ で求めています。";
   return note;
 }
 

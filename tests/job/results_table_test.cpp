@@ -425,6 +425,30 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
   }
 }
 
+// A later press that stops before the resistances (no former chosen) leaves
+// the DCR of the wire before; the band stays with that wire too.
+TEST(ResultsTable, StandardBandStaysWithTheWireOfTheDcr) {
+  form::Form1 form;
+  applyJob(test::designJob(), form);
+  const auto bandRows = [&] {
+    std::vector<TableRow> band;
+    for (const TableRow& r : resultsTable(form, 20).results)
+      if (r.item.starts_with("DCR") || r.item.starts_with("規格DCR")) band.push_back(r);
+    return band;
+  };
+  const std::vector<TableRow> before = bandRows();
+  ASSERT_EQ(before.size(), 4u);
+  for (const auto& [b, text] : {std::pair{InputBox::BareDiameter, "1"},
+                                {InputBox::FinishedDiameter, "1.1"},
+                                {InputBox::ReferenceThickness, "10"}})
+    form.typeText(form::idOf(b), text);
+  form.selectFormer(std::nullopt);
+  form.click({"Command1", -1});
+  ASSERT_EQ(form.state().calc.inputs.bareDiameter, 1);
+  EXPECT_EQ(bandRows(), before);
+  EXPECT_NE(resistanceNote(form.state()).find("素線径 0.2 mm の 1 m 当たり"), std::string::npos);
+}
+
 // Units in the outputs are SI symbols, whatever the window's captions write.
 TEST(ResultsTable, UnitsAreSiSymbols) {
   Job job = test::designJob();

@@ -10,6 +10,7 @@ namespace kelvane::job {
 namespace {
 
 constexpr double kMillimetresPerMetre = 1000;
+constexpr double kMetresPerKilometre = 1000;
 
 OhmBand over(const wiredata::ResistanceBand& perMetre, double lengthMm) {
   const double metres = lengthMm / kMillimetresPerMetre;
@@ -83,7 +84,7 @@ std::string resistanceNote(const form::FormState& s) {
   const std::string diameter = "素線径 " + plainDecimal(s.resistance->bareDiameter) + " mm";
   const std::string material = materialName(s.resistance->material);
   // The form's resistivity is per km; the standard's, per metre.
-  const double formResistivity = constants.resistivity / kMillimetresPerMetre;
+  const double formResistivity = constants.resistivity / kMetresPerKilometre;
   const double k = s.pressed->thinWireFactor;
 
   std::string note = "規格DCR：";

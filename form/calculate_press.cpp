@@ -134,7 +134,8 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   write(box::WeightMax, t.weightMax);
   write(box::LengthMax, t.lengthMax);
   write(box::LengthMid, t.lengthMid);
-  s_.resistance = PressedResistance{calculation.shownDcrMax, calculation.shownDcrMid, materialOn()};
+  s_.resistance = PressedResistance{calculation.shownDcrMax, calculation.shownDcrMid, materialOn(),
+                                    press.state.inputs.bareDiameter};
   write(box::DcrMid, t.dcrMid);
   write(box::DcrMax, t.dcrMax);
   write(box::LayerCount, t.layerCount);

@@ -37,11 +37,13 @@ struct Drawing {
 };
 
 // The resistance row of a press before rounding, in the unit its caption
-// names, by the box it went to, and the conductor it was worked out for.
+// names, by the box it went to, and the wire it was worked out for: a later
+// press that stops before the resistances leaves them, with another wire.
 struct PressedResistance {
   double max = 0;  // what the DCR Max box shows
   double mid = 0;  // what the DCR Mid box shows
   ConductorMaterial material = ConductorMaterial::Copper;
+  double bareDiameter = 0;  // d, mm
 };
 
 // Everything the window shows and remembers.

@@ -14,6 +14,7 @@
 #include "form/boxes.h"
 #include "form/control_table.h"
 #include "job/csv_cell.h"
+#include "job/resistance_band.h"
 #include "job/table_lines.h"
 
 namespace kelvane::job {
@@ -88,11 +89,7 @@ ResistanceColumn resistanceColumnFor(const form::FormState& s) {
 // A resistance with at least four significant digits, never fewer decimals
 // than the window shows in the same unit.
 std::string resistanceText(double ohms, const ResistanceColumn& unit) {
-  const double value = ohms / unit.ohms;
-  if (!std::isfinite(value)) return "";
-  int places = value == 0 ? 3 : 3 - static_cast<int>(std::floor(std::log10(std::abs(value))));
-  places = std::max(places, unit.minPlaces);
-  return fixedText(value, places);
+  return resistanceFigure(ohms / unit.ohms, unit.minPlaces);
 }
 
 using form::ResultBox;
@@ -132,6 +129,24 @@ std::string resistanceCell(const form::Form1& form, ResultBox b, double pressed,
   if (!conductor) return resistanceText(ohms, unit);
   const Expected<double> r = ResistanceAtTemperature(ohms, celsius, *conductor);
   return r ? resistanceText(*r, unit) : "";
+}
+
+// The standard's band after the DCR rows, at 20 °C and in their unit. Like
+// theirs, the pair is crossed, and a cell stays empty where the DCR of its
+// column does, or where the standard gives no limit for the size.
+void addBandRows(const form::Form1& form, const ResistanceColumn& unit,
+                 std::vector<TableRow>& rows) {
+  const std::optional<CoilResistanceBand> band = coilResistanceBand(form.state());
+  if (!band) return;
+  for (const BandBound bound : kBandBounds) {
+    const auto cell = [&](ResultBox b, const OhmBand& ohms) {
+      const std::optional<double> value = ohms.at(bound);
+      return value && holdsThePress(form, b) ? resistanceText(*value, unit) : std::string();
+    };
+    rows.push_back({atTemperature(std::string(bandItem(bound)), kReferenceCelsius),
+                    cell(ResultBox::DcrMax, band->predicted),
+                    cell(ResultBox::DcrMid, band->aligned), unit.symbol, true});
+  }
 }
 
 // The cells of a row as the outputs give them, by what the values mean.
@@ -269,6 +284,13 @@ std::string htmlCell(const std::string& written, bool heading) {
 
 }  // namespace
 
+std::string resistanceFigure(double value, int minPlaces) {
+  if (!std::isfinite(value)) return "";
+  int places = value == 0 ? 3 : 3 - static_cast<int>(std::floor(std::log10(std::abs(value))));
+  places = std::max(places, minPlaces);
+  return fixedText(value, places);
+}
+
 const TableRow& tableHeading() {
   static const TableRow heading{"項目", "Max", "予測 Mid", "単位"};
   return heading;
@@ -331,11 +353,12 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
     };
     cells(row, kReferenceCelsius, std::nullopt);
     table.results.push_back(row);
-    const auto conductor = workingResistanceConductor(form, workingCelsius);
-    if (!conductor) continue;
-    row.item = atTemperature(name, workingCelsius);
-    cells(row, workingCelsius, conductor);
-    table.results.push_back(std::move(row));
+    if (const auto conductor = workingResistanceConductor(form, workingCelsius)) {
+      row.item = atTemperature(name, workingCelsius);
+      cells(row, workingCelsius, conductor);
+      table.results.push_back(std::move(row));
+    }
+    addBandRows(form, unit, table.results);
   }
   return table;
 }

@@ -31,6 +31,11 @@ struct TableRow {
   bool operator==(const TableRow&) const = default;
 };
 
+// A resistance figure as the resistance rows write one: at least four
+// significant digits, never fewer decimals than `minPlaces`; empty for a
+// value that is not finite.
+std::string resistanceFigure(double value, int minPlaces = 0);
+
 // The column headings as the window captions them: 項目, Max, 予測 Mid, 単位.
 const TableRow& tableHeading();
 
@@ -53,8 +58,12 @@ std::string_view columnNote();
 // below 1 Ω (otherwise in the window's unit, with at least its three
 // decimals). The DCR row is labelled as at 20 °C; at any other working
 // temperature a row of both resistances at that temperature follows it, in
-// the same unit. A resistance box that does not hold what the press wrote
-// (typed over as a target, or emptied) has an empty cell.
+// the same unit. After them come the rows of the standard's band at 20 °C
+// (規格DCR最小, 公称, 最大; job/resistance_band.h), in the same unit, for a
+// conductor the standard gives a resistivity for; a limit the standard
+// does not give for the size is an empty cell. A resistance box that does
+// not hold what the press wrote (typed over as a target, or emptied) has an
+// empty cell, and so has the band beside it.
 struct ResultsTable {
   std::vector<TableRow> inputs;
   std::vector<TableRow> results;

@@ -11,6 +11,7 @@
 #include "core/weight_resistance.h"
 #include "form/control_table.h"
 #include "form/shape_fields.h"
+#include "job/resistance_band.h"
 #include "job/table_lines.h"
 
 namespace kelvane::batch {
@@ -37,6 +38,9 @@ struct Quantity {
   // The box is one the former shows or hides; the others always show, and
   // asking the form costs a search of its controls in every row.
   bool mayHide = false;
+  // A figure of the standard's band beside the DCR in `box`, over that
+  // box's wire length, rather than the box's own resistance.
+  std::optional<job::BandBound> band = std::nullopt;
 };
 
 // The unit every row of a column is written in.
@@ -127,6 +131,15 @@ const std::vector<Column>& columnsOf(bool workingTemperature) {
           const std::string at = " (" + std::string(job::kWorkingTemperatureItem) + ")";
           out.push_back({aligned + at + bracket, {alignedBox, measure, {}, true}});
           out.push_back({predicted + at + bracket, {predictedBox, measure, {}, true}});
+        }
+        if (measure != Measure::Resistance) continue;
+        for (const job::BandBound bound : job::kBandBounds) {
+          const std::string item(job::bandItem(bound));
+          const std::string alignedBand = item + " " + std::string(job::kAlignedWord);
+          const std::string predictedBand = item + " " + std::string(job::kPredictedWord);
+          out.push_back({alignedBand + bracket, {alignedBox, measure, {}, false, false, bound}});
+          out.push_back(
+              {predictedBand + bracket, {predictedBox, measure, {}, false, false, bound}});
         }
       }
     }
@@ -224,7 +237,8 @@ int plainDecimals(double value) {
 }
 
 std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults& r,
-                   std::optional<double> workingCelsius) {
+                   std::optional<double> workingCelsius,
+                   const std::optional<job::CoilResistanceBand>& band) {
   const form::FormState& s = form.state();
   if (q.mayHide && !form.isVisible(form::idOf(q.box))) return "";
   if (q.onlyFor && s.option1 != static_cast<int>(*q.onlyFor)) return "";
@@ -245,6 +259,12 @@ std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults
       return numberCell(value, decimalsBeside(factorOf(s.units->mass), factorOf(kMassUnit)));
     case Measure::Resistance: {
       const int decimals = decimalsBeside(factorOf(s.units->resistance), factorOf(kResistanceUnit));
+      if (q.band) {
+        if (!band) return "";
+        const job::OhmBand& ohms = q.box == ResultBox::DcrMax ? band->predicted : band->aligned;
+        const std::optional<double> figure = ohms.at(*q.band);
+        return figure ? numberCell(*figure, decimals) : "";
+      }
       if (!q.atWorkingTemperature) return numberCell(value, decimals);
       if (!workingCelsius || *workingCelsius == kReferenceCelsius || !s.resistance) return "";
       const Expected<double> at =
@@ -300,8 +320,9 @@ std::vector<std::string> readableCells(const form::Form1& form,
   std::vector<std::string> cells(columns.size());
   const form::FormState& s = form.state();
   if (!s.pressed || !s.units) return cells;
+  const std::optional<job::CoilResistanceBand> band = job::coilResistanceBand(s);
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    cells[i] = cellOf(columns[i].quantity, form, *s.pressed, workingCelsius);
+    cells[i] = cellOf(columns[i].quantity, form, *s.pressed, workingCelsius, band);
   }
   return cells;
 }

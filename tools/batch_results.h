@@ -15,7 +15,10 @@ namespace kelvane::batch {
 // "重量 予測 [g]", "DCR 整列 [Ω]", "A' [mm]", "層数". The line of D' and R'
 // is two columns, D' for the round former and R' for the fan. With
 // `workingTemperature`, both resistances at the row's working temperature
-// follow those at 20 °C: "DCR 整列 (使用温度) [Ω]".
+// follow those at 20 °C: "DCR 整列 (使用温度) [Ω]". After the DCR columns
+// come the figures of the standard's band at 20 °C, each over the wire
+// length of its column: "規格DCR最小 整列 [Ω]", "規格DCR最小 予測 [Ω]", then
+// 公称 and 最大 (job/resistance_band.h).
 std::vector<std::string> readableColumns(bool workingTemperature);
 
 // The cells of those columns for a form after a complete press: lengths in
@@ -23,7 +26,8 @@ std::vector<std::string> readableColumns(bool workingTemperature);
 // unit the window chose; counts as the window writes them, the arrangement
 // as its text. A result the window hides for the former is empty, and so
 // are the resistances at the working temperature when there is none or it
-// is 20 °C.
+// is 20 °C, a band's limit the standard does not give for the size, and the
+// whole band for a conductor it gives no resistivity for.
 std::vector<std::string> readableCells(const form::Form1& form,
                                        std::optional<double> workingCelsius);
 

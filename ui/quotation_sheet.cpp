@@ -18,6 +18,7 @@
 #include "form/control_table.h"
 #include "job/output_file.h"
 #include "job/printable_text.h"
+#include "job/resistance_band.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
 #include "ui/job_files.h"
@@ -447,6 +448,7 @@ double columnNote(Page& page, double x, double y, double width, const QuotationC
           "\n画面では%1が「%2」、%3が「%4」の列です（DCR の行だけは画面で逆の列に出ます）。")
           .arg(printed(sheet.max), printed(window.max), printed(sheet.mid), printed(window.mid));
   if (!content.temperatureNote.isEmpty()) note += QLatin1Char('\n') + content.temperatureNote;
+  if (!content.resistanceNote.isEmpty()) note += QLatin1Char('\n') + content.resistanceNote;
   const QFont font = page.font(8.5);
   const double height = page.wrappedHeight(width, note, font);
   page.paragraph(QRectF(x - kCellPadding, y, width + kCellPadding, height), note, font, kNoteInk);
@@ -793,6 +795,7 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
                  QString::number(TemperatureCoefficient(*conductor), 'g', 5),
                  QString::fromStdString(form::findControl(form::idOf(*conductor))->text));
   }
+  c.resistanceNote = printed(job::resistanceNote(form.state()));
   c.resultsCurrent = form.state().resultsCurrent;
   c.printedAt = QDateTime::currentDateTime();
   const std::string_view version = job::programVersion();

@@ -38,6 +38,10 @@ struct QuotationContent {
   // How the resistance at the working temperature was worked out, with the
   // coefficient used; empty when the sheet gives none (at 20 °C).
   QString temperatureNote;
+  // Where the standard's resistance band comes from, and the form's
+  // resistivity, thin-wire factor and density that its DCR differs by;
+  // empty before a press has written the resistances.
+  QString resistanceNote;
   // Whether the results belong to the inputs as they stand.
   bool resultsCurrent = true;
   QDateTime printedAt;

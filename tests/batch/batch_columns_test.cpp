@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "core/materials.h"
 #include "core/temperature_resistance.h"
+#include "core/weight_resistance.h"
 #include "job/job_form.h"
 #include "job/results_table.h"
 #include "tools/batch.h"
 #include "tools/batch_results.h"
+#include "wiredata/standard_resistance.h"
 
 namespace kelvane::batch {
 namespace {
@@ -51,12 +54,17 @@ TEST(BatchColumns, OneColumnForEachQuantityNamedAsInTheResultsTable) {
   EXPECT_EQ(join(readableColumns(false)),
             "巻き方(列),層数,厚み [mm],最終層　巻き列,A' [mm],B' [mm],D' [mm],R' [mm],"
             "整列部巻高 [mm],全長 整列 [m],全長 予測 [m],重量 整列 [g],重量 予測 [g],"
-            "DCR 整列 [Ω],DCR 予測 [Ω],クロス部巻高 整列 [mm],クロス部巻高 予測 [mm],"
+            "DCR 整列 [Ω],DCR 予測 [Ω],"
+            "規格DCR最小 整列 [Ω],規格DCR最小 予測 [Ω],規格DCR公称 整列 [Ω],規格DCR公称 予測 [Ω],"
+            "規格DCR最大 整列 [Ω],規格DCR最大 予測 [Ω],"
+            "クロス部巻高 整列 [mm],クロス部巻高 予測 [mm],"
             "絶縁部重量 整列 [g],絶縁部重量 予測 [g],導体部重量 整列 [g],導体部重量 予測 [g]");
   EXPECT_EQ(join(readableColumns(true)),
             "巻き方(列),層数,厚み [mm],最終層　巻き列,A' [mm],B' [mm],D' [mm],R' [mm],"
             "整列部巻高 [mm],全長 整列 [m],全長 予測 [m],重量 整列 [g],重量 予測 [g],"
             "DCR 整列 [Ω],DCR 予測 [Ω],DCR 整列 (使用温度) [Ω],DCR 予測 (使用温度) [Ω],"
+            "規格DCR最小 整列 [Ω],規格DCR最小 予測 [Ω],規格DCR公称 整列 [Ω],規格DCR公称 予測 [Ω],"
+            "規格DCR最大 整列 [Ω],規格DCR最大 予測 [Ω],"
             "クロス部巻高 整列 [mm],クロス部巻高 予測 [mm],"
             "絶縁部重量 整列 [g],絶縁部重量 予測 [g],導体部重量 整列 [g],導体部重量 予測 [g]");
   // Every quantity is one the results table names, for one former or another.
@@ -80,9 +88,9 @@ TEST(BatchColumns, OneColumnForEachQuantityNamedAsInTheResultsTable) {
 
 // What a readable column holds: the box it is written from, and the unit
 // the window writes that box in.
-enum class Shown { Text, Count, Plain, Millimetres, Length, Mass, Resistance };
+enum class Shown { Text, Count, Plain, Millimetres, Length, Mass, Resistance, Band };
 struct ColumnSource {
-  ResultBox box;
+  ResultBox box;  // for a figure of the band, the DCR box it stands beside
   Shown shown;
   int onlyForFormer = -1;
 };
@@ -104,6 +112,13 @@ const ColumnSource kSources[] = {
     // shows under 予測 Mid; DCR 予測 the one it shows under Max.
     {ResultBox::DcrMid, Shown::Resistance},
     {ResultBox::DcrMax, Shown::Resistance},
+    // The standard's band: 最小, 公称, 最大, each 整列 then 予測.
+    {ResultBox::DcrMid, Shown::Band},
+    {ResultBox::DcrMax, Shown::Band},
+    {ResultBox::DcrMid, Shown::Band},
+    {ResultBox::DcrMax, Shown::Band},
+    {ResultBox::DcrMid, Shown::Band},
+    {ResultBox::DcrMax, Shown::Band},
     {ResultBox::CrossHeight, Shown::Millimetres},
     {ResultBox::FullHeight, Shown::Millimetres},
     {ResultBox::InsulationWeightMax, Shown::Mass},
@@ -135,7 +150,8 @@ double windowUnitInColumnUnit(Shown shown, const form::FormState& s) {
 // (m, g) and large enough for Km, Kg and KΩ: each column in one unit in
 // every row, its number the box's number in that unit to at least the
 // decimals the window shows, six significant digits, and a result the window
-// hides for the former empty.
+// hides for the former empty. The standard's band beside the DCR is in Ω
+// too.
 TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
   struct Size {
     const char* bare;
@@ -173,6 +189,7 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
   ASSERT_EQ(std::size(kSources) + 1, resultColumns(ResultStyle::Readable).size());
 
   const std::regex plain("-?[0-9]+\\.[0-9]+");
+  const std::vector<std::string> names = readableColumns(false);
   std::set<std::string> unitsSeen;
   for (std::size_t r = 0; r < jobs.size(); ++r) {
     form::Form1 form;
@@ -182,12 +199,33 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
       unitsSeen.insert(s.captions.at(label));
     }
     EXPECT_EQ(rows[r].back(), "");
+    const auto cellNamed = [&](const std::string& name) -> const std::string& {
+      return rows[r].at(6 + (std::find(names.begin(), names.end(), name) - names.begin()));
+    };
     for (std::size_t c = 0; c < std::size(kSources); ++c) {
       const ColumnSource& source = kSources[c];
       const std::string& cell = rows[r][6 + c];
       const std::string& box = s.text(source.box);
-      SCOPED_TRACE("row " + std::to_string(r + 2) + ", " + readableColumns(false)[c] + ": " + cell +
+      const std::string& column = names[c];
+      SCOPED_TRACE("row " + std::to_string(r + 2) + ", " + column + ": " + cell +
                    " beside the box's " + box);
+      if (source.shown == Shown::Band) {
+        // Copper-clad aluminium has no band; elsewhere the form's DCR is
+        // the nominal figure times k and the ratio of the resistivities.
+        const ConductorMaterial material = jobs[r].material;
+        if (material == ConductorMaterial::CopperCladAluminium85) {
+          EXPECT_EQ(cell, "");
+          continue;
+        }
+        if (!column.starts_with("規格DCR公称")) continue;
+        const double ratio = ThinWireFactor(std::stod(jobs[r].input(form::box::BareDiameter))) *
+                             MaterialConstants(material).resistivity / 1000 /
+                             *wiredata::standardResistivity(material);
+        const double dcr = number(cellNamed("DCR" + column.substr(column.find(' '))));
+        EXPECT_GE(significantDigits(cell), 6);
+        EXPECT_NEAR(number(cell) * ratio, dcr, dcr * 1e-5);
+        continue;
+      }
       const bool hidden = !form.isVisible(form::idOf(source.box)) ||
                           (source.onlyForFormer >= 0 && source.onlyForFormer != s.option1);
       if (hidden) {
@@ -442,6 +480,27 @@ TEST(BatchColumns, JobFieldsAndTheResistanceAtTheWorkingTemperature) {
       EXPECT_NE(aligned, row[7 + at("DCR 整列 [Ω]")]);
     }
   }
+}
+
+// A row's band worked by hand from its 全長 columns (1.31812 m aligned and
+// 1.34333 m predicted of 0.1 mm copper) and, per metre, the IEC table's
+// limits 2.034 and 2.333 Ω and 0.017241 / (π · 0.0025) = 2.19519 Ω; right
+// after the DCR columns. Copper-clad aluminium has no band.
+TEST(BatchColumns, TheStandardBandOfARow) {
+  const BatchRun run =
+      runOn("素線径(d),線仕上外径,巻き数(n),素材材質\n0.1,0.12,100,0\n0.1,0.12,100,2\n");
+  ASSERT_TRUE(run.summary.ok()) << run.summary.message();
+  const std::vector<std::string> header = outputHeader(run.output);
+  const auto rows = outputRows(run.output);
+  const auto first =
+      std::find(header.begin(), header.end(), "規格DCR最小 整列 [Ω]") - header.begin();
+  ASSERT_EQ(header.at(first - 1), "DCR 予測 [Ω]");
+  const auto band = [&](std::size_t row) {
+    return std::vector<std::string>(rows.at(row).begin() + first, rows.at(row).begin() + first + 6);
+  };
+  EXPECT_EQ(band(0), (std::vector<std::string>{"2.68106", "2.73233", "2.89353", "2.94887",
+                                               "3.07518", "3.13399"}));
+  EXPECT_EQ(band(1), std::vector<std::string>(6));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
 #include "job/job_form.h"
+#include "job/resistance_band.h"
 #include "job/results_table.h"
 #include "job_fixtures.h"
 
@@ -51,6 +52,9 @@ TEST(ResultsTable, DesignCoilAsCsv) {
             "全長,115.159,115.834,mm\r\n"
             "重量,32.861,33.053,mg\r\n"
             "DCR (20 °C),64.66,65.04,mΩ\r\n"
+            "規格DCR最小 (20 °C),60.91,61.26,mΩ\r\n"
+            "規格DCR公称 (20 °C),63.20,63.57,mΩ\r\n"
+            "規格DCR最大 (20 °C),64.48,64.86,mΩ\r\n"
             "クロス部巻高,0.840,0.840,mm\r\n"
             "絶縁部重量,0.445,0.448,mg\r\n"
             "導体部重量,32.416,32.606,mg\r\n");
@@ -100,8 +104,10 @@ TEST(ResultsTable, RowsFollowTheFormer) {
     EXPECT_EQ(table.inputs[0].max, c.word);
     std::vector<std::string> results = {"巻き方(列)", "層数", "厚み", "最終層　巻き列"};
     results.insert(results.end(), c.outer.begin(), c.outer.end());
-    results.insert(results.end(), {"整列部巻高", "全長", "重量", "DCR (20 °C)", "クロス部巻高",
-                                   "絶縁部重量", "導体部重量"});
+    results.insert(
+        results.end(),
+        {"整列部巻高", "全長", "重量", "DCR (20 °C)", "規格DCR最小 (20 °C)", "規格DCR公称 (20 °C)",
+         "規格DCR最大 (20 °C)", "クロス部巻高", "絶縁部重量", "導体部重量"});
     EXPECT_EQ(items(table.results), results);
   }
 }
@@ -180,8 +186,11 @@ TEST(ResultsTable, NoResistanceForABoxThePressDidNotWrite) {
   EXPECT_EQ(rowOf("DCR (20 °C)").max, "");
   EXPECT_EQ(rowOf("DCR (75 °C)").max, "");
   EXPECT_EQ(rowOf("DCR (75 °C)").mid, "78.63");
+  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").max, "");
+  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").mid, "63.20");
   form.click({"Option3", 1});
   EXPECT_EQ(rowOf("DCR (75 °C)"), (TableRow{"DCR (75 °C)", "", "", "mΩ", true}));
+  EXPECT_EQ(rowOf("規格DCR最大 (20 °C)"), (TableRow{"規格DCR最大 (20 °C)", "", "", "mΩ", true}));
 }
 
 // The resistance rows give the press's resistance, not the box's three
@@ -281,6 +290,106 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
       }
     }
   }
+}
+
+// Beside the DCR, the standard's band at 20 °C: the nominal wire's ρ / (π d²
+// / 4) and the limits a wire table gives for the size, over the wire length
+// of each column, in the DCR row's unit; none for a conductor without a
+// standard resistivity. The note says where the figures come from and by
+// how much the form's DCR differs: its resistivity, k and density. A round
+// former (D 40, n 50, T 10): 6.32203 m of 0.1 mm wire, one layer; 7.25624 m
+// aligned and 7.29191 m with the crossing zone of 1 mm wire.
+TEST(ResultsTable, StandardBandBesideTheDcr) {
+  struct Case {
+    ConductorMaterial material;
+    const char* bare;
+    const char* finished;
+    std::vector<TableRow> band;
+    std::vector<std::string> note;  // parts of it
+  };
+  const auto row = [](const char* bound, const char* aligned, const char* predicted,
+                      const char* unit) {
+    return TableRow{std::string("規格DCR") + bound + " (20 °C)", predicted, aligned, unit, true};
+  };
+  const Case cases[] = {
+      // 2.034 · 6.32203 = 12.859; 0.017241 / (π · 0.0025) · 6.32203 = 13.878.
+      {ConductorMaterial::Copper,
+       "0.1",
+       "0.12",
+       {row("最小", "12.859", "12.859", "Ω"), row("公称", "13.878", "13.878", "Ω"),
+        row("最大", "14.749", "14.749", "Ω")},
+       {"公称 2.195 Ω/m、最小 2.034 Ω/m、最大 2.333 Ω/m です",
+        "最小・最大は「エナメル銅線 (IEC 60317 グレード1〜3)」の表（SH-wire",
+        "規格DCR公称の 1.0269 倍です"}},
+      // 0.017241 / (π · 0.25) = 0.021952 Ω/m; no table limits 1 mm.
+      {ConductorMaterial::Copper,
+       "1",
+       "1.1",
+       {row("最小", "", "", "mΩ"), row("公称", "159.3", "160.1", "mΩ"), row("最大", "", "", "mΩ")},
+       {"1 m 当たりの値は、公称 0.02195 Ω/m です。公称は焼なまし銅の国際標準",
+        "最小・最大は空欄です", "体積抵抗率 0.017241 Ω·mm²/m（銅線）",
+        "k = 0.9923（素線径 1 mm での値", "規格DCR公称の 0.9923 倍です", "密度 8.96 g/cm³"}},
+      // The form's aluminium is 0.02781 Ω·mm²/m, the standard's 0.028264:
+      // 0.992308 · 0.02781 / 0.028264 = 0.9764.
+      {ConductorMaterial::Aluminium,
+       "1",
+       "1.1",
+       {row("最小", "", "", "mΩ"), row("公称", "261.1", "262.4", "mΩ"), row("最大", "", "", "mΩ")},
+       {"61 %IACS", "体積抵抗率 0.02781 Ω·mm²/m（アルミニュウム）", "規格DCR公称の 0.9764 倍です",
+        "密度 2.699 g/cm³"}},
+      {ConductorMaterial::CopperCladAluminium85,
+       "1",
+       "1.1",
+       {},
+       {"規格の体積抵抗率が見当たらないため、示していません", "k = 0.9923", "密度 3.638 g/cm³"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bare);
+    Job job = test::designJob();
+    job.former = FormerShape::Round;
+    job.material = c.material;
+    for (const auto& [b, text] : {std::pair{InputBox::InnerDiameter, "40"},
+                                  {InputBox::BareDiameter, c.bare},
+                                  {InputBox::FinishedDiameter, c.finished},
+                                  {InputBox::Turns, "50"},
+                                  {InputBox::ReferenceThickness, "10"}})
+      job.input(b) = text;
+    form::Form1 form;
+    applyJob(job, form);
+    const std::vector<TableRow> rows = resultsTable(form, 20).results;
+    const auto dcr = std::find_if(rows.begin(), rows.end(),
+                                  [](const TableRow& r) { return r.item == "DCR (20 °C)"; });
+    ASSERT_NE(dcr, rows.end());
+    // Right after the DCR row.
+    EXPECT_EQ(std::vector<TableRow>(dcr + 1, dcr + 1 + c.band.size()), c.band);
+    EXPECT_FALSE((dcr + 1)->item.starts_with("規格") && c.band.empty());
+    const std::string note = resistanceNote(form.state());
+    for (const std::string& part : c.note) EXPECT_NE(note.find(part), std::string::npos) << part;
+  }
+}
+
+// A later press that stops before the resistances (no former chosen) leaves
+// the DCR of the wire before; the band stays with that wire too.
+TEST(ResultsTable, StandardBandStaysWithTheWireOfTheDcr) {
+  form::Form1 form;
+  applyJob(test::designJob(), form);
+  const auto bandRows = [&] {
+    std::vector<TableRow> band;
+    for (const TableRow& r : resultsTable(form, 20).results)
+      if (r.item.starts_with("DCR") || r.item.starts_with("規格DCR")) band.push_back(r);
+    return band;
+  };
+  const std::vector<TableRow> before = bandRows();
+  ASSERT_EQ(before.size(), 4u);
+  for (const auto& [b, text] : {std::pair{InputBox::BareDiameter, "1"},
+                                {InputBox::FinishedDiameter, "1.1"},
+                                {InputBox::ReferenceThickness, "10"}})
+    form.typeText(form::idOf(b), text);
+  form.selectFormer(std::nullopt);
+  form.click({"Command1", -1});
+  ASSERT_EQ(form.state().calc.inputs.bareDiameter, 1);
+  EXPECT_EQ(bandRows(), before);
+  EXPECT_NE(resistanceNote(form.state()).find("素線径 0.2 mm の 1 m 当たり"), std::string::npos);
 }
 
 // Units in the outputs are SI symbols, whatever the window's captions write.

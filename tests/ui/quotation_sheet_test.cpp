@@ -136,14 +136,17 @@ class QuotationSheetTest : public QObject {
     for (const auto* rows : {&content.table.inputs, &content.table.results})
       for (const kelvane::job::TableRow& row : *rows)
         QVERIFY2(text.contains(rowText(row)), qPrintable(rowText(row)));
-    for (const char* expected : {"巻枠 角形", "銅線", "全長 ", "DCR (20 °C) ", "DCR (75 °C) ",
-                                 "使用温度 75 °C", " mm", " Ω"})
+    for (const char* expected :
+         {"巻枠 角形", "銅線", "全長 ", "DCR (20 °C) ", "DCR (75 °C) ", "規格DCR最小 (20 °C) ",
+          "規格DCR公称 (20 °C) ", "規格DCR最大 (20 °C) ", "使用温度 75 °C", " mm", " Ω"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY(text.contains(rowText(kelvane::job::outputHeading())));
 
     // What the columns mean, which is larger, and where the window shows
-    // each, the resistance row's crossing included; a sentence may break
-    // across lines.
+    // each, the resistance row's crossing included; where the standard's
+    // band comes from, and the form's resistivity, k and density that its
+    // DCR differs by (0.2 mm copper: k = 1.030769 − 0.038461 · 0.2). A
+    // sentence may break across lines.
     const QString unspaced =
         flattened(writtenText(content, QStringLiteral("painted.pdf"), Extract::Painted))
             .remove(QLatin1Char(' '));
@@ -152,7 +155,14 @@ class QuotationSheetTest : public QObject {
                             qsizetype(kelvane::job::columnNote().size())),
           QStringLiteral("画面では整列巻き計算が「Max」、クロス込み予測が「予測Mid」の列です"),
           QStringLiteral("DCRの行だけは画面で逆の列に出ます"),
-          QStringLiteral("α=0.00393/K（銅線）で換算した値です")})
+          QStringLiteral("α=0.00393/K（銅線）で換算した値です"),
+          QStringLiteral(
+              "素線径0.2mmの1m当たりの値は、公称0.5488Ω/m、最小0.5289Ω/m、最大0.5599Ω/mです"),
+          QStringLiteral("公称は焼なまし銅の国際標準（IACS）の体積抵抗率0.017241Ω·mm²/m"),
+          QStringLiteral("最小・最大は「エナメル銅線(JISC32023種〜1種)」の表（華業科技"),
+          QStringLiteral(
+              "体積抵抗率0.017241Ω·mm²/m（銅線）に細線補正係数k=1.0231（素線径0.2mmでの値"),
+          QStringLiteral("規格DCR公称の1.0231倍です。重量は密度8.96g/cm³で求めています。")})
       QVERIFY2(unspaced.contains(expected), qPrintable(expected));
   }
 

@@ -71,6 +71,14 @@ TEST(PriceList, TermsTakeTheMaterialsWirePrice) {
   }
 }
 
+TEST(PriceList, ChangedSinceTheJobTookItsTerms) {
+  PriceList list = builtInPriceList();
+  list.savedAt = "2026-12-08T03:00:00Z";
+  EXPECT_FALSE(pricesChangedSince(list, "2026-12-08T03:00:00Z"));
+  EXPECT_TRUE(pricesChangedSince(list, "2026-12-01T09:00:00Z"));
+  EXPECT_FALSE(pricesChangedSince(list, ""));  // typed terms
+}
+
 std::string edited(const std::function<void(json&)>& edit) {
   json doc = json::parse(writePriceList(test::samplePriceLists()[1].list));
   edit(doc);

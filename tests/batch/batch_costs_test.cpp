@@ -25,17 +25,6 @@ BatchRun pricedRun(std::string_view input, const job::PriceList& list) {
   return runWith(input, std::move(options));
 }
 
-TEST(BatchCosts, ThreeColumnsForEachLotBeforeTheError) {
-  const BatchRun run = pricedRun("turns\n10\n", twoLots());
-  ASSERT_TRUE(run.summary) << run.summary.message();
-  const std::vector<std::string> header = outputHeader(run.output);
-  ASSERT_GE(header.size(), 7u);
-  EXPECT_EQ(std::vector<std::string>(header.end() - 7, header.end()),
-            (std::vector<std::string>{"原価 (100 個) [円]", "単価 (100 個) [円]",
-                                      "金額 (100 個) [円]", "原価 (1000 個) [円]",
-                                      "単価 (1000 個) [円]", "金額 (1000 個) [円]", "エラー"}));
-}
-
 // The same coil of each material, and a row the press refuses: each priced
 // row gives the window's price for its job with its material's wire price.
 TEST(BatchCosts, EachRowPricedForItsMaterialAsTheWindowPricesIt) {

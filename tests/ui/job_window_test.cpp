@@ -277,8 +277,8 @@ class JobWindowTest : public QObject {
     QTest::newRow("damaged: cut in half")
         << "cut.kelvane" << job.left(job.size() / 2) << "JSON として読めません";
     QByteArray newer = job;
-    newer.replace("\"formatVersion\": 1", "\"formatVersion\": 2");
-    QTest::newRow("newer format") << "newer.kelvane" << newer << "新しい形式（版 2）";
+    newer.replace("\"formatVersion\": 2", "\"formatVersion\": 3");
+    QTest::newRow("newer format") << "newer.kelvane" << newer << "新しい形式（版 3）";
     QByteArray binary = job;
     binary[40] = '\xff';
     QTest::newRow("not UTF-8") << "binary.kelvane" << binary << "UTF-8";

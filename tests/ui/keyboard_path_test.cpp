@@ -39,7 +39,16 @@ QString focusOf(WindowReplayTarget& person) {
   return QString::fromStdString(model);
 }
 
-const kelvane::job::JobFields kFields = {"顧客", "品番", "見積", "担当", "メモ", 75};
+const kelvane::job::JobFields kFields = [] {
+  kelvane::job::JobFields fields;
+  fields.customer = "顧客";
+  fields.partNumber = "品番";
+  fields.quotationNumber = "見積";
+  fields.personInCharge = "担当";
+  fields.memo = "メモ";
+  fields.workingCelsius = 75;
+  return fields;
+}();
 
 // The dialog's line boxes in the order they stand: the four texts, then 使用温度.
 QList<QLineEdit*> lineBoxes(QWidget& dialog) { return dialog.findChildren<QLineEdit*>(); }

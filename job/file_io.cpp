@@ -9,6 +9,7 @@
 
 #include "job/job_json.h"
 #include "job/output_file.h"
+#include "job/price_list.h"
 #include "job/system_reason.h"
 
 namespace kelvane::job {
@@ -22,17 +23,13 @@ struct FileDescriptor {
   }
 };
 
-}  // namespace
-
-std::string openFailureMessage(const std::filesystem::path& file, std::string_view reason) {
-  return "「" + displayName(file) + "」を開けません。" + std::string(reason);
-}
-
-Expected<Job> readJobFile(const std::filesystem::path& file) {
-  // Opened without waiting, so a pipe with no writer cannot hold the reader;
-  // only a regular file is a job.
+// The bytes of a regular file of at most kMaxFileBytes, and one byte more
+// when it is larger, so that a huge file or an endless device costs nothing.
+// Opened without waiting, so a pipe with no writer cannot hold the reader.
+// The failure names the file.
+Expected<std::string> readSmallFile(const std::filesystem::path& file) {
   FileDescriptor in{::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
-  // A socket cannot be opened at all; it is no job either.
+  // A socket cannot be opened at all; it is no file of ours either.
   if (in.fd < 0 && errno == ENXIO)
     return Failure{openFailureMessage(file, "通常のファイルではありません。")};
   if (in.fd < 0) {
@@ -52,15 +49,53 @@ Expected<Job> readJobFile(const std::filesystem::path& file) {
     if (n == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
-  Expected<Job> job = readJob(bytes);
+  return bytes;
+}
+
+}  // namespace
+
+std::string openFailureMessage(const std::filesystem::path& file, std::string_view reason) {
+  return "「" + displayName(file) + "」を開けません。" + std::string(reason);
+}
+
+Expected<Job> readJobFile(const std::filesystem::path& file) {
+  const Expected<std::string> bytes = readSmallFile(file);
+  if (!bytes) return bytes.failure();
+  Expected<Job> job = readJob(*bytes);
   if (!job) return Failure{openFailureMessage(file, job.message())};
   return job;
+}
+
+Expected<PriceList> readPriceListFile(const std::filesystem::path& file) {
+  const Expected<std::string> bytes = readSmallFile(file);
+  if (!bytes) return bytes.failure();
+  Expected<PriceList> list = readPriceList(*bytes);
+  if (!list) return Failure{openFailureMessage(file, list.message())};
+  return list;
+}
+
+LoadedPriceList loadPriceList(const std::filesystem::path& file) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(file, ignored)) {
+    return {builtInPriceList(),
+            "単価表「" + displayName(file) + "」がまだありません。組み込みの単価を使います。"};
+  }
+  Expected<PriceList> list = readPriceListFile(file);
+  if (!list) return {builtInPriceList(), list.message() + "組み込みの単価を使います。"};
+  return {std::move(list.value()), ""};
 }
 
 std::optional<std::string> saveJobFile(const std::filesystem::path& file, const Job& job) {
   const Expected<std::string> text = savedJobText(job, std::chrono::system_clock::now());
   if (!text) return "「" + displayName(file) + "」を保存できません。" + text.message();
   return writeFileAtomically(file, *text);
+}
+
+Expected<PriceList> savePriceListFile(const std::filesystem::path& file, PriceList list,
+                                      std::chrono::system_clock::time_point now) {
+  list.savedAt = isoTimestamp(now);
+  if (const auto error = writeFileAtomically(file, writePriceList(list))) return Failure{*error};
+  return list;
 }
 
 }  // namespace kelvane::job

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "core/expected.h"
 #include "job/job.h"
+#include "job/price_list.h"
 
 namespace kelvane::job {
 
@@ -21,5 +23,23 @@ Expected<Job> readJobFile(const std::filesystem::path& file);
 // the time (savedJobText), written as OutputFile writes. Nothing when saved,
 // else the Japanese sentence naming the file and why not.
 std::optional<std::string> saveJobFile(const std::filesystem::path& file, const Job& job);
+
+// The price list in a file, read within the same limits; the failure names
+// the file.
+Expected<PriceList> readPriceListFile(const std::filesystem::path& file);
+
+// The price list to price with: the file's, or the built-in list when there
+// is no such file or it cannot be read, with the one sentence to tell the
+// user why (empty when the file's list was taken).
+struct LoadedPriceList {
+  PriceList list;
+  std::string problem;
+};
+LoadedPriceList loadPriceList(const std::filesystem::path& file);
+
+// Saves the list stamped with the time as its savedAt, written as OutputFile
+// writes; the list as saved, or the sentence naming the file and why not.
+Expected<PriceList> savePriceListFile(const std::filesystem::path& file, PriceList list,
+                                      std::chrono::system_clock::time_point now);
 
 }  // namespace kelvane::job

@@ -7,18 +7,15 @@
 
 #include "core/expected.h"
 #include "job/job.h"
+#include "job/json_fields.h"
 
 namespace kelvane::job {
 
 // The .kelvane format: a JSON object, UTF-8, described in docs/job-format.md.
 inline constexpr std::string_view kFormatName = "kelvane-job";  // the "format" key
 inline constexpr int kFormatVersion = 1;                        // the "formatVersion" key
-
-// What a job file may hold at most. A job is a page of short texts; anything
-// beyond these is not one, and is refused before it can cost time or memory.
-inline constexpr std::size_t kMaxFileBytes = 1024 * 1024;  // the whole file
-inline constexpr std::size_t kMaxTextChars = 10000;        // one text, in characters
-inline constexpr int kMaxNesting = 16;                     // objects and arrays inside each other
+// What a job file may hold at most: kMaxFileBytes, kMaxTextChars and
+// kMaxNesting of job/json_fields.h.
 
 // The job as the text of a .kelvane file: indented JSON ending in a newline.
 std::string writeJob(const Job& job);

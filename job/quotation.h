@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,16 +32,19 @@ struct QuotationTerms {
   bool operator==(const QuotationTerms&) const = default;
 };
 
-// The most lot sizes one quotation prices.
+// The most lot sizes one quotation prices, and the largest lot.
 inline constexpr std::size_t kMaxQuantities = 5;
+inline constexpr std::int64_t kMaxQuantity = 1'000'000'000;
+// The most parts one piece is priced with.
+inline constexpr std::size_t kMaxParts = 20;
 
 // The price of one piece in a lot of `quantity` pieces.
 struct LotPrice {
   std::int64_t quantity = 0;
-  double materialYen = 0;    // 材料費 = w × (1 + L/100) × P
-  double processingYen = 0;  // 加工費 = (n / S + h + s / Q) / 60 × r
-  double partsYen = 0;       // 部材費 = the sum of the parts
-  double costYen = 0;        // 原価 = 材料費 + 加工費 + 部材費
+  double materialYen = 0;         // 材料費 = w × (1 + L/100) × P
+  double processingYen = 0;       // 加工費 = (n / S + h + s / Q) / 60 × r
+  double partsYen = 0;            // 部材費 = the sum of the parts
+  double costYen = 0;             // 原価 = 材料費 + 加工費 + 部材費
   std::int64_t unitPriceSen = 0;  // 単価 in 0.01 円: 原価 × (1 + o/100) × (1 + m/100), half up
   std::int64_t amountYen = 0;     // 金額 = 単価 × Q, half up to 1 円
   bool operator==(const LotPrice&) const = default;
@@ -61,5 +65,11 @@ struct Quote {
 // price it (no lot size, a winding speed of 0, a figure that is not finite or
 // is negative, a price too large to hold).
 Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms& terms);
+
+// Why the terms cannot price any coil: the Japanese sentence naming the
+// first term that is not a number of 0 or more, a winding speed of 0, no
+// lot size, more than five, a lot outside 1 … kMaxQuantity, or more than
+// kMaxParts parts. None when they can.
+std::optional<std::string> termsRefusal(const QuotationTerms& terms);
 
 }  // namespace kelvane::job

@@ -2,16 +2,33 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/job_form.h"
+#include "job/price_list.h"
 
 namespace kelvane::job::test {
 
 // The job of a window just opened: the design-time texts, rectangular, copper.
 inline Job designJob() { return jobFromForm(form::Form1{}, {}); }
+
+// The fields a quotation job had before it was priced; the customer
+// quotation's own fields keep their defaults.
+inline JobFields jobFields(std::string customer, std::string partNumber,
+                           std::string quotationNumber, std::string personInCharge,
+                           std::string memo, double workingCelsius) {
+  JobFields fields;
+  fields.customer = std::move(customer);
+  fields.partNumber = std::move(partNumber);
+  fields.quotationNumber = std::move(quotationNumber);
+  fields.personInCharge = std::move(personInCharge);
+  fields.memo = std::move(memo);
+  fields.workingCelsius = workingCelsius;
+  return fields;
+}
 
 struct NamedJob {
   std::string name;
@@ -32,12 +49,8 @@ inline std::vector<NamedJob> sampleJobs() {
   round.material = ConductorMaterial::Aluminium;
   round.input(InputBox::InnerDiameter) = "12.5";
   round.input(InputBox::Turns) = "120";
-  round.fields = {"株式会社サンプル電機",
-                  "KC-0042",
-                  "Q2026-118",
-                  "山田 太郎",
-                  "試作3台分。\n納期は来月末。\t\"至急\"",
-                  37.5};
+  round.fields = jobFields("株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎",
+                           "試作3台分。\n納期は来月末。\t\"至急\"", 37.5);
   round.programVersion = "0.1.0";
   round.savedAt = "2026-12-08T01:15:30Z";
   jobs.push_back({"RoundAluminiumWithFields", round});
@@ -60,6 +73,34 @@ inline std::vector<NamedJob> sampleJobs() {
   odd.fields.memo = "𝄞 ☃ ﾊﾝｶｸ";
   jobs.push_back({"NoFormerOddTexts", odd});
   return jobs;
+}
+
+struct NamedPriceList {
+  std::string name;
+  PriceList list;
+  friend void PrintTo(const NamedPriceList& p, std::ostream* os) { *os << p.name; }
+};
+
+// Price lists that reach every part of their format: the built-in one, and
+// a workshop's own with parts named in Japanese, fractions of a yen, five
+// lot sizes and a free wire.
+inline std::vector<NamedPriceList> samplePriceLists() {
+  std::vector<NamedPriceList> lists;
+  lists.push_back({"BuiltIn", builtInPriceList()});
+  PriceList own = builtInPriceList();
+  own.wireYenPerKg = {2150.5, 0, 1333.25};
+  own.defaults.lossPercent = 2.5;
+  own.defaults.windingRpm = 850;
+  own.defaults.handlingMinutes = 0.75;
+  own.defaults.setupMinutes = 45;
+  own.defaults.labourYenPerHour = 3600;
+  own.defaults.parts = {{"ボビン EE-19", 38.4}, {"テープ \"黄\"", 1.25}, {"端子\tピン", 0}};
+  own.defaults.overheadPercent = 12.5;
+  own.defaults.profitPercent = 0;
+  own.defaults.quantities = {1, 50, 500, 5000, 1000000000};
+  own.savedAt = "2026-12-08T01:15:30Z";
+  lists.push_back({"WorkshopOwn", own});
+  return lists;
 }
 
 }  // namespace kelvane::job::test

@@ -304,7 +304,8 @@ TEST(ResultsTable, UnitsAreSiSymbols) {
 // them rather than among the inputs, and the time they were made.
 TEST(ResultsTable, JobFieldsAboveTheTable) {
   Job job = test::designJob();
-  job.fields = {"株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "メモは出さない", 75};
+  job.fields = test::jobFields("株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎",
+                               "メモは出さない", 75);
   form::Form1 form;
   applyJob(job, form);
   const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");
@@ -380,7 +381,7 @@ TEST(ResultsTable, HtmlCellsAreNumbersOrText) {
 // The HTML holds the same rows as the tabs, the heading as headings.
 TEST(ResultsTable, HtmlTableOfTheJob) {
   Job job = test::designJob();
-  job.fields = {"<株式会社> & 子", "1-2", "Q1", "", "", 20};
+  job.fields = test::jobFields("<株式会社> & 子", "1-2", "Q1", "", "", 20);
   form::Form1 form;
   applyJob(job, form);
   const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");

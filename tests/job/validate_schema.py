@@ -1,7 +1,8 @@
-"""Has the program save its sample jobs, checks them against
-docs/kelvane-job.schema.json, and checks that the schema refuses what the
-program refuses:
-    validate_schema.py <schema> <write_samples program>
+"""Has the program save its sample files, checks those of one kind (job:
+*.kelvane against docs/kelvane-job.schema.json; prices: *.prices.json
+against docs/kelvane-prices.schema.json), and checks that the schema refuses
+what the program refuses:
+    validate_schema.py <schema> <write_samples program> job|prices
 Exits 77 (skipped) when python3-jsonschema is not installed."""
 import copy
 import glob
@@ -22,11 +23,15 @@ with open(sys.argv[1], encoding="utf-8") as f:
 jsonschema.Draft7Validator.check_schema(schema)
 validator = jsonschema.Draft7Validator(schema)
 
+kind = sys.argv[3]
 samples = tempfile.mkdtemp(prefix="kelvane-samples-")
 subprocess.run([sys.argv[2], samples], check=True)
 failed = False
 jobs = []
-for path in sorted(glob.glob(os.path.join(samples, "*.kelvane"))):
+for path in sorted(glob.glob(os.path.join(samples, "*"))):
+    if not path.endswith({"job": ".kelvane", "prices": ".prices.json"}[kind]):
+        os.remove(path)
+        continue
     with open(path, encoding="utf-8") as f:
         job = json.load(f)
     jobs.append(job)
@@ -36,7 +41,7 @@ for path in sorted(glob.glob(os.path.join(samples, "*.kelvane"))):
     os.remove(path)
 os.rmdir(samples)
 if not jobs:
-    print("no job files given")
+    print("no " + kind + " files given")
     sys.exit(1)
 
 
@@ -46,18 +51,44 @@ def edited(change):
     return job
 
 
-refused = {
-    "newer format version": edited(lambda j: j.update(formatVersion=2)),
-    "no format version": edited(lambda j: j.pop("formatVersion")),
-    "another format": edited(lambda j: j.update(format="kelvane-batch")),
-    "missing input box": edited(lambda j: j["inputs"].pop("turns")),
-    "number for a text": edited(lambda j: j["inputs"].update(turns=10)),
-    "unknown former": edited(lambda j: j.update(former="oval")),
-    "unknown material": edited(lambda j: j.update(material=0)),
-    "memo too long": edited(lambda j: j["job"].update(memo="x" * 10001)),
-    "temperature as text": edited(lambda j: j["job"].update(workingTemperature="75")),
-    "temperature too hot": edited(lambda j: j["job"].update(workingTemperature=500.5)),
-}
+def refused_job():
+    return {
+        "newer format version": edited(lambda j: j.update(formatVersion=2)),
+        "no format version": edited(lambda j: j.pop("formatVersion")),
+        "another format": edited(lambda j: j.update(format="kelvane-batch")),
+        "missing input box": edited(lambda j: j["inputs"].pop("turns")),
+        "number for a text": edited(lambda j: j["inputs"].update(turns=10)),
+        "unknown former": edited(lambda j: j.update(former="oval")),
+        "unknown material": edited(lambda j: j.update(material=0)),
+        "memo too long": edited(lambda j: j["job"].update(memo="x" * 10001)),
+        "temperature as text": edited(lambda j: j["job"].update(workingTemperature="75")),
+        "temperature too hot": edited(lambda j: j["job"].update(workingTemperature=500.5)),
+    }
+
+
+def refused_prices():
+    return {
+        "newer format version": edited(lambda p: p.update(formatVersion=2)),
+        "another format": edited(lambda p: p.update(format="kelvane-job")),
+        "no copper price": edited(lambda p: p["wireYenPerKg"].pop("copper")),
+        "negative wire price": edited(lambda p: p["wireYenPerKg"].update(aluminium=-1)),
+        "no terms": edited(lambda p: p.pop("terms")),
+        "no loss": edited(lambda p: p["terms"].pop("lossPercent")),
+        "standing winder": edited(lambda p: p["terms"].update(windingRpm=0)),
+        "negative profit": edited(lambda p: p["terms"].update(profitPercent=-5)),
+        "rate as text": edited(lambda p: p["terms"].update(labourYenPerHour="3000")),
+        "part without price": edited(lambda p: p["terms"].update(parts=[{"name": "ボビン"}])),
+        "twenty-one parts": edited(
+            lambda p: p["terms"].update(parts=[{"name": "x", "yenPerPiece": 1}] * 21)),
+        "no quantity": edited(lambda p: p["terms"].update(quantities=[])),
+        "six quantities": edited(lambda p: p["terms"].update(quantities=[1, 2, 3, 4, 5, 6])),
+        "lot of none": edited(lambda p: p["terms"].update(quantities=[0])),
+        "fractional lot": edited(lambda p: p["terms"].update(quantities=[2.5])),
+        "lot too large": edited(lambda p: p["terms"].update(quantities=[1000000001])),
+    }
+
+
+refused = {"job": refused_job, "prices": refused_prices}[kind]()
 for name, job in refused.items():
     if validator.is_valid(job):
         print("ACCEPTED by the schema: " + name)

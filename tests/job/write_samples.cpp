@@ -1,5 +1,5 @@
-// Saves the sample jobs into a directory, for checking them against the
-// published schema: write_samples <directory>.
+// Saves the sample jobs and price lists into a directory, for checking them
+// against the published schemas: write_samples <directory>.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +20,14 @@ int main(int argc, char** argv) {
     const Job job = stampForSaving(sample.job, std::chrono::system_clock::now());
     if (const auto error = writeFileAtomically(dir / (sample.name + ".kelvane"), writeJob(job))) {
       std::fprintf(stderr, "%s\n", error->c_str());
+      return 1;
+    }
+  }
+  for (const test::NamedPriceList& sample : test::samplePriceLists()) {
+    const auto saved = savePriceListFile(dir / (sample.name + ".prices.json"), sample.list,
+                                         std::chrono::system_clock::now());
+    if (!saved) {
+      std::fprintf(stderr, "%s\n", saved.message().c_str());
       return 1;
     }
   }

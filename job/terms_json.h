@@ -1,0 +1,27 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string_view>
+
+#include "core/expected.h"
+#include "job/quotation.h"
+
+namespace kelvane::job {
+
+// 見積条件 as a JSON object, the same keys in a job and in a price list:
+// "wireYenPerKg" (only with the wire price), "lossPercent", "windingRpm",
+// "handlingMinutes", "setupMinutes", "labourYenPerHour", "overheadPercent",
+// "profitPercent", "parts" (a list of {"name", "yenPerPiece"}) and
+// "quantities" (a list of whole numbers).
+nlohmann::ordered_json termsJson(const QuotationTerms& terms, bool withWirePrice);
+
+// The terms an object at `path` holds, or the Japanese sentence naming the
+// first key that is missing or not of its type: every key is required, every
+// figure a number, every name a text, at most kMaxParts parts and
+// kMaxQuantities lot sizes, each lot from 1 to kMaxQuantity. Whether the
+// figures can price a coil is termsRefusal's to say. Without the wire price
+// the terms' wireYenPerKg is 0.
+Expected<QuotationTerms> readTerms(const nlohmann::json& object, std::string_view path,
+                                   bool withWirePrice);
+
+}  // namespace kelvane::job

@@ -73,8 +73,8 @@ Expected<std::optional<std::int64_t>> readQuantity(std::string_view box, std::st
     return std::optional<std::int64_t>{};
   const Expected<double> pieces = readTermFigure(box, text);
   if (!pieces) return pieces.failure();
-  if (*pieces < 1 || *pieces > double(kMostPieces) || *pieces != std::floor(*pieces)) {
-    return Failure{quoted(box) + "は 1 から " + formatWhole(kMostPieces) +
+  if (*pieces < 1 || *pieces > double(kMaxQuantity) || *pieces != std::floor(*pieces)) {
+    return Failure{quoted(box) + "は 1 から " + formatWhole(kMaxQuantity) +
                    " までの整数で入力してください。"};
   }
   return std::optional<std::int64_t>(static_cast<std::int64_t>(*pieces));

@@ -48,11 +48,8 @@ std::string termText(double value);
 // group, a number too large, a figure below 0.
 Expected<double> readTermFigure(std::string_view box, std::string_view text);
 
-// The most pieces one lot may have.
-inline constexpr std::int64_t kMostPieces = 1'000'000'000;
-
 // A 数量 box: none when it is empty (that lot size is not used), else a
-// whole number of pieces from 1 to kMostPieces, read as readTermFigure
+// whole number of pieces from 1 to kMaxQuantity, read as readTermFigure
 // reads ("１，０００" is 1000).
 Expected<std::optional<std::int64_t>> readQuantity(std::string_view box, std::string_view text);
 

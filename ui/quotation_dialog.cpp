@@ -207,6 +207,8 @@ void QuotationDialog::accept() {
     if (auto* box = qobject_cast<QLineEdit*>(refused)) box->selectAll();
     return;
   }
+  // Figures that read well but could price no coil (a winding speed of 0).
+  if (const auto why = job::termsRefusal(*terms)) return refusal_->setText(qt(*why));
   terms_ = *terms;
   QDialog::accept();
 }

@@ -75,10 +75,11 @@ TermsEditor::TermsEditor(WirePrice wirePrice, QWidget* parent)
   parts_->setMinimumHeight(120);
   parts_->setTabKeyNavigation(false);
   connect(parts_, &QTableWidget::itemChanged, this, &TermsEditor::edited);
-  auto* add = new QPushButton(QStringLiteral("追加"), this);
+  addPart_ = new QPushButton(QStringLiteral("追加"), this);
+  addPart_->setToolTip(QStringLiteral("部材は %1 点まで入れられます。").arg(job::kMaxParts));
   auto* remove = new QPushButton(QStringLiteral("削除"), this);
-  for (QPushButton* b : {add, remove}) b->setAutoDefault(false);
-  connect(add, &QPushButton::clicked, this, [this] {
+  for (QPushButton* b : {addPart_, remove}) b->setAutoDefault(false);
+  connect(addPart_, &QPushButton::clicked, this, [this] {
     addPart({});
     parts_->setCurrentCell(parts_->rowCount() - 1, 0);
     parts_->editItem(parts_->item(parts_->rowCount() - 1, 0));
@@ -86,10 +87,11 @@ TermsEditor::TermsEditor(WirePrice wirePrice, QWidget* parent)
   connect(remove, &QPushButton::clicked, this, [this] {
     if (parts_->currentRow() < 0) return;
     parts_->removeRow(parts_->currentRow());
+    addPart_->setEnabled(true);
     emit edited();
   });
   auto* partButtons = new QVBoxLayout;
-  partButtons->addWidget(add);
+  partButtons->addWidget(addPart_);
   partButtons->addWidget(remove);
   partButtons->addStretch();
   auto* partsRow = new QHBoxLayout;
@@ -112,6 +114,7 @@ void TermsEditor::addPart(const job::PartPrice& part) {
                                                  : QString::fromStdString(job::termText(part.yenPerPiece)));
   price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   parts_->setItem(row, 1, price);
+  addPart_->setEnabled(parts_->rowCount() < int(job::kMaxParts));
 }
 
 void TermsEditor::setTerms(const job::QuotationTerms& terms) {

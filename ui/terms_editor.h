@@ -10,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace kelvane::ui {
@@ -44,6 +45,7 @@ class TermsEditor : public QWidget {
   std::map<job::TermFigure, QLineEdit*> figures_;
   std::array<QLineEdit*, job::kMaxQuantities> quantities_{};
   QTableWidget* parts_;
+  QPushButton* addPart_;
   bool wirePriceShown_;
   QLabel* wirePriceNote_ = nullptr;
 };

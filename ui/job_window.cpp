@@ -21,7 +21,6 @@
 #include <chrono>
 
 #include "form/control_table.h"
-#include "core/number_text.h"
 #include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
@@ -141,10 +140,6 @@ bool askNewPricesWithMessageBox(QWidget* parent, const QString& question) {
 
 // The local day, as 発行日 keeps it: "2026-12-08".
 std::string today() { return QDate::currentDate().toString(Qt::ISODate).toStdString(); }
-
-QString materialName(ConductorMaterial material) {
-  return QString::fromStdString(form::findControl(form::idOf(material))->text);
-}
 
 }  // namespace
 
@@ -509,27 +504,12 @@ bool JobWindow::printDocument(const QString& title, const paper::DocumentPainter
 }
 
 Expected<CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms) const {
-  const form::FormState& state = form_->model().state();
-  if (!state.pressed) return Failure{"計算結果がないため、見積できません。"};
-  const double wireMassKg = state.pressed->weights.totalWeightMax / 1000;
-  const double turns = readLeadingNumber(state.text(form::box::Turns));
-  Expected<job::Quote> quote = job::priceCoil(wireMassKg, turns, terms);
-  if (!quote) return quote.failure();
-  return CoilPrice{wireMassKg, turns, std::move(quote.value())};
+  return coilPriceOf(form_->model(), terms);
 }
 
 QuotationContent JobWindow::sheetContent() const {
   QuotationContent content = quotationOf(form_->model(), fields_);
-  if (!terms_) return content;
-  SheetCost cost{*terms_, materialName(currentJob().material), QString()};
-  if (!content.resultsCurrent) {
-    cost.price = QStringLiteral("計算結果が入力と一致していないため、価格を出していません。");
-  } else if (const Expected<CoilPrice> price = priceUnder(*terms_)) {
-    cost.price = *price;
-  } else {
-    cost.price = QString::fromStdString(price.message());
-  }
-  content.cost = std::move(cost);
+  if (terms_) content.cost = sheetCostOf(form_->model(), *terms_);
   return content;
 }
 
@@ -540,13 +520,13 @@ job::QuotationTerms JobWindow::termsForPricing() {
 
 PricedCoil JobWindow::pricedCoil() {
   return {[this] { return form_->model().state().resultsCurrent; }, [this] { return press(); },
-          [this](const job::QuotationTerms& terms) { return priceUnder(terms); }};
+          [this](const job::QuotationTerms& terms) { return priceUnder(terms); },
+          [this] { return materialName(currentJob().material); }};
 }
 
 QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
-    pane_ = new QuotationDialog(termsForPricing(), materialName(currentJob().material),
-                                pricedCoil(), this);
+    pane_ = new QuotationDialog(termsForPricing(), pricedCoil(), this);
     pane_->setAttribute(Qt::WA_DeleteOnClose);
     pane_->setListTerms([this] { return job::termsFor(priceList(), currentJob().material); });
     connect(pane_, &QDialog::accepted, this, [this] { setTerms(pane_->terms()); });
@@ -579,9 +559,13 @@ void JobWindow::setTerms(const job::QuotationTerms& terms) {
 
 const job::PriceList& JobWindow::priceList() {
   if (!priceList_) {
-    job::LoadedPriceList loaded = loadUserPriceList();
-    priceList_ = std::move(loaded.list);
-    if (!loaded.problem.empty()) present(QString::fromStdString(loaded.problem));
+    Expected<job::PriceList> list = readUserPriceList();
+    if (list) {
+      priceList_ = std::move(list.value());
+    } else {
+      priceList_ = job::builtInPriceList();
+      present(QString::fromStdString(list.message()) + QStringLiteral("組み込みの単価を使います。"));
+    }
   }
   return *priceList_;
 }

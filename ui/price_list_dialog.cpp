@@ -10,9 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "form/boxes.h"
-#include "form/control_table.h"
 #include "job/quotation_text.h"
+#include "ui/coil_price.h"
 #include "ui/price_list_file.h"
 #include "ui/terms_editor.h"
 
@@ -22,10 +21,6 @@ namespace {
 constexpr std::array<ConductorMaterial, 3> kMaterials = {
     ConductorMaterial::Copper, ConductorMaterial::Aluminium,
     ConductorMaterial::CopperCladAluminium85};
-
-QString materialName(ConductorMaterial material) {
-  return QString::fromStdString(form::findControl(form::idOf(material))->text);
-}
 
 QString savedText(const job::PriceList& list) {
   if (list.savedAt.empty()) return QStringLiteral("組み込みの単価（まだ保存していません）");

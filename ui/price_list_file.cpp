@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <chrono>
 
+#include "job/file_io.h"
 #include "ui/job_files.h"
 
 namespace kelvane::ui {
@@ -14,12 +15,10 @@ QString priceListPath() {
       .filePath(QStringLiteral("prices.json"));
 }
 
-job::LoadedPriceList loadUserPriceList() {
+Expected<job::PriceList> readUserPriceList() {
   const QString path = priceListPath();
-  // Until the user saves a list of their own the built-in one is theirs:
-  // nothing to tell.
-  if (!QFileInfo::exists(path)) return {job::builtInPriceList(), ""};
-  return job::loadPriceList(fileOf(path));
+  if (!QFileInfo::exists(path)) return job::builtInPriceList();
+  return job::readPriceListFile(fileOf(path));
 }
 
 Expected<job::PriceList> saveUserPriceList(const job::PriceList& list) {

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "core/expected.h"
-#include "job/file_io.h"
 #include "job/price_list.h"
 
 namespace kelvane::ui {
@@ -13,9 +12,10 @@ namespace kelvane::ui {
 // folder: ~/.config/kelvane/prices.json.
 QString priceListPath();
 
-// The list in that file; the built-in list, silently, when there is no
-// file, and with the one sentence to tell the user when it cannot be read.
-job::LoadedPriceList loadUserPriceList();
+// The list in that file, or the built-in list while there is no file (until
+// the user saves a list, the built-in one is theirs); a file that cannot be
+// read is the sentence naming it and why.
+Expected<job::PriceList> readUserPriceList();
 
 // Saves the list there, stamped with the time, making the folder when there
 // is none yet: the list as saved, or the sentence naming the file and why

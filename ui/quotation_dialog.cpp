@@ -39,14 +39,13 @@ const QStringList& QuotationDialog::priceColumns() {
   return columns;
 }
 
-QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, const QString& materialName,
-                                 PricedCoil coil, QWidget* parent)
+QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil,
+                                 QWidget* parent)
     : QDialog(parent), terms_(terms), coil_(std::move(coil)) {
   setWindowTitle(QStringLiteral("見積"));
 
   editor_ = new TermsEditor(TermsEditor::WirePrice::Shown, this);
   editor_->setTerms(terms);
-  editor_->setWirePriceNote(QStringLiteral("（%1）").arg(materialName));
   connect(editor_, &TermsEditor::edited, this, &QuotationDialog::refresh);
   auto* termsBox = new QGroupBox(QStringLiteral("見積条件"), this);
   (new QVBoxLayout(termsBox))->addWidget(editor_);
@@ -184,6 +183,7 @@ void QuotationDialog::showQuote(const CoilPrice& price) {
 }
 
 void QuotationDialog::refresh() {
+  editor_->setWirePriceNote(QStringLiteral("（%1）").arg(coil_.material()));
   const Expected<job::QuotationTerms> terms = editor_->read();
   const bool current = coil_.resultsCurrent();
   press_->setVisible(!current);

@@ -27,6 +27,8 @@ struct PricedCoil {
   // The coil's price under the terms; only asked while the results are
   // current. The failure is the sentence saying what cannot be priced.
   std::function<Expected<CoilPrice>(const job::QuotationTerms& terms)> price;
+  // The name of the coil's material, which 線材単価 is for.
+  std::function<QString()> material;
 };
 
 // 見積: the job's 見積条件 in boxes, and as they are typed, for every lot
@@ -38,8 +40,7 @@ struct PricedCoil {
 class QuotationDialog : public QDialog {
   Q_OBJECT
  public:
-  QuotationDialog(const job::QuotationTerms& terms, const QString& materialName, PricedCoil coil,
-                  QWidget* parent);
+  QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil, QWidget* parent);
 
   // The terms as accepted.
   const job::QuotationTerms& terms() const { return terms_; }

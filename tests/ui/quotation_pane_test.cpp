@@ -61,7 +61,8 @@ struct Window {
               price.quote.taxYen = 15 * terms.quantities.front();
               price.quote.totalYen = 174 * terms.quantities.front();
               return price;
-            }};
+            },
+            [] { return QStringLiteral("銅線"); }};
   }
 };
 
@@ -138,7 +139,7 @@ class QuotationPaneTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(double, value);
     Window window;
-    QuotationDialog pane(sampleTerms(), QStringLiteral("銅線"), window.coil(), nullptr);
+    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
     pane.show();
     type(::box(pane, box), typed);
     QuotationTerms expected = sampleTerms();
@@ -158,7 +159,7 @@ class QuotationPaneTest : public QObject {
   // Up to five lot sizes, in the order typed; empty boxes are no lot.
   void lot_sizes_in_the_order_typed() {
     Window window;
-    QuotationDialog pane(sampleTerms(), QStringLiteral("銅線"), window.coil(), nullptr);
+    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
     pane.show();
     type(box(pane, QStringLiteral("数量3")), QStringLiteral("１０，０００"));
     type(box(pane, QStringLiteral("数量2")), QStringLiteral("1000"));
@@ -187,7 +188,7 @@ class QuotationPaneTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, refusal);
     Window window;
-    QuotationDialog pane(sampleTerms(), QStringLiteral("銅線"), window.coil(), nullptr);
+    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
     pane.show();
     QVERIFY(QTest::qWaitForWindowActive(&pane));
     QLineEdit* b = ::box(pane, box);
@@ -207,7 +208,7 @@ class QuotationPaneTest : public QObject {
   // Parts: a row left empty is no part; a price needs its part's name.
   void parts_need_a_name() {
     Window window;
-    QuotationDialog pane(sampleTerms(), QStringLiteral("銅線"), window.coil(), nullptr);
+    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
     pane.show();
     QTableWidget* parts = pane.editor().parts();
     QPushButton* add = nullptr;
@@ -228,7 +229,7 @@ class QuotationPaneTest : public QObject {
   void out_of_date_results_are_priced_only_after_a_press() {
     Window window;
     window.current = false;
-    QuotationDialog pane(sampleTerms(), QStringLiteral("銅線"), window.coil(), nullptr);
+    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
     pane.show();
     QVERIFY(window.asked.empty());
     QVERIFY(pane.refusal().contains(QStringLiteral("結果が入力と合っていないため")));

@@ -1,7 +1,9 @@
 #include "job/quotation_text.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "core/decimal_chars.h"
 #include "core/number_text.h"
 #include "core/typed_number.h"
 
@@ -55,6 +57,21 @@ double termValue(const QuotationTerms& terms, TermFigure figure) {
 }
 
 std::string termText(double value) { return plainDecimal(value); }
+
+std::string massText(double kg) {
+  if (!(kg > 0) || !std::isfinite(kg)) return "0";
+  // Six significant digits: as many decimals as the leading digit leaves.
+  const int leading = static_cast<int>(std::floor(std::log10(kg)));
+  const int decimals = std::clamp(5 - leading, 0, 340);
+  char buffer[400];
+  const auto written = printFixed(buffer, buffer + sizeof buffer, kg, decimals);
+  std::string text(buffer, written.ptr);
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+  }
+  return text;
+}
 
 Expected<double> readTermFigure(std::string_view box, std::string_view text) {
   const TypedNumber n = readTypedNumber(text);

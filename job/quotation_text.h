@@ -41,6 +41,10 @@ double termValue(const QuotationTerms& terms, TermFigure figure);
 // A figure as its box shows it: plainDecimal ("1800", "2.5").
 std::string termText(double value);
 
+// The wire's mass a price is worked out from, in kg, to six significant
+// digits and never in the exponent form: "0.00201968", "1.23457", "0".
+std::string massText(double kg);
+
 // The figure typed into the box named `box`, read as every number box of
 // the window reads: full-width digits, digit groups ("1,800") and a unit
 // after the number ("1800円") are understood. Refused with a sentence naming

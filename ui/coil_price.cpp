@@ -9,7 +9,7 @@ namespace kelvane::ui {
 Expected<CoilPrice> coilPriceOf(const form::Form1& form, const job::QuotationTerms& terms) {
   const form::FormState& state = form.state();
   if (!state.pressed) return Failure{"計算結果がないため、見積できません。"};
-  const double wireMassKg = state.pressed->weights.totalWeightMax / 1000;
+  const double wireMassKg = state.pressed->weights.totalWeightMid / 1000;  // g to kg
   const double turns = readLeadingNumber(state.text(form::box::Turns));
   Expected<job::Quote> quote = job::priceCoil(wireMassKg, turns, terms);
   if (!quote) return quote.failure();

@@ -63,7 +63,7 @@ double pricesBlock(Page& page, double y, const CoilPrice& price) {
   const QFont small = page.font(kSmallPoints);
   page.line(QRectF(kMargin - kCellPadding, y - 0.6, kContentWidth, 5),
             QStringLiteral("w = %1 kg、n = %2")
-                .arg(qt(plainDecimal(price.wireMassKg)), qt(plainDecimal(price.turns))),
+                .arg(qt(job::massText(price.wireMassKg)), qt(plainDecimal(price.turns))),
             page.font(kTextPoints), Qt::AlignLeft);
   y += 5.5;
   std::vector<Row> rows = {rowOf({QStringLiteral("数量"), QStringLiteral("材料費"),

@@ -69,8 +69,7 @@ QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil co
   prices_ = new QTableWidget(0, int(priceColumns().size()), this);
   prices_->setObjectName(QStringLiteral("prices"));
   prices_->setHorizontalHeaderLabels(priceColumns());
-  prices_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  prices_->horizontalHeader()->setStretchLastSection(true);
+  prices_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   prices_->verticalHeader()->hide();
   prices_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   prices_->setTabKeyNavigation(false);
@@ -162,7 +161,7 @@ void QuotationDialog::showQuote(const CoilPrice& price) {
   refusal_->clear();
   coilFigures_->setText(
       QStringLiteral("線材質量 w = %1 kg（予測 Mid の合計重量）、巻き数 n = %2")
-          .arg(qt(plainDecimal(price.wireMassKg)), qt(plainDecimal(price.turns))));
+          .arg(qt(job::massText(price.wireMassKg)), qt(plainDecimal(price.turns))));
   const std::vector<job::LotPrice>& lots = price.quote.lots;
   prices_->setRowCount(int(lots.size()));
   for (int row = 0; row < int(lots.size()); ++row) {

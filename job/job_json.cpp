@@ -1,6 +1,11 @@
 #include "job/job_json.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <tuple>
+#include <utility>
+
+#include "job/terms_json.h"
 
 namespace kelvane::job {
 namespace {
@@ -42,6 +47,42 @@ Expected<double> readWorkingCelsius(const json& fields) {
   return celsius;
 }
 
+// The customer quotation's fields of a version 2 job, each with its default
+// when left out.
+std::optional<Failure> readQuotationFields(const json& fields, JobFields& into) {
+  const std::pair<const char*, std::string*> texts[] = {{"subject", &into.subject},
+                                                        {"deliveryTerms", &into.deliveryTerms},
+                                                        {"paymentTerms", &into.paymentTerms},
+                                                        {"remarks", &into.remarks},
+                                                        {"issuedOn", &into.issuedOn}};
+  for (const auto& [key, target] : texts) {
+    auto t = readText(fields, key, std::string("job.") + key, false);
+    if (!t) return t.failure();
+    *target = std::move(t.value());
+  }
+  const std::tuple<const char*, int*, int> wholes[] = {
+      {"revision", &into.revision, kMaxRevision}, {"validDays", &into.validDays, kMaxValidDays}};
+  for (const auto& [key, target, most] : wholes) {
+    const auto it = fields.find(key);
+    if (it == fields.end()) continue;
+    const auto n = readWhole(*it, std::string("job.") + key, 0, most);
+    if (!n) return n.failure();
+    *target = static_cast<int>(*n);
+  }
+  return std::nullopt;
+}
+
+// 見積条件 of a version 2 job: none when left out or null.
+Expected<std::optional<QuotationTerms>> readJobTerms(const json& root) {
+  const auto it = root.find("quotationTerms");
+  if (it == root.end() || it->is_null()) return std::optional<QuotationTerms>();
+  if (!it->is_object())
+    return refusal("「quotationTerms」がオブジェクトでも null でもありません。");
+  auto terms = readTerms(*it, "quotationTerms", true);
+  if (!terms) return terms.failure();
+  return std::optional(std::move(terms.value()));
+}
+
 }  // namespace
 
 std::string writeJob(const Job& job) {
@@ -55,7 +96,14 @@ std::string writeJob(const Job& job) {
                  {"quotationNumber", job.fields.quotationNumber},
                  {"personInCharge", job.fields.personInCharge},
                  {"memo", job.fields.memo},
-                 {"workingTemperature", job.fields.workingCelsius}};
+                 {"workingTemperature", job.fields.workingCelsius},
+                 {"subject", job.fields.subject},
+                 {"deliveryTerms", job.fields.deliveryTerms},
+                 {"paymentTerms", job.fields.paymentTerms},
+                 {"remarks", job.fields.remarks},
+                 {"revision", job.fields.revision},
+                 {"issuedOn", job.fields.issuedOn},
+                 {"validDays", job.fields.validDays}};
   root["former"] = job.former ? nlohmann::ordered_json(formerWord(*job.former)) : nullptr;
   root["material"] = materialWord(job.material);
   nlohmann::ordered_json& inputs = root["inputs"];
@@ -63,6 +111,8 @@ std::string writeJob(const Job& job) {
     const auto b = static_cast<form::InputBox>(i);
     inputs[std::string(inputKey(b))] = job.input(b);
   }
+  root["quotationTerms"] = job.terms ? termsJson(*job.terms, true) : nullptr;
+  root["priceListSavedAt"] = job.priceListSavedAt;
   // Texts come from the window and are UTF-8; a stray byte that is not is
   // written as U+FFFD rather than failing the save.
   return root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
@@ -112,6 +162,15 @@ Expected<Job> readJob(std::string_view text) {
     if (!t) return t.failure();
     *target = std::move(t.value());
   }
+  // What version 2 added; in a version 1 job these keys mean nothing yet.
+  if (document->version < 2) return job;
+  if (auto wrong = readQuotationFields(**fields, job.fields)) return *wrong;
+  auto terms = readJobTerms(root);
+  if (!terms) return terms.failure();
+  job.terms = std::move(terms.value());
+  auto savedAt = readText(root, "priceListSavedAt", "priceListSavedAt", false);
+  if (!savedAt) return savedAt.failure();
+  job.priceListSavedAt = std::move(savedAt.value());
   return job;
 }
 

@@ -13,9 +13,14 @@ namespace kelvane::job {
 
 // The .kelvane format: a JSON object, UTF-8, described in docs/job-format.md.
 inline constexpr std::string_view kFormatName = "kelvane-job";  // the "format" key
-inline constexpr int kFormatVersion = 1;                        // the "formatVersion" key
+// The "formatVersion" key. Version 2 added the 見積条件 ("quotationTerms",
+// "priceListSavedAt") and the customer quotation's fields of "job"; a job of
+// version 1 opens without terms and with those fields at their defaults.
+inline constexpr int kFormatVersion = 2;
 // What a job file may hold at most: kMaxFileBytes, kMaxTextChars and
-// kMaxNesting of job/json_fields.h.
+// kMaxNesting of job/json_fields.h, and these.
+inline constexpr int kMaxRevision = 999;    // 版
+inline constexpr int kMaxValidDays = 3650;  // 有効期限, days: ten years
 
 // The job as the text of a .kelvane file: indented JSON ending in a newline.
 std::string writeJob(const Job& job);

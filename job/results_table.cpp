@@ -140,13 +140,15 @@ std::array<std::string, 4> cellsOf(const TableRow& r) {
 }
 
 // Every row of the table in the order written; an empty row between the
-// job's fields and the table.
+// job's fields and the table, and between the table and the quotation.
 std::vector<std::optional<TableRow>> rowsToWrite(const ResultsTable& table) {
   std::vector<std::optional<TableRow>> rows(table.fields.begin(), table.fields.end());
   if (!table.fields.empty()) rows.emplace_back();
   rows.emplace_back(outputHeading());
   rows.insert(rows.end(), table.inputs.begin(), table.inputs.end());
   rows.insert(rows.end(), table.results.begin(), table.results.end());
+  if (!table.quotation.empty()) rows.emplace_back();
+  rows.insert(rows.end(), table.quotation.begin(), table.quotation.end());
   return rows;
 }
 

@@ -61,6 +61,9 @@ struct ResultsTable {
   // The job's fields above the table (顧客名 … 作成日時); none in a table made
   // without them.
   std::vector<TableRow> fields = {};
+  // The quotation below the results (quotationRows in job/quotation_rows.h);
+  // none for a job not priced.
+  std::vector<TableRow> quotation = {};
 };
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius);
 
@@ -80,9 +83,9 @@ std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& f
 
 // The writers give the job's fields (when the table has them) and an empty
 // line, then the output heading, the inputs and the results, one row a
-// line. A cell a spreadsheet would take for a formula gets a leading
-// apostrophe (inertCell in job/csv_cell.h), so a job from elsewhere cannot
-// run one.
+// line, then (when the table has it) an empty line and the quotation. A cell a spreadsheet would
+// take for a formula gets a leading apostrophe (inertCell in job/csv_cell.h), so a job from
+// elsewhere cannot run one.
 
 // For the clipboard: cells separated by tabs, lines ended by "\n". A cell holding a
 // tab, a line break or a double quote is quoted as spreadsheets read it.

@@ -72,6 +72,34 @@ inline std::vector<NamedJob> sampleJobs() {
   odd.input(InputBox::SideA) = "1,000";
   odd.fields.memo = "𝄞 ☃ ﾊﾝｶｸ";
   jobs.push_back({"NoFormerOddTexts", odd});
+
+  // Priced and issued: terms taken from a price list, every quotation field.
+  Job priced = round;
+  priced.fields.subject = "電源トランス用コイル 試作";
+  priced.fields.deliveryTerms = "受注後 4 週間";
+  priced.fields.paymentTerms = "月末締め翌月末払い";
+  priced.fields.remarks = "価格は税抜きです。\n梱包費を含みます。";
+  priced.fields.revision = 3;
+  priced.fields.issuedOn = "2026-12-08";
+  priced.fields.validDays = 60;
+  priced.terms = QuotationTerms{1234.5,
+                                2.5,
+                                850,
+                                0.75,
+                                45,
+                                3600,
+                                {{"ボビン EE-19", 38.4}, {"ワニス", 0.125}},
+                                12.5,
+                                0,
+                                {1, 100, 1000, 10000, 1000000000}};
+  priced.priceListSavedAt = "2026-12-01T09:00:00Z";
+  jobs.push_back({"PricedAndIssued", priced});
+
+  // Fields of the quotation typed, prices not yet worked out.
+  Job unpriced = designJob();
+  unpriced.fields.subject = "件名だけ";
+  unpriced.terms = QuotationTerms{};
+  jobs.push_back({"TermsEmpty", unpriced});
   return jobs;
 }
 

@@ -35,7 +35,7 @@ TEST(WriteJob, DesignJobAsSaved) {
   job.programVersion = "0.1.0";
   EXPECT_EQ(writeJob(job), R"({
   "format": "kelvane-job",
-  "formatVersion": 1,
+  "formatVersion": 2,
   "programVersion": "0.1.0",
   "savedAt": "2026-12-08T03:00:00Z",
   "job": {
@@ -44,7 +44,14 @@ TEST(WriteJob, DesignJobAsSaved) {
     "quotationNumber": "",
     "personInCharge": "",
     "memo": "",
-    "workingTemperature": 20.0
+    "workingTemperature": 20.0,
+    "subject": "",
+    "deliveryTerms": "",
+    "paymentTerms": "",
+    "remarks": "",
+    "revision": 0,
+    "issuedOn": "",
+    "validDays": 30
   },
   "former": "rectangular",
   "material": "copper",
@@ -63,15 +70,55 @@ TEST(WriteJob, DesignJobAsSaved) {
     "fanAngle": "60",
     "fanWideWidth": "60",
     "tension": "60"
-  }
+  },
+  "quotationTerms": null,
+  "priceListSavedAt": ""
 }
 )");
+}
+
+// The terms as a priced job keeps them, under the same keys as a price list.
+TEST(WriteJob, TermsAsSaved) {
+  Job job = test::designJob();
+  job.terms = QuotationTerms{1800, 3, 1000, 1, 30, 3000, {{"ボビン", 35}}, 10, 15, {100, 1000}};
+  const json saved = json::parse(writeJob(job));
+  EXPECT_EQ(saved["quotationTerms"], json::parse(R"({
+    "wireYenPerKg": 1800.0, "lossPercent": 3.0, "windingRpm": 1000.0, "handlingMinutes": 1.0,
+    "setupMinutes": 30.0, "labourYenPerHour": 3000.0, "overheadPercent": 10.0,
+    "profitPercent": 15.0, "parts": [{"name": "ボビン", "yenPerPiece": 35.0}],
+    "quantities": [100, 1000]})"));
+}
+
+// A job saved before prices were kept: what it holds opens as it did, the
+// quotation's fields at their defaults and no terms, whatever keys of a
+// later version it happens to carry.
+TEST(ReadJob, VersionOneOpensWithoutTerms) {
+  json doc = json::parse(writeJob(test::sampleJobs()[1].job));
+  doc["formatVersion"] = 1;
+  for (const char* key :
+       {"subject", "deliveryTerms", "paymentTerms", "remarks", "revision", "issuedOn", "validDays"})
+    doc["job"].erase(key);
+  doc["job"]["revision"] = "not read in version 1";
+  doc["quotationTerms"] = "not read in version 1";
+  const Expected<Job> read = readJob(doc.dump());
+  ASSERT_TRUE(read) << read.message();
+  Job expected = test::sampleJobs()[1].job;
+  EXPECT_EQ(*read, expected);
+  EXPECT_EQ(read->terms, std::nullopt);
+  EXPECT_EQ(read->fields.validDays, 30);
 }
 
 // A saved design job, changed by one edit.
 std::string edited(const std::function<void(json&)>& edit) {
   json doc = json::parse(writeJob(test::designJob()));
   edit(doc);
+  return doc.dump();
+}
+
+// A saved priced job, its terms changed by one edit.
+std::string priced(const std::function<void(json&)>& edit) {
+  json doc = json::parse(writeJob(test::sampleJobs()[4].job));
+  edit(doc["quotationTerms"]);
   return doc.dump();
 }
 
@@ -114,16 +161,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "整数ではありません"},
         Refusal{"VersionFraction", edited([](json& d) { d["formatVersion"] = 1.5; }),
                 "整数ではありません"},
-        Refusal{"NewerVersion", edited([](json& d) { d["formatVersion"] = 2; }),
-                "新しい形式（版 2）"},
+        Refusal{"NewerVersion", edited([](json& d) { d["formatVersion"] = 3; }),
+                "新しい形式（版 3）の案件ファイルです。この Kelvane が開けるのは版 2 までです。"},
         Refusal{"HugeVersion", edited([](json& d) { d["formatVersion"] = 18446744073709551615u; }),
                 "新しい形式"},
         // 2^64 fits no integer type, yet it is an integer and a newer version.
         Refusal{"BeyondEveryInteger",
                 R"({"format": "kelvane-job", "formatVersion": 18446744073709551616})",
                 "新しい形式（版 18446744073709551616）"},
-        Refusal{"NewerAsFloat", edited([](json& d) { d["formatVersion"] = 2.0; }),
-                "新しい形式（版 2）"},
+        Refusal{"NewerAsFloat", edited([](json& d) { d["formatVersion"] = 3.0; }),
+                "新しい形式（版 3）"},
         // The parser would stop at the NUL and read the job alone.
         Refusal{"NulAndGarbage", writeJob(test::designJob()) + std::string("\0garbage", 8),
                 "JSON として読めません"},
@@ -170,6 +217,27 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"FarTooDeep", std::string(500000, '['), "入れ子が深すぎます"},
         Refusal{"TooLarge", writeJob(test::designJob()) + std::string(kMaxFileBytes, ' '),
                 "ファイルが大きすぎます（案件ファイルは 1 MiB まで）"},
+        Refusal{"TermsAsText", edited([](json& d) { d["quotationTerms"] = "1800"; }),
+                "「quotationTerms」がオブジェクトでも null でもありません"},
+        Refusal{"TermsWithoutWirePrice", priced([](json& t) { t.erase("wireYenPerKg"); }),
+                "「quotationTerms.wireYenPerKg」がありません"},
+        Refusal{"RateAsText", priced([](json& t) { t["labourYenPerHour"] = "3000"; }),
+                "「quotationTerms.labourYenPerHour」が数ではありません"},
+        Refusal{"PartNameAsNumber", priced([](json& t) { t["parts"][0]["name"] = 1; }),
+                "「quotationTerms.parts[0].name」が文字列ではありません"},
+        Refusal{"SixLots", priced([](json& t) { t["quantities"] = {1, 2, 3, 4, 5, 6}; }),
+                "「quotationTerms.quantities」が多すぎます（5 個まで）"},
+        Refusal{"LotOfNone", priced([](json& t) { t["quantities"][1] = 0; }),
+                "「quotationTerms.quantities[1]」は 1 から 1000000000 までの整数です"},
+        Refusal{"NegativeRevision", edited([](json& d) { d["job"]["revision"] = -1; }),
+                "「job.revision」は 0 から 999 までの整数です"},
+        Refusal{"ValidDaysFraction", edited([](json& d) { d["job"]["validDays"] = 30.5; }),
+                "「job.validDays」は 0 から 3650 まで"},
+        Refusal{"RemarksTooLong",
+                edited([](json& d) { d["job"]["remarks"] = std::string(10001, 'x'); }),
+                "「job.remarks」が長すぎます"},
+        Refusal{"PriceListSavedAtAsNumber", edited([](json& d) { d["priceListSavedAt"] = 1; }),
+                "「priceListSavedAt」が文字列ではありません"},
         Refusal{"Latin1", "{\"format\": \"kelvane-job\", \"x\": \"caf\xE9\"}",
                 "UTF-8 の文字として読めないバイトがあります（36 バイト目）"},
         Refusal{"Overlong", "{\"a\": \"\xC0\xAF\"}", "（8 バイト目）"},

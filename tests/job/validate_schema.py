@@ -52,8 +52,9 @@ def edited(change):
 
 
 def refused_job():
+    priced = next(j for j in jobs if j.get("quotationTerms"))
     return {
-        "newer format version": edited(lambda j: j.update(formatVersion=2)),
+        "newer format version": edited(lambda j: j.update(formatVersion=3)),
         "no format version": edited(lambda j: j.pop("formatVersion")),
         "another format": edited(lambda j: j.update(format="kelvane-batch")),
         "missing input box": edited(lambda j: j["inputs"].pop("turns")),
@@ -63,6 +64,19 @@ def refused_job():
         "memo too long": edited(lambda j: j["job"].update(memo="x" * 10001)),
         "temperature as text": edited(lambda j: j["job"].update(workingTemperature="75")),
         "temperature too hot": edited(lambda j: j["job"].update(workingTemperature=500.5)),
+        "negative revision": edited(lambda j: j["job"].update(revision=-1)),
+        "validity as text": edited(lambda j: j["job"].update(validDays="30")),
+        "terms as text": edited(lambda j: j.update(quotationTerms="1800")),
+        "terms without wire price": edited(lambda j: j.update(quotationTerms={
+            "lossPercent": 0, "windingRpm": 1, "handlingMinutes": 0, "setupMinutes": 0,
+            "labourYenPerHour": 0, "overheadPercent": 0, "profitPercent": 0, "parts": [],
+            "quantities": []})),
+        "six lots": edited(lambda j: j.update(quotationTerms=dict(
+            priced["quotationTerms"], quantities=[1, 2, 3, 4, 5, 6]))),
+        "lot of none": edited(lambda j: j.update(quotationTerms=dict(
+            priced["quotationTerms"], quantities=[0]))),
+        "part name as number": edited(lambda j: j.update(quotationTerms=dict(
+            priced["quotationTerms"], parts=[{"name": 1, "yenPerPiece": 1}]))),
     }
 
 

@@ -1,0 +1,76 @@
+#include "job/quotation_rows.h"
+
+#include <string_view>
+
+#include "core/number_text.h"
+
+namespace kelvane::job {
+namespace {
+
+std::string grouped(std::string_view digits) {
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
+}
+
+TableRow row(std::string item, std::string value, std::string unit) {
+  return {std::move(item), std::move(value), "", std::move(unit)};
+}
+
+}  // namespace
+
+std::string wholeText(std::int64_t n) { return grouped(std::to_string(n)); }
+
+std::string senText(std::int64_t sen) {
+  const std::string cents = std::to_string(sen % 100);
+  return wholeText(sen / 100) + "." + (cents.size() < 2 ? "0" : "") + cents;
+}
+
+std::string breakdownText(double yen) { return formatFixed4(yen); }
+
+std::vector<TableRow> quotationRows(const QuotationTerms& terms, const Expected<CoilPrice>& price) {
+  std::vector<TableRow> rows = {row("見積条件", "", ""),
+                                row("線材単価", plainDecimal(terms.wireYenPerKg), "円/kg"),
+                                row("ロス率", plainDecimal(terms.lossPercent), "%"),
+                                row("巻線速度", plainDecimal(terms.windingRpm), "min⁻¹"),
+                                row("付帯作業時間", plainDecimal(terms.handlingMinutes), "min"),
+                                row("段取り時間", plainDecimal(terms.setupMinutes), "min"),
+                                row("賃率", plainDecimal(terms.labourYenPerHour), "円/h")};
+  if (terms.parts.empty()) rows.push_back(row("部材", "なし", ""));
+  for (const PartPrice& part : terms.parts)
+    rows.push_back(row("部材「" + part.name + "」", plainDecimal(part.yenPerPiece), "円/個"));
+  rows.push_back(row("管理費率", plainDecimal(terms.overheadPercent), "%"));
+  rows.push_back(row("利益率", plainDecimal(terms.profitPercent), "%"));
+
+  if (!price) {
+    rows.push_back(row("見積", price.message(), ""));
+    return rows;
+  }
+  rows.push_back(row("線材重量 (予測)", plainDecimal(price->wireMassKg), "kg"));
+  rows.push_back(row("巻き数", plainDecimal(price->turns), ""));
+  const Quote& quote = price->quote;
+  for (const LotPrice& lot : quote.lots) {
+    rows.push_back(row("数量", wholeText(lot.quantity), "個"));
+    rows.push_back(row("材料費", breakdownText(lot.materialYen), "円"));
+    rows.push_back(row("加工費", breakdownText(lot.processingYen), "円"));
+    rows.push_back(row("部材費", breakdownText(lot.partsYen), "円"));
+    rows.push_back(row("原価", breakdownText(lot.costYen), "円"));
+    rows.push_back(row("単価", senText(lot.unitPriceSen), "円"));
+    rows.push_back(row("金額", wholeText(lot.amountYen), "円"));
+  }
+  rows.push_back(row("小計 (数量 " + wholeText(quote.lots.front().quantity) + ")",
+                     wholeText(quote.subtotalYen), "円"));
+  rows.push_back(row("消費税 (10 %)", wholeText(quote.taxYen), "円"));
+  rows.push_back(row("合計", wholeText(quote.totalYen), "円"));
+  return rows;
+}
+
+void addQuotation(ResultsTable& table, const form::Form1& form,
+                  const std::optional<QuotationTerms>& terms) {
+  if (terms) table.quotation = quotationRows(*terms, priceOfForm(form, *terms));
+}
+
+}  // namespace kelvane::job

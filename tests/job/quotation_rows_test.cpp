@@ -1,0 +1,149 @@
+// The coil of the window priced, and the quotation's rows in the clipboard
+// and the CSV.
+#include <gtest/gtest.h>
+
+#include "core/number_text.h"
+#include "core/weight_resistance.h"
+#include "job/job_form.h"
+#include "job/quotation_rows.h"
+#include "job_fixtures.h"
+
+namespace kelvane::job {
+namespace {
+
+QuotationTerms smallCoilTerms() {
+  QuotationTerms t;
+  t.wireYenPerKg = 1500;
+  t.lossPercent = 5;
+  t.windingRpm = 1200;
+  t.handlingMinutes = 0.5;
+  t.setupMinutes = 30;
+  t.labourYenPerHour = 3000;
+  t.parts = {{"ボビン", 35}, {"テープ", 2.5}};
+  t.overheadPercent = 10;
+  t.profitPercent = 15;
+  t.quantities = {100, 1000};
+  return t;
+}
+
+form::Form1 pressed(const Job& job) {
+  form::Form1 form;
+  applyJob(job, form);
+  return form;
+}
+
+// The wire priced is the predicted column's, conductor and insulation, in
+// kg: what the window's 重量 Mid box shows, in its unit.
+TEST(PriceOfForm, PricesThePredictedWeightInKilograms) {
+  Job job = test::designJob();
+  job.input(form::InputBox::Turns) = "400";
+  const form::Form1 form = pressed(job);
+  const Expected<CoilPrice> price = priceOfForm(form, smallCoilTerms());
+  ASSERT_TRUE(price) << price.message();
+  const WeightResistance& w = form.state().pressed->weights;
+  EXPECT_GT(w.totalWeightMid, w.totalWeightMax);
+  EXPECT_GT(w.insulationWeightMid, 0);
+  EXPECT_DOUBLE_EQ(price->wireMassKg, (w.conductorWeightMid + w.insulationWeightMid) / 1000);
+  const double perGram = factorOf(form.state().units->mass);  // the shown unit in a gram
+  const double shownGrams =
+      readLeadingNumber(form.state().text(form::ResultBox::WeightMid)) / perGram;
+  EXPECT_NEAR(price->wireMassKg * 1000, shownGrams, 0.0005 / perGram);
+  EXPECT_EQ(price->turns, 400);
+  EXPECT_EQ(price->quote, *priceCoil(price->wireMassKg, 400, smallCoilTerms()));
+}
+
+TEST(PriceOfForm, NeedsResultsOfTheInputsAsTheyStand) {
+  const std::string needsPress = "見積には計算の済んだ結果が要ります";
+  form::Form1 fresh;
+  EXPECT_NE(priceOfForm(fresh, smallCoilTerms()).message().find(needsPress), std::string::npos);
+
+  form::Form1 changed = pressed(test::designJob());
+  ASSERT_TRUE(priceOfForm(changed, smallCoilTerms()));
+  changed.typeText(form::idOf(form::InputBox::Turns), "20");
+  changed.moveFocus(form::idOf(form::InputBox::BareDiameter));
+  EXPECT_NE(priceOfForm(changed, smallCoilTerms()).message().find(needsPress), std::string::npos);
+
+  QuotationTerms noLot = smallCoilTerms();
+  noLot.quantities.clear();
+  EXPECT_EQ(priceOfForm(pressed(test::designJob()), noLot).message(),
+            "「数量」がありません。1 つ以上入れてください。");
+}
+
+TEST(QuotationText, GroupsYenAndKeepsTwoDecimalsOfSen) {
+  const std::pair<std::int64_t, const char*> whole[] = {
+      {0, "0"}, {999, "999"}, {1000, "1,000"}, {1305100, "1,305,100"}};
+  for (const auto& [n, text] : whole) EXPECT_EQ(wholeText(n), text);
+  const std::pair<std::int64_t, const char*> sen[] = {{0, "0.00"},
+                                                      {5, "0.05"},
+                                                      {100, "1.00"},
+                                                      {14930, "149.30"},
+                                                      {99'999'999'999, "999,999,999.99"}};
+  for (const auto& [n, text] : sen) EXPECT_EQ(senText(n), text);
+}
+
+// Every figure of the price in the rows, as a reader redoes it.
+TEST(QuotationRows, TermsThenEachLotThenTotals) {
+  CoilPrice price{0.0125, 500, *priceCoil(0.0125, 500, smallCoilTerms())};
+  const std::vector<TableRow> rows = quotationRows(smallCoilTerms(), price);
+  const std::vector<TableRow> expected = {{"見積条件", "", "", ""},
+                                          {"線材単価", "1500", "", "円/kg"},
+                                          {"ロス率", "5", "", "%"},
+                                          {"巻線速度", "1200", "", "min⁻¹"},
+                                          {"付帯作業時間", "0.5", "", "min"},
+                                          {"段取り時間", "30", "", "min"},
+                                          {"賃率", "3000", "", "円/h"},
+                                          {"部材「ボビン」", "35", "", "円/個"},
+                                          {"部材「テープ」", "2.5", "", "円/個"},
+                                          {"管理費率", "10", "", "%"},
+                                          {"利益率", "15", "", "%"},
+                                          {"線材重量 (予測)", "0.0125", "", "kg"},
+                                          {"巻き数", "500", "", ""},
+                                          {"数量", "100", "", "個"},
+                                          {"材料費", "19.6875", "", "円"},
+                                          {"加工費", "60.8333", "", "円"},
+                                          {"部材費", "37.5000", "", "円"},
+                                          {"原価", "118.0208", "", "円"},
+                                          {"単価", "149.30", "", "円"},
+                                          {"金額", "14,930", "", "円"},
+                                          {"数量", "1,000", "", "個"},
+                                          {"材料費", "19.6875", "", "円"},
+                                          {"加工費", "47.3333", "", "円"},
+                                          {"部材費", "37.5000", "", "円"},
+                                          {"原価", "104.5208", "", "円"},
+                                          {"単価", "132.22", "", "円"},
+                                          {"金額", "132,220", "", "円"},
+                                          {"小計 (数量 100)", "14,930", "", "円"},
+                                          {"消費税 (10 %)", "1,493", "", "円"},
+                                          {"合計", "16,423", "", "円"}};
+  EXPECT_EQ(rows, expected);
+}
+
+// A coil that cannot be priced still shows the terms, then why.
+TEST(QuotationRows, UnpricedCoilGivesTheReason) {
+  QuotationTerms terms = smallCoilTerms();
+  terms.parts.clear();
+  const std::vector<TableRow> rows = quotationRows(terms, Failure{"巻数が求まっていない"});
+  ASSERT_GE(rows.size(), 3u);
+  EXPECT_EQ(rows[7], (TableRow{"部材", "なし", "", ""}));
+  EXPECT_EQ(rows.back(), (TableRow{"見積", "巻数が求まっていない", "", ""}));
+}
+
+// The clipboard and the CSV give the quotation below the results, after an
+// empty line; a job without terms adds nothing.
+TEST(QuotationRows, FollowTheResultsInTheOutputs) {
+  const form::Form1 form = pressed(test::designJob());
+  ResultsTable table = resultsTable(form, 20);
+  const std::string plain = toTabSeparated(table);
+  addQuotation(table, form, std::nullopt);
+  EXPECT_EQ(toTabSeparated(table), plain);
+  addQuotation(table, form, smallCoilTerms());
+  const std::string priced = toTabSeparated(table);
+  ASSERT_TRUE(priced.starts_with(plain));
+  EXPECT_TRUE(
+      priced.substr(plain.size()).starts_with("\n見積条件\t\t\t\n線材単価\t1500\t\t円/kg\n"));
+  EXPECT_TRUE(priced.ends_with("\n合計\t" + table.quotation.back().max + "\t\t円\n"));
+  EXPECT_NE(toCsv(table).find("\r\n\r\n見積条件,,,\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvane::job

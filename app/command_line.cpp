@@ -13,8 +13,9 @@
 #include "job/file_io.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
+#include "job/quotation_rows.h"
 #include "job/results_table.h"
-#include "ui/coil_price.h"
+#include "ui/sheet_cost.h"
 #include "ui/customer_quotation.h"
 #include "ui/price_list_file.h"
 #include "ui/quotation_sheet.h"
@@ -84,7 +85,7 @@ Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job, const f
     }
     terms = job::termsFor(*prices, job.material);
   }
-  Expected<ui::CoilPrice> price = ui::coilPriceOf(form, terms);
+  Expected<job::CoilPrice> price = job::priceOfForm(form, terms);
   if (!price) return price.failure();
   ui::CustomerQuotation quotation{ui::storedCompanyInfo(), job.fields, price->quote,
                                   QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
@@ -240,10 +241,12 @@ int writeOutputs(const Request& request) {
     }
     add(request.quotationFile, pdf->toStdString());
   }
-  if (!request.csvFile.empty())
-    add(request.csvFile,
-        job::toCsv(job::resultsTable(form, job->fields,
-                                     job::localMinute(std::chrono::system_clock::now()))));
+  if (!request.csvFile.empty()) {
+    job::ResultsTable table =
+        job::resultsTable(form, job->fields, job::localMinute(std::chrono::system_clock::now()));
+    job::addQuotation(table, form, job->terms);
+    add(request.csvFile, job::toCsv(table));
+  }
   for (auto& output : outputs) {
     if (auto error = output->out.open(output->file, job::OutputFile::Reader::Await))
       return failed(QString::fromStdString(*error));

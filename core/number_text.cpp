@@ -297,14 +297,6 @@ double roundTo15Digits(double value) {
 
 std::string formatFixed3(double value) { return formatFixed(value, 3); }
 std::string formatFixed4(double value) { return formatFixed(value, 4); }
-std::string formatFixed2(double value) { return formatFixed(value, 2); }
-
-std::string formatWhole(std::int64_t value) {
-  // The magnitude as unsigned, so the most negative value has one too.
-  const std::uint64_t magnitude =
-      value < 0 ? std::uint64_t(0) - std::uint64_t(value) : std::uint64_t(value);
-  return (value < 0 ? "-" : "") + groupThousands(std::to_string(magnitude));
-}
 
 double floorToWhole(double x) { return std::floor(x); }
 

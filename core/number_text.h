@@ -47,11 +47,6 @@ double roundTo15Digits(double value);
 // value is negative.
 std::string formatFixed3(double value);
 std::string formatFixed4(double value);
-// "#,##0.00", the same way: money to the sen (0.01 円).
-std::string formatFixed2(double value);
-
-// "#,##0" of a whole number: 1234567 is "1,234,567", -1000 is "-1,000".
-std::string formatWhole(std::int64_t value);
 
 // Int(x): the largest whole number not greater than x (Int(-2.5) = -3).
 double floorToWhole(double x);

@@ -5,17 +5,19 @@
 
 namespace kelvane::job {
 
-// Money as Kelvane shows and prints it: digits grouped by three, 円 right
-// after them ("¥" is never used), a "-" before a negative amount.
+// Money as the window and the printed sheets show it: the digits every
+// output writes (job/quotation_rows.h) with 円 right after them ("¥" is
+// never used).
 
-// A whole amount: "1,234,567円".
+// A whole amount, 金額 and the totals: "1,234,567円".
 std::string yenText(std::int64_t yen);
 
-// An amount in sen (0.01 円), as a 単価 is kept: "1,234.57円".
-std::string senText(std::int64_t sen);
+// A 単価, kept in sen (0.01 円): "1,234.57円".
+std::string unitPriceText(std::int64_t sen);
 
-// A cost worked out but not yet rounded (材料費, 加工費, 部材費, 原価, a
-// part's price), shown to the sen, halves away from zero: "12.35円".
+// A figure of the breakdown (材料費, 加工費, 部材費, 原価, a part's price), to
+// 0.0001 円 as the clipboard and CSV give it, enough to redo 単価 by hand:
+// "60.8333円".
 std::string costText(double yen);
 
 }  // namespace kelvane::job

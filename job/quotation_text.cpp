@@ -5,6 +5,7 @@
 
 #include "core/decimal_chars.h"
 #include "core/number_text.h"
+#include "job/quotation_rows.h"
 #include "core/typed_number.h"
 
 namespace kelvane::job {
@@ -19,9 +20,9 @@ struct FigureDesign {
 constexpr FigureDesign kDesigns[] = {
     {"線材単価", "円/kg", &QuotationTerms::wireYenPerKg},
     {"ロス率", "%", &QuotationTerms::lossPercent},
-    {"巻線速度", "rpm", &QuotationTerms::windingRpm},
-    {"付帯作業時間", "min/個", &QuotationTerms::handlingMinutes},
-    {"段取り時間", "min/ロット", &QuotationTerms::setupMinutes},
+    {"巻線速度", "min⁻¹", &QuotationTerms::windingRpm},
+    {"付帯作業時間", "min", &QuotationTerms::handlingMinutes},
+    {"段取り時間", "min", &QuotationTerms::setupMinutes},
     {"賃率", "円/h", &QuotationTerms::labourYenPerHour},
     {"管理費率", "%", &QuotationTerms::overheadPercent},
     {"利益率", "%", &QuotationTerms::profitPercent},
@@ -91,20 +92,20 @@ Expected<std::optional<std::int64_t>> readQuantity(std::string_view box, std::st
   const Expected<double> pieces = readTermFigure(box, text);
   if (!pieces) return pieces.failure();
   if (*pieces < 1 || *pieces > double(kMaxQuantity) || *pieces != std::floor(*pieces)) {
-    return Failure{quoted(box) + "は 1 から " + formatWhole(kMaxQuantity) +
+    return Failure{quoted(box) + "は 1 から " + wholeText(kMaxQuantity) +
                    " までの整数で入力してください。"};
   }
   return std::optional<std::int64_t>(static_cast<std::int64_t>(*pieces));
 }
 
-std::string quantityText(std::int64_t pieces) { return formatWhole(pieces); }
+std::string quantityText(std::int64_t pieces) { return wholeText(pieces); }
 
 Expected<int> readValidDays(std::string_view text) {
   constexpr std::string_view box = "有効期限";
   const Expected<double> days = readTermFigure(box, text);
   if (!days) return days.failure();
-  if (*days < 1 || *days > kMostValidDays || *days != std::floor(*days)) {
-    return Failure{quoted(box) + "は 1 から " + formatWhole(kMostValidDays) +
+  if (*days > kMostValidDays || *days != std::floor(*days)) {
+    return Failure{quoted(box) + "は 0 から " + wholeText(kMostValidDays) +
                    " までの日数（整数）で入力してください。"};
   }
   return static_cast<int>(*days);

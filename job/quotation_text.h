@@ -66,8 +66,9 @@ std::string quantityText(std::int64_t pieces);
 // The longest a quotation may be valid, in days: ten years.
 inline constexpr int kMostValidDays = 3650;
 
-// 有効期限 in days from 発行日, a whole number from 1 to kMostValidDays read
-// as readTermFigure reads, or the sentence naming the box.
+// 有効期限 in days from 発行日, a whole number from 0 (the day of issue
+// only) to kMostValidDays read as readTermFigure reads, or the sentence
+// naming the box.
 Expected<int> readValidDays(std::string_view text);
 
 }  // namespace kelvane::job

@@ -58,7 +58,7 @@ double formulasBlock(Page& page, double x, double y) {
 }
 
 // A row a lot size with its breakdown, then the first lot's totals.
-double pricesBlock(Page& page, double y, const CoilPrice& price) {
+double pricesBlock(Page& page, double y, const job::CoilPrice& price) {
   y = heading(page, kMargin, y, kContentWidth, QStringLiteral("原価の内訳と価格（1 個当たり）"));
   const QFont small = page.font(kSmallPoints);
   page.line(QRectF(kMargin - kCellPadding, y - 0.6, kContentWidth, 5),
@@ -73,7 +73,7 @@ double pricesBlock(Page& page, double y, const CoilPrice& price) {
   for (const job::LotPrice& lot : price.quote.lots) {
     rows.push_back(rowOf({qt(job::quantityText(lot.quantity)), qt(job::costText(lot.materialYen)),
                           qt(job::costText(lot.processingYen)), qt(job::costText(lot.partsYen)),
-                          qt(job::costText(lot.costYen)), qt(job::senText(lot.unitPriceSen)),
+                          qt(job::costText(lot.costYen)), qt(job::unitPriceText(lot.unitPriceSen)),
                           qt(job::yenText(lot.amountYen))}));
   }
   std::vector<Column> columns(7, Column{kContentWidth / 7, Qt::AlignRight});
@@ -136,7 +136,7 @@ double costBreakdown(Page& page, double top, const SheetCost& cost) {
   const double termsEnd = termsBlock(page, kMargin, top, cost);
   const double formulasEnd = formulasBlock(page, kMargin + kHalf + 6, top);
   double y = std::max(termsEnd, formulasEnd) + kBlockGap;
-  if (const auto* price = std::get_if<CoilPrice>(&cost.price)) {
+  if (const auto* price = std::get_if<job::CoilPrice>(&cost.price)) {
     y = pricesBlock(page, y, *price) + kBlockGap;
   } else {
     y = heading(page, kMargin, y, kContentWidth, QStringLiteral("原価の内訳と価格"));

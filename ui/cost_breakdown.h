@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/coil_price.h"
+#include "ui/sheet_cost.h"
 #include "ui/paper_page.h"
 
 namespace kelvane::ui {

@@ -157,7 +157,7 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
                                   QStringLiteral("単価"), QStringLiteral("金額")})};
   for (const job::LotPrice& lot : q.quote.lots) {
     rows.push_back(rowOf({item, qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
-                          qt(job::senText(lot.unitPriceSen)), qt(job::yenText(lot.amountYen))}));
+                          qt(job::unitPriceText(lot.unitPriceSen)), qt(job::yenText(lot.amountYen))}));
   }
   y = table(page, kMargin, y, columns, rows, 10);
 

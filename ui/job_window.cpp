@@ -24,6 +24,7 @@
 #include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
+#include "job/quotation_rows.h"
 #include "job/results_table.h"
 #include "job/quotation_text.h"
 #include "ui/company_info.h"
@@ -406,7 +407,8 @@ bool JobWindow::press() {
 
 bool JobWindow::copyResults() {
   if (!resultsReadyForOutput()) return false;
-  const job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
+  job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
+  job::addQuotation(table, form_->model(), terms_);
   // The tabs for a text editor; the HTML table keeps a spreadsheet's
   // columns, and its numbers as numbers.
   auto* data = new QMimeData;
@@ -435,8 +437,9 @@ bool JobWindow::exportCsvTo(const QString& path) {
     return false;
   }
   if (!resultsReadyForOutput()) return false;
-  if (const std::optional<QString> error =
-          saveFile(path, job::toCsv(job::resultsTable(form_->model(), fields_, now())))) {
+  job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
+  job::addQuotation(table, form_->model(), terms_);
+  if (const std::optional<QString> error = saveFile(path, job::toCsv(table))) {
     present(*error);
     return false;
   }
@@ -503,8 +506,8 @@ bool JobWindow::printDocument(const QString& title, const paper::DocumentPainter
   return true;
 }
 
-Expected<CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms) const {
-  return coilPriceOf(form_->model(), terms);
+Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms) const {
+  return job::priceOfForm(form_->model(), terms);
 }
 
 QuotationContent JobWindow::sheetContent() const {
@@ -608,7 +611,7 @@ void JobWindow::editCompanyInfo() {
 std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
   if (!resultsReadyForOutput()) return std::nullopt;
   const job::QuotationTerms terms = termsForPricing();
-  const Expected<CoilPrice> price = priceUnder(terms);
+  const Expected<job::CoilPrice> price = priceUnder(terms);
   if (!price) {
     present(QString::fromStdString(price.message()));
     return std::nullopt;

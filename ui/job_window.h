@@ -7,7 +7,7 @@
 
 #include "job/job.h"
 #include "job/price_list.h"
-#include "ui/coil_price.h"
+#include "ui/sheet_cost.h"
 #include "ui/customer_quotation.h"
 #include "ui/quotation_dialog.h"
 #include "ui/main_window.h"
@@ -145,7 +145,7 @@ class JobWindow : public QMainWindow {
   // Presses 計算 as a person would; whether the results are current then.
   bool press();
   // The price of the coil under the terms, from the results shown.
-  Expected<CoilPrice> priceUnder(const job::QuotationTerms& terms) const;
+  Expected<job::CoilPrice> priceUnder(const job::QuotationTerms& terms) const;
   // The sheet's content with the job's cost.
   QuotationContent sheetContent() const;
   // The customer's quotation as it would be issued now, or none when there

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "job/quotation_text.h"
-#include "ui/coil_price.h"
+#include "ui/sheet_cost.h"
 #include "ui/price_list_file.h"
 #include "ui/terms_editor.h"
 

@@ -157,7 +157,7 @@ void QuotationDialog::withhold(const QString& why) {
   subtotalCaption_->setText(QStringLiteral("小計"));
 }
 
-void QuotationDialog::showQuote(const CoilPrice& price) {
+void QuotationDialog::showQuote(const job::CoilPrice& price) {
   refusal_->clear();
   coilFigures_->setText(
       QStringLiteral("線材質量 w = %1 kg（予測 Mid の合計重量）、巻き数 n = %2")
@@ -168,7 +168,7 @@ void QuotationDialog::showQuote(const CoilPrice& price) {
     const job::LotPrice& lot = lots[std::size_t(row)];
     const QString cells[] = {qt(job::quantityText(lot.quantity)), qt(job::costText(lot.materialYen)),
                              qt(job::costText(lot.processingYen)), qt(job::costText(lot.partsYen)),
-                             qt(job::costText(lot.costYen)),       qt(job::senText(lot.unitPriceSen)),
+                             qt(job::costText(lot.costYen)),       qt(job::unitPriceText(lot.unitPriceSen)),
                              qt(job::yenText(lot.amountYen))};
     for (int column = 0; column < int(std::size(cells)); ++column)
       prices_->setItem(row, column, figureItem(cells[column]));
@@ -192,7 +192,7 @@ void QuotationDialog::refresh() {
         "結果が入力と合っていないため、価格を出していません。「計算」を押すと、"
         "その結果で価格を出します。"));
   }
-  const Expected<CoilPrice> price = coil_.price(*terms);
+  const Expected<job::CoilPrice> price = coil_.price(*terms);
   if (!price) return withhold(qt(price.message()));
   showQuote(*price);
 }

@@ -7,7 +7,7 @@
 
 #include "core/expected.h"
 #include "job/quotation.h"
-#include "ui/coil_price.h"
+#include "ui/sheet_cost.h"
 
 class QLabel;
 class QPushButton;
@@ -26,7 +26,7 @@ struct PricedCoil {
   std::function<bool()> press;
   // The coil's price under the terms; only asked while the results are
   // current. The failure is the sentence saying what cannot be priced.
-  std::function<Expected<CoilPrice>(const job::QuotationTerms& terms)> price;
+  std::function<Expected<job::CoilPrice>(const job::QuotationTerms& terms)> price;
   // The name of the coil's material, which 線材単価 is for.
   std::function<QString()> material;
 };
@@ -63,7 +63,7 @@ class QuotationDialog : public QDialog {
   void accept() override;
 
  private:
-  void showQuote(const CoilPrice& price);
+  void showQuote(const job::CoilPrice& price);
   void withhold(const QString& why);
 
   job::QuotationTerms terms_;

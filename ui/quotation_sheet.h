@@ -12,7 +12,7 @@
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/results_table.h"
-#include "ui/coil_price.h"
+#include "ui/sheet_cost.h"
 
 class QPagedPaintDevice;
 class QPainter;

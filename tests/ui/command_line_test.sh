@@ -24,6 +24,14 @@ job() {  # job <file> <former> <bare diameter>
 JSON
 }
 job "$tmp/coil.kelvane" fan 0.2
+# A job of version 2 with its own terms and the customer's quotation fields.
+sed -e 's/"formatVersion": 1/"formatVersion": 2/' \
+    -e 's/"quotationNumber": "Q2026-118"}/"quotationNumber": "Q2026-118", "subject": "試作コイル", "revision": 2, "issuedOn": "2026-12-01"}/' \
+    -e 's/^            "fanWideWidth": "60", "tension": "60"}}$/            "fanWideWidth": "60", "tension": "60"},\
+ "quotationTerms": {"wireYenPerKg": 2000, "lossPercent": 5, "windingRpm": 800, "handlingMinutes": 1.5,\
+   "setupMinutes": 20, "labourYenPerHour": 3600, "overheadPercent": 12, "profitPercent": 18,\
+   "parts": [{"name": "ボビン", "yenPerPiece": 35}], "quantities": [250, 5000]}}/' \
+    "$tmp/coil.kelvane" >"$tmp/priced.kelvane"
 job "$tmp/refused.kelvane" round 0
 sed 's/"formatVersion": 1/"formatVersion": 9/' "$tmp/coil.kelvane" >"$tmp/newer.kelvane"
 echo 'not a job' >"$tmp/notes.kelvane"
@@ -76,6 +84,25 @@ if command -v pdftotext >/dev/null; then
   total=$(sed -n 's/.*御見積金額（税込） *\([0-9,]*円\).*/\1/p' "$tmp/quotation.txt")
   [ -n "$total" ] || fail "the quotation lacks its amount"
   grep -q "合計 *$total" "$tmp/quotation.txt" || fail "the quotation's 合計 is not its amount $total"
+fi
+# A job with its own terms: its CSV's quotation rows as the job layer makes
+# them, and the PDF's figures those of the CSV; the job's 版 and 発行日.
+"$kelvane" --quotation "$tmp/priced.pdf" --export-csv "$tmp/priced.csv" "$tmp/priced.kelvane" \
+  2>"$tmp/err" || fail "a priced job: $(cat "$tmp/err")"
+"$expected_csv" "$tmp/priced.kelvane" "2000-01-01 00:00" >"$tmp/priced.expected"
+undated "$tmp/priced.expected" >"$tmp/priced.undated"
+undated "$tmp/priced.csv" | cmp -s - "$tmp/priced.undated" ||
+  fail "the priced job's CSV is not the job layer's, byte for byte"
+grep -q '^単価,' "$tmp/priced.csv" || fail "the priced job's CSV has no 単価"
+if command -v pdftotext >/dev/null; then
+  pdftotext -enc UTF-8 -layout "$tmp/priced.pdf" "$tmp/priced.txt"
+  grep -qF 'Q2026-118（第2版）' "$tmp/priced.txt" || fail "the priced quotation lacks its 版"
+  grep -qF '2026年12月1日' "$tmp/priced.txt" || fail "the priced quotation lacks its 発行日"
+  for row in 単価 金額 合計; do
+    for value in $(grep "^$row," "$tmp/priced.csv" | cut -d, -f2- | sed 's/^"\(.*\)",,円.*/\1/; s/,,円.*//'); do
+      grep -qF -- "$value円" "$tmp/priced.txt" || fail "the priced quotation lacks $row $value円"
+    done
+  done
 fi
 mkdir -p "$tmp/config/kelvane"
 echo '{"format": "kelvane-prices", "formatVersion": 1, "wireYen' >"$tmp/config/kelvane/prices.json"

@@ -286,8 +286,8 @@ class JobWindowTest : public QObject {
     QTest::newRow("damaged: cut in half")
         << "cut.kelvane" << job.left(job.size() / 2) << "JSON として読めません";
     QByteArray newer = job;
-    newer.replace("\"formatVersion\": 1", "\"formatVersion\": 2");
-    QTest::newRow("newer format") << "newer.kelvane" << newer << "新しい形式（版 2）";
+    newer.replace("\"formatVersion\": 2", "\"formatVersion\": 3");
+    QTest::newRow("newer format") << "newer.kelvane" << newer << "新しい形式（版 3）";
     QByteArray binary = job;
     binary[40] = '\xff';
     QTest::newRow("not UTF-8") << "binary.kelvane" << binary << "UTF-8";
@@ -760,12 +760,13 @@ class JobWindowTest : public QObject {
     QTest::newRow("valid for 45 days") << "validDays" << "45" << 45.0 << "";
     QTest::newRow("days in full width") << "validDays" << "１４" << 14.0 << "";
     QTest::newRow("days with their unit") << "validDays" << "60日" << 60.0 << "";
-    QTest::newRow("no days")
-        << "validDays" << "0" << 0.0
-        << "「有効期限」は 1 から 3,650 までの日数（整数）で入力してください。";
+    QTest::newRow("the day of issue only") << "validDays" << "0" << 0.0 << "";
+    QTest::newRow("over ten years")
+        << "validDays" << "3651" << 0.0
+        << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
     QTest::newRow("half a day")
         << "validDays" << "1.5" << 0.0
-        << "「有効期限」は 1 から 3,650 までの日数（整数）で入力してください。";
+        << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
     QTest::newRow("days not a number")
         << "validDays" << "来月末" << 0.0 << "「有効期限」を数として読めません（「来月末」）。";
   }

@@ -16,7 +16,7 @@
 #include "window_test_support.h"
 
 using kelvane::job::QuotationTerms;
-using kelvane::ui::CoilPrice;
+using kelvane::job::CoilPrice;
 using kelvane::ui::QuotationDialog;
 
 namespace {
@@ -88,7 +88,7 @@ QStringList expectedRows(const kelvane::job::Quote& quote) {
                         qt(kelvane::job::costText(lot.processingYen)),
                         qt(kelvane::job::costText(lot.partsYen)),
                         qt(kelvane::job::costText(lot.costYen)),
-                        qt(kelvane::job::senText(lot.unitPriceSen)),
+                        qt(kelvane::job::unitPriceText(lot.unitPriceSen)),
                         qt(kelvane::job::yenText(lot.amountYen))}
                 .join(QLatin1Char(' '));
   }

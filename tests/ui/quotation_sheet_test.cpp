@@ -423,23 +423,23 @@ class QuotationSheetTest : public QObject {
                             << QStringList{QStringLiteral("見積計算書（原価）"),
                                            QStringLiteral("線材単価 P（銅線） 1800 円/kg"),
                                            QStringLiteral("ロス率 L 5 %"),
-                                           QStringLiteral("巻線速度 S 1200 rpm"),
+                                           QStringLiteral("巻線速度 S 1200 min⁻¹"),
                                            QStringLiteral("数量 Q 100, 1,000 個"),
                                            QStringLiteral("w = 0.0323 kg、n = 120"),
-                                           QStringLiteral("100 61.05円 37.60円 27.00円 125.65円 "
-                                                          "159.20円 15,920円"),
-                                           QStringLiteral("1,000 61.05円 34.20円 27.00円 "
-                                                          "122.25円 154.90円 154,900円"),
+                                           QStringLiteral("100 61.0470円 37.6000円 27.0000円 "
+                                                          "125.6470円 159.20円 15,920円"),
+                                           QStringLiteral("1,000 61.0470円 34.2000円 27.0000円 "
+                                                          "122.2470円 154.90円 154,900円"),
                                            QStringLiteral("小計（数量 100） 15,920円"),
                                            QStringLiteral("消費税（10 %） 1,592円"),
                                            QStringLiteral("合計 17,512円"),
-                                           QStringLiteral("ボビン 25.00円"),
-                                           QStringLiteral("テープ 2.00円"),
+                                           QStringLiteral("ボビン 25.0000円"),
+                                           QStringLiteral("テープ 2.0000円"),
                                            QStringLiteral("加工費 = (n / S + h + s / Q) / 60 × r"),
                                            QStringLiteral("2/2")};
     QTest::newRow("refused") << "refused" << 2
                              << QStringList{QStringLiteral("「巻線速度」が 0 では求まりません。"),
-                                            QStringLiteral("ボビン 25.00円")};
+                                            QStringLiteral("ボビン 25.0000円")};
     QTest::newRow("no terms") << "none" << 1 << QStringList{QStringLiteral("1/1")};
   }
   void the_cost_page_gives_every_figure() {
@@ -466,7 +466,7 @@ class QuotationSheetTest : public QObject {
     quote.totalYen = 17512;
     if (price == QStringLiteral("priced"))
       content.cost = kelvane::ui::SheetCost{terms, QStringLiteral("銅線"),
-                                            kelvane::ui::CoilPrice{0.0323, 120, quote}};
+                                            kelvane::job::CoilPrice{0.0323, 120, quote}};
     if (price == QStringLiteral("refused"))
       content.cost = kelvane::ui::SheetCost{terms, QStringLiteral("銅線"),
                                             QStringLiteral("「巻線速度」が 0 では求まりません。")};

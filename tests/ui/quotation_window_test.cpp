@@ -164,7 +164,7 @@ class QuotationWindowTest : public QObject {
                                     qt(kelvane::job::costText(lot.processingYen)),
                                     qt(kelvane::job::costText(lot.partsYen)),
                                     qt(kelvane::job::costText(lot.costYen)),
-                                    qt(kelvane::job::senText(lot.unitPriceSen)),
+                                    qt(kelvane::job::unitPriceText(lot.unitPriceSen)),
                                     qt(kelvane::job::yenText(lot.amountYen))};
       for (int c = 0; c < expected.size(); ++c)
         QCOMPARE(pane->priceTable().item(r, c)->text(), expected[c]);
@@ -185,7 +185,7 @@ class QuotationWindowTest : public QObject {
     // has every figure.
     for (const kelvane::job::LotPrice& lot : quote->lots) {
       for (const std::string& figure :
-           {kelvane::job::senText(lot.unitPriceSen), kelvane::job::yenText(lot.amountYen)})
+           {kelvane::job::unitPriceText(lot.unitPriceSen), kelvane::job::yenText(lot.amountYen)})
         QVERIFY2(customerText.contains(qt(figure)), figure.c_str());
     }
     for (const QString& figure : pane->totals())

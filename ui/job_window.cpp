@@ -529,11 +529,15 @@ PricedCoil JobWindow::pricedCoil() {
 
 QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
-    pane_ = new QuotationDialog(termsForPricing(), pricedCoil(), this);
-    pane_->setAttribute(Qt::WA_DeleteOnClose);
-    pane_->setListTerms([this] { return job::termsFor(priceList(), currentJob().material); });
-    connect(pane_, &QDialog::accepted, this, [this] { setTerms(pane_->terms()); });
-    connect(pane_, &QObject::destroyed, this, [this] { pane_ = nullptr; });
+    QuotationDialog* pane = new QuotationDialog(termsForPricing(), pricedCoil(), this);
+    pane->setListTerms([this] { return job::termsFor(priceList(), currentJob().material); });
+    connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
+    // Taken or called off, the pane goes: the next one shows the job's terms.
+    connect(pane, &QDialog::finished, this, [this, pane] {
+      if (pane_ == pane) pane_ = nullptr;
+      pane->deleteLater();
+    });
+    pane_ = pane;
   }
   pane_->show();
   pane_->raise();
@@ -542,7 +546,7 @@ QuotationDialog* JobWindow::showQuotationPane() {
 }
 
 void JobWindow::closeQuotationPane() {
-  if (pane_) pane_->close();
+  if (pane_) pane_->reject();
 }
 
 void JobWindow::setTerms(const job::QuotationTerms& terms) {

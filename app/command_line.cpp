@@ -15,10 +15,10 @@
 #include "job/output_file.h"
 #include "job/quotation_rows.h"
 #include "job/results_table.h"
-#include "ui/sheet_cost.h"
 #include "ui/customer_quotation.h"
 #include "ui/price_list_file.h"
 #include "ui/quotation_sheet.h"
+#include "ui/sheet_cost.h"
 
 namespace kelvane::app {
 namespace {

@@ -14,10 +14,10 @@ inline constexpr int kBadUsage = 2;  // options or arguments that make no sense
 // What the command line asks for. Files are kept as the system's bytes, as
 // given, so a name that is no valid UTF-8 still names its file.
 struct Request {
-  QString job;                       // the job to open in the window; empty for a new one
-  std::filesystem::path jobFile;     // the same job, as given
-  std::filesystem::path reportFile;  // --report: the quotation sheet as PDF
-  std::filesystem::path csvFile;     // --export-csv: the results table as CSV
+  QString job;                          // the job to open in the window; empty for a new one
+  std::filesystem::path jobFile;        // the same job, as given
+  std::filesystem::path reportFile;     // --report: the quotation sheet as PDF
+  std::filesystem::path csvFile;        // --export-csv: the results table as CSV
   std::filesystem::path quotationFile;  // --quotation: the customer's quotation as PDF
   // Outputs are written without a window.
   bool headless() const {

@@ -5,8 +5,8 @@
 
 #include "core/decimal_chars.h"
 #include "core/number_text.h"
-#include "job/quotation_rows.h"
 #include "core/typed_number.h"
+#include "job/quotation_rows.h"
 
 namespace kelvane::job {
 namespace {

@@ -17,14 +17,14 @@ namespace kelvane::job {
 
 // A figure of the terms, in the order the window and the sheets list them.
 enum class TermFigure {
-  WirePrice,   // 線材単価
-  Loss,        // ロス率
-  Speed,       // 巻線速度
-  Handling,    // 付帯作業時間
-  Setup,       // 段取り時間
-  Labour,      // 賃率
-  Overhead,    // 管理費率
-  Profit,      // 利益率
+  WirePrice,  // 線材単価
+  Loss,       // ロス率
+  Speed,      // 巻線速度
+  Handling,   // 付帯作業時間
+  Setup,      // 段取り時間
+  Labour,     // 賃率
+  Overhead,   // 管理費率
+  Profit,     // 利益率
 };
 inline constexpr std::array<TermFigure, 8> kTermFigures = {
     TermFigure::WirePrice, TermFigure::Loss,   TermFigure::Speed,    TermFigure::Handling,

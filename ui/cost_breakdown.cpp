@@ -21,22 +21,22 @@ QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizet
 double termsBlock(Page& page, double x, double y, const SheetCost& cost) {
   y = heading(page, x, y, kHalf, QStringLiteral("見積条件"));
   const char* letters[] = {"P", "L", "S", "h", "s", "r", "o", "m"};
-  std::vector<Row> rows = {rowOf({QStringLiteral("項目"), QStringLiteral("値"),
-                                  QStringLiteral("単位")})};
+  std::vector<Row> rows = {
+      rowOf({QStringLiteral("項目"), QStringLiteral("値"), QStringLiteral("単位")})};
   for (const job::TermFigure figure : job::kTermFigures) {
     QString name = qt(job::termName(figure)) + QLatin1Char(' ') +
                    QLatin1String(letters[static_cast<int>(figure)]);
-    if (figure == job::TermFigure::WirePrice) name += QStringLiteral("（%1）").arg(cost.materialName);
-    rows.push_back(rowOf({name, qt(job::termText(job::termValue(cost.terms, figure))),
-                          qt(job::termUnit(figure))}));
+    if (figure == job::TermFigure::WirePrice)
+      name += QStringLiteral("（%1）").arg(cost.materialName);
+    rows.push_back(rowOf(
+        {name, qt(job::termText(job::termValue(cost.terms, figure))), qt(job::termUnit(figure))}));
   }
   QStringList lots;
   for (const std::int64_t q : cost.terms.quantities) lots << qt(job::quantityText(q));
-  rows.push_back(rowOf({QStringLiteral("数量 Q"), lots.join(QStringLiteral(", ")),
-                        QStringLiteral("個")}));
-  return table(page, x, y, {{42, Qt::AlignLeft}, {kHalf - 42 - 22, Qt::AlignRight},
-                            {22, Qt::AlignLeft}},
-               rows);
+  rows.push_back(
+      rowOf({QStringLiteral("数量 Q"), lots.join(QStringLiteral(", ")), QStringLiteral("個")}));
+  return table(page, x, y,
+               {{42, Qt::AlignLeft}, {kHalf - 42 - 22, Qt::AlignRight}, {22, Qt::AlignLeft}}, rows);
 }
 
 // How each figure of the breakdown is worked out.
@@ -66,10 +66,10 @@ double pricesBlock(Page& page, double y, const job::CoilPrice& price) {
                 .arg(qt(job::massText(price.wireMassKg)), qt(plainDecimal(price.turns))),
             page.font(kTextPoints), Qt::AlignLeft);
   y += 5.5;
-  std::vector<Row> rows = {rowOf({QStringLiteral("数量"), QStringLiteral("材料費"),
-                                  QStringLiteral("加工費"), QStringLiteral("部材費"),
-                                  QStringLiteral("原価"), QStringLiteral("単価"),
-                                  QStringLiteral("金額")})};
+  std::vector<Row> rows = {
+      rowOf({QStringLiteral("数量"), QStringLiteral("材料費"), QStringLiteral("加工費"),
+             QStringLiteral("部材費"), QStringLiteral("原価"), QStringLiteral("単価"),
+             QStringLiteral("金額")})};
   for (const job::LotPrice& lot : price.quote.lots) {
     rows.push_back(rowOf({qt(job::quantityText(lot.quantity)), qt(job::costText(lot.materialYen)),
                           qt(job::costText(lot.processingYen)), qt(job::costText(lot.partsYen)),
@@ -79,11 +79,10 @@ double pricesBlock(Page& page, double y, const job::CoilPrice& price) {
   std::vector<Column> columns(7, Column{kContentWidth / 7, Qt::AlignRight});
   y = table(page, kMargin, y, columns, rows);
   const double labelX = kMargin + 4 * kContentWidth / 7, width = 1.5 * kContentWidth / 7;
-  const QString first =
-      price.quote.lots.empty()
-          ? QStringLiteral("小計")
-          : QStringLiteral("小計（数量 %1）")
-                .arg(qt(job::quantityText(price.quote.lots.front().quantity)));
+  const QString first = price.quote.lots.empty()
+                            ? QStringLiteral("小計")
+                            : QStringLiteral("小計（数量 %1）")
+                                  .arg(qt(job::quantityText(price.quote.lots.front().quantity)));
   for (const auto& [label, yen] : {std::pair{first, price.quote.subtotalYen},
                                    std::pair{qt(job::kTaxCaption), price.quote.taxYen},
                                    std::pair{QStringLiteral("合計"), price.quote.totalYen}}) {
@@ -113,8 +112,8 @@ double partsBlock(Page& page, double y, const std::vector<job::PartPrice>& parts
     if (parts.size() > room && i + 1 == room) {
       double rest = 0;
       for (std::size_t j = i; j < parts.size(); ++j) rest += parts[j].yenPerPiece;
-      cells.push_back(rowOf({QStringLiteral("ほか %1 点").arg(parts.size() - i),
-                             qt(job::costText(rest))}));
+      cells.push_back(
+          rowOf({QStringLiteral("ほか %1 点").arg(parts.size() - i), qt(job::costText(rest))}));
       break;
     }
     cells.push_back(rowOf({qt(parts[i].name), qt(job::costText(parts[i].yenPerPiece))}));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/sheet_cost.h"
 #include "ui/paper_page.h"
+#include "ui/sheet_cost.h"
 
 namespace kelvane::ui {
 

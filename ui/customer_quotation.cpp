@@ -33,14 +33,14 @@ QString dateText(const QDate& date) {
 }
 
 // A grey label and its value in one ruled row.
-void field(Page& page, double x, double y, double width, const QString& label,
-           const QString& value, double points = kTextPoints) {
+void field(Page& page, double x, double y, double width, const QString& label, const QString& value,
+           double points = kTextPoints) {
   page.rect(QRectF(x, y, kLabelWidth, kFieldHeight), kGrid, 0.2, kLabelFill);
   page.line(QRectF(x, y, kLabelWidth, kFieldHeight), label, page.font(kTextPoints),
             Qt::AlignHCenter);
   page.rect(QRectF(x + kLabelWidth, y, width - kLabelWidth, kFieldHeight), kGrid, 0.2);
-  page.line(QRectF(x + kLabelWidth, y, width - kLabelWidth, kFieldHeight), value,
-            page.font(points), Qt::AlignLeft);
+  page.line(QRectF(x + kLabelWidth, y, width - kLabelWidth, kFieldHeight), value, page.font(points),
+            Qt::AlignLeft);
 }
 
 QString numberWithRevision(const job::JobFields& fields) {
@@ -146,18 +146,17 @@ double issuer(Page& page, const CustomerQuotation& q, double top) {
 // 小計, 消費税 and 合計 of the first lot. Gives the y below them.
 double prices(Page& page, const CustomerQuotation& q, double top) {
   double y = heading(page, kMargin, top, kContentWidth, QStringLiteral("明細"));
-  const std::vector<Column> columns = {{72, Qt::AlignLeft},
-                                       {30, Qt::AlignRight},
-                                       {39, Qt::AlignRight},
-                                       {39, Qt::AlignRight}};
+  const std::vector<Column> columns = {
+      {72, Qt::AlignLeft}, {30, Qt::AlignRight}, {39, Qt::AlignRight}, {39, Qt::AlignRight}};
   const QString item = !q.fields.partNumber.empty() ? qt(q.fields.partNumber)
                        : !q.fields.subject.empty()  ? qt(q.fields.subject)
                                                     : QStringLiteral("巻線コイル");
   std::vector<Row> rows = {rowOf({QStringLiteral("品名・品番"), QStringLiteral("数量"),
                                   QStringLiteral("単価"), QStringLiteral("金額")})};
   for (const job::LotPrice& lot : q.quote.lots) {
-    rows.push_back(rowOf({item, qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
-                          qt(job::unitPriceText(lot.unitPriceSen)), qt(job::yenText(lot.amountYen))}));
+    rows.push_back(
+        rowOf({item, qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
+               qt(job::unitPriceText(lot.unitPriceSen)), qt(job::yenText(lot.amountYen))}));
   }
   y = table(page, kMargin, y, columns, rows, 10);
 
@@ -175,8 +174,8 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
     page.line(QRectF(labelX, y, labelWidth, kRowHeight + 0.5), label, page.font(kTextPoints, bold),
               Qt::AlignHCenter);
     page.rect(QRectF(labelX + labelWidth, y, valueWidth, kRowHeight + 0.5), kGrid, 0.2);
-    page.line(QRectF(labelX + labelWidth, y, valueWidth, kRowHeight + 0.5), qt(job::yenText(amount)),
-              page.font(10, bold), Qt::AlignRight);
+    page.line(QRectF(labelX + labelWidth, y, valueWidth, kRowHeight + 0.5),
+              qt(job::yenText(amount)), page.font(10, bold), Qt::AlignRight);
     y += kRowHeight + 0.5;
   }
   page.line(QRectF(kMargin - kCellPadding, y - 3 * (kRowHeight + 0.5), labelX - kMargin - 2,
@@ -188,7 +187,7 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
 
 // The first page's fields below the prices, and where the remarks go on.
 struct Plan {
-  std::vector<QString> remarksHere;             // the remarks' lines on the first page
+  std::vector<QString> remarksHere;              // the remarks' lines on the first page
   std::vector<std::vector<QString>> laterPages;  // the lines that go on after it
   int pageCount() const { return 1 + int(laterPages.size()); }
 };

@@ -56,7 +56,8 @@ QHBoxLayout* withUnit(QLineEdit* box, const QString& unit, QWidget* parent) {
 
 // 版 and 発行日 as the quotation was last issued.
 QString issueText(const job::JobFields& fields) {
-  if (fields.revision == 0) return QStringLiteral("未発行（見積書を印刷または PDF に出力すると第1版）");
+  if (fields.revision == 0)
+    return QStringLiteral("未発行（見積書を印刷または PDF に出力すると第1版）");
   return QStringLiteral("第%1版（%2 発行）").arg(fields.revision).arg(qt(fields.issuedOn));
 }
 

@@ -25,8 +25,8 @@
 #include "job/job_form.h"
 #include "job/output_file.h"
 #include "job/quotation_rows.h"
-#include "job/results_table.h"
 #include "job/quotation_text.h"
+#include "job/results_table.h"
 #include "ui/company_info.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
@@ -99,7 +99,7 @@ QString chooseWithDialog(QWidget* parent, JobWindow::FileKind kind, const QStrin
   };
   const Saving saving =
       kind == Kind::SaveJob ? Saving{QStringLiteral("名前を付けて保存"), jobs, "kelvane"}
-      : kind == Kind::Pdf   ? Saving{QStringLiteral("見積計算書をPDFに出力"), "PDF (*.pdf)", "pdf"}
+      : kind == Kind::Pdf ? Saving{QStringLiteral("見積計算書をPDFに出力"), "PDF (*.pdf)", "pdf"}
       : kind == Kind::CustomerPdf
           ? Saving{QStringLiteral("見積書をPDFに出力"), "PDF (*.pdf)", "pdf"}
           : Saving{QStringLiteral("CSVに書き出し"), "CSV (*.csv)", "csv"};
@@ -571,7 +571,8 @@ const job::PriceList& JobWindow::priceList() {
       priceList_ = std::move(list.value());
     } else {
       priceList_ = job::builtInPriceList();
-      present(QString::fromStdString(list.message()) + QStringLiteral("組み込みの単価を使います。"));
+      present(QString::fromStdString(list.message()) +
+              QStringLiteral("組み込みの単価を使います。"));
     }
   }
   return *priceList_;
@@ -665,9 +666,10 @@ bool JobWindow::exportCustomerQuotationTo(const QString& path) {
 bool JobWindow::printCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
   if (!quotation) return false;
-  if (!printDocument(QStringLiteral("見積書を印刷"), [&](QPainter& painter, QPagedPaintDevice& pages) {
-        return paintCustomerQuotation(painter, pages, *quotation);
-      }))
+  if (!printDocument(QStringLiteral("見積書を印刷"),
+                     [&](QPainter& painter, QPagedPaintDevice& pages) {
+                       return paintCustomerQuotation(painter, pages, *quotation);
+                     }))
     return false;
   issued(*quotation);
   return true;

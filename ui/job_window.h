@@ -7,12 +7,12 @@
 
 #include "job/job.h"
 #include "job/price_list.h"
-#include "ui/sheet_cost.h"
 #include "ui/customer_quotation.h"
-#include "ui/quotation_dialog.h"
 #include "ui/main_window.h"
 #include "ui/paper_page.h"
+#include "ui/quotation_dialog.h"
 #include "ui/quotation_sheet.h"
+#include "ui/sheet_cost.h"
 
 class QAction;
 class QMenu;

@@ -11,16 +11,16 @@
 #include <QVBoxLayout>
 
 #include "job/quotation_text.h"
-#include "ui/sheet_cost.h"
 #include "ui/price_list_file.h"
+#include "ui/sheet_cost.h"
 #include "ui/terms_editor.h"
 
 namespace kelvane::ui {
 namespace {
 
-constexpr std::array<ConductorMaterial, 3> kMaterials = {
-    ConductorMaterial::Copper, ConductorMaterial::Aluminium,
-    ConductorMaterial::CopperCladAluminium85};
+constexpr std::array<ConductorMaterial, 3> kMaterials = {ConductorMaterial::Copper,
+                                                         ConductorMaterial::Aluminium,
+                                                         ConductorMaterial::CopperCladAluminium85};
 
 QString savedText(const job::PriceList& list) {
   if (list.savedAt.empty()) return QStringLiteral("組み込みの単価（まだ保存していません）");
@@ -93,8 +93,9 @@ void PriceListDialog::accept() {
   job::PriceList list = list_;
   for (const ConductorMaterial m : kMaterials) {
     QLineEdit* box = wirePriceBox(m);
-    const Expected<double> yen = job::readTermFigure(
-        QStringLiteral("線材単価（%1）").arg(materialName(m)).toStdString(), box->text().toStdString());
+    const Expected<double> yen =
+        job::readTermFigure(QStringLiteral("線材単価（%1）").arg(materialName(m)).toStdString(),
+                            box->text().toStdString());
     if (!yen) return refuse(yen.message(), box);
     list.wireYenPerKg[static_cast<std::size_t>(m)] = *yen;
   }

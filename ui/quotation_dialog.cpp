@@ -32,15 +32,14 @@ QTableWidgetItem* figureItem(const QString& text) {
 }  // namespace
 
 const QStringList& QuotationDialog::priceColumns() {
-  static const QStringList columns = {
-      QStringLiteral("数量"),   QStringLiteral("材料費"), QStringLiteral("加工費"),
-      QStringLiteral("部材費"), QStringLiteral("原価"),   QStringLiteral("単価"),
-      QStringLiteral("金額")};
+  static const QStringList columns = {QStringLiteral("数量"),   QStringLiteral("材料費"),
+                                      QStringLiteral("加工費"), QStringLiteral("部材費"),
+                                      QStringLiteral("原価"),   QStringLiteral("単価"),
+                                      QStringLiteral("金額")};
   return columns;
 }
 
-QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil,
-                                 QWidget* parent)
+QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil, QWidget* parent)
     : QDialog(parent), terms_(terms), coil_(std::move(coil)) {
   setWindowTitle(QStringLiteral("見積"));
 
@@ -166,16 +165,18 @@ void QuotationDialog::showQuote(const job::CoilPrice& price) {
   prices_->setRowCount(int(lots.size()));
   for (int row = 0; row < int(lots.size()); ++row) {
     const job::LotPrice& lot = lots[std::size_t(row)];
-    const QString cells[] = {qt(job::quantityText(lot.quantity)), qt(job::costText(lot.materialYen)),
-                             qt(job::costText(lot.processingYen)), qt(job::costText(lot.partsYen)),
-                             qt(job::costText(lot.costYen)),       qt(job::unitPriceText(lot.unitPriceSen)),
-                             qt(job::yenText(lot.amountYen))};
+    const QString cells[] = {
+        qt(job::quantityText(lot.quantity)),  qt(job::costText(lot.materialYen)),
+        qt(job::costText(lot.processingYen)), qt(job::costText(lot.partsYen)),
+        qt(job::costText(lot.costYen)),       qt(job::unitPriceText(lot.unitPriceSen)),
+        qt(job::yenText(lot.amountYen))};
     for (int column = 0; column < int(std::size(cells)); ++column)
       prices_->setItem(row, column, figureItem(cells[column]));
   }
   subtotalCaption_->setText(
-      lots.empty() ? QStringLiteral("小計")
-                   : QStringLiteral("小計（数量 %1）").arg(qt(job::quantityText(lots.front().quantity))));
+      lots.empty()
+          ? QStringLiteral("小計")
+          : QStringLiteral("小計（数量 %1）").arg(qt(job::quantityText(lots.front().quantity))));
   totals_[0]->setText(qt(job::yenText(price.quote.subtotalYen)));
   totals_[1]->setText(qt(job::yenText(price.quote.taxYen)));
   totals_[2]->setText(qt(job::yenText(price.quote.totalYen)));
@@ -188,9 +189,9 @@ void QuotationDialog::refresh() {
   press_->setVisible(!current);
   if (!terms) return withhold(qt(terms.message()));
   if (!current) {
-    return withhold(QStringLiteral(
-        "結果が入力と合っていないため、価格を出していません。「計算」を押すと、"
-        "その結果で価格を出します。"));
+    return withhold(
+        QStringLiteral("結果が入力と合っていないため、価格を出していません。「計算」を押すと、"
+                       "その結果で価格を出します。"));
   }
   const Expected<job::CoilPrice> price = coil_.price(*terms);
   if (!price) return withhold(qt(price.message()));

@@ -9,7 +9,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-
 namespace kelvane::ui {
 namespace {
 
@@ -109,9 +108,9 @@ void TermsEditor::addPart(const job::PartPrice& part) {
   const int row = parts_->rowCount();
   parts_->insertRow(row);
   parts_->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(part.name)));
-  auto* price = new QTableWidgetItem(
-      part.name.empty() && part.yenPerPiece == 0 ? QString()
-                                                 : QString::fromStdString(job::termText(part.yenPerPiece)));
+  auto* price = new QTableWidgetItem(part.name.empty() && part.yenPerPiece == 0
+                                         ? QString()
+                                         : QString::fromStdString(job::termText(part.yenPerPiece)));
   price->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   parts_->setItem(row, 1, price);
   addPart_->setEnabled(parts_->rowCount() < int(job::kMaxParts));

@@ -28,8 +28,9 @@ kelvane::job::Quote threeLots() {
 
 CustomerQuotation sample() {
   CustomerQuotation q;
-  q.company = {QStringLiteral("株式会社ケルヴェイン巻線"), QStringLiteral("東京都大田区東糀谷 1-2-3"),
-               QStringLiteral("03-1234-5678"), QStringLiteral("鈴木 一郎")};
+  q.company = {QStringLiteral("株式会社ケルヴェイン巻線"),
+               QStringLiteral("東京都大田区東糀谷 1-2-3"), QStringLiteral("03-1234-5678"),
+               QStringLiteral("鈴木 一郎")};
   q.fields.customer = "株式会社サンプル電機";
   q.fields.partNumber = "KC-0042";
   q.fields.quotationNumber = "Q2026-118";
@@ -58,7 +59,9 @@ QString run(const QString& program, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QString flattened(QString text) { return text.replace(QChar(0x3000), QLatin1Char(' ')).simplified(); }
+QString flattened(QString text) {
+  return text.replace(QChar(0x3000), QLatin1Char(' ')).simplified();
+}
 
 }  // namespace
 
@@ -75,8 +78,7 @@ class CustomerQuotationTest : public QObject {
       return {};
     }
     QStringList arguments = {QStringLiteral("-layout")};
-    if (page > 0)
-      arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+    if (page > 0) arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
     return flattened(run(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-")));
   }
 
@@ -90,20 +92,32 @@ class CustomerQuotationTest : public QObject {
     const CustomerQuotation q = sample();
     const QString text = written(q, QStringLiteral("quotation.pdf"));
     QVERIFY(!text.isEmpty());
-    QStringList expected = {
-        QStringLiteral("見 積 書"),         QStringLiteral("株式会社サンプル電機 御中"),
-        QStringLiteral("Q2026-118（第2版）"), QStringLiteral("2026年12月8日"),
-        QStringLiteral("2027年1月7日"),      QStringLiteral("トランス用巻線コイル 試作"),
-        QStringLiteral("KC-0042"),          QStringLiteral("株式会社ケルヴェイン巻線"),
-        QStringLiteral("東京都大田区東糀谷 1-2-3"), QStringLiteral("TEL 03-1234-5678"),
-        QStringLiteral("担当 山田 太郎"),     QStringLiteral("受注後 3 週間"),
-        QStringLiteral("月末締め翌月末払い"), QStringLiteral("端末処理：半田上げ"),
-        QStringLiteral("梱包：トレー入り"),   QStringLiteral("作成"),
-        QStringLiteral("承認"),             QStringLiteral("1/1"),
-        QStringLiteral("10,000 個"),        QStringLiteral("159.15円"),
-        QStringLiteral("154.88円"),         QStringLiteral("154.45円"),
-        QStringLiteral("1,544,500円"),      QStringLiteral("小計 15,915円"),
-        QStringLiteral("消費税（10 %） 1,591円"), QStringLiteral("合計 17,506円")};
+    QStringList expected = {QStringLiteral("見 積 書"),
+                            QStringLiteral("株式会社サンプル電機 御中"),
+                            QStringLiteral("Q2026-118（第2版）"),
+                            QStringLiteral("2026年12月8日"),
+                            QStringLiteral("2027年1月7日"),
+                            QStringLiteral("トランス用巻線コイル 試作"),
+                            QStringLiteral("KC-0042"),
+                            QStringLiteral("株式会社ケルヴェイン巻線"),
+                            QStringLiteral("東京都大田区東糀谷 1-2-3"),
+                            QStringLiteral("TEL 03-1234-5678"),
+                            QStringLiteral("担当 山田 太郎"),
+                            QStringLiteral("受注後 3 週間"),
+                            QStringLiteral("月末締め翌月末払い"),
+                            QStringLiteral("端末処理：半田上げ"),
+                            QStringLiteral("梱包：トレー入り"),
+                            QStringLiteral("作成"),
+                            QStringLiteral("承認"),
+                            QStringLiteral("1/1"),
+                            QStringLiteral("10,000 個"),
+                            QStringLiteral("159.15円"),
+                            QStringLiteral("154.88円"),
+                            QStringLiteral("154.45円"),
+                            QStringLiteral("1,544,500円"),
+                            QStringLiteral("小計 15,915円"),
+                            QStringLiteral("消費税（10 %） 1,591円"),
+                            QStringLiteral("合計 17,506円")};
     for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e));
     // The amount the customer reads first: the first lot's total with tax.
     QVERIFY(text.contains(QStringLiteral("御見積金額（税込） 17,506円")));
@@ -127,7 +141,8 @@ class CustomerQuotationTest : public QObject {
   void long_remarks_continue_on_the_next_page() {
     CustomerQuotation q = sample();
     QString remarks;
-    for (int i = 1; i <= 60; ++i) remarks += QStringLiteral("第%1項：検査成績書を添付する。\n").arg(i);
+    for (int i = 1; i <= 60; ++i)
+      remarks += QStringLiteral("第%1項：検査成績書を添付する。\n").arg(i);
     q.fields.remarks = remarks.toStdString();
     const QString first = written(q, QStringLiteral("long.pdf"), 1);
     const QString second = written(q, QStringLiteral("long.pdf"), 2);
@@ -145,8 +160,9 @@ class CustomerQuotationTest : public QObject {
   void a_file_that_cannot_be_written_is_refused() {
     const auto error = kelvane::ui::writeCustomerQuotationPdf(
         dir_.filePath(QStringLiteral("none/quotation.pdf")), sample());
-    QCOMPARE(error.value_or(QString()),
-             QStringLiteral("「quotation.pdf」を保存できません（保存先のフォルダーがありません）。"));
+    QCOMPARE(
+        error.value_or(QString()),
+        QStringLiteral("「quotation.pdf」を保存できません（保存先のフォルダーがありません）。"));
   }
 };
 

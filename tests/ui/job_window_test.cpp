@@ -747,28 +747,39 @@ class JobWindowTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("whole") << "workingCelsius" << "75" << 75.0 << "";
-    QTest::newRow("full-width") << "workingCelsius" << "－１０．５" << -10.5 << "";
-    QTest::newRow("blanks around") << "workingCelsius" << " 155 " << 155.0 << "";
-    QTest::newRow("empty") << "workingCelsius" << "" << 0.0 << "使用温度を数として読めません（「」）。";
-    QTest::newRow("junk after")
-        << "workingCelsius" << "75度" << 0.0 << "使用温度を数として読めません（「75度」）。";
-    QTest::newRow("too hot") << "workingCelsius" << "600" << 0.0
+    QTest::newRow("whole") << "workingCelsius"
+                           << "75" << 75.0 << "";
+    QTest::newRow("full-width") << "workingCelsius"
+                                << "－１０．５" << -10.5 << "";
+    QTest::newRow("blanks around") << "workingCelsius"
+                                   << " 155 " << 155.0 << "";
+    QTest::newRow("empty") << "workingCelsius"
+                           << "" << 0.0 << "使用温度を数として読めません（「」）。";
+    QTest::newRow("junk after") << "workingCelsius"
+                                << "75度" << 0.0 << "使用温度を数として読めません（「75度」）。";
+    QTest::newRow("too hot") << "workingCelsius"
+                             << "600" << 0.0
                              << "使用温度は -200 °C から 500 °C までで入力してください。";
-    QTest::newRow("too cold") << "workingCelsius" << "-250" << 0.0
+    QTest::newRow("too cold") << "workingCelsius"
+                              << "-250" << 0.0
                               << "使用温度は -200 °C から 500 °C までで入力してください。";
-    QTest::newRow("valid for 45 days") << "validDays" << "45" << 45.0 << "";
-    QTest::newRow("days in full width") << "validDays" << "１４" << 14.0 << "";
-    QTest::newRow("days with their unit") << "validDays" << "60日" << 60.0 << "";
-    QTest::newRow("the day of issue only") << "validDays" << "0" << 0.0 << "";
+    QTest::newRow("valid for 45 days") << "validDays"
+                                       << "45" << 45.0 << "";
+    QTest::newRow("days in full width") << "validDays"
+                                        << "１４" << 14.0 << "";
+    QTest::newRow("days with their unit") << "validDays"
+                                          << "60日" << 60.0 << "";
+    QTest::newRow("the day of issue only") << "validDays"
+                                           << "0" << 0.0 << "";
     QTest::newRow("over ten years")
-        << "validDays" << "3651" << 0.0
-        << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
+        << "validDays"
+        << "3651" << 0.0 << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
     QTest::newRow("half a day")
-        << "validDays" << "1.5" << 0.0
-        << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
+        << "validDays"
+        << "1.5" << 0.0 << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
     QTest::newRow("days not a number")
-        << "validDays" << "来月末" << 0.0 << "「有効期限」を数として読めません（「来月末」）。";
+        << "validDays"
+        << "来月末" << 0.0 << "「有効期限」を数として読めません（「来月末」）。";
   }
   void fields_dialog_takes_the_fields_on_ok() {
     QFETCH(QString, box);

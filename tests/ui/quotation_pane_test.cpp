@@ -15,8 +15,8 @@
 #include "ui/terms_editor.h"
 #include "window_test_support.h"
 
-using kelvane::job::QuotationTerms;
 using kelvane::job::CoilPrice;
+using kelvane::job::QuotationTerms;
 using kelvane::ui::QuotationDialog;
 
 namespace {
@@ -45,24 +45,25 @@ struct Window {
   std::vector<QuotationTerms> asked;
 
   kelvane::ui::PricedCoil coil() {
-    return {[this] { return current; },
-            [this] {
-              ++presses;
-              current = true;
-              return true;
-            },
-            [this](const QuotationTerms& terms) -> kelvane::Expected<CoilPrice> {
-              asked.push_back(terms);
-              CoilPrice price{0.0323, 120, {}};
-              for (const std::int64_t q : terms.quantities)
-                price.quote.lots.push_back({q, terms.wireYenPerKg / 100, terms.labourYenPerHour / 100,
-                                            double(terms.parts.size()), 1.25, 15920 + q, 159 * q});
-              price.quote.subtotalYen = 159 * terms.quantities.front();
-              price.quote.taxYen = 15 * terms.quantities.front();
-              price.quote.totalYen = 174 * terms.quantities.front();
-              return price;
-            },
-            [] { return QStringLiteral("銅線"); }};
+    return {
+        [this] { return current; },
+        [this] {
+          ++presses;
+          current = true;
+          return true;
+        },
+        [this](const QuotationTerms& terms) -> kelvane::Expected<CoilPrice> {
+          asked.push_back(terms);
+          CoilPrice price{0.0323, 120, {}};
+          for (const std::int64_t q : terms.quantities)
+            price.quote.lots.push_back({q, terms.wireYenPerKg / 100, terms.labourYenPerHour / 100,
+                                        double(terms.parts.size()), 1.25, 15920 + q, 159 * q});
+          price.quote.subtotalYen = 159 * terms.quantities.front();
+          price.quote.taxYen = 15 * terms.quantities.front();
+          price.quote.totalYen = 174 * terms.quantities.front();
+          return price;
+        },
+        [] { return QStringLiteral("銅線"); }};
   }
 };
 
@@ -128,11 +129,16 @@ class QuotationPaneTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<double>("value");
-    QTest::newRow("a wire price in full width") << "線材単価" << "１，９５０" << 1950.0;
-    QTest::newRow("a loss with its unit") << "ロス率" << "7.5 %" << 7.5;
-    QTest::newRow("a speed with a digit group") << "巻線速度" << "1,500" << 1500.0;
-    QTest::newRow("a labour rate") << "賃率" << "3200円" << 3200.0;
-    QTest::newRow("no profit") << "利益率" << "0" << 0.0;
+    QTest::newRow("a wire price in full width") << "線材単価"
+                                                << "１，９５０" << 1950.0;
+    QTest::newRow("a loss with its unit") << "ロス率"
+                                          << "7.5 %" << 7.5;
+    QTest::newRow("a speed with a digit group") << "巻線速度"
+                                                << "1,500" << 1500.0;
+    QTest::newRow("a labour rate") << "賃率"
+                                   << "3200円" << 3200.0;
+    QTest::newRow("no profit") << "利益率"
+                               << "0" << 0.0;
   }
   void typed_terms_reach_the_price() {
     QFETCH(QString, box);
@@ -144,7 +150,8 @@ class QuotationPaneTest : public QObject {
     type(::box(pane, box), typed);
     QuotationTerms expected = sampleTerms();
     for (const kelvane::job::TermFigure f : kelvane::job::kTermFigures)
-      if (qt(std::string(kelvane::job::termName(f))) == box) kelvane::job::termValue(expected, f) = value;
+      if (qt(std::string(kelvane::job::termName(f))) == box)
+        kelvane::job::termValue(expected, f) = value;
     QVERIFY(window.asked.back() == expected);
     const CoilPrice shown = *window.coil().price(expected);
     QCOMPARE(shownRows(pane), expectedRows(shown.quote));
@@ -175,13 +182,25 @@ class QuotationPaneTest : public QObject {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("no number") << "線材単価" << "時価" << "「線材単価」を数として読めません（「時価」）。";
-    QTest::newRow("a decimal comma") << "ロス率" << "2,5" << "「ロス率」を数として読めません（「2,5」）。";
-    QTest::newRow("below 0") << "段取り時間" << "-5" << "「段取り時間」には 0 以上の数を入力してください。";
-    QTest::newRow("too large") << "賃率" << "1e999" << "「賃率」の数が大きすぎます（「1e999」）。";
+    QTest::newRow("no number") << "線材単価"
+                               << "時価"
+                               << "「線材単価」を数として読めません（「時価」）。";
+    QTest::newRow("a decimal comma") << "ロス率"
+                                     << "2,5"
+                                     << "「ロス率」を数として読めません（「2,5」）。";
+    QTest::newRow("below 0") << "段取り時間"
+                             << "-5"
+                             << "「段取り時間」には 0 以上の数を入力してください。";
+    QTest::newRow("too large") << "賃率"
+                               << "1e999"
+                               << "「賃率」の数が大きすぎます（「1e999」）。";
     QTest::newRow("half a piece")
-        << "数量1" << "2.5" << "「数量1」は 1 から 1,000,000,000 までの整数で入力してください。";
-    QTest::newRow("no lot at all") << "数量1" << "" << "「数量1」に、見積もる数量を入力してください。";
+        << "数量1"
+        << "2.5"
+        << "「数量1」は 1 から 1,000,000,000 までの整数で入力してください。";
+    QTest::newRow("no lot at all") << "数量1"
+                                   << ""
+                                   << "「数量1」に、見積もる数量を入力してください。";
   }
   void a_box_that_cannot_be_read_is_named() {
     QFETCH(QString, box);

@@ -52,10 +52,11 @@ struct Person {
       newPricesAsked << question;
       return takeNewPrices;
     });
-    window.setPreviewRunner([this](const QString& title, const kelvane::ui::paper::DocumentPainter&) {
-      previews << title;
-      return printFromPreview;
-    });
+    window.setPreviewRunner(
+        [this](const QString& title, const kelvane::ui::paper::DocumentPainter&) {
+          previews << title;
+          return printFromPreview;
+        });
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
   }
@@ -74,13 +75,16 @@ struct Person {
 
 QString pdfText(const QString& path) {
   QProcess process;
-  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  process.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), path, QStringLiteral("-")});
   if (!process.waitForStarted()) {
     qWarning("pdftotext is missing: scripts/install-deps installs poppler-utils");
     return {};
   }
   process.waitForFinished();
-  return QString::fromUtf8(process.readAllStandardOutput()).replace(QChar(0x3000), ' ').simplified();
+  return QString::fromUtf8(process.readAllStandardOutput())
+      .replace(QChar(0x3000), ' ')
+      .simplified();
 }
 
 // Every figure the pane shows: the table's cells and the totals.
@@ -104,7 +108,8 @@ void writePriceList(double copperYenPerKg, const std::string& savedAt) {
   kelvane::job::PriceList list = kelvane::job::builtInPriceList();
   list.wireYenPerKg[0] = copperYenPerKg;
   list.savedAt = savedAt;
-  writeFile(kelvane::ui::priceListPath(), QByteArray::fromStdString(kelvane::job::writePriceList(list)));
+  writeFile(kelvane::ui::priceListPath(),
+            QByteArray::fromStdString(kelvane::job::writePriceList(list)));
 }
 
 }  // namespace
@@ -154,7 +159,8 @@ class QuotationWindowTest : public QObject {
     const QuotationTerms terms = kelvane::job::termsFor(
         kelvane::job::builtInPriceList(), static_cast<kelvane::ConductorMaterial>(material));
     QVERIFY(person.window.termsForPricing() == terms);
-    const auto quote = kelvane::job::priceCoil(weights.totalWeightMid / 1000, turns.toDouble(), terms);
+    const auto quote =
+        kelvane::job::priceCoil(weights.totalWeightMid / 1000, turns.toDouble(), terms);
     QVERIFY(quote);
     QCOMPARE(pane->priceTable().rowCount(), int(quote->lots.size()));
     for (int r = 0; r < int(quote->lots.size()); ++r) {

@@ -12,7 +12,6 @@
 #include "ui/paper_page.h"
 #include "ui/quotation_dialog.h"
 #include "ui/quotation_sheet.h"
-#include "ui/sheet_cost.h"
 
 class QAction;
 class QMenu;
@@ -76,8 +75,6 @@ class JobWindow : public QMainWindow {
   // The user's price list, read when first needed: a damaged file is said
   // once, and the built-in list stands in for it.
   const job::PriceList& priceList();
-  // The coil as the 見積 pane prices it, through this window's form.
-  PricedCoil pricedCoil();
   // The job files opened or saved lately, newest first.
   QStringList recentFiles() const;
   static constexpr int kMostRecentFiles = 8;
@@ -144,6 +141,8 @@ class JobWindow : public QMainWindow {
   void present(const QString& message);
   // Presses 計算 as a person would; whether the results are current then.
   bool press();
+  // The coil as the 見積 pane prices it, through this window's form.
+  PricedCoil pricedCoil();
   // The price of the coil under the terms, from the results shown.
   Expected<job::CoilPrice> priceUnder(const job::QuotationTerms& terms) const;
   // The sheet's content with the job's cost.

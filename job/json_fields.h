@@ -37,8 +37,9 @@ struct VersionedDocument {
 };
 Expected<VersionedDocument> readVersionedDocument(std::string_view text, const FileKind& kind);
 
-// The members of an object, each read with the key's full path for the
-// message. A member that is not required and absent gives the fallback.
+// The members of an object, each named in a failure by its full path
+// ("inputs.turns"). A text that is not required reads empty when absent; a
+// number is always required.
 Expected<std::string> readText(const nlohmann::json& object, std::string_view key,
                                std::string_view path, bool required);
 Expected<double> readNumber(const nlohmann::json& object, std::string_view key,

@@ -89,4 +89,8 @@ QuotationTerms termsFor(const PriceList& list, ConductorMaterial material) {
   return terms;
 }
 
+bool pricesChangedSince(const PriceList& list, std::string_view jobPriceListSavedAt) {
+  return !jobPriceListSavedAt.empty() && jobPriceListSavedAt != list.savedAt;
+}
+
 }  // namespace kelvane::job

@@ -45,4 +45,9 @@ Expected<PriceList> readPriceList(std::string_view text);
 // with that material's wire price.
 QuotationTerms termsFor(const PriceList& list, ConductorMaterial material);
 
+// Whether the list has been saved again since a job took its terms from it:
+// the job names the savedAt of the list it was priced from (empty when its
+// terms were typed, which no list replaces) and this list's is another.
+bool pricesChangedSince(const PriceList& list, std::string_view jobPriceListSavedAt);
+
 }  // namespace kelvane::job

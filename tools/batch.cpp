@@ -10,6 +10,7 @@
 #include "job/csv_cell.h"
 #include "job/job.h"
 #include "job/job_form.h"
+#include "tools/batch_costs.h"
 #include "tools/batch_results.h"
 
 namespace kelvane::batch {
@@ -210,6 +211,19 @@ job::Job jobOf(const ColumnLayout& layout, const CsvRecord& record, const form::
   return job;
 }
 
+// The cost cells of a row the press computed, just before エラー; a coil
+// that cannot be priced fails the row with the reason.
+void addCosts(RowResult& result, const form::Form1& form, const job::PriceList& prices,
+              ConductorMaterial material) {
+  const Expected<std::vector<std::string>> costs = costCells(form, prices, material);
+  if (!costs) {
+    result.cells.back() = costs.message();
+    result.failed = true;
+    return;
+  }
+  std::move(costs->begin(), costs->end(), result.cells.end() - 1 - costs->size());
+}
+
 std::string captionOf(const form::FormState& state, const form::ControlId& id) {
   const auto it = state.captions.find(id.str());
   return it == state.captions.end() ? std::string() : it->second;
@@ -249,6 +263,7 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
     std::vector<std::string> cells = readableCells(form, working);
     std::move(cells.begin(), cells.end(), result.cells.begin());
   }
+  if (layout.prices() && !result.failed) addCosts(result, form, *layout.prices(), job.material);
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/table_lines.h"
+#include "tools/batch_costs.h"
 #include "tools/batch_results.h"
 
 namespace kelvane::batch {
@@ -286,6 +287,12 @@ std::optional<std::string> ColumnLayout::missingInputs() const {
   }
   if (list.empty()) return std::nullopt;
   return "見出しにない入力の列は、ウィンドウを開いたときの値で計算します: " + list;
+}
+
+void ColumnLayout::priceWith(job::PriceList prices) {
+  const std::vector<std::string> costs = costColumns(prices);
+  resultColumns_.insert(resultColumns_.end() - 1, costs.begin(), costs.end());
+  prices_ = std::move(prices);
 }
 
 }  // namespace kelvane::batch

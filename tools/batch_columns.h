@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/expected.h"
+#include "job/price_list.h"
 
 namespace kelvane::batch {
 
@@ -80,6 +81,11 @@ class ColumnLayout {
   // them all.
   std::optional<std::string> missingInputs() const;
 
+  // Adds the cost columns of the price list (costColumns in
+  // tools/batch_costs.h) before エラー: each row is priced with the list.
+  void priceWith(job::PriceList prices);
+  const std::optional<job::PriceList>& prices() const { return prices_; }
+
  private:
   std::vector<Column> columns_;
   ResultStyle style_ = ResultStyle::Readable;
@@ -87,6 +93,7 @@ class ColumnLayout {
   std::vector<std::string> resultColumns_;
   std::vector<bool> seen_;  // by input column
   bool byCaption_ = false;  // the header names its inputs by the window's captions
+  std::optional<job::PriceList> prices_;
 };
 
 }  // namespace kelvane::batch

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "job/file_io.h"
 #include "job/output_file.h"
 #include "tools/batch.h"
 #include "tools/batch_run.h"
@@ -71,11 +72,15 @@ int main(int argc, char** argv) {
   bool header = false;
   bool boxTexts = false;
   unsigned threads = 0;
+  std::string prices;
   app.add_option("input", input, "CSV of coils; - or nothing for standard input");
   app.add_option("-o,--output", output, "CSV of results; - or nothing for standard output");
   app.add_flag("--header", header, "print the header line of an input file, then exit");
   app.add_flag("--box-texts", boxTexts,
                "give the results as the window's boxes show them: their texts and unit captions");
+  app.add_option("--prices", prices,
+                 "price list (JSON, as the window's 単価表 saves it): adds 原価, 単価 and 金額 "
+                 "for each of its quantities, priced for the row's material");
   app.add_option("-j,--jobs", threads, "threads computing rows (default: one a core)")
       ->check(CLI::Range(1u, 1024u));
   try {
@@ -92,6 +97,13 @@ int main(int argc, char** argv) {
     }
     std::cout << line << "\n" << std::flush;
     return std::cout ? kAllRows : refuse("the header could not be written");
+  }
+
+  std::optional<kelvane::job::PriceList> priceList;
+  if (!prices.empty()) {
+    auto read = kelvane::job::readPriceListFile(prices);
+    if (!read) return refuse(read.message());
+    priceList = std::move(read.value());
   }
 
   int in = STDIN_FILENO;
@@ -134,6 +146,7 @@ int main(int argc, char** argv) {
 
   kelvane::batch::BatchOptions options;
   options.threads = threads;
+  options.prices = std::move(priceList);
   options.results =
       boxTexts ? kelvane::batch::ResultStyle::BoxTexts : kelvane::batch::ResultStyle::Readable;
   options.notice = [](const std::string& line) { std::cerr << "kelvane-batch: " << line << "\n"; };

@@ -169,7 +169,9 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
     if (header.fault != CsvFault::None) {
       return Failure{"1 行目の見出しが CSV として読めません。"};
     }
-    return ColumnLayout::fromHeader(header.fields, options.results);
+    Expected<ColumnLayout> read = ColumnLayout::fromHeader(header.fields, options.results);
+    if (read && options.prices) read.value().priceWith(*options.prices);
+    return read;
   }();
   if (!layout) return layout.failure();
   if (auto missing = layout->missingInputs(); missing && options.notice) options.notice(*missing);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/expected.h"
+#include "job/price_list.h"
 #include "tools/batch_columns.h"
 
 namespace kelvane::batch {
@@ -21,6 +22,8 @@ using WriteBytes = std::function<std::optional<std::string>(std::string_view byt
 struct BatchOptions {
   unsigned threads = 0;  // the threads computing rows; 0 for one a core
   ResultStyle results = ResultStyle::Readable;
+  // With a price list, every row is priced with it too (ColumnLayout::priceWith).
+  std::optional<job::PriceList> prices;
   // Told once, before any row, a line about the input for the person running
   // the batch: which input columns the header lacks (see
   // ColumnLayout::missingInputs).

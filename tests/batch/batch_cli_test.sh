@@ -44,6 +44,24 @@ rc=$?
 "$batch" --box-texts "$here/box_texts_input.csv" 2>/dev/null | cmp -s - "$here/box_texts_expected.csv" ||
   fail "--box-texts changed its output"
 
+# --prices adds 原価, 単価 and 金額 for each quantity of the list; a list
+# that cannot be read stops the batch (below) with one line naming it.
+cat >"$tmp/prices.json" <<'JSON'
+{"format": "kelvane-prices", "formatVersion": 1,
+ "wireYenPerKg": {"copper": 1800, "aluminium": 900, "copperCladAluminium85": 1300},
+ "terms": {"lossPercent": 3, "windingRpm": 1000, "handlingMinutes": 1, "setupMinutes": 30,
+           "labourYenPerHour": 3000, "overheadPercent": 10, "profitPercent": 15,
+           "parts": [{"name": "ボビン", "yenPerPiece": 35}], "quantities": [100, 1000]}}
+JSON
+"$batch" --prices "$tmp/prices.json" "$tmp/all.csv" -o "$tmp/priced.csv" 2>"$tmp/err" ||
+  fail "--prices exited $?: $(cat "$tmp/err")"
+head -n 1 "$tmp/priced.csv" | grep -q ',原価 (100 個) \[円\],単価 (100 個) \[円\],金額 (100 個) \[円\],原価 (1000 個) \[円\],単価 (1000 個) \[円\],金額 (1000 個) \[円\],エラー' ||
+  fail "--prices did not add the cost columns: $(head -n 1 "$tmp/priced.csv")"
+printf '{"format": "kelvane-prices", "formatVersion": 1}' >"$tmp/damaged.json"
+"$batch" --prices "$tmp/damaged.json" "$tmp/all.csv" -o "$tmp/new.csv" 2>"$tmp/err"
+[ "$?" -eq 2 ] && grep -q '「damaged.json」を開けません。「wireYenPerKg」がありません。' "$tmp/err" ||
+  fail "a damaged price list was not told: $(cat "$tmp/err")"
+
 # A column named almost as an input: status 2, one line naming both, no output.
 printf 'turns,leadLenght\n10,5\n' >"$tmp/slip.csv"
 "$batch" "$tmp/slip.csv" -o "$tmp/new.csv" 2>"$tmp/err"
@@ -74,6 +92,9 @@ no known column|"\$batch" "\$tmp/unknown.csv" -o "\$tmp/new.csv"
 output in a missing folder|"\$batch" "\$tmp/all.csv" -o "\$tmp/missing/new.csv"
 unknown option|"\$batch" --nope "\$tmp/all.csv" -o "\$tmp/new.csv"
 no threads|"\$batch" -j 0 "\$tmp/all.csv" -o "\$tmp/new.csv"
+missing price list|"\$batch" --prices "\$tmp/missing.json" "\$tmp/all.csv" -o "\$tmp/new.csv"
+damaged price list|"\$batch" --prices "\$tmp/damaged.json" "\$tmp/all.csv" -o "\$tmp/new.csv"
+price list that is no file|"\$batch" --prices "\$tmp/dir" "\$tmp/all.csv" -o "\$tmp/new.csv"
 output that cannot be written|"\$batch" "\$tmp/all.csv" >/dev/full
 read-only output|cp "\$tmp/all.csv" "\$tmp/new.csv"; chmod 444 "\$tmp/new.csv"; "\$batch" "\$tmp/all.csv" -o "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
 output that is the input|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }

@@ -5,7 +5,9 @@
 
 namespace kelvane::batch {
 
-BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads, ResultStyle style) {
+namespace {
+
+BatchRun run(std::string_view input, std::size_t piece, BatchOptions options) {
   BatchRun run;
   const ReadBytes read = [&](char* buffer, std::size_t size) -> Expected<std::size_t> {
     const std::size_t n = std::min({size, piece, input.size()});
@@ -17,12 +19,22 @@ BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads, Resu
     run.output += bytes;
     return std::nullopt;
   };
-  BatchOptions options;
-  options.threads = threads;
-  options.results = style;
   options.notice = [&](const std::string& line) { run.notices.push_back(line); };
   run.summary = runBatch(read, write, options);
   return run;
+}
+
+}  // namespace
+
+BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads, ResultStyle style) {
+  BatchOptions options;
+  options.threads = threads;
+  options.results = style;
+  return run(input, piece, std::move(options));
+}
+
+BatchRun runWith(std::string_view input, BatchOptions options) {
+  return run(input, 1 << 16, std::move(options));
 }
 
 std::vector<CsvRecord> readAll(std::string_view text, std::size_t piece) {

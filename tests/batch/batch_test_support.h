@@ -17,6 +17,8 @@ struct BatchRun {
 };
 BatchRun runOn(std::string_view input, std::size_t piece = 1 << 16, unsigned threads = 3,
                ResultStyle style = ResultStyle::Readable);
+// The same with options of its own, the input handed over whole.
+BatchRun runWith(std::string_view input, BatchOptions options);
 // The same with the window's box texts as results.
 inline BatchRun runForBoxTexts(std::string_view input, std::size_t piece = 1 << 16) {
   return runOn(input, piece, 3, ResultStyle::BoxTexts);

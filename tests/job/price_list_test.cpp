@@ -29,46 +29,21 @@ TEST_P(PriceListRoundTrip, ReadsBackWhatWasWritten) {
 INSTANTIATE_TEST_SUITE_P(Samples, PriceListRoundTrip, ::testing::ValuesIn(test::samplePriceLists()),
                          [](const auto& info) { return info.param.name; });
 
-// The built-in list prices a coil, and its file keeps these keys.
-TEST(PriceList, BuiltInAsWritten) {
-  EXPECT_TRUE(priceCoil(0.01, 100, termsFor(builtInPriceList(), ConductorMaterial::Copper)));
-  EXPECT_EQ(writePriceList(builtInPriceList()), R"({
-  "format": "kelvane-prices",
-  "formatVersion": 1,
-  "savedAt": "",
-  "wireYenPerKg": {
-    "copper": 1800.0,
-    "aluminium": 900.0,
-    "copperCladAluminium85": 1300.0
-  },
-  "terms": {
-    "lossPercent": 3.0,
-    "windingRpm": 1000.0,
-    "handlingMinutes": 1.0,
-    "setupMinutes": 30.0,
-    "labourYenPerHour": 3000.0,
-    "overheadPercent": 10.0,
-    "profitPercent": 15.0,
-    "parts": [],
-    "quantities": [
-      100,
-      1000,
-      10000
-    ]
+// The built-in list prices a coil of every material.
+TEST(PriceList, BuiltInPricesEveryMaterial) {
+  for (int m = 0; m < 3; ++m) {
+    const QuotationTerms terms = termsFor(builtInPriceList(), static_cast<ConductorMaterial>(m));
+    EXPECT_GT(terms.wireYenPerKg, 0);
+    EXPECT_TRUE(priceCoil(0.01, 100, terms));
   }
-}
-)");
 }
 
-TEST(PriceList, TermsTakeTheMaterialsWirePrice) {
-  const PriceList list = test::samplePriceLists()[1].list;
-  for (const auto& [material, yen] :
-       {std::pair{ConductorMaterial::Copper, 2150.5}, std::pair{ConductorMaterial::Aluminium, 0.0},
-        std::pair{ConductorMaterial::CopperCladAluminium85, 1333.25}}) {
-    QuotationTerms expected = list.defaults;
-    expected.wireYenPerKg = yen;
-    EXPECT_EQ(termsFor(list, material), expected);
-  }
+TEST(PriceList, ChangedSinceTheJobTookItsTerms) {
+  PriceList list = builtInPriceList();
+  list.savedAt = "2026-12-08T03:00:00Z";
+  EXPECT_FALSE(pricesChangedSince(list, "2026-12-08T03:00:00Z"));
+  EXPECT_TRUE(pricesChangedSince(list, "2026-12-01T09:00:00Z"));
+  EXPECT_FALSE(pricesChangedSince(list, ""));  // typed terms
 }
 
 std::string edited(const std::function<void(json&)>& edit) {
@@ -95,14 +70,10 @@ TEST_P(DamagedPriceList, GivesOneMessage) {
 INSTANTIATE_TEST_SUITE_P(
     BadFiles, DamagedPriceList,
     ::testing::Values(
-        Damage{"Empty", "", "JSON として読めません（1 行目）"},
-        Damage{"CutShort", writePriceList(builtInPriceList()).substr(0, 120),
-               "JSON として読めません"},
         Damage{"AJob", R"({"format": "kelvane-job", "formatVersion": 1})",
                "Kelvane の単価表ではありません（「format」が「kelvane-prices」ではありません）"},
         Damage{"Newer", edited([](json& d) { d["formatVersion"] = 2; }),
                "新しい形式（版 2）の単価表です"},
-        Damage{"Latin1", "{\"format\": \"caf\xE9\"}", "UTF-8 の文字として読めないバイト"},
         Damage{"NoWirePrices", edited([](json& d) { d.erase("wireYenPerKg"); }),
                "「wireYenPerKg」がありません"},
         Damage{"NoCopper", edited([](json& d) { d["wireYenPerKg"].erase("copper"); }),
@@ -110,16 +81,9 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"NegativeWire", edited([](json& d) { d["wireYenPerKg"]["aluminium"] = -1; }),
                "「wireYenPerKg.aluminium」が負の数です"},
         Damage{"NoTerms", edited([](json& d) { d.erase("terms"); }), "「terms」がありません"},
-        Damage{"RateAsText", edited([](json& d) { d["terms"]["labourYenPerHour"] = "3000"; }),
-               "「terms.labourYenPerHour」が数ではありません"},
-        Damage{"PartsAsObject", edited([](json& d) { d["terms"]["parts"] = json::object(); }),
-               "「terms.parts」が配列ではありません"},
         Damage{"PartWithoutPrice",
                edited([](json& d) { d["terms"]["parts"][1].erase("yenPerPiece"); }),
                "「terms.parts[1].yenPerPiece」がありません"},
-        Damage{"PartNameTooLong",
-               edited([](json& d) { d["terms"]["parts"][0]["name"] = std::string(10001, 'x'); }),
-               "「terms.parts[0].name」が長すぎます"},
         Damage{"TwentyOneParts", edited([](json& d) {
                  d["terms"]["parts"] = json::array();
                  for (int i = 0; i < 21; ++i)
@@ -130,10 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
                "「terms.quantities」が多すぎます（5 個まで）"},
         Damage{"FractionalLot", edited([](json& d) { d["terms"]["quantities"][2] = 2.5; }),
                "「terms.quantities[2]」は 1 から 1000000000 までの整数です"},
-        Damage{"LotBeyondEveryInteger",
-               edited([](json& d) { d["terms"]["quantities"][0] = 18446744073709551615u; }),
-               "「terms.quantities[0]」は 1 から"},
-        // Readable, but no quotation could be priced from it.
         Damage{"NoLot", edited([](json& d) { d["terms"]["quantities"] = json::array(); }),
                "単価表の「数量」がありません"},
         Damage{"StandingWinder", edited([](json& d) { d["terms"]["windingRpm"] = 0; }),
@@ -141,15 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"NegativeProfit", edited([](json& d) { d["terms"]["profitPercent"] = -1; }),
                "単価表の「利益率」は 0 以上"}),
     [](const auto& info) { return info.param.name; });
-
-// Whole lots written as fractions, as other JSON writers may, are whole.
-TEST(PriceList, LotWrittenAsFloatIsWhole) {
-  const Expected<PriceList> read = readPriceList(edited([](json& d) {
-    d["terms"]["quantities"] = {100.0, 1e3};
-  }));
-  ASSERT_TRUE(read) << read.message();
-  EXPECT_EQ(read->defaults.quantities, (std::vector<std::int64_t>{100, 1000}));
-}
 
 class PriceListFiles : public ::testing::Test {
  protected:

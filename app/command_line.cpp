@@ -13,8 +13,12 @@
 #include "job/file_io.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
+#include "job/quotation_rows.h"
 #include "job/results_table.h"
+#include "ui/customer_quotation.h"
+#include "ui/price_list_file.h"
 #include "ui/quotation_sheet.h"
+#include "ui/sheet_cost.h"
 
 namespace kelvane::app {
 namespace {
@@ -67,6 +71,34 @@ int printed(const QString& text) {
   return kSucceeded;
 }
 
+// The customer's quotation of the job on the form, as the job stands: its
+// terms or the user's price list, its 版 and 発行日 or those of a first issue.
+Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job, const form::Form1& form) {
+  job::QuotationTerms terms;
+  if (job.terms) {
+    terms = *job.terms;
+  } else {
+    const Expected<job::PriceList> prices = ui::readUserPriceList();
+    if (!prices) {
+      return Failure{prices.message() +
+                     "見積条件のない案件の見積書は、読める単価表がないと作れません。"};
+    }
+    terms = job::termsFor(*prices, job.material);
+  }
+  Expected<job::CoilPrice> price = job::priceOfForm(form, terms);
+  if (!price) return price.failure();
+  ui::CustomerQuotation quotation{ui::storedCompanyInfo(), job.fields, price->quote,
+                                  QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
+  if (job.fields.revision == 0) {
+    quotation.fields.revision = 1;
+  } else if (const QDate issued =
+                 QDate::fromString(QString::fromStdString(job.fields.issuedOn), Qt::ISODate);
+             issued.isValid()) {
+    quotation.issuedOn = issued;
+  }
+  return quotation;
+}
+
 }  // namespace
 
 std::variant<Request, int> readCommandLine(int argc, char** argv) {
@@ -91,8 +123,13 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
       QStringLiteral("export-csv"),
       QStringLiteral("Write the inputs and results of JOB as a CSV file, without a window."),
       QStringLiteral("OUT.csv"));
+  const QCommandLineOption quotation(
+      QStringLiteral("quotation"),
+      QStringLiteral("Write the customer's quotation of JOB as a PDF file, without a window."),
+      QStringLiteral("OUT.pdf"));
   options.addOption(report);
   options.addOption(csv);
+  options.addOption(quotation);
   options.addPositionalArgument(QStringLiteral("JOB"),
                                 QStringLiteral("A quotation job (.kelvane) to open."),
                                 QStringLiteral("[JOB]"));
@@ -118,7 +155,8 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
     request.jobFile = bytesOf(request.job);
   }
   for (const auto& [option, file] :
-       {std::pair{&report, &request.reportFile}, std::pair{&csv, &request.csvFile}}) {
+       {std::pair{&report, &request.reportFile}, std::pair{&csv, &request.csvFile},
+        std::pair{&quotation, &request.quotationFile}}) {
     const QString value = options.value(*option);
     if (options.isSet(*option) && value.isEmpty()) {
       tell(QStringLiteral("--%1 には書き出すファイルの名前が要ります。")
@@ -128,11 +166,15 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
     if (!value.isEmpty()) *file = bytesOf(value);
   }
   if (request.headless() && request.job.isEmpty()) {
-    tell(QStringLiteral("--report と --export-csv には案件ファイルが要ります。"));
+    tell(QStringLiteral("--report、--export-csv と --quotation には案件ファイルが要ります。"));
     return kBadUsage;
   }
-  // Nothing written may replace the job it is made from, or the other output.
-  for (const std::filesystem::path* output : {&request.reportFile, &request.csvFile}) {
+  // Nothing written may replace the job it is made from, or another output.
+  const std::pair<const char*, const std::filesystem::path*> outputs[] = {
+      {"--report", &request.reportFile},
+      {"--export-csv", &request.csvFile},
+      {"--quotation", &request.quotationFile}};
+  for (const auto& [name, output] : outputs) {
     if (!output->empty() && job::sameFile(*output, request.jobFile)) {
       tell(QStringLiteral(
                "「%1」は読み込む案件ファイルそのものです。書き出しには別の名前を指定してください。")
@@ -140,9 +182,16 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
       return kBadUsage;
     }
   }
-  if (!request.reportFile.empty() && job::sameFile(request.reportFile, request.csvFile)) {
-    tell(QStringLiteral("--report と --export-csv には別々のファイルを指定してください。"));
-    return kBadUsage;
+  for (std::size_t a = 0; a < std::size(outputs); ++a) {
+    for (std::size_t b = a + 1; b < std::size(outputs); ++b) {
+      const auto& [first, one] = outputs[a];
+      const auto& [second, other] = outputs[b];
+      if (!one->empty() && job::sameFile(*one, *other)) {
+        tell(QStringLiteral("%1 と %2 には別々のファイルを指定してください。")
+                 .arg(QLatin1String(first), QLatin1String(second)));
+        return kBadUsage;
+      }
+    }
   }
   return request;
 }
@@ -173,17 +222,31 @@ int writeOutputs(const Request& request) {
     outputs.back()->bytes = std::move(bytes);
   };
   if (!request.reportFile.empty()) {
-    const std::optional<QByteArray> pdf = ui::quotationPdf(ui::quotationOf(form, job->fields));
+    ui::QuotationContent content = ui::quotationOf(form, job->fields);
+    if (job->terms) content.cost = ui::sheetCostOf(form, *job->terms);
+    const std::optional<QByteArray> pdf = ui::quotationPdf(content);
     if (!pdf) {
       return failed(QStringLiteral("「%1」を保存できません（PDFを作れません）。")
                         .arg(nameOf(request.reportFile)));
     }
     add(request.reportFile, pdf->toStdString());
   }
-  if (!request.csvFile.empty())
-    add(request.csvFile,
-        job::toCsv(job::resultsTable(form, job->fields,
-                                     job::localMinute(std::chrono::system_clock::now()))));
+  if (!request.quotationFile.empty()) {
+    const Expected<ui::CustomerQuotation> quotation = customerQuotationOf(*job, form);
+    if (!quotation) return failed(QString::fromStdString(quotation.message()));
+    const std::optional<QByteArray> pdf = ui::customerQuotationPdf(*quotation);
+    if (!pdf) {
+      return failed(QStringLiteral("「%1」を保存できません（PDFを作れません）。")
+                        .arg(nameOf(request.quotationFile)));
+    }
+    add(request.quotationFile, pdf->toStdString());
+  }
+  if (!request.csvFile.empty()) {
+    job::ResultsTable table =
+        job::resultsTable(form, job->fields, job::localMinute(std::chrono::system_clock::now()));
+    job::addQuotation(table, form, job->terms);
+    add(request.csvFile, job::toCsv(table));
+  }
   for (auto& output : outputs) {
     if (auto error = output->out.open(output->file, job::OutputFile::Reader::Await))
       return failed(QString::fromStdString(*error));

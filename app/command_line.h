@@ -14,12 +14,15 @@ inline constexpr int kBadUsage = 2;  // options or arguments that make no sense
 // What the command line asks for. Files are kept as the system's bytes, as
 // given, so a name that is no valid UTF-8 still names its file.
 struct Request {
-  QString job;                       // the job to open in the window; empty for a new one
-  std::filesystem::path jobFile;     // the same job, as given
-  std::filesystem::path reportFile;  // --report: the quotation sheet as PDF
-  std::filesystem::path csvFile;     // --export-csv: the results table as CSV
+  QString job;                          // the job to open in the window; empty for a new one
+  std::filesystem::path jobFile;        // the same job, as given
+  std::filesystem::path reportFile;     // --report: the quotation sheet as PDF
+  std::filesystem::path csvFile;        // --export-csv: the results table as CSV
+  std::filesystem::path quotationFile;  // --quotation: the customer's quotation as PDF
   // Outputs are written without a window.
-  bool headless() const { return !reportFile.empty() || !csvFile.empty(); }
+  bool headless() const {
+    return !reportFile.empty() || !csvFile.empty() || !quotationFile.empty();
+  }
 };
 
 // The request, or the exit status once the command line has been answered
@@ -28,11 +31,18 @@ struct Request {
 std::variant<Request, int> readCommandLine(int argc, char** argv);
 
 // Opens the job on a form of its own, computes it, and writes what the
-// request asks for. Needs a running QApplication (the sheet's fonts). Both
+// request asks for. Needs a running QApplication (the sheet's fonts). The
 // outputs are made in memory and written together: all of them or none. An
-// output that is the job itself, or both outputs one file, is refused as bad
+// output that is the job itself, or two outputs one file, is refused as bad
 // usage. A failure is one Japanese line on standard error naming the file,
-// and kFailed; a job whose press is refused writes nothing.
+// and kFailed; a job whose press is refused writes nothing, nor does one
+// that cannot be priced when its quotation is asked for.
+//
+// The customer's quotation is priced with the job's 見積条件, or the user's
+// price list for a job that has none (a list that cannot be read is then a
+// failure: no quotation goes out on prices nobody chose). It carries the
+// job's 版 (the first for a job never issued) and 発行日 (today for a job
+// never issued); the job itself is not changed.
 int writeOutputs(const Request& request);
 
 }  // namespace kelvane::app

@@ -11,9 +11,10 @@ class QPlainTextEdit;
 namespace kelvane::ui {
 
 // 案件情報: the job's own fields, edited together and taken on OK (Enter in
-// any box, Ctrl+Enter in the memo); Esc calls it off. A working
-// temperature that cannot be taken keeps the dialog open, says why below the
-// fields and selects its text.
+// any box, Ctrl+Enter in the memo and the remarks); Esc calls it off. A
+// working temperature or a period of validity that cannot be taken keeps
+// the dialog open, says why below the fields and selects its text. The
+// quotation's 版 and 発行日 are shown, not edited: issuing it sets them.
 class JobFieldsDialog : public QDialog {
   Q_OBJECT
  public:
@@ -28,11 +29,18 @@ class JobFieldsDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void refuse(const std::string& why, QLineEdit* box);
+
   job::JobFields fields_;
   QLineEdit* customer_;
   QLineEdit* partNumber_;
   QLineEdit* quotationNumber_;
   QLineEdit* personInCharge_;
+  QLineEdit* subject_;
+  QLineEdit* deliveryTerms_;
+  QLineEdit* paymentTerms_;
+  QLineEdit* validDays_;
+  QPlainTextEdit* remarks_;
   QPlainTextEdit* memo_;
   QLineEdit* temperature_;
   QLabel* refusal_;

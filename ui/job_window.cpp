@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
@@ -23,11 +24,17 @@
 #include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
+#include "job/quotation_rows.h"
+#include "job/quotation_text.h"
 #include "job/results_table.h"
+#include "ui/company_info.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
 #include "ui/job_files.h"
 #include "ui/message_box_presenter.h"
+#include "ui/price_list_dialog.h"
+#include "ui/price_list_file.h"
+#include "ui/quotation_dialog.h"
 #include "ui/quotation_sheet.h"
 #include "ui/wire_picker_dialog.h"
 
@@ -92,8 +99,10 @@ QString chooseWithDialog(QWidget* parent, JobWindow::FileKind kind, const QStrin
   };
   const Saving saving =
       kind == Kind::SaveJob ? Saving{QStringLiteral("名前を付けて保存"), jobs, "kelvane"}
-      : kind == Kind::Pdf ? Saving{QStringLiteral("見積書をPDFに出力"), "PDF (*.pdf)", "pdf"}
-                          : Saving{QStringLiteral("CSVに書き出し"), "CSV (*.csv)", "csv"};
+      : kind == Kind::Pdf ? Saving{QStringLiteral("見積計算書をPDFに出力"), "PDF (*.pdf)", "pdf"}
+      : kind == Kind::CustomerPdf
+          ? Saving{QStringLiteral("見積書をPDFに出力"), "PDF (*.pdf)", "pdf"}
+          : Saving{QStringLiteral("CSVに書き出し"), "CSV (*.csv)", "csv"};
   QFileDialog dialog(parent, saving.title, QString(), saving.filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(saving.suffix);
@@ -101,6 +110,37 @@ QString chooseWithDialog(QWidget* parent, JobWindow::FileKind kind, const QStrin
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }
+
+bool previewWithDialog(QWidget* parent, const QString& title, const paper::DocumentPainter& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setFullPage(true);
+  QPrintPreviewDialog dialog(&printer, parent);
+  dialog.setWindowTitle(title + QStringLiteral(" - 印刷プレビュー"));
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* device) {
+    QPainter painter;
+    if (painter.begin(device)) {
+      paint(painter, *device);
+      painter.end();
+    }
+  });
+  // The dialog is accepted when its pages went to the printer.
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool askNewPricesWithMessageBox(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, caption(), question, QMessageBox::NoButton, parent);
+  QPushButton* take = box.addButton(QStringLiteral("今の単価表にする"), QMessageBox::AcceptRole);
+  QPushButton* keep = box.addButton(QStringLiteral("このまま"), QMessageBox::RejectRole);
+  box.setDefaultButton(keep);
+  box.setEscapeButton(keep);
+  box.exec();
+  return box.clickedButton() == take;
+}
+
+// The local day, as 発行日 keeps it: "2026-12-08".
+std::string today() { return QDate::currentDate().toString(Qt::ISODate).toStdString(); }
 
 }  // namespace
 
@@ -111,6 +151,12 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   askOutOfDate_ = [this] { return askOutOfDateWithMessageBox(this); };
   chooseFile_ = [this](FileKind kind, const QString& suggestion) {
     return chooseWithDialog(this, kind, suggestion);
+  };
+  preview_ = [this](const QString& title, const paper::DocumentPainter& paint) {
+    return previewWithDialog(this, title, paint);
+  };
+  askNewPrices_ = [this](const QString& question) {
+    return askNewPricesWithMessageBox(this, question);
   };
 
   installForm(new MainWindow);
@@ -138,11 +184,20 @@ void JobWindow::setFileChooser(FileChooser chooser) { chooseFile_ = std::move(ch
 
 void JobWindow::setOutOfDateAsker(OutOfDateAsker asker) { askOutOfDate_ = std::move(asker); }
 
+void JobWindow::setPreviewRunner(PreviewRunner runner) { preview_ = std::move(runner); }
+
+void JobWindow::setNewPricesAsker(NewPricesAsker asker) { askNewPrices_ = std::move(asker); }
+
 QString JobWindow::outOfDateQuestion() {
   return QStringLiteral("結果が入力と合っていません。計算してから出力しますか？");
 }
 
-job::Job JobWindow::currentJob() const { return job::jobFromForm(form_->model(), fields_); }
+job::Job JobWindow::currentJob() const {
+  job::Job job = job::jobFromForm(form_->model(), fields_);
+  job.terms = terms_;
+  job.priceListSavedAt = priceListSavedAt_;
+  return job;
+}
 
 QStringList JobWindow::recentFiles() const { return storedRecentFiles().mid(0, kMostRecentFiles); }
 
@@ -151,6 +206,9 @@ void JobWindow::installForm(MainWindow* form) {
   form->setMessagePresenter([this](const QString& message) { present(message); });
   if (print_) form->setPrintHandler(print_);
   connect(form, &MainWindow::changed, this, &JobWindow::updateTitle);
+  connect(form, &MainWindow::changed, this, [this] {
+    if (pane_) pane_->refresh();
+  });
   form_ = form;
   setCentralWidget(form);
   if (QWidget* w = form->control(form->model().state().focus)) w->setFocus(Qt::OtherFocusReason);
@@ -173,9 +231,18 @@ void JobWindow::buildMenus() {
   recentMenu_ = file->addMenu(QStringLiteral("最近使ったファイル(&R)"));
   fillRecentMenu();
   file->addSeparator();
-  add(file, QStringLiteral("見積書を印刷(&P)…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+  add(file, QStringLiteral("見積書を印刷(&P)…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+      &JobWindow::printCustomerQuotation);
+  add(file, QStringLiteral("見積書をPDFに出力(&D)…"), QKeySequence(),
+      &JobWindow::exportCustomerQuotation);
+  add(file, QStringLiteral("見積書の印刷プレビュー(&V)…"), QKeySequence(),
+      &JobWindow::previewCustomerQuotation);
+  file->addSeparator();
+  add(file, QStringLiteral("見積計算書を印刷(&K)…"), QKeySequence(Qt::CTRL | Qt::Key_P),
       &JobWindow::printQuotation);
-  add(file, QStringLiteral("見積書をPDFに出力(&D)…"), QKeySequence(), &JobWindow::exportPdf);
+  add(file, QStringLiteral("見積計算書をPDFに出力(&F)…"), QKeySequence(), &JobWindow::exportPdf);
+  add(file, QStringLiteral("見積計算書の印刷プレビュー(&W)…"), QKeySequence(),
+      &JobWindow::previewQuotation);
   file->addSeparator();
   QAction* quit = file->addAction(QStringLiteral("終了(&X)"));
   quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -187,8 +254,14 @@ void JobWindow::buildMenus() {
   add(edit, QStringLiteral("CSVに書き出し(&V)…"), QKeySequence(), &JobWindow::exportCsv);
   edit->addSeparator();
   add(edit, QStringLiteral("案件情報(&I)…"), QKeySequence(), &JobWindow::editFields);
+  add(edit, QStringLiteral("単価表(&T)…"), QKeySequence(), &JobWindow::editPriceList);
+  add(edit, QStringLiteral("会社情報(&O)…"), QKeySequence(), &JobWindow::editCompanyInfo);
   add(edit, QStringLiteral("規格線から選ぶ(&W)…"), QKeySequence(Qt::CTRL | Qt::Key_L),
       &JobWindow::pickWire);
+
+  QMenu* quotation = menuBar()->addMenu(QStringLiteral("見積(&Q)"));
+  QAction* pane = quotation->addAction(QStringLiteral("見積条件と価格(&P)…"));
+  connect(pane, &QAction::triggered, this, [this] { showQuotationPane(); });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   add(help, QStringLiteral("使い方(&U)"), QKeySequence(Qt::Key_F1), &JobWindow::showHelp);
@@ -262,8 +335,12 @@ QString JobWindow::suggestedPath(const QString& suffix) const {
 
 bool JobWindow::newJob() {
   if (!changesMayGo()) return false;
+  closeQuotationPane();
   installForm(new MainWindow);
   fields_ = {};
+  terms_.reset();
+  priceListSavedAt_.clear();
+  lastIssue_.reset();
   path_.clear();
   saved_ = currentJob();
   updateTitle();
@@ -284,9 +361,14 @@ bool JobWindow::openFile(const QString& path) {
     return false;
   }
   if (!changesMayGo()) return false;
+  closeQuotationPane();
   fields_ = job->fields;
+  terms_ = job->terms;
+  priceListSavedAt_ = job->priceListSavedAt;
+  lastIssue_.reset();
   form_->applyJob(*job);
   markSaved(QFileInfo(path).absoluteFilePath());
+  offerNewPrices();
   return true;
 }
 
@@ -309,11 +391,15 @@ bool JobWindow::saveTo(const QString& path) {
 bool JobWindow::resultsReadyForOutput() {
   if (form_->model().state().resultsCurrent) return true;
   if (askOutOfDate_() != OutOfDateAnswer::PressAndOutput) return false;
+  return press();
+}
+
+bool JobWindow::press() {
   // 計算 pressed as a person presses it: the box that had the focus is left
   // first, its rule runs, then the press.
-  auto* press = qobject_cast<QAbstractButton*>(form_->control({"Command1", -1}));
-  press->setFocus(Qt::OtherFocusReason);
-  press->click();
+  auto* button = qobject_cast<QAbstractButton*>(form_->control({"Command1", -1}));
+  button->setFocus(Qt::OtherFocusReason);
+  button->click();
   // A refused or cancelled press leaves the results out of date; the
   // refusal has shown its message.
   return form_->model().state().resultsCurrent;
@@ -321,7 +407,8 @@ bool JobWindow::resultsReadyForOutput() {
 
 bool JobWindow::copyResults() {
   if (!resultsReadyForOutput()) return false;
-  const job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
+  job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
+  job::addQuotation(table, form_->model(), terms_);
   // The tabs for a text editor; the HTML table keeps a spreadsheet's
   // columns, and its numbers as numbers.
   auto* data = new QMimeData;
@@ -350,8 +437,9 @@ bool JobWindow::exportCsvTo(const QString& path) {
     return false;
   }
   if (!resultsReadyForOutput()) return false;
-  if (const std::optional<QString> error =
-          saveFile(path, job::toCsv(job::resultsTable(form_->model(), fields_, now())))) {
+  job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
+  job::addQuotation(table, form_->model(), terms_);
+  if (const std::optional<QString> error = saveFile(path, job::toCsv(table))) {
     present(*error);
     return false;
   }
@@ -370,8 +458,7 @@ bool JobWindow::exportPdfTo(const QString& path) {
     return false;
   }
   if (!resultsReadyForOutput()) return false;
-  if (const std::optional<QString> error =
-          writeQuotationPdf(path, quotationOf(form_->model(), fields_))) {
+  if (const std::optional<QString> error = writeQuotationPdf(path, sheetContent())) {
     present(*error);
     return false;
   }
@@ -382,23 +469,220 @@ bool JobWindow::printQuotation() {
   // Only a sheet of current results is printed; the sheet's out-of-date
   // mark is never reached from here.
   if (!resultsReadyForOutput()) return false;
+  const QuotationContent content = sheetContent();
+  return printDocument(QStringLiteral("見積計算書を印刷"),
+                       [&](QPainter& painter, QPagedPaintDevice& pages) {
+                         return paintQuotation(painter, pages, content);
+                       });
+}
+
+bool JobWindow::previewQuotation() {
+  if (!resultsReadyForOutput()) return false;
+  const QuotationContent content = sheetContent();
+  preview_(QStringLiteral("見積計算書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
+    return paintQuotation(painter, pages, content);
+  });
+  return true;
+}
+
+bool JobWindow::printDocument(const QString& title, const paper::DocumentPainter& paint) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
   printer.setDocName(jobName());
   QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle(QStringLiteral("見積書を印刷"));
+  dialog.setWindowTitle(title);
   if (dialog.exec() != QDialog::Accepted) return false;
   QPainter painter;
   if (!painter.begin(&printer)) {
     present(QStringLiteral("印刷を始められません。"));
     return false;
   }
-  const bool painted = paintQuotation(painter, printer, quotationOf(form_->model(), fields_));
+  const bool painted = paint(painter, printer);
   if (!painter.end() || !painted) {
-    present(QStringLiteral("見積書を最後まで印刷できません。"));
+    present(QStringLiteral("最後まで印刷できません。"));
     return false;
   }
+  return true;
+}
+
+Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms) const {
+  return job::priceOfForm(form_->model(), terms);
+}
+
+QuotationContent JobWindow::sheetContent() const {
+  QuotationContent content = quotationOf(form_->model(), fields_);
+  if (terms_) content.cost = sheetCostOf(form_->model(), *terms_);
+  return content;
+}
+
+job::QuotationTerms JobWindow::termsForPricing() {
+  if (terms_) return *terms_;
+  return job::termsFor(priceList(), currentJob().material);
+}
+
+PricedCoil JobWindow::pricedCoil() {
+  return {[this] { return form_->model().state().resultsCurrent; }, [this] { return press(); },
+          [this](const job::QuotationTerms& terms) { return priceUnder(terms); },
+          [this] { return materialName(currentJob().material); }};
+}
+
+QuotationDialog* JobWindow::showQuotationPane() {
+  if (!pane_) {
+    QuotationDialog* pane = new QuotationDialog(termsForPricing(), pricedCoil(), this);
+    pane->setListTerms([this] { return job::termsFor(priceList(), currentJob().material); });
+    connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
+    // Taken or called off, the pane goes: the next one shows the job's terms.
+    connect(pane, &QDialog::finished, this, [this, pane] {
+      if (pane_ == pane) pane_ = nullptr;
+      pane->deleteLater();
+    });
+    pane_ = pane;
+  }
+  pane_->show();
+  pane_->raise();
+  pane_->activateWindow();
+  return pane_;
+}
+
+void JobWindow::closeQuotationPane() {
+  if (pane_) pane_->reject();
+}
+
+void JobWindow::setTerms(const job::QuotationTerms& terms) {
+  // Terms as the price list gives them for the job's material (the lot
+  // sizes are the job's own) keep the list's time; terms typed otherwise
+  // belong to no list.
+  job::QuotationTerms fromList = job::termsFor(priceList(), currentJob().material);
+  fromList.quantities = terms.quantities;
+  if (terms == fromList) {
+    priceListSavedAt_ = priceList().savedAt;
+  } else if (!terms_ || terms != *terms_) {
+    priceListSavedAt_.clear();
+  }
+  terms_ = terms;
+  updateTitle();
+}
+
+const job::PriceList& JobWindow::priceList() {
+  if (!priceList_) {
+    Expected<job::PriceList> list = readUserPriceList();
+    if (list) {
+      priceList_ = std::move(list.value());
+    } else {
+      priceList_ = job::builtInPriceList();
+      present(QString::fromStdString(list.message()) +
+              QStringLiteral("組み込みの単価を使います。"));
+    }
+  }
+  return *priceList_;
+}
+
+void JobWindow::editPriceList() {
+  PriceListDialog dialog(priceList(), this);
+  if (dialog.exec() == QDialog::Accepted) setPriceList(dialog.list());
+}
+
+void JobWindow::setPriceList(const job::PriceList& list) {
+  Expected<job::PriceList> saved = saveUserPriceList(list);
+  if (!saved) {
+    present(QString::fromStdString(saved.message()));
+    return;
+  }
+  priceList_ = std::move(saved.value());
+}
+
+void JobWindow::offerNewPrices() {
+  const job::PriceList& list = priceList();
+  if (!terms_ || priceListSavedAt_.empty() || list.savedAt.empty() ||
+      priceListSavedAt_ == list.savedAt)
+    return;
+  const QString question =
+      QStringLiteral(
+          "この案件の見積条件は、以前の単価表（%1 保存）のものです。今の単価表（%2 保存）の"
+          "単価と率にしますか？ 数量はそのままです。")
+          .arg(QString::fromStdString(priceListSavedAt_), QString::fromStdString(list.savedAt));
+  if (!askNewPrices_(question)) return;
+  job::QuotationTerms fresh = job::termsFor(list, currentJob().material);
+  fresh.quantities = terms_->quantities;
+  setTerms(fresh);
+}
+
+void JobWindow::editCompanyInfo() {
+  CompanyInfoDialog dialog(storedCompanyInfo(), this);
+  if (dialog.exec() == QDialog::Accepted) storeCompanyInfo(dialog.company());
+}
+
+std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
+  if (!resultsReadyForOutput()) return std::nullopt;
+  const job::QuotationTerms terms = termsForPricing();
+  const Expected<job::CoilPrice> price = priceUnder(terms);
+  if (!price) {
+    present(QString::fromStdString(price.message()));
+    return std::nullopt;
+  }
+  CustomerQuotation quotation{storedCompanyInfo(), fields_, price->quote, QDate::currentDate(),
+                              QString::fromUtf8(job::programVersion().data())};
+  // The same job issued again by this window keeps its 版 and its day.
+  const bool reissue = lastIssue_ && *lastIssue_ == currentJob();
+  if (reissue) {
+    quotation.issuedOn = QDate::fromString(QString::fromStdString(fields_.issuedOn), Qt::ISODate);
+  } else {
+    quotation.fields.revision = fields_.revision + 1;
+    quotation.fields.issuedOn = today();
+  }
+  return quotation;
+}
+
+void JobWindow::issued(const CustomerQuotation& quotation) {
+  if (!terms_) setTerms(termsForPricing());
+  fields_.revision = quotation.fields.revision;
+  fields_.issuedOn = quotation.fields.issuedOn;
+  lastIssue_ = currentJob();
+  updateTitle();
+}
+
+bool JobWindow::exportCustomerQuotation() {
+  if (!quotationToIssue()) return false;
+  const QString path = chooseFile_(FileKind::CustomerPdf, suggestedPath(QStringLiteral("pdf")));
+  return !path.isEmpty() && exportCustomerQuotationTo(path);
+}
+
+bool JobWindow::exportCustomerQuotationTo(const QString& path) {
+  if (const std::optional<QString> error = overwritesTheJob(path)) {
+    present(*error);
+    return false;
+  }
+  const std::optional<CustomerQuotation> quotation = quotationToIssue();
+  if (!quotation) return false;
+  if (const std::optional<QString> error = writeCustomerQuotationPdf(path, *quotation)) {
+    present(*error);
+    return false;
+  }
+  issued(*quotation);
+  return true;
+}
+
+bool JobWindow::printCustomerQuotation() {
+  const std::optional<CustomerQuotation> quotation = quotationToIssue();
+  if (!quotation) return false;
+  if (!printDocument(QStringLiteral("見積書を印刷"),
+                     [&](QPainter& painter, QPagedPaintDevice& pages) {
+                       return paintCustomerQuotation(painter, pages, *quotation);
+                     }))
+    return false;
+  issued(*quotation);
+  return true;
+}
+
+bool JobWindow::previewCustomerQuotation() {
+  const std::optional<CustomerQuotation> quotation = quotationToIssue();
+  if (!quotation) return false;
+  // Printed from the preview, it is issued.
+  if (preview_(QStringLiteral("見積書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
+        return paintCustomerQuotation(painter, pages, *quotation);
+      }))
+    issued(*quotation);
   return true;
 }
 

@@ -6,7 +6,12 @@
 #include <optional>
 
 #include "job/job.h"
+#include "job/price_list.h"
+#include "ui/customer_quotation.h"
 #include "ui/main_window.h"
+#include "ui/paper_page.h"
+#include "ui/quotation_dialog.h"
+#include "ui/quotation_sheet.h"
 
 class QAction;
 class QMenu;
@@ -41,9 +46,19 @@ class JobWindow : public QMainWindow {
   void setOutOfDateAsker(OutOfDateAsker asker);
   static QString outOfDateQuestion();
   // Asks for a file; an empty text when the user called it off.
-  enum class FileKind { OpenJob, SaveJob, Pdf, Csv };
+  enum class FileKind { OpenJob, SaveJob, Pdf, CustomerPdf, Csv };
   using FileChooser = std::function<QString(FileKind kind, const QString& suggestion)>;
   void setFileChooser(FileChooser chooser);
+  // Shows a document in the print preview; true when the user printed it
+  // from there.
+  using PreviewRunner =
+      std::function<bool(const QString& title, const paper::DocumentPainter& paint)>;
+  void setPreviewRunner(PreviewRunner runner);
+  // Asked when a job opened was priced from another price list than the
+  // user's list of now: take the new list's prices (true), or keep the
+  // job's.
+  using NewPricesAsker = std::function<bool(const QString& question)>;
+  void setNewPricesAsker(NewPricesAsker asker);
 
   MainWindow& form() const { return *form_; }
   const job::JobFields& fields() const { return fields_; }
@@ -51,6 +66,15 @@ class JobWindow : public QMainWindow {
   const QString& path() const { return path_; }
   // The job as the window holds it now (no version, no time).
   job::Job currentJob() const;
+  // The job's 見積条件; none until it is priced (a job of an older version,
+  // or a new one before its prices were first shown or issued).
+  const std::optional<job::QuotationTerms>& terms() const { return terms_; }
+  // The terms the job is priced with: its own, or the price list's for its
+  // material while it has none.
+  job::QuotationTerms termsForPricing();
+  // The user's price list, read when first needed: a damaged file is said
+  // once, and the built-in list stands in for it.
+  const job::PriceList& priceList();
   // The job files opened or saved lately, newest first.
   QStringList recentFiles() const;
   static constexpr int kMostRecentFiles = 8;
@@ -71,6 +95,21 @@ class JobWindow : public QMainWindow {
   bool exportPdf();
   bool exportPdfTo(const QString& path);
   bool printQuotation();
+  bool previewQuotation();
+  // The customer's quotation (見積書). Issuing it, on paper or as a PDF,
+  // gives it its 版 and 発行日: the first issue is 第1版, each later one
+  // raises the 版, unless the job has not changed since this window last
+  // issued it. It needs current results and a price.
+  bool exportCustomerQuotation();
+  bool exportCustomerQuotationTo(const QString& path);
+  bool printCustomerQuotation();
+  bool previewCustomerQuotation();
+  // 見積: the pane beside the form, opened once and raised after.
+  QuotationDialog* showQuotationPane();
+  void setTerms(const job::QuotationTerms& terms);
+  void editPriceList();
+  void setPriceList(const job::PriceList& list);
+  void editCompanyInfo();
   void editFields();
   void setFields(const job::JobFields& fields);
   void pickWire();  // 規格線から選ぶ
@@ -100,9 +139,34 @@ class JobWindow : public QMainWindow {
   // Refuses an export that would replace the job file this window has open.
   std::optional<QString> overwritesTheJob(const QString& path) const;
   void present(const QString& message);
+  // Presses 計算 as a person would; whether the results are current then.
+  bool press();
+  // The coil as the 見積 pane prices it, through this window's form.
+  PricedCoil pricedCoil();
+  // The price of the coil under the terms, from the results shown.
+  Expected<job::CoilPrice> priceUnder(const job::QuotationTerms& terms) const;
+  // The sheet's content with the job's cost.
+  QuotationContent sheetContent() const;
+  // The customer's quotation as it would be issued now, or none when there
+  // is nothing to issue (said in a message).
+  std::optional<CustomerQuotation> quotationToIssue();
+  // The quotation was handed over: the job keeps its 版, 発行日 and terms.
+  void issued(const CustomerQuotation& quotation);
+  // Prints a document through the print dialog; false when called off or
+  // when it failed (said in a message).
+  bool printDocument(const QString& title, const paper::DocumentPainter& paint);
+  // A job just opened whose terms came from an older price list: asks
+  // whether to take the list's prices of now.
+  void offerNewPrices();
+  void closeQuotationPane();
 
   MainWindow* form_ = nullptr;
   job::JobFields fields_;
+  std::optional<job::QuotationTerms> terms_;
+  std::string priceListSavedAt_;
+  std::optional<job::PriceList> priceList_;
+  // The job as this window last issued its customer's quotation.
+  std::optional<job::Job> lastIssue_;
   QString path_;
   job::Job saved_;  // what the file holds, as currentJob() gives it
   MainWindow::MessagePresenter presentMessage_;
@@ -110,6 +174,9 @@ class JobWindow : public QMainWindow {
   DiscardAsker askDiscard_;
   OutOfDateAsker askOutOfDate_;
   FileChooser chooseFile_;
+  PreviewRunner preview_;
+  NewPricesAsker askNewPrices_;
+  QuotationDialog* pane_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   HelpWindow* help_ = nullptr;
 };

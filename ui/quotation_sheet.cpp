@@ -1,14 +1,8 @@
 #include "ui/quotation_sheet.h"
 
-#include <QBuffer>
-#include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QStringList>
-#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -16,29 +10,18 @@
 #include "core/temperature_resistance.h"
 #include "form/boxes.h"
 #include "form/control_table.h"
-#include "job/output_file.h"
-#include "job/printable_text.h"
 #include "job/resistance_band.h"
-#include "ui/fonts.h"
+#include "ui/cost_breakdown.h"
 #include "ui/framed_panel.h"
-#include "ui/job_files.h"
+#include "ui/paper_page.h"
 #include "ui/section_drawing.h"
 
 namespace kelvane::ui {
 namespace {
 
-// The page, in millimetres.
-constexpr double kPageWidth = 210, kPageHeight = 297;
-constexpr double kMargin = 15;
-constexpr double kContentBottom = kPageHeight - kMargin;  // the page number sits below it
-constexpr double kRowHeight = 5.5;                        // a row of the tables
-constexpr double kHeadingHeight = 6.5;                    // a block's heading and the gap below it
-constexpr double kBlockGap = 5;        // between one block and the heading of the next
-constexpr double kCellPadding = 1.2;   // text to the side of its cell
-constexpr double kTextPoints = 9;      // the tables, the memo and the continued texts
-constexpr double kFieldPoints = 10;    // 顧客名, 見積番号, 品番, 担当者
-constexpr double kSmallPoints = 8;     // notes, marks, the time and the page number
-constexpr double kSmallestPoints = 5;  // a text shrunk to fit stops here
+using namespace paper;
+
+constexpr double kFieldPoints = 10;  // 顧客名, 見積番号, 品番, 担当者
 constexpr double kFieldLabelWidth = 20;
 constexpr double kFieldHeight = 7;  // the least height of a field's row
 // On the first page a field takes at most two lines and the memo at most
@@ -51,247 +34,7 @@ constexpr double kLeftWidth = 97, kGutter = 6;
 constexpr double kRightX = kMargin + kLeftWidth + kGutter;
 constexpr double kRightWidth = kPageWidth - kMargin - kRightX;
 
-const QColor kInk(0, 0, 0);
-const QColor kGrid(140, 140, 140);
-const QColor kLabelFill(232, 232, 232);
-const QColor kNoteInk(70, 70, 70);
-const QColor kWarning(200, 0, 0);
-
 const QString kOutOfDate = QStringLiteral("計算結果は入力と一致していません（再計算が必要）");
-
-// A text of the job or the form as it goes on paper: without the characters
-// that would turn its direction around ("evil.exe" printed "exe.live").
-QString printed(const std::string& text) {
-  return QString::fromStdString(job::withoutDirectionControls(text));
-}
-
-// A line of a wrapped text: where it starts in the text, and how long it is.
-struct TextLine {
-  qsizetype start = 0;
-  qsizetype length = 0;
-};
-
-// The line's text as it is painted: the blanks it ends with, where it was
-// broken, take no room.
-QString textOf(const QString& text, const TextLine& line) {
-  QString shown = text.mid(line.start, line.length);
-  while (!shown.isEmpty() && shown.back().isSpace()) shown.chop(1);
-  return shown;
-}
-
-// The painter's device seen as the A4 page: positions and sizes in
-// millimetres, fonts in points. The page is scaled to fit a device of
-// another size and centred across it. A page made only to measure paints
-// nothing and leaves the painter as it is.
-class Page {
- public:
-  enum Use { Paint, Measure };
-  explicit Page(QPainter& painter, Use use = Paint) : p_(painter), measureOnly_(use == Measure) {
-    const QPaintDevice& device = *painter.device();
-    perMm_ = device.logicalDpiX() / 25.4;
-    if (measureOnly_) return;
-    const double scale =
-        std::min(device.width() / (kPageWidth * perMm_), device.height() / (kPageHeight * perMm_));
-    p_.translate((device.width() - kPageWidth * perMm_ * scale) / 2, 0);
-    p_.scale(scale, scale);
-    p_.fillRect(toDevice(QRectF(0, 0, kPageWidth, kPageHeight)), Qt::white);
-  }
-
-  QPainter& painter() { return p_; }
-  bool measuresOnly() const { return measureOnly_; }
-  double toDevice(double mm) const { return mm * perMm_; }
-  QRectF toDevice(const QRectF& mm) const {
-    return {toDevice(mm.x()), toDevice(mm.y()), toDevice(mm.width()), toDevice(mm.height())};
-  }
-
-  QFont font(double points, bool bold = false,
-             const std::string& designed = form::kControlFont) const {
-    QFont f(windowFace(designed));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-  }
-  // A face whose every half-width character is as wide as any other, for
-  // texts aligned with spaces.
-  QFont monospaceFont(double points) const {
-    QFont f(QStringLiteral("IPAGothic"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPointSizeF(points);
-    return f;
-  }
-  double widthOf(const QFont& font, const QString& text) const {
-    return QFontMetricsF(font, p_.device()).horizontalAdvance(text) / perMm_;
-  }
-  // The distance from one line of wrapped text to the next.
-  double lineHeight(const QFont& font) const {
-    return std::max(QFontMetricsF(font, p_.device()).lineSpacing() / perMm_,
-                    font.pointSizeF() * 25.4 / 72 * 1.3);
-  }
-
-  // Whether `text` fits one line of a cell `width` wide at the smallest size.
-  bool fitsShrunk(double width, const QString& text, QFont font) const {
-    font.setPointSizeF(kSmallestPoints);
-    return widthOf(font, text) <= width - 2 * kCellPadding;
-  }
-
-  // The lines `text` takes in a column `width` wide: it breaks at its own
-  // line breaks and where the width ends, between words or, in a word longer
-  // than the line, anywhere. An empty text is one empty line.
-  std::vector<TextLine> wrap(const QString& text, const QFont& font, double width) const {
-    std::vector<TextLine> lines;
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    for (qsizetype start = 0;;) {
-      const qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-      qsizetype length = (end < 0 ? text.size() : end) - start;
-      if (length > 0 && text[start + length - 1] == QLatin1Char('\r')) --length;
-      if (length == 0) {
-        lines.push_back({start, 0});
-      } else {
-        QTextLayout layout(text.mid(start, length), font, p_.device());
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-          line.setLineWidth(toDevice(width));
-          lines.push_back({start + line.textStart(), line.textLength()});
-        }
-        layout.endLayout();
-      }
-      if (end < 0) break;
-      start = end + 1;
-    }
-    return lines;
-  }
-
-  // One line of text in `box`, vertically centred, shrunk to fit its width
-  // and, below the smallest size, cut short with an ellipsis. A `mark`
-  // follows the text whole: it says where the rest of a text cut short is.
-  void line(const QRectF& box, const QString& text, QFont font, Qt::Alignment align,
-            const QColor& colour = kInk, const QString& mark = {}) {
-    if (measureOnly_) return;
-    const QRectF inner = box.adjusted(kCellPadding, 0, -kCellPadding, 0);
-    const QString whole = text + mark;
-    // A device of low resolution rounds the size to its pixels: measured
-    // again after each step.
-    for (double natural;
-         (natural = widthOf(font, whole)) > inner.width() && font.pointSizeF() > kSmallestPoints;) {
-      const double smaller =
-          std::min(font.pointSizeF() * inner.width() / natural, font.pointSizeF() - 0.25);
-      font.setPointSizeF(std::max(kSmallestPoints, smaller));
-    }
-    const QFontMetricsF metrics(font, p_.device());
-    const QString shown =
-        mark.isEmpty()
-            ? metrics.elidedText(text, Qt::ElideRight, toDevice(inner.width()))
-            : metrics.elidedText(text, Qt::ElideRight,
-                                 toDevice(inner.width()) - metrics.horizontalAdvance(mark)) +
-                  mark;
-    p_.setFont(font);
-    p_.setPen(colour);
-    p_.drawText(toDevice(inner), int(align | Qt::AlignVCenter), shown);
-  }
-
-  // Text wrapped inside `box`, shrunk until it fits; what still does not fit
-  // at the smallest size is cut off at the box's edge.
-  void paragraph(const QRectF& box, const QString& text, QFont font, const QColor& colour = kInk) {
-    if (measureOnly_) return;
-    const QRectF inner = toDevice(box.adjusted(kCellPadding, 0.6, -kCellPadding, -0.6));
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-    while (font.pointSizeF() > kSmallestPoints &&
-           QFontMetricsF(font, p_.device()).boundingRect(inner, flags, text).height() >
-               inner.height())
-      font.setPointSizeF(std::max(kSmallestPoints, font.pointSizeF() - 0.5));
-    p_.save();
-    p_.setClipRect(inner);
-    p_.setFont(font);
-    p_.setPen(colour);
-    p_.drawText(inner, flags, text);
-    p_.restore();
-  }
-
-  // How tall `text` wraps in a box `width` wide, in millimetres.
-  double wrappedHeight(double width, const QString& text, const QFont& font) const {
-    const QRectF inner(0, 0, toDevice(width - 2 * kCellPadding), 1e9);
-    return QFontMetricsF(font, p_.device())
-                   .boundingRect(inner, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text)
-                   .height() /
-               perMm_ +
-           1.2;
-  }
-
-  void rect(const QRectF& box, const QColor& border, double penMm,
-            const QBrush& fill = Qt::NoBrush) {
-    if (measureOnly_) return;
-    QPen pen(border);
-    pen.setWidthF(toDevice(penMm));
-    pen.setJoinStyle(Qt::MiterJoin);
-    p_.setPen(pen);
-    p_.setBrush(fill);
-    p_.drawRect(toDevice(box));
-  }
-
-  void rule(double x1, double y, double x2, double penMm) {
-    if (measureOnly_) return;
-    QPen pen(kInk);
-    pen.setWidthF(toDevice(penMm));
-    p_.setPen(pen);
-    p_.drawLine(QPointF(toDevice(x1), toDevice(y)), QPointF(toDevice(x2), toDevice(y)));
-  }
-
- private:
-  QPainter& p_;
-  bool measureOnly_ = false;
-  double perMm_ = 1;
-};
-
-// A block's title, left on a thin rule; gives the top of the block below it.
-double heading(Page& page, double x, double y, double width, const QString& title) {
-  page.line(QRectF(x - kCellPadding, y, width, 5), title, page.font(10.5, true), Qt::AlignLeft);
-  page.rule(x, y + 5.2, x + width, 0.25);
-  return y + kHeadingHeight;
-}
-
-struct Column {
-  double width;
-  Qt::Alignment align;
-};
-
-// A cell of a table; its mark ("※1") follows a text too long for the cell,
-// whose whole text is then on a later page.
-struct Cell {
-  QString text;
-  QString mark;
-};
-using Row = std::vector<Cell>;
-
-Row rowOf(const QStringList& texts) {
-  Row row;
-  for (const QString& text : texts) row.push_back({text, {}});
-  return row;
-}
-
-// A ruled table: the first row is its heading, on grey. Gives the y below it.
-double table(Page& page, double x, double y, const std::vector<Column>& columns,
-             const std::vector<Row>& rows, double points = kTextPoints) {
-  const QFont font = page.font(points);
-  double width = 0;
-  for (const Column& c : columns) width += c.width;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const QRectF rowBox(x, y, width, kRowHeight);
-    if (r == 0) page.rect(rowBox, kGrid, 0.2, kLabelFill);
-    double left = x;
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      const QRectF cell(left, y, columns[c].width, kRowHeight);
-      page.rect(cell, kGrid, 0.2);
-      const Cell text = c < rows[r].size() ? rows[r][c] : Cell{};
-      page.line(cell, text.text, font, r == 0 ? Qt::AlignHCenter : columns[c].align, kInk,
-                text.mark);
-      left += columns[c].width;
-    }
-    y += kRowHeight;
-  }
-  return y;
-}
 
 // A text that continues after the first page: its heading there and the
 // part still to show (a field's lines beyond its place, or a cell's whole
@@ -325,7 +68,8 @@ struct Plan {
   FieldPlan memo;
   std::vector<Continuation> continuations;
   std::vector<std::vector<FlowLine>> laterPages;
-  int pageCount() const { return 1 + int(laterPages.size()); }
+  bool costPage = false;  // the job's cost, on the page after the first
+  int pageCount() const { return 1 + int(costPage) + int(laterPages.size()); }
 };
 
 // The out-of-date mark: the words in red in a red frame.
@@ -347,12 +91,6 @@ void titleLine(Page& page, const QuotationContent& content, const QString& title
   page.line(QRectF(right - 45 + kCellPadding, kMargin + 5.5, 45, 5.5),
             QStringLiteral("Kelvane ") + content.programVersion, small, Qt::AlignRight);
   page.rule(kMargin, kMargin + 12.5, right, 0.5);
-}
-
-void pageNumber(Page& page, int number, int count) {
-  page.line(QRectF(kMargin, kContentBottom + 2, kPageWidth - 2 * kMargin, 5),
-            QStringLiteral("%1/%2").arg(number).arg(count), page.font(kSmallPoints),
-            Qt::AlignHCenter, kNoteInk);
 }
 
 QString continuedMark(int page) { return QStringLiteral("（続きは%1ページ）").arg(page); }
@@ -733,6 +471,7 @@ Plan planSheet(QPainter& painter, const QuotationContent& content) {
 
   plan.continuations = std::move(fieldTexts);
   plan.continuations.insert(plan.continuations.end(), cellTexts.begin(), cellTexts.end());
+  plan.costPage = content.cost.has_value();
   layOutLaterPages(page, plan);
   return plan;
 }
@@ -741,6 +480,11 @@ void paintFirstPage(Page& page, const QuotationContent& content, const Plan& pla
   titleLine(page, content, QStringLiteral("見積計算書"));
   if (!content.resultsCurrent) outOfDateMark(page, QRectF(64, kMargin + 2, 84, 7));
   body(page, fieldsBlock(page, plan) + kBlockGap, content, plan);
+}
+
+void paintCostPage(Page& page, const QuotationContent& content) {
+  titleLine(page, content, QStringLiteral("見積計算書（原価）"));
+  costBreakdown(page, kMargin + 16, *content.cost);
 }
 
 void paintLaterPage(Page& page, const QuotationContent& content,
@@ -817,8 +561,10 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const Quotation
     Page page(painter);
     if (number == 1) {
       paintFirstPage(page, content, plan);
+    } else if (number == 2 && plan.costPage) {
+      paintCostPage(page, content);
     } else {
-      paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2)]);
+      paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2 - plan.costPage)]);
     }
     pageNumber(page, number, plan.pageCount());
     painter.restore();
@@ -828,31 +574,14 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const Quotation
 }
 
 std::optional<QByteArray> quotationPdf(const QuotationContent& content) {
-  // Made whole in memory: a disk that fills up can then only refuse the file,
-  // never leave half a PDF in its place.
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QPdfWriter writer(&buffer);
-  writer.setPageLayout(
-      QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-  writer.setResolution(1200);
-  writer.setTitle(QStringLiteral("見積計算書 ") + printed(content.fields.quotationNumber));
-  writer.setCreator(QStringLiteral("Kelvane ") + content.programVersion);
-  QPainter painter;
-  if (!painter.begin(&writer)) return std::nullopt;
-  const bool painted = paintQuotation(painter, writer, content);
-  if (!painter.end() || !painted) return std::nullopt;
-  return bytes;
+  return pdfOf(QStringLiteral("見積計算書 ") + printed(content.fields.quotationNumber),
+               content.programVersion, [&](QPainter& painter, QPagedPaintDevice& pages) {
+                 return paintQuotation(painter, pages, content);
+               });
 }
 
 std::optional<QString> writeQuotationPdf(const QString& path, const QuotationContent& content) {
-  const std::optional<QByteArray> pdf = quotationPdf(content);
-  if (!pdf) {
-    return QStringLiteral("「%1」を保存できません（PDFを作れません）。")
-        .arg(QString::fromStdString(job::displayName(fileOf(path))));
-  }
-  return saveFile(path, std::string_view(pdf->constData(), std::size_t(pdf->size())));
+  return savePdf(path, quotationPdf(content));
 }
 
 }  // namespace kelvane::ui

@@ -12,6 +12,7 @@
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/results_table.h"
+#include "ui/sheet_cost.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -44,6 +45,9 @@ struct QuotationContent {
   QString resistanceNote;
   // Whether the results belong to the inputs as they stand.
   bool resultsCurrent = true;
+  // The job's 見積条件 and the price they give, on a page of their own
+  // after the first; none for a job without terms.
+  std::optional<SheetCost> cost;
   QDateTime printedAt;
   QString programVersion;
 };
@@ -58,10 +62,11 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
 // out in millimetres and fills the device as far as it keeps its
 // proportions: a PDF or a printer set to A4 with no margins of its own
 // (QPrinter::setFullPage) takes it at its size, a smaller area gets it
-// scaled down. Any resolution. The first page holds the whole quotation; a
-// text too long for its place there (a memo, a customer's name, a box's
-// text) continues on the pages after it, and every page is numbered
-// ("1/2"), a sheet of one page too. False when the device could not start a
+// scaled down. Any resolution. The first page holds the whole quotation; the
+// cost, when the content has one, follows on the second; a text too long
+// for its place on the first (a memo, a customer's name, a box's text)
+// continues on the pages after them, and every page is numbered ("1/2"), a
+// sheet of one page too. False when the device could not start a
 // page.
 bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const QuotationContent& content);
 

@@ -24,6 +24,14 @@ job() {  # job <file> <former> <bare diameter>
 JSON
 }
 job "$tmp/coil.kelvane" fan 0.2
+# A job of version 2 with its own terms and the customer's quotation fields.
+sed -e 's/"formatVersion": 1/"formatVersion": 2/' \
+    -e 's/"quotationNumber": "Q2026-118"}/"quotationNumber": "Q2026-118", "subject": "試作コイル", "revision": 2, "issuedOn": "2026-12-01"}/' \
+    -e 's/^            "fanWideWidth": "60", "tension": "60"}}$/            "fanWideWidth": "60", "tension": "60"},\
+ "quotationTerms": {"wireYenPerKg": 2000, "lossPercent": 5, "windingRpm": 800, "handlingMinutes": 1.5,\
+   "setupMinutes": 20, "labourYenPerHour": 3600, "overheadPercent": 12, "profitPercent": 18,\
+   "parts": [{"name": "ボビン", "yenPerPiece": 35}], "quantities": [250, 5000]}}/' \
+    "$tmp/coil.kelvane" >"$tmp/priced.kelvane"
 job "$tmp/refused.kelvane" round 0
 sed 's/"formatVersion": 1/"formatVersion": 9/' "$tmp/coil.kelvane" >"$tmp/newer.kelvane"
 echo 'not a job' >"$tmp/notes.kelvane"
@@ -58,6 +66,47 @@ else
   echo "pdftotext not installed: the sheet's text is not checked"
 fi
 
+# The customer's quotation, priced from the price list of a configuration
+# folder of the test's own (none: the built-in list), with nobody's
+# company settings.
+export XDG_CONFIG_HOME="$tmp/config"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+  "$kelvane" --quotation "$tmp/quotation.pdf" "$tmp/coil.kelvane" >"$tmp/out" 2>"$tmp/err"
+status=$?
+[ "$status" -eq 0 ] || fail "quotation: exit status $status: $(cat "$tmp/err")"
+[ ! -s "$tmp/out" ] && [ ! -s "$tmp/err" ] || fail "quotation: printed something: $(cat "$tmp/out" "$tmp/err")"
+if command -v pdftotext >/dev/null; then
+  pdftotext -enc UTF-8 -layout "$tmp/quotation.pdf" "$tmp/quotation.txt" ||
+    fail "pdftotext cannot read the quotation"
+  grep -q '株式会社サンプル電機 *御中' "$tmp/quotation.txt" || fail "the quotation lacks 「… 御中」"
+  grep -qF 'Q2026-118（第1版）' "$tmp/quotation.txt" || fail "the quotation lacks its number and 版"
+  # The amount at the top is the first lot's 合計, in grouped digits and 円.
+  total=$(sed -n 's/.*御見積金額（税込） *\([0-9,]*円\).*/\1/p' "$tmp/quotation.txt")
+  [ -n "$total" ] || fail "the quotation lacks its amount"
+  grep -q "合計 *$total" "$tmp/quotation.txt" || fail "the quotation's 合計 is not its amount $total"
+fi
+# A job with its own terms: its CSV's quotation rows as the job layer makes
+# them, and the PDF's figures those of the CSV; the job's 版 and 発行日.
+"$kelvane" --quotation "$tmp/priced.pdf" --export-csv "$tmp/priced.csv" "$tmp/priced.kelvane" \
+  2>"$tmp/err" || fail "a priced job: $(cat "$tmp/err")"
+"$expected_csv" "$tmp/priced.kelvane" "2000-01-01 00:00" >"$tmp/priced.expected"
+undated "$tmp/priced.expected" >"$tmp/priced.undated"
+undated "$tmp/priced.csv" | cmp -s - "$tmp/priced.undated" ||
+  fail "the priced job's CSV is not the job layer's, byte for byte"
+grep -q '^単価,' "$tmp/priced.csv" || fail "the priced job's CSV has no 単価"
+if command -v pdftotext >/dev/null; then
+  pdftotext -enc UTF-8 -layout "$tmp/priced.pdf" "$tmp/priced.txt"
+  grep -qF 'Q2026-118（第2版）' "$tmp/priced.txt" || fail "the priced quotation lacks its 版"
+  grep -qF '2026年12月1日' "$tmp/priced.txt" || fail "the priced quotation lacks its 発行日"
+  for row in 単価 金額 合計; do
+    for value in $(grep "^$row," "$tmp/priced.csv" | cut -d, -f2- | sed 's/^"\(.*\)",,円.*/\1/; s/,,円.*//'); do
+      grep -qF -- "$value円" "$tmp/priced.txt" || fail "the priced quotation lacks $row $value円"
+    done
+  done
+fi
+mkdir -p "$tmp/config/kelvane"
+echo '{"format": "kelvane-prices", "formatVersion": 1, "wireYen' >"$tmp/config/kelvane/prices.json"
+
 # One row per failing call: expected status | what the line says | arguments.
 # Each writes nothing: the outputs named out.* must not appear.
 while IFS='|' read -r expected says arguments; do
@@ -82,12 +131,16 @@ done <<ROWS
 1|「newer.kelvane」を開けません。新しい形式（版 9）|--export-csv "$tmp/out.csv" "$tmp/newer.kelvane"
 1|「refused.kelvane」は計算できません。素線径(d)を入力してください|--report "$tmp/out.pdf" --export-csv "$tmp/out.csv" "$tmp/refused.kelvane"
 1|「out.csv」を保存できません（保存先のフォルダーがありません）。|--export-csv "$tmp/none/out.csv" "$tmp/coil.kelvane"
-2|--report と --export-csv には案件ファイルが要ります。|--report "$tmp/out.pdf"
+1|「prices.json」を開けません。JSON として読めません（2 行目）。見積条件のない案件の見積書は、読める単価表がないと作れません。|--quotation "$tmp/out.pdf" --export-csv "$tmp/out.csv" "$tmp/coil.kelvane"
+1|「refused.kelvane」は計算できません。|--quotation "$tmp/out.pdf" "$tmp/refused.kelvane"
+2|--report、--export-csv と --quotation には案件ファイルが要ります。|--quotation "$tmp/out.pdf"
+2|--report、--export-csv と --quotation には案件ファイルが要ります。|--report "$tmp/out.pdf"
 2|開く案件ファイルは一つだけ指定してください。|--export-csv "$tmp/out.csv" "$tmp/coil.kelvane" "$tmp/coil.kelvane"
 2|--export-csv には書き出すファイルの名前が要ります。|--export-csv "" "$tmp/coil.kelvane"
 2|Missing value after '--report'|--report
 ROWS
 [ ! -e "$tmp/none" ] || fail "a folder was made for an output"
+rm "$tmp/config/kelvane/prices.json"
 
 # Outputs that must not be replaced, or that would replace what they must not.
 # Each row fails with the status and line given and leaves every file as it was.
@@ -107,6 +160,9 @@ done <<ROWS
 2|「coil.kelvane」は読み込む案件ファイルそのものです。|--report "$tmp/coil.kelvane" "$tmp/coil.kelvane"
 2|「coil.kelvane」は読み込む案件ファイルそのものです。|--export-csv "$tmp/./coil.kelvane" "$tmp/coil.kelvane"
 2|--report と --export-csv には別々のファイルを指定してください。|--report "$tmp/kept.csv" --export-csv "$tmp/kept.csv" "$tmp/coil.kelvane"
+2|「coil.kelvane」は読み込む案件ファイルそのものです。|--quotation "$tmp/coil.kelvane" "$tmp/coil.kelvane"
+2|--export-csv と --quotation には別々のファイルを指定してください。|--export-csv "$tmp/kept.csv" --quotation "$tmp/./kept.csv" "$tmp/coil.kelvane"
+1|「x.pdf」を保存できません（保存先のフォルダーがありません）。|--quotation "$tmp/none/x.pdf" --export-csv "$tmp/kept.csv" "$tmp/coil.kelvane"
 1|「full」を保存できません（ディスクがいっぱいです）。|--export-csv /dev/full "$tmp/coil.kelvane"
 1|「x.csv」を保存できません（保存先のフォルダーがありません）。|--report "$tmp/kept.csv" --export-csv "$tmp/none/x.csv" "$tmp/coil.kelvane"
 ROWS

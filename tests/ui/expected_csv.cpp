@@ -1,11 +1,12 @@
 // The CSV the command line must write for a job, made by the job layer alone:
 // the job read, opened on a form model, its results table as CSV on stdout,
-// with the time given as its 作成日時.
+// with the time given as its 作成日時, and its quotation when it has terms.
 // Usage: kelvane_expected_csv JOB CREATED-AT
 #include <cstdio>
 
 #include "job/file_io.h"
 #include "job/job_form.h"
+#include "job/quotation_rows.h"
 #include "job/results_table.h"
 
 int main(int argc, char** argv) {
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
   if (!job) return 1;
   kelvane::form::Form1 form;
   kelvane::job::applyJob(*job, form);
-  const std::string csv =
-      kelvane::job::toCsv(kelvane::job::resultsTable(form, job->fields, argv[2]));
+  kelvane::job::ResultsTable table = kelvane::job::resultsTable(form, job->fields, argv[2]);
+  kelvane::job::addQuotation(table, form, job->terms);
+  const std::string csv = kelvane::job::toCsv(table);
   return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() ? 0 : 1;
 }

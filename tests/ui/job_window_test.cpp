@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -143,8 +144,16 @@ bool current(const Person& person) { return person.window.form().model().state()
 // The box of the wire length under Max.
 const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::LengthMax);
 
-const kelvane::job::JobFields kFields = {
-    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75};
+const kelvane::job::JobFields kFields = [] {
+  kelvane::job::JobFields fields;
+  fields.customer = "株式会社サンプル電機";
+  fields.partNumber = "KC-0042";
+  fields.quotationNumber = "Q2026-118";
+  fields.personInCharge = "山田 太郎";
+  fields.memo = "試作3台分。\n納期は来月末。";
+  fields.workingCelsius = 75;
+  return fields;
+}();
 
 }  // namespace
 
@@ -352,7 +361,9 @@ class JobWindowTest : public QObject {
     QCOMPARE(person.shownTitle(), QStringLiteral("a[*]b.kelvane* - Kelvane"));
     person.click({"Option3", 0});
     QVERIFY(!person.window.isWindowModified());
-    person.window.setFields({"顧客", {}, {}, {}, {}});
+    kelvane::job::JobFields customer;
+    customer.customer = "顧客";
+    person.window.setFields(customer);
     QVERIFY(person.window.isWindowModified());
     // Ctrl+S saves to the job's own file without asking for one.
     person.chosenFile.clear();
@@ -727,50 +738,91 @@ class JobWindowTest : public QObject {
     QVERIFY(about.contains(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion()))));
   }
 
-  // The five texts and the working temperature are taken on OK; a
-  // temperature that cannot be read or is out of reach keeps the dialog open
-  // with the reason beside it, and nothing is taken.
+  // The texts, the period of validity and the working temperature are
+  // taken on OK; a number that cannot be read or is out of reach keeps the
+  // dialog open with the reason beside it, its text selected, and nothing
+  // is taken. The 版 and 発行日 of the quotation stay as they were.
   void fields_dialog_takes_the_fields_on_ok_data() {
+    QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<double>("celsius");
+    QTest::addColumn<double>("value");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("whole") << "75" << 75.0 << "";
-    QTest::newRow("full-width") << "－１０．５" << -10.5 << "";
-    QTest::newRow("blanks around") << " 155 " << 155.0 << "";
-    QTest::newRow("empty") << "" << 0.0 << "使用温度を数として読めません（「」）。";
-    QTest::newRow("junk after") << "75度" << 0.0 << "使用温度を数として読めません（「75度」）。";
-    QTest::newRow("too hot") << "600" << 0.0
+    QTest::newRow("whole") << "workingCelsius"
+                           << "75" << 75.0 << "";
+    QTest::newRow("full-width") << "workingCelsius"
+                                << "－１０．５" << -10.5 << "";
+    QTest::newRow("blanks around") << "workingCelsius"
+                                   << " 155 " << 155.0 << "";
+    QTest::newRow("empty") << "workingCelsius"
+                           << "" << 0.0 << "使用温度を数として読めません（「」）。";
+    QTest::newRow("junk after") << "workingCelsius"
+                                << "75度" << 0.0 << "使用温度を数として読めません（「75度」）。";
+    QTest::newRow("too hot") << "workingCelsius"
+                             << "600" << 0.0
                              << "使用温度は -200 °C から 500 °C までで入力してください。";
-    QTest::newRow("too cold") << "-250" << 0.0
+    QTest::newRow("too cold") << "workingCelsius"
+                              << "-250" << 0.0
                               << "使用温度は -200 °C から 500 °C までで入力してください。";
+    QTest::newRow("valid for 45 days") << "validDays"
+                                       << "45" << 45.0 << "";
+    QTest::newRow("days in full width") << "validDays"
+                                        << "１４" << 14.0 << "";
+    QTest::newRow("days with their unit") << "validDays"
+                                          << "60日" << 60.0 << "";
+    QTest::newRow("the day of issue only") << "validDays"
+                                           << "0" << 0.0 << "";
+    QTest::newRow("over ten years")
+        << "validDays"
+        << "3651" << 0.0 << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
+    QTest::newRow("half a day")
+        << "validDays"
+        << "1.5" << 0.0 << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
+    QTest::newRow("days not a number")
+        << "validDays"
+        << "来月末" << 0.0 << "「有効期限」を数として読めません（「来月末」）。";
   }
   void fields_dialog_takes_the_fields_on_ok() {
+    QFETCH(QString, box);
     QFETCH(QString, typed);
-    QFETCH(double, celsius);
+    QFETCH(double, value);
     QFETCH(QString, refusal);
-    kelvane::ui::JobFieldsDialog dialog(kFields, nullptr);
+    kelvane::job::JobFields before = kFields;
+    before.revision = 2;
+    before.issuedOn = "2026-12-01";
+    kelvane::ui::JobFieldsDialog dialog(before, nullptr);
     dialog.show();
-    auto boxes = dialog.findChildren<QLineEdit*>();
-    QCOMPARE(boxes.size(), 5);
-    for (QLineEdit* box : boxes.mid(0, 4))
-      QCOMPARE(box->maxLength(), int(kelvane::job::kMaxTextChars));
-    QCOMPARE(boxes[4]->text(), QStringLiteral("75"));
-    boxes[0]->setText(QStringLiteral("別の顧客"));
-    boxes[4]->setText(typed);
+    auto line = [&](const char* name) { return dialog.findChild<QLineEdit*>(QLatin1String(name)); };
+    for (const char* name : {"customer", "partNumber", "quotationNumber", "personInCharge",
+                             "subject", "deliveryTerms", "paymentTerms"})
+      QCOMPARE(line(name)->maxLength(), int(kelvane::job::kMaxTextChars));
+    QCOMPARE(line("workingCelsius")->text(), QStringLiteral("75"));
+    QCOMPARE(line("validDays")->text(), QStringLiteral("30"));
+    line("customer")->setText(QStringLiteral("別の顧客"));
+    line("subject")->setText(QStringLiteral("巻線コイル 試作"));
+    line("deliveryTerms")->setText(QStringLiteral("受注後 3 週間"));
+    line("paymentTerms")->setText(QStringLiteral("月末締め翌月末払い"));
+    dialog.findChild<QPlainTextEdit*>(QStringLiteral("remarks"))
+        ->setPlainText(QStringLiteral("端末処理：半田上げ\n梱包：トレー入り"));
+    line(box.toLatin1().constData())->setText(typed);
     dialog.accept();
     if (refusal.isEmpty()) {
       QCOMPARE(dialog.result(), int(QDialog::Accepted));
-      kelvane::job::JobFields expected = kFields;
+      kelvane::job::JobFields expected = before;
       expected.customer = "別の顧客";
-      expected.workingCelsius = celsius;
+      expected.subject = "巻線コイル 試作";
+      expected.deliveryTerms = "受注後 3 週間";
+      expected.paymentTerms = "月末締め翌月末払い";
+      expected.remarks = "端末処理：半田上げ\n梱包：トレー入り";
+      if (box == QStringLiteral("workingCelsius")) expected.workingCelsius = value;
+      if (box == QStringLiteral("validDays")) expected.validDays = int(value);
       QVERIFY(dialog.fields() == expected);
       return;
     }
     QVERIFY(dialog.isVisible());
-    QVERIFY(dialog.fields() == kFields);
+    QVERIFY(dialog.fields() == before);
     QVERIFY(std::ranges::any_of(dialog.findChildren<QLabel*>(),
                                 [&](QLabel* l) { return l->isVisible() && l->text() == refusal; }));
-    QCOMPARE(boxes[4]->selectedText(), typed);
+    QCOMPARE(line(box.toLatin1().constData())->selectedText(), typed);
   }
 
  private:

@@ -39,11 +39,18 @@ QString focusOf(WindowReplayTarget& person) {
   return QString::fromStdString(model);
 }
 
-const kelvane::job::JobFields kFields = {"顧客", "品番", "見積", "担当", "メモ", 75};
+const kelvane::job::JobFields kFields = [] {
+  kelvane::job::JobFields fields;
+  fields.customer = "顧客";
+  fields.partNumber = "品番";
+  fields.quotationNumber = "見積";
+  fields.personInCharge = "担当";
+  fields.memo = "メモ";
+  fields.workingCelsius = 75;
+  return fields;
+}();
 
 // The dialog's line boxes in the order they stand: the four texts, then 使用温度.
-QList<QLineEdit*> lineBoxes(QWidget& dialog) { return dialog.findChildren<QLineEdit*>(); }
-
 void showActive(QWidget& w) {
   w.show();
   w.activateWindow();
@@ -125,45 +132,50 @@ class KeyboardPathTest : public QObject {
     QCOMPARE(box(person, text1(2))->text(), turns);
   }
 
-  // One Enter in any box of 案件情報 takes the fields; the memo, where Enter
-  // starts a new line, takes Ctrl+Enter. A bad 使用温度 keeps the dialog open.
+  // One Enter in any box of 案件情報 takes the fields; the memo and the
+  // remarks, where Enter starts a new line, take Ctrl+Enter. A bad 使用温度
+  // keeps the dialog open.
   void one_enter_takes_the_fields_dialog_data() {
-    QTest::addColumn<int>("field");  // 0..3 the texts, 4 使用温度, 5 the memo, 6 キャンセル
+    QTest::addColumn<QString>("field");  // a box's object name, or キャンセル
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("temperature");
     QTest::addColumn<int>("result");
     const int plain = Qt::NoModifier, ctrl = Qt::ControlModifier, keypad = Qt::KeypadModifier;
     const int taken = QDialog::Accepted, open = -1, calledOff = QDialog::Rejected;
-    QTest::newRow("顧客名") << 0 << plain << "80" << taken;
-    QTest::newRow("品番") << 1 << plain << "80" << taken;
-    QTest::newRow("見積番号") << 2 << plain << "80" << taken;
-    QTest::newRow("担当者") << 3 << plain << "80" << taken;
-    QTest::newRow("使用温度") << 4 << plain << "80" << taken;
-    QTest::newRow("使用温度 by the keypad's Enter") << 4 << keypad << "80" << taken;
-    QTest::newRow("使用温度 refused") << 4 << plain << "600" << open;
-    QTest::newRow("メモ by Ctrl+Enter") << 5 << ctrl << "80" << taken;
-    QTest::newRow("メモ: Enter is a new line") << 5 << plain << "80" << open;
-    QTest::newRow("メモ by Ctrl+Enter, 使用温度 refused") << 5 << ctrl << "abc" << open;
-    QTest::newRow("Enter on キャンセル") << 6 << plain << "80" << calledOff;
+    QTest::newRow("顧客名") << "customer" << plain << "80" << taken;
+    QTest::newRow("品番") << "partNumber" << plain << "80" << taken;
+    QTest::newRow("見積番号") << "quotationNumber" << plain << "80" << taken;
+    QTest::newRow("担当者") << "personInCharge" << plain << "80" << taken;
+    QTest::newRow("件名") << "subject" << plain << "80" << taken;
+    QTest::newRow("納期") << "deliveryTerms" << plain << "80" << taken;
+    QTest::newRow("支払条件") << "paymentTerms" << plain << "80" << taken;
+    QTest::newRow("有効期限") << "validDays" << plain << "80" << taken;
+    QTest::newRow("使用温度") << "workingCelsius" << plain << "80" << taken;
+    QTest::newRow("使用温度 by the keypad's Enter") << "workingCelsius" << keypad << "80" << taken;
+    QTest::newRow("使用温度 refused") << "workingCelsius" << plain << "600" << open;
+    QTest::newRow("メモ by Ctrl+Enter") << "memo" << ctrl << "80" << taken;
+    QTest::newRow("メモ: Enter is a new line") << "memo" << plain << "80" << open;
+    QTest::newRow("メモ by Ctrl+Enter, 使用温度 refused") << "memo" << ctrl << "abc" << open;
+    QTest::newRow("備考 by Ctrl+Enter") << "remarks" << ctrl << "80" << taken;
+    QTest::newRow("備考: Enter is a new line") << "remarks" << plain << "80" << open;
+    QTest::newRow("Enter on キャンセル") << "キャンセル" << plain << "80" << calledOff;
   }
   void one_enter_takes_the_fields_dialog() {
-    QFETCH(int, field);
+    QFETCH(QString, field);
     QFETCH(int, modifiers);
     QFETCH(QString, temperature);
     QFETCH(int, result);
     kelvane::ui::JobFieldsDialog dialog(kFields, nullptr);
     showActive(dialog);
-    const QList<QLineEdit*> lines = lineBoxes(dialog);
-    QCOMPARE(lines.size(), 5);
-    lines[4]->setText(temperature);
-    auto* memo = dialog.findChild<QPlainTextEdit*>();
-    QWidget* at = field < 5 ? static_cast<QWidget*>(lines[field]) : memo;
-    if (field == 6) {
-      for (QPushButton* b : dialog.findChildren<QPushButton*>())
-        if (b->text() == QStringLiteral("キャンセル")) at = b;
-    }
+    auto* celsius = dialog.findChild<QLineEdit*>(QStringLiteral("workingCelsius"));
+    celsius->setText(temperature);
+    QWidget* at = dialog.findChild<QWidget*>(field);
+    for (QPushButton* b : dialog.findChildren<QPushButton*>())
+      if (b->text() == field) at = b;
+    QVERIFY(at);
     at->setFocus(Qt::TabFocusReason);
-    memo->moveCursor(QTextCursor::End);
+    auto* text = qobject_cast<QPlainTextEdit*>(at);
+    if (text) text->moveCursor(QTextCursor::End);
     const auto mods = Qt::KeyboardModifiers(modifiers);
     QTest::keyClick(at, mods & Qt::KeypadModifier ? Qt::Key_Enter : Qt::Key_Return, mods);
     if (result == -1) {
@@ -174,15 +186,15 @@ class KeyboardPathTest : public QObject {
       QCOMPARE(dialog.result(), result);
     }
     if (result == QDialog::Accepted) QCOMPARE(dialog.fields().workingCelsius, 80.0);
-    if (field == 5 && modifiers == Qt::NoModifier)
-      QCOMPARE(memo->toPlainText(), QStringLiteral("メモ\n"));
+    if (text && modifiers == Qt::NoModifier)
+      QVERIFY(text->toPlainText().endsWith(QLatin1Char('\n')));
     if (temperature == "600" || temperature == "abc") {
       // Refused: the red reason, and 使用温度 selected to be typed over.
       QVERIFY(std::ranges::any_of(dialog.findChildren<QLabel*>(), [](QLabel* l) {
         return l->isVisible() && l->text().startsWith(QStringLiteral("使用温度"));
       }));
-      QCOMPARE(QApplication::focusWidget(), lines[4]);
-      QCOMPARE(lines[4]->selectedText(), temperature);
+      QCOMPARE(QApplication::focusWidget(), celsius);
+      QCOMPARE(celsius->selectedText(), temperature);
     }
   }
 
@@ -253,10 +265,10 @@ class KeyboardPathTest : public QObject {
     } else {
       kelvane::ui::JobFieldsDialog dialog(kFields, nullptr);
       showActive(dialog);
-      QLineEdit* customer = lineBoxes(dialog)[0];
+      auto* customer = dialog.findChild<QLineEdit*>(QStringLiteral("customer"));
       QTest::keyClicks(customer, QStringLiteral("X"));
       QWidget* at = customer;
-      if (window.endsWith("memo")) at = dialog.findChild<QPlainTextEdit*>();
+      if (window.endsWith("memo")) at = dialog.findChild<QPlainTextEdit*>(QStringLiteral("memo"));
       at->setFocus(Qt::TabFocusReason);
       QTest::keyClick(at, Qt::Key_Escape);
       QVERIFY(!dialog.isVisible());

@@ -21,8 +21,16 @@ namespace {
 
 const QString kOutOfDate = QStringLiteral("計算結果は入力と一致していません（再計算が必要）");
 
-const kelvane::job::JobFields kFields = {
-    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。納期は来月末。", 75};
+const kelvane::job::JobFields kFields = [] {
+  kelvane::job::JobFields fields;
+  fields.customer = "株式会社サンプル電機";
+  fields.partNumber = "KC-0042";
+  fields.quotationNumber = "Q2026-118";
+  fields.personInCharge = "山田 太郎";
+  fields.memo = "試作3台分。納期は来月末。";
+  fields.workingCelsius = 75;
+  return fields;
+}();
 
 // A rectangular coil of 120 turns, 計算 pressed.
 kelvane::form::Form1 pressedForm(const std::string& turns = "120") {
@@ -411,6 +419,72 @@ class QuotationSheetTest : public QObject {
     QVERIFY(!form.state().sheetOpen);
     const QString text = flattened(writtenText(content, QStringLiteral("no-wire.pdf")));
     QVERIFY(text.contains(QStringLiteral("素線径(d)が正しくないため作れません")));
+  }
+
+  // With the job's terms the sheet's second page gives its cost: the terms
+  // with the letters of the formulas, w and n, and every lot's breakdown,
+  // 単価 and 金額, then the first lot's totals and the parts; without a
+  // price, why there is none. A job without terms has no such page.
+  void the_cost_page_gives_every_figure_data() {
+    QTest::addColumn<QString>("price");  // "priced", "refused", "none"
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("priced") << "priced" << 2
+                            << QStringList{QStringLiteral("見積計算書（原価）"),
+                                           QStringLiteral("線材単価 P（銅線） 1800 円/kg"),
+                                           QStringLiteral("ロス率 L 5 %"),
+                                           QStringLiteral("巻線速度 S 1200 min⁻¹"),
+                                           QStringLiteral("数量 Q 100, 1,000 個"),
+                                           QStringLiteral("w = 0.0323 kg、n = 120"),
+                                           QStringLiteral("100 61.0470円 37.6000円 27.0000円 "
+                                                          "125.6470円 159.20円 15,920円"),
+                                           QStringLiteral("1,000 61.0470円 34.2000円 27.0000円 "
+                                                          "122.2470円 154.90円 154,900円"),
+                                           QStringLiteral("小計（数量 100） 15,920円"),
+                                           QStringLiteral("消費税（10 %） 1,592円"),
+                                           QStringLiteral("合計 17,512円"),
+                                           QStringLiteral("ボビン 25.0000円"),
+                                           QStringLiteral("テープ 2.0000円"),
+                                           QStringLiteral("加工費 = (n / S + h + s / Q) / 60 × r"),
+                                           QStringLiteral("2/2")};
+    QTest::newRow("refused") << "refused" << 2
+                             << QStringList{QStringLiteral("「巻線速度」が 0 では求まりません。"),
+                                            QStringLiteral("ボビン 25.0000円")};
+    QTest::newRow("no terms") << "none" << 1 << QStringList{QStringLiteral("1/1")};
+  }
+  void the_cost_page_gives_every_figure() {
+    QFETCH(QString, price);
+    QFETCH(int, pages);
+    QFETCH(QStringList, expected);
+    QuotationContent content = kelvane::ui::quotationOf(pressedForm(), kFields);
+    kelvane::job::QuotationTerms terms;
+    terms.wireYenPerKg = 1800;
+    terms.lossPercent = 5;
+    terms.windingRpm = 1200;
+    terms.handlingMinutes = 1.5;
+    terms.setupMinutes = 20;
+    terms.labourYenPerHour = 3000;
+    terms.parts = {{"ボビン", 25}, {"テープ", 2}};
+    terms.overheadPercent = 10;
+    terms.profitPercent = 15;
+    terms.quantities = {100, 1000};
+    kelvane::job::Quote quote;
+    quote.lots = {{100, 61.047, 37.6, 27, 125.647, 15920, 15920},
+                  {1000, 61.047, 34.2, 27, 122.247, 15490, 154900}};
+    quote.subtotalYen = 15920;
+    quote.taxYen = 1592;
+    quote.totalYen = 17512;
+    if (price == QStringLiteral("priced"))
+      content.cost = kelvane::ui::SheetCost{terms, QStringLiteral("銅線"),
+                                            kelvane::job::CoilPrice{0.0323, 120, quote}};
+    if (price == QStringLiteral("refused"))
+      content.cost = kelvane::ui::SheetCost{terms, QStringLiteral("銅線"),
+                                            QStringLiteral("「巻線速度」が 0 では求まりません。")};
+    const QString path = dir_.filePath(QStringLiteral("cost.pdf"));
+    QVERIFY(!kelvane::ui::writeQuotationPdf(path, content));
+    QCOMPARE(pageCount(path), pages);
+    const QString text = flattened(pageText(path, pages));
+    for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e + "\n" + text));
   }
 
   void an_unwritable_place_is_refused_with_a_reason_data() {

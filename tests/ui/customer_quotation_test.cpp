@@ -1,0 +1,170 @@
+// The customer's quotation (見積書) as a PDF: every figure and field read
+// back with poppler's pdftotext, long remarks going on to a second page, and
+// a file it cannot write refused.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "job/money_text.h"
+#include "ui/customer_quotation.h"
+#include "window_test_support.h"
+
+using kelvane::ui::CustomerQuotation;
+
+namespace {
+
+// Three lot sizes priced by hand: 単価 falls as the lot grows.
+kelvane::job::Quote threeLots() {
+  kelvane::job::Quote quote;
+  quote.lots = {{100, 61.11, 37.5, 27, 125.61, 15915, 15915},
+                {1000, 61.11, 34.13, 27, 122.24, 15488, 154880},
+                {10000, 61.11, 33.79, 27, 121.9, 15445, 1544500}};
+  quote.subtotalYen = 15915;
+  quote.taxYen = 1591;
+  quote.totalYen = 17506;
+  return quote;
+}
+
+CustomerQuotation sample() {
+  CustomerQuotation q;
+  q.company = {QStringLiteral("株式会社ケルヴェイン巻線"),
+               QStringLiteral("東京都大田区東糀谷 1-2-3"), QStringLiteral("03-1234-5678"),
+               QStringLiteral("鈴木 一郎")};
+  q.fields.customer = "株式会社サンプル電機";
+  q.fields.partNumber = "KC-0042";
+  q.fields.quotationNumber = "Q2026-118";
+  q.fields.personInCharge = "山田 太郎";
+  q.fields.subject = "トランス用巻線コイル 試作";
+  q.fields.deliveryTerms = "受注後 3 週間";
+  q.fields.paymentTerms = "月末締め翌月末払い";
+  q.fields.remarks = "端末処理：半田上げ\n梱包：トレー入り";
+  q.fields.revision = 2;
+  q.fields.issuedOn = "2026-12-08";
+  q.fields.validDays = 30;
+  q.quote = threeLots();
+  q.issuedOn = QDate(2026, 12, 8);
+  q.programVersion = QStringLiteral("0.1.0");
+  return q;
+}
+
+QString run(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForStarted()) {
+    qWarning("%s is missing: scripts/install-deps installs poppler-utils", qPrintable(program));
+    return {};
+  }
+  process.waitForFinished();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString flattened(QString text) {
+  return text.replace(QChar(0x3000), QLatin1Char(' ')).simplified();
+}
+
+}  // namespace
+
+class CustomerQuotationTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir dir_;
+
+  QString written(const CustomerQuotation& q, const QString& name, int page = 0) {
+    const QString path = dir_.filePath(name);
+    if (const auto error = kelvane::ui::writeCustomerQuotationPdf(path, q)) {
+      qWarning("%s", qPrintable(*error));
+      return {};
+    }
+    QStringList arguments = {QStringLiteral("-layout")};
+    if (page > 0) arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+    return flattened(run(QStringLiteral("pdftotext"), arguments << path << QStringLiteral("-")));
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY(dir_.isValid()); }
+
+  // What the customer reads: who quotes to whom, the number with its 版,
+  // the days, every lot's 単価 and 金額, the first lot's totals and the
+  // terms of delivery and payment, with 円 and grouped digits throughout.
+  void the_pdf_holds_every_figure_and_field() {
+    const CustomerQuotation q = sample();
+    const QString text = written(q, QStringLiteral("quotation.pdf"));
+    QVERIFY(!text.isEmpty());
+    QStringList expected = {QStringLiteral("見 積 書"),
+                            QStringLiteral("株式会社サンプル電機 御中"),
+                            QStringLiteral("Q2026-118（第2版）"),
+                            QStringLiteral("2026年12月8日"),
+                            QStringLiteral("2027年1月7日"),
+                            QStringLiteral("トランス用巻線コイル 試作"),
+                            QStringLiteral("KC-0042"),
+                            QStringLiteral("株式会社ケルヴェイン巻線"),
+                            QStringLiteral("東京都大田区東糀谷 1-2-3"),
+                            QStringLiteral("TEL 03-1234-5678"),
+                            QStringLiteral("担当 山田 太郎"),
+                            QStringLiteral("受注後 3 週間"),
+                            QStringLiteral("月末締め翌月末払い"),
+                            QStringLiteral("端末処理：半田上げ"),
+                            QStringLiteral("梱包：トレー入り"),
+                            QStringLiteral("作成"),
+                            QStringLiteral("承認"),
+                            QStringLiteral("1/1"),
+                            QStringLiteral("10,000 個"),
+                            QStringLiteral("159.15円"),
+                            QStringLiteral("154.88円"),
+                            QStringLiteral("154.45円"),
+                            QStringLiteral("1,544,500円"),
+                            QStringLiteral("小計 15,915円"),
+                            QStringLiteral("消費税（10 %） 1,591円"),
+                            QStringLiteral("合計 17,506円")};
+    for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e));
+    // The amount the customer reads first: the first lot's total with tax.
+    QVERIFY(text.contains(QStringLiteral("御見積金額（税込） 17,506円")));
+    QVERIFY(!text.contains(QStringLiteral("¥")));
+  }
+
+  // Without a person of the job the company's stands in; the 版 of a
+  // quotation never issued before prints as the first.
+  void the_company_person_and_the_first_revision() {
+    CustomerQuotation q = sample();
+    q.fields.personInCharge.clear();
+    q.fields.revision = 0;
+    q.fields.quotationNumber.clear();
+    const QString text = written(q, QStringLiteral("first.pdf"));
+    QVERIFY(text.contains(QStringLiteral("担当 鈴木 一郎")));
+    QVERIFY(text.contains(QStringLiteral("第1版")));
+  }
+
+  // Remarks longer than the first page's room go on to the next, whole and
+  // in order, every page numbered.
+  void long_remarks_continue_on_the_next_page() {
+    CustomerQuotation q = sample();
+    QString remarks;
+    for (int i = 1; i <= 60; ++i)
+      remarks += QStringLiteral("第%1項：検査成績書を添付する。\n").arg(i);
+    q.fields.remarks = remarks.toStdString();
+    const QString first = written(q, QStringLiteral("long.pdf"), 1);
+    const QString second = written(q, QStringLiteral("long.pdf"), 2);
+    QVERIFY(first.contains(QStringLiteral("1/2")));
+    QVERIFY(first.contains(QStringLiteral("（次ページに続く）")));
+    QVERIFY(second.contains(QStringLiteral("備考（続き）")));
+    QVERIFY(second.contains(QStringLiteral("第60項")));
+    QVERIFY(second.contains(QStringLiteral("2/2")));
+    for (int i = 1; i <= 60; ++i) {
+      const QString item = QStringLiteral("第%1項：").arg(i);
+      QVERIFY2(first.contains(item) != second.contains(item), qPrintable(item));
+    }
+  }
+
+  void a_file_that_cannot_be_written_is_refused() {
+    const auto error = kelvane::ui::writeCustomerQuotationPdf(
+        dir_.filePath(QStringLiteral("none/quotation.pdf")), sample());
+    QCOMPARE(
+        error.value_or(QString()),
+        QStringLiteral("「quotation.pdf」を保存できません（保存先のフォルダーがありません）。"));
+  }
+};
+
+KELVANE_UI_TEST_MAIN(CustomerQuotationTest)
+#include "customer_quotation_test.moc"

@@ -1,0 +1,374 @@
+// The window prices its job: the 見積 pane shows what priceCoil gives for
+// the coil on the form, both PDFs carry every figure of the pane, the price
+// list is read once (a damaged one said once, the built-in one used), a job
+// priced from an older list is offered the new prices, and the customer's
+// quotation gets its 版 on each new issue.
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "job/file_io.h"
+#include "job/money_text.h"
+#include "job/price_list.h"
+#include "job/quotation_text.h"
+#include "tests/ui/window_test_support.h"
+#include "ui/job_window.h"
+#include "ui/price_list_file.h"
+#include "ui/quotation_dialog.h"
+
+using kelvane::form::ControlId;
+using kelvane::form::text1;
+using kelvane::job::QuotationTerms;
+using kelvane::ui::JobWindow;
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+// The window with everything that would ask the user answered by the test.
+struct Person {
+  JobWindow window;
+  QStringList messages;
+  QString chosenFile;
+  QStringList newPricesAsked;
+  bool takeNewPrices = false;
+  QStringList previews;
+  bool printFromPreview = false;
+
+  Person() {
+    window.setMessagePresenter([this](const QString& m) { messages << m; });
+    window.setFileChooser([this](JobWindow::FileKind, const QString&) { return chosenFile; });
+    window.setOutOfDateAsker([] { return JobWindow::OutOfDateAnswer::PressAndOutput; });
+    window.setDiscardAsker([](const QString&) { return JobWindow::DiscardAnswer::Discard; });
+    window.setNewPricesAsker([this](const QString& question) {
+      newPricesAsked << question;
+      return takeNewPrices;
+    });
+    window.setPreviewRunner(
+        [this](const QString& title, const kelvane::ui::paper::DocumentPainter&) {
+          previews << title;
+          return printFromPreview;
+        });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
+
+  void click(const ControlId& id) {
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(window.form().control(id)), Qt::LeftButton);
+  }
+  void type(const ControlId& id, const QString& text) {
+    auto* box = qobject_cast<QLineEdit*>(window.form().control(id));
+    box->setFocus(Qt::TabFocusReason);
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab);
+  }
+};
+
+QString pdfText(const QString& path) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  if (!process.waitForStarted()) {
+    qWarning("pdftotext is missing: scripts/install-deps installs poppler-utils");
+    return {};
+  }
+  process.waitForFinished();
+  return QString::fromUtf8(process.readAllStandardOutput())
+      .replace(QChar(0x3000), ' ')
+      .simplified();
+}
+
+// Every figure the pane shows: the table's cells and the totals.
+QStringList paneFigures(const kelvane::ui::QuotationDialog& pane) {
+  QStringList figures = pane.totals();
+  const QTableWidget& table = pane.priceTable();
+  for (int r = 0; r < table.rowCount(); ++r)
+    for (int c = 0; c < table.columnCount(); ++c) figures << table.item(r, c)->text();
+  return figures;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A price list of the user's, saved at `savedAt`.
+void writePriceList(double copperYenPerKg, const std::string& savedAt) {
+  kelvane::job::PriceList list = kelvane::job::builtInPriceList();
+  list.wireYenPerKg[0] = copperYenPerKg;
+  list.savedAt = savedAt;
+  writeFile(kelvane::ui::priceListPath(),
+            QByteArray::fromStdString(kelvane::job::writePriceList(list)));
+}
+
+}  // namespace
+
+class QuotationWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    // The price list and the settings go to folders of the test's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+  }
+  void init() {
+    QFile::remove(kelvane::ui::priceListPath());
+    temporary_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(temporary_->isValid());
+    dir_ = QDir(temporary_->path());
+  }
+
+  // The pane prices the coil on the form as priceCoil does from the larger,
+  // predicted column's total weight and the turns; the customer's quotation
+  // and the sheet give every figure the pane shows.
+  void the_pane_and_both_pdfs_show_what_priceCoil_gives_data() {
+    QTest::addColumn<int>("former");    // Option1
+    QTest::addColumn<int>("material");  // Option3
+    QTest::addColumn<QString>("turns");
+    QTest::newRow("rectangular, copper, 120 turns") << 1 << 0 << "120";
+    QTest::newRow("round, aluminium, 60 turns") << 0 << 1 << "60";
+    QTest::newRow("fan, copper-clad aluminium, 1500 turns") << 2 << 2 << "1500";
+  }
+  void the_pane_and_both_pdfs_show_what_priceCoil_gives() {
+    QFETCH(int, former);
+    QFETCH(int, material);
+    QFETCH(QString, turns);
+    Person person;
+    person.click({"Option1", former});
+    person.click({"Option3", material});
+    person.type(text1(2), turns);
+    person.click({"Command1", -1});
+    kelvane::ui::QuotationDialog* pane = person.window.showQuotationPane();
+
+    const kelvane::form::FormState& state = person.window.form().model().state();
+    const auto& weights = state.pressed->weights;
+    QVERIFY(weights.totalWeightMid >= weights.totalWeightMax);  // the predicted column is larger
+    const QuotationTerms terms = kelvane::job::termsFor(
+        kelvane::job::builtInPriceList(), static_cast<kelvane::ConductorMaterial>(material));
+    QVERIFY(person.window.termsForPricing() == terms);
+    const auto quote =
+        kelvane::job::priceCoil(weights.totalWeightMid / 1000, turns.toDouble(), terms);
+    QVERIFY(quote);
+    QCOMPARE(pane->priceTable().rowCount(), int(quote->lots.size()));
+    for (int r = 0; r < int(quote->lots.size()); ++r) {
+      const kelvane::job::LotPrice& lot = quote->lots[std::size_t(r)];
+      const QStringList expected = {qt(kelvane::job::quantityText(lot.quantity)),
+                                    qt(kelvane::job::costText(lot.materialYen)),
+                                    qt(kelvane::job::costText(lot.processingYen)),
+                                    qt(kelvane::job::costText(lot.partsYen)),
+                                    qt(kelvane::job::costText(lot.costYen)),
+                                    qt(kelvane::job::unitPriceText(lot.unitPriceSen)),
+                                    qt(kelvane::job::yenText(lot.amountYen))};
+      for (int c = 0; c < expected.size(); ++c)
+        QCOMPARE(pane->priceTable().item(r, c)->text(), expected[c]);
+    }
+    QCOMPARE(pane->totals(), (QStringList{qt(kelvane::job::yenText(quote->subtotalYen)),
+                                          qt(kelvane::job::yenText(quote->taxYen)),
+                                          qt(kelvane::job::yenText(quote->totalYen))}));
+    pane->accept();
+    QVERIFY(person.window.terms() == terms);
+
+    const QString customer = dir_.filePath(QStringLiteral("customer.pdf"));
+    const QString sheet = dir_.filePath(QStringLiteral("sheet.pdf"));
+    QVERIFY(person.window.exportCustomerQuotationTo(customer));
+    QVERIFY(person.window.exportPdfTo(sheet));
+    QCOMPARE(person.messages, QStringList());
+    const QString customerText = pdfText(customer), sheetText = pdfText(sheet);
+    // The customer reads 単価 and 金額 of every lot and the totals; the sheet
+    // has every figure.
+    for (const kelvane::job::LotPrice& lot : quote->lots) {
+      for (const std::string& figure :
+           {kelvane::job::unitPriceText(lot.unitPriceSen), kelvane::job::yenText(lot.amountYen)})
+        QVERIFY2(customerText.contains(qt(figure)), figure.c_str());
+    }
+    for (const QString& figure : pane->totals())
+      QVERIFY2(customerText.contains(figure), qPrintable(figure));
+    for (const QString& figure : paneFigures(*pane))
+      QVERIFY2(sheetText.contains(figure), qPrintable(figure));
+  }
+
+  // The pane follows the form: results out of date are withheld, and the
+  // prices of a new press shown; OK gives the job its terms, a change to
+  // save.
+  void the_pane_follows_the_form() {
+    Person person;
+    person.click({"Command1", -1});
+    kelvane::ui::QuotationDialog* pane = person.window.showQuotationPane();
+    const QStringList before = paneFigures(*pane);
+    QVERIFY(!before.isEmpty());
+    person.type(text1(2), QStringLiteral("250"));
+    QVERIFY(pane->refusal().contains(QStringLiteral("結果が入力と合っていない")));
+    QCOMPARE(pane->priceTable().rowCount(), 0);
+    person.click({"Command1", -1});
+    QVERIFY(pane->refusal().isEmpty());
+    QVERIFY(paneFigures(*pane) != before);
+    QVERIFY(!person.window.terms());
+    QVERIFY(person.window.saveTo(dir_.filePath(QStringLiteral("coil.kelvane"))));
+    auto* loss = pane->findChild<QLineEdit*>(QStringLiteral("ロス率"));
+    loss->setText(QStringLiteral("8"));
+    pane->accept();
+    QCOMPARE(person.window.terms()->lossPercent, 8.0);
+    QVERIFY(person.window.isWindowModified());
+    // Terms typed are no list's.
+    QVERIFY(person.window.currentJob().priceListSavedAt.empty());
+  }
+
+  // No list of the user's: the built-in one, nothing said. A damaged one:
+  // said once, however often prices are asked for, and the built-in one
+  // used; never a crash.
+  void the_price_list_is_read_once_data() {
+    QTest::addColumn<QByteArray>("file");  // "<none>": no file
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no file") << QByteArray("<none>") << "";
+    QTest::newRow("not JSON") << QByteArray("{\"format\": \"kelvane-prices\", \"wire")
+                              << "「prices.json」を開けません。JSON として読めません";
+    QTest::newRow("another format")
+        << QByteArray(R"({"format": "kelvane-job", "formatVersion": 1})")
+        << "「prices.json」を開けません。";
+    QTest::newRow("a winding speed of 0")
+        << QByteArray::fromStdString(kelvane::job::writePriceList(kelvane::job::builtInPriceList()))
+               .replace("\"windingRpm\": 1000", "\"windingRpm\": 0")
+        << "「prices.json」を開けません。";
+    QTest::newRow("binary") << QByteArray("\x00\xff\xfe{", 4) << "「prices.json」を開けません。";
+  }
+  void the_price_list_is_read_once() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, said);
+    if (file != "<none>") writeFile(kelvane::ui::priceListPath(), file);
+    Person person;
+    person.click({"Command1", -1});
+    person.window.showQuotationPane();
+    person.window.showQuotationPane();
+    QVERIFY(person.window.exportCustomerQuotationTo(dir_.filePath(QStringLiteral("q.pdf"))));
+    QVERIFY(person.window.priceList() == kelvane::job::builtInPriceList());
+    if (said.isEmpty()) {
+      QCOMPARE(person.messages, QStringList());
+      return;
+    }
+    QCOMPARE(person.messages.size(), 1);
+    QVERIFY2(person.messages[0].startsWith(said), qPrintable(person.messages[0]));
+    QVERIFY(person.messages[0].endsWith(QStringLiteral("組み込みの単価を使います。")));
+  }
+
+  // 単価表 saved from the window is the list new jobs are priced with, and
+  // the file the next window reads.
+  void a_saved_price_list_prices_new_jobs() {
+    Person person;
+    kelvane::job::PriceList list = kelvane::job::builtInPriceList();
+    list.wireYenPerKg[0] = 2400;
+    person.window.setPriceList(list);
+    QCOMPARE(person.messages, QStringList());
+    QVERIFY(!person.window.priceList().savedAt.empty());
+    QCOMPARE(person.window.termsForPricing().wireYenPerKg, 2400.0);
+    Person later;
+    QVERIFY(later.window.priceList() == person.window.priceList());
+  }
+
+  // A job priced from an older list than the user's list of now is offered
+  // the new prices on opening; taking them keeps the job's lot sizes.
+  void a_job_of_an_older_list_is_offered_the_new_prices_data() {
+    QTest::addColumn<bool>("take");
+    QTest::newRow("take the new prices") << true;
+    QTest::newRow("keep the job's") << false;
+  }
+  void a_job_of_an_older_list_is_offered_the_new_prices() {
+    QFETCH(bool, take);
+    writePriceList(1800, "2026-11-01T09:00:00Z");
+    const QString file = dir_.filePath(QStringLiteral("coil.kelvane"));
+    QuotationTerms old;
+    {
+      Person person;
+      kelvane::ui::QuotationDialog* pane = person.window.showQuotationPane();
+      pane->findChild<QLineEdit*>(QStringLiteral("数量2"))->setText(QStringLiteral("500"));
+      pane->findChild<QLineEdit*>(QStringLiteral("数量3"))->clear();
+      pane->accept();
+      old = *person.window.terms();
+      QCOMPARE(person.window.currentJob().priceListSavedAt, std::string("2026-11-01T09:00:00Z"));
+      QVERIFY(person.window.saveTo(file));
+    }
+    writePriceList(2100, "2026-12-01T09:00:00Z");
+    Person person;
+    person.takeNewPrices = take;
+    QVERIFY(person.window.openFile(file));
+    QCOMPARE(person.newPricesAsked.size(), 1);
+    QVERIFY(person.newPricesAsked[0].contains(QStringLiteral("2026-11-01T09:00:00Z")));
+    QCOMPARE(person.window.terms()->quantities, (std::vector<std::int64_t>{100, 500}));
+    QCOMPARE(person.window.terms()->wireYenPerKg, take ? 2100.0 : 1800.0);
+    QCOMPARE(person.window.isWindowModified(), take);
+    if (!take) QVERIFY(*person.window.terms() == old);
+  }
+
+  // The first issue is 第1版 of today; the same job issued again keeps it;
+  // any change, or the job opened again, makes the next issue the next 版.
+  void the_revision_rises_on_each_new_issue() {
+    Person person;
+    person.click({"Command1", -1});
+    const QString pdf = dir_.filePath(QStringLiteral("q.pdf"));
+    const std::string today = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    QVERIFY(person.window.exportCustomerQuotationTo(pdf));
+    QCOMPARE(person.window.fields().revision, 1);
+    QCOMPARE(person.window.fields().issuedOn, today);
+    QVERIFY(person.window.terms());  // issued with the prices it shows
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("第1版")));
+    QVERIFY(person.window.exportCustomerQuotationTo(pdf));
+    QCOMPARE(person.window.fields().revision, 1);
+    person.previews.clear();
+    person.printFromPreview = true;
+    QVERIFY(person.window.previewCustomerQuotation());
+    QCOMPARE(person.previews, QStringList{QStringLiteral("見積書")});
+    QCOMPARE(person.window.fields().revision, 1);
+
+    kelvane::job::JobFields fields = person.window.fields();
+    fields.deliveryTerms = "受注後 2 週間";
+    person.window.setFields(fields);
+    person.printFromPreview = false;  // looked at, not printed: not issued
+    QVERIFY(person.window.previewCustomerQuotation());
+    QCOMPARE(person.window.fields().revision, 1);
+    QVERIFY(person.window.exportCustomerQuotationTo(pdf));
+    QCOMPARE(person.window.fields().revision, 2);
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("第2版")));
+
+    const QString job = dir_.filePath(QStringLiteral("coil.kelvane"));
+    QVERIFY(person.window.saveTo(job));
+    Person again;
+    QVERIFY(again.window.openFile(job));
+    QCOMPARE(again.window.fields().revision, 2);
+    QVERIFY(again.window.exportCustomerQuotationTo(pdf));
+    QCOMPARE(again.window.fields().revision, 3);
+    QVERIFY(again.window.isWindowModified());
+  }
+
+  // Nothing is issued from results out of date unless 計算 gives current
+  // ones; a press refused issues nothing and raises no 版.
+  void a_refused_press_issues_nothing() {
+    Person person;
+    person.type(text1(0), QStringLiteral("0"));
+    const QString pdf = dir_.filePath(QStringLiteral("q.pdf"));
+    person.messages.clear();
+    QVERIFY(!person.window.exportCustomerQuotationTo(pdf));
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(person.window.fields().revision, 0);
+    QCOMPARE(person.messages, QStringList{QStringLiteral("素線径(d)を入力してください")});
+  }
+
+ private:
+  QTemporaryDir settings_;
+  std::unique_ptr<QTemporaryDir> temporary_;
+  QDir dir_;
+};
+
+KELVANE_UI_TEST_MAIN(QuotationWindowTest)
+#include "quotation_window_test.moc"

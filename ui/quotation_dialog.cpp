@@ -1,0 +1,216 @@
+#include "ui/quotation_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/number_text.h"
+#include "job/money_text.h"
+#include "job/quotation_text.h"
+#include "ui/terms_editor.h"
+
+namespace kelvane::ui {
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+QTableWidgetItem* figureItem(const QString& text) {
+  auto* item = new QTableWidgetItem(text);
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+  item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return item;
+}
+
+}  // namespace
+
+const QStringList& QuotationDialog::priceColumns() {
+  static const QStringList columns = {QStringLiteral("数量"),   QStringLiteral("材料費"),
+                                      QStringLiteral("加工費"), QStringLiteral("部材費"),
+                                      QStringLiteral("原価"),   QStringLiteral("単価"),
+                                      QStringLiteral("金額")};
+  return columns;
+}
+
+QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil, QWidget* parent)
+    : QDialog(parent), terms_(terms), coil_(std::move(coil)) {
+  setWindowTitle(QStringLiteral("見積"));
+
+  editor_ = new TermsEditor(TermsEditor::WirePrice::Shown, this);
+  editor_->setTerms(terms);
+  connect(editor_, &TermsEditor::edited, this, &QuotationDialog::refresh);
+  auto* termsBox = new QGroupBox(QStringLiteral("見積条件"), this);
+  (new QVBoxLayout(termsBox))->addWidget(editor_);
+
+  coilFigures_ = new QLabel(this);
+  coilFigures_->setObjectName(QStringLiteral("coilFigures"));
+  coilFigures_->setWordWrap(true);
+  coilFigures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  refusal_ = new QLabel(this);
+  refusal_->setObjectName(QStringLiteral("refusal"));
+  refusal_->setStyleSheet(QStringLiteral("color: #c00000;"));
+  refusal_->setWordWrap(true);
+  press_ = new QPushButton(QStringLiteral("計算"), this);
+  press_->setAutoDefault(false);
+  press_->setToolTip(QStringLiteral("画面の「計算」を押し、その結果で価格を出します。"));
+  connect(press_, &QPushButton::clicked, this, [this] {
+    coil_.press();
+    refresh();
+  });
+
+  prices_ = new QTableWidget(0, int(priceColumns().size()), this);
+  prices_->setObjectName(QStringLiteral("prices"));
+  prices_->setHorizontalHeaderLabels(priceColumns());
+  prices_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  prices_->verticalHeader()->hide();
+  prices_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  prices_->setTabKeyNavigation(false);
+  prices_->setMinimumWidth(560);
+
+  auto* totals = new QFormLayout;
+  const char* names[] = {"subtotal", "tax", "total"};
+  for (std::size_t i = 0; i < totals_.size(); ++i) {
+    totals_[i] = new QLabel(this);
+    totals_[i]->setObjectName(QLatin1String(names[i]));
+    totals_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    totals_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    totals_[i]->setMinimumWidth(140);
+  }
+  subtotalCaption_ = new QLabel(QStringLiteral("小計"), this);
+  totals->addRow(subtotalCaption_, totals_[0]);
+  totals->addRow(qt(job::kTaxCaption), totals_[1]);
+  auto* totalCaption = new QLabel(QStringLiteral("合計"), this);
+  QFont bold = totalCaption->font();
+  bold.setBold(true);
+  totalCaption->setFont(bold);
+  totals_[2]->setFont(bold);
+  totals->addRow(totalCaption, totals_[2]);
+  auto* totalsRow = new QHBoxLayout;
+  totalsRow->addStretch();
+  totalsRow->addLayout(totals);
+
+  auto* pricesBox = new QGroupBox(QStringLiteral("価格（1 個当たり、金額は数量分）"), this);
+  auto* pricesLayout = new QVBoxLayout(pricesBox);
+  pricesLayout->addWidget(coilFigures_);
+  auto* refusalRow = new QHBoxLayout;
+  refusalRow->addWidget(refusal_, 1);
+  refusalRow->addWidget(press_);
+  pricesLayout->addLayout(refusalRow);
+  pricesLayout->addWidget(prices_, 1);
+  pricesLayout->addLayout(totalsRow);
+
+  fromList_ = new QPushButton(QStringLiteral("単価表の値にする"), this);
+  fromList_->setAutoDefault(false);
+  fromList_->setToolTip(QStringLiteral("今の単価表の単価と率を入れます（数量はそのまま）。"));
+  fromList_->hide();
+  connect(fromList_, &QPushButton::clicked, this, [this] {
+    job::QuotationTerms fresh = listTerms_();
+    const Expected<job::QuotationTerms> typed = editor_->read();
+    // The lot sizes are the customer's, not the price list's.
+    if (typed) fresh.quantities = typed->quantities;
+    editor_->setTerms(fresh);
+    refresh();
+  });
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+  buttons->addButton(fromList_, QDialogButtonBox::ResetRole);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* columns = new QHBoxLayout;
+  columns->addWidget(termsBox);
+  columns->addWidget(pricesBox, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addWidget(buttons);
+  refresh();
+}
+
+void QuotationDialog::setListTerms(std::function<job::QuotationTerms()> listTerms) {
+  listTerms_ = std::move(listTerms);
+  fromList_->setVisible(bool(listTerms_));
+}
+
+QStringList QuotationDialog::totals() const {
+  QStringList out;
+  for (const QLabel* label : totals_)
+    if (!label->text().isEmpty()) out << label->text();
+  return out;
+}
+
+QString QuotationDialog::refusal() const { return refusal_->text(); }
+
+void QuotationDialog::withhold(const QString& why) {
+  refusal_->setText(why);
+  coilFigures_->clear();
+  prices_->setRowCount(0);
+  for (QLabel* label : totals_) label->clear();
+  subtotalCaption_->setText(QStringLiteral("小計"));
+}
+
+void QuotationDialog::showQuote(const job::CoilPrice& price) {
+  refusal_->clear();
+  coilFigures_->setText(
+      QStringLiteral("線材質量 w = %1 kg（予測 Mid の合計重量）、巻き数 n = %2")
+          .arg(qt(job::massText(price.wireMassKg)), qt(plainDecimal(price.turns))));
+  const std::vector<job::LotPrice>& lots = price.quote.lots;
+  prices_->setRowCount(int(lots.size()));
+  for (int row = 0; row < int(lots.size()); ++row) {
+    const job::LotPrice& lot = lots[std::size_t(row)];
+    const QString cells[] = {
+        qt(job::quantityText(lot.quantity)),  qt(job::costText(lot.materialYen)),
+        qt(job::costText(lot.processingYen)), qt(job::costText(lot.partsYen)),
+        qt(job::costText(lot.costYen)),       qt(job::unitPriceText(lot.unitPriceSen)),
+        qt(job::yenText(lot.amountYen))};
+    for (int column = 0; column < int(std::size(cells)); ++column)
+      prices_->setItem(row, column, figureItem(cells[column]));
+  }
+  subtotalCaption_->setText(
+      lots.empty()
+          ? QStringLiteral("小計")
+          : QStringLiteral("小計（数量 %1）").arg(qt(job::quantityText(lots.front().quantity))));
+  totals_[0]->setText(qt(job::yenText(price.quote.subtotalYen)));
+  totals_[1]->setText(qt(job::yenText(price.quote.taxYen)));
+  totals_[2]->setText(qt(job::yenText(price.quote.totalYen)));
+}
+
+void QuotationDialog::refresh() {
+  editor_->setWirePriceNote(QStringLiteral("（%1）").arg(coil_.material()));
+  const Expected<job::QuotationTerms> terms = editor_->read();
+  const bool current = coil_.resultsCurrent();
+  press_->setVisible(!current);
+  if (!terms) return withhold(qt(terms.message()));
+  if (!current) {
+    return withhold(
+        QStringLiteral("結果が入力と合っていないため、価格を出していません。「計算」を押すと、"
+                       "その結果で価格を出します。"));
+  }
+  const Expected<job::CoilPrice> price = coil_.price(*terms);
+  if (!price) return withhold(qt(price.message()));
+  showQuote(*price);
+}
+
+void QuotationDialog::accept() {
+  QWidget* refused = nullptr;
+  const Expected<job::QuotationTerms> terms = editor_->read(&refused);
+  if (!terms) {
+    refusal_->setText(qt(terms.message()));
+    refused->setFocus();
+    if (auto* box = qobject_cast<QLineEdit*>(refused)) box->selectAll();
+    return;
+  }
+  // Figures that read well but could price no coil (a winding speed of 0).
+  if (const auto why = job::termsRefusal(*terms)) return refusal_->setText(qt(*why));
+  terms_ = *terms;
+  QDialog::accept();
+}
+
+}  // namespace kelvane::ui

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+#include "core/expected.h"
+#include "job/quotation.h"
+#include "ui/sheet_cost.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace kelvane::ui {
+
+class TermsEditor;
+
+// What the 見積 pane asks of the window it belongs to.
+struct PricedCoil {
+  // Whether the results shown belong to the inputs as they stand.
+  std::function<bool()> resultsCurrent;
+  // Presses 計算 as a person would; whether the results are current then.
+  // A refused press has shown its message.
+  std::function<bool()> press;
+  // The coil's price under the terms; only asked while the results are
+  // current. The failure is the sentence saying what cannot be priced.
+  std::function<Expected<job::CoilPrice>(const job::QuotationTerms& terms)> price;
+  // The name of the coil's material, which 線材単価 is for.
+  std::function<QString()> material;
+};
+
+// 見積: the job's 見積条件 in boxes, and as they are typed, for every lot
+// size 単価 and 金額 with the breakdown (材料費, 加工費, 部材費, 原価), then
+// 小計, 消費税 and 合計 of the first lot. Results out of date are not
+// priced: the pane says so and offers to press 計算. OK (Enter) takes the
+// terms; one that cannot be read keeps the pane open, says why below the
+// prices and selects its box. Esc calls it off.
+class QuotationDialog : public QDialog {
+  Q_OBJECT
+ public:
+  QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil, QWidget* parent);
+
+  // The terms as accepted.
+  const job::QuotationTerms& terms() const { return terms_; }
+  // 単価表の値にする puts these in the boxes; without it the button is hidden.
+  void setListTerms(std::function<job::QuotationTerms()> listTerms);
+
+  TermsEditor& editor() const { return *editor_; }
+  // The prices shown: a row a lot size, the columns of kPriceColumns.
+  QTableWidget& priceTable() const { return *prices_; }
+  static const QStringList& priceColumns();
+  // 小計, 消費税 and 合計 as shown; empty while nothing is priced.
+  QStringList totals() const;
+  // What is said in place of prices, or of a box that cannot be read.
+  QString refusal() const;
+
+  // Reads the boxes and shows the prices they give, or why there are none;
+  // the window calls it after each event of its form.
+  void refresh();
+
+  void accept() override;
+
+ private:
+  void showQuote(const job::CoilPrice& price);
+  void withhold(const QString& why);
+
+  job::QuotationTerms terms_;
+  PricedCoil coil_;
+  std::function<job::QuotationTerms()> listTerms_;
+  TermsEditor* editor_;
+  QLabel* coilFigures_;
+  QLabel* refusal_;
+  QPushButton* press_;
+  QPushButton* fromList_;
+  QTableWidget* prices_;
+  std::array<QLabel*, 3> totals_{};
+  QLabel* subtotalCaption_;
+};
+
+}  // namespace kelvane::ui

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "core/number_text.h"
+#include "job/quotation_text.h"
 
 namespace kelvane::job {
 namespace {
@@ -32,18 +33,17 @@ std::string senText(std::int64_t sen) {
 std::string breakdownText(double yen) { return formatFixed4(yen); }
 
 std::vector<TableRow> quotationRows(const QuotationTerms& terms, const Expected<CoilPrice>& price) {
-  std::vector<TableRow> rows = {row("見積条件", "", ""),
-                                row("線材単価", plainDecimal(terms.wireYenPerKg), "円/kg"),
-                                row("ロス率", plainDecimal(terms.lossPercent), "%"),
-                                row("巻線速度", plainDecimal(terms.windingRpm), "min⁻¹"),
-                                row("付帯作業時間", plainDecimal(terms.handlingMinutes), "min"),
-                                row("段取り時間", plainDecimal(terms.setupMinutes), "min"),
-                                row("賃率", plainDecimal(terms.labourYenPerHour), "円/h")};
-  if (terms.parts.empty()) rows.push_back(row("部材", "なし", ""));
-  for (const PartPrice& part : terms.parts)
-    rows.push_back(row("部材「" + part.name + "」", plainDecimal(part.yenPerPiece), "円/個"));
-  rows.push_back(row("管理費率", plainDecimal(terms.overheadPercent), "%"));
-  rows.push_back(row("利益率", plainDecimal(terms.profitPercent), "%"));
+  // The terms in the order the window lists them, the parts after 賃率.
+  std::vector<TableRow> rows = {row("見積条件", "", "")};
+  for (const TermFigure figure : kTermFigures) {
+    if (figure == TermFigure::Overhead) {
+      if (terms.parts.empty()) rows.push_back(row("部材", "なし", ""));
+      for (const PartPrice& part : terms.parts)
+        rows.push_back(row("部材「" + part.name + "」", plainDecimal(part.yenPerPiece), "円/個"));
+    }
+    rows.push_back(row(std::string(termName(figure)), termText(termValue(terms, figure)),
+                       std::string(termUnit(figure))));
+  }
 
   if (!price) {
     rows.push_back(row("見積", price.message(), ""));
@@ -63,7 +63,7 @@ std::vector<TableRow> quotationRows(const QuotationTerms& terms, const Expected<
   }
   rows.push_back(row("小計 (数量 " + wholeText(quote.lots.front().quantity) + ")",
                      wholeText(quote.subtotalYen), "円"));
-  rows.push_back(row("消費税 (10 %)", wholeText(quote.taxYen), "円"));
+  rows.push_back(row(std::string(kTaxCaption), wholeText(quote.taxYen), "円"));
   rows.push_back(row("合計", wholeText(quote.totalYen), "円"));
   return rows;
 }

@@ -18,6 +18,7 @@
 #include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/job_json.h"
+#include "job/quotation_rows.h"
 #include "job/results_table.h"
 #include "tools/replay.h"
 #include "wiredata/wire_choice.h"
@@ -225,6 +226,8 @@ class PageForm {
   void reset() {
     form_ = form::Form1();
     fields_ = {};
+    terms_ = {};
+    priceListSavedAt_.clear();
   }
 
   // 開く: "" when the job is open, else why not.
@@ -232,13 +235,18 @@ class PageForm {
     const Expected<job::Job> job = job::readJob(text);
     if (!job) return job.message();
     fields_ = job->fields;
+    terms_ = job->terms;
+    priceListSavedAt_ = job->priceListSavedAt;
     job::applyJob(*job, form_);
     return "";
   }
   // 保存: {"text", "name"} of the file to download, or {"error"}.
   std::string saveJob() const {
-    const Expected<std::string> text =
-        job::savedJobText(job::jobFromForm(form_, fields_), std::chrono::system_clock::now());
+    // The page does not price a job; it keeps the 見積条件 the job came with.
+    job::Job job = job::jobFromForm(form_, fields_);
+    job.terms = terms_;
+    job.priceListSavedAt = priceListSavedAt_;
+    const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
     if (!text) return json{{"error", text.message()}}.dump();
     return json{{"text", *text}, {"name", job::suggestedFileName(fields_, ".kelvane")}}.dump();
   }
@@ -268,8 +276,9 @@ class PageForm {
 
   // The results table as the clipboard and the CSV file hold it.
   std::string tableText(const std::string& format) const {
-    const job::ResultsTable table =
+    job::ResultsTable table =
         job::resultsTable(form_, fields_, job::localMinute(std::chrono::system_clock::now()));
+    job::addQuotation(table, form_, terms_);
     if (format == "csv") return job::toCsv(table);
     if (format == "html") return job::toHtml(table);
     return job::toTabSeparated(table);
@@ -339,6 +348,8 @@ class PageForm {
 
   form::Form1 form_;
   job::JobFields fields_;
+  std::optional<job::QuotationTerms> terms_;
+  std::string priceListSavedAt_;
 };
 
 EMSCRIPTEN_BINDINGS(kelvane) {

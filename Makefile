@@ -61,7 +61,7 @@ web-test: web deps
 	cmake --preset $(PRESET) -DKELVANE_WERROR=$(WERROR)
 	cmake --build --preset $(PRESET) --target kelvane-replay
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
-	cd tests/web && KELVANE_REPLAY=../../build/$(PRESET)/tools/kelvane-replay node --test
+	cd tests/web && KELVANE_REPLAY=../../build/$(PRESET)/tools/replay/kelvane-replay node --test
 
 clean:
 	rm -rf build

@@ -17,7 +17,7 @@
 #include "job/job_form.h"
 #include "job/job_json.h"
 #include "job/results_table.h"
-#include "tools/replay.h"
+#include "tools/replay/replay.h"
 
 namespace kelvane::web {
 namespace {

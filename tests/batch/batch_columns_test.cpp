@@ -15,8 +15,8 @@
 #include "core/temperature_resistance.h"
 #include "job/job_form.h"
 #include "job/results_table.h"
-#include "tools/batch.h"
-#include "tools/batch_results.h"
+#include "tools/batch/batch.h"
+#include "tools/batch/batch_results.h"
 
 namespace kelvane::batch {
 namespace {

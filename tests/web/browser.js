@@ -10,7 +10,7 @@ const here = path.dirname(fileURLToPath(import.meta.url));
 export const sourceDir = path.resolve(here, "../..");
 export const pagePath = process.env.KELVANE_WEB_PAGE || path.join(sourceDir, "build/web/kelvane.html");
 export const replayPath =
-  process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/kelvane-replay");
+  process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/replay/kelvane-replay");
 
 export async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-web-"));

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/expected.h"
-#include "tools/batch_columns.h"
+#include "tools/batch/batch_columns.h"
 
 namespace kelvane::batch {
 

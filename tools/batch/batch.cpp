@@ -1,4 +1,4 @@
-#include "tools/batch.h"
+#include "tools/batch/batch.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +10,7 @@
 #include "job/csv_cell.h"
 #include "job/job.h"
 #include "job/job_form.h"
-#include "tools/batch_results.h"
+#include "tools/batch/batch_results.h"
 
 namespace kelvane::batch {
 namespace {

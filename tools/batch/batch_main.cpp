@@ -11,8 +11,8 @@
 #include <iostream>
 
 #include "job/output_file.h"
-#include "tools/batch.h"
-#include "tools/batch_run.h"
+#include "tools/batch/batch.h"
+#include "tools/batch/batch_run.h"
 
 namespace {
 

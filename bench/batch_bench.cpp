@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "job/job_form.h"
-#include "tools/batch.h"
-#include "tools/batch_run.h"
+#include "tools/batch/batch.h"
+#include "tools/batch/batch_run.h"
 
 namespace {
 

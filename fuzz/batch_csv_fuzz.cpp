@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "fuzz_checks.h"
-#include "tools/batch_csv.h"
+#include "tools/batch/batch_csv.h"
 
 using namespace kelvane::batch;
 

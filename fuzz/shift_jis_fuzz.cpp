@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "fuzz_checks.h"
-#include "tools/batch_encoding.h"
+#include "tools/batch/batch_encoding.h"
 
 using namespace kelvane::batch;
 

@@ -20,7 +20,7 @@
 #include "job/job_json.h"
 #include "job/quotation_rows.h"
 #include "job/results_table.h"
-#include "tools/replay.h"
+#include "tools/replay/replay.h"
 #include "wiredata/wire_choice.h"
 #include "wiredata/wire_picker_text.h"
 #include "wiredata/wire_tables.h"

@@ -18,7 +18,7 @@
 #include "job/job_form.h"
 #include "job/results_table.h"
 #include "tools/batch.h"
-#include "tools/batch_results.h"
+#include "tools/batch/batch_results.h"
 #include "wiredata/standard_resistance.h"
 
 namespace kelvane::batch {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "batch_test_support.h"
-#include "tools/batch_encoding.h"
+#include "tools/batch/batch_encoding.h"
 
 namespace kelvane::batch {
 namespace {

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/batch_csv.h"
-#include "tools/batch_run.h"
+#include "tools/batch/batch_csv.h"
+#include "tools/batch/batch_run.h"
 
 namespace kelvane::batch {
 

@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "tools/replay.h"
+#include "tools/replay/replay.h"
 
 namespace kelvane::replay {
 namespace {

@@ -1,28 +1,48 @@
 #!/bin/sh
-# Fails when a layer includes what it must not know of: core/ nothing of
-# form/, ui/, tools/ or job/; form/ nothing of Qt, ui/ or tools/. Prints
-# every offending line as file:line: text.
+# Fails when a layer includes what it must not know of, and prints every
+# offending line as file:line: text. Each layer may include only the layers
+# beneath it:
+#   core/          nothing but core/
+#   form/          core/; no Qt
+#   job/           core/, form/, wiredata/; no Qt
+#   wiredata/      core/; no Qt
+#   tools/batch/   core/, form/, job/; no Qt
+#   tools/replay/  core/, form/, job/; no Qt but in its window target
+#                  (window_replay_target.*), which drives ui/
 # Usage: check_layering.sh <source root>
 set -eu
 root=${1:?usage: check_layering.sh <source root>}
 cd "$root"
-for layer in core form; do
+for layer in core form job wiredata tools/batch tools/replay; do
   [ -d "$layer" ] || { echo "check_layering: no $layer/ under $root" >&2; exit 2; }
 done
 
 # An include directive of any spelling: #include "x/..." or <x/...>.
 include='^[[:space:]]*#[[:space:]]*include[[:space:]]*'
 status=0
+# offences <folder> <pattern after the include> <reason> [file names to leave out]
+# (without the last, the name "/", which no file has, leaves nothing out)
 offences() {
-  layer=$1 pattern=$2 reason=$3
+  layer=$1 pattern=$2 reason=$3 besides=${4:-}
   found=$(find "$layer" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) \
-            -exec grep -nHE "$include$pattern" {} + || true)
+            ! -name "${besides:-/}" -exec grep -nHE "$include$pattern" {} + || true)
   if [ -n "$found" ]; then
     echo "$found" | sed "s|\$|   <- $reason|"
     status=1
   fi
 }
-offences core '["<](form|ui|tools|job|wiredata)/' "core/ speaks only of coils"
-offences form '["<](ui|tools)/' "form/ knows nothing of the window's toolkit"
-offences form '<Q' "form/ knows nothing of Qt"
+qt='<Q'
+offences core '["<](form|ui|app|tools|job|wiredata)/' "core/ speaks only of coils"
+offences core "$qt" "core/ knows nothing of Qt"
+offences form '["<](ui|app|tools|job|wiredata)/' "form/ knows nothing of the window's toolkit or jobs"
+offences form "$qt" "form/ knows nothing of Qt"
+offences job '["<](ui|app|tools)/' "job/ lies beneath the window and the tools"
+offences job "$qt" "job/ knows nothing of Qt"
+offences wiredata '["<](form|ui|app|tools|job)/' "wiredata/ holds tables of wire, nothing of the window"
+offences wiredata "$qt" "wiredata/ knows nothing of Qt"
+offences tools/batch '["<](ui|app|wiredata|tools/replay)/' "the batch computes as a job does, without a window"
+offences tools/batch "$qt" "the batch knows nothing of Qt"
+offences tools/replay '["<](app|wiredata|tools/batch)/' "the replay drives the form or the window, nothing else"
+offences tools/replay '["<]ui/' "only the replay's window target knows the window" 'window_replay_target.*'
+offences tools/replay "$qt" "only the replay's window target knows Qt" 'window_replay_target.*'
 exit $status

@@ -10,8 +10,8 @@
 #include <QTextBrowser>
 
 #include "tests/ui/window_test_support.h"
-#include "tools/replay.h"
-#include "tools/window_replay_target.h"
+#include "tools/replay/replay.h"
+#include "tools/replay/window_replay_target.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
 #include "ui/main_window.h"

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "tools/replay.h"
-#include "tools/window_replay_target.h"
+#include "tools/replay/replay.h"
+#include "tools/replay/window_replay_target.h"
 #include "ui/application_setup.h"
 #include "ui/main_window.h"
 

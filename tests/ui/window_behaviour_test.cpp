@@ -8,7 +8,7 @@
 
 #include "form/control_table.h"
 #include "tests/ui/window_test_support.h"
-#include "tools/window_replay_target.h"
+#include "tools/replay/window_replay_target.h"
 #include "ui/main_window.h"
 #include "ui/print_window.h"
 #include "ui/sheet_window.h"

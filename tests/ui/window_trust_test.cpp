@@ -10,7 +10,7 @@
 
 #include "form/boxes.h"
 #include "tests/ui/window_test_support.h"
-#include "tools/window_replay_target.h"
+#include "tools/replay/window_replay_target.h"
 #include "ui/main_window.h"
 #include "ui/sheet_window.h"
 

@@ -13,7 +13,7 @@ export const pagePath = process.env.KELVANE_WEB_PAGE || path.join(sourceDir, "bu
 // The same page as plain files for a web server, beside the one file.
 export const sitePath = process.env.KELVANE_WEB_SITE || path.join(path.dirname(pagePath), "site");
 export const replayPath =
-  process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/kelvane-replay");
+  process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/replay/kelvane-replay");
 
 export async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-web-"));

@@ -1,4 +1,4 @@
-#include "tools/replay.h"
+#include "tools/replay/replay.h"
 
 #include <algorithm>
 #include <array>

@@ -9,7 +9,7 @@
 
 #include "core/expected.h"
 #include "job/price_list.h"
-#include "tools/batch_columns.h"
+#include "tools/batch/batch_columns.h"
 
 namespace kelvane::batch {
 

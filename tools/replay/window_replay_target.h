@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/replay_target.h"
+#include "tools/replay/replay_target.h"
 
 class QApplication;
 class QWidget;

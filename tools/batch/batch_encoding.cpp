@@ -1,4 +1,4 @@
-#include "tools/batch_encoding.h"
+#include "tools/batch/batch_encoding.h"
 
 #include <iconv.h>
 

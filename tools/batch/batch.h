@@ -6,9 +6,9 @@
 
 #include "core/expected.h"
 #include "form/form1.h"
-#include "tools/batch_columns.h"
-#include "tools/batch_csv.h"
-#include "tools/batch_encoding.h"
+#include "tools/batch/batch_columns.h"
+#include "tools/batch/batch_csv.h"
+#include "tools/batch/batch_encoding.h"
 
 namespace kelvane::batch {
 

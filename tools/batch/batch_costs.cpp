@@ -1,7 +1,7 @@
-#include "tools/batch_costs.h"
+#include "tools/batch/batch_costs.h"
 
 #include "job/coil_price.h"
-#include "tools/batch_results.h"
+#include "tools/batch/batch_results.h"
 
 namespace kelvane::batch {
 

@@ -1,4 +1,4 @@
-#include "tools/batch_columns.h"
+#include "tools/batch/batch_columns.h"
 
 #include <algorithm>
 #include <array>
@@ -7,8 +7,8 @@
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/table_lines.h"
-#include "tools/batch_costs.h"
-#include "tools/batch_results.h"
+#include "tools/batch/batch_costs.h"
+#include "tools/batch/batch_results.h"
 
 namespace kelvane::batch {
 namespace {

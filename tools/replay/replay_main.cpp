@@ -8,9 +8,9 @@
 #include <iostream>
 #include <memory>
 
-#include "tools/replay.h"
+#include "tools/replay/replay.h"
 #ifdef KELVANE_WITH_WINDOW
-#include "tools/window_replay_target.h"
+#include "tools/replay/window_replay_target.h"
 #endif
 
 namespace {

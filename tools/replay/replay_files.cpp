@@ -3,7 +3,7 @@
 // other steps with its own target.
 #include "job/file_io.h"
 #include "job/job_form.h"
-#include "tools/replay.h"
+#include "tools/replay/replay.h"
 
 namespace kelvane::replay {
 

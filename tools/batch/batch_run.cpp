@@ -1,4 +1,4 @@
-#include "tools/batch_run.h"
+#include "tools/batch/batch_run.h"
 
 #include <condition_variable>
 #include <deque>
@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "tools/batch.h"
-#include "tools/batch_csv.h"
-#include "tools/batch_encoding.h"
+#include "tools/batch/batch.h"
+#include "tools/batch/batch_csv.h"
+#include "tools/batch/batch_encoding.h"
 
 namespace kelvane::batch {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/batch_csv.h"
+#include "tools/batch/batch_csv.h"
 
 #include <csv.h>
 

@@ -1,4 +1,4 @@
-#include "tools/batch.h"
+#include "tools/batch/batch.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +10,8 @@
 #include "job/csv_cell.h"
 #include "job/job.h"
 #include "job/job_form.h"
-#include "tools/batch_costs.h"
-#include "tools/batch_results.h"
+#include "tools/batch/batch_costs.h"
+#include "tools/batch/batch_results.h"
 
 namespace kelvane::batch {
 namespace {

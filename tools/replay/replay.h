@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "tools/replay_target.h"
+#include "tools/replay/replay_target.h"
 
 namespace kelvane::replay {
 

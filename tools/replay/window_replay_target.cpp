@@ -1,4 +1,4 @@
-#include "tools/window_replay_target.h"
+#include "tools/replay/window_replay_target.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -12,8 +12,8 @@
 
 #include "job/file_io.h"
 #include "job/output_file.h"
-#include "tools/batch.h"
-#include "tools/batch_run.h"
+#include "tools/batch/batch.h"
+#include "tools/batch/batch_run.h"
 
 namespace {
 

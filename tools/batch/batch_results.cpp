@@ -1,4 +1,4 @@
-#include "tools/batch_results.h"
+#include "tools/batch/batch_results.h"
 
 #include <algorithm>
 #include <array>

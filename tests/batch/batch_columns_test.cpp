@@ -17,7 +17,7 @@
 #include "core/weight_resistance.h"
 #include "job/job_form.h"
 #include "job/results_table.h"
-#include "tools/batch.h"
+#include "tools/batch/batch.h"
 #include "tools/batch/batch_results.h"
 #include "wiredata/standard_resistance.h"
 

@@ -5,7 +5,7 @@
 #include "batch_test_support.h"
 #include "job/coil_price.h"
 #include "job/job_form.h"
-#include "tools/batch.h"
+#include "tools/batch/batch.h"
 
 namespace kelvane::batch {
 namespace {

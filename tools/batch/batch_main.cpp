@@ -57,9 +57,7 @@ class ProgressLine {
   bool drawn_ = false;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   CLI::App app{
       "Computes a CSV of coils, one a row, as the Kelvane window's 計算 would, and writes the "
       "CSV of their results."};
@@ -157,4 +155,18 @@ int main(int argc, char** argv) {
     return kRowsFailed;
   }
   return kAllRows;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever the libraries throw (memory running out, say) ends the batch
+  // with its reason in one line, and the output file as it was.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    return refuse(e.what());
+  } catch (...) {
+    return refuse("an unknown error stopped the batch");
+  }
 }

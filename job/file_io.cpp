@@ -1,53 +1,41 @@
 #include "job/file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 
 #include "job/job_json.h"
 #include "job/output_file.h"
+#include "job/platform_files.h"
 #include "job/price_list.h"
 #include "job/system_reason.h"
 
 namespace kelvane::job {
 namespace {
 
-// Closes the descriptor when the scope ends.
-struct FileDescriptor {
-  int fd = -1;
-  ~FileDescriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
-
 // The bytes of a regular file of at most kMaxFileBytes, and one byte more
 // when it is larger, so that a huge file or an endless device costs nothing.
 // Opened without waiting, so a pipe with no writer cannot hold the reader.
 // The failure names the file.
 Expected<std::string> readSmallFile(const std::filesystem::path& file) {
-  FileDescriptor in{::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+  platform::OpenFile in;
+  const int error = platform::open(file, platform::Access::Read, platform::Peer::Refuse, in.get());
   // A socket cannot be opened at all; it is no file of ours either.
-  if (in.fd < 0 && errno == ENXIO)
-    return Failure{openFailureMessage(file, "通常のファイルではありません。")};
-  if (in.fd < 0) {
-    return Failure{openFailureMessage(file, "読み込めません（" + systemReason(errno) + "）。")};
+  if (error == ENXIO) return Failure{openFailureMessage(file, "通常のファイルではありません。")};
+  if (error != 0) {
+    return Failure{openFailureMessage(file, "読み込めません（" + systemReason(error) + "）。")};
   }
-  struct stat info {};
-  if (::fstat(in.fd, &info) != 0 || !S_ISREG(info.st_mode))
+  platform::FileStatus info;
+  if (platform::status(in.get(), info) != 0 || info.kind != platform::FileKind::Regular)
     return Failure{openFailureMessage(file, "通常のファイルではありません。")};
   std::string bytes;
   char buffer[65536];
   while (bytes.size() <= kMaxFileBytes) {
-    const ssize_t n = ::read(in.fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      return Failure{openFailureMessage(file, "読み込めません（" + systemReason(errno) + "）。")};
+    std::size_t got = 0;
+    if (const int failed = platform::read(in.get(), buffer, sizeof buffer, got)) {
+      return Failure{openFailureMessage(file, "読み込めません（" + systemReason(failed) + "）。")};
     }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
+    if (got == 0) break;
+    bytes.append(buffer, got);
   }
   return bytes;
 }

@@ -1,15 +1,12 @@
 #include "job/output_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 
+#include "core/expected.h"
+#include "job/platform_files.h"
 #include "job/system_reason.h"
 
 namespace kelvane::job {
@@ -24,45 +21,19 @@ constexpr std::size_t kPathBytes = 4096;
 std::array<std::array<char, kPathBytes>, kSlots> standInPaths;
 std::array<std::atomic<bool>, kSlots> slotTaken;  // by a writer
 std::array<std::atomic<bool>, kSlots> slotArmed;  // its path complete: removable
-constexpr std::array kInterrupts{SIGINT, SIGTERM, SIGHUP};
-std::array<struct sigaction, kInterrupts.size()> previousActions;
-std::atomic<bool> handlersInstalled{false};
 
-void removeStandInsAndGoOn(int signal) {
+void removeStandIns() {
   for (std::size_t i = 0; i < kSlots; ++i) {
-    if (slotArmed[i].load()) ::unlink(standInPaths[i].data());
-  }
-  for (std::size_t i = 0; i < kInterrupts.size(); ++i) {
-    if (kInterrupts[i] != signal) continue;
-    const auto& previous = previousActions[i];
-    if (!(previous.sa_flags & SA_SIGINFO) && previous.sa_handler != SIG_DFL &&
-        previous.sa_handler != SIG_IGN) {
-      previous.sa_handler(signal);
-      return;
-    }
-  }
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-void installHandlers() {
-  if (handlersInstalled.exchange(true)) return;
-  struct sigaction ours {};
-  ours.sa_handler = removeStandInsAndGoOn;
-  sigemptyset(&ours.sa_mask);
-  for (std::size_t i = 0; i < kInterrupts.size(); ++i) {
-    ::sigaction(kInterrupts[i], nullptr, &previousActions[i]);
-    // A signal the program ignores (nohup) stays ignored.
-    if (previousActions[i].sa_handler != SIG_IGN) ::sigaction(kInterrupts[i], &ours, nullptr);
+    if (slotArmed[i].load()) platform::remove(standInPaths[i].data());
   }
 }
 
 // Notes a stand-in for removal on an interrupt; false when its name is too
 // long to note or every slot is taken (the caller then does without it).
 bool noteStandIn(const fs::path& path) {
-  const std::string& text = path.native();
+  const std::string text = path.string();
   if (text.size() >= kPathBytes) return false;
-  installHandlers();
+  platform::onInterrupt(removeStandIns);
   for (std::size_t i = 0; i < kSlots; ++i) {
     bool free = false;
     if (!slotTaken[i].compare_exchange_strong(free, true)) continue;
@@ -74,8 +45,9 @@ bool noteStandIn(const fs::path& path) {
 }
 
 void forgetStandIn(const fs::path& path) {
+  const std::string text = path.string();
   for (std::size_t i = 0; i < kSlots; ++i) {
-    if (slotArmed[i].load() && path.native() == standInPaths[i].data()) {
+    if (slotArmed[i].load() && text == standInPaths[i].data()) {
       slotArmed[i] = false;
       slotTaken[i] = false;
     }
@@ -84,42 +56,29 @@ void forgetStandIn(const fs::path& path) {
 
 // A hidden name beside the target, not taken yet when tried.
 fs::path standInName(const fs::path& target, int attempt) {
-  return target.parent_path() / ("." + target.filename().string() + ".kelvane-" +
-                                 std::to_string(::getpid()) + "-" + std::to_string(attempt));
+  return target.parent_path() /
+         ("." + target.filename().string() + ".kelvane-" +
+          std::to_string(platform::processNumber()) + "-" + std::to_string(attempt));
 }
 
 // The file a name leads to: links followed, even one whose target does not
 // exist yet, so the link stays and its target is written.
-std::optional<fs::path> followLinks(fs::path path) {
+Expected<fs::path> followLinks(fs::path path) {
   for (int depth = 0; depth < 40; ++depth) {
     std::error_code ec;
     if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
     const fs::path next = fs::read_symlink(path, ec);
-    if (ec) return std::nullopt;
+    if (ec) return Failure{systemReason(ec.default_error_condition().value())};
     path = next.is_absolute() ? next : path.parent_path() / next;
   }
-  errno = ELOOP;
-  return std::nullopt;
+  return Failure{systemReason(ELOOP)};
 }
 
-// Whether the user may write this existing file. Root may write anything, so
-// for root a file without any write permission counts as read-only.
-bool mayWrite(const fs::path& file, const struct stat& info) {
-  if (::geteuid() == 0) return (info.st_mode & 0222) != 0;
-  return ::access(file.c_str(), W_OK) == 0;
+fs::path folderOf(const fs::path& file) {
+  return file.parent_path().empty() ? fs::path(".") : file.parent_path();
 }
 
 }  // namespace
-
-int writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n == 0 ? EIO : errno;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
-}
 
 std::string displayName(const fs::path& file) {
   const std::string name = file.filename().string();
@@ -127,15 +86,12 @@ std::string displayName(const fs::path& file) {
 }
 
 bool sameFile(const fs::path& a, const fs::path& b) {
-  struct stat first {
-  }, second{};
-  const bool firstExists = ::stat(a.c_str(), &first) == 0;
-  const bool secondExists = ::stat(b.c_str(), &second) == 0;
-  if (firstExists && secondExists)
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  std::error_code ec1, ec2;
+  const bool firstExists = fs::exists(a, ec1);
+  const bool secondExists = fs::exists(b, ec2);
+  if (firstExists && secondExists) return fs::equivalent(a, b, ec1);
   if (firstExists || secondExists) return false;
   // Two names of a file still to be made.
-  std::error_code ec1, ec2;
   const fs::path left = fs::weakly_canonical(fs::absolute(a, ec1), ec1);
   const fs::path right = fs::weakly_canonical(fs::absolute(b, ec2), ec2);
   return !ec1 && !ec2 && left == right;
@@ -144,10 +100,10 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 OutputFile::~OutputFile() { discard(); }
 
 void OutputFile::discard() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  if (fd_ != platform::kNoFile) platform::close(fd_);
+  fd_ = platform::kNoFile;
   if (!named_.empty()) {
-    ::unlink(named_.c_str());
+    platform::remove(named_.string().c_str());
     forgetStandIn(named_);
     named_.clear();
   }
@@ -160,8 +116,8 @@ std::optional<std::string> OutputFile::refuse(const std::string& reason) {
 }
 
 std::optional<std::string> OutputFile::fail(int error) {
-  if (error == ENOENT &&
-      !fs::is_directory(target_.parent_path().empty() ? "." : target_.parent_path()))
+  std::error_code ignored;
+  if (error == ENOENT && !fs::is_directory(folderOf(target_), ignored))
     return refuse("保存先のフォルダーがありません");
   return refuse(systemReason(error));
 }
@@ -171,65 +127,66 @@ std::optional<std::string> OutputFile::open(const fs::path& file, Reader absentR
   failure_.reset();
   synced_ = direct_ = false;
   name_ = displayName(file);
-  const std::optional<fs::path> target = followLinks(file);
-  if (!target) return fail(errno);
+  const Expected<fs::path> target = followLinks(file);
+  if (!target) return refuse(target.message());
   target_ = *target;
-  const fs::path folder = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
 
-  struct stat existing {};
-  const bool exists = ::stat(target_.c_str(), &existing) == 0;
-  if (!exists && errno != ENOENT) return fail(errno);
-  if (exists && S_ISDIR(existing.st_mode)) return refuse(systemReason(EISDIR));
-  if (exists && (S_ISFIFO(existing.st_mode) || S_ISCHR(existing.st_mode))) {
+  platform::FileStatus existing;
+  const int missing = platform::status(target_, existing);
+  const bool exists = missing == 0;
+  if (!exists && missing != ENOENT) return fail(missing);
+  using platform::FileKind;
+  if (exists && existing.kind == FileKind::Folder) return refuse(systemReason(EISDIR));
+  if (exists && (existing.kind == FileKind::Pipe || existing.kind == FileKind::CharacterDevice)) {
     // Written into, never replaced.
-    const int wait = absentReader == Reader::Await ? 0 : O_NONBLOCK;
-    do {
-      fd_ = ::open(target_.c_str(), O_WRONLY | wait | O_NOCTTY | O_CLOEXEC);
-    } while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0) return fail(errno);
-    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    const auto peer =
+        absentReader == Reader::Await ? platform::Peer::Await : platform::Peer::Refuse;
+    if (const int error = platform::open(target_, platform::Access::Write, peer, fd_))
+      return fail(error);
     direct_ = true;
     return std::nullopt;
   }
-  if (exists && !S_ISREG(existing.st_mode)) return refuse("書き出せない種類のファイルです");
-  if (exists && !mayWrite(target_, existing)) return refuse("読み取り専用のファイルです");
+  if (exists && existing.kind != FileKind::Regular) return refuse("書き出せない種類のファイルです");
+  if (exists && !platform::mayWrite(target_, existing)) return refuse("読み取り専用のファイルです");
 
-  fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-  if (fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+  int error =
+      platform::open(folderOf(target_), platform::Access::Unnamed, platform::Peer::Await, fd_);
+  if (error == EOPNOTSUPP) {
     // No unnamed files here: a hidden one that an interrupt removes.
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100 && fd_ == platform::kNoFile; ++attempt) {
       const fs::path candidate = standInName(target_, attempt);
-      fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) {
+      error = platform::open(candidate, platform::Access::CreateNew, platform::Peer::Await, fd_);
+      if (error == 0) {
         named_ = candidate;
         noteStandIn(named_);
-      } else if (errno != EEXIST) {
+      } else if (error != EEXIST) {
         break;
       }
     }
   }
-  if (fd_ < 0) return fail(errno);
+  if (fd_ == platform::kNoFile) return fail(error);
+  // The owner only where the system lets us (root); the permissions always.
   if (exists) {
-    // The owner only where the system lets us (root); the permissions always.
-    if (::geteuid() == 0) (void)::fchown(fd_, existing.st_uid, existing.st_gid);
-    if (::fchmod(fd_, existing.st_mode & 07777) != 0) return fail(errno);
+    if (const int failed = platform::takeOwnerAndPermissions(fd_, existing)) return fail(failed);
   }
   return std::nullopt;
 }
 
 std::optional<std::string> OutputFile::write(std::string_view bytes) {
   if (failure_) return failure_;
-  if (fd_ < 0) return refuse(systemReason(EBADF));
+  if (fd_ == platform::kNoFile) return refuse(systemReason(EBADF));
   synced_ = false;
-  if (const int error = writeAll(fd_, bytes)) return fail(error);
+  if (const int error = platform::writeAll(fd_, bytes)) return fail(error);
   return std::nullopt;
 }
 
 std::optional<std::string> OutputFile::sync() {
   if (failure_) return failure_;
-  if (fd_ < 0) return refuse(systemReason(EBADF));
+  if (fd_ == platform::kNoFile) return refuse(systemReason(EBADF));
   // A pipe or a terminal has nothing to flush to a disk.
-  if (!synced_ && !direct_ && ::fsync(fd_) != 0) return fail(errno);
+  if (!synced_ && !direct_) {
+    if (const int error = platform::sync(fd_)) return fail(error);
+  }
   synced_ = true;
   return std::nullopt;
 }
@@ -237,42 +194,34 @@ std::optional<std::string> OutputFile::sync() {
 std::optional<std::string> OutputFile::commit() {
   if (auto error = sync()) return error;
   if (direct_) {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) return fail(errno);
+    const platform::Descriptor fd = fd_;
+    fd_ = platform::kNoFile;
+    if (const int error = platform::close(fd)) return fail(error);
     return std::nullopt;
   }
   if (named_.empty()) {
     // The unnamed file gets a hidden name first: a link cannot replace a file.
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0; attempt < 100 && named_.empty(); ++attempt) {
       const fs::path candidate = standInName(target_, attempt);
       noteStandIn(candidate);
-      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
-          ::linkat(fd_, "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH) == 0) {
+      const int error = platform::link(fd_, candidate);
+      if (error == 0) {
         named_ = candidate;
       } else {
-        const int error = errno;
         forgetStandIn(candidate);
         if (error != EEXIST) return fail(error);
       }
     }
     if (named_.empty()) return fail(EEXIST);
   }
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) return fail(errno);
-  if (::rename(named_.c_str(), target_.c_str()) != 0) return fail(errno);
+  const platform::Descriptor fd = fd_;
+  fd_ = platform::kNoFile;
+  if (const int error = platform::close(fd)) return fail(error);
+  if (const int error = platform::rename(named_, target_)) return fail(error);
   forgetStandIn(named_);
   named_.clear();
-
   // The new name itself reaches the disk with its folder.
-  const fs::path folder = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
-  const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (directory >= 0) {
-    ::fsync(directory);
-    ::close(directory);
-  }
+  platform::syncFolder(folderOf(target_));
   return std::nullopt;
 }
 

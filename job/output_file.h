@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -46,7 +44,7 @@ class OutputFile {
   std::optional<std::string> refuse(const std::string& reason);
   void discard();
 
-  int fd_ = -1;
+  int fd_ = -1;          // a platform::Descriptor
   bool direct_ = false;  // a pipe or a device, written into
   bool synced_ = false;
   std::optional<std::string> failure_;
@@ -66,8 +64,5 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // The name a message gives a file: its last part, or the whole name as given
 // when it ends in a slash.
 std::string displayName(const std::filesystem::path& file);
-
-// Writes all the bytes to a descriptor: 0, or the error (errno) that stopped it.
-int writeAll(int fd, std::string_view bytes);
 
 }  // namespace kelvane::job

@@ -17,7 +17,9 @@ std::string systemReason(int error) {
     case ENOTDIR:
       return "途中の名前がフォルダーではありません";
     case ENOSPC:
+#ifdef EDQUOT  // a quota: POSIX, not every C library
     case EDQUOT:
+#endif
       return "ディスクがいっぱいです";
     case EFBIG:
       return "ファイルが大きすぎます";
@@ -32,7 +34,9 @@ std::string systemReason(int error) {
     case ELOOP:
       return "リンクが循環しています";
     default:
+#ifdef __GLIBC__  // the error's symbolic name (glibc 2.32)
       if (const char* name = ::strerrorname_np(error)) return std::string("システムエラー ") + name;
+#endif
       return "システムエラー " + std::to_string(error);
   }
 }

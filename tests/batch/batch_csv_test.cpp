@@ -59,7 +59,7 @@ TEST(BatchCsv, FaultyRecordIsToldAndReadingGoesOnAfterIt) {
       {"\"a\"b,c\nok\n", CsvFault::StrayQuote, 0, true},
       {"a,\"open\nok\n", CsvFault::UnclosedQuote, 1, false},
       {"a," + tooLong + "\nok\n", CsvFault::TooLong, 1, true},
-      {"\"a\",\"" + tooLong + "\",b\nok\n", CsvFault::TooLong, 1, true},
+      {R"("a",")" + tooLong + "\",b\nok\n", CsvFault::TooLong, 1, true},
       {"\"" + tooLong + "\nok\n", CsvFault::TooLong, 0, false},
       {"a,\"" + tooLongLines + "\",b\nok\n", CsvFault::TooLong, 1, true},
       {"\"" + tooLongLines + "\"\r\nok\n", CsvFault::TooLong, 0, true},

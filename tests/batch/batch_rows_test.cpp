@@ -2,7 +2,6 @@
 
 #include <malloc.h>
 
-#include <cstring>
 #include <numeric>
 #include <random>
 #include <string>
@@ -60,6 +59,7 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
   std::iota(order.begin(), order.end(), 0);
   std::shuffle(order.begin(), order.end(), random);
   std::vector<std::string> header;
+  header.reserve(order.size() + 1);
   for (const std::size_t i : order) {
     header.push_back(random() % 2 ? inputColumns()[i] : jobFileColumns()[i]);
   }
@@ -263,7 +263,7 @@ TEST(BatchRows, NoCellIsTakenForAFormula) {
   };
   const Case cases[] = {
       {"=cmd|' /C calc'!A0", "'=cmd|' /C calc'!A0", "-1.5", "-1.5"},
-      {"\"=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"", "'=HYPERLINK(\"http://x\",\"y\")", "+2", "+2"},
+      {R"csv("=HYPERLINK(""http://x"",""y"")")csv", R"('=HYPERLINK("http://x","y"))", "+2", "+2"},
       {"@SUM(A1)", "'@SUM(A1)", "\"-1,000.5\"", "-1,000.5"},
       {"\"\t=1+1\"", "'\t=1+1", "-1e-3", "-1e-3"},
       {"\"\r\n=1+1\"", "'\r\n=1+1", "-5mm", "'-5mm"},
@@ -319,7 +319,7 @@ TEST(BatchRows, MemoryStaysBoundedHoweverLongOrWideTheRows) {
         --rowsLeft;
       }
       const std::size_t n = std::min(size, pending.size());
-      std::memcpy(buffer, pending.data(), n);
+      pending.copy(buffer, n);
       pending.erase(0, n);
       return n;
     };

@@ -137,10 +137,10 @@ TEST(Replay, BadInputIsOneShortErrorLine) {
       // A step is quoted short, on one line, cut at a whole character.
       {R"json({"steps":[{"jump":"Text1(0)","text":")json" + huge + "\"}]}", "unknown step"},
       {R"json({"steps":[{"click":")json" + huge + "\"}]}",
-       "unknown control in step: {\"click\":\"xx"},
+       R"(unknown control in step: {"click":"xx)"},
       {R"json({"steps":[{"jump":"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"}]})json",
        "…"},
-      {"{\"steps\":[{\"a\\nb\":1}]}", "unknown step: {\"a\\nb\":1}"},
+      {R"({"steps":[{"a\nb":1}]})", R"(unknown step: {"a\nb":1})"},
       // A job file that cannot be opened or saved is named with the reason.
       {R"json({"steps":[{"open":5}]})json", "step needs a file name: {\"open\":5}"},
       {R"json({"steps":[{"save":""}]})json", "step needs a file name"},

@@ -1,7 +1,6 @@
 // Job files on the disk, as the Qt-free tools read and save them.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -9,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +16,7 @@
 #include "job/file_io.h"
 #include "job/job_json.h"
 #include "job/output_file.h"
+#include "job/platform_files.h"
 #include "job_fixtures.h"
 
 namespace kelvane::job {
@@ -187,6 +188,10 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
   address.sun_family = AF_UNIX;
   std::strncpy(address.sun_path, socketFile.c_str(), sizeof address.sun_path - 1);
   ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  // A file the user may not read (root reads every file: the refusal is made).
+  const fs::path locked = dir_ / "locked.kelvane";
+  std::ofstream(locked) << "{}";
+  platform::testing::refuseReading(locked, EACCES);
   const struct {
     fs::path file;
     std::string message;
@@ -200,12 +205,15 @@ TEST_F(JobFiles, RefusalsNameTheFile) {
       {pipe, "「pipe.kelvane」を開けません。通常のファイルではありません。"},
       {huge, "「huge.kelvane」を開けません。ファイルが大きすぎます（案件ファイルは 1 MiB まで）。"},
       {broken, "「broken.kelvane」を開けません。JSON として読めません（1 行目）。"},
+      {locked, "「locked.kelvane」を開けません。読み込めません（権限がありません）。"},
   };
   for (const auto& c : cases) {
     const Expected<Job> read = readJobFile(c.file);
     ASSERT_FALSE(read) << c.file;
     EXPECT_TRUE(read.message().ends_with(c.message)) << read.message();
   }
+  platform::testing::refuseReading(locked, 0);
+  EXPECT_EQ(readJobFile(locked).message().find("権限"), std::string::npos);  // readable again
   ::close(listening);
 }
 

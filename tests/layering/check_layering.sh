@@ -9,6 +9,9 @@
 #   tools/batch/   core/, form/, job/; no Qt
 #   tools/replay/  core/, form/, job/; no Qt but in its window target
 #                  (window_replay_target.*), which drives ui/
+# and the system's file calls (<unistd.h>, <fcntl.h>, <sys/…>) are
+# job/platform_files.cpp's alone among core/, form/, job/, wiredata/ and the
+# batch, so those build with any C++20 compiler.
 # Usage: check_layering.sh <source root>
 set -eu
 root=${1:?usage: check_layering.sh <source root>}
@@ -45,4 +48,9 @@ offences tools/batch "$qt" "the batch knows nothing of Qt"
 offences tools/replay '["<](app|wiredata|tools/batch)/' "the replay drives the form or the window, nothing else"
 offences tools/replay '["<]ui/' "only the replay's window target knows the window" 'window_replay_target.*'
 offences tools/replay "$qt" "only the replay's window target knows Qt" 'window_replay_target.*'
+system='<(unistd|fcntl)\.h>|<sys/'
+for layer in core form wiredata tools/batch; do
+  offences "$layer" "$system" "the system's file calls are job/platform_files.cpp's"
+done
+offences job "$system" "the system's file calls are job/platform_files.cpp's" 'platform_files.cpp'
 exit $status

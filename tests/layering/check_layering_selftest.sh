@@ -27,6 +27,8 @@ tools/replay/replay.cpp|#include "job/job_form.h"
 tools/replay/replay_main.cpp|#include "tools/replay/window_replay_target.h"
 tools/replay/window_replay_target.cpp|#include <QLineEdit>
 tools/replay/window_replay_target.cpp|#include "ui/main_window.h"
+job/platform_files.cpp|#include <unistd.h>
+job/platform_files.cpp|#include <sys/stat.h>
 ROWS
 sh "$check" "$clean" >/dev/null || fail "a clean tree is refused: $(sh "$check" "$clean")"
 
@@ -62,5 +64,8 @@ tools/replay/replay.cpp|#include <QApplication>
 tools/replay/replay.h|#include "ui/main_window.h"
 tools/replay/replay_main.cpp|#include "app/command_line.h"
 tools/replay/window_replay_target.cpp|#include "tools/batch/batch.h"
+job/output_file.cpp|#include <fcntl.h>
+tools/batch/batch_main.cpp|#include <unistd.h>
+core/coil.cpp|#include <sys/stat.h>
 ROWS
 echo "layering check: 1 clean tree passed, $rows forbidden includes found"

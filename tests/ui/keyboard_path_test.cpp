@@ -95,9 +95,10 @@ class KeyboardPathTest : public QObject {
     QVERIFY(person.window().resultsCurrent());
 
     // Shift+Enter goes back through the same boxes and stops at the first.
-    for (auto it = order.crbegin(); it != order.crend(); ++it) {
+    const QList<int> backwards(order.crbegin(), order.crend());
+    for (const int box : backwards) {
       QTest::keyClick(QApplication::focusWidget(), enter, plain | Qt::ShiftModifier);
-      QCOMPARE(focusOf(person), QString::fromStdString(text1(*it).str()));
+      QCOMPARE(focusOf(person), QString::fromStdString(text1(box).str()));
     }
     QTest::keyClick(QApplication::focusWidget(), enter, plain | Qt::ShiftModifier);
     QCOMPARE(focusOf(person), QString::fromStdString(text1(order.front()).str()));

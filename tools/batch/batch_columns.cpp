@@ -145,6 +145,7 @@ const std::vector<std::string>& inputColumns() {
 const std::vector<std::string>& jobFileColumns() {
   static const std::vector<std::string> columns = [] {
     std::vector<std::string> names;
+    names.reserve(form::kInputBoxCount + 2);
     for (int i = 0; i < form::kInputBoxCount; ++i) {
       names.emplace_back(job::inputKey(static_cast<form::InputBox>(i)));
     }

@@ -119,6 +119,8 @@ std::string InputDecoder::finish() {
 std::string InputDecoder::fromShiftJis(std::string_view bytes, bool last) {
   if (!converter_) {
     const iconv_t cd = iconv_open("UTF-8", "CP932");
+    // iconv_open's failure is (iconv_t)-1, a pointer made of an integer.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     if (cd == reinterpret_cast<iconv_t>(-1)) return repairedUtf8(bytes);
     converter_ = cd;
   }

@@ -1,17 +1,13 @@
 // kelvane-batch: computes a CSV of coils, one a row, as the window's 計算
 // would, and writes the CSV of their results.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <iostream>
 
 #include "job/file_io.h"
 #include "job/output_file.h"
+#include "job/platform_files.h"
 #include "tools/batch/batch.h"
 #include "tools/batch/batch_run.h"
 
@@ -58,9 +54,7 @@ class ProgressLine {
   bool drawn_ = false;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   CLI::App app{
       "Computes a CSV of coils, one a row, as the Kelvane window's 計算 would, and writes the "
       "CSV of their results."};
@@ -106,15 +100,18 @@ int main(int argc, char** argv) {
     priceList = std::move(read.value());
   }
 
-  int in = STDIN_FILENO;
+  namespace platform = kelvane::job::platform;
+  platform::OpenFile inputFile;
+  platform::Descriptor in = platform::kStandardInput;
   if (input != "-") {
-    in = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return refuse("cannot read " + input + ": " + std::strerror(errno));
+    const int error =
+        platform::open(input, platform::Access::Read, platform::Peer::Await, inputFile.get());
+    if (error != 0) return refuse("cannot read " + input + ": " + std::strerror(error));
+    in = inputFile.get();
   }
   const std::string inputName = input == "-" ? "standard input" : input;
-  struct stat inputStat {};
-  const std::uint64_t inputBytes =
-      ::fstat(in, &inputStat) == 0 && S_ISREG(inputStat.st_mode) ? inputStat.st_size : 0;
+  platform::FileStatus inputStatus;
+  const std::uint64_t inputBytes = platform::status(in, inputStatus) == 0 ? inputStatus.bytes : 0;
 
   kelvane::job::OutputFile file;
   if (output != "-" && input != "-" && kelvane::job::sameFile(input, output)) {
@@ -127,18 +124,16 @@ int main(int argc, char** argv) {
 
   const kelvane::batch::ReadBytes read = [&](char* buffer,
                                              std::size_t size) -> kelvane::Expected<std::size_t> {
-    for (;;) {
-      const ssize_t n = ::read(in, buffer, size);
-      if (n >= 0) return static_cast<std::size_t>(n);
-      if (errno != EINTR) {
-        return kelvane::Failure{"cannot read " + inputName + ": " + std::strerror(errno)};
-      }
+    std::size_t got = 0;
+    if (const int error = platform::read(in, buffer, size, got)) {
+      return kelvane::Failure{"cannot read " + inputName + ": " + std::strerror(error)};
     }
+    return got;
   };
   const kelvane::batch::WriteBytes write =
       [&](std::string_view bytes) -> std::optional<std::string> {
     if (output != "-") return file.write(bytes);
-    if (const int error = kelvane::job::writeAll(STDOUT_FILENO, bytes)) {
+    if (const int error = platform::writeAll(platform::kStandardOutput, bytes)) {
       return "cannot write standard output: " + std::string(std::strerror(error));
     }
     return std::nullopt;
@@ -151,7 +146,7 @@ int main(int argc, char** argv) {
       boxTexts ? kelvane::batch::ResultStyle::BoxTexts : kelvane::batch::ResultStyle::Readable;
   options.notice = [](const std::string& line) { std::cerr << "kelvane-batch: " << line << "\n"; };
   ProgressLine progress(inputBytes);
-  if (::isatty(STDERR_FILENO)) {
+  if (platform::isTerminal(platform::kStandardError)) {
     options.progress = [&](std::uint64_t rows, std::uint64_t bytesRead) {
       progress.update(rows, bytesRead);
     };
@@ -170,4 +165,18 @@ int main(int argc, char** argv) {
     return kRowsFailed;
   }
   return kAllRows;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever the libraries throw (memory running out, say) ends the batch
+  // with its reason in one line, and the output file as it was.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    return refuse(e.what());
+  } catch (...) {
+    return refuse("an unknown error stopped the batch");
+  }
 }

@@ -4,6 +4,7 @@
 #include <deque>
 #include <future>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -47,9 +48,16 @@ struct Part {
 // Threads that run tasks in the order they are handed over.
 class WorkerPool {
  public:
+  // Starts as many of the threads as the system gives (a limit on memory or
+  // processes may give fewer than asked, or none).
   explicit WorkerPool(unsigned threads) {
-    for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+    try {
+      for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+    } catch (const std::system_error&) {
+      // The threads started go on; a failed start leaves no thread behind.
+    }
   }
+  bool started() const { return !threads_.empty(); }
   // Tasks not yet begun are dropped.
   ~WorkerPool() {
     {
@@ -207,6 +215,7 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
 
   {
     WorkerPool pool(threads);
+    if (!pool.started()) return Failure{"計算のスレッドを起動できません（システムの制限です）。"};
     for (;;) {
       if (auto error = source.fill(kRowsPerPart, kPartBytes)) return Failure{*error};
       if (source.empty()) break;

@@ -66,7 +66,7 @@ std::string excerpt(const json& value) {
 // "Text1(002)" and "Text1( 2)" are no names of Text1(2).
 std::optional<form::ControlId> control(const json& value) {
   if (!value.is_string()) return std::nullopt;
-  const std::string& name = value.get_ref<const std::string&>();
+  const auto& name = value.get_ref<const std::string&>();
   auto id = form::parseControlId(name);
   if (!id || id->str() != name || !form::findControl(*id)) return std::nullopt;
   return id;
@@ -132,7 +132,7 @@ std::optional<std::string> applyStep(const json& step, ReplayTarget& target) {
   if (kind == "open" || kind == "save") {
     if (!value.is_string() || value.get_ref<const std::string&>().empty())
       return "step needs a file name: " + excerpt(step);
-    const std::string& path = value.get_ref<const std::string&>();
+    const auto& path = value.get_ref<const std::string&>();
     std::optional<std::string> error = kind == "open" ? target.open(path) : target.save(path);
     // The error line stays one line whatever the file's name holds.
     if (error) std::replace(error->begin(), error->end(), '\n', ' ');

@@ -24,9 +24,7 @@ int refuse(const std::string& line) {
   return kBadInput;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   // The streams read and write their own buffers, so a read error reaches
   // the reader and a write error the final flush.
   std::ios_base::sync_with_stdio(false);
@@ -83,4 +81,18 @@ int main(int argc, char** argv) {
     return kOutputFailed;
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever the libraries throw (memory running out, say) ends the replay
+  // as bad input does, with its reason in one line; never an abort.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    return refuse(e.what());
+  } catch (...) {
+    return refuse("an unknown error stopped the replay");
+  }
 }

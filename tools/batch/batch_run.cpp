@@ -45,6 +45,9 @@ struct Part {
   std::uint64_t failedRows = 0;
 };
 
+// The most threads started for each core, whatever -j asks for.
+constexpr unsigned kThreadsPerCore = 4;
+
 // Threads that run tasks in the order they are handed over.
 class WorkerPool {
  public:
@@ -191,8 +194,10 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   const std::size_t outputRowBytes = layout->width() + kResultRowBytes;
   // Every row starts from the form as the window opens.
   const form::Form1 fresh;
-  const unsigned threads =
-      options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+  // Rows are computed, never waited for: beyond a few threads a core more
+  // threads only cost memory (a stack each), and a huge -j would spend it all.
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const unsigned threads = options.threads ? std::min(options.threads, kThreadsPerCore * cores) : cores;
   BatchSummary summary;
   struct PartInFlight {
     std::future<Part> part;

@@ -75,7 +75,8 @@ int run(int argc, char** argv) {
   app.add_option("--prices", prices,
                  "price list (JSON, as the window's 単価表 saves it): adds 原価, 単価 and 金額 "
                  "for each of its quantities, priced for the row's material");
-  app.add_option("-j,--jobs", threads, "threads computing rows (default: one a core; at most four a core)")
+  app.add_option("-j,--jobs", threads,
+                 "threads computing rows (default: one a core; at most four a core)")
       ->check(CLI::Range(1u, 1024u));
   try {
     app.parse(argc, argv);

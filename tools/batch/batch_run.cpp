@@ -197,7 +197,8 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   // Rows are computed, never waited for: beyond a few threads a core more
   // threads only cost memory (a stack each), and a huge -j would spend it all.
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  const unsigned threads = options.threads ? std::min(options.threads, kThreadsPerCore * cores) : cores;
+  const unsigned threads =
+      options.threads ? std::min(options.threads, kThreadsPerCore * cores) : cores;
   BatchSummary summary;
   struct PartInFlight {
     std::future<Part> part;

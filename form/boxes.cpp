@@ -32,4 +32,39 @@ std::optional<ConductorMaterial> materialOf(const ControlId& id) {
   return std::nullopt;
 }
 
+ControlId idOf(Caption c) {
+  static constexpr std::array<int, kCaptionCount> labels = {13, 14, 28, 29};
+  return label1(labels[indexOf(c)]);
+}
+
+ControlId idOf(DrawingPart p) {
+  switch (p) {
+    case DrawingPart::Turns:
+      return {"Shape1", 0};
+    case DrawingPart::FormerLine:
+      return {"Line1", -1};
+    case DrawingPart::LeftFlange:
+      return {"Line2", -1};
+    case DrawingPart::RightFlange:
+      return {"Line3", -1};
+    case DrawingPart::LargeCoilNote:
+      break;
+  }
+  return {"Label2", -1};
+}
+
+std::optional<Caption> captionOf(const ControlId& id) {
+  for (int i = 0; i < kCaptionCount; ++i) {
+    if (idOf(static_cast<Caption>(i)) == id) return static_cast<Caption>(i);
+  }
+  return std::nullopt;
+}
+
+std::optional<DrawingPart> drawingPartOf(const ControlId& id) {
+  for (int i = 0; i < kDrawingPartCount; ++i) {
+    if (idOf(static_cast<DrawingPart>(i)) == id) return static_cast<DrawingPart>(i);
+  }
+  return std::nullopt;
+}
+
 }  // namespace kelvane::form

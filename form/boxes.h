@@ -95,11 +95,29 @@ std::optional<FormerShape> formerOf(const ControlId& id);
 std::optional<ConductorMaterial> materialOf(const ControlId& id);
 
 // The captions the program rewrites.
-namespace caption {
-inline ControlId lengthUnit() { return label1(13); }      // 全長 mm / m / Km
-inline ControlId outerRorD() { return label1(14); }       // D' or R'
-inline ControlId resistanceUnit() { return label1(28); }  // DCR Ω / KΩ
-inline ControlId weightUnit() { return label1(29); }      // 重量 mg / g / Kg
-}  // namespace caption
+enum class Caption {
+  LengthUnit = 0,      // Label1(13): 全長 mm / m / Km
+  OuterRorD = 1,       // Label1(14): D' or R'
+  ResistanceUnit = 2,  // Label1(28): DCR Ω / KΩ
+  WeightUnit = 3,      // Label1(29): 重量 mg / g / Kg
+};
+inline constexpr int kCaptionCount = 4;
+
+// The parts of the section drawing the program shows and hides.
+enum class DrawingPart {
+  Turns = 0,          // Shape1(0), the template circle and the first turn
+  FormerLine = 1,     // Line1
+  LeftFlange = 2,     // Line2
+  RightFlange = 3,    // Line3
+  LargeCoilNote = 4,  // Label2, shown instead of a coil too large to draw
+};
+inline constexpr int kDrawingPartCount = 5;
+
+inline constexpr int indexOf(Caption c) { return static_cast<int>(c); }
+inline constexpr int indexOf(DrawingPart p) { return static_cast<int>(p); }
+ControlId idOf(Caption c);
+ControlId idOf(DrawingPart p);
+std::optional<Caption> captionOf(const ControlId& id);
+std::optional<DrawingPart> drawingPartOf(const ControlId& id);
 
 }  // namespace kelvane::form

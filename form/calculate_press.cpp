@@ -123,9 +123,9 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   const WeightResistance& w = r.weights;
   s_.units = ShownUnits{w.lengthUnit, w.massUnit, w.resistanceUnit};
   s_.pressed = r;
-  s_.captions[caption::weightUnit().str()] = t.weightCaption;
-  s_.captions[caption::lengthUnit().str()] = t.lengthCaption;
-  s_.captions[caption::resistanceUnit().str()] = t.resistanceCaption;
+  s_.captions[indexOf(Caption::WeightUnit)] = t.weightCaption;
+  s_.captions[indexOf(Caption::LengthUnit)] = t.lengthCaption;
+  s_.captions[indexOf(Caption::ResistanceUnit)] = t.resistanceCaption;
   write(box::ConductorWeightMid, t.conductorWeightMid);
   write(box::ConductorWeightMax, t.conductorWeightMax);
   write(box::InsulationWeightMid, t.insulationWeightMid);
@@ -148,9 +148,8 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   write(box::OuterRorD, t.outerRorD);
 
   const bool draw = r.showDiagram;
-  for (const char* name : {"Line1", "Line2", "Line3"}) setVisible({name, -1}, draw);
-  setVisible({"Shape1", 0}, draw);
-  setVisible({"Label2", -1}, !draw);
+  showDrawing(draw);
+  s_.visible.drawing[indexOf(DrawingPart::LargeCoilNote)] = !draw;
   if (draw) drawSection();
   s_.resultsCurrent = press.outcome == PressOutcome::Complete;
 }
@@ -170,8 +169,7 @@ void Form1::drawSection() {
                                                    s_.calc.layerCount, s_.calc.inputs.turns);
   if (!layout.visible) {
     // No layer to draw: the template and the lines would only mislead.
-    for (const char* name : {"Line1", "Line2", "Line3"}) setVisible({name, -1}, false);
-    setVisible({"Shape1", 0}, false);
+    showDrawing(false);
     return;
   }
   Drawing& d = s_.drawing;

@@ -11,39 +11,51 @@
 
 namespace kelvane::form {
 
+namespace {
+
+// The boxes the program shows and hides, each with the caption beside it:
+// the former's dimensions with Label1 of the same index, and the outer
+// dimensions with the labels that stand in the reverse order of their boxes.
+constexpr InputBox kFirstFormerBox = box::InnerDiameter;
+constexpr InputBox kLastFormerBox = box::FanWideWidth;
+constexpr std::array kOuterBoxes = {box::OuterA, box::OuterB, box::OuterRorD};
+ControlId labelOf(ResultBox outer) { return label1(16 - (indexOf(outer) - indexOf(box::OuterA))); }
+
+}  // namespace
+
 const std::vector<ControlId>& changeableVisibility() {
   static const std::vector<ControlId> ids = [] {
     std::vector<ControlId> v;
-    for (int i = 5; i <= 12; ++i) v.push_back(text1(i));
-    for (int i = 5; i <= 12; ++i) v.push_back(label1(i));
-    for (int i = 4; i <= 6; ++i) v.push_back(text2(i));
-    for (int i = 14; i <= 16; ++i) v.push_back(label1(i));
-    v.push_back({"Shape1", 0});
-    v.push_back({"Line1", -1});
-    v.push_back({"Line2", -1});
-    v.push_back({"Line3", -1});
-    v.push_back({"Label2", -1});
+    for (int i = indexOf(kFirstFormerBox); i <= indexOf(kLastFormerBox); ++i) v.push_back(text1(i));
+    for (int i = indexOf(kFirstFormerBox); i <= indexOf(kLastFormerBox); ++i)
+      v.push_back(label1(i));
+    for (const ResultBox b : kOuterBoxes) v.push_back(idOf(b));
+    for (auto b = kOuterBoxes.rbegin(); b != kOuterBoxes.rend(); ++b) v.push_back(labelOf(*b));
+    for (int i = 0; i < kDrawingPartCount; ++i) v.push_back(idOf(static_cast<DrawingPart>(i)));
     return v;
   }();
   return ids;
 }
 
 const std::vector<ControlId>& changeableCaptions() {
-  static const std::vector<ControlId> ids = {caption::lengthUnit(), caption::outerRorD(),
-                                             caption::resistanceUnit(), caption::weightUnit()};
+  static const std::vector<ControlId> ids = [] {
+    std::vector<ControlId> v;
+    for (int i = 0; i < kCaptionCount; ++i) v.push_back(idOf(static_cast<Caption>(i)));
+    return v;
+  }();
   return ids;
 }
 
 namespace {
 
-LinePosition designLine(const char* name) {
-  const ControlDesign* c = findControl({name, -1});
+LinePosition designLine(DrawingPart line) {
+  const ControlDesign* c = findControl(idOf(line));
   return {static_cast<float>(c->left), static_cast<float>(c->top),
           static_cast<float>(c->left + c->width), static_cast<float>(c->top + c->height)};
 }
 
 Circle designTemplate() {
-  const ControlDesign* c = findControl({"Shape1", 0});
+  const ControlDesign* c = findControl(idOf(DrawingPart::Turns));
   return {static_cast<float>(c->left), static_cast<float>(c->top), static_cast<float>(c->width),
           static_cast<float>(c->height), false};
 }
@@ -53,13 +65,16 @@ Circle designTemplate() {
 Form1::Form1() {
   for (int i = 0; i < kInputBoxCount; ++i) s_.text1[i] = findControl(text1(i))->text;
   for (int i = 0; i < kResultBoxCount; ++i) s_.text2[i] = findControl(text2(i))->text;
-  for (const ControlId& id : changeableCaptions()) s_.captions[id.str()] = findControl(id)->text;
-  for (const ControlId& id : changeableVisibility())
-    s_.visible[id.str()] = findControl(id)->visible;
+  for (int i = 0; i < kCaptionCount; ++i)
+    s_.captions[i] = findControl(idOf(static_cast<Caption>(i)))->text;
+  for (int i = 0; i < kInputBoxCount; ++i) s_.visible.inputs[i] = findControl(text1(i))->visible;
+  for (int i = 0; i < kResultBoxCount; ++i) s_.visible.results[i] = findControl(text2(i))->visible;
+  for (int i = 0; i < kDrawingPartCount; ++i)
+    s_.visible.drawing[i] = findControl(idOf(static_cast<DrawingPart>(i)))->visible;
   s_.drawing.circles = {designTemplate()};
-  s_.drawing.line1 = designLine("Line1");
-  s_.drawing.line2 = designLine("Line2");
-  s_.drawing.line3 = designLine("Line3");
+  s_.drawing.line1 = designLine(DrawingPart::FormerLine);
+  s_.drawing.line2 = designLine(DrawingPart::LeftFlange);
+  s_.drawing.line3 = designLine(DrawingPart::RightFlange);
   Form_Load();
 }
 
@@ -71,20 +86,12 @@ void Form1::Form_Load() {
 
 void Form1::showBoxesOf(FormerShape former) {
   const FieldVisibility v = ShapeFieldVisibility(former);
-  // Each dimension box has its caption in Label1 of the same index.
-  auto showInput = [&](InputBox b, bool shown) {
-    setVisible(idOf(b), shown);
-    setVisible(label1(indexOf(b)), shown);
-  };
-  for (int i = indexOf(box::InnerDiameter); i <= indexOf(box::FanWideWidth); ++i)
-    showInput(static_cast<InputBox>(i), showsBox(v, static_cast<InputBox>(i)));
-  setVisible(idOf(box::OuterA), v.outerA);
-  setVisible(label1(16), v.outerA);
-  setVisible(idOf(box::OuterB), v.outerB);
-  setVisible(label1(15), v.outerB);
-  setVisible(idOf(box::OuterRorD), v.outerRorD);
-  setVisible(caption::outerRorD(), v.outerRorD);
-  if (v.outerRorDCaption) s_.captions[caption::outerRorD().str()] = *v.outerRorDCaption;
+  for (int i = indexOf(kFirstFormerBox); i <= indexOf(kLastFormerBox); ++i)
+    s_.visible.inputs[i] = showsBox(v, static_cast<InputBox>(i));
+  s_.visible.results[indexOf(box::OuterA)] = v.outerA;
+  s_.visible.results[indexOf(box::OuterB)] = v.outerB;
+  s_.visible.results[indexOf(box::OuterRorD)] = v.outerRorD;
+  if (v.outerRorDCaption) s_.captions[indexOf(Caption::OuterRorD)] = *v.outerRorDCaption;
 }
 
 void Form1::useMaterial(ConductorMaterial material) {
@@ -251,8 +258,18 @@ bool Form1::setText(const ControlId& id, const std::string& text) {
 }
 
 bool Form1::isVisible(const ControlId& id) const {
-  auto it = s_.visible.find(id.str());
-  return it == s_.visible.end() ? findControl(id) != nullptr : it->second;
+  const Visibility& v = s_.visible;
+  if (const auto b = inputBoxOf(id)) return v.inputs[indexOf(*b)];
+  if (const auto b = resultBoxOf(id)) return v.results[indexOf(*b)];
+  if (const auto p = drawingPartOf(id)) return v.drawing[indexOf(*p)];
+  // A caption shown and hidden with its box.
+  if (id.name == "Label1" && id.index >= indexOf(kFirstFormerBox) &&
+      id.index <= indexOf(kLastFormerBox))
+    return v.inputs[id.index];
+  for (const ResultBox b : kOuterBoxes) {
+    if (id == labelOf(b)) return v.results[indexOf(b)];
+  }
+  return findControl(id) != nullptr;
 }
 
 const std::string* Form1::textOf(const ControlId& id) const {
@@ -269,7 +286,7 @@ bool Form1::resultsOutOfDate() const {
   if (s_.resultsCurrent) return false;
   // The drawing counts once a press has drawn it; before that it is the
   // design's template.
-  const bool drawn = s_.units && isVisible({"Shape1", 0});
+  const bool drawn = s_.units && s_.visible.drawing[indexOf(DrawingPart::Turns)];
   return drawn || std::any_of(s_.text2.begin(), s_.text2.end(),
                               [](const std::string& t) { return !t.empty(); });
 }
@@ -297,7 +314,11 @@ void Form1::write(const ControlId& id, std::string text) {
   if (const auto b = resultBoxOf(id)) write(*b, std::move(text));
 }
 
-void Form1::setVisible(const ControlId& id, bool visible) { s_.visible[id.str()] = visible; }
+void Form1::showDrawing(bool shown) {
+  for (const DrawingPart p : {DrawingPart::Turns, DrawingPart::FormerLine, DrawingPart::LeftFlange,
+                              DrawingPart::RightFlange})
+    s_.visible.drawing[indexOf(p)] = shown;
+}
 
 void Form1::showMessage(std::string_view message) { s_.messages.emplace_back(message); }
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +45,15 @@ struct PressedResistance {
   double bareDiameter = 0;  // d, mm
 };
 
+// What is shown of the controls the program shows and hides; every other
+// control is always shown. A box is shown and hidden with its caption.
+struct Visibility {
+  std::array<bool, kInputBoxCount> inputs{};
+  std::array<bool, kResultBoxCount> results{};
+  std::array<bool, kDrawingPartCount> drawing{};
+  bool operator==(const Visibility&) const = default;
+};
+
 // Everything the window shows and remembers.
 struct FormState {
   // The box texts, stored by their place in the window's control arrays.
@@ -55,7 +63,7 @@ struct FormState {
   // program last wrote it, whatever its text is now.
   std::array<bool, kInputBoxCount> text1Edited{};
   std::array<bool, kResultBoxCount> text2Edited{};
-  std::map<std::string, std::string> captions;  // the captions that change at run time
+  std::array<std::string, kCaptionCount> captions;  // the captions that change at run time
   // Whether the result boxes, captions and drawing belong to the inputs as
   // they stand: true from a complete press until an input box, the shape or
   // the material changes, a result box is typed over (a target), a target is
@@ -69,11 +77,11 @@ struct FormState {
   // The numbers the press that last wrote the lengths, weights and
   // resistances worked out, before any choice of unit or rounding; none before.
   std::optional<CoilResults> pressed;
-  std::map<std::string, bool> visible;  // the controls whose visibility changes
-  int option1 = 1;                      // the shape button that is on; -1 for none
-  int option3 = 0;                      // the material button that is on
-  MaterialValues material;              // resistivity, density
-  CalculationState calc;                // what the last press left behind
+  Visibility visible;
+  int option1 = 1;          // the shape button that is on; -1 for none
+  int option3 = 0;          // the material button that is on
+  MaterialValues material;  // resistivity, density
+  CalculationState calc;    // what the last press left behind
   Drawing drawing;
   std::vector<std::string> messages;    // every message shown, in order
   bool sheetOpen = false;               // the data sheet window Form2
@@ -86,11 +94,14 @@ struct FormState {
 
   const std::string& text(InputBox b) const { return text1[indexOf(b)]; }
   const std::string& text(ResultBox b) const { return text2[indexOf(b)]; }
+  const std::string& caption(Caption c) const { return captions[indexOf(c)]; }
 };
 
-// The controls whose visibility changes at run time, in a fixed order.
+// The controls whose visibility changes at run time, in a fixed order (the
+// replay's): the former's boxes, their captions, the outer dimensions, their
+// captions, the drawing's parts.
 const std::vector<ControlId>& changeableVisibility();
-// The captions that change at run time.
+// The captions that change at run time, in the order of Caption.
 const std::vector<ControlId>& changeableCaptions();
 
 // Runs a computation of the coil that may take long: to its end, or until the
@@ -225,7 +236,8 @@ class Form1 {
   void write(InputBox b, std::string text);
   void write(ResultBox b, std::string text);
   void write(const ControlId& id, std::string text);
-  void setVisible(const ControlId& id, bool visible);
+  // The turns and the lines of the section drawing.
+  void showDrawing(bool shown);
   void showMessage(std::string_view message);
   // Refuses a box: the message, then the focus on the box with its text
   // selected. No lost-focus rule runs for the control that had the focus.

@@ -22,7 +22,7 @@ void checkShown(const Form1& form) {
     if (!s.text1Edited[i]) FUZZ_CHECK(!looksBroken(s.text1[i]));
   for (int i = 0; i < kResultBoxCount; ++i)
     if (!s.text2Edited[i]) FUZZ_CHECK(!looksBroken(s.text2[i]));
-  for (const auto& [id, caption] : s.captions) FUZZ_CHECK(!looksBroken(caption));
+  for (const std::string& caption : s.captions) FUZZ_CHECK(!looksBroken(caption));
   for (const std::string& line : s.sheetLines) FUZZ_CHECK(!looksBroken(line));
   FUZZ_CHECK(s.drawing.circles.size() <= 999);
   for (const Circle& c : s.drawing.circles)

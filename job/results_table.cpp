@@ -25,8 +25,7 @@ using form::label1;
 
 // The caption of a label as the window shows it now.
 std::string captionOf(const form::Form1& form, const ControlId& id) {
-  const auto& captions = form.state().captions;
-  if (const auto it = captions.find(id.str()); it != captions.end()) return it->second;
+  if (const auto changing = form::captionOf(id)) return form.state().caption(*changing);
   const form::ControlDesign* design = form::findControl(id);
   return design ? design->text : std::string();
 }

@@ -122,9 +122,9 @@ void MainWindow::prepareControls() {
       results.push_back(box);
     }
   }
-  for (const form::ControlId& id :
-       {form::caption::lengthUnit(), form::caption::weightUnit(), form::caption::resistanceUnit()})
-    results.push_back(control(id));
+  for (const form::Caption c :
+       {form::Caption::LengthUnit, form::Caption::WeightUnit, form::Caption::ResistanceUnit})
+    results.push_back(control(form::idOf(c)));
   stale_ = new StaleMarks(*this, std::move(results), *controls_.drawing);
 }
 
@@ -212,9 +212,9 @@ void MainWindow::forward(ModelCall&& call) {
 void MainWindow::sync() {
   const form::FormState& s = model_.state();
   syncTexts();
-  for (const form::ControlId& id : form::changeableCaptions()) {
-    auto* label = qobject_cast<QLabel*>(control(id));
-    label->setText(qt(s.captions.at(id.str())));
+  for (int i = 0; i < form::kCaptionCount; ++i) {
+    auto* label = qobject_cast<QLabel*>(control(form::changeableCaptions()[i]));
+    label->setText(qt(s.captions[i]));
   }
   for (const form::ControlId& id : form::changeableVisibility()) {
     if (QWidget* w = control(id)) w->setVisible(model_.isVisible(id));

@@ -514,15 +514,15 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
                   form.isVisible({"Line3", -1})};
   if (form.isVisible({"Label2", -1}))
     c.drawingNote = QString::fromUtf8(form::findControl({"Label2", -1})->text);
-  const auto& captions = form.state().captions;
-  for (const auto& [box, label] : {std::pair{form::box::OuterA, form::label1(16)},
-                                   std::pair{form::box::OuterB, form::label1(15)},
-                                   std::pair{form::box::OuterRorD, form::caption::outerRorD()}}) {
+  for (const auto& [box, label] :
+       {std::pair{form::box::OuterA, form::label1(16)},
+        std::pair{form::box::OuterB, form::label1(15)},
+        std::pair{form::box::OuterRorD, form::idOf(form::Caption::OuterRorD)}}) {
     const std::string& text = form.state().text(box);
     if (!form.isVisible(form::idOf(box)) || text.empty()) continue;
-    const auto caption = captions.find(label.str());
+    const auto changing = form::captionOf(label);
     c.outerDimensions.emplace_back(
-        caption != captions.end() ? caption->second : form::findControl(label)->text, text);
+        changing ? form.state().caption(*changing) : form::findControl(label)->text, text);
   }
   // The data sheet exactly as 計算書 prints it for these boxes, pressed on a
   // copy so that the window's own sheet and messages stay as they are.

@@ -172,6 +172,9 @@ class PageForm {
   // Everything the page shows, after any operation.
   std::string state() const {
     const form::FormState& s = form_.state();
+    json captions = json::object();
+    for (int i = 0; i < form::kCaptionCount; ++i)
+      captions[form::changeableCaptions()[i].str()] = s.captions[i];
     json visible = json::object();
     for (const form::ControlId& id : form::changeableVisibility())
       visible[id.str()] = form_.isVisible(id);
@@ -181,7 +184,7 @@ class PageForm {
     auto line = [](const form::LinePosition& l) { return json{l.x1, l.y1, l.x2, l.y2}; };
     return json{{"text1", s.text1},
                 {"text2", s.text2},
-                {"captions", s.captions},
+                {"captions", captions},
                 {"visible", visible},
                 {"option1", s.option1},
                 {"option3", s.option3},

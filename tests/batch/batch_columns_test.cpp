@@ -130,19 +130,19 @@ const ColumnSource kSources[] = {
 // The window's unit of a box in the column's: how many of the column's units
 // one of the window's is, from the caption the press wrote.
 double windowUnitInColumnUnit(Shown shown, const form::FormState& s) {
-  const auto unit = [&](const char* label) {
-    const std::string& caption = s.captions.at(label);
+  const auto unit = [&](form::Caption row) {
+    const std::string& caption = s.caption(row);
     return caption.substr(caption.find(' ') + 1);
   };
   if (shown == Shown::Length) {
-    const std::string u = unit("Label1(13)");
+    const std::string u = unit(form::Caption::LengthUnit);
     return u == "mm" ? 0.001 : u == "m" ? 1 : 1000;
   }
   if (shown == Shown::Mass) {
-    const std::string u = unit("Label1(29)");
+    const std::string u = unit(form::Caption::WeightUnit);
     return u == "mg" ? 0.001 : u == "g" ? 1 : 1000;
   }
-  if (shown == Shown::Resistance) return unit("Label1(28)") == "Ω" ? 1 : 1000;
+  if (shown == Shown::Resistance) return unit(form::Caption::ResistanceUnit) == "Ω" ? 1 : 1000;
   return 1;
 }
 
@@ -195,8 +195,9 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
     form::Form1 form;
     job::applyJob(jobs[r], form);
     const form::FormState& s = form.state();
-    for (const char* label : {"Label1(13)", "Label1(29)", "Label1(28)"}) {
-      unitsSeen.insert(s.captions.at(label));
+    for (const form::Caption c :
+         {form::Caption::LengthUnit, form::Caption::WeightUnit, form::Caption::ResistanceUnit}) {
+      unitsSeen.insert(s.caption(c));
     }
     EXPECT_EQ(rows[r].back(), "");
     const auto cellNamed = [&](const std::string& name) -> const std::string& {

@@ -29,8 +29,9 @@ std::vector<std::string> formCells(const job::Job& job) {
   job::applyJob(job, form);
   const form::FormState& s = form.state();
   std::vector<std::string> cells(s.text2.begin(), s.text2.end());
-  for (const char* caption : {"Label1(13)", "Label1(29)", "Label1(28)"}) {
-    cells.push_back(s.captions.at(caption));
+  for (const form::Caption c :
+       {form::Caption::LengthUnit, form::Caption::WeightUnit, form::Caption::ResistanceUnit}) {
+    cells.push_back(s.caption(c));
   }
   std::string error;
   for (const std::string& m : s.messages) error += (error.empty() ? "" : "\n") + m;

@@ -20,7 +20,7 @@ struct PressCase {
   const char* name;
   std::vector<Step> steps;
   Boxes text2;
-  std::map<std::string, std::string> captions;
+  std::map<Caption, std::string> captions;
   friend void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -32,8 +32,8 @@ TEST_P(PressTest, BoxesAndCaptions) {
   EXPECT_TRUE(form.state().messages.empty());
   for (const auto& [i, text] : GetParam().text2)
     EXPECT_EQ(t2(form, i), text) << "Text2(" << i << ")";
-  for (const auto& [id, caption] : GetParam().captions)
-    EXPECT_EQ(form.state().captions.at(id), caption) << id;
+  for (const auto& [changing, caption] : GetParam().captions)
+    EXPECT_EQ(form.state().caption(changing), caption) << idOf(changing).str();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -54,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {15, "0.840"},
                    {16, ""},
                    {17, ""}},
-                  {{"Label1(13)", "全長 mm"}, {"Label1(29)", "重量 mg"}, {"Label1(28)", "DCR Ω"}}},
+                  {{Caption::LengthUnit, "全長 mm"},
+                   {Caption::WeightUnit, "重量 mg"},
+                   {Caption::ResistanceUnit, "DCR Ω"}}},
         // The round former with D 10 and copper, box by box.
         PressCase{"Round",
                   {{"click", "Option1(0)", ""}, {"click", "Command1", ""}},
@@ -69,10 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {19, "1.376"},
                    {20, "100.077"},
                    {21, "100.267"}},
-                  {{"Label1(13)", "全長 mm"},
-                   {"Label1(29)", "重量 mg"},
-                   {"Label1(28)", "DCR Ω"},
-                   {"Label1(14)", "D'"}}},
+                  {{Caption::LengthUnit, "全長 mm"},
+                   {Caption::WeightUnit, "重量 mg"},
+                   {Caption::ResistanceUnit, "DCR Ω"},
+                   {Caption::OuterRorD, "D'"}}},
         // Text after a number, and a comma as decimal mark, read as far as they go.
         PressCase{"LeadingNumbers",
                   {{"type", "Text1(2)", "12abc"},
@@ -172,9 +174,9 @@ TEST(Press, FailedLengthShowsItsMessageAndZeroLengths) {
   EXPECT_EQ(form.state().messages,
             std::vector<std::string>{"プロシージャの呼び出し、または引数が不正です。"});
   for (int i : {8, 9, 10, 11, 12, 13, 18, 19, 20, 21}) EXPECT_EQ(t2(form, i), "0.000");
-  EXPECT_EQ(form.state().captions.at("Label1(29)"), "重量 mg");
+  EXPECT_EQ(form.state().caption(Caption::WeightUnit), "重量 mg");
   EXPECT_NE(text(form, box::AlignedHeight), "");
-  EXPECT_FALSE(form.state().visible.at("Label2"));  // ten turns are drawn
+  EXPECT_FALSE(form.isVisible(idOf(DrawingPart::LargeCoilNote)));  // ten turns are drawn
 }
 
 TEST(Press, DrawingUpTo999TurnsThenTheNote) {
@@ -188,9 +190,9 @@ TEST(Press, DrawingUpTo999TurnsThenTheNote) {
     Form1 form;
     apply(form, {{"type", "Text1(2)", c.turns}, {"click", "Command1", ""}});
     const FormState& s = form.state();
-    EXPECT_EQ(s.visible.at("Shape1(0)"), c.drawn) << c.turns;
-    EXPECT_EQ(s.visible.at("Line1"), c.drawn) << c.turns;
-    EXPECT_EQ(s.visible.at("Label2"), !c.drawn) << c.turns;
+    EXPECT_EQ(form.isVisible(idOf(DrawingPart::Turns)), c.drawn) << c.turns;
+    EXPECT_EQ(form.isVisible(idOf(DrawingPart::FormerLine)), c.drawn) << c.turns;
+    EXPECT_EQ(form.isVisible(idOf(DrawingPart::LargeCoilNote)), !c.drawn) << c.turns;
     EXPECT_EQ(s.drawing.circles.size(), c.circles) << c.turns;
   }
 }
@@ -215,8 +217,8 @@ TEST(Press, DesignDrawingStandsOnTheFormer) {
 TEST(Press, NoTurnsHidesTheDrawing) {
   Form1 form;
   apply(form, {{"set", "Text1(2)", "0"}, {"click", "Command1", ""}});
-  EXPECT_FALSE(form.state().visible.at("Shape1(0)"));
-  EXPECT_FALSE(form.state().visible.at("Label2"));
+  EXPECT_FALSE(form.isVisible(idOf(DrawingPart::Turns)));
+  EXPECT_FALSE(form.isVisible(idOf(DrawingPart::LargeCoilNote)));
   EXPECT_EQ(text(form, box::LayerCount), "0");
 }
 

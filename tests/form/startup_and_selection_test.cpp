@@ -13,10 +13,11 @@ using testing::Step;
 using testing::t2;
 using testing::text;
 
-std::set<std::string> visibleOf(const FormState& s) {
+// The boxes shown of those the program shows and hides.
+std::set<std::string> visibleOf(const Form1& form) {
   std::set<std::string> v;
-  for (const auto& [id, shown] : s.visible)
-    if (shown && id.rfind("Text", 0) == 0) v.insert(id);
+  for (const ControlId& id : changeableVisibility())
+    if (form.isVisible(id) && id.name.starts_with("Text")) v.insert(id.str());
   return v;
 }
 
@@ -28,10 +29,10 @@ TEST(StartUp, RectangularCopperEmptyResults) {
   EXPECT_EQ(s.material.resistivity, 17.241);
   EXPECT_EQ(s.material.density, 8.96);
   for (const std::string& t : s.text2) EXPECT_EQ(t, "");
-  EXPECT_EQ(visibleOf(s), (std::set<std::string>{"Text1(6)", "Text1(7)", "Text1(8)", "Text1(9)",
-                                                 "Text2(4)", "Text2(5)"}));
-  EXPECT_FALSE(s.visible.at("Label1(14)"));
-  EXPECT_FALSE(s.visible.at("Label2"));
+  EXPECT_EQ(visibleOf(form), (std::set<std::string>{"Text1(6)", "Text1(7)", "Text1(8)", "Text1(9)",
+                                                    "Text2(4)", "Text2(5)"}));
+  EXPECT_FALSE(form.isVisible(idOf(Caption::OuterRorD)));
+  EXPECT_FALSE(form.isVisible(idOf(DrawingPart::LargeCoilNote)));
   EXPECT_EQ(s.focus.str(), "Text1(0)");
 }
 
@@ -54,11 +55,10 @@ TEST(ShapeButtons, ShowTheirBoxes) {
   for (const Case& c : cases) {
     Form1 form;
     apply(form, c.clicks);
-    EXPECT_EQ(visibleOf(form.state()), c.boxes);
-    EXPECT_EQ(form.state().captions.at("Label1(14)"), c.outerCaption);
+    EXPECT_EQ(visibleOf(form), c.boxes);
+    EXPECT_EQ(form.state().caption(Caption::OuterRorD), c.outerCaption);
     for (int i = 5; i <= 12; ++i)
-      EXPECT_EQ(form.state().visible.at("Label1(" + std::to_string(i) + ")"),
-                c.boxes.count("Text1(" + std::to_string(i) + ")") == 1);
+      EXPECT_EQ(form.isVisible(label1(i)), c.boxes.count(text1(i).str()) == 1);
   }
 }
 
@@ -79,7 +79,7 @@ TEST(MaterialButtons, EmptyResultsKeepCaptionsAndSetConstants) {
   const std::string copperResistance = text(form, box::DcrMid);
   apply(form, {{"click", "Option3(1)", ""}});
   for (const std::string& t : form.state().text2) EXPECT_EQ(t, "");
-  EXPECT_EQ(form.state().captions.at("Label1(29)"), "重量 mg");
+  EXPECT_EQ(form.state().caption(Caption::WeightUnit), "重量 mg");
   EXPECT_EQ(form.state().material.resistivity, 27.81);
   EXPECT_EQ(form.state().material.density, 2.699);
   apply(form, {{"click", "Command1", ""}});

@@ -159,8 +159,9 @@ TEST(Targets, TheNextPressMeetsTheTarget) {
           Form1 form;
           apply(form, coil);
           if (!form.state().messages.empty()) continue;
-          const std::string unitCaption = form.state().captions.at(
-              (target == box::WeightMax ? caption::weightUnit() : caption::resistanceUnit()).str());
+          const Caption unitRow =
+              target == box::WeightMax ? Caption::WeightUnit : Caption::ResistanceUnit;
+          const std::string unitCaption = form.state().caption(unitRow);
           // A target a little above what the box shows, in the same unit.
           const double wanted = std::round(shown(form, target) * 1.7 * 1000) / 1000;
           if (!(wanted > 0) || wanted >= 1000) continue;
@@ -170,10 +171,7 @@ TEST(Targets, TheNextPressMeetsTheTarget) {
           const std::string turns = text(form, box::Turns);
           apply(form, {{"click", "Command1", ""}});
           ASSERT_TRUE(form.state().messages.empty());
-          if (form.state().captions.at(
-                  (target == box::WeightMax ? caption::weightUnit() : caption::resistanceUnit())
-                      .str()) != unitCaption)
-            continue;
+          if (form.state().caption(unitRow) != unitCaption) continue;
           EXPECT_LT(shown(form, target), wanted);
           apply(form, {{"type", "Text1(2)", plainDecimal(std::stod(turns) + 1)},
                        {"click", "Command1", ""}});

@@ -16,8 +16,8 @@ using form::InputBox;
 // The captions of the labels the window shows.
 std::map<std::string, std::string> shownCaptions(const Form1& form) {
   std::map<std::string, std::string> shown;
-  for (const auto& [id, caption] : form.state().captions) {
-    if (form.isVisible(*form::parseControlId(id))) shown[id] = caption;
+  for (const form::ControlId& id : form::changeableCaptions()) {
+    if (form.isVisible(id)) shown[id.str()] = form.state().caption(*form::captionOf(id));
   }
   return shown;
 }

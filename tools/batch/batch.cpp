@@ -18,11 +18,8 @@ namespace {
 
 // The captions that carry the units the press chose, in the order of the
 // rows they belong to: length, weight, resistance.
-const std::array<form::ControlId, 3>& unitCaptions() {
-  static const std::array<form::ControlId, 3> ids = {
-      form::caption::lengthUnit(), form::caption::weightUnit(), form::caption::resistanceUnit()};
-  return ids;
-}
+constexpr std::array kUnitCaptions = {form::Caption::LengthUnit, form::Caption::WeightUnit,
+                                      form::Caption::ResistanceUnit};
 
 // The words a former cell may hold besides its button's index: the short
 // names, the names of the quotation sheet and those of a job file.
@@ -224,11 +221,6 @@ void addCosts(RowResult& result, const form::Form1& form, const job::PriceList& 
   std::move(costs->begin(), costs->end(), result.cells.end() - 1 - costs->size());
 }
 
-std::string captionOf(const form::FormState& state, const form::ControlId& id) {
-  const auto it = state.captions.find(id.str());
-  return it == state.captions.end() ? std::string() : it->second;
-}
-
 }  // namespace
 
 RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::uint64_t number,
@@ -254,8 +246,8 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
   result.failed = !s.resultsCurrent || !s.messages.empty();
   if (layout.style() == ResultStyle::BoxTexts) {
     std::copy(s.text2.begin(), s.text2.end(), result.cells.begin());
-    for (std::size_t i = 0; i < unitCaptions().size(); ++i) {
-      result.cells[form::kResultBoxCount + i] = captionOf(s, unitCaptions()[i]);
+    for (std::size_t i = 0; i < kUnitCaptions.size(); ++i) {
+      result.cells[form::kResultBoxCount + i] = s.caption(kUnitCaptions[i]);
     }
   } else if (!result.failed) {
     std::optional<double> working;

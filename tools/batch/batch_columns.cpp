@@ -174,9 +174,9 @@ std::vector<std::string> resultColumns(ResultStyle style, bool workingTemperatur
     names = readableColumns(workingTemperature);
   } else {
     for (int i = 0; i < form::kResultBoxCount; ++i) names.push_back(form::text2(i).str());
-    for (const form::ControlId& id : {form::caption::lengthUnit(), form::caption::weightUnit(),
-                                      form::caption::resistanceUnit()}) {
-      names.push_back(id.str());
+    for (const form::Caption c :
+         {form::Caption::LengthUnit, form::Caption::WeightUnit, form::Caption::ResistanceUnit}) {
+      names.push_back(form::idOf(c).str());
     }
   }
   names.emplace_back(kErrorColumn);

@@ -26,8 +26,10 @@ Snapshot snapshotOf(const form::Form1& form) {
   Snapshot s;
   s.text1.assign(state.text1.begin(), state.text1.end());
   s.text2.assign(state.text2.begin(), state.text2.end());
-  s.captions = state.captions;
-  s.visible = state.visible;
+  for (int i = 0; i < form::kCaptionCount; ++i)
+    s.captions[form::changeableCaptions()[i].str()] = state.captions[i];
+  for (const form::ControlId& id : form::changeableVisibility())
+    s.visible[id.str()] = form.isVisible(id);
   s.option1 = state.option1;
   s.option3 = state.option3;
   s.focus = state.focus.str();

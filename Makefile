@@ -66,7 +66,7 @@ web-test: web deps
 	cmake --preset $(PRESET) -DKELVANE_WERROR=$(WERROR)
 	cmake --build --preset $(PRESET) --target kelvane-replay
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
-	ctest --preset $(PRESET) -L web
+	ctest --preset $(PRESET) -L web --no-tests=error
 
 clean:
 	rm -rf build

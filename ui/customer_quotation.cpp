@@ -277,23 +277,16 @@ bool paintCustomerQuotation(QPainter& painter, QPagedPaintDevice& pages,
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   const Plan laidOut = plan(painter, quotation);
-  for (int number = 1; number <= laidOut.pageCount(); ++number) {
-    if (number > 1 && !pages.newPage()) {
-      painter.restore();
-      return false;
-    }
-    painter.save();
-    Page page(painter);
-    if (number == 1) {
-      paintFirstPage(page, quotation, laidOut);
-    } else {
-      paintLaterPage(page, quotation, laidOut.laterPages[std::size_t(number - 2)]);
-    }
-    pageNumber(page, number, laidOut.pageCount());
-    painter.restore();
-  }
+  const bool painted =
+      paintNumberedPages(painter, pages, laidOut.pageCount(), [&](Page& page, int number) {
+        if (number == 1) {
+          paintFirstPage(page, quotation, laidOut);
+        } else {
+          paintLaterPage(page, quotation, laidOut.laterPages[std::size_t(number - 2)]);
+        }
+      });
   painter.restore();
-  return true;
+  return painted;
 }
 
 std::optional<QByteArray> customerQuotationPdf(const CustomerQuotation& quotation) {

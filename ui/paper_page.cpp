@@ -200,6 +200,19 @@ void pageNumber(Page& page, int number, int count) {
             Qt::AlignHCenter, kNoteInk);
 }
 
+bool paintNumberedPages(QPainter& painter, QPagedPaintDevice& pages, int count,
+                        const std::function<void(Page& page, int number)>& paintOne) {
+  for (int number = 1; number <= count; ++number) {
+    if (number > 1 && !pages.newPage()) return false;
+    painter.save();
+    Page page(painter);
+    paintOne(page, number);
+    pageNumber(page, number, count);
+    painter.restore();
+  }
+  return true;
+}
+
 std::optional<QByteArray> pdfOf(const QString& title, const QString& programVersion,
                                 const DocumentPainter& paint) {
   QByteArray bytes;

@@ -135,6 +135,12 @@ double table(Page& page, double x, double y, const std::vector<Column>& columns,
 // "2/3" centred below the content of a page.
 void pageNumber(Page& page, int number, int count);
 
+// Paints `count` pages, page `number` (from 1) through paintOne, each with
+// its number below; a new page is started before every page after the
+// first. False when the device could not start one.
+bool paintNumberedPages(QPainter& painter, QPagedPaintDevice& pages, int count,
+                        const std::function<void(Page& page, int number)>& paintOne);
+
 // Paints every page of a document onto the device the painter is open on,
 // starting a new page for every page after the first; false when the
 // device could not start one.

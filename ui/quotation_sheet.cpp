@@ -552,25 +552,18 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const Quotation
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   const Plan plan = planSheet(painter, content);
-  for (int number = 1; number <= plan.pageCount(); ++number) {
-    if (number > 1 && !pages.newPage()) {
-      painter.restore();
-      return false;
-    }
-    painter.save();
-    Page page(painter);
-    if (number == 1) {
-      paintFirstPage(page, content, plan);
-    } else if (number == 2 && plan.costPage) {
-      paintCostPage(page, content);
-    } else {
-      paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2 - plan.costPage)]);
-    }
-    pageNumber(page, number, plan.pageCount());
-    painter.restore();
-  }
+  const bool painted =
+      paintNumberedPages(painter, pages, plan.pageCount(), [&](Page& page, int number) {
+        if (number == 1) {
+          paintFirstPage(page, content, plan);
+        } else if (number == 2 && plan.costPage) {
+          paintCostPage(page, content);
+        } else {
+          paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2 - plan.costPage)]);
+        }
+      });
   painter.restore();
-  return true;
+  return painted;
 }
 
 std::optional<QByteArray> quotationPdf(const QuotationContent& content) {

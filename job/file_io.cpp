@@ -42,9 +42,9 @@ Expected<Job> readJobFile(const std::filesystem::path& file) {
   return job;
 }
 
-std::optional<std::string> saveJobFile(const std::filesystem::path& file, const Job& job) {
+Expected<void> saveJobFile(const std::filesystem::path& file, const Job& job) {
   const Expected<std::string> text = savedJobText(job, std::chrono::system_clock::now());
-  if (!text) return "「" + displayName(file) + "」を保存できません。" + text.message();
+  if (!text) return Failure{"「" + displayName(file) + "」を保存できません。" + text.message()};
   return writeFileAtomically(file, *text);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +17,8 @@ std::string openFailureMessage(const std::filesystem::path& file, std::string_vi
 Expected<Job> readJobFile(const std::filesystem::path& file);
 
 // Saves the job as 上書き保存 does: stamped with this program's version and
-// the time (savedJobText), written as OutputFile writes. Nothing when saved,
-// else the Japanese sentence naming the file and why not.
-std::optional<std::string> saveJobFile(const std::filesystem::path& file, const Job& job);
+// the time (savedJobText), written as OutputFile writes; a failure is the
+// Japanese sentence naming the file and why not.
+Expected<void> saveJobFile(const std::filesystem::path& file, const Job& job);
 
 }  // namespace kelvane::job

@@ -13,9 +13,9 @@ BatchRun runOn(std::string_view input, std::size_t piece, unsigned threads, Resu
     input.remove_prefix(n);
     return n;
   };
-  const WriteBytes write = [&](std::string_view bytes) -> std::optional<std::string> {
+  const WriteBytes write = [&](std::string_view bytes) -> Expected<void> {
     run.output += bytes;
-    return std::nullopt;
+    return {};
   };
   BatchOptions options;
   options.threads = threads;

@@ -136,7 +136,7 @@ Expected<void> applyStep(const json& step, ReplayTarget& target) {
     if (!value.is_string() || value.get_ref<const std::string&>().empty())
       return Failure{"step needs a file name: " + excerpt(step)};
     const auto& path = value.get_ref<const std::string&>();
-    const Expected<void> done = kind == "open" ? target.open(path) : target.save(path);
+    Expected<void> done = kind == "open" ? target.open(path) : target.save(path);
     if (done.ok()) return done;
     // The error line stays one line whatever the file's name holds.
     std::string line = done.message();

@@ -248,16 +248,17 @@ int writeOutputs(const Request& request) {
     add(request.csvFile, job::toCsv(table));
   }
   for (auto& output : outputs) {
-    if (auto error = output->out.open(output->file, job::OutputFile::Reader::Await))
-      return failed(QString::fromStdString(*error));
+    if (auto opened = output->out.open(output->file, job::OutputFile::Reader::Await); !opened.ok())
+      return failed(QString::fromStdString(opened.message()));
   }
   for (auto& output : outputs) {
-    auto error = output->out.write(output->bytes);
-    if (!error) error = output->out.sync();
-    if (error) return failed(QString::fromStdString(*error));
+    auto written = output->out.write(output->bytes);
+    if (written.ok()) written = output->out.sync();
+    if (!written.ok()) return failed(QString::fromStdString(written.message()));
   }
   for (auto& output : outputs) {
-    if (auto error = output->out.commit()) return failed(QString::fromStdString(*error));
+    if (auto committed = output->out.commit(); !committed.ok())
+      return failed(QString::fromStdString(committed.message()));
   }
   return kSucceeded;
 }

@@ -77,9 +77,9 @@ void runOn(benchmark::State& state, unsigned threads) {
       return n;
     };
     const kelvane::batch::WriteBytes write =
-        [&](std::string_view bytes) -> std::optional<std::string> {
+        [&](std::string_view bytes) -> kelvane::Expected<void> {
       written += bytes.size();
-      return std::nullopt;
+      return {};
     };
     kelvane::batch::BatchOptions options;
     options.threads = threads;

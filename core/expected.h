@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,6 +43,24 @@ class Expected {
 
  private:
   std::variant<T, Failure> v_;
+};
+
+// Something done, or the failure that stopped it. Asked with ok() only: no
+// conversion to bool, so that no `if (save())` meant as "if it failed" (the
+// old convention of an optional message) reads the other way round.
+template <>
+class Expected<void> {
+ public:
+  Expected() = default;
+  Expected(Failure failure) : failure_(std::move(failure)) {}  // NOLINT: implicit by design
+
+  bool ok() const { return !failure_; }
+
+  const Failure& failure() const { return failure_.value(); }
+  const std::string& message() const { return failure().message; }
+
+ private:
+  std::optional<Failure> failure_;
 };
 
 inline Failure overflowFailure() { return Failure{std::string(kOverflowMessage)}; }

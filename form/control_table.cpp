@@ -237,6 +237,7 @@ std::vector<ControlId> tabOrder() {
     return *a->tabIndex < *b->tabIndex;
   });
   std::vector<ControlId> order;
+  order.reserve(focusable.size());
   for (const ControlDesign* c : focusable) order.push_back(c->id);
   return order;
 }

@@ -30,7 +30,7 @@ const std::vector<ControlId>& changeableVisibility() {
     for (int i = indexOf(kFirstFormerBox); i <= indexOf(kLastFormerBox); ++i)
       v.push_back(label1(i));
     for (const ResultBox b : kOuterBoxes) v.push_back(idOf(b));
-    for (auto b = kOuterBoxes.rbegin(); b != kOuterBoxes.rend(); ++b) v.push_back(labelOf(*b));
+    for (const ResultBox b : {box::OuterRorD, box::OuterB, box::OuterA}) v.push_back(labelOf(b));
     for (int i = 0; i < kDrawingPartCount; ++i) v.push_back(idOf(static_cast<DrawingPart>(i)));
     return v;
   }();
@@ -40,6 +40,7 @@ const std::vector<ControlId>& changeableVisibility() {
 const std::vector<ControlId>& changeableCaptions() {
   static const std::vector<ControlId> ids = [] {
     std::vector<ControlId> v;
+    v.reserve(kCaptionCount);
     for (int i = 0; i < kCaptionCount; ++i) v.push_back(idOf(static_cast<Caption>(i)));
     return v;
   }();
@@ -310,8 +311,11 @@ void Form1::write(ResultBox b, std::string text) {
 }
 
 void Form1::write(const ControlId& id, std::string text) {
-  if (const auto b = inputBoxOf(id)) write(*b, std::move(text));
-  if (const auto b = resultBoxOf(id)) write(*b, std::move(text));
+  if (const auto b = inputBoxOf(id)) {
+    write(*b, std::move(text));
+  } else if (const auto r = resultBoxOf(id)) {
+    write(*r, std::move(text));
+  }
 }
 
 void Form1::showDrawing(bool shown) {

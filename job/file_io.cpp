@@ -73,16 +73,17 @@ LoadedPriceList loadPriceList(const std::filesystem::path& file) {
   return {std::move(list.value()), ""};
 }
 
-std::optional<std::string> saveJobFile(const std::filesystem::path& file, const Job& job) {
+Expected<void> saveJobFile(const std::filesystem::path& file, const Job& job) {
   const Expected<std::string> text = savedJobText(job, std::chrono::system_clock::now());
-  if (!text) return "「" + displayName(file) + "」を保存できません。" + text.message();
+  if (!text) return Failure{"「" + displayName(file) + "」を保存できません。" + text.message()};
   return writeFileAtomically(file, *text);
 }
 
 Expected<PriceList> savePriceListFile(const std::filesystem::path& file, PriceList list,
                                       std::chrono::system_clock::time_point now) {
   list.savedAt = isoTimestamp(now);
-  if (const auto error = writeFileAtomically(file, writePriceList(list))) return Failure{*error};
+  if (auto written = writeFileAtomically(file, writePriceList(list)); !written.ok())
+    return written.failure();
   return list;
 }
 

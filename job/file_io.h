@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,9 +19,9 @@ std::string openFailureMessage(const std::filesystem::path& file, std::string_vi
 Expected<Job> readJobFile(const std::filesystem::path& file);
 
 // Saves the job as 上書き保存 does: stamped with this program's version and
-// the time (savedJobText), written as OutputFile writes. Nothing when saved,
-// else the Japanese sentence naming the file and why not.
-std::optional<std::string> saveJobFile(const std::filesystem::path& file, const Job& job);
+// the time (savedJobText), written as OutputFile writes; a failure is the
+// Japanese sentence naming the file and why not.
+Expected<void> saveJobFile(const std::filesystem::path& file, const Job& job);
 
 // The price list in a file, read within the same limits; the failure names
 // the file.

@@ -109,20 +109,20 @@ void OutputFile::discard() {
   }
 }
 
-std::optional<std::string> OutputFile::refuse(const std::string& reason) {
+Failure OutputFile::refuse(const std::string& reason) {
   discard();
-  failure_ = "「" + name_ + "」を保存できません（" + reason + "）。";
-  return failure_;
+  failure_ = Failure{"「" + name_ + "」を保存できません（" + reason + "）。"};
+  return *failure_;
 }
 
-std::optional<std::string> OutputFile::fail(int error) {
+Failure OutputFile::fail(int error) {
   std::error_code ignored;
   if (error == ENOENT && !fs::is_directory(folderOf(target_), ignored))
     return refuse("保存先のフォルダーがありません");
   return refuse(systemReason(error));
 }
 
-std::optional<std::string> OutputFile::open(const fs::path& file, Reader absentReader) {
+Expected<void> OutputFile::open(const fs::path& file, Reader absentReader) {
   discard();
   failure_.reset();
   synced_ = direct_ = false;
@@ -144,7 +144,7 @@ std::optional<std::string> OutputFile::open(const fs::path& file, Reader absentR
     if (const int error = platform::open(target_, platform::Access::Write, peer, fd_))
       return fail(error);
     direct_ = true;
-    return std::nullopt;
+    return {};
   }
   if (exists && existing.kind != FileKind::Regular) return refuse("書き出せない種類のファイルです");
   if (exists && !platform::mayWrite(target_, existing)) return refuse("読み取り専用のファイルです");
@@ -169,35 +169,35 @@ std::optional<std::string> OutputFile::open(const fs::path& file, Reader absentR
   if (exists) {
     if (const int failed = platform::takeOwnerAndPermissions(fd_, existing)) return fail(failed);
   }
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> OutputFile::write(std::string_view bytes) {
-  if (failure_) return failure_;
+Expected<void> OutputFile::write(std::string_view bytes) {
+  if (failure_) return *failure_;
   if (fd_ == platform::kNoFile) return refuse(systemReason(EBADF));
   synced_ = false;
   if (const int error = platform::writeAll(fd_, bytes)) return fail(error);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> OutputFile::sync() {
-  if (failure_) return failure_;
+Expected<void> OutputFile::sync() {
+  if (failure_) return *failure_;
   if (fd_ == platform::kNoFile) return refuse(systemReason(EBADF));
   // A pipe or a terminal has nothing to flush to a disk.
   if (!synced_ && !direct_) {
     if (const int error = platform::sync(fd_)) return fail(error);
   }
   synced_ = true;
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> OutputFile::commit() {
-  if (auto error = sync()) return error;
+Expected<void> OutputFile::commit() {
+  if (Expected<void> synced = sync(); !synced.ok()) return synced;
   if (direct_) {
     const platform::Descriptor fd = fd_;
     fd_ = platform::kNoFile;
     if (const int error = platform::close(fd)) return fail(error);
-    return std::nullopt;
+    return {};
   }
   if (named_.empty()) {
     // The unnamed file gets a hidden name first: a link cannot replace a file.
@@ -222,13 +222,13 @@ std::optional<std::string> OutputFile::commit() {
   named_.clear();
   // The new name itself reaches the disk with its folder.
   platform::syncFolder(folderOf(target_));
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> writeFileAtomically(const fs::path& file, std::string_view bytes) {
+Expected<void> writeFileAtomically(const fs::path& file, std::string_view bytes) {
   OutputFile out;
-  if (auto error = out.open(file)) return error;
-  if (auto error = out.write(bytes)) return error;
+  if (Expected<void> opened = out.open(file); !opened.ok()) return opened;
+  if (Expected<void> written = out.write(bytes); !written.ok()) return written;
   return out.commit();
 }
 

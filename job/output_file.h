@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/expected.h"
+
 namespace kelvane::job {
 
 // The one way every file Kelvane makes is written: jobs, quotation sheets,
@@ -31,31 +33,29 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   enum class Reader { Refuse, Await };  // a pipe that nobody reads yet
-  std::optional<std::string> open(const std::filesystem::path& file,
-                                  Reader absentReader = Reader::Refuse);
-  std::optional<std::string> write(std::string_view bytes);
+  Expected<void> open(const std::filesystem::path& file, Reader absentReader = Reader::Refuse);
+  Expected<void> write(std::string_view bytes);
   // Every byte written so far is on the disk, checked to the last flush.
-  std::optional<std::string> sync();
+  Expected<void> sync();
   // Syncs, then puts the new file in the old one's place.
-  std::optional<std::string> commit();
+  Expected<void> commit();
 
  private:
-  std::optional<std::string> fail(int error);
-  std::optional<std::string> refuse(const std::string& reason);
+  Failure fail(int error);
+  Failure refuse(const std::string& reason);
   void discard();
 
   int fd_ = -1;          // a platform::Descriptor
   bool direct_ = false;  // a pipe or a device, written into
   bool synced_ = false;
-  std::optional<std::string> failure_;
+  std::optional<Failure> failure_;
   std::string name_;
   std::filesystem::path target_;
   std::filesystem::path named_;  // the hidden stand-in, when there is one
 };
 
-// Writes the whole file as OutputFile does; nothing when written, else why not.
-std::optional<std::string> writeFileAtomically(const std::filesystem::path& file,
-                                               std::string_view bytes);
+// Writes the whole file as OutputFile does.
+Expected<void> writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 // Whether two names lead to one file: an existing one by any path, link or
 // hard link, or one still to be made by the same path.

@@ -97,7 +97,7 @@ constexpr const char* kFormerWords[3] = {"丸形", "角形", "扇形"};
 
 // The cell quoted when it holds a character in `special`, quotes doubled.
 std::string field(const std::string& cell, std::string_view special) {
-  const std::string text = inertCell(cell);
+  std::string text = inertCell(cell);
   if (text.find_first_of(special) == std::string::npos) return text;
   std::string out = "\"";
   for (char c : text) {
@@ -278,7 +278,7 @@ std::string htmlCell(const std::string& written, bool heading) {
                  "\" sdnum=\"1041;0;" + htmlEscaped(number->format) +
                  "\" style=\"mso-number-format:'" + htmlEscaped(number->format) + "'\"";
   } else if (!text.empty()) {
-    attributes = " x:str sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\"";
+    attributes = R"( x:str sdnum="1041;0;@" style="mso-number-format:'\@'")";
   }
   return "<td" + attributes + ">" + htmlEscaped(text) + "</td>";
 }
@@ -385,7 +385,7 @@ std::string localMinute(std::chrono::system_clock::time_point time) {
   localtime_r(&t, &local);
   char text[32];
   const std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-  return std::string(text, n);
+  return {text, n};
 }
 
 std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& form,

@@ -8,9 +8,9 @@
 namespace kelvane::ui {
 namespace {
 
-std::optional<QString> toQString(const std::optional<std::string>& error) {
-  if (!error) return std::nullopt;
-  return QString::fromStdString(*error);
+std::optional<QString> toQString(const Expected<void>& done) {
+  if (done.ok()) return std::nullopt;
+  return QString::fromStdString(done.message());
 }
 
 }  // namespace

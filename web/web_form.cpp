@@ -130,11 +130,11 @@ std::optional<wiredata::WireChoice> wireChoiceAt(const wiredata::WireTable& t, i
 class PageTarget : public replay::FormTarget {
  public:
   using FormTarget::FormTarget;
-  std::optional<std::string> open(const std::string&) override {
-    return "ブラウザーではファイルのパスを開けません";
+  Expected<void> open(const std::string&) override {
+    return Failure{"ブラウザーではファイルのパスを開けません"};
   }
-  std::optional<std::string> save(const std::string&) override {
-    return "ブラウザーではファイルのパスに保存できません";
+  Expected<void> save(const std::string&) override {
+    return Failure{"ブラウザーではファイルのパスに保存できません"};
   }
 };
 
@@ -334,8 +334,8 @@ class PageForm {
   // kelvane-replay's steps on this form: its JSON state, or {"error"}.
   std::string replay(const std::string& steps) {
     PageTarget target(form_);
-    if (auto error = replay::applySteps(std::string_view(steps), target))
-      return json{{"error", *error}}.dump();
+    if (auto applied = replay::applySteps(std::string_view(steps), target); !applied.ok())
+      return json{{"error", applied.message()}}.dump();
     return replay::toJson(target.snapshot());
   }
 

@@ -324,13 +324,13 @@ TEST(BatchRows, MemoryStaysBoundedHoweverLongOrWideTheRows) {
       pending.erase(0, n);
       return n;
     };
-    const WriteBytes write = [&](std::string_view bytes) -> std::optional<std::string> {
+    const WriteBytes write = [&](std::string_view bytes) -> Expected<void> {
       peak = std::max(peak, heapInUse());
       for (std::size_t at = bytes.find("\r\n"); at != std::string_view::npos;
            at = bytes.find("\r\n", at + 2)) {
         ++lines;
       }
-      return std::nullopt;
+      return {};
     };
     BatchOptions options;
     options.threads = 2;

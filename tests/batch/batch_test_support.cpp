@@ -15,9 +15,9 @@ BatchRun run(std::string_view input, std::size_t piece, BatchOptions options) {
     input.remove_prefix(n);
     return n;
   };
-  const WriteBytes write = [&](std::string_view bytes) -> std::optional<std::string> {
+  const WriteBytes write = [&](std::string_view bytes) -> Expected<void> {
     run.output += bytes;
-    return std::nullopt;
+    return {};
   };
   options.notice = [&](const std::string& line) { run.notices.push_back(line); };
   run.summary = runBatch(read, write, options);

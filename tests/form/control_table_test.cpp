@@ -17,6 +17,7 @@ constexpr Rgb kTargetGreen{192, 255, 192};
 
 std::vector<std::string> names(const std::vector<ControlId>& ids) {
   std::vector<std::string> out;
+  out.reserve(ids.size());
   for (const ControlId& id : ids) out.push_back(id.str());
   return out;
 }

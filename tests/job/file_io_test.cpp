@@ -52,7 +52,7 @@ class JobFiles : public ::testing::Test {
 TEST_F(JobFiles, SavedJobOpensAgain) {
   const fs::path file = dir_ / "coil.kelvane";
   const Job job = test::sampleJobs()[1].job;
-  ASSERT_EQ(writeFileAtomically(file, writeJob(job)), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(file, writeJob(job))), std::nullopt);
   const Expected<Job> read = readJobFile(file);
   ASSERT_TRUE(read) << read.message();
   EXPECT_EQ(*read, job);
@@ -61,11 +61,11 @@ TEST_F(JobFiles, SavedJobOpensAgain) {
 
 TEST_F(JobFiles, ReplacingKeepsPermissionsAndLinks) {
   const fs::path file = dir_ / "coil.kelvane";
-  ASSERT_EQ(writeFileAtomically(file, "old"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(file, "old")), std::nullopt);
   ::chmod(file.c_str(), 0640);
   fs::create_symlink(file, dir_ / "link.kelvane");
 
-  ASSERT_EQ(writeFileAtomically(dir_ / "link.kelvane", "new"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(dir_ / "link.kelvane", "new")), std::nullopt);
   EXPECT_EQ(contents(file), "new");
   EXPECT_TRUE(fs::is_symlink(dir_ / "link.kelvane"));
   struct stat st {};
@@ -76,12 +76,12 @@ TEST_F(JobFiles, ReplacingKeepsPermissionsAndLinks) {
 
 TEST_F(JobFiles, FailedSaveLeavesTheOldFileAndNoLeftovers) {
   const fs::path file = dir_ / "coil.kelvane";
-  ASSERT_EQ(writeFileAtomically(file, "old"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(file, "old")), std::nullopt);
   // A directory standing where the file should go cannot be replaced.
   const fs::path blocked = dir_ / "folder.kelvane";
   fs::create_directory(blocked);
-  EXPECT_NE(writeFileAtomically(blocked, "new"), std::nullopt);
-  EXPECT_EQ(writeFileAtomically(dir_ / "missing" / "coil.kelvane", "new"),
+  EXPECT_NE(test::failureOf(writeFileAtomically(blocked, "new")), std::nullopt);
+  EXPECT_EQ(test::failureOf(writeFileAtomically(dir_ / "missing" / "coil.kelvane", "new")),
             "「coil.kelvane」を保存できません（保存先のフォルダーがありません）。");
   EXPECT_EQ(contents(file), "old");
   EXPECT_EQ(listing(), (std::vector<fs::path>{"coil.kelvane", "folder.kelvane"}));
@@ -92,14 +92,14 @@ TEST_F(JobFiles, FailedSaveLeavesTheOldFileAndNoLeftovers) {
 // past a few bytes exactly as a full disk does, for root too.
 TEST_F(JobFiles, AFullDiskKeepsTheOldFile) {
   const fs::path file = dir_ / "coil.kelvane";
-  ASSERT_EQ(writeFileAtomically(file, "old"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(file, "old")), std::nullopt);
   struct rlimit saved {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
   const auto previous = ::signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = saved;
   small.rlim_cur = 1000;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const auto error = writeFileAtomically(file, std::string(5000, 'x'));
+  const auto error = test::failureOf(writeFileAtomically(file, std::string(5000, 'x')));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, previous);
   EXPECT_EQ(error, "「coil.kelvane」を保存できません（ファイルが大きすぎます）。");
@@ -107,7 +107,7 @@ TEST_F(JobFiles, AFullDiskKeepsTheOldFile) {
   EXPECT_EQ(listing(), std::vector<fs::path>{"coil.kelvane"});
 
   // /dev/full answers every write with a full disk.
-  EXPECT_EQ(writeFileAtomically("/dev/full", "new"),
+  EXPECT_EQ(test::failureOf(writeFileAtomically("/dev/full", "new")),
             "「full」を保存できません（ディスクがいっぱいです）。");
 }
 
@@ -117,12 +117,12 @@ TEST_F(JobFiles, DevicesPipesAndReadOnlyFilesAreNotReplaced) {
   const fs::path pipe = dir_ / "pipe.csv";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   // Nobody reads the pipe: refused at once rather than waited for.
-  EXPECT_EQ(writeFileAtomically(pipe, "rows"),
+  EXPECT_EQ(test::failureOf(writeFileAtomically(pipe, "rows")),
             "「pipe.csv」を保存できません（読み手のいないパイプか、つながっていない装置です）。");
   {
     const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    EXPECT_EQ(writeFileAtomically(pipe, "rows"), std::nullopt);
+    EXPECT_EQ(test::failureOf(writeFileAtomically(pipe, "rows")), std::nullopt);
     char buffer[16] = {};
     EXPECT_EQ(::read(reader, buffer, sizeof buffer), 4);
     EXPECT_STREQ(buffer, "rows");
@@ -131,13 +131,13 @@ TEST_F(JobFiles, DevicesPipesAndReadOnlyFilesAreNotReplaced) {
   EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
 
   fs::create_symlink("/dev/null", dir_ / "null.csv");
-  EXPECT_EQ(writeFileAtomically(dir_ / "null.csv", "rows"), std::nullopt);
+  EXPECT_EQ(test::failureOf(writeFileAtomically(dir_ / "null.csv", "rows")), std::nullopt);
   EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
 
   const fs::path readOnly = dir_ / "kept.kelvane";
-  ASSERT_EQ(writeFileAtomically(readOnly, "old"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(readOnly, "old")), std::nullopt);
   ::chmod(readOnly.c_str(), 0444);
-  EXPECT_EQ(writeFileAtomically(readOnly, "new"),
+  EXPECT_EQ(test::failureOf(writeFileAtomically(readOnly, "new")),
             "「kept.kelvane」を保存できません（読み取り専用のファイルです）。");
   EXPECT_EQ(contents(readOnly), "old");
   EXPECT_EQ(listing(), (std::vector<fs::path>{"kept.kelvane", "null.csv", "pipe.csv"}));
@@ -150,7 +150,8 @@ TEST_F(JobFiles, AnInterruptedWriteLeavesNoFile) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       OutputFile out;
-      if (out.open(dir_ / "results.csv") || out.write(std::string(1 << 20, 'x'))) ::_exit(3);
+      if (!out.open(dir_ / "results.csv").ok() || !out.write(std::string(1 << 20, 'x')).ok())
+        ::_exit(3);
       ::raise(signal);
       ::_exit(4);
     }
@@ -163,7 +164,7 @@ TEST_F(JobFiles, AnInterruptedWriteLeavesNoFile) {
 
 TEST_F(JobFiles, SameFileByAnyName) {
   const fs::path file = dir_ / "coil.kelvane";
-  ASSERT_EQ(writeFileAtomically(file, "job"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(file, "job")), std::nullopt);
   fs::create_symlink(file, dir_ / "link.kelvane");
   fs::create_hard_link(file, dir_ / "hard.kelvane");
   EXPECT_TRUE(sameFile(file, dir_ / "link.kelvane"));

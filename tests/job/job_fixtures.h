@@ -1,16 +1,25 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/expected.h"
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/job_form.h"
 #include "job/price_list.h"
 
 namespace kelvane::job::test {
+
+// What a test compares of a file written or saved: nothing when done, else
+// the failure's message.
+inline std::optional<std::string> failureOf(const Expected<void>& done) {
+  if (done.ok()) return std::nullopt;
+  return done.message();
+}
 
 // The job of a window just opened: the design-time texts, rectangular, copper.
 inline Job designJob() { return jobFromForm(form::Form1{}, {}); }

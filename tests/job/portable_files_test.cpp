@@ -46,10 +46,10 @@ class PortableFiles : public ::testing::Test {
 
 TEST_F(PortableFiles, ASavedJobOpensAgainAndReplacesKeepingPermissions) {
   const fs::path file = dir_ / "coil.kelvane";
-  ASSERT_EQ(writeFileAtomically(file, "old"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(file, "old")), std::nullopt);
   fs::permissions(file, fs::perms(0640));
   const Job job = test::sampleJobs()[1].job;
-  ASSERT_EQ(writeFileAtomically(file, writeJob(job)), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(file, writeJob(job))), std::nullopt);
   const Expected<Job> read = readJobFile(file);
   ASSERT_TRUE(read) << read.message();
   EXPECT_EQ(*read, job);
@@ -58,11 +58,11 @@ TEST_F(PortableFiles, ASavedJobOpensAgainAndReplacesKeepingPermissions) {
 }
 
 TEST_F(PortableFiles, AWriteNeverCommittedLeavesNothing) {
-  ASSERT_EQ(writeFileAtomically(dir_ / "kept.csv", "old"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(dir_ / "kept.csv", "old")), std::nullopt);
   {
     OutputFile out;
-    ASSERT_EQ(out.open(dir_ / "kept.csv"), std::nullopt);
-    ASSERT_EQ(out.write("new"), std::nullopt);
+    ASSERT_EQ(test::failureOf(out.open(dir_ / "kept.csv")), std::nullopt);
+    ASSERT_EQ(test::failureOf(out.write("new")), std::nullopt);
   }
   EXPECT_EQ(contents(dir_ / "kept.csv"), "old");
   EXPECT_EQ(listing(), std::vector<fs::path>{"kept.csv"});
@@ -70,7 +70,7 @@ TEST_F(PortableFiles, AWriteNeverCommittedLeavesNothing) {
 
 TEST_F(PortableFiles, RefusalsNameTheFile) {
   fs::create_directory(dir_ / "folder.csv");
-  ASSERT_EQ(writeFileAtomically(dir_ / "kept.csv", "old"), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(dir_ / "kept.csv", "old")), std::nullopt);
   fs::permissions(dir_ / "kept.csv", fs::perms(0444));
   std::ofstream(dir_ / "locked.kelvane") << "{}";
   platform::testing::refuseReading(dir_ / "locked.kelvane", EACCES);
@@ -78,11 +78,11 @@ TEST_F(PortableFiles, RefusalsNameTheFile) {
     std::optional<std::string> failure;
     std::string expected;
   } cases[] = {
-      {writeFileAtomically(dir_ / "folder.csv", "x"),
+      {test::failureOf(writeFileAtomically(dir_ / "folder.csv", "x")),
        "「folder.csv」を保存できません（フォルダーです）。"},
-      {writeFileAtomically(dir_ / "missing" / "new.csv", "x"),
+      {test::failureOf(writeFileAtomically(dir_ / "missing" / "new.csv", "x")),
        "「new.csv」を保存できません（保存先のフォルダーがありません）。"},
-      {writeFileAtomically(dir_ / "kept.csv", "new"),
+      {test::failureOf(writeFileAtomically(dir_ / "kept.csv", "new")),
        "「kept.csv」を保存できません（読み取り専用のファイルです）。"},
       {readJobFile(dir_ / "gone.kelvane").failure().message,
        "「gone.kelvane」を開けません。読み込めません（ファイルがありません）。"},

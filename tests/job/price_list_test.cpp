@@ -129,7 +129,8 @@ TEST_F(PriceListFiles, SavedListIsStampedAndLoadsAgain) {
 // Either way the user is told once and prices with the built-in list.
 TEST_F(PriceListFiles, MissingOrDamagedFileGivesTheBuiltInList) {
   const fs::path damaged = dir_ / "damaged.json";
-  ASSERT_EQ(writeFileAtomically(damaged, "{\"format\": \"kelvane-prices\", "), std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(damaged, "{\"format\": \"kelvane-prices\", ")),
+            std::nullopt);
   const fs::path directory = dir_ / "directory.json";
   fs::create_directory(directory);
   const std::pair<fs::path, std::string> cases[] = {

@@ -18,8 +18,10 @@ int main(int argc, char** argv) {
   const std::filesystem::path dir = argv[1];
   for (const test::NamedJob& sample : test::sampleJobs()) {
     const Job job = stampForSaving(sample.job, std::chrono::system_clock::now());
-    if (const auto error = writeFileAtomically(dir / (sample.name + ".kelvane"), writeJob(job))) {
-      std::fprintf(stderr, "%s\n", error->c_str());
+    const kelvane::Expected<void> written =
+        writeFileAtomically(dir / (sample.name + ".kelvane"), writeJob(job));
+    if (!written.ok()) {
+      std::fprintf(stderr, "%s\n", written.message().c_str());
       return 1;
     }
   }

@@ -15,6 +15,7 @@
 
 namespace {
 
+using kelvane::ui::test::failureText;
 using nlohmann::json;
 
 // Random step lists a person could take at the window: texts typed into the
@@ -34,7 +35,7 @@ class StepListGenerator {
     while (steps.size() < length) {
       const json step = proposal();
       const std::string one = json{{"steps", json::array({step})}}.dump();
-      if (!kelvane::replay::applySteps(one, model)) steps.push_back(step);
+      if (kelvane::replay::applySteps(one, model).ok()) steps.push_back(step);
     }
     return json{{"steps", steps}};
   }
@@ -272,8 +273,8 @@ class WindowReplayTest : public QObject {
     for (kelvane::replay::ReplayTarget* target :
          std::initializer_list<kelvane::replay::ReplayTarget*>{&model, &window}) {
       std::istringstream in(document);
-      const auto error = kelvane::replay::applySteps(in, *target);
-      QVERIFY2(!error, error ? error->c_str() : "");
+      const auto applied = kelvane::replay::applySteps(in, *target);
+      QVERIFY2(applied.ok(), failureText(applied));
     }
     QCOMPARE(QString::fromStdString(kelvane::replay::toJson(window.snapshot())),
              QString::fromStdString(kelvane::replay::toJson(model.snapshot())));
@@ -287,12 +288,12 @@ class WindowReplayTest : public QObject {
       const std::string document = generator.next().dump();
       kelvane::replay::ModelTarget model;
       kelvane::replay::WindowReplayTarget window;
-      const auto modelError = kelvane::replay::applySteps(document, model);
-      QVERIFY2(!modelError, modelError ? modelError->c_str() : "");
-      const auto windowError = kelvane::replay::applySteps(document, window);
+      const auto modelApplied = kelvane::replay::applySteps(document, model);
+      QVERIFY2(modelApplied.ok(), failureText(modelApplied));
+      const auto windowApplied = kelvane::replay::applySteps(document, window);
       const QByteArray where =
           QByteArray("list ") + QByteArray::number(n) + ": " + QByteArray::fromStdString(document);
-      QVERIFY2(!windowError, where + "\n" + QByteArray::fromStdString(windowError.value_or("")));
+      QVERIFY2(windowApplied.ok(), where + "\n" + failureText(windowApplied));
       const json shown = json::parse(kelvane::replay::toJson(window.snapshot()));
       const json held = json::parse(kelvane::replay::toJson(model.snapshot()));
       QByteArray differences;
@@ -323,10 +324,10 @@ class WindowReplayTest : public QObject {
     kelvane::replay::ModelTarget model;
     kelvane::replay::WindowReplayTarget window;
     std::istringstream forModel(document), forWindow(document);
-    const auto modelError = kelvane::replay::applySteps(forModel, model);
-    const auto windowError = kelvane::replay::applySteps(forWindow, window);
-    QVERIFY(modelError);
-    QCOMPARE(QString::fromStdString(windowError.value_or("")), QString::fromStdString(*modelError));
+    const auto modelApplied = kelvane::replay::applySteps(forModel, model);
+    const auto windowApplied = kelvane::replay::applySteps(forWindow, window);
+    QVERIFY(!modelApplied.ok());
+    QCOMPARE(failureText(windowApplied), failureText(modelApplied));
   }
 };
 

@@ -4,9 +4,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/expected.h"
 #include "ui/application_setup.h"
 
 namespace kelvane::ui::test {
+
+// What QVERIFY2 tells of steps or a save that failed; empty when done.
+inline QByteArray failureText(const Expected<void>& done) {
+  return done.ok() ? QByteArray() : QByteArray::fromStdString(done.message());
+}
 
 // A test that would wait on a dialog fails instead of hanging: any modal
 // window that opens is noted and closed at once.

@@ -119,8 +119,8 @@ int run(int argc, char** argv) {
     return refuse("the output " + output + " is the input; choose another name");
   }
   if (output != "-") {
-    if (auto error = file.open(output, kelvane::job::OutputFile::Reader::Await))
-      return refuse(*error);
+    if (auto opened = file.open(output, kelvane::job::OutputFile::Reader::Await); !opened.ok())
+      return refuse(opened.message());
   }
 
   const kelvane::batch::ReadBytes read = [&](char* buffer,
@@ -131,13 +131,12 @@ int run(int argc, char** argv) {
     }
     return got;
   };
-  const kelvane::batch::WriteBytes write =
-      [&](std::string_view bytes) -> std::optional<std::string> {
+  const kelvane::batch::WriteBytes write = [&](std::string_view bytes) -> kelvane::Expected<void> {
     if (output != "-") return file.write(bytes);
     if (const int error = platform::writeAll(platform::kStandardOutput, bytes)) {
-      return "cannot write standard output: " + std::string(std::strerror(error));
+      return kelvane::Failure{"cannot write standard output: " + std::string(std::strerror(error))};
     }
-    return std::nullopt;
+    return {};
   };
 
   kelvane::batch::BatchOptions options;
@@ -156,7 +155,7 @@ int run(int argc, char** argv) {
   const auto summary = kelvane::batch::runBatch(read, write, options);
   if (!summary) return refuse(summary.message());
   if (output != "-") {
-    if (auto error = file.commit()) return refuse(*error);
+    if (auto committed = file.commit(); !committed.ok()) return refuse(committed.message());
   }
   progress.finish(summary->rows);
   if (summary->failedRows > 0) {

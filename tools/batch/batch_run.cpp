@@ -111,11 +111,11 @@ class RecordSource {
 
   // Reads until at least `count` records or `bytes` of them wait, or the
   // input ends.
-  std::optional<std::string> fill(std::size_t count, std::size_t bytes) {
+  Expected<void> fill(std::size_t count, std::size_t bytes) {
     while (records_.size() < count && waitingBytes_ < bytes && !ended_) {
       const std::size_t before = records_.size();
       const Expected<std::size_t> n = read_(buffer_.data(), buffer_.size());
-      if (!n) return n.message();
+      if (!n) return n.failure();
       if (*n == 0) {
         reader_.feed(decoder_.finish(), records_);
         reader_.finish(records_);
@@ -127,7 +127,7 @@ class RecordSource {
       for (std::size_t i = before; i < records_.size(); ++i)
         waitingBytes_ += footprint(records_[i]);
     }
-    return std::nullopt;
+    return {};
   }
 
   // Takes the waiting records up to `count` of them or until they take
@@ -169,7 +169,7 @@ class RecordSource {
 Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
                                 const BatchOptions& options) {
   RecordSource source(read);
-  if (auto error = source.fill(1, kPartBytes)) return Failure{*error};
+  if (auto filled = source.fill(1, kPartBytes); !filled.ok()) return filled.failure();
   if (source.empty()) {
     return Failure{
         "入力が空です。1 行目に列の名前を書いてください（kelvane-batch --header で出せます）。"};
@@ -186,7 +186,8 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   }();
   if (!layout) return layout.failure();
   if (auto missing = layout->missingInputs(); missing && options.notice) options.notice(*missing);
-  if (auto error = write("\xEF\xBB\xBF" + outputHeader(*layout))) return Failure{*error};
+  if (auto written = write("\xEF\xBB\xBF" + outputHeader(*layout)); !written.ok())
+    return written.failure();
 
   // What an output row takes at least besides the row's own cells: a comma
   // for every column of the header, and the results. A header of many
@@ -208,22 +209,23 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   std::size_t bytesInFlight = 0;
   std::uint64_t nextNumber = 2;  // the header is row 1
 
-  auto writeFirstPart = [&]() -> std::optional<std::string> {
+  auto writeFirstPart = [&]() -> Expected<void> {
     const Part part = parts.front().part.get();
     bytesInFlight -= parts.front().bytes;
     parts.pop_front();
     summary.rows += part.rows;
     summary.failedRows += part.failedRows;
-    if (auto error = write(part.csv)) return error;
+    if (auto written = write(part.csv); !written.ok()) return written;
     if (options.progress) options.progress(summary.rows, source.bytesRead());
-    return std::nullopt;
+    return {};
   };
 
   {
     WorkerPool pool(threads);
     if (!pool.started()) return Failure{"計算のスレッドを起動できません（システムの制限です）。"};
     for (;;) {
-      if (auto error = source.fill(kRowsPerPart, kPartBytes)) return Failure{*error};
+      if (auto filled = source.fill(kRowsPerPart, kPartBytes); !filled.ok())
+        return filled.failure();
       if (source.empty()) break;
       std::size_t bytes = 0;
       std::vector<CsvRecord> rows = source.take(kRowsPerPart, kPartBytes, outputRowBytes, bytes);
@@ -243,11 +245,11 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
       parts.push_back({std::move(computed), bytes});
       bytesInFlight += bytes;
       while (parts.size() >= threads * kPartsPerThread || bytesInFlight > kBytesInFlight) {
-        if (auto error = writeFirstPart()) return Failure{*error};
+        if (auto written = writeFirstPart(); !written.ok()) return written.failure();
       }
     }
     while (!parts.empty()) {
-      if (auto error = writeFirstPart()) return Failure{*error};
+      if (auto written = writeFirstPart(); !written.ok()) return written.failure();
     }
   }
   return summary;

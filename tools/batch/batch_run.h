@@ -17,7 +17,7 @@ namespace kelvane::batch {
 // input, or why it could not.
 using ReadBytes = std::function<Expected<std::size_t>(char* buffer, std::size_t size)>;
 // Writes all the bytes, or says why it could not.
-using WriteBytes = std::function<std::optional<std::string>(std::string_view bytes)>;
+using WriteBytes = std::function<Expected<void>(std::string_view bytes)>;
 
 struct BatchOptions {
   unsigned threads = 0;  // the threads computing rows; 0 for one a core

@@ -89,83 +89,87 @@ std::string boxText(const json& value) {
 
 // A key code as a step gives it: a whole number from 0 to 0xFFFF. Whole
 // numbers beyond 64 bits reach us as floating point.
-std::optional<std::string> keyCodeError(const json& key) {
+Expected<void> checkKeyCode(const json& key) {
   constexpr int kMaxKeyCode = 0xFFFF;
   const std::string outOfRange =
       "key code out of range (0 to " + std::to_string(kMaxKeyCode) + "): ";
   if (key.is_number_unsigned()) {
-    if (key.get<std::uint64_t>() > kMaxKeyCode) return outOfRange + key.dump();
-    return std::nullopt;
+    if (key.get<std::uint64_t>() > kMaxKeyCode) return Failure{outOfRange + key.dump()};
+    return {};
   }
-  if (key.is_number_integer()) return outOfRange + key.dump();  // negative
+  if (key.is_number_integer()) return Failure{outOfRange + key.dump()};  // negative
   constexpr double kBeyond64Bits = 0x1p63;
   if (key.is_number_float() && std::abs(key.get<double>()) >= kBeyond64Bits)
-    return outOfRange + key.dump();
-  return "a key must be an integer key code: " + excerpt(key);
+    return Failure{outOfRange + key.dump()};
+  return Failure{"a key must be an integer key code: " + excerpt(key)};
 }
 
-std::optional<std::string> applyStep(const json& step, ReplayTarget& target) {
-  if (!step.is_object() || step.empty()) return "a step must be an object: " + excerpt(step);
+Expected<void> applyStep(const json& step, ReplayTarget& target) {
+  if (!step.is_object() || step.empty())
+    return Failure{"a step must be an object: " + excerpt(step)};
   // What the step does is named by one key; "type" and "set" take a "text".
   std::string kind;
   for (const char* k : {"focus", "type", "set", "click", "key", "close", "open", "save"}) {
     if (!step.contains(k)) continue;
-    if (!kind.empty()) return "a step does one thing: " + excerpt(step);
+    if (!kind.empty()) return Failure{"a step does one thing: " + excerpt(step)};
     kind = k;
   }
-  if (kind.empty()) return "unknown step: " + excerpt(step);
+  if (kind.empty()) return Failure{"unknown step: " + excerpt(step)};
   const bool takesText = kind == "type" || kind == "set";
   for (const auto& item : step.items()) {
     if (item.key() != kind && !(takesText && item.key() == "text"))
-      return "unexpected key in step: " + excerpt(step);
+      return Failure{"unexpected key in step: " + excerpt(step)};
   }
   const json& value = step[kind];
 
   if (kind == "key") {
-    if (auto error = keyCodeError(value)) return error;
+    if (auto valid = checkKeyCode(value); !valid.ok()) return valid;
     target.key(value.get<int>());
-    return std::nullopt;
+    return {};
   }
   if (kind == "close") {
-    if (value != "Form2") return "only Form2 can be closed";
+    if (value != "Form2") return Failure{"only Form2 can be closed"};
     target.closeSheet();
-    return std::nullopt;
+    return {};
   }
   if (kind == "open" || kind == "save") {
     if (!value.is_string() || value.get_ref<const std::string&>().empty())
-      return "step needs a file name: " + excerpt(step);
+      return Failure{"step needs a file name: " + excerpt(step)};
     const auto& path = value.get_ref<const std::string&>();
-    std::optional<std::string> error = kind == "open" ? target.open(path) : target.save(path);
+    Expected<void> done = kind == "open" ? target.open(path) : target.save(path);
+    if (done.ok()) return done;
     // The error line stays one line whatever the file's name holds.
-    if (error) std::replace(error->begin(), error->end(), '\n', ' ');
-    if (error) std::replace(error->begin(), error->end(), '\r', ' ');
-    return error;
+    std::string line = done.message();
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::replace(line.begin(), line.end(), '\r', ' ');
+    return Failure{line};
   }
   auto id = control(value);
-  if (!id) return "unknown control in step: " + excerpt(step);
+  if (!id) return Failure{"unknown control in step: " + excerpt(step)};
   if (kind == "focus") {
-    if (!target.focus(*id)) return "control cannot take the focus: " + id->str();
-    return std::nullopt;
+    if (!target.focus(*id)) return Failure{"control cannot take the focus: " + id->str()};
+    return {};
   }
   if (kind == "click") {
-    if (!target.click(*id)) return "control cannot be clicked: " + id->str();
-    return std::nullopt;
+    if (!target.click(*id)) return Failure{"control cannot be clicked: " + id->str()};
+    return {};
   }
   if (!step.contains("text") || !step["text"].is_string())
-    return "step needs a \"text\" string: " + excerpt(step);
+    return Failure{"step needs a \"text\" string: " + excerpt(step)};
   const std::string text = boxText(step["text"]);
   if (!(kind == "type" ? target.type(*id, text) : target.set(*id, text)))
-    return "control is not a box that can take text now: " + id->str();
-  return std::nullopt;
+    return Failure{"control is not a box that can take text now: " + id->str()};
+  return {};
 }
 
-std::string tooLong() {
-  return "the steps are longer than " + std::to_string(kMaxDocumentBytes / (1024 * 1024)) + " MiB";
+Failure tooLong() {
+  return Failure{"the steps are longer than " + std::to_string(kMaxDocumentBytes / (1024 * 1024)) +
+                 " MiB"};
 }
 
 }  // namespace
 
-std::optional<std::string> applySteps(std::istream& document, ReplayTarget& target) {
+Expected<void> applySteps(std::istream& document, ReplayTarget& target) {
   std::string text;
   std::array<char, 64 * 1024> chunk;
   errno = 0;
@@ -175,27 +179,28 @@ std::optional<std::string> applySteps(std::istream& document, ReplayTarget& targ
   }
   if (document.bad()) {
     const int error = errno;
-    return error ? "the steps could not be read: " + std::string(std::strerror(error))
-                 : "the steps could not be read";
+    return Failure{error ? "the steps could not be read: " + std::string(std::strerror(error))
+                         : "the steps could not be read"};
   }
   return applySteps(text, target);
 }
 
-std::optional<std::string> applySteps(std::string_view document, ReplayTarget& target) {
+Expected<void> applySteps(std::string_view document, ReplayTarget& target) {
   if (document.size() > kMaxDocumentBytes) return tooLong();
   const job::JsonDocument read = job::readJsonDocument(document, kMaxNesting);
   if (read.fault == job::JsonDocument::Fault::TooDeep)
-    return "the steps nest deeper than " + std::to_string(kMaxNesting) + " levels";
-  if (read.fault != job::JsonDocument::Fault::None) return "unreadable JSON";
+    return Failure{"the steps nest deeper than " + std::to_string(kMaxNesting) + " levels"};
+  if (read.fault != job::JsonDocument::Fault::None) return Failure{"unreadable JSON"};
   const json& doc = read.value;
   if (!doc.is_object() || !doc.contains("steps") || !doc["steps"].is_array())
-    return "expected an object with a \"steps\" array";
+    return Failure{"expected an object with a \"steps\" array"};
   std::size_t n = 0;
   for (const json& step : doc["steps"]) {
     ++n;
-    if (auto error = applyStep(step, target)) return "step " + std::to_string(n) + ": " + *error;
+    if (auto applied = applyStep(step, target); !applied.ok())
+      return Failure{"step " + std::to_string(n) + ": " + applied.message()};
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string toJson(const Snapshot& s) {

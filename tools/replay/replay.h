@@ -20,12 +20,12 @@ inline constexpr std::size_t kMaxDocumentBytes = 16 * 1024 * 1024;
 inline constexpr int kMaxNesting = 32;
 
 // Applies the steps of a replay document ({"steps": [ … ]}) to the target.
-// Returns the error line for bad input (a document that cannot be read or is
-// too long or too deep, unreadable JSON, an unknown step or control, a control
-// that cannot take the step), or nothing on success. The line quotes no more
-// than a short excerpt of the document.
-std::optional<std::string> applySteps(std::istream& document, ReplayTarget& target);
-std::optional<std::string> applySteps(std::string_view document, ReplayTarget& target);
+// Fails with the error line for bad input (a document that cannot be read or
+// is too long or too deep, unreadable JSON, an unknown step or control, a
+// control that cannot take the step). The line quotes no more than a short
+// excerpt of the document.
+Expected<void> applySteps(std::istream& document, ReplayTarget& target);
+Expected<void> applySteps(std::string_view document, ReplayTarget& target);
 
 // The snapshot as the JSON text the replay prints.
 std::string toJson(const Snapshot& snapshot);
@@ -57,8 +57,8 @@ class ModelTarget : public FormTarget {
   // The base only keeps the reference until the form below is made.
   ModelTarget() : FormTarget(model_) {}
   ModelTarget(const ModelTarget&) = delete;  // a copy would drive the other's form
-  std::optional<std::string> open(const std::string& path) override;
-  std::optional<std::string> save(const std::string& path) override;
+  Expected<void> open(const std::string& path) override;
+  Expected<void> save(const std::string& path) override;
 
  private:
   form::Form1 model_;

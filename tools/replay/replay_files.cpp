@@ -7,15 +7,15 @@
 
 namespace kelvane::replay {
 
-std::optional<std::string> ModelTarget::open(const std::string& path) {
+Expected<void> ModelTarget::open(const std::string& path) {
   const Expected<job::Job> job = job::readJobFile(path);
-  if (!job) return job.message();
+  if (!job) return job.failure();
   fields_ = job->fields;
   job::applyJob(*job, form_);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> ModelTarget::save(const std::string& path) {
+Expected<void> ModelTarget::save(const std::string& path) {
   return job::saveJobFile(path, job::jobFromForm(form_, fields_));
 }
 

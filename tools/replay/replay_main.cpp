@@ -74,7 +74,8 @@ int run(int argc, char** argv) {
 #endif
   if (!target) target = std::make_unique<kelvane::replay::ModelTarget>();
 
-  if (auto error = kelvane::replay::applySteps(document, *target)) return refuse(*error);
+  if (auto applied = kelvane::replay::applySteps(document, *target); !applied.ok())
+    return refuse(applied.message());
   std::cout << kelvane::replay::toJson(target->snapshot()) << "\n" << std::flush;
   if (!std::cout) {
     std::cerr << "kelvane-replay: the output could not be written\n";

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/expected.h"
 #include "form/control_id.h"
 #include "form/form1.h"
 #include "job/job.h"
@@ -43,10 +44,10 @@ class ReplayTarget {
   virtual bool set(const form::ControlId& id, const std::string& text) = 0;
   // Opens the job in the file as 開く does, or saves the job the window
   // holds (its inputs, former, material and the fields of the job last
-  // opened) as 上書き保存 does. Nothing when done, else the Japanese
-  // sentence naming the file and why not.
-  virtual std::optional<std::string> open(const std::string& path) = 0;
-  virtual std::optional<std::string> save(const std::string& path) = 0;
+  // opened) as 上書き保存 does. A failure is the Japanese sentence naming
+  // the file and why not.
+  virtual Expected<void> open(const std::string& path) = 0;
+  virtual Expected<void> save(const std::string& path) = 0;
   virtual Snapshot snapshot() const = 0;
 };
 

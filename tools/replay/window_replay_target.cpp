@@ -182,16 +182,16 @@ bool WindowReplayTarget::set(const form::ControlId& id, const std::string& text)
   return ok;
 }
 
-std::optional<std::string> WindowReplayTarget::open(const std::string& path) {
+Expected<void> WindowReplayTarget::open(const std::string& path) {
   const Expected<job::Job> job = job::readJobFile(path);
-  if (!job) return job.message();
+  if (!job) return job.failure();
   fields_ = job->fields;
   window_->applyJob(*job);
   QCoreApplication::processEvents();
-  return std::nullopt;
+  return {};
 }
 
-std::optional<std::string> WindowReplayTarget::save(const std::string& path) {
+Expected<void> WindowReplayTarget::save(const std::string& path) {
   return job::saveJobFile(path, job::jobFromForm(window_->model(), fields_));
 }
 

@@ -32,8 +32,8 @@ class WindowReplayTarget : public ReplayTarget {
   void key(int keyCode) override;
   void closeSheet() override;
   bool set(const form::ControlId& id, const std::string& text) override;
-  std::optional<std::string> open(const std::string& path) override;
-  std::optional<std::string> save(const std::string& path) override;
+  Expected<void> open(const std::string& path) override;
+  Expected<void> save(const std::string& path) override;
   Snapshot snapshot() const override;
 
   ui::MainWindow& window() { return *window_; }

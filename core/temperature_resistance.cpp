@@ -1,6 +1,7 @@
 #include "core/temperature_resistance.h"
 
 #include <cmath>
+#include <optional>
 
 #include "core/number_text.h"
 #include "core/typed_number.h"
@@ -59,10 +60,10 @@ Expected<double> ResistanceAtTemperature(double r20, double celsius, ConductorMa
   return resistance;
 }
 
-std::optional<std::string> workingTemperatureRefusal(double celsius) {
-  if (celsius >= kLowestWorkingCelsius && celsius <= kHighestWorkingCelsius) return std::nullopt;
-  return "使用温度は " + plainDecimal(kLowestWorkingCelsius) + " °C から " +
-         plainDecimal(kHighestWorkingCelsius) + " °C までで入力してください。";
+Expected<void> checkWorkingTemperature(double celsius) {
+  if (celsius >= kLowestWorkingCelsius && celsius <= kHighestWorkingCelsius) return {};
+  return Failure{"使用温度は " + plainDecimal(kLowestWorkingCelsius) + " °C から " +
+                 plainDecimal(kHighestWorkingCelsius) + " °C までで入力してください。"};
 }
 
 Expected<double> readWorkingTemperature(std::string_view text) {
@@ -70,7 +71,7 @@ Expected<double> readWorkingTemperature(std::string_view text) {
   if (!celsius) {
     return Failure{"使用温度を数として読めません（「" + std::string(text) + "」）。"};
   }
-  if (auto refusal = workingTemperatureRefusal(*celsius)) return Failure{std::move(*refusal)};
+  if (auto within = checkWorkingTemperature(*celsius); !within.ok()) return within.failure();
   return *celsius;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,8 +27,9 @@ double TemperatureCoefficient(ConductorMaterial material);
 // resistance.
 Expected<double> ResistanceAtTemperature(double r20, double celsius, ConductorMaterial material);
 
-// The message for a working temperature outside the span, none for one within.
-std::optional<std::string> workingTemperatureRefusal(double celsius);
+// Whether a working temperature lies within the span; the failure's message
+// gives the span.
+Expected<void> checkWorkingTemperature(double celsius);
 
 // The working temperature as typed into its box: one number, full-width digits
 // read as ASCII, blanks around it allowed and nothing else; within the span.

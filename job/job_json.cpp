@@ -42,8 +42,8 @@ Expected<double> readWorkingCelsius(const json& fields) {
   if (it == fields.end()) return kReferenceCelsius;
   if (!it->is_number()) return refusal("「job.workingTemperature」が数ではありません。");
   const double celsius = it->get<double>();
-  if (auto wrong = workingTemperatureRefusal(celsius))
-    return refusal("「job.workingTemperature」: " + *wrong);
+  if (auto within = checkWorkingTemperature(celsius); !within.ok())
+    return refusal("「job.workingTemperature」: " + within.message());
   return celsius;
 }
 

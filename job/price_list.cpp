@@ -75,7 +75,8 @@ Expected<PriceList> readPriceList(std::string_view text) {
   if (!termsObject) return termsObject.failure();
   auto terms = readTerms(**termsObject, "terms", false);
   if (!terms) return terms.failure();
-  if (const auto wrong = termsRefusal(*terms)) return Failure{"単価表の" + *wrong};
+  if (const auto checked = checkTerms(*terms); !checked.ok())
+    return Failure{"単価表の" + checked.message()};
   list.defaults = std::move(terms.value());
   auto savedAt = readText(root, "savedAt", "savedAt", false);
   if (!savedAt) return savedAt.failure();

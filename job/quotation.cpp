@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <optional>
 
 #include "core/decimal_chars.h"
 
@@ -50,8 +49,9 @@ std::int64_t halfUpToSen(double yen) {
   return (digits + unit / 2) / unit;
 }
 
-// The first of the pieces' figures that is too large to price, or none.
-std::optional<Failure> tooLarge(const LotPrice& lot, double unitPriceYen) {
+// Whether every one of the pieces' figures can be priced; the failure names
+// the first that is too large.
+Expected<void> checkLotSize(const LotPrice& lot, double unitPriceYen) {
   const std::pair<double, const char*> parts[] = {
       {lot.materialYen,
        "材料費が大きすぎます（「線材単価」「ロス率」と線材の重量を確かめてください）。"},
@@ -63,43 +63,44 @@ std::optional<Failure> tooLarge(const LotPrice& lot, double unitPriceYen) {
     // Written so that a NaN (an infinite figure times 0) is too large too.
     if (!(yen < kPriceLimitYen)) return refusal(message);
   }
-  return std::nullopt;
+  return {};
 }
 
 }  // namespace
 
-std::optional<std::string> termsRefusal(const QuotationTerms& t) {
+Expected<void> checkTerms(const QuotationTerms& t) {
   const std::pair<const char*, double> figures[] = {
       {"線材単価", t.wireYenPerKg},    {"ロス率", t.lossPercent},
       {"巻線速度", t.windingRpm},      {"付帯作業時間", t.handlingMinutes},
       {"段取り時間", t.setupMinutes},  {"賃率", t.labourYenPerHour},
       {"管理費率", t.overheadPercent}, {"利益率", t.profitPercent}};
   for (const auto& [name, value] : figures) {
-    if (!usable(value)) return "「" + std::string(name) + "」は 0 以上の数で入れてください。";
+    if (!usable(value))
+      return Failure{"「" + std::string(name) + "」は 0 以上の数で入れてください。"};
   }
   if (t.windingRpm == 0)
-    return std::string(
-        "「巻線速度」が 0 では巻線の時間が求まりません。0 より大きい数で入れてください。");
+    return Failure{
+        "「巻線速度」が 0 では巻線の時間が求まりません。0 より大きい数で入れてください。"};
   if (t.parts.size() > kMaxParts)
-    return "「部材」が多すぎます（" + std::to_string(kMaxParts) + " 個まで）。";
+    return Failure{"「部材」が多すぎます（" + std::to_string(kMaxParts) + " 個まで）。"};
   for (const PartPrice& part : t.parts) {
     if (!usable(part.yenPerPiece))
-      return "部材「" + part.name + "」の単価は 0 以上の数で入れてください。";
+      return Failure{"部材「" + part.name + "」の単価は 0 以上の数で入れてください。"};
   }
-  if (t.quantities.empty()) return std::string("「数量」がありません。1 つ以上入れてください。");
+  if (t.quantities.empty()) return Failure{"「数量」がありません。1 つ以上入れてください。"};
   if (t.quantities.size() > kMaxQuantities)
-    return "「数量」が多すぎます（" + std::to_string(kMaxQuantities) + " つまで）。";
+    return Failure{"「数量」が多すぎます（" + std::to_string(kMaxQuantities) + " つまで）。"};
   for (const std::int64_t q : t.quantities) {
     if (q < 1 || q > kMaxQuantity)
-      return std::string("「数量」は 1 から 1,000,000,000 までの整数で入れてください。");
+      return Failure{"「数量」は 1 から 1,000,000,000 までの整数で入れてください。"};
   }
-  return std::nullopt;
+  return {};
 }
 
 Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms& terms) {
   if (!usable(wireMassKg)) return refusal("線材の重量が求まっていないため、見積できません。");
   if (!usable(turns)) return refusal("巻数が求まっていないため、見積できません。");
-  if (auto wrong = termsRefusal(terms)) return refusal(*wrong);
+  if (auto checked = checkTerms(terms); !checked.ok()) return refusal(checked.message());
 
   const double materialYen = wireMassKg * (1 + terms.lossPercent / 100) * terms.wireYenPerKg;
   double partsYen = 0;
@@ -117,7 +118,7 @@ Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms&
     lot.partsYen = partsYen;
     lot.costYen = lot.materialYen + lot.processingYen + lot.partsYen;
     const double unitPriceYen = lot.costYen * markup;
-    if (auto wrong = tooLarge(lot, unitPriceYen)) return *wrong;
+    if (auto checked = checkLotSize(lot, unitPriceYen); !checked.ok()) return checked.failure();
     lot.unitPriceSen = halfUpToSen(unitPriceYen);
     // 単価 × Q in sen, half up to the yen, in whole numbers throughout: the
     // sen below 10^11 and Q up to 10^9 would overflow as one product, so the

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,7 +68,7 @@ Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms&
 // Why the terms cannot price any coil: the Japanese sentence naming the
 // first term that is not a number of 0 or more, a winding speed of 0, no
 // lot size, more than five, a lot outside 1 … kMaxQuantity, or more than
-// kMaxParts parts. None when they can.
-std::optional<std::string> termsRefusal(const QuotationTerms& terms);
+// kMaxParts parts.
+Expected<void> checkTerms(const QuotationTerms& terms);
 
 }  // namespace kelvane::job

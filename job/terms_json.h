@@ -19,7 +19,7 @@ nlohmann::ordered_json termsJson(const QuotationTerms& terms, bool withWirePrice
 // first key that is missing or not of its type: every key is required, every
 // figure a number, every name a text, at most kMaxParts parts and
 // kMaxQuantities lot sizes, each lot from 1 to kMaxQuantity. Whether the
-// figures can price a coil is termsRefusal's to say. Without the wire price
+// figures can price a coil is checkTerms's to say. Without the wire price
 // the terms' wireYenPerKg is 0.
 Expected<QuotationTerms> readTerms(const nlohmann::json& object, std::string_view path,
                                    bool withWirePrice);

@@ -296,8 +296,7 @@ std::optional<QByteArray> customerQuotationPdf(const CustomerQuotation& quotatio
                });
 }
 
-std::optional<QString> writeCustomerQuotationPdf(const QString& path,
-                                                 const CustomerQuotation& quotation) {
+Expected<void> writeCustomerQuotationPdf(const QString& path, const CustomerQuotation& quotation) {
   return savePdf(path, customerQuotationPdf(quotation));
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "core/expected.h"
 #include "job/job.h"
 #include "job/quotation.h"
 #include "ui/company_info.h"
@@ -41,9 +42,8 @@ bool paintCustomerQuotation(QPainter& painter, QPagedPaintDevice& pages,
 // nothing when Qt cannot make it.
 std::optional<QByteArray> customerQuotationPdf(const CustomerQuotation& quotation);
 
-// Writes the PDF whole or not at all (saveFile). Nothing when written, else
-// the Japanese sentence naming the file and why.
-std::optional<QString> writeCustomerQuotationPdf(const QString& path,
-                                                 const CustomerQuotation& quotation);
+// Writes the PDF whole or not at all (saveFile); the failure is the Japanese
+// sentence naming the file and why.
+Expected<void> writeCustomerQuotationPdf(const QString& path, const CustomerQuotation& quotation);
 
 }  // namespace kelvane::ui

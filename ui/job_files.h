@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <filesystem>
-#include <optional>
 #include <string_view>
 
 #include "core/expected.h"
@@ -20,10 +19,10 @@ std::filesystem::path fileOf(const QString& path);
 Expected<job::Job> readJobFile(const QString& path);
 
 // Replaces the file with the bytes, or leaves it as it was (job::OutputFile).
-// Nothing when written, else the Japanese sentence naming the file and why.
-std::optional<QString> saveFile(const QString& path, std::string_view bytes);
+// The failure is the Japanese sentence naming the file and why.
+Expected<void> saveFile(const QString& path, std::string_view bytes);
 
-// Saves the job (job::saveJobFile); nothing when saved, else why not.
-std::optional<QString> saveJobFile(const QString& path, const job::Job& job);
+// Saves the job (job::saveJobFile).
+Expected<void> saveJobFile(const QString& path, const job::Job& job);
 
 }  // namespace kelvane::ui

@@ -380,10 +380,7 @@ bool JobWindow::saveAs() {
 }
 
 bool JobWindow::saveTo(const QString& path) {
-  if (const std::optional<QString> error = saveJobFile(path, currentJob())) {
-    present(*error);
-    return false;
-  }
+  if (!succeeded(saveJobFile(path, currentJob()))) return false;
   markSaved(QFileInfo(path).absoluteFilePath());
   return true;
 }
@@ -424,25 +421,23 @@ bool JobWindow::exportCsv() {
   return !path.isEmpty() && exportCsvTo(path);
 }
 
-std::optional<QString> JobWindow::overwritesTheJob(const QString& path) const {
-  if (path_.isEmpty() || !job::sameFile(fileOf(path), fileOf(path_))) return std::nullopt;
-  return QStringLiteral(
-             "「%1」は開いている案件ファイルです。書き出しには別の名前を選んでください。")
-      .arg(QFileInfo(path).fileName());
+Expected<void> JobWindow::sparesTheJob(const QString& path) const {
+  if (path_.isEmpty() || !job::sameFile(fileOf(path), fileOf(path_))) return {};
+  return Failure{"「" + QFileInfo(path).fileName().toStdString() +
+                 "」は開いている案件ファイルです。書き出しには別の名前を選んでください。"};
+}
+
+bool JobWindow::succeeded(const Expected<void>& done) {
+  if (!done.ok()) present(QString::fromStdString(done.message()));
+  return done.ok();
 }
 
 bool JobWindow::exportCsvTo(const QString& path) {
-  if (const std::optional<QString> error = overwritesTheJob(path)) {
-    present(*error);
-    return false;
-  }
+  if (!succeeded(sparesTheJob(path))) return false;
   if (!resultsReadyForOutput()) return false;
   job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
   job::addQuotation(table, form_->model(), terms_);
-  if (const std::optional<QString> error = saveFile(path, job::toCsv(table))) {
-    present(*error);
-    return false;
-  }
+  if (!succeeded(saveFile(path, job::toCsv(table)))) return false;
   return true;
 }
 
@@ -453,15 +448,9 @@ bool JobWindow::exportPdf() {
 }
 
 bool JobWindow::exportPdfTo(const QString& path) {
-  if (const std::optional<QString> error = overwritesTheJob(path)) {
-    present(*error);
-    return false;
-  }
+  if (!succeeded(sparesTheJob(path))) return false;
   if (!resultsReadyForOutput()) return false;
-  if (const std::optional<QString> error = writeQuotationPdf(path, sheetContent())) {
-    present(*error);
-    return false;
-  }
+  if (!succeeded(writeQuotationPdf(path, sheetContent()))) return false;
   return true;
 }
 
@@ -649,16 +638,10 @@ bool JobWindow::exportCustomerQuotation() {
 }
 
 bool JobWindow::exportCustomerQuotationTo(const QString& path) {
-  if (const std::optional<QString> error = overwritesTheJob(path)) {
-    present(*error);
-    return false;
-  }
+  if (!succeeded(sparesTheJob(path))) return false;
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
   if (!quotation) return false;
-  if (const std::optional<QString> error = writeCustomerQuotationPdf(path, *quotation)) {
-    present(*error);
-    return false;
-  }
+  if (!succeeded(writeCustomerQuotationPdf(path, *quotation))) return false;
   issued(*quotation);
   return true;
 }

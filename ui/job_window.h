@@ -137,8 +137,10 @@ class JobWindow : public QMainWindow {
   // when they do not. A refused press has shown its message.
   bool resultsReadyForOutput();
   // Refuses an export that would replace the job file this window has open.
-  std::optional<QString> overwritesTheJob(const QString& path) const;
+  Expected<void> sparesTheJob(const QString& path) const;
   void present(const QString& message);
+  // Whether it was done; a failure's message is presented.
+  bool succeeded(const Expected<void>& done);
   // Presses 計算 as a person would; whether the results are current then.
   bool press();
   // The coil as the 見積 pane prices it, through this window's form.

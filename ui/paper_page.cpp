@@ -231,13 +231,10 @@ std::optional<QByteArray> pdfOf(const QString& title, const QString& programVers
   return bytes;
 }
 
-QString noPdfMessage(const std::string& fileName) {
-  return QStringLiteral("「%1」を保存できません（PDFを作れません）。")
-      .arg(QString::fromStdString(fileName));
-}
-
-std::optional<QString> savePdf(const QString& path, const std::optional<QByteArray>& pdf) {
-  if (!pdf) return noPdfMessage(job::displayName(fileOf(path)));
+Expected<void> savePdf(const QString& path, const std::optional<QByteArray>& pdf) {
+  if (!pdf)
+    return Failure{"「" + job::displayName(fileOf(path)) +
+                   "」を保存できません（PDFを作れません）。"};
   return saveFile(path, std::string_view(pdf->constData(), std::size_t(pdf->size())));
 }
 

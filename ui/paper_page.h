@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/expected.h"
 #include "form/control_table.h"
 
 class QPagedPaintDevice;
@@ -153,11 +154,8 @@ std::optional<QByteArray> pdfOf(const QString& title, const QString& programVers
                                 const DocumentPainter& paint);
 
 // Writes such a PDF as every file is written (saveFile): whole or not at
-// all. Nothing when written, else the Japanese sentence naming the file and
-// why, 「NAME」を保存できません（PDFを作れません）。 when there is no PDF.
-std::optional<QString> savePdf(const QString& path, const std::optional<QByteArray>& pdf);
-
-// The sentence for a PDF Qt could not make, naming the file as given.
-QString noPdfMessage(const std::string& fileName);
+// all. The failure is the Japanese sentence naming the file and why,
+// 「NAME」を保存できません（PDFを作れません）。 when there is no PDF.
+Expected<void> savePdf(const QString& path, const std::optional<QByteArray>& pdf);
 
 }  // namespace kelvane::ui::paper

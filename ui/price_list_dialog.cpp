@@ -104,8 +104,9 @@ void PriceListDialog::accept() {
   if (!defaults) return refuse(defaults.message(), refused);
   list.defaults = *defaults;
   // Figures that read well but could price no coil (a winding speed of 0).
-  if (const auto why = job::termsRefusal(job::termsFor(list, ConductorMaterial::Copper)))
-    return refuse(*why, nullptr);
+  if (const auto checked = job::checkTerms(job::termsFor(list, ConductorMaterial::Copper));
+      !checked.ok())
+    return refuse(checked.message(), nullptr);
   list_ = std::move(list);
   QDialog::accept();
 }

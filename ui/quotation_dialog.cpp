@@ -208,7 +208,8 @@ void QuotationDialog::accept() {
     return;
   }
   // Figures that read well but could price no coil (a winding speed of 0).
-  if (const auto why = job::termsRefusal(*terms)) return refusal_->setText(qt(*why));
+  if (const auto checked = job::checkTerms(*terms); !checked.ok())
+    return refusal_->setText(qt(checked.message()));
   terms_ = *terms;
   QDialog::accept();
 }

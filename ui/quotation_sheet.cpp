@@ -573,7 +573,7 @@ std::optional<QByteArray> quotationPdf(const QuotationContent& content) {
                });
 }
 
-std::optional<QString> writeQuotationPdf(const QString& path, const QuotationContent& content) {
+Expected<void> writeQuotationPdf(const QString& path, const QuotationContent& content) {
   return savePdf(path, quotationPdf(content));
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/expected.h"
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/results_table.h"
@@ -75,7 +76,7 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const Quotation
 std::optional<QByteArray> quotationPdf(const QuotationContent& content);
 
 // Writes the PDF as every file is written (saveFile): whole or not at all.
-// Nothing when written, else the Japanese sentence naming the file and why.
-std::optional<QString> writeQuotationPdf(const QString& path, const QuotationContent& content);
+// The failure is the Japanese sentence naming the file and why.
+Expected<void> writeQuotationPdf(const QString& path, const QuotationContent& content);
 
 }  // namespace kelvane::ui

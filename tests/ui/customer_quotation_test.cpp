@@ -73,8 +73,8 @@ class CustomerQuotationTest : public QObject {
 
   QString written(const CustomerQuotation& q, const QString& name, int page = 0) {
     const QString path = dir_.filePath(name);
-    if (const auto error = kelvane::ui::writeCustomerQuotationPdf(path, q)) {
-      qWarning("%s", qPrintable(*error));
+    if (const auto written = kelvane::ui::writeCustomerQuotationPdf(path, q); !written.ok()) {
+      qWarning("%s", written.message().c_str());
       return {};
     }
     QStringList arguments = {QStringLiteral("-layout")};
@@ -158,10 +158,10 @@ class CustomerQuotationTest : public QObject {
   }
 
   void a_file_that_cannot_be_written_is_refused() {
-    const auto error = kelvane::ui::writeCustomerQuotationPdf(
+    const auto written = kelvane::ui::writeCustomerQuotationPdf(
         dir_.filePath(QStringLiteral("none/quotation.pdf")), sample());
     QCOMPARE(
-        error.value_or(QString()),
+        QString::fromUtf8(kelvane::ui::test::failureText(written)),
         QStringLiteral("「quotation.pdf」を保存できません（保存先のフォルダーがありません）。"));
   }
 };

@@ -99,8 +99,8 @@ class QuotationSheetTest : public QObject {
   QString writtenText(const QuotationContent& content, const QString& name,
                       Extract extract = Extract::Layout) {
     const QString path = dir_.filePath(name);
-    if (const auto error = kelvane::ui::writeQuotationPdf(path, content)) {
-      qWarning("%s", qPrintable(*error));
+    if (const auto written = kelvane::ui::writeQuotationPdf(path, content); !written.ok()) {
+      qWarning("%s", written.message().c_str());
       return {};
     }
     return pageText(path, 0, extract);
@@ -203,8 +203,9 @@ class QuotationSheetTest : public QObject {
     const kelvane::form::Form1 form =
         pressedForm(where == QStringLiteral("turns") ? typed : std::string("120"));
     const QString path = dir_.filePath(QStringLiteral("long.pdf"));
-    const auto error = kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(form, fields));
-    QVERIFY2(!error, qPrintable(error.value_or(QString())));
+    const auto written =
+        kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(form, fields));
+    QVERIFY2(written.ok(), kelvane::ui::test::failureText(written));
     QCOMPARE(pageCount(path), pages);
 
     QString later;
@@ -389,9 +390,9 @@ class QuotationSheetTest : public QObject {
 
   void the_fonts_are_embedded() {
     const QString path = dir_.filePath(QStringLiteral("fonts.pdf"));
-    const auto error =
+    const auto written =
         kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields));
-    QVERIFY2(!error, qPrintable(error.value_or(QString())));
+    QVERIFY2(written.ok(), kelvane::ui::test::failureText(written));
     // name type encoding emb sub uni object-id, below two heading lines.
     const QStringList lines =
         run(QStringLiteral("pdffonts"), {path}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -481,7 +482,7 @@ class QuotationSheetTest : public QObject {
       content.cost = kelvane::ui::SheetCost{terms, QStringLiteral("銅線"),
                                             QStringLiteral("「巻線速度」が 0 では求まりません。")};
     const QString path = dir_.filePath(QStringLiteral("cost.pdf"));
-    QVERIFY(!kelvane::ui::writeQuotationPdf(path, content));
+    QVERIFY(kelvane::ui::writeQuotationPdf(path, content).ok());
     QCOMPARE(pageCount(path), pages);
     const QString text = flattened(pageText(path, pages));
     for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e + "\n" + text));
@@ -503,8 +504,9 @@ class QuotationSheetTest : public QObject {
   void an_unwritable_place_is_refused_with_a_reason() {
     QFETCH(QString, path);
     QFETCH(QString, error);
-    QCOMPARE(kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields)),
-             std::optional<QString>(error));
+    const auto written =
+        kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields));
+    QCOMPARE(QString::fromUtf8(kelvane::ui::test::failureText(written)), error);
   }
 };
 

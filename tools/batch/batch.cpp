@@ -105,22 +105,23 @@ std::string faultMessage(const CsvRecord& record, std::uint64_t number,
   return {};
 }
 
-// Why the row cannot be computed; none when it can.
-std::optional<std::string> unreadable(const CsvRecord& record, std::uint64_t number,
-                                      const ColumnLayout& layout, TextEncoding encoding) {
-  if (record.fault != CsvFault::None) return faultMessage(record, number, layout);
+// Whether the row can be computed; the failure says why not.
+Expected<void> checkReadable(const CsvRecord& record, std::uint64_t number,
+                             const ColumnLayout& layout, TextEncoding encoding) {
+  if (record.fault != CsvFault::None) return Failure{faultMessage(record, number, layout)};
   if (record.fields.size() != layout.width()) {
-    return place(number, layout, std::nullopt) + "列が " + std::to_string(record.fields.size()) +
-           " 個あります。見出しの列は " + std::to_string(layout.width()) + " 個です。";
+    return Failure{place(number, layout, std::nullopt) + "列が " +
+                   std::to_string(record.fields.size()) + " 個あります。見出しの列は " +
+                   std::to_string(layout.width()) + " 個です。"};
   }
   for (std::size_t i = 0; i < record.fields.size(); ++i) {
     const std::string& cell = record.fields[i];
     if (!isUtf8(cell)) {
-      return place(number, layout, i) + "UTF-8 の文字として読めないバイトがあります。";
+      return Failure{place(number, layout, i) + "UTF-8 の文字として読めないバイトがあります。"};
     }
     if (encoding == TextEncoding::ShiftJis &&
         cell.find(kReplacementCharacter) != std::string::npos) {
-      return place(number, layout, i) + "Shift_JIS の文字として読めないバイトがあります。";
+      return Failure{place(number, layout, i) + "Shift_JIS の文字として読めないバイトがあります。"};
     }
   }
   for (std::size_t i = 0; i < record.fields.size(); ++i) {
@@ -128,21 +129,21 @@ std::optional<std::string> unreadable(const CsvRecord& record, std::uint64_t num
     switch (layout.columns()[i].holds) {
       case ColumnLayout::Holds::Former:
         if (!formerIndex(cell)) {
-          return place(number, layout, i) + quoted(cell) +
-                 "は巻枠の形として読めません。0, 1, 2 か 丸, 角, 扇 で書いてください。";
+          return Failure{place(number, layout, i) + quoted(cell) +
+                         "は巻枠の形として読めません。0, 1, 2 か 丸, 角, 扇 で書いてください。"};
         }
         break;
       case ColumnLayout::Holds::Material:
         if (!materialIndex(cell)) {
-          return place(number, layout, i) + quoted(cell) + "は材質として読めません。0, 1, 2 か " +
-                 materialCaption(0) + ", " + materialCaption(1) + ", " + materialCaption(2) +
-                 " で書いてください。";
+          return Failure{place(number, layout, i) + quoted(cell) +
+                         "は材質として読めません。0, 1, 2 か " + materialCaption(0) + ", " +
+                         materialCaption(1) + ", " + materialCaption(2) + " で書いてください。"};
         }
         break;
       case ColumnLayout::Holds::JobField:
         if (layout.workingTemperatureColumn() == i && !cell.empty()) {
           if (const Expected<double> t = readWorkingTemperature(cell); !t) {
-            return place(number, layout, i) + t.message();
+            return Failure{place(number, layout, i) + t.message()};
           }
         }
         break;
@@ -150,7 +151,7 @@ std::optional<std::string> unreadable(const CsvRecord& record, std::uint64_t num
         break;
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 bool allEmpty(const CsvRecord& record) {
@@ -229,8 +230,8 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
   result.cells.resize(layout.resultColumns().size());
   std::string& error = result.cells.back();
   if (record.fault == CsvFault::None && allEmpty(record)) return result;
-  if (auto why = unreadable(record, number, layout, encoding)) {
-    error = std::move(*why);
+  if (auto readable = checkReadable(record, number, layout, encoding); !readable.ok()) {
+    error = readable.message();
     result.failed = true;
     return result;
   }

@@ -2,12 +2,12 @@
 // would, and writes the CSV of their results.
 #include <CLI/CLI.hpp>
 #include <chrono>
-#include <cstring>
 #include <iostream>
 
 #include "job/file_io.h"
 #include "job/output_file.h"
 #include "job/platform_files.h"
+#include "job/system_reason.h"
 #include "tools/batch/batch.h"
 #include "tools/batch/batch_run.h"
 
@@ -102,21 +102,27 @@ int run(int argc, char** argv) {
   }
 
   namespace platform = kelvane::job::platform;
+  // The input's read failures in the words the window uses for a file.
+  const auto unreadable = [&input](int error) {
+    const std::string reason = "読み込めません（" + kelvane::job::systemReason(error) + "）。";
+    if (input == "-") return "標準入力を" + reason;
+    return kelvane::job::openFailureMessage(input, reason);
+  };
   platform::OpenFile inputFile;
   platform::Descriptor in = platform::kStandardInput;
   if (input != "-") {
     const int error =
         platform::open(input, platform::Access::Read, platform::Peer::Await, inputFile.get());
-    if (error != 0) return refuse("cannot read " + input + ": " + std::strerror(error));
+    if (error != 0) return refuse(unreadable(error));
     in = inputFile.get();
   }
-  const std::string inputName = input == "-" ? "standard input" : input;
   platform::FileStatus inputStatus;
   const std::uint64_t inputBytes = platform::status(in, inputStatus) == 0 ? inputStatus.bytes : 0;
 
   kelvane::job::OutputFile file;
   if (output != "-" && input != "-" && kelvane::job::sameFile(input, output)) {
-    return refuse("the output " + output + " is the input; choose another name");
+    return refuse("出力「" + kelvane::job::displayName(output) +
+                  "」は入力と同じファイルです。別の名前を選んでください。");
   }
   if (output != "-") {
     if (auto opened = file.open(output, kelvane::job::OutputFile::Reader::Await); !opened.ok())
@@ -127,14 +133,15 @@ int run(int argc, char** argv) {
                                              std::size_t size) -> kelvane::Expected<std::size_t> {
     std::size_t got = 0;
     if (const int error = platform::read(in, buffer, size, got)) {
-      return kelvane::Failure{"cannot read " + inputName + ": " + std::strerror(error)};
+      return kelvane::Failure{unreadable(error)};
     }
     return got;
   };
   const kelvane::batch::WriteBytes write = [&](std::string_view bytes) -> kelvane::Expected<void> {
     if (output != "-") return file.write(bytes);
     if (const int error = platform::writeAll(platform::kStandardOutput, bytes)) {
-      return kelvane::Failure{"cannot write standard output: " + std::string(std::strerror(error))};
+      return kelvane::Failure{"標準出力に書き込めません（" + kelvane::job::systemReason(error) +
+                              "）。"};
     }
     return {};
   };

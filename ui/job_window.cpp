@@ -518,7 +518,7 @@ PricedCoil JobWindow::pricedCoil() {
 
 QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
-    QuotationDialog* pane = new QuotationDialog(termsForPricing(), pricedCoil(), this);
+    auto* pane = new QuotationDialog(termsForPricing(), pricedCoil(), this);
     pane->setListTerms([this] { return job::termsFor(priceList(), currentJob().material); });
     connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
     // Taken or called off, the pane goes: the next one shows the job's terms.

@@ -87,6 +87,7 @@ inline ControlId idOf(FormerShape f) { return {"Option1", static_cast<int>(f)}; 
 inline ControlId idOf(ConductorMaterial m) { return {"Option3", static_cast<int>(m)}; }
 inline ControlId calculateButton() { return {"Command1", -1}; }
 inline ControlId dataSheetButton() { return {"Command2", -1}; }
+inline ControlId materialFrame() { return {"Frame2", -1}; }  // 素材材質
 
 // Empty for a control that is not one of these.
 std::optional<InputBox> inputBoxOf(const ControlId& id);

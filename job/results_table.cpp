@@ -313,8 +313,10 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
 
   table.inputs.push_back({std::string(kFormerItem),
                           s.option1 >= 0 && s.option1 <= 2 ? kFormerWords[s.option1] : "", "", ""});
-  const form::ControlDesign* material = form::findControl({"Option3", s.option3});
-  table.inputs.push_back({captionOf(form, {"Frame2", -1}), material ? material->text : "", "", ""});
+  const form::ControlDesign* material =
+      form::findControl(form::idOf(static_cast<ConductorMaterial>(s.option3)));
+  table.inputs.push_back(
+      {captionOf(form, form::materialFrame()), material ? material->text : "", "", ""});
   for (int i = 0; i < form::kInputBoxCount; ++i) {
     if (!form.isVisible(form::text1(i))) continue;
     const InputLine& line = inputLines()[i];

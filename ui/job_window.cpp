@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <chrono>
 
+#include "form/boxes.h"
 #include "form/control_table.h"
 #include "job/file_name.h"
 #include "job/job_form.h"
@@ -394,7 +395,7 @@ bool JobWindow::resultsReadyForOutput() {
 bool JobWindow::press() {
   // 計算 pressed as a person presses it: the box that had the focus is left
   // first, its rule runs, then the press.
-  auto* button = qobject_cast<QAbstractButton*>(form_->control({"Command1", -1}));
+  auto* button = qobject_cast<QAbstractButton*>(form_->control(form::calculateButton()));
   button->setFocus(Qt::OtherFocusReason);
   button->click();
   // A refused or cancelled press leaves the results out of date; the

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/temperature_resistance.h"
+#include "form/boxes.h"
 #include "form/control_table.h"
 #include "job/csv_cell.h"
 #include "job/job.h"
@@ -34,7 +35,8 @@ const std::string& materialCaption(int index) {
   static const std::array<std::string, 3> captions = [] {
     std::array<std::string, 3> texts;
     for (int i = 0; i < 3; ++i) {
-      if (const form::ControlDesign* button = form::findControl({"Option3", i})) {
+      if (const form::ControlDesign* button =
+              form::findControl(form::idOf(static_cast<ConductorMaterial>(i)))) {
         texts[i] = button->text;
       }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "form/boxes.h"
 #include "form/control_table.h"
 #include "form/form1.h"
 #include "job/job.h"
@@ -136,7 +137,7 @@ const std::vector<std::string>& inputColumns() {
       names.push_back(designText(form::label1(line.label)));
     }
     names.emplace_back(job::kFormerItem);
-    names.push_back(designText({"Frame2", -1}));
+    names.push_back(designText(form::materialFrame()));
     return names;
   }();
   return columns;
@@ -282,7 +283,7 @@ std::optional<std::string> ColumnLayout::missingInputs() const {
       value = byCaption_ ? kFormerCaptions[s.option1] : job::formerWord(former);
     } else {
       const auto material = static_cast<ConductorMaterial>(s.option3);
-      value = byCaption_ ? designText({"Option3", s.option3}) : job::materialWord(material);
+      value = byCaption_ ? designText(form::idOf(material)) : job::materialWord(material);
     }
     list += (list.empty() ? "" : ", ") + names[i] + " " + (value.empty() ? "（空）" : value);
   }

@@ -222,6 +222,12 @@ test("規格線から選ぶ fills the wire's boxes as the desktop's choice does"
     const before = await state(page);
     await page.click('#menu [data-command="wires"]');
     await page.waitForSelector("#wires[open]");
+    // The dialog's close event, which applies the choice, comes a task after
+    // the dialog has closed; the test waits for it, not for the closing.
+    await page.evaluate(() => {
+      window.wiresClosed = new Promise((done) =>
+        document.querySelector("#wires").addEventListener("close", () => done(), { once: true }));
+    });
     await page.select("#w-table", String(c.table));
     const firsts = await page.$$eval("#w-grid tbody tr", (rows) => rows.map((r) => r.cells[0].textContent));
     if (c.table === 0) {
@@ -248,7 +254,7 @@ test("規格線から選ぶ fills the wire's boxes as the desktop's choice does"
       assert.equal(await page.$eval("#w-choose", (b) => b.disabled), true, c.name);
       await page.keyboard.press("Escape");
     }
-    await page.waitForFunction(() => !document.querySelector("#wires[open]"));
+    await page.evaluate(() => window.wiresClosed);
     const shown = await state(page);
     const steps = [{ click: "Command1" }];
     if (c.bare) steps.push({ set: "Text1(0)", text: c.bare });

@@ -31,16 +31,19 @@ package: build
 	dpkg-deb --info build/$(PRESET)/kelvane_*.deb
 	dpkg-deb --contents build/$(PRESET)/kelvane_*.deb
 
-# Core, form and their tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Everything but the window, and its tests, under AddressSanitizer and
+# UndefinedBehaviorSanitizer. The browser's tests are left out: they run
+# once, in make web-test.
 sanitize: deps
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
 
-# The libFuzzer targets, each for FUZZ_SECONDS (60 by default).
+# The libFuzzer targets, each for FUZZ_SECONDS (60 by default); they come
+# from the same build as make sanitize.
 fuzz: deps
-	cmake --preset fuzz
-	cmake --build --preset fuzz
+	cmake --preset sanitize
+	cmake --build --preset sanitize
 	./scripts/run-fuzzers
 
 bench: deps

@@ -101,6 +101,16 @@ output that is the input|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/ne
 output a disk cannot hold|"\$batch" "\$tmp/all.csv" -o /dev/full
 ROWS
 
+# Those lines name the file and the reason in the window's words.
+while IFS='|' read -r said command; do
+  (eval "$command") >/dev/null 2>"$tmp/err"
+  grep -qF "$said" "$tmp/err" || fail "not said: $said (said: $(cat "$tmp/err"))"
+done <<ROWS
+「missing.csv」を開けません。読み込めません（ファイルがありません）。|"\$batch" "\$tmp/missing.csv" -o "\$tmp/new.csv"
+標準出力に書き込めません（ディスクがいっぱいです）。|"\$batch" "\$tmp/all.csv" >/dev/full
+出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv"
+ROWS
+
 # More threads than make sense (here under a limit on memory, which 1024
 # stacks would pass): the rows are computed on a few a core, all of them.
 # Not tried under AddressSanitizer, whose shadow memory no such limit allows.

@@ -23,15 +23,6 @@ namespace {
 
 QString qt(const std::string& s) { return QString::fromStdString(s); }
 
-const std::string& bareName() {
-  static const std::string name = form::boxName(form::box::BareDiameter);
-  return name;
-}
-const std::string& finishedName() {
-  static const std::string name = form::boxName(form::box::FinishedDiameter);
-  return name;
-}
-
 QString heading(const wiredata::WireColumn& column) {
   if (column.unit.empty()) return qt(column.label);
   return QStringLiteral("%1\n(%2)").arg(qt(column.label), qt(column.unit));
@@ -131,7 +122,8 @@ void WirePickerDialog::showTable(int index) {
   if (index < 0) return;
   const wiredata::WireTable& t = table();
   const bool gradeCells = wiredata::givesFinishedDiameter(t);
-  how_->setText(qt(wiredata::howToChoose(t, bareName(), finishedName())));
+  how_->setText(qt(wiredata::howToChoose(t, form::boxName(form::box::BareDiameter),
+                                         form::boxName(form::box::FinishedDiameter))));
 
   grid_->clear();
   grid_->setSelectionBehavior(gradeCells ? QAbstractItemView::SelectItems
@@ -203,7 +195,8 @@ void WirePickerDialog::showCurrent() {
       t, row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row)))));
   const std::optional<wiredata::WireChoice> c = choice();
   choose_->setEnabled(c.has_value());
-  chosen_->setText(qt(wiredata::choiceText(c, bareName(), finishedName())));
+  chosen_->setText(qt(wiredata::choiceText(c, form::boxName(form::box::BareDiameter),
+                                           form::boxName(form::box::FinishedDiameter))));
 }
 
 QString WirePickerDialog::remarks() const { return notes_->text(); }

@@ -65,15 +65,6 @@ const char* kindName(form::ControlKind kind) {
   return "";
 }
 
-const std::string& bareName() {
-  static const std::string name = form::boxName(form::box::BareDiameter);
-  return name;
-}
-const std::string& finishedName() {
-  static const std::string name = form::boxName(form::box::FinishedDiameter);
-  return name;
-}
-
 // A table of 規格線から選ぶ as the page's dialog shows it: every cell's text,
 // whether it is a figure (set right), empty (greyed) or can be chosen, and
 // its remark; the row's source key in the last column.
@@ -100,7 +91,8 @@ json wireTableJson(const wiredata::WireTable& t) {
   for (const wiredata::WireFootnote& note : t.footnotes)
     remarks.push_back(note.mark + " " + note.text);
   return {{"title", t.title},
-          {"how", wiredata::howToChoose(t, bareName(), finishedName())},
+          {"how", wiredata::howToChoose(t, form::boxName(form::box::BareDiameter),
+                                        form::boxName(form::box::FinishedDiameter))},
           {"cellChoice", wiredata::givesFinishedDiameter(t)},
           {"headings", headings},
           {"rows", rows},
@@ -303,7 +295,8 @@ class PageForm {
     if (!t) return "{}";
     const std::optional<wiredata::WireChoice> choice = wireChoiceAt(*t, row, column);
     return json{{"source", wiredata::sourceText(*t, rowIndex(*t, row))},
-                {"chosen", wiredata::choiceText(choice, bareName(), finishedName())},
+                {"chosen", wiredata::choiceText(choice, form::boxName(form::box::BareDiameter),
+                                                form::boxName(form::box::FinishedDiameter))},
                 {"choice", choice.has_value()}}
         .dump();
   }

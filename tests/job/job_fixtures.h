@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -11,6 +12,7 @@
 #include "job/job.h"
 #include "job/job_form.h"
 #include "job/price_list.h"
+#include "job/quotation.h"
 
 namespace kelvane::job::test {
 
@@ -19,6 +21,24 @@ namespace kelvane::job::test {
 inline std::optional<std::string> failureOf(const Expected<void>& done) {
   if (done.ok()) return std::nullopt;
   return done.message();
+}
+
+// A small transformer coil's terms: 1,500 円/kg of wire with 5 % loss, a
+// 1,200 rpm winder, half a minute of handling, half an hour to set up,
+// 3,000 円/h; a bobbin and tape; 10 % overhead and 15 % profit.
+inline QuotationTerms smallCoilTerms(std::vector<std::int64_t> quantities) {
+  QuotationTerms t;
+  t.wireYenPerKg = 1500;
+  t.lossPercent = 5;
+  t.windingRpm = 1200;
+  t.handlingMinutes = 0.5;
+  t.setupMinutes = 30;
+  t.labourYenPerHour = 3000;
+  t.parts = {{"ボビン", 35}, {"テープ", 2.5}};
+  t.overheadPercent = 10;
+  t.profitPercent = 15;
+  t.quantities = std::move(quantities);
+  return t;
 }
 
 // The job of a window just opened: the design-time texts, rectangular, copper.

@@ -11,20 +11,7 @@
 namespace kelvane::job {
 namespace {
 
-QuotationTerms smallCoilTerms() {
-  QuotationTerms t;
-  t.wireYenPerKg = 1500;
-  t.lossPercent = 5;
-  t.windingRpm = 1200;
-  t.handlingMinutes = 0.5;
-  t.setupMinutes = 30;
-  t.labourYenPerHour = 3000;
-  t.parts = {{"ボビン", 35}, {"テープ", 2.5}};
-  t.overheadPercent = 10;
-  t.profitPercent = 15;
-  t.quantities = {100, 1000};
-  return t;
-}
+QuotationTerms smallCoilTerms() { return test::smallCoilTerms({100, 1000}); }
 
 form::Form1 pressed(const Job& job) {
   form::Form1 form;

@@ -6,27 +6,12 @@
 #include <limits>
 
 #include "job/quotation.h"
+#include "job_fixtures.h"
 
 namespace kelvane::job {
 namespace {
 
-// A small transformer coil: 12.5 g of wire, 500 turns on a 1,200 rpm winder,
-// half a minute of handling, half an hour to set up, 3,000 円/h; a bobbin
-// and tape; 10 % overhead and 15 % profit.
-QuotationTerms coilTerms() {
-  QuotationTerms t;
-  t.wireYenPerKg = 1500;
-  t.lossPercent = 5;
-  t.windingRpm = 1200;
-  t.handlingMinutes = 0.5;
-  t.setupMinutes = 30;
-  t.labourYenPerHour = 3000;
-  t.parts = {{"ボビン", 35}, {"テープ", 2.5}};
-  t.overheadPercent = 10;
-  t.profitPercent = 15;
-  t.quantities = {100, 1000, 10000};
-  return t;
-}
+QuotationTerms coilTerms() { return test::smallCoilTerms({100, 1000, 10000}); }
 
 // Terms whose 原価 is the parts alone, `yen` a piece, for rounding cases.
 QuotationTerms partsOnly(double yen, std::int64_t quantity, double overheadPercent = 0) {

@@ -1,16 +1,18 @@
 // The customer's quotation (見積書) as a PDF: every figure and field read
 // back with poppler's pdftotext, long remarks going on to a second page, and
 // a file it cannot write refused.
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "job/money_text.h"
+#include "pdf_text.h"
 #include "ui/customer_quotation.h"
 #include "window_test_support.h"
 
 using kelvane::ui::CustomerQuotation;
+using kelvane::ui::test::flattened;
+using kelvane::ui::test::run;
 
 namespace {
 
@@ -46,21 +48,6 @@ CustomerQuotation sample() {
   q.issuedOn = QDate(2026, 12, 8);
   q.programVersion = QStringLiteral("0.1.0");
   return q;
-}
-
-QString run(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  if (!process.waitForStarted()) {
-    qWarning("%s is missing: scripts/install-deps installs poppler-utils", qPrintable(program));
-    return {};
-  }
-  process.waitForFinished();
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString flattened(QString text) {
-  return text.replace(QChar(0x3000), QLatin1Char(' ')).simplified();
 }
 
 }  // namespace

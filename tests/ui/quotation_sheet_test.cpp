@@ -3,18 +3,20 @@
 // cannot write.
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "pdf_text.h"
 #include "ui/quotation_sheet.h"
 #include "window_test_support.h"
 
 using kelvane::form::text1;
 using kelvane::ui::QuotationContent;
+using kelvane::ui::test::flattened;
+using kelvane::ui::test::run;
 namespace box = kelvane::form::box;
 
 namespace {
@@ -55,24 +57,6 @@ QString numberedSentences(int length) {
 
 QString withoutSpaces(QString text) {
   return text.remove(QRegularExpression(QStringLiteral("\\s")));
-}
-
-// Runs a poppler tool on the file and gives what it printed.
-QString run(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  if (!process.waitForStarted()) {
-    qWarning("%s is missing: scripts/install-deps installs poppler-utils", qPrintable(program));
-    return {};
-  }
-  process.waitForFinished();
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Runs of white space, ideographic spaces included, as one space: the
-// layout of extracted text says nothing about the cells it came from.
-QString flattened(QString text) {
-  return text.replace(QChar(0x3000), QLatin1Char(' ')).simplified();
 }
 
 // A row of a table as its cells read across the page, the empty ones left out.

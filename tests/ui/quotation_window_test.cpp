@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -19,6 +18,7 @@
 #include "job/money_text.h"
 #include "job/price_list.h"
 #include "job/quotation_text.h"
+#include "tests/ui/pdf_text.h"
 #include "tests/ui/window_test_support.h"
 #include "ui/job_window.h"
 #include "ui/price_list_file.h"
@@ -74,17 +74,8 @@ struct Person {
 };
 
 QString pdfText(const QString& path) {
-  QProcess process;
-  process.start(QStringLiteral("pdftotext"),
-                {QStringLiteral("-layout"), path, QStringLiteral("-")});
-  if (!process.waitForStarted()) {
-    qWarning("pdftotext is missing: scripts/install-deps installs poppler-utils");
-    return {};
-  }
-  process.waitForFinished();
-  return QString::fromUtf8(process.readAllStandardOutput())
-      .replace(QChar(0x3000), ' ')
-      .simplified();
+  return kelvane::ui::test::flattened(kelvane::ui::test::run(
+      QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}));
 }
 
 // Every figure the pane shows: the table's cells and the totals.

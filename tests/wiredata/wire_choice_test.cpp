@@ -5,18 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "table_of.h"
+
 namespace kelvane::wiredata {
 namespace {
-
-const WireTable& tableOf(std::string_view id) {
-  static const WireTable none;
-  const auto& tables = standardWireTables();
-  if (!tables) return none;
-  for (const WireTable& t : *tables) {
-    if (t.id == id) return t;
-  }
-  return none;
-}
 
 // The index of the row whose first cell reads `first` ("0.25" or "36").
 std::size_t rowOf(const WireTable& table, const std::string& first) {

@@ -5,18 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "table_of.h"
+
 namespace kelvane::wiredata {
 namespace {
-
-const WireTable& tableOf(std::string_view id) {
-  static const WireTable none;
-  const auto& tables = standardWireTables();
-  if (!tables) return none;
-  for (const WireTable& t : *tables) {
-    if (t.id == id) return t;
-  }
-  return none;
-}
 
 const std::string kIec = "enamelled_round_copper_iec60317";
 const std::string kJis = "enamelled_round_copper_jis_c3202";

@@ -135,7 +135,6 @@ TEST_P(Unpriced, NamesTheTerm) {
 }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Terms, Unpriced,

@@ -43,7 +43,14 @@ async function typeInto(page, id, text) {
 async function takeMessage(page) {
   await page.waitForSelector("#message[open]", { timeout: 2000 });
   const text = await page.$eval("#message-text", (el) => el.textContent);
+  // The dialog's close event, which hands the focus back and selects the
+  // box's text, comes a task after the closing: wait for it before typing.
+  await page.evaluate(() => {
+    window.messageClosed = new Promise((done) =>
+      document.querySelector("#message").addEventListener("close", () => done(), { once: true }));
+  });
   await page.click("#message-buttons button");
+  await page.evaluate(() => window.messageClosed);
   // Closed, and the focus back where the model has it.
   await page.waitForFunction(() => !document.querySelector("#message[open]") &&
     document.activeElement.dataset.control === kelvane.state().focus);

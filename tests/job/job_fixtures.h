@@ -41,6 +41,19 @@ inline QuotationTerms smallCoilTerms(std::vector<std::int64_t> quantities) {
   return t;
 }
 
+// A prototype's terms as the quotation pane and sheet show them: 1,800 円/kg
+// of wire with 5 % loss, a 1,200 rpm winder, a minute and a half of handling,
+// twenty minutes to set up, 3,000 円/h; a bobbin and tape; 10 % overhead and
+// 15 % profit.
+inline QuotationTerms prototypeTerms(std::vector<std::int64_t> quantities) {
+  QuotationTerms t = smallCoilTerms(std::move(quantities));
+  t.wireYenPerKg = 1800;
+  t.handlingMinutes = 1.5;
+  t.setupMinutes = 20;
+  t.parts = {{"ボビン", 25}, {"テープ", 2}};
+  return t;
+}
+
 // The job of a window just opened: the design-time texts, rectangular, copper.
 inline Job designJob() { return jobFromForm(form::Form1{}, {}); }
 

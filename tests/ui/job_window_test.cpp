@@ -146,16 +146,8 @@ bool current(const Person& person) { return person.window.form().model().state()
 // The box of the wire length under Max.
 const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::LengthMax);
 
-const kelvane::job::JobFields kFields = [] {
-  kelvane::job::JobFields fields;
-  fields.customer = "株式会社サンプル電機";
-  fields.partNumber = "KC-0042";
-  fields.quotationNumber = "Q2026-118";
-  fields.personInCharge = "山田 太郎";
-  fields.memo = "試作3台分。\n納期は来月末。";
-  fields.workingCelsius = 75;
-  return fields;
-}();
+const kelvane::job::JobFields kFields = kelvane::job::test::jobFields(
+    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75);
 
 }  // namespace
 

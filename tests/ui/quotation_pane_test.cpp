@@ -11,6 +11,7 @@
 
 #include "job/money_text.h"
 #include "job/quotation_text.h"
+#include "tests/job/job_fixtures.h"
 #include "ui/quotation_dialog.h"
 #include "ui/terms_editor.h"
 #include "window_test_support.h"
@@ -21,20 +22,7 @@ using kelvane::ui::QuotationDialog;
 
 namespace {
 
-QuotationTerms sampleTerms() {
-  QuotationTerms t;
-  t.wireYenPerKg = 1800;
-  t.lossPercent = 5;
-  t.windingRpm = 1200;
-  t.handlingMinutes = 1.5;
-  t.setupMinutes = 20;
-  t.labourYenPerHour = 3000;
-  t.parts = {{"ボビン", 25}, {"テープ", 2}};
-  t.overheadPercent = 10;
-  t.profitPercent = 15;
-  t.quantities = {100};
-  return t;
-}
+QuotationTerms sampleTerms() { return kelvane::job::test::prototypeTerms({100}); }
 
 // The window the pane belongs to, as the test plays it: whether its results
 // are current, what 計算 does, and a price that shows which terms it was

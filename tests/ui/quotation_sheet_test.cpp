@@ -10,6 +10,7 @@
 #include "form/boxes.h"
 #include "form/control_table.h"
 #include "pdf_text.h"
+#include "tests/job/job_fixtures.h"
 #include "ui/quotation_sheet.h"
 #include "window_test_support.h"
 
@@ -23,16 +24,8 @@ namespace {
 
 const QString kOutOfDate = QStringLiteral("計算結果は入力と一致していません（再計算が必要）");
 
-const kelvane::job::JobFields kFields = [] {
-  kelvane::job::JobFields fields;
-  fields.customer = "株式会社サンプル電機";
-  fields.partNumber = "KC-0042";
-  fields.quotationNumber = "Q2026-118";
-  fields.personInCharge = "山田 太郎";
-  fields.memo = "試作3台分。納期は来月末。";
-  fields.workingCelsius = 75;
-  return fields;
-}();
+const kelvane::job::JobFields kFields = kelvane::job::test::jobFields(
+    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。納期は来月末。", 75);
 
 // A rectangular coil of 120 turns, 計算 pressed.
 kelvane::form::Form1 pressedForm(const std::string& turns = "120") {
@@ -442,17 +435,7 @@ class QuotationSheetTest : public QObject {
     QFETCH(int, pages);
     QFETCH(QStringList, expected);
     QuotationContent content = kelvane::ui::quotationOf(pressedForm(), kFields);
-    kelvane::job::QuotationTerms terms;
-    terms.wireYenPerKg = 1800;
-    terms.lossPercent = 5;
-    terms.windingRpm = 1200;
-    terms.handlingMinutes = 1.5;
-    terms.setupMinutes = 20;
-    terms.labourYenPerHour = 3000;
-    terms.parts = {{"ボビン", 25}, {"テープ", 2}};
-    terms.overheadPercent = 10;
-    terms.profitPercent = 15;
-    terms.quantities = {100, 1000};
+    const kelvane::job::QuotationTerms terms = kelvane::job::test::prototypeTerms({100, 1000});
     kelvane::job::Quote quote;
     quote.lots = {{100, 61.047, 37.6, 27, 125.647, 15920, 15920},
                   {1000, 61.047, 34.2, 27, 122.247, 15490, 154900}};

@@ -65,8 +65,13 @@ void layOutWinding(const CoilInputs& in, CalculationState& s, WindingArrangement
   s.alignedHeight = arrangement.alignedHeight;
 
   // The crossing zone is reckoned on the straight part between the r2
-  // corners, whatever the former.
-  s.crossRatio = crossZoneShare(in.finishedDiameter, s.straightB2, kCrossingZoneDiameters);
+  // corners. A round former has no corners and no B: its share is that of the
+  // window's opening former (B 2, r2 0.3), so a round coil never depends on
+  // what the hidden side boxes hold.
+  const double crossingStraight = in.shape == FormerShape::Round
+                                      ? kRoundCrossingSideB - 2 * kRoundCrossingCornerR2
+                                      : s.straightB2;
+  s.crossRatio = crossZoneShare(in.finishedDiameter, crossingStraight, kCrossingZoneDiameters);
   // Where the wire crosses it builds a full diameter instead of the nested
   // pitch: (2 − √3) / 2 of a diameter more per layer, over the crossing share.
   s.crossAllowance = s.crossRatio * (in.finishedDiameter * ((2 - sqrt3()) / 2));

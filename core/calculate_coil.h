@@ -35,6 +35,11 @@ enum class PressOutcome {
   Cancelled,     // called off while the lengths were summed: nothing done
 };
 
+// The side B and corner r2 a round coil's crossing share is reckoned on:
+// those of the window's opening former, whatever the hidden boxes hold.
+inline constexpr double kRoundCrossingSideB = 2;
+inline constexpr double kRoundCrossingCornerR2 = 0.3;
+
 // The messages of a press that the window shows.
 inline constexpr std::string_view kNoShapeMessage = "形状選択が適切でありません";
 

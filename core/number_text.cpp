@@ -259,15 +259,6 @@ std::string plainDecimal(double value) {
   const int exponent = sig.exponent;
   std::string text = sig.negative ? "-" : "";
 
-  if (exponent >= 15 || exponent <= -5) {
-    text += digits.front();
-    if (digits.size() > 1) text += "." + digits.substr(1);
-    const int magnitude = exponent < 0 ? -exponent : exponent;
-    text += exponent < 0 ? "E-" : "E+";
-    if (magnitude < 10) text += '0';
-    text += std::to_string(magnitude);
-    return text;
-  }
   if (exponent < 0) {
     text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
     return text;

@@ -31,8 +31,8 @@ std::optional<double> readCompleteNumber(std::string_view text);
 
 // A value written without a format: rounded to 15 significant digits, "." as
 // decimal point, "0" before the point below 1, no grouping, no trailing zeros
-// (29, 0.735, 4.3094010767585, -53.130102354156). Very large or very small
-// magnitudes use the exponent form with "E" (1E+16, 1.5E-07).
+// (29, 0.735, 4.3094010767585, -53.130102354156). Never the exponent form: a
+// text a spreadsheet or a reader takes as it stands (0.000015, 10000000000000000).
 std::string plainDecimal(double value);
 
 // A value rounded to 15 significant digits (through its decimal text). The

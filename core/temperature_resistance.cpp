@@ -67,10 +67,13 @@ Expected<void> checkWorkingTemperature(double celsius) {
 }
 
 Expected<double> readWorkingTemperature(std::string_view text) {
-  const std::optional<double> celsius = readCompleteNumber(toHalfWidth(text));
-  if (!celsius) {
-    return Failure{"使用温度を数として読めません（「" + std::string(text) + "」）。"};
+  static constexpr std::string_view kCelsius[] = {"°C", "℃", "度"};
+  const TypedNumber typed = readTypedNumber(text, kCelsius);
+  const bool blank = toHalfWidth(text).find_first_not_of(" \t\r\n") == std::string::npos;
+  if (blank || typed.notANumber || typed.unclearComma || typed.overflow) {
+    return Failure{"使用温度を数として読めません（「" + visibleText(text) + "」）。"};
   }
+  const std::optional<double> celsius = typed.value;
   if (auto within = checkWorkingTemperature(*celsius); !within.ok()) return within.failure();
   return *celsius;
 }

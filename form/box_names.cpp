@@ -1,5 +1,7 @@
 #include "form/box_names.h"
 
+#include "core/expected.h"
+#include "core/typed_number.h"
 #include "form/control_table.h"
 
 namespace kelvane::form {
@@ -36,9 +38,34 @@ std::string boxName(ResultBox b) {
 }
 
 std::string unclearCommaMessage(const std::string& name, const std::string& text) {
-  return "「" + name + "」の「" + text +
+  return "「" + name + "」の「" + visibleText(text) +
          "」は数値として読めません。桁区切りは「1,000」のように3桁ごとに、小数点は「.」で"
          "入力してください";
+}
+
+std::span<const std::string_view> unitsOf(InputBox b) {
+  switch (b) {
+    case box::Turns:
+      return {};
+    case box::FanAngle:
+      return units::kDegree;
+    default:
+      return units::kMillimetre;
+  }
+}
+
+std::optional<std::string> unreadableMessage(const std::string& name, const std::string& text,
+                                             std::span<const std::string_view> units) {
+  const TypedNumber n = readTypedNumber(text, units);
+  if (n.unclearComma) return unclearCommaMessage(name, text);
+  if (n.notANumber) {
+    std::string message =
+        "「" + name + "」の「" + visibleText(text) + "」は数値として読めません。数値で入力してください";
+    if (!units.empty()) message += "（単位は「" + std::string(units.front()) + "」のみ付けられます）";
+    return message;
+  }
+  if (n.overflow) return std::string(kOverflowMessage);
+  return std::nullopt;
 }
 
 }  // namespace kelvane::form

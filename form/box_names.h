@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "form/boxes.h"
 
@@ -14,5 +17,15 @@ std::string boxName(ResultBox b);
 // The refusal of a box text whose comma is neither a digit group nor
 // anything else the program could read without guessing.
 std::string unclearCommaMessage(const std::string& name, const std::string& text);
+
+// The units an input box may be typed with, as the window writes them: mm
+// for the sizes, ° for the fan angle, none for the turns.
+std::span<const std::string_view> unitsOf(InputBox b);
+
+// Why a box text cannot be read, naming the box and quoting the text: its
+// comma, something besides the number and the units, a number too large; none
+// when it can be read.
+std::optional<std::string> unreadableMessage(const std::string& name, const std::string& text,
+                                             std::span<const std::string_view> units);
 
 }  // namespace kelvane::form

@@ -57,14 +57,19 @@ InputBox boxOf(InputField field) {
 }  // namespace
 
 std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
-  // The first box that cannot be read stops the press before anything is
-  // computed.
-  std::optional<InputBox> overflow, unclear;
+  // The first shown box that cannot be read stops the press before anything
+  // is computed. A box the former hides takes no part in its results, so
+  // what it holds is not held against the press.
+  std::optional<std::pair<InputBox, std::string>> refusal;
+  const bool anyFormer = s_.option1 < 0 || s_.option1 > 2;
   auto read = [&](InputBox b) {
-    const TypedNumber n = readTypedNumber(s_.text(b));
-    if (n.overflow && !overflow) overflow = b;
-    if (n.unclearComma && !unclear) unclear = b;
-    return n.value;
+    const std::string& text = s_.text(b);
+    const TypedNumber n = readTypedNumber(text, unitsOf(b));
+    if (!refusal && (anyFormer || s_.visible.inputs[indexOf(b)])) {
+      if (auto message = unreadableMessage(boxName(b), text, unitsOf(b)))
+        refusal.emplace(b, std::move(*message));
+    }
+    return n.readable() ? n.value : 0;
   };
 
   PressRequest request;
@@ -83,16 +88,12 @@ std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   coil.fanRadius = read(box::FanRadius);
   coil.fanAngle = read(box::FanAngle);
   coil.former.reset();
-  if (s_.option1 >= 0 && s_.option1 <= 2) coil.former = static_cast<FormerShape>(s_.option1);
+  if (!anyFormer) coil.former = static_cast<FormerShape>(s_.option1);
   coil.material = materialOn();
   request.previous = s_.calc;
 
-  if (unclear && (!overflow || indexOf(*unclear) <= indexOf(*overflow))) {
-    refuseBox(*unclear, unclearCommaMessage(boxName(*unclear), s_.text(*unclear)));
-    return std::nullopt;
-  }
-  if (overflow) {
-    refuseBox(*overflow, kOverflowMessage);
+  if (refusal) {
+    refuseBox(refusal->first, refusal->second);
     return std::nullopt;
   }
   return request;

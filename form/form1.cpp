@@ -118,10 +118,10 @@ void Form1::showDataSheet() {
   // Read as typed: full-width digits count, and a comma the sheet cannot
   // read leaves the bare diameter incomplete.
   const std::string bare = toHalfWidth(s_.text(box::BareDiameter));
-  const TypedNumber d = readTypedNumber(bare);
-  const TypedNumber dw = readTypedNumber(s_.text(box::FinishedDiameter));
-  const auto sheet = BuildWireDataSheet(d.overflow ? 0 : d.value, bare,
-                                        dw.overflow || dw.unclearComma ? 0 : dw.value, material);
+  const TypedNumber d = readTypedNumber(bare, units::kMillimetre);
+  const TypedNumber dw = readTypedNumber(s_.text(box::FinishedDiameter), units::kMillimetre);
+  const auto sheet = BuildWireDataSheet(d.overflow || d.notANumber ? 0 : d.value, bare,
+                                        dw.readable() ? dw.value : 0, material);
   if (!sheet) {
     showMessage(sheet.message());
     return;

@@ -6,16 +6,18 @@
 #include "core/fan_width.h"
 #include "core/number_text.h"
 #include "core/typed_number.h"
+#include "form/box_names.h"
 #include "form/form1.h"
 
 namespace kelvane::form {
 
 void Form1::applyInputRules(InputBox left) {
-  // A box holding a number too large for the machine, or one with a comma
-  // that cannot be read without guessing, takes part in no rule.
+  // A box whose text is not a number as 計算 reads it (too large, a comma
+  // that cannot be read without guessing, text besides the number and its
+  // unit) takes part in no rule: its text stays for 計算 to refuse.
   auto number = [&](InputBox b) -> std::optional<double> {
-    const TypedNumber n = readTypedNumber(s_.text(b));
-    if (n.overflow || n.unclearComma) return std::nullopt;
+    const TypedNumber n = readTypedNumber(s_.text(b), unitsOf(b));
+    if (!n.readable()) return std::nullopt;
     return n.value;
   };
   auto writeNumber = [&](InputBox b, double value) {

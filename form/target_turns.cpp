@@ -16,6 +16,31 @@
 namespace kelvane::form {
 namespace {
 
+// The unit a target may be typed with: the one its row shows.
+constexpr std::string_view kMilligram[] = {"mg"}, kGram[] = {"g"}, kKilogram[] = {"Kg"};
+constexpr std::string_view kOhm[] = {"Ω"}, kKiloohm[] = {"KΩ"};
+
+std::span<const std::string_view> unitsOf(ResultBox target, const std::optional<ShownUnits>& shown) {
+  if (target == box::WeightMax) {
+    if (!shown) return {};
+    switch (shown->mass) {
+      case MassUnit::Milligram:
+        return kMilligram;
+      case MassUnit::Gram:
+        return kGram;
+      case MassUnit::Kilogram:
+        return kKilogram;
+    }
+    return {};
+  }
+  if (target == box::DcrMax) {
+    if (!shown) return {};
+    return shown->resistance == ResistanceUnit::Kiloohm ? std::span<const std::string_view>(kKiloohm)
+                                                        : std::span<const std::string_view>(kOhm);
+  }
+  return units::kMillimetre;  // the heights
+}
+
 constexpr std::string_view kPressFirstMessage =
     "目標値から巻き数を求めるには、先に計算してください";
 constexpr std::string_view kUnreachableMessage =
@@ -28,9 +53,10 @@ void Form1::solveTarget(ResultBox target) {
   // Passing through a result box must not turn its rounded display back into
   // a different number of turns.
   if (!userChanged(idOf(target))) return;
-  const TypedNumber typed = readTypedNumber(s_.text(target));
-  if (typed.unclearComma) {
-    showMessage(unclearCommaMessage(boxName(target), s_.text(target)));
+  const std::span<const std::string_view> units = unitsOf(target, s_.units);
+  const TypedNumber typed = readTypedNumber(s_.text(target), units);
+  if (typed.unclearComma || typed.notANumber) {
+    showMessage(*unreadableMessage(boxName(target), s_.text(target), units));
     return;
   }
   if (typed.overflow) return;
@@ -62,8 +88,8 @@ void Form1::solveTarget(ResultBox target) {
       layers = LayersFromAlignedHeight(typed.value, state.inputs.finishedDiameter);
     } else {
       // The crossed height counts in the finished diameter as typed now.
-      const TypedNumber dw = readTypedNumber(s_.text(box::FinishedDiameter));
-      if (!dw.overflow && !dw.unclearComma) layers = LayersFromCrossHeight(typed.value, dw.value);
+      const TypedNumber dw = readTypedNumber(s_.text(box::FinishedDiameter), units::kMillimetre);
+      if (dw.readable()) layers = LayersFromCrossHeight(typed.value, dw.value);
     }
     if (!layers) return;
     const double turns = TurnsFromLayers(*layers, state.turnsOddLayer, state.turnsEvenLayer);
@@ -92,7 +118,7 @@ void Form1::solveTarget(ResultBox target) {
   double expected = kMostTurns;
   const TypedNumber beside =
       readTypedNumber(s_.text(target == box::WeightMax ? box::WeightMid : box::DcrMid));
-  if (!beside.overflow && !beside.unclearComma && beside.value > 0)
+  if (beside.readable() && beside.value > 0)
     expected = std::fabs(state.inputs.turns) * (typed.value / beside.value);
 
   TurnsFound found = Failure{};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/number_text.h"
+#include "core/typed_number.h"
 #include "fuzz_checks.h"
 
 using namespace kelvane;
@@ -36,5 +37,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   if (auto complete = readCompleteNumber(text)) FUZZ_CHECK(*complete == n.value);
+
+  // A box text read as typed: a control character is never part of a
+  // number, and what the program writes is always read back whole.
+  const TypedNumber typed = readTypedNumber(text, units::kMillimetre);
+  FUZZ_CHECK(std::isfinite(typed.value));
+  bool control = false;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    control = control || (u < 0x20 && c != ' ' && c != '\t' && c != '\n' && c != '\r') || u == 0x7F;
+  }
+  if (control) FUZZ_CHECK(!typed.readable());
+  for (const TypedNumber& back :
+       {readTypedNumber(plain), readTypedNumber(plain + " mm", units::kMillimetre)})
+    FUZZ_CHECK(!back.notANumber && !back.unclearComma);
   return 0;
 }

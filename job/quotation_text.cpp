@@ -11,44 +11,40 @@
 namespace kelvane::job {
 namespace {
 
+// The units a figure's box may be typed with after its number; the first
+// is the one the pane writes beside the box.
+constexpr std::string_view kYenPerKg[] = {"円/kg", "円"};
+constexpr std::string_view kPercent[] = {"%"};
+constexpr std::string_view kPerMinute[] = {"min⁻¹", "min-1", "rpm"};
+constexpr std::string_view kMinutes[] = {"min", "分"};
+constexpr std::string_view kYenPerHour[] = {"円/h", "円/時", "円"};
+
 struct FigureDesign {
   std::string_view name;
-  std::string_view unit;
+  std::span<const std::string_view> units;
   double QuotationTerms::*value;
 };
 
 constexpr FigureDesign kDesigns[] = {
-    {"線材単価", "円/kg", &QuotationTerms::wireYenPerKg},
-    {"ロス率", "%", &QuotationTerms::lossPercent},
-    {"巻線速度", "min⁻¹", &QuotationTerms::windingRpm},
-    {"付帯作業時間", "min", &QuotationTerms::handlingMinutes},
-    {"段取り時間", "min", &QuotationTerms::setupMinutes},
-    {"賃率", "円/h", &QuotationTerms::labourYenPerHour},
-    {"管理費率", "%", &QuotationTerms::overheadPercent},
-    {"利益率", "%", &QuotationTerms::profitPercent},
+    {"線材単価", kYenPerKg, &QuotationTerms::wireYenPerKg},
+    {"ロス率", kPercent, &QuotationTerms::lossPercent},
+    {"巻線速度", kPerMinute, &QuotationTerms::windingRpm},
+    {"付帯作業時間", kMinutes, &QuotationTerms::handlingMinutes},
+    {"段取り時間", kMinutes, &QuotationTerms::setupMinutes},
+    {"賃率", kYenPerHour, &QuotationTerms::labourYenPerHour},
+    {"管理費率", kPercent, &QuotationTerms::overheadPercent},
+    {"利益率", kPercent, &QuotationTerms::profitPercent},
 };
 
 const FigureDesign& designOf(TermFigure figure) { return kDesigns[static_cast<int>(figure)]; }
 
 std::string quoted(std::string_view text) { return "「" + std::string(text) + "」"; }
 
-// Whether the text, blanks dropped and full-width signs made ASCII, starts
-// with a number: a digit, or a sign or a point before one. The window reads
-// a text without one as 0; a price must not become 0 by a slip.
-bool startsWithNumber(std::string_view text) {
-  std::string plain;
-  for (const char c : toHalfWidth(text))
-    if (c != ' ' && c != '\t' && c != '\n' && c != '\r') plain += c;
-  std::size_t i = 0;
-  if (i < plain.size() && (plain[i] == '+' || plain[i] == '-')) ++i;
-  if (i < plain.size() && plain[i] == '.') ++i;
-  return i < plain.size() && plain[i] >= '0' && plain[i] <= '9';
-}
-
 }  // namespace
 
 std::string_view termName(TermFigure figure) { return designOf(figure).name; }
-std::string_view termUnit(TermFigure figure) { return designOf(figure).unit; }
+std::string_view termUnit(TermFigure figure) { return designOf(figure).units.front(); }
+std::span<const std::string_view> termUnits(TermFigure figure) { return designOf(figure).units; }
 
 double& termValue(QuotationTerms& terms, TermFigure figure) {
   return terms.*(designOf(figure).value);
@@ -74,10 +70,15 @@ std::string massText(double kg) {
   return text;
 }
 
-Expected<double> readTermFigure(std::string_view box, std::string_view text) {
-  const TypedNumber n = readTypedNumber(text);
-  if (!startsWithNumber(text) || n.unclearComma) {
-    return Failure{quoted(box) + "を数として読めません（" + quoted(text) + "）。"};
+Expected<double> readTermFigure(std::string_view box, std::string_view text,
+                                std::span<const std::string_view> units) {
+  const TypedNumber n = readTypedNumber(text, units);
+  // A box left empty would price as 0: a slip, not a figure.
+  const bool blank = toHalfWidth(text).find_first_not_of(" \t\r\n") == std::string::npos;
+  if (blank || n.notANumber || n.unclearComma) {
+    std::string message = quoted(box) + "を数として読めません（" + quoted(visibleText(text)) + "）。";
+    if (!blank && !units.empty()) message += "数と単位「" + std::string(units.front()) + "」だけを入力してください。";
+    return Failure{message};
   }
   if (n.overflow || !std::isfinite(n.value)) {
     return Failure{quoted(box) + "の数が大きすぎます（" + quoted(text) + "）。"};
@@ -89,7 +90,8 @@ Expected<double> readTermFigure(std::string_view box, std::string_view text) {
 Expected<std::optional<std::int64_t>> readQuantity(std::string_view box, std::string_view text) {
   if (toHalfWidth(text).find_first_not_of(" \t\r\n") == std::string::npos)
     return std::optional<std::int64_t>{};
-  const Expected<double> pieces = readTermFigure(box, text);
+  static constexpr std::string_view kPieces[] = {"個"};
+  const Expected<double> pieces = readTermFigure(box, text, kPieces);
   if (!pieces) return pieces.failure();
   if (*pieces < 1 || *pieces > double(kMaxQuantity) || *pieces != std::floor(*pieces)) {
     return Failure{quoted(box) + "は 1 から " + wholeText(kMaxQuantity) +
@@ -102,7 +104,8 @@ std::string quantityText(std::int64_t pieces) { return wholeText(pieces); }
 
 Expected<int> readValidDays(std::string_view text) {
   constexpr std::string_view box = "有効期限";
-  const Expected<double> days = readTermFigure(box, text);
+  static constexpr std::string_view kDays[] = {"日"};
+  const Expected<double> days = readTermFigure(box, text, kDays);
   if (!days) return days.failure();
   if (*days > kMostValidDays || *days != std::floor(*days)) {
     return Failure{quoted(box) + "は 0 から " + wholeText(kMostValidDays) +

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,8 @@ inline constexpr std::array<TermFigure, 8> kTermFigures = {
 // The figure's name (線材単価) and unit (円/kg).
 std::string_view termName(TermFigure figure);
 std::string_view termUnit(TermFigure figure);
+// The units the figure's box may be typed with, termUnit first.
+std::span<const std::string_view> termUnits(TermFigure figure);
 
 // The figure's place in the terms.
 double& termValue(QuotationTerms& terms, TermFigure figure);
@@ -46,11 +49,13 @@ std::string termText(double value);
 std::string massText(double kg);
 
 // The figure typed into the box named `box`, read as every number box of
-// the window reads: full-width digits, digit groups ("1,800") and a unit
-// after the number ("1800円") are understood. Refused with a sentence naming
-// the box: a text with no number at its start, a comma that is no digit
-// group, a number too large, a figure below 0.
-Expected<double> readTermFigure(std::string_view box, std::string_view text);
+// the window reads: full-width digits and digit groups ("1,800") are
+// understood, and one of `units` may follow the number ("1800 円/kg").
+// Refused with a sentence naming the box and quoting the text: an empty
+// text, anything besides the number and a unit ("1h" in a box of minutes), a
+// comma that is no digit group, a number too large, a figure below 0.
+Expected<double> readTermFigure(std::string_view box, std::string_view text,
+                                std::span<const std::string_view> units = {});
 
 // A 数量 box: none when it is empty (that lot size is not used), else a
 // whole number of pieces from 1 to kMaxQuantity, read as readTermFigure

@@ -307,9 +307,16 @@ std::string_view columnNote() {
          "見込んだ値なので、整列巻き計算より大きくなります。";
 }
 
+std::string roundCrossingNote() {
+  return "丸形の巻枠には B と r2 がないため、クロス部の割合は B " +
+         plainDecimal(kRoundCrossingSideB) + " mm、r2 " + plainDecimal(kRoundCrossingCornerR2) +
+         " mm の巻枠として求めています。";
+}
+
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
   const form::FormState& s = form.state();
   ResultsTable table;
+  if (s.option1 == static_cast<int>(FormerShape::Round)) table.notes.push_back(roundCrossingNote());
 
   table.inputs.push_back({std::string(kFormerItem),
                           s.option1 >= 0 && s.option1 <= 2 ? kFormerWords[s.option1] : "", "", ""});

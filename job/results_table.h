@@ -47,6 +47,9 @@ const TableRow& outputHeading();
 // One line under the table saying which result column is the larger and why.
 std::string_view columnNote();
 
+// The line under a round coil's table saying how its crossing share is taken.
+std::string roundCrossingNote();
+
 // What the form shows, as rows: the inputs (the former and the material in
 // words, then every input box the former shows, its text as typed, then the
 // working temperature) and the results (every result row the former shows,
@@ -73,6 +76,9 @@ struct ResultsTable {
   // The quotation below the results (quotationRows in job/quotation_rows.h);
   // none for a job not priced.
   std::vector<TableRow> quotation = {};
+  // What a reader of the results needs to know beyond columnNote(): for a
+  // round coil, roundCrossingNote().
+  std::vector<std::string> notes = {};
 };
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius);
 

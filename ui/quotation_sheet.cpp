@@ -185,6 +185,7 @@ double columnNote(Page& page, double x, double y, double width, const QuotationC
       QStringLiteral(
           "\n画面では%1が「%2」、%3が「%4」の列です（DCR の行だけは画面で逆の列に出ます）。")
           .arg(printed(sheet.max), printed(window.max), printed(sheet.mid), printed(window.mid));
+  for (const std::string& line : content.table.notes) note += QLatin1Char('\n') + printed(line);
   if (!content.temperatureNote.isEmpty()) note += QLatin1Char('\n') + content.temperatureNote;
   if (!content.resistanceNote.isEmpty()) note += QLatin1Char('\n') + content.resistanceNote;
   const QFont font = page.font(8.5);

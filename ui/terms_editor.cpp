@@ -141,7 +141,7 @@ Expected<job::QuotationTerms> TermsEditor::read(QWidget** refused) const {
   for (const auto& [figure, box] : figures_) {
     if (figure == job::TermFigure::WirePrice && !wirePriceShown_) continue;
     const Expected<double> value =
-        job::readTermFigure(job::termName(figure), box->text().toStdString());
+        job::readTermFigure(job::termName(figure), box->text().toStdString(), job::termUnits(figure));
     if (!value) return refuse(box, value.failure());
     job::termValue(terms, figure) = *value;
   }
@@ -158,7 +158,8 @@ Expected<job::QuotationTerms> TermsEditor::read(QWidget** refused) const {
     if (name.isEmpty() && price.isEmpty()) continue;  // a row added and left empty
     const std::string place = "部材 " + std::to_string(row + 1) + " 行目";
     if (name.isEmpty()) return refuse(parts_, Failure{place + "の部材名を入力してください。"});
-    const Expected<double> yen = job::readTermFigure(place + "の単価", price.toStdString());
+    static constexpr std::string_view kYen[] = {"円"};
+    const Expected<double> yen = job::readTermFigure(place + "の単価", price.toStdString(), kYen);
     if (!yen) return refuse(parts_, yen.failure());
     terms.parts.push_back({name.toStdString(), *yen});
   }

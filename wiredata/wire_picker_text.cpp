@@ -57,9 +57,9 @@ std::string cellText(const WireTable& table, std::size_t row, std::size_t column
 
 DiameterSearch findTypedDiameter(const WireTable& table, std::string_view typed) {
   if (isBlank(toHalfWidth(typed))) return {};
-  const TypedNumber number = readTypedNumber(typed);
+  const TypedNumber number = readTypedNumber(typed, units::kMillimetre);
   const std::optional<std::size_t> row =
-      number.overflow || number.unclearComma ? std::nullopt : rowOfDiameter(table, number.value);
+      number.readable() ? rowOfDiameter(table, number.value) : std::nullopt;
   if (!row) return {std::nullopt, "この表にその導体径はありません。"};
   std::size_t column = 0;
   for (std::size_t c = 0; c < table.columns.size(); ++c) {

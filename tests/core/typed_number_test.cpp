@@ -19,7 +19,7 @@ TEST(TypedNumber, ReadsNumbersAsPeopleTypeThem) {
       {"1,000", 1000, false},
       {"12,345.6", 12345.6, false},
       {"-1,234,567.25", -1234567.25, false},
-      {"1,000 mm", 1000, false},
+      {"1,000 ", 1000, false},
       {"1,000E3", 1e6, false},
       // Full-width characters from a Japanese input method.
       {"０．２", 0.2, false},
@@ -32,10 +32,8 @@ TEST(TypedNumber, ReadsNumbersAsPeopleTypeThem) {
        "5",
        5, false},         // ideographic space
       {"−7", -7, false},  // minus sign
-      // The leading-number rule as before.
-      {"10 mm", 10, false},
+      // Blanks anywhere.
       {"", 0, false},
-      {"abc", 0, false},
       {"1 2", 12, false},
       // Commas that would need a guess.
       {"0,2", 0, true},
@@ -58,6 +56,52 @@ TEST(TypedNumber, ReadsNumbersAsPeopleTypeThem) {
     EXPECT_FALSE(n.overflow);
   }
   EXPECT_TRUE(readTypedNumber("１e400").overflow);
+}
+
+// Only the number, blanks and the box's own unit: a slip is refused, never
+// read as another value.
+TEST(TypedNumber, RefusesTextBesidesTheNumberAndItsUnit) {
+  struct Row {
+    std::string text;
+    std::vector<std::string_view> units;
+    bool readable;
+    double value;
+  };
+  const std::vector<std::string_view> mm = {"mm"}, degree = {"°", "度"}, minutes = {"min", "分"};
+  const std::vector<Row> rows = {
+      {"10 mm", mm, true, 10},
+      {"１０ｍｍ", mm, true, 10},
+      {"10MM", mm, true, 10},
+      {"1,000 mm ", mm, true, 1000},
+      {"12", mm, true, 12},
+      {"  ", mm, true, 0},  // an empty box keeps its meaning
+      {"", {}, true, 0},
+      {"30°", degree, true, 30},
+      {"30 度", degree, true, 30},
+      {"90分", minutes, true, 90},
+      {"&H10", {}, true, 16},
+      {"12abc", mm, false, 12},
+      {"φ12", mm, false, 0},
+      {"3cm", mm, false, 3},
+      {"3 m", mm, false, 3},
+      {"mm", mm, false, 0},
+      {"10 mm", {}, false, 10},  // a box without a unit
+      {"1h", minutes, false, 1},
+      {"12mm mm", mm, false, 12},
+      {"-", mm, false, 0},
+      {std::string("1\0" "2", 3), mm, false, 1},
+      {"1\x1b[2J", mm, false, 1},
+      {"\xC2\x85" "5", mm, false, 0},  // a C1 control before the number
+      {"\xEF\xBB\xBF" "5", mm, false, 0},  // a byte order mark
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    const TypedNumber n = readTypedNumber(row.text, row.units);
+    EXPECT_EQ(n.readable(), row.readable);
+    EXPECT_EQ(n.notANumber, !row.readable);
+    EXPECT_DOUBLE_EQ(n.value, row.value);
+  }
+  EXPECT_EQ(visibleText(std::string("a\0b\x1b\xC2\x9B", 6)), "a\\x00b\\x1b\\x9b");
 }
 
 TEST(TypedNumber, HalfWidthLeavesOtherTextAlone) {

@@ -75,13 +75,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {Caption::WeightUnit, "重量 mg"},
                    {Caption::ResistanceUnit, "DCR Ω"},
                    {Caption::OuterRorD, "D'"}}},
-        // Text after a number, and a comma as decimal mark, read as far as they go.
-        PressCase{"LeadingNumbers",
-                  {{"type", "Text1(2)", "12abc"},
+        // A size typed with its unit, full-width or not, and a hidden box
+        // holding what could not be read: the round example all the same.
+        PressCase{"UnitsAfterNumbers",
+                  {{"type", "Text1(7)", "φ2"},
                    {"click", "Option1(0)", ""},
-                   {"type", "Text1(5)", "1,000"},
+                   {"type", "Text1(5)", "１０ｍｍ"},
+                   {"type", "Text1(3)", "10 mm"},
                    {"click", "Command1", ""}},
-                  {{0, "同数列巻き--3 X 3"}, {1, "4"}, {3, "0"}},
+                  {{6, "11.596"}, {8, "355.530"}, {9, "356.205"}, {20, "100.077"}},
                   {}}),
     [](const auto& info) { return info.param.name; });
 
@@ -101,6 +103,7 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
   const std::string comma =
       "は数値として読めません。桁区切りは「1,000」のように3桁ごとに、小数点は「."
       "」で入力してください";
+  const std::string notANumber = "は数値として読めません。数値で入力してください";
   const std::vector<Case> cases = {
       {{{"type", "Text1(0)", ""}}, "素線径(d)を入力してください", "Text1(0)"},
       {{{"type", "Text1(0)", "0"}}, "素線径(d)を入力してください", "Text1(0)"},
@@ -129,6 +132,20 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
       {{{"type", "Text1(0)", "0,2"}}, "「素線径(d)」の「0,2」" + comma, "Text1(0)"},
       {{{"type", "Text1(2)", "1,00"}}, "「巻き数(n)」の「1,00」" + comma, "Text1(2)"},
       {{{"type", "Text1(7)", "1.5,3"}}, "「B」の「1.5,3」" + comma, "Text1(7)"},
+      // Text besides the number and the box's unit is a slip, not a value.
+      {{{"click", "Option1(0)", ""}, {"type", "Text1(5)", "φ12"}},
+       "「内径(D)」の「φ12」" + notANumber + "（単位は「mm」のみ付けられます）",
+       "Text1(5)"},
+      {{{"type", "Text1(3)", "3cm"}},
+       "「リード長さ(L)」の「3cm」" + notANumber + "（単位は「mm」のみ付けられます）",
+       "Text1(3)"},
+      {{{"type", "Text1(2)", "12abc"}}, "「巻き数(n)」の「12abc」" + notANumber, "Text1(2)"},
+      {{{"type", "Text1(0)", std::string("0.2\0", 4)}},
+       "「素線径(d)」の「0.2\\x00」" + notANumber + "（単位は「mm」のみ付けられます）",
+       "Text1(0)"},
+      {{{"click", "Option1(2)", ""}, {"type", "Text1(11)", "40deg"}},
+       "「AG」の「40deg」" + notANumber + "（単位は「°」のみ付けられます）",
+       "Text1(11)"},
   };
   for (const Case& c : cases) {
     Form1 form;
@@ -147,6 +164,33 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
     EXPECT_EQ(after.captions, before.captions);
     EXPECT_EQ(after.calc, before.calc);
     EXPECT_EQ(after.drawing, before.drawing);
+  }
+}
+
+// A round coil computes from the boxes it shows: sides typed under the
+// rectangular former and hidden since change neither its results nor the
+// turns a target gives.
+TEST(Press, ARoundCoilComputesFromWhatIsOnScreen) {
+  const std::vector<Step> coil = {{"click", "Option1(0)", ""}, {"type", "Text1(0)", "0.25"},
+                                  {"type", "Text1(1)", "0.28"}, {"type", "Text1(2)", "748"},
+                                  {"type", "Text1(5)", "12"},   {"type", "Text1(4)", "10"},
+                                  {"click", "Command1", ""}};
+  const std::string dcr = idOf(box::DcrMax).str();
+  const std::vector<Step> target = {{"type", dcr, "15"}, {"focus", "Text1(0)", ""}};
+  Form1 fresh;
+  apply(fresh, coil);
+  EXPECT_EQ(text(fresh, box::LengthMid), "42.042");
+  EXPECT_EQ(fresh.state().caption(Caption::LengthUnit), "全長 m");
+  for (const char* b : {"12", "0.2", "100"}) {
+    SCOPED_TRACE(b);
+    Form1 form;
+    apply(form, {{"type", "Text1(7)", b}, {"type", "Text1(9)", "3"}});
+    apply(form, coil);
+    EXPECT_EQ(form.state().text2, fresh.state().text2);
+    Form1 solvedFresh = fresh;
+    apply(solvedFresh, target);
+    apply(form, target);
+    EXPECT_EQ(text(form, box::Turns), text(solvedFresh, box::Turns));
   }
 }
 

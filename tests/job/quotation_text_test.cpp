@@ -29,30 +29,46 @@ TEST(MoneyText, GroupsDigitsAndEndsInYen) {
 }
 
 struct FigureCase {
+  TermFigure figure;
   std::string typed;
   std::optional<double> value;  // none: refused with `refusal`
   std::string refusal;
 };
 
 TEST(TermFigure, ReadsAsPeopleTypeNumbersOrNamesTheBox) {
+  using F = TermFigure;
   const std::vector<FigureCase> cases = {
-      {"1800", 1800, ""},
-      {"１，８００", 1800, ""},
-      {" 2.5 ", 2.5, ""},
-      {"1800円", 1800, ""},
-      {"5 %", 5, ""},
-      {"０", 0, ""},
-      {".5", 0.5, ""},
-      {"", std::nullopt, "「賃率」を数として読めません（「」）。"},
-      {"時価", std::nullopt, "「賃率」を数として読めません（「時価」）。"},
-      {"2,5", std::nullopt, "「賃率」を数として読めません（「2,5」）。"},
-      {"-1", std::nullopt, "「賃率」には 0 以上の数を入力してください。"},
-      {"－３", std::nullopt, "「賃率」には 0 以上の数を入力してください。"},
-      {"1e400", std::nullopt, "「賃率」の数が大きすぎます（「1e400」）。"},
+      {F::Labour, "1800", 1800, ""},
+      {F::Labour, "１，８００", 1800, ""},
+      {F::Labour, " 2.5 ", 2.5, ""},
+      {F::Labour, "1800円", 1800, ""},
+      {F::Labour, "1800 円/h", 1800, ""},
+      {F::WirePrice, "2,500円/kg", 2500, ""},
+      {F::Loss, "5 %", 5, ""},
+      {F::Loss, "５％", 5, ""},
+      {F::Speed, "3000 min⁻¹", 3000, ""},
+      {F::Setup, "30分", 30, ""},
+      {F::Setup, "30 min", 30, ""},
+      {F::Labour, "０", 0, ""},
+      {F::Labour, ".5", 0.5, ""},
+      {F::Labour, "", std::nullopt, "「賃率」を数として読めません（「」）。"},
+      {F::Labour, "時価", std::nullopt,
+       "「賃率」を数として読めません（「時価」）。数と単位「円/h」だけを入力してください。"},
+      {F::Labour, "2,5", std::nullopt,
+       "「賃率」を数として読めません（「2,5」）。数と単位「円/h」だけを入力してください。"},
+      // An hour typed into a box of minutes is not 1 minute.
+      {F::Setup, "1h", std::nullopt,
+       "「段取り時間」を数として読めません（「1h」）。数と単位「min」だけを入力してください。"},
+      {F::Loss, "5 min", std::nullopt,
+       "「ロス率」を数として読めません（「5 min」）。数と単位「%」だけを入力してください。"},
+      {F::Labour, "-1", std::nullopt, "「賃率」には 0 以上の数を入力してください。"},
+      {F::Labour, "－３", std::nullopt, "「賃率」には 0 以上の数を入力してください。"},
+      {F::Labour, "1e400", std::nullopt, "「賃率」の数が大きすぎます（「1e400」）。"},
   };
   for (const FigureCase& c : cases) {
     SCOPED_TRACE(c.typed);
-    const Expected<double> read = readTermFigure("賃率", c.typed);
+    const Expected<double> read =
+        readTermFigure(termName(c.figure), c.typed, termUnits(c.figure));
     ASSERT_EQ(read.ok(), c.value.has_value());
     if (c.value) {
       EXPECT_EQ(*read, *c.value);
@@ -68,8 +84,10 @@ TEST(Quantity, AWholeNumberOfPiecesOrNone) {
   EXPECT_EQ(*readQuantity("数量1", "１，０００"), std::optional<std::int64_t>(1000));
   EXPECT_EQ(*readQuantity("数量1", "1000000000"), std::optional<std::int64_t>(kMaxQuantity));
   const std::string range = "「数量2」は 1 から 1,000,000,000 までの整数で入力してください。";
+  EXPECT_EQ(*readQuantity("数量1", "500個"), std::optional<std::int64_t>(500));
   for (const char* refused : {"0", "2.5", "1000000001"})
     EXPECT_EQ(readQuantity("数量2", refused).message(), range) << refused;
+  EXPECT_FALSE(readQuantity("数量2", "1k").ok());
   EXPECT_EQ(quantityText(10000), "10,000");
 }
 

@@ -228,10 +228,9 @@ int firstDigitPower(double magnitude) {
   return power;
 }
 
-// The decimals of a number as plainDecimal writes it; none for its exponent form.
+// The decimals of a number as plainDecimal writes it.
 int plainDecimals(double value) {
   const std::string text = plainDecimal(value);
-  if (text.find('E') != std::string::npos) return 0;
   const std::size_t point = text.find('.');
   return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
 }
@@ -245,10 +244,8 @@ std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults
   if (q.measure == Measure::Text) return s.text(q.box);
   const double value = valueOf(q.box, r, s);
   switch (q.measure) {
-    case Measure::Count: {
-      const std::string text = plainDecimal(value);
-      return text.find('E') == std::string::npos ? text : numberCell(value, 0);
-    }
+    case Measure::Count:
+      return plainDecimal(value);
     case Measure::Thickness:
       return numberCell(value, std::max(3, plainDecimals(value)));
     case Measure::Millimetres:

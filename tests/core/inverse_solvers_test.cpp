@@ -184,10 +184,11 @@ TEST(InverseSolvers, TheSearchFindsTheCountOfAWalkTurnAfterTurn) {
         SCOPED_TRACE(testing::Message() << coil.name << ", " << target.name << ", "
                                         << (kind == TargetKind::Weight ? "weight" : "resistance"));
         TurnsTarget t{kind, 0, kind == TargetKind::Weight ? 1000.0 : 1.02};
-        // A negative count: the last turn of that layer.
-        const double count = target.count >= 0
-                                 ? target.count
-                                 : (-target.count / 2) * (s.turnsOddLayer + s.turnsEvenLayer);
+        // A negative count: the last turn of that layer (an even one: layers
+        // come in pairs of an odd and an even count).
+        const std::int32_t layerPairs = -target.count / 2;
+        const double count =
+            target.count >= 0 ? target.count : layerPairs * (s.turnsOddLayer + s.turnsEvenLayer);
         t.threshold = pressed(s, t, count) + target.offset;
         const TurnsFound expected = walkEveryTurn(s, t, target.limit);
         const TurnsFound found = solve(s, t, target.limit);

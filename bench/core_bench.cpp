@@ -3,9 +3,12 @@
 #include <benchmark/benchmark.h>
 
 #include "core/calculate_coil.h"
+#include "core/coil.h"
 #include "core/diagram_layout.h"
 #include "core/inverse_solvers.h"
 #include "core/materials.h"
+#include "core/number_text.h"
+#include "core/typed_number.h"
 #include "core/wire_data_sheet.h"
 #include "core/wire_length.h"
 #include "tests/core/coil_fixtures.h"
@@ -97,22 +100,65 @@ kelvane::CalculationState pressedState(FormerShape shape) {
   return CalculateCoil(designInputs(shape, 10), {}).state;
 }
 
-// A target no coil of a million turns reaches: every solver walks to its
-// limit, computing the box value after each turn.
-void solverAtLimit(benchmark::State& state) {
+// The box value a press of n turns shows in the Max column's weight box, in
+// grams, as a target typed into it would read.
+double shownWeight(const kelvane::CalculationState& s, double n) {
+  CoilInputs in = s.inputs;
+  in.turns = n;
+  return kelvane::readTypedNumber(
+             kelvane::formatFixed3(CalculateCoil(in, s).results.weights.totalWeightMax))
+      .value;
+}
+
+// A weight typed as the box shows a press of a million or a hundred million
+// turns: the search for its turns against the press of the count it finds
+// (pressOfTargetTurns). The search should cost at most 2.5 such presses.
+void targetTurns(benchmark::State& state) {
   const auto shape = static_cast<FormerShape>(state.range(0));
   const kelvane::CalculationState s = pressedState(shape);
-  auto solve = shape == FormerShape::Round         ? kelvane::roundTurnsForTarget
-               : shape == FormerShape::Rectangular ? kelvane::rectangularTurnsForTarget
-                                                   : kelvane::fanTurnsForTarget;
-  const kelvane::TurnsTarget target{kelvane::TargetKind::Weight, 1e300, 1000};
-  for (auto _ : state) benchmark::DoNotOptimize(solve(s, target, 1'000'000, nullptr));
+  const kelvane::ShownTarget target{kelvane::TargetKind::Weight,
+                                    shownWeight(s, static_cast<double>(state.range(1))),
+                                    kelvane::MassUnit::Gram};
+  for (auto _ : state) benchmark::DoNotOptimize(kelvane::turnsForTarget(s, target, 2'000'000'000));
 }
-BENCHMARK(solverAtLimit)
-    ->ArgName("shape")
-    ->DenseRange(0, 2)
+void pressOfTargetTurns(benchmark::State& state) {
+  const auto shape = static_cast<FormerShape>(state.range(0));
+  const kelvane::CalculationState s = pressedState(shape);
+  const kelvane::ShownTarget target{kelvane::TargetKind::Weight,
+                                    shownWeight(s, static_cast<double>(state.range(1))),
+                                    kelvane::MassUnit::Gram};
+  CoilInputs in = s.inputs;
+  in.turns = **kelvane::turnsForTarget(s, target, 2'000'000'000);
+  for (auto _ : state) benchmark::DoNotOptimize(CalculateCoil(in, s));
+}
+BENCHMARK(targetTurns)
+    ->ArgNames({"shape", "turns"})
+    ->ArgsProduct({{0, 1, 2}, {1000000, 100000000}})
     ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(pressOfTargetTurns)
+    ->ArgNames({"shape", "turns"})
+    ->ArgsProduct({{0, 1, 2}, {1000000, 100000000}})
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+// A weight and a resistance no coil of two billion turns reaches: told from a
+// bound, without summing a turn (should take well under a millisecond).
+void unreachableTarget(benchmark::State& state) {
+  const auto shape = static_cast<FormerShape>(state.range(0));
+  const kelvane::CalculationState s = pressedState(shape);
+  const kelvane::ShownTarget target{
+      state.range(1) == 0 ? kelvane::TargetKind::Weight : kelvane::TargetKind::Resistance, 1e308};
+  for (auto _ : state) benchmark::DoNotOptimize(kelvane::turnsForTarget(s, target, 2'000'000'000));
+}
+BENCHMARK(unreachableTarget)
+    ->ArgNames({"shape", "resistance"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
 
 // The outline search of the fan for a few outlines: (B, R, A, AG, r1, r2).
 void fanOutlineSearch(benchmark::State& state) {

@@ -1,5 +1,9 @@
 #include "core/coil.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
 #include "core/number_text.h"
 #include "core/typed_number.h"
 
@@ -109,17 +113,77 @@ CoilCalculation calculate(const Coil& coil) { return calculate(inputsOf(coil)); 
 namespace {
 
 TurnsFound solverWalk(const CalculationState& state, const TurnsTarget& target,
-                      std::int32_t turnLimit, PressProgress* progress) {
+                      std::int32_t turnLimit, PressProgress* progress, SumsNearAnswer* near) {
   if (!state.inputs.shape) return invalidArgumentFailure();
   switch (*state.inputs.shape) {
     case FormerShape::Round:
-      return roundTurnsForTarget(state, target, turnLimit, progress);
+      return roundTurnsForTarget(state, target, turnLimit, progress, near);
     case FormerShape::Rectangular:
-      return rectangularTurnsForTarget(state, target, turnLimit, progress);
+      return rectangularTurnsForTarget(state, target, turnLimit, progress, near);
     case FormerShape::Fan:
-      return fanTurnsForTarget(state, target, turnLimit, progress);
+      return fanTurnsForTarget(state, target, turnLimit, progress, near);
   }
   return invalidArgumentFailure();
+}
+
+bool sameBits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// Whether a press laid out as `laid` winds its turns as the search walked
+// `searched`: the same former, wire, corners, layer counts, crossing
+// allowance and fan outline, to the bit.
+bool windsAlike(const CalculationState& laid, const CalculationState& searched) {
+  const CoilInputs& a = laid.inputs;
+  const CoilInputs& b = searched.inputs;
+  const FanContour& f = laid.fanContour;
+  const FanContour& g = searched.fanContour;
+  return a.shape == b.shape && sameBits(a.finishedDiameter, b.finishedDiameter) &&
+         sameBits(a.cornerR1, b.cornerR1) && sameBits(a.cornerR2, b.cornerR2) &&
+         sameBits(a.innerDiameter, b.innerDiameter) && sameBits(a.fanRadius, b.fanRadius) &&
+         sameBits(laid.straightA, searched.straightA) &&
+         sameBits(laid.straightB2, searched.straightB2) &&
+         sameBits(laid.straightB1, searched.straightB1) &&
+         sameBits(laid.turnsOddLayer, searched.turnsOddLayer) &&
+         sameBits(laid.turnsEvenLayer, searched.turnsEvenLayer) &&
+         sameBits(laid.crossAllowance, searched.crossAllowance) &&
+         sameBits(f.arcAngle, g.arcAngle) && sameBits(f.outerCornerAngle, g.outerCornerAngle) &&
+         sameBits(f.innerCornerAngle, g.innerCornerAngle) && sameBits(f.sideLength, g.sideLength) &&
+         sameBits(f.edgeLength, g.edgeLength);
+}
+
+// A press of `in` after `state`. When the search has summed its turns
+// already (`summed`) and the press lays its winding out as the search walked
+// it, the press would add the very same lengths in the same order: its
+// outcome and weights are worked out from those totals instead of summing
+// them again. Only those two are filled in then.
+CoilPress pressOf(const CoilInputs& in, const CalculationState& state,
+                  const WindingLengths* summed) {
+  if (!summed) return CalculateCoil(in, state);
+  CoilPress press = LayOutCoil(in, state);
+  if (press.outcome != PressOutcome::Complete || !windsAlike(press.state, state))
+    return CalculateCoil(in, state);
+  CoilResults& r = press.results;
+  CalculationState& s = press.state;
+  r.lengthMax = (2 * in.leadLength) + summed->maxLength;
+  r.lengthMid = (2 * in.leadLength) + summed->midLength;
+  r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.lengthMax,
+                                      r.lengthMid, in.resistivity, in.density);
+  s.conductorArea = r.weights.conductorArea;
+  s.insulationArea = r.weights.insulationArea;
+  // The press refuses results out of the range of a double. Of inputs it
+  // accepts, the heights and outer dimensions stay far inside it; the lengths
+  // and what is weighed from them need not (the material's constants are not
+  // checked).
+  const WeightResistance& w = r.weights;
+  for (const double v :
+       {r.lengthMax, r.lengthMid, w.conductorArea, w.insulationArea, w.dcrMax, w.dcrMid,
+        w.conductorWeightMax, w.conductorWeightMid, w.insulationWeightMax, w.insulationWeightMid,
+        w.totalWeightMax, w.totalWeightMid}) {
+    if (!std::isfinite(v)) press.outcome = PressOutcome::Refused;
+  }
+  if (!allFieldsFinite(s)) press.outcome = PressOutcome::Refused;
+  return press;
 }
 
 }  // namespace
@@ -130,17 +194,19 @@ TurnsFound turnsForTarget(const CalculationState& state, const ShownTarget& targ
       target.kind == TargetKind::Weight
           ? factorOf(target.massUnit)
           : shownResistanceFactor(target.resistanceUnit, ThinWireFactor(state.inputs.bareDiameter));
-  TurnsFound found = solverWalk(
-      state, TurnsTarget{target.kind, shownThreshold(target.typed), factor}, turnLimit, progress);
+  SumsNearAnswer near;
+  TurnsFound found =
+      solverWalk(state, TurnsTarget{target.kind, shownThreshold(target.typed), factor}, turnLimit,
+                 progress, &near);
   if (!found || !found->has_value()) return found;
 
-  // The walk sums exactly as a press does, but compares unrounded values; the
-  // box shows three decimals. Whether a press of n turns shows the box below
-  // the typed value, read back from its text:
+  // The search sums exactly as a press does, but compares unrounded values;
+  // the box shows three decimals. Whether a press of n turns shows the box
+  // below the typed value, read back from its text:
   auto below = [&](std::int32_t n) {
     CoilInputs in = state.inputs;
     in.turns = n;
-    const CoilPress press = CalculateCoil(in, state);
+    const CoilPress press = pressOf(in, state, near.of(n));
     if (press.outcome != PressOutcome::Complete) return false;
     const WeightResistance& w = press.results.weights;
     const double value = target.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid;

@@ -10,6 +10,14 @@
 // operations the results have always been computed in; they depend only on
 // the layer, so the walks evaluate them once per layer. lengths(w) gives the
 // two side by side for the sums, which add a turn to both totals at once.
+//
+// growsOutward() says whether no turn is shorter than one of a layer below
+// it: every radius grows by a step of zero or more, and the turn length rises
+// with every radius. outgrown(m) is then a turn at least as long as any of the
+// layers up to the one after m layer changes, in both totals, and the bound
+// the search for a target's turns reckons with.
+
+#include <cmath>
 
 #include "core/calculation_state.h"
 #include "core/coil_math.h"
@@ -20,6 +28,15 @@ namespace kelvane {
 // Two lengths in the lanes of one vector: element-wise operations on it round
 // each lane exactly as the same scalar operation would.
 using LengthPair = double __attribute__((vector_size(2 * sizeof(double))));
+
+// A radius after `layers` steps of `step` (zero or more), at least as large as
+// the sum a walk adds up step by step: that sum's rounding stays below
+// 2.4e-7 of the magnitudes added for up to 2^31 steps, and 1e-6 of them covers
+// it and the rounding of this bound itself.
+inline double grownAtMost(double radius, double step, double layers) {
+  constexpr double kSlack = 1e-6;
+  return (radius + layers * step) + kSlack * (std::fabs(radius) + layers * step);
+}
 
 // Rectangular former: two corners of radius r1, two of radius r2, and the
 // straight parts of the sides between them.
@@ -50,6 +67,14 @@ struct RectangularTurn {
     return ((x + y) * kPi + 2 * straightA) + 2 * w + straightB2 + straightB1;
   }
   LengthPair lengths(double w) const { return LengthPair{maxTerm(), midTerm(w)}; }
+
+  bool growsOutward() const { return pitch >= 0; }
+  RectangularTurn outgrown(double layers) const {
+    RectangularTurn t = *this;
+    t.x = grownAtMost(x, pitch, layers);
+    t.y = grownAtMost(y, pitch, layers);
+    return t;
+  }
 };
 
 // Round former: the turn follows a circle whose radius is the mean of a
@@ -71,6 +96,14 @@ struct RoundTurn {
   double maxTerm() const { return (x + y) * kPi; }
   double midTerm(double w) const { return (x + y) * kPi + 2 * w; }
   LengthPair lengths(double w) const { return LengthPair{maxTerm(), midTerm(w)}; }
+
+  bool growsOutward() const { return pitch >= 0 && wire >= 0; }
+  RoundTurn outgrown(double layers) const {
+    RoundTurn t = *this;
+    t.x = grownAtMost(x, pitch, layers);
+    t.y = grownAtMost(y, wire, layers);
+    return t;
+  }
 };
 
 // Fan former: an outer arc, two r1 corners against it, two r2 corners at the
@@ -119,6 +152,19 @@ struct FanTurn {
     const LengthPair bothCorners = ((corners * 2) * kPi) * cornerShares;
     return ((((((arc * 2) * kPi) * arcShare + bothCorners[0]) + bothCorners[1]) + edge) + sides) +
            LengthPair{-0.0, w * 2};
+  }
+
+  // The arc and the corners add their shares of a circle: none may be
+  // negative for a longer radius to give a longer turn.
+  bool growsOutward() const {
+    return pitch >= 0 && wire >= 0 && arcShare >= 0 && cornerShares[0] >= 0 && cornerShares[1] >= 0;
+  }
+  FanTurn outgrown(double layers) const {
+    FanTurn t = *this;
+    t.arc = LengthPair{grownAtMost(arc[0], pitch, layers), grownAtMost(arc[1], wire, layers)};
+    t.corners =
+        LengthPair{grownAtMost(corners[0], pitch, layers), grownAtMost(corners[1], pitch, layers)};
+    return t;
   }
 
  private:

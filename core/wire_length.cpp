@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <utility>
 
 #include "core/calculation_state.h"
 #include "core/coil_math.h"
 #include "core/number_text.h"
 #include "core/turn_length.h"
+#include "core/turn_sums.h"
 
 namespace kelvane {
 
@@ -61,126 +61,25 @@ namespace {
 // report how far it has come and whether it has been called off.
 constexpr std::int32_t kProgressStride = 1 << 22;
 
-// The walk of every real winding: both layer counts whole, of one turn or more.
-// Its layers begin where LayerWalk's do, with the same allowance; but with a
-// turn in every layer the layer number cannot run out and no end falls behind
-// its turn, so beginning a layer costs two additions. On narrow layers that
-// step is a good part of the work of a turn.
-class WholeLayerWalk {
- public:
-  // Empty unless both counts are whole numbers from 1 to 2^31 − 1.
-  static std::optional<WholeLayerWalk> start(double turnsOddLayer, double turnsEvenLayer,
-                                             double crossAllowance) {
-    const auto whole = [](double turns) {
-      return std::floor(turns) == turns && turns >= 1 &&
-             turns <= std::numeric_limits<std::int32_t>::max();
-    };
-    if (!whole(turnsOddLayer) || !whole(turnsEvenLayer)) return std::nullopt;
-    return WholeLayerWalk(static_cast<std::int64_t>(turnsOddLayer),
-                          static_cast<std::int64_t>(turnsEvenLayer), crossAllowance);
-  }
-  // The layer after this one begins; false when its end no longer fits 32 bits.
-  bool beginNextLayer() {
-    end_ = end_ + next_;
-    std::swap(next_, afterNext_);
-    allowance_ = allowance_ + c_;
-    return end_ <= std::numeric_limits<std::int32_t>::max();
-  }
-  std::int64_t layerEnd() const { return end_; }
-  double allowance() const { return allowance_; }
-
- private:
-  WholeLayerWalk(std::int64_t odd, std::int64_t even, double c)
-      : end_(odd), next_(even), afterNext_(odd), c_(c) {}
-  std::int64_t end_;
-  std::int64_t next_;       // turns of the next layer
-  std::int64_t afterNext_;  // and of the one after it
-  double c_;
-  double allowance_ = 0;
-};
-
-// Either walk begins the layer of turn j, which lies past the current one.
-bool beginLayerOf(LayerWalk& walk, std::int64_t j) {
-  return walk.advance(static_cast<std::int32_t>(j)).has_value();
-}
-bool beginLayerOf(WholeLayerWalk& walk, std::int64_t) { return walk.beginNextLayer(); }
-// The last turn of the layer of turn j: behind it the layer holds turn j alone.
-std::int64_t lastTurnOfLayer(const LayerWalk& walk, std::int64_t j) {
-  return std::max(std::int64_t{walk.layerEnd()}, j);
-}
-std::int64_t lastTurnOfLayer(const WholeLayerWalk& walk, std::int64_t) { return walk.layerEnd(); }
-
-// The turns are summed in runs of at most this many. A run is planned first,
-// layer by layer, into a buffer of the lengths of its turns; then the buffer
-// is summed. Planning the next run does not wait for that sum, so the
-// processor takes it up while the additions go on: the chain of additions is
-// the only part that goes turn by turn. A run this short keeps both in reach
-// of the processor at once.
-constexpr std::int32_t kRunTurns = 32;
-// A layer of up to this many turns is written into the buffer with this many
-// stores whatever its width (the next layer overwrites the excess), so that
-// narrow layers cost no branch of their own. Wider layers skip the buffer.
-constexpr std::int32_t kNarrowLayer = 4;
-
-// Sums the turn lengths of the winding of the press: the additions of a walk
-// turn after turn, in their order (fuzz/turn_by_turn_walk.h is that walk). The
-// length of a turn only changes when a layer begins, so it is taken once per
-// layer.
+// Sums the turn lengths of the winding of the press, count turns, looking up
+// every kProgressStride turns to report and to see whether it has been called
+// off.
 template <typename Turn, typename Walk>
 Expected<WindingLengths> sumTurns(Turn turn, Walk walk, std::int32_t count,
                                   PressProgress* progress) {
-  constexpr std::int32_t kNoCheck = std::numeric_limits<std::int32_t>::max();
-  LengthPair term = turn.lengths(walk.allowance());
+  constexpr std::int64_t kNoCheck = std::numeric_limits<std::int64_t>::max();
   LengthPair sum = {0, 0};  // the two totals side by side
-  LengthPair run[kRunTurns + kNarrowLayer];
-  std::int32_t nextCheck = progress ? kProgressStride : kNoCheck;
-  const auto beginLayer = [&](std::int64_t j) {
-    if (!beginLayerOf(walk, j)) return false;
-    turn.nextLayer();
-    term = turn.lengths(walk.allowance());
-    return true;
-  };
-  for (std::int64_t j = 1;;) {
-    // This run: turns j … stop, never past a progress check.
-    const std::int64_t stop =
-        std::min({std::int64_t{count}, std::int64_t{nextCheck}, j + kRunTurns - 1});
-    // Turn j, and the rest of the run a layer after another; every layer but
-    // the first of the run begins with a turn.
-    LengthPair* planned = run;
-    if (j > walk.layerEnd() && !beginLayer(j)) return overflowFailure();
-    for (;;) {
-      const std::int64_t last = std::min(lastTurnOfLayer(walk, j), stop);
-      const std::int64_t turns = last - j + 1;
-      if (turns <= kNarrowLayer) {
-        for (std::int32_t k = 0; k < kNarrowLayer; ++k) planned[k] = term;
-        planned += turns;
-      } else {
-        // A wide layer has nothing to plan: the turns planned before it are
-        // added, then its own.
-        for (const LengthPair* t = run; t != planned; ++t) sum = sum + *t;
-        planned = run;
-        for (std::int64_t k = 0; k < turns; ++k) sum = sum + term;
-      }
-      if (last == stop) break;
-      j = last + 1;
-      if (!beginLayer(j)) return overflowFailure();
-    }
-#pragma GCC unroll 8
-    for (const LengthPair* t = run; t != planned; ++t) sum = sum + *t;
-    // A turn length that is not finite leaves a sum that is not finite, and
-    // so does a sum grown past the largest double; neither ever comes back,
-    // so the press fails here instead of walking on.
-    if (!std::isfinite(sum[0]) || !std::isfinite(sum[1])) return overflowFailure();
+  std::int64_t nextCheck = progress ? kProgressStride : kNoCheck;
+  for (std::int64_t done = 0; done < count;) {
+    const std::int64_t stop = std::min(std::int64_t{count}, nextCheck);
+    if (!addTurns(turn, walk, sum, done + 1, stop)) return overflowFailure();
+    done = stop;
     if (progress && stop == nextCheck) {
       progress->report(static_cast<double>(stop) / count);
       // Called off: no lengths, and the caller knows why.
       if (progress->cancelled()) return Failure{};
-      nextCheck = stop <= kNoCheck - kProgressStride
-                      ? static_cast<std::int32_t>(stop) + kProgressStride
-                      : kNoCheck;
+      nextCheck = stop + kProgressStride;
     }
-    if (stop == count) break;
-    j = stop + 1;
   }
   return WindingLengths{sum[0], sum[1]};
 }

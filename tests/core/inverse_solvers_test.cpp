@@ -6,7 +6,13 @@
 
 #include "coil_fixtures.h"
 #include "core/calculate_coil.h"
+#include "core/coil.h"
 #include "core/materials.h"
+#include "core/number_text.h"
+#include "core/turn_length.h"
+#include "core/typed_number.h"
+#include "core/weight_resistance.h"
+#include "core/wire_length.h"
 
 namespace kelvane {
 namespace {
@@ -14,14 +20,14 @@ namespace {
 using test::designInputs;
 
 TurnsFound solve(const CalculationState& s, const TurnsTarget& t, std::int32_t limit,
-                 PressProgress* progress = nullptr) {
+                 PressProgress* progress = nullptr, SumsNearAnswer* near = nullptr) {
   switch (*s.inputs.shape) {
     case FormerShape::Round:
-      return roundTurnsForTarget(s, t, limit, progress);
+      return roundTurnsForTarget(s, t, limit, progress, near);
     case FormerShape::Rectangular:
-      return rectangularTurnsForTarget(s, t, limit, progress);
+      return rectangularTurnsForTarget(s, t, limit, progress, near);
     case FormerShape::Fan:
-      return fanTurnsForTarget(s, t, limit, progress);
+      return fanTurnsForTarget(s, t, limit, progress, near);
   }
   return Failure{};
 }
@@ -82,6 +88,209 @@ TEST(InverseSolvers, TheCountFoundIsTheLastPressBelowTheTarget) {
     }
   }
   EXPECT_GT(checked, 150);
+}
+
+// The count a walk turn after turn finds, the plainest way: each turn's
+// length from the layer it lies in, the box value after every turn.
+template <typename Turn>
+TurnsFound walkEveryTurn(Turn turn, const CalculationState& s, const TurnsTarget& t,
+                         std::int32_t limit) {
+  auto walk = LayerWalk::start(s.turnsOddLayer, s.turnsEvenLayer, s.crossAllowance);
+  const CoilInputs& in = s.inputs;
+  auto shown = [&](double maxLength, double midLength) {
+    const double leads = 2 * in.leadLength;
+    const WeightResistance w =
+        ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, leads + maxLength,
+                                leads + midLength, in.resistivity, in.density);
+    return (t.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid) * t.shownFactor;
+  };
+  if (shown(0, 0) >= t.threshold) return std::optional<std::int32_t>{0};
+  double maxLength = 0, midLength = 0;
+  for (std::int32_t j = 1; j <= limit; ++j) {
+    if (*walk->advance(j)) turn.nextLayer();
+    maxLength = maxLength + turn.maxTerm();
+    midLength = midLength + turn.midTerm(walk->allowance());
+    if (shown(maxLength, midLength) >= t.threshold) return std::optional<std::int32_t>{j - 1};
+  }
+  return std::optional<std::int32_t>{};
+}
+
+TurnsFound walkEveryTurn(const CalculationState& s, const TurnsTarget& t, std::int32_t limit) {
+  switch (*s.inputs.shape) {
+    case FormerShape::Round:
+      return walkEveryTurn(RoundTurn::firstLayer(s), s, t, limit);
+    case FormerShape::Rectangular:
+      return walkEveryTurn(RectangularTurn::firstLayer(s), s, t, limit);
+    case FormerShape::Fan:
+      return walkEveryTurn(FanTurn::firstLayer(s, s.fanContour), s, t, limit);
+  }
+  return Failure{};
+}
+
+// The search against the walk above on coils of every former: targets met at
+// small and large counts, at the end of a layer and just after it, by the
+// leads alone, at the turn limit and beyond it. The targets are the box values
+// of presses, so that the count found lies on the very turn where the box
+// reaches them.
+TEST(InverseSolvers, TheSearchFindsTheCountOfAWalkTurnAfterTurn) {
+  struct Coil {
+    const char* name;
+    FormerShape shape;
+    double thickness;  // T: turns per layer
+    double sideA = 2, sideB = 2, corner = 0.3;
+  };
+  const std::vector<Coil> coils = {
+      {"round, layers of 3", FormerShape::Round, 0.8},
+      {"rectangular, layers of 3", FormerShape::Rectangular, 0.8},
+      {"fan, layers of 3", FormerShape::Fan, 0.8},
+      {"rectangular, layers of 100 and 99", FormerShape::Rectangular, 21.1},
+      {"round, layers of 1", FormerShape::Round, 0.32},
+      {"fan, layers of 2 and 1", FormerShape::Fan, 0.43},
+      // Corners larger than the sides: the first turns have negative lengths,
+      // so the totals fall before they rise.
+      {"rectangular, turns of negative length", FormerShape::Rectangular, 0.8, 0.1, 0.1, 2},
+  };
+  struct Target {
+    const char* name;
+    std::int32_t count;  // the press whose box value is the threshold
+    double offset;       // added to that value
+    std::int32_t limit = 100'000;
+  };
+  const std::vector<Target> targets = {
+      {"one turn", 1, 0},
+      {"just above a press", 7, 1e-9},
+      {"just below a press", 7, -1e-9},
+      {"a few thousand turns", 4321, 0},
+      {"end of the 40th layer", -40, 0},
+      {"first turn of the 41st layer", -40, 1e-9},
+      {"leads alone", 0, -1e-9},
+      {"met at the limit", 100'000, 0},
+      {"just beyond the limit", 100'000, 1e-6},
+      {"a million turns", 1'000'000, 0, 2'000'000},
+      {"far beyond the limit", 0, 1e300},
+  };
+  for (const Coil& coil : coils) {
+    CoilInputs in = designInputs(coil.shape);
+    in.referenceThickness = coil.thickness;
+    in.sideA = coil.sideA;
+    in.sideB = coil.sideB;
+    in.cornerR1 = coil.corner;
+    in.cornerR2 = coil.corner;
+    const CoilPress press = CalculateCoil(in, {});
+    ASSERT_EQ(press.outcome, PressOutcome::Complete) << coil.name;
+    const CalculationState& s = press.state;
+    for (const TargetKind kind : {TargetKind::Weight, TargetKind::Resistance}) {
+      for (const Target& target : targets) {
+        SCOPED_TRACE(testing::Message() << coil.name << ", " << target.name << ", "
+                                        << (kind == TargetKind::Weight ? "weight" : "resistance"));
+        TurnsTarget t{kind, 0, kind == TargetKind::Weight ? 1000.0 : 1.02};
+        // A negative count: the last turn of that layer (an even one: layers
+        // come in pairs of an odd and an even count).
+        const std::int32_t layerPairs = -target.count / 2;
+        const double count =
+            target.count >= 0 ? target.count : layerPairs * (s.turnsOddLayer + s.turnsEvenLayer);
+        t.threshold = pressed(s, t, count) + target.offset;
+        const TurnsFound expected = walkEveryTurn(s, t, target.limit);
+        const TurnsFound found = solve(s, t, target.limit);
+        ASSERT_TRUE(expected && found);
+        EXPECT_EQ(*found, *expected);
+      }
+    }
+  }
+}
+
+// The totals the search keeps for the counts around its answer are those a
+// press of each count sums, and turnsForTarget settles on the count that
+// presses of its neighbours give.
+TEST(InverseSolvers, TheTotalsKeptNearTheAnswerAreThoseOfAPress) {
+  for (const FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
+    const CoilPress press = CalculateCoil(designInputs(shape), {});
+    const CalculationState& s = press.state;
+    for (const double count : {5.0, 3000.0, 123456.0}) {
+      SCOPED_TRACE(testing::Message() << "shape " << static_cast<int>(shape) << " count " << count);
+      const TurnsTarget t{TargetKind::Resistance, 0, 1.02};
+      TurnsTarget at = t;
+      at.threshold = pressed(s, t, count);
+      SumsNearAnswer near;
+      const TurnsFound found = solve(s, at, 1'000'000, nullptr, &near);
+      ASSERT_TRUE(found && found->has_value());
+      ASSERT_GE(near.sums.size(), 5U);
+      for (std::size_t i = 0; i < near.sums.size(); ++i) {
+        CoilInputs in = s.inputs;
+        in.turns = near.first + static_cast<double>(i);
+        const CoilPress p = CalculateCoil(in, s);
+        const double leads = 2 * in.leadLength;
+        EXPECT_EQ(leads + near.sums[i].maxLength, p.results.lengthMax) << in.turns;
+        EXPECT_EQ(leads + near.sums[i].midLength, p.results.lengthMid) << in.turns;
+      }
+    }
+  }
+}
+
+// turnsForTarget settles the search's answer on the box's rounding: the same
+// count as when every count around it is pressed in full, for targets typed
+// as the box shows presses of small and large counts.
+TEST(InverseSolvers, TheAnswerSettlesAsPressesOfItsNeighboursDo) {
+  for (const FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
+    const CalculationState s = CalculateCoil(designInputs(shape), {}).state;
+    for (const TargetKind kind : {TargetKind::Weight, TargetKind::Resistance}) {
+      for (const double count : {2.0, 37.0, 4000.0, 250'000.0}) {
+        SCOPED_TRACE(testing::Message() << "shape " << static_cast<int>(shape) << " count " << count
+                                        << " kind " << static_cast<int>(kind));
+        const ShownTarget box{kind, 0, MassUnit::Gram, ResistanceUnit::Ohm};
+        const double factor =
+            kind == TargetKind::Weight
+                ? 1
+                : shownResistanceFactor(ResistanceUnit::Ohm, ThinWireFactor(s.inputs.bareDiameter));
+        auto pressedBox = [&](double n) {
+          CoilInputs in = s.inputs;
+          in.turns = n;
+          const CoilPress p = CalculateCoil(in, s);
+          if (p.outcome != PressOutcome::Complete) return std::optional<double>{};
+          const WeightResistance& w = p.results.weights;
+          return std::optional<double>{
+              readTypedNumber(
+                  formatFixed3((kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid) * factor))
+                  .value};
+        };
+        ShownTarget target = box;
+        target.typed = *pressedBox(count);
+        const TurnsFound walked =
+            solve(s, TurnsTarget{kind, shownThreshold(target.typed), factor}, 1'000'000);
+        ASSERT_TRUE(walked && walked->has_value());
+        auto below = [&](std::int32_t n) { return pressedBox(n).value_or(1e308) < target.typed; };
+        std::int32_t n = **walked;
+        for (int step = 0; step < 3 && n > 0 && !below(n); ++step) --n;
+        for (int step = 0; step < 3 && n < 1'000'000 && below(n + 1); ++step) ++n;
+        const TurnsFound settled = turnsForTarget(s, target, 1'000'000);
+        ASSERT_TRUE(settled && settled->has_value());
+        EXPECT_EQ(**settled, n);
+      }
+    }
+  }
+}
+
+// A target no count up to the limit reaches is told without summing two
+// billion turns, and a long search can still be called off.
+TEST(InverseSolvers, AFarTargetIsToldAtOnce) {
+  for (const FormerShape shape : {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
+    const CoilPress press = CalculateCoil(designInputs(shape), {});
+    for (const TargetKind kind : {TargetKind::Weight, TargetKind::Resistance}) {
+      const TurnsTarget t{kind, 1e308, 1000};
+      const TurnsFound far = solve(press.state, t, 2'000'000'000);
+      ASSERT_TRUE(far);
+      EXPECT_FALSE(far->has_value());
+    }
+    // The turns grow longer layer by layer: about ten million turns weigh
+    // 10^4 times a hundred thousand. The search is under way when it looks
+    // whether it has been called off.
+    PressProgress progress;
+    progress.cancel();
+    const TurnsTarget t{TargetKind::Weight, pressed(press.state, {}, 100'000) * 1e4, 1};
+    const TurnsFound stopped = solve(press.state, t, 2'000'000'000, &progress);
+    ASSERT_FALSE(stopped);
+    EXPECT_EQ(stopped.message(), "");
+  }
 }
 
 TEST(InverseSolvers, EndsOfTheSearch) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/expected.h"
+#include "core/materials.h"
 
 namespace kelvane::job {
 
@@ -28,6 +29,10 @@ struct QuotationTerms {
   double overheadPercent = 0;            // 管理費率 o, %
   double profitPercent = 0;              // 利益率 m, %
   std::vector<std::int64_t> quantities;  // 数量: one to five lot sizes
+  // The material 線材単価 is the price of. Copper, aluminium and clad wire
+  // cost very different sums a kilogram, so a coil of another material is
+  // never priced with it (pricingTerms in job/price_list.h).
+  ConductorMaterial wireMaterial = ConductorMaterial::Copper;
   bool operator==(const QuotationTerms&) const = default;
 };
 

@@ -74,18 +74,17 @@ int printed(const QString& text) {
 // The customer's quotation of the job on the form, as the job stands: its
 // terms or the user's price list, its 版 and 発行日 or those of a first issue.
 Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job, const form::Form1& form) {
-  job::QuotationTerms terms;
-  if (job.terms) {
-    terms = *job.terms;
-  } else {
-    const Expected<job::PriceList> prices = ui::readUserPriceList();
-    if (!prices) {
-      return Failure{prices.message() +
-                     "見積条件のない案件の見積書は、読める単価表がないと作れません。"};
-    }
-    terms = job::termsFor(*prices, job.material);
+  // The job's terms, the wire price from the list when they hold none for the
+  // job's material (job::pricingTerms).
+  const Expected<job::PricingTerms> terms =
+      job::pricingTerms(job.terms, job.material, [] { return ui::readUserPriceList(); });
+  if (!terms) {
+    return Failure{terms.message() + (job.terms ? "見積条件の線材単価がこの案件の材料のものでない"
+                                                  "案件の見積書は、読める単価表がないと作れません。"
+                                                : "見積条件のない案件の見積書は、読める単価表が"
+                                                  "ないと作れません。")};
   }
-  Expected<job::CoilPrice> price = job::priceOfForm(form, terms);
+  Expected<job::CoilPrice> price = job::priceOfForm(form, terms->terms);
   if (!price) return price.failure();
   ui::CustomerQuotation quotation{ui::storedCompanyInfo(), job.fields, price->quote,
                                   QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};

@@ -1,6 +1,17 @@
 #include "job/coil_price.h"
 
+#include "form/boxes.h"
+#include "form/control_table.h"
+
 namespace kelvane::job {
+namespace {
+
+// The material as its option button names it: 銅線.
+std::string materialName(ConductorMaterial material) {
+  return form::findControl(form::idOf(material))->text;
+}
+
+}  // namespace
 
 Expected<CoilPrice> priceOfForm(const form::Form1& form, const QuotationTerms& terms) {
   const form::FormState& s = form.state();
@@ -8,6 +19,14 @@ Expected<CoilPrice> priceOfForm(const form::Form1& form, const QuotationTerms& t
   // changed input, are not the coil being quoted.
   if (!s.resultsCurrent || !s.pressed) {
     return Failure{"見積には計算の済んだ結果が要ります。入力を確かめて「計算」を押してください。"};
+  }
+  // A wire price is the price of one material's wire; the terms' callers
+  // take the coil's own (pricingTerms), and one that did not is refused
+  // rather than priced at another material's price.
+  const auto material = static_cast<ConductorMaterial>(s.option3);
+  if (terms.wireMaterial != material) {
+    return Failure{"見積条件の線材単価は" + materialName(terms.wireMaterial) + "の価格です。" +
+                   materialName(material) + "の線材単価で見積もってください。"};
   }
   CoilPrice price;
   price.wireMassKg = s.pressed->weights.totalWeightMid / 1000;  // g → kg

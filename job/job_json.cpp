@@ -72,13 +72,14 @@ std::optional<Failure> readQuotationFields(const json& fields, JobFields& into) 
   return std::nullopt;
 }
 
-// 見積条件 of a version 2 job: none when left out or null.
-Expected<std::optional<QuotationTerms>> readJobTerms(const json& root) {
+// 見積条件 of a version 2 job: none when left out or null. Their wire price
+// is for `material`, the job's, unless they name another.
+Expected<std::optional<QuotationTerms>> readJobTerms(const json& root, ConductorMaterial material) {
   const auto it = root.find("quotationTerms");
   if (it == root.end() || it->is_null()) return std::optional<QuotationTerms>();
   if (!it->is_object())
     return refusal("「quotationTerms」がオブジェクトでも null でもありません。");
-  auto terms = readTerms(*it, "quotationTerms", true);
+  auto terms = readTerms(*it, "quotationTerms", material);
   if (!terms) return terms.failure();
   return std::optional(std::move(terms.value()));
 }
@@ -165,7 +166,7 @@ Expected<Job> readJob(std::string_view text) {
   // What version 2 added; in a version 1 job these keys mean nothing yet.
   if (document->version < 2) return job;
   if (auto wrong = readQuotationFields(**fields, job.fields)) return *wrong;
-  auto terms = readJobTerms(root);
+  auto terms = readJobTerms(root, job.material);
   if (!terms) return terms.failure();
   job.terms = std::move(terms.value());
   auto savedAt = readText(root, "priceListSavedAt", "priceListSavedAt", false);

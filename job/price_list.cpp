@@ -73,7 +73,7 @@ Expected<PriceList> readPriceList(std::string_view text) {
   }
   const auto termsObject = readObject(root, "terms", "terms", true);
   if (!termsObject) return termsObject.failure();
-  auto terms = readTerms(**termsObject, "terms", false);
+  auto terms = readTerms(**termsObject, "terms", std::nullopt);
   if (!terms) return terms.failure();
   if (const auto checked = checkTerms(*terms); !checked.ok())
     return Failure{"単価表の" + checked.message()};
@@ -87,7 +87,29 @@ Expected<PriceList> readPriceList(std::string_view text) {
 QuotationTerms termsFor(const PriceList& list, ConductorMaterial material) {
   QuotationTerms terms = list.defaults;
   terms.wireYenPerKg = list.wireYenPerKg[static_cast<std::size_t>(material)];
+  terms.wireMaterial = material;
   return terms;
+}
+
+Expected<PricingTerms> pricingTerms(const std::optional<QuotationTerms>& jobTerms,
+                                    ConductorMaterial material,
+                                    const std::function<Expected<PriceList>()>& list) {
+  if (jobTerms && jobTerms->wireMaterial == material)
+    return PricingTerms{*jobTerms, WirePriceSource::JobTerms};
+  const Expected<PriceList> prices = list();
+  if (!prices) return prices.failure();
+  const QuotationTerms fromList = termsFor(*prices, material);
+  if (!jobTerms) return PricingTerms{fromList, WirePriceSource::PriceList};
+  // The job's own rates, lots and parts; only the wire is the list's.
+  QuotationTerms terms = *jobTerms;
+  terms.wireYenPerKg = fromList.wireYenPerKg;
+  terms.wireMaterial = material;
+  return PricingTerms{terms, WirePriceSource::PriceList};
+}
+
+PricingTerms pricingTerms(const std::optional<QuotationTerms>& jobTerms, ConductorMaterial material,
+                          const PriceList& list) {
+  return pricingTerms(jobTerms, material, [&list] { return Expected<PriceList>(list); }).value();
 }
 
 bool pricesChangedSince(const PriceList& list, std::string_view jobPriceListSavedAt) {

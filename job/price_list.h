@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +46,29 @@ Expected<PriceList> readPriceList(std::string_view text);
 // The terms of a quotation for a coil of `material`: the list's defaults
 // with that material's wire price.
 QuotationTerms termsFor(const PriceList& list, ConductorMaterial material);
+
+// Where the wire price a coil is priced with was taken from.
+enum class WirePriceSource { JobTerms, PriceList };
+
+struct PricingTerms {
+  QuotationTerms terms;
+  WirePriceSource wirePriceFrom = WirePriceSource::JobTerms;
+  bool operator==(const PricingTerms&) const = default;
+};
+
+// The terms a coil of `material` is priced with, the one rule of the 見積
+// pane, the 見積書, the sheet and the outputs, --quotation and the batch: a
+// job's own terms when it has them, with their wire price when it is the
+// price of `material`, otherwise with the price list's price of that
+// material (a job priced for aluminium and switched to copper is priced at
+// the list's copper price, never at the aluminium price); a job without
+// terms takes them all from the list. `list` is only asked when the list is
+// needed; its failure is the result's.
+Expected<PricingTerms> pricingTerms(const std::optional<QuotationTerms>& jobTerms,
+                                    ConductorMaterial material,
+                                    const std::function<Expected<PriceList>()>& list);
+PricingTerms pricingTerms(const std::optional<QuotationTerms>& jobTerms, ConductorMaterial material,
+                          const PriceList& list);
 
 // Whether the list has been saved again since a job took its terms from it:
 // the job names the savedAt of the list it was priced from (empty when its

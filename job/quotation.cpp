@@ -1,9 +1,9 @@
 #include "job/quotation.h"
 
-#include <charconv>
 #include <cmath>
+#include <optional>
 
-#include "core/decimal_chars.h"
+#include "job/exact_decimal.h"
 
 namespace kelvane::job {
 namespace {
@@ -12,53 +12,56 @@ namespace {
 // 単価 × 数量 in sen, and every total, well inside a 64-bit integer (below
 // 10^18 円 at the very most).
 constexpr double kPriceLimitYen = 1e9;
+constexpr std::int64_t kPriceLimitSen = 100'000'000'000;
 
 Failure refusal(std::string message) { return Failure{std::move(message)}; }
 
 // A figure a price may be worked out from: finite and not negative.
 bool usable(double x) { return std::isfinite(x) && x >= 0; }
 
-// `yen` rounded half up to a sen (0.01 円), as a person rounds the figure a
-// calculator shows. The product behind 単価 is a binary double: 12.345 is
-// held as 12.34499999999999975…, and rounding that as it stands would give
-// 12.34 where anyone redoing the sum by hand writes 12.35. So the value is
-// first rounded to 12 significant decimal digits, the most a desk calculator
-// shows, and the half-up rounding is done on those digits. The error a chain
-// of a dozen double operations collects is below 10^-15 of the value, a
-// thousand times finer than the twelfth digit, so this removes the noise and
-// nothing a person could see. Prices stay below 10^9 円, 10^11 sen, so the
-// twelve digits always reach past the sen. Rounding to the twelfth digit and
-// then to the sen never turns a smaller price into a larger one.
-std::int64_t halfUpToSen(double yen) {
-  char text[32];
-  const char* end = printScientific(text, text + sizeof text, yen, 11).ptr;  // d.ddddddddddde±XX
-  std::int64_t digits = text[0] - '0';
-  for (int i = 2; i <= 12; ++i) digits = digits * 10 + (text[i] - '0');
-  const char* e = text + 13;
-  int exponent = 0;
-  std::from_chars(e + 1 + (e[1] == '+'), end, exponent);
-  // yen = digits × 10^(exponent - 11), so sen = digits × 10^(exponent - 9).
-  int shift = exponent - 9;
-  if (shift >= 0) {
-    while (shift-- > 0) digits *= 10;
-    return digits;
-  }
-  if (shift < -12) return 0;  // below a half sen by far
-  std::int64_t unit = 1;
-  while (shift++ < 0) unit *= 10;
-  return (digits + unit / 2) / unit;
+// 単価 in sen, exactly as a person gets it who redoes the sum in decimal:
+// every term the decimal that was typed, w the fifteen significant digits the
+// results table writes, the divisions kept as fractions, and only the end
+// rounded half up to the sen. A binary double would hold 12.345 as
+// 12.3449999… and round it down, and 12 significant digits no longer reach
+// the sen above 10^7 円. Written over one denominator 6000·S·Q:
+//   単価 × 10^4·6000·S·Q = (w·(100 + L)·P·60·S·Q + (n·Q + h·S·Q + s·S)·r·100
+//                          + Σ部材·6000·S·Q) · (100 + o) · (100 + m)
+// Nothing when 単価 is 10^9 円 or more.
+std::optional<std::int64_t> exactUnitPriceSen(double wireMassKg, double turns,
+                                              const QuotationTerms& t, std::int64_t quantity) {
+  const auto typed = typedDecimal;
+  const ExactDecimal hundred{100, 0};
+  const ExactDecimal q{std::uint64_t(quantity), 0};
+  const ExactDecimal s = typed(t.windingRpm);
+  const ExactDecimal sq = s * q;
+  const ExactDecimal perLot = ExactDecimal{6000, 0} * sq;
+  const ExactDecimal material = fifteenDigitDecimal(wireMassKg) * (hundred + typed(t.lossPercent)) *
+                                typed(t.wireYenPerKg) * ExactDecimal{60, 0} * sq;
+  const ExactDecimal minutes =
+      typed(turns) * q + typed(t.handlingMinutes) * sq + typed(t.setupMinutes) * s;
+  const ExactDecimal processing = minutes * typed(t.labourYenPerHour) * hundred;
+  ExactDecimal parts;
+  for (const PartPrice& part : t.parts) parts = parts + typed(part.yenPerPiece);
+  const ExactDecimal numerator = (material + processing + parts * perLot) *
+                                 (hundred + typed(t.overheadPercent)) *
+                                 (hundred + typed(t.profitPercent));
+  // In sen: 単価 × 100 = numerator / (100 · perLot).
+  const ExactDecimal denominator{perLot.digits, perLot.exponent + 2};
+  const ExactDecimal limit{denominator.digits, denominator.exponent + 11};  // 10^11 sen
+  if (!less(numerator, limit)) return std::nullopt;
+  return halfUpQuotient(numerator, denominator, kPriceLimitSen);
 }
 
 // Whether every one of the pieces' figures can be priced; the failure names
 // the first that is too large.
-Expected<void> checkLotSize(const LotPrice& lot, double unitPriceYen) {
+Expected<void> checkLotSize(const LotPrice& lot) {
   const std::pair<double, const char*> parts[] = {
       {lot.materialYen,
        "材料費が大きすぎます（「線材単価」「ロス率」と線材の重量を確かめてください）。"},
       {lot.processingYen,
        "加工費が大きすぎます（「賃率」「付帯作業時間」「段取り時間」と巻数を確かめてください）。"},
-      {lot.partsYen, "部材費が大きすぎます（「部材」の単価を確かめてください）。"},
-      {unitPriceYen, "単価が大きすぎます（「管理費率」「利益率」を確かめてください）。"}};
+      {lot.partsYen, "部材費が大きすぎます（「部材」の単価を確かめてください）。"}};
   for (const auto& [yen, message] : parts) {
     // Written so that a NaN (an infinite figure times 0) is too large too.
     if (!(yen < kPriceLimitYen)) return refusal(message);
@@ -105,7 +108,6 @@ Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms&
   const double materialYen = wireMassKg * (1 + terms.lossPercent / 100) * terms.wireYenPerKg;
   double partsYen = 0;
   for (const PartPrice& part : terms.parts) partsYen += part.yenPerPiece;
-  const double markup = (1 + terms.overheadPercent / 100) * (1 + terms.profitPercent / 100);
 
   Quote quote;
   for (const std::int64_t q : terms.quantities) {
@@ -117,9 +119,10 @@ Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms&
     lot.processingYen = minutes / 60 * terms.labourYenPerHour;
     lot.partsYen = partsYen;
     lot.costYen = lot.materialYen + lot.processingYen + lot.partsYen;
-    const double unitPriceYen = lot.costYen * markup;
-    if (auto checked = checkLotSize(lot, unitPriceYen); !checked.ok()) return checked.failure();
-    lot.unitPriceSen = halfUpToSen(unitPriceYen);
+    if (auto checked = checkLotSize(lot); !checked.ok()) return checked.failure();
+    const std::optional<std::int64_t> sen = exactUnitPriceSen(wireMassKg, turns, terms, q);
+    if (!sen) return refusal("単価が大きすぎます（「管理費率」「利益率」を確かめてください）。");
+    lot.unitPriceSen = *sen;
     // 単価 × Q in sen, half up to the yen, in whole numbers throughout: the
     // sen below 10^11 and Q up to 10^9 would overflow as one product, so the
     // whole yen and the sen are multiplied apart.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/expected.h"
+#include "core/materials.h"
 
 namespace kelvane::job {
 
@@ -28,6 +29,10 @@ struct QuotationTerms {
   double overheadPercent = 0;            // 管理費率 o, %
   double profitPercent = 0;              // 利益率 m, %
   std::vector<std::int64_t> quantities;  // 数量: one to five lot sizes
+  // The material 線材単価 is the price of. Copper, aluminium and clad wire
+  // cost very different sums a kilogram, so a coil of another material is
+  // never priced with it (pricingTerms in job/price_list.h).
+  ConductorMaterial wireMaterial = ConductorMaterial::Copper;
   bool operator==(const QuotationTerms&) const = default;
 };
 
@@ -40,12 +45,15 @@ inline constexpr std::size_t kMaxParts = 20;
 // The price of one piece in a lot of `quantity` pieces.
 struct LotPrice {
   std::int64_t quantity = 0;
-  double materialYen = 0;         // 材料費 = w × (1 + L/100) × P
-  double processingYen = 0;       // 加工費 = (n / S + h + s / Q) / 60 × r
-  double partsYen = 0;            // 部材費 = the sum of the parts
-  double costYen = 0;             // 原価 = 材料費 + 加工費 + 部材費
-  std::int64_t unitPriceSen = 0;  // 単価 in 0.01 円: 原価 × (1 + o/100) × (1 + m/100), half up
-  std::int64_t amountYen = 0;     // 金額 = 単価 × Q, half up to 1 円
+  double materialYen = 0;    // 材料費 = w × (1 + L/100) × P
+  double processingYen = 0;  // 加工費 = (n / S + h + s / Q) / 60 × r
+  double partsYen = 0;       // 部材費 = the sum of the parts
+  double costYen = 0;        // 原価 = 材料費 + 加工費 + 部材費
+  // 単価 in 0.01 円: 原価 × (1 + o/100) × (1 + m/100), half up, worked out
+  // exactly from the decimals typed and w to 15 significant digits (the
+  // figures above are for showing; they are binary doubles).
+  std::int64_t unitPriceSen = 0;
+  std::int64_t amountYen = 0;  // 金額 = 単価 × Q, half up to 1 円
   bool operator==(const LotPrice&) const = default;
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "job/job.h"
 #include "job/json_fields.h"
 
 namespace kelvane::job {
@@ -73,7 +74,10 @@ Expected<std::vector<std::int64_t>> readQuantities(const json& object, std::stri
 
 nlohmann::ordered_json termsJson(const QuotationTerms& terms, bool withWirePrice) {
   nlohmann::ordered_json object = nlohmann::ordered_json::object();
-  if (withWirePrice) object["wireYenPerKg"] = terms.wireYenPerKg;
+  if (withWirePrice) {
+    object["wireYenPerKg"] = terms.wireYenPerKg;
+    object["wireMaterial"] = materialWord(terms.wireMaterial);
+  }
   for (const auto& [key, value] : figures(terms)) object[key] = *value;
   nlohmann::ordered_json& parts = object["parts"] = nlohmann::ordered_json::array();
   for (const PartPrice& part : terms.parts)
@@ -82,12 +86,23 @@ nlohmann::ordered_json termsJson(const QuotationTerms& terms, bool withWirePrice
   return object;
 }
 
-Expected<QuotationTerms> readTerms(const json& object, std::string_view path, bool withWirePrice) {
+Expected<QuotationTerms> readTerms(const json& object, std::string_view path,
+                                   std::optional<ConductorMaterial> wirePriceOf) {
   QuotationTerms terms;
-  if (withWirePrice) {
+  if (wirePriceOf) {
     const auto yen = readNumber(object, "wireYenPerKg", at(path, "wireYenPerKg"));
     if (!yen) return yen.failure();
     terms.wireYenPerKg = *yen;
+    terms.wireMaterial = *wirePriceOf;
+    if (const auto it = object.find("wireMaterial"); it != object.end()) {
+      const auto material =
+          it->is_string() ? materialFromWord(it->get<std::string>()) : std::nullopt;
+      if (!material) {
+        return Failure{quotedKey(at(path, "wireMaterial")) +
+                       "は copper、aluminium、copperCladAluminium85 のどれかです。"};
+      }
+      terms.wireMaterial = *material;
+    }
   }
   for (const auto& [key, target] : figures(terms)) {
     const auto value = readNumber(object, key, at(path, key));

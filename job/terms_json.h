@@ -1,6 +1,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string_view>
 
 #include "core/expected.h"
@@ -9,7 +10,8 @@
 namespace kelvane::job {
 
 // 見積条件 as a JSON object, the same keys in a job and in a price list:
-// "wireYenPerKg" (only with the wire price), "lossPercent", "windingRpm",
+// "wireYenPerKg" and "wireMaterial", the material it is the price of (only
+// with the wire price), "lossPercent", "windingRpm",
 // "handlingMinutes", "setupMinutes", "labourYenPerHour", "overheadPercent",
 // "profitPercent", "parts" (a list of {"name", "yenPerPiece"}) and
 // "quantities" (a list of whole numbers).
@@ -20,8 +22,10 @@ nlohmann::ordered_json termsJson(const QuotationTerms& terms, bool withWirePrice
 // figure a number, every name a text, at most kMaxParts parts and
 // kMaxQuantities lot sizes, each lot from 1 to kMaxQuantity. Whether the
 // figures can price a coil is checkTerms's to say. Without the wire price
-// the terms' wireYenPerKg is 0.
+// (`wirePriceOf` empty) the terms' wireYenPerKg is 0; with it, the object's
+// "wireMaterial" may be left out, and `wirePriceOf` is the material then (a
+// job saved before the key: the job's own material).
 Expected<QuotationTerms> readTerms(const nlohmann::json& object, std::string_view path,
-                                   bool withWirePrice);
+                                   std::optional<ConductorMaterial> wirePriceOf);
 
 }  // namespace kelvane::job

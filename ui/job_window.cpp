@@ -406,7 +406,7 @@ bool JobWindow::press() {
 bool JobWindow::copyResults() {
   if (!resultsReadyForOutput()) return false;
   job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
-  job::addQuotation(table, form_->model(), terms_);
+  job::addQuotation(table, form_->model(), outputTerms());
   // The tabs for a text editor; the HTML table keeps a spreadsheet's
   // columns, and its numbers as numbers.
   auto* data = new QMimeData;
@@ -437,7 +437,7 @@ bool JobWindow::exportCsvTo(const QString& path) {
   if (!succeeded(sparesTheJob(path))) return false;
   if (!resultsReadyForOutput()) return false;
   job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
-  job::addQuotation(table, form_->model(), terms_);
+  job::addQuotation(table, form_->model(), outputTerms());
   if (!succeeded(saveFile(path, job::toCsv(table)))) return false;
   return true;
 }
@@ -500,26 +500,36 @@ Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms)
   return job::priceOfForm(form_->model(), terms);
 }
 
-QuotationContent JobWindow::sheetContent() const {
+std::optional<job::QuotationTerms> JobWindow::outputTerms() {
+  if (!terms_) return std::nullopt;
+  return termsForPricing();
+}
+
+QuotationContent JobWindow::sheetContent() {
   QuotationContent content = quotationOf(form_->model(), fields_);
-  if (terms_) content.cost = sheetCostOf(form_->model(), *terms_);
+  if (const auto terms = outputTerms()) content.cost = sheetCostOf(form_->model(), *terms);
   return content;
 }
 
-job::QuotationTerms JobWindow::termsForPricing() {
-  if (terms_) return *terms_;
-  return job::termsFor(priceList(), currentJob().material);
+job::PricingTerms JobWindow::pricingFor(ConductorMaterial material) {
+  // The window's list never fails: a damaged one is said and stood in for.
+  return job::pricingTerms(terms_, material,
+                           [this] { return Expected<job::PriceList>(priceList()); })
+      .value();
 }
+
+job::QuotationTerms JobWindow::termsForPricing() { return pricingFor(currentJob().material).terms; }
 
 PricedCoil JobWindow::pricedCoil() {
   return {[this] { return form_->model().state().resultsCurrent; }, [this] { return press(); },
           [this](const job::QuotationTerms& terms) { return priceUnder(terms); },
-          [this] { return materialName(currentJob().material); }};
+          [this] { return currentJob().material; },
+          [this](ConductorMaterial material) { return pricingFor(material); }};
 }
 
 QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
-    auto* pane = new QuotationDialog(termsForPricing(), pricedCoil(), this);
+    auto* pane = new QuotationDialog(pricingFor(currentJob().material), pricedCoil(), this);
     pane->setListTerms([this] { return job::termsFor(priceList(), currentJob().material); });
     connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
     // Taken or called off, the pane goes: the next one shows the job's terms.
@@ -625,7 +635,10 @@ std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
 }
 
 void JobWindow::issued(const CustomerQuotation& quotation) {
-  if (!terms_) setTerms(termsForPricing());
+  // The job keeps the terms it was quoted with: the list's when it had none,
+  // the list's wire price when its own was for another material.
+  if (const job::QuotationTerms quoted = termsForPricing(); !terms_ || *terms_ != quoted)
+    setTerms(quoted);
   fields_.revision = quotation.fields.revision;
   fields_.issuedOn = quotation.fields.issuedOn;
   lastIssue_ = currentJob();

@@ -70,8 +70,10 @@ class JobWindow : public QMainWindow {
   // or a new one before its prices were first shown or issued).
   const std::optional<job::QuotationTerms>& terms() const { return terms_; }
   // The terms the job is priced with: its own, or the price list's for its
-  // material while it has none.
+  // material while it has none; the list's wire price when its own is for
+  // another material (job::pricingTerms).
   job::QuotationTerms termsForPricing();
+  job::PricingTerms pricingFor(ConductorMaterial material);
   // The user's price list, read when first needed: a damaged file is said
   // once, and the built-in list stands in for it.
   const job::PriceList& priceList();
@@ -147,8 +149,11 @@ class JobWindow : public QMainWindow {
   PricedCoil pricedCoil();
   // The price of the coil under the terms, from the results shown.
   Expected<job::CoilPrice> priceUnder(const job::QuotationTerms& terms) const;
+  // The job's terms as the sheet, the clipboard and the CSV price it; none
+  // while it has none.
+  std::optional<job::QuotationTerms> outputTerms();
   // The sheet's content with the job's cost.
-  QuotationContent sheetContent() const;
+  QuotationContent sheetContent();
   // The customer's quotation as it would be issued now, or none when there
   // is nothing to issue (said in a message).
   std::optional<CustomerQuotation> quotationToIssue();

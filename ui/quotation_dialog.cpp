@@ -14,6 +14,7 @@
 #include "core/number_text.h"
 #include "job/money_text.h"
 #include "job/quotation_text.h"
+#include "ui/sheet_cost.h"
 #include "ui/terms_editor.h"
 
 namespace kelvane::ui {
@@ -39,15 +40,25 @@ const QStringList& QuotationDialog::priceColumns() {
   return columns;
 }
 
-QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil, QWidget* parent)
-    : QDialog(parent), terms_(terms), coil_(std::move(coil)) {
+QuotationDialog::QuotationDialog(const job::PricingTerms& terms, PricedCoil coil, QWidget* parent)
+    : QDialog(parent),
+      terms_(terms.terms),
+      wireMaterial_(terms.terms.wireMaterial),
+      wirePriceFrom_(terms.wirePriceFrom),
+      wirePricePut_(terms.terms.wireYenPerKg),
+      coil_(std::move(coil)) {
   setWindowTitle(QStringLiteral("見積"));
 
   editor_ = new TermsEditor(TermsEditor::WirePrice::Shown, this);
-  editor_->setTerms(terms);
+  editor_->setTerms(terms.terms);
   connect(editor_, &TermsEditor::edited, this, &QuotationDialog::refresh);
+  wirePriceSource_ = new QLabel(this);
+  wirePriceSource_->setObjectName(QStringLiteral("wirePriceSource"));
+  wirePriceSource_->setWordWrap(true);
   auto* termsBox = new QGroupBox(QStringLiteral("見積条件"), this);
-  (new QVBoxLayout(termsBox))->addWidget(editor_);
+  auto* termsLayout = new QVBoxLayout(termsBox);
+  termsLayout->addWidget(editor_);
+  termsLayout->addWidget(wirePriceSource_);
 
   coilFigures_ = new QLabel(this);
   coilFigures_->setObjectName(QStringLiteral("coilFigures"));
@@ -116,6 +127,7 @@ QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil co
     // The lot sizes are the customer's, not the price list's.
     if (typed) fresh.quantities = typed->quantities;
     editor_->setTerms(fresh);
+    putWirePrice(fresh.wireYenPerKg, fresh.wireMaterial, job::WirePriceSource::PriceList);
     refresh();
   });
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -147,6 +159,32 @@ QStringList QuotationDialog::totals() const {
 }
 
 QString QuotationDialog::refusal() const { return refusal_->text(); }
+
+QString QuotationDialog::wirePriceSource() const { return wirePriceSource_->text(); }
+
+void QuotationDialog::putWirePrice(double yenPerKg, ConductorMaterial material,
+                                   job::WirePriceSource from) {
+  editor_->figureBox(job::TermFigure::WirePrice)->setText(qt(job::termText(yenPerKg)));
+  wireMaterial_ = material;
+  wirePriceFrom_ = from;
+  wirePricePut_ = yenPerKg;
+}
+
+void QuotationDialog::sayWirePriceSource() {
+  const QString material = materialName(wireMaterial_);
+  const Expected<double> shown =
+      job::readTermFigure(job::termName(job::TermFigure::WirePrice),
+                          editor_->figureBox(job::TermFigure::WirePrice)->text().toStdString());
+  QString line;
+  if (shown && *shown != wirePricePut_) {
+    line = QStringLiteral("線材単価は、入力した%1の価格です。");
+  } else if (wirePriceFrom_ == job::WirePriceSource::PriceList) {
+    line = QStringLiteral("線材単価は、単価表の%1の価格です。");
+  } else {
+    line = QStringLiteral("線材単価は、この案件の見積条件の%1の価格です。");
+  }
+  wirePriceSource_->setText(line.arg(material));
+}
 
 void QuotationDialog::withhold(const QString& why) {
   refusal_->setText(why);
@@ -183,8 +221,16 @@ void QuotationDialog::showQuote(const job::CoilPrice& price) {
 }
 
 void QuotationDialog::refresh() {
-  editor_->setWirePriceNote(QStringLiteral("（%1）").arg(coil_.material()));
-  const Expected<job::QuotationTerms> terms = editor_->read();
+  // A material changed under the pane: its price replaces the other's.
+  const ConductorMaterial material = coil_.material();
+  if (material != wireMaterial_ && coil_.pricing) {
+    const job::PricingTerms now = coil_.pricing(material);
+    putWirePrice(now.terms.wireYenPerKg, material, now.wirePriceFrom);
+  }
+  editor_->setWirePriceNote(QStringLiteral("（%1）").arg(materialName(wireMaterial_)));
+  sayWirePriceSource();
+  Expected<job::QuotationTerms> terms = editor_->read();
+  if (terms) terms.value().wireMaterial = wireMaterial_;
   const bool current = coil_.resultsCurrent();
   press_->setVisible(!current);
   if (!terms) return withhold(qt(terms.message()));
@@ -200,7 +246,8 @@ void QuotationDialog::refresh() {
 
 void QuotationDialog::accept() {
   QWidget* refused = nullptr;
-  const Expected<job::QuotationTerms> terms = editor_->read(&refused);
+  Expected<job::QuotationTerms> terms = editor_->read(&refused);
+  if (terms) terms.value().wireMaterial = wireMaterial_;
   if (!terms) {
     refusal_->setText(qt(terms.message()));
     refused->setFocus();

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "core/expected.h"
+#include "core/materials.h"
+#include "job/price_list.h"
 #include "job/quotation.h"
 #include "ui/sheet_cost.h"
 
@@ -27,20 +29,27 @@ struct PricedCoil {
   // The coil's price under the terms; only asked while the results are
   // current. The failure is the sentence saying what cannot be priced.
   std::function<Expected<job::CoilPrice>(const job::QuotationTerms& terms)> price;
-  // The name of the coil's material, which 線材単価 is for.
-  std::function<QString()> material;
+  // The coil's material, which 線材単価 is for.
+  std::function<ConductorMaterial()> material;
+  // The terms a coil of a material is priced with as the job stands
+  // (job::pricingTerms): the pane takes 線材単価 from them when the coil's
+  // material is no longer the one its box holds the price of.
+  std::function<job::PricingTerms(ConductorMaterial)> pricing;
 };
 
 // 見積: the job's 見積条件 in boxes, and as they are typed, for every lot
 // size 単価 and 金額 with the breakdown (材料費, 加工費, 部材費, 原価), then
-// 小計, 消費税 and 合計 of the first lot. Results out of date are not
+// 小計, 消費税 and 合計 of the first lot. A line under the terms says whose
+// price 線材単価 is: the job's terms' or the price list's, for the coil's
+// material; a material changed while the pane is open brings its own
+// price into the box. Results out of date are not
 // priced: the pane says so and offers to press 計算. OK (Enter) takes the
 // terms; one that cannot be read keeps the pane open, says why below the
 // prices and selects its box. Esc calls it off.
 class QuotationDialog : public QDialog {
   Q_OBJECT
  public:
-  QuotationDialog(const job::QuotationTerms& terms, PricedCoil coil, QWidget* parent);
+  QuotationDialog(const job::PricingTerms& terms, PricedCoil coil, QWidget* parent);
 
   // The terms as accepted.
   const job::QuotationTerms& terms() const { return terms_; }
@@ -55,6 +64,8 @@ class QuotationDialog : public QDialog {
   QStringList totals() const;
   // What is said in place of prices, or of a box that cannot be read.
   QString refusal() const;
+  // Whose price 線材単価 is: 「線材単価は単価表の銅線の価格です。」
+  QString wirePriceSource() const;
 
   // Reads the boxes and shows the prices they give, or why there are none;
   // the window calls it after each event of its form.
@@ -65,8 +76,18 @@ class QuotationDialog : public QDialog {
  private:
   void showQuote(const job::CoilPrice& price);
   void withhold(const QString& why);
+  // 線材単価 in its box, the price of `material` taken from `from`.
+  void putWirePrice(double yenPerKg, ConductorMaterial material, job::WirePriceSource from);
+  void sayWirePriceSource();
 
   job::QuotationTerms terms_;
+  // The material the 線材単価 box holds the price of, where that price was
+  // taken from, and the price as put in (a price typed over it is the
+  // job's own).
+  ConductorMaterial wireMaterial_;
+  job::WirePriceSource wirePriceFrom_;
+  double wirePricePut_ = 0;
+  QLabel* wirePriceSource_;
   PricedCoil coil_;
   std::function<job::QuotationTerms()> listTerms_;
   TermsEditor* editor_;

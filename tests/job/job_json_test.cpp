@@ -96,6 +96,25 @@ TEST(ReadJob, VersionOneOpensWithoutTerms) {
   EXPECT_EQ(read->fields.validDays, 30);
 }
 
+// A job saved before the terms named their wire's material: its one wire
+// price is for the job's material; a job that names another keeps it.
+TEST(ReadJob, WirePriceIsForTheMaterialSavedWith) {
+  Job aluminium = test::sampleJobs()[4].job;
+  aluminium.material = ConductorMaterial::Aluminium;
+  aluminium.terms->wireMaterial = ConductorMaterial::Aluminium;
+  json doc = json::parse(writeJob(aluminium));
+  doc["quotationTerms"].erase("wireMaterial");
+  Expected<Job> read = readJob(doc.dump());
+  ASSERT_TRUE(read) << read.message();
+  EXPECT_EQ(*read, aluminium);
+
+  Job switched = aluminium;
+  switched.material = ConductorMaterial::Copper;
+  read = readJob(writeJob(switched));
+  ASSERT_TRUE(read) << read.message();
+  EXPECT_EQ(read->terms->wireMaterial, ConductorMaterial::Aluminium);
+}
+
 // A saved design job, changed by one edit.
 std::string edited(const std::function<void(json&)>& edit) {
   json doc = json::parse(writeJob(test::designJob()));
@@ -209,6 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "「quotationTerms」がオブジェクトでも null でもありません"},
         Refusal{"TermsWithoutWirePrice", priced([](json& t) { t.erase("wireYenPerKg"); }),
                 "「quotationTerms.wireYenPerKg」がありません"},
+        Refusal{"UnknownWireMaterial", priced([](json& t) { t["wireMaterial"] = "silver"; }),
+                "「quotationTerms.wireMaterial」は copper、aluminium、copperCladAluminium85"},
         Refusal{"PartNameAsNumber", priced([](json& t) { t["parts"][0]["name"] = 1; }),
                 "「quotationTerms.parts[0].name」が文字列ではありません"},
         Refusal{"SixLots", priced([](json& t) { t["quantities"] = {1, 2, 3, 4, 5, 6}; }),

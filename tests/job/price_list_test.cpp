@@ -38,6 +38,71 @@ TEST(PriceList, BuiltInPricesEveryMaterial) {
   }
 }
 
+// Whose wire price a coil is priced at: the job's terms only for the
+// material they hold it for; every other figure stays the job's.
+struct Pricing {
+  const char* name;
+  std::optional<ConductorMaterial> jobWire;  // the job's terms, for this material
+  ConductorMaterial coil;
+  bool listReadable;
+  double wireYenPerKg;  // 0: refused, the list's failure passed on
+  WirePriceSource from;
+  friend void PrintTo(const Pricing& p, std::ostream* os) { *os << p.name; }
+};
+
+class PricingTermsRule : public ::testing::TestWithParam<Pricing> {};
+
+TEST_P(PricingTermsRule, NeverPricesAMaterialAtAnothersPrice) {
+  const Pricing& p = GetParam();
+  PriceList list = builtInPriceList();
+  list.wireYenPerKg = {2500, 900, 1300};
+  std::optional<QuotationTerms> job;
+  if (p.jobWire) {
+    job = test::smallCoilTerms({100, 1000});
+    job->wireYenPerKg = 1100;
+    job->wireMaterial = *p.jobWire;
+  }
+  int asked = 0;
+  const Expected<PricingTerms> priced = pricingTerms(job, p.coil, [&]() -> Expected<PriceList> {
+    ++asked;
+    if (!p.listReadable) return Failure{"単価表を読めません。"};
+    return list;
+  });
+  if (p.wireYenPerKg == 0) {
+    ASSERT_FALSE(priced);
+    EXPECT_EQ(priced.message(), "単価表を読めません。");
+    return;
+  }
+  ASSERT_TRUE(priced) << priced.message();
+  EXPECT_EQ(priced->terms.wireYenPerKg, p.wireYenPerKg);
+  EXPECT_EQ(priced->terms.wireMaterial, p.coil);
+  EXPECT_EQ(priced->wirePriceFrom, p.from);
+  EXPECT_EQ(asked, p.from == WirePriceSource::PriceList ? 1 : 0);
+  // Apart from the wire, the job's terms, or the list's when it has none.
+  QuotationTerms rest = priced->terms;
+  rest.wireYenPerKg = 0;
+  QuotationTerms expected = job ? *job : list.defaults;
+  expected.wireYenPerKg = 0;
+  expected.wireMaterial = p.coil;
+  EXPECT_EQ(rest, expected);
+}
+
+constexpr auto kCu = ConductorMaterial::Copper;
+constexpr auto kAl = ConductorMaterial::Aluminium;
+constexpr auto kClad = ConductorMaterial::CopperCladAluminium85;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, PricingTermsRule,
+    ::testing::Values(
+        Pricing{"NoTermsTakesTheList", std::nullopt, kCu, true, 2500, WirePriceSource::PriceList},
+        Pricing{"OwnMaterialOwnPrice", kAl, kAl, true, 1100, WirePriceSource::JobTerms},
+        Pricing{"OwnPriceNeedsNoList", kAl, kAl, false, 1100, WirePriceSource::JobTerms},
+        Pricing{"AluminiumSwitchedToCopper", kAl, kCu, true, 2500, WirePriceSource::PriceList},
+        Pricing{"CopperSwitchedToClad", kCu, kClad, true, 1300, WirePriceSource::PriceList},
+        Pricing{"SwitchedWithoutAList", kAl, kCu, false, 0, WirePriceSource::PriceList},
+        Pricing{"NoTermsWithoutAList", std::nullopt, kAl, false, 0, WirePriceSource::PriceList}),
+    [](const auto& info) { return info.param.name; });
+
 TEST(PriceList, ChangedSinceTheJobTookItsTerms) {
   PriceList list = builtInPriceList();
   list.savedAt = "2026-12-08T03:00:00Z";

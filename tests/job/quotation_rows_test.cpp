@@ -56,6 +56,18 @@ TEST(PriceOfForm, NeedsResultsOfTheInputsAsTheyStand) {
             "「数量」がありません。1 つ以上入れてください。");
 }
 
+// Terms holding another material's wire price never price the coil: a
+// caller that did not take the coil's own price is told, not obeyed.
+TEST(PriceOfForm, RefusesAnotherMaterialsWirePrice) {
+  Job job = test::designJob();
+  job.material = ConductorMaterial::Aluminium;
+  EXPECT_EQ(priceOfForm(pressed(job), smallCoilTerms()).message(),
+            "見積条件の線材単価は銅線の価格です。アルミニュウムの線材単価で見積もってください。");
+  QuotationTerms aluminium = smallCoilTerms();
+  aluminium.wireMaterial = ConductorMaterial::Aluminium;
+  EXPECT_TRUE(priceOfForm(pressed(job), aluminium));
+}
+
 TEST(QuotationText, KeepsTwoDecimalsOfSen) {
   const std::pair<std::int64_t, const char*> sen[] = {
       {0, "0.00"}, {5, "0.05"}, {100, "1.00"}, {99'999'999'999, "999,999,999.99"}};

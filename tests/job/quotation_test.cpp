@@ -84,7 +84,111 @@ INSTANTIATE_TEST_SUITE_P(
                {999'999'999'990'000'000},
                99'999'999'999'000'000},
         // Nothing to pay for: a coil of nothing, priced at nothing.
-        Priced{"Free", 0, 0, partsOnly(0, 1), {0}, {0}, 0}),
+        Priced{"Free", 0, 0, partsOnly(0, 1), {0}, {0}, 0},
+        // Above 10^7 円 twelve significant digits no longer reach the sen:
+        // rounding through them gave .09 and .13.
+        Priced{"TenDigitYen",
+               0,
+               0,
+               partsOnly(102'419'753.0846, 1),
+               {10'241'975'308},
+               {102'419'753},
+               10'241'975},
+        Priced{"EightDigitYen",
+               0,
+               0,
+               partsOnly(12'345'678.12496, 1),
+               {1'234'567'812},
+               {12'345'678},
+               1'234'567},
+        // The half sen exactly, from s / Q: (1/10) / 60 × 3 = 0.005 円; at
+        // Q = 11 it is 0.004545… 円.
+        Priced{"HalfSenFromDivision",
+               0,
+               0,
+               [] {
+                 QuotationTerms t = partsOnly(0, 10);
+                 t.setupMinutes = 1;
+                 t.labourYenPerHour = 3;
+                 t.quantities = {10, 11};
+                 return t;
+               }(),
+               {1, 0},
+               {0, 0},
+               0},
+        // 0.123456789 + 0.001543211 is exactly the half sen 0.125.
+        Priced{"PartsAddToAHalf",
+               0,
+               0,
+               [] {
+                 QuotationTerms t = partsOnly(0.123456789, 1);
+                 t.parts.push_back({"端子", 0.001543211});
+                 return t;
+               }(),
+               {13},
+               {0},
+               0},
+        // The half sen just below 10^9 円 rounds up to 10^9 円; a millionth of
+        // a yen less, down to 999,999,999.99 円 (金額 1,000,000,000 円).
+        Priced{"HalfSenAtTheTop",
+               0,
+               0,
+               partsOnly(999'999'999.995, 1),
+               {100'000'000'000},
+               {1'000'000'000},
+               100'000'000},
+        Priced{"BelowHalfAtTheTop",
+               0,
+               0,
+               partsOnly(999'999'999.994999, 1),
+               {99'999'999'999},
+               {1'000'000'000},
+               100'000'000},
+        // 999,999,999.99 × (1 + 10^-11) = 999,999,999.9999999999999 円 is still
+        // below 10^9 円 (a double says 1e9).
+        Priced{"JustBelowTheLimit",
+               0,
+               0,
+               partsOnly(999'999'999.99, 1, 1e-9),
+               {100'000'000'000},
+               {1'000'000'000},
+               100'000'000},
+        // w is taken to the 15 significant digits the results table writes:
+        // 0.9999999999999996 kg is 1 kg, and 100,000,000.005 円 a half sen.
+        Priced{"MassToFifteenDigits",
+               0.9999999999999996,
+               0,
+               [] {
+                 QuotationTerms t = partsOnly(0, 1);
+                 t.parts.clear();
+                 t.wireYenPerKg = 100'000'000.005;
+                 return t;
+               }(),
+               {10'000'000'001},
+               {100'000'000},
+               10'000'000},
+        // Every term with many decimals typed, redone in exact fractions:
+        // 586.02247…, 176.63015…, 173.74421… 円.
+        Priced{"ManyDecimals",
+               0.0371,
+               1234,
+               [] {
+                 QuotationTerms t;
+                 t.wireYenPerKg = 1799.99999999;
+                 t.lossPercent = 3.333333333;
+                 t.windingRpm = 1234.5678;
+                 t.handlingMinutes = 0.123456789;
+                 t.setupMinutes = 45.678901234;
+                 t.labourYenPerHour = 3000.000001;
+                 t.parts = {{"ボビン", 12.3456789}, {"テープ", 0.0000001}};
+                 t.overheadPercent = 9.87654321;
+                 t.profitPercent = 15.0000001;
+                 t.quantities = {7, 1000, 999'999'937};
+                 return t;
+               }(),
+               {58'602, 17'663, 17'374},
+               {4'102, 176'630, 173'739'989'054},
+               410}),
     [](const auto& info) { return info.param.name; });
 
 // Over many lot sizes and figures: a larger lot never costs more a piece,
@@ -173,6 +277,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "材料費が大きすぎます"},
         Unpriceable{"SlowWinder", 0.01, 1e12, with([](QuotationTerms& t) { t.windingRpm = 1e-6; }),
                     "加工費が大きすぎます"},
+        // 500,000,000 円 with 100 % overhead is 10^9 円 exactly: too large.
+        Unpriceable{"UnitPriceAtTheLimit", 0, 0, partsOnly(500'000'000, 1, 100),
+                    "単価が大きすぎます"},
         Unpriceable{"ProfitTooHigh", 0.01, 100,
                     with([](QuotationTerms& t) { t.profitPercent = 1e12; }), "単価が大きすぎます"}),
     [](const auto& info) { return info.param.name; });

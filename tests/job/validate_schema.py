@@ -71,6 +71,8 @@ def refused_job():
             "lossPercent": 0, "windingRpm": 1, "handlingMinutes": 0, "setupMinutes": 0,
             "labourYenPerHour": 0, "overheadPercent": 0, "profitPercent": 0, "parts": [],
             "quantities": []})),
+        "unknown wire material": edited(lambda j: j.update(quotationTerms=dict(
+            priced["quotationTerms"], wireMaterial="silver"))),
         "six lots": edited(lambda j: j.update(quotationTerms=dict(
             priced["quotationTerms"], quantities=[1, 2, 3, 4, 5, 6]))),
         "lot of none": edited(lambda j: j.update(quotationTerms=dict(

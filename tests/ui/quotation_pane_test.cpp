@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "job/money_text.h"
+#include "job/price_list.h"
 #include "job/quotation_text.h"
 #include "tests/job/job_fixtures.h"
 #include "ui/quotation_dialog.h"
@@ -24,6 +25,11 @@ namespace {
 
 QuotationTerms sampleTerms() { return kelvane::job::test::prototypeTerms({100}); }
 
+// The pane as the window opens it on a job's own terms.
+kelvane::job::PricingTerms opened(QuotationTerms terms) {
+  return {std::move(terms), kelvane::job::WirePriceSource::JobTerms};
+}
+
 // The window the pane belongs to, as the test plays it: whether its results
 // are current, what 計算 does, and a price that shows which terms it was
 // worked out from (a lot a quantity, its figures taken from the terms).
@@ -31,6 +37,11 @@ struct Window {
   bool current = true;
   int presses = 0;
   std::vector<QuotationTerms> asked;
+  // The coil's material, the job's terms and the price list, priced by the
+  // program's own rule.
+  kelvane::ConductorMaterial material = kelvane::ConductorMaterial::Copper;
+  std::optional<QuotationTerms> jobTerms;
+  kelvane::job::PriceList list = kelvane::job::builtInPriceList();
 
   kelvane::ui::PricedCoil coil() {
     return {
@@ -51,7 +62,10 @@ struct Window {
           price.quote.totalYen = 174 * terms.quantities.front();
           return price;
         },
-        [] { return QStringLiteral("銅線"); }};
+        [this] { return material; },
+        [this](kelvane::ConductorMaterial m) {
+          return kelvane::job::pricingTerms(jobTerms, m, list);
+        }};
   }
 };
 
@@ -133,7 +147,7 @@ class QuotationPaneTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(double, value);
     Window window;
-    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
+    QuotationDialog pane(opened(sampleTerms()), window.coil(), nullptr);
     pane.show();
     type(::box(pane, box), typed);
     QuotationTerms expected = sampleTerms();
@@ -154,7 +168,7 @@ class QuotationPaneTest : public QObject {
   // Up to five lot sizes, in the order typed; empty boxes are no lot.
   void lot_sizes_in_the_order_typed() {
     Window window;
-    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
+    QuotationDialog pane(opened(sampleTerms()), window.coil(), nullptr);
     pane.show();
     type(box(pane, QStringLiteral("数量3")), QStringLiteral("１０，０００"));
     type(box(pane, QStringLiteral("数量2")), QStringLiteral("1000"));
@@ -195,7 +209,7 @@ class QuotationPaneTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, refusal);
     Window window;
-    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
+    QuotationDialog pane(opened(sampleTerms()), window.coil(), nullptr);
     pane.show();
     QVERIFY(QTest::qWaitForWindowActive(&pane));
     QLineEdit* b = ::box(pane, box);
@@ -215,7 +229,7 @@ class QuotationPaneTest : public QObject {
   // Parts: a row left empty is no part; a price needs its part's name.
   void parts_need_a_name() {
     Window window;
-    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
+    QuotationDialog pane(opened(sampleTerms()), window.coil(), nullptr);
     pane.show();
     QTableWidget* parts = pane.editor().parts();
     QPushButton* add = nullptr;
@@ -236,7 +250,7 @@ class QuotationPaneTest : public QObject {
   void out_of_date_results_are_priced_only_after_a_press() {
     Window window;
     window.current = false;
-    QuotationDialog pane(sampleTerms(), window.coil(), nullptr);
+    QuotationDialog pane(opened(sampleTerms()), window.coil(), nullptr);
     pane.show();
     QVERIFY(window.asked.empty());
     QVERIFY(pane.refusal().contains(QStringLiteral("結果が入力と合っていないため")));
@@ -253,6 +267,54 @@ class QuotationPaneTest : public QObject {
     QVERIFY(pane.findChild<QLabel*>(QStringLiteral("coilFigures"))
                 ->text()
                 .contains(QStringLiteral("w = 0.0323 kg")));
+  }
+
+  // 線材単価 is always the price of the coil's material, and the pane says
+  // whose: a job priced for aluminium and switched to copper takes the
+  // list's copper price, and switched back its own aluminium price.
+  void the_wire_price_is_the_coils_materials_data() {
+    QTest::addColumn<QList<int>>("switches");  // Option3, one after another
+    QTest::addColumn<QString>("typed");        // over 線材単価, after the switches
+    QTest::addColumn<double>("price");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("the job's own") << QList<int>{} << QString() << 1100.0
+                                   << "線材単価は、この案件の見積条件のアルミニュウムの価格です。";
+    QTest::newRow("switched to copper")
+        << QList<int>{0} << QString() << 2500.0 << "線材単価は、単価表の銅線の価格です。";
+    QTest::newRow("switched to clad wire")
+        << QList<int>{2} << QString() << 1300.0
+        << "線材単価は、単価表の銅クラッドアルミニュウム(85%)の価格です。";
+    QTest::newRow("switched back") << QList<int>{0, 1} << QString() << 1100.0
+                                   << "線材単価は、この案件の見積条件のアルミニュウムの価格です。";
+    QTest::newRow("a copper price typed")
+        << QList<int>{0} << "２，６００" << 2600.0 << "線材単価は、入力した銅線の価格です。";
+  }
+  void the_wire_price_is_the_coils_materials() {
+    QFETCH(QList<int>, switches);
+    QFETCH(QString, typed);
+    QFETCH(double, price);
+    QFETCH(QString, line);
+    Window window;
+    window.list.wireYenPerKg = {2500, 900, 1300};
+    window.material = kelvane::ConductorMaterial::Aluminium;
+    QuotationTerms aluminium = sampleTerms();
+    aluminium.wireYenPerKg = 1100;
+    aluminium.wireMaterial = kelvane::ConductorMaterial::Aluminium;
+    window.jobTerms = aluminium;
+    QuotationDialog pane(opened(aluminium), window.coil(), nullptr);
+    pane.show();
+    for (const int m : switches) {
+      window.material = static_cast<kelvane::ConductorMaterial>(m);
+      pane.refresh();  // as the window does after each event of its form
+    }
+    if (!typed.isEmpty()) type(box(pane, QStringLiteral("線材単価")), typed);
+    QCOMPARE(pane.wirePriceSource(), line);
+    QCOMPARE(window.asked.back().wireYenPerKg, price);
+    QVERIFY(window.asked.back().wireMaterial == window.material);
+    pane.accept();
+    QCOMPARE(pane.result(), int(QDialog::Accepted));
+    QCOMPARE(pane.terms().wireYenPerKg, price);
+    QVERIFY(pane.terms().wireMaterial == window.material);
   }
 };
 

@@ -16,7 +16,9 @@ std::vector<std::string> costColumns(const job::PriceList& prices) {
 
 Expected<std::vector<std::string>> costCells(const form::Form1& form, const job::PriceList& prices,
                                              ConductorMaterial material) {
-  const Expected<job::CoilPrice> price = job::priceOfForm(form, job::termsFor(prices, material));
+  // A row is a coil without terms of its own: all of them from the list.
+  const job::PricingTerms terms = job::pricingTerms(std::nullopt, material, prices);
+  const Expected<job::CoilPrice> price = job::priceOfForm(form, terms.terms);
   if (!price) return price.failure();
   std::vector<std::string> cells;
   for (const job::LotPrice& lot : price->quote.lots) {

@@ -237,8 +237,8 @@ std::string contents(const fs::path& file) {
 TEST_F(PriceListFiles, WhatHoldsNoListIsKeptBeforeSaving) {
   const auto noon = std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours{3};
   const PriceList list = test::samplePriceLists()[1].list;
-  const std::string huge = "{\"format\": \"kelvane-prices\", \"note\": \"" +
-                           std::string(kMaxFileBytes + 70000, 'x') + "\"}";
+  const std::string huge =
+      R"({"format": "kelvane-prices", "note": ")" + std::string(kMaxFileBytes + 70000, 'x') + "\"}";
   const struct {
     const char* name;
     std::optional<std::string> before;  // the file's bytes; none: no file
@@ -246,8 +246,8 @@ TEST_F(PriceListFiles, WhatHoldsNoListIsKeptBeforeSaving) {
   } cases[] = {
       {"no file", std::nullopt, std::nullopt},
       {"a list", writePriceList(builtInPriceList()), std::nullopt},
-      {"cut short", "{\"format\": \"kelvane-prices\", \"wire",
-       "{\"format\": \"kelvane-prices\", \"wire"},
+      {"cut short", R"({"format": "kelvane-prices", "wire)",
+       R"({"format": "kelvane-prices", "wire)"},
       {"a job", R"({"format": "kelvane-job", "formatVersion": 1})",
        R"({"format": "kelvane-job", "formatVersion": 1})"},
       {"empty", "", ""},

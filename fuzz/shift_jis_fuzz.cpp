@@ -1,8 +1,9 @@
 // The batch's input decoder on arbitrary bytes: the same text however the
 // bytes arrive, well-formed UTF-8 out of every Shift_JIS file, UTF-8 and
-// ASCII passed on as they are — never a crash, a hang or a leak. The first
-// byte chooses the size of the pieces and whether a Shift_JIS character
-// comes first, which makes the decoder read the rest as Shift_JIS.
+// ASCII passed on as they are, the same guess told — never a crash, a hang or
+// a leak. The first byte chooses the size of the pieces and whether a
+// Shift_JIS character comes first, whose two stray bytes lean the decoder to
+// Shift_JIS.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,6 +19,7 @@ namespace {
 struct Decoded {
   std::string text;
   TextEncoding encoding;
+  std::string guess;
 };
 
 Decoded decodeInPieces(std::string_view bytes, std::size_t piece) {
@@ -28,6 +30,7 @@ Decoded decodeInPieces(std::string_view bytes, std::size_t piece) {
   }
   out.text += decoder.finish();
   out.encoding = decoder.encoding();
+  out.guess = decoder.guess();
   return out;
 }
 
@@ -44,11 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Decoded pieces = decodeInPieces(bytes, piece);
   FUZZ_CHECK(whole.text == pieces.text);
   FUZZ_CHECK(whole.encoding == pieces.encoding);
-  if (mode & 0x80) FUZZ_CHECK(whole.encoding == TextEncoding::ShiftJis);
+  FUZZ_CHECK(whole.guess == pieces.guess);
+  // Bytes that are no UTF-8 make any choice a guess, and say so.
+  if (mode & 0x80) FUZZ_CHECK(!whole.guess.empty());
 
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
   switch (whole.encoding) {
     case TextEncoding::ShiftJis:
+      FUZZ_CHECK(!whole.guess.empty());
       FUZZ_CHECK(isUtf8(whole.text));
       // No byte gives more than one character of at most three bytes.
       FUZZ_CHECK(whole.text.size() <= 3 * bytes.size());
@@ -58,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  (std::string_view(bytes).starts_with(kMark) && whole.text == bytes.substr(3)));
       break;
     case TextEncoding::Undecided:
+      FUZZ_CHECK(whole.guess.empty());
       FUZZ_CHECK(whole.text == bytes);
       FUZZ_CHECK(isUtf8(whole.text));
       break;

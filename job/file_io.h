@@ -27,6 +27,14 @@ Expected<void> saveJobFile(const std::filesystem::path& file, const Job& job);
 // the file.
 Expected<PriceList> readPriceListFile(const std::filesystem::path& file);
 
+// The user's price list: the list in the file, or the built-in list only
+// when nothing at all is there (until the user saves a list, the built-in
+// one is theirs). A link on the way that leads nowhere (a share that is not
+// mounted), a folder that cannot be searched, a file that cannot be read or
+// holds no list: the sentence naming the file and why, never another list
+// in its place.
+Expected<PriceList> readUserPriceListFile(const std::filesystem::path& file);
+
 // The price list to price with: the file's, or the built-in list when there
 // is no such file or it cannot be read, with the one sentence to tell the
 // user why (empty when the file's list was taken).
@@ -37,7 +45,10 @@ struct LoadedPriceList {
 LoadedPriceList loadPriceList(const std::filesystem::path& file);
 
 // Saves the list stamped with the time as its savedAt, written as OutputFile
-// writes; the list as saved, or the sentence naming the file and why not.
+// writes; the list as saved, or the sentence naming the file and why not. A
+// file there that holds no list (damaged, of another format) is first kept
+// whole beside it as NAME.bak, replacing an older one; when it cannot be,
+// nothing is saved.
 Expected<PriceList> savePriceListFile(const std::filesystem::path& file, PriceList list,
                                       std::chrono::system_clock::time_point now);
 

@@ -1,10 +1,12 @@
 #include "job/platform_files.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 // The system's own calls where it has them; the C++ library's alone in the
@@ -40,6 +42,28 @@ int refusalOf(const fs::path& path) {
   return it == refusals().end() ? 0 : it->second;
 }
 
+// The folders a test has made unsearchable.
+std::set<fs::path>& unsearchable() {
+  static std::set<fs::path> folders;
+  return folders;
+}
+fs::path withoutTrailingSlash(const fs::path& path) {
+  fs::path normal = path.lexically_normal();
+  return normal.has_filename() ? normal : normal.parent_path();
+}
+// EACCES when the name is looked up through a folder a test has made
+// unsearchable (or, with `itself`, is that folder, to make a file in).
+int searchRefusalOf(const fs::path& path, bool itself = false) {
+  const std::lock_guard lock(refusalsMutex);
+  const fs::path name = withoutTrailingSlash(path);
+  for (const fs::path& folder : unsearchable()) {
+    const auto [inFolder, inName] =
+        std::mismatch(folder.begin(), folder.end(), name.begin(), name.end());
+    if (inFolder == folder.end() && (itself || inName != name.end())) return EACCES;
+  }
+  return 0;
+}
+
 }  // namespace
 
 namespace testing {
@@ -49,6 +73,14 @@ void refuseReading(const fs::path& file, int error) {
     refusals().erase(file);
   } else {
     refusals()[file] = error;
+  }
+}
+void refuseSearching(const fs::path& folder, bool refused) {
+  const std::lock_guard lock(refusalsMutex);
+  if (refused) {
+    unsearchable().insert(withoutTrailingSlash(folder));
+  } else {
+    unsearchable().erase(withoutTrailingSlash(folder));
   }
 }
 }  // namespace testing
@@ -99,9 +131,19 @@ void hookThenGoOn(int signal) {
 }  // namespace
 
 int status(const fs::path& path, FileStatus& out) {
+  if (const int refused = searchRefusalOf(path)) return refused;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return errno;
   out = statusFrom(info);
+  return 0;
+}
+
+int linkStatus(const fs::path& path, FileStatus& out) {
+  if (const int refused = searchRefusalOf(path)) return refused;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return errno;
+  out = statusFrom(info);
+  if (S_ISLNK(info.st_mode)) out.kind = FileKind::Link;
   return 0;
 }
 
@@ -119,6 +161,7 @@ bool mayWrite(const fs::path& path, const FileStatus& status) {
 
 int open(const fs::path& path, Access access, Peer peer, Descriptor& out) {
   out = kNoFile;
+  if (const int refused = searchRefusalOf(path, access == Access::Unnamed)) return refused;
   int flags = O_CLOEXEC;
   switch (access) {
     case Access::Read:
@@ -270,14 +313,10 @@ void hookThenGoOn(int signal) {
   std::raise(signal);
 }
 
-}  // namespace
-
-int status(const fs::path& path, FileStatus& out) {
+// What `found` is, with the size of a regular file at `path`.
+FileStatus statusFrom(const fs::path& path, const fs::file_status& found) {
   std::error_code error;
-  const fs::file_status found = fs::status(path, error);
-  if (found.type() == fs::file_type::not_found) return ENOENT;
-  if (error) return errorOf(error);
-  out = FileStatus{};
+  FileStatus out;
   switch (found.type()) {
     case fs::file_type::regular:
       out.kind = FileKind::Regular;
@@ -292,10 +331,35 @@ int status(const fs::path& path, FileStatus& out) {
     case fs::file_type::character:
       out.kind = FileKind::CharacterDevice;
       break;
+    case fs::file_type::symlink:
+      out.kind = FileKind::Link;
+      break;
     default:
       break;
   }
   out.permissions = static_cast<std::uint32_t>(found.permissions()) & 07777;
+  return out;
+}
+
+}  // namespace
+
+int status(const fs::path& path, FileStatus& out) {
+  if (const int refused = searchRefusalOf(path)) return refused;
+  std::error_code error;
+  const fs::file_status found = fs::status(path, error);
+  if (found.type() == fs::file_type::not_found) return ENOENT;
+  if (error) return errorOf(error);
+  out = statusFrom(path, found);
+  return 0;
+}
+
+int linkStatus(const fs::path& path, FileStatus& out) {
+  if (const int refused = searchRefusalOf(path)) return refused;
+  std::error_code error;
+  const fs::file_status found = fs::symlink_status(path, error);
+  if (found.type() == fs::file_type::not_found) return ENOENT;
+  if (error) return errorOf(error);
+  out = statusFrom(path, found);
   return 0;
 }
 
@@ -315,6 +379,7 @@ bool mayWrite(const fs::path&, const FileStatus& status) {
 
 int open(const fs::path& path, Access access, Peer, Descriptor& out) {
   out = kNoFile;
+  if (const int refused = searchRefusalOf(path, access == Access::Unnamed)) return refused;
   const char* mode = nullptr;
   switch (access) {
     case Access::Read:

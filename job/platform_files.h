@@ -19,7 +19,7 @@ inline constexpr Descriptor kStandardInput = 0;
 inline constexpr Descriptor kStandardOutput = 1;
 inline constexpr Descriptor kStandardError = 2;
 
-enum class FileKind { Regular, Folder, Pipe, CharacterDevice, Other };
+enum class FileKind { Regular, Folder, Pipe, CharacterDevice, Link, Other };
 
 struct FileStatus {
   FileKind kind = FileKind::Other;
@@ -31,6 +31,9 @@ struct FileStatus {
 
 // What a path leads to, links followed; ENOENT when nothing.
 int status(const std::filesystem::path& path, FileStatus& out);
+// What the name itself is, a link not followed (FileKind::Link): a link to
+// nowhere is there, only a name in no folder is ENOENT.
+int linkStatus(const std::filesystem::path& path, FileStatus& out);
 // What an open file is.
 int status(Descriptor file, FileStatus& out);
 
@@ -100,6 +103,10 @@ namespace testing {
 // Makes opening the file for reading fail with `error` from now on, as a
 // file the user may not read does for anyone but root; 0 undoes it.
 void refuseReading(const std::filesystem::path& file, int error);
+// Makes every look at a name inside the folder (status, linkStatus, open)
+// fail with EACCES, as a folder without search permission does for anyone
+// but root; false undoes it.
+void refuseSearching(const std::filesystem::path& folder, bool refused);
 }  // namespace testing
 
 }  // namespace kelvane::job::platform

@@ -16,9 +16,7 @@ QString priceListPath() {
 }
 
 Expected<job::PriceList> readUserPriceList() {
-  const QString path = priceListPath();
-  if (!QFileInfo::exists(path)) return job::builtInPriceList();
-  return job::readPriceListFile(fileOf(path));
+  return job::readUserPriceListFile(fileOf(priceListPath()));
 }
 
 Expected<job::PriceList> saveUserPriceList(const job::PriceList& list) {

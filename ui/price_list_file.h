@@ -12,14 +12,15 @@ namespace kelvane::ui {
 // folder: ~/.config/kelvane/prices.json.
 QString priceListPath();
 
-// The list in that file, or the built-in list while there is no file (until
+// The list in that file, or the built-in list while nothing is there (until
 // the user saves a list, the built-in one is theirs); a file that cannot be
-// read is the sentence naming it and why.
+// read, a link to nowhere or a folder that cannot be searched is the
+// sentence naming it and why (job::readUserPriceListFile).
 Expected<job::PriceList> readUserPriceList();
 
 // Saves the list there, stamped with the time, making the folder when there
-// is none yet: the list as saved, or the sentence naming the file and why
-// not.
+// is none yet, and keeping a damaged file there as prices.json.bak first:
+// the list as saved, or the sentence naming the file and why not.
 Expected<job::PriceList> saveUserPriceList(const job::PriceList& list);
 
 }  // namespace kelvane::ui

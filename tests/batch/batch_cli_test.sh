@@ -62,6 +62,41 @@ printf '{"format": "kelvane-prices", "formatVersion": 1}' >"$tmp/damaged.json"
 [ "$?" -eq 2 ] && grep -q '「damaged.json」を開けません。「wireYenPerKg」がありません。' "$tmp/err" ||
   fail "a damaged price list was not told: $(cat "$tmp/err")"
 
+# A price list that is there but cannot be read (a share that is not
+# mounted, a folder that cannot be searched) stops the batch as a damaged
+# one does. Root searches every folder, so that row needs another user.
+ln -s "$tmp/unmounted/prices.json" "$tmp/dangling.json"
+"$batch" --prices "$tmp/dangling.json" "$tmp/all.csv" -o "$tmp/new.csv" 2>"$tmp/err"
+[ "$?" -eq 2 ] && grep -q '「dangling.json」を開けません。読み込めません（リンク先がありません）。' "$tmp/err" ||
+  fail "a price list linked to nowhere was not told: $(cat "$tmp/err")"
+if [ "$(id -u)" -ne 0 ]; then
+  mkdir "$tmp/locked" && cp "$tmp/prices.json" "$tmp/locked/" && chmod 600 "$tmp/locked"
+  "$batch" --prices "$tmp/locked/prices.json" "$tmp/all.csv" -o "$tmp/new.csv" 2>"$tmp/err"
+  status=$?
+  chmod 700 "$tmp/locked"
+  [ "$status" -eq 2 ] && grep -q '「prices.json」を開けません。読み込めません（権限がありません）。' "$tmp/err" ||
+    fail "a price list in a folder that cannot be searched was not told: $(cat "$tmp/err")"
+fi
+[ ! -e "$tmp/new.csv" ] || fail "a price list that cannot be read left an output file"
+
+# The encoding, when the bytes only suggest it, is told in a line. A stray
+# Latin-1 byte (° as 0xB0) in the first row of a UTF-8 file refuses that row,
+# naming the byte; the rows after it keep their UTF-8 (KC-β, not KC-ﾎｲ).
+printf 'turns,former,備考\n10,1,20\260C\n20,1,KC-\316\262\n30,1,KC-\316\262\n' >"$tmp/stray.csv"
+"$batch" "$tmp/stray.csv" -o "$tmp/new.csv" 2>"$tmp/err"
+[ "$?" -eq 1 ] || fail "a stray byte's row was not refused"
+grep -q '^kelvane-batch: 入力にはバイト順マークがありませんが、UTF-8 として読みました' "$tmp/err" ||
+  fail "the guess of UTF-8 was not told: $(cat "$tmp/err")"
+grep -q '1 of 3 rows failed' "$tmp/err" || fail "the stray byte's row was not counted: $(cat "$tmp/err")"
+grep -q '2 行目 3 列目（備考）: UTF-8 の文字として読めないバイト 0xB0 があります（値の 3 バイト目）。' \
+  "$tmp/new.csv" || fail "the stray byte's row does not name the byte"
+[ "$(grep -c ',KC-β,' "$tmp/new.csv")" -eq 2 ] || fail "the rows after the stray byte lost their UTF-8"
+printf 'turns,former,material\n10,1,\223\272\220\374\n' >"$tmp/sjis.csv"
+"$batch" "$tmp/sjis.csv" -o "$tmp/new.csv" 2>"$tmp/err" || fail "a Shift_JIS file exited $?"
+grep -q '^kelvane-batch: .*Shift_JIS（CP932）として読みました。$' "$tmp/err" ||
+  fail "the guess of Shift_JIS was not told: $(cat "$tmp/err")"
+rm -f "$tmp/new.csv"
+
 # A column named almost as an input: status 2, one line naming both, no output.
 printf 'turns,leadLenght\n10,5\n' >"$tmp/slip.csv"
 "$batch" "$tmp/slip.csv" -o "$tmp/new.csv" 2>"$tmp/err"
@@ -95,6 +130,7 @@ no threads|"\$batch" -j 0 "\$tmp/all.csv" -o "\$tmp/new.csv"
 missing price list|"\$batch" --prices "\$tmp/missing.json" "\$tmp/all.csv" -o "\$tmp/new.csv"
 damaged price list|"\$batch" --prices "\$tmp/damaged.json" "\$tmp/all.csv" -o "\$tmp/new.csv"
 price list that is no file|"\$batch" --prices "\$tmp/dir" "\$tmp/all.csv" -o "\$tmp/new.csv"
+price list linked to nowhere|"\$batch" --prices "\$tmp/dangling.json" "\$tmp/all.csv" -o "\$tmp/new.csv"
 output that cannot be written|"\$batch" "\$tmp/all.csv" >/dev/full
 read-only output|cp "\$tmp/all.csv" "\$tmp/new.csv"; chmod 444 "\$tmp/new.csv"; "\$batch" "\$tmp/all.csv" -o "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
 output that is the input|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }

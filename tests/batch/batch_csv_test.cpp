@@ -126,40 +126,75 @@ TEST(BatchEncoding, TellsWellFormedUtf8FromTheRest) {
   }
 }
 
-TEST(BatchEncoding, FirstBytesBeyondAsciiDecide) {
+TEST(BatchEncoding, FindsTheFirstByteThatIsNoUtf8) {
+  EXPECT_EQ(firstNonUtf8Byte("丸 ｶﾅ"), std::string_view::npos);
+  EXPECT_EQ(firstNonUtf8Byte("20\xB0"
+                             "C"),
+            2u);
+  EXPECT_EQ(firstNonUtf8Byte("丸\xE4\xB8"), 3u);  // cut off
+  EXPECT_EQ(firstNonUtf8Byte("\xC0\xAF"), 0u);
+}
+
+// What the bytes from the first one beyond ASCII are taken for, and the line
+// that says so when it was a guess.
+TEST(BatchEncoding, TheTextBeyondAsciiDecides) {
+  constexpr const char* kShiftJis = "Shift_JIS（CP932）として読みました";
+  constexpr const char* kUtf8 = "UTF-8 として読みました";
   struct Case {
     std::string bytes;
     TextEncoding encoding;
     std::string text;
+    std::string told;  // what the line says; empty: no line
   };
+  const std::string ascii(kEncodingSampleBytes, '1');
   const Case cases[] = {
-      {"abc", TextEncoding::Undecided, "abc"},
+      {"abc", TextEncoding::Undecided, "abc", ""},
       {"\xEF\xBB\xBF"
        "abc",
-       TextEncoding::Utf8, "abc"},
-      {"a,\xE4\xB8\xB8", TextEncoding::Utf8, "a,丸"},
-      {"a,\x8a\xdb", TextEncoding::ShiftJis, "a,丸"},
+       TextEncoding::Utf8, "abc", ""},
+      {"a,\xE4\xB8\xB8", TextEncoding::Utf8, "a,丸", ""},
+      {"a,\x8a\xdb", TextEncoding::ShiftJis, "a,丸", kShiftJis},
       // \ and ~ are themselves in CP932, not yen and overline.
-      {"\\~,\x8a\xdb", TextEncoding::ShiftJis, "\\~,丸"},
-      {"\x83\x41\x81\x7e", TextEncoding::ShiftJis, "ア×"},
-      // The first character decides alone: a stray byte after it is passed
-      // on for its row to be told.
-      {"a,丸\n\xff,x\n", TextEncoding::Utf8, "a,丸\n\xff,x\n"},
-      {"a,\x8a\xdb,\xe4\xb8\xb8", TextEncoding::ShiftJis, "a,丸,荳ｸ"},
-      // A first character cut off by the end of the file is no UTF-8.
-      {"a,\xe4\xb8", TextEncoding::ShiftJis, "a,荳"},
+      {"\\~,\x8a\xdb", TextEncoding::ShiftJis, "\\~,丸", kShiftJis},
+      {"\x83\x41\x81\x7e", TextEncoding::ShiftJis, "ア×", kShiftJis},
+      // UTF-8 characters at least as many as the stray bytes: UTF-8, the
+      // stray bytes passed on for their rows to be told, wherever they are.
+      {"a,丸\n\xff,x\n", TextEncoding::Utf8, "a,丸\n\xff,x\n", kUtf8},
+      {"note,turns\n20\xB0"
+       "C,10\nKC-β,20\nKC-β,30\n",
+       TextEncoding::Utf8,
+       "note,turns\n20\xB0"
+       "C,10\nKC-β,20\nKC-β,30\n",
+       kUtf8},
+      {"\xEF\xBB\xBF"
+       "a,\xff",
+       TextEncoding::Utf8, "a,\xff", ""},  // the mark says it
+      // Shift_JIS read as UTF-8 has more stray bytes than characters.
+      {"a,\x8a\xdb,\xe4\xb8\xb8", TextEncoding::ShiftJis, "a,丸,荳ｸ", kShiftJis},
+      {"\x82\xdc\x82\xc5\x82\xc5\x82\xb7\x81\x42", TextEncoding::ShiftJis, "までです。", kShiftJis},
+      // A character cut off by the end of the file is no UTF-8.
+      {"a,\xe4\xb8", TextEncoding::ShiftJis, "a,荳", kShiftJis},
+      // What the held-back text holds decides, not what comes after it.
+      {"\xB0" + ascii + "KC-β", TextEncoding::ShiftJis, "ｰ" + ascii + "KC-ﾎｲ", kShiftJis},
+      {"\xB0" + ascii.substr(10) + "KC-β", TextEncoding::Utf8, "\xB0" + ascii.substr(10) + "KC-β",
+       kUtf8},
   };
   for (const Case& c : cases) {
-    for (const std::size_t piece : {std::size_t{1}, c.bytes.size()}) {
-      SCOPED_TRACE(c.text + " in pieces of " + std::to_string(piece));
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{4096}, c.bytes.size()}) {
+      SCOPED_TRACE(c.text.substr(0, 40) + " in pieces of " + std::to_string(piece));
       InputDecoder decoder;
       std::string text;
       for (std::size_t at = 0; at < c.bytes.size(); at += piece) {
         text += decoder.decode(std::string_view(c.bytes).substr(at, piece));
       }
       text += decoder.finish();
-      EXPECT_EQ(text, c.text);
+      EXPECT_TRUE(text == c.text) << text.substr(0, 40);
       EXPECT_EQ(decoder.encoding(), c.encoding);
+      if (c.told.empty()) {
+        EXPECT_EQ(decoder.guess(), "");
+      } else {
+        EXPECT_NE(decoder.guess().find(c.told), std::string::npos) << decoder.guess();
+      }
     }
   }
 }

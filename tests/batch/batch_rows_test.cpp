@@ -5,6 +5,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "batch_test_support.h"
@@ -177,6 +178,15 @@ TEST(BatchRows, BadRowsAreToldAndTheBatchGoesOn) {
   }
 }
 
+// The lines about the input's encoding among those a run told.
+std::vector<std::string> encodingNotices(const BatchRun& run) {
+  std::vector<std::string> lines;
+  for (const std::string& line : run.notices) {
+    if (line.find("として読みました") != std::string::npos) lines.push_back(line);
+  }
+  return lines;
+}
+
 // The same file as UTF-8, UTF-8 with a byte order mark and Shift_JIS (CP932,
 // as spreadsheet programs on Japanese Windows save it) gives the same output.
 TEST(BatchRows, ReadsUtf8WithOrWithoutMarkAndShiftJis) {
@@ -201,19 +211,46 @@ TEST(BatchRows, ReadsUtf8WithOrWithoutMarkAndShiftJis) {
       EXPECT_EQ(run.output, reference.output);
     }
   }
-  // A byte that is not UTF-8 in a file marked as UTF-8, or in one whose first
-  // character beyond ASCII was UTF-8, spoils its cell only.
-  for (const std::string mark : {"\xEF\xBB\xBF", ""}) {
-    SCOPED_TRACE(mark.empty() ? "without mark" : "with mark");
-    const BatchRun spoilt = runOn(mark + utf8 + "\xff,0.2,0.21,,\r\n");
+  // A byte that is not UTF-8 in a file marked as UTF-8, or in one of more
+  // UTF-8 characters than such bytes, spoils its cell only, wherever it is:
+  // in the last row, or in the first (a Latin-1 ° before rows of β and 丸),
+  // which once made every row after it Shift_JIS, computed as such.
+  const std::string stray =
+      "20\xB0"
+      "C,0.2,0.21,,\r\n";
+  const std::string header = utf8.substr(0, utf8.find('\n') + 1);
+  for (const auto& [name, mark, before, after, told] :
+       std::vector<std::tuple<std::string, std::string, std::string, std::string, bool>>{
+           {"with mark, last row", "\xEF\xBB\xBF", utf8, "", false},
+           {"last row", "", utf8, "", true},
+           {"first row", "", header, utf8.substr(header.size()), true}}) {
+    SCOPED_TRACE(name);
+    const BatchRun spoilt = runOn(mark + before + stray + after, 1);
     ASSERT_TRUE(spoilt.summary.ok());
     EXPECT_EQ(spoilt.summary->failedRows, 1u);
-    EXPECT_TRUE(spoilt.output.starts_with(reference.output));
     const auto rows = outputRows(spoilt.output);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2][0], "\xEF\xBF\xBD");
-    EXPECT_NE(rows[2].back().find("4 行目 1 列目（備考）: UTF-8 の文字として"), std::string::npos);
+    const auto referenceRows = outputRows(reference.output);
+    const std::size_t at = after.empty() ? 2 : 0;
+    EXPECT_EQ(rows[at][0],
+              "20\xEF\xBF\xBD"
+              "C");
+    EXPECT_EQ(rows[at].back(), std::to_string(at + 2) +
+                                   " 行目 1 列目（備考）: UTF-8 の文字として読めないバイト 0xB0 "
+                                   "があります（値の 3 バイト目）。");
+    for (std::size_t i = 0; i < 2; ++i)
+      EXPECT_EQ(rows[i + (after.empty() ? 0 : 1)], referenceRows[i]);
+    EXPECT_EQ(encodingNotices(spoilt),
+              told ? std::vector<std::string>{"入力にはバイト順マークがありませんが、UTF-8 として"
+                                              "読みました（UTF-8 として読めないバイトのある行は"
+                                              "計算していません）。"}
+                   : std::vector<std::string>{});
   }
+  // Shift_JIS is said to be a guess too; UTF-8 without a stray byte is none.
+  EXPECT_EQ(encodingNotices(runOn(shiftJis, 1)),
+            std::vector<std::string>{"入力にはバイト順マークがなく、UTF-8 としては読めないため、"
+                                     "Shift_JIS（CP932）として読みました。"});
+  EXPECT_EQ(encodingNotices(runOn(utf8)), std::vector<std::string>{});
   // A byte Shift_JIS has no character for spoils its cell only.
   const BatchRun bad = runOn(shiftJis + "\x80,0.2,0.21,,\r\n");
   ASSERT_TRUE(bad.summary.ok());

@@ -1,14 +1,20 @@
 // The user's price list: its text both ways, the terms a job takes from it,
-// and a missing or damaged file, which falls back on the built-in list.
+// a missing file, which gives the built-in list, and a file that is there
+// but cannot be read, which never does.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "job/file_io.h"
+#include "job/json_fields.h"
 #include "job/output_file.h"
+#include "job/platform_files.h"
 #include "job/price_list.h"
 #include "job_fixtures.h"
 
@@ -203,12 +209,142 @@ TEST_F(PriceListFiles, MissingOrDamagedFileGivesTheBuiltInList) {
       {damaged,
        "「damaged.json」を開けません。JSON として読めません（1 行目）。組み込みの単価を使います。"},
       {directory,
-       "「directory.json」を開けません。通常のファイルではありません。組み込みの単価を使います。"}};
+       "「directory.json」を開けません。通常のファイルではありません。組み込みの単価を使います。"},
+      {dir_ / "dangling.json",
+       "「dangling.json」を開けません。読み込めません（リンク先がありません）。組み込みの単価を使い"
+       "ます。"}};
+  fs::create_symlink(dir_ / "unmounted" / "prices.json", dir_ / "dangling.json");
   for (const auto& [file, message] : cases) {
     const LoadedPriceList loaded = loadPriceList(file);
     EXPECT_EQ(loaded.list, builtInPriceList()) << file;
     EXPECT_EQ(loaded.problem, message);
   }
+}
+
+// Only nothing at all at the name gives the built-in list. A share that is
+// not mounted (a link to nowhere, the file's or its folder's), a folder that
+// cannot be searched or a file that cannot be read is said, never priced
+// with the built-in figures in its place. Root searches and reads anything,
+// so those refusals are the platform's, as the system gives them to a user.
+TEST_F(PriceListFiles, OnlyNothingThereGivesTheBuiltInList) {
+  const PriceList mine = test::samplePriceLists()[1].list;
+  fs::create_directory(dir_ / "real");
+  ASSERT_EQ(
+      test::failureOf(writeFileAtomically(dir_ / "real" / "prices.json", writePriceList(mine))),
+      std::nullopt);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(dir_ / "damaged.json", "{\"format\": ")),
+            std::nullopt);
+  fs::create_directory(dir_ / "empty");
+  fs::create_directory(dir_ / "locked");
+  ASSERT_EQ(
+      test::failureOf(writeFileAtomically(dir_ / "locked" / "prices.json", writePriceList(mine))),
+      std::nullopt);
+  fs::create_symlink(dir_ / "unmounted" / "prices.json", dir_ / "dangling.json");
+  fs::create_directory_symlink(dir_ / "unmounted", dir_ / "share");
+  fs::create_directory_symlink(dir_ / "real", dir_ / "mounted");
+  fs::create_directory_symlink(dir_ / "empty", dir_ / "mountedEmpty");
+  fs::create_symlink(dir_ / "real" / "prices.json", dir_ / "linked.json");
+  platform::testing::refuseSearching(dir_ / "locked", true);
+  ASSERT_EQ(test::failureOf(writeFileAtomically(dir_ / "unreadable.json", writePriceList(mine))),
+            std::nullopt);
+  platform::testing::refuseReading(dir_ / "unreadable.json", EACCES);
+  const struct {
+    fs::path file;
+    std::optional<PriceList> list;
+    std::string says;  // the start of the failure
+  } cases[] = {
+      {dir_ / "missing.json", builtInPriceList(), ""},
+      {dir_ / "none" / "deeper" / "prices.json", builtInPriceList(), ""},
+      {dir_ / "mountedEmpty" / "prices.json", builtInPriceList(), ""},
+      {dir_ / "real" / "prices.json", mine, ""},
+      {dir_ / "mounted" / "prices.json", mine, ""},
+      {dir_ / "linked.json", mine, ""},
+      {dir_ / "dangling.json", std::nullopt,
+       "「dangling.json」を開けません。読み込めません（リンク先がありません）。"},
+      {dir_ / "share" / "prices.json", std::nullopt,
+       "「prices.json」を開けません。読み込めません（フォルダー「" + (dir_ / "share").string() +
+           "」のリンク先がありません）。"},
+      {dir_ / "share" / "kelvane" / "prices.json", std::nullopt,
+       "「prices.json」を開けません。読み込めません（フォルダー「" + (dir_ / "share").string() +
+           "」のリンク先がありません）。"},
+      {dir_ / "locked" / "prices.json", std::nullopt,
+       "「prices.json」を開けません。読み込めません（権限がありません）。"},
+      {dir_ / "locked" / "none" / "prices.json", std::nullopt,
+       "「prices.json」を開けません。読み込めません（権限がありません）。"},
+      {dir_ / "unreadable.json", std::nullopt,
+       "「unreadable.json」を開けません。読み込めません（権限がありません）。"},
+      {dir_ / "damaged.json", std::nullopt, "「damaged.json」を開けません。JSON として読めません"},
+      {dir_ / "empty", std::nullopt, "「empty」を開けません。通常のファイルではありません。"},
+  };
+  for (const auto& c : cases) {
+    const Expected<PriceList> read = readUserPriceListFile(c.file);
+    if (c.list) {
+      EXPECT_TRUE(read && *read == *c.list) << c.file << ": " << read.message();
+    } else {
+      ASSERT_FALSE(read) << c.file;
+      EXPECT_EQ(read.message().rfind(c.says, 0), 0u) << read.message();
+    }
+  }
+  platform::testing::refuseSearching(dir_ / "locked", false);
+  platform::testing::refuseReading(dir_ / "unreadable.json", 0);
+}
+
+std::string contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// A file that holds no list is kept whole as prices.json.bak before a list
+// is saved over it, replacing an older .bak; a list, or no file, is simply
+// replaced.
+TEST_F(PriceListFiles, WhatHoldsNoListIsKeptBeforeSaving) {
+  const auto noon = std::chrono::sys_days{std::chrono::year{2026} / 12 / 8} + std::chrono::hours{3};
+  const PriceList list = test::samplePriceLists()[1].list;
+  const std::string huge =
+      R"({"format": "kelvane-prices", "note": ")" + std::string(kMaxFileBytes + 70000, 'x') + "\"}";
+  const struct {
+    const char* name;
+    std::optional<std::string> before;  // the file's bytes; none: no file
+    std::optional<std::string> kept;    // prices.json.bak afterwards; none: no such file
+  } cases[] = {
+      {"no file", std::nullopt, std::nullopt},
+      {"a list", writePriceList(builtInPriceList()), std::nullopt},
+      {"cut short", R"({"format": "kelvane-prices", "wire)",
+       R"({"format": "kelvane-prices", "wire)"},
+      {"a job", R"({"format": "kelvane-job", "formatVersion": 1})",
+       R"({"format": "kelvane-job", "formatVersion": 1})"},
+      {"empty", "", ""},
+      {"too large", huge, huge},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    const fs::path file = dir_ / "prices.json";
+    const fs::path bak = dir_ / "prices.json.bak";
+    std::ofstream(bak) << "an older backup";
+    if (c.before) std::ofstream(file, std::ios::binary) << *c.before;
+    const Expected<PriceList> saved = savePriceListFile(file, list, noon);
+    ASSERT_TRUE(saved) << saved.message();
+    EXPECT_EQ(readPriceListFile(file).value(), *saved);
+    EXPECT_EQ(contents(bak), c.kept.value_or("an older backup"));
+  }
+}
+
+// A damaged list that cannot be kept is not replaced.
+TEST_F(PriceListFiles, DamagedListThatCannotBeKeptIsNotReplaced) {
+  const fs::path file = dir_ / "prices.json";
+  std::ofstream(file) << "{\"format\": ";
+  fs::create_directory(dir_ / "prices.json.bak");
+  const Expected<PriceList> saved =
+      savePriceListFile(file, builtInPriceList(), std::chrono::system_clock::now());
+  ASSERT_FALSE(saved);
+  EXPECT_EQ(saved.message(),
+            "「prices.json.bak」を保存できません（フォルダーです）。読めない単価表「prices.json」を"
+            "残せないので、新しい単価表は保存していません。");
+  EXPECT_EQ(contents(file), "{\"format\": ");
 }
 
 }  // namespace

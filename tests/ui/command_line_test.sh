@@ -142,6 +142,42 @@ ROWS
 [ ! -e "$tmp/none" ] || fail "a folder was made for an output"
 rm "$tmp/config/kelvane/prices.json"
 
+# A price list that is there but cannot be read is refused as a damaged one
+# is, never replaced by the built-in prices: a link to nowhere (a share that
+# is not mounted), the list's own or its folder's, or, for a user root is
+# not, a folder that cannot be searched.
+refused_list() {  # refused_list <what> <the line's start>
+  rm -f "$tmp"/out.*
+  "$kelvane" --quotation "$tmp/out.pdf" "$tmp/coil.kelvane" >"$tmp/out" 2>"$tmp/err"
+  status=$?
+  [ "$status" -eq 1 ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -qF -- "$2" "$tmp/err" &&
+    grep -qF '見積条件のない案件の見積書は、読める単価表がないと作れません。' "$tmp/err" ||
+    fail "$1: exit status $status, said: $(cat "$tmp/err")"
+  ls "$tmp"/out.* >/dev/null 2>&1 && fail "$1: the quotation was written"
+}
+ln -s "$tmp/unmounted/prices.json" "$tmp/config/kelvane/prices.json"
+refused_list "a list linked to nowhere" '「prices.json」を開けません。読み込めません（リンク先がありません）。'
+rm "$tmp/config/kelvane/prices.json"
+mv "$tmp/config/kelvane" "$tmp/config/kelvane.real"
+ln -s "$tmp/unmounted" "$tmp/config/kelvane"
+refused_list "a folder linked to nowhere" \
+  "「prices.json」を開けません。読み込めません（フォルダー「$tmp/config/kelvane」のリンク先がありません）。"
+rm "$tmp/config/kelvane"
+mv "$tmp/config/kelvane.real" "$tmp/config/kelvane"
+if [ "$(id -u)" -ne 0 ]; then
+  cat >"$tmp/config/kelvane/prices.json" <<'JSON'
+{"format": "kelvane-prices", "formatVersion": 1,
+ "wireYenPerKg": {"copper": 2500, "aluminium": 900, "copperCladAluminium85": 1300},
+ "terms": {"lossPercent": 3, "windingRpm": 1000, "handlingMinutes": 1, "setupMinutes": 30,
+           "labourYenPerHour": 3000, "overheadPercent": 10, "profitPercent": 15,
+           "parts": [], "quantities": [100]}}
+JSON
+  chmod 600 "$tmp/config/kelvane"
+  refused_list "a folder that cannot be searched" '「prices.json」を開けません。読み込めません（権限がありません）。'
+  chmod 700 "$tmp/config/kelvane"
+  rm "$tmp/config/kelvane/prices.json"
+fi
+
 # Outputs that must not be replaced, or that would replace what they must not.
 # Each row fails with the status and line given and leaves every file as it was.
 echo 'old csv' >"$tmp/kept.csv"

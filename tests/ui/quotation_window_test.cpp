@@ -1,21 +1,25 @@
 // The window prices its job: the 見積 pane shows what priceCoil gives for
 // the coil on the form, both PDFs carry every figure of the pane, the price
 // list is read once (a damaged one said once, the built-in one used), a job
-// priced from an older list is offered the new prices, and the customer's
+// priced from an older list is offered the new prices, a damaged list is
+// kept as prices.json.bak when one is saved over it, and the customer's
 // quotation gets its 版 on each new issue.
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <memory>
 
 #include "job/file_io.h"
 #include "job/money_text.h"
+#include "job/platform_files.h"
 #include "job/price_list.h"
 #include "job/quotation_text.h"
 #include "tests/ui/pdf_text.h"
@@ -103,6 +107,14 @@ void writePriceList(double copperYenPerKg, const std::string& savedAt) {
             QByteArray::fromStdString(kelvane::job::writePriceList(list)));
 }
 
+// Undoes what a test made the platform refuse about the price list.
+void undoRefusals() {
+  const QString path = kelvane::ui::priceListPath();
+  kelvane::job::platform::testing::refuseSearching(
+      QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(), false);
+  kelvane::job::platform::testing::refuseReading(QFile::encodeName(path).toStdString(), 0);
+}
+
 }  // namespace
 
 class QuotationWindowTest : public QObject {
@@ -115,8 +127,11 @@ class QuotationWindowTest : public QObject {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
   }
+  void cleanup() { undoRefusals(); }
   void init() {
+    undoRefusals();
     QFile::remove(kelvane::ui::priceListPath());
+    QFile::remove(kelvane::ui::priceListPath() + QStringLiteral(".bak"));
     temporary_ = std::make_unique<QTemporaryDir>();
     QVERIFY(temporary_->isValid());
     dir_ = QDir(temporary_->path());
@@ -217,13 +232,24 @@ class QuotationWindowTest : public QObject {
     QVERIFY(person.window.currentJob().priceListSavedAt.empty());
   }
 
-  // No list of the user's: the built-in one, nothing said. A damaged one:
-  // said once, however often prices are asked for, and the built-in one
-  // used; never a crash.
+  // No list of the user's: the built-in one, nothing said. A damaged one, or
+  // one that is there but cannot be read (a link to a share that is not
+  // mounted, a folder that cannot be searched): said once, however often
+  // prices are asked for, and the built-in one used; never a crash.
   void the_price_list_is_read_once_data() {
-    QTest::addColumn<QByteArray>("file");  // "<none>": no file
+    QTest::addColumn<QByteArray>("file");  // "<none>": no file; <…>: see below
     QTest::addColumn<QString>("said");
     QTest::newRow("no file") << QByteArray("<none>") << "";
+    QTest::newRow("a link to nowhere")
+        << QByteArray("<link to nowhere>")
+        << "「prices.json」を開けません。読み込めません（リンク先がありません）。";
+    // Root searches and reads anything: the refusals are the platform's.
+    QTest::newRow("a folder that cannot be searched")
+        << QByteArray("<unsearchable folder>")
+        << "「prices.json」を開けません。読み込めません（権限がありません）。";
+    QTest::newRow("unreadable")
+        << QByteArray("<unreadable>")
+        << "「prices.json」を開けません。読み込めません（権限がありません）。";
     // NOLINTNEXTLINE(modernize-raw-string-literal): moc misreads the brace in a raw string
     QTest::newRow("not JSON") << QByteArray("{\"format\": \"kelvane-prices\", \"wire")
                               << "「prices.json」を開けません。JSON として読めません";
@@ -239,7 +265,23 @@ class QuotationWindowTest : public QObject {
   void the_price_list_is_read_once() {
     QFETCH(QByteArray, file);
     QFETCH(QString, said);
-    if (file != "<none>") writeFile(kelvane::ui::priceListPath(), file);
+    const QString path = kelvane::ui::priceListPath();
+    const QByteArray good =
+        QByteArray::fromStdString(kelvane::job::writePriceList(kelvane::job::builtInPriceList()))
+            .replace("1800", "2500");
+    if (file == "<link to nowhere>") {
+      QDir().mkpath(QFileInfo(path).absolutePath());
+      QVERIFY(QFile::link(dir_.filePath(QStringLiteral("unmounted/prices.json")), path));
+    } else if (file == "<unsearchable folder>") {
+      writeFile(path, good);
+      kelvane::job::platform::testing::refuseSearching(
+          QFile::encodeName(QFileInfo(path).absolutePath()).toStdString(), true);
+    } else if (file == "<unreadable>") {
+      writeFile(path, good);
+      kelvane::job::platform::testing::refuseReading(QFile::encodeName(path).toStdString(), EACCES);
+    } else if (file != "<none>") {
+      writeFile(path, file);
+    }
     Person person;
     person.click({"Command1", -1});
     person.window.showQuotationPane();
@@ -253,6 +295,31 @@ class QuotationWindowTest : public QObject {
     QCOMPARE(person.messages.size(), 1);
     QVERIFY2(person.messages[0].startsWith(said), qPrintable(person.messages[0]));
     QVERIFY(person.messages[0].endsWith(QStringLiteral("組み込みの単価を使います。")));
+  }
+
+  // 単価表's OK after a damaged list keeps the damaged file, whole, as
+  // prices.json.bak before the new list takes its name; a list saved over a
+  // list leaves no .bak.
+  void a_damaged_price_list_is_kept_when_one_is_saved() {
+    const QString path = kelvane::ui::priceListPath();
+    // NOLINTNEXTLINE(modernize-raw-string-literal): moc misreads the brace in a raw string
+    const QByteArray damaged("{\"format\": \"kelvane-prices\", \"wireYenPerKg\": {\"copper\": 25");
+    writeFile(path, damaged);
+    Person person;
+    QVERIFY(person.window.priceList() == kelvane::job::builtInPriceList());  // 単価表 opens
+    QCOMPARE(person.messages.size(), 1);
+    kelvane::job::PriceList list = kelvane::job::builtInPriceList();
+    list.wireYenPerKg[0] = 2500;
+    person.window.setPriceList(list);  // what its OK does
+    QCOMPARE(person.messages.size(), 1);
+    QFile kept(path + QStringLiteral(".bak"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), damaged);
+    QCOMPARE(person.window.priceList().wireYenPerKg[0], 2500.0);
+    QVERIFY(kelvane::ui::readUserPriceList());
+    QVERIFY(QFile::remove(kept.fileName()));
+    person.window.setPriceList(list);
+    QVERIFY(!QFile::exists(kept.fileName()));
   }
 
   // 単価表 saved from the window is the list new jobs are priced with, and

@@ -83,6 +83,13 @@ std::string place(std::uint64_t number, const ColumnLayout& layout,
   return text + ": ";
 }
 
+// A byte as a message names it: 0xB0.
+std::string byteText(char byte) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  const auto value = static_cast<unsigned char>(byte);
+  return std::string("0x") + kDigits[value >> 4] + kDigits[value & 0x0F];
+}
+
 // A cell quoted in a message, when it is short enough to read there.
 std::string quoted(std::string_view cell) {
   if (cell.size() > 40) return "この値";
@@ -118,8 +125,10 @@ Expected<void> checkReadable(const CsvRecord& record, std::uint64_t number,
   }
   for (std::size_t i = 0; i < record.fields.size(); ++i) {
     const std::string& cell = record.fields[i];
-    if (!isUtf8(cell)) {
-      return Failure{place(number, layout, i) + "UTF-8 の文字として読めないバイトがあります。"};
+    if (const std::size_t stray = firstNonUtf8Byte(cell); stray != std::string::npos) {
+      return Failure{place(number, layout, i) + "UTF-8 の文字として読めないバイト " +
+                     byteText(cell[stray]) + " があります（値の " + std::to_string(stray + 1) +
+                     " バイト目）。"};
     }
     if (encoding == TextEncoding::ShiftJis &&
         cell.find(kReplacementCharacter) != std::string::npos) {

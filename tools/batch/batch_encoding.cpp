@@ -41,13 +41,16 @@ int utf8Length(std::string_view text) {
 
 }  // namespace
 
-bool isUtf8(std::string_view text) {
-  while (!text.empty()) {
-    const int n = utf8Length(text);
-    if (n <= 0) return false;
-    text.remove_prefix(n);
+bool isUtf8(std::string_view text) { return firstNonUtf8Byte(text) == std::string_view::npos; }
+
+std::size_t firstNonUtf8Byte(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const int n = utf8Length(text.substr(at));
+    if (n <= 0) return at;
+    at += static_cast<std::size_t>(n);
   }
-  return true;
+  return std::string_view::npos;
 }
 
 std::string repairedUtf8(std::string_view text) {
@@ -88,30 +91,79 @@ std::string InputDecoder::decode(std::string_view bytes) {
     }
   }
 
+  std::string ascii;  // what came before the first byte beyond ASCII
   if (encoding_ == TextEncoding::Undecided) {
-    std::size_t first = 0;
-    while (first < text.size() && static_cast<unsigned char>(text[first]) < 0x80) ++first;
-    if (first == text.size()) return text;
-    // The first character beyond ASCII decides, once it is all there; a
-    // stray byte further on spoils only its own row.
-    const int n = utf8Length(std::string_view(text).substr(first));
-    if (n < 0) {
-      pending_ = text.substr(first);
-      return text.substr(0, first);
+    if (sample_.empty()) {
+      std::size_t first = 0;
+      while (first < text.size() && static_cast<unsigned char>(text[first]) < 0x80) ++first;
+      if (first == text.size()) return text;
+      ascii = text.substr(0, first);
+      text.erase(0, first);
     }
-    encoding_ = n > 0 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+    sample_ += text;
+    if (sample_.size() < kEncodingSampleBytes) return ascii;
+    // However the bytes arrived, the same ones decide.
+    decide(std::string_view(sample_).substr(0, kEncodingSampleBytes), false);
+    text = std::move(sample_);
+    sample_.clear();
   }
 
-  if (encoding_ == TextEncoding::ShiftJis) return fromShiftJis(text, false);
-  return text;
+  if (encoding_ == TextEncoding::ShiftJis) return ascii + fromShiftJis(text, false);
+  return ascii + text;
+}
+
+void InputDecoder::decide(std::string_view sample, bool whole) {
+  // Well-formed characters of more than one byte count only in a stretch of
+  // bytes beyond ASCII that is UTF-8 throughout: Shift_JIS read as UTF-8
+  // makes characters of the bytes beside a stray one (の は as 82 CC 82 CD
+  // hold CC 82), rarely a whole stretch of them.
+  std::size_t characters = 0;  // in stretches without a stray byte
+  std::size_t strays = 0;      // bytes that are no UTF-8
+  std::size_t stretchCharacters = 0;
+  bool strayInStretch = false;
+  const auto endStretch = [&] {
+    if (!strayInStretch) characters += stretchCharacters;
+    stretchCharacters = 0;
+    strayInStretch = false;
+  };
+  while (!sample.empty()) {
+    const int n = utf8Length(sample);
+    if (n < 0 && !whole) break;  // a character the next bytes complete
+    if (n == 1) endStretch();
+    if (n > 1) ++stretchCharacters;
+    if (n <= 0) {
+      ++strays;
+      strayInStretch = true;
+    }
+    sample.remove_prefix(n > 0 ? static_cast<std::size_t>(n) : 1);
+  }
+  endStretch();
+  if (characters > 0 && strays <= characters) {
+    encoding_ = TextEncoding::Utf8;
+    if (strays > 0) {
+      guess_ =
+          "入力にはバイト順マークがありませんが、UTF-8 として読みました（UTF-8 として読めない"
+          "バイトのある行は計算していません）。";
+    }
+  } else {
+    encoding_ = TextEncoding::ShiftJis;
+    guess_ =
+        "入力にはバイト順マークがなく、UTF-8 としては読めないため、Shift_JIS（CP932）として"
+        "読みました。";
+  }
 }
 
 std::string InputDecoder::finish() {
   std::string rest = std::move(pending_);
   pending_.clear();
-  // A first character beyond ASCII cut off by the end of the file is no
-  // UTF-8.
-  if (encoding_ == TextEncoding::Undecided && !rest.empty()) encoding_ = TextEncoding::ShiftJis;
+  if (encoding_ == TextEncoding::Undecided && !(sample_.empty() && rest.empty())) {
+    // The file ended within the text held back (or within what could have
+    // been a byte order mark): all of it decides, a character cut off by
+    // the end being no UTF-8.
+    rest = std::move(sample_) + rest;
+    sample_.clear();
+    decide(rest, true);
+  }
   if (encoding_ == TextEncoding::ShiftJis) return fromShiftJis(rest, true);
   return rest;  // a cut-off character stays for isUtf8 to find
 }

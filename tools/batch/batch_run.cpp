@@ -152,6 +152,9 @@ class RecordSource {
   std::uint64_t bytesRead() const { return bytesRead_; }
   // What the records taken so far were written in.
   TextEncoding encoding() const { return decoder_.encoding(); }
+  // The line telling which encoding was guessed, once it is (see
+  // InputDecoder::guess); empty until then, and when none was.
+  const std::string& encodingGuess() const { return decoder_.guess(); }
 
  private:
   const ReadBytes& read_;
@@ -186,6 +189,15 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   }();
   if (!layout) return layout.failure();
   if (auto missing = layout->missingInputs(); missing && options.notice) options.notice(*missing);
+  // Which encoding the input was taken for, when the bytes only suggested
+  // it, told as soon as it is settled: before the rows it was settled for.
+  bool encodingTold = false;
+  const auto tellEncoding = [&] {
+    if (encodingTold || source.encodingGuess().empty()) return;
+    encodingTold = true;
+    if (options.notice) options.notice(source.encodingGuess());
+  };
+  tellEncoding();
   if (auto written = write("\xEF\xBB\xBF" + outputHeader(*layout)); !written.ok())
     return written.failure();
 
@@ -226,6 +238,7 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
     for (;;) {
       if (auto filled = source.fill(kRowsPerPart, kPartBytes); !filled.ok())
         return filled.failure();
+      tellEncoding();
       if (source.empty()) break;
       std::size_t bytes = 0;
       std::vector<CsvRecord> rows = source.take(kRowsPerPart, kPartBytes, outputRowBytes, bytes);

@@ -24,9 +24,10 @@ struct BatchOptions {
   ResultStyle results = ResultStyle::Readable;
   // With a price list, every row is priced with it too (ColumnLayout::priceWith).
   std::optional<job::PriceList> prices;
-  // Told once, before any row, a line about the input for the person running
-  // the batch: which input columns the header lacks (see
-  // ColumnLayout::missingInputs).
+  // Told once each, before the rows they concern, lines about the input for
+  // the person running the batch: which input columns the header lacks (see
+  // ColumnLayout::missingInputs), and which encoding the input was taken for
+  // when that was guessed (see InputDecoder::guess).
   std::function<void(const std::string& line)> notice;
   // Told after each part of the output is written: the rows written and the
   // input bytes read so far.

@@ -1,13 +1,16 @@
 // The customer's quotation (見積書) as a PDF: every figure and field read
 // back with poppler's pdftotext, long remarks going on to a second page, and
 // a file it cannot write refused.
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "job/money_text.h"
 #include "pdf_text.h"
 #include "ui/customer_quotation.h"
+#include "ui/fonts.h"
 #include "window_test_support.h"
 
 using kelvane::ui::CustomerQuotation;
@@ -109,6 +112,46 @@ class CustomerQuotationTest : public QObject {
     // The amount the customer reads first: the first lot's total with tax.
     QVERIFY(text.contains(QStringLiteral("御見積金額（税込） 17,506円")));
     QVERIFY(!text.contains(QStringLiteral("¥")));
+    // A kanji that reads back as its radical (見 as ⾒) is text nobody finds.
+    QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[\\x{2E80}-\\x{2FDF}]"))));
+  }
+
+  // A PDF's text layer gives each glyph of its face the lowest code point
+  // the face draws with that glyph. In the paper's face every character a
+  // quotation is written in must be that lowest code point itself, or the
+  // PDF reads back another character than it shows.
+  void the_paper_face_reads_back_every_character_as_drawn_data() {
+    QTest::addColumn<char32_t>("first");
+    QTest::addColumn<char32_t>("last");
+    QTest::newRow("digits, Latin letters and signs") << U'!' << U'~';
+    QTest::newRow("Japanese punctuation and brackets") << U'\u3001' << U'\u301B';
+    QTest::newRow("hiragana and katakana") << U'\u3041' << U'\u30FE';
+    QTest::newRow("kanji") << U'\u4E00' << U'\u9FFF';
+    // ～ (U+FF5E) is left out: IPA P Gothic draws it as 〜, which it reads
+    // back as.
+    QTest::newRow("full-width digits and letters") << U'\uFF01' << U'\uFF5D';
+  }
+  void the_paper_face_reads_back_every_character_as_drawn() {
+    QFETCH(char32_t, first);
+    QFETCH(char32_t, last);
+    QFont font(kelvane::ui::paperFace());
+    font.setPixelSize(32);
+    const QRawFont face = QRawFont::fromFont(font);
+    std::map<quint32, char32_t> readBack;  // glyph → the lowest code point drawn with it
+    for (char32_t c = 1; c <= last; ++c) {
+      if (c >= 0xD800 && c < 0xE000) continue;
+      const QList<quint32> glyphs = face.glyphIndexesForString(QString::fromUcs4(&c, 1));
+      if (!glyphs.isEmpty() && glyphs[0] != 0) readBack.emplace(glyphs[0], c);
+    }
+    QStringList wrong;
+    for (char32_t c = first; c <= last; ++c) {
+      const QList<quint32> glyphs = face.glyphIndexesForString(QString::fromUcs4(&c, 1));
+      if (glyphs.isEmpty() || glyphs[0] == 0) continue;  // drawn by another face
+      if (const char32_t back = readBack.at(glyphs[0]); back != c)
+        wrong << QString::fromUcs4(&c, 1) + QStringLiteral("→") + QString::fromUcs4(&back, 1);
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(kelvane::ui::paperFace() + QStringLiteral(": ") +
+                                         wrong.mid(0, 20).join(QLatin1Char(' '))));
   }
 
   // Without a person of the job the company's stands in; the 版 of a

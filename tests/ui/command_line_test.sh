@@ -140,6 +140,24 @@ if command -v pdftotext >/dev/null; then
   radicals=$(cat "$tmp/ja-quotation.txt" "$tmp/ja-sheet.txt" | LC_ALL=C.UTF-8 grep -oP '[\x{2E80}-\x{2FDF}]' | sort -u | tr -d '\n')
   [ -z "$radicals" ] || fail "in Japanese, the PDFs read back radicals: $radicals"
 fi
+# A job without a customer: nobody to ask, so the 見積書 is written without
+# its addressee, and one line says so; a person of the customer is 様.
+sed 's/"customer": "株式会社サンプル電機", //' "$tmp/priced.kelvane" >"$tmp/nobody.kelvane"
+sed 's/"customer": "株式会社サンプル電機",/"customer": "株式会社サンプル電機", "customerPerson": "山田 太郎",/' \
+  "$tmp/priced.kelvane" >"$tmp/person.kelvane"
+"$kelvane" --quotation "$tmp/nobody.pdf" "$tmp/nobody.kelvane" >"$tmp/out" 2>"$tmp/err"
+status=$?
+[ "$status" -eq 0 ] && [ ! -s "$tmp/out" ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] &&
+  grep -qF '「nobody.kelvane」には顧客名がないため、見積書「nobody.pdf」は宛名なしで作りました。' "$tmp/err" ||
+  fail "no customer: status $status, said: $(cat "$tmp/err")"
+"$kelvane" --quotation "$tmp/person.pdf" "$tmp/person.kelvane" 2>"$tmp/err" ||
+  fail "a customer's person: $(cat "$tmp/err")"
+if command -v pdftotext >/dev/null; then
+  pdftotext -enc UTF-8 "$tmp/nobody.pdf" - | grep -qF '御中' && fail "no customer: the quotation says 御中"
+  pdftotext -enc UTF-8 -layout "$tmp/person.pdf" - | grep -q '株式会社サンプル電機 山田 太郎 *様' ||
+    fail "a customer's person: no 「… 山田 太郎 様」"
+  pdftotext -enc UTF-8 -layout "$tmp/person.pdf" - | grep -qF '御中' && fail "a customer's person: 御中 too"
+fi
 mkdir -p "$tmp/config/kelvane"
 echo '{"format": "kelvane-prices", "formatVersion": 1, "wireYen' >"$tmp/config/kelvane/prices.json"
 

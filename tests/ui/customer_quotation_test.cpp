@@ -105,7 +105,9 @@ class CustomerQuotationTest : public QObject {
                             QStringLiteral("154.88円"),
                             QStringLiteral("154.45円"),
                             QStringLiteral("1,544,500円"),
-                            QStringLiteral("小計 15,915円"),
+                            QStringLiteral("単価（税抜）"),
+                            QStringLiteral("金額（税抜）"),
+                            QStringLiteral("小計（税抜） 15,915円"),
                             QStringLiteral("消費税（10 %） 1,591円"),
                             QStringLiteral("合計 17,506円")};
     for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e));
@@ -152,6 +154,34 @@ class CustomerQuotationTest : public QObject {
     }
     QVERIFY2(wrong.isEmpty(), qPrintable(kelvane::ui::paperFace() + QStringLiteral(": ") +
                                          wrong.mid(0, 20).join(QLatin1Char(' '))));
+  }
+
+  // Whom the quotation is addressed to, with one honorific: 御中 for a
+  // company or department, 様 for a person, one typed with the name kept.
+  void the_addressee_has_one_honorific_data() {
+    QTest::addColumn<QString>("customer");
+    QTest::addColumn<QString>("person");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("department") << QStringLiteral("株式会社サンプル電機 購買部") << QString()
+                                << QStringLiteral("株式会社サンプル電機 購買部 御中");
+    QTest::newRow("person") << QStringLiteral("株式会社サンプル電機") << QStringLiteral("山田 太郎")
+                            << QStringLiteral("株式会社サンプル電機 山田 太郎 様");
+    QTest::newRow("typed with 様")
+        << QStringLiteral("山田 太郎 様") << QString() << QStringLiteral("山田 太郎 様");
+    QTest::newRow("nobody") << QString() << QString() << QString();
+  }
+  void the_addressee_has_one_honorific() {
+    QFETCH(QString, customer);
+    QFETCH(QString, person);
+    QFETCH(QString, printed);
+    CustomerQuotation q = sample();
+    q.fields.customer = customer.toStdString();
+    q.fields.customerPerson = person.toStdString();
+    const QString text = written(q, QStringLiteral("addressee.pdf"));
+    QVERIFY2(text.contains(printed), qPrintable(text));
+    // No other honorific anywhere: none doubled, no lone 御中 for nobody.
+    QCOMPARE(text.count(QStringLiteral("御中")) + text.count(QStringLiteral("様")),
+             printed.count(QStringLiteral("御中")) + printed.count(QStringLiteral("様")));
   }
 
   // Without a person of the job the company's stands in; the 版 of a

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "form/form1.h"
+#include "job/addressee.h"
 #include "job/file_io.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
@@ -258,6 +259,13 @@ int writeOutputs(const Request& request) {
   for (auto& output : outputs) {
     if (auto committed = output->out.commit(); !committed.ok())
       return failed(QString::fromStdString(committed.message()));
+  }
+  // Nobody is asked here, as the window asks: the 見積書 goes without its
+  // addressee, and the one line says so once it is written.
+  if (!request.quotationFile.empty() &&
+      job::addresseeOf(job->fields.customer, job->fields.customerPerson).name.empty()) {
+    tell(QStringLiteral("「%1」には顧客名がないため、見積書「%2」は宛名なしで作りました。")
+             .arg(nameOf(request.jobFile), nameOf(request.quotationFile)));
   }
   return kSucceeded;
 }

@@ -16,7 +16,10 @@ namespace kelvane::job {
 
 // What the quotation is for, as the engineer fills it in.
 struct JobFields {
-  std::string customer;         // 顧客名
+  std::string customer;  // 顧客名
+  // The person at the customer the 見積書 is addressed to (様); empty
+  // when it goes to the company or department (御中).
+  std::string customerPerson;
   std::string partNumber;       // 品番
   std::string quotationNumber;  // 見積番号
   std::string personInCharge;   // 担当者

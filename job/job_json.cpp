@@ -93,6 +93,7 @@ std::string writeJob(const Job& job) {
   root["programVersion"] = job.programVersion;
   root["savedAt"] = job.savedAt;
   root["job"] = {{"customer", job.fields.customer},
+                 {"customerPerson", job.fields.customerPerson},
                  {"partNumber", job.fields.partNumber},
                  {"quotationNumber", job.fields.quotationNumber},
                  {"personInCharge", job.fields.personInCharge},
@@ -145,6 +146,7 @@ Expected<Job> readJob(std::string_view text) {
   if (!fields) return fields.failure();
   const std::pair<const char*, std::string*> fieldKeys[] = {
       {"customer", &job.fields.customer},
+      {"customerPerson", &job.fields.customerPerson},
       {"partNumber", &job.fields.partNumber},
       {"quotationNumber", &job.fields.quotationNumber},
       {"personInCharge", &job.fields.personInCharge},

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "job/addressee.h"
 #include "job/money_text.h"
 #include "job/quotation_text.h"
 #include "ui/paper_page.h"
@@ -70,14 +71,19 @@ double header(Page& page, const CustomerQuotation& q) {
   return y;
 }
 
-// 「customer 御中」 on its rule, the greeting, 件名 and 品番, and the amount
-// in a frame. Gives the y below them.
+// 「customer 御中」 or 「customer person 様」 on its rule, the greeting, 件名
+// and 品番, and the amount in a frame. Gives the y below them.
 double addressee(Page& page, const CustomerQuotation& q, double top) {
   double y = top;
-  const QString customer = q.fields.customer.empty() ? QString() : qt(q.fields.customer);
-  page.line(QRectF(kMargin, y, kLeftWidth - 14, 10), customer, page.font(14), Qt::AlignLeft);
-  page.line(QRectF(kMargin + kLeftWidth - 14, y, 14, 10), QStringLiteral("御中"), page.font(14),
-            Qt::AlignRight);
+  const job::Addressee to = job::addresseeOf(q.fields.customer, q.fields.customerPerson);
+  // An honorific typed with the name stays with it, the name's box then
+  // taking the whole rule.
+  const double honorificWidth = to.honorific.empty() ? 0 : 14;
+  page.line(QRectF(kMargin, y, kLeftWidth - honorificWidth, 10), qt(to.name), page.font(14),
+            Qt::AlignLeft);
+  if (!to.honorific.empty())
+    page.line(QRectF(kMargin + kLeftWidth - honorificWidth, y, honorificWidth, 10),
+              qt(to.honorific), page.font(14), Qt::AlignRight);
   page.rule(kMargin, y + 10.5, kMargin + kLeftWidth, 0.4);
   y += 14;
   page.line(QRectF(kMargin - kCellPadding, y, kLeftWidth, 6),
@@ -151,8 +157,9 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
   const QString item = !q.fields.partNumber.empty() ? qt(q.fields.partNumber)
                        : !q.fields.subject.empty()  ? qt(q.fields.subject)
                                                     : QStringLiteral("巻線コイル");
+  // 単価, 金額 and 小計 are before tax; 消費税 and 合計 say what they are.
   std::vector<Row> rows = {rowOf({QStringLiteral("品名・品番"), QStringLiteral("数量"),
-                                  QStringLiteral("単価"), QStringLiteral("金額")})};
+                                  QStringLiteral("単価（税抜）"), QStringLiteral("金額（税抜）")})};
   for (const job::LotPrice& lot : q.quote.lots) {
     rows.push_back(
         rowOf({item, qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
@@ -167,7 +174,7 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
           ? QString()
           : QStringLiteral("数量 %1 個").arg(qt(job::quantityText(q.quote.lots.front().quantity)));
   for (const auto& [label, amount, bold] :
-       {std::tuple{QStringLiteral("小計"), q.quote.subtotalYen, false},
+       {std::tuple{QStringLiteral("小計（税抜）"), q.quote.subtotalYen, false},
         std::tuple{qt(job::kTaxCaption), q.quote.taxYen, false},
         std::tuple{QStringLiteral("合計"), q.quote.totalYen, true}}) {
     page.rect(QRectF(labelX, y, labelWidth, kRowHeight + 0.5), kGrid, 0.2, kLabelFill);

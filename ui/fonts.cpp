@@ -15,6 +15,10 @@ const QStringList& standIns() {
   return faces;
 }
 
+// Whether a face is installed under this name or another of its names
+// (the list of families holds each under the locale's name only).
+bool installed(const QString& face) { return QFontDatabase::hasFamily(face); }
+
 }  // namespace
 
 void installFontSubstitutes() {
@@ -25,14 +29,20 @@ void installFontSubstitutes() {
 QString windowFace(const std::string& designed) {
   static std::map<std::string, QString> decided;
   if (auto it = decided.find(designed); it != decided.end()) return it->second;
-  const QStringList installed = QFontDatabase::families();
   QString face = QString::fromStdString(designed);
-  if (!installed.contains(face)) {
-    const auto standIn = std::find_if(standIns().begin(), standIns().end(),
-                                      [&](const QString& f) { return installed.contains(f); });
+  if (!installed(face)) {
+    const auto standIn = std::find_if(standIns().begin(), standIns().end(), installed);
     if (standIn != standIns().end()) face = *standIn;
   }
   return decided.emplace(designed, face).first->second;
+}
+
+QString paperFace() {
+  static const QString face = [] {
+    const auto first = std::find_if(standIns().begin(), standIns().end(), installed);
+    return first != standIns().end() ? *first : standIns().front();
+  }();
+  return face;
 }
 
 QFont designFont(const form::ControlDesign& control) {

@@ -18,8 +18,18 @@ void installFontSubstitutes();
 // face itself where it is installed, else the first installed stand-in, else
 // `designed` (and Qt's own fallback). Decided once per name and named
 // directly, so the window loads one face and Qt never searches fallbacks
-// for a face it does not have.
+// for a face it does not have. A face counts as installed under any of its
+// names: a Japanese locale lists IPA P Gothic as 「IPA Pゴシック」.
 QString windowFace(const std::string& designed);
+
+// The one face every printed page and PDF is set in, whatever the locale:
+// IPA P Gothic, else Noto Sans CJK JP. A PDF's text layer gives each glyph
+// the lowest code point the face draws with it, and Noto Sans CJK draws 見,
+// 日, 一, 人 and some three hundred other kanji with the glyph of their
+// Kangxi radical (⾒, ⽇, ⼀, ⼈), so a PDF set in it reads back radicals
+// where the page shows kanji. IPA P Gothic gives every kanji, kana, digit
+// and Latin letter a glyph of its own.
+QString paperFace();
 
 // The font a control is designed with: its face as windowFace() finds it,
 // at its point size.

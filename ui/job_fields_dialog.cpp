@@ -67,6 +67,10 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
     : QDialog(parent), fields_(fields) {
   setWindowTitle(QStringLiteral("案件情報"));
   customer_ = lineFor(fields.customer, "customer", this);
+  customer_->setToolTip(QStringLiteral("会社名または部署名：見積書には「… 御中」と載ります。"));
+  customerPerson_ = lineFor(fields.customerPerson, "customerPerson", this);
+  customerPerson_->setToolTip(
+      QStringLiteral("見積書の宛名にする先方の方の氏名：「会社名 氏名 様」と載ります。"));
   partNumber_ = lineFor(fields.partNumber, "partNumber", this);
   quotationNumber_ = lineFor(fields.quotationNumber, "quotationNumber", this);
   personInCharge_ = lineFor(fields.personInCharge, "personInCharge", this);
@@ -102,6 +106,7 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
 
   auto* layout = new QFormLayout(this);
   layout->addRow(QStringLiteral("顧客名"), customer_);
+  layout->addRow(QStringLiteral("先方ご担当者"), customerPerson_);
   layout->addRow(QStringLiteral("品番"), partNumber_);
   layout->addRow(QStringLiteral("見積番号"), quotationNumber_);
   layout->addRow(QStringLiteral("担当者"), personInCharge_);
@@ -143,6 +148,7 @@ void JobFieldsDialog::accept() {
   const Expected<double> celsius = readWorkingTemperature(temperature_->text().toStdString());
   if (!celsius) return refuse(celsius.message(), temperature_);
   fields_.customer = customer_->text().toStdString();
+  fields_.customerPerson = customerPerson_->text().toStdString();
   fields_.partNumber = partNumber_->text().toStdString();
   fields_.quotationNumber = quotationNumber_->text().toStdString();
   fields_.personInCharge = personInCharge_->text().toStdString();

@@ -33,6 +33,7 @@ class JobFieldsDialog : public QDialog {
 
   job::JobFields fields_;
   QLineEdit* customer_;
+  QLineEdit* customerPerson_;
   QLineEdit* partNumber_;
   QLineEdit* quotationNumber_;
   QLineEdit* personInCharge_;

@@ -22,6 +22,7 @@
 
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "job/addressee.h"
 #include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
@@ -140,6 +141,16 @@ bool askNewPricesWithMessageBox(QWidget* parent, const QString& question) {
   return box.clickedButton() == take;
 }
 
+bool askNoCustomerWithMessageBox(QWidget* parent) {
+  QMessageBox box(QMessageBox::Question, caption(), JobWindow::noCustomerQuestion(),
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 // The local day, as 発行日 keeps it: "2026-12-08".
 std::string today() { return QDate::currentDate().toString(Qt::ISODate).toStdString(); }
 
@@ -159,6 +170,7 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   askNewPrices_ = [this](const QString& question) {
     return askNewPricesWithMessageBox(this, question);
   };
+  askNoCustomer_ = [this] { return askNoCustomerWithMessageBox(this); };
 
   installForm(new MainWindow);
   saved_ = currentJob();
@@ -188,6 +200,12 @@ void JobWindow::setOutOfDateAsker(OutOfDateAsker asker) { askOutOfDate_ = std::m
 void JobWindow::setPreviewRunner(PreviewRunner runner) { preview_ = std::move(runner); }
 
 void JobWindow::setNewPricesAsker(NewPricesAsker asker) { askNewPrices_ = std::move(asker); }
+
+void JobWindow::setNoCustomerAsker(NoCustomerAsker asker) { askNoCustomer_ = std::move(asker); }
+
+QString JobWindow::noCustomerQuestion() {
+  return QStringLiteral("案件情報に顧客名がありません。宛名のない見積書を出しますか？");
+}
 
 QString JobWindow::outOfDateQuestion() {
   return QStringLiteral("結果が入力と合っていません。計算してから出力しますか？");
@@ -634,6 +652,11 @@ std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
   return quotation;
 }
 
+bool JobWindow::addresseeAgreed() {
+  return !job::addresseeOf(fields_.customer, fields_.customerPerson).name.empty() ||
+         askNoCustomer_();
+}
+
 void JobWindow::issued(const CustomerQuotation& quotation) {
   // The job keeps the terms it was quoted with: the list's when it had none,
   // the list's wire price when its own was for another material.
@@ -646,7 +669,7 @@ void JobWindow::issued(const CustomerQuotation& quotation) {
 }
 
 bool JobWindow::exportCustomerQuotation() {
-  if (!quotationToIssue()) return false;
+  if (!quotationToIssue() || !addresseeAgreed()) return false;
   const QString path = chooseFile_(FileKind::CustomerPdf, suggestedPath(QStringLiteral("pdf")));
   return !path.isEmpty() && exportCustomerQuotationTo(path);
 }
@@ -662,7 +685,7 @@ bool JobWindow::exportCustomerQuotationTo(const QString& path) {
 
 bool JobWindow::printCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation) return false;
+  if (!quotation || !addresseeAgreed()) return false;
   if (!printDocument(QStringLiteral("見積書を印刷"),
                      [&](QPainter& painter, QPagedPaintDevice& pages) {
                        return paintCustomerQuotation(painter, pages, *quotation);
@@ -674,7 +697,7 @@ bool JobWindow::printCustomerQuotation() {
 
 bool JobWindow::previewCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation) return false;
+  if (!quotation || !addresseeAgreed()) return false;
   // Printed from the preview, it is issued.
   if (preview_(QStringLiteral("見積書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
         return paintCustomerQuotation(painter, pages, *quotation);

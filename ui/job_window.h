@@ -59,6 +59,11 @@ class JobWindow : public QMainWindow {
   // job's.
   using NewPricesAsker = std::function<bool(const QString& question)>;
   void setNewPricesAsker(NewPricesAsker asker);
+  // Asked before a 見積書 that names no customer is printed, exported or
+  // previewed for printing: go on (true), or not (the default, いいえ).
+  using NoCustomerAsker = std::function<bool()>;
+  void setNoCustomerAsker(NoCustomerAsker asker);
+  static QString noCustomerQuestion();
 
   MainWindow& form() const { return *form_; }
   const job::JobFields& fields() const { return fields_; }
@@ -157,6 +162,9 @@ class JobWindow : public QMainWindow {
   // The customer's quotation as it would be issued now, or none when there
   // is nothing to issue (said in a message).
   std::optional<CustomerQuotation> quotationToIssue();
+  // Whether the 見積書 may go out: it names its customer, or the user says
+  // it may go without.
+  bool addresseeAgreed();
   // The quotation was handed over: the job keeps its 版, 発行日 and terms.
   void issued(const CustomerQuotation& quotation);
   // Prints a document through the print dialog; false when called off or
@@ -183,6 +191,7 @@ class JobWindow : public QMainWindow {
   FileChooser chooseFile_;
   PreviewRunner preview_;
   NewPricesAsker askNewPrices_;
+  NoCustomerAsker askNoCustomer_;
   QuotationDialog* pane_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   HelpWindow* help_ = nullptr;

@@ -38,8 +38,8 @@ Page::Page(QPainter& painter, Use use) : p_(painter), measureOnly_(use == Measur
   p_.fillRect(toDevice(QRectF(0, 0, kPageWidth, kPageHeight)), Qt::white);
 }
 
-QFont Page::font(double points, bool bold, const std::string& designed) const {
-  QFont f(windowFace(designed));
+QFont Page::font(double points, bool bold) const {
+  QFont f(paperFace());
   f.setPointSizeF(points);
   f.setBold(bold);
   return f;

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "core/expected.h"
-#include "form/control_table.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -71,8 +70,9 @@ class Page {
     return {toDevice(mm.x()), toDevice(mm.y()), toDevice(mm.width()), toDevice(mm.height())};
   }
 
-  QFont font(double points, bool bold = false,
-             const std::string& designed = form::kControlFont) const;
+  // The paper's one face (paperFace()) at `points`: every text of a sheet,
+  // whichever face the window draws it in, so its PDF reads back as shown.
+  QFont font(double points, bool bold = false) const;
   // A face whose every half-width character is as wide as any other, for
   // texts aligned with spaces.
   QFont monospaceFont(double points) const;

@@ -220,9 +220,8 @@ double drawingBlock(Page& page, double x, double y, double width, const Quotatio
   }
   if (!content.drawingNote.isEmpty()) {
     const form::ControlDesign& note = *form::findControl({"Label2", -1});
-    page.line(QRectF(x + 4, y, width - 8, height), content.drawingNote,
-              page.font(14, false, note.font), Qt::AlignHCenter,
-              toQColor(note.foreground.value_or(form::Rgb{})));
+    page.line(QRectF(x + 4, y, width - 8, height), content.drawingNote, page.font(14),
+              Qt::AlignHCenter, toQColor(note.foreground.value_or(form::Rgb{})));
   }
   page.rect(QRectF(x, y, width, height), toQColor(panel.foreground.value_or(form::Rgb{})), 0.3);
   y += height + 0.8;

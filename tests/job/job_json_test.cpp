@@ -40,6 +40,7 @@ TEST(WriteJob, DesignJobAsSaved) {
   "savedAt": "2026-12-08T03:00:00Z",
   "job": {
     "customer": "顧客",
+    "customerPerson": "",
     "partNumber": "",
     "quotationNumber": "",
     "personInCharge": "",
@@ -113,6 +114,21 @@ TEST(ReadJob, WirePriceIsForTheMaterialSavedWith) {
   read = readJob(writeJob(switched));
   ASSERT_TRUE(read) << read.message();
   EXPECT_EQ(read->terms->wireMaterial, ConductorMaterial::Aluminium);
+}
+
+// The person the 見積書 is addressed to is kept; a job saved before there
+// was one opens with none, its company addressed as before.
+TEST(ReadJob, TheCustomersPersonIsKeptAndMayBeAbsent) {
+  Job job = test::sampleJobs()[4].job;
+  job.fields.customerPerson = "山田 太郎";
+  const Expected<Job> read = readJob(writeJob(job));
+  ASSERT_TRUE(read) << read.message();
+  EXPECT_EQ(read->fields.customerPerson, "山田 太郎");
+  json older = json::parse(writeJob(test::sampleJobs()[4].job));
+  older["job"].erase("customerPerson");
+  const Expected<Job> opened = readJob(older.dump());
+  ASSERT_TRUE(opened) << opened.message();
+  EXPECT_EQ(*opened, test::sampleJobs()[4].job);
 }
 
 // A saved design job, changed by one edit.

@@ -104,6 +104,60 @@ if command -v pdftotext >/dev/null; then
     done
   done
 fi
+# Both PDFs made as on a Japanese desktop, where fontconfig prefers other
+# faces: their text reads back exactly as the page shows it, the numbers,
+# the dates and every figure of the CSV, and 見 as 見, never as its radical.
+sed -e 's/"Q2026-118",/"Q2026-0412", "partNumber": "SD-B036",/' \
+    -e 's/"issuedOn": "2026-12-01"/"issuedOn": "2026-04-12"/' "$tmp/priced.kelvane" >"$tmp/ja.kelvane"
+sh "$(dirname "$0")/in_japanese_locale.sh" "$kelvane" --quotation "$tmp/ja-quotation.pdf" \
+  --report "$tmp/ja-sheet.pdf" --export-csv "$tmp/ja.csv" "$tmp/ja.kelvane" >"$tmp/out" 2>"$tmp/err" ||
+  fail "in Japanese: $(cat "$tmp/err")"
+if command -v pdftotext >/dev/null; then
+  # Runs of blanks, ideographic ones too, as one space, as in the CSV's rows.
+  squeezed() { pdftotext -enc UTF-8 -layout "$1" - | sed 's/　/ /g' | tr -s ' '; }
+  squeezed "$tmp/ja-quotation.pdf" >"$tmp/ja-quotation.txt"
+  squeezed "$tmp/ja-sheet.pdf" >"$tmp/ja-sheet.txt"
+  total=$(sed -n 's/^合計,"\(.*\)",,円.*/\1/p' "$tmp/ja.csv")
+  for value in '見 積 書' '見積番号 Q2026-0412（第2版）' '発行日 2026年4月12日' '有効期限 2026年5月12日' \
+    '品番 SD-B036' "御見積金額（税込） $total円"; do
+    grep -qF -- "$value" "$tmp/ja-quotation.txt" || fail "in Japanese, the quotation lacks $value"
+  done
+  for value in '見積計算書' '見積番号 Q2026-0412' '品番 SD-B036'; do
+    grep -qF -- "$value" "$tmp/ja-sheet.txt" || fail "in Japanese, the sheet lacks $value"
+  done
+  # Every row of the results table as the CSV has it: item, values, unit.
+  sed -n '/^項目,/,/^\r*$/p' "$tmp/ja.csv" | sed '1d;/^\r*$/d' | tr -d '\r' | sed 's/　/ /g' |
+    while IFS=, read -r item aligned predicted unit; do
+      row=$(echo "$item $aligned $predicted $unit" | tr -s ' ' | sed 's/ $//')
+      grep -qF -- "$row" "$tmp/ja-sheet.txt" || echo "$row"
+    done >"$tmp/ja-missing"
+  [ ! -s "$tmp/ja-missing" ] || fail "in Japanese, the sheet lacks rows: $(cat "$tmp/ja-missing")"
+  for row in 単価 金額 小計 消費税 合計; do
+    for value in $(grep "^$row[^,]*," "$tmp/ja.csv" | cut -d, -f2- | sed 's/^"\(.*\)",,円.*/\1/; s/,,円.*//'); do
+      grep -qF -- "$value円" "$tmp/ja-quotation.txt" || fail "in Japanese, the quotation lacks $row $value円"
+    done
+  done
+  radicals=$(cat "$tmp/ja-quotation.txt" "$tmp/ja-sheet.txt" | LC_ALL=C.UTF-8 grep -oP '[\x{2E80}-\x{2FDF}]' | sort -u | tr -d '\n')
+  [ -z "$radicals" ] || fail "in Japanese, the PDFs read back radicals: $radicals"
+fi
+# A job without a customer: nobody to ask, so the 見積書 is written without
+# its addressee, and one line says so; a person of the customer is 様.
+sed 's/"customer": "株式会社サンプル電機", //' "$tmp/priced.kelvane" >"$tmp/nobody.kelvane"
+sed 's/"customer": "株式会社サンプル電機",/"customer": "株式会社サンプル電機", "customerPerson": "山田 太郎",/' \
+  "$tmp/priced.kelvane" >"$tmp/person.kelvane"
+"$kelvane" --quotation "$tmp/nobody.pdf" "$tmp/nobody.kelvane" >"$tmp/out" 2>"$tmp/err"
+status=$?
+[ "$status" -eq 0 ] && [ ! -s "$tmp/out" ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] &&
+  grep -qF '「nobody.kelvane」には顧客名がないため、見積書「nobody.pdf」は宛名なしで作りました。' "$tmp/err" ||
+  fail "no customer: status $status, said: $(cat "$tmp/err")"
+"$kelvane" --quotation "$tmp/person.pdf" "$tmp/person.kelvane" 2>"$tmp/err" ||
+  fail "a customer's person: $(cat "$tmp/err")"
+if command -v pdftotext >/dev/null; then
+  pdftotext -enc UTF-8 "$tmp/nobody.pdf" - | grep -qF '御中' && fail "no customer: the quotation says 御中"
+  pdftotext -enc UTF-8 -layout "$tmp/person.pdf" - | grep -q '株式会社サンプル電機 山田 太郎 *様' ||
+    fail "a customer's person: no 「… 山田 太郎 様」"
+  pdftotext -enc UTF-8 -layout "$tmp/person.pdf" - | grep -qF '御中' && fail "a customer's person: 御中 too"
+fi
 mkdir -p "$tmp/config/kelvane"
 echo '{"format": "kelvane-prices", "formatVersion": 1, "wireYen' >"$tmp/config/kelvane/prices.json"
 

@@ -1,13 +1,16 @@
 // The customer's quotation (見積書) as a PDF: every figure and field read
 // back with poppler's pdftotext, long remarks going on to a second page, and
 // a file it cannot write refused.
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "job/money_text.h"
 #include "pdf_text.h"
 #include "ui/customer_quotation.h"
+#include "ui/fonts.h"
 #include "window_test_support.h"
 
 using kelvane::ui::CustomerQuotation;
@@ -102,13 +105,83 @@ class CustomerQuotationTest : public QObject {
                             QStringLiteral("154.88円"),
                             QStringLiteral("154.45円"),
                             QStringLiteral("1,544,500円"),
-                            QStringLiteral("小計 15,915円"),
+                            QStringLiteral("単価（税抜）"),
+                            QStringLiteral("金額（税抜）"),
+                            QStringLiteral("小計（税抜） 15,915円"),
                             QStringLiteral("消費税（10 %） 1,591円"),
                             QStringLiteral("合計 17,506円")};
     for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e));
     // The amount the customer reads first: the first lot's total with tax.
     QVERIFY(text.contains(QStringLiteral("御見積金額（税込） 17,506円")));
     QVERIFY(!text.contains(QStringLiteral("¥")));
+    // A kanji that reads back as its radical (見 as ⾒) is text nobody finds.
+    QVERIFY(!text.contains(QRegularExpression(QStringLiteral("[\\x{2E80}-\\x{2FDF}]"))));
+  }
+
+  // A PDF's text layer gives each glyph of its face the lowest code point
+  // the face draws with that glyph. In the paper's face every character a
+  // quotation is written in must be that lowest code point itself, or the
+  // PDF reads back another character than it shows.
+  void the_paper_face_reads_back_every_character_as_drawn_data() {
+    QTest::addColumn<char32_t>("first");
+    QTest::addColumn<char32_t>("last");
+    QTest::newRow("digits, Latin letters and signs") << U'!' << U'~';
+    QTest::newRow("Japanese punctuation and brackets") << U'\u3001' << U'\u301B';
+    QTest::newRow("hiragana and katakana") << U'\u3041' << U'\u30FE';
+    QTest::newRow("kanji") << U'\u4E00' << U'\u9FFF';
+    // ～ (U+FF5E) is left out: IPA P Gothic draws it as 〜, which it reads
+    // back as.
+    QTest::newRow("full-width digits and letters") << U'\uFF01' << U'\uFF5D';
+  }
+  void the_paper_face_reads_back_every_character_as_drawn() {
+    QFETCH(char32_t, first);
+    QFETCH(char32_t, last);
+    QFont font(kelvane::ui::paperFace());
+    font.setPixelSize(32);
+    const QRawFont face = QRawFont::fromFont(font);
+    std::map<quint32, char32_t> readBack;  // glyph → the lowest code point drawn with it
+    for (char32_t c = 1; c <= last; ++c) {
+      if (c >= 0xD800 && c < 0xE000) continue;
+      const QList<quint32> glyphs = face.glyphIndexesForString(QString::fromUcs4(&c, 1));
+      if (!glyphs.isEmpty() && glyphs[0] != 0) readBack.emplace(glyphs[0], c);
+    }
+    QStringList wrong;
+    for (char32_t c = first; c <= last; ++c) {
+      const QList<quint32> glyphs = face.glyphIndexesForString(QString::fromUcs4(&c, 1));
+      if (glyphs.isEmpty() || glyphs[0] == 0) continue;  // drawn by another face
+      if (const char32_t back = readBack.at(glyphs[0]); back != c)
+        wrong << QString::fromUcs4(&c, 1) + QStringLiteral("→") + QString::fromUcs4(&back, 1);
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(kelvane::ui::paperFace() + QStringLiteral(": ") +
+                                         wrong.mid(0, 20).join(QLatin1Char(' '))));
+  }
+
+  // Whom the quotation is addressed to, with one honorific: 御中 for a
+  // company or department, 様 for a person, one typed with the name kept.
+  void the_addressee_has_one_honorific_data() {
+    QTest::addColumn<QString>("customer");
+    QTest::addColumn<QString>("person");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("department") << QStringLiteral("株式会社サンプル電機 購買部") << QString()
+                                << QStringLiteral("株式会社サンプル電機 購買部 御中");
+    QTest::newRow("person") << QStringLiteral("株式会社サンプル電機") << QStringLiteral("山田 太郎")
+                            << QStringLiteral("株式会社サンプル電機 山田 太郎 様");
+    QTest::newRow("typed with 様")
+        << QStringLiteral("山田 太郎 様") << QString() << QStringLiteral("山田 太郎 様");
+    QTest::newRow("nobody") << QString() << QString() << QString();
+  }
+  void the_addressee_has_one_honorific() {
+    QFETCH(QString, customer);
+    QFETCH(QString, person);
+    QFETCH(QString, printed);
+    CustomerQuotation q = sample();
+    q.fields.customer = customer.toStdString();
+    q.fields.customerPerson = person.toStdString();
+    const QString text = written(q, QStringLiteral("addressee.pdf"));
+    QVERIFY2(text.contains(printed), qPrintable(text));
+    // No other honorific anywhere: none doubled, no lone 御中 for nobody.
+    QCOMPARE(text.count(QStringLiteral("御中")) + text.count(QStringLiteral("様")),
+             printed.count(QStringLiteral("御中")) + printed.count(QStringLiteral("様")));
   }
 
   // Without a person of the job the company's stands in; the 版 of a

@@ -788,12 +788,13 @@ class JobWindowTest : public QObject {
     kelvane::ui::JobFieldsDialog dialog(before, nullptr);
     dialog.show();
     auto line = [&](const char* name) { return dialog.findChild<QLineEdit*>(QLatin1String(name)); };
-    for (const char* name : {"customer", "partNumber", "quotationNumber", "personInCharge",
-                             "subject", "deliveryTerms", "paymentTerms"})
+    for (const char* name : {"customer", "customerPerson", "partNumber", "quotationNumber",
+                             "personInCharge", "subject", "deliveryTerms", "paymentTerms"})
       QCOMPARE(line(name)->maxLength(), int(kelvane::job::kMaxTextChars));
     QCOMPARE(line("workingCelsius")->text(), QStringLiteral("75"));
     QCOMPARE(line("validDays")->text(), QStringLiteral("30"));
     line("customer")->setText(QStringLiteral("別の顧客"));
+    line("customerPerson")->setText(QStringLiteral("山田 太郎"));
     line("subject")->setText(QStringLiteral("巻線コイル 試作"));
     line("deliveryTerms")->setText(QStringLiteral("受注後 3 週間"));
     line("paymentTerms")->setText(QStringLiteral("月末締め翌月末払い"));
@@ -805,6 +806,7 @@ class JobWindowTest : public QObject {
       QCOMPARE(dialog.result(), int(QDialog::Accepted));
       kelvane::job::JobFields expected = before;
       expected.customer = "別の顧客";
+      expected.customerPerson = "山田 太郎";
       expected.subject = "巻線コイル 試作";
       expected.deliveryTerms = "受注後 3 週間";
       expected.paymentTerms = "月末締め翌月末払い";

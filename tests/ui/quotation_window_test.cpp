@@ -16,6 +16,7 @@
 #include <QTest>
 #include <cerrno>
 #include <memory>
+#include <string_view>
 
 #include "job/file_io.h"
 #include "job/money_text.h"
@@ -46,6 +47,8 @@ struct Person {
   bool takeNewPrices = false;
   QStringList previews;
   bool printFromPreview = false;
+  int noCustomerAsked = 0;
+  bool issueWithoutCustomer = true;
 
   Person() {
     window.setMessagePresenter([this](const QString& m) { messages << m; });
@@ -55,6 +58,10 @@ struct Person {
     window.setNewPricesAsker([this](const QString& question) {
       newPricesAsked << question;
       return takeNewPrices;
+    });
+    window.setNoCustomerAsker([this] {
+      ++noCustomerAsked;
+      return issueWithoutCustomer;
     });
     window.setPreviewRunner(
         [this](const QString& title, const kelvane::ui::paper::DocumentPainter&) {
@@ -368,6 +375,43 @@ class QuotationWindowTest : public QObject {
     QCOMPARE(person.window.terms()->wireYenPerKg, take ? 2100.0 : 1800.0);
     QCOMPARE(person.window.isWindowModified(), take);
     if (!take) QVERIFY(*person.window.terms() == old);
+  }
+
+  // A 見積書 without a customer is issued only when the user says so, and
+  // asked once whichever way it goes out; with a customer nobody is asked.
+  void issuing_without_a_customer_asks_first_data() {
+    QTest::addColumn<QString>("customer");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<bool>("issued");
+    QTest::newRow("no customer, いいえ") << QString() << false << 1 << false;
+    QTest::newRow("no customer, はい") << QString() << true << 1 << true;
+    QTest::newRow("blanks only, いいえ") << QStringLiteral("\u3000 ") << false << 1 << false;
+    QTest::newRow("a customer") << QStringLiteral("株式会社サンプル電機") << false << 0 << true;
+  }
+  void issuing_without_a_customer_asks_first() {
+    QFETCH(QString, customer);
+    QFETCH(bool, answer);
+    QFETCH(int, asked);
+    QFETCH(bool, issued);
+    for (const char* how : {"PDF", "preview"}) {
+      Person person;
+      person.click({"Command1", -1});
+      kelvane::job::JobFields fields = person.window.fields();
+      fields.customer = customer.toStdString();
+      person.window.setFields(fields);
+      person.issueWithoutCustomer = answer;
+      person.printFromPreview = true;
+      person.chosenFile = dir_.filePath(QStringLiteral("asked.pdf"));
+      QFile::remove(person.chosenFile);
+      const bool done = how == std::string_view("PDF") ? person.window.exportCustomerQuotation()
+                                                       : person.window.previewCustomerQuotation();
+      QCOMPARE(done, issued);
+      QCOMPARE(person.noCustomerAsked, asked);
+      QCOMPARE(person.window.fields().revision, issued ? 1 : 0);
+      if (how == std::string_view("PDF")) QCOMPARE(QFile::exists(person.chosenFile), issued);
+      else QCOMPARE(person.previews.size(), issued ? 1 : 0);
+    }
   }
 
   // The first issue is 第1版 of today; the same job issued again keeps it;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 // The system's file calls: the one place that knows the platform. On a POSIX
@@ -52,7 +53,8 @@ int open(const std::filesystem::path& path, Access access, Peer peer, Descriptor
 
 // Reads up to `size` bytes; `got` is 0 at the end.
 int read(Descriptor file, char* buffer, std::size_t size, std::size_t& got);
-// Writes every byte.
+// Writes every byte. A pipe whose reader has gone answers EPIPE, never
+// ending the program with SIGPIPE.
 int writeAll(Descriptor file, std::string_view bytes);
 // Every byte written is on the disk (fsync); without POSIX, out of the C
 // library's buffers only.
@@ -72,6 +74,14 @@ void syncFolder(const std::filesystem::path& folder);
 bool isTerminal(Descriptor file);
 // A number of this process that no other running process has.
 int processNumber();
+// Whether the process of that number has certainly ended: true only when
+// the system says no such process runs here (never for one of another user,
+// which may not be asked). False where the system cannot tell.
+bool processGone(int number);
+// The name of this computer, as written into the names of hidden files on a
+// shared drive where several computers write; empty where the system has
+// none to tell.
+std::string machineName();
 
 // Calls `beforehand` when the program is interrupted (Ctrl-C, SIGTERM,
 // SIGHUP), then lets the interrupt do what it would have done. A signal the
@@ -100,6 +110,9 @@ namespace testing {
 // Makes opening the file for reading fail with `error` from now on, as a
 // file the user may not read does for anyone but root; 0 undoes it.
 void refuseReading(const std::filesystem::path& file, int error);
+// Makes the file system refuse unnamed files from now on, as vfat, SMB and
+// NFS do, so that the hidden stand-in is used; false undoes it.
+void refuseUnnamedFiles(bool refuse);
 }  // namespace testing
 
 }  // namespace kelvane::job::platform

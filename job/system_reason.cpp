@@ -29,6 +29,8 @@ std::string systemReason(int error) {
       return "名前が長すぎます";
     case ENXIO:
       return "読み手のいないパイプか、つながっていない装置です";
+    case EPIPE:
+      return "読み手が途中で読むのをやめました";
     case EIO:
       return "ディスクの読み書きに失敗しました";
     case ELOOP:

@@ -116,6 +116,13 @@ int status(Descriptor file, FileStatus& out) {
   return 0;
 }
 
+bool isFileAt(Descriptor file, const fs::path& path) {
+  struct stat open {
+  }, named{};
+  return ::fstat(file, &open) == 0 && ::stat(path.c_str(), &named) == 0 &&
+         open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 bool mayWrite(const fs::path& path, const FileStatus& status) {
   if (::geteuid() == 0) return (status.permissions & 0222) != 0;
   return ::access(path.c_str(), W_OK) == 0;
@@ -270,6 +277,8 @@ std::string machineName() {
   return name.data();
 }
 
+void ignoreBrokenPipes() { ::signal(SIGPIPE, SIG_IGN); }
+
 void onInterrupt(void (*beforehand)()) {
   interruptHook = beforehand;
   if (handlersInstalled.exchange(true)) return;
@@ -357,6 +366,8 @@ int status(Descriptor file, FileStatus& out) {
   }
   return status(stream.path, out);
 }
+
+bool isFileAt(Descriptor, const fs::path&) { return false; }
 
 bool mayWrite(const fs::path&, const FileStatus& status) {
   return (status.permissions & 0222) != 0;
@@ -463,6 +474,9 @@ int processNumber() {
 bool processGone(int) { return false; }
 
 std::string machineName() { return {}; }
+
+// No SIGPIPE without POSIX.
+void ignoreBrokenPipes() {}
 
 void onInterrupt(void (*beforehand)()) {
   interruptHook = beforehand;

@@ -35,6 +35,11 @@ int status(const std::filesystem::path& path, FileStatus& out);
 // What an open file is.
 int status(Descriptor file, FileStatus& out);
 
+// Whether the open file is the one the path leads to (the same device and
+// inode): standard input redirected from the file a tool is told to write.
+// False when either cannot be asked, and without POSIX.
+bool isFileAt(Descriptor file, const std::filesystem::path& path);
+
 // Whether this user may write the existing file. Root may write anything, so
 // for root a file without any write permission counts as read-only. Without
 // POSIX: whether any write permission is set.
@@ -82,6 +87,11 @@ bool processGone(int number);
 // shared drive where several computers write; empty where the system has
 // none to tell.
 std::string machineName();
+
+// A pipe whose reader has gone no longer ends the program (SIGPIPE): every
+// write into it fails with EPIPE, which the program says as any failed
+// write. Called first thing by each program's main.
+void ignoreBrokenPipes();
 
 // Calls `beforehand` when the program is interrupted (Ctrl-C, SIGTERM,
 // SIGHUP), then lets the interrupt do what it would have done. A signal the

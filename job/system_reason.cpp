@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace kelvane::job {
 
@@ -41,6 +42,12 @@ std::string systemReason(int error) {
 #endif
       return "システムエラー " + std::to_string(error);
   }
+}
+
+std::string stoppedBecause(const std::exception& stop) {
+  if (dynamic_cast<const std::bad_alloc*>(&stop) != nullptr)
+    return "メモリーが足りません。ほかのプログラムを閉じてから、もう一度試してください。";
+  return stop.what();
 }
 
 }  // namespace kelvane::job

@@ -15,6 +15,7 @@
 #include "job/money_text.h"
 #include "job/quotation_text.h"
 #include "ui/terms_editor.h"
+#include "ui/typed_entries.h"
 
 namespace kelvane::ui {
 namespace {
@@ -132,6 +133,8 @@ QuotationDialog::QuotationDialog(const job::QuotationTerms& terms, PricedCoil co
   layout->addLayout(columns);
   layout->addWidget(buttons);
   refresh();
+  // Esc over typed entries asks before they go.
+  askBeforeEscDiscards(*this);
 }
 
 void QuotationDialog::setListTerms(std::function<job::QuotationTerms()> listTerms) {

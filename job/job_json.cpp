@@ -108,7 +108,7 @@ bool isSavedTime(std::string_view text) {
       text[19] != 'Z' || !isCalendarDate(text.substr(0, 10)))
     return false;
   int fields[3] = {0, 0, 0};
-  for (int f = 0; f < 3; ++f) {
+  for (std::size_t f = 0; f < 3; ++f) {
     for (std::size_t i = 11 + 3 * f; i < 13 + 3 * f; ++i) {
       if (text[i] < '0' || text[i] > '9') return false;
       fields[f] = fields[f] * 10 + (text[i] - '0');

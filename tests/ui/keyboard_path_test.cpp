@@ -293,7 +293,7 @@ class KeyboardPathTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("answer");  // the key for the question; 0: none asked
     QTest::addColumn<bool>("closed");
-    for (const QString dialog : {QStringLiteral("案件情報"), QStringLiteral("見積")}) {
+    for (const QString& dialog : {QStringLiteral("案件情報"), QStringLiteral("見積")}) {
       const char* name = dialog == QStringLiteral("案件情報") ? "fields" : "terms";
       QTest::newRow(qPrintable(QStringLiteral("%1, nothing typed").arg(name)))
           << dialog << QString() << 0 << true;

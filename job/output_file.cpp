@@ -69,8 +69,8 @@ fs::path standInName(const fs::path& target, int attempt) {
   const std::string& machine = machineOfStandIns();
   return target.parent_path() /
          ("." + target.filename().string() + std::string(kStandInMark) +
-          (machine.empty() ? "" : machine + "-") + std::to_string(platform::processNumber()) +
-          "-" + std::to_string(attempt));
+          (machine.empty() ? "" : machine + "-") + std::to_string(platform::processNumber()) + "-" +
+          std::to_string(attempt));
 }
 
 // The process that made a stand-in on this computer, from its name; none
@@ -80,7 +80,8 @@ std::optional<int> standInMaker(const std::string& name) {
   if (machine.empty() || !name.starts_with('.')) return std::nullopt;
   const std::size_t mark = name.rfind(std::string(kStandInMark) + machine + "-");
   if (mark == std::string::npos || mark <= 1) return std::nullopt;
-  std::string_view rest = std::string_view(name).substr(mark + kStandInMark.size() + machine.size() + 1);
+  std::string_view rest =
+      std::string_view(name).substr(mark + kStandInMark.size() + machine.size() + 1);
   // PID-N, both in digits.
   const std::size_t dash = rest.find('-');
   if (dash == std::string_view::npos || dash == 0 || dash > 9 || dash + 1 == rest.size())

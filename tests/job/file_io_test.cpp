@@ -178,8 +178,7 @@ TEST_F(JobFiles, AStandInLeftByKillIsRemovedByTheNextWrite) {
   if (child == 0) {
     platform::testing::refuseUnnamedFiles(true);
     OutputFile out;
-    if (!out.open(dir_ / "out.csv").ok() || !out.write(std::string(1 << 20, 'x')).ok())
-      ::_exit(3);
+    if (!out.open(dir_ / "out.csv").ok() || !out.write(std::string(1 << 20, 'x')).ok()) ::_exit(3);
     ::raise(SIGKILL);
     ::_exit(4);
   }
@@ -191,7 +190,7 @@ TEST_F(JobFiles, AStandInLeftByKillIsRemovedByTheNextWrite) {
 
   const std::string ours = std::to_string(::getpid());
   const std::vector<fs::path> kept = {
-      ".a.csv.kelvane-" + machine + "-" + ours + "-0",           // a write going on
+      ".a.csv.kelvane-" + machine + "-" + ours + "-0",            // a write going on
       ".a.csv.kelvane-other-pc-" + std::to_string(child) + "-0",  // another computer's
       ".a.csv.kelvane-" + machine + "-" + std::to_string(child) + "-x",
       ".kelvane-" + machine + "-" + std::to_string(child) + "-0",

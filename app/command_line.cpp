@@ -14,6 +14,7 @@
 #include "job/file_io.h"
 #include "job/job_form.h"
 #include "job/output_file.h"
+#include "job/printable_text.h"
 #include "job/quotation_rows.h"
 #include "job/results_table.h"
 #include "ui/customer_quotation.h"
@@ -25,8 +26,10 @@ namespace kelvane::app {
 namespace {
 
 // One line on standard error, whatever line breaks a file's name brings.
+// Names from a job or a price list cannot work the terminal either.
 void tell(const QString& line) {
-  std::fprintf(stderr, "kelvane: %s\n", qPrintable(line.simplified()));
+  std::fprintf(stderr, "kelvane: %s\n",
+               job::withControlsEscaped(line.simplified().toStdString()).c_str());
 }
 
 QString nameOf(const std::filesystem::path& file) {
@@ -134,7 +137,7 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
                                 QStringLiteral("A quotation job (.kelvane) to open."),
                                 QStringLiteral("[JOB]"));
   if (!options.parse(arguments)) {
-    std::fprintf(stderr, "kelvane: %s\n", qPrintable(options.errorText()));
+    tell(options.errorText());
     return kBadUsage;
   }
   if (options.isSet(help)) {

@@ -9,9 +9,13 @@ namespace kelvane::job {
 // for the clipboard, and every cell of kelvane-batch's output, the cells it
 // carries through from the user's file included) passes through here first.
 //
-// A spreadsheet takes a cell starting with = + - @ for a formula, and some
-// drop a leading tab, CR or LF before looking; a file from elsewhere could
-// use that to run one (=cmd|…, =HYPERLINK(…)). Such a cell gets a leading
+// A spreadsheet takes a cell starting with = + - @ for a formula. Some drop
+// a leading tab, CR or LF before looking, some trim blanks on import, and
+// Japanese input turns the full-width ＝＋－＠ into = + - @; a file from
+// elsewhere could use that to run one (=cmd|…, =HYPERLINK(…)). So the rule
+// looks past leading blanks (spaces, U+00A0, the ideographic space),
+// zero-width characters and a byte order mark, and takes ＝＋－＠ for their
+// ASCII forms: 「 =1+1」 is guarded as =1+1 is. Such a cell gets a leading
 // apostrophe, which makes it text. The one exception is a cell that is a
 // signed number and nothing else: a sign, digits with at most one decimal
 // point and the grouping commas the program writes, and an optional

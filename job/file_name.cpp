@@ -75,7 +75,13 @@ void cutToWholeCharacters(std::string& text, std::size_t maxBytes) {
 
 }  // namespace
 
-std::string suggestedFileName(const JobFields& fields, std::string_view suffix) {
+std::string documentStem(std::string_view stem, std::string_view document) {
+  if (document.empty()) return std::string(stem);
+  return std::string(stem) + "_" + std::string(document);
+}
+
+std::string suggestedFileName(const JobFields& fields, std::string_view suffix,
+                              std::string_view document) {
   const std::string quotation = safePart(fields.quotationNumber);
   const std::string part = safePart(fields.partNumber);
   std::string stem = quotation.empty() || part.empty() ? quotation + part : quotation + "_" + part;
@@ -84,7 +90,7 @@ std::string suggestedFileName(const JobFields& fields, std::string_view suffix) 
   stem.erase(0, first == std::string::npos ? stem.size() : first);
   while (!stem.empty() && (stem.back() == '.' || stem.back() == ' ')) stem.pop_back();
   if (stem.empty()) stem = "無題";
-  return stem + "." + std::string(suffix);
+  return documentStem(stem, document) + "." + std::string(suffix);
 }
 
 }  // namespace kelvane::job

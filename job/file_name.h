@@ -18,6 +18,19 @@ namespace kelvane::job {
 // (a hidden file) and dots or blanks at the end are left out, and the name
 // is cut at a whole character so that it stays well within the 255 bytes a
 // file's name may have.
-std::string suggestedFileName(const JobFields& fields, std::string_view suffix);
+//
+// A document of the job gets its name after the stem ("…_見積書.pdf",
+// "…_見積計算書.pdf"), so the internal cost sheet is never offered under the
+// name of the customer's quotation, nor the other way round.
+std::string suggestedFileName(const JobFields& fields, std::string_view suffix,
+                              std::string_view document = {});
+
+// The documents a job puts out as PDF or on paper.
+inline constexpr std::string_view kCustomerQuotationDocument = "見積書";
+inline constexpr std::string_view kCostSheetDocument = "見積計算書";
+
+// A file's stem with the document's name: "Q2026-118_AB-12" and 見積書 give
+// "Q2026-118_AB-12_見積書"; the stem alone without a document.
+std::string documentStem(std::string_view stem, std::string_view document);
 
 }  // namespace kelvane::job

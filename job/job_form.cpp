@@ -1,5 +1,7 @@
 #include "job/job_form.h"
 
+#include <utility>
+
 namespace kelvane::job {
 
 void applyJob(const Job& job, form::Form1& form) {
@@ -21,14 +23,21 @@ void applyJob(const Job& job, form::Form1& form) {
 }
 
 Job jobFromForm(const form::Form1& form, const JobFields& fields) {
-  const form::FormState& s = form.state();
   Job job;
+  job.fields = fields;
+  return jobToSave(form, std::move(job));
+}
+
+Job jobToSave(const form::Form1& form, Job job) {
+  const form::FormState& s = form.state();
   job.inputs = s.text1;
   job.former.reset();
   if (s.option1 >= 0 && s.option1 <= 2) job.former = static_cast<FormerShape>(s.option1);
   // The material buttons always have one on.
   if (s.option3 >= 0 && s.option3 <= 2) job.material = static_cast<ConductorMaterial>(s.option3);
-  job.fields = fields;
+  // Who saved it and when are stamped anew.
+  job.programVersion.clear();
+  job.savedAt.clear();
   return job;
 }
 

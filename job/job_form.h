@@ -20,4 +20,9 @@ void applyJob(const Job& job, form::Form1& form);
 // time are left empty for stampForSaving.
 Job jobFromForm(const form::Form1& form, const JobFields& fields);
 
+// The job as 上書き保存 saves it: the form's inputs, former and material over
+// everything else of `job` (the one last opened, or the window's own): its
+// fields, its 見積条件 and the time of the price list they came from.
+Job jobToSave(const form::Form1& form, Job job);
+
 }  // namespace kelvane::job

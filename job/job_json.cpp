@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -82,6 +83,54 @@ Expected<std::optional<QuotationTerms>> readJobTerms(const json& root, Conductor
   auto terms = readTerms(*it, "quotationTerms", material);
   if (!terms) return terms.failure();
   return std::optional(std::move(terms.value()));
+}
+
+// "2026-12-08": a day the calendar has, four-digit year.
+bool isCalendarDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  int parts[3] = {0, 0, 0};
+  const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+  for (int p = 0; p < 3; ++p) {
+    for (std::size_t i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+      if (text[i] < '0' || text[i] > '9') return false;
+      parts[p] = parts[p] * 10 + (text[i] - '0');
+    }
+  }
+  const int year = parts[0], month = parts[1], day = parts[2];
+  if (month < 1 || month > 12 || day < 1) return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+// "2026-12-08T01:15:30Z", as the program saves a time.
+bool isSavedTime(std::string_view text) {
+  if (text.size() != 20 || text[10] != 'T' || text[13] != ':' || text[16] != ':' ||
+      text[19] != 'Z' || !isCalendarDate(text.substr(0, 10)))
+    return false;
+  int fields[3] = {0, 0, 0};
+  for (std::size_t f = 0; f < 3; ++f) {
+    for (std::size_t i = 11 + 3 * f; i < 13 + 3 * f; ++i) {
+      if (text[i] < '0' || text[i] > '9') return false;
+      fields[f] = fields[f] * 10 + (text[i] - '0');
+    }
+  }
+  return fields[0] <= 23 && fields[1] <= 59 && fields[2] <= 60;  // a leap second
+}
+
+// A date that is no day of the calendar ("2026-02-30") would otherwise be
+// printed as today's on the customer's 見積書; the job is refused instead,
+// naming the key. Each may be empty.
+std::optional<Failure> wrongDate(const Job& job) {
+  if (!job.fields.issuedOn.empty() && !isCalendarDate(job.fields.issuedOn))
+    return refusal("「job.issuedOn」が日付ではありません（2026-12-08 の形の、暦にある日）。");
+  for (const auto& [key, time] :
+       {std::pair{"savedAt", &job.savedAt}, std::pair{"priceListSavedAt", &job.priceListSavedAt}}) {
+    if (!time->empty() && !isSavedTime(*time))
+      return refusal("「" + std::string(key) +
+                     "」が日時ではありません（2026-12-08T01:15:30Z の形の、暦にある日時）。");
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -166,7 +215,10 @@ Expected<Job> readJob(std::string_view text) {
     *target = std::move(t.value());
   }
   // What version 2 added; in a version 1 job these keys mean nothing yet.
-  if (document->version < 2) return job;
+  if (document->version < 2) {
+    if (auto wrong = wrongDate(job)) return *wrong;
+    return job;
+  }
   if (auto wrong = readQuotationFields(**fields, job.fields)) return *wrong;
   auto terms = readJobTerms(root, job.material);
   if (!terms) return terms.failure();
@@ -174,6 +226,7 @@ Expected<Job> readJob(std::string_view text) {
   auto savedAt = readText(root, "priceListSavedAt", "priceListSavedAt", false);
   if (!savedAt) return savedAt.failure();
   job.priceListSavedAt = std::move(savedAt.value());
+  if (auto wrong = wrongDate(job)) return *wrong;
   return job;
 }
 

@@ -54,11 +54,64 @@ void forgetStandIn(const fs::path& path) {
   }
 }
 
+// What marks a hidden stand-in: ".NAME.kelvane-MACHINE-PID-N". The machine
+// is in it because a shared drive is written by several computers, each
+// with processes of its own numbers.
+constexpr std::string_view kStandInMark = ".kelvane-";
+
+const std::string& machineOfStandIns() {
+  static const std::string machine = platform::machineName();
+  return machine;
+}
+
 // A hidden name beside the target, not taken yet when tried.
 fs::path standInName(const fs::path& target, int attempt) {
+  const std::string& machine = machineOfStandIns();
   return target.parent_path() /
-         ("." + target.filename().string() + ".kelvane-" +
-          std::to_string(platform::processNumber()) + "-" + std::to_string(attempt));
+         ("." + target.filename().string() + std::string(kStandInMark) +
+          (machine.empty() ? "" : machine + "-") + std::to_string(platform::processNumber()) + "-" +
+          std::to_string(attempt));
+}
+
+// The process that made a stand-in on this computer, from its name; none
+// for any other name, or a stand-in of another computer.
+std::optional<int> standInMaker(const std::string& name) {
+  const std::string& machine = machineOfStandIns();
+  if (machine.empty() || !name.starts_with('.')) return std::nullopt;
+  const std::size_t mark = name.rfind(std::string(kStandInMark) + machine + "-");
+  if (mark == std::string::npos || mark <= 1) return std::nullopt;
+  std::string_view rest =
+      std::string_view(name).substr(mark + kStandInMark.size() + machine.size() + 1);
+  // PID-N, both in digits.
+  const std::size_t dash = rest.find('-');
+  if (dash == std::string_view::npos || dash == 0 || dash > 9 || dash + 1 == rest.size())
+    return std::nullopt;
+  int pid = 0;
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    const char c = rest[i];
+    if (i == dash) continue;
+    if (c < '0' || c > '9') return std::nullopt;
+    if (i < dash) pid = pid * 10 + (c - '0');
+  }
+  return pid;
+}
+
+// Removes the stand-ins in the folder that a write killed outright (kill -9,
+// a power cut) left behind: those of this computer whose process has ended.
+// Nothing else is touched, and a folder that cannot be read is left alone.
+void removeLeftStandIns(const fs::path& folder) {
+  if (machineOfStandIns().empty()) return;
+  std::error_code error;
+  fs::directory_iterator entries(folder, error);
+  if (error) return;
+  for (; entries != fs::directory_iterator(); entries.increment(error)) {
+    if (error) return;
+    const std::optional<int> maker = standInMaker(entries->path().filename().string());
+    if (!maker || *maker == platform::processNumber() || !platform::processGone(*maker)) continue;
+    std::error_code ignored;
+    if (entries->is_regular_file(ignored) && !entries->is_symlink(ignored))
+      platform::remove(entries->path().string().c_str());
+  }
 }
 
 // The file a name leads to: links followed, even one whose target does not
@@ -148,6 +201,7 @@ Expected<void> OutputFile::open(const fs::path& file, Reader absentReader) {
   }
   if (exists && existing.kind != FileKind::Regular) return refuse("書き出せない種類のファイルです");
   if (exists && !platform::mayWrite(target_, existing)) return refuse("読み取り専用のファイルです");
+  removeLeftStandIns(folderOf(target_));
 
   int error =
       platform::open(folderOf(target_), platform::Access::Unnamed, platform::Peer::Await, fd_);

@@ -14,14 +14,18 @@ namespace kelvane::job {
 // nothing is replaced that should not be.
 // - A regular file, or a name not yet taken: the bytes go to an unnamed file
 //   in the same folder, which takes the name only once every byte is on the
-//   disk. Where the file system has no unnamed files, a hidden file beside it
-//   stands in, removed again if the program is interrupted (Ctrl-C, SIGTERM).
+//   disk. Where the file system has no unnamed files (vfat, SMB and NFS
+//   shares), a hidden file beside it stands in, ".NAME.kelvane-MACHINE-PID-N",
+//   removed again if the program is interrupted (Ctrl-C, SIGTERM). One that a
+//   kill -9 or a power cut left is removed by the next write into the same
+//   folder from the same computer, once its process has ended.
 //   A replaced file keeps its permissions and owner; a link is followed and
 //   its target replaced.
 // - A file the user may not write is refused, and a read-only file stays
 //   read-only for root too; so are a folder, a socket and a block device.
 // - A pipe or a character device (/dev/null, a terminal) is written into,
-//   never replaced. A pipe nobody reads yet is waited for only where asked
+//   never replaced. A pipe whose reader goes away is a failed write, never
+//   the end of the program by SIGPIPE. A pipe nobody reads yet is waited for only where asked
 //   (a command-line tool, which Ctrl-C ends); the window refuses it at once.
 // Every failure is one Japanese sentence naming the file:
 // 「NAME」を保存できません（why）。 Without a commit nothing is left behind.

@@ -15,6 +15,7 @@
 #if !defined(KELVANE_PORTABLE_FILES) && !defined(__EMSCRIPTEN__) && __has_include(<unistd.h>)
 #define KELVANE_POSIX_FILES 1
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,6 +64,7 @@ int searchRefusalOf(const fs::path& path, bool itself = false) {
   }
   return 0;
 }
+std::atomic<bool> unnamedRefused{false};
 
 }  // namespace
 
@@ -83,6 +85,7 @@ void refuseSearching(const fs::path& folder, bool refused) {
     unsearchable().erase(withoutTrailingSlash(folder));
   }
 }
+void refuseUnnamedFiles(bool refuse) { unnamedRefused = refuse; }
 }  // namespace testing
 
 #ifdef KELVANE_POSIX_FILES
@@ -154,6 +157,13 @@ int status(Descriptor file, FileStatus& out) {
   return 0;
 }
 
+bool isFileAt(Descriptor file, const fs::path& path) {
+  struct stat open {
+  }, named{};
+  return ::fstat(file, &open) == 0 && ::stat(path.c_str(), &named) == 0 &&
+         open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 bool mayWrite(const fs::path& path, const FileStatus& status) {
   if (::geteuid() == 0) return (status.permissions & 0222) != 0;
   return ::access(path.c_str(), W_OK) == 0;
@@ -175,6 +185,7 @@ int open(const fs::path& path, Access access, Peer peer, Descriptor& out) {
       flags |= O_WRONLY | O_CREAT | O_EXCL;
       break;
     case Access::Unnamed:
+      if (unnamedRefused) return EOPNOTSUPP;
 #ifdef O_TMPFILE
       flags |= O_WRONLY | O_TMPFILE;
       break;
@@ -211,10 +222,46 @@ int read(Descriptor file, char* buffer, std::size_t size, std::size_t& got) {
   }
 }
 
+// SIGPIPE held back from this thread while it writes: a pipe whose reader
+// has gone then answers EPIPE, and the signal that write raised is taken
+// back, so it neither ends the program nor waits for a later unblocking.
+// One that was pending already is left as it was.
+class PipeSignalHeld {
+ public:
+  PipeSignalHeld() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    sigset_t pending;
+    sigemptyset(&pending);
+    wasPending_ = ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    ::pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
+  }
+  ~PipeSignalHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  PipeSignalHeld(const PipeSignalHeld&) = delete;
+  PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+
+  void takeBack() {
+    if (wasPending_) return;
+    const struct timespec now {};
+    while (::sigtimedwait(&pipe_, nullptr, &now) < 0 && errno == EINTR) {
+    }
+  }
+
+ private:
+  sigset_t pipe_{};
+  sigset_t previous_{};
+  bool wasPending_ = false;
+};
+
 int writeAll(Descriptor file, std::string_view bytes) {
+  PipeSignalHeld held;
   while (!bytes.empty()) {
     const ssize_t n = ::write(file, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EPIPE) {
+      held.takeBack();
+      return EPIPE;
+    }
     if (n <= 0) return n == 0 ? EIO : errno;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
@@ -263,6 +310,16 @@ void syncFolder(const fs::path& folder) {
 bool isTerminal(Descriptor file) { return ::isatty(file) == 1; }
 
 int processNumber() { return static_cast<int>(::getpid()); }
+
+bool processGone(int number) { return number > 0 && ::kill(number, 0) != 0 && errno == ESRCH; }
+
+std::string machineName() {
+  std::array<char, 256> name{};
+  if (::gethostname(name.data(), name.size() - 1) != 0) return {};
+  return name.data();
+}
+
+void ignoreBrokenPipes() { ::signal(SIGPIPE, SIG_IGN); }
 
 void onInterrupt(void (*beforehand)()) {
   interruptHook = beforehand;
@@ -373,6 +430,8 @@ int status(Descriptor file, FileStatus& out) {
   return status(stream.path, out);
 }
 
+bool isFileAt(Descriptor, const fs::path&) { return false; }
+
 bool mayWrite(const fs::path&, const FileStatus& status) {
   return (status.permissions & 0222) != 0;
 }
@@ -474,6 +533,14 @@ int processNumber() {
   static const int number = static_cast<int>(std::random_device{}() & 0x7fffffff);
   return number;
 }
+
+// Without the system's processes nothing can be said to have ended.
+bool processGone(int) { return false; }
+
+std::string machineName() { return {}; }
+
+// No SIGPIPE without POSIX.
+void ignoreBrokenPipes() {}
 
 void onInterrupt(void (*beforehand)()) {
   interruptHook = beforehand;

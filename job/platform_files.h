@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 // The system's file calls: the one place that knows the platform. On a POSIX
@@ -37,6 +38,11 @@ int linkStatus(const std::filesystem::path& path, FileStatus& out);
 // What an open file is.
 int status(Descriptor file, FileStatus& out);
 
+// Whether the open file is the one the path leads to (the same device and
+// inode): standard input redirected from the file a tool is told to write.
+// False when either cannot be asked, and without POSIX.
+bool isFileAt(Descriptor file, const std::filesystem::path& path);
+
 // Whether this user may write the existing file. Root may write anything, so
 // for root a file without any write permission counts as read-only. Without
 // POSIX: whether any write permission is set.
@@ -55,7 +61,8 @@ int open(const std::filesystem::path& path, Access access, Peer peer, Descriptor
 
 // Reads up to `size` bytes; `got` is 0 at the end.
 int read(Descriptor file, char* buffer, std::size_t size, std::size_t& got);
-// Writes every byte.
+// Writes every byte. A pipe whose reader has gone answers EPIPE, never
+// ending the program with SIGPIPE.
 int writeAll(Descriptor file, std::string_view bytes);
 // Every byte written is on the disk (fsync); without POSIX, out of the C
 // library's buffers only.
@@ -75,6 +82,19 @@ void syncFolder(const std::filesystem::path& folder);
 bool isTerminal(Descriptor file);
 // A number of this process that no other running process has.
 int processNumber();
+// Whether the process of that number has certainly ended: true only when
+// the system says no such process runs here (never for one of another user,
+// which may not be asked). False where the system cannot tell.
+bool processGone(int number);
+// The name of this computer, as written into the names of hidden files on a
+// shared drive where several computers write; empty where the system has
+// none to tell.
+std::string machineName();
+
+// A pipe whose reader has gone no longer ends the program (SIGPIPE): every
+// write into it fails with EPIPE, which the program says as any failed
+// write. Called first thing by each program's main.
+void ignoreBrokenPipes();
 
 // Calls `beforehand` when the program is interrupted (Ctrl-C, SIGTERM,
 // SIGHUP), then lets the interrupt do what it would have done. A signal the
@@ -107,6 +127,9 @@ void refuseReading(const std::filesystem::path& file, int error);
 // fail with EACCES, as a folder without search permission does for anyone
 // but root; false undoes it.
 void refuseSearching(const std::filesystem::path& folder, bool refused);
+// Makes the file system refuse unnamed files from now on, as vfat, SMB and
+// NFS do, so that the hidden stand-in is used; false undoes it.
+void refuseUnnamedFiles(bool refuse);
 }  // namespace testing
 
 }  // namespace kelvane::job::platform

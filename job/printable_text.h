@@ -12,4 +12,13 @@ namespace kelvane::job {
 // Everything else, broken UTF-8 included, is kept byte for byte.
 std::string withoutDirectionControls(std::string_view text);
 
+// A text as it may reach a terminal, for every line the programs print on
+// standard error: a name from a job or a price list could otherwise clear
+// the screen, retitle the window or move the cursor (ESC [2J, ESC ]0;…).
+// The control characters (U+0000–U+001F, U+007F and U+0080–U+009F) are
+// written as \x1b, \x7f, \xc2\x9b (their bytes), so the line shows what the
+// file holds; the direction controls are dropped as above. Everything else, broken UTF-8 included,
+// is kept byte for byte.
+std::string withControlsEscaped(std::string_view text);
+
 }  // namespace kelvane::job

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace kelvane::job {
 
@@ -29,6 +30,8 @@ std::string systemReason(int error) {
       return "名前が長すぎます";
     case ENXIO:
       return "読み手のいないパイプか、つながっていない装置です";
+    case EPIPE:
+      return "読み手が途中で読むのをやめました";
     case EIO:
       return "ディスクの読み書きに失敗しました";
     case ELOOP:
@@ -39,6 +42,12 @@ std::string systemReason(int error) {
 #endif
       return "システムエラー " + std::to_string(error);
   }
+}
+
+std::string stoppedBecause(const std::exception& stop) {
+  if (dynamic_cast<const std::bad_alloc*>(&stop) != nullptr)
+    return "メモリーが足りません。ほかのプログラムを閉じてから、もう一度試してください。";
+  return stop.what();
 }
 
 }  // namespace kelvane::job

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <string>
 
 namespace kelvane::job {
@@ -9,5 +10,10 @@ namespace kelvane::job {
 // where the C library knows it, else its number; never the C library's
 // English sentence.
 std::string systemReason(int error);
+
+// What stopped a program, said by its main as one line: memory running out
+// in Japanese like every other failure, never "std::bad_alloc"; any other
+// exception by its own text.
+std::string stoppedBecause(const std::exception& stop);
 
 }  // namespace kelvane::job

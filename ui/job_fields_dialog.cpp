@@ -13,6 +13,7 @@
 #include "core/temperature_resistance.h"
 #include "job/job_json.h"
 #include "job/quotation_text.h"
+#include "ui/typed_entries.h"
 
 namespace kelvane::ui {
 namespace {
@@ -121,6 +122,8 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
   layout->addRow(QStringLiteral("使用温度"), withUnit(temperature_, QStringLiteral("°C"), this));
   layout->addRow(refusal_);
   layout->addRow(buttons);
+  // Esc over typed entries asks before they go.
+  askBeforeEscDiscards(*this);
 }
 
 bool JobFieldsDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -11,7 +11,8 @@ class QPlainTextEdit;
 namespace kelvane::ui {
 
 // 案件情報: the job's own fields, edited together and taken on OK (Enter in
-// any box, Ctrl+Enter in the memo and the remarks); Esc calls it off. A
+// any box, Ctrl+Enter in the memo and the remarks); Esc calls it off, asking
+// first when something was typed (askBeforeEscDiscards). A
 // working temperature or a period of validity that cannot be taken keeps
 // the dialog open, says why below the fields and selects its text. The
 // quotation's 版 and 発行日 are shown, not edited: issuing it sets them.

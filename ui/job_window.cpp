@@ -212,10 +212,11 @@ QString JobWindow::outOfDateQuestion() {
 }
 
 job::Job JobWindow::currentJob() const {
-  job::Job job = job::jobFromForm(form_->model(), fields_);
+  job::Job job;
+  job.fields = fields_;
   job.terms = terms_;
   job.priceListSavedAt = priceListSavedAt_;
-  return job;
+  return job::jobToSave(form_->model(), std::move(job));
 }
 
 QStringList JobWindow::recentFiles() const { return storedRecentFiles().mid(0, kMostRecentFiles); }
@@ -343,13 +344,15 @@ bool JobWindow::changesMayGo() {
   return false;
 }
 
-QString JobWindow::suggestedPath(const QString& suffix) const {
+QString JobWindow::suggestedPath(const QString& suffix, std::string_view document) const {
   if (path_.isEmpty()) {
     return QDir::home().filePath(
-        QString::fromStdString(job::suggestedFileName(fields_, suffix.toStdString())));
+        QString::fromStdString(job::suggestedFileName(fields_, suffix.toStdString(), document)));
   }
   const QFileInfo file(path_);
-  return file.dir().filePath(file.completeBaseName() + QLatin1Char('.') + suffix);
+  const QString stem =
+      QString::fromStdString(job::documentStem(file.completeBaseName().toStdString(), document));
+  return file.dir().filePath(stem + QLatin1Char('.') + suffix);
 }
 
 bool JobWindow::newJob() {
@@ -462,7 +465,8 @@ bool JobWindow::exportCsvTo(const QString& path) {
 
 bool JobWindow::exportPdf() {
   if (!resultsReadyForOutput()) return false;
-  const QString path = chooseFile_(FileKind::Pdf, suggestedPath(QStringLiteral("pdf")));
+  const QString path =
+      chooseFile_(FileKind::Pdf, suggestedPath(QStringLiteral("pdf"), job::kCostSheetDocument));
   return !path.isEmpty() && exportPdfTo(path);
 }
 
@@ -478,7 +482,7 @@ bool JobWindow::printQuotation() {
   // mark is never reached from here.
   if (!resultsReadyForOutput()) return false;
   const QuotationContent content = sheetContent();
-  return printDocument(QStringLiteral("見積計算書を印刷"),
+  return printDocument(QStringLiteral("見積計算書を印刷"), job::kCostSheetDocument,
                        [&](QPainter& painter, QPagedPaintDevice& pages) {
                          return paintQuotation(painter, pages, content);
                        });
@@ -493,11 +497,14 @@ bool JobWindow::previewQuotation() {
   return true;
 }
 
-bool JobWindow::printDocument(const QString& title, const paper::DocumentPainter& paint) {
+bool JobWindow::printDocument(const QString& title, std::string_view document,
+                              const paper::DocumentPainter& paint) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
-  printer.setDocName(jobName());
+  // The name of the job in the print queue and of a file printed to: one
+  // for each document, as the PDF dialogs offer them.
+  printer.setDocName(QFileInfo(suggestedPath(QStringLiteral("pdf"), document)).completeBaseName());
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle(title);
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -670,7 +677,8 @@ void JobWindow::issued(const CustomerQuotation& quotation) {
 
 bool JobWindow::exportCustomerQuotation() {
   if (!quotationToIssue() || !addresseeAgreed()) return false;
-  const QString path = chooseFile_(FileKind::CustomerPdf, suggestedPath(QStringLiteral("pdf")));
+  const QString path = chooseFile_(
+      FileKind::CustomerPdf, suggestedPath(QStringLiteral("pdf"), job::kCustomerQuotationDocument));
   return !path.isEmpty() && exportCustomerQuotationTo(path);
 }
 
@@ -686,7 +694,7 @@ bool JobWindow::exportCustomerQuotationTo(const QString& path) {
 bool JobWindow::printCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
   if (!quotation || !addresseeAgreed()) return false;
-  if (!printDocument(QStringLiteral("見積書を印刷"),
+  if (!printDocument(QStringLiteral("見積書を印刷"), job::kCustomerQuotationDocument,
                      [&](QPainter& painter, QPagedPaintDevice& pages) {
                        return paintCustomerQuotation(painter, pages, *quotation);
                      }))

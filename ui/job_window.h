@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "job/job.h"
 #include "job/price_list.h"
@@ -139,7 +140,9 @@ class JobWindow : public QMainWindow {
   QString jobName() const;
   // Beside the job's file with its name; for a job never saved, in the home
   // folder, named from 見積番号 and 品番 (job::suggestedFileName).
-  QString suggestedPath(const QString& suffix) const;
+  // Beside the job's file, or in the home folder under the job's fields; a
+  // document of the job with its name after the stem (…_見積書.pdf).
+  QString suggestedPath(const QString& suffix, std::string_view document = {}) const;
   // Whether the results belong to the inputs, after asking and pressing 計算
   // when they do not. A refused press has shown its message.
   bool resultsReadyForOutput();
@@ -169,7 +172,8 @@ class JobWindow : public QMainWindow {
   void issued(const CustomerQuotation& quotation);
   // Prints a document through the print dialog; false when called off or
   // when it failed (said in a message).
-  bool printDocument(const QString& title, const paper::DocumentPainter& paint);
+  bool printDocument(const QString& title, std::string_view document,
+                     const paper::DocumentPainter& paint);
   // A job just opened whose terms came from an older price list: asks
   // whether to take the list's prices of now.
   void offerNewPrices();

@@ -16,6 +16,7 @@
 #include "job/quotation_text.h"
 #include "ui/sheet_cost.h"
 #include "ui/terms_editor.h"
+#include "ui/typed_entries.h"
 
 namespace kelvane::ui {
 namespace {
@@ -144,6 +145,8 @@ QuotationDialog::QuotationDialog(const job::PricingTerms& terms, PricedCoil coil
   layout->addLayout(columns);
   layout->addWidget(buttons);
   refresh();
+  // Esc over typed entries asks before they go.
+  askBeforeEscDiscards(*this);
 }
 
 void QuotationDialog::setListTerms(std::function<job::QuotationTerms()> listTerms) {

@@ -45,7 +45,8 @@ struct PricedCoil {
 // price into the box. Results out of date are not
 // priced: the pane says so and offers to press 計算. OK (Enter) takes the
 // terms; one that cannot be read keeps the pane open, says why below the
-// prices and selects its box. Esc calls it off.
+// prices and selects its box. Esc calls it off, asking first when something
+// was typed (askBeforeEscDiscards).
 class QuotationDialog : public QDialog {
   Q_OBJECT
  public:

@@ -135,6 +135,7 @@ output that cannot be written|"\$batch" "\$tmp/all.csv" >/dev/full
 read-only output|cp "\$tmp/all.csv" "\$tmp/new.csv"; chmod 444 "\$tmp/new.csv"; "\$batch" "\$tmp/all.csv" -o "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
 output that is the input|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
 output a disk cannot hold|"\$batch" "\$tmp/all.csv" -o /dev/full
+standard input from the output|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" - -o "\$tmp/new.csv" <"\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
 ROWS
 
 # Those lines name the file and the reason in the window's words.
@@ -144,8 +145,26 @@ while IFS='|' read -r said command; do
 done <<ROWS
 「missing.csv」を開けません。読み込めません（ファイルがありません）。|"\$batch" "\$tmp/missing.csv" -o "\$tmp/new.csv"
 標準出力に書き込めません（ディスクがいっぱいです）。|"\$batch" "\$tmp/all.csv" >/dev/full
-出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv"
+出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv"出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" - -o "\$tmp/new.csv" <"\$tmp/new.csv"
+「x\\x1b[2Jmissing.csv」を開けません。|"\$batch" "\$tmp/x\$(printf '\\033')[2Jmissing.csv" -o "\$tmp/new.csv"
 ROWS
+
+# A reader that reads a little and quits, behind -o or standard output: the
+# failed write in one line and status 2, never an end by SIGPIPE.
+{ cat "$tmp/all.csv"; yes "$(sed 1d "$tmp/all.csv")" | head -n 3000; } >"$tmp/long.csv"
+mkfifo "$tmp/early.csv"
+head -c 100 "$tmp/early.csv" >/dev/null &
+"$batch" -j 1 "$tmp/long.csv" -o "$tmp/early.csv" 2>"$tmp/err"
+rc=$?
+wait
+[ "$rc" -eq 2 ] || fail "-o a pipe whose reader quits: exited $rc"
+grep -qF "「early.csv」を保存できません（読み手が途中で読むのをやめました）。" "$tmp/err" ||
+  fail "-o a pipe whose reader quits said: $(cat "$tmp/err")"
+rm -f "$tmp/early.csv"
+{ "$batch" -j 1 "$tmp/long.csv" 2>"$tmp/err"; echo $? >"$tmp/rc"; } | head -c 100 >/dev/null
+[ "$(cat "$tmp/rc")" -eq 2 ] || fail "standard output whose reader quits: exited $(cat "$tmp/rc")"
+grep -qF "標準出力に書き込めません（読み手が途中で読むのをやめました）。" "$tmp/err" ||
+  fail "standard output whose reader quits said: $(cat "$tmp/err")"
 
 # More threads than make sense (here under a limit on memory, which 1024
 # stacks would pass): the rows are computed on a few a core, all of them.

@@ -307,6 +307,8 @@ TEST(BatchRows, NoCellIsTakenForAFormula) {
       {"\"\r\n=1+1\"", "'\r\n=1+1", "-5mm", "'-5mm"},
       {"+", "'+", "=2", "'=2"},
       {"a=1", "a=1", "10", "10"},
+      // Blanks a spreadsheet trims and full-width signs hide no formula.
+      {" =1+1", "' =1+1", "\u3000\uFF1D2", "'\u3000\uFF1D2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ownOut + " / " + c.leadOut);

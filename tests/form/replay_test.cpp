@@ -9,6 +9,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "../job/job_fixtures.h"
+#include "job/file_io.h"
 #include "tools/replay/replay.h"
 
 namespace kelvane::replay {
@@ -245,6 +247,33 @@ TEST(Replay, SavedJobOpensAgain) {
   EXPECT_EQ(opened.option3, 1);
   EXPECT_EQ(opened.circles, saved.circles);
   EXPECT_EQ(opened.text1[13], "強め\t\"x\"");
+}
+
+// The replay's save keeps what 上書き保存 keeps: every field of the job last
+// opened, its 見積条件 and the time of their price list; only the form's
+// inputs are new.
+TEST(Replay, SaveKeepsEverythingOfTheJobOpened) {
+  const std::string stem = ::testing::TempDir() + "replay-priced-" + std::to_string(::getpid());
+  const std::string opened = stem + ".kelvane", saved = stem + "-saved.kelvane";
+  job::Job job;
+  for (const auto& named : job::test::sampleJobs()) {
+    if (named.name == "PricedAndIssued") job = named.job;
+  }
+  ASSERT_TRUE(job.terms);
+  ASSERT_TRUE(job::saveJobFile(opened, job).ok());
+  ModelTarget target;
+  ASSERT_FALSE(run(R"json({"steps":[{"open":")json" + opened +
+                       R"json("}, {"type":"Text1(2)","text":"150"}, {"save":")json" + saved +
+                       R"json("}]})json",
+                   target));
+  const Expected<job::Job> read = job::readJobFile(saved);
+  std::remove(opened.c_str());
+  std::remove(saved.c_str());
+  ASSERT_TRUE(read) << read.message();
+  job.input(form::InputBox::Turns) = "150";
+  job.programVersion = read->programVersion;
+  job.savedAt = read->savedAt;
+  EXPECT_EQ(*read, job);
 }
 
 TEST(Replay, LeadingByteOrderMarksAreNoPartOfATypedText) {

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "job/file_io.h"
 #include "job/job_json.h"
@@ -143,23 +144,96 @@ TEST_F(JobFiles, DevicesPipesAndReadOnlyFilesAreNotReplaced) {
   EXPECT_EQ(listing(), (std::vector<fs::path>{"kept.kelvane", "null.csv", "pipe.csv"}));
 }
 
-// A program stopped half-way through a file leaves nothing behind.
+// A program stopped half-way through a file leaves nothing behind, whether
+// the file system has unnamed files or the hidden stand-in is used.
 TEST_F(JobFiles, AnInterruptedWriteLeavesNoFile) {
-  for (const int signal : {SIGINT, SIGTERM}) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      OutputFile out;
-      if (!out.open(dir_ / "results.csv").ok() || !out.write(std::string(1 << 20, 'x')).ok())
-        ::_exit(3);
-      ::raise(signal);
-      ::_exit(4);
+  for (const bool standIn : {false, true}) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        platform::testing::refuseUnnamedFiles(standIn);
+        OutputFile out;
+        if (!out.open(dir_ / "results.csv").ok() || !out.write(std::string(1 << 20, 'x')).ok())
+          ::_exit(3);
+        ::raise(signal);
+        ::_exit(4);
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+      EXPECT_EQ(listing(), std::vector<fs::path>{}) << signal << " " << standIn;
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
-    EXPECT_EQ(listing(), std::vector<fs::path>{}) << signal;
   }
+}
+
+// A stand-in that kill -9 left on a share without unnamed files is removed by
+// the next write into the folder; those of running processes, of other
+// computers and every other name stay.
+TEST_F(JobFiles, AStandInLeftByKillIsRemovedByTheNextWrite) {
+  const std::string machine = platform::machineName();
+  ASSERT_FALSE(machine.empty());
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    platform::testing::refuseUnnamedFiles(true);
+    OutputFile out;
+    if (!out.open(dir_ / "out.csv").ok() || !out.write(std::string(1 << 20, 'x')).ok()) ::_exit(3);
+    ::raise(SIGKILL);
+    ::_exit(4);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+  const std::string left = ".out.csv.kelvane-" + machine + "-" + std::to_string(child) + "-0";
+  ASSERT_EQ(listing(), std::vector<fs::path>{left});
+
+  const std::string ours = std::to_string(::getpid());
+  const std::vector<fs::path> kept = {
+      ".a.csv.kelvane-" + machine + "-" + ours + "-0",            // a write going on
+      ".a.csv.kelvane-other-pc-" + std::to_string(child) + "-0",  // another computer's
+      ".a.csv.kelvane-" + machine + "-" + std::to_string(child) + "-x",
+      ".kelvane-" + machine + "-" + std::to_string(child) + "-0",
+      "a.csv.kelvane-" + machine + "-" + std::to_string(child) + "-0",
+  };
+  for (const fs::path& name : kept) std::ofstream(dir_ / name) << "x";
+  platform::testing::refuseUnnamedFiles(true);
+  const auto written = test::failureOf(writeFileAtomically(dir_ / "next.csv", "rows"));
+  platform::testing::refuseUnnamedFiles(false);
+  ASSERT_EQ(written, std::nullopt);
+  std::vector<fs::path> expected = kept;
+  expected.push_back("next.csv");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(listing(), expected);
+  EXPECT_EQ(contents(dir_ / "next.csv"), "rows");
+}
+
+// A reader that reads a little and closes its end makes the write fail with
+// the file's name, as a full disk does; SIGPIPE never ends the program.
+TEST_F(JobFiles, APipeWhoseReaderQuitsIsAFailedWrite) {
+  const fs::path pipe = dir_ / "pipe.csv";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const auto previous = ::signal(SIGPIPE, SIG_DFL);
+  std::thread reader([&pipe] {
+    const int fd = ::open(pipe.c_str(), O_RDONLY);
+    char few[16];
+    if (fd >= 0) {
+      (void)::read(fd, few, sizeof few);
+      ::close(fd);
+    }
+  });
+  OutputFile out;
+  ASSERT_TRUE(out.open(pipe, OutputFile::Reader::Await).ok());
+  const auto error = test::failureOf(out.write(std::string(4 << 20, 'x')));
+  reader.join();
+  ::signal(SIGPIPE, previous);
+  EXPECT_EQ(error, "「pipe.csv」を保存できません（読み手が途中で読むのをやめました）。");
+  EXPECT_EQ(test::failureOf(out.commit()), error);
+  EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+  sigset_t pending;
+  sigemptyset(&pending);
+  ASSERT_EQ(::sigpending(&pending), 0);
+  EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);  // taken back, not left for later
 }
 
 TEST_F(JobFiles, SameFileByAnyName) {

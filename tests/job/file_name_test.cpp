@@ -43,6 +43,23 @@ TEST(SuggestedFileName, FromQuotationAndPartNumber) {
   }
 }
 
+// The customer's 見積書 and the internal 見積計算書 are never offered under
+// one name.
+TEST(SuggestedFileName, EachDocumentHasItsOwnName) {
+  JobFields fields;
+  fields.quotationNumber = "Q2026-0412";
+  fields.partNumber = "SD-B036";
+  EXPECT_EQ(suggestedFileName(fields, "pdf", kCustomerQuotationDocument),
+            "Q2026-0412_SD-B036_見積書.pdf");
+  EXPECT_EQ(suggestedFileName(fields, "pdf", kCostSheetDocument),
+            "Q2026-0412_SD-B036_見積計算書.pdf");
+  EXPECT_EQ(suggestedFileName(JobFields{}, "pdf", kCostSheetDocument), "無題_見積計算書.pdf");
+  fields.partNumber = std::string(3000, 'P');
+  const std::string name = suggestedFileName(fields, "pdf", kCostSheetDocument);
+  EXPECT_LE(name.size(), 255u);
+  EXPECT_TRUE(name.ends_with("P_見積計算書.pdf")) << name;
+}
+
 // A field of thousands of characters still gives a name the file system
 // takes, cut between characters.
 TEST(SuggestedFileName, LongFieldsAreCutAtAWholeCharacter) {

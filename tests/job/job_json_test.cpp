@@ -256,6 +256,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "「job.revision」は 0 から 999 までの整数です"},
         Refusal{"ValidDaysFraction", edited([](json& d) { d["job"]["validDays"] = 30.5; }),
                 "「job.validDays」は 0 から 3650 まで"},
+        // A day the calendar lacks would be printed as today's.
+        Refusal{"IssuedOnNoDay", edited([](json& d) { d["job"]["issuedOn"] = "2026-02-30"; }),
+                "「job.issuedOn」が日付ではありません"},
+        Refusal{"IssuedOnNoLeapYear", edited([](json& d) { d["job"]["issuedOn"] = "2100-02-29"; }),
+                "「job.issuedOn」が日付ではありません"},
+        Refusal{"IssuedOnSlashes", edited([](json& d) { d["job"]["issuedOn"] = "2026/12/08"; }),
+                "「job.issuedOn」が日付ではありません"},
+        Refusal{"SavedAtMonth13", edited([](json& d) { d["savedAt"] = "2026-13-01T00:00:00Z"; }),
+                "「savedAt」が日時ではありません"},
+        Refusal{"PriceListSavedAtWord",
+                edited([](json& d) { d["priceListSavedAt"] = "yesterday"; }),
+                "「priceListSavedAt」が日時ではありません"},
         Refusal{"Latin1", "{\"format\": \"kelvane-job\", \"x\": \"caf\xE9\"}",
                 "UTF-8 の文字として読めないバイトがあります（36 バイト目）"},
         Refusal{"Overlong", "{\"a\": \"\xC0\xAF\"}", "（8 バイト目）"},
@@ -301,6 +313,10 @@ INSTANTIATE_TEST_SUITE_P(
                  })},
         // JSON counts 1.0 an integer; so does the job's schema.
         Accepted{"VersionWrittenAsFloat", edited([](json& d) { d["formatVersion"] = 1.0; })},
+        Accepted{"LeapDay", edited([](json& d) {
+                   d["job"]["issuedOn"] = "2028-02-29";
+                   d["savedAt"] = "2000-02-29T23:59:60Z";
+                 })},
         Accepted{"ByteOrderMark", "\xEF\xBB\xBF" + writeJob(test::designJob())},
         Accepted{"LongestText",
                  edited([](json& d) { d["job"]["memo"] = std::string(10000, 'x'); })},

@@ -8,6 +8,7 @@
 
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
+#include "job/csv_cell.h"
 #include "job/job_form.h"
 #include "job/resistance_band.h"
 #include "job/results_table.h"
@@ -476,6 +477,8 @@ TEST(ResultsTable, HtmlCellsAreNumbersOrText) {
        "<td" + text + ">&lt;b&gt;A&amp;B&lt;/b&gt; &quot;x&quot; &#39;y&#39;</td>"},
       {"two\nlines", "<td" + text + ">two<br style=\"mso-data-placement:same-cell\">lines</td>"},
       {"=1+1", "<td" + text + ">&#39;=1+1</td>"},
+      {" =1+1", "<td" + text + ">&#39; =1+1</td>"},
+      {"\uFF1D1+1", "<td" + text + ">&#39;\uFF1D1+1</td>"},
       {"evil\u202Eexe", "<td" + text + ">evilexe</td>"},
   };
   for (const Case& c : cases) {
@@ -534,6 +537,40 @@ TEST(ResultsTable, CellsAreQuotedAndNeverFormulas) {
             "+1.5\t-1,010.000\t'-\t\"'=\"\"quoted\"\"\"\n"
             "\"'\tx\"\t\"'\r=1\"\t\"'\n@\"\t-1e-3\n"
             "evilexe.txt\t'=1+1\t-2\ta\xE2\x80\n");
+}
+
+// What a spreadsheet passes over before it looks for a formula hides none:
+// blanks it may trim, invisible characters, a byte order mark, and the
+// full-width signs Japanese input turns into = + - @.
+TEST(ResultsTable, FormulasBehindBlanksAndWideSignsAreGuarded) {
+  const struct {
+    std::string cell, written;
+  } cases[] = {
+      {" =1+1", "' =1+1"},
+      {"   @cmd", "'   @cmd"},
+      {"\u3000=1+1", "'\u3000=1+1"},
+      {"\u00A0+SUM(A1)", "'\u00A0+SUM(A1)"},
+      {"\u200B=1+1", "'\u200B=1+1"},
+      {"\u2060\u200D=1", "'\u2060\u200D=1"},
+      {"\uFEFF=1+1", "'\uFEFF=1+1"},
+      {"\uFF1D1+1", "'\uFF1D1+1"},
+      {"\uFF0BSUM(A1)", "'\uFF0BSUM(A1)"},
+      {"\uFF0D1", "'\uFF0D1"},
+      {"\uFF20cmd", "'\uFF20cmd"},
+      {" \u3000\uFF1D1", "' \u3000\uFF1D1"},
+      {" \t=1", "' \t=1"},
+      // A signed number stays a number behind blanks; text stays as it is.
+      {" -2", " -2"},
+      {"\u3000+1.5", "\u3000+1.5"},
+      {" a=1", " a=1"},
+      {"\u3000", "\u3000"},
+      {"1\uFF1D1", "1\uFF1D1"},
+      {"\uFF10", "\uFF10"},  // a full-width digit
+  };
+  for (const auto& c : cases) EXPECT_EQ(inertCell(c.cell), c.written) << c.cell;
+  // The same guard in the CSV as on the clipboard.
+  EXPECT_NE(toCsv(ResultsTable{{{" =1+1", "\uFF1D1", "", ""}}, {}}).find("' =1+1,'\uFF1D1,,"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ using kelvane::form::text1;
 using kelvane::form::text2;
 using kelvane::ui::JobWindow;
 using kelvane::ui::test::failureText;
+using kelvane::ui::test::KeyForMessageBox;
 using Answer = JobWindow::DiscardAnswer;
 using Stale = JobWindow::OutOfDateAnswer;
 
@@ -112,31 +113,6 @@ struct Person {
            QString::fromStdString(window.fields().customer);
   }
   QString shownTitle() const { return window.windowHandle()->title(); }
-};
-
-// Answers the first message box with a key as soon as it shows, before a
-// timer of the test's guard can close it.
-class KeyForMessageBox : public QObject {
- public:
-  explicit KeyForMessageBox(Qt::Key key) : key_(key) { qApp->installEventFilter(this); }
-  ~KeyForMessageBox() override { qApp->removeEventFilter(this); }
-  QString question;
-  QStringList buttons;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* box = qobject_cast<QMessageBox*>(watched);
-    if (box && event->type() == QEvent::Show && question.isEmpty()) {
-      question = box->text();
-      for (QAbstractButton* b : box->buttons()) buttons << b->text();
-      QMetaObject::invokeMethod(
-          box, [box, key = key_] { QTest::keyClick(box, key); }, Qt::QueuedConnection);
-    }
-    return false;
-  }
-
- private:
-  Qt::Key key_;
 };
 
 // Whether the window's results belong to its inputs: pressed, and nothing
@@ -595,9 +571,10 @@ class JobWindowTest : public QObject {
     person.window.exportCsv();
     person.window.exportPdf();
     const QString home = QDir::homePath();
-    QCOMPARE(person.suggestions, (QStringList{home + QStringLiteral("/Q2026-118_KC-0042.kelvane"),
-                                              home + QStringLiteral("/Q2026-118_KC-0042.csv"),
-                                              home + QStringLiteral("/Q2026-118_KC-0042.pdf")}));
+    QCOMPARE(person.suggestions,
+             (QStringList{home + QStringLiteral("/Q2026-118_KC-0042.kelvane"),
+                          home + QStringLiteral("/Q2026-118_KC-0042.csv"),
+                          home + QStringLiteral("/Q2026-118_KC-0042_見積計算書.pdf")}));
     person.suggestions.clear();
     person.window.setFields({});
     person.window.saveAs();
@@ -606,7 +583,10 @@ class JobWindowTest : public QObject {
     person.window.setFields(kFields);
     QVERIFY(person.window.saveTo(dir_.filePath(QStringLiteral("coil.kelvane"))));
     person.window.exportCsv();
-    QCOMPARE(person.suggestions, QStringList{dir_.filePath(QStringLiteral("coil.csv"))});
+    person.window.exportPdf();
+    QCOMPARE(person.suggestions,
+             (QStringList{dir_.filePath(QStringLiteral("coil.csv")),
+                          dir_.filePath(QStringLiteral("coil_見積計算書.pdf"))}));
   }
 
   void csv_export_writes_the_exact_bytes() {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <memory>
 
 #include "tests/ui/window_test_support.h"
 #include "tools/replay/replay.h"
@@ -15,6 +16,7 @@
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
 #include "ui/main_window.h"
+#include "ui/quotation_dialog.h"
 #include "ui/sheet_window.h"
 #include "ui/wire_picker_dialog.h"
 #include "wiredata/wire_tables.h"
@@ -23,6 +25,7 @@ using kelvane::form::ControlId;
 using kelvane::form::text1;
 using kelvane::form::text2;
 using kelvane::replay::WindowReplayTarget;
+using kelvane::ui::test::KeyForMessageBox;
 
 namespace {
 
@@ -272,10 +275,81 @@ class KeyboardPathTest : public QObject {
       QWidget* at = customer;
       if (window.endsWith("memo")) at = dialog.findChild<QPlainTextEdit*>(QStringLiteral("memo"));
       at->setFocus(Qt::TabFocusReason);
+      // What was typed is asked about; a second Esc discards it.
+      KeyForMessageBox again(Qt::Key_Escape);
       QTest::keyClick(at, Qt::Key_Escape);
+      QCOMPARE(again.question, QStringLiteral("入力を破棄しますか？"));
       QVERIFY(!dialog.isVisible());
       QCOMPARE(dialog.result(), int(QDialog::Rejected));
       QVERIFY(dialog.fields() == kFields);  // nothing taken
+    }
+  }
+
+  // Esc over typed entries asks 「入力を破棄しますか？」: Esc again or はい
+  // discards them, いいえ (Enter: the default) keeps the dialog open with
+  // them. Nothing typed, or typed back as it was, closes at once.
+  void esc_asks_before_typed_entries_go_data() {
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer");  // the key for the question; 0: none asked
+    QTest::addColumn<bool>("closed");
+    for (const QString& dialog : {QStringLiteral("案件情報"), QStringLiteral("見積")}) {
+      const char* name = dialog == QStringLiteral("案件情報") ? "fields" : "terms";
+      QTest::newRow(qPrintable(QStringLiteral("%1, nothing typed").arg(name)))
+          << dialog << QString() << 0 << true;
+      QTest::newRow(qPrintable(QStringLiteral("%1, typed back").arg(name)))
+          << dialog << QStringLiteral("9\b") << 0 << true;
+      QTest::newRow(qPrintable(QStringLiteral("%1, Esc again").arg(name)))
+          << dialog << QStringLiteral("9") << int(Qt::Key_Escape) << true;
+      QTest::newRow(qPrintable(QStringLiteral("%1, Enter keeps").arg(name)))
+          << dialog << QStringLiteral("9") << int(Qt::Key_Return) << false;
+    }
+  }
+  void esc_asks_before_typed_entries_go() {
+    QFETCH(QString, dialog);
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    std::unique_ptr<QDialog> shown;
+    if (dialog == QStringLiteral("案件情報")) {
+      shown = std::make_unique<kelvane::ui::JobFieldsDialog>(kFields, nullptr);
+    } else {
+      kelvane::ui::PricedCoil coil{
+          [] { return false; }, [] { return false; },
+          [](const kelvane::job::QuotationTerms&) -> kelvane::Expected<kelvane::job::CoilPrice> {
+            return kelvane::Failure{"未計算"};
+          },
+          [] { return QStringLiteral("銅線"); }};
+      shown = std::make_unique<kelvane::ui::QuotationDialog>(kelvane::job::QuotationTerms{},
+                                                             std::move(coil), nullptr);
+    }
+    showActive(*shown);
+    auto* box = shown->findChild<QLineEdit*>();
+    QVERIFY(box);
+    box->setFocus(Qt::TabFocusReason);
+    box->end(false);
+    for (const QChar c : typed) {
+      if (c == QLatin1Char('\b')) {
+        QTest::keyClick(box, Qt::Key_Backspace);
+      } else {
+        QTest::keyClicks(box, QString(c));
+      }
+    }
+    const QString kept = box->text();
+    KeyForMessageBox question(static_cast<Qt::Key>(answer ? answer : Qt::Key_Escape));
+    QTest::keyClick(box, Qt::Key_Escape);
+    QCOMPARE(question.question, answer ? QStringLiteral("入力を破棄しますか？") : QString());
+    if (answer) {
+      QStringList buttons = question.buttons;
+      buttons.sort();
+      QCOMPARE(buttons, (QStringList{QStringLiteral("いいえ"), QStringLiteral("はい")}));
+    }
+    QCOMPARE(shown->isVisible(), !closed);
+    if (closed) {
+      QCOMPARE(shown->result(), int(QDialog::Rejected));
+    } else {
+      QCOMPARE(box->text(), kept);
+      shown->reject();
     }
   }
 };

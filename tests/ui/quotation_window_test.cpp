@@ -43,6 +43,7 @@ struct Person {
   JobWindow window;
   QStringList messages;
   QString chosenFile;
+  QStringList suggestions;  // what the file dialogs were opened with
   QStringList newPricesAsked;
   bool takeNewPrices = false;
   QStringList previews;
@@ -52,7 +53,10 @@ struct Person {
 
   Person() {
     window.setMessagePresenter([this](const QString& m) { messages << m; });
-    window.setFileChooser([this](JobWindow::FileKind, const QString&) { return chosenFile; });
+    window.setFileChooser([this](JobWindow::FileKind, const QString& suggestion) {
+      suggestions << suggestion;
+      return chosenFile;
+    });
     window.setOutOfDateAsker([] { return JobWindow::OutOfDateAnswer::PressAndOutput; });
     window.setDiscardAsker([](const QString&) { return JobWindow::DiscardAnswer::Discard; });
     window.setNewPricesAsker([this](const QString& question) {
@@ -199,6 +203,14 @@ class QuotationWindowTest : public QObject {
     QVERIFY(person.window.exportCustomerQuotationTo(customer));
     QVERIFY(person.window.exportPdfTo(sheet));
     QCOMPARE(person.messages, QStringList());
+    // The two documents are offered under names of their own.
+    QVERIFY(!person.window.exportCustomerQuotation());
+    QVERIFY(!person.window.exportPdf());
+    QCOMPARE(person.suggestions.size(), 2);
+    QVERIFY2(person.suggestions[0].endsWith(QStringLiteral("_見積書.pdf")),
+             qPrintable(person.suggestions[0]));
+    QVERIFY2(person.suggestions[1].endsWith(QStringLiteral("_見積計算書.pdf")),
+             qPrintable(person.suggestions[1]));
     const QString customerText = pdfText(customer), sheetText = pdfText(sheet);
     // The customer reads 単価 and 金額 of every lot and the totals; the sheet
     // has every figure.

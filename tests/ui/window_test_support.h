@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -33,6 +35,33 @@ class ModalGuard {
  private:
   QTimer timer_;
   bool opened_ = false;
+};
+
+// Answers the first message box with a key as soon as it shows, before a
+// timer of the test's guard can close it.
+class KeyForMessageBox : public QObject {
+ public:
+  explicit KeyForMessageBox(Qt::Key key) : key_(key) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~KeyForMessageBox() override { QCoreApplication::instance()->removeEventFilter(this); }
+  QString question;
+  QStringList buttons;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box && event->type() == QEvent::Show && question.isEmpty()) {
+      question = box->text();
+      for (QAbstractButton* b : box->buttons()) buttons << b->text();
+      QMetaObject::invokeMethod(
+          box, [box, key = key_] { QTest::keyClick(box, key); }, Qt::QueuedConnection);
+    }
+    return false;
+  }
+
+ private:
+  Qt::Key key_;
 };
 
 }  // namespace kelvane::ui::test

@@ -7,6 +7,7 @@
 #include "job/file_io.h"
 #include "job/output_file.h"
 #include "job/platform_files.h"
+#include "job/printable_text.h"
 #include "job/system_reason.h"
 #include "tools/batch/batch.h"
 #include "tools/batch/batch_run.h"
@@ -18,8 +19,13 @@ constexpr int kAllRows = 0;
 constexpr int kRowsFailed = 1;
 constexpr int kCannotRun = 2;
 
+// One line on standard error; a name from a file cannot work the terminal.
+void tell(const std::string& line) {
+  std::cerr << "kelvane-batch: " << kelvane::job::withControlsEscaped(line) << "\n";
+}
+
 int refuse(const std::string& line) {
-  std::cerr << "kelvane-batch: " << line << "\n";
+  tell(line);
   return kCannotRun;
 }
 
@@ -120,7 +126,10 @@ int run(int argc, char** argv) {
   const std::uint64_t inputBytes = platform::status(in, inputStatus) == 0 ? inputStatus.bytes : 0;
 
   kelvane::job::OutputFile file;
-  if (output != "-" && input != "-" && kelvane::job::sameFile(input, output)) {
+  // Standard input redirected from the output file is that file too.
+  const bool outputIsInput = input == "-" ? platform::isFileAt(platform::kStandardInput, output)
+                                          : kelvane::job::sameFile(input, output);
+  if (output != "-" && outputIsInput) {
     return refuse("出力「" + kelvane::job::displayName(output) +
                   "」は入力と同じファイルです。別の名前を選んでください。");
   }
@@ -151,7 +160,7 @@ int run(int argc, char** argv) {
   options.prices = std::move(priceList);
   options.results =
       boxTexts ? kelvane::batch::ResultStyle::BoxTexts : kelvane::batch::ResultStyle::Readable;
-  options.notice = [](const std::string& line) { std::cerr << "kelvane-batch: " << line << "\n"; };
+  options.notice = tell;
   ProgressLine progress(inputBytes);
   if (platform::isTerminal(platform::kStandardError)) {
     options.progress = [&](std::uint64_t rows, std::uint64_t bytesRead) {
@@ -177,12 +186,13 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kelvane::job::platform::ignoreBrokenPipes();
   // Whatever the libraries throw (memory running out, say) ends the batch
   // with its reason in one line, and the output file as it was.
   try {
     return run(argc, argv);
   } catch (const std::exception& e) {
-    return refuse(e.what());
+    return refuse(kelvane::job::stoppedBecause(e));
   } catch (...) {
     return refuse("an unknown error stopped the batch");
   }

@@ -62,7 +62,7 @@ class ModelTarget : public FormTarget {
 
  private:
   form::Form1 model_;
-  job::JobFields fields_;
+  job::Job opened_;  // the job last opened: what a save keeps besides the form
 };
 
 }  // namespace kelvane::replay

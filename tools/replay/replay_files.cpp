@@ -10,13 +10,13 @@ namespace kelvane::replay {
 Expected<void> ModelTarget::open(const std::string& path) {
   const Expected<job::Job> job = job::readJobFile(path);
   if (!job) return job.failure();
-  fields_ = job->fields;
+  opened_ = *job;
   job::applyJob(*job, form_);
   return {};
 }
 
 Expected<void> ModelTarget::save(const std::string& path) {
-  return job::saveJobFile(path, job::jobFromForm(form_, fields_));
+  return job::saveJobFile(path, job::jobToSave(form_, opened_));
 }
 
 }  // namespace kelvane::replay

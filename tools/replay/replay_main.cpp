@@ -8,6 +8,9 @@
 #include <iostream>
 #include <memory>
 
+#include "job/platform_files.h"
+#include "job/printable_text.h"
+#include "job/system_reason.h"
 #include "tools/replay/replay.h"
 #ifdef KELVANE_WITH_WINDOW
 #include "tools/replay/window_replay_target.h"
@@ -20,7 +23,7 @@ constexpr int kBadInput = 2;
 constexpr int kOutputFailed = 1;
 
 int refuse(const std::string& line) {
-  std::cerr << "kelvane-replay: " << line << "\n";
+  std::cerr << "kelvane-replay: " << kelvane::job::withControlsEscaped(line) << "\n";
   return kBadInput;
 }
 
@@ -87,12 +90,13 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  kelvane::job::platform::ignoreBrokenPipes();
   // Whatever the libraries throw (memory running out, say) ends the replay
   // as bad input does, with its reason in one line; never an abort.
   try {
     return run(argc, argv);
   } catch (const std::exception& e) {
-    return refuse(e.what());
+    return refuse(kelvane::job::stoppedBecause(e));
   } catch (...) {
     return refuse("an unknown error stopped the replay");
   }

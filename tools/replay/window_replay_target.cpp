@@ -185,14 +185,14 @@ bool WindowReplayTarget::set(const form::ControlId& id, const std::string& text)
 Expected<void> WindowReplayTarget::open(const std::string& path) {
   const Expected<job::Job> job = job::readJobFile(path);
   if (!job) return job.failure();
-  fields_ = job->fields;
+  opened_ = *job;
   window_->applyJob(*job);
   QCoreApplication::processEvents();
   return {};
 }
 
 Expected<void> WindowReplayTarget::save(const std::string& path) {
-  return job::saveJobFile(path, job::jobFromForm(window_->model(), fields_));
+  return job::saveJobFile(path, job::jobToSave(window_->model(), opened_));
 }
 
 Snapshot WindowReplayTarget::snapshot() const {

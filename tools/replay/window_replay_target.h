@@ -49,7 +49,7 @@ class WindowReplayTarget : public ReplayTarget {
   std::unique_ptr<ui::MainWindow> window_;
   std::vector<std::string> messages_;
   int prints_ = 0;
-  job::JobFields fields_;  // of the job last opened
+  job::Job opened_;  // the job last opened: what a save keeps besides the form
 };
 
 // Starts Qt (on the offscreen platform unless QT_QPA_PLATFORM names another)

@@ -1,8 +1,8 @@
 #include "core/coil.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "core/number_text.h"
 #include "core/typed_number.h"
@@ -126,9 +126,8 @@ TurnsFound solverWalk(const CalculationState& state, const TurnsTarget& target,
   return invalidArgumentFailure();
 }
 
-bool sameBits(double a, double b) {
-  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
-}
+// The browser build's library has no std::bit_cast yet.
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Whether a press laid out as `laid` winds its turns as the search walked
 // `searched`: the same former, wire, corners, layer counts, crossing

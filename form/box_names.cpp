@@ -59,9 +59,10 @@ std::optional<std::string> unreadableMessage(const std::string& name, const std:
   const TypedNumber n = readTypedNumber(text, units);
   if (n.unclearComma) return unclearCommaMessage(name, text);
   if (n.notANumber) {
-    std::string message =
-        "「" + name + "」の「" + visibleText(text) + "」は数値として読めません。数値で入力してください";
-    if (!units.empty()) message += "（単位は「" + std::string(units.front()) + "」のみ付けられます）";
+    std::string message = "「" + name + "」の「" + visibleText(text) +
+                          "」は数値として読めません。数値で入力してください";
+    if (!units.empty())
+      message += "（単位は「" + std::string(units.front()) + "」のみ付けられます）";
     return message;
   }
   if (n.overflow) return std::string(kOverflowMessage);

@@ -20,7 +20,8 @@ namespace {
 constexpr std::string_view kMilligram[] = {"mg"}, kGram[] = {"g"}, kKilogram[] = {"Kg"};
 constexpr std::string_view kOhm[] = {"Ω"}, kKiloohm[] = {"KΩ"};
 
-std::span<const std::string_view> unitsOf(ResultBox target, const std::optional<ShownUnits>& shown) {
+std::span<const std::string_view> unitsOf(ResultBox target,
+                                          const std::optional<ShownUnits>& shown) {
   if (target == box::WeightMax) {
     if (!shown) return {};
     switch (shown->mass) {
@@ -35,8 +36,9 @@ std::span<const std::string_view> unitsOf(ResultBox target, const std::optional<
   }
   if (target == box::DcrMax) {
     if (!shown) return {};
-    return shown->resistance == ResistanceUnit::Kiloohm ? std::span<const std::string_view>(kKiloohm)
-                                                        : std::span<const std::string_view>(kOhm);
+    return shown->resistance == ResistanceUnit::Kiloohm
+               ? std::span<const std::string_view>(kKiloohm)
+               : std::span<const std::string_view>(kOhm);
   }
   return units::kMillimetre;  // the heights
 }

@@ -76,8 +76,10 @@ Expected<double> readTermFigure(std::string_view box, std::string_view text,
   // A box left empty would price as 0: a slip, not a figure.
   const bool blank = toHalfWidth(text).find_first_not_of(" \t\r\n") == std::string::npos;
   if (blank || n.notANumber || n.unclearComma) {
-    std::string message = quoted(box) + "を数として読めません（" + quoted(visibleText(text)) + "）。";
-    if (!blank && !units.empty()) message += "数と単位「" + std::string(units.front()) + "」だけを入力してください。";
+    std::string message =
+        quoted(box) + "を数として読めません（" + quoted(visibleText(text)) + "）。";
+    if (!blank && !units.empty())
+      message += "数と単位「" + std::string(units.front()) + "」だけを入力してください。";
     return Failure{message};
   }
   if (n.overflow || !std::isfinite(n.value)) {

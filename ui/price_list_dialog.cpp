@@ -95,8 +95,7 @@ void PriceListDialog::accept() {
     QLineEdit* box = wirePriceBox(m);
     const Expected<double> yen =
         job::readTermFigure(QStringLiteral("線材単価（%1）").arg(materialName(m)).toStdString(),
-                            box->text().toStdString(),
-                            job::termUnits(job::TermFigure::WirePrice));
+                            box->text().toStdString(), job::termUnits(job::TermFigure::WirePrice));
     if (!yen) return refuse(yen.message(), box);
     list.wireYenPerKg[static_cast<std::size_t>(m)] = *yen;
   }

@@ -140,8 +140,8 @@ Expected<job::QuotationTerms> TermsEditor::read(QWidget** refused) const {
   job::QuotationTerms terms;
   for (const auto& [figure, box] : figures_) {
     if (figure == job::TermFigure::WirePrice && !wirePriceShown_) continue;
-    const Expected<double> value =
-        job::readTermFigure(job::termName(figure), box->text().toStdString(), job::termUnits(figure));
+    const Expected<double> value = job::readTermFigure(
+        job::termName(figure), box->text().toStdString(), job::termUnits(figure));
     if (!value) return refuse(box, value.failure());
     job::termValue(terms, figure) = *value;
   }

@@ -89,10 +89,17 @@ TEST(TypedNumber, RefusesTextBesidesTheNumberAndItsUnit) {
       {"1h", minutes, false, 1},
       {"12mm mm", mm, false, 12},
       {"-", mm, false, 0},
-      {std::string("1\0" "2", 3), mm, false, 1},
+      {std::string("1\0"
+                   "2",
+                   3),
+       mm, false, 1},
       {"1\x1b[2J", mm, false, 1},
-      {"\xC2\x85" "5", mm, false, 0},  // a C1 control before the number
-      {"\xEF\xBB\xBF" "5", mm, false, 0},  // a byte order mark
+      {"\xC2\x85"
+       "5",
+       mm, false, 0},  // a C1 control before the number
+      {"\xEF\xBB\xBF"
+       "5",
+       mm, false, 0},  // a byte order mark
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);

@@ -36,56 +36,56 @@ TEST_P(PressTest, BoxesAndCaptions) {
     EXPECT_EQ(form.state().caption(changing), caption) << idOf(changing).str();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, PressTest,
-    ::testing::Values(
-        // The design-time texts on the rectangular former.
-        PressCase{"Design",
-                  {{"click", "Command1", ""}},
-                  {{0, "同数列巻き--3 X 3"},
-                   {1, "4"},
-                   {2, "0.735"},
-                   {3, "1"},
-                   {4, "3.596"},
-                   {5, "3.511"},
-                   {6, "50.840"},
-                   {7, "0.756"},
-                   {14, "0.840"},
-                   {15, "0.840"},
-                   {16, ""},
-                   {17, ""}},
-                  {{Caption::LengthUnit, "全長 mm"},
-                   {Caption::WeightUnit, "重量 mg"},
-                   {Caption::ResistanceUnit, "DCR Ω"}}},
-        // The round former with D 10 and copper, box by box.
-        PressCase{"Round",
-                  {{"click", "Option1(0)", ""}, {"click", "Command1", ""}},
-                  {{6, "11.596"},
-                   {8, "355.530"},
-                   {9, "356.205"},
-                   {10, "101.451"},
-                   {11, "101.643"},
-                   {12, "0.200"},
-                   {13, "0.200"},
-                   {18, "1.374"},
-                   {19, "1.376"},
-                   {20, "100.077"},
-                   {21, "100.267"}},
-                  {{Caption::LengthUnit, "全長 mm"},
-                   {Caption::WeightUnit, "重量 mg"},
-                   {Caption::ResistanceUnit, "DCR Ω"},
-                   {Caption::OuterRorD, "D'"}}},
-        // A size typed with its unit, full-width or not, and a hidden box
-        // holding what could not be read: the round example all the same.
-        PressCase{"UnitsAfterNumbers",
-                  {{"type", "Text1(7)", "φ2"},
-                   {"click", "Option1(0)", ""},
-                   {"type", "Text1(5)", "１０ｍｍ"},
-                   {"type", "Text1(3)", "10 mm"},
-                   {"click", "Command1", ""}},
-                  {{6, "11.596"}, {8, "355.530"}, {9, "356.205"}, {20, "100.077"}},
-                  {}}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Examples, PressTest,
+                         ::testing::Values(
+                             // The design-time texts on the rectangular former.
+                             PressCase{"Design",
+                                       {{"click", "Command1", ""}},
+                                       {{0, "同数列巻き--3 X 3"},
+                                        {1, "4"},
+                                        {2, "0.735"},
+                                        {3, "1"},
+                                        {4, "3.596"},
+                                        {5, "3.511"},
+                                        {6, "50.840"},
+                                        {7, "0.756"},
+                                        {14, "0.840"},
+                                        {15, "0.840"},
+                                        {16, ""},
+                                        {17, ""}},
+                                       {{Caption::LengthUnit, "全長 mm"},
+                                        {Caption::WeightUnit, "重量 mg"},
+                                        {Caption::ResistanceUnit, "DCR Ω"}}},
+                             // The round former with D 10 and copper, box by box.
+                             PressCase{"Round",
+                                       {{"click", "Option1(0)", ""}, {"click", "Command1", ""}},
+                                       {{6, "11.596"},
+                                        {8, "355.530"},
+                                        {9, "356.205"},
+                                        {10, "101.451"},
+                                        {11, "101.643"},
+                                        {12, "0.200"},
+                                        {13, "0.200"},
+                                        {18, "1.374"},
+                                        {19, "1.376"},
+                                        {20, "100.077"},
+                                        {21, "100.267"}},
+                                       {{Caption::LengthUnit, "全長 mm"},
+                                        {Caption::WeightUnit, "重量 mg"},
+                                        {Caption::ResistanceUnit, "DCR Ω"},
+                                        {Caption::OuterRorD, "D'"}}},
+                             // A size typed with its unit, full-width or not, and a hidden box
+                             // holding what could not be read: the round example all the same.
+                             PressCase{
+                                 "UnitsAfterNumbers",
+                                 {{"type", "Text1(7)", "φ2"},
+                                  {"click", "Option1(0)", ""},
+                                  {"type", "Text1(5)", "１０ｍｍ"},
+                                  {"type", "Text1(3)", "10 mm"},
+                                  {"click", "Command1", ""}},
+                                 {{6, "11.596"}, {8, "355.530"}, {9, "356.205"}, {20, "100.077"}},
+                                 {}}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(Press, EmptyR2TakesR1AndShowsIt) {
   Form1 form;
@@ -172,7 +172,7 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
 // rectangular former and hidden since change neither its results nor the
 // turns a target gives.
 TEST(Press, ARoundCoilComputesFromWhatIsOnScreen) {
-  const std::vector<Step> coil = {{"click", "Option1(0)", ""}, {"type", "Text1(0)", "0.25"},
+  const std::vector<Step> coil = {{"click", "Option1(0)", ""},  {"type", "Text1(0)", "0.25"},
                                   {"type", "Text1(1)", "0.28"}, {"type", "Text1(2)", "748"},
                                   {"type", "Text1(5)", "12"},   {"type", "Text1(4)", "10"},
                                   {"click", "Command1", ""}};

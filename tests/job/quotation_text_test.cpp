@@ -67,8 +67,7 @@ TEST(TermFigure, ReadsAsPeopleTypeNumbersOrNamesTheBox) {
   };
   for (const FigureCase& c : cases) {
     SCOPED_TRACE(c.typed);
-    const Expected<double> read =
-        readTermFigure(termName(c.figure), c.typed, termUnits(c.figure));
+    const Expected<double> read = readTermFigure(termName(c.figure), c.typed, termUnits(c.figure));
     ASSERT_EQ(read.ok(), c.value.has_value());
     if (c.value) {
       EXPECT_EQ(*read, *c.value);

@@ -319,8 +319,9 @@ class KeyboardPathTest : public QObject {
           [](const kelvane::job::QuotationTerms&) -> kelvane::Expected<kelvane::job::CoilPrice> {
             return kelvane::Failure{"未計算"};
           },
-          [] { return QStringLiteral("銅線"); }};
-      shown = std::make_unique<kelvane::ui::QuotationDialog>(kelvane::job::QuotationTerms{},
+          [] { return kelvane::ConductorMaterial::Copper; },
+          [](kelvane::ConductorMaterial) { return kelvane::job::PricingTerms{}; }};
+      shown = std::make_unique<kelvane::ui::QuotationDialog>(kelvane::job::PricingTerms{},
                                                              std::move(coil), nullptr);
     }
     showActive(*shown);

@@ -78,7 +78,7 @@ Expected<double> readTermFigure(std::string_view box, std::string_view text,
   if (blank || n.notANumber || n.unclearComma) {
     std::string message =
         quoted(box) + "を数として読めません（" + quoted(visibleText(text)) + "）。";
-    if (!blank && !units.empty())
+    if (n.notANumber && !units.empty())
       message += "数と単位「" + std::string(units.front()) + "」だけを入力してください。";
     return Failure{message};
   }

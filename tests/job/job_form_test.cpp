@@ -95,8 +95,13 @@ TEST_P(OpenedJob, LeavesNothingOfTheWindowBefore) {
     const std::vector<std::string> added(used.state().messages.begin() + before,
                                          used.state().messages.end());
     EXPECT_EQ(added, fresh.state().messages);
+    // A job whose box 計算 refuses leaves the focus on that box to correct.
     const form::ControlId calculate{"Command1", -1};
-    EXPECT_EQ(used.state().focus, used.isVisible(last) ? last : calculate);
+    if (fresh.state().selectRequests > 0) {
+      EXPECT_EQ(used.state().focus, fresh.state().focus);
+    } else {
+      EXPECT_EQ(used.state().focus, used.isVisible(last) ? last : calculate);
+    }
   }
 }
 

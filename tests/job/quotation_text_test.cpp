@@ -54,8 +54,7 @@ TEST(TermFigure, ReadsAsPeopleTypeNumbersOrNamesTheBox) {
       {F::Labour, "", std::nullopt, "「賃率」を数として読めません（「」）。"},
       {F::Labour, "時価", std::nullopt,
        "「賃率」を数として読めません（「時価」）。数と単位「円/h」だけを入力してください。"},
-      {F::Labour, "2,5", std::nullopt,
-       "「賃率」を数として読めません（「2,5」）。数と単位「円/h」だけを入力してください。"},
+      {F::Labour, "2,5", std::nullopt, "「賃率」を数として読めません（「2,5」）。"},
       // An hour typed into a box of minutes is not 1 minute.
       {F::Setup, "1h", std::nullopt,
        "「段取り時間」を数として読めません（「1h」）。数と単位「min」だけを入力してください。"},

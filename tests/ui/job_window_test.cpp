@@ -755,7 +755,8 @@ class JobWindowTest : public QObject {
         << "1.5" << 0.0 << "「有効期限」は 0 から 3,650 までの日数（整数）で入力してください。";
     QTest::newRow("days not a number")
         << "validDays"
-        << "来月末" << 0.0 << "「有効期限」を数として読めません（「来月末」）。";
+        << "来月末" << 0.0
+        << "「有効期限」を数として読めません（「来月末」）。数と単位「日」だけを入力してください。";
   }
   void fields_dialog_takes_the_fields_on_ok() {
     QFETCH(QString, box);

@@ -186,7 +186,13 @@ class QuotationPaneTest : public QObject {
     QTest::addColumn<QString>("refusal");
     QTest::newRow("no number") << "線材単価"
                                << "時価"
-                               << "「線材単価」を数として読めません（「時価」）。";
+                               << "「線材単価」を数として読めません（「時価」）。数と単位「円/"
+                                  "kg」だけを入力してください。";
+    // An hour typed into a box of minutes is not read as minutes.
+    QTest::newRow("another unit")
+        << "段取り時間"
+        << "1h"
+        << "「段取り時間」を数として読めません（「1h」）。数と単位「min」だけを入力してください。";
     QTest::newRow("a decimal comma") << "ロス率"
                                      << "2,5"
                                      << "「ロス率」を数として読めません（「2,5」）。";

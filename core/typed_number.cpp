@@ -152,24 +152,26 @@ TypedNumber readTypedNumber(std::string_view text, std::span<const std::string_v
 }
 
 std::string visibleText(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
+  static constexpr char kDigits[] = "0123456789abcdef";
   std::string out;
+  out.reserve(text.size());
+  const auto escape = [&out](unsigned char byte) {
+    out += "\\x";
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0xF];
+  };
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
                     static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
                     static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-    if (c < 0x20 || c == 0x7F) {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    } else if (c1) {
-      const auto next = static_cast<unsigned char>(text[++i]);
-      out += "\\x";
-      out += kHex[next >> 4];
-      out += kHex[next & 0xF];
+    if (c1) {
+      escape(byte);
+      escape(static_cast<unsigned char>(text[++i]));
+    } else if (byte < 0x20 || byte == 0x7F) {
+      escape(byte);
     } else {
-      out += static_cast<char>(c);
+      out += text[i];
     }
   }
   return out;

@@ -38,8 +38,9 @@ inline constexpr std::string_view kMillimetre[] = {"mm"};
 inline constexpr std::string_view kDegree[] = {"°", "度"};
 }  // namespace units
 
-// The text with its control characters written as \xNN, for a message
-// that quotes what was typed.
+// The text with its control characters (C0, DEL, C1) written as their bytes
+// \xNN, for a message or a terminal line that quotes what was typed or read:
+// "x\x1b[2J" shows, and does not do, what the escape would have done.
 std::string visibleText(std::string_view text);
 
 }  // namespace kelvane

@@ -1,5 +1,7 @@
 #include "job/printable_text.h"
 
+#include "core/typed_number.h"
+
 namespace kelvane::job {
 namespace {
 
@@ -31,30 +33,7 @@ std::string withoutDirectionControls(std::string_view text) {
 }
 
 std::string withControlsEscaped(std::string_view text) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  const std::string kept = withoutDirectionControls(text);
-  std::string out;
-  out.reserve(kept.size());
-  const auto escape = [&out](unsigned char byte) {
-    out += "\\x";
-    out += kDigits[byte >> 4];
-    out += kDigits[byte & 0xF];
-  };
-  for (std::size_t i = 0; i < kept.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(kept[i]);
-    const bool c1 = byte == 0xC2 && i + 1 < kept.size() &&
-                    static_cast<unsigned char>(kept[i + 1]) >= 0x80 &&
-                    static_cast<unsigned char>(kept[i + 1]) <= 0x9F;
-    if (c1) {
-      escape(byte);
-      escape(static_cast<unsigned char>(kept[++i]));
-    } else if (byte < 0x20 || byte == 0x7F) {
-      escape(byte);
-    } else {
-      out += kept[i];
-    }
-  }
-  return out;
+  return visibleText(withoutDirectionControls(text));
 }
 
 }  // namespace kelvane::job

@@ -108,7 +108,7 @@ TEST(TypedNumber, RefusesTextBesidesTheNumberAndItsUnit) {
     EXPECT_EQ(n.notANumber, !row.readable);
     EXPECT_DOUBLE_EQ(n.value, row.value);
   }
-  EXPECT_EQ(visibleText(std::string("a\0b\x1b\xC2\x9B", 6)), "a\\x00b\\x1b\\x9b");
+  EXPECT_EQ(visibleText(std::string("a\0b\x1b\xC2\x9B", 6)), "a\\x00b\\x1b\\xc2\\x9b");
 }
 
 TEST(TypedNumber, HalfWidthLeavesOtherTextAlone) {

@@ -134,6 +134,7 @@ inline std::vector<NamedJob> sampleJobs() {
                                 12.5,
                                 0,
                                 {1, 100, 1000, 10000, 1000000000}};
+  priced.terms->wireMaterial = priced.material;  // priced for its own aluminium
   priced.priceListSavedAt = "2026-12-01T09:00:00Z";
   jobs.push_back({"PricedAndIssued", priced});
 

@@ -46,16 +46,14 @@ void tellStop(const std::exception& stop) {
   std::abort();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  kelvane::job::platform::ignoreBrokenPipes();
-  std::set_terminate(tellUncaught);
+// The program itself; main() keeps anything it lets through from ending it
+// with the C++ runtime's English line.
+int run(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("kelvane"));
   QCoreApplication::setApplicationVersion(QStringLiteral(KELVANE_VERSION));
   const std::variant<kelvane::app::Request, int> read = kelvane::app::readCommandLine(argc, argv);
   if (const int* answered = std::get_if<int>(&read)) return *answered;
-  const kelvane::app::Request& request = std::get<kelvane::app::Request>(read);
+  const auto& request = std::get<kelvane::app::Request>(read);
 
   // Outputs need Qt's fonts and painting, not a screen.
   if (request.headless()) {
@@ -89,5 +87,17 @@ int main(int argc, char** argv) {
     } catch (...) {
     }
     return kelvane::app::kFailed;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  kelvane::job::platform::ignoreBrokenPipes();
+  std::set_terminate(tellUncaught);
+  try {
+    return run(argc, argv);
+  } catch (...) {
+    tellUncaught();
   }
 }

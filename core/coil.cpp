@@ -127,7 +127,12 @@ TurnsFound solverWalk(const CalculationState& state, const TurnsTarget& target,
 }
 
 // The browser build's library has no std::bit_cast yet.
-bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+std::uint64_t bitsOf(double x) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &x, sizeof bits);
+  return bits;
+}
+bool sameBits(double a, double b) { return bitsOf(a) == bitsOf(b); }
 
 // Whether a press laid out as `laid` winds its turns as the search walked
 // `searched`: the same former, wire, corners, layer counts, crossing

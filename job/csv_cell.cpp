@@ -66,7 +66,7 @@ bool startsWithWideFormulaSign(std::string_view text) {
 }  // namespace
 
 std::string inertCell(std::string_view written) {
-  const std::string cell = withoutDirectionControls(written);
+  std::string cell = withoutDirectionControls(written);
   std::string_view rest = cell;
   while (const std::size_t skip = passedOverAt(rest)) rest.remove_prefix(skip);
   if (rest.empty()) return cell;

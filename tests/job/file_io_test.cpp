@@ -202,7 +202,7 @@ TEST_F(JobFiles, AStandInLeftByKillIsRemovedByTheNextWrite) {
   platform::testing::refuseUnnamedFiles(false);
   ASSERT_EQ(written, std::nullopt);
   std::vector<fs::path> expected = kept;
-  expected.push_back("next.csv");
+  expected.emplace_back("next.csv");
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(listing(), expected);
   EXPECT_EQ(contents(dir_ / "next.csv"), "rows");

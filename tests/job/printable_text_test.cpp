@@ -17,13 +17,13 @@ TEST(PrintableText, ControlsAreEscapedForTheTerminal) {
   const struct {
     std::string text, shown;
   } cases[] = {
-      {"x\x1b[2J\x1b]0;title\a", "x\\x1b[2J\\x1b]0;title\\x07"},
-      {"a\tb\r\nc", "a\\x09b\\x0d\\x0ac"},
-      {std::string("nul\0end", 7), "nul\\x00end"},
-      {"del\x7f", "del\\x7f"},
+      {"x\x1b[2J\x1b]0;title\a", R"(x\x1b[2J\x1b]0;title\x07)"},
+      {"a\tb\r\nc", R"(a\x09b\x0d\x0ac)"},
+      {std::string("nul\0end", 7), R"(nul\x00end)"},
+      {"del\x7f", R"(del\x7f)"},
       {"csi\xC2\x9B"
        "2J",
-       "csi\\xc2\\x9b2J"},  // U+009B, a terminal's CSI
+       R"(csi\xc2\x9b2J)"},  // U+009B, a terminal's CSI
       {"evil\u202Eexe", "evilexe"},
       {"見積 ＳＤ-Ｂ０３６ C:\\jobs é", "見積 ＳＤ-Ｂ０３６ C:\\jobs é"},
       {"broken \xC2", "broken \xC2"},

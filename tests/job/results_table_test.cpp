@@ -72,6 +72,7 @@ TEST(ResultsTable, DesignCoilForTheClipboard) {
 
 std::vector<std::string> items(const std::vector<TableRow>& rows) {
   std::vector<std::string> names;
+  names.reserve(rows.size());
   for (const TableRow& r : rows) names.push_back(r.item);
   return names;
 }
@@ -100,7 +101,7 @@ TEST(ResultsTable, RowsFollowTheFormer) {
     const ResultsTable table = tableOf(job);
     std::vector<std::string> inputs = common;
     inputs.insert(inputs.end(), c.inputs.begin(), c.inputs.end());
-    inputs.push_back("使用温度");
+    inputs.emplace_back("使用温度");
     EXPECT_EQ(items(table.inputs), inputs);
     EXPECT_EQ(table.inputs[0].max, c.word);
     std::vector<std::string> results = {"巻き方(列)", "層数", "厚み", "最終層　巻き列"};
@@ -450,7 +451,7 @@ TEST(ResultsTable, HtmlCellsAreNumbersOrText) {
     std::string cell;
     std::string td;
   };
-  const std::string text = " x:str sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\"";
+  const std::string text = R"( x:str sdnum="1041;0;@" style="mso-number-format:'\@'")";
   const Case cases[] = {
       {"0.2",
        "<td x:num=\"0.2\" sdval=\"0.2\" sdnum=\"1041;0;0.0\" "

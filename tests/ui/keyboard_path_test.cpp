@@ -174,7 +174,7 @@ class KeyboardPathTest : public QObject {
     showActive(dialog);
     auto* celsius = dialog.findChild<QLineEdit*>(QStringLiteral("workingCelsius"));
     celsius->setText(temperature);
-    QWidget* at = dialog.findChild<QWidget*>(field);
+    auto* at = dialog.findChild<QWidget*>(field);
     for (QPushButton* b : dialog.findChildren<QPushButton*>())
       if (b->text() == field) at = b;
     QVERIFY(at);

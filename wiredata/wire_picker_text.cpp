@@ -16,7 +16,7 @@ std::string fixed(double figure, int decimals) {
   char text[400];
   const auto end = printFixed(text, text + sizeof text, figure, decimals);
   if (end.ec != std::errc()) return plainDecimal(figure);
-  return std::string(text, end.ptr);
+  return {text, end.ptr};
 }
 
 std::string citationOf(const WireTable& table, const std::string& key) {

@@ -143,9 +143,6 @@ CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
   CoilPress press = LayOutCoil(in, previous);
   if (press.outcome == PressOutcome::Refused || press.outcome == PressOutcome::NoShape)
     return press;
-  CalculationState& s = press.state;
-  CoilResults& r = press.results;
-
   const Expected<WindingLengths> lengths = windingLengths(press, progress);
   if (!lengths && progress && progress->cancelled()) {
     CoilPress cancelled;
@@ -153,6 +150,14 @@ CoilPress CalculateCoil(const CoilInputs& in, const CalculationState& previous,
     cancelled.state = previous;
     return cancelled;
   }
+  return FinishPress(std::move(press), lengths, previous);
+}
+
+CoilPress FinishPress(CoilPress press, const Expected<WindingLengths>& lengths,
+                      const CalculationState& previous) {
+  const CoilInputs& in = press.state.inputs;
+  CalculationState& s = press.state;
+  CoilResults& r = press.results;
   press.outcome = PressOutcome::Complete;
   if (lengths) {
     r.lengthMax = (2 * in.leadLength) + lengths->maxLength;

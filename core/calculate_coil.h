@@ -8,6 +8,7 @@
 #include "core/press_progress.h"
 #include "core/weight_resistance.h"
 #include "core/winding_arrangement.h"
+#include "core/wire_length.h"
 
 namespace kelvane {
 
@@ -63,5 +64,13 @@ CoilPress LayOutCoil(const CoilInputs& inputs, const CalculationState& previous)
 // A progress lets another thread follow a long press and call it off.
 CoilPress CalculateCoil(const CoilInputs& inputs, const CalculationState& previous,
                         PressProgress* progress = nullptr);
+
+// The rest of a press that LayOutCoil laid out (Complete or LengthFailed),
+// given the lengths its turns sum to or why they could not be summed: the
+// totals with the leads, weights, resistance, heights and outer dimensions,
+// refused as overflowing when a figure is not finite. A target's search
+// that has summed the turns already finishes its presses with it.
+CoilPress FinishPress(CoilPress laidOut, const Expected<WindingLengths>& lengths,
+                      const CalculationState& previous);
 
 }  // namespace kelvane

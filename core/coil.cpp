@@ -158,36 +158,15 @@ bool windsAlike(const CalculationState& laid, const CalculationState& searched) 
 
 // A press of `in` after `state`. When the search has summed its turns
 // already (`summed`) and the press lays its winding out as the search walked
-// it, the press would add the very same lengths in the same order: its
-// outcome and weights are worked out from those totals instead of summing
-// them again. Only those two are filled in then.
+// it, the press would add the very same lengths in the same order: it is
+// finished with those totals instead of summing them again.
 CoilPress pressOf(const CoilInputs& in, const CalculationState& state,
                   const WindingLengths* summed) {
   if (!summed) return CalculateCoil(in, state);
   CoilPress press = LayOutCoil(in, state);
   if (press.outcome != PressOutcome::Complete || !windsAlike(press.state, state))
     return CalculateCoil(in, state);
-  CoilResults& r = press.results;
-  CalculationState& s = press.state;
-  r.lengthMax = (2 * in.leadLength) + summed->maxLength;
-  r.lengthMid = (2 * in.leadLength) + summed->midLength;
-  r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.lengthMax,
-                                      r.lengthMid, in.resistivity, in.density);
-  s.conductorArea = r.weights.conductorArea;
-  s.insulationArea = r.weights.insulationArea;
-  // The press refuses results out of the range of a double. Of inputs it
-  // accepts, the heights and outer dimensions stay far inside it; the lengths
-  // and what is weighed from them need not (the material's constants are not
-  // checked).
-  const WeightResistance& w = r.weights;
-  for (const double v :
-       {r.lengthMax, r.lengthMid, w.conductorArea, w.insulationArea, w.dcrMax, w.dcrMid,
-        w.conductorWeightMax, w.conductorWeightMid, w.insulationWeightMax, w.insulationWeightMid,
-        w.totalWeightMax, w.totalWeightMid}) {
-    if (!std::isfinite(v)) press.outcome = PressOutcome::Refused;
-  }
-  if (!allFieldsFinite(s)) press.outcome = PressOutcome::Refused;
-  return press;
+  return FinishPress(std::move(press), *summed, state);
 }
 
 }  // namespace

@@ -69,8 +69,7 @@ Expected<void> checkWorkingTemperature(double celsius) {
 Expected<double> readWorkingTemperature(std::string_view text) {
   static constexpr std::string_view kCelsius[] = {"°C", "℃"};
   const TypedNumber typed = readTypedNumber(text, kCelsius);
-  const bool blank = toHalfWidth(text).find_first_not_of(" \t\r\n") == std::string::npos;
-  if (blank || typed.notANumber || typed.unclearComma || typed.overflow) {
+  if (typed.blank || typed.notANumber || typed.unclearComma || typed.overflow) {
     return Failure{"使用温度を数として読めません（「" + visibleText(text) + "」）。"};
   }
   const std::optional<double> celsius = typed.value;

@@ -138,7 +138,7 @@ TypedNumber readTypedNumber(std::string_view text, std::span<const std::string_v
   if (n.end < plain.size() && plain[n.end] == ',') return unclear;
   if (n.end == 0 && p < plain.size() && plain[p] == ',') return unclear;
 
-  TypedNumber read{n.value, n.overflow, false, control};
+  TypedNumber read{n.value, n.overflow, false, control, plain.empty() && !control};
   if (plain.empty() || n.end == plain.size()) return read;
   // Something is left: the number must be there, and what follows it one of
   // the box's units.

@@ -25,6 +25,7 @@ struct TypedNumber {
   bool overflow = false;      // the number does not fit a double
   bool unclearComma = false;  // a comma that is not a digit group
   bool notANumber = false;    // more than the number and the box's unit
+  bool blank = false;         // nothing but blanks: the box is empty
   // Whether the text gives its value without a doubt.
   [[nodiscard]] bool readable() const { return !overflow && !unclearComma && !notANumber; }
 };

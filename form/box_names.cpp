@@ -55,8 +55,8 @@ std::span<const std::string_view> unitsOf(InputBox b) {
 }
 
 std::optional<std::string> unreadableMessage(const std::string& name, const std::string& text,
+                                             const TypedNumber& n,
                                              std::span<const std::string_view> units) {
-  const TypedNumber n = readTypedNumber(text, units);
   if (n.unclearComma) return unclearCommaMessage(name, text);
   if (n.notANumber) {
     std::string message = "「" + name + "」の「" + visibleText(text) +

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/typed_number.h"
 #include "form/boxes.h"
 
 namespace kelvane::form {
@@ -22,10 +23,11 @@ std::string unclearCommaMessage(const std::string& name, const std::string& text
 // for the sizes, ° for the fan angle, none for the turns.
 std::span<const std::string_view> unitsOf(InputBox b);
 
-// Why a box text cannot be read, naming the box and quoting the text: its
-// comma, something besides the number and the units, a number too large; none
-// when it can be read.
+// Why a box text, read as `n` with `units`, cannot be used, naming the box
+// and quoting the text: its comma, something besides the number and the
+// units, a number too large; none when it can be read.
 std::optional<std::string> unreadableMessage(const std::string& name, const std::string& text,
+                                             const TypedNumber& n,
                                              std::span<const std::string_view> units);
 
 }  // namespace kelvane::form

@@ -66,7 +66,7 @@ std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
     const std::string& text = s_.text(b);
     const TypedNumber n = readTypedNumber(text, unitsOf(b));
     if (!refusal && (anyFormer || s_.visible.inputs[indexOf(b)])) {
-      if (auto message = unreadableMessage(boxName(b), text, unitsOf(b)))
+      if (auto message = unreadableMessage(boxName(b), text, n, unitsOf(b)))
         refusal.emplace(b, std::move(*message));
     }
     return n.readable() ? n.value : 0;

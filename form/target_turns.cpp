@@ -58,7 +58,7 @@ void Form1::solveTarget(ResultBox target) {
   const std::span<const std::string_view> units = unitsOf(target, s_.units);
   const TypedNumber typed = readTypedNumber(s_.text(target), units);
   if (typed.unclearComma || typed.notANumber) {
-    showMessage(*unreadableMessage(boxName(target), s_.text(target), units));
+    showMessage(*unreadableMessage(boxName(target), s_.text(target), typed, units));
     return;
   }
   if (typed.overflow) return;

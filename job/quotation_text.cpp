@@ -74,8 +74,7 @@ Expected<double> readTermFigure(std::string_view box, std::string_view text,
                                 std::span<const std::string_view> units) {
   const TypedNumber n = readTypedNumber(text, units);
   // A box left empty would price as 0: a slip, not a figure.
-  const bool blank = toHalfWidth(text).find_first_not_of(" \t\r\n") == std::string::npos;
-  if (blank || n.notANumber || n.unclearComma) {
+  if (n.blank || n.notANumber || n.unclearComma) {
     std::string message =
         quoted(box) + "を数として読めません（" + quoted(visibleText(text)) + "）。";
     if (n.notANumber && !units.empty())
@@ -90,8 +89,7 @@ Expected<double> readTermFigure(std::string_view box, std::string_view text,
 }
 
 Expected<std::optional<std::int64_t>> readQuantity(std::string_view box, std::string_view text) {
-  if (toHalfWidth(text).find_first_not_of(" \t\r\n") == std::string::npos)
-    return std::optional<std::int64_t>{};
+  if (readTypedNumber(text).blank) return std::optional<std::int64_t>{};
   static constexpr std::string_view kPieces[] = {"個"};
   const Expected<double> pieces = readTermFigure(box, text, kPieces);
   if (!pieces) return pieces.failure();

@@ -44,7 +44,7 @@ const TypicalRows& typicalRows() {
     const form::Form1 fresh;
     for (int i = 0; i < kRows; ++i) {
       Job job;
-      job.inputs = fresh.state().text1;
+      job.inputs = fresh.state().inputTexts;
       const std::string d = pick({"0.1", "0.2", "0.3", "0.5", "0.8", "1"});
       job.input(form::box::BareDiameter) = d;
       job.input(form::box::FinishedDiameter) = std::to_string(std::stod(d) * 1.08).substr(0, 5);
@@ -101,7 +101,7 @@ void formOneByOne(benchmark::State& state) {
     form::Form1 form;
     for (const Job& job : jobs) {
       kelvane::job::applyJob(job, form);
-      benchmark::DoNotOptimize(form.state().text2[0].data());
+      benchmark::DoNotOptimize(form.state().resultTexts[0].data());
     }
   }
   state.SetItemsProcessed(state.iterations() * kRows);

@@ -8,15 +8,15 @@
 
 namespace {
 
-void command1Click(benchmark::State& state) {
+void calculatePressOfForm(benchmark::State& state) {
   kelvane::form::Form1 form;
   form.setText(kelvane::form::text1(2), std::to_string(state.range(0)));
   for (auto _ : state) {
-    form.Command1_Click();
-    benchmark::DoNotOptimize(form.state().text2[0].data());
+    form.calculate();
+    benchmark::DoNotOptimize(form.state().resultTexts[0].data());
   }
 }
-BENCHMARK(command1Click)
+BENCHMARK(calculatePressOfForm)
     ->ArgName("turns")
     ->Arg(10)
     ->Arg(999)

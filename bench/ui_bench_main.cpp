@@ -14,7 +14,7 @@ namespace {
 void paintSection999(benchmark::State& state) {
   kelvane::form::Form1 form;
   form.setText(kelvane::form::text1(2), "999");
-  form.Command1_Click();
+  form.calculate();
   QWidget parent;
   parent.resize(852, 438);
   kelvane::ui::SectionDrawing drawing(&parent);

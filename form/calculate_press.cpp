@@ -61,7 +61,7 @@ std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   // is computed. A box the former hides takes no part in its results, so
   // what it holds is not held against the press.
   std::optional<std::pair<InputBox, std::string>> refusal;
-  const bool anyFormer = s_.option1 < 0 || s_.option1 > 2;
+  const bool anyFormer = !s_.former;
   auto read = [&](InputBox b) {
     const std::string& text = s_.text(b);
     const TypedNumber n = readTypedNumber(text, unitsOf(b));
@@ -87,9 +87,8 @@ std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   if (!s_.text(box::CornerR2).empty()) coil.cornerR2 = read(box::CornerR2);
   coil.fanRadius = read(box::FanRadius);
   coil.fanAngle = read(box::FanAngle);
-  coil.former.reset();
-  if (!anyFormer) coil.former = static_cast<FormerShape>(s_.option1);
-  coil.material = materialOn();
+  coil.former = s_.former;
+  coil.material = s_.material;
   request.previous = s_.calc;
 
   if (refusal) {
@@ -135,7 +134,7 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   write(box::WeightMax, t.weightMax);
   write(box::LengthMax, t.lengthMax);
   write(box::LengthMid, t.lengthMid);
-  s_.resistance = PressedResistance{calculation.shownDcrMax, calculation.shownDcrMid, materialOn(),
+  s_.resistance = PressedResistance{calculation.shownDcrMax, calculation.shownDcrMid, s_.material,
                                     press.state.inputs.bareDiameter};
   write(box::DcrMid, t.dcrMid);
   write(box::DcrMax, t.dcrMax);

@@ -63,7 +63,8 @@ std::vector<ControlId> tabOrder();
 inline constexpr const char* kFormCaption = "Kelvane";
 inline constexpr int kFormWidth = 12780;
 inline constexpr int kFormHeight = 6570;
-inline constexpr const char* kSheetCaption = "Form2";
+// The wire data sheet's window, titled after the button that opens it.
+inline constexpr const char* kSheetCaption = "線材Dimension";
 inline constexpr int kSheetWidth = 4680;
 inline constexpr int kSheetHeight = 3195;
 

@@ -64,8 +64,8 @@ Circle designTemplate() {
 }  // namespace
 
 Form1::Form1() {
-  for (int i = 0; i < kInputBoxCount; ++i) s_.text1[i] = findControl(text1(i))->text;
-  for (int i = 0; i < kResultBoxCount; ++i) s_.text2[i] = findControl(text2(i))->text;
+  for (int i = 0; i < kInputBoxCount; ++i) s_.inputTexts[i] = findControl(text1(i))->text;
+  for (int i = 0; i < kResultBoxCount; ++i) s_.resultTexts[i] = findControl(text2(i))->text;
   for (int i = 0; i < kCaptionCount; ++i)
     s_.captions[i] = findControl(idOf(static_cast<Caption>(i)))->text;
   for (int i = 0; i < kInputBoxCount; ++i) s_.visible.inputs[i] = findControl(text1(i))->visible;
@@ -76,13 +76,13 @@ Form1::Form1() {
   s_.drawing.line1 = designLine(DrawingPart::FormerLine);
   s_.drawing.line2 = designLine(DrawingPart::LeftFlange);
   s_.drawing.line3 = designLine(DrawingPart::RightFlange);
-  Form_Load();
+  load();
 }
 
-void Form1::Form_Load() {
+void Form1::load() {
   // The buttons of the design are already on; only their handlers run.
-  Option1_Click(FormerShape::Rectangular);
-  Option3_Click(ConductorMaterial::Copper);
+  showBoxesOf(FormerShape::Rectangular);
+  useMaterial(ConductorMaterial::Copper);
 }
 
 void Form1::showBoxesOf(FormerShape former) {
@@ -98,23 +98,15 @@ void Form1::showBoxesOf(FormerShape former) {
 void Form1::useMaterial(ConductorMaterial material) {
   // Results computed for the previous material no longer hold.
   clearResults();
-  s_.material = MaterialConstants(material);
+  s_.materialValues = MaterialConstants(material);
 }
 
 void Form1::clearResults() {
   for (int i = 0; i < kResultBoxCount; ++i) write(static_cast<ResultBox>(i), "");
 }
 
-void Form1::Form_KeyDown(int keyCode, int /*shift*/) {
-  if (keyCode == kPrintKey) ++s_.printRequests;
-}
-
-ConductorMaterial Form1::materialOn() const {
-  return static_cast<ConductorMaterial>(s_.option3 >= 0 && s_.option3 <= 2 ? s_.option3 : 0);
-}
-
 void Form1::showDataSheet() {
-  const ConductorMaterial material = materialOn();
+  const ConductorMaterial material = s_.material;
   // Read as typed: full-width digits count, and a comma the sheet cannot
   // read leaves the bare diameter incomplete.
   const std::string bare = toHalfWidth(s_.text(box::BareDiameter));
@@ -148,8 +140,8 @@ bool Form1::moveFocus(const ControlId& target) {
   if (target == s_.focus) return true;
   const ControlId left = s_.focus;
   s_.focus = target;
-  if (const auto b = inputBoxOf(left)) Text1_LostFocus(*b);
-  if (const auto b = resultBoxOf(left)) Text2_LostFocus(*b);
+  if (const auto b = inputBoxOf(left)) applyInputRules(*b);
+  if (const auto b = resultBoxOf(left)) solveTarget(*b);
   return true;
 }
 
@@ -169,8 +161,8 @@ void Form1::editText(const ControlId& id, const std::string& text) {
   std::string* b = box(id);
   if (!b) return;
   *b = text;
-  if (const auto b = inputBoxOf(id)) s_.text1Edited[indexOf(*b)] = true;
-  if (const auto b = resultBoxOf(id)) s_.text2Edited[indexOf(*b)] = true;
+  if (const auto b = inputBoxOf(id)) s_.inputEdited[indexOf(*b)] = true;
+  if (const auto b = resultBoxOf(id)) s_.resultEdited[indexOf(*b)] = true;
   // A typed-over result box (a target being typed) no longer shows what the
   // press worked out, so neither do the results as a whole.
   s_.resultsCurrent = false;
@@ -191,24 +183,24 @@ bool Form1::pressButton(const ControlId& target) {
   const std::optional<FormerShape> former = formerOf(target);
   const std::optional<ConductorMaterial> material = materialOf(target);
   if (target == calculateButton()) {
-    Command1_Click();
+    calculate();
   } else if (target == dataSheetButton()) {
-    Command2_Click();
-  } else if (former && s_.option1 != target.index) {
-    s_.option1 = target.index;
+    showDataSheet();
+  } else if (former && s_.former != former) {
+    s_.former = former;
     s_.resultsCurrent = false;
-    Option1_Click(*former);
-  } else if (material && s_.option3 != target.index) {
-    s_.option3 = target.index;
+    showBoxesOf(*former);
+  } else if (material && s_.material != *material) {
+    s_.material = *material;
     s_.resultsCurrent = false;
-    Option3_Click(*material);
+    useMaterial(*material);
   }
   return true;
 }
 
 void Form1::pressKey(int keyCode) {
   if (keyCode == kEnterKey) pressEnter(false);
-  Form_KeyDown(keyCode, 0);
+  if (keyCode == kPrintKey) ++s_.printRequests;
 }
 
 void Form1::pressEnter(bool backwards) {
@@ -278,8 +270,8 @@ const std::string* Form1::textOf(const ControlId& id) const {
 }
 
 bool Form1::userChanged(const ControlId& id) const {
-  if (const auto b = inputBoxOf(id)) return s_.text1Edited[indexOf(*b)];
-  if (const auto b = resultBoxOf(id)) return s_.text2Edited[indexOf(*b)];
+  if (const auto b = inputBoxOf(id)) return s_.inputEdited[indexOf(*b)];
+  if (const auto b = resultBoxOf(id)) return s_.resultEdited[indexOf(*b)];
   return false;
 }
 
@@ -288,26 +280,26 @@ bool Form1::resultsOutOfDate() const {
   // The drawing counts once a press has drawn it; before that it is the
   // design's template.
   const bool drawn = s_.units && s_.visible.drawing[indexOf(DrawingPart::Turns)];
-  return drawn || std::any_of(s_.text2.begin(), s_.text2.end(),
+  return drawn || std::any_of(s_.resultTexts.begin(), s_.resultTexts.end(),
                               [](const std::string& t) { return !t.empty(); });
 }
 
 std::string* Form1::box(const ControlId& id) {
-  if (const auto b = inputBoxOf(id)) return &s_.text1[indexOf(*b)];
-  if (const auto b = resultBoxOf(id)) return &s_.text2[indexOf(*b)];
+  if (const auto b = inputBoxOf(id)) return &s_.inputTexts[indexOf(*b)];
+  if (const auto b = resultBoxOf(id)) return &s_.resultTexts[indexOf(*b)];
   return nullptr;
 }
 
 void Form1::write(InputBox b, std::string text) {
-  s_.text1Edited[indexOf(b)] = false;
-  std::string& shown = s_.text1[indexOf(b)];
+  s_.inputEdited[indexOf(b)] = false;
+  std::string& shown = s_.inputTexts[indexOf(b)];
   if (shown != text) s_.resultsCurrent = false;
   shown = std::move(text);
 }
 
 void Form1::write(ResultBox b, std::string text) {
-  s_.text2Edited[indexOf(b)] = false;
-  s_.text2[indexOf(b)] = std::move(text);
+  s_.resultEdited[indexOf(b)] = false;
+  s_.resultTexts[indexOf(b)] = std::move(text);
 }
 
 void Form1::write(const ControlId& id, std::string text) {
@@ -326,9 +318,9 @@ void Form1::showDrawing(bool shown) {
 
 void Form1::showMessage(std::string_view message) { s_.messages.emplace_back(message); }
 
-void Form1::setShapeButton(int index) {
-  if (s_.option1 != index) s_.resultsCurrent = false;
-  s_.option1 = index;
+void Form1::setFormerButton(std::optional<FormerShape> former) {
+  if (s_.former != former) s_.resultsCurrent = false;
+  s_.former = former;
 }
 
 ControlId Form1::parkFocus() {
@@ -342,11 +334,11 @@ void Form1::returnFocus(const ControlId& control) {
 }
 
 void Form1::selectMaterial(ConductorMaterial material) {
-  if (s_.option3 != static_cast<int>(material)) click(idOf(material));
+  if (s_.material != material) click(idOf(material));
 }
 
 void Form1::selectFormer(std::optional<FormerShape> former) {
-  setShapeButton(former ? static_cast<int>(*former) : -1);
+  setFormerButton(former);
   if (former) showBoxesOf(*former);
 }
 

@@ -57,12 +57,12 @@ struct Visibility {
 // Everything the window shows and remembers.
 struct FormState {
   // The box texts, stored by their place in the window's control arrays.
-  std::array<std::string, kInputBoxCount> text1;
-  std::array<std::string, kResultBoxCount> text2;
+  std::array<std::string, kInputBoxCount> inputTexts;
+  std::array<std::string, kResultBoxCount> resultTexts;
   // Whether the user has edited the box (typed, pasted, deleted) since the
   // program last wrote it, whatever its text is now.
-  std::array<bool, kInputBoxCount> text1Edited{};
-  std::array<bool, kResultBoxCount> text2Edited{};
+  std::array<bool, kInputBoxCount> inputEdited{};
+  std::array<bool, kResultBoxCount> resultEdited{};
   std::array<std::string, kCaptionCount> captions;  // the captions that change at run time
   // Whether the result boxes, captions and drawing belong to the inputs as
   // they stand: true from a complete press until an input box, the shape or
@@ -78,13 +78,14 @@ struct FormState {
   // resistances worked out, before any choice of unit or rounding; none before.
   std::optional<CoilResults> pressed;
   Visibility visible;
-  int option1 = 1;          // the shape button that is on; -1 for none
-  int option3 = 0;          // the material button that is on
-  MaterialValues material;  // resistivity, density
-  CalculationState calc;    // what the last press left behind
+  // The former whose button is on; none when a program switched them all off.
+  std::optional<FormerShape> former = FormerShape::Rectangular;
+  ConductorMaterial material = ConductorMaterial::Copper;  // the material button that is on
+  MaterialValues materialValues;                           // its resistivity and density
+  CalculationState calc;                                   // what the last press left behind
   Drawing drawing;
   std::vector<std::string> messages;    // every message shown, in order
-  bool sheetOpen = false;               // the data sheet window Form2
+  bool sheetOpen = false;               // the wire data sheet's window
   std::vector<std::string> sheetLines;  // printed into it since it opened
   int printRequests = 0;                // F12 presses: print the window
   // Times the program put the focus on a box to be corrected, its text
@@ -92,8 +93,8 @@ struct FormState {
   int selectRequests = 0;
   ControlId focus = {"Text1", 0};
 
-  const std::string& text(InputBox b) const { return text1[indexOf(b)]; }
-  const std::string& text(ResultBox b) const { return text2[indexOf(b)]; }
+  const std::string& text(InputBox b) const { return inputTexts[indexOf(b)]; }
+  const std::string& text(ResultBox b) const { return resultTexts[indexOf(b)]; }
   const std::string& caption(Caption c) const { return captions[indexOf(c)]; }
 };
 
@@ -113,23 +114,14 @@ using WorkRunner = std::function<void(double turns, const Work& work)>;
 // The main window's behaviour: its state and every event handler.
 class Form1 {
  public:
-  // The window as created: design values, then Form_Load.
+  // The window as created: design values, then load().
   Form1();
 
   const FormState& state() const { return s_; }
 
-  // The event entry points, named after the window's controls and events;
-  // each passes on to the operation of the form it stands for.
-  void Form_Load();
-  void Option1_Click(FormerShape former) { showBoxesOf(former); }
-  void Option3_Click(ConductorMaterial material) { useMaterial(material); }
-  void Form_KeyDown(int keyCode, int shift);
-  void Text1_LostFocus(InputBox b) { applyInputRules(b); }
-  void Text2_LostFocus(ResultBox b) { solveTarget(b); }
-  void Command1_Click() { calculate(); }
-  void Command2_Click() { showDataSheet(); }
-
   // The operations of the form.
+  // The window opening: the rectangular former and copper chosen.
+  void load();
   // 計算: reads the input boxes as typed, refusing what cannot be read,
   // computes the coil and writes the result boxes, the unit captions and
   // the section drawing.
@@ -177,9 +169,9 @@ class Form1 {
   // text does not count as the user's.
   bool setText(const ControlId& box, const std::string& text);
 
-  // Switches a shape button on or all of them off (-1) the way a program
+  // Switches a former's button on, or all of them off, the way a program
   // sets a button's value: no handler runs.
-  void setShapeButton(int index);
+  void setFormerButton(std::optional<FormerShape> former);
 
   // What a program opening a coil on the form does (a job being opened).
   // Empties every result box.
@@ -229,8 +221,6 @@ class Form1 {
   // Empties the results and takes the material's constants.
   void useMaterial(ConductorMaterial material);
 
-  // The conductor of the material button that is on.
-  ConductorMaterial materialOn() const;
   std::string* box(const ControlId& id);
   // The program writes a box.
   void write(InputBox b, std::string text);

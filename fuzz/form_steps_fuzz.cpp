@@ -19,9 +19,9 @@ void checkShown(const Form1& form) {
   const FormState& s = form.state();
   // What the user typed is theirs; what the program wrote must be a number.
   for (int i = 0; i < kInputBoxCount; ++i)
-    if (!s.text1Edited[i]) FUZZ_CHECK(!looksBroken(s.text1[i]));
+    if (!s.inputEdited[i]) FUZZ_CHECK(!looksBroken(s.inputTexts[i]));
   for (int i = 0; i < kResultBoxCount; ++i)
-    if (!s.text2Edited[i]) FUZZ_CHECK(!looksBroken(s.text2[i]));
+    if (!s.resultEdited[i]) FUZZ_CHECK(!looksBroken(s.resultTexts[i]));
   for (const std::string& caption : s.captions) FUZZ_CHECK(!looksBroken(caption));
   for (const std::string& line : s.sheetLines) FUZZ_CHECK(!looksBroken(line));
   FUZZ_CHECK(s.drawing.circles.size() <= 999);

@@ -23,7 +23,7 @@ Expected<CoilPrice> priceOfForm(const form::Form1& form, const QuotationTerms& t
   // A wire price is the price of one material's wire; the terms' callers
   // take the coil's own (pricingTerms), and one that did not is refused
   // rather than priced at another material's price.
-  const auto material = static_cast<ConductorMaterial>(s.option3);
+  const auto material = s.material;
   if (terms.wireMaterial != material) {
     return Failure{"見積条件の線材単価は" + materialName(terms.wireMaterial) + "の価格です。" +
                    materialName(material) + "の線材単価で見積もってください。"};

@@ -30,11 +30,9 @@ Job jobFromForm(const form::Form1& form, const JobFields& fields) {
 
 Job jobToSave(const form::Form1& form, Job job) {
   const form::FormState& s = form.state();
-  job.inputs = s.text1;
-  job.former.reset();
-  if (s.option1 >= 0 && s.option1 <= 2) job.former = static_cast<FormerShape>(s.option1);
-  // The material buttons always have one on.
-  if (s.option3 >= 0 && s.option3 <= 2) job.material = static_cast<ConductorMaterial>(s.option3);
+  job.inputs = s.inputTexts;
+  job.former = s.former;
+  job.material = s.material;
   // Who saved it and when are stamped anew.
   job.programVersion.clear();
   job.savedAt.clear();

@@ -316,19 +316,18 @@ std::string roundCrossingNote() {
 ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
   const form::FormState& s = form.state();
   ResultsTable table;
-  if (s.option1 == static_cast<int>(FormerShape::Round)) table.notes.push_back(roundCrossingNote());
+  if (s.former == FormerShape::Round) table.notes.push_back(roundCrossingNote());
 
   table.inputs.push_back({std::string(kFormerItem),
-                          s.option1 >= 0 && s.option1 <= 2 ? kFormerWords[s.option1] : "", "", ""});
-  const form::ControlDesign* material =
-      form::findControl(form::idOf(static_cast<ConductorMaterial>(s.option3)));
+                          s.former ? kFormerWords[static_cast<int>(*s.former)] : "", "", ""});
+  const form::ControlDesign* material = form::findControl(form::idOf(s.material));
   table.inputs.push_back(
       {captionOf(form, form::materialFrame()), material ? material->text : "", "", ""});
   for (int i = 0; i < form::kInputBoxCount; ++i) {
     if (!form.isVisible(form::text1(i))) continue;
     const InputLine& line = inputLines()[i];
     table.inputs.push_back(
-        {captionOf(form, label1(line.label)), s.text1[i], "", std::string(line.unit)});
+        {captionOf(form, label1(line.label)), s.inputTexts[i], "", std::string(line.unit)});
   }
   table.inputs.push_back(
       {std::string(kWorkingTemperatureItem), plainDecimal(workingCelsius), "", "°C"});
@@ -337,8 +336,8 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
     if (!form.isVisible(form::idOf(line.max))) continue;
     TableRow row;
     row.item = nameAndUnit(captionOf(form, label1(line.label))).first;
-    row.max = s.text2[form::indexOf(line.max)];
-    if (line.mid) row.mid = s.text2[form::indexOf(*line.mid)];
+    row.max = s.resultTexts[form::indexOf(line.max)];
+    if (line.mid) row.mid = s.resultTexts[form::indexOf(*line.mid)];
     row.unit = line.unitLabel
                    ? siSymbol(nameAndUnit(captionOf(form, label1(*line.unitLabel))).second)
                    : std::string(line.unit);

@@ -263,14 +263,17 @@ void MainWindow::syncTexts() {
     // Like any text a program puts in a box, it is shown from its start.
     box->setCursorPosition(0);
   };
-  for (int i = 0; i < static_cast<int>(s.text1.size()); ++i) put(form::text1(i), s.text1[i]);
-  for (int i = 0; i < static_cast<int>(s.text2.size()); ++i) put(form::text2(i), s.text2[i]);
+  for (int i = 0; i < static_cast<int>(s.inputTexts.size()); ++i)
+    put(form::text1(i), s.inputTexts[i]);
+  for (int i = 0; i < static_cast<int>(s.resultTexts.size()); ++i)
+    put(form::text2(i), s.resultTexts[i]);
 }
 
 void MainWindow::syncOptionButtons() {
   const form::FormState& s = model_.state();
   for (const auto& [group, on] :
-       {std::pair{controls_.shapes, s.option1}, std::pair{controls_.materials, s.option3}}) {
+       {std::pair{controls_.shapes, s.former ? static_cast<int>(*s.former) : -1},
+        std::pair{controls_.materials, static_cast<int>(s.material)}}) {
     std::vector<QSignalBlocker> quiet;
     for (QAbstractButton* b : group->buttons()) quiet.emplace_back(b);
     if (QAbstractButton* b = group->button(on)) b->setChecked(true);

@@ -6,8 +6,7 @@
 namespace kelvane::ui {
 
 SheetCost sheetCostOf(const form::Form1& form, const job::QuotationTerms& terms) {
-  SheetCost cost{terms, materialName(static_cast<ConductorMaterial>(form.state().option3)),
-                 QString()};
+  SheetCost cost{terms, materialName(form.state().material), QString()};
   if (Expected<job::CoilPrice> price = job::priceOfForm(form, terms)) {
     cost.price = std::move(price.value());
   } else {

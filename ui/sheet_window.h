@@ -8,7 +8,7 @@ class QPlainTextEdit;
 
 namespace kelvane::ui {
 
-// Form2, the window the wire data sheet is printed into: every report lands
+// The window the wire data sheet is printed into: every report lands
 // below the earlier ones until the window is closed.
 class SheetWindow : public QWidget {
   Q_OBJECT

@@ -174,12 +174,12 @@ class PageForm {
     for (const form::Circle& c : s.drawing.circles)
       circles.push_back({c.left, c.top, c.width, c.height, c.filled});
     auto line = [](const form::LinePosition& l) { return json{l.x1, l.y1, l.x2, l.y2}; };
-    return json{{"text1", s.text1},
-                {"text2", s.text2},
+    return json{{"text1", s.inputTexts},
+                {"text2", s.resultTexts},
                 {"captions", captions},
                 {"visible", visible},
-                {"option1", s.option1},
-                {"option3", s.option3},
+                {"option1", s.former ? static_cast<int>(*s.former) : -1},
+                {"option3", static_cast<int>(s.material)},
                 {"focus", s.focus.str()},
                 {"messages", s.messages},
                 {"selectRequests", s.selectRequests},

@@ -72,7 +72,7 @@ TEST(BatchColumns, OneColumnForEachQuantityNamedAsInTheResultsTable) {
   for (const FormerShape former :
        {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
     job::Job job;
-    job.inputs = form::Form1().state().text1;
+    job.inputs = form::Form1().state().inputTexts;
     job.former = former;
     form::Form1 form;
     job::applyJob(job, form);
@@ -170,7 +170,7 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
         input += std::to_string(former) + "," + std::to_string(material) + "," + size.bare + "," +
                  size.finished + "," + size.turns + ",2\n";
         job::Job job;
-        job.inputs = form::Form1().state().text1;
+        job.inputs = form::Form1().state().inputTexts;
         job.input(form::box::BareDiameter) = size.bare;
         job.input(form::box::FinishedDiameter) = size.finished;
         job.input(form::box::Turns) = size.turns;
@@ -228,7 +228,8 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
         continue;
       }
       const bool hidden = !form.isVisible(form::idOf(source.box)) ||
-                          (source.onlyForFormer >= 0 && source.onlyForFormer != s.option1);
+                          (source.onlyForFormer >= 0 &&
+                           source.onlyForFormer != (s.former ? static_cast<int>(*s.former) : -1));
       if (hidden) {
         EXPECT_EQ(cell, "");
         continue;
@@ -463,7 +464,7 @@ TEST(BatchColumns, JobFieldsAndTheResistanceAtTheWorkingTemperature) {
       }
       // As the results table gives them, in the window's unit and format.
       job::Job job;
-      job.inputs = form::Form1().state().text1;
+      job.inputs = form::Form1().state().inputTexts;
       job.input(form::box::Turns) = "400";
       job.material = c.material;
       form::Form1 form;

@@ -43,7 +43,7 @@ TEST(BatchCosts, EachRowPricedForItsMaterialAsTheWindowPricesIt) {
   for (int i = 0; i < 3; ++i) {
     const auto material = static_cast<ConductorMaterial>(i);
     job::Job job;
-    job.inputs = fresh.state().text1;
+    job.inputs = fresh.state().inputTexts;
     job.material = material;
     job.input(form::box::Turns) = "400";
     job.input(form::box::BareDiameter) = "0.2";

@@ -29,7 +29,7 @@ std::vector<std::string> formCells(const job::Job& job) {
   form::Form1 form;
   job::applyJob(job, form);
   const form::FormState& s = form.state();
-  std::vector<std::string> cells(s.text2.begin(), s.text2.end());
+  std::vector<std::string> cells(s.resultTexts.begin(), s.resultTexts.end());
   for (const form::Caption c :
        {form::Caption::LengthUnit, form::Caption::WeightUnit, form::Caption::ResistanceUnit}) {
     cells.push_back(s.caption(c));
@@ -72,7 +72,7 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
   const form::Form1 fresh;
   for (int row = 0; row < 700; ++row) {
     job::Job job;
-    job.inputs = fresh.state().text1;
+    job.inputs = fresh.state().inputTexts;
     const double d = std::uniform_real_distribution<double>(0.05, 1.2)(random);
     job.input(form::box::BareDiameter) = std::to_string(d).substr(0, 5);
     // One row in twenty has a finished diameter below the bare one: refused.
@@ -147,7 +147,7 @@ TEST(BatchRows, BadRowsAreToldAndTheBatchGoesOn) {
   const std::string good = "0.2,0.21,100,1\n";
   const auto expected = formCells([] {
     job::Job job;
-    job.inputs = form::Form1().state().text1;
+    job.inputs = form::Form1().state().inputTexts;
     job.inputs[0] = "0.2";
     job.inputs[1] = "0.21";
     job.inputs[2] = "100";

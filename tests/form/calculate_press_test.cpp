@@ -160,8 +160,8 @@ TEST(Press, RefusalsShowOneMessageAndChangeNothing) {
     EXPECT_EQ(after.messages[0], c.message);
     EXPECT_EQ(after.focus.str(), c.box);
     EXPECT_EQ(after.selectRequests, before.selectRequests + 1);
-    EXPECT_EQ(after.text1, before.text1);
-    EXPECT_EQ(after.text2, before.text2);
+    EXPECT_EQ(after.inputTexts, before.inputTexts);
+    EXPECT_EQ(after.resultTexts, before.resultTexts);
     EXPECT_EQ(after.captions, before.captions);
     EXPECT_EQ(after.calc, before.calc);
     EXPECT_EQ(after.drawing, before.drawing);
@@ -203,14 +203,14 @@ TEST(Press, NoShapeWritesOnlyTheArrangement) {
   Form1 form;
   apply(form, {{"click", "Command1", ""}, {"type", "Text1(4)", "1.1"}});
   const FormState before = form.state();
-  form.setShapeButton(-1);
+  form.setFormerButton(std::nullopt);
   apply(form, {{"click", "Command1", ""}});
   const FormState& after = form.state();
   ASSERT_EQ(after.messages, std::vector<std::string>{"形状選択が適切でありません"});
-  EXPECT_EQ(after.text2[0], "異数列巻き--5 X 4");
-  EXPECT_EQ(after.text2[2], "1.05");
+  EXPECT_EQ(after.resultTexts[0], "異数列巻き--5 X 4");
+  EXPECT_EQ(after.resultTexts[2], "1.05");
   for (int i : {1, 3, 4, 5, 6, 7, 8, 10, 12, 14, 15, 21})
-    EXPECT_EQ(after.text2[i], before.text2[i]);
+    EXPECT_EQ(after.resultTexts[i], before.resultTexts[i]);
   EXPECT_EQ(after.calc.turnsOddLayer, 5);
   EXPECT_EQ(after.drawing.circles.size(), 1u);  // the added turns are gone
 }
@@ -286,8 +286,9 @@ TEST(Press, NoBoxEverShowsNanOrInf) {
     Form1 form;
     apply(form, steps);
     apply(form, {{"click", "Command1", ""}});
-    std::vector<std::string> shown(form.state().text2.begin(), form.state().text2.end());
-    shown.insert(shown.end(), form.state().text1.begin(), form.state().text1.end());
+    std::vector<std::string> shown(form.state().resultTexts.begin(),
+                                   form.state().resultTexts.end());
+    shown.insert(shown.end(), form.state().inputTexts.begin(), form.state().inputTexts.end());
     for (const std::string& t : shown) {
       EXPECT_EQ(t.find("nan"), std::string::npos) << t;
       EXPECT_EQ(t.find("inf"), std::string::npos) << t;
@@ -313,9 +314,9 @@ TEST(Press, ACancelledPressChangesNothingAndARunnerGivesTheSamePress) {
     progress.cancel();
     work(&progress);
   });
-  form.Command1_Click();
-  EXPECT_EQ(form.state().text1, before.text1);
-  EXPECT_EQ(form.state().text2, before.text2);
+  form.calculate();
+  EXPECT_EQ(form.state().inputTexts, before.inputTexts);
+  EXPECT_EQ(form.state().resultTexts, before.resultTexts);
   EXPECT_EQ(form.state().calc, before.calc);
   EXPECT_TRUE(form.state().messages.empty());
 
@@ -333,7 +334,7 @@ TEST(Press, ACancelledPressChangesNothingAndARunnerGivesTheSamePress) {
   });
   testing::apply(followed, steps);
   EXPECT_EQ(runnerTurns, 20);
-  EXPECT_EQ(followed.state().text2, direct.state().text2);
+  EXPECT_EQ(followed.state().resultTexts, direct.state().resultTexts);
   EXPECT_EQ(followed.state().drawing, direct.state().drawing);
 }
 

@@ -43,11 +43,11 @@ TEST_P(EnterThroughTheBoxes, InReadingOrderThenCalculateAndBackWithShift) {
     form.pressKey(Form1::kEnterKey);
     EXPECT_EQ(form.state().focus, idOf(c.order[i])) << "Enter number " << i;
   }
-  EXPECT_TRUE(form.state().text2[1].empty());
+  EXPECT_TRUE(form.state().resultTexts[1].empty());
   // Enter in the last box presses 計算.
   form.pressKey(Form1::kEnterKey);
   EXPECT_EQ(form.state().focus, kCalculate);
-  EXPECT_FALSE(form.state().text2[1].empty());
+  EXPECT_FALSE(form.state().resultTexts[1].empty());
   EXPECT_FALSE(form.resultsOutOfDate());
 
   // Shift+Enter walks the same boxes back from 計算 and stops at the first.
@@ -107,7 +107,7 @@ TEST(EnterOrder, FromEveryKindOfControl) {
     apply(form, {{"click", "Option1(" + std::to_string(c.shape) + ")", ""}, {"focus", c.from, ""}});
     form.pressEnter(c.backwards);
     EXPECT_EQ(form.state().focus.str(), c.to);
-    EXPECT_TRUE(form.state().text2[1].empty());  // no press on the way
+    EXPECT_TRUE(form.state().resultTexts[1].empty());  // no press on the way
   }
 }
 
@@ -116,11 +116,11 @@ TEST(EnterOrder, RunsTheRuleOfTheBoxItLeaves) {
   // An emptied turns box gets one turn.
   apply(form, {{"type", "Text1(2)", ""}, {"key", "13", ""}});
   EXPECT_EQ(form.state().focus, text1(3));
-  EXPECT_EQ(form.state().text1[2], "1");
+  EXPECT_EQ(form.state().inputTexts[2], "1");
   // A typed target is applied on the way out of its box.
   apply(form, {{"click", "Command1", ""}, {"type", "Text2(7)", "2"}, {"key", "13", ""}});
   EXPECT_EQ(form.state().focus, text2(8));
-  EXPECT_EQ(form.state().text1[2], "30");
+  EXPECT_EQ(form.state().inputTexts[2], "30");
 }
 
 TEST(EnterOrder, APressRefusedFromTheLastBoxSendsTheFocusBack) {
@@ -129,16 +129,16 @@ TEST(EnterOrder, APressRefusedFromTheLastBoxSendsTheFocusBack) {
   EXPECT_EQ(form.state().messages.size(), 1u);
   EXPECT_EQ(form.state().focus, text1(0));
   EXPECT_EQ(form.state().selectRequests, 1);
-  EXPECT_TRUE(form.state().text2[1].empty());
+  EXPECT_TRUE(form.state().resultTexts[1].empty());
 }
 
 TEST(EnterOrder, OnButtonsPressesThemAndShiftDoesNot) {
   Form1 form;
   apply(form, {{"focus", "Option1(2)", ""}});
   form.pressEnter(true);
-  EXPECT_EQ(form.state().option1, 1);
+  EXPECT_EQ(form.state().former, FormerShape::Rectangular);
   form.pressEnter(false);
-  EXPECT_EQ(form.state().option1, 2);
+  EXPECT_EQ(form.state().former, FormerShape::Fan);
   EXPECT_TRUE(form.isVisible(text1(10)));
   apply(form, {{"focus", "Command2", ""}});
   form.pressEnter(true);

@@ -17,13 +17,13 @@ TEST(Focus, MovesLikeAPersonAtTheWindow) {
   EXPECT_EQ(form.state().focus.str(), "Text1(0)");
   // Leaving the turns box empty fills it in; typing alone does not.
   apply(form, {{"type", "Text1(2)", ""}});
-  EXPECT_EQ(form.state().text1[2], "");
+  EXPECT_EQ(form.state().inputTexts[2], "");
   apply(form, {{"click", "Command1", ""}});
-  EXPECT_EQ(form.state().text1[2], "1");
+  EXPECT_EQ(form.state().inputTexts[2], "1");
   EXPECT_EQ(form.state().focus.str(), "Command1");
   // A program's fill runs no handler.
   apply(form, {{"set", "Text1(6)", ""}});
-  EXPECT_EQ(form.state().text1[6], "");
+  EXPECT_EQ(form.state().inputTexts[6], "");
   EXPECT_EQ(form.state().focus.str(), "Command1");
 }
 

@@ -19,8 +19,8 @@ struct Step {
 // Applies the steps to the form, failing the test when one cannot be taken.
 void apply(Form1& form, const std::vector<Step>& steps);
 
-inline std::string t1(const Form1& f, int i) { return f.state().text1[i]; }
-inline std::string t2(const Form1& f, int i) { return f.state().text2[i]; }
+inline std::string t1(const Form1& f, int i) { return f.state().inputTexts[i]; }
+inline std::string t2(const Form1& f, int i) { return f.state().resultTexts[i]; }
 inline std::string text(const Form1& f, InputBox b) { return f.state().text(b); }
 inline std::string text(const Form1& f, ResultBox b) { return f.state().text(b); }
 

@@ -25,7 +25,7 @@ TEST_P(InputRuleTest, LeavingTheBox) {
   Form1 form;
   apply(form, {{"click", "Option1(2)", ""}});  // all fan boxes visible
   apply(form, GetParam().steps);
-  EXPECT_EQ(form.state().text1[GetParam().box], GetParam().expected);
+  EXPECT_EQ(form.state().inputTexts[GetParam().box], GetParam().expected);
   EXPECT_TRUE(form.state().messages.empty());
 }
 
@@ -74,7 +74,7 @@ TEST(InputRules, HugeWidthIsWrittenInFull) {
                {"type", "Text1(6)", "1e300"},
                {"type", "Text1(11)", "179"},
                kLeave});
-  const std::string xx = form.state().text1[12];
+  const std::string xx = form.state().inputTexts[12];
   EXPECT_TRUE(xx.starts_with("229177300258579")) << xx;
   EXPECT_EQ(xx.size(), 303u);
   EXPECT_EQ(xx.find_first_not_of("0123456789"), std::string::npos) << xx;
@@ -83,17 +83,17 @@ TEST(InputRules, HugeWidthIsWrittenInFull) {
 TEST(InputRules, PassingThroughXxKeepsTheAngle) {
   Form1 form;
   apply(form, {{"click", "Option1(2)", ""}, {"focus", "Text1(12)", ""}, kLeave});
-  EXPECT_EQ(form.state().text1[11], "60");
+  EXPECT_EQ(form.state().inputTexts[11], "60");
   // AG → XX → on: the width written from AG is not the user's, so AG stays.
   apply(form, {{"type", "Text1(11)", "45"}, {"focus", "Text1(12)", ""}, kLeave});
-  EXPECT_EQ(form.state().text1[11], "45");
+  EXPECT_EQ(form.state().inputTexts[11], "45");
   // Typing the very width the box shows is the user's width: AG follows it,
   // here back from an angle a program put in meanwhile.
-  const std::string shownWidth = form.state().text1[12];
+  const std::string shownWidth = form.state().inputTexts[12];
   apply(form, {{"set", "Text1(11)", "30"}, {"type", "Text1(12)", shownWidth}, kLeave});
-  EXPECT_EQ(form.state().text1[11], "45");
+  EXPECT_EQ(form.state().inputTexts[11], "45");
   apply(form, {{"type", "Text1(11)", "45"}, {"type", "Text1(12)", "６０"}, kLeave});
-  EXPECT_EQ(form.state().text1[11], plainDecimal(*FanAngleFromWidth(2, 2, 60)));
+  EXPECT_EQ(form.state().inputTexts[11], plainDecimal(*FanAngleFromWidth(2, 2, 60)));
 }
 
 TEST(InputRules, OtherBoxesChangeNothingEvenWhenEmpty) {
@@ -103,10 +103,10 @@ TEST(InputRules, OtherBoxesChangeNothingEvenWhenEmpty) {
     if (i == 5) apply(form, {{"click", "Option1(0)", ""}});
     const auto id = "Text1(" + std::to_string(i) + ")";
     apply(form, {{"type", id, ""}, {"click", i == 5 ? "Option1(1)" : "Option1(0)", ""}});
-    auto texts = form.state().text1;
+    auto texts = form.state().inputTexts;
     texts[i] = "x";
     Form1 reference;
-    auto expected = reference.state().text1;
+    auto expected = reference.state().inputTexts;
     expected[i] = "x";
     EXPECT_EQ(texts, expected) << id;
   }

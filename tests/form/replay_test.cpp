@@ -84,8 +84,8 @@ TEST(Replay, EveryStepKind) {
       {"click":"Command2"}, {"key":123}, {"close":"Form2"}, {"click":"Command2"}]})json",
                    target));
   const Snapshot s = target.snapshot();
-  EXPECT_EQ(s.text1[2], "1");
-  EXPECT_EQ(s.text1[9], "");
+  EXPECT_EQ(s.inputTexts[2], "1");
+  EXPECT_EQ(s.inputTexts[9], "");
   EXPECT_EQ(s.option1, 0);
   EXPECT_EQ(s.option3, 1);
   EXPECT_EQ(s.printRequests, 1);
@@ -185,7 +185,7 @@ TEST(Replay, NestingUpToTheLimitIsRead) {
   ASSERT_FALSE(run(R"json({"steps":[{"type":"Text1(13)","text":"\\\")json" + brackets +
                        R"json("}, {"type":"Text1(3)","text":"]]]"}]})json",
                    target));
-  EXPECT_EQ(target.snapshot().text1[13], "\\\"" + brackets);
+  EXPECT_EQ(target.snapshot().inputTexts[13], "\\\"" + brackets);
 }
 
 // A stream that fails the way a directory or a broken disk fails a read.
@@ -217,7 +217,7 @@ TEST(Replay, DocumentsThatCannotBeReadAreRefused) {
   const std::size_t digits = kMaxDocumentBytes - head.size() - tail.size();
   std::istringstream atLimit(head + std::string(digits, '7') + tail);
   EXPECT_TRUE(applySteps(atLimit, target).ok());
-  EXPECT_EQ(target.snapshot().text1[13].size(), digits);
+  EXPECT_EQ(target.snapshot().inputTexts[13].size(), digits);
 }
 
 // A job saved by one replay and opened by another: every input box, the
@@ -241,12 +241,12 @@ TEST(Replay, SavedJobOpensAgain) {
                    opener));
   std::remove(file.c_str());
   const Snapshot saved = saver.snapshot(), opened = opener.snapshot();
-  EXPECT_EQ(opened.text1, saved.text1);
-  EXPECT_EQ(opened.text2, saved.text2);
+  EXPECT_EQ(opened.inputTexts, saved.inputTexts);
+  EXPECT_EQ(opened.resultTexts, saved.resultTexts);
   EXPECT_EQ(opened.option1, 2);
   EXPECT_EQ(opened.option3, 1);
   EXPECT_EQ(opened.circles, saved.circles);
-  EXPECT_EQ(opened.text1[13], "強め\t\"x\"");
+  EXPECT_EQ(opened.inputTexts[13], "強め\t\"x\"");
 }
 
 // The replay's save keeps what 上書き保存 keeps: every field of the job last
@@ -284,10 +284,10 @@ TEST(Replay, LeadingByteOrderMarksAreNoPartOfATypedText) {
       {"type":"Text1(4)","text":"a\ufeffb\ufeff"}, {"set":"Text1(1)","text":"\ufeff"}]})json",
                    target));
   const Snapshot s = target.snapshot();
-  EXPECT_EQ(s.text1[13], "5");
-  EXPECT_EQ(s.text1[3], "ab");
-  EXPECT_EQ(s.text1[4], "a" + bom + "b" + bom);
-  EXPECT_EQ(s.text1[1], "");
+  EXPECT_EQ(s.inputTexts[13], "5");
+  EXPECT_EQ(s.inputTexts[3], "ab");
+  EXPECT_EQ(s.inputTexts[4], "a" + bom + "b" + bom);
+  EXPECT_EQ(s.inputTexts[1], "");
 }
 
 }  // namespace

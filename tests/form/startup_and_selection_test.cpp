@@ -24,11 +24,11 @@ std::set<std::string> visibleOf(const Form1& form) {
 TEST(StartUp, RectangularCopperEmptyResults) {
   Form1 form;
   const FormState& s = form.state();
-  EXPECT_EQ(s.option1, 1);
-  EXPECT_EQ(s.option3, 0);
-  EXPECT_EQ(s.material.resistivity, 17.241);
-  EXPECT_EQ(s.material.density, 8.96);
-  for (const std::string& t : s.text2) EXPECT_EQ(t, "");
+  EXPECT_EQ(s.former, FormerShape::Rectangular);
+  EXPECT_EQ(s.material, ConductorMaterial::Copper);
+  EXPECT_EQ(s.materialValues.resistivity, 17.241);
+  EXPECT_EQ(s.materialValues.density, 8.96);
+  for (const std::string& t : s.resultTexts) EXPECT_EQ(t, "");
   EXPECT_EQ(visibleOf(form), (std::set<std::string>{"Text1(6)", "Text1(7)", "Text1(8)", "Text1(9)",
                                                     "Text2(4)", "Text2(5)"}));
   EXPECT_FALSE(form.isVisible(idOf(Caption::OuterRorD)));
@@ -66,11 +66,11 @@ TEST(ShapeButtons, KeepTextsAndResults) {
   Form1 form;
   apply(form,
         {{"set", "Text1(5)", "7abc"}, {"click", "Command1", ""}, {"click", "Option1(2)", ""}});
-  EXPECT_EQ(form.state().text1[5], "7abc");
+  EXPECT_EQ(form.state().inputTexts[5], "7abc");
   EXPECT_EQ(text(form, box::Arrangement), "同数列巻き--3 X 3");
   // Clicking the button that is already on runs nothing.
   apply(form, {{"click", "Option1(2)", ""}});
-  EXPECT_EQ(form.state().option1, 2);
+  EXPECT_EQ(form.state().former, FormerShape::Fan);
 }
 
 TEST(MaterialButtons, EmptyResultsKeepCaptionsAndSetConstants) {
@@ -78,16 +78,16 @@ TEST(MaterialButtons, EmptyResultsKeepCaptionsAndSetConstants) {
   apply(form, {{"click", "Command1", ""}});
   const std::string copperResistance = text(form, box::DcrMid);
   apply(form, {{"click", "Option3(1)", ""}});
-  for (const std::string& t : form.state().text2) EXPECT_EQ(t, "");
+  for (const std::string& t : form.state().resultTexts) EXPECT_EQ(t, "");
   EXPECT_EQ(form.state().caption(Caption::WeightUnit), "重量 mg");
-  EXPECT_EQ(form.state().material.resistivity, 27.81);
-  EXPECT_EQ(form.state().material.density, 2.699);
+  EXPECT_EQ(form.state().materialValues.resistivity, 27.81);
+  EXPECT_EQ(form.state().materialValues.density, 2.699);
   apply(form, {{"click", "Command1", ""}});
   EXPECT_NE(text(form, box::DcrMid), copperResistance);
   EXPECT_EQ(text(form, box::Arrangement), "同数列巻き--3 X 3");
   apply(form, {{"click", "Option3(2)", ""}});
-  EXPECT_EQ(form.state().material.resistivity, 25.471);
-  EXPECT_EQ(form.state().material.density, 3.638);
+  EXPECT_EQ(form.state().materialValues.resistivity, 25.471);
+  EXPECT_EQ(form.state().materialValues.density, 3.638);
 }
 
 }  // namespace

@@ -236,13 +236,13 @@ TEST(Targets, AfterAChangeTheInputsShownAreSolvedWith) {
     Form1 form;
     apply(form, c.before);
     apply(form, c.change);
-    const auto results = form.state().text2;
+    const auto results = form.state().resultTexts;
     ASSERT_EQ(form.state().captions, pressed.state().captions);  // the target's unit
     apply(form, {c.target, kLeave});
     EXPECT_EQ(text(form, box::Turns), text(pressed, box::Turns));
     EXPECT_NE(text(form, box::Turns), "100");
     EXPECT_TRUE(form.state().messages.empty());
-    auto written = form.state().text2;
+    auto written = form.state().resultTexts;
     written[parseControlId(c.target.control)->index] =
         results[parseControlId(c.target.control)->index];
     EXPECT_EQ(written, results);

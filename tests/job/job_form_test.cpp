@@ -26,13 +26,13 @@ std::map<std::string, std::string> shownCaptions(const Form1& form) {
 // former on, the press stops before the units and the drawing, and no
 // button says which boxes to show: those stay as the window had them.
 void expectSameWindow(const Form1& a, const Form1& b) {
-  EXPECT_EQ(a.state().text1, b.state().text1);
-  EXPECT_EQ(a.state().text2, b.state().text2);
-  EXPECT_EQ(a.state().option1, b.state().option1);
-  EXPECT_EQ(a.state().option3, b.state().option3);
-  EXPECT_EQ(a.state().material.resistivity, b.state().material.resistivity);
-  EXPECT_EQ(a.state().material.density, b.state().material.density);
-  if (a.state().option1 < 0) return;
+  EXPECT_EQ(a.state().inputTexts, b.state().inputTexts);
+  EXPECT_EQ(a.state().resultTexts, b.state().resultTexts);
+  EXPECT_EQ(a.state().former, b.state().former);
+  EXPECT_EQ(a.state().material, b.state().material);
+  EXPECT_EQ(a.state().materialValues.resistivity, b.state().materialValues.resistivity);
+  EXPECT_EQ(a.state().materialValues.density, b.state().materialValues.density);
+  if (!a.state().former) return;
   EXPECT_EQ(shownCaptions(a), shownCaptions(b));
   EXPECT_EQ(a.state().visible, b.state().visible);
   EXPECT_EQ(a.state().drawing, b.state().drawing);
@@ -64,7 +64,7 @@ TEST_P(OpenedJob, ShowsWhatAPressOfTheSameInputsShows) {
   Form1 typed;
   typed.click({"Option3", static_cast<int>(job.material)});
   if (job.former) typed.click({"Option1", static_cast<int>(*job.former)});
-  else typed.setShapeButton(-1);
+  else typed.setFormerButton(std::nullopt);
   for (int i = 0; i < form::kInputBoxCount; ++i) typed.setText(form::text1(i), job.inputs[i]);
   typed.click({"Command1", -1});
 
@@ -111,12 +111,12 @@ INSTANTIATE_TEST_SUITE_P(Samples, OpenedJob, ::testing::ValuesIn(test::sampleJob
 TEST(ApplyJob, RefusedInputsLeaveNoResultsOfTheJobBefore) {
   Form1 form;
   applyJob(test::designJob(), form);
-  ASSERT_EQ(form.state().text2[0], "同数列巻き--3 X 3");
+  ASSERT_EQ(form.state().resultTexts[0], "同数列巻き--3 X 3");
 
   Job noWire = test::designJob();
   noWire.input(InputBox::BareDiameter) = "";
   applyJob(noWire, form);
-  for (const std::string& text : form.state().text2) EXPECT_EQ(text, "");
+  for (const std::string& text : form.state().resultTexts) EXPECT_EQ(text, "");
   ASSERT_FALSE(form.state().messages.empty());
   EXPECT_EQ(form.state().messages.back(), kNoBareDiameterMessage);
 }

@@ -178,9 +178,10 @@ class JobWindowTest : public QObject {
     kelvane::form::Form1 expected;
     kelvane::job::applyJob(job, expected);
     QVERIFY(person.window.currentJob() == kelvane::job::jobFromForm(expected, job.fields));
-    QVERIFY(person.window.form().model().state().text2 == expected.state().text2);
+    QVERIFY(person.window.form().model().state().resultTexts == expected.state().resultTexts);
     for (int i = 0; i < kelvane::form::kResultBoxCount; ++i)
-      QCOMPARE(person.box(text2(i))->text(), QString::fromStdString(expected.state().text2[i]));
+      QCOMPARE(person.box(text2(i))->text(),
+               QString::fromStdString(expected.state().resultTexts[i]));
     QCOMPARE(person.window.path(), QFileInfo(file).absoluteFilePath());
     QCOMPARE(person.shownTitle(), QStringLiteral("coil %1.kelvane - Kelvane").arg(sample));
   }
@@ -204,7 +205,7 @@ class JobWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(kelvane::replay::toJson(window.snapshot())),
              QString::fromStdString(kelvane::replay::toJson(model.snapshot())));
     QCOMPARE(window.snapshot().focus, std::string("Command1"));
-    QCOMPARE(window.snapshot().text1[2], std::string("40"));
+    QCOMPARE(window.snapshot().inputTexts[2], std::string("40"));
     QCOMPARE(window.snapshot().option1, 1);
   }
 

@@ -54,8 +54,8 @@ class LongPressTest : public QObject {
     QVERIFY(person.click({"Command1", -1}));
     QVERIFY(seen);
     const auto after = person.snapshot();
-    QCOMPARE(after.text2, before.text2);
-    QCOMPARE(after.text1, before.text1);
+    QCOMPARE(after.resultTexts, before.resultTexts);
+    QCOMPARE(after.inputTexts, before.inputTexts);
     QCOMPARE(after.captions, before.captions);
     QVERIFY(after.messages.empty());
   }
@@ -93,8 +93,8 @@ class LongPressTest : public QObject {
       QVERIFY(target->type(text1(2), "30000000"));
       QVERIFY(target->click({"Command1", -1}));
     }
-    QCOMPARE(person.snapshot().text2, model.snapshot().text2);
-    QVERIFY(!person.snapshot().text2[8].empty());
+    QCOMPARE(person.snapshot().resultTexts, model.snapshot().resultTexts);
+    QVERIFY(!person.snapshot().resultTexts[8].empty());
   }
 };
 

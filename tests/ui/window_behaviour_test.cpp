@@ -152,7 +152,7 @@ class WindowBehaviourTest : public QObject {
       QCOMPARE(sheet.lines().size(), 16 * press);
       QVERIFY(sheet.isVisible());
     }
-    QCOMPARE(sheet.windowTitle(), QStringLiteral("Form2"));
+    QCOMPARE(sheet.windowTitle(), QStringLiteral("線材Dimension"));
     QCOMPARE(sheet.lines().at(16), sheet.lines().at(0));
     person.closeSheet();
     QVERIFY(!sheet.isVisible());
@@ -166,7 +166,7 @@ class WindowBehaviourTest : public QObject {
     QVERIFY(person.focus(text1(3)));
     person.key(kelvane::form::Form1::kPrintKey);
     QCOMPARE(person.snapshot().printRequests, 1);
-    QCOMPARE(person.snapshot().text1[3], std::string("10"));  // the key types nothing
+    QCOMPARE(person.snapshot().inputTexts[3], std::string("10"));  // the key types nothing
   }
 
   void window_image_prints_to_a_pdf() {

@@ -135,8 +135,8 @@ class WirePickerTest : public QObject {
     const bool changed = !bare.isEmpty();
     QCOMPARE(d->text(), changed ? bare : dBefore);
     QCOMPARE(dw->text(), finished.isEmpty() ? dwBefore : finished);
-    QCOMPARE(window.form().model().state().text1[0], d->text().toStdString());
-    QCOMPARE(window.form().model().state().text1[1], dw->text().toStdString());
+    QCOMPARE(window.form().model().state().inputTexts[0], d->text().toStdString());
+    QCOMPARE(window.form().model().state().inputTexts[1], dw->text().toStdString());
     QCOMPARE(window.form().resultsCurrent(), !changed);
     QCOMPARE(window.isWindowModified(), changed);
   }

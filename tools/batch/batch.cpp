@@ -196,7 +196,7 @@ void setField(job::JobFields& fields, JobField field, const std::string& cell) {
 // The job of a readable row on the form as the window opens.
 job::Job jobOf(const ColumnLayout& layout, const CsvRecord& record, const form::Form1& fresh) {
   job::Job job;
-  job.inputs = fresh.state().text1;
+  job.inputs = fresh.state().inputTexts;
   for (std::size_t i = 0; i < layout.width(); ++i) {
     const ColumnLayout::Column& column = layout.columns()[i];
     const std::string& cell = record.fields[i];
@@ -257,7 +257,7 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
   }
   result.failed = !s.resultsCurrent || !s.messages.empty();
   if (layout.style() == ResultStyle::BoxTexts) {
-    std::copy(s.text2.begin(), s.text2.end(), result.cells.begin());
+    std::copy(s.resultTexts.begin(), s.resultTexts.end(), result.cells.begin());
     for (std::size_t i = 0; i < kUnitCaptions.size(); ++i) {
       result.cells[form::kResultBoxCount + i] = s.caption(kUnitCaptions[i]);
     }

@@ -277,12 +277,13 @@ std::optional<std::string> ColumnLayout::missingInputs() const {
     if (seen_[i]) continue;
     std::string value;
     if (i < form::kInputBoxCount) {
-      value = s.text1[i];
+      value = s.inputTexts[i];
     } else if (i == form::kInputBoxCount) {
-      const auto former = static_cast<FormerShape>(s.option1);
-      value = byCaption_ ? kFormerCaptions[s.option1] : job::formerWord(former);
+      // A row's former cell always gives one: the window's when it is empty.
+      const FormerShape former = s.former.value_or(FormerShape::Rectangular);
+      value = byCaption_ ? kFormerCaptions[static_cast<int>(former)] : job::formerWord(former);
     } else {
-      const auto material = static_cast<ConductorMaterial>(s.option3);
+      const ConductorMaterial material = s.material;
       value = byCaption_ ? designText(form::idOf(material)) : job::materialWord(material);
     }
     list += (list.empty() ? "" : ", ") + names[i] + " " + (value.empty() ? "（空）" : value);

@@ -240,7 +240,7 @@ std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults
                    const std::optional<job::CoilResistanceBand>& band) {
   const form::FormState& s = form.state();
   if (q.mayHide && !form.isVisible(form::idOf(q.box))) return "";
-  if (q.onlyFor && s.option1 != static_cast<int>(*q.onlyFor)) return "";
+  if (q.onlyFor && s.former != q.onlyFor) return "";
   if (q.measure == Measure::Text) return s.text(q.box);
   const double value = valueOf(q.box, r, s);
   switch (q.measure) {

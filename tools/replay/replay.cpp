@@ -24,14 +24,14 @@ using nlohmann::ordered_json;
 Snapshot snapshotOf(const form::Form1& form) {
   const form::FormState& state = form.state();
   Snapshot s;
-  s.text1.assign(state.text1.begin(), state.text1.end());
-  s.text2.assign(state.text2.begin(), state.text2.end());
+  s.inputTexts.assign(state.inputTexts.begin(), state.inputTexts.end());
+  s.resultTexts.assign(state.resultTexts.begin(), state.resultTexts.end());
   for (int i = 0; i < form::kCaptionCount; ++i)
     s.captions[form::changeableCaptions()[i].str()] = state.captions[i];
   for (const form::ControlId& id : form::changeableVisibility())
     s.visible[id.str()] = form.isVisible(id);
-  s.option1 = state.option1;
-  s.option3 = state.option3;
+  s.option1 = state.former ? static_cast<int>(*state.former) : -1;
+  s.option3 = static_cast<int>(state.material);
   s.focus = state.focus.str();
   s.messages = state.messages;
   s.form2 = state.sheetLines;
@@ -205,8 +205,8 @@ Expected<void> applySteps(std::string_view document, ReplayTarget& target) {
 
 std::string toJson(const Snapshot& s) {
   ordered_json out;
-  out["Text1"] = s.text1;
-  out["Text2"] = s.text2;
+  out["Text1"] = s.inputTexts;
+  out["Text2"] = s.resultTexts;
   ordered_json captions = ordered_json::object();
   for (const form::ControlId& id : form::changeableCaptions()) {
     auto it = s.captions.find(id.str());

@@ -14,8 +14,8 @@ namespace kelvane::replay {
 
 // What the replay prints: the window as a person sees it.
 struct Snapshot {
-  std::vector<std::string> text1;               // 14
-  std::vector<std::string> text2;               // 22
+  std::vector<std::string> inputTexts;          // Text1(0) … (13)
+  std::vector<std::string> resultTexts;         // Text2(0) … (21)
   std::map<std::string, std::string> captions;  // Label1(13), (14), (28), (29)
   std::map<std::string, bool> visible;          // the controls whose visibility changes
   int option1 = -1;

@@ -201,8 +201,8 @@ Snapshot WindowReplayTarget::snapshot() const {
   auto text = [&](const form::ControlId& id) {
     return qobject_cast<QLineEdit*>(w.control(id))->text().toStdString();
   };
-  for (int i = 0; i < 14; ++i) s.text1.push_back(text(form::text1(i)));
-  for (int i = 0; i < 22; ++i) s.text2.push_back(text(form::text2(i)));
+  for (int i = 0; i < 14; ++i) s.inputTexts.push_back(text(form::text1(i)));
+  for (int i = 0; i < 22; ++i) s.resultTexts.push_back(text(form::text2(i)));
   for (const form::ControlId& id : form::changeableCaptions())
     s.captions[id.str()] = qobject_cast<QLabel*>(w.control(id))->text().toStdString();
 

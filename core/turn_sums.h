@@ -90,7 +90,8 @@ inline constexpr std::int32_t kNarrowLayer = 4;
 // layer. `turn` and `walk` stand at the layer of turn first − 1 (the first
 // layer before any turn) and are left at the layer of turn last. False when a
 // layer end runs past 32 bits or a total is no longer finite: neither ever
-// comes back, and what is left in the three is then of no use.
+// comes back, and what is left in the three is then of no use. This one takes
+// any layer counts (half, none, negative); whole counts have their own below.
 template <typename Turn, typename Walk>
 bool addTurns(Turn& turnAt, Walk& walkAt, LengthPair& totals, std::int64_t first,
               std::int64_t last) {
@@ -151,6 +152,90 @@ bool addTurns(Turn& turnAt, Walk& walkAt, LengthPair& totals, std::int64_t first
     }
     if (stop == last) break;
     j = stop + 1;
+  }
+  turnAt = turn;
+  walkAt = walk;
+  totals = sum;
+  return ok;
+}
+
+// The same sum on whole layer counts, the walk of every real winding: the
+// turns of a layer are added straight onto the totals, with no plan in
+// between. The time goes into the chain of additions, one per turn; all else
+// a layer needs (its end, its allowance, its turn length) depends only on the
+// layers before it, never on the totals, so the processor works it out layers
+// ahead while the additions go on, as long as it takes only a few
+// instructions per layer. The additions are those of the walk above, in the
+// same order; the totals are only looked at once every kFiniteCheckTurns turns
+// instead of every run, which changes nothing but how far a lost sum goes on.
+namespace turn_sums {
+
+inline constexpr std::int64_t kFiniteCheckTurns = 4096;
+
+// The totals with `term` added n times (n ≥ 1), one turn after another. A
+// narrow layer goes without a loop of its own.
+inline LengthPair addTimes(LengthPair sum, LengthPair term, std::int64_t n) {
+  switch (n) {
+    case 4:
+      sum = sum + term;
+      [[fallthrough]];
+    case 3:
+      sum = sum + term;
+      [[fallthrough]];
+    case 2:
+      sum = sum + term;
+      [[fallthrough]];
+    case 1:
+      return sum + term;
+    default:
+      for (std::int64_t k = 0; k < n; ++k) sum = sum + term;
+      return sum;
+  }
+}
+
+}  // namespace turn_sums
+
+template <typename Turn>
+bool addTurns(Turn& turnAt, WholeLayerWalk& walkAt, LengthPair& totals, std::int64_t first,
+              std::int64_t last) {
+  using turn_sums::addTimes;
+  using turn_sums::kFiniteCheckTurns;
+  // Worked on in locals, as above.
+  Turn turn = turnAt;
+  WholeLayerWalk walk = walkAt;
+  LengthPair sum = totals;
+  LengthPair term = turn.lengths(walk.allowance());
+  // Every layer holds a turn: the turn after a layer's last begins exactly
+  // the next layer.
+  const auto beginLayer = [&] {
+    if (!walk.beginNextLayer()) return false;
+    turn.nextLayer();
+    term = turn.lengths(walk.allowance());
+    return true;
+  };
+  bool ok = first <= walk.layerEnd() || beginLayer();
+  for (std::int64_t j = first; ok;) {
+    // This stretch: turns j … stop, in the layer of turn j and after it.
+    const std::int64_t stop = std::min(last, j + kFiniteCheckTurns - 1);
+    // The layers that end inside the stretch, whole from turn j on.
+    while (walk.layerEnd() < stop) {
+      sum = addTimes(sum, term, walk.layerEnd() - j + 1);
+      j = walk.layerEnd() + 1;
+      if (!beginLayer()) {
+        ok = false;
+        break;
+      }
+    }
+    if (!ok) break;
+    // The layer of turn stop, up to it.
+    sum = addTimes(sum, term, stop - j + 1);
+    if (!std::isfinite(sum[0]) || !std::isfinite(sum[1])) {
+      ok = false;
+      break;
+    }
+    if (stop == last) break;
+    j = stop + 1;
+    if (j > walk.layerEnd()) ok = beginLayer();
   }
   turnAt = turn;
   walkAt = walk;

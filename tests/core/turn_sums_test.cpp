@@ -13,6 +13,7 @@
 #include "coil_fixtures.h"
 #include "core/calculation_state.h"
 #include "core/press_progress.h"
+#include "core/turn_sums.h"
 #include "core/wire_length.h"
 #include "fuzz/turn_by_turn_walk.h"
 
@@ -33,8 +34,10 @@ void expectSame(const Expected<WindingLengths>& fast, const Expected<WindingLeng
       << fast->midLength << " " << plain->midLength;
 }
 
-// Runs are a few dozen turns; progress is reported every 2^22 turns.
+// Runs are a few dozen turns; progress is reported every 2^22 turns; whole
+// layers are summed in stretches of kFiniteCheckTurns.
 constexpr std::int32_t kFirstReport = 1 << 22;
+constexpr std::int64_t kStretch = turn_sums::kFiniteCheckTurns;
 
 struct Row {
   const char* name;
@@ -54,6 +57,15 @@ TEST(TurnSums, GiveTheTurnByTurnTotalsOnEveryFormer) {
       {"whole positions, 3 and 2", [](CalculationState& s) { layers(s, 9999.5, 3, 2); }},
       {"wide layers, 100 and 99", [](CalculationState& s) { layers(s, 100000, 100, 99); }},
       {"layers longer than a run", [](CalculationState& s) { layers(s, 2500, 1000, 999); }},
+      {"layers ending where stretches end",
+       [](CalculationState& s) { layers(s, 3 * kStretch + 2, 4, 4); }},
+      {"the last turn where a stretch ends",
+       [](CalculationState& s) { layers(s, 2 * kStretch, 7, 6); }},
+      {"a layer across two stretches",
+       [](CalculationState& s) { layers(s, 3 * kStretch, kStretch + 5, 3); }},
+      // Its turns are all summed; the layer after it is never begun.
+      {"a last layer before one past 32 bits",
+       [](CalculationState& s) { layers(s, 3, 3, 2147483646); }},
       {"a run and one turn", [](CalculationState& s) { layers(s, 33, 5, 4); }},
       {"a run and a layer", [](CalculationState& s) { layers(s, 36, 4, 4); }},
       {"layers of one turn", [](CalculationState& s) { layers(s, 77, 1, 1); }},

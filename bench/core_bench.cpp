@@ -4,7 +4,6 @@
 
 #include "core/calculate_coil.h"
 #include "core/coil.h"
-#include "core/diagram_layout.h"
 #include "core/inverse_solvers.h"
 #include "core/materials.h"
 #include "core/number_text.h"
@@ -106,7 +105,7 @@ double shownWeight(const kelvane::CalculationState& s, double n) {
   CoilInputs in = s.inputs;
   in.turns = n;
   return kelvane::readTypedNumber(
-             kelvane::formatFixed3(CalculateCoil(in, s).results.weights.totalWeightMax))
+             kelvane::formatFixed3(CalculateCoil(in, s).results.weights.alignedWeight))
       .value;
 }
 
@@ -183,11 +182,5 @@ void wireDataSheet(benchmark::State& state) {
         kelvane::BuildWireDataSheet(0.2, "0.2", 0.21, kelvane::ConductorMaterial::Copper));
 }
 BENCHMARK(wireDataSheet)->Repetitions(5)->ReportAggregatesOnly(true);
-
-// The section drawing of 999 turns, three positions and a half per layer.
-void diagramLayout999(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(kelvane::DiagramLayout({}, 3.5f, 333, 999));
-}
-BENCHMARK(diagramLayout999)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

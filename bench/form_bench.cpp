@@ -5,6 +5,7 @@
 #include <string>
 
 #include "form/form1.h"
+#include "form/section_layout.h"
 
 namespace {
 
@@ -23,5 +24,11 @@ BENCHMARK(calculatePressOfForm)
     ->Arg(1000000)  // against the same press in the browser page (scripts/measure-web)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The section drawing of 999 turns, three positions and a half per layer.
+void sectionLayout999(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(kelvane::form::DiagramLayout({}, 3.5f, 333, 999));
+}
+BENCHMARK(sectionLayout999)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

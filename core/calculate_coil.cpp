@@ -6,7 +6,6 @@
 
 #include "core/coil_math.h"
 #include "core/cross_height.h"
-#include "core/diagram_layout.h"
 #include "core/input_checks.h"
 #include "core/wire_length.h"
 
@@ -33,10 +32,10 @@ bool isFinite(const CoilResults& r) {
   const WeightResistance& w = r.weights;
   return isFinite(r.arrangement) &&
          allFinite({r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
-                    r.lengthMax, r.lengthMid, r.thinWireFactor, w.conductorArea, w.insulationArea,
-                    w.dcrMax, w.dcrMid, w.conductorWeightMax, w.conductorWeightMid,
-                    w.insulationWeightMax, w.insulationWeightMid, w.totalWeightMax,
-                    w.totalWeightMid});
+                    r.alignedLength, r.predictedLength, r.thinWireFactor, w.conductorArea,
+                    w.insulationArea, w.alignedDcr, w.predictedDcr, w.alignedConductorWeight,
+                    w.predictedConductorWeight, w.alignedInsulationWeight,
+                    w.predictedInsulationWeight, w.alignedWeight, w.predictedWeight});
 }
 
 CoilPress refused(std::string_view message, const CalculationState& previous) {
@@ -160,15 +159,15 @@ CoilPress FinishPress(CoilPress press, const Expected<WindingLengths>& lengths,
   CoilResults& r = press.results;
   press.outcome = PressOutcome::Complete;
   if (lengths) {
-    r.lengthMax = (2 * in.leadLength) + lengths->maxLength;
-    r.lengthMid = (2 * in.leadLength) + lengths->midLength;
+    r.alignedLength = (2 * in.leadLength) + lengths->maxLength;
+    r.predictedLength = (2 * in.leadLength) + lengths->midLength;
   } else {
     press.outcome = PressOutcome::LengthFailed;
     press.message = lengths.message();
   }
 
-  r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.lengthMax,
-                                      r.lengthMid, in.resistivity, in.density);
+  r.weights = ComputeWeightResistance(in.bareDiameter, in.finishedDiameter, r.alignedLength,
+                                      r.predictedLength, in.resistivity, in.density);
   s.conductorArea = r.weights.conductorArea;
   s.insulationArea = r.weights.insulationArea;
 

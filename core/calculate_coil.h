@@ -12,6 +12,10 @@
 
 namespace kelvane {
 
+// Coils of this many turns and more are not drawn: a note stands in for the
+// section drawing, so it never holds more than 999 turns.
+inline constexpr double kMostTurnsDrawn = 1000;
+
 // The result half of the window, as numbers.
 struct CoilResults {
   WindingArrangement arrangement;
@@ -21,17 +25,17 @@ struct CoilResults {
   double alignedHeight = 0;
   double crossHeight = 0;
   double fullHeight = 0;
-  double lengthMax = 0;       // 2·L + maxLength; 0 when the length routine failed
-  double lengthMid = 0;       // 2·L + midLength
-  double thinWireFactor = 1;  // k
+  double alignedLength = 0;    // 2·L + maxLength; 0 when the length routine failed
+  double predictedLength = 0;  // 2·L + midLength
+  double thinWireFactor = 1;   // k
   WeightResistance weights;
-  bool showDiagram = false;  // n < 1000
+  bool showDiagram = false;  // n < kMostTurnsDrawn
 };
 
 enum class PressOutcome {
   Complete,      // every result written
   LengthFailed,  // the length routine failed: lengths, weights, resistance 0
-  NoShape,       // stopped after the arrangement: only Text2(0), Text2(2)
+  NoShape,       // stopped after the arrangement: only it and the thickness
   Refused,       // nothing done at all, state untouched
   Cancelled,     // called off while the lengths were summed: nothing done
 };
@@ -46,10 +50,10 @@ inline constexpr std::string_view kNoShapeMessage = "形状選択が適切であ
 
 struct CoilPress {
   PressOutcome outcome = PressOutcome::Refused;
-  std::string message;                     // to show once; empty for a complete press
-  CalculationState state;                  // after the press; the previous one when refused
-  CoilResults results;                     // meaningful as the outcome says
-  std::optional<InputField> refusedInput;  // the input a refused press could not use
+  std::string message;                   // to show once; empty for a complete press
+  CalculationState state;                // after the press; the previous one when refused
+  CoilResults results;                   // meaningful as the outcome says
+  std::optional<InputBox> refusedInput;  // the input a refused press could not use
 };
 
 // A press up to its lengths: the refusals of the inputs (a fan outline that

@@ -30,34 +30,6 @@ CoilInputs inputsOf(const Coil& coil) {
   return in;
 }
 
-std::string captionOf(LengthUnit unit) {
-  switch (unit) {
-    case LengthUnit::Millimetre:
-      return "全長 mm";
-    case LengthUnit::Metre:
-      return "全長 m";
-    case LengthUnit::Kilometre:
-      return "全長 Km";
-  }
-  return "全長";
-}
-
-std::string captionOf(MassUnit unit) {
-  switch (unit) {
-    case MassUnit::Milligram:
-      return "重量 mg";
-    case MassUnit::Gram:
-      return "重量 g";
-    case MassUnit::Kilogram:
-      return "重量 Kg";
-  }
-  return "重量";
-}
-
-std::string captionOf(ResistanceUnit unit) {
-  return unit == ResistanceUnit::Kiloohm ? "DCR KΩ" : "DCR Ω";
-}
-
 CoilCalculation calculate(const CoilInputs& inputs, const CalculationState& previous,
                           PressProgress* progress) {
   CoilCalculation c;
@@ -74,27 +46,22 @@ CoilCalculation calculate(const CoilInputs& inputs, const CalculationState& prev
 
   // Lengths, weights and resistance in the units chosen for them.
   const WeightResistance& w = r.weights;
-  t.weightCaption = captionOf(w.massUnit);
-  t.lengthCaption = captionOf(w.lengthUnit);
-  t.resistanceCaption = captionOf(w.resistanceUnit);
   auto shown = [](double value, double factor) { return formatFixed3(value * factor); };
   const double mass = factorOf(w.massUnit);
   const double length = factorOf(w.lengthUnit);
   const double resistance = shownResistanceFactor(w.resistanceUnit, r.thinWireFactor);
-  t.conductorWeightMid = shown(w.conductorWeightMid, mass);
-  t.conductorWeightMax = shown(w.conductorWeightMax, mass);
-  t.insulationWeightMid = shown(w.insulationWeightMid, mass);
-  t.insulationWeightMax = shown(w.insulationWeightMax, mass);
-  t.weightMid = shown(w.totalWeightMid, mass);
-  t.weightMax = shown(w.totalWeightMax, mass);
-  t.lengthMax = shown(r.lengthMax, length);
-  t.lengthMid = shown(r.lengthMid, length);
-  // The resistance row is the other way round on purpose: the Max column
-  // shows the resistance of the Mid length, and the Mid column that of Max.
-  c.shownDcrMax = w.dcrMid * resistance;
-  c.shownDcrMid = w.dcrMax * resistance;
-  t.dcrMid = formatFixed3(c.shownDcrMid);
-  t.dcrMax = formatFixed3(c.shownDcrMax);
+  t.predictedConductorWeight = shown(w.predictedConductorWeight, mass);
+  t.alignedConductorWeight = shown(w.alignedConductorWeight, mass);
+  t.predictedInsulationWeight = shown(w.predictedInsulationWeight, mass);
+  t.alignedInsulationWeight = shown(w.alignedInsulationWeight, mass);
+  t.predictedWeight = shown(w.predictedWeight, mass);
+  t.alignedWeight = shown(w.alignedWeight, mass);
+  t.alignedLength = shown(r.alignedLength, length);
+  t.predictedLength = shown(r.predictedLength, length);
+  c.shownAlignedDcr = w.alignedDcr * resistance;
+  c.shownPredictedDcr = w.predictedDcr * resistance;
+  t.alignedDcr = formatFixed3(c.shownAlignedDcr);
+  t.predictedDcr = formatFixed3(c.shownPredictedDcr);
 
   // Heights and outer dimensions.
   t.layerCount = plainDecimal(s.layerCount);
@@ -192,7 +159,7 @@ TurnsFound turnsForTarget(const CalculationState& state, const ShownTarget& targ
     const CoilPress press = pressOf(in, state, near.of(n));
     if (press.outcome != PressOutcome::Complete) return false;
     const WeightResistance& w = press.results.weights;
-    const double value = target.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid;
+    const double value = target.kind == TargetKind::Weight ? w.alignedWeight : w.predictedDcr;
     return readTypedNumber(formatFixed3(value * factor)).value < target.typed;
   };
   std::int32_t n = **found;

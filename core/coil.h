@@ -43,14 +43,8 @@ struct Coil {
 // resistivity and density.
 CoilInputs inputsOf(const Coil& coil);
 
-// The captions of the length, weight and resistance rows in their units
-// ("全長 mm", "重量 g", "DCR KΩ").
-std::string captionOf(LengthUnit unit);
-std::string captionOf(MassUnit unit);
-std::string captionOf(ResistanceUnit unit);
-
-// What the result half of the window shows for a press: the text of each
-// result box and the captions of the rows that carry a unit.
+// The texts of a press's results, each as the window shows it, in the units
+// the press chose for the lengths, weights and resistances.
 struct CoilTexts {
   std::string arrangement;  // 巻き方(列)
   std::string layerCount;
@@ -58,12 +52,11 @@ struct CoilTexts {
   std::string lastLayerTurns;
   std::string outerA, outerB, outerRorD;
   std::string alignedHeight, crossHeight, fullHeight;
-  std::string lengthMax, lengthMid;
-  std::string weightMax, weightMid;
-  std::string dcrMax, dcrMid;
-  std::string insulationWeightMax, insulationWeightMid;
-  std::string conductorWeightMax, conductorWeightMid;
-  std::string lengthCaption, weightCaption, resistanceCaption;
+  std::string alignedLength, predictedLength;
+  std::string alignedWeight, predictedWeight;
+  std::string alignedDcr, predictedDcr;
+  std::string alignedInsulationWeight, predictedInsulationWeight;
+  std::string alignedConductorWeight, predictedConductorWeight;
   bool operator==(const CoilTexts&) const = default;
 };
 
@@ -74,10 +67,10 @@ struct CoilTexts {
 struct CoilCalculation {
   CoilPress press;
   CoilTexts texts;
-  // The resistances the DCR boxes show, before rounding: in the resistance
-  // caption's unit with the thin-wire correction k.
-  double shownDcrMax = 0;
-  double shownDcrMid = 0;
+  // The resistances as shown, before rounding: in the resistance caption's
+  // unit with the thin-wire correction k.
+  double shownAlignedDcr = 0;
+  double shownPredictedDcr = 0;
 };
 
 // A press of the inputs after the press that left `previous`. A progress
@@ -100,7 +93,7 @@ struct ShownTarget {
 // reach it, nothing when even turnLimit turns stay below. The walk of the
 // former's solver counts in unrounded values; a press on either side of its
 // count (at most three turns each way) settles a count on the box's rounding
-// edge. A called-off walk fails without message.
+// edge. A called-off walk gives a cancellation.
 TurnsFound turnsForTarget(const CalculationState& state, const ShownTarget& target,
                           std::int32_t turnLimit, PressProgress* progress = nullptr);
 

@@ -16,9 +16,11 @@ inline constexpr std::string_view kDivisionByZeroMessage = "0 で除算しまし
 inline constexpr std::string_view kInvalidArgumentMessage =
     "プロシージャの呼び出し、または引数が不正です。";
 
-// Why a computation gave no result: the text to show the user.
+// Why a computation gave no result: the text to show the user, or that the
+// person waiting for it called it off (nothing to show then).
 struct Failure {
   std::string message;
+  bool cancelled = false;
   bool operator==(const Failure&) const = default;
 };
 
@@ -40,6 +42,8 @@ class Expected {
 
   const Failure& failure() const { return std::get<Failure>(v_); }
   const std::string& message() const { return failure().message; }
+  // Called off rather than failed.
+  bool cancelled() const { return !ok() && failure().cancelled; }
 
  private:
   std::variant<T, Failure> v_;
@@ -63,6 +67,7 @@ class Expected<void> {
   std::optional<Failure> failure_;
 };
 
+inline Failure cancellation() { return Failure{"計算を中止しました。", true}; }
 inline Failure overflowFailure() { return Failure{std::string(kOverflowMessage)}; }
 inline Failure divisionByZeroFailure() { return Failure{std::string(kDivisionByZeroMessage)}; }
 inline Failure invalidArgumentFailure() { return Failure{std::string(kInvalidArgumentMessage)}; }

@@ -14,7 +14,7 @@ constexpr double kFewestTurnPositions = 1.5;
 
 bool withinSizes(double v) { return std::fabs(v) <= kLargestSize; }
 
-InputProblem tooLarge(InputField field, std::string_view name, std::string_view unit = "mm") {
+InputProblem tooLarge(InputBox field, std::string_view name, std::string_view unit = "mm") {
   return {field, std::string(name) + "は-1,000,000～1,000,000 " + std::string(unit) +
                      "の範囲で入力してください"};
 }
@@ -22,7 +22,7 @@ InputProblem tooLarge(InputField field, std::string_view name, std::string_view 
 }  // namespace
 
 std::optional<InputProblem> CheckCoilInputs(const CoilInputs& in) {
-  using F = InputField;
+  using F = InputBox;
   const double d = in.bareDiameter, dw = in.finishedDiameter;
   if (circleArea(d) == 0) return InputProblem{F::BareDiameter, std::string(kNoBareDiameterMessage)};
   if (d < 0) return InputProblem{F::BareDiameter, "素線径(d)は0より大きい値にしてください"};
@@ -70,7 +70,7 @@ std::optional<InputProblem> CheckCoilInputs(const CoilInputs& in) {
 std::optional<InputProblem> CheckFanOutline(const FanContour& outline) {
   for (const double part : {outline.arcAngle, outline.outerCornerAngle, outline.innerCornerAngle,
                             outline.sideLength, outline.edgeLength}) {
-    if (part < 0) return InputProblem{InputField::FanRadius, std::string(kOpenFanOutlineMessage)};
+    if (part < 0) return InputProblem{InputBox::FanRadius, std::string(kOpenFanOutlineMessage)};
   }
   return std::nullopt;
 }

@@ -4,30 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/coil_fields.h"
 #include "core/coil_inputs.h"
 #include "core/wire_length.h"
 
 namespace kelvane {
 
-// The inputs of a coil, by what they are.
-enum class InputField {
-  BareDiameter,
-  FinishedDiameter,
-  Turns,
-  LeadLength,
-  ReferenceThickness,
-  InnerDiameter,
-  SideA,
-  SideB,
-  CornerR1,
-  CornerR2,
-  FanRadius,
-  FanAngle,
-};
-
 // An input a coil cannot be computed from, and why, in the user's words.
 struct InputProblem {
-  InputField field;
+  InputBox field;
   std::string message;
 };
 

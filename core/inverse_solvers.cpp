@@ -37,7 +37,8 @@ class TargetBox {
     const WeightResistance w =
         ComputeWeightResistance(in_.bareDiameter, in_.finishedDiameter, leads + totals[0],
                                 leads + totals[1], in_.resistivity, in_.density);
-    return (target_.kind == TargetKind::Weight ? w.totalWeightMax : w.dcrMid) * target_.shownFactor;
+    return (target_.kind == TargetKind::Weight ? w.alignedWeight : w.predictedDcr) *
+           target_.shownFactor;
   }
   // Empty when the value is not finite.
   std::optional<bool> reached(double value) const {
@@ -118,7 +119,7 @@ TurnsFound walkToTarget(Winding<Turn, Walk> at, const TargetBox& box, std::int32
     j = last + 1;
     if (progress && j >= nextReport) {
       progress->report(static_cast<double>(j) / turnLimit);
-      if (progress->cancelled()) return Failure{};
+      if (progress->cancelled()) return cancellation();
       nextReport = j + kProgressStride;
     }
   }
@@ -214,7 +215,7 @@ TurnsFound solveTurns(Turn turn, const CalculationState& state, const TurnsTarge
     at = next;
     if (progress && at.turns >= nextReport) {
       progress->report(static_cast<double>(at.turns) / turnLimit);
-      if (progress->cancelled()) return Failure{};
+      if (progress->cancelled()) return cancellation();
       nextReport = at.turns + kProgressStride;
     }
   }

@@ -46,7 +46,7 @@ struct SumsNearAnswer {
 // when the leads alone reach it, nothing when even turnLimit turns stay below. On every real
 // winding this costs about one press of the answer, and a target beyond turnLimit turns is told
 // from a bound without summing; the count is the one a walk turn after turn finds. With a
-// progress, a long search reports how far it has come and stops, with a failure without message,
+// progress, a long search reports how far it has come and stops, with a cancellation,
 // when called off. With `near`, the totals of the counts around the answer that it summed.
 using TurnsFound = Expected<std::optional<std::int32_t>>;
 TurnsFound rectangularTurnsForTarget(const CalculationState& state, const TurnsTarget& target,

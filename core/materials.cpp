@@ -17,4 +17,16 @@ MaterialValues MaterialConstants(ConductorMaterial material) {
   return {};
 }
 
+std::string_view materialName(ConductorMaterial material) {
+  switch (material) {
+    case ConductorMaterial::Copper:
+      return "銅線";
+    case ConductorMaterial::Aluminium:
+      return "アルミニュウム";
+    case ConductorMaterial::CopperCladAluminium85:
+      return "銅クラッドアルミニュウム(85%)";
+  }
+  return "";
+}
+
 }  // namespace kelvane

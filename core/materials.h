@@ -1,8 +1,10 @@
 #pragma once
 
+#include <string_view>
+
 namespace kelvane {
 
-// The index of the material option button that is on.
+// The conductor of the wire.
 enum class ConductorMaterial { Copper = 0, Aluminium = 1, CopperCladAluminium85 = 2 };
 
 struct MaterialValues {
@@ -11,5 +13,9 @@ struct MaterialValues {
 };
 
 MaterialValues MaterialConstants(ConductorMaterial material);
+
+// The material's name wherever the program writes it: 銅線, アルミニュウム,
+// 銅クラッドアルミニュウム(85%).
+std::string_view materialName(ConductorMaterial material);
 
 }  // namespace kelvane

@@ -181,16 +181,6 @@ bool allZeros(std::string_view digits) {
   return digits.find_first_not_of('0') == std::string_view::npos;
 }
 
-// Whole-number digits with "," between groups of three.
-std::string groupThousands(std::string_view digits) {
-  std::string out;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
-}
-
 // "#,##0.000" / "#,##0.0000" with `places` decimals.
 std::string formatFixed(double value, int places) {
   if (!std::isfinite(value)) return "0." + std::string(static_cast<std::size_t>(places), '0');
@@ -314,6 +304,15 @@ std::optional<double> remainderOfRounded(double a, double b) {
   if (divisor == 0) return std::nullopt;
   const double remainder = std::fmod(roundHalfEven(a), divisor);
   return remainder == 0 ? 0.0 : remainder;  // a whole remainder has no sign
+}
+
+std::string groupThousands(std::string_view digits) {
+  std::string out;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
 }
 
 }  // namespace kelvane

@@ -48,6 +48,10 @@ double roundTo15Digits(double value);
 std::string formatFixed3(double value);
 std::string formatFixed4(double value);
 
+// Whole-number digits with "," between groups of three: "1234567" gives
+// "1,234,567". Every grouped figure the program writes goes through it.
+std::string groupThousands(std::string_view digits);
+
 // Int(x): the largest whole number not greater than x (Int(-2.5) = -3).
 double floorToWhole(double x);
 

@@ -38,48 +38,49 @@ double factorOf(MassUnit unit) {
 
 double factorOf(ResistanceUnit unit) { return unit == ResistanceUnit::Kiloohm ? 0.001 : 1; }
 
-MassUnit MassUnitFor(double totalWeightMid) {
-  if (totalWeightMid > 1 && totalWeightMid <= 1000) return MassUnit::Gram;
-  if (totalWeightMid > 1000) return MassUnit::Kilogram;
+MassUnit MassUnitFor(double predictedWeight) {
+  if (predictedWeight > 1 && predictedWeight <= 1000) return MassUnit::Gram;
+  if (predictedWeight > 1000) return MassUnit::Kilogram;
   return MassUnit::Milligram;  // 1 g and less, zero and negative included
 }
 
-LengthUnit LengthUnitFor(double lengthMax) {
-  if (lengthMax <= 1000) return LengthUnit::Millimetre;
-  if (lengthMax <= 1000000) return LengthUnit::Metre;
+LengthUnit LengthUnitFor(double alignedLength) {
+  if (alignedLength <= 1000) return LengthUnit::Millimetre;
+  if (alignedLength <= 1000000) return LengthUnit::Metre;
   return LengthUnit::Kilometre;
 }
 
-ResistanceUnit ResistanceUnitFor(double dcrMax) {
-  return dcrMax <= 1000 ? ResistanceUnit::Ohm : ResistanceUnit::Kiloohm;
+ResistanceUnit ResistanceUnitFor(double alignedDcr) {
+  return alignedDcr <= 1000 ? ResistanceUnit::Ohm : ResistanceUnit::Kiloohm;
 }
 
 double shownResistanceFactor(ResistanceUnit unit, double k) { return k * factorOf(unit); }
 
 double ThinWireFactor(double d) { return ((d * -0.038461) + 0.030769) + 1; }
 
-WeightResistance ComputeWeightResistance(double d, double dw, double lengthMax, double lengthMid,
-                                         double resistivity, double density) {
+WeightResistance ComputeWeightResistance(double d, double dw, double alignedLength,
+                                         double predictedLength, double resistivity,
+                                         double density) {
   WeightResistance r;
   const double s = circleArea(d);
   r.conductorArea = s;
   r.insulationArea = circleArea(dw) - s;
   if (s != 0) {
     const double ohmsPerMm = (resistivity / s) / kMmPerKm;
-    r.dcrMax = lengthMax * ohmsPerMm;
-    r.dcrMid = lengthMid * ohmsPerMm;
+    r.alignedDcr = alignedLength * ohmsPerMm;
+    r.predictedDcr = predictedLength * ohmsPerMm;
   }
-  r.conductorWeightMid = ((lengthMid * s) * density) * kGramsPerMm3GramPerCm3;
-  r.conductorWeightMax = ((lengthMax * s) * density) * kGramsPerMm3GramPerCm3;
-  r.insulationWeightMid =
-      ((lengthMid * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
-  r.insulationWeightMax =
-      ((lengthMax * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
-  r.totalWeightMax = r.conductorWeightMax + r.insulationWeightMax;
-  r.totalWeightMid = r.conductorWeightMid + r.insulationWeightMid;
-  r.lengthUnit = LengthUnitFor(lengthMax);
-  r.massUnit = MassUnitFor(r.totalWeightMid);
-  r.resistanceUnit = ResistanceUnitFor(r.dcrMax);
+  r.predictedConductorWeight = ((predictedLength * s) * density) * kGramsPerMm3GramPerCm3;
+  r.alignedConductorWeight = ((alignedLength * s) * density) * kGramsPerMm3GramPerCm3;
+  r.predictedInsulationWeight =
+      ((predictedLength * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
+  r.alignedInsulationWeight =
+      ((alignedLength * r.insulationArea) * kInsulationDensity) * kGramsPerMm3GramPerCm3;
+  r.alignedWeight = r.alignedConductorWeight + r.alignedInsulationWeight;
+  r.predictedWeight = r.predictedConductorWeight + r.predictedInsulationWeight;
+  r.lengthUnit = LengthUnitFor(alignedLength);
+  r.massUnit = MassUnitFor(r.predictedWeight);
+  r.resistanceUnit = ResistanceUnitFor(r.alignedDcr);
   return r;
 }
 

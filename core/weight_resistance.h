@@ -17,12 +17,12 @@ double factorOf(ResistanceUnit unit);
 // aligned walk) and Mid (with the crossing allowance), and the units chosen
 // for them.
 struct WeightResistance {
-  double conductorArea = 0;       // S, mm²
-  double insulationArea = 0;      // Si, mm²
-  double dcrMax = 0, dcrMid = 0;  // without the thin-wire correction
-  double conductorWeightMax = 0, conductorWeightMid = 0;
-  double insulationWeightMax = 0, insulationWeightMid = 0;
-  double totalWeightMax = 0, totalWeightMid = 0;
+  double conductorArea = 0;                 // S, mm²
+  double insulationArea = 0;                // Si, mm²
+  double alignedDcr = 0, predictedDcr = 0;  // without the thin-wire correction
+  double alignedConductorWeight = 0, predictedConductorWeight = 0;
+  double alignedInsulationWeight = 0, predictedInsulationWeight = 0;
+  double alignedWeight = 0, predictedWeight = 0;
   LengthUnit lengthUnit = LengthUnit::Millimetre;
   MassUnit massUnit = MassUnit::Milligram;
   ResistanceUnit resistanceUnit = ResistanceUnit::Ohm;
@@ -32,9 +32,9 @@ struct WeightResistance {
 // total (mm up to 1000 mm, m up to 1,000,000 mm, Km beyond), the weights on
 // the Mid total weight in grams (mg up to 1 g, g up to 1000 g, Kg beyond), the
 // resistance on the Max resistance in ohms (Ω up to 1000 Ω, KΩ beyond).
-LengthUnit LengthUnitFor(double lengthMax);
-MassUnit MassUnitFor(double totalWeightMid);
-ResistanceUnit ResistanceUnitFor(double dcrMax);
+LengthUnit LengthUnitFor(double alignedLength);
+MassUnit MassUnitFor(double predictedWeight);
+ResistanceUnit ResistanceUnitFor(double alignedDcr);
 
 // What a resistance in ohms is multiplied by to be shown: the unit's factor
 // with the thin-wire correction k.
@@ -43,11 +43,12 @@ double shownResistanceFactor(ResistanceUnit unit, double k);
 // The thin-wire correction of the displayed resistance for bare diameter d.
 double ThinWireFactor(double d);
 
-// d, dw: bare and finished diameter (mm); lengthMax, lengthMid: total lengths
+// d, dw: bare and finished diameter (mm); alignedLength, predictedLength: total lengths
 // (mm); resistivity Ω·mm²/km, density g/cm³. A wire without conductor
 // (circleArea(d) == 0) has no resistance to speak of: the press refuses it
 // before this step, and a direct call gives resistances of 0.
-WeightResistance ComputeWeightResistance(double d, double dw, double lengthMax, double lengthMid,
-                                         double resistivity, double density);
+WeightResistance ComputeWeightResistance(double d, double dw, double alignedLength,
+                                         double predictedLength, double resistivity,
+                                         double density);
 
 }  // namespace kelvane

@@ -77,7 +77,7 @@ Expected<WindingLengths> sumTurns(Turn turn, Walk walk, std::int32_t count,
     if (progress && stop == nextCheck) {
       progress->report(static_cast<double>(stop) / count);
       // Called off: no lengths, and the caller knows why.
-      if (progress->cancelled()) return Failure{};
+      if (progress->cancelled()) return cancellation();
       nextCheck = stop + kProgressStride;
     }
   }

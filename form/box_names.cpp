@@ -26,9 +26,9 @@ std::string boxName(ResultBox b) {
   switch (b) {
     case box::AlignedHeight:
       return captionText(20);
-    case box::WeightMax:
+    case box::AlignedWeight:
       return captionText(29);
-    case box::DcrMax:
+    case box::PredictedDcr:
       return captionText(28);
     case box::CrossHeight:
       return captionText(19);

@@ -4,60 +4,19 @@
 #include <array>
 #include <optional>
 
+#include "core/coil_fields.h"
 #include "core/former_shape.h"
 #include "core/materials.h"
 #include "form/control_id.h"
 
 namespace kelvane::form {
 
-// The fourteen input boxes, Text1(0) … Text1(13), by what they hold.
-enum class InputBox {
-  BareDiameter = 0,        // d, 素線径(d)
-  FinishedDiameter = 1,    // dw, 線仕上外径
-  Turns = 2,               // n, 巻き数(n)
-  LeadLength = 3,          // L, each of the two leads
-  ReferenceThickness = 4,  // T, the width one layer lies across
-  InnerDiameter = 5,       // D, round former
-  SideA = 6,
-  SideB = 7,
-  CornerR1 = 8,
-  CornerR2 = 9,
-  FanRadius = 10,     // R
-  FanAngle = 11,      // AG, degrees
-  FanWideWidth = 12,  // XX, kept consistent with AG
-  Tension = 13,       // shown and kept, read by no computation
-};
-
-// The twenty-two result boxes, Text2(0) … Text2(21). The rows from the length
-// down have two boxes, named after the column they stand in: Max (the length
-// of the aligned walk) and Mid (the predicted length with the crossing zone).
-enum class ResultBox {
-  Arrangement = 0,  // 巻き方(列)
-  LayerCount = 1,
-  Thickness = 2,
-  LastLayerTurns = 3,
-  OuterA = 4,     // A'
-  OuterB = 5,     // B'
-  OuterRorD = 6,  // D' (round) or R' (fan)
-  AlignedHeight = 7,
-  LengthMax = 8,
-  LengthMid = 9,
-  WeightMax = 10,
-  WeightMid = 11,
-  DcrMax = 12,
-  DcrMid = 13,
-  CrossHeight = 14,
-  FullHeight = 15,
-  XxxMax = 16,  // no value: only ever emptied
-  XxxMid = 17,
-  InsulationWeightMax = 18,
-  InsulationWeightMid = 19,
-  ConductorWeightMax = 20,
-  ConductorWeightMid = 21,
-};
-
-inline constexpr int kInputBoxCount = 14;
-inline constexpr int kResultBoxCount = 22;
+// The boxes are the coil's inputs and results (core/coil_fields.h), in the
+// order of the window's control arrays Text1 and Text2.
+using kelvane::InputBox;
+using kelvane::kInputBoxCount;
+using kelvane::kResultBoxCount;
+using kelvane::ResultBox;
 
 namespace box {
 using enum InputBox;
@@ -67,7 +26,8 @@ using enum ResultBox;
 // The green result boxes: a value typed into one of them is a target that the
 // turns are worked back from when it is left.
 inline constexpr std::array<ResultBox, 4> kTargetBoxes = {
-    ResultBox::AlignedHeight, ResultBox::WeightMax, ResultBox::DcrMax, ResultBox::CrossHeight};
+    ResultBox::AlignedHeight, ResultBox::AlignedWeight, ResultBox::PredictedDcr,
+    ResultBox::CrossHeight};
 
 // Whether the result box takes typing: only the green target boxes do; the
 // others show what the press worked out and can be selected and copied.
@@ -75,8 +35,7 @@ inline constexpr bool takesTyping(ResultBox b) {
   return std::find(kTargetBoxes.begin(), kTargetBoxes.end(), b) != kTargetBoxes.end();
 }
 
-inline constexpr int indexOf(InputBox b) { return static_cast<int>(b); }
-inline constexpr int indexOf(ResultBox b) { return static_cast<int>(b); }
+using kelvane::indexOf;
 
 // The controls by what they hold or choose, and back: the one place where
 // the window's control names meet the form's own words. Below the form's

@@ -1,12 +1,12 @@
 // The Calculate button: reads the input boxes, runs the press, writes the
 // result boxes and unit captions, and draws the section.
 #include "core/coil.h"
-#include "core/diagram_layout.h"
 #include "core/number_text.h"
 #include "core/typed_number.h"
 #include "form/box_names.h"
 #include "form/diagram_geometry.h"
 #include "form/form1.h"
+#include "form/section_layout.h"
 
 namespace kelvane::form {
 
@@ -20,41 +20,6 @@ void Form1::calculate() {
   });
   writePress(*request, calculation);
 }
-
-namespace {
-
-// The box each input of a coil is typed into.
-InputBox boxOf(InputField field) {
-  switch (field) {
-    case InputField::BareDiameter:
-      return box::BareDiameter;
-    case InputField::FinishedDiameter:
-      return box::FinishedDiameter;
-    case InputField::Turns:
-      return box::Turns;
-    case InputField::LeadLength:
-      return box::LeadLength;
-    case InputField::ReferenceThickness:
-      return box::ReferenceThickness;
-    case InputField::InnerDiameter:
-      return box::InnerDiameter;
-    case InputField::SideA:
-      return box::SideA;
-    case InputField::SideB:
-      return box::SideB;
-    case InputField::CornerR1:
-      return box::CornerR1;
-    case InputField::CornerR2:
-      return box::CornerR2;
-    case InputField::FanRadius:
-      return box::FanRadius;
-    case InputField::FanAngle:
-      return box::FanAngle;
-  }
-  return box::BareDiameter;
-}
-
-}  // namespace
 
 std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   // The first shown box that cannot be read stops the press before anything
@@ -123,21 +88,23 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   const WeightResistance& w = r.weights;
   s_.units = ShownUnits{w.lengthUnit, w.massUnit, w.resistanceUnit};
   s_.pressed = r;
-  s_.captions[indexOf(Caption::WeightUnit)] = t.weightCaption;
-  s_.captions[indexOf(Caption::LengthUnit)] = t.lengthCaption;
-  s_.captions[indexOf(Caption::ResistanceUnit)] = t.resistanceCaption;
-  write(box::ConductorWeightMid, t.conductorWeightMid);
-  write(box::ConductorWeightMax, t.conductorWeightMax);
-  write(box::InsulationWeightMid, t.insulationWeightMid);
-  write(box::InsulationWeightMax, t.insulationWeightMax);
-  write(box::WeightMid, t.weightMid);
-  write(box::WeightMax, t.weightMax);
-  write(box::LengthMax, t.lengthMax);
-  write(box::LengthMid, t.lengthMid);
-  s_.resistance = PressedResistance{calculation.shownDcrMax, calculation.shownDcrMid, s_.material,
-                                    press.state.inputs.bareDiameter};
-  write(box::DcrMid, t.dcrMid);
-  write(box::DcrMax, t.dcrMax);
+  s_.captions[indexOf(Caption::WeightUnit)] = unitCaption(w.massUnit);
+  s_.captions[indexOf(Caption::LengthUnit)] = unitCaption(w.lengthUnit);
+  s_.captions[indexOf(Caption::ResistanceUnit)] = unitCaption(w.resistanceUnit);
+  write(box::PredictedConductorWeight, t.predictedConductorWeight);
+  write(box::AlignedConductorWeight, t.alignedConductorWeight);
+  write(box::PredictedInsulationWeight, t.predictedInsulationWeight);
+  write(box::AlignedInsulationWeight, t.alignedInsulationWeight);
+  write(box::PredictedWeight, t.predictedWeight);
+  write(box::AlignedWeight, t.alignedWeight);
+  write(box::AlignedLength, t.alignedLength);
+  write(box::PredictedLength, t.predictedLength);
+  s_.resistance = PressedResistance{calculation.shownAlignedDcr, calculation.shownPredictedDcr,
+                                    s_.material, press.state.inputs.bareDiameter};
+  // The window's resistance row is the other way round on purpose: its Max
+  // box shows the predicted resistance, its Mid box the aligned one.
+  write(box::AlignedDcr, t.alignedDcr);
+  write(box::PredictedDcr, t.predictedDcr);
   write(box::LayerCount, t.layerCount);
   write(box::LastLayerTurns, t.lastLayerTurns);
   write(box::AlignedHeight, t.alignedHeight);
@@ -156,7 +123,7 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
 
 void Form1::showRefusal(const CoilPress& press) {
   if (press.refusedInput) {
-    refuseBox(boxOf(*press.refusedInput), press.message);
+    refuseBox(*press.refusedInput, press.message);
   } else {
     showMessage(press.message);
   }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/diagram_layout.h"
+#include "form/section_layout.h"
 
 namespace kelvane::form {
 

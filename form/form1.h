@@ -35,12 +35,12 @@ struct Drawing {
   bool operator==(const Drawing&) const = default;
 };
 
-// The resistance row of a press before rounding, in the unit its caption
-// names, by the box it went to, and the wire it was worked out for: a later
-// press that stops before the resistances leaves them, with another wire.
+// The resistances of a press before rounding, in the unit the row's caption
+// names, and the wire they were worked out for: a later press that stops
+// before the resistances leaves them, with another wire.
 struct PressedResistance {
-  double max = 0;  // what the DCR Max box shows
-  double mid = 0;  // what the DCR Mid box shows
+  double aligned = 0;    // the aligned winding alone: the DCR Mid box
+  double predicted = 0;  // with the crossing zone: the DCR Max box
   ConductorMaterial material = ConductorMaterial::Copper;
   double bareDiameter = 0;  // d, mm
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/weight_resistance.h"
 
 namespace kelvane::form {
@@ -11,5 +13,11 @@ struct ShownUnits {
   ResistanceUnit resistance = ResistanceUnit::Ohm;
   bool operator==(const ShownUnits&) const = default;
 };
+
+// The captions of the length, weight and resistance rows in their units
+// ("全長 mm", "重量 g", "DCR KΩ").
+std::string unitCaption(LengthUnit unit);
+std::string unitCaption(MassUnit unit);
+std::string unitCaption(ResistanceUnit unit);
 
 }  // namespace kelvane::form

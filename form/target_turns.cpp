@@ -22,7 +22,7 @@ constexpr std::string_view kOhm[] = {"Ω"}, kKiloohm[] = {"KΩ"};
 
 std::span<const std::string_view> unitsOf(ResultBox target,
                                           const std::optional<ShownUnits>& shown) {
-  if (target == box::WeightMax) {
+  if (target == box::AlignedWeight) {
     if (!shown) return {};
     switch (shown->mass) {
       case MassUnit::Milligram:
@@ -34,7 +34,7 @@ std::span<const std::string_view> unitsOf(ResultBox target,
     }
     return {};
   }
-  if (target == box::DcrMax) {
+  if (target == box::PredictedDcr) {
     if (!shown) return {};
     return shown->resistance == ResistanceUnit::Kiloohm
                ? std::span<const std::string_view>(kKiloohm)
@@ -111,27 +111,29 @@ void Form1::solveTarget(ResultBox target) {
     showMessage(laidOut->message);
     return;
   }
-  const ShownTarget wanted{target == box::WeightMax ? TargetKind::Weight : TargetKind::Resistance,
-                           typed.value, s_.units->mass, s_.units->resistance};
+  const ShownTarget wanted{
+      target == box::AlignedWeight ? TargetKind::Weight : TargetKind::Resistance, typed.value,
+      s_.units->mass, s_.units->resistance};
 
   // How far the walk will likely go: the last press's turns scaled to the
   // target, by the box beside it in the same unit. The window keeps a long
   // walk off its thread.
   double expected = kMostTurns;
-  const TypedNumber beside =
-      readTypedNumber(s_.text(target == box::WeightMax ? box::WeightMid : box::DcrMid));
+  const TypedNumber beside = readTypedNumber(
+      s_.text(target == box::AlignedWeight ? box::PredictedWeight : box::AlignedDcr));
   if (beside.readable() && beside.value > 0)
     expected = std::fabs(state.inputs.turns) * (typed.value / beside.value);
 
-  TurnsFound found = Failure{};
+  TurnsFound found = cancellation();
   bool cancelled = false;
   runWork_(expected, [&](PressProgress* progress) {
     found = turnsForTarget(state, wanted, static_cast<std::int32_t>(kMostTurns), progress);
-    cancelled = (!found || !found->has_value()) && progress && progress->cancelled();
+    cancelled =
+        found.cancelled() || (found && !found->has_value() && progress && progress->cancelled());
   });
   if (cancelled) return;
   if (!found) {
-    if (!found.message().empty()) showMessage(found.message());
+    showMessage(found.message());
     return;
   }
   if (!found->has_value()) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fuzz_checks.h"
+#include "job/csv_cell.h"
 #include "tools/batch/batch_csv.h"
 
 using namespace kelvane::batch;
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string line;
     for (std::size_t f = 0; f < record.fields.size(); ++f) {
       if (f > 0) line += ',';
-      appendCsvField(line, record.fields[f]);
+      kelvane::job::appendQuotedCell(line, record.fields[f]);
     }
     const std::vector<CsvRecord> again = readInPieces(line + "\r\n", line.size() + 2, limit);
     FUZZ_CHECK(again.size() == 1);

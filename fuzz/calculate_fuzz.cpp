@@ -46,14 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     FUZZ_CHECK(allFieldsFinite(press.state));
     const CoilResults& r = press.results;
-    for (double v :
-         {r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
-          r.lengthMax, r.lengthMid, r.weights.dcrMax, r.weights.dcrMid, r.weights.totalWeightMax,
-          r.weights.totalWeightMid, r.weights.conductorWeightMax, r.weights.insulationWeightMid})
+    for (double v : {r.outerA, r.outerB, r.outerRorD, r.alignedHeight, r.crossHeight, r.fullHeight,
+                     r.alignedLength, r.predictedLength, r.weights.alignedDcr,
+                     r.weights.predictedDcr, r.weights.alignedWeight, r.weights.predictedWeight,
+                     r.weights.alignedConductorWeight, r.weights.predictedInsulationWeight})
       FUZZ_CHECK(std::isfinite(v));
     FUZZ_CHECK(!looksBroken(r.arrangement.arrangementText));
-    FUZZ_CHECK(!looksBroken(formatFixed3(
-        r.weights.dcrMid * shownResistanceFactor(r.weights.resistanceUnit, r.thinWireFactor))));
+    FUZZ_CHECK(!looksBroken(
+        formatFixed3(r.weights.predictedDcr *
+                     shownResistanceFactor(r.weights.resistanceUnit, r.thinWireFactor))));
   }
 
   const auto sheet = BuildWireDataSheet(in.bareDiameter, box[0], in.finishedDiameter, material);

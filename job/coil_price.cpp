@@ -1,17 +1,8 @@
 #include "job/coil_price.h"
 
-#include "form/boxes.h"
-#include "form/control_table.h"
+#include <string>
 
 namespace kelvane::job {
-namespace {
-
-// The material as its option button names it: 銅線.
-std::string materialName(ConductorMaterial material) {
-  return form::findControl(form::idOf(material))->text;
-}
-
-}  // namespace
 
 Expected<CoilPrice> priceOfForm(const form::Form1& form, const QuotationTerms& terms) {
   const form::FormState& s = form.state();
@@ -25,11 +16,12 @@ Expected<CoilPrice> priceOfForm(const form::Form1& form, const QuotationTerms& t
   // rather than priced at another material's price.
   const auto material = s.material;
   if (terms.wireMaterial != material) {
-    return Failure{"見積条件の線材単価は" + materialName(terms.wireMaterial) + "の価格です。" +
-                   materialName(material) + "の線材単価で見積もってください。"};
+    return Failure{"見積条件の線材単価は" + std::string(materialName(terms.wireMaterial)) +
+                   "の価格です。" + std::string(materialName(material)) +
+                   "の線材単価で見積もってください。"};
   }
   CoilPrice price;
-  price.wireMassKg = s.pressed->weights.totalWeightMid / 1000;  // g → kg
+  price.wireMassKg = s.pressed->weights.predictedWeight / 1000;  // g → kg
   price.turns = s.calc.inputs.turns;
   Expected<Quote> quote = priceCoil(price.wireMassKg, price.turns, terms);
   if (!quote) return quote.failure();

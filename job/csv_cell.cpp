@@ -88,4 +88,18 @@ std::string inertCell(std::string_view written) {
   return "'" + cell;
 }
 
+void appendQuotedCell(std::string& out, std::string_view cell, char separator) {
+  const char special[] = {separator, '"', '\r', '\n', '\0'};
+  if (cell.find_first_of(special) == std::string_view::npos) {
+    out += cell;
+    return;
+  }
+  out += '"';
+  for (const char c : cell) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
 }  // namespace kelvane::job

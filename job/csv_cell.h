@@ -26,4 +26,10 @@ namespace kelvane::job {
 // text's direction around are dropped first (withoutDirectionControls).
 std::string inertCell(std::string_view cell);
 
+// Appends a cell as a spreadsheet reads it back: in double quotes, its own
+// quotes doubled, when it holds the separator, a double quote or a line
+// break; as it is otherwise. Every CSV and tab-separated line the program
+// writes is made of these.
+void appendQuotedCell(std::string& out, std::string_view cell, char separator = ',');
+
 }  // namespace kelvane::job

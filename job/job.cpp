@@ -5,7 +5,7 @@
 namespace kelvane::job {
 namespace {
 
-constexpr std::array<std::string_view, form::kInputBoxCount> kInputKeys = {
+constexpr std::array<std::string_view, kInputBoxCount> kInputKeys = {
     "bareDiameter",       "finishedDiameter", "turns",     "leadLength",
     "referenceThickness", "innerDiameter",    "sideA",     "sideB",
     "cornerR1",           "cornerR2",         "fanRadius", "fanAngle",
@@ -25,7 +25,7 @@ std::optional<Enum> fromWord(const std::array<std::string_view, 3>& words, std::
 
 }  // namespace
 
-std::string_view inputKey(form::InputBox b) { return kInputKeys[form::indexOf(b)]; }
+std::string_view inputKey(InputBox b) { return kInputKeys[indexOf(b)]; }
 
 std::string_view formerWord(FormerShape shape) { return kFormerWords[static_cast<int>(shape)]; }
 

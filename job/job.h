@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/coil_fields.h"
 #include "core/former_shape.h"
 #include "core/materials.h"
 #include "core/temperature_resistance.h"
-#include "form/boxes.h"
 #include "job/quotation.h"
 
 namespace kelvane::job {
@@ -42,8 +42,8 @@ struct JobFields {
 // fields. The results are not part of it; they are computed again whenever
 // the job is opened, so what is shown always comes from this program.
 struct Job {
-  // The texts of Text1(0) … Text1(13), indexed by form::InputBox.
-  std::array<std::string, form::kInputBoxCount> inputs;
+  // The input texts as typed, indexed by InputBox.
+  std::array<std::string, kInputBoxCount> inputs;
   // The shape button that is on; none when a program switched all of them off.
   std::optional<FormerShape> former = FormerShape::Rectangular;
   ConductorMaterial material = ConductorMaterial::Copper;
@@ -57,13 +57,13 @@ struct Job {
   std::string programVersion;
   std::string savedAt;  // ISO 8601, UTC: 2026-12-08T01:15:30Z
 
-  std::string& input(form::InputBox b) { return inputs[form::indexOf(b)]; }
-  const std::string& input(form::InputBox b) const { return inputs[form::indexOf(b)]; }
+  std::string& input(InputBox b) { return inputs[indexOf(b)]; }
+  const std::string& input(InputBox b) const { return inputs[indexOf(b)]; }
   bool operator==(const Job&) const = default;
 };
 
 // The JSON key of each input box, in box order: "bareDiameter", "turns", …
-std::string_view inputKey(form::InputBox b);
+std::string_view inputKey(InputBox b);
 // The JSON word of a former shape ("round", "rectangular", "fan") and of a
 // material ("copper", "aluminium", "copperCladAluminium85").
 std::string_view formerWord(FormerShape shape);

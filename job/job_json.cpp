@@ -158,8 +158,8 @@ std::string writeJob(const Job& job) {
   root["former"] = job.former ? nlohmann::ordered_json(formerWord(*job.former)) : nullptr;
   root["material"] = materialWord(job.material);
   nlohmann::ordered_json& inputs = root["inputs"];
-  for (int i = 0; i < form::kInputBoxCount; ++i) {
-    const auto b = static_cast<form::InputBox>(i);
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
     inputs[std::string(inputKey(b))] = job.input(b);
   }
   root["quotationTerms"] = job.terms ? termsJson(*job.terms, true) : nullptr;
@@ -177,8 +177,8 @@ Expected<Job> readJob(std::string_view text) {
   Job job;
   const auto inputs = readObject(root, "inputs", "inputs", true);
   if (!inputs) return inputs.failure();
-  for (int i = 0; i < form::kInputBoxCount; ++i) {
-    const auto b = static_cast<form::InputBox>(i);
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
     const std::string key(inputKey(b));
     auto t = readText(**inputs, key, "inputs." + key, true);
     if (!t) return t.failure();

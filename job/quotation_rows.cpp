@@ -8,22 +8,13 @@
 namespace kelvane::job {
 namespace {
 
-std::string grouped(std::string_view digits) {
-  std::string out;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
-}
-
 TableRow row(std::string item, std::string value, std::string unit) {
   return {std::move(item), std::move(value), "", std::move(unit)};
 }
 
 }  // namespace
 
-std::string wholeText(std::int64_t n) { return grouped(std::to_string(n)); }
+std::string wholeText(std::int64_t n) { return groupThousands(std::to_string(n)); }
 
 std::string senText(std::int64_t sen) {
   const std::string cents = std::to_string(sen % 100);

@@ -38,11 +38,6 @@ std::string limitsSourceText(const wiredata::ResistanceBand& band) {
   return {};
 }
 
-std::string materialName(ConductorMaterial material) {
-  const form::ControlDesign* design = form::findControl(form::idOf(material));
-  return design ? design->text : std::string();
-}
-
 }  // namespace
 
 std::string_view bandItem(BandBound bound) {
@@ -74,15 +69,15 @@ std::optional<CoilResistanceBand> coilResistanceBand(const form::FormState& s) {
   const double d = s.resistance->bareDiameter;
   const auto perMetre = wiredata::standardResistanceBand(s.resistance->material, d);
   if (!perMetre) return std::nullopt;
-  return CoilResistanceBand{*perMetre, d, over(*perMetre, s.pressed->lengthMax),
-                            over(*perMetre, s.pressed->lengthMid)};
+  return CoilResistanceBand{*perMetre, d, over(*perMetre, s.pressed->alignedLength),
+                            over(*perMetre, s.pressed->predictedLength)};
 }
 
 std::string resistanceNote(const form::FormState& s) {
   if (!s.resistance || !s.pressed) return {};
   const MaterialValues constants = MaterialConstants(s.resistance->material);
   const std::string diameter = "素線径 " + plainDecimal(s.resistance->bareDiameter) + " mm";
-  const std::string material = materialName(s.resistance->material);
+  const std::string material(materialName(s.resistance->material));
   // The form's resistivity is per km; the standard's, per metre.
   const double formResistivity = constants.resistivity / kMetresPerKilometre;
   const double k = s.pressed->thinWireFactor;

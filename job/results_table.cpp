@@ -53,12 +53,7 @@ std::string fixedText(double value, int places) {
     if (text.find_first_not_of("0.") != std::string_view::npos) out = "-";
   }
   const std::size_t whole = std::min(text.find('.'), text.size());
-  for (std::size_t i = 0; i < whole; ++i) {
-    if (i > 0 && (whole - i) % 3 == 0) out += ',';
-    out += text[i];
-  }
-  out += text.substr(whole);
-  return out;
+  return out + groupThousands(text.substr(0, whole)) + std::string(text.substr(whole));
 }
 
 // The unit the resistance rows are written in: mΩ for a coil below 1 Ω, so
@@ -80,7 +75,7 @@ double pressedOhms(const form::FormState& s, double pressed) {
 // Chosen by the press at 20 °C, for both rows, so that they read side by side.
 ResistanceColumn resistanceColumnFor(const form::FormState& s) {
   const form::PressedResistance& r = *s.resistance;
-  if (std::max(std::abs(pressedOhms(s, r.max)), std::abs(pressedOhms(s, r.mid))) < 1)
+  if (std::max(std::abs(pressedOhms(s, r.aligned)), std::abs(pressedOhms(s, r.predicted))) < 1)
     return {"mΩ", 0.001, 0};
   return inKiloohms(s) ? ResistanceColumn{"kΩ", 1000, 3} : ResistanceColumn{"Ω", 1, 3};
 }
@@ -92,20 +87,6 @@ std::string resistanceText(double ohms, const ResistanceColumn& unit) {
 }
 
 using form::ResultBox;
-
-constexpr const char* kFormerWords[3] = {"丸形", "角形", "扇形"};
-
-// The cell quoted when it holds a character in `special`, quotes doubled.
-std::string field(const std::string& cell, std::string_view special) {
-  std::string text = inertCell(cell);
-  if (text.find_first_of(special) == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
 
 // "DCR (75 °C)".
 std::string atTemperature(const std::string& item, double celsius) {
@@ -130,9 +111,9 @@ std::string resistanceCell(const form::Form1& form, ResultBox b, double pressed,
   return r ? resistanceText(*r, unit) : "";
 }
 
-// The standard's band after the DCR rows, at 20 °C and in their unit. Like
-// theirs, the pair is crossed, and a cell stays empty where the DCR of its
-// column does, or where the standard gives no limit for the size.
+// The standard's band after the DCR rows, at 20 °C and in their unit. A cell
+// stays empty where the DCR of its column does, or where the standard gives
+// no limit for the size.
 void addBandRows(const form::Form1& form, const ResistanceColumn& unit,
                  std::vector<TableRow>& rows) {
   const std::optional<CoilResistanceBand> band = coilResistanceBand(form.state());
@@ -143,14 +124,14 @@ void addBandRows(const form::Form1& form, const ResistanceColumn& unit,
       return value && holdsThePress(form, b) ? resistanceText(*value, unit) : std::string();
     };
     rows.push_back({atTemperature(std::string(bandItem(bound)), kReferenceCelsius),
-                    cell(ResultBox::DcrMax, band->predicted),
-                    cell(ResultBox::DcrMid, band->aligned), unit.symbol, true});
+                    cell(ResultBox::AlignedDcr, band->aligned),
+                    cell(ResultBox::PredictedDcr, band->predicted), unit.symbol});
   }
 }
 
 // The cells of a row as the outputs give them, by what the values mean.
 std::array<std::string, 4> cellsOf(const TableRow& r) {
-  return {r.item, r.aligned(), r.predicted(), r.unit};
+  return {r.item, r.aligned, r.predicted, r.unit};
 }
 
 // Every row of the table in the order written; an empty row between the
@@ -167,14 +148,13 @@ std::vector<std::optional<TableRow>> rowsToWrite(const ResultsTable& table) {
 }
 
 std::string joinRows(const ResultsTable& table, char separator, std::string_view lineEnd) {
-  const std::string special = std::string(1, separator) + "\"\r\n";
   std::string out;
   for (const std::optional<TableRow>& row : rowsToWrite(table)) {
     if (row) {
       const auto cells = cellsOf(*row);
       for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0) out += separator;
-        out += field(cells[i], special);
+        appendQuotedCell(out, inertCell(cells[i]), separator);
       }
     }
     out += lineEnd;
@@ -318,11 +298,10 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
   ResultsTable table;
   if (s.former == FormerShape::Round) table.notes.push_back(roundCrossingNote());
 
-  table.inputs.push_back({std::string(kFormerItem),
-                          s.former ? kFormerWords[static_cast<int>(*s.former)] : "", "", ""});
-  const form::ControlDesign* material = form::findControl(form::idOf(s.material));
   table.inputs.push_back(
-      {captionOf(form, form::materialFrame()), material ? material->text : "", "", ""});
+      {std::string(kFormerItem), s.former ? std::string(formerName(*s.former)) : "", "", ""});
+  table.inputs.push_back(
+      {captionOf(form, form::materialFrame()), std::string(materialName(s.material)), "", ""});
   for (int i = 0; i < form::kInputBoxCount; ++i) {
     if (!form.isVisible(form::text1(i))) continue;
     const InputLine& line = inputLines()[i];
@@ -333,21 +312,18 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
       {std::string(kWorkingTemperatureItem), plainDecimal(workingCelsius), "", "°C"});
 
   for (const ResultLine& line : resultLines()) {
-    if (!form.isVisible(form::idOf(line.max))) continue;
+    if (!form.isVisible(form::idOf(line.aligned))) continue;
     TableRow row;
     row.item = nameAndUnit(captionOf(form, label1(line.label))).first;
-    row.max = s.resultTexts[form::indexOf(line.max)];
-    if (line.mid) row.mid = s.resultTexts[form::indexOf(*line.mid)];
+    row.aligned = s.resultTexts[form::indexOf(line.aligned)];
+    if (line.predicted) row.predicted = s.resultTexts[form::indexOf(*line.predicted)];
     row.unit = line.unitLabel
                    ? siSymbol(nameAndUnit(captionOf(form, label1(*line.unitLabel))).second)
                    : std::string(line.unit);
-    if (line.max != ResultBox::DcrMax) {
+    if (line.aligned != ResultBox::AlignedDcr) {
       table.results.push_back(std::move(row));
       continue;
     }
-    // The window's DCR pair is crossed: its Max box shows the resistance of
-    // the predicted length.
-    row.crossed = true;
     const std::string name = row.item;
     row.item = atTemperature(name, kReferenceCelsius);
     if (!s.resistance) {
@@ -357,8 +333,10 @@ ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
     const ResistanceColumn unit = resistanceColumnFor(s);
     row.unit = unit.symbol;
     auto cells = [&](TableRow& r, double celsius, std::optional<ConductorMaterial> conductor) {
-      r.max = resistanceCell(form, ResultBox::DcrMax, s.resistance->max, unit, celsius, conductor);
-      r.mid = resistanceCell(form, ResultBox::DcrMid, s.resistance->mid, unit, celsius, conductor);
+      r.aligned = resistanceCell(form, ResultBox::AlignedDcr, s.resistance->aligned, unit, celsius,
+                                 conductor);
+      r.predicted = resistanceCell(form, ResultBox::PredictedDcr, s.resistance->predicted, unit,
+                                   celsius, conductor);
     };
     cells(row, kReferenceCelsius, std::nullopt);
     table.results.push_back(row);

@@ -12,22 +12,13 @@
 namespace kelvane::job {
 
 // One row of the table a quotation shows: a name, one or two values and the
-// unit. An input or a single-value result has its value under Max and
-// nothing under 予測 Mid; a field of the job likewise.
+// unit. An input, a single-value result or a field of the job has its value
+// in the first column and nothing in the second.
 struct TableRow {
   std::string item;
-  std::string max;  // the value of the window's Max box of the row
-  std::string mid;  // the value of its 予測 Mid box
+  std::string aligned;    // the aligned winding alone; a single value
+  std::string predicted;  // the prediction with the crossing zone
   std::string unit;
-  // The window shows this row's pair the other way round (the resistance
-  // rows): `max` holds the value with the crossing zone, `mid` the one of
-  // the aligned winding alone.
-  bool crossed = false;
-
-  // The row by what its values mean: the aligned winding alone, and the
-  // prediction with the crossing zone.
-  const std::string& aligned() const { return crossed ? mid : max; }
-  const std::string& predicted() const { return crossed ? max : mid; }
   bool operator==(const TableRow&) const = default;
 };
 
@@ -36,12 +27,12 @@ struct TableRow {
 // value that is not finite.
 std::string resistanceFigure(double value, int minPlaces = 0);
 
-// The column headings as the window captions them: 項目, Max, 予測 Mid, 単位.
+// The column headings as the window captions them: 項目, Max, 予測 Mid, 単位
+// (the window's Max column holds the aligned values).
 const TableRow& tableHeading();
 
 // The column headings of the outputs, by what the values mean: 項目,
-// 整列巻き計算, クロス込み予測, 単位. Under them each row gives aligned() and
-// predicted().
+// 整列巻き計算, クロス込み予測, 単位.
 const TableRow& outputHeading();
 
 // One line under the table saying which result column is the larger and why.

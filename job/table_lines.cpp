@@ -2,26 +2,25 @@
 
 namespace kelvane::job {
 
-const std::array<InputLine, form::kInputBoxCount>& inputLines() {
-  static constexpr std::array<InputLine, form::kInputBoxCount> lines = {{{0, kMillimetres},
-                                                                         {1, kMillimetres},
-                                                                         {2, ""},
-                                                                         {3, kMillimetres},
-                                                                         {4, kMillimetres},
-                                                                         {5, kMillimetres},
-                                                                         {6, kMillimetres},
-                                                                         {7, kMillimetres},
-                                                                         {8, kMillimetres},
-                                                                         {9, kMillimetres},
-                                                                         {10, kMillimetres},
-                                                                         {11, "°"},
-                                                                         {12, kMillimetres},
-                                                                         {26, ""}}};
+const std::array<InputLine, kInputBoxCount>& inputLines() {
+  static constexpr std::array<InputLine, kInputBoxCount> lines = {{{0, kMillimetres},
+                                                                   {1, kMillimetres},
+                                                                   {2, ""},
+                                                                   {3, kMillimetres},
+                                                                   {4, kMillimetres},
+                                                                   {5, kMillimetres},
+                                                                   {6, kMillimetres},
+                                                                   {7, kMillimetres},
+                                                                   {8, kMillimetres},
+                                                                   {9, kMillimetres},
+                                                                   {10, kMillimetres},
+                                                                   {11, "°"},
+                                                                   {12, kMillimetres},
+                                                                   {26, ""}}};
   return lines;
 }
 
 std::span<const ResultLine> resultLines() {
-  using form::ResultBox;
   static const ResultLine lines[] = {
       {23, ResultBox::Arrangement, {}, "", {}},
       {22, ResultBox::LayerCount, {}, "", {}},
@@ -31,12 +30,12 @@ std::span<const ResultLine> resultLines() {
       {15, ResultBox::OuterB, {}, kMillimetres, {}},
       {14, ResultBox::OuterRorD, {}, kMillimetres, {}},
       {20, ResultBox::AlignedHeight, {}, kMillimetres, {}},
-      {13, ResultBox::LengthMax, ResultBox::LengthMid, "", 13},
-      {29, ResultBox::WeightMax, ResultBox::WeightMid, "", 29},
-      {28, ResultBox::DcrMax, ResultBox::DcrMid, "", 28},
+      {13, ResultBox::AlignedLength, ResultBox::PredictedLength, "", 13},
+      {29, ResultBox::AlignedWeight, ResultBox::PredictedWeight, "", 29},
+      {28, ResultBox::AlignedDcr, ResultBox::PredictedDcr, "", 28},
       {19, ResultBox::CrossHeight, ResultBox::FullHeight, kMillimetres, {}},
-      {34, ResultBox::InsulationWeightMax, ResultBox::InsulationWeightMid, "", 29},
-      {32, ResultBox::ConductorWeightMax, ResultBox::ConductorWeightMid, "", 29},
+      {34, ResultBox::AlignedInsulationWeight, ResultBox::PredictedInsulationWeight, "", 29},
+      {32, ResultBox::AlignedConductorWeight, ResultBox::PredictedConductorWeight, "", 29},
   };
   return lines;
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "form/boxes.h"
+#include "core/coil_fields.h"
 
 namespace kelvane::job {
 
@@ -35,15 +35,15 @@ struct InputLine {
   std::string_view unit;
 };
 // By input box.
-const std::array<InputLine, form::kInputBoxCount>& inputLines();
+const std::array<InputLine, kInputBoxCount>& inputLines();
 
-// A result line: its caption (Label1(label)), the box under each column (a
-// single-value line has none under 予測), and its unit: a fixed one, or the
+// A result line: its caption (Label1(label)), the result of each column (a
+// single-value line has no predicted one), and its unit: a fixed one, or the
 // caption that carries the unit the press chose.
 struct ResultLine {
   int label;
-  form::ResultBox max;
-  std::optional<form::ResultBox> mid;
+  ResultBox aligned;
+  std::optional<ResultBox> predicted;
   std::string_view unit;
   std::optional<int> unitLabel;
 };

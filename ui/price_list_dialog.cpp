@@ -39,7 +39,7 @@ PriceListDialog::PriceListDialog(const job::PriceList& list, QWidget* parent)
     auto* box = new QLineEdit(
         QString::fromStdString(job::termText(list.wireYenPerKg[static_cast<std::size_t>(m)])),
         this);
-    box->setObjectName(materialName(m));
+    box->setObjectName(materialText(m));
     box->setMaxLength(32);
     box->setFixedWidth(90);
     box->setAlignment(Qt::AlignRight);
@@ -48,7 +48,7 @@ PriceListDialog::PriceListDialog(const job::PriceList& list, QWidget* parent)
     row->addWidget(box);
     row->addWidget(new QLabel(QStringLiteral("円/kg"), this));
     row->addStretch();
-    wireForm->addRow(materialName(m), row);
+    wireForm->addRow(materialText(m), row);
   }
 
   editor_ = new TermsEditor(TermsEditor::WirePrice::Hidden, this);
@@ -94,7 +94,7 @@ void PriceListDialog::accept() {
   for (const ConductorMaterial m : kMaterials) {
     QLineEdit* box = wirePriceBox(m);
     const Expected<double> yen =
-        job::readTermFigure(QStringLiteral("線材単価（%1）").arg(materialName(m)).toStdString(),
+        job::readTermFigure(QStringLiteral("線材単価（%1）").arg(materialText(m)).toStdString(),
                             box->text().toStdString(), job::termUnits(job::TermFigure::WirePrice));
     if (!yen) return refuse(yen.message(), box);
     list.wireYenPerKg[static_cast<std::size_t>(m)] = *yen;

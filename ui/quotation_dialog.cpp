@@ -174,7 +174,7 @@ void QuotationDialog::putWirePrice(double yenPerKg, ConductorMaterial material,
 }
 
 void QuotationDialog::sayWirePriceSource() {
-  const QString material = materialName(wireMaterial_);
+  const QString material = materialText(wireMaterial_);
   const Expected<double> shown =
       job::readTermFigure(job::termName(job::TermFigure::WirePrice),
                           editor_->figureBox(job::TermFigure::WirePrice)->text().toStdString());
@@ -230,7 +230,7 @@ void QuotationDialog::refresh() {
     const job::PricingTerms now = coil_.pricing(material);
     putWirePrice(now.terms.wireYenPerKg, material, now.wirePriceFrom);
   }
-  editor_->setWirePriceNote(QStringLiteral("（%1）").arg(materialName(wireMaterial_)));
+  editor_->setWirePriceNote(QStringLiteral("（%1）").arg(materialText(wireMaterial_)));
   sayWirePriceSource();
   Expected<job::QuotationTerms> terms = editor_->read();
   if (terms) terms.value().wireMaterial = wireMaterial_;

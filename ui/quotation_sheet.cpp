@@ -184,7 +184,8 @@ double columnNote(Page& page, double x, double y, double width, const QuotationC
       printed(std::string(job::columnNote())) +
       QStringLiteral(
           "\n画面では%1が「%2」、%3が「%4」の列です（DCR の行だけは画面で逆の列に出ます）。")
-          .arg(printed(sheet.max), printed(window.max), printed(sheet.mid), printed(window.mid));
+          .arg(printed(sheet.aligned), printed(window.aligned), printed(sheet.predicted),
+               printed(window.predicted));
   for (const std::string& line : content.table.notes) note += QLatin1Char('\n') + printed(line);
   if (!content.temperatureNote.isEmpty()) note += QLatin1Char('\n') + content.temperatureNote;
   if (!content.resistanceNote.isEmpty()) note += QLatin1Char('\n') + content.resistanceNote;
@@ -367,15 +368,15 @@ std::vector<Row> markedRows(const Page& page, const std::vector<job::TableRow>& 
   const job::TableRow& h = job::outputHeading();
   std::vector<Row> out;
   const bool twoValues = columns.size() == 4;
-  out.push_back(twoValues
-                    ? rowOf({printed(h.item), printed(h.max), printed(h.mid), printed(h.unit)})
-                    : rowOf({printed(h.item), QStringLiteral("入力値"), printed(h.unit)}));
+  out.push_back(twoValues ? rowOf({printed(h.item), printed(h.aligned), printed(h.predicted),
+                                   printed(h.unit)})
+                          : rowOf({printed(h.item), QStringLiteral("入力値"), printed(h.unit)}));
   const QFont font = page.font(kTextPoints);
   for (const job::TableRow& r : rows) {
     Row row;
     row.push_back({printed(r.item), {}});
-    const std::pair<const std::string*, QString> values[] = {{&r.aligned(), printed(h.max)},
-                                                             {&r.predicted(), printed(h.mid)}};
+    const std::pair<const std::string*, QString> values[] = {{&r.aligned, printed(h.aligned)},
+                                                             {&r.predicted, printed(h.predicted)}};
     for (int v = 0; v < (twoValues ? 2 : 1); ++v) {
       Cell cell{printed(*values[v].first), {}};
       if (!page.fitsShrunk(columns[1 + v].width, cell.text, font)) {

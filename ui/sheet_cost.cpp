@@ -6,7 +6,7 @@
 namespace kelvane::ui {
 
 SheetCost sheetCostOf(const form::Form1& form, const job::QuotationTerms& terms) {
-  SheetCost cost{terms, materialName(form.state().material), QString()};
+  SheetCost cost{terms, materialText(form.state().material), QString()};
   if (Expected<job::CoilPrice> price = job::priceOfForm(form, terms)) {
     cost.price = std::move(price.value());
   } else {
@@ -15,8 +15,8 @@ SheetCost sheetCostOf(const form::Form1& form, const job::QuotationTerms& terms)
   return cost;
 }
 
-QString materialName(ConductorMaterial material) {
-  return QString::fromStdString(form::findControl(form::idOf(material))->text);
+QString materialText(ConductorMaterial material) {
+  return QString::fromUtf8(kelvane::materialName(material));
 }
 
 }  // namespace kelvane::ui

@@ -22,7 +22,7 @@ struct SheetCost {
 // The sheet's cost of the form's coil under the terms (job::priceOfForm).
 SheetCost sheetCostOf(const form::Form1& form, const job::QuotationTerms& terms);
 
-// The name of the material as its option button gives it: 銅線.
-QString materialName(ConductorMaterial material);
+// The material's name for a Qt text: 銅線.
+QString materialText(ConductorMaterial material);
 
 }  // namespace kelvane::ui

@@ -104,27 +104,27 @@ const ColumnSource kSources[] = {
     {ResultBox::OuterRorD, Shown::Millimetres, 0},
     {ResultBox::OuterRorD, Shown::Millimetres, 2},
     {ResultBox::AlignedHeight, Shown::Millimetres},
-    {ResultBox::LengthMax, Shown::Length},
-    {ResultBox::LengthMid, Shown::Length},
-    {ResultBox::WeightMax, Shown::Mass},
-    {ResultBox::WeightMid, Shown::Mass},
+    {ResultBox::AlignedLength, Shown::Length},
+    {ResultBox::PredictedLength, Shown::Length},
+    {ResultBox::AlignedWeight, Shown::Mass},
+    {ResultBox::PredictedWeight, Shown::Mass},
     // DCR 整列 is the resistance of the aligned length, which the window
     // shows under 予測 Mid; DCR 予測 the one it shows under Max.
-    {ResultBox::DcrMid, Shown::Resistance},
-    {ResultBox::DcrMax, Shown::Resistance},
+    {ResultBox::AlignedDcr, Shown::Resistance},
+    {ResultBox::PredictedDcr, Shown::Resistance},
     // The standard's band: 最小, 公称, 最大, each 整列 then 予測.
-    {ResultBox::DcrMid, Shown::Band},
-    {ResultBox::DcrMax, Shown::Band},
-    {ResultBox::DcrMid, Shown::Band},
-    {ResultBox::DcrMax, Shown::Band},
-    {ResultBox::DcrMid, Shown::Band},
-    {ResultBox::DcrMax, Shown::Band},
+    {ResultBox::AlignedDcr, Shown::Band},
+    {ResultBox::PredictedDcr, Shown::Band},
+    {ResultBox::AlignedDcr, Shown::Band},
+    {ResultBox::PredictedDcr, Shown::Band},
+    {ResultBox::AlignedDcr, Shown::Band},
+    {ResultBox::PredictedDcr, Shown::Band},
     {ResultBox::CrossHeight, Shown::Millimetres},
     {ResultBox::FullHeight, Shown::Millimetres},
-    {ResultBox::InsulationWeightMax, Shown::Mass},
-    {ResultBox::InsulationWeightMid, Shown::Mass},
-    {ResultBox::ConductorWeightMax, Shown::Mass},
-    {ResultBox::ConductorWeightMid, Shown::Mass},
+    {ResultBox::AlignedInsulationWeight, Shown::Mass},
+    {ResultBox::PredictedInsulationWeight, Shown::Mass},
+    {ResultBox::AlignedConductorWeight, Shown::Mass},
+    {ResultBox::PredictedConductorWeight, Shown::Mass},
 };
 
 // The window's unit of a box in the column's: how many of the column's units
@@ -477,8 +477,8 @@ TEST(BatchColumns, JobFieldsAndTheResistanceAtTheWorkingTemperature) {
       ASSERT_NE(line, table.results.end());
       ASSERT_EQ(line->unit, "Ω");
       EXPECT_GE(significantDigits(aligned), 6);
-      EXPECT_NEAR(number(aligned), number(line->aligned()), 0.0005);
-      EXPECT_NEAR(number(predicted), number(line->predicted()), 0.0005);
+      EXPECT_NEAR(number(aligned), number(line->aligned), 0.0005);
+      EXPECT_NEAR(number(predicted), number(line->predicted), 0.0005);
       EXPECT_NE(aligned, row[7 + at("DCR 整列 [Ω]")]);
     }
   }

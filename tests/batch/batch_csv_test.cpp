@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "job/csv_cell.h"
 #include "tools/batch/batch_encoding.h"
 
 namespace kelvane::batch {
@@ -100,7 +101,7 @@ TEST(BatchCsv, WritesFieldsThatReadBackTheSame) {
   std::string line;
   for (const std::string& f : fields) {
     if (!line.empty()) line += ',';
-    appendCsvField(line, f);
+    job::appendQuotedCell(line, f);
   }
   EXPECT_EQ(line, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\",, blank ,丸");
   const auto records = readAll(line + "\r\n");

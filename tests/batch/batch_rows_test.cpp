@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "job/csv_cell.h"
 #include "job/job_form.h"
 #include "tools/batch/batch.h"
 
@@ -19,7 +20,7 @@ std::string join(const std::vector<std::string>& cells) {
   std::string line;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i > 0) line += ',';
-    appendCsvField(line, cells[i]);
+    job::appendQuotedCell(line, cells[i]);
   }
   return line;
 }

@@ -56,8 +56,8 @@ TEST(CalculateCoil, RoadOfOnePressWithTheDesignTimeTexts) {
   EXPECT_EQ(formatFixed3(r.outerA), "3.596");
   EXPECT_EQ(formatFixed3(r.outerB), "3.511");
   EXPECT_EQ(formatFixed3(r.outerRorD), "50.840");
-  EXPECT_NEAR(r.lengthMax, 20 + 95.159224, 5e-7);
-  EXPECT_NEAR(r.lengthMid, 20 + 95.834456, 5e-7);
+  EXPECT_NEAR(r.alignedLength, 20 + 95.159224, 5e-7);
+  EXPECT_NEAR(r.predictedLength, 20 + 95.834456, 5e-7);
   expectSmallestUnits(r.weights);
   EXPECT_EQ(s.conductorArea, r.weights.conductorArea);
   EXPECT_TRUE(r.showDiagram);
@@ -69,16 +69,16 @@ TEST(CalculateCoil, RoundFormerEndToEndBoxByBox) {
   const CoilResults& r = press.results;
   const WeightResistance& w = r.weights;
   EXPECT_EQ(formatFixed3(r.outerRorD), "11.596");
-  EXPECT_EQ(shown(r.lengthMax, w.lengthUnit), "355.530");
-  EXPECT_EQ(shown(r.lengthMid, w.lengthUnit), "356.205");
-  EXPECT_EQ(shown(w.totalWeightMax, w.massUnit), "101.451");
-  EXPECT_EQ(shown(w.totalWeightMid, w.massUnit), "101.643");
-  EXPECT_EQ(shownResistance(w.dcrMid, r), "0.200");
-  EXPECT_EQ(shownResistance(w.dcrMax, r), "0.200");
-  EXPECT_EQ(shown(w.insulationWeightMax, w.massUnit), "1.374");
-  EXPECT_EQ(shown(w.insulationWeightMid, w.massUnit), "1.376");
-  EXPECT_EQ(shown(w.conductorWeightMax, w.massUnit), "100.077");
-  EXPECT_EQ(shown(w.conductorWeightMid, w.massUnit), "100.267");
+  EXPECT_EQ(shown(r.alignedLength, w.lengthUnit), "355.530");
+  EXPECT_EQ(shown(r.predictedLength, w.lengthUnit), "356.205");
+  EXPECT_EQ(shown(w.alignedWeight, w.massUnit), "101.451");
+  EXPECT_EQ(shown(w.predictedWeight, w.massUnit), "101.643");
+  EXPECT_EQ(shownResistance(w.predictedDcr, r), "0.200");
+  EXPECT_EQ(shownResistance(w.alignedDcr, r), "0.200");
+  EXPECT_EQ(shown(w.alignedInsulationWeight, w.massUnit), "1.374");
+  EXPECT_EQ(shown(w.predictedInsulationWeight, w.massUnit), "1.376");
+  EXPECT_EQ(shown(w.alignedConductorWeight, w.massUnit), "100.077");
+  EXPECT_EQ(shown(w.predictedConductorWeight, w.massUnit), "100.267");
   expectSmallestUnits(w);
 }
 
@@ -86,7 +86,7 @@ TEST(CalculateCoil, FanPressKeepsItsOutline) {
   const CoilPress press = CalculateCoil(designInputs(FormerShape::Fan), designState());
   ASSERT_EQ(press.outcome, PressOutcome::Complete);
   EXPECT_NEAR(press.state.fanContour.outerCornerAngle, 118.1322640, 5e-8);
-  EXPECT_NEAR(press.results.lengthMax, 20 + 119.819512, 5e-7);
+  EXPECT_NEAR(press.results.alignedLength, 20 + 119.819512, 5e-7);
   EXPECT_EQ(formatFixed3(press.results.outerRorD), "50.840");
 }
 
@@ -94,10 +94,10 @@ TEST(CalculateCoil, RefusalsLeaveTheStateUntouched) {
   struct Row {
     const char* name;
     std::function<void(CoilInputs&)> edit;
-    InputField field;
+    InputBox field;
     std::string_view message;
   };
-  using F = InputField;
+  using F = InputBox;
   const std::string_view finishedAboveZero = "線仕上外径は0より大きい値にしてください";
   const std::string_view finishedBelowBare = "線仕上外径は素線径(d)以上にしてください";
   const std::string_view negativeTurns = "巻き数(n)は0以上にしてください";
@@ -203,8 +203,9 @@ TEST(CalculateCoil, AFailedLengthRoutineLeavesZerosAndGoesOn) {
   EXPECT_EQ(press.state.fanContour, previous.fanContour);
   const CoilResults& r = press.results;
   const WeightResistance& w = r.weights;
-  for (const double v : {r.lengthMax, r.lengthMid, w.dcrMax, w.dcrMid, w.totalWeightMax,
-                         w.totalWeightMid, w.conductorWeightMax, w.insulationWeightMid}) {
+  for (const double v :
+       {r.alignedLength, r.predictedLength, w.alignedDcr, w.predictedDcr, w.alignedWeight,
+        w.predictedWeight, w.alignedConductorWeight, w.predictedInsulationWeight}) {
     EXPECT_EQ(v, 0);
   }
   expectSmallestUnits(w);
@@ -246,19 +247,19 @@ std::string nonFiniteValue(const CoilPress& p) {
                   r.alignedHeight,
                   r.crossHeight,
                   r.fullHeight,
-                  r.lengthMax,
-                  r.lengthMid,
+                  r.alignedLength,
+                  r.predictedLength,
                   r.thinWireFactor,
                   w.conductorArea,
                   w.insulationArea,
-                  w.dcrMax,
-                  w.dcrMid,
-                  w.conductorWeightMax,
-                  w.conductorWeightMid,
-                  w.insulationWeightMax,
-                  w.insulationWeightMid,
-                  w.totalWeightMax,
-                  w.totalWeightMid}))
+                  w.alignedDcr,
+                  w.predictedDcr,
+                  w.alignedConductorWeight,
+                  w.predictedConductorWeight,
+                  w.alignedInsulationWeight,
+                  w.predictedInsulationWeight,
+                  w.alignedWeight,
+                  w.predictedWeight}))
     return "a result";
   std::string name;
   forEachField(p.state, [&](const char* field, auto value) {

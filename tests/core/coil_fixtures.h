@@ -4,21 +4,9 @@
 
 #include "core/calculate_coil.h"
 #include "core/calculation_state.h"
-#include "core/diagram_layout.h"
 #include "core/materials.h"
 
 namespace kelvane::test {
-
-// The window's diagram panel, on which the drawings' worked figures lie.
-inline DiagramGeometry designPanel() {
-  DiagramGeometry g;
-  g.panelWidth = 4695;
-  g.panelHeight = 3570;
-  g.leftEdge = 8160;
-  g.baseLine = 3510;
-  g.lineStart = 8160;
-  return g;
-}
 
 // The state of the worked winding: wire 0.21 on a 2 × 2 former with corners
 // of 0.3, three turns in every layer, ten turns, crossing share 1. Round

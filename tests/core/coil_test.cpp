@@ -44,16 +44,13 @@ TEST(CoilApi, TextsOfAPressAreWhatTheWindowShows) {
       {t.layerCount, "4"},
       {t.thickness, "0.735"},
       {t.outerRorD, "11.596"},
-      {t.lengthMax, "355.530"},
-      {t.lengthMid, "356.205"},
-      {t.weightMax, "101.451"},
-      {t.weightMid, "101.643"},
-      {t.dcrMax, "0.200"},
-      {t.insulationWeightMax, "1.374"},
-      {t.conductorWeightMid, "100.267"},
-      {t.lengthCaption, "全長 mm"},
-      {t.weightCaption, "重量 mg"},
-      {t.resistanceCaption, "DCR Ω"},
+      {t.alignedLength, "355.530"},
+      {t.predictedLength, "356.205"},
+      {t.alignedWeight, "101.451"},
+      {t.predictedWeight, "101.643"},
+      {t.predictedDcr, "0.200"},
+      {t.alignedInsulationWeight, "1.374"},
+      {t.predictedConductorWeight, "100.267"},
   };
   for (const auto& [got, want] : rows) EXPECT_EQ(got, want);
   // The empty r2 is r1, and the material's constants are copper's: the same
@@ -63,8 +60,8 @@ TEST(CoilApi, TextsOfAPressAreWhatTheWindowShows) {
 }
 
 TEST(CoilApi, TextsFollowTheOutcome) {
-  // The resistance row is crossed over: the Max box shows the Mid length's
-  // resistance; and a wire long enough for km, kg and kΩ captions them so.
+  // Each resistance is that of its own length; a wire long enough for km,
+  // kg and kΩ is shown in them.
   CoilInputs big = designInputs(FormerShape::Rectangular, 2'000'000);
   big.bareDiameter = 0.02;
   big.finishedDiameter = 0.025;
@@ -73,11 +70,11 @@ TEST(CoilApi, TextsFollowTheOutcome) {
   ASSERT_EQ(c.press.outcome, PressOutcome::Complete);
   const WeightResistance& w = c.press.results.weights;
   const double k = shownResistanceFactor(w.resistanceUnit, c.press.results.thinWireFactor);
-  EXPECT_EQ(c.shownDcrMax, w.dcrMid * k);
-  EXPECT_EQ(c.texts.dcrMax, formatFixed3(w.dcrMid * k));
-  EXPECT_EQ(c.texts.dcrMid, formatFixed3(w.dcrMax * k));
-  EXPECT_EQ(c.texts.lengthCaption, "全長 Km");
-  EXPECT_EQ(c.texts.resistanceCaption, "DCR KΩ");
+  EXPECT_EQ(c.shownPredictedDcr, w.predictedDcr * k);
+  EXPECT_EQ(c.texts.predictedDcr, formatFixed3(w.predictedDcr * k));
+  EXPECT_EQ(c.texts.alignedDcr, formatFixed3(w.alignedDcr * k));
+  EXPECT_EQ(w.lengthUnit, LengthUnit::Kilometre);
+  EXPECT_EQ(w.resistanceUnit, ResistanceUnit::Kiloohm);
 
   // Without a shape only the arrangement is shown; a refused press shows
   // nothing.
@@ -86,8 +83,8 @@ TEST(CoilApi, TextsFollowTheOutcome) {
   const CoilCalculation n = calculate(noShape);
   EXPECT_EQ(n.press.outcome, PressOutcome::NoShape);
   EXPECT_EQ(n.texts.thickness, "0.735");
-  EXPECT_EQ(n.texts.lengthMax, "");
-  EXPECT_EQ(n.texts.weightCaption, "");
+  EXPECT_EQ(n.texts.alignedLength, "");
+  EXPECT_EQ(n.texts.alignedWeight, "");
   CoilInputs noWire = designInputs(FormerShape::Rectangular);
   noWire.bareDiameter = 0;
   EXPECT_EQ(calculate(noWire).texts, CoilTexts{});
@@ -104,7 +101,9 @@ std::optional<double> shownBox(const CalculationState& s, const ShownTarget& t, 
   if (t.kind == TargetKind::Weight ? w.massUnit != t.massUnit
                                    : w.resistanceUnit != t.resistanceUnit)
     return std::nullopt;
-  return readTypedNumber(t.kind == TargetKind::Weight ? c.texts.weightMax : c.texts.dcrMax).value;
+  return readTypedNumber(t.kind == TargetKind::Weight ? c.texts.alignedWeight
+                                                      : c.texts.predictedDcr)
+      .value;
 }
 
 // Targets typed exactly as some press shows them, on coils of every former
@@ -165,12 +164,12 @@ TEST(CoilApi, TurnsForATargetWithoutAWalk) {
   CalculationState s = calculate(designInputs(FormerShape::Rectangular)).press.state;
   // Beyond the limit: nothing found, rather than the limit.
   EXPECT_FALSE(turnsForTarget(s, {TargetKind::Weight, 1e12}, 1000)->has_value());
-  // Called off: a failure without message.
+  // Called off: a cancellation, not a failure to show.
   PressProgress progress;
   progress.cancel();
   const TurnsFound stopped = turnsForTarget(s, {TargetKind::Weight, 1e12}, 10'000'000, &progress);
   ASSERT_FALSE(stopped);
-  EXPECT_EQ(stopped.message(), "");
+  EXPECT_TRUE(stopped.cancelled());
   // No former to walk round.
   s.inputs.shape.reset();
   EXPECT_EQ(turnsForTarget(s, {TargetKind::Weight, 100}, 1000).message(), kInvalidArgumentMessage);

@@ -17,8 +17,8 @@ TEST(PressProgress, FollowingAPressChangesNoResult) {
     const CoilPress followed = CalculateCoil(in, {}, &progress);
     const CoilPress plain = CalculateCoil(in, {});
     ASSERT_EQ(followed.outcome, PressOutcome::Complete);
-    EXPECT_EQ(followed.results.lengthMax, plain.results.lengthMax);
-    EXPECT_EQ(followed.results.lengthMid, plain.results.lengthMid);
+    EXPECT_EQ(followed.results.alignedLength, plain.results.alignedLength);
+    EXPECT_EQ(followed.results.predictedLength, plain.results.predictedLength);
     EXPECT_EQ(followed.state, plain.state);
     EXPECT_GT(progress.fraction(), 0.9);
   }

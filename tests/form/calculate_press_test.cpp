@@ -176,11 +176,11 @@ TEST(Press, ARoundCoilComputesFromWhatIsOnScreen) {
                                   {"type", "Text1(1)", "0.28"}, {"type", "Text1(2)", "748"},
                                   {"type", "Text1(5)", "12"},   {"type", "Text1(4)", "10"},
                                   {"click", "Command1", ""}};
-  const std::string dcr = idOf(box::DcrMax).str();
+  const std::string dcr = idOf(box::PredictedDcr).str();
   const std::vector<Step> target = {{"type", dcr, "15"}, {"focus", "Text1(0)", ""}};
   Form1 fresh;
   apply(fresh, coil);
-  EXPECT_EQ(text(fresh, box::LengthMid), "41.962");
+  EXPECT_EQ(text(fresh, box::PredictedLength), "41.962");
   EXPECT_EQ(fresh.state().caption(Caption::LengthUnit), "全長 m");
   for (const char* b : {"12", "0.2", "100"}) {
     SCOPED_TRACE(b);

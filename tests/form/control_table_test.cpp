@@ -135,13 +135,13 @@ TEST(ControlTable, ResultBoxesBesideTheirCaptionsInTwoColumns) {
       {box::OuterB, label1(15)},
       {box::OuterRorD, idOf(Caption::OuterRorD)},
       {box::AlignedHeight, label1(20)},
-      {box::LengthMax, idOf(Caption::LengthUnit), box::LengthMid},
-      {box::WeightMax, idOf(Caption::WeightUnit), box::WeightMid},
-      {box::DcrMax, idOf(Caption::ResistanceUnit), box::DcrMid},
+      {box::AlignedLength, idOf(Caption::LengthUnit), box::PredictedLength},
+      {box::AlignedWeight, idOf(Caption::WeightUnit), box::PredictedWeight},
+      {box::PredictedDcr, idOf(Caption::ResistanceUnit), box::AlignedDcr},
       {box::CrossHeight, label1(19), box::FullHeight},
       {box::XxxMax, label1(25), box::XxxMid},
-      {box::InsulationWeightMax, label1(34), box::InsulationWeightMid},
-      {box::ConductorWeightMax, label1(32), box::ConductorWeightMid},
+      {box::AlignedInsulationWeight, label1(34), box::PredictedInsulationWeight},
+      {box::AlignedConductorWeight, label1(32), box::PredictedConductorWeight},
   };
   std::set<int> covered;
   const Place maxHeading = placeOf(label1(35)), midHeading = placeOf(label1(36));

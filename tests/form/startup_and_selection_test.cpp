@@ -76,14 +76,14 @@ TEST(ShapeButtons, KeepTextsAndResults) {
 TEST(MaterialButtons, EmptyResultsKeepCaptionsAndSetConstants) {
   Form1 form;
   apply(form, {{"click", "Command1", ""}});
-  const std::string copperResistance = text(form, box::DcrMid);
+  const std::string copperResistance = text(form, box::AlignedDcr);
   apply(form, {{"click", "Option3(1)", ""}});
   for (const std::string& t : form.state().resultTexts) EXPECT_EQ(t, "");
   EXPECT_EQ(form.state().caption(Caption::WeightUnit), "重量 mg");
   EXPECT_EQ(form.state().materialValues.resistivity, 27.81);
   EXPECT_EQ(form.state().materialValues.density, 2.699);
   apply(form, {{"click", "Command1", ""}});
-  EXPECT_NE(text(form, box::DcrMid), copperResistance);
+  EXPECT_NE(text(form, box::AlignedDcr), copperResistance);
   EXPECT_EQ(text(form, box::Arrangement), "同数列巻き--3 X 3");
   apply(form, {{"click", "Option3(2)", ""}});
   EXPECT_EQ(form.state().materialValues.resistivity, 25.471);

@@ -155,12 +155,12 @@ TEST(Targets, TheNextPressMeetsTheTarget) {
                                         {"set", "Text1(6)", pick(3, 20)},
                                         {"set", "Text1(7)", pick(3, 20)},
                                         {"click", "Command1", ""}};
-        for (const ResultBox target : {box::WeightMax, box::DcrMax}) {
+        for (const ResultBox target : {box::AlignedWeight, box::PredictedDcr}) {
           Form1 form;
           apply(form, coil);
           if (!form.state().messages.empty()) continue;
           const Caption unitRow =
-              target == box::WeightMax ? Caption::WeightUnit : Caption::ResistanceUnit;
+              target == box::AlignedWeight ? Caption::WeightUnit : Caption::ResistanceUnit;
           const std::string unitCaption = form.state().caption(unitRow);
           // A target a little above what the box shows, in the same unit.
           const double wanted = std::round(shown(form, target) * 1.7 * 1000) / 1000;

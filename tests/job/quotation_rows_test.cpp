@@ -28,12 +28,13 @@ TEST(PriceOfForm, PricesThePredictedWeightInKilograms) {
   const Expected<CoilPrice> price = priceOfForm(form, smallCoilTerms());
   ASSERT_TRUE(price) << price.message();
   const WeightResistance& w = form.state().pressed->weights;
-  EXPECT_GT(w.totalWeightMid, w.totalWeightMax);
-  EXPECT_GT(w.insulationWeightMid, 0);
-  EXPECT_DOUBLE_EQ(price->wireMassKg, (w.conductorWeightMid + w.insulationWeightMid) / 1000);
+  EXPECT_GT(w.predictedWeight, w.alignedWeight);
+  EXPECT_GT(w.predictedInsulationWeight, 0);
+  EXPECT_DOUBLE_EQ(price->wireMassKg,
+                   (w.predictedConductorWeight + w.predictedInsulationWeight) / 1000);
   const double perGram = factorOf(form.state().units->mass);  // the shown unit in a gram
   const double shownGrams =
-      readLeadingNumber(form.state().text(form::ResultBox::WeightMid)) / perGram;
+      readLeadingNumber(form.state().text(form::ResultBox::PredictedWeight)) / perGram;
   EXPECT_NEAR(price->wireMassKg * 1000, shownGrams, 0.0005 / perGram);
   EXPECT_EQ(price->turns, 400);
   EXPECT_EQ(price->quote, *priceCoil(price->wireMassKg, 400, smallCoilTerms()));
@@ -134,7 +135,7 @@ TEST(QuotationRows, FollowTheResultsInTheOutputs) {
   ASSERT_TRUE(priced.starts_with(plain));
   EXPECT_TRUE(
       priced.substr(plain.size()).starts_with("\n見積条件\t\t\t\n線材単価\t1500\t\t円/kg\n"));
-  EXPECT_TRUE(priced.ends_with("\n合計\t" + table.quotation.back().max + "\t\t円\n"));
+  EXPECT_TRUE(priced.ends_with("\n合計\t" + table.quotation.back().aligned + "\t\t円\n"));
   EXPECT_NE(toCsv(table).find("\r\n\r\n見積条件,,,\r\n"), std::string::npos);
 }
 

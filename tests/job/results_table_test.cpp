@@ -103,7 +103,7 @@ TEST(ResultsTable, RowsFollowTheFormer) {
     inputs.insert(inputs.end(), c.inputs.begin(), c.inputs.end());
     inputs.emplace_back("使用温度");
     EXPECT_EQ(items(table.inputs), inputs);
-    EXPECT_EQ(table.inputs[0].max, c.word);
+    EXPECT_EQ(table.inputs[0].aligned, c.word);
     std::vector<std::string> results = {"巻き方(列)", "層数", "厚み", "最終層　巻き列"};
     results.insert(results.end(), c.outer.begin(), c.outer.end());
     results.insert(
@@ -119,7 +119,7 @@ TEST(ResultsTable, MaterialInWordsAndUnitsFromThePress) {
   job.material = ConductorMaterial::CopperCladAluminium85;
   job.input(InputBox::Turns) = "300";
   const ResultsTable table = tableOf(job);
-  EXPECT_EQ(table.inputs[1].max, "銅クラッドアルミニュウム(85%)");
+  EXPECT_EQ(table.inputs[1].aligned, "銅クラッドアルミニュウム(85%)");
   for (const TableRow& row : table.results) {
     if (row.item == "全長") {
       EXPECT_EQ(row.unit, "m");
@@ -142,17 +142,14 @@ TEST(ResultsTable, ResistanceAtTheWorkingTemperature) {
   const Case cases[] = {
       {ConductorMaterial::Copper,
        75,
-       {{"DCR (20 °C)", "9.970", "9.848", "Ω", true},
-        {"DCR (75 °C)", "12.124", "11.976", "Ω", true}}},
+       {{"DCR (20 °C)", "9.848", "9.970", "Ω"}, {"DCR (75 °C)", "11.976", "12.124", "Ω"}}},
       {ConductorMaterial::Aluminium,
        -40,
-       {{"DCR (20 °C)", "16.081", "15.885", "Ω", true},
-        {"DCR (-40 °C)", "12.193", "12.044", "Ω", true}}},
+       {{"DCR (20 °C)", "15.885", "16.081", "Ω"}, {"DCR (-40 °C)", "12.044", "12.193", "Ω"}}},
       {ConductorMaterial::CopperCladAluminium85,
        155,
-       {{"DCR (20 °C)", "14.728", "14.549", "Ω", true},
-        {"DCR (155 °C)", "22.697", "22.420", "Ω", true}}},
-      {ConductorMaterial::Copper, 20, {{"DCR (20 °C)", "9.970", "9.848", "Ω", true}}},
+       {{"DCR (20 °C)", "14.549", "14.728", "Ω"}, {"DCR (155 °C)", "22.420", "22.697", "Ω"}}},
+      {ConductorMaterial::Copper, 20, {{"DCR (20 °C)", "9.848", "9.970", "Ω"}}},
   };
   for (const Case& c : cases) {
     Job job = test::designJob();
@@ -179,20 +176,20 @@ TEST(ResultsTable, ResistanceAtTheWorkingTemperature) {
 TEST(ResultsTable, NoResistanceForABoxThePressDidNotWrite) {
   form::Form1 form;
   applyJob(test::designJob(), form);
-  form.typeText(form::idOf(form::box::DcrMax), "1");
+  form.typeText(form::idOf(form::box::PredictedDcr), "1");
   auto rowOf = [&](std::string_view item) {
     const std::vector<TableRow> rows = resultsTable(form, 75).results;
     return *std::find_if(rows.begin(), rows.end(),
                          [&](const TableRow& r) { return r.item == item; });
   };
-  EXPECT_EQ(rowOf("DCR (20 °C)").max, "");
-  EXPECT_EQ(rowOf("DCR (75 °C)").max, "");
-  EXPECT_EQ(rowOf("DCR (75 °C)").mid, "78.63");
-  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").max, "");
-  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").mid, "63.20");
+  EXPECT_EQ(rowOf("DCR (20 °C)").predicted, "");
+  EXPECT_EQ(rowOf("DCR (75 °C)").predicted, "");
+  EXPECT_EQ(rowOf("DCR (75 °C)").aligned, "78.63");
+  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").predicted, "");
+  EXPECT_EQ(rowOf("規格DCR公称 (20 °C)").aligned, "63.20");
   form.click({"Option3", 1});
-  EXPECT_EQ(rowOf("DCR (75 °C)"), (TableRow{"DCR (75 °C)", "", "", "mΩ", true}));
-  EXPECT_EQ(rowOf("規格DCR最大 (20 °C)"), (TableRow{"規格DCR最大 (20 °C)", "", "", "mΩ", true}));
+  EXPECT_EQ(rowOf("DCR (75 °C)"), (TableRow{"DCR (75 °C)", "", "", "mΩ"}));
+  EXPECT_EQ(rowOf("規格DCR最大 (20 °C)"), (TableRow{"規格DCR最大 (20 °C)", "", "", "mΩ"}));
 }
 
 // The resistance rows give the press's resistance, not the box's three
@@ -269,16 +266,16 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
       if (r.item.starts_with("DCR")) dcr.push_back(r);
     ASSERT_EQ(dcr.size(), c.celsius == 20 ? 1u : 2u) << c.what;
     if (!c.aligned.empty()) {
-      EXPECT_EQ(dcr[0].aligned(), c.aligned) << c.what;
-      EXPECT_EQ(dcr[0].predicted(), c.predicted) << c.what;
+      EXPECT_EQ(dcr[0].aligned, c.aligned) << c.what;
+      EXPECT_EQ(dcr[0].predicted, c.predicted) << c.what;
     }
     for (const TableRow& row : dcr) {
       EXPECT_EQ(row.unit, c.unit) << c.what;
       const double scale =
           row.item == "DCR (20 °C)" ? 1 : 1 + TemperatureCoefficient(c.material) * (c.celsius - 20);
       const std::pair<std::string, double> cells[] = {
-          {row.aligned(), s.resistance->mid * toOhms * scale / unitOhms},
-          {row.predicted(), s.resistance->max * toOhms * scale / unitOhms}};
+          {row.aligned, s.resistance->aligned * toOhms * scale / unitOhms},
+          {row.predicted, s.resistance->predicted * toOhms * scale / unitOhms}};
       for (const auto& [cell, exact] : cells) {
         std::string digits = cell;
         std::erase(digits, ',');
@@ -311,7 +308,7 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
   };
   const auto row = [](const char* bound, const char* aligned, const char* predicted,
                       const char* unit) {
-    return TableRow{std::string("規格DCR") + bound + " (20 °C)", predicted, aligned, unit, true};
+    return TableRow{std::string("規格DCR") + bound + " (20 °C)", aligned, predicted, unit};
   };
   const Case cases[] = {
       // 2.034 · 6.32203 = 12.859; 0.017241 / (π · 0.0025) · 6.32203 = 13.878.

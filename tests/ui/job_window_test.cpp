@@ -120,7 +120,7 @@ struct Person {
 bool current(const Person& person) { return person.window.form().model().state().resultsCurrent; }
 
 // The box of the wire length under Max.
-const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::LengthMax);
+const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::AlignedLength);
 
 const kelvane::job::JobFields kFields = kelvane::job::test::jobFields(
     "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75);

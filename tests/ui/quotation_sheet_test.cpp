@@ -55,7 +55,7 @@ QString withoutSpaces(QString text) {
 // A row of a table as its cells read across the page, the empty ones left out.
 QString rowText(const kelvane::job::TableRow& row) {
   QStringList cells;
-  for (const std::string* cell : {&row.item, &row.aligned(), &row.predicted(), &row.unit})
+  for (const std::string* cell : {&row.item, &row.aligned, &row.predicted, &row.unit})
     if (!cell->empty()) cells << QString::fromStdString(*cell);
   return flattened(cells.join(QLatin1Char(' ')));
 }

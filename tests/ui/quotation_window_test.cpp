@@ -172,12 +172,12 @@ class QuotationWindowTest : public QObject {
 
     const kelvane::form::FormState& state = person.window.form().model().state();
     const auto& weights = state.pressed->weights;
-    QVERIFY(weights.totalWeightMid >= weights.totalWeightMax);  // the predicted column is larger
+    QVERIFY(weights.predictedWeight >= weights.alignedWeight);  // the predicted column is larger
     const QuotationTerms terms = kelvane::job::termsFor(
         kelvane::job::builtInPriceList(), static_cast<kelvane::ConductorMaterial>(material));
     QVERIFY(person.window.termsForPricing() == terms);
     const auto quote =
-        kelvane::job::priceCoil(weights.totalWeightMid / 1000, turns.toDouble(), terms);
+        kelvane::job::priceCoil(weights.predictedWeight / 1000, turns.toDouble(), terms);
     QVERIFY(quote);
     QCOMPARE(pane->priceTable().rowCount(), int(quote->lots.size()));
     for (int r = 0; r < int(quote->lots.size()); ++r) {

@@ -22,27 +22,12 @@ namespace {
 constexpr std::array kUnitCaptions = {form::Caption::LengthUnit, form::Caption::WeightUnit,
                                       form::Caption::ResistanceUnit};
 
-// The words a former cell may hold besides its button's index: the short
-// names, the names of the quotation sheet and those of a job file.
-constexpr std::array<std::array<std::string_view, 3>, 3> kFormerWords = {{
-    {"丸", "丸形", "round"},
-    {"角", "角形", "rectangular"},
-    {"扇", "扇形", "fan"},
-}};
-
-// The captions of the material buttons: 銅線, アルミニュウム, 銅クラッドアルミニュウム(85%).
-const std::string& materialCaption(int index) {
-  static const std::array<std::string, 3> captions = [] {
-    std::array<std::string, 3> texts;
-    for (int i = 0; i < 3; ++i) {
-      if (const form::ControlDesign* button =
-              form::findControl(form::idOf(static_cast<ConductorMaterial>(i)))) {
-        texts[i] = button->text;
-      }
-    }
-    return texts;
-  }();
-  return captions[index];
+// Whether a former cell names the former: by its name (丸形), its name's
+// first character (丸) or its word in a job file (round).
+bool namesFormer(FormerShape former, std::string_view cell) {
+  const std::string_view name = formerName(former);
+  return cell == name || cell == name.substr(0, name.size() - std::string_view("形").size()) ||
+         cell == job::formerWord(former);
 }
 
 // The option button a cell names: "0" … "2", or one of the button's words.
@@ -58,18 +43,17 @@ std::optional<int> optionIndex(std::string_view cell, int empty, const Words& wo
 }
 
 std::optional<int> formerIndex(std::string_view cell) {
-  return optionIndex(cell, static_cast<int>(FormerShape::Rectangular),
-                     [](int i, std::string_view c) {
-                       return std::find(kFormerWords[i].begin(), kFormerWords[i].end(), c) !=
-                              kFormerWords[i].end();
-                     });
+  return optionIndex(
+      cell, static_cast<int>(FormerShape::Rectangular),
+      [](int i, std::string_view c) { return namesFormer(static_cast<FormerShape>(i), c); });
 }
 
 std::optional<int> materialIndex(std::string_view cell) {
-  return optionIndex(
-      cell, static_cast<int>(ConductorMaterial::Copper), [](int i, std::string_view c) {
-        return c == materialCaption(i) || c == job::materialWord(static_cast<ConductorMaterial>(i));
-      });
+  return optionIndex(cell, static_cast<int>(ConductorMaterial::Copper),
+                     [](int i, std::string_view c) {
+                       const auto material = static_cast<ConductorMaterial>(i);
+                       return c == materialName(material) || c == job::materialWord(material);
+                     });
 }
 
 // "12 行目 3 列目（turns）: "; the column is left out for a fault of the row.
@@ -147,8 +131,11 @@ Expected<void> checkReadable(const CsvRecord& record, std::uint64_t number,
       case ColumnLayout::Holds::Material:
         if (!materialIndex(cell)) {
           return Failure{place(number, layout, i) + quoted(cell) +
-                         "は材質として読めません。0, 1, 2 か " + materialCaption(0) + ", " +
-                         materialCaption(1) + ", " + materialCaption(2) + " で書いてください。"};
+                         "は材質として読めません。0, 1, 2 か " +
+                         std::string(materialName(ConductorMaterial::Copper)) + ", " +
+                         std::string(materialName(ConductorMaterial::Aluminium)) + ", " +
+                         std::string(materialName(ConductorMaterial::CopperCladAluminium85)) +
+                         " で書いてください。"};
         }
         break;
       case ColumnLayout::Holds::JobField:
@@ -277,11 +264,11 @@ void appendOutputRow(std::string& out, const ColumnLayout& layout, const CsvReco
     if (i > 0) out += ',';
     if (i >= record.fields.size()) continue;
     const std::string& cell = record.fields[i];
-    appendCsvField(out, job::inertCell(isUtf8(cell) ? cell : repairedUtf8(cell)));
+    job::appendQuotedCell(out, job::inertCell(isUtf8(cell) ? cell : repairedUtf8(cell)));
   }
   for (const std::string& cell : result.cells) {
     out += ',';
-    appendCsvField(out, job::inertCell(cell));
+    job::appendQuotedCell(out, job::inertCell(cell));
   }
   out += "\r\n";
 }

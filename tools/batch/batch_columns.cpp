@@ -18,7 +18,6 @@ constexpr std::string_view kFormerColumn = "former";
 constexpr std::string_view kMaterialColumn = "material";
 constexpr std::string_view kErrorColumn = "エラー";
 // The former in the words of the quotation sheet.
-constexpr std::array<std::string_view, 3> kFormerCaptions = {"丸形", "角形", "扇形"};
 
 std::string designText(const form::ControlId& id) {
   const form::ControlDesign* design = form::findControl(id);
@@ -281,7 +280,7 @@ std::optional<std::string> ColumnLayout::missingInputs() const {
     } else if (i == form::kInputBoxCount) {
       // A row's former cell always gives one: the window's when it is empty.
       const FormerShape former = s.former.value_or(FormerShape::Rectangular);
-      value = byCaption_ ? kFormerCaptions[static_cast<int>(former)] : job::formerWord(former);
+      value = byCaption_ ? formerName(former) : job::formerWord(former);
     } else {
       const ConductorMaterial material = s.material;
       value = byCaption_ ? designText(form::idOf(material)) : job::materialWord(material);

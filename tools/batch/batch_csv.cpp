@@ -144,17 +144,4 @@ void CsvReader::finish(std::vector<CsvRecord>& records) {
   skipping_ = false;
 }
 
-void appendCsvField(std::string& out, std::string_view field) {
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out += field;
-    return;
-  }
-  out += '"';
-  for (const char c : field) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
-
 }  // namespace kelvane::batch

@@ -77,8 +77,4 @@ class CsvReader {
   bool skipping_ = false;  // after a fault: the rest of the record is no record
 };
 
-// Appends the field as RFC 4180 writes it: in double quotes, quotes doubled,
-// when it holds a comma, a double quote, a CR or an LF; else as it is.
-void appendCsvField(std::string& out, std::string_view field);
-
 }  // namespace kelvane::batch

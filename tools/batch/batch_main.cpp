@@ -4,6 +4,7 @@
 #include <chrono>
 #include <iostream>
 
+#include "core/number_text.h"
 #include "job/file_io.h"
 #include "job/output_file.h"
 #include "job/platform_files.h"
@@ -29,11 +30,7 @@ int refuse(const std::string& line) {
   return kCannotRun;
 }
 
-std::string grouped(std::uint64_t n) {
-  std::string digits = std::to_string(n);
-  for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
-  return digits;
-}
+std::string grouped(std::uint64_t n) { return kelvane::groupThousands(std::to_string(n)); }
 
 // A line on the terminal that says how far the batch has come, rewritten at
 // most a few times a second.

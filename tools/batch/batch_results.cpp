@@ -65,7 +65,7 @@ std::string unitSymbol(Measure measure) {
 }
 
 Measure measureOf(const job::ResultLine& line) {
-  switch (line.max) {
+  switch (line.aligned) {
     case ResultBox::Arrangement:
       return Measure::Text;
     case ResultBox::LayerCount:
@@ -73,9 +73,9 @@ Measure measureOf(const job::ResultLine& line) {
       return Measure::Count;
     case ResultBox::Thickness:
       return Measure::Thickness;
-    case ResultBox::LengthMax:
+    case ResultBox::AlignedLength:
       return Measure::Length;
-    case ResultBox::DcrMax:
+    case ResultBox::AlignedDcr:
       return Measure::Resistance;
     default:
       break;
@@ -104,27 +104,23 @@ const std::vector<Column>& columnsOf(bool workingTemperature) {
         const Measure measure = measureOf(line);
         const std::string unit = unitSymbol(measure);
         const std::string bracket = unit.empty() ? "" : " [" + unit + "]";
-        if (line.max == ResultBox::OuterRorD) {
+        if (line.aligned == ResultBox::OuterRorD) {
           for (const FormerShape shape : {FormerShape::Round, FormerShape::Fan}) {
             out.push_back(
                 {form::ShapeFieldVisibility(shape).outerRorDCaption.value_or("") + bracket,
-                 {line.max, measure, shape}});
+                 {line.aligned, measure, shape}});
           }
           continue;
         }
         const std::string name = job::nameAndUnit(designCaption(line.label)).first;
-        if (!line.mid) {
-          out.push_back({name + bracket, {line.max, measure, std::nullopt}});
+        if (!line.predicted) {
+          out.push_back({name + bracket, {line.aligned, measure, std::nullopt}});
           continue;
         }
         const std::string aligned = name + " " + std::string(job::kAlignedWord);
         const std::string predicted = name + " " + std::string(job::kPredictedWord);
-        // Each column holds what its heading says. The window's DCR pair is
-        // the one crossed: its Max box shows the resistance of the predicted
-        // length, so 整列 takes the box under Mid (as the results table does).
-        const bool crossed = measure == Measure::Resistance;
-        const ResultBox alignedBox = crossed ? *line.mid : line.max;
-        const ResultBox predictedBox = crossed ? line.max : *line.mid;
+        const ResultBox alignedBox = line.aligned;
+        const ResultBox predictedBox = *line.predicted;
         out.push_back({aligned + bracket, {alignedBox, measure, std::nullopt}});
         out.push_back({predicted + bracket, {predictedBox, measure, std::nullopt}});
         if (working && measure == Measure::Resistance) {
@@ -176,32 +172,30 @@ double valueOf(ResultBox box, const CoilResults& r, const form::FormState& s) {
       return r.outerRorD;
     case ResultBox::AlignedHeight:
       return r.alignedHeight;
-    case ResultBox::LengthMax:
-      return r.lengthMax * metres;
-    case ResultBox::LengthMid:
-      return r.lengthMid * metres;
-    case ResultBox::WeightMax:
-      return w.totalWeightMax * grams;
-    case ResultBox::WeightMid:
-      return w.totalWeightMid * grams;
-    // As in the window, the DCR box under Max holds the resistance of the
-    // Mid length, and the one under Mid that of Max.
-    case ResultBox::DcrMax:
-      return w.dcrMid * ohms;
-    case ResultBox::DcrMid:
-      return w.dcrMax * ohms;
+    case ResultBox::AlignedLength:
+      return r.alignedLength * metres;
+    case ResultBox::PredictedLength:
+      return r.predictedLength * metres;
+    case ResultBox::AlignedWeight:
+      return w.alignedWeight * grams;
+    case ResultBox::PredictedWeight:
+      return w.predictedWeight * grams;
+    case ResultBox::PredictedDcr:
+      return w.predictedDcr * ohms;
+    case ResultBox::AlignedDcr:
+      return w.alignedDcr * ohms;
     case ResultBox::CrossHeight:
       return r.crossHeight;
     case ResultBox::FullHeight:
       return r.fullHeight;
-    case ResultBox::InsulationWeightMax:
-      return w.insulationWeightMax * grams;
-    case ResultBox::InsulationWeightMid:
-      return w.insulationWeightMid * grams;
-    case ResultBox::ConductorWeightMax:
-      return w.conductorWeightMax * grams;
-    case ResultBox::ConductorWeightMid:
-      return w.conductorWeightMid * grams;
+    case ResultBox::AlignedInsulationWeight:
+      return w.alignedInsulationWeight * grams;
+    case ResultBox::PredictedInsulationWeight:
+      return w.predictedInsulationWeight * grams;
+    case ResultBox::AlignedConductorWeight:
+      return w.alignedConductorWeight * grams;
+    case ResultBox::PredictedConductorWeight:
+      return w.predictedConductorWeight * grams;
     default:
       return 0;
   }
@@ -258,7 +252,8 @@ std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults
       const int decimals = decimalsBeside(factorOf(s.units->resistance), factorOf(kResistanceUnit));
       if (q.band) {
         if (!band) return "";
-        const job::OhmBand& ohms = q.box == ResultBox::DcrMax ? band->predicted : band->aligned;
+        const job::OhmBand& ohms =
+            q.box == ResultBox::PredictedDcr ? band->predicted : band->aligned;
         const std::optional<double> figure = ohms.at(*q.band);
         return figure ? numberCell(*figure, decimals) : "";
       }

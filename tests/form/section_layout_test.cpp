@@ -1,15 +1,24 @@
-#include "core/diagram_layout.h"
+#include "form/section_layout.h"
 
 #include <gtest/gtest.h>
-
-#include "coil_fixtures.h"
 
 #include <cmath>
 #include <limits>
 #include <vector>
 
-namespace kelvane {
+namespace kelvane::form {
 namespace {
+
+// The window's diagram panel, on which the drawings' worked figures lie.
+DiagramGeometry designPanel() {
+  DiagramGeometry g;
+  g.panelWidth = 4695;
+  g.panelHeight = 3570;
+  g.leftEdge = 8160;
+  g.baseLine = 3510;
+  g.lineStart = 8160;
+  return g;
+}
 
 std::vector<float> lefts(const DiagramLayoutResult& r) {
   std::vector<float> out;
@@ -20,7 +29,7 @@ std::vector<float> lefts(const DiagramLayoutResult& r) {
 // Ten turns of the window's default coil: layers of three turns, each
 // shifted by half a diameter, four layers. Tops are given to two decimals.
 TEST(DiagramLayout, DefaultCoilDrawsTenTurnsInFourLayers) {
-  const DiagramLayoutResult r = DiagramLayout(test::designPanel(), 3.5f, 4, 10);
+  const DiagramLayoutResult r = DiagramLayout(designPanel(), 3.5f, 4, 10);
   ASSERT_TRUE(r.visible);
   struct Turn {
     float left, top;
@@ -50,17 +59,17 @@ TEST(DiagramLayout, DefaultCoilDrawsTenTurnsInFourLayers) {
 
 TEST(DiagramLayout, AlternatingLayersAndTurnCounts) {
   // Layers of 3 and 2 turns; the right flange stands three diameters out.
-  const DiagramLayoutResult alternating = DiagramLayout(test::designPanel(), 3, 4, 8);
+  const DiagramLayoutResult alternating = DiagramLayout(designPanel(), 3, 4, 8);
   EXPECT_EQ(lefts(alternating),
             (std::vector<float>{8160, 9028, 9896, 9462, 8594, 8160, 9028, 9896}));
   EXPECT_EQ(alternating.line1X2, 8160 + 3 * 868);
 
   // A fractional turn count draws the whole turns below it.
-  EXPECT_EQ(DiagramLayout(test::designPanel(), 3.5f, 4, 10.7).circles.size(), 10u);
-  EXPECT_EQ(DiagramLayout(test::designPanel(), 30, 34, 999).circles.size(), 999u);
+  EXPECT_EQ(DiagramLayout(designPanel(), 3.5f, 4, 10.7).circles.size(), 10u);
+  EXPECT_EQ(DiagramLayout(designPanel(), 30, 34, 999).circles.size(), 999u);
 
   // Below two turns only the first turn, filled, with the flanges to its top.
-  const DiagramLayoutResult one = DiagramLayout(test::designPanel(), 3.5f, 1, 1.5);
+  const DiagramLayoutResult one = DiagramLayout(designPanel(), 3.5f, 1, 1.5);
   ASSERT_EQ(one.circles.size(), 1u);
   EXPECT_TRUE(one.circles[0].filled);
   EXPECT_EQ(one.flangeTop, one.circles[0].top);
@@ -80,17 +89,17 @@ TEST(DiagramLayout, NothingToDrawHidesTheDrawing) {
       {3.5f, nan, 10}, {3.5f, 4, nan},   {std::numeric_limits<float>::denorm_min(), 1e-300, 10},
   };
   for (const Case& c : cases) {
-    const DiagramLayoutResult r = DiagramLayout(test::designPanel(), c.perLayer, c.layers, c.turns);
+    const DiagramLayoutResult r = DiagramLayout(designPanel(), c.perLayer, c.layers, c.turns);
     EXPECT_FALSE(r.visible) << c.perLayer << " " << c.layers << " " << c.turns;
     EXPECT_TRUE(r.circles.empty());
   }
-  DiagramGeometry huge = test::designPanel();
+  DiagramGeometry huge = designPanel();
   huge.panelWidth = huge.panelHeight = 3e38f;
   EXPECT_FALSE(DiagramLayout(huge, 3.5f, 4, 10).visible);
-  DiagramGeometry narrow = test::designPanel();
+  DiagramGeometry narrow = designPanel();
   narrow.panelWidth = 200;  // narrower than its margin
   EXPECT_FALSE(DiagramLayout(narrow, 3.5f, 4, 10).visible);
 }
 
 }  // namespace
-}  // namespace kelvane
+}  // namespace kelvane::form

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace kelvane {
+namespace kelvane::form {
 
 // One turn of the section drawing: the top-left corner of its square and its
 // diameter, in twips, stored in single precision as the drawing keeps them.
@@ -13,10 +13,6 @@ struct TurnCircle {
   bool filled = false;
   bool operator==(const TurnCircle&) const = default;
 };
-
-// Coils of this many turns and more are not drawn: a note stands in for the
-// drawing, so it never holds more than 999 circles.
-inline constexpr double kMostTurnsDrawn = 1000;
 
 // Where the drawing goes, in twips: the size of the panel that bounds it, the
 // left flange, and the former line the first layer lies on.
@@ -43,4 +39,4 @@ struct DiagramLayoutResult {
 DiagramLayoutResult DiagramLayout(const DiagramGeometry& geometry, float turnsPerLayer,
                                   double layerCount, double turns);
 
-}  // namespace kelvane
+}  // namespace kelvane::form

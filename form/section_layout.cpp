@@ -1,14 +1,15 @@
-#include "core/diagram_layout.h"
+#include "form/section_layout.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
 
+#include "core/calculate_coil.h"
 #include "core/coil_math.h"
 #include "core/number_text.h"
 
-namespace kelvane {
+namespace kelvane::form {
 namespace {
 
 // The panel keeps a margin of 100 twips below the drawing and 250 beside it.
@@ -96,4 +97,4 @@ DiagramLayoutResult DiagramLayout(const DiagramGeometry& geometry, float turnsPe
   return out;
 }
 
-}  // namespace kelvane
+}  // namespace kelvane::form

@@ -32,17 +32,18 @@ package: build
 	dpkg-deb --contents build/$(PRESET)/kelvane_*.deb
 
 # Everything but the window, and its tests, under AddressSanitizer and
-# UndefinedBehaviorSanitizer. The browser's tests are left out: they run
-# once, in make web-test.
+# UndefinedBehaviorSanitizer, built by clang: the second compiler, with
+# WERROR=ON its warnings are errors too. The browser's tests are left out:
+# they run once, in make web-test.
 sanitize: deps
-	cmake --preset sanitize
+	cmake --preset sanitize -DKELVANE_WERROR=$(WERROR)
 	cmake --build --preset sanitize
 	ctest --preset sanitize
 
 # The libFuzzer targets, each for FUZZ_SECONDS (60 by default); they come
 # from the same build as make sanitize.
 fuzz: deps
-	cmake --preset sanitize
+	cmake --preset sanitize -DKELVANE_WERROR=$(WERROR)
 	cmake --build --preset sanitize
 	./scripts/run-fuzzers
 

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 #include <chrono>
 #include <cstdio>
@@ -75,6 +76,39 @@ int printed(const QString& text) {
   return kSucceeded;
 }
 
+// Why the command line could not be read. Qt's parser says it in English
+// before any translation can be loaded; its three cases are said here.
+QString parseFailure(const QCommandLineParser& options) {
+  const QStringList unknown = options.unknownOptionNames();
+  if (!unknown.isEmpty()) {
+    QStringList typed;
+    for (const QString& name : unknown)
+      typed << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    return QStringLiteral(
+               "%1 というオプションはありません（kelvane --help で使い方を表示します）。")
+        .arg(typed.join(QStringLiteral("、")));
+  }
+  const QString english = options.errorText();
+  const QRegularExpressionMatch option =
+      QRegularExpression(QStringLiteral("'([^']*)'")).match(english);
+  if (option.hasMatch() && english.startsWith(QStringLiteral("Missing value")))
+    return QStringLiteral("%1 には書き出すファイルの名前が要ります。").arg(option.captured(1));
+  if (option.hasMatch() && english.startsWith(QStringLiteral("Unexpected value")))
+    return QStringLiteral("%1 は値を取りません。").arg(option.captured(1));
+  return QStringLiteral("コマンドラインを読めません（kelvane --help で使い方を表示します）。");
+}
+
+// The parser's help with its headings in Japanese, under the program's name
+// (without an application object Qt does not know it yet).
+QString helpText(const QCommandLineParser& options) {
+  return options.helpText()
+      .replace(QStringLiteral("<executable_name>"), QStringLiteral("kelvane"))
+      .replace(QStringLiteral("Usage: "), QStringLiteral("使い方: "))
+      .replace(QStringLiteral("[options]"), QStringLiteral("[オプション]"))
+      .replace(QStringLiteral("\nOptions:\n"), QStringLiteral("\nオプション:\n"))
+      .replace(QStringLiteral("\nArguments:\n"), QStringLiteral("\n引数:\n"));
+}
+
 // The customer's quotation of the job on the form, as the job stands: its
 // terms or the user's price list, its 版 and 発行日 or those of a first issue.
 Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job, const form::Form1& form) {
@@ -110,41 +144,36 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   QCommandLineParser options;
   options.setApplicationDescription(QStringLiteral(
-      "Kelvane works out a wound coil from its wire, turns, lead length, layer width, conductor "
-      "material and former (round, rectangular or fan-shaped): how the turns lie layer by layer, "
-      "the winding heights and outer dimensions, the wire length, the conductor, insulation and "
-      "total weights and the DC resistance, with a drawing of the wound section; it prints a data "
-      "sheet of resistance and weight per kilometre of the wire, and works back from a target "
-      "height, weight or resistance to the number of turns."));
-  const QCommandLineOption help = options.addHelpOption();
-  const QCommandLineOption version = options.addVersionOption();
+      "巻線コイルを線材、巻数、リード長、巻幅、導体の材料と巻枠（丸、角、扇形）から計算します。"
+      "層ごとの巻き方、巻高さと外形寸法、線長、導体・絶縁・総重量と直流抵抗を求め、巻線断面を"
+      "描きます。線材の 1 km あたりの抵抗と重量のデータシートを印刷し、目標の高さ、重量または"
+      "抵抗から巻数を逆算します。"));
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("この使い方を表示します。"));
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("版を表示します。"));
   const QCommandLineOption report(
       QStringLiteral("report"),
-      QStringLiteral("Write the quotation sheet of JOB as a PDF file, without a window."),
+      QStringLiteral("ウィンドウを開かずに、案件 JOB の見積計算書を PDF ファイルに書き出します。"),
       QStringLiteral("OUT.pdf"));
   const QCommandLineOption csv(
       QStringLiteral("export-csv"),
-      QStringLiteral("Write the inputs and results of JOB as a CSV file, without a window."),
+      QStringLiteral(
+          "ウィンドウを開かずに、案件 JOB の入力と計算結果を CSV ファイルに書き出します。"),
       QStringLiteral("OUT.csv"));
   const QCommandLineOption quotation(
       QStringLiteral("quotation"),
-      QStringLiteral("Write the customer's quotation of JOB as a PDF file, without a window."),
+      QStringLiteral("ウィンドウを開かずに、案件 JOB の見積書を PDF ファイルに書き出します。"),
       QStringLiteral("OUT.pdf"));
-  options.addOption(report);
-  options.addOption(csv);
-  options.addOption(quotation);
-  options.addPositionalArgument(QStringLiteral("JOB"),
-                                QStringLiteral("A quotation job (.kelvane) to open."),
+  for (const QCommandLineOption* option : {&help, &version, &report, &csv, &quotation})
+    options.addOption(*option);
+  options.addPositionalArgument(QStringLiteral("JOB"), QStringLiteral("開く見積案件（.kelvane）。"),
                                 QStringLiteral("[JOB]"));
   if (!options.parse(arguments)) {
-    tell(options.errorText());
+    tell(parseFailure(options));
     return kBadUsage;
   }
-  if (options.isSet(help)) {
-    // Without an application object Qt does not know the program's name yet.
-    return printed(
-        options.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("kelvane")));
-  }
+  if (options.isSet(help)) return printed(helpText(options));
   if (options.isSet(version)) return printed(QStringLiteral("kelvane " KELVANE_VERSION "\n"));
 
   Request request;

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The system's own calls where it has them; the C++ library's alone in the
 // browser, where the page downloads and uploads instead, on a system without
@@ -66,6 +68,19 @@ int searchRefusalOf(const fs::path& path, bool itself = false) {
 }
 std::atomic<bool> unnamedRefused{false};
 
+// The calls a test asked to see, in order.
+std::atomic<bool> recording{false};
+std::mutex recordedMutex;
+std::vector<std::string>& recorded() {
+  static std::vector<std::string> calls;
+  return calls;
+}
+void note(const char* call) {
+  if (!recording.load(std::memory_order_relaxed)) return;
+  const std::lock_guard lock(recordedMutex);
+  recorded().emplace_back(call);
+}
+
 }  // namespace
 
 namespace testing {
@@ -86,6 +101,11 @@ void refuseSearching(const fs::path& folder, bool refused) {
   }
 }
 void refuseUnnamedFiles(bool refuse) { unnamedRefused = refuse; }
+void recordCalls(bool on) { recording = on; }
+std::vector<std::string> takeRecordedCalls() {
+  const std::lock_guard lock(recordedMutex);
+  return std::exchange(recorded(), {});
+}
 }  // namespace testing
 
 #ifdef KELVANE_POSIX_FILES
@@ -254,6 +274,7 @@ class PipeSignalHeld {
 };
 
 int writeAll(Descriptor file, std::string_view bytes) {
+  note("write");
   PipeSignalHeld held;
   while (!bytes.empty()) {
     const ssize_t n = ::write(file, bytes.data(), bytes.size());
@@ -268,9 +289,15 @@ int writeAll(Descriptor file, std::string_view bytes) {
   return 0;
 }
 
-int sync(Descriptor file) { return ::fsync(file) == 0 ? 0 : errno; }
+int sync(Descriptor file) {
+  note("sync");
+  return ::fsync(file) == 0 ? 0 : errno;
+}
 
-int close(Descriptor file) { return ::close(file) == 0 ? 0 : errno; }
+int close(Descriptor file) {
+  note("close");
+  return ::close(file) == 0 ? 0 : errno;
+}
 
 int takeOwnerAndPermissions(Descriptor file, const FileStatus& of) {
   if (::geteuid() == 0) (void)::fchown(file, of.owner, of.group);
@@ -278,6 +305,7 @@ int takeOwnerAndPermissions(Descriptor file, const FileStatus& of) {
 }
 
 int link(Descriptor file, const fs::path& name) {
+  note("link");
 #ifdef O_TMPFILE
   // Through /proc where it is mounted; else by the descriptor itself, which
   // needs a privilege.
@@ -294,12 +322,14 @@ int link(Descriptor file, const fs::path& name) {
 }
 
 int rename(const fs::path& from, const fs::path& to) {
+  note("rename");
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 void remove(const char* path) { ::unlink(path); }
 
 void syncFolder(const fs::path& folder) {
+  note("sync folder");
   const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (directory >= 0) {
     ::fsync(directory);
@@ -480,6 +510,7 @@ int read(Descriptor file, char* buffer, std::size_t size, std::size_t& got) {
 }
 
 int writeAll(Descriptor file, std::string_view bytes) {
+  note("write");
   const Stream stream = streamOf(file);
   if (!stream.file) return EBADF;
   errno = 0;
@@ -488,6 +519,7 @@ int writeAll(Descriptor file, std::string_view bytes) {
 }
 
 int sync(Descriptor file) {
+  note("sync");
   const Stream stream = streamOf(file);
   if (!stream.file) return EBADF;
   errno = 0;
@@ -495,6 +527,7 @@ int sync(Descriptor file) {
 }
 
 int close(Descriptor file) {
+  note("close");
   std::FILE* stream = nullptr;
   {
     const std::lock_guard lock(streamsMutex);
@@ -515,9 +548,13 @@ int takeOwnerAndPermissions(Descriptor file, const FileStatus& of) {
   return error ? errorOf(error) : 0;
 }
 
-int link(Descriptor, const fs::path&) { return EOPNOTSUPP; }
+int link(Descriptor, const fs::path&) {
+  note("link");
+  return EOPNOTSUPP;
+}
 
 int rename(const fs::path& from, const fs::path& to) {
+  note("rename");
   std::error_code error;
   fs::rename(from, to, error);
   return error ? errorOf(error) : 0;
@@ -525,7 +562,7 @@ int rename(const fs::path& from, const fs::path& to) {
 
 void remove(const char* path) { std::remove(path); }
 
-void syncFolder(const fs::path&) {}
+void syncFolder(const fs::path&) { note("sync folder"); }
 
 bool isTerminal(Descriptor) { return false; }
 

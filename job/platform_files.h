@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The system's file calls: the one place that knows the platform. On a POSIX
 // system they are the system's own (unnamed files, fsync, owners, signals);
@@ -130,6 +131,14 @@ void refuseSearching(const std::filesystem::path& folder, bool refused);
 // Makes the file system refuse unnamed files from now on, as vfat, SMB and
 // NFS do, so that the hidden stand-in is used; false undoes it.
 void refuseUnnamedFiles(bool refuse);
+// Notes, in order, each call that puts a file's bytes and name on the disk:
+// "write", "sync" (fsync; without POSIX the flush out of the C library's
+// buffers), "close", "link", "rename" and "sync folder". A save that renames
+// before its bytes are synced can lose them in a power cut, and nothing but
+// this order shows it.
+void recordCalls(bool on);
+// The calls noted since recording began, and clears them.
+std::vector<std::string> takeRecordedCalls();
 }  // namespace testing
 
 }  // namespace kelvane::job::platform

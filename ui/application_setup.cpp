@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTranslator>
 #include <cstdio>
@@ -26,6 +27,37 @@ struct PlatformNote {
 QtMessageHandler qtHandler = nullptr;
 std::vector<PlatformNote>* startNotes = nullptr;
 
+// Qt's notes about a platform that cannot start, said in Japanese; a note
+// not listed here is passed on in Qt's own words.
+QString platformReason(const QString& note) {
+  static const struct {
+    QRegularExpression qt;
+    QString japanese;  // %1: what the note's first group caught
+  } known[] = {
+      {QRegularExpression(QStringLiteral("^could not connect to display$")),
+       QStringLiteral("ディスプレイに接続できません")},
+      {QRegularExpression(QStringLiteral("^could not connect to display (.+)$")),
+       QStringLiteral("ディスプレイ %1 に接続できません")},
+      {QRegularExpression(QStringLiteral("^Could not load the Qt platform plugin \"(.*)\" in "
+                                         "\"(.*)\" even though it was found\\.?$")),
+       QStringLiteral("Qt の画面プラグイン「%1」を読み込めません")},
+      {QRegularExpression(
+           QStringLiteral("^Could not find the Qt platform plugin \"(.*)\" in \"(.*)\"$")),
+       QStringLiteral("Qt の画面プラグイン「%1」がありません")},
+      {QRegularExpression(QStringLiteral("^Available platform plugins are: ?(.*)$")),
+       QStringLiteral("使える画面プラグインは %1 です")},
+  };
+  for (const auto& entry : known) {
+    const QRegularExpressionMatch match = entry.qt.match(note);
+    if (!match.hasMatch()) continue;
+    if (match.lastCapturedIndex() < 1) return entry.japanese;
+    QString caught = match.captured(1);
+    if (caught.endsWith(QLatin1Char('.'))) caught.chop(1);
+    return entry.japanese.arg(caught);
+  }
+  return note;
+}
+
 // The line that says why no window can be opened: Qt's notes about the
 // platform, then the list of platform plugins when the one asked for does not
 // exist. Qt's closing advice to reinstall the program is left out: it never
@@ -34,22 +66,23 @@ QString startFailure(const QString& fatal) {
   QStringList reasons;
   bool unknownPlugin = false;
   for (const PlatformNote& note : *startNotes) {
-    QString reason = note.text.trimmed();
-    if (reason.isEmpty()) continue;
-    if (reason == QStringLiteral("could not connect to display") &&
+    const QString text = note.text.trimmed();
+    if (text.isEmpty()) continue;
+    QString reason = platformReason(text);
+    if (text == QStringLiteral("could not connect to display") &&
         qEnvironmentVariableIsEmpty("DISPLAY"))
-      reason += QStringLiteral(" (DISPLAY is not set)");
-    unknownPlugin = unknownPlugin || reason.startsWith(QStringLiteral("Could not find"));
+      reason += QStringLiteral("（DISPLAY が設定されていません）");
+    unknownPlugin = unknownPlugin || text.startsWith(QStringLiteral("Could not find"));
     reasons << reason;
   }
   const QStringList fatalLines = fatal.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   for (const QString& line : fatalLines) {
     if (unknownPlugin && line.startsWith(QStringLiteral("Available platform plugins")))
-      reasons << line.trimmed();
+      reasons << platformReason(line.trimmed());
   }
   if (reasons.isEmpty() && !fatalLines.isEmpty()) reasons << fatalLines.first().trimmed();
-  return QStringLiteral("%1: cannot open the window: %2")
-      .arg(QCoreApplication::applicationName(), reasons.join(QStringLiteral("; ")));
+  return QStringLiteral("%1: ウィンドウを開けません。%2。")
+      .arg(QCoreApplication::applicationName(), reasons.join(QStringLiteral("。")));
 }
 
 void whileStarting(QtMsgType type, const QMessageLogContext& context, const QString& message) {

@@ -132,7 +132,7 @@ QWidget* ControlWidgets::find(const form::ControlId& id) const {
 
 QRect twipsToPixels(int left, int top, int width, int height) {
   const int x = toPixels(left), y = toPixels(top);
-  return QRect(x, y, toPixels(left + width) - x, toPixels(top + height) - y);
+  return {x, y, toPixels(left + width) - x, toPixels(top + height) - y};
 }
 
 int textRoom(const QWidget& control) {

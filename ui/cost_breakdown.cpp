@@ -106,7 +106,7 @@ double partsBlock(Page& page, double y, const std::vector<job::PartPrice>& parts
     return y + 5;
   }
   const int perColumn = std::max(1, int((kContentBottom - y) / kRowHeight) - 1);
-  const std::size_t room = std::size_t(2 * perColumn);
+  const auto room = 2 * static_cast<std::size_t>(perColumn);
   std::vector<Row> cells;
   for (std::size_t i = 0; i < parts.size(); ++i) {
     if (parts.size() > room && i + 1 == room) {
@@ -139,7 +139,7 @@ double costBreakdown(Page& page, double top, const SheetCost& cost) {
     y = pricesBlock(page, y, *price) + kBlockGap;
   } else {
     y = heading(page, kMargin, y, kContentWidth, QStringLiteral("原価の内訳と価格"));
-    const QString& why = std::get<QString>(cost.price);
+    const auto& why = std::get<QString>(cost.price);
     const QFont font = page.font(kTextPoints);
     const double height = page.wrappedHeight(kContentWidth, why, font);
     page.paragraph(QRectF(kMargin - kCellPadding, y, kContentWidth, height), why, font, kWarning);

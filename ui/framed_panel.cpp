@@ -4,7 +4,7 @@
 
 namespace kelvane::ui {
 
-QColor toQColor(const form::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+QColor toQColor(const form::Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
 FramedPanel::FramedPanel(const form::ControlDesign& panel, QWidget* parent)
     : QWidget(parent),

@@ -112,6 +112,69 @@ TEST_F(JobFiles, AFullDiskKeepsTheOldFile) {
             "「full」を保存できません（ディスクがいっぱいです）。");
 }
 
+// The bytes reach the disk before the new file takes the name, and its name
+// reaches the disk after: renamed first, a power cut can leave the name on an
+// empty or half-written file in place of the old one. Bytes written after a
+// sync are synced again; a pipe or a device is only written into and closed
+// (fsync on it fails). The calls as the platform file's seam notes them.
+TEST_F(JobFiles, BytesAreSyncedBeforeTheNameIsTaken) {
+  std::ofstream(dir_ / "old.csv") << "old";
+  const struct {
+    const char* what;
+    fs::path file;
+    bool standIn;      // a file system without unnamed files
+    bool syncHalfway;  // the caller syncs after the first write
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"new file",
+       dir_ / "new.csv",
+       false,
+       false,
+       {"write", "write", "sync", "link", "close", "rename", "sync folder"}},
+      {"replaced file",
+       dir_ / "old.csv",
+       false,
+       false,
+       {"write", "write", "sync", "link", "close", "rename", "sync folder"}},
+      {"synced, then written again",
+       dir_ / "new.csv",
+       false,
+       true,
+       {"write", "sync", "write", "sync", "link", "close", "rename", "sync folder"}},
+      {"hidden stand-in",
+       dir_ / "old.csv",
+       true,
+       false,
+       {"write", "write", "sync", "close", "rename", "sync folder"}},
+      {"stand-in synced, then written again",
+       dir_ / "new.csv",
+       true,
+       true,
+       {"write", "sync", "write", "sync", "close", "rename", "sync folder"}},
+      {"device", "/dev/null", false, true, {"write", "write", "close"}},
+  };
+  for (const auto& c : cases) {
+    platform::testing::refuseUnnamedFiles(c.standIn);
+    OutputFile out;
+    std::vector<std::optional<std::string>> failures;
+    failures.push_back(test::failureOf(out.open(c.file)));
+    platform::testing::recordCalls(true);
+    failures.push_back(test::failureOf(out.write("a,")));
+    if (c.syncHalfway) failures.push_back(test::failureOf(out.sync()));
+    failures.push_back(test::failureOf(out.write("b\n")));
+    failures.push_back(test::failureOf(out.commit()));
+    platform::testing::recordCalls(false);
+    platform::testing::refuseUnnamedFiles(false);
+    const std::vector<std::string> calls = platform::testing::takeRecordedCalls();
+    for (const auto& failure : failures) EXPECT_EQ(failure, std::nullopt) << c.what;
+    EXPECT_EQ(calls, c.calls) << c.what;
+    if (c.file.parent_path() == dir_) {
+      EXPECT_EQ(contents(c.file), "a,b\n") << c.what;
+    }
+  }
+  EXPECT_EQ(listing(), (std::vector<fs::path>{"new.csv", "old.csv"}));
+}
+
 // What is no regular file is written into, never replaced; what may not be
 // written is refused and stays as it was.
 TEST_F(JobFiles, DevicesPipesAndReadOnlyFilesAreNotReplaced) {

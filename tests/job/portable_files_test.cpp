@@ -68,6 +68,28 @@ TEST_F(PortableFiles, AWriteNeverCommittedLeavesNothing) {
   EXPECT_EQ(listing(), std::vector<fs::path>{"kept.csv"});
 }
 
+// Without POSIX the bytes wait in the C library's buffer until flushed: the
+// hidden stand-in is flushed, again after a later write, before it is closed
+// and takes the name.
+TEST_F(PortableFiles, BytesAreFlushedBeforeTheNameIsTaken) {
+  OutputFile out;
+  ASSERT_EQ(test::failureOf(out.open(dir_ / "out.csv")), std::nullopt);
+  platform::testing::recordCalls(true);
+  const auto first = test::failureOf(out.write("a,"));
+  const auto flushed = test::failureOf(out.sync());
+  const auto second = test::failureOf(out.write("b\n"));
+  const auto committed = test::failureOf(out.commit());
+  platform::testing::recordCalls(false);
+  EXPECT_EQ(first, std::nullopt);
+  EXPECT_EQ(flushed, std::nullopt);
+  EXPECT_EQ(second, std::nullopt);
+  EXPECT_EQ(committed, std::nullopt);
+  EXPECT_EQ(platform::testing::takeRecordedCalls(),
+            (std::vector<std::string>{"write", "sync", "write", "sync", "close", "rename",
+                                      "sync folder"}));
+  EXPECT_EQ(contents(dir_ / "out.csv"), "a,b\n");
+}
+
 TEST_F(PortableFiles, RefusalsNameTheFile) {
   fs::create_directory(dir_ / "folder.csv");
   ASSERT_EQ(test::failureOf(writeFileAtomically(dir_ / "kept.csv", "old")), std::nullopt);

@@ -191,7 +191,8 @@ done <<ROWS
 2|--report、--export-csv と --quotation には案件ファイルが要ります。|--report "$tmp/out.pdf"
 2|開く案件ファイルは一つだけ指定してください。|--export-csv "$tmp/out.csv" "$tmp/coil.kelvane" "$tmp/coil.kelvane"
 2|--export-csv には書き出すファイルの名前が要ります。|--export-csv "" "$tmp/coil.kelvane"
-2|Missing value after '--report'|--report
+2|--report には書き出すファイルの名前が要ります。|--report
+2|--help は値を取りません。|--help=x
 ROWS
 [ ! -e "$tmp/none" ] || fail "a folder was made for an output"
 rm "$tmp/config/kelvane/prices.json"

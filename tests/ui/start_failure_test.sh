@@ -22,7 +22,7 @@ while IFS='|' read -r environment expected; do
   [ "$status" -eq 1 ] || problem="exit status $status"
   [ -s "$tmp/out" ] && problem="$problem; stdout not empty"
   [ "$lines" -eq 1 ] || problem="$problem; $lines lines on stderr"
-  grep -qF "kelvane: cannot open the window: $expected" "$tmp/err" || problem="$problem; not the expected cause"
+  grep -qF "kelvane: ウィンドウを開けません。$expected" "$tmp/err" || problem="$problem; not the expected cause"
   if [ -n "$problem" ]; then
     failures=$((failures + 1))
     echo "FAIL [$environment]: ${problem#; }"
@@ -31,10 +31,10 @@ while IFS='|' read -r environment expected; do
     echo "ok [$environment]: $(cat "$tmp/err")"
   fi
 done <<'ROWS'
-QT_QPA_PLATFORM=xcb|could not connect to display (DISPLAY is not set); Could not load the Qt platform plugin "xcb"
-QT_QPA_PLATFORM=xcb DISPLAY=:59999|could not connect to display :59999
-DISPLAY=|could not connect to display (DISPLAY is not set)
-QT_QPA_PLATFORM=nonexistent|Could not find the Qt platform plugin "nonexistent" in ""; Available platform plugins are:
+QT_QPA_PLATFORM=xcb|ディスプレイに接続できません（DISPLAY が設定されていません）。Qt の画面プラグイン「xcb」を読み込めません。
+QT_QPA_PLATFORM=xcb DISPLAY=:59999|ディスプレイ :59999 に接続できません。
+DISPLAY=|ディスプレイに接続できません（DISPLAY が設定されていません）。
+QT_QPA_PLATFORM=nonexistent|Qt の画面プラグイン「nonexistent」がありません。使える画面プラグインは 
 ROWS
 echo "$((cases - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

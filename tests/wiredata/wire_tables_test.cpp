@@ -233,8 +233,8 @@ TEST(WireTables, ReadingRefusesTablesItCannotTrust) {
 
   // A column with its own source and decimals, and a remark on a cell.
   std::string richer = good;
-  richer.replace(richer.find("\"unit\": \"mm\"}"), 13,
-                 "\"unit\": \"mm\", \"decimals\": 3, \"source\": \"a\"}");
+  richer.replace(richer.find(R"("unit": "mm"})"), 13,
+                 R"("unit": "mm", "decimals": 3, "source": "a"})");
   richer.replace(
       richer.find("\"rows\": [["), 10,
       "\"footnotes\": [{\"rows\": [0.1], \"column\": \"d\", \"text\": \"注\"}], \"rows\": [[");
@@ -258,20 +258,18 @@ TEST(WireTables, ReadingRefusesTablesItCannotTrust) {
       replaced("[0.1, \"a\"]", "[0.1, 0.2, \"a\"]"),
       replaced("[0.1, \"a\"]", "[0.1, null]"),
       replaced("[0.1, \"a\"]", "[[0.1], \"a\"]"),
-      replaced("\"source\": \"S\",", ""),
-      replaced("\"id\": \"source\"", "\"id\": \"src\""),
+      replaced(R"("source": "S",)", ""),
+      replaced(R"("id": "source")", R"("id": "src")"),
       // A row, a column or a remark that names what the table does not have.
       replaced("[0.1, \"a\"]", "[0.1, \"b\"]"),
-      replaced("\"unit\": \"mm\"}", "\"unit\": \"mm\", \"source\": \"b\"}"),
-      replaced("\"unit\": \"mm\"}", "\"unit\": \"mm\", \"decimals\": -1}"),
-      replaced(
-          "\"rows\": [[",
-          "\"footnotes\": [{\"rows\": [0.2], \"column\": \"d\", \"text\": \"t\"}], \"rows\": [["),
-      replaced(
-          "\"rows\": [[",
-          "\"footnotes\": [{\"rows\": [0.1], \"column\": \"e\", \"text\": \"t\"}], \"rows\": [["),
+      replaced(R"("unit": "mm"})", R"("unit": "mm", "source": "b"})"),
+      replaced(R"("unit": "mm"})", R"("unit": "mm", "decimals": -1})"),
       replaced("\"rows\": [[",
-               "\"footnotes\": [{\"rows\": [], \"column\": \"d\", \"text\": \"t\"}], \"rows\": [["),
+               R"("footnotes": [{"rows": [0.2], "column": "d", "text": "t"}], "rows": [[)"),
+      replaced("\"rows\": [[",
+               R"("footnotes": [{"rows": [0.1], "column": "e", "text": "t"}], "rows": [[)"),
+      replaced("\"rows\": [[",
+               R"("footnotes": [{"rows": [], "column": "d", "text": "t"}], "rows": [[)"),
   };
   for (const std::string& text : bad) {
     const auto refused = readWireTables(text);

@@ -2,12 +2,12 @@
 // JSON document and prints what the window then shows, as JSON.
 #include <CLI/CLI.hpp>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 
+#include "job/output_file.h"
 #include "job/platform_files.h"
 #include "job/printable_text.h"
 #include "job/system_reason.h"
@@ -33,37 +33,47 @@ int run(int argc, char** argv) {
   std::ios_base::sync_with_stdio(false);
 
   CLI::App app{
-      "Applies a list of steps to the Kelvane window and prints the resulting state as JSON."};
-  app.footer(
-      "Steps longer than " + std::to_string(kelvane::replay::kMaxDocumentBytes / (1024 * 1024)) +
-      " MiB or nested deeper than " + std::to_string(kelvane::replay::kMaxNesting) +
-      " levels are refused.\n"
-      "Exit status: 0 when the state was printed, 2 for bad input (one line on standard error,\n"
-      "nothing on standard output), 1 when the output could not be written.");
+      "Kelvane のウィンドウに手順の一覧を当て、そのあとのウィンドウの状態を JSON で出力します。"};
+  app.footer("手順は " + std::to_string(kelvane::replay::kMaxDocumentBytes / (1024 * 1024)) +
+             " MiB まで、入れ子は " + std::to_string(kelvane::replay::kMaxNesting) +
+             " 段までです。\n"
+             "終了状態: 状態を出力したとき 0、入力の誤りは 2（標準エラーに 1 行、標準出力には\n"
+             "何も出しません）、出力を書き込めなかったとき 1。");
+  // CLI11's headings in Japanese, as the rest of the help.
+  app.get_formatter()->label("Usage", "使い方");
+  app.get_formatter()->label("OPTIONS", "オプション");
+  app.get_formatter()->label("Positionals", "引数");
+  app.get_formatter()->label("TEXT", "FILE");
+  app.option_defaults()->group("オプション");
+  app.set_help_flag("-h,--help", "この使い方を表示します");
   std::string file = "-";
   [[maybe_unused]] bool window = false;
-  app.add_option("steps", file,
-                 "JSON file with {\"steps\": [...]}; - or nothing for standard input");
+  app.add_option("steps", file, "{\"steps\": [...]} を書いた JSON ファイル。- か省略で標準入力");
 #ifdef KELVANE_WITH_WINDOW
-  app.add_flag("--window", window, "drive the real window on the offscreen platform");
+  app.add_flag("--window", window, "本物のウィンドウを画面なし（offscreen）で動かします");
 #endif
   try {
     app.parse(argc, argv);
+  } catch (const CLI::ExtrasError&) {
+    std::string extras;
+    for (const std::string& extra : app.remaining()) extras += (extras.empty() ? "" : " ") + extra;
+    return refuse("使えない引数です: " + extras + "（--help で使い方を表示します）");
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e);  // --help
-    return refuse(std::string(e.what()) + " (see --help)");
+    return refuse("コマンドラインを読めません（--help で使い方を表示します）");
   }
 
   std::ifstream in;
   if (file != "-") {
     std::error_code ignored;
     if (std::filesystem::is_directory(file, ignored))
-      return refuse(file + " is a directory, not a file of steps");
+      return refuse("「" + kelvane::job::displayName(file) +
+                    "」はフォルダーです。手順のファイルを指定してください。");
     errno = 0;
     in.open(file, std::ios::binary);
     if (!in)
-      return refuse("cannot read " + file +
-                    (errno ? ": " + std::string(std::strerror(errno)) : ""));
+      return refuse("「" + kelvane::job::displayName(file) + "」を読み込めません" +
+                    (errno ? "（" + kelvane::job::systemReason(errno) + "）" : "") + "。");
   }
   std::istream& document = file == "-" ? std::cin : in;
 
@@ -81,7 +91,7 @@ int run(int argc, char** argv) {
     return refuse(applied.message());
   std::cout << kelvane::replay::toJson(target->snapshot()) << "\n" << std::flush;
   if (!std::cout) {
-    std::cerr << "kelvane-replay: the output could not be written\n";
+    std::cerr << "kelvane-replay: 結果を標準出力に書き込めません。\n";
     return kOutputFailed;
   }
   return 0;
@@ -98,6 +108,6 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     return refuse(kelvane::job::stoppedBecause(e));
   } catch (...) {
-    return refuse("an unknown error stopped the replay");
+    return refuse("予期しないエラーで終了します。");
   }
 }

@@ -249,7 +249,7 @@ std::unique_ptr<ReplayTarget> makeWindowReplayTarget(int& argc, char** argv) {
   ui::prepareApplication(*app);
   auto target = std::make_unique<WindowReplayTarget>(std::move(app));
   if (!target->window().isActiveWindow()) {
-    std::fputs("kelvane-replay: the window could not be made active\n", stderr);
+    std::fputs("kelvane-replay: ウィンドウを操作できる状態にできません。\n", stderr);
     return nullptr;
   }
   return target;

@@ -90,10 +90,10 @@ function buildControl(c, parent) {
       elements.set(c.id, input);
       el.dataset.control = c.id;
       focusable(input, c);
-      input.addEventListener("click", (e) => {
-        e.preventDefault();  // the model switches the button on, or not
-        buttonPressed(c.id);
-      });
+      // The model switches the button on, or not, and render() shows which.
+      // The click is not cancelled: a cancelled click on a radio button puts
+      // back the button that was on before, after render() has run.
+      input.addEventListener("click", () => buttonPressed(c.id));
       break;
     }
     case "CommandButton":

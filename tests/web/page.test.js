@@ -321,6 +321,15 @@ test("200 random step lists: the page's form equals kelvane-replay's", async () 
   await page.close();
 });
 
+// Waits for the one file of the kind the page downloads into `dir`.
+async function downloaded(dir, ending) {
+  let files = [];
+  for (let i = 0; i < 50 && !(files = fs.readdirSync(dir).filter((f) => f.endsWith(ending))).length; ++i)
+    await new Promise((r) => setTimeout(r, 100));
+  assert.equal(files.length, 1, `one ${ending} file in ${fs.readdirSync(dir)}`);
+  return path.join(dir, files[0]);
+}
+
 test("a job saved by the page opens in kelvane-replay with the same press", async () => {
   const { page } = await fresh();
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-save-"));
@@ -331,11 +340,8 @@ test("a job saved by the page opens in kelvane-replay with the same press", asyn
     await typeInto(page, "Text1(2)", "33");
     await page.click(sel("Command1"));
     await page.click('#menu [data-command="save"]');
-    let files = [];
-    for (let i = 0; i < 50 && !(files = fs.readdirSync(dir).filter((f) => f.endsWith(".kelvane"))).length; ++i)
-      await new Promise((r) => setTimeout(r, 100));
-    assert.equal(files.length, 1);
-    const want = replay([{ open: path.join(dir, files[0]) }]);
+    const file = await downloaded(dir, ".kelvane");
+    const want = replay([{ open: file }]);
     const shown = await state(page);
     assert.deepEqual(want.Text1, shown.Text1);
     assert.deepEqual(want.Text2, shown.Text2);
@@ -347,8 +353,9 @@ test("a job saved by the page opens in kelvane-replay with the same press", asyn
       other.page.waitForFileChooser(),
       other.page.click('#menu [data-command="open"]'),
     ]);
-    await chooser.accept([path.join(dir, files[0])]);
-    await other.page.waitForFunction(() => kelvane.state().Text2[0] !== "Text2");
+    await chooser.accept([file]);
+    // The file is read after the choice: wait for its press.
+    await other.page.waitForFunction(() => kelvane.state().Text1[2] === "33" && kelvane.state().Text2[8] !== "");
     assert.deepEqual((await state(other.page)).Text2, shown.Text2);
     await other.page.close();
   } finally {
@@ -356,15 +363,6 @@ test("a job saved by the page opens in kelvane-replay with the same press", asyn
     await page.close();
   }
 });
-
-// Waits for the one file of the kind the page downloads into `dir`.
-async function downloaded(dir, ending) {
-  let files = [];
-  for (let i = 0; i < 50 && !(files = fs.readdirSync(dir).filter((f) => f.endsWith(ending))).length; ++i)
-    await new Promise((r) => setTimeout(r, 100));
-  assert.equal(files.length, 1, `one ${ending} file in ${fs.readdirSync(dir)}`);
-  return path.join(dir, files[0]);
-}
 
 // CSVに書き出し downloads the CSV writer's text byte for byte: UTF-8 with its
 // byte order mark, cells between commas, lines ended by CR LF, the heading

@@ -151,7 +151,7 @@ async function shownOnPage(page) {
     const value = (id) => document.querySelector(`input[data-control="${id}"]`);
     const s = kelvane.state();
     const optionOn = (group) => [0, 1, 2].findIndex((i) => value(`${group}(${i})`).checked);
-    return {
+    const shown = {
       Text1: s.Text1.map((_, i) => value(`Text1(${i})`).value),
       Text2: s.Text2.map((_, i) => value(`Text2(${i})`).value),
       option1: optionOn("Option1"),
@@ -159,9 +159,21 @@ async function shownOnPage(page) {
       focus: document.activeElement.dataset.control,
       stale: document.querySelector("#form").classList.contains("stale"),
       sheet: document.querySelector("#sheet").open,
-      sheetText: document.querySelector("#sheet-text").textContent,
     };
+    if (shown.sheet) shown.sheetText = document.querySelector("#sheet-text").textContent;
+    return shown;
   });
+}
+
+// What the page should show for the window `want` (the replay's JSON) and
+// the page's own keys of `got`.
+function onPageFor(want, got) {
+  const shown = {
+    Text1: want.Text1, Text2: want.Text2, option1: want.option1, option3: want.option3,
+    focus: want.focus, stale: !want.results_current, sheet: got.sheet_open,
+  };
+  if (got.sheet_open) shown.sheetText = want.form2.join("\n");
+  return shown;
 }
 
 test(`${SESSIONS} random sessions of mouse and keyboard at the page equal kelvane-replay's window`, async () => {
@@ -184,6 +196,10 @@ test(`${SESSIONS} random sessions of mouse and keyboard at the page equal kelvan
     for (let i = 0; i < count; ++i) {
       await act(page, g, done);
       messages += await answerMessages(page);
+      // After every action the page shows the state it holds.
+      const now = await state(page);
+      const where = `session ${session}, after ${JSON.stringify(done)}`;
+      assert.deepEqual(await shownOnPage(page), onPageFor(now, now), where);
     }
     await mouseOn(page, "Command1", { click: "Command1" }, done);
     messages += await answerMessages(page);
@@ -198,12 +214,7 @@ test(`${SESSIONS} random sessions of mouse and keyboard at the page equal kelvan
     assert.ok(!want.error, `${where}: ${want.error}`);
     const got = await state(page);
     assert.deepEqual(replayPart(got), want, where);
-    const onPage = await shownOnPage(page);
-    assert.deepEqual(onPage, {
-      Text1: want.Text1, Text2: want.Text2, option1: want.option1, option3: want.option3,
-      focus: want.focus, stale: !want.results_current, sheet: got.sheet_open,
-      sheetText: got.sheet_open ? want.form2.join("\n") : onPage.sheetText,
-    }, where);
+    assert.deepEqual(await shownOnPage(page), onPageFor(want, got), where);
   }
   assert.deepEqual(problems, []);
   // The sessions went through refusals and their messages, not only presses.

@@ -51,7 +51,7 @@ try {
     }
     return times;
   }, runs);
-  const turns = (await page.evaluate(() => kelvane.state().text1[2]));
+  const turns = (await page.evaluate(() => kelvane.state().Text1[2]));
   await page.close();
 
   const report = JSON.parse(execFileSync(benchPath, [

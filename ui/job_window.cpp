@@ -22,6 +22,7 @@
 
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "form/out_of_date.h"
 #include "job/addressee.h"
 #include "job/file_name.h"
 #include "job/job_form.h"
@@ -77,7 +78,9 @@ JobWindow::DiscardAnswer askWithMessageBox(QWidget* parent, const QString& jobNa
 JobWindow::OutOfDateAnswer askOutOfDateWithMessageBox(QWidget* parent) {
   QMessageBox box(QMessageBox::Question, caption(), JobWindow::outOfDateQuestion(),
                   QMessageBox::NoButton, parent);
-  QPushButton* press = box.addButton(QStringLiteral("計算して出力"), QMessageBox::AcceptRole);
+  QPushButton* press = box.addButton(
+      QString::fromUtf8(form::kPressAndOutput.data(), qsizetype(form::kPressAndOutput.size())),
+      QMessageBox::AcceptRole);
   QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
   box.setDefaultButton(press);
   box.setEscapeButton(cancel);
@@ -208,7 +211,8 @@ QString JobWindow::noCustomerQuestion() {
 }
 
 QString JobWindow::outOfDateQuestion() {
-  return QStringLiteral("結果が入力と合っていません。計算してから出力しますか？");
+  return QString::fromUtf8(form::kOutOfDateQuestion.data(),
+                           qsizetype(form::kOutOfDateQuestion.size()));
 }
 
 job::Job JobWindow::currentJob() const {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPalette>
 
+#include "form/out_of_date.h"
 #include "ui/control_widgets.h"
 
 namespace kelvane::ui {
@@ -12,8 +13,9 @@ namespace {
 
 // Grey enough to read as "not current", dark enough to stay legible in print.
 const QColor kStaleText(128, 128, 128);
-// The note stands in the free space below the results column.
-constexpr int kNoteLeft = 5280, kNoteTop = 4860, kNoteWidth = 2655, kNoteHeight = 420;
+QString qt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
@@ -25,14 +27,15 @@ StaleMarks::StaleMarks(QWidget& window, std::vector<QWidget*> results, QWidget& 
   dimmed_->setEnabled(false);
   drawing.setGraphicsEffect(dimmed_);
   // Two lines, broken where the sentence breaks.
-  note_ = new QLabel(noteText().replace(QStringLiteral(" — "), QStringLiteral(" —\n")), &window);
+  note_ = new QLabel(QString::fromStdString(form::staleNoteLines()), &window);
   note_->setObjectName(QStringLiteral("staleNote"));
-  note_->setGeometry(twipsToPixels(kNoteLeft, kNoteTop, kNoteWidth, kNoteHeight));
+  note_->setGeometry(twipsToPixels(form::kStaleNoteLeft, form::kStaleNoteTop, form::kStaleNoteWidth,
+                                   form::kStaleNoteHeight));
   note_->setStyleSheet(QStringLiteral("color: rgb(176, 64, 0); font-weight: bold;"));
   note_->hide();
 }
 
-QString StaleMarks::noteText() { return QStringLiteral("入力が変わりました — 計算してください"); }
+QString StaleMarks::noteText() { return qt(form::kStaleNote); }
 
 void StaleMarks::show(bool outOfDate) {
   if (outOfDate == outOfDate_) return;

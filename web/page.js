@@ -1,15 +1,16 @@
 // The page: builds the window from the control table, forwards every event
 // to the form model (WebAssembly) and shows the state the model returns. It
-// holds no rule of the window and no calculation of its own.
+// holds no rule of the window and no calculation of its own: what each
+// control shows, the texts and the outputs' contents all come from the model.
+/* exported kelvaneStart */
 "use strict";
 
 const TWIPS_PER_PIXEL = 15;
 const REFERENCE_DRAWING = "@REFERENCE_DRAWING@";
-const STALE_NOTE = "入力が変わりました —\n計算してください";
-const OUT_OF_DATE_QUESTION = "結果が入力と合っていません。計算してから出力しますか？";
 
 let form = null;          // the model: Module.PageForm
-let design = null;        // the control table
+let design = null;        // the control table, the note and the texts
+let texts = null;         // the texts of the page's own dialogs
 let state = null;         // the last state shown
 let shownMessages = 0;    // messages of the model already shown
 let shownSelects = 0;     // select requests already carried out
@@ -21,6 +22,8 @@ const elements = new Map();  // control name → element
 const px = (twips) => twips / TWIPS_PER_PIXEL;
 const rgb = (c) => `rgb(${c[0]}, ${c[1]}, ${c[2]})`;
 const byId = (id) => document.getElementById(id);
+// The value a control shows, at its path in the model's state.
+const at = (path) => path.reduce((value, key) => value[key], state);
 
 // ---------------------------------------------------------------------------
 // Building the window
@@ -57,11 +60,8 @@ function buildControl(c, parent) {
       el.spellcheck = false;
       el.autocomplete = "off";
       el.value = c.text;
-      if (c.id.startsWith("Text2")) {
-        el.classList.add("result");
-        // Only the green target boxes take typing; the others are read and copied.
-        if (!c.takesTyping) el.readOnly = true;
-      }
+      if (c.greys) el.classList.add("result");
+      el.readOnly = c.readOnly;
       if (c.background) el.style.background = rgb(c.background);
       place(el, c);
       focusable(el, c);
@@ -70,10 +70,9 @@ function buildControl(c, parent) {
     case "Label": {
       el = document.createElement("div");
       el.className = "label";
-      const name = c.id;
-      if (name === "Label1(35)" || name === "Label1(36)") el.classList.add("left");
-      if (name === "Label2") el.classList.add("note", "left");
-      if (["Label1(13)", "Label1(28)", "Label1(29)"].includes(name)) el.classList.add("result");
+      if (c.align === "left") el.classList.add("left");
+      if (c.wraps) el.classList.add("note");
+      if (c.greys) el.classList.add("result");
       el.textContent = c.text;
       place(el, c);
       break;
@@ -83,7 +82,7 @@ function buildControl(c, parent) {
       el.className = "option";
       const input = document.createElement("input");
       input.type = "radio";
-      input.name = c.id.replace(/\(.*/, "");
+      input.name = c.group;
       input.dataset.control = c.id;
       el.append(input, document.createTextNode(c.text));
       if (c.background) el.style.background = rgb(c.background);
@@ -91,10 +90,10 @@ function buildControl(c, parent) {
       elements.set(c.id, input);
       el.dataset.control = c.id;
       focusable(input, c);
-      input.addEventListener("click", (e) => {
-        e.preventDefault();  // the model switches the button on, or not
-        buttonPressed(c.id);
-      });
+      // The model switches the button on, or not, and render() shows which.
+      // The click is not cancelled: a cancelled click on a radio button puts
+      // back the button that was on before, after render() has run.
+      input.addEventListener("click", () => buttonPressed(c.id));
       break;
     }
     case "CommandButton":
@@ -115,7 +114,7 @@ function buildControl(c, parent) {
       break;
     }
     case "Rectangle":
-      if (c.id === "Shape2") {
+      if (c.section) {
         el = document.createElement("canvas");
         el.id = "drawing";
       } else {
@@ -147,15 +146,12 @@ function fitText(c) {
   const el = elements.get(c.id);
   if (!el) return;
   const outer = el.closest(".c") || el;
-  let text = c.text, room = px(c.width);
-  switch (c.kind) {
-    case "TextBox": text = "999.999"; room -= 6; break;
-    case "OptionButton": room -= 14; break;
-    case "CommandButton": room -= 6; break;
-    case "Label": if (c.id === "Label2") return; break;
-    default: return;
-  }
+  const text = c.fit;
   if (!text) return;
+  // The room the control's own frame and padding leave for the text.
+  const frame = { TextBox: 6, OptionButton: 14, CommandButton: 6, Label: 0 }[c.kind];
+  if (frame === undefined) return;
+  const room = px(c.width) - frame;
   let points = c.points;
   const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
   for (; points > 5; points -= 0.25) {
@@ -167,6 +163,7 @@ function fitText(c) {
 
 function buildWindow() {
   design = JSON.parse(Module.PageForm.controls());
+  texts = design.texts;
   const root = byId("form");
   root.style.width = px(design.width) + "px";
   root.style.height = px(design.height) + "px";
@@ -175,19 +172,24 @@ function buildWindow() {
   for (const c of design.controls) {
     if (c.kind !== "Frame") continue;
     buildControl(c);
-    frames.set(c.id.replace(/\(.*/, ""), elements.get(c.id));
+    frames.set(c.id, elements.get(c.id));
   }
   for (const c of design.controls) {
     if (c.kind === "Frame") continue;
     buildControl(c, c.container ? frames.get(c.container) : null);
   }
   for (const c of design.controls) fitText(c);
+  const stale = design.staleNote;
   const note = document.createElement("div");
   note.id = "stale-note";
   note.className = "c";
-  note.textContent = STALE_NOTE;
-  Object.assign(note.style, { left: "352px", top: "324px", width: "177px", height: "28px" });
+  note.textContent = stale.text;
+  Object.assign(note.style, {
+    left: px(stale.left) + "px", top: px(stale.top) + "px",
+    width: px(stale.width) + "px", height: px(stale.height) + "px",
+  });
   root.append(note);
+  byId("sheet-title").textContent = texts.sheetCaption;
   const canvas = byId("drawing");
   const ratio = window.devicePixelRatio || 1;
   canvas.width = Math.round(canvas.clientWidth * ratio);
@@ -201,36 +203,36 @@ function buildWindow() {
 
 function drawSection() {
   const canvas = byId("drawing");
-  const panel = design.controls.find((c) => c.id === "Shape2");
+  const panel = design.controls.find((c) => c.section);
   const ctx = canvas.getContext("2d");
   ctx.setTransform(1, 0, 0, 1, 0, 0);
   ctx.clearRect(0, 0, canvas.width, canvas.height);
   const scale = canvas.width / panel.width;
   // The drawing is in the window's twips; the panel starts at its left and top.
   ctx.setTransform(scale, 0, 0, scale, -panel.left * scale, -panel.top * scale);
-  const lineColour = rgb(design.controls.find((c) => c.id === "Line1").foreground);
-  const turnFill = rgb(design.controls.find((c) => c.id === "Shape1(0)").foreground);
-  ctx.lineWidth = 2 * TWIPS_PER_PIXEL;
-  ctx.strokeStyle = lineColour;
-  ["Line1", "Line2", "Line3"].forEach((name, i) => {
-    if (!state.visible[name]) return;
-    const [x1, y1, x2, y2] = state.lines[i];
+  const shown = (c) => c.state && state.visible[c.id] !== false;
+  for (const c of design.controls) {
+    if (c.kind !== "Line" || !shown(c)) continue;
+    const [x1, y1, x2, y2] = at(c.state);
+    ctx.lineWidth = 2 * TWIPS_PER_PIXEL;
+    ctx.strokeStyle = rgb(c.foreground);
     ctx.beginPath();
     ctx.moveTo(x1, y1);
     ctx.lineTo(x2, y2);
     ctx.stroke();
-  });
-  if (!state.visible["Shape1(0)"]) return;
-  // A circle fills the smaller side of its box, centred.
-  ctx.lineWidth = TWIPS_PER_PIXEL;
-  ctx.strokeStyle = "#000";
-  ctx.fillStyle = turnFill;
-  for (const [left, top, width, height, filled] of state.circles) {
-    const d = Math.min(width, height);
-    ctx.beginPath();
-    ctx.ellipse(left + width / 2, top + height / 2, d / 2, d / 2, 0, 0, 2 * Math.PI);
-    if (filled) ctx.fill();
-    ctx.stroke();
+  }
+  // The turns: circles of the diameter given, filled in the template's colour.
+  for (const c of design.controls) {
+    if (c.kind !== "Circle" || !shown(c)) continue;
+    ctx.lineWidth = TWIPS_PER_PIXEL;
+    ctx.strokeStyle = "#000";
+    ctx.fillStyle = rgb(c.foreground);
+    for (const [left, top, d, filled] of at(c.state)) {
+      ctx.beginPath();
+      ctx.ellipse(left + d / 2, top + d / 2, d / 2, d / 2, 0, 0, 2 * Math.PI);
+      if (filled) ctx.fill();
+      ctx.stroke();
+    }
   }
 }
 
@@ -244,24 +246,23 @@ function setVisible(name, shown) {
 
 function render() {
   state = JSON.parse(form.state());
-  state.text1.forEach((t, i) => setBoxText(`Text1(${i})`, t));
-  state.text2.forEach((t, i) => setBoxText(`Text2(${i})`, t));
+  for (const c of design.controls) {
+    if (c.kind === "TextBox") setBoxText(c.id, at(c.state));
+    if (c.onWhen) elements.get(c.id).checked = state[c.onWhen[0]] === c.onWhen[1];
+  }
   for (const [name, text] of Object.entries(state.captions)) elements.get(name).textContent = text;
   for (const [name, shown] of Object.entries(state.visible)) setVisible(name, shown);
-  for (const [group, on] of [["Option1", state.option1], ["Option3", state.option3]]) {
-    for (let i = 0; i < 3; ++i) elements.get(`${group}(${i})`).checked = i === on;
-  }
-  byId("form").classList.toggle("stale", state.outOfDate);
+  byId("form").classList.toggle("stale", !state.results_current);
   drawSection();
   showSheet();
   syncFocus();
-  if (state.selectRequests > shownSelects) {
-    shownSelects = state.selectRequests;
+  if (state.select_requests > shownSelects) {
+    shownSelects = state.select_requests;
     const el = elements.get(state.focus);
     if (el && el.select) el.select();
   }
-  if (state.printRequests > shownPrints) {
-    shownPrints = state.printRequests;
+  if (state.print_requests > shownPrints) {
+    shownPrints = state.print_requests;
     printWindow();
   }
   showMessages();
@@ -316,16 +317,10 @@ function buttonPressed(name) {
 }
 
 function keyPressed(event) {
-  if (dialogOpen) return;
-  if (event.key === "Enter" && !event.isComposing && !event.altKey && !event.ctrlKey) {
-    event.preventDefault();
-    form.pressEnter(event.shiftKey);
-    render();
-  } else if (event.key === "F12") {
-    event.preventDefault();
-    form.pressKey(123);
-    render();
-  }
+  if (dialogOpen || event.isComposing || event.altKey || event.ctrlKey) return;
+  if (!form.keyDown(event.keyCode, event.shiftKey)) return;
+  event.preventDefault();
+  render();
 }
 
 // ---------------------------------------------------------------------------
@@ -375,17 +370,17 @@ function messageClosed() {
 
 function showMessages() {
   while (shownMessages < state.messages.length) {
-    ask(state.messages[shownMessages++], [["ok", "OK"]]);
+    ask(state.messages[shownMessages++], [["ok", texts.ok]]);
   }
 }
 
 function showSheet() {
   const dialog = byId("sheet");
-  if (!state.sheetOpen) {
+  if (!state.sheet_open) {
     if (dialog.open) dialog.close();
     return;
   }
-  const text = state.sheetLines.join("\n");
+  const text = state.form2.join("\n");
   const pre = byId("sheet-text");
   if (pre.textContent !== text) {
     pre.textContent = text;
@@ -416,12 +411,13 @@ function download(name, text, type) {
 // The outputs give only results that belong to the inputs: out of date,
 // they ask, and 計算して出力 presses 計算 as a person does first.
 async function resultsReady() {
-  if (state.resultsCurrent) return true;
-  const answer = await ask(OUT_OF_DATE_QUESTION, [["press", "計算して出力"], ["cancel", "キャンセル"]]);
+  if (state.outputs_current) return true;
+  const answer = await ask(texts.outOfDateQuestion,
+    [["press", texts.pressAndOutput], ["cancel", texts.cancel]]);
   if (answer !== "press") return false;
-  form.click("Command1");
+  const current = form.pressForOutputs();
   render();
-  return state.resultsCurrent;
+  return current;
 }
 
 const commands = {
@@ -437,11 +433,11 @@ const commands = {
   },
   save() {
     const saved = JSON.parse(form.saveJob());
-    if (saved.error) return ask(saved.error, [["ok", "OK"]]);
+    if (saved.error) return ask(saved.error, [["ok", texts.ok]]);
     download(saved.name, saved.text, "application/json");
   },
   fields() {
-    const f = state.fields;
+    const f = JSON.parse(form.fields());
     byId("f-customer").value = f.customer;
     byId("f-part").value = f.partNumber;
     byId("f-quotation").value = f.quotationNumber;
@@ -454,20 +450,20 @@ const commands = {
   },
   async copy() {
     if (!(await resultsReady())) return;
-    const text = form.tableText("tsv");
-    const html = form.tableText("html");
+    const { text, html } = JSON.parse(form.clipboard());
     try {
       await navigator.clipboard.write([new ClipboardItem({
         "text/plain": new Blob([text], { type: "text/plain" }),
         "text/html": new Blob([html], { type: "text/html" }),
       })]);
-    } catch (e) {
-      await ask("クリップボードに書き込めませんでした。", [["ok", "OK"]]);
+    } catch {
+      await ask(texts.clipboardRefused, [["ok", texts.ok]]);
     }
   },
   async csv() {
     if (!(await resultsReady())) return;
-    download(form.csvFileName(), form.tableText("csv"), "text/csv;charset=utf-8");
+    const file = JSON.parse(form.csvFile());
+    download(file.name, file.text, file.type);
   },
   async print() {
     if (!(await resultsReady())) return;
@@ -479,7 +475,7 @@ const commands = {
   wires() {
     if (!wires.tables) {
       const answer = JSON.parse(Module.PageForm.wireTables());
-      if (answer.error) return ask(answer.error, [["ok", "OK"]]);
+      if (answer.error) return ask(answer.error, [["ok", texts.ok]]);
       wires.tables = answer.tables;
       byId("w-table").replaceChildren(...wires.tables.map((t, i) => new Option(t.title, i)));
     }
@@ -501,9 +497,9 @@ function fileChosen() {
   const file = byId("open-file").files[0];
   if (!file) return;
   file.text().then((text) => {
-    const error = form.openJob(text);
+    const error = form.openJob(text, file.name);
     render();
-    if (error) ask(`${file.name} を開けません。\n${error}`, [["ok", "OK"]]);
+    if (error) ask(error, [["ok", texts.ok]]);
   });
 }
 
@@ -641,63 +637,51 @@ function wiresClosed() {
 }
 
 // ---------------------------------------------------------------------------
-// The quotation sheet: the results table (as the clipboard has it) and the
-// section drawing, laid out for A4 by the print style sheet.
-
-function parseTsv(text) {
-  // Cells are quoted where they hold a tab, a line break or a quote.
-  const rows = [];
-  let row = [], cell = "", quoted = false;
-  for (let i = 0; i < text.length; ++i) {
-    const ch = text[i];
-    if (quoted) {
-      if (ch === '"' && text[i + 1] === '"') { cell += '"'; ++i; }
-      else if (ch === '"') quoted = false;
-      else cell += ch;
-    } else if (ch === '"' && cell === "") quoted = true;
-    else if (ch === "\t") { row.push(cell); cell = ""; }
-    else if (ch === "\n") { row.push(cell); rows.push(row); row = []; cell = ""; }
-    else cell += ch;
-  }
-  if (cell !== "" || row.length) { row.push(cell); rows.push(row); }
-  return rows;
-}
+// The quotation sheet: its title, fields and table as the model gives them
+// and the section drawing, laid out for A4 by the print style sheet.
 
 function buildQuotation() {
+  const content = JSON.parse(form.quotationSheet());
   const sheet = byId("quotation");
   sheet.replaceChildren();
   const h1 = document.createElement("h1");
-  h1.textContent = "見積計算書";
+  h1.textContent = content.title;
   sheet.append(h1);
-  const rows = parseTsv(form.tableText("tsv"));
-  // The fields, an empty line, then the table with its heading.
-  const blank = rows.findIndex((r) => r.every((c) => c === ""));
-  const fieldRows = blank > 0 ? rows.slice(0, blank) : [];
-  const tableRows = blank > 0 ? rows.slice(blank + 1) : rows;
-  if (fieldRows.length) {
+  // The fields two to a line.
+  if (content.fields.length) {
     const t = document.createElement("table");
     t.className = "fields";
-    for (let i = 0; i < fieldRows.length; i += 2) {
+    for (let i = 0; i < content.fields.length; i += 2) {
       const tr = t.insertRow();
-      for (const r of fieldRows.slice(i, i + 2)) {
+      for (const f of content.fields.slice(i, i + 2)) {
         const th = document.createElement("th");
-        th.textContent = r[0];
+        th.textContent = f.item;
         tr.append(th);
-        tr.insertCell().textContent = r.slice(1).filter((c) => c !== "").join(" ");
+        tr.insertCell().textContent = f.value;
       }
     }
     sheet.append(t);
   }
   const t = document.createElement("table");
-  tableRows.forEach((r, i) => {
+  const heading = t.insertRow();
+  for (const cell of content.heading) {
+    const th = document.createElement("th");
+    th.textContent = cell;
+    heading.append(th);
+  }
+  for (const row of content.rows) {
     const tr = t.insertRow();
-    r.forEach((cell, j) => {
-      const td = document.createElement(i === 0 ? "th" : "td");
+    // A gap between the results and the quotation.
+    if (!row) {
+      tr.insertCell().colSpan = content.heading.length;
+      continue;
+    }
+    row.forEach((cell, j) => {
+      const td = tr.insertCell();
       td.textContent = cell;
-      if (i > 0 && (j === 1 || j === 2)) td.className = "n";
-      tr.append(td);
+      if (content.figureColumns.includes(j)) td.className = "n";
     });
-  });
+  }
   sheet.append(t);
   const drawing = document.createElement("div");
   drawing.className = "drawing";
@@ -706,10 +690,10 @@ function buildQuotation() {
   img.src = byId("drawing").toDataURL("image/png");
   drawing.append(img);
   sheet.append(drawing);
-  if (state.sheetLines.length) {
+  if (state.form2.length) {
     const wire = document.createElement("div");
     wire.className = "wire";
-    wire.textContent = state.sheetLines.join("\n");
+    wire.textContent = state.form2.join("\n");
     sheet.append(wire);
   }
 }
@@ -751,11 +735,13 @@ function kelvaneStart() {
       // shown on the page.
       const after = JSON.parse(form.state());
       shownMessages = after.messages.length;
-      shownPrints = after.printRequests;
+      shownPrints = after.print_requests;
       render();
       return out;
     },
     state: () => JSON.parse(form.state()),
+    // The CSV file's text as the model's writer gives it now.
+    csv: () => JSON.parse(form.csvFile()).text,
     // 新規, for a test that replays one list after another.
     reset() {
       commands.new();

@@ -15,6 +15,7 @@
 #include "form/box_names.h"
 #include "form/control_table.h"
 #include "form/form1.h"
+#include "form/out_of_date.h"
 #include "job/file_name.h"
 #include "job/job_form.h"
 #include "job/job_json.h"
@@ -63,6 +64,62 @@ const char* kindName(form::ControlKind kind) {
       return "Picture";
   }
   return "";
+}
+
+// Where the page finds what a control shows in the form's state (the keys
+// of replay::toJson): a box's text, a line or the turns of the drawing.
+json stateOf(const form::ControlDesign& c) {
+  if (form::inputBoxOf(c.id)) return {"Text1", c.id.index};
+  if (form::resultBoxOf(c.id)) return {"Text2", c.id.index};
+  switch (form::drawingPartOf(c.id).value_or(form::DrawingPart::LargeCoilNote)) {
+    case form::DrawingPart::Turns:
+      return {"diagram", "circles"};
+    case form::DrawingPart::FormerLine:
+      return {"diagram", "line1"};
+    case form::DrawingPart::LeftFlange:
+      return {"diagram", "line2"};
+    case form::DrawingPart::RightFlange:
+      return {"diagram", "line3"};
+    case form::DrawingPart::LargeCoilNote:
+      break;
+  }
+  return nullptr;
+}
+
+// An option button is on when the state's key holds its value.
+json onWhen(const form::ControlDesign& c) {
+  if (const auto f = form::formerOf(c.id)) return {"option1", static_cast<int>(*f)};
+  if (const auto m = form::materialOf(c.id)) return {"option3", static_cast<int>(*m)};
+  return nullptr;
+}
+
+// What greys while the results are out of date: the result boxes and the
+// captions giving their units.
+bool greysWhenOutOfDate(const form::ControlDesign& c) {
+  if (form::resultBoxOf(c.id)) return true;
+  const auto caption = form::captionOf(c.id);
+  return caption && caption != form::Caption::OuterRorD;
+}
+
+// The captions sit left of their boxes and end a little before them; the
+// two column headings stand over their columns, as the note does.
+const char* alignment(const form::ControlDesign& c) {
+  if (c.id.name == "Label1" && c.id.index != 35 && c.id.index != 36) return "right";
+  return "left";
+}
+
+// The 1000-turn note is longer than its box and takes two lines.
+bool wraps(const form::ControlDesign& c) {
+  return form::drawingPartOf(c.id) == form::DrawingPart::LargeCoilNote;
+}
+
+// What a control must show whole on one line, in a smaller size where the
+// face the machine has is too wide for its design: its caption, or for a
+// box a result with three whole digits. Nothing for a text that wraps.
+std::string textToFit(const form::ControlDesign& c) {
+  if (c.kind == form::ControlKind::TextBox) return "999.999";
+  if (wraps(c)) return "";
+  return c.text;
 }
 
 // A table of 規格線から選ぶ as the page's dialog shows it: every cell's text,
@@ -135,63 +192,62 @@ class PageTarget : public replay::FormTarget {
 // The page's form and the job's fields beside it.
 class PageForm {
  public:
-  // The control table and the window's size, for building the page.
+  // The control table and the window's size, for building the page, with
+  // what the page does with each control: where its text or value is in the
+  // state, whether it greys while the results are out of date, how a
+  // caption is aligned and what must fit on one line. Then the note for
+  // out-of-date results and the texts of the page's own dialogs.
   static std::string controls() {
     json list = json::array();
     for (const form::ControlDesign& c : form::controlTable()) {
-      list.push_back(
-          {{"id", c.id.str()},
-           {"kind", kindName(c.kind)},
-           {"left", c.left},
-           {"top", c.top},
-           {"width", c.width},
-           {"height", c.height},
-           {"text", c.text},
-           {"font", c.font},
-           {"points", c.fontPoints},
-           {"background", colour(c.background)},
-           {"foreground", colour(c.foreground)},
-           {"tabIndex", c.tabIndex ? json(*c.tabIndex) : json(nullptr)},
-           {"visible", c.visible},
-           {"container", c.container},
-           {"takesTyping",
-            c.id.name == "Text2" && form::takesTyping(static_cast<form::ResultBox>(c.id.index))}});
+      const auto result = form::resultBoxOf(c.id);
+      list.push_back({{"id", c.id.str()},
+                      {"kind", kindName(c.kind)},
+                      {"left", c.left},
+                      {"top", c.top},
+                      {"width", c.width},
+                      {"height", c.height},
+                      {"text", c.text},
+                      {"font", c.font},
+                      {"points", c.fontPoints},
+                      {"background", colour(c.background)},
+                      {"foreground", colour(c.foreground)},
+                      {"tabIndex", c.tabIndex ? json(*c.tabIndex) : json(nullptr)},
+                      {"visible", c.visible},
+                      {"container", c.container},
+                      {"group", c.kind == form::ControlKind::OptionButton ? c.id.name : ""},
+                      {"state", stateOf(c)},
+                      {"onWhen", onWhen(c)},
+                      {"greys", greysWhenOutOfDate(c)},
+                      {"readOnly", result && !form::takesTyping(*result)},
+                      {"align", alignment(c)},
+                      {"wraps", wraps(c)},
+                      {"fit", textToFit(c)},
+                      {"section", c.id == form::ControlId{"Shape2", -1}}});
     }
-    return json{{"width", form::kFormWidth}, {"height", form::kFormHeight}, {"controls", list}}
+    const json staleNote = {{"text", form::staleNoteLines()},
+                            {"left", form::kStaleNoteLeft},
+                            {"top", form::kStaleNoteTop},
+                            {"width", form::kStaleNoteWidth},
+                            {"height", form::kStaleNoteHeight}};
+    const json texts = {{"outOfDateQuestion", form::kOutOfDateQuestion},
+                        {"pressAndOutput", form::kPressAndOutput},
+                        {"cancel", "キャンセル"},
+                        {"ok", "OK"},
+                        {"clipboardRefused", "クリップボードに書き込めませんでした。"},
+                        {"sheetCaption", form::kSheetCaption}};
+    return json{{"width", form::kFormWidth},
+                {"height", form::kFormHeight},
+                {"controls", list},
+                {"staleNote", staleNote},
+                {"texts", texts}}
         .dump();
   }
 
-  // Everything the page shows, after any operation.
+  // Everything the page shows, after any operation: the replay's JSON of the
+  // form with what the page reads besides.
   std::string state() const {
-    const form::FormState& s = form_.state();
-    json captions = json::object();
-    for (int i = 0; i < form::kCaptionCount; ++i)
-      captions[form::changeableCaptions()[i].str()] = s.captions[i];
-    json visible = json::object();
-    for (const form::ControlId& id : form::changeableVisibility())
-      visible[id.str()] = form_.isVisible(id);
-    json circles = json::array();
-    for (const form::Circle& c : s.drawing.circles)
-      circles.push_back({c.left, c.top, c.width, c.height, c.filled});
-    auto line = [](const form::LinePosition& l) { return json{l.x1, l.y1, l.x2, l.y2}; };
-    return json{{"text1", s.inputTexts},
-                {"text2", s.resultTexts},
-                {"captions", captions},
-                {"visible", visible},
-                {"option1", s.former ? static_cast<int>(*s.former) : -1},
-                {"option3", static_cast<int>(s.material)},
-                {"focus", s.focus.str()},
-                {"messages", s.messages},
-                {"selectRequests", s.selectRequests},
-                {"printRequests", s.printRequests},
-                {"sheetOpen", s.sheetOpen},
-                {"sheetLines", s.sheetLines},
-                {"outOfDate", form_.resultsOutOfDate()},
-                {"resultsCurrent", s.resultsCurrent},
-                {"circles", circles},
-                {"lines", {line(s.drawing.line1), line(s.drawing.line2), line(s.drawing.line3)}},
-                {"fields", fieldsJson()}}
-        .dump(-1, ' ', false, json::error_handler_t::replace);
+    return replay::toJson(replay::snapshotOf(form_), replay::JsonFor::Page);
   }
 
   bool moveFocus(const std::string& id) {
@@ -213,8 +269,23 @@ class PageForm {
     auto c = controlNamed(id);
     return c && form_.pressButton(*c);
   }
-  void pressEnter(bool backwards) { form_.pressEnter(backwards); }
-  void pressKey(int keyCode) { form_.pressKey(keyCode); }
+  // A key pressed in the window: Enter (Shift+Enter backwards) and F12 are
+  // the form's; false for any other key, which the browser keeps.
+  bool keyDown(int keyCode, bool shift) {
+    if (keyCode == form::Form1::kEnterKey) {
+      form_.pressEnter(shift);
+      return true;
+    }
+    if (keyCode != form::Form1::kPrintKey) return false;
+    form_.pressKey(keyCode);
+    return true;
+  }
+  // 計算 pressed before an output, the answer 計算して出力 gives: whether the
+  // results now belong to the inputs.
+  bool pressForOutputs() {
+    form_.click(form::calculateButton());
+    return form_.state().resultsCurrent;
+  }
   void closeSheet() { form_.closeSheet(); }
 
   // 新規: the window as at start-up, with empty fields.
@@ -225,10 +296,11 @@ class PageForm {
     priceListSavedAt_.clear();
   }
 
-  // 開く: "" when the job is open, else why not.
-  std::string openJob(const std::string& text) {
+  // 開く: "" when the job in the file named is open, else the message saying
+  // why not.
+  std::string openJob(const std::string& text, const std::string& fileName) {
     const Expected<job::Job> job = job::readJob(text);
-    if (!job) return job.message();
+    if (!job) return fileName + " を開けません。\n" + job.message();
     fields_ = job->fields;
     terms_ = job->terms;
     priceListSavedAt_ = job->priceListSavedAt;
@@ -245,7 +317,8 @@ class PageForm {
     if (!text) return json{{"error", text.message()}}.dump();
     return json{{"text", *text}, {"name", job::suggestedFileName(fields_, ".kelvane")}}.dump();
   }
-  std::string csvFileName() const { return job::suggestedFileName(fields_, ".csv"); }
+  // 案件情報 as the dialog shows it.
+  std::string fields() const { return fieldsJson().dump(); }
 
   // 案件情報: the fields as the dialog gives them, all texts, the working
   // temperature as typed; "" when taken, else why not (nothing changes).
@@ -269,14 +342,48 @@ class PageForm {
     return "";
   }
 
-  // The results table as the clipboard and the CSV file hold it.
-  std::string tableText(const std::string& format) const {
-    job::ResultsTable table =
-        job::resultsTable(form_, fields_, job::localMinute(std::chrono::system_clock::now()));
-    job::addQuotation(table, form_, terms_);
-    if (format == "csv") return job::toCsv(table);
-    if (format == "html") return job::toHtml(table);
-    return job::toTabSeparated(table);
+  // 結果をコピー: {"text", "html"} as the clipboard takes them.
+  std::string clipboard() const {
+    const job::ResultsTable table = resultsTableNow();
+    return json{{"text", job::toTabSeparated(table)}, {"html", job::toHtml(table)}}.dump();
+  }
+  // CSVに書き出し: {"name", "text", "type"} of the file to download, the
+  // text as the CSV writer gives it (UTF-8 with its byte order mark, CR LF).
+  std::string csvFile() const {
+    return json{{"name", job::suggestedFileName(fields_, ".csv")},
+                {"text", job::toCsv(resultsTableNow())},
+                {"type", "text/csv;charset=utf-8"}}
+        .dump();
+  }
+  // 見積計算書を印刷: the sheet's title, the job's fields ({"item",
+  // "value"}), the heading and rows of the table (null between the results
+  // and the quotation) and which of its columns hold figures.
+  std::string quotationSheet() const {
+    const job::ResultsTable table = resultsTableNow();
+    auto cells = [](const job::TableRow& r) {
+      return json{r.item, r.aligned(), r.predicted(), r.unit};
+    };
+    json fields = json::array();
+    for (const job::TableRow& r : table.fields) {
+      std::string value;
+      for (const std::string& part : {r.aligned(), r.predicted(), r.unit}) {
+        if (part.empty()) continue;
+        if (!value.empty()) value += ' ';
+        value += part;
+      }
+      fields.push_back({{"item", r.item}, {"value", value}});
+    }
+    json rows = json::array();
+    for (const job::TableRow& r : table.inputs) rows.push_back(cells(r));
+    for (const job::TableRow& r : table.results) rows.push_back(cells(r));
+    if (!table.quotation.empty()) rows.push_back(nullptr);
+    for (const job::TableRow& r : table.quotation) rows.push_back(cells(r));
+    return json{{"title", job::kCostSheetDocument},
+                {"fields", fields},
+                {"heading", cells(job::outputHeading())},
+                {"rows", rows},
+                {"figureColumns", {1, 2}}}
+        .dump(-1, ' ', false, json::error_handler_t::replace);
   }
 
   // 規格線から選ぶ: {"tables": [...]} as wireTableJson gives each, or {"error"}.
@@ -333,6 +440,14 @@ class PageForm {
   }
 
  private:
+  // The results table as every output has it, 作成日時 now.
+  job::ResultsTable resultsTableNow() const {
+    job::ResultsTable table =
+        job::resultsTable(form_, fields_, job::localMinute(std::chrono::system_clock::now()));
+    job::addQuotation(table, form_, terms_);
+    return table;
+  }
+
   json fieldsJson() const {
     return {{"customer", fields_.customer},
             {"partNumber", fields_.partNumber},
@@ -357,15 +472,17 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .function("editText", &PageForm::editText)
       .function("click", &PageForm::click)
       .function("pressButton", &PageForm::pressButton)
-      .function("pressEnter", &PageForm::pressEnter)
-      .function("pressKey", &PageForm::pressKey)
+      .function("keyDown", &PageForm::keyDown)
+      .function("pressForOutputs", &PageForm::pressForOutputs)
       .function("closeSheet", &PageForm::closeSheet)
       .function("reset", &PageForm::reset)
       .function("openJob", &PageForm::openJob)
       .function("saveJob", &PageForm::saveJob)
-      .function("csvFileName", &PageForm::csvFileName)
+      .function("fields", &PageForm::fields)
       .function("setFields", &PageForm::setFields)
-      .function("tableText", &PageForm::tableText)
+      .function("clipboard", &PageForm::clipboard)
+      .function("csvFile", &PageForm::csvFile)
+      .function("quotationSheet", &PageForm::quotationSheet)
       .class_function("wireTables", &PageForm::wireTables)
       .class_function("wireCell", &PageForm::wireCell)
       .class_function("findWire", &PageForm::findWire)

@@ -76,6 +76,43 @@ TEST(Replay, ResultsShownOutOfDateUntilTheNextPress) {
   EXPECT_EQ(std::count(s.editable.begin(), s.editable.end(), true), 4);
 }
 
+// The browser page draws from the replay's JSON: the same text, then what
+// only the page reads. Whether the outputs may go without a press differs
+// from results_current before the first press, when nothing is shown out of
+// date and yet nothing belongs to the inputs.
+TEST(Replay, ThePageReadsTheReplaysJsonWithItsOwnKeysAfter) {
+  struct Row {
+    const char* steps;
+    int selectRequests;
+    bool sheetOpen;
+    bool outputsCurrent;
+  };
+  const Row rows[] = {
+      {R"x([])x", 0, false, false},
+      {R"x([{"click":"Command1"}])x", 0, false, true},
+      {R"x([{"click":"Command1"},{"type":"Text1(2)","text":"10"}])x", 0, false, false},
+      {R"x([{"type":"Text1(0)","text":"0,2"},{"click":"Command1"}])x", 1, false, false},
+      {R"x([{"click":"Command2"}])x", 0, true, false},
+      {R"x([{"click":"Command2"},{"close":"Form2"}])x", 0, false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.steps);
+    ModelTarget target;
+    ASSERT_FALSE(run(std::string(R"({"steps":)") + row.steps + "}", target));
+    const std::string replay = toJson(target.snapshot());
+    const std::string page = toJson(target.snapshot(), JsonFor::Page);
+    // All but the closing brace is the same text.
+    ASSERT_TRUE(replay.ends_with("\n}"));
+    EXPECT_EQ(page.substr(0, replay.size() - 2), replay.substr(0, replay.size() - 2));
+    nlohmann::json own = nlohmann::json::parse(page);
+    EXPECT_EQ(own["select_requests"], row.selectRequests);
+    EXPECT_EQ(own["sheet_open"], row.sheetOpen);
+    EXPECT_EQ(own["outputs_current"], row.outputsCurrent);
+    for (const char* key : {"select_requests", "sheet_open", "outputs_current"}) own.erase(key);
+    EXPECT_EQ(own, nlohmann::json::parse(replay));
+  }
+}
+
 TEST(Replay, EveryStepKind) {
   ModelTarget target;
   ASSERT_FALSE(run(R"json({"steps":[

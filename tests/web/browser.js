@@ -3,6 +3,7 @@
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 import fs from "node:fs";
+import { spawnSync } from "node:child_process";
 import http from "node:http";
 import os from "node:os";
 import puppeteer from "puppeteer-core";
@@ -14,6 +15,21 @@ export const pagePath = process.env.KELVANE_WEB_PAGE || path.join(sourceDir, "bu
 export const sitePath = process.env.KELVANE_WEB_SITE || path.join(path.dirname(pagePath), "site");
 export const replayPath =
   process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/replay/kelvane-replay");
+
+// kelvane-replay's JSON for the steps, or its error line.
+export function replay(steps) {
+  const run = spawnSync(replayPath, ["-"], { input: JSON.stringify({ steps }), encoding: "utf8" });
+  if (run.status === 0) return JSON.parse(run.stdout);
+  return { error: run.stderr.trim().replace(/^kelvane-replay: /, "") };
+}
+
+// The page's state as kelvane-replay prints it: the same writer's JSON
+// without what only the page reads.
+export function replayPart(state) {
+  const rest = { ...state };
+  for (const key of ["select_requests", "sheet_open", "outputs_current"]) delete rest[key];
+  return rest;
+}
 
 export async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-web-"));
@@ -49,7 +65,7 @@ export async function openPage(browser, url = pathToFileURL(pagePath).href) {
   try {
     await page.waitForFunction(() => window.kelvane && window.kelvane.ready, { timeout: 20000 });
   } catch (e) {
-    throw new Error(`the page did not start: ${problems.join("; ") || e.message}`);
+    throw new Error(`the page did not start: ${problems.join("; ") || e.message}`, { cause: e });
   }
   const loadMs = Date.now() - started;
   return { page, problems, requests, loadMs };

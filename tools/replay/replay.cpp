@@ -43,6 +43,9 @@ Snapshot snapshotOf(const form::Form1& form) {
   s.resultsCurrent = !form.resultsOutOfDate();
   for (int i = 0; i < form::kResultBoxCount; ++i)
     s.editable.push_back(form::takesTyping(static_cast<form::ResultBox>(i)));
+  s.selectRequests = state.selectRequests;
+  s.sheetOpen = state.sheetOpen;
+  s.outputsCurrent = state.resultsCurrent;
   return s;
 }
 
@@ -203,7 +206,7 @@ Expected<void> applySteps(std::string_view document, ReplayTarget& target) {
   return {};
 }
 
-std::string toJson(const Snapshot& s) {
+std::string toJson(const Snapshot& s, JsonFor reader) {
   ordered_json out;
   out["Text1"] = s.inputTexts;
   out["Text2"] = s.resultTexts;
@@ -235,7 +238,14 @@ std::string toJson(const Snapshot& s) {
                     {"line1", line(s.line1)},
                     {"line2", line(s.line2)},
                     {"line3", line(s.line3)}};
-  return out.dump(2);
+  if (reader == JsonFor::Page) {
+    out["select_requests"] = s.selectRequests;
+    out["sheet_open"] = s.sheetOpen;
+    out["outputs_current"] = s.outputsCurrent;
+  }
+  // A box holds what was typed or pasted into it, which in the browser may
+  // be no valid UTF-8 (a lone surrogate); such bytes are shown replaced.
+  return out.dump(2, ' ', false, ordered_json::error_handler_t::replace);
 }
 
 }  // namespace kelvane::replay

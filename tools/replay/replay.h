@@ -27,8 +27,13 @@ inline constexpr int kMaxNesting = 32;
 Expected<void> applySteps(std::istream& document, ReplayTarget& target);
 Expected<void> applySteps(std::string_view document, ReplayTarget& target);
 
-// The snapshot as the JSON text the replay prints.
-std::string toJson(const Snapshot& snapshot);
+// Who reads the snapshot's JSON: the replay prints the window as a person
+// sees it; the browser page draws from the same text with what it needs
+// besides (select_requests, sheet_open, outputs_current after the rest).
+enum class JsonFor { Replay, Page };
+
+// The snapshot as the JSON text the replay prints, or the page reads.
+std::string toJson(const Snapshot& snapshot, JsonFor reader = JsonFor::Replay);
 
 // Steps applied to a form model held elsewhere; what opening and saving a
 // job's file means is each target's own.

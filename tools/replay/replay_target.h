@@ -28,6 +28,10 @@ struct Snapshot {
   std::vector<bool> editable;         // per result box: whether it takes typing
   std::vector<form::Circle> circles;  // the visible circles' storage, Shape1(0) first
   form::LinePosition line1, line2, line3;
+  // What the browser page reads besides (toJson with JsonFor::Page).
+  int selectRequests = 0;       // times the form put the focus on a box to correct, selected
+  bool sheetOpen = false;       // the wire data sheet's window
+  bool outputsCurrent = false;  // the last press belongs to the inputs: outputs need none first
 };
 
 // Something the steps can be applied to: the form model, or the real window.

@@ -538,7 +538,7 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
             "/K（%3）で換算した値です。")
             .arg(QString::fromStdString(plainDecimal(fields.workingCelsius)),
                  QString::number(TemperatureCoefficient(*conductor), 'g', 5),
-                 QString::fromStdString(form::findControl(form::idOf(*conductor))->text));
+                 materialText(*conductor));
   }
   c.resistanceNote = printed(job::resistanceNote(form.state()));
   c.resultsCurrent = form.state().resultsCurrent;

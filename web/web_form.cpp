@@ -361,12 +361,12 @@ class PageForm {
   std::string quotationSheet() const {
     const job::ResultsTable table = resultsTableNow();
     auto cells = [](const job::TableRow& r) {
-      return json{r.item, r.aligned(), r.predicted(), r.unit};
+      return json{r.item, r.aligned, r.predicted, r.unit};
     };
     json fields = json::array();
     for (const job::TableRow& r : table.fields) {
       std::string value;
-      for (const std::string& part : {r.aligned(), r.predicted(), r.unit}) {
+      for (const std::string& part : {r.aligned, r.predicted, r.unit}) {
         if (part.empty()) continue;
         if (!value.empty()) value += ' ';
         value += part;

@@ -497,9 +497,9 @@ function fileChosen() {
   const file = byId("open-file").files[0];
   if (!file) return;
   file.text().then((text) => {
-    const error = form.openJob(text, file.name);
+    const opened = JSON.parse(form.openJob(text, file.name));
     render();
-    if (error) ask(error, [["ok", texts.ok]]);
+    if (opened.error) ask(opened.error, [["ok", texts.ok]]);
   });
 }
 
@@ -509,9 +509,9 @@ function fieldsClosed() {
   if (dialog.returnValue !== "ok") return syncFocus();
   const fields = {};
   for (const el of dialog.querySelectorAll("input, textarea")) fields[el.name] = el.value;
-  const refusal = form.setFields(JSON.stringify(fields));
-  if (refusal) {
-    byId("fields-refusal").textContent = refusal;
+  const taken = JSON.parse(form.setFields(JSON.stringify(fields)));
+  if (taken.error) {
+    byId("fields-refusal").textContent = taken.error;
     dialogOpen = true;
     dialog.showModal();
     byId("f-temperature").select();

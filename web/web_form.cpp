@@ -296,16 +296,19 @@ class PageForm {
     priceListSavedAt_.clear();
   }
 
-  // 開く: "" when the job in the file named is open, else the message saying
-  // why not.
+  // Every call that can fail answers in JSON: {"error": the sentence to show}
+  // when it failed, else what it gives ({} for nothing).
+  static std::string failed(const std::string& message) { return json{{"error", message}}.dump(); }
+
+  // 開く: the job in the file named opened.
   std::string openJob(const std::string& text, const std::string& fileName) {
     const Expected<job::Job> job = job::readJob(text);
-    if (!job) return fileName + " を開けません。\n" + job.message();
+    if (!job) return failed(fileName + " を開けません。\n" + job.message());
     fields_ = job->fields;
     terms_ = job->terms;
     priceListSavedAt_ = job->priceListSavedAt;
     job::applyJob(*job, form_);
-    return "";
+    return "{}";
   }
   // 保存: {"text", "name"} of the file to download, or {"error"}.
   std::string saveJob() const {
@@ -314,23 +317,23 @@ class PageForm {
     job.terms = terms_;
     job.priceListSavedAt = priceListSavedAt_;
     const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
-    if (!text) return json{{"error", text.message()}}.dump();
+    if (!text) return failed(text.message());
     return json{{"text", *text}, {"name", job::suggestedFileName(fields_, ".kelvane")}}.dump();
   }
   // 案件情報 as the dialog shows it.
   std::string fields() const { return fieldsJson().dump(); }
 
   // 案件情報: the fields as the dialog gives them, all texts, the working
-  // temperature as typed; "" when taken, else why not (nothing changes).
+  // temperature as typed; when refused, nothing changes.
   std::string setFields(const std::string& text) {
     const json j = json::parse(text, nullptr, false);
-    if (!j.is_object()) return "案件情報を読めません";
+    if (!j.is_object()) return failed("案件情報を読めません");
     auto textOf = [&](const char* key) {
       const auto it = j.find(key);
       return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
     };
     const Expected<double> celsius = readWorkingTemperature(textOf("workingCelsius"));
-    if (!celsius) return celsius.message();
+    if (!celsius) return failed(celsius.message());
     job::JobFields f = fields_;  // what the dialog does not show stays as it is
     f.customer = textOf("customer");
     f.partNumber = textOf("partNumber");
@@ -339,7 +342,7 @@ class PageForm {
     f.memo = textOf("memo");
     f.workingCelsius = *celsius;
     fields_ = f;
-    return "";
+    return "{}";
   }
 
   // 結果をコピー: {"text", "html"} as the clipboard takes them.
@@ -389,8 +392,8 @@ class PageForm {
   // 規格線から選ぶ: {"tables": [...]} as wireTableJson gives each, or {"error"}.
   static std::string wireTables() {
     const auto& tables = wiredata::standardWireTables();
-    if (!tables) return json{{"error", tables.message()}}.dump();
-    if (tables->empty()) return json{{"error", "規格線の表がありません。"}}.dump();
+    if (!tables) return failed(tables.message());
+    if (tables->empty()) return failed("規格線の表がありません。");
     json list = json::array();
     for (const wiredata::WireTable& t : *tables) list.push_back(wireTableJson(t));
     return json{{"tables", list}}.dump();
@@ -435,7 +438,7 @@ class PageForm {
   std::string replay(const std::string& steps) {
     PageTarget target(form_);
     if (auto applied = replay::applySteps(std::string_view(steps), target); !applied.ok())
-      return json{{"error", applied.message()}}.dump();
+      return failed(applied.message());
     return replay::toJson(target.snapshot());
   }
 

@@ -38,7 +38,7 @@ printf 'turns,former\n10,1\n10,四角\n30,2\n' >"$tmp/bad.csv"
 rc=$?
 [ "$rc" -eq 1 ] || fail "a bad row exited $rc, not 1"
 [ "$(wc -l <"$tmp/out.csv")" -eq 4 ] || fail "not every row written"
-[ "$(grep -c 'rows failed' "$tmp/err")" -eq 1 ] || fail "failed rows not told: $(cat "$tmp/err")"
+[ "$(grep -c '行を計算できませんでした' "$tmp/err")" -eq 1 ] || fail "failed rows not told: $(cat "$tmp/err")"
 
 # --box-texts gives the window's texts and unit captions, as it always has.
 "$batch" --box-texts "$here/box_texts_input.csv" 2>/dev/null | cmp -s - "$here/box_texts_expected.csv" ||
@@ -87,7 +87,7 @@ printf 'turns,former,備考\n10,1,20\260C\n20,1,KC-\316\262\n30,1,KC-\316\262\n'
 [ "$?" -eq 1 ] || fail "a stray byte's row was not refused"
 grep -q '^kelvane-batch: 入力にはバイト順マークがありませんが、UTF-8 として読みました' "$tmp/err" ||
   fail "the guess of UTF-8 was not told: $(cat "$tmp/err")"
-grep -q '1 of 3 rows failed' "$tmp/err" || fail "the stray byte's row was not counted: $(cat "$tmp/err")"
+grep -q '3 行のうち 1 行を計算できませんでした' "$tmp/err" || fail "the stray byte's row was not counted: $(cat "$tmp/err")"
 grep -q '2 行目 3 列目（備考）: UTF-8 の文字として読めないバイト 0xB0 があります（値の 3 バイト目）。' \
   "$tmp/new.csv" || fail "the stray byte's row does not name the byte"
 [ "$(grep -c ',KC-β,' "$tmp/new.csv")" -eq 2 ] || fail "the rows after the stray byte lost their UTF-8"

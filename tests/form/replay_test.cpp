@@ -141,63 +141,66 @@ struct BadDocument {
 TEST(Replay, BadInputIsOneShortErrorLine) {
   const std::string huge(100000, 'x');
   const std::vector<BadDocument> bad = {
-      {"", "unreadable JSON"},
-      {"{", "unreadable JSON"},
-      {"[]", "\"steps\" array"},
-      {R"json({"steps":{}})json", "\"steps\" array"},
-      {R"json({"steps":[{"jump":"Text1(0)"}]})json", "step 1: unknown step: {\"jump\""},
-      {R"json({"steps":[{"click":"Command9"}]})json", "unknown control"},
-      {R"json({"steps":[{"focus":"Text1(99)"}]})json", "unknown control"},
-      {R"json({"steps":[{"focus":"Text1(5)"}]})json", "cannot take the focus: Text1(5)"},
-      {R"json({"steps":[{"click":"Text1(0)"}]})json", "cannot be clicked: Text1(0)"},
-      {R"json({"steps":[{"type":"Command1","text":"x"}]})json", "not a box"},
-      {R"json({"steps":[{"key":"F12"}]})json", "integer key code"},
-      {R"json({"steps":[{"key":1.5}]})json", "integer key code"},
-      {R"json({"steps":[{"close":"Form1"}]})json", "only Form2"},
-      {R"json({"steps":[{"focus":"Text1(0)","click":"Command1"}]})json", "does one thing"},
-      {R"json({"steps":[{"click":"Command1","text":"x"}]})json", "unexpected key"},
-      {R"json({"steps":[7]})json", "must be an object: 7"},
+      {"", "JSON として読めません"},
+      {"{", "JSON として読めません"},
+      {"[]", "\"steps\" の配列"},
+      {R"json({"steps":{}})json", "\"steps\" の配列"},
+      {R"json({"steps":[{"jump":"Text1(0)"}]})json", "手順 1: 知らない手順です: {\"jump\""},
+      {R"json({"steps":[{"click":"Command9"}]})json", "知らないコントロールです"},
+      {R"json({"steps":[{"focus":"Text1(99)"}]})json", "知らないコントロールです"},
+      {R"json({"steps":[{"focus":"Text1(5)"}]})json",
+       "フォーカスを受けられないコントロールです: Text1(5)"},
+      {R"json({"steps":[{"click":"Text1(0)"}]})json", "クリックできないコントロールです: Text1(0)"},
+      {R"json({"steps":[{"type":"Command1","text":"x"}]})json",
+       "今は文字を入力できないコントロールです"},
+      {R"json({"steps":[{"key":"F12"}]})json", "整数のキーコード"},
+      {R"json({"steps":[{"key":1.5}]})json", "整数のキーコード"},
+      {R"json({"steps":[{"close":"Form1"}]})json", "閉じられるのは Form2 だけです"},
+      {R"json({"steps":[{"focus":"Text1(0)","click":"Command1"}]})json", "することは 1 つです"},
+      {R"json({"steps":[{"click":"Command1","text":"x"}]})json", "知らない項目があります"},
+      {R"json({"steps":[7]})json", "オブジェクトで書きます: 7"},
       // A box step without its text names what is missing, not the step.
-      {R"json({"steps":[{"type":"Text1(0)"}]})json", "step needs a \"text\" string"},
-      {R"json({"steps":[{"set":"Text1(0)","text":5}]})json", "step needs a \"text\" string"},
+      {R"json({"steps":[{"type":"Text1(0)"}]})json", "手順に \"text\" の文字列がありません"},
+      {R"json({"steps":[{"set":"Text1(0)","text":5}]})json",
+       "手順に \"text\" の文字列がありません"},
       // A control is named as the window writes it.
-      {R"json({"steps":[{"type":"Text1(002)","text":"5"}]})json", "unknown control"},
-      {R"json({"steps":[{"click":"Option1(01)"}]})json", "unknown control"},
-      {R"json({"steps":[{"focus":"text1(0)"}]})json", "unknown control"},
+      {R"json({"steps":[{"type":"Text1(002)","text":"5"}]})json", "知らないコントロールです"},
+      {R"json({"steps":[{"click":"Option1(01)"}]})json", "知らないコントロールです"},
+      {R"json({"steps":[{"focus":"text1(0)"}]})json", "知らないコントロールです"},
       // Key codes beyond 64 bits are out of range, not −1.
       {R"json({"steps":[{"key":18446744073709551615}]})json",
-       "out of range (0 to 65535): 18446744073709551615"},
-      {R"json({"steps":[{"key":18446744073709551616}]})json", "out of range"},
-      {R"json({"steps":[{"key":-9223372036854775809}]})json", "out of range"},
-      {R"json({"steps":[{"key":-1}]})json", "out of range (0 to 65535): -1"},
-      {R"json({"steps":[{"key":65536}]})json", "out of range"},
+       "範囲（0〜65535）の外です: 18446744073709551615"},
+      {R"json({"steps":[{"key":18446744073709551616}]})json", "範囲（0〜65535）の外です"},
+      {R"json({"steps":[{"key":-9223372036854775809}]})json", "範囲（0〜65535）の外です"},
+      {R"json({"steps":[{"key":-1}]})json", "範囲（0〜65535）の外です: -1"},
+      {R"json({"steps":[{"key":65536}]})json", "範囲（0〜65535）の外です"},
       // Nesting is refused while reading, before anything quotes the step.
-      {R"json({"steps":[{"click":)json" + nested(200000) + "}]}", "deeper than 32 levels"},
-      {nested(200000), "deeper than 32 levels"},
+      {R"json({"steps":[{"click":)json" + nested(200000) + "}]}", "32 段を超えています"},
+      {nested(200000), "32 段を超えています"},
       {R"json({"steps":[{"click":)json" + nested(kMaxNesting - 3) + "}]}",
-       "unknown control in step: {\"click\":[[[["},
+       "知らないコントロールです: {\"click\":[[[["},
       // A step is quoted short, on one line, cut at a whole character.
-      {R"json({"steps":[{"jump":"Text1(0)","text":")json" + huge + "\"}]}", "unknown step"},
+      {R"json({"steps":[{"jump":"Text1(0)","text":")json" + huge + "\"}]}", "知らない手順です"},
       {R"json({"steps":[{"click":")json" + huge + "\"}]}",
-       R"(unknown control in step: {"click":"xx)"},
+       R"(知らないコントロールです: {"click":"xx)"},
       {R"json({"steps":[{"jump":"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ"}]})json",
        "…"},
-      {R"({"steps":[{"a\nb":1}]})", R"(unknown step: {"a\nb":1})"},
+      {R"({"steps":[{"a\nb":1}]})", R"(知らない手順です: {"a\nb":1})"},
       // A job file that cannot be opened or saved is named with the reason.
-      {R"json({"steps":[{"open":5}]})json", "step needs a file name: {\"open\":5}"},
-      {R"json({"steps":[{"save":""}]})json", "step needs a file name"},
+      {R"json({"steps":[{"open":5}]})json", "手順にファイル名がありません: {\"open\":5}"},
+      {R"json({"steps":[{"save":""}]})json", "手順にファイル名がありません"},
       {R"json({"steps":[{"open":"/nonexistent/a.kelvane"}]})json",
-       "step 1: 「a.kelvane」を開けません。読み込めません（ファイルがありません）。"},
+       "手順 1: 「a.kelvane」を開けません。読み込めません（ファイルがありません）。"},
       {R"json({"steps":[{"open":"/"}]})json", "通常のファイルではありません"},
       {R"json({"steps":[{"save":"/nonexistent/b.kelvane"}]})json",
-       "step 1: 「b.kelvane」を保存できません（保存先のフォルダーがありません）。"},
+       "手順 1: 「b.kelvane」を保存できません（保存先のフォルダーがありません）。"},
       // A device is written into, never replaced: here it answers with a full disk.
       {R"json({"steps":[{"save":"/dev/full"}]})json",
-       "step 1: 「full」を保存できません（ディスクがいっぱいです）。"},
+       "手順 1: 「full」を保存できません（ディスクがいっぱいです）。"},
       {R"json({"steps":[{"open":"/nonexistent/a\nb.kelvane"}]})json",
        "「a b.kelvane」を開けません"},
-      {R"json({"steps":[{"save":"x.kelvane","text":"x"}]})json", "unexpected key"},
-      {R"json({"steps":[{"save":"x.kelvane","open":"x.kelvane"}]})json", "does one thing"},
+      {R"json({"steps":[{"save":"x.kelvane","text":"x"}]})json", "知らない項目があります"},
+      {R"json({"steps":[{"save":"x.kelvane","open":"x.kelvane"}]})json", "することは 1 つです"},
   };
   for (const BadDocument& doc : bad) {
     ModelTarget target;
@@ -237,7 +240,7 @@ TEST(Replay, DocumentsThatCannotBeReadAreRefused) {
   std::istream unreadable(&failing);
   const auto readError = applySteps(unreadable, target);
   ASSERT_FALSE(readError.ok());
-  EXPECT_NE(readError.message().find("could not be read"), std::string::npos)
+  EXPECT_NE(readError.message().find("手順を読み込めません"), std::string::npos)
       << readError.message();
 
   // Refused at the limit, from a stream as from text, before parsing: an
@@ -247,7 +250,7 @@ TEST(Replay, DocumentsThatCannotBeReadAreRefused) {
   for (const auto& error :
        {applySteps(in, target), applySteps(std::string_view(tooLong), target)}) {
     ASSERT_FALSE(error.ok());
-    EXPECT_EQ(error.message(), "the steps are longer than 16 MiB");
+    EXPECT_EQ(error.message(), "手順が 16 MiB を超えています");
   }
 
   const std::string head = R"json({"steps":[{"set":"Text1(13)","text":")json", tail = "\"}]}";

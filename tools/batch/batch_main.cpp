@@ -42,13 +42,13 @@ class ProgressLine {
     const auto now = std::chrono::steady_clock::now();
     if (now - shown_ < std::chrono::milliseconds(200)) return;
     shown_ = now;
-    std::string line = "\rkelvane-batch: " + grouped(rows) + " rows";
+    std::string line = "\rkelvane-batch: " + grouped(rows) + " 行";
     if (inputBytes_ > 0) line += " (" + std::to_string(bytesRead * 100 / inputBytes_) + " %)";
     std::cerr << line << std::flush;
     drawn_ = true;
   }
   void finish(std::uint64_t rows) {
-    if (drawn_) std::cerr << "\rkelvane-batch: " << grouped(rows) << " rows        \n";
+    if (drawn_) std::cerr << "\rkelvane-batch: " << grouped(rows) << " 行        \n";
   }
 
  private:
@@ -59,33 +59,38 @@ class ProgressLine {
 
 int run(int argc, char** argv) {
   CLI::App app{
-      "Computes a CSV of coils, one a row, as the Kelvane window's 計算 would, and writes the "
-      "CSV of their results."};
+      "コイルを 1 行に 1 つ書いた CSV を、Kelvane のウィンドウの「計算」と同じに計算し、"
+      "結果の CSV を書き出します。"};
   app.footer(
-      "Exit status: 0 when every row was computed, 1 when some row was refused or unreadable\n"
-      "(its message is in the エラー column), 2 when the batch could not run.");
+      "終了ステータス: すべての行を計算できたとき 0、計算できない行や読めない行があったとき 1\n"
+      "（その行のメッセージはエラー列にあります）、一括計算を始められなかったとき 2。");
+  // CLI11's headings in Japanese, as the rest of the help.
+  app.get_formatter()->label("Usage", "使い方");
+  app.get_formatter()->label("OPTIONS", "オプション");
+  app.get_formatter()->label("Positionals", "引数");
+  app.set_help_flag("-h,--help", "この使い方を表示します");
   std::string input = "-";
   std::string output = "-";
   bool header = false;
   bool boxTexts = false;
   unsigned threads = 0;
   std::string prices;
-  app.add_option("input", input, "CSV of coils; - or nothing for standard input");
-  app.add_option("-o,--output", output, "CSV of results; - or nothing for standard output");
-  app.add_flag("--header", header, "print the header line of an input file, then exit");
+  app.add_option("input", input, "コイルの CSV。- か省略で標準入力");
+  app.add_option("-o,--output", output, "結果の CSV。- か省略で標準出力");
+  app.add_flag("--header", header, "入力ファイルの見出し行を表示して終わります");
   app.add_flag("--box-texts", boxTexts,
-               "give the results as the window's boxes show them: their texts and unit captions");
+               "結果をウィンドウの欄の表示のとおりに書きます（欄の文字と単位の見出し）");
   app.add_option("--prices", prices,
-                 "price list (JSON, as the window's 単価表 saves it): adds 原価, 単価 and 金額 "
-                 "for each of its quantities, priced for the row's material");
+                 "単価表（ウィンドウの単価表が保存する JSON）: 数量ごとに原価・単価・金額を、"
+                 "行の材質の価格で加えます");
   app.add_option("-j,--jobs", threads,
-                 "threads computing rows (default: one a core; at most four a core)")
+                 "行を計算するスレッドの数（既定: コア 1 つに 1 つ。多くてコア 1 つに 4 つ）")
       ->check(CLI::Range(1u, 1024u));
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return app.exit(e);  // --help
-    return refuse(std::string(e.what()) + " (see --help)");
+    return refuse("コマンドラインを読めません（--help で使い方を表示します）");
   }
 
   if (header) {
@@ -94,7 +99,7 @@ int run(int argc, char** argv) {
       line += (line.empty() ? "" : ",") + name;
     }
     std::cout << line << "\n" << std::flush;
-    return std::cout ? kAllRows : refuse("the header could not be written");
+    return std::cout ? kAllRows : refuse("見出し行を書き出せません。");
   }
 
   std::optional<kelvane::job::PriceList> priceList;
@@ -172,9 +177,9 @@ int run(int argc, char** argv) {
   }
   progress.finish(summary->rows);
   if (summary->failedRows > 0) {
-    std::cerr << "kelvane-batch: " << grouped(summary->failedRows) << " of "
-              << grouped(summary->rows)
-              << " rows failed; their messages are in the エラー column\n";
+    std::cerr << "kelvane-batch: " << grouped(summary->rows) << " 行のうち "
+              << grouped(summary->failedRows)
+              << " 行を計算できませんでした。メッセージはエラー列にあります。\n";
     return kRowsFailed;
   }
   return kAllRows;
@@ -191,6 +196,6 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     return refuse(kelvane::job::stoppedBecause(e));
   } catch (...) {
-    return refuse("an unknown error stopped the batch");
+    return refuse("不明なエラーで一括計算が止まりました。");
   }
 }

@@ -15,6 +15,7 @@
 #include "job/job_form.h"
 #include "job/job_json.h"
 #include "job/json_document.h"
+#include "job/system_reason.h"
 
 namespace kelvane::replay {
 
@@ -95,7 +96,7 @@ std::string boxText(const json& value) {
 Expected<void> checkKeyCode(const json& key) {
   constexpr int kMaxKeyCode = 0xFFFF;
   const std::string outOfRange =
-      "key code out of range (0 to " + std::to_string(kMaxKeyCode) + "): ";
+      "キーコードが範囲（0〜" + std::to_string(kMaxKeyCode) + "）の外です: ";
   if (key.is_number_unsigned()) {
     if (key.get<std::uint64_t>() > kMaxKeyCode) return Failure{outOfRange + key.dump()};
     return {};
@@ -104,24 +105,24 @@ Expected<void> checkKeyCode(const json& key) {
   constexpr double kBeyond64Bits = 0x1p63;
   if (key.is_number_float() && std::abs(key.get<double>()) >= kBeyond64Bits)
     return Failure{outOfRange + key.dump()};
-  return Failure{"a key must be an integer key code: " + excerpt(key)};
+  return Failure{"キーは整数のキーコードで書きます: " + excerpt(key)};
 }
 
 Expected<void> applyStep(const json& step, ReplayTarget& target) {
   if (!step.is_object() || step.empty())
-    return Failure{"a step must be an object: " + excerpt(step)};
+    return Failure{"手順はオブジェクトで書きます: " + excerpt(step)};
   // What the step does is named by one key; "type" and "set" take a "text".
   std::string kind;
   for (const char* k : {"focus", "type", "set", "click", "key", "close", "open", "save"}) {
     if (!step.contains(k)) continue;
-    if (!kind.empty()) return Failure{"a step does one thing: " + excerpt(step)};
+    if (!kind.empty()) return Failure{"1 つの手順ですることは 1 つです: " + excerpt(step)};
     kind = k;
   }
-  if (kind.empty()) return Failure{"unknown step: " + excerpt(step)};
+  if (kind.empty()) return Failure{"知らない手順です: " + excerpt(step)};
   const bool takesText = kind == "type" || kind == "set";
   for (const auto& item : step.items()) {
     if (item.key() != kind && !(takesText && item.key() == "text"))
-      return Failure{"unexpected key in step: " + excerpt(step)};
+      return Failure{"手順に知らない項目があります: " + excerpt(step)};
   }
   const json& value = step[kind];
 
@@ -131,13 +132,13 @@ Expected<void> applyStep(const json& step, ReplayTarget& target) {
     return {};
   }
   if (kind == "close") {
-    if (value != "Form2") return Failure{"only Form2 can be closed"};
+    if (value != "Form2") return Failure{"閉じられるのは Form2 だけです"};
     target.closeSheet();
     return {};
   }
   if (kind == "open" || kind == "save") {
     if (!value.is_string() || value.get_ref<const std::string&>().empty())
-      return Failure{"step needs a file name: " + excerpt(step)};
+      return Failure{"手順にファイル名がありません: " + excerpt(step)};
     const auto& path = value.get_ref<const std::string&>();
     Expected<void> done = kind == "open" ? target.open(path) : target.save(path);
     if (done.ok()) return done;
@@ -148,26 +149,27 @@ Expected<void> applyStep(const json& step, ReplayTarget& target) {
     return Failure{line};
   }
   auto id = control(value);
-  if (!id) return Failure{"unknown control in step: " + excerpt(step)};
+  if (!id) return Failure{"知らないコントロールです: " + excerpt(step)};
   if (kind == "focus") {
-    if (!target.focus(*id)) return Failure{"control cannot take the focus: " + id->str()};
+    if (!target.focus(*id))
+      return Failure{"フォーカスを受けられないコントロールです: " + id->str()};
     return {};
   }
   if (kind == "click") {
-    if (!target.click(*id)) return Failure{"control cannot be clicked: " + id->str()};
+    if (!target.click(*id)) return Failure{"クリックできないコントロールです: " + id->str()};
     return {};
   }
   if (!step.contains("text") || !step["text"].is_string())
-    return Failure{"step needs a \"text\" string: " + excerpt(step)};
+    return Failure{"手順に \"text\" の文字列がありません: " + excerpt(step)};
   const std::string text = boxText(step["text"]);
   if (!(kind == "type" ? target.type(*id, text) : target.set(*id, text)))
-    return Failure{"control is not a box that can take text now: " + id->str()};
+    return Failure{"今は文字を入力できないコントロールです: " + id->str()};
   return {};
 }
 
 Failure tooLong() {
-  return Failure{"the steps are longer than " + std::to_string(kMaxDocumentBytes / (1024 * 1024)) +
-                 " MiB"};
+  return Failure{"手順が " + std::to_string(kMaxDocumentBytes / (1024 * 1024)) +
+                 " MiB を超えています"};
 }
 
 }  // namespace
@@ -182,8 +184,8 @@ Expected<void> applySteps(std::istream& document, ReplayTarget& target) {
   }
   if (document.bad()) {
     const int error = errno;
-    return Failure{error ? "the steps could not be read: " + std::string(std::strerror(error))
-                         : "the steps could not be read"};
+    return Failure{error ? "手順を読み込めません（" + job::systemReason(error) + "）"
+                         : std::string("手順を読み込めません")};
   }
   return applySteps(text, target);
 }
@@ -192,16 +194,16 @@ Expected<void> applySteps(std::string_view document, ReplayTarget& target) {
   if (document.size() > kMaxDocumentBytes) return tooLong();
   const job::JsonDocument read = job::readJsonDocument(document, kMaxNesting);
   if (read.fault == job::JsonDocument::Fault::TooDeep)
-    return Failure{"the steps nest deeper than " + std::to_string(kMaxNesting) + " levels"};
-  if (read.fault != job::JsonDocument::Fault::None) return Failure{"unreadable JSON"};
+    return Failure{"手順の入れ子が " + std::to_string(kMaxNesting) + " 段を超えています"};
+  if (read.fault != job::JsonDocument::Fault::None) return Failure{"JSON として読めません"};
   const json& doc = read.value;
   if (!doc.is_object() || !doc.contains("steps") || !doc["steps"].is_array())
-    return Failure{"expected an object with a \"steps\" array"};
+    return Failure{"\"steps\" の配列を持つオブジェクトが要ります"};
   std::size_t n = 0;
   for (const json& step : doc["steps"]) {
     ++n;
     if (auto applied = applyStep(step, target); !applied.ok())
-      return Failure{"step " + std::to_string(n) + ": " + applied.message()};
+      return Failure{"手順 " + std::to_string(n) + ": " + applied.message()};
   }
   return {};
 }

@@ -175,6 +175,8 @@ inline constexpr std::int64_t kFiniteCheckTurns = 4096;
 // The totals with `term` added n times (n ≥ 1), one turn after another. A
 // narrow layer goes without a loop of its own.
 inline LengthPair addTimes(LengthPair sum, LengthPair term, std::int64_t n) {
+  // Unrolled on purpose: each case adds one turn and falls through.
+  // NOLINTBEGIN(bugprone-branch-clone)
   switch (n) {
     case 4:
       sum = sum + term;
@@ -191,6 +193,7 @@ inline LengthPair addTimes(LengthPair sum, LengthPair term, std::int64_t n) {
       for (std::int64_t k = 0; k < n; ++k) sum = sum + term;
       return sum;
   }
+  // NOLINTEND(bugprone-branch-clone)
 }
 
 }  // namespace turn_sums

@@ -10,6 +10,7 @@ namespace kelvane::form {
 const std::vector<InputBox>& readingOrder() {
   static const std::vector<InputBox> order = [] {
     std::vector<InputBox> boxes;
+    boxes.reserve(kInputBoxCount);
     for (int i = 0; i < kInputBoxCount; ++i) boxes.push_back(static_cast<InputBox>(i));
     // Top to bottom; a box beside another on the same row is read first when
     // it stands further left.

@@ -22,7 +22,7 @@ bool isPositive(double v) { return std::isfinite(v) && v > 0; }
 
 DiagramLayoutResult DiagramLayout(const DiagramGeometry& geometry, float turnsPerLayer,
                                   double layerCount, double turns) {
-  const DiagramLayoutResult hidden;
+  DiagramLayoutResult hidden;
   if (!isPositive(turns) || turns >= kMostTurnsDrawn || !isPositive(layerCount) ||
       !isPositive(turnsPerLayer)) {
     return hidden;
@@ -44,7 +44,7 @@ DiagramLayoutResult DiagramLayout(const DiagramGeometry& geometry, float turnsPe
   // The template circle keeps the diameter in single precision, and every
   // position steps by it rounded to a whole twip; a diameter beyond a 32-bit
   // twip count cannot be drawn.
-  const float diameter = static_cast<float>(d);
+  const auto diameter = static_cast<float>(d);
   const auto wholeDiameter = toInt32HalfEven(diameter);
   if (!wholeDiameter) return hidden;
   const double di = *wholeDiameter;

@@ -49,7 +49,7 @@ std::string isoTimestamp(std::chrono::system_clock::time_point time) {
   gmtime_r(&t, &utc);
   char text[32];
   const std::size_t n = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return std::string(text, n);
+  return {text, n};
 }
 
 Job stampForSaving(Job job, std::chrono::system_clock::time_point now) {

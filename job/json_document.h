@@ -10,7 +10,7 @@ namespace kelvane::job {
 // than a limit: the depth is counted while the text is read, so a document
 // a million brackets deep costs nothing, and a long flat one stays linear.
 // Jobs and the replay's steps are read through here.
-struct JsonDocument {
+struct JsonDocument {  // NOLINT(bugprone-exception-escape): a null json allocates nothing
   enum class Fault {
     None,
     Unreadable,      // no JSON, or more than one document

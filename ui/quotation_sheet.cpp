@@ -532,13 +532,12 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   scratch.showDataSheet();
   c.wireSheet = scratch.state().sheetLines;
   if (const auto conductor = job::workingResistanceConductor(form, fields.workingCelsius)) {
-    c.temperatureNote =
-        QStringLiteral(
-            "DCR (%1 °C)：20 °C の値から R_T = R_20 × (1 + α (T − 20))、α = %2 "
-            "/K（%3）で換算した値です。")
-            .arg(QString::fromStdString(plainDecimal(fields.workingCelsius)),
-                 QString::number(TemperatureCoefficient(*conductor), 'g', 5),
-                 materialText(*conductor));
+    c.temperatureNote = QStringLiteral(
+                            "DCR (%1 °C)：20 °C の値から R_T = R_20 × (1 + α (T − 20))、α = %2 "
+                            "/K（%3）で換算した値です。")
+                            .arg(QString::fromStdString(plainDecimal(fields.workingCelsius)),
+                                 QString::number(TemperatureCoefficient(*conductor), 'g', 5),
+                                 materialText(*conductor));
   }
   c.resistanceNote = printed(job::resistanceNote(form.state()));
   c.resultsCurrent = form.state().resultsCurrent;

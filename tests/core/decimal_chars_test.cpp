@@ -154,7 +154,7 @@ TEST(DecimalChars, ShortestDecimalsOfFloatsAgree) {
   std::uint32_t bits = 12345;
   for (int i = 0; i < 20000; ++i) {
     bits = bits * 1664525u + 1013904223u;
-    const float f = std::bit_cast<float>(bits);
+    const auto f = std::bit_cast<float>(bits);
     if (std::isfinite(f)) values.push_back(f);
   }
   for (float f : values) {

@@ -51,9 +51,10 @@ TEST_P(EnterThroughTheBoxes, InReadingOrderThenCalculateAndBackWithShift) {
   EXPECT_FALSE(form.resultsOutOfDate());
 
   // Shift+Enter walks the same boxes back from 計算 and stops at the first.
-  for (auto it = c.order.rbegin(); it != c.order.rend(); ++it) {
+  const std::vector<InputBox> backwards(c.order.rbegin(), c.order.rend());
+  for (const InputBox b : backwards) {
     form.pressEnter(true);
-    EXPECT_EQ(form.state().focus, idOf(*it));
+    EXPECT_EQ(form.state().focus, idOf(b));
   }
   form.pressEnter(true);
   EXPECT_EQ(form.state().focus, idOf(c.order.front()));

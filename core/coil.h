@@ -73,6 +73,15 @@ struct CoilCalculation {
   double shownPredictedDcr = 0;
 };
 
+// The resistances of a press before rounding, in the unit the resistance
+// caption names, and the wire they were worked out for.
+struct PressedResistance {
+  double aligned = 0;    // the aligned winding alone
+  double predicted = 0;  // with the crossing zone
+  ConductorMaterial material = ConductorMaterial::Copper;
+  double bareDiameter = 0;  // d, mm
+};
+
 // A press of the inputs after the press that left `previous`. A progress
 // lets another thread follow a long press and call it off.
 CoilCalculation calculate(const CoilInputs& inputs, const CalculationState& previous = {},

@@ -35,15 +35,10 @@ struct Drawing {
   bool operator==(const Drawing&) const = default;
 };
 
-// The resistances of a press before rounding, in the unit the row's caption
-// names, and the wire they were worked out for: a later press that stops
-// before the resistances leaves them, with another wire.
-struct PressedResistance {
-  double aligned = 0;    // the aligned winding alone: the DCR Mid box
-  double predicted = 0;  // with the crossing zone: the DCR Max box
-  ConductorMaterial material = ConductorMaterial::Copper;
-  double bareDiameter = 0;  // d, mm
-};
+// The resistances the DCR boxes were written with (core/coil.h): the aligned
+// one in the Mid box, the predicted one in the Max box. A later press that
+// stops before the resistances leaves them, with another wire.
+using kelvane::PressedResistance;
 
 // What is shown of the controls the program shows and hides; every other
 // control is always shown. A box is shown and hidden with its caption.

@@ -2,7 +2,6 @@
 
 #include "core/materials.h"
 #include "core/number_text.h"
-#include "form/control_table.h"
 #include "job/results_table.h"
 #include "wiredata/wire_tables.h"
 
@@ -64,26 +63,25 @@ std::optional<double> OhmBand::at(BandBound bound) const {
   return std::nullopt;
 }
 
-std::optional<CoilResistanceBand> coilResistanceBand(const form::FormState& s) {
-  if (!s.resistance || !s.pressed) return std::nullopt;
-  const double d = s.resistance->bareDiameter;
-  const auto perMetre = wiredata::standardResistanceBand(s.resistance->material, d);
+std::optional<CoilResistanceBand> coilResistanceBand(const PressedResistance& wire,
+                                                     const CoilResults& pressed) {
+  const double d = wire.bareDiameter;
+  const auto perMetre = wiredata::standardResistanceBand(wire.material, d);
   if (!perMetre) return std::nullopt;
-  return CoilResistanceBand{*perMetre, d, over(*perMetre, s.pressed->alignedLength),
-                            over(*perMetre, s.pressed->predictedLength)};
+  return CoilResistanceBand{*perMetre, d, over(*perMetre, pressed.alignedLength),
+                            over(*perMetre, pressed.predictedLength)};
 }
 
-std::string resistanceNote(const form::FormState& s) {
-  if (!s.resistance || !s.pressed) return {};
-  const MaterialValues constants = MaterialConstants(s.resistance->material);
-  const std::string diameter = "素線径 " + plainDecimal(s.resistance->bareDiameter) + " mm";
-  const std::string material(materialName(s.resistance->material));
+std::string resistanceNote(const PressedResistance& wire, const CoilResults& pressed) {
+  const MaterialValues constants = MaterialConstants(wire.material);
+  const std::string diameter = "素線径 " + plainDecimal(wire.bareDiameter) + " mm";
+  const std::string material(materialName(wire.material));
   // The form's resistivity is per km; the standard's, per metre.
   const double formResistivity = constants.resistivity / kMetresPerKilometre;
-  const double k = s.pressed->thinWireFactor;
+  const double k = pressed.thinWireFactor;
 
   std::string note = "規格DCR：";
-  const std::optional<CoilResistanceBand> band = coilResistanceBand(s);
+  const std::optional<CoilResistanceBand> band = coilResistanceBand(wire, pressed);
   if (band) {
     const wiredata::ResistanceBand& w = band->perMetre;
     const bool limited = w.minimum && w.maximum;
@@ -106,7 +104,7 @@ std::string resistanceNote(const form::FormState& s) {
           "）に細線補正係数 k = " + formatFixed4(k) + "（" + diameter +
           " での値。約 0.8 mm で 1、細いほど大きく、太いほど小さくなります）を掛けた値";
   if (band) {
-    const auto standard = wiredata::standardResistivity(s.resistance->material);
+    const auto standard = wiredata::standardResistivity(wire.material);
     note += "で、規格DCR公称の " + formatFixed4(k * formResistivity / *standard) + " 倍です。";
   } else {
     note += "です。";

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "form/form1.h"
+#include "core/calculate_coil.h"
+#include "core/coil.h"
 #include "wiredata/standard_resistance.h"
 
 namespace kelvane::job {
@@ -46,16 +47,16 @@ struct CoilResistanceBand {
   OhmBand predicted;
 };
 
-// The band of the wire and the lengths of the press that last wrote the
-// resistances; none before one has, or for a conductor the standard gives
+// The band of the wire the resistances were worked out for, over the lengths
+// of the press that worked them out; none for a conductor the standard gives
 // no resistivity for (copper-clad aluminium).
-std::optional<CoilResistanceBand> coilResistanceBand(const form::FormState& s);
+std::optional<CoilResistanceBand> coilResistanceBand(const PressedResistance& wire,
+                                                     const CoilResults& pressed);
 
 // The sheet's note on the resistances: where the band's figures come from,
 // per metre, and the form's resistivity, thin-wire factor k and density with
 // their values for this coil, so that the ratio of the form's DCR to the
-// band's nominal figure is told. Empty before a press has written the
-// resistances.
-std::string resistanceNote(const form::FormState& s);
+// band's nominal figure is told.
+std::string resistanceNote(const PressedResistance& wire, const CoilResults& pressed);
 
 }  // namespace kelvane::job

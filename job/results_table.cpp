@@ -74,7 +74,7 @@ double pressedOhms(const form::FormState& s, double pressed) {
 
 // Chosen by the press at 20 °C, for both rows, so that they read side by side.
 ResistanceColumn resistanceColumnFor(const form::FormState& s) {
-  const form::PressedResistance& r = *s.resistance;
+  const PressedResistance& r = *s.resistance;
   if (std::max(std::abs(pressedOhms(s, r.aligned)), std::abs(pressedOhms(s, r.predicted))) < 1)
     return {"mΩ", 0.001, 0};
   return inKiloohms(s) ? ResistanceColumn{"kΩ", 1000, 3} : ResistanceColumn{"Ω", 1, 3};
@@ -116,7 +116,9 @@ std::string resistanceCell(const form::Form1& form, ResultBox b, double pressed,
 // no limit for the size.
 void addBandRows(const form::Form1& form, const ResistanceColumn& unit,
                  std::vector<TableRow>& rows) {
-  const std::optional<CoilResistanceBand> band = coilResistanceBand(form.state());
+  const form::FormState& s = form.state();
+  if (!s.resistance || !s.pressed) return;
+  const std::optional<CoilResistanceBand> band = coilResistanceBand(*s.resistance, *s.pressed);
   if (!band) return;
   for (const BandBound bound : kBandBounds) {
     const auto cell = [&](ResultBox b, const OhmBand& ohms) {

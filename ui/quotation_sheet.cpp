@@ -539,7 +539,8 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
                                  QString::number(TemperatureCoefficient(*conductor), 'g', 5),
                                  materialText(*conductor));
   }
-  c.resistanceNote = printed(job::resistanceNote(form.state()));
+  if (const form::FormState& s = form.state(); s.resistance && s.pressed)
+    c.resistanceNote = printed(job::resistanceNote(*s.resistance, *s.pressed));
   c.resultsCurrent = form.state().resultsCurrent;
   c.printedAt = QDateTime::currentDateTime();
   const std::string_view version = job::programVersion();

@@ -362,7 +362,7 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
     // Right after the DCR row.
     EXPECT_EQ(std::vector<TableRow>(dcr + 1, dcr + 1 + c.band.size()), c.band);
     EXPECT_FALSE((dcr + 1)->item.starts_with("規格") && c.band.empty());
-    const std::string note = resistanceNote(form.state());
+    const std::string note = resistanceNote(*form.state().resistance, *form.state().pressed);
     for (const std::string& part : c.note) EXPECT_NE(note.find(part), std::string::npos) << part;
   }
 }
@@ -388,7 +388,9 @@ TEST(ResultsTable, StandardBandStaysWithTheWireOfTheDcr) {
   form.click({"Command1", -1});
   ASSERT_EQ(form.state().calc.inputs.bareDiameter, 1);
   EXPECT_EQ(bandRows(), before);
-  EXPECT_NE(resistanceNote(form.state()).find("素線径 0.2 mm の 1 m 当たり"), std::string::npos);
+  EXPECT_NE(resistanceNote(*form.state().resistance, *form.state().pressed)
+                .find("素線径 0.2 mm の 1 m 当たり"),
+            std::string::npos);
 }
 
 // Units in the outputs are SI symbols, whatever the window's captions write.

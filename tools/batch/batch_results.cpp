@@ -312,7 +312,8 @@ std::vector<std::string> readableCells(const form::Form1& form,
   std::vector<std::string> cells(columns.size());
   const form::FormState& s = form.state();
   if (!s.pressed || !s.units) return cells;
-  const std::optional<job::CoilResistanceBand> band = job::coilResistanceBand(s);
+  const std::optional<job::CoilResistanceBand> band =
+      s.resistance ? job::coilResistanceBand(*s.resistance, *s.pressed) : std::nullopt;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     cells[i] = cellOf(columns[i].quantity, form, *s.pressed, workingCelsius, band);
   }

@@ -86,8 +86,6 @@ std::string resistanceText(double ohms, const ResistanceColumn& unit) {
   return resistanceFigure(ohms / unit.ohms, unit.minPlaces);
 }
 
-using form::ResultBox;
-
 // "DCR (75 °C)".
 std::string atTemperature(const std::string& item, double celsius) {
   return item + " (" + plainDecimal(celsius) + " °C)";

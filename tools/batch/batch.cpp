@@ -7,7 +7,6 @@
 
 #include "core/temperature_resistance.h"
 #include "form/boxes.h"
-#include "form/control_table.h"
 #include "job/csv_cell.h"
 #include "job/job.h"
 #include "job/job_form.h"

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "form/form1.h"
+#include "form/form_job.h"
 #include "job/addressee.h"
 #include "job/file_io.h"
-#include "job/job_form.h"
 #include "job/output_file.h"
 #include "job/printable_text.h"
 #include "job/quotation_rows.h"
@@ -122,7 +122,7 @@ Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job, const f
                                                 : "見積条件のない案件の見積書は、読める単価表が"
                                                   "ないと作れません。")};
   }
-  Expected<job::CoilPrice> price = job::priceOfForm(form, terms->terms);
+  Expected<job::CoilPrice> price = job::priceOfCoil(form::shownCoil(form), terms->terms);
   if (!price) return price.failure();
   ui::CustomerQuotation quotation{ui::storedCompanyInfo(), job.fields, price->quote,
                                   QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
@@ -232,7 +232,7 @@ int writeOutputs(const Request& request) {
   const Expected<job::Job> job = job::readJobFile(request.jobFile);
   if (!job) return failed(QString::fromStdString(job.message()));
   form::Form1 form;
-  job::applyJob(*job, form);
+  form::applyJob(*job, form);
   if (!form.state().resultsCurrent) {
     // A sheet without results quotes nothing; the window would show why.
     const auto& messages = form.state().messages;
@@ -274,9 +274,10 @@ int writeOutputs(const Request& request) {
     add(request.quotationFile, pdf->toStdString());
   }
   if (!request.csvFile.empty()) {
+    const job::ShownCoil coil = form::shownCoil(form);
     job::ResultsTable table =
-        job::resultsTable(form, job->fields, job::localMinute(std::chrono::system_clock::now()));
-    job::addQuotation(table, form, job->terms);
+        job::resultsTable(coil, job->fields, job::localMinute(std::chrono::system_clock::now()));
+    job::addQuotation(table, coil, job->terms);
     add(request.csvFile, job::toCsv(table));
   }
   for (auto& output : outputs) {

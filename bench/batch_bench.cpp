@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "job/job_form.h"
+#include "form/form_job.h"
 #include "tools/batch/batch.h"
 #include "tools/batch/batch_run.h"
 
@@ -100,7 +100,7 @@ void formOneByOne(benchmark::State& state) {
   for (auto _ : state) {
     form::Form1 form;
     for (const Job& job : jobs) {
-      kelvane::job::applyJob(job, form);
+      kelvane::form::applyJob(job, form);
       benchmark::DoNotOptimize(form.state().resultTexts[0].data());
     }
   }

@@ -39,39 +39,42 @@ CoilCalculation calculate(const CoilInputs& inputs, const CalculationState& prev
 
   const CoilResults& r = c.press.results;
   const CalculationState& s = c.press.state;
-  CoilTexts& t = c.texts;
-  t.thickness = plainDecimal(r.arrangement.thickness);
-  t.arrangement = r.arrangement.arrangementText;
+  auto write = [&c](ResultBox b, std::string text) { c.texts[indexOf(b)] = std::move(text); };
+  using enum ResultBox;
+  write(Thickness, plainDecimal(r.arrangement.thickness));
+  write(Arrangement, r.arrangement.arrangementText);
   if (outcome == PressOutcome::NoShape) return c;
 
   // Lengths, weights and resistance in the units chosen for them.
   const WeightResistance& w = r.weights;
-  auto shown = [](double value, double factor) { return formatFixed3(value * factor); };
   const double mass = factorOf(w.massUnit);
   const double length = factorOf(w.lengthUnit);
   const double resistance = shownResistanceFactor(w.resistanceUnit, r.thinWireFactor);
-  t.predictedConductorWeight = shown(w.predictedConductorWeight, mass);
-  t.alignedConductorWeight = shown(w.alignedConductorWeight, mass);
-  t.predictedInsulationWeight = shown(w.predictedInsulationWeight, mass);
-  t.alignedInsulationWeight = shown(w.alignedInsulationWeight, mass);
-  t.predictedWeight = shown(w.predictedWeight, mass);
-  t.alignedWeight = shown(w.alignedWeight, mass);
-  t.alignedLength = shown(r.alignedLength, length);
-  t.predictedLength = shown(r.predictedLength, length);
+  auto shown = [&](ResultBox b, double value, double factor) {
+    write(b, formatFixed3(value * factor));
+  };
+  shown(PredictedConductorWeight, w.predictedConductorWeight, mass);
+  shown(AlignedConductorWeight, w.alignedConductorWeight, mass);
+  shown(PredictedInsulationWeight, w.predictedInsulationWeight, mass);
+  shown(AlignedInsulationWeight, w.alignedInsulationWeight, mass);
+  shown(PredictedWeight, w.predictedWeight, mass);
+  shown(AlignedWeight, w.alignedWeight, mass);
+  shown(AlignedLength, r.alignedLength, length);
+  shown(PredictedLength, r.predictedLength, length);
   c.shownAlignedDcr = w.alignedDcr * resistance;
   c.shownPredictedDcr = w.predictedDcr * resistance;
-  t.alignedDcr = formatFixed3(c.shownAlignedDcr);
-  t.predictedDcr = formatFixed3(c.shownPredictedDcr);
+  write(AlignedDcr, formatFixed3(c.shownAlignedDcr));
+  write(PredictedDcr, formatFixed3(c.shownPredictedDcr));
 
   // Heights and outer dimensions.
-  t.layerCount = plainDecimal(s.layerCount);
-  t.lastLayerTurns = plainDecimal(s.lastLayerTurns);
-  t.alignedHeight = formatFixed3(r.alignedHeight);
-  t.crossHeight = formatFixed3(r.crossHeight);
-  t.fullHeight = formatFixed3(r.fullHeight);
-  t.outerA = formatFixed3(r.outerA);
-  t.outerB = formatFixed3(r.outerB);
-  t.outerRorD = formatFixed3(r.outerRorD);
+  write(LayerCount, plainDecimal(s.layerCount));
+  write(LastLayerTurns, plainDecimal(s.lastLayerTurns));
+  write(AlignedHeight, formatFixed3(r.alignedHeight));
+  write(CrossHeight, formatFixed3(r.crossHeight));
+  write(FullHeight, formatFixed3(r.fullHeight));
+  write(OuterA, formatFixed3(r.outerA));
+  write(OuterB, formatFixed3(r.outerB));
+  write(OuterRorD, formatFixed3(r.outerRorD));
   return c;
 }
 

@@ -4,12 +4,14 @@
 // base units and the texts the window shows for them come out. The window's
 // form, the jobs and the batch compute through these calls.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "core/calculate_coil.h"
 #include "core/calculation_state.h"
+#include "core/coil_fields.h"
 #include "core/coil_inputs.h"
 #include "core/former_shape.h"
 #include "core/inverse_solvers.h"
@@ -43,22 +45,10 @@ struct Coil {
 // resistivity and density.
 CoilInputs inputsOf(const Coil& coil);
 
-// The texts of a press's results, each as the window shows it, in the units
-// the press chose for the lengths, weights and resistances.
-struct CoilTexts {
-  std::string arrangement;  // 巻き方(列)
-  std::string layerCount;
-  std::string thickness;
-  std::string lastLayerTurns;
-  std::string outerA, outerB, outerRorD;
-  std::string alignedHeight, crossHeight, fullHeight;
-  std::string alignedLength, predictedLength;
-  std::string alignedWeight, predictedWeight;
-  std::string alignedDcr, predictedDcr;
-  std::string alignedInsulationWeight, predictedInsulationWeight;
-  std::string alignedConductorWeight, predictedConductorWeight;
-  bool operator==(const CoilTexts&) const = default;
-};
+// The texts a press writes, by result box, each as the window shows it, in
+// the units the press chose for the lengths, weights and resistances; none
+// for a box the press leaves as it is (the XXX row's always).
+using ResultTexts = std::array<std::optional<std::string>, kResultBoxCount>;
 
 // One press of 計算 worked out: the press (outcome, message, the state it
 // leaves, the results in mm, g and Ω, the input it refused) and its texts.
@@ -66,11 +56,13 @@ struct CoilTexts {
 // the arrangement and the thickness.
 struct CoilCalculation {
   CoilPress press;
-  CoilTexts texts;
+  ResultTexts texts;
   // The resistances as shown, before rounding: in the resistance caption's
   // unit with the thin-wire correction k.
   double shownAlignedDcr = 0;
   double shownPredictedDcr = 0;
+  // The text written to the box; empty for one the press leaves.
+  std::string text(ResultBox b) const { return texts[indexOf(b)].value_or(""); }
 };
 
 // The resistances of a press before rounding, in the unit the resistance

@@ -1,5 +1,12 @@
 #pragma once
 
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "core/former_shape.h"
+#include "core/weight_resistance.h"
+
 namespace kelvane {
 
 // The fourteen inputs of a coil as the engineer types them, in the order a
@@ -56,5 +63,67 @@ inline constexpr int kResultBoxCount = 22;
 
 inline constexpr int indexOf(InputBox b) { return static_cast<int>(b); }
 inline constexpr int indexOf(ResultBox b) { return static_cast<int>(b); }
+
+// An input as the engineer knows it, once for every reader: the window's
+// caption and messages, a job file, the batch's columns, the results table.
+struct InputField {
+  std::string_view name;  // the caption beside its box: "素線径(d)"
+  std::string_view unit;  // the unit of its number: "mm", "°", none for a count
+  // What may follow the number as typed: "mm" for every length (Tension's
+  // too, though it is shown without a unit), "°" or "度" for the fan angle.
+  std::span<const std::string_view> typedUnits;
+  std::string_view key;          // in a job file: "bareDiameter"
+  std::string_view openingText;  // what the box holds when the window opens
+};
+const InputField& inputField(InputBox b);
+
+// The names of the two choices beside the inputs.
+inline constexpr std::string_view kFormerName = "巻枠";
+inline constexpr std::string_view kMaterialName = "素材材質";
+
+// How a result is measured, and so written for each reader.
+enum class Measure {
+  Text,         // the arrangement
+  Count,        // layers, turns of the last layer
+  Thickness,    // mm, written without a fixed format
+  Millimetres,  // mm, three decimals
+  Length,       // the press chooses mm, m or km
+  Mass,         // the press chooses mg, g or kg
+  Resistance,   // the press chooses Ω or kΩ
+};
+
+// A line of results: a single value, or the aligned winding beside the
+// prediction with the crossing zone.
+struct ResultField {
+  std::string_view name;  // "全長"
+  ResultBox aligned;
+  std::optional<ResultBox> predicted;
+  Measure measure;
+};
+// In the window's order, from the arrangement down; the XXX row, which never
+// has a value, is left out. The line of the outer D' or R' is named by the
+// former (outerRorDName).
+std::span<const ResultField> resultFields();
+// The line a result box belongs to.
+const ResultField& resultField(ResultBox b);
+
+// Which inputs and results a former shows: the round former is measured by
+// its inner diameter D and gets an outer diameter D'; the rectangular by its
+// sides and corner radii and gets A' and B'; the fan by those and R, AG and
+// XX, and gets A', B' and its outer radius R'. The wire, the turns, the
+// leads, the layer width and Tension show for every former.
+bool formerShows(FormerShape former, InputBox b);
+bool formerShows(FormerShape former, ResultBox b);
+// "D'" for the round former, "R'" for the fan; none for the rectangular.
+std::optional<std::string_view> outerRorDName(FormerShape former);
+
+// A unit as the window writes it beside a row's name ("Km", "Kg", "KΩ") and
+// as everything else writes it, in SI ("km", "kg", "kΩ").
+std::string_view windowSymbol(LengthUnit unit);
+std::string_view windowSymbol(MassUnit unit);
+std::string_view windowSymbol(ResistanceUnit unit);
+std::string_view siSymbol(LengthUnit unit);
+std::string_view siSymbol(MassUnit unit);
+std::string_view siSymbol(ResistanceUnit unit);
 
 }  // namespace kelvane

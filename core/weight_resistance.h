@@ -7,6 +7,14 @@ enum class LengthUnit { Millimetre, Metre, Kilometre };
 enum class MassUnit { Milligram, Gram, Kilogram };
 enum class ResistanceUnit { Ohm, Kiloohm };
 
+// The units of the length, weight and resistance rows a press chose.
+struct ShownUnits {
+  LengthUnit length = LengthUnit::Millimetre;
+  MassUnit mass = MassUnit::Milligram;
+  ResistanceUnit resistance = ResistanceUnit::Ohm;
+  bool operator==(const ShownUnits&) const = default;
+};
+
 // What a value in millimetres, grams or ohms is multiplied by to be shown in
 // the unit.
 double factorOf(LengthUnit unit);

@@ -2,8 +2,7 @@
 // result boxes and unit captions, and draws the section.
 #include "core/coil.h"
 #include "core/number_text.h"
-#include "core/typed_number.h"
-#include "form/box_names.h"
+#include "core/read_coil.h"
 #include "form/diagram_geometry.h"
 #include "form/form1.h"
 #include "form/section_layout.h"
@@ -22,45 +21,14 @@ void Form1::calculate() {
 }
 
 std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
-  // The first shown box that cannot be read stops the press before anything
-  // is computed. A box the former hides takes no part in its results, so
-  // what it holds is not held against the press.
-  std::optional<std::pair<InputBox, std::string>> refusal;
-  const bool anyFormer = !s_.former;
-  auto read = [&](InputBox b) {
-    const std::string& text = s_.text(b);
-    const TypedNumber n = readTypedNumber(text, unitsOf(b));
-    if (!refusal && (anyFormer || s_.visible.inputs[indexOf(b)])) {
-      if (auto message = unreadableMessage(boxName(b), text, n, unitsOf(b)))
-        refusal.emplace(b, std::move(*message));
-    }
-    return n.readable() ? n.value : 0;
-  };
-
-  PressRequest request;
-  Coil& coil = request.coil;
-  coil.bareDiameter = read(box::BareDiameter);
-  coil.finishedDiameter = read(box::FinishedDiameter);
-  if (withTurns) coil.turns = read(box::Turns);
-  coil.leadLength = read(box::LeadLength);
-  coil.referenceThickness = read(box::ReferenceThickness);
-  coil.innerDiameter = read(box::InnerDiameter);
-  coil.sideA = read(box::SideA);
-  coil.sideB = read(box::SideB);
-  coil.cornerR1 = read(box::CornerR1);
-  // An empty r2 box means a former with four equal corners.
-  if (!s_.text(box::CornerR2).empty()) coil.cornerR2 = read(box::CornerR2);
-  coil.fanRadius = read(box::FanRadius);
-  coil.fanAngle = read(box::FanAngle);
-  coil.former = s_.former;
-  coil.material = s_.material;
-  request.previous = s_.calc;
-
-  if (refusal) {
-    refuseBox(refusal->first, refusal->second);
+  // A box the former hides takes no part in its results, so what it holds
+  // is not held against the press.
+  CoilReading reading = readCoil(s_.typed(), s_.visible.inputs, withTurns);
+  if (reading.refused) {
+    refuseBox(*reading.refused, reading.message);
     return std::nullopt;
   }
-  return request;
+  return PressRequest{std::move(reading.coil), s_.calc};
 }
 
 void Form1::writePress(const PressRequest& request, const CoilCalculation& calculation) {
@@ -75,10 +43,8 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   if (!request.coil.cornerR2) write(box::CornerR2, plainDecimal(request.coil.cornerR1));
   s_.calc = press.state;
   resetDrawing();
-  const CoilTexts& t = calculation.texts;
-  write(box::Thickness, t.thickness);
-  write(box::Arrangement, t.arrangement);
   if (press.outcome == PressOutcome::NoShape) {
+    writeTexts(calculation.texts);
     showMessage(press.message);
     return;
   }
@@ -91,34 +57,24 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   s_.captions[indexOf(Caption::WeightUnit)] = unitCaption(w.massUnit);
   s_.captions[indexOf(Caption::LengthUnit)] = unitCaption(w.lengthUnit);
   s_.captions[indexOf(Caption::ResistanceUnit)] = unitCaption(w.resistanceUnit);
-  write(box::PredictedConductorWeight, t.predictedConductorWeight);
-  write(box::AlignedConductorWeight, t.alignedConductorWeight);
-  write(box::PredictedInsulationWeight, t.predictedInsulationWeight);
-  write(box::AlignedInsulationWeight, t.alignedInsulationWeight);
-  write(box::PredictedWeight, t.predictedWeight);
-  write(box::AlignedWeight, t.alignedWeight);
-  write(box::AlignedLength, t.alignedLength);
-  write(box::PredictedLength, t.predictedLength);
   s_.resistance = PressedResistance{calculation.shownAlignedDcr, calculation.shownPredictedDcr,
                                     s_.material, press.state.inputs.bareDiameter};
   // The window's resistance row is the other way round on purpose: its Max
-  // box shows the predicted resistance, its Mid box the aligned one.
-  write(box::AlignedDcr, t.alignedDcr);
-  write(box::PredictedDcr, t.predictedDcr);
-  write(box::LayerCount, t.layerCount);
-  write(box::LastLayerTurns, t.lastLayerTurns);
-  write(box::AlignedHeight, t.alignedHeight);
-  write(box::CrossHeight, t.crossHeight);
-  write(box::FullHeight, t.fullHeight);
-  write(box::OuterA, t.outerA);
-  write(box::OuterB, t.outerB);
-  write(box::OuterRorD, t.outerRorD);
+  // box, Text2(12), shows the predicted resistance and its Mid box the
+  // aligned one; the boxes' numbering says so.
+  writeTexts(calculation.texts);
 
   const bool draw = r.showDiagram;
   showDrawing(draw);
   s_.visible.drawing[indexOf(DrawingPart::LargeCoilNote)] = !draw;
   if (draw) drawSection();
   s_.resultsCurrent = press.outcome == PressOutcome::Complete;
+}
+
+void Form1::writeTexts(const ResultTexts& texts) {
+  for (int i = 0; i < kResultBoxCount; ++i) {
+    if (texts[i]) write(static_cast<ResultBox>(i), *texts[i]);
+  }
 }
 
 void Form1::showRefusal(const CoilPress& press) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "form/control_table.h"
-#include "form/shape_fields.h"
 
 namespace kelvane::form {
 
@@ -32,8 +31,7 @@ std::vector<InputBox> entryOrder(const std::function<bool(InputBox)>& shown) {
 }
 
 std::vector<InputBox> entryOrder(FormerShape shape) {
-  const FieldVisibility v = ShapeFieldVisibility(shape);
-  return entryOrder([&](InputBox b) { return showsBox(v, b); });
+  return entryOrder([&](InputBox b) { return formerShows(shape, b); });
 }
 
 std::optional<InputBox> enterMove(const std::vector<InputBox>& order, InputBox from,

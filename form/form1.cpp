@@ -7,7 +7,6 @@
 #include "core/wire_data_sheet.h"
 #include "form/control_table.h"
 #include "form/entry_order.h"
-#include "form/shape_fields.h"
 
 namespace kelvane::form {
 
@@ -86,13 +85,11 @@ void Form1::load() {
 }
 
 void Form1::showBoxesOf(FormerShape former) {
-  const FieldVisibility v = ShapeFieldVisibility(former);
   for (int i = indexOf(kFirstFormerBox); i <= indexOf(kLastFormerBox); ++i)
-    s_.visible.inputs[i] = showsBox(v, static_cast<InputBox>(i));
-  s_.visible.results[indexOf(box::OuterA)] = v.outerA;
-  s_.visible.results[indexOf(box::OuterB)] = v.outerB;
-  s_.visible.results[indexOf(box::OuterRorD)] = v.outerRorD;
-  if (v.outerRorDCaption) s_.captions[indexOf(Caption::OuterRorD)] = *v.outerRorDCaption;
+    s_.visible.inputs[i] = formerShows(former, static_cast<InputBox>(i));
+  for (const ResultBox b : kOuterBoxes) s_.visible.results[indexOf(b)] = formerShows(former, b);
+  if (const auto name = outerRorDName(former))
+    s_.captions[indexOf(Caption::OuterRorD)] = std::string(*name);
 }
 
 void Form1::useMaterial(ConductorMaterial material) {

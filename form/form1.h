@@ -10,6 +10,7 @@
 #include "core/coil.h"
 #include "core/materials.h"
 #include "core/press_progress.h"
+#include "core/read_coil.h"
 #include "form/boxes.h"
 #include "form/control_id.h"
 #include "form/shown_units.h"
@@ -91,6 +92,8 @@ struct FormState {
   const std::string& text(InputBox b) const { return inputTexts[indexOf(b)]; }
   const std::string& text(ResultBox b) const { return resultTexts[indexOf(b)]; }
   const std::string& caption(Caption c) const { return captions[indexOf(c)]; }
+  // The coil as its boxes and buttons hold it.
+  TypedCoil typed() const { return {inputTexts, former, material}; }
 };
 
 // The controls whose visibility changes at run time, in a fixed order (the
@@ -211,6 +214,8 @@ class Form1 {
   // Writes what the press computed (nothing for a refused or cancelled press
   // but the refusal's message).
   void writePress(const PressRequest& request, const CoilCalculation& calculation);
+  // Writes the boxes the press has texts for.
+  void writeTexts(const ResultTexts& texts);
   // The boxes a former shows, with their captions.
   void showBoxesOf(FormerShape former);
   // Empties the results and takes the material's constants.

@@ -6,7 +6,6 @@
 #include "core/fan_width.h"
 #include "core/number_text.h"
 #include "core/typed_number.h"
-#include "form/box_names.h"
 #include "form/form1.h"
 
 namespace kelvane::form {
@@ -16,7 +15,7 @@ void Form1::applyInputRules(InputBox left) {
   // that cannot be read without guessing, text besides the number and its
   // unit) takes part in no rule: its text stays for 計算 to refuse.
   auto number = [&](InputBox b) -> std::optional<double> {
-    const TypedNumber n = readTypedNumber(s_.text(b), unitsOf(b));
+    const TypedNumber n = readTypedNumber(s_.text(b), inputField(b).typedUnits);
     if (!n.readable()) return std::nullopt;
     return n.value;
   };

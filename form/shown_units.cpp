@@ -1,33 +1,27 @@
 #include "form/shown_units.h"
 
+#include "core/coil_fields.h"
+
 namespace kelvane::form {
+namespace {
+
+// The row's name and the unit as the window spells it: "全長 Km".
+std::string caption(ResultBox row, std::string_view symbol) {
+  return std::string(resultField(row).name) + " " + std::string(symbol);
+}
+
+}  // namespace
 
 std::string unitCaption(LengthUnit unit) {
-  switch (unit) {
-    case LengthUnit::Millimetre:
-      return "全長 mm";
-    case LengthUnit::Metre:
-      return "全長 m";
-    case LengthUnit::Kilometre:
-      return "全長 Km";
-  }
-  return "全長";
+  return caption(ResultBox::AlignedLength, windowSymbol(unit));
 }
 
 std::string unitCaption(MassUnit unit) {
-  switch (unit) {
-    case MassUnit::Milligram:
-      return "重量 mg";
-    case MassUnit::Gram:
-      return "重量 g";
-    case MassUnit::Kilogram:
-      return "重量 Kg";
-  }
-  return "重量";
+  return caption(ResultBox::AlignedWeight, windowSymbol(unit));
 }
 
 std::string unitCaption(ResistanceUnit unit) {
-  return unit == ResistanceUnit::Kiloohm ? "DCR KΩ" : "DCR Ω";
+  return caption(ResultBox::AlignedDcr, windowSymbol(unit));
 }
 
 }  // namespace kelvane::form

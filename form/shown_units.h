@@ -7,12 +7,7 @@
 namespace kelvane::form {
 
 // The units the result rows are shown in since the last complete press.
-struct ShownUnits {
-  LengthUnit length = LengthUnit::Millimetre;
-  MassUnit mass = MassUnit::Milligram;
-  ResistanceUnit resistance = ResistanceUnit::Ohm;
-  bool operator==(const ShownUnits&) const = default;
-};
+using kelvane::ShownUnits;
 
 // The captions of the length, weight and resistance rows in their units
 // ("全長 mm", "重量 g", "DCR KΩ").

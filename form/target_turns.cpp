@@ -8,9 +8,9 @@
 #include "core/coil.h"
 #include "core/input_checks.h"
 #include "core/number_text.h"
+#include "core/read_coil.h"
 #include "core/turns_from_height.h"
 #include "core/typed_number.h"
-#include "form/box_names.h"
 #include "form/form1.h"
 
 namespace kelvane::form {
@@ -58,7 +58,7 @@ void Form1::solveTarget(ResultBox target) {
   const std::span<const std::string_view> units = unitsOf(target, s_.units);
   const TypedNumber typed = readTypedNumber(s_.text(target), units);
   if (typed.unclearComma || typed.notANumber) {
-    showMessage(*unreadableMessage(boxName(target), s_.text(target), typed, units));
+    showMessage(*unreadableMessage(resultField(target).name, s_.text(target), typed, units));
     return;
   }
   if (typed.overflow) return;

@@ -4,25 +4,24 @@
 
 namespace kelvane::job {
 
-Expected<CoilPrice> priceOfForm(const form::Form1& form, const QuotationTerms& terms) {
-  const form::FormState& s = form.state();
+Expected<CoilPrice> priceOfCoil(const ShownCoil& coil, const QuotationTerms& terms) {
   // A press that stopped short, or results typed over or left behind by a
   // changed input, are not the coil being quoted.
-  if (!s.resultsCurrent || !s.pressed) {
+  if (!coil.current || !coil.pressed) {
     return Failure{"見積には計算の済んだ結果が要ります。入力を確かめて「計算」を押してください。"};
   }
   // A wire price is the price of one material's wire; the terms' callers
   // take the coil's own (pricingTerms), and one that did not is refused
   // rather than priced at another material's price.
-  const auto material = s.material;
+  const auto material = coil.typed.material;
   if (terms.wireMaterial != material) {
     return Failure{"見積条件の線材単価は" + std::string(materialName(terms.wireMaterial)) +
                    "の価格です。" + std::string(materialName(material)) +
                    "の線材単価で見積もってください。"};
   }
   CoilPrice price;
-  price.wireMassKg = s.pressed->weights.predictedWeight / 1000;  // g → kg
-  price.turns = s.calc.inputs.turns;
+  price.wireMassKg = coil.pressed->weights.predictedWeight / 1000;  // g → kg
+  price.turns = coil.calc.inputs.turns;
   Expected<Quote> quote = priceCoil(price.wireMassKg, price.turns, terms);
   if (!quote) return quote.failure();
   price.quote = std::move(quote.value());

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/expected.h"
-#include "form/form1.h"
 #include "job/quotation.h"
+#include "job/shown_coil.h"
 
 namespace kelvane::job {
 
-// A coil of the window priced: the figures its price is worked out from,
+// A coil as shown priced: the figures its price is worked out from,
 // and the price for each lot.
 struct CoilPrice {
   // w: the total weight (conductor and insulation) of the 予測 Mid column,
@@ -17,10 +17,10 @@ struct CoilPrice {
   bool operator==(const CoilPrice&) const = default;
 };
 
-// The price of the coil the form's last complete press worked out, with
-// the terms; or the Japanese sentence saying why there is none: no complete
-// press whose results still belong to the inputs, or terms that cannot
-// price it (priceCoil's reasons).
-Expected<CoilPrice> priceOfForm(const form::Form1& form, const QuotationTerms& terms);
+// The price of the coil its last complete press worked out, with the terms;
+// or the Japanese sentence saying why there is none: no complete press whose
+// results still belong to the inputs, or terms that cannot price it
+// (priceCoil's reasons).
+Expected<CoilPrice> priceOfCoil(const ShownCoil& coil, const QuotationTerms& terms);
 
 }  // namespace kelvane::job

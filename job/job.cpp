@@ -5,12 +5,6 @@
 namespace kelvane::job {
 namespace {
 
-constexpr std::array<std::string_view, kInputBoxCount> kInputKeys = {
-    "bareDiameter",       "finishedDiameter", "turns",     "leadLength",
-    "referenceThickness", "innerDiameter",    "sideA",     "sideB",
-    "cornerR1",           "cornerR2",         "fanRadius", "fanAngle",
-    "fanWideWidth",       "tension"};
-
 constexpr std::array<std::string_view, 3> kFormerWords = {"round", "rectangular", "fan"};
 constexpr std::array<std::string_view, 3> kMaterialWords = {"copper", "aluminium",
                                                             "copperCladAluminium85"};
@@ -24,8 +18,6 @@ std::optional<Enum> fromWord(const std::array<std::string_view, 3>& words, std::
 }
 
 }  // namespace
-
-std::string_view inputKey(InputBox b) { return kInputKeys[indexOf(b)]; }
 
 std::string_view formerWord(FormerShape shape) { return kFormerWords[static_cast<int>(shape)]; }
 

@@ -62,8 +62,7 @@ struct Job {
   bool operator==(const Job&) const = default;
 };
 
-// The JSON key of each input box, in box order: "bareDiameter", "turns", …
-std::string_view inputKey(InputBox b);
+// An input's JSON key is its field's (inputField(b).key: "bareDiameter" …).
 // The JSON word of a former shape ("round", "rectangular", "fan") and of a
 // material ("copper", "aluminium", "copperCladAluminium85").
 std::string_view formerWord(FormerShape shape);

@@ -160,7 +160,7 @@ std::string writeJob(const Job& job) {
   nlohmann::ordered_json& inputs = root["inputs"];
   for (int i = 0; i < kInputBoxCount; ++i) {
     const auto b = static_cast<InputBox>(i);
-    inputs[std::string(inputKey(b))] = job.input(b);
+    inputs[std::string(inputField(b).key)] = job.input(b);
   }
   root["quotationTerms"] = job.terms ? termsJson(*job.terms, true) : nullptr;
   root["priceListSavedAt"] = job.priceListSavedAt;
@@ -179,7 +179,7 @@ Expected<Job> readJob(std::string_view text) {
   if (!inputs) return inputs.failure();
   for (int i = 0; i < kInputBoxCount; ++i) {
     const auto b = static_cast<InputBox>(i);
-    const std::string key(inputKey(b));
+    const std::string key(inputField(b).key);
     auto t = readText(**inputs, key, "inputs." + key, true);
     if (!t) return t.failure();
     job.input(b) = std::move(t.value());

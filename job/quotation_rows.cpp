@@ -59,9 +59,9 @@ std::vector<TableRow> quotationRows(const QuotationTerms& terms, const Expected<
   return rows;
 }
 
-void addQuotation(ResultsTable& table, const form::Form1& form,
+void addQuotation(ResultsTable& table, const ShownCoil& coil,
                   const std::optional<QuotationTerms>& terms) {
-  if (terms) table.quotation = quotationRows(*terms, priceOfForm(form, *terms));
+  if (terms) table.quotation = quotationRows(*terms, priceOfCoil(coil, *terms));
 }
 
 }  // namespace kelvane::job

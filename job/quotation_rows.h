@@ -26,9 +26,9 @@ std::string breakdownText(double yen);
 // coil cannot be priced, the terms and then one row giving why.
 std::vector<TableRow> quotationRows(const QuotationTerms& terms, const Expected<CoilPrice>& price);
 
-// The table's quotation for the form's coil priced with the job's terms;
+// The table's quotation for the coil priced with the job's terms;
 // nothing for a job without terms.
-void addQuotation(ResultsTable& table, const form::Form1& form,
+void addQuotation(ResultsTable& table, const ShownCoil& coil,
                   const std::optional<QuotationTerms>& terms);
 
 }  // namespace kelvane::job

@@ -11,30 +11,12 @@
 #include "core/decimal_chars.h"
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
-#include "form/boxes.h"
-#include "form/control_table.h"
 #include "job/csv_cell.h"
 #include "job/resistance_band.h"
 #include "job/table_lines.h"
 
 namespace kelvane::job {
 namespace {
-
-using form::ControlId;
-using form::label1;
-
-// The caption of a label as the window shows it now.
-std::string captionOf(const form::Form1& form, const ControlId& id) {
-  if (const auto changing = form::captionOf(id)) return form.state().caption(*changing);
-  const form::ControlDesign* design = form::findControl(id);
-  return design ? design->text : std::string();
-}
-
-// The SI symbol for a unit the window captions its own way ("Km", "Kg", "KΩ").
-std::string siSymbol(std::string unit) {
-  if (unit.starts_with('K')) unit[0] = 'k';
-  return unit;
-}
 
 // "#,##0" with `places` decimals. Three and four decimals are the window's
 // own formats, so a value shows as its box shows it; other counts round the
@@ -65,25 +47,46 @@ struct ResistanceColumn {
 };
 
 // The press's resistances are in the unit the DCR caption names.
-bool inKiloohms(const form::FormState& s) {
-  return s.units && s.units->resistance == kelvane::ResistanceUnit::Kiloohm;
+bool inKiloohms(const ShownCoil& c) {
+  return c.units && c.units->resistance == kelvane::ResistanceUnit::Kiloohm;
 }
-double pressedOhms(const form::FormState& s, double pressed) {
-  return inKiloohms(s) ? pressed * 1000 : pressed;
+double pressedOhms(const ShownCoil& c, double pressed) {
+  return inKiloohms(c) ? pressed * 1000 : pressed;
 }
 
 // Chosen by the press at 20 °C, for both rows, so that they read side by side.
-ResistanceColumn resistanceColumnFor(const form::FormState& s) {
-  const PressedResistance& r = *s.resistance;
-  if (std::max(std::abs(pressedOhms(s, r.aligned)), std::abs(pressedOhms(s, r.predicted))) < 1)
+ResistanceColumn resistanceColumnFor(const ShownCoil& c) {
+  const PressedResistance& r = *c.resistance;
+  if (std::max(std::abs(pressedOhms(c, r.aligned)), std::abs(pressedOhms(c, r.predicted))) < 1)
     return {"mΩ", 0.001, 0};
-  return inKiloohms(s) ? ResistanceColumn{"kΩ", 1000, 3} : ResistanceColumn{"Ω", 1, 3};
+  return inKiloohms(c) ? ResistanceColumn{"kΩ", 1000, 3} : ResistanceColumn{"Ω", 1, 3};
 }
 
 // A resistance with at least four significant digits, never fewer decimals
 // than the window shows in the same unit.
 std::string resistanceText(double ohms, const ResistanceColumn& unit) {
   return resistanceFigure(ohms / unit.ohms, unit.minPlaces);
+}
+
+// The unit a result row is written in, in SI: mm for the sizes, the units
+// the press chose for the lengths, weights and resistances (none before it
+// chose them), none for the counts.
+std::string unitOf(Measure measure, const std::optional<ShownUnits>& units) {
+  switch (measure) {
+    case Measure::Thickness:
+    case Measure::Millimetres:
+      return "mm";
+    case Measure::Length:
+      return units ? std::string(siSymbol(units->length)) : "";
+    case Measure::Mass:
+      return units ? std::string(siSymbol(units->mass)) : "";
+    case Measure::Resistance:
+      return units ? std::string(siSymbol(units->resistance)) : "";
+    case Measure::Text:
+    case Measure::Count:
+      break;
+  }
+  return "";
 }
 
 // "DCR (75 °C)".
@@ -93,17 +96,17 @@ std::string atTemperature(const std::string& item, double celsius) {
 
 // Whether a result box holds what the last press wrote: a text typed over
 // it (a target) or an emptied box has no resistance of the press to show.
-bool holdsThePress(const form::Form1& form, ResultBox b) {
-  return !form.state().text(b).empty() && !form.userChanged(form::idOf(b));
+bool holdsThePress(const ShownCoil& c, ResultBox b) {
+  return !c.text(b).empty() && !c.typedOver[indexOf(b)];
 }
 
 // A DCR box's resistance, at 20 °C or scaled to the working temperature, in
 // ohms; empty when the box does not hold what the press wrote.
-std::string resistanceCell(const form::Form1& form, ResultBox b, double pressed,
+std::string resistanceCell(const ShownCoil& c, ResultBox b, double pressed,
                            const ResistanceColumn& unit, double celsius,
                            std::optional<ConductorMaterial> conductor) {
-  if (!holdsThePress(form, b)) return "";
-  const double ohms = pressedOhms(form.state(), pressed);
+  if (!holdsThePress(c, b)) return "";
+  const double ohms = pressedOhms(c, pressed);
   if (!conductor) return resistanceText(ohms, unit);
   const Expected<double> r = ResistanceAtTemperature(ohms, celsius, *conductor);
   return r ? resistanceText(*r, unit) : "";
@@ -112,16 +115,14 @@ std::string resistanceCell(const form::Form1& form, ResultBox b, double pressed,
 // The standard's band after the DCR rows, at 20 °C and in their unit. A cell
 // stays empty where the DCR of its column does, or where the standard gives
 // no limit for the size.
-void addBandRows(const form::Form1& form, const ResistanceColumn& unit,
-                 std::vector<TableRow>& rows) {
-  const form::FormState& s = form.state();
-  if (!s.resistance || !s.pressed) return;
-  const std::optional<CoilResistanceBand> band = coilResistanceBand(*s.resistance, *s.pressed);
+void addBandRows(const ShownCoil& c, const ResistanceColumn& unit, std::vector<TableRow>& rows) {
+  if (!c.resistance || !c.pressed) return;
+  const std::optional<CoilResistanceBand> band = coilResistanceBand(*c.resistance, *c.pressed);
   if (!band) return;
   for (const BandBound bound : kBandBounds) {
     const auto cell = [&](ResultBox b, const OhmBand& ohms) {
       const std::optional<double> value = ohms.at(bound);
-      return value && holdsThePress(form, b) ? resistanceText(*value, unit) : std::string();
+      return value && holdsThePress(c, b) ? resistanceText(*value, unit) : std::string();
     };
     rows.push_back({atTemperature(std::string(bandItem(bound)), kReferenceCelsius),
                     cell(ResultBox::AlignedDcr, band->aligned),
@@ -293,66 +294,63 @@ std::string roundCrossingNote() {
          " mm の巻枠として求めています。";
 }
 
-ResultsTable resultsTable(const form::Form1& form, double workingCelsius) {
-  const form::FormState& s = form.state();
+ResultsTable resultsTable(const ShownCoil& c, double workingCelsius) {
+  const TypedCoil& typed = c.typed;
   ResultsTable table;
-  if (s.former == FormerShape::Round) table.notes.push_back(roundCrossingNote());
+  if (typed.former == FormerShape::Round) table.notes.push_back(roundCrossingNote());
 
+  table.inputs.push_back({std::string(kFormerName),
+                          typed.former ? std::string(formerName(*typed.former)) : "", "", ""});
   table.inputs.push_back(
-      {std::string(kFormerItem), s.former ? std::string(formerName(*s.former)) : "", "", ""});
-  table.inputs.push_back(
-      {captionOf(form, form::materialFrame()), std::string(materialName(s.material)), "", ""});
-  for (int i = 0; i < form::kInputBoxCount; ++i) {
-    if (!form.isVisible(form::text1(i))) continue;
-    const InputLine& line = inputLines()[i];
-    table.inputs.push_back(
-        {captionOf(form, label1(line.label)), s.inputTexts[i], "", std::string(line.unit)});
+      {std::string(kMaterialName), std::string(materialName(typed.material)), "", ""});
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    if (!c.inputShown[i]) continue;
+    const InputField& field = inputField(static_cast<InputBox>(i));
+    table.inputs.push_back({std::string(field.name), typed.texts[i], "", std::string(field.unit)});
   }
   table.inputs.push_back(
       {std::string(kWorkingTemperatureItem), plainDecimal(workingCelsius), "", "°C"});
 
-  for (const ResultLine& line : resultLines()) {
-    if (!form.isVisible(form::idOf(line.aligned))) continue;
+  for (const ResultField& field : resultFields()) {
+    if (!c.resultShown[indexOf(field.aligned)]) continue;
     TableRow row;
-    row.item = nameAndUnit(captionOf(form, label1(line.label))).first;
-    row.aligned = s.resultTexts[form::indexOf(line.aligned)];
-    if (line.predicted) row.predicted = s.resultTexts[form::indexOf(*line.predicted)];
-    row.unit = line.unitLabel
-                   ? siSymbol(nameAndUnit(captionOf(form, label1(*line.unitLabel))).second)
-                   : std::string(line.unit);
-    if (line.aligned != ResultBox::AlignedDcr) {
+    row.item = field.aligned == ResultBox::OuterRorD ? c.outerRorDName : std::string(field.name);
+    row.aligned = c.text(field.aligned);
+    if (field.predicted) row.predicted = c.text(*field.predicted);
+    row.unit = unitOf(field.measure, c.units);
+    if (field.aligned != ResultBox::AlignedDcr) {
       table.results.push_back(std::move(row));
       continue;
     }
     const std::string name = row.item;
     row.item = atTemperature(name, kReferenceCelsius);
-    if (!s.resistance) {
+    if (!c.resistance) {
       table.results.push_back(std::move(row));
       continue;
     }
-    const ResistanceColumn unit = resistanceColumnFor(s);
+    const ResistanceColumn unit = resistanceColumnFor(c);
     row.unit = unit.symbol;
     auto cells = [&](TableRow& r, double celsius, std::optional<ConductorMaterial> conductor) {
-      r.aligned = resistanceCell(form, ResultBox::AlignedDcr, s.resistance->aligned, unit, celsius,
-                                 conductor);
-      r.predicted = resistanceCell(form, ResultBox::PredictedDcr, s.resistance->predicted, unit,
+      r.aligned =
+          resistanceCell(c, ResultBox::AlignedDcr, c.resistance->aligned, unit, celsius, conductor);
+      r.predicted = resistanceCell(c, ResultBox::PredictedDcr, c.resistance->predicted, unit,
                                    celsius, conductor);
     };
     cells(row, kReferenceCelsius, std::nullopt);
     table.results.push_back(row);
-    if (const auto conductor = workingResistanceConductor(form, workingCelsius)) {
+    if (const auto conductor = workingResistanceConductor(c, workingCelsius)) {
       row.item = atTemperature(name, workingCelsius);
       cells(row, workingCelsius, conductor);
       table.results.push_back(std::move(row));
     }
-    addBandRows(form, unit, table.results);
+    addBandRows(c, unit, table.results);
   }
   return table;
 }
 
-ResultsTable resultsTable(const form::Form1& form, const JobFields& fields,
+ResultsTable resultsTable(const ShownCoil& coil, const JobFields& fields,
                           std::string_view createdAt) {
-  ResultsTable table = resultsTable(form, fields.workingCelsius);
+  ResultsTable table = resultsTable(coil, fields.workingCelsius);
   // The working temperature moves up among the job's fields.
   TableRow temperature = std::move(table.inputs.back());
   table.inputs.pop_back();
@@ -374,9 +372,9 @@ std::string localMinute(std::chrono::system_clock::time_point time) {
   return {text, n};
 }
 
-std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& form,
+std::optional<ConductorMaterial> workingResistanceConductor(const ShownCoil& coil,
                                                             double workingCelsius) {
-  const auto& resistance = form.state().resistance;
+  const auto& resistance = coil.resistance;
   if (workingCelsius == kReferenceCelsius || !resistance) return std::nullopt;
   return resistance->material;
 }

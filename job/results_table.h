@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "form/form1.h"
 #include "job/job.h"
+#include "job/shown_coil.h"
 
 namespace kelvane::job {
 
@@ -41,7 +41,7 @@ std::string_view columnNote();
 // The line under a round coil's table saying how its crossing share is taken.
 std::string roundCrossingNote();
 
-// What the form shows, as rows: the inputs (the former and the material in
+// What the coil shows, as rows: the inputs (the former and the material in
 // words, then every input box the former shows, its text as typed, then the
 // working temperature) and the results (every result row the former shows,
 // in the window's order). Texts are copied as the boxes hold them; units are
@@ -71,12 +71,12 @@ struct ResultsTable {
   // round coil, roundCrossingNote().
   std::vector<std::string> notes = {};
 };
-ResultsTable resultsTable(const form::Form1& form, double workingCelsius);
+ResultsTable resultsTable(const ShownCoil& coil, double workingCelsius);
 
 // The same table with the job's fields above it: 顧客名, 品番, 見積番号,
 // 担当者, 使用温度 (no longer among the inputs then) and 作成日時, the time
 // the table is made ("2026-12-08 16:30").
-ResultsTable resultsTable(const form::Form1& form, const JobFields& fields,
+ResultsTable resultsTable(const ShownCoil& coil, const JobFields& fields,
                           std::string_view createdAt);
 
 // The local time to the minute, as 作成日時 gives it: "2026-12-08 16:30".
@@ -84,7 +84,7 @@ std::string localMinute(std::chrono::system_clock::time_point time);
 
 // The conductor whose resistances the table also gives at the working
 // temperature; none at 20 °C or before a press has shown resistances.
-std::optional<ConductorMaterial> workingResistanceConductor(const form::Form1& form,
+std::optional<ConductorMaterial> workingResistanceConductor(const ShownCoil& coil,
                                                             double workingCelsius);
 
 // The writers give the job's fields (when the table has them) and an empty

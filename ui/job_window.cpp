@@ -22,10 +22,10 @@
 
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "form/form_job.h"
 #include "form/out_of_date.h"
 #include "job/addressee.h"
 #include "job/file_name.h"
-#include "job/job_form.h"
 #include "job/output_file.h"
 #include "job/quotation_rows.h"
 #include "job/quotation_text.h"
@@ -220,7 +220,7 @@ job::Job JobWindow::currentJob() const {
   job.fields = fields_;
   job.terms = terms_;
   job.priceListSavedAt = priceListSavedAt_;
-  return job::jobToSave(form_->model(), std::move(job));
+  return form::jobToSave(form_->model(), std::move(job));
 }
 
 QStringList JobWindow::recentFiles() const { return storedRecentFiles().mid(0, kMostRecentFiles); }
@@ -430,8 +430,9 @@ bool JobWindow::press() {
 
 bool JobWindow::copyResults() {
   if (!resultsReadyForOutput()) return false;
-  job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
-  job::addQuotation(table, form_->model(), outputTerms());
+  const job::ShownCoil coil = form::shownCoil(form_->model());
+  job::ResultsTable table = job::resultsTable(coil, fields_, now());
+  job::addQuotation(table, coil, outputTerms());
   // The tabs for a text editor; the HTML table keeps a spreadsheet's
   // columns, and its numbers as numbers.
   auto* data = new QMimeData;
@@ -461,8 +462,9 @@ bool JobWindow::succeeded(const Expected<void>& done) {
 bool JobWindow::exportCsvTo(const QString& path) {
   if (!succeeded(sparesTheJob(path))) return false;
   if (!resultsReadyForOutput()) return false;
-  job::ResultsTable table = job::resultsTable(form_->model(), fields_, now());
-  job::addQuotation(table, form_->model(), outputTerms());
+  const job::ShownCoil coil = form::shownCoil(form_->model());
+  job::ResultsTable table = job::resultsTable(coil, fields_, now());
+  job::addQuotation(table, coil, outputTerms());
   if (!succeeded(saveFile(path, job::toCsv(table)))) return false;
   return true;
 }
@@ -526,7 +528,7 @@ bool JobWindow::printDocument(const QString& title, std::string_view document,
 }
 
 Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms) const {
-  return job::priceOfForm(form_->model(), terms);
+  return job::priceOfCoil(form::shownCoil(form_->model()), terms);
 }
 
 std::optional<job::QuotationTerms> JobWindow::outputTerms() {

@@ -11,8 +11,8 @@
 #include <QSignalBlocker>
 
 #include "form/control_table.h"
+#include "form/form_job.h"
 #include "form/tooltips.h"
-#include "job/job_form.h"
 #include "ui/business_keys.h"
 #include "ui/fonts.h"
 #include "ui/framed_panel.h"
@@ -80,7 +80,7 @@ void MainWindow::applyJob(const job::Job& job) {
   // No widget holds the focus meanwhile: a box the job's former hides would
   // otherwise hand it on to its neighbour, which is no move of the user's.
   if (QWidget* had = focusWidget()) had->clearFocus();
-  forward([&] { job::applyJob(job, model_); });
+  forward([&] { form::applyJob(job, model_); });
   if (QWidget* w = control(model_.state().focus)) w->setFocus(Qt::OtherFocusReason);
 }
 

@@ -58,7 +58,7 @@ class MainWindow : public QWidget {
 
   // The form model, as the window shows it after each event.
   const form::Form1& model() const { return model_; }
-  // Opens a job on the form (job::applyJob), then the keyboard focus goes to
+  // Opens a job on the form (form::applyJob), then the keyboard focus goes to
   // the control the model gives it.
   void applyJob(const job::Job& job);
   // Puts a standard wire's diameters into 素線径(d) and, when the choice has

@@ -10,6 +10,7 @@
 #include "core/temperature_resistance.h"
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "form/form_job.h"
 #include "job/resistance_band.h"
 #include "ui/cost_breakdown.h"
 #include "ui/framed_panel.h"
@@ -508,7 +509,8 @@ void paintLaterPage(Page& page, const QuotationContent& content,
 QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields) {
   QuotationContent c;
   c.fields = fields;
-  c.table = job::resultsTable(form, fields.workingCelsius);
+  const job::ShownCoil coil = form::shownCoil(form);
+  c.table = job::resultsTable(coil, fields.workingCelsius);
   c.drawing = form.state().drawing;
   c.turnsShown = form.isVisible({"Shape1", 0});
   c.linesShown = {form.isVisible({"Line1", -1}), form.isVisible({"Line2", -1}),
@@ -531,7 +533,7 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   scratch.closeSheet();
   scratch.showDataSheet();
   c.wireSheet = scratch.state().sheetLines;
-  if (const auto conductor = job::workingResistanceConductor(form, fields.workingCelsius)) {
+  if (const auto conductor = job::workingResistanceConductor(coil, fields.workingCelsius)) {
     c.temperatureNote = QStringLiteral(
                             "DCR (%1 °C)：20 °C の値から R_T = R_20 × (1 + α (T − 20))、α = %2 "
                             "/K（%3）で換算した値です。")

@@ -2,12 +2,13 @@
 
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "form/form_job.h"
 
 namespace kelvane::ui {
 
 SheetCost sheetCostOf(const form::Form1& form, const job::QuotationTerms& terms) {
   SheetCost cost{terms, materialText(form.state().material), QString()};
-  if (Expected<job::CoilPrice> price = job::priceOfForm(form, terms)) {
+  if (Expected<job::CoilPrice> price = job::priceOfCoil(form::shownCoil(form), terms)) {
     cost.price = std::move(price.value());
   } else {
     cost.price = QString::fromStdString(price.message());

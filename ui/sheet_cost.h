@@ -19,7 +19,7 @@ struct SheetCost {
   std::variant<job::CoilPrice, QString> price;
 };
 
-// The sheet's cost of the form's coil under the terms (job::priceOfForm).
+// The sheet's cost of the form's coil under the terms (job::priceOfCoil).
 SheetCost sheetCostOf(const form::Form1& form, const job::QuotationTerms& terms);
 
 // The material's name for a Qt text: 銅線.

@@ -15,7 +15,7 @@
 #include <string>
 #include <variant>
 
-#include "form/box_names.h"
+#include "core/coil_fields.h"
 #include "wiredata/wire_picker_text.h"
 
 namespace kelvane::ui {
@@ -122,8 +122,8 @@ void WirePickerDialog::showTable(int index) {
   if (index < 0) return;
   const wiredata::WireTable& t = table();
   const bool gradeCells = wiredata::givesFinishedDiameter(t);
-  how_->setText(qt(wiredata::howToChoose(t, form::boxName(form::box::BareDiameter),
-                                         form::boxName(form::box::FinishedDiameter))));
+  how_->setText(qt(wiredata::howToChoose(t, inputField(InputBox::BareDiameter).name,
+                                         inputField(InputBox::FinishedDiameter).name)));
 
   grid_->clear();
   grid_->setSelectionBehavior(gradeCells ? QAbstractItemView::SelectItems
@@ -195,8 +195,8 @@ void WirePickerDialog::showCurrent() {
       t, row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row)))));
   const std::optional<wiredata::WireChoice> c = choice();
   choose_->setEnabled(c.has_value());
-  chosen_->setText(qt(wiredata::choiceText(c, form::boxName(form::box::BareDiameter),
-                                           form::boxName(form::box::FinishedDiameter))));
+  chosen_->setText(qt(wiredata::choiceText(c, inputField(InputBox::BareDiameter).name,
+                                           inputField(InputBox::FinishedDiameter).name)));
 }
 
 QString WirePickerDialog::remarks() const { return notes_->text(); }

@@ -10,14 +10,14 @@
 #include <string>
 #include <variant>
 
+#include "core/coil_fields.h"
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
-#include "form/box_names.h"
 #include "form/control_table.h"
 #include "form/form1.h"
+#include "form/form_job.h"
 #include "form/out_of_date.h"
 #include "job/file_name.h"
-#include "job/job_form.h"
 #include "job/job_json.h"
 #include "job/quotation_rows.h"
 #include "job/results_table.h"
@@ -148,8 +148,8 @@ json wireTableJson(const wiredata::WireTable& t) {
   for (const wiredata::WireFootnote& note : t.footnotes)
     remarks.push_back(note.mark + " " + note.text);
   return {{"title", t.title},
-          {"how", wiredata::howToChoose(t, form::boxName(form::box::BareDiameter),
-                                        form::boxName(form::box::FinishedDiameter))},
+          {"how", wiredata::howToChoose(t, inputField(InputBox::BareDiameter).name,
+                                        inputField(InputBox::FinishedDiameter).name)},
           {"cellChoice", wiredata::givesFinishedDiameter(t)},
           {"headings", headings},
           {"rows", rows},
@@ -307,13 +307,13 @@ class PageForm {
     fields_ = job->fields;
     terms_ = job->terms;
     priceListSavedAt_ = job->priceListSavedAt;
-    job::applyJob(*job, form_);
+    form::applyJob(*job, form_);
     return "{}";
   }
   // 保存: {"text", "name"} of the file to download, or {"error"}.
   std::string saveJob() const {
     // The page does not price a job; it keeps the 見積条件 the job came with.
-    job::Job job = job::jobFromForm(form_, fields_);
+    job::Job job = form::jobFromForm(form_, fields_);
     job.terms = terms_;
     job.priceListSavedAt = priceListSavedAt_;
     const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
@@ -405,8 +405,8 @@ class PageForm {
     if (!t) return "{}";
     const std::optional<wiredata::WireChoice> choice = wireChoiceAt(*t, row, column);
     return json{{"source", wiredata::sourceText(*t, rowIndex(*t, row))},
-                {"chosen", wiredata::choiceText(choice, form::boxName(form::box::BareDiameter),
-                                                form::boxName(form::box::FinishedDiameter))},
+                {"chosen", wiredata::choiceText(choice, inputField(InputBox::BareDiameter).name,
+                                                inputField(InputBox::FinishedDiameter).name)},
                 {"choice", choice.has_value()}}
         .dump();
   }
@@ -445,9 +445,10 @@ class PageForm {
  private:
   // The results table as every output has it, 作成日時 now.
   job::ResultsTable resultsTableNow() const {
+    const job::ShownCoil coil = form::shownCoil(form_);
     job::ResultsTable table =
-        job::resultsTable(form_, fields_, job::localMinute(std::chrono::system_clock::now()));
-    job::addQuotation(table, form_, terms_);
+        job::resultsTable(coil, fields_, job::localMinute(std::chrono::system_clock::now()));
+    job::addQuotation(table, coil, terms_);
     return table;
   }
 

@@ -15,7 +15,7 @@
 #include "core/materials.h"
 #include "core/temperature_resistance.h"
 #include "core/weight_resistance.h"
-#include "job/job_form.h"
+#include "form/form_job.h"
 #include "job/results_table.h"
 #include "tools/batch/batch.h"
 #include "tools/batch/batch_results.h"
@@ -75,8 +75,9 @@ TEST(BatchColumns, OneColumnForEachQuantityNamedAsInTheResultsTable) {
     job.inputs = form::Form1().state().inputTexts;
     job.former = former;
     form::Form1 form;
-    job::applyJob(job, form);
-    for (const job::TableRow& row : job::resultsTable(form, 20).results) items.insert(row.item);
+    form::applyJob(job, form);
+    for (const job::TableRow& row : job::resultsTable(form::shownCoil(form), 20).results)
+      items.insert(row.item);
   }
   for (const std::string& column : readableColumns(false)) {
     const std::string name = column.substr(0, column.find_first_of(" ["));
@@ -193,7 +194,7 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
   std::set<std::string> unitsSeen;
   for (std::size_t r = 0; r < jobs.size(); ++r) {
     form::Form1 form;
-    job::applyJob(jobs[r], form);
+    form::applyJob(jobs[r], form);
     const form::FormState& s = form.state();
     for (const form::Caption c :
          {form::Caption::LengthUnit, form::Caption::WeightUnit, form::Caption::ResistanceUnit}) {
@@ -468,8 +469,8 @@ TEST(BatchColumns, JobFieldsAndTheResistanceAtTheWorkingTemperature) {
       job.input(form::box::Turns) = "400";
       job.material = c.material;
       form::Form1 form;
-      job::applyJob(job, form);
-      const job::ResultsTable table = job::resultsTable(form, *celsius);
+      form::applyJob(job, form);
+      const job::ResultsTable table = job::resultsTable(form::shownCoil(form), *celsius);
       const auto line =
           std::find_if(table.results.begin(), table.results.end(), [](const job::TableRow& r) {
             return r.item.starts_with("DCR") && r.item != "DCR (20 °C)";

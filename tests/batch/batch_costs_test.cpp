@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "batch_test_support.h"
+#include "form/form_job.h"
 #include "job/coil_price.h"
-#include "job/job_form.h"
 #include "tools/batch/batch.h"
 
 namespace kelvane::batch {
@@ -49,8 +49,8 @@ TEST(BatchCosts, EachRowPricedForItsMaterialAsTheWindowPricesIt) {
     job.input(form::box::BareDiameter) = "0.2";
     job.input(form::box::FinishedDiameter) = "0.21";
     form::Form1 form;
-    job::applyJob(job, form);
-    const auto price = job::priceOfForm(form, job::termsFor(twoLots(), material));
+    form::applyJob(job, form);
+    const auto price = job::priceOfCoil(form::shownCoil(form), job::termsFor(twoLots(), material));
     ASSERT_TRUE(price) << price.message();
     const std::vector<std::string>& row = rows[i];
     const std::vector<std::string> costs(row.end() - 7, row.end() - 1);

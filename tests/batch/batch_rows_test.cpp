@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "form/form_job.h"
 #include "job/csv_cell.h"
-#include "job/job_form.h"
 #include "tools/batch/batch.h"
 
 namespace kelvane::batch {
@@ -28,7 +28,7 @@ std::string join(const std::vector<std::string>& cells) {
 // The result cells the form gives for a job opened as the window opens it.
 std::vector<std::string> formCells(const job::Job& job) {
   form::Form1 form;
-  job::applyJob(job, form);
+  form::applyJob(job, form);
   const form::FormState& s = form.state();
   std::vector<std::string> cells(s.resultTexts.begin(), s.resultTexts.end());
   for (const form::Caption c :

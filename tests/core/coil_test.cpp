@@ -38,19 +38,18 @@ Coil designRoundCoil() {
 TEST(CoilApi, TextsOfAPressAreWhatTheWindowShows) {
   const CoilCalculation c = calculate(designRoundCoil());
   ASSERT_EQ(c.press.outcome, PressOutcome::Complete);
-  const CoilTexts& t = c.texts;
   const std::vector<std::pair<std::string, std::string>> rows = {
-      {t.arrangement, "同数列巻き--3 X 3"},
-      {t.layerCount, "4"},
-      {t.thickness, "0.735"},
-      {t.outerRorD, "11.596"},
-      {t.alignedLength, "355.530"},
-      {t.predictedLength, "356.205"},
-      {t.alignedWeight, "101.451"},
-      {t.predictedWeight, "101.643"},
-      {t.predictedDcr, "0.200"},
-      {t.alignedInsulationWeight, "1.374"},
-      {t.predictedConductorWeight, "100.267"},
+      {c.text(ResultBox::Arrangement), "同数列巻き--3 X 3"},
+      {c.text(ResultBox::LayerCount), "4"},
+      {c.text(ResultBox::Thickness), "0.735"},
+      {c.text(ResultBox::OuterRorD), "11.596"},
+      {c.text(ResultBox::AlignedLength), "355.530"},
+      {c.text(ResultBox::PredictedLength), "356.205"},
+      {c.text(ResultBox::AlignedWeight), "101.451"},
+      {c.text(ResultBox::PredictedWeight), "101.643"},
+      {c.text(ResultBox::PredictedDcr), "0.200"},
+      {c.text(ResultBox::AlignedInsulationWeight), "1.374"},
+      {c.text(ResultBox::PredictedConductorWeight), "100.267"},
   };
   for (const auto& [got, want] : rows) EXPECT_EQ(got, want);
   // The empty r2 is r1, and the material's constants are copper's: the same
@@ -71,8 +70,8 @@ TEST(CoilApi, TextsFollowTheOutcome) {
   const WeightResistance& w = c.press.results.weights;
   const double k = shownResistanceFactor(w.resistanceUnit, c.press.results.thinWireFactor);
   EXPECT_EQ(c.shownPredictedDcr, w.predictedDcr * k);
-  EXPECT_EQ(c.texts.predictedDcr, formatFixed3(w.predictedDcr * k));
-  EXPECT_EQ(c.texts.alignedDcr, formatFixed3(w.alignedDcr * k));
+  EXPECT_EQ(c.text(ResultBox::PredictedDcr), formatFixed3(w.predictedDcr * k));
+  EXPECT_EQ(c.text(ResultBox::AlignedDcr), formatFixed3(w.alignedDcr * k));
   EXPECT_EQ(w.lengthUnit, LengthUnit::Kilometre);
   EXPECT_EQ(w.resistanceUnit, ResistanceUnit::Kiloohm);
 
@@ -82,12 +81,12 @@ TEST(CoilApi, TextsFollowTheOutcome) {
   noShape.shape.reset();
   const CoilCalculation n = calculate(noShape);
   EXPECT_EQ(n.press.outcome, PressOutcome::NoShape);
-  EXPECT_EQ(n.texts.thickness, "0.735");
-  EXPECT_EQ(n.texts.alignedLength, "");
-  EXPECT_EQ(n.texts.alignedWeight, "");
+  EXPECT_EQ(n.text(ResultBox::Thickness), "0.735");
+  EXPECT_EQ(n.text(ResultBox::AlignedLength), "");
+  EXPECT_EQ(n.text(ResultBox::AlignedWeight), "");
   CoilInputs noWire = designInputs(FormerShape::Rectangular);
   noWire.bareDiameter = 0;
-  EXPECT_EQ(calculate(noWire).texts, CoilTexts{});
+  EXPECT_EQ(calculate(noWire).texts, ResultTexts{});
 }
 
 // The box value a press of n turns shows, read back from its text; none when
@@ -101,8 +100,8 @@ std::optional<double> shownBox(const CalculationState& s, const ShownTarget& t, 
   if (t.kind == TargetKind::Weight ? w.massUnit != t.massUnit
                                    : w.resistanceUnit != t.resistanceUnit)
     return std::nullopt;
-  return readTypedNumber(t.kind == TargetKind::Weight ? c.texts.alignedWeight
-                                                      : c.texts.predictedDcr)
+  return readTypedNumber(t.kind == TargetKind::Weight ? c.text(ResultBox::AlignedWeight)
+                                                      : c.text(ResultBox::PredictedDcr))
       .value;
 }
 

@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "core/expected.h"
-#include "form/form1.h"
+#include "core/read_coil.h"
+#include "job/coil_price.h"
 #include "job/job.h"
-#include "job/job_form.h"
 #include "job/price_list.h"
 #include "job/quotation.h"
+#include "job/quotation_rows.h"
+#include "job/results_table.h"
 
 namespace kelvane::job::test {
 
@@ -55,7 +57,14 @@ inline QuotationTerms prototypeTerms(std::vector<std::int64_t> quantities) {
 }
 
 // The job of a window just opened: the design-time texts, rectangular, copper.
-inline Job designJob() { return jobFromForm(form::Form1{}, {}); }
+inline Job designJob() {
+  const TypedCoil opening = openingCoil();
+  Job job;
+  job.inputs = opening.texts;
+  job.former = opening.former;
+  job.material = opening.material;
+  return job;
+}
 
 // The fields a quotation job had before it was priced; the customer
 // quotation's own fields keep their defaults.
@@ -82,7 +91,7 @@ struct NamedJob {
 // former at all, texts in Japanese with line breaks, quotes and tabs, texts
 // that are not numbers, and empty boxes.
 inline std::vector<NamedJob> sampleJobs() {
-  using form::InputBox;
+  using kelvane::InputBox;
   std::vector<NamedJob> jobs;
   jobs.push_back({"Design", designJob()});
 

@@ -4,7 +4,8 @@
 
 #include "core/number_text.h"
 #include "core/weight_resistance.h"
-#include "job/job_form.h"
+#include "form/form_job.h"
+#include "form_fixtures.h"
 #include "job/quotation_rows.h"
 #include "job_fixtures.h"
 

@@ -8,8 +8,9 @@
 
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
+#include "form/form_job.h"
+#include "form_fixtures.h"
 #include "job/csv_cell.h"
-#include "job/job_form.h"
 #include "job/resistance_band.h"
 #include "job/results_table.h"
 #include "job_fixtures.h"

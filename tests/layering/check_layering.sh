@@ -3,10 +3,10 @@
 # offending line as file:line: text. Each layer may include only the layers
 # beneath it:
 #   core/          nothing but core/
-#   form/          core/; no Qt
-#   job/           core/, form/, wiredata/; no Qt
 #   wiredata/      core/; no Qt
-#   tools/batch/   core/, form/, job/; no Qt
+#   job/           core/, wiredata/; no Qt, nothing of the window's form
+#   form/          core/, job/ (the form opens and saves jobs); no Qt
+#   tools/batch/   core/, job/: it computes as a job does, without a form; no Qt
 #   tools/replay/  core/, form/, job/; no Qt but in its window target
 #                  (window_replay_target.*), which drives ui/
 # and the system's file calls (<unistd.h>, <fcntl.h>, <sys/…>) are
@@ -37,13 +37,13 @@ offences() {
 qt='<Q'
 offences core '["<](form|ui|app|tools|job|wiredata)/' "core/ speaks only of coils"
 offences core "$qt" "core/ knows nothing of Qt"
-offences form '["<](ui|app|tools|job|wiredata)/' "form/ knows nothing of the window's toolkit or jobs"
+offences form '["<](ui|app|tools|wiredata)/' "form/ knows nothing of the window's toolkit or the tools"
 offences form "$qt" "form/ knows nothing of Qt"
-offences job '["<](ui|app|tools)/' "job/ lies beneath the window and the tools"
+offences job '["<](form|ui|app|tools)/' "job/ lies beneath the window's form and the tools"
 offences job "$qt" "job/ knows nothing of Qt"
 offences wiredata '["<](form|ui|app|tools|job)/' "wiredata/ holds tables of wire, nothing of the window"
 offences wiredata "$qt" "wiredata/ knows nothing of Qt"
-offences tools/batch '["<](ui|app|wiredata|tools/replay)/' "the batch computes as a job does, without a window"
+offences tools/batch '["<](form|ui|app|wiredata|tools/replay)/' "the batch computes as a job does, without a form"
 offences tools/batch "$qt" "the batch knows nothing of Qt"
 offences tools/replay '["<](app|wiredata|tools/batch)/' "the replay drives the form or the window, nothing else"
 offences tools/replay '["<]ui/' "only the replay's window target knows the window" 'window_replay_target.*'

@@ -18,12 +18,13 @@ core/coil.cpp|#include <vector>
 core/coil.cpp|#include "core/coil.h"
 form/box.h|#include "core/coil.h"
 form/box.h|#include "form/box.h"
-job/job.cpp|#include "form/form1.h"
+form/form_job.h|#include "job/job.h"
+job/job.cpp|#include "core/coil.h"
 job/job.cpp|#include <nlohmann/json.hpp>
 wiredata/wire_tables.cpp|#include "core/materials.h"
 tools/batch/batch.cpp|#include "job/job.h"
 tools/batch/batch.cpp|#include "tools/batch/batch_csv.h"
-tools/replay/replay.cpp|#include "job/job_form.h"
+tools/replay/replay.cpp|#include "form/form_job.h"
 tools/replay/replay_main.cpp|#include "tools/replay/window_replay_target.h"
 tools/replay/window_replay_target.cpp|#include <QLineEdit>
 tools/replay/window_replay_target.cpp|#include "ui/main_window.h"
@@ -51,7 +52,8 @@ form/box.h|#include <QString>
 form/box.cpp|#include <QtCore/QList>
 form/box.cpp|#include "ui/fonts.h"
 form/box.cpp|#include "tools/replay/replay.h"
-form/box.cpp|#include "job/job.h"
+job/job.cpp|#include "form/form1.h"
+job/shown_coil.h|#include <form/boxes.h>
 job/job.cpp|#include <QFile>
 job/job.cpp|#include "ui/job_files.h"
 job/job.cpp|#include "tools/batch/batch.h"
@@ -60,6 +62,7 @@ wiredata/wire_tables.cpp|#include <QString>
 tools/batch/batch.cpp|#include <QFile>
 tools/batch/batch_main.cpp|#include "ui/job_files.h"
 tools/batch/batch.cpp|#include "tools/replay/replay.h"
+tools/batch/batch.h|#include "form/form1.h"
 tools/replay/replay.cpp|#include <QApplication>
 tools/replay/replay.h|#include "ui/main_window.h"
 tools/replay/replay_main.cpp|#include "app/command_line.h"

@@ -4,8 +4,8 @@
 // Usage: kelvane_expected_csv JOB CREATED-AT
 #include <cstdio>
 
+#include "form/form_job.h"
 #include "job/file_io.h"
-#include "job/job_form.h"
 #include "job/quotation_rows.h"
 #include "job/results_table.h"
 
@@ -14,9 +14,10 @@ int main(int argc, char** argv) {
   const auto job = kelvane::job::readJobFile(argv[1]);
   if (!job) return 1;
   kelvane::form::Form1 form;
-  kelvane::job::applyJob(*job, form);
-  kelvane::job::ResultsTable table = kelvane::job::resultsTable(form, job->fields, argv[2]);
-  kelvane::job::addQuotation(table, form, job->terms);
+  kelvane::form::applyJob(*job, form);
+  kelvane::job::ResultsTable table =
+      kelvane::job::resultsTable(kelvane::form::shownCoil(form), job->fields, argv[2]);
+  kelvane::job::addQuotation(table, kelvane::form::shownCoil(form), job->terms);
   const std::string csv = kelvane::job::toCsv(table);
   return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() ? 0 : 1;
 }

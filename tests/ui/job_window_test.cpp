@@ -25,7 +25,7 @@
 #include <memory>
 
 #include "form/control_table.h"
-#include "job/job_form.h"
+#include "form/form_job.h"
 #include "job/job_json.h"
 #include "job/platform_files.h"
 #include "job/results_table.h"
@@ -176,8 +176,8 @@ class JobWindowTest : public QObject {
     // Every input, the former, the material and the fields, and results
     // computed again for them, as the form model gives them.
     kelvane::form::Form1 expected;
-    kelvane::job::applyJob(job, expected);
-    QVERIFY(person.window.currentJob() == kelvane::job::jobFromForm(expected, job.fields));
+    kelvane::form::applyJob(job, expected);
+    QVERIFY(person.window.currentJob() == kelvane::form::jobFromForm(expected, job.fields));
     QVERIFY(person.window.form().model().state().resultTexts == expected.state().resultTexts);
     for (int i = 0; i < kelvane::form::kResultBoxCount; ++i)
       QCOMPARE(person.box(text2(i))->text(),
@@ -433,8 +433,9 @@ class JobWindowTest : public QObject {
     QVERIFY(QDateTime::fromString(created, QStringLiteral("yyyy-MM-dd HH:mm")).isValid());
     QVERIFY(qAbs(QDateTime::fromString(created, QStringLiteral("yyyy-MM-dd HH:mm"))
                      .secsTo(QDateTime::currentDateTime())) < 120);
-    const kelvane::job::ResultsTable table = kelvane::job::resultsTable(
-        person.window.form().model(), person.window.fields(), created.toStdString());
+    const kelvane::job::ResultsTable table =
+        kelvane::job::resultsTable(kelvane::form::shownCoil(person.window.form().model()),
+                                   person.window.fields(), created.toStdString());
     QCOMPARE(text, QString::fromStdString(kelvane::job::toTabSeparated(table)));
     QVERIFY(
         text.startsWith(QStringLiteral("顧客名\t株式会社サンプル電機\t\t\n品番\tKC-0042\t\t\n")));
@@ -601,8 +602,8 @@ class JobWindowTest : public QObject {
     QVERIFY(person.window.exportCsv());
     const QString created =
         QString::fromUtf8(contents(path)).section(QStringLiteral("作成日時,"), 1).left(16);
-    const std::string expected = kelvane::job::toCsv(
-        kelvane::job::resultsTable(person.window.form().model(), kFields, created.toStdString()));
+    const std::string expected = kelvane::job::toCsv(kelvane::job::resultsTable(
+        kelvane::form::shownCoil(person.window.form().model()), kFields, created.toStdString()));
     QCOMPARE(contents(path), QByteArray::fromStdString(expected));
     QVERIFY(contents(path).startsWith("\xEF\xBB\xBF顧客名,株式会社サンプル電機,,\r\n"));
     QVERIFY(contents(path).contains("\r\n\r\n項目,整列巻き計算,クロス込み予測,単位\r\n"));

@@ -6,20 +6,29 @@
 #include <string_view>
 
 #include "core/temperature_resistance.h"
-#include "form/boxes.h"
 #include "job/csv_cell.h"
 #include "job/job.h"
-#include "job/job_form.h"
+#include "job/shown_coil.h"
 #include "tools/batch/batch_costs.h"
 #include "tools/batch/batch_results.h"
 
 namespace kelvane::batch {
 namespace {
 
-// The captions that carry the units the press chose, in the order of the
-// rows they belong to: length, weight, resistance.
-constexpr std::array kUnitCaptions = {form::Caption::LengthUnit, form::Caption::WeightUnit,
-                                      form::Caption::ResistanceUnit};
+// The captions of the length, weight and resistance rows as the window shows
+// them (kUnitCaptionLabels): the row's name, and the unit the press chose as
+// the window spells it ("全長 Km"); the name alone before a press chose one.
+std::array<std::string, 3> unitCaptions(const std::optional<ShownUnits>& units) {
+  const auto caption = [&](ResultBox row, std::string_view symbol) {
+    std::string text(resultField(row).name);
+    if (units) text += " " + std::string(symbol);
+    return text;
+  };
+  const ShownUnits u = units.value_or(ShownUnits{});
+  return {caption(ResultBox::AlignedLength, windowSymbol(u.length)),
+          caption(ResultBox::AlignedWeight, windowSymbol(u.mass)),
+          caption(ResultBox::AlignedDcr, windowSymbol(u.resistance))};
+}
 
 // Whether a former cell names the former: by its name (丸形), its name's
 // first character (丸) or its word in a job file (round).
@@ -179,22 +188,26 @@ void setField(job::JobFields& fields, JobField field, const std::string& cell) {
   }
 }
 
-// The job of a readable row on the form as the window opens.
-job::Job jobOf(const ColumnLayout& layout, const CsvRecord& record, const form::Form1& fresh) {
-  job::Job job;
-  job.inputs = fresh.state().inputTexts;
+// The coil and the job's fields of a readable row: an input it has no column
+// for keeps the text the window opens with.
+struct RowJob {
+  TypedCoil coil;
+  job::JobFields fields;
+};
+RowJob jobOf(const ColumnLayout& layout, const CsvRecord& record) {
+  RowJob job{openingCoil(), {}};
   for (std::size_t i = 0; i < layout.width(); ++i) {
     const ColumnLayout::Column& column = layout.columns()[i];
     const std::string& cell = record.fields[i];
     switch (column.holds) {
       case ColumnLayout::Holds::InputBox:
-        job.inputs[column.box] = cell;
+        job.coil.texts[column.box] = cell;
         break;
       case ColumnLayout::Holds::Former:
-        job.former = static_cast<FormerShape>(*formerIndex(cell));
+        job.coil.former = static_cast<FormerShape>(*formerIndex(cell));
         break;
       case ColumnLayout::Holds::Material:
-        job.material = static_cast<ConductorMaterial>(*materialIndex(cell));
+        job.coil.material = static_cast<ConductorMaterial>(*materialIndex(cell));
         break;
       case ColumnLayout::Holds::JobField:
         setField(job.fields, static_cast<JobField>(column.field), cell);
@@ -208,9 +221,8 @@ job::Job jobOf(const ColumnLayout& layout, const CsvRecord& record, const form::
 
 // The cost cells of a row the press computed, just before エラー; a coil
 // that cannot be priced fails the row with the reason.
-void addCosts(RowResult& result, const form::Form1& form, const job::PriceList& prices,
-              ConductorMaterial material) {
-  const Expected<std::vector<std::string>> costs = costCells(form, prices, material);
+void addCosts(RowResult& result, const job::ShownCoil& coil, const job::PriceList& prices) {
+  const Expected<std::vector<std::string>> costs = costCells(coil, prices);
   if (!costs) {
     result.cells.back() = costs.message();
     result.failed = true;
@@ -222,7 +234,7 @@ void addCosts(RowResult& result, const form::Form1& form, const job::PriceList& 
 }  // namespace
 
 RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::uint64_t number,
-                     const form::Form1& fresh, TextEncoding encoding) {
+                     TextEncoding encoding) {
   RowResult result;
   result.cells.resize(layout.resultColumns().size());
   std::string& error = result.cells.back();
@@ -233,27 +245,22 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
     return result;
   }
 
-  form::Form1 form(fresh);
-  const job::Job job = jobOf(layout, record, fresh);
-  job::applyJob(job, form);
-  const form::FormState& s = form.state();
-  for (const std::string& message : s.messages) {
-    if (!error.empty()) error += '\n';
-    error += message;
-  }
-  result.failed = !s.resultsCurrent || !s.messages.empty();
+  const RowJob job = jobOf(layout, record);
+  const job::FirstPress press = job::pressOnOpening(job.coil);
+  const job::ShownCoil& coil = press.coil;
+  error = press.message;
+  result.failed = !coil.current || !press.message.empty();
   if (layout.style() == ResultStyle::BoxTexts) {
-    std::copy(s.resultTexts.begin(), s.resultTexts.end(), result.cells.begin());
-    for (std::size_t i = 0; i < kUnitCaptions.size(); ++i) {
-      result.cells[form::kResultBoxCount + i] = s.caption(kUnitCaptions[i]);
-    }
+    std::copy(coil.results.begin(), coil.results.end(), result.cells.begin());
+    const std::array<std::string, 3> captions = unitCaptions(coil.units);
+    std::copy(captions.begin(), captions.end(), result.cells.begin() + kResultBoxCount);
   } else if (!result.failed) {
     std::optional<double> working;
     if (layout.workingTemperatureColumn()) working = job.fields.workingCelsius;
-    std::vector<std::string> cells = readableCells(form, working);
+    std::vector<std::string> cells = readableCells(coil, working);
     std::move(cells.begin(), cells.end(), result.cells.begin());
   }
-  if (layout.prices() && !result.failed) addCosts(result, form, *layout.prices(), job.material);
+  if (layout.prices() && !result.failed) addCosts(result, coil, *layout.prices());
   return result;
 }
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/expected.h"
-#include "form/form1.h"
 #include "tools/batch/batch_columns.h"
 #include "tools/batch/batch_csv.h"
 #include "tools/batch/batch_encoding.h"
@@ -19,11 +18,11 @@ struct RowResult {
   bool failed = false;
 };
 
-// Computes a row as 計算 in the window would, by construction: the row is
-// made a job and opened on a copy of `fresh`, a form as the window opens. A
-// box the file has no column for keeps the text it has there; an empty
-// former or material cell means the window's (rectangular, copper). A row
-// the press refuses gets the form's messages; a row that cannot be read
+// Computes a row as 計算 in a window as it opens would, by construction: the
+// same reading of the inputs and the same press (job::pressOnOpening). An
+// input the file has no column for keeps the text the window opens with; an
+// empty former or material cell means the window's (rectangular, copper). A
+// row the press refuses gets the press's message; a row that cannot be read
 // (short or long, a bad former or material, bytes of no character) is not
 // computed and gets a message naming its row and column, `number` being its
 // place in the file with the header as 1; so does a working temperature
@@ -32,7 +31,7 @@ struct RowResult {
 // but empty cells is a spacer: it is passed through, neither computed nor
 // failed.
 RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::uint64_t number,
-                     const form::Form1& fresh, TextEncoding encoding);
+                     TextEncoding encoding);
 
 // The output line of a row: its own cells (as many as the header has, made
 // well-formed UTF-8), then the results, ended by CR LF. Every cell is

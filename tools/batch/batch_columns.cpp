@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "form/boxes.h"
-#include "form/control_table.h"
-#include "form/form1.h"
+#include "core/coil_fields.h"
+#include "core/read_coil.h"
 #include "job/job.h"
 #include "job/table_lines.h"
 #include "tools/batch/batch_costs.h"
@@ -17,13 +16,6 @@ namespace {
 constexpr std::string_view kFormerColumn = "former";
 constexpr std::string_view kMaterialColumn = "material";
 constexpr std::string_view kErrorColumn = "エラー";
-// The former in the words of the quotation sheet.
-
-std::string designText(const form::ControlId& id) {
-  const form::ControlDesign* design = form::findControl(id);
-  return design ? design->text : std::string();
-}
-
 // The characters of a name, UTF-8 decoded (a byte of no character stands
 // for itself, apart from every character); `folded`, as it is compared with
 // the columns: full-width forms and the ideographic space made ASCII, ASCII
@@ -132,11 +124,10 @@ std::optional<std::size_t> indexIn(const Names& names, std::string_view name) {
 const std::vector<std::string>& inputColumns() {
   static const std::vector<std::string> columns = [] {
     std::vector<std::string> names;
-    for (const job::InputLine& line : job::inputLines()) {
-      names.push_back(designText(form::label1(line.label)));
-    }
-    names.emplace_back(job::kFormerItem);
-    names.push_back(designText(form::materialFrame()));
+    for (int i = 0; i < kInputBoxCount; ++i)
+      names.emplace_back(inputField(static_cast<InputBox>(i)).name);
+    names.emplace_back(kFormerName);
+    names.emplace_back(kMaterialName);
     return names;
   }();
   return columns;
@@ -145,10 +136,9 @@ const std::vector<std::string>& inputColumns() {
 const std::vector<std::string>& jobFileColumns() {
   static const std::vector<std::string> columns = [] {
     std::vector<std::string> names;
-    names.reserve(form::kInputBoxCount + 2);
-    for (int i = 0; i < form::kInputBoxCount; ++i) {
-      names.emplace_back(job::inputKey(static_cast<form::InputBox>(i)));
-    }
+    names.reserve(kInputBoxCount + 2);
+    for (int i = 0; i < kInputBoxCount; ++i)
+      names.emplace_back(inputField(static_cast<InputBox>(i)).key);
     names.emplace_back(kFormerColumn);
     names.emplace_back(kMaterialColumn);
     return names;
@@ -173,10 +163,10 @@ std::vector<std::string> resultColumns(ResultStyle style, bool workingTemperatur
   if (style == ResultStyle::Readable) {
     names = readableColumns(workingTemperature);
   } else {
-    for (int i = 0; i < form::kResultBoxCount; ++i) names.push_back(form::text2(i).str());
-    for (const form::Caption c :
-         {form::Caption::LengthUnit, form::Caption::WeightUnit, form::Caption::ResistanceUnit}) {
-      names.push_back(form::idOf(c).str());
+    // Named as the window's controls are, for comparing with it.
+    for (int i = 0; i < kResultBoxCount; ++i) names.push_back("Text2(" + std::to_string(i) + ")");
+    for (const int label : kUnitCaptionLabels) {
+      names.push_back("Label1(" + std::to_string(label) + ")");
     }
   }
   names.emplace_back(kErrorColumn);
@@ -233,11 +223,11 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
       }
       layout.seen_[*input] = true;
       any = true;
-      if (*input < form::kInputBoxCount) {
+      if (*input < kInputBoxCount) {
         column.holds = Holds::InputBox;
         column.box = static_cast<int>(*input);
       } else {
-        column.holds = *input == form::kInputBoxCount ? Holds::Former : Holds::Material;
+        column.holds = *input == kInputBoxCount ? Holds::Former : Holds::Material;
       }
     } else if (field) {
       if (fieldSeen[*field]) {
@@ -268,22 +258,21 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
 }
 
 std::optional<std::string> ColumnLayout::missingInputs() const {
-  static const form::Form1 fresh;
-  const form::FormState& s = fresh.state();
+  const TypedCoil opening = openingCoil();
   const std::vector<std::string>& names = byCaption_ ? inputColumns() : jobFileColumns();
   std::string list;
   for (std::size_t i = 0; i < seen_.size(); ++i) {
     if (seen_[i]) continue;
     std::string value;
-    if (i < form::kInputBoxCount) {
-      value = s.inputTexts[i];
-    } else if (i == form::kInputBoxCount) {
+    if (i < kInputBoxCount) {
+      value = opening.texts[i];
+    } else if (i == kInputBoxCount) {
       // A row's former cell always gives one: the window's when it is empty.
-      const FormerShape former = s.former.value_or(FormerShape::Rectangular);
+      const FormerShape former = opening.former.value_or(FormerShape::Rectangular);
       value = byCaption_ ? formerName(former) : job::formerWord(former);
     } else {
-      const ConductorMaterial material = s.material;
-      value = byCaption_ ? designText(form::idOf(material)) : job::materialWord(material);
+      const ConductorMaterial material = opening.material;
+      value = byCaption_ ? materialName(material) : job::materialWord(material);
     }
     list += (list.empty() ? "" : ", ") + names[i] + " " + (value.empty() ? "（空）" : value);
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -36,6 +37,11 @@ inline constexpr int kJobFieldCount = 5;
 // file names them (customer … workingTemperature).
 const std::vector<std::string>& jobFieldColumns();
 const std::vector<std::string>& jobFieldFileColumns();
+
+// The window's captions of the length, weight and resistance rows, Label1(13),
+// Label1(29) and Label1(28), whose texts the box texts give after the result
+// boxes'.
+inline constexpr std::array<int, 3> kUnitCaptionLabels = {13, 29, 28};
 
 // The columns every output row adds after the input's own, エラー last. The
 // box texts are those of the result boxes Text2(0) … Text2(21), then the

@@ -14,11 +14,11 @@ std::vector<std::string> costColumns(const job::PriceList& prices) {
   return columns;
 }
 
-Expected<std::vector<std::string>> costCells(const form::Form1& form, const job::PriceList& prices,
-                                             ConductorMaterial material) {
+Expected<std::vector<std::string>> costCells(const job::ShownCoil& coil,
+                                             const job::PriceList& prices) {
   // A row is a coil without terms of its own: all of them from the list.
-  const job::PricingTerms terms = job::pricingTerms(std::nullopt, material, prices);
-  const Expected<job::CoilPrice> price = job::priceOfForm(form, terms.terms);
+  const job::PricingTerms terms = job::pricingTerms(std::nullopt, coil.typed.material, prices);
+  const Expected<job::CoilPrice> price = job::priceOfCoil(coil, terms.terms);
   if (!price) return price.failure();
   std::vector<std::string> cells;
   for (const job::LotPrice& lot : price->quote.lots) {

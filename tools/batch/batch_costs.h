@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/expected.h"
-#include "form/form1.h"
 #include "job/price_list.h"
+#include "job/shown_coil.h"
 
 namespace kelvane::batch {
 
@@ -14,10 +14,10 @@ namespace kelvane::batch {
 // "金額 (100 個) [円]".
 std::vector<std::string> costColumns(const job::PriceList& prices);
 
-// Their cells for a form after a complete press, its coil priced with the
-// list's terms for `material`, as plain decimals: 原価 to 0.0001 円, 単価 to
+// Their cells for a coil after a complete press, priced with the list's
+// terms for its material, as plain decimals: 原価 to 0.0001 円, 単価 to
 // the sen, 金額 in whole yen. The failure says why the coil has no price.
-Expected<std::vector<std::string>> costCells(const form::Form1& form, const job::PriceList& prices,
-                                             ConductorMaterial material);
+Expected<std::vector<std::string>> costCells(const job::ShownCoil& coil,
+                                             const job::PriceList& prices);
 
 }  // namespace kelvane::batch

@@ -6,38 +6,21 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/coil_fields.h"
 #include "core/number_text.h"
 #include "core/temperature_resistance.h"
 #include "core/weight_resistance.h"
-#include "form/control_table.h"
-#include "form/shape_fields.h"
 #include "job/resistance_band.h"
 #include "job/table_lines.h"
 
 namespace kelvane::batch {
 namespace {
 
-using form::ResultBox;
-
-// How a quantity is measured and written.
-enum class Measure {
-  Text,         // the arrangement
-  Count,        // layers, turns of the last layer: as the window writes them
-  Thickness,    // mm, written by the window without a fixed format
-  Millimetres,  // mm, three decimals in the window
-  Length,       // m; the window chooses mm, m or Km
-  Mass,         // g; the window chooses mg, g or Kg
-  Resistance,   // Ω; the window chooses Ω or KΩ
-};
-
 struct Quantity {
   ResultBox box;
   Measure measure;
   std::optional<FormerShape> onlyFor;  // D' and R' share one box
   bool atWorkingTemperature = false;
-  // The box is one the former shows or hides; the others always show, and
-  // asking the form costs a search of its controls in every row.
-  bool mayHide = false;
   // A figure of the standard's band beside the DCR in `box`, over that
   // box's wire length, rather than the box's own resistance.
   std::optional<job::BandBound> band = std::nullopt;
@@ -52,41 +35,16 @@ std::string unitSymbol(Measure measure) {
   switch (measure) {
     case Measure::Thickness:
     case Measure::Millimetres:
-      return std::string(job::kMillimetres);
+      return "mm";
     case Measure::Length:
-      return "m";
+      return std::string(siSymbol(kLengthUnit));
     case Measure::Mass:
-      return "g";
+      return std::string(siSymbol(kMassUnit));
     case Measure::Resistance:
-      return "Ω";
+      return std::string(siSymbol(kResistanceUnit));
     default:
       return "";
   }
-}
-
-Measure measureOf(const job::ResultLine& line) {
-  switch (line.aligned) {
-    case ResultBox::Arrangement:
-      return Measure::Text;
-    case ResultBox::LayerCount:
-    case ResultBox::LastLayerTurns:
-      return Measure::Count;
-    case ResultBox::Thickness:
-      return Measure::Thickness;
-    case ResultBox::AlignedLength:
-      return Measure::Length;
-    case ResultBox::AlignedDcr:
-      return Measure::Resistance;
-    default:
-      break;
-  }
-  if (line.unitLabel) return Measure::Mass;  // the three weights
-  return Measure::Millimetres;
-}
-
-std::string designCaption(int label) {
-  const form::ControlDesign* design = form::findControl(form::label1(label));
-  return design ? design->text : std::string();
 }
 
 struct Column {
@@ -100,19 +58,18 @@ const std::vector<Column>& columnsOf(bool workingTemperature) {
     std::array<std::vector<Column>, 2> both;
     for (const bool working : {false, true}) {
       std::vector<Column>& out = both[working];
-      for (const job::ResultLine& line : job::resultLines()) {
-        const Measure measure = measureOf(line);
+      for (const ResultField& line : resultFields()) {
+        const Measure measure = line.measure;
         const std::string unit = unitSymbol(measure);
         const std::string bracket = unit.empty() ? "" : " [" + unit + "]";
         if (line.aligned == ResultBox::OuterRorD) {
           for (const FormerShape shape : {FormerShape::Round, FormerShape::Fan}) {
-            out.push_back(
-                {form::ShapeFieldVisibility(shape).outerRorDCaption.value_or("") + bracket,
-                 {line.aligned, measure, shape}});
+            out.push_back({std::string(outerRorDName(shape).value_or("")) + bracket,
+                           {line.aligned, measure, shape}});
           }
           continue;
         }
-        const std::string name = job::nameAndUnit(designCaption(line.label)).first;
+        const std::string name(line.name);
         if (!line.predicted) {
           out.push_back({name + bracket, {line.aligned, measure, std::nullopt}});
           continue;
@@ -133,17 +90,9 @@ const std::vector<Column>& columnsOf(bool workingTemperature) {
           const std::string item(job::bandItem(bound));
           const std::string alignedBand = item + " " + std::string(job::kAlignedWord);
           const std::string predictedBand = item + " " + std::string(job::kPredictedWord);
-          out.push_back({alignedBand + bracket, {alignedBox, measure, {}, false, false, bound}});
-          out.push_back(
-              {predictedBand + bracket, {predictedBox, measure, {}, false, false, bound}});
+          out.push_back({alignedBand + bracket, {alignedBox, measure, {}, false, bound}});
+          out.push_back({predictedBand + bracket, {predictedBox, measure, {}, false, bound}});
         }
-      }
-    }
-    for (std::vector<Column>& list : both) {
-      for (Column& c : list) {
-        const auto& changing = form::changeableVisibility();
-        c.quantity.mayHide = std::find(changing.begin(), changing.end(),
-                                       form::idOf(c.quantity.box)) != changing.end();
       }
     }
     return both;
@@ -152,18 +101,18 @@ const std::vector<Column>& columnsOf(bool workingTemperature) {
 }
 
 // The number a result box was written from, in the column's unit.
-double valueOf(ResultBox box, const CoilResults& r, const form::FormState& s) {
+double valueOf(ResultBox box, const CoilResults& r, const CalculationState& s) {
   const WeightResistance& w = r.weights;
   const double metres = factorOf(kLengthUnit);
   const double grams = factorOf(kMassUnit);
   const double ohms = shownResistanceFactor(kResistanceUnit, r.thinWireFactor);
   switch (box) {
     case ResultBox::LayerCount:
-      return s.calc.layerCount;
+      return s.layerCount;
     case ResultBox::Thickness:
       return r.arrangement.thickness;
     case ResultBox::LastLayerTurns:
-      return s.calc.lastLayerTurns;
+      return s.lastLayerTurns;
     case ResultBox::OuterA:
       return r.outerA;
     case ResultBox::OuterB:
@@ -229,14 +178,13 @@ int plainDecimals(double value) {
   return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
 }
 
-std::string cellOf(const Quantity& q, const form::Form1& form, const CoilResults& r,
+std::string cellOf(const Quantity& q, const job::ShownCoil& s, const CoilResults& r,
                    std::optional<double> workingCelsius,
                    const std::optional<job::CoilResistanceBand>& band) {
-  const form::FormState& s = form.state();
-  if (q.mayHide && !form.isVisible(form::idOf(q.box))) return "";
-  if (q.onlyFor && s.former != q.onlyFor) return "";
+  if (!s.resultShown[indexOf(q.box)]) return "";
+  if (q.onlyFor && s.typed.former != q.onlyFor) return "";
   if (q.measure == Measure::Text) return s.text(q.box);
-  const double value = valueOf(q.box, r, s);
+  const double value = valueOf(q.box, r, s.calc);
   switch (q.measure) {
     case Measure::Count:
       return plainDecimal(value);
@@ -306,16 +254,15 @@ std::vector<std::string> readableColumns(bool workingTemperature) {
   return headers;
 }
 
-std::vector<std::string> readableCells(const form::Form1& form,
+std::vector<std::string> readableCells(const job::ShownCoil& s,
                                        std::optional<double> workingCelsius) {
   const std::vector<Column>& columns = columnsOf(workingCelsius.has_value());
   std::vector<std::string> cells(columns.size());
-  const form::FormState& s = form.state();
   if (!s.pressed || !s.units) return cells;
   const std::optional<job::CoilResistanceBand> band =
       s.resistance ? job::coilResistanceBand(*s.resistance, *s.pressed) : std::nullopt;
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    cells[i] = cellOf(columns[i].quantity, form, *s.pressed, workingCelsius, band);
+    cells[i] = cellOf(columns[i].quantity, s, *s.pressed, workingCelsius, band);
   }
   return cells;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "form/form1.h"
+#include "job/shown_coil.h"
 
 namespace kelvane::batch {
 
@@ -21,14 +21,14 @@ namespace kelvane::batch {
 // 公称 and 最大 (job/resistance_band.h).
 std::vector<std::string> readableColumns(bool workingTemperature);
 
-// The cells of those columns for a form after a complete press: lengths in
+// The cells of those columns for a coil after a complete press: lengths in
 // m, weights in g, resistances in Ω and sizes in mm in every row, whatever
 // unit the window chose; counts as the window writes them, the arrangement
 // as its text. A result the window hides for the former is empty, and so
 // are the resistances at the working temperature when there is none or it
 // is 20 °C, a band's limit the standard does not give for the size, and the
 // whole band for a conductor it gives no resistivity for.
-std::vector<std::string> readableCells(const form::Form1& form,
+std::vector<std::string> readableCells(const job::ShownCoil& coil,
                                        std::optional<double> workingCelsius);
 
 // A number as a cell: a plain decimal (no digit groups, no exponent) with

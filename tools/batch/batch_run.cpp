@@ -205,8 +205,6 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
   // for every column of the header, and the results. A header of many
   // columns makes even a short row long.
   const std::size_t outputRowBytes = layout->width() + kResultRowBytes;
-  // Every row starts from the form as the window opens.
-  const form::Form1 fresh;
   // Rows are computed, never waited for: beyond a few threads a core more
   // threads only cost memory (a stack each), and a huge -j would spend it all.
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
@@ -249,7 +247,7 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
         Part part;
         part.rows = rows.size();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-          const RowResult result = computeRow(*layout, rows[i], first + i, fresh, encoding);
+          const RowResult result = computeRow(*layout, rows[i], first + i, encoding);
           if (result.failed) ++part.failedRows;
           appendOutputRow(part.csv, *layout, rows[i], result);
         }

@@ -12,7 +12,7 @@
 
 #include "core/decimal_chars.h"
 #include "form/control_table.h"
-#include "job/job_form.h"
+#include "form/form_job.h"
 #include "job/job_json.h"
 #include "job/json_document.h"
 #include "job/system_reason.h"

@@ -14,8 +14,8 @@
 #include <cstdio>
 
 #include "form/control_table.h"
+#include "form/form_job.h"
 #include "job/file_io.h"
-#include "job/job_form.h"
 #include "ui/application_setup.h"
 #include "ui/main_window.h"
 #include "ui/section_drawing.h"
@@ -192,7 +192,7 @@ Expected<void> WindowReplayTarget::open(const std::string& path) {
 }
 
 Expected<void> WindowReplayTarget::save(const std::string& path) {
-  return job::saveJobFile(path, job::jobToSave(window_->model(), opened_));
+  return job::saveJobFile(path, form::jobToSave(window_->model(), opened_));
 }
 
 Snapshot WindowReplayTarget::snapshot() const {

@@ -4,7 +4,8 @@
 #include <map>
 
 #include "core/calculate_coil.h"
-#include "job/job_form.h"
+#include "form/form_job.h"
+#include "form_fixtures.h"
 #include "job_fixtures.h"
 
 namespace kelvane::job {

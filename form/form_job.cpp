@@ -1,0 +1,59 @@
+#include "form/form_job.h"
+
+#include <utility>
+
+namespace kelvane::form {
+
+void applyJob(const Job& job, Form1& form) {
+  form.clearResults();
+
+  // The focus leaves the box it is in before the texts change, so that the
+  // box's rule runs on the old texts, which are all replaced next. Then the
+  // material button is clicked, as nothing else switches it on.
+  const ControlId focus = form.parkFocus();
+  form.selectMaterial(job.material);
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
+    form.setText(b, job.input(b));
+  }
+  form.selectFormer(job.former);
+  form.returnFocus(focus);
+
+  form.calculate();
+}
+
+Job jobFromForm(const Form1& form, const JobFields& fields) {
+  Job job;
+  job.fields = fields;
+  return jobToSave(form, std::move(job));
+}
+
+Job jobToSave(const Form1& form, Job job) {
+  const FormState& s = form.state();
+  job.inputs = s.inputTexts;
+  job.former = s.former;
+  job.material = s.material;
+  // Who saved it and when are stamped anew.
+  job.programVersion.clear();
+  job.savedAt.clear();
+  return job;
+}
+
+job::ShownCoil shownCoil(const Form1& form) {
+  const FormState& s = form.state();
+  job::ShownCoil shown;
+  shown.typed = s.typed();
+  shown.results = s.resultTexts;
+  shown.inputShown = s.visible.inputs;
+  shown.resultShown = s.visible.results;
+  shown.outerRorDName = s.caption(Caption::OuterRorD);
+  shown.typedOver = s.resultEdited;
+  shown.current = s.resultsCurrent;
+  shown.units = s.units;
+  shown.resistance = s.resistance;
+  shown.pressed = s.pressed;
+  shown.calc = s.calc;
+  return shown;
+}
+
+}  // namespace kelvane::form

@@ -21,11 +21,9 @@ CoilReading readCoil(const TypedCoil& typed, const std::array<bool, kInputBoxCou
     const std::string& text = typed.text(b);
     const InputField& field = inputField(b);
     const TypedNumber n = readTypedNumber(text, field.typedUnits);
-    if (!reading.refused && (anyFormer || shown[indexOf(b)])) {
-      if (auto message = unreadableMessage(field.name, text, n, field.typedUnits)) {
-        reading.refused = b;
-        reading.message = std::move(*message);
-      }
+    if (!reading.refusal && (anyFormer || shown[indexOf(b)])) {
+      if (auto message = unreadableMessage(field.name, text, n, field.typedUnits))
+        reading.refusal = InputProblem{b, std::move(*message)};
     }
     return n.readable() ? n.value : 0;
   };

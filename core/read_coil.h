@@ -8,6 +8,7 @@
 
 #include "core/coil.h"
 #include "core/coil_fields.h"
+#include "core/input_checks.h"
 #include "core/typed_number.h"
 
 namespace kelvane {
@@ -25,12 +26,11 @@ struct TypedCoil {
 // former, copper.
 TypedCoil openingCoil();
 
-// The texts read as 計算 reads them, or the first input that cannot be read
-// with the sentence saying why.
+// The texts read as 計算 reads them, and the first input that cannot be read
+// with the sentence saying why, as the press's own checks give one.
 struct CoilReading {
   Coil coil;  // an empty r2 gives no r2
-  std::optional<InputBox> refused;
-  std::string message;  // empty unless refused
+  std::optional<InputProblem> refusal;
 };
 
 // Reads the inputs the press uses. Only an input in `shown` is held against

@@ -18,8 +18,8 @@ FirstPress pressOnOpening(const TypedCoil& typed) {
   shown.outerRorDName = outerRorDName(boxesOf).value_or("");
 
   const CoilReading reading = readCoil(typed, shown.inputShown);
-  if (reading.refused) {
-    first.message = reading.message;
+  if (reading.refusal) {
+    first.message = reading.refusal->message;
     return first;
   }
   const CoilCalculation calculation = calculate(inputsOf(reading.coil));

@@ -45,14 +45,15 @@ TEST(ReadCoil, TheFirstShownInputThatCannotBeReadRefusesThePress) {
   typed.texts[indexOf(InputBox::SideA)] = "2mm";
   typed.texts[indexOf(InputBox::CornerR2)] = "";
   CoilReading reading = readCoil(typed);
-  ASSERT_FALSE(reading.refused);
+  ASSERT_FALSE(reading.refusal);
   EXPECT_EQ(reading.coil.sideA, 2);
   EXPECT_EQ(reading.coil.cornerR2, std::nullopt);  // four equal corners
 
   typed.former = FormerShape::Round;
   reading = readCoil(typed);
-  EXPECT_EQ(reading.refused, InputBox::InnerDiameter);
-  EXPECT_EQ(reading.message,
+  ASSERT_TRUE(reading.refusal);
+  EXPECT_EQ(reading.refusal->field, InputBox::InnerDiameter);
+  EXPECT_EQ(reading.refusal->message,
             "「内径(D)」の「φ12」は数値として読めません。数値で入力してください（単位は「mm」"
             "のみ付けられます）");
 
@@ -61,16 +62,16 @@ TEST(ReadCoil, TheFirstShownInputThatCannotBeReadRefusesThePress) {
   typed.former.reset();
   typed.texts[indexOf(InputBox::InnerDiameter)] = "12";
   typed.texts[indexOf(InputBox::Turns)] = "1,00";
-  EXPECT_EQ(readCoil(typed).refused, InputBox::Turns);
+  EXPECT_EQ(readCoil(typed).refusal.value_or(InputProblem{}).field, InputBox::Turns);
   std::array<bool, kInputBoxCount> shown{};
   const CoilReading noTurns = readCoil(typed, shown, /*withTurns=*/false);
-  EXPECT_FALSE(noTurns.refused);
+  EXPECT_FALSE(noTurns.refusal);
   EXPECT_EQ(noTurns.coil.turns, 0);
 }
 
 TEST(ReadCoil, TheOpeningCoilIsTheWindowsFirstPress) {
   const CoilReading reading = readCoil(openingCoil());
-  ASSERT_FALSE(reading.refused);
+  ASSERT_FALSE(reading.refusal);
   const CoilCalculation c = calculate(inputsOf(reading.coil));
   EXPECT_EQ(c.press.outcome, PressOutcome::Complete);
   EXPECT_EQ(c.text(ResultBox::Arrangement), "同数列巻き--3 X 3");

@@ -114,6 +114,9 @@ TEST(ControlTable, InputBoxesFormOneColumnEachBesideItsCaption) {
     previousBottom = c.top + c.height;
     const ControlId caption = b == box::Tension ? label1(26) : label1(i);
     expectCaptionBeside(caption, idOf(b));
+    // The window opens with the coil's own names and texts.
+    EXPECT_EQ(findControl(caption)->text, inputField(b).name);
+    EXPECT_EQ(c.text, inputField(b).openingText);
     // The captions are right-aligned to one edge.
     if (!captionsEnd) captionsEnd = placeOf(caption).right;
     EXPECT_EQ(placeOf(caption).right, *captionsEnd) << caption.str();
@@ -148,6 +151,12 @@ TEST(ControlTable, ResultBoxesBesideTheirCaptionsInTwoColumns) {
   for (const Row& r : rows) {
     covered.insert(indexOf(r.box));
     expectCaptionBeside(r.caption, idOf(r.box));
+    // The caption as designed begins with the line's name (the units and the
+    // former's D' or R' follow at run time).
+    if (r.box != box::XxxMax && r.box != box::OuterRorD) {
+      EXPECT_TRUE(findControl(r.caption)->text.starts_with(resultField(r.box).name))
+          << r.caption.str();
+    }
     if (!r.mid) continue;
     SCOPED_TRACE(idOf(*r.mid).str());
     covered.insert(indexOf(*r.mid));

@@ -21,7 +21,7 @@ namespace {
 std::array<std::string, 3> unitCaptions(const std::optional<ShownUnits>& units) {
   const auto caption = [&](ResultBox row, std::string_view symbol) {
     std::string text(resultField(row).name);
-    if (units) text += " " + std::string(symbol);
+    if (units) text.append(" ").append(symbol);
     return text;
   };
   const ShownUnits u = units.value_or(ShownUnits{});

@@ -23,12 +23,12 @@ void Form1::calculate() {
 std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   // A box the former hides takes no part in its results, so what it holds
   // is not held against the press.
-  CoilReading reading = readCoil(s_.typed(), s_.visible.inputs, withTurns);
+  const CoilReading reading = readCoil(s_.typed(), s_.visible.inputs, withTurns);
   if (reading.refusal) {
     refuseBox(reading.refusal->field, reading.refusal->message);
     return std::nullopt;
   }
-  return PressRequest{std::move(reading.coil), s_.calc};
+  return PressRequest{reading.coil, s_.calc};
 }
 
 void Form1::writePress(const PressRequest& request, const CoilCalculation& calculation) {

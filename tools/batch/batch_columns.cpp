@@ -124,6 +124,7 @@ std::optional<std::size_t> indexIn(const Names& names, std::string_view name) {
 const std::vector<std::string>& inputColumns() {
   static const std::vector<std::string> columns = [] {
     std::vector<std::string> names;
+    names.reserve(kInputBoxCount + 2);
     for (int i = 0; i < kInputBoxCount; ++i)
       names.emplace_back(inputField(static_cast<InputBox>(i)).name);
     names.emplace_back(kFormerName);

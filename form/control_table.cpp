@@ -229,6 +229,10 @@ const ControlDesign* findControl(const ControlId& id) {
   return it == t.end() ? nullptr : &*it;
 }
 
+bool alignsRight(const ControlDesign& c) {
+  return c.id.name == "Label1" && c.id.index != 35 && c.id.index != 36;
+}
+
 std::vector<ControlId> tabOrder() {
   std::vector<const ControlDesign*> focusable;
   for (const ControlDesign& c : controlTable()) {

@@ -56,6 +56,11 @@ const std::vector<ControlDesign>& controlTable();
 // The control's design, or null when the window has no such control.
 const ControlDesign* findControl(const ControlId& id);
 
+// Whether the control's text ends at its right edge: the captions sit left
+// of their boxes and end a little before them; the two column headings
+// stand over their columns, and every other text begins at the left.
+bool alignsRight(const ControlDesign& c);
+
 // The controls that can take the focus, in tab order.
 std::vector<ControlId> tabOrder();
 

@@ -29,12 +29,8 @@ void setBackground(QWidget& w, const form::Rgb& rgb) {
   w.setAutoFillBackground(!box);
 }
 
-// The captions sit left of their boxes and end a little before them; the two
-// column headings stand over their columns.
 Qt::Alignment labelAlignment(const form::ControlDesign& c) {
-  if (c.id.name == "Label1" && c.id.index != 35 && c.id.index != 36)
-    return Qt::AlignRight | Qt::AlignVCenter;
-  return Qt::AlignLeft | Qt::AlignVCenter;
+  return (form::alignsRight(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
 // A widget made in its design font before it is given its text, so the

@@ -101,11 +101,8 @@ bool greysWhenOutOfDate(const form::ControlDesign& c) {
   return caption && caption != form::Caption::OuterRorD;
 }
 
-// The captions sit left of their boxes and end a little before them; the
-// two column headings stand over their columns, as the note does.
 const char* alignment(const form::ControlDesign& c) {
-  if (c.id.name == "Label1" && c.id.index != 35 && c.id.index != 36) return "right";
-  return "left";
+  return form::alignsRight(c) ? "right" : "left";
 }
 
 // The 1000-turn note is longer than its box and takes two lines.

@@ -38,7 +38,7 @@ struct JobFields {
   bool operator==(const JobFields&) const = default;
 };
 
-// A quotation job: the form's inputs exactly as typed and the job's own
+// A quotation job: the coil's inputs exactly as typed and the job's own
 // fields. The results are not part of it; they are computed again whenever
 // the job is opened, so what is shown always comes from this program.
 struct Job {

@@ -80,6 +80,15 @@ CoilCalculation calculate(const CoilInputs& inputs, const CalculationState& prev
 
 CoilCalculation calculate(const Coil& coil) { return calculate(inputsOf(coil)); }
 
+ShownUnits CoilCalculation::units() const {
+  const WeightResistance& w = press.results.weights;
+  return {w.lengthUnit, w.massUnit, w.resistanceUnit};
+}
+
+PressedResistance CoilCalculation::resistance(ConductorMaterial material) const {
+  return {shownAlignedDcr, shownPredictedDcr, material, press.state.inputs.bareDiameter};
+}
+
 namespace {
 
 TurnsFound solverWalk(const CalculationState& state, const TurnsTarget& target,

@@ -50,6 +50,15 @@ CoilInputs inputsOf(const Coil& coil);
 // for a box the press leaves as it is (the XXX row's always).
 using ResultTexts = std::array<std::optional<std::string>, kResultBoxCount>;
 
+// The resistances of a press before rounding, in the unit the resistance
+// caption names, and the wire they were worked out for.
+struct PressedResistance {
+  double aligned = 0;    // the aligned winding alone
+  double predicted = 0;  // with the crossing zone
+  ConductorMaterial material = ConductorMaterial::Copper;
+  double bareDiameter = 0;  // d, mm
+};
+
 // One press of 計算 worked out: the press (outcome, message, the state it
 // leaves, the results in mm, g and Ω, the input it refused) and its texts.
 // A refused or cancelled press has no texts; one without a shape has only
@@ -63,15 +72,10 @@ struct CoilCalculation {
   double shownPredictedDcr = 0;
   // The text written to the box; empty for one the press leaves.
   std::string text(ResultBox b) const { return texts[indexOf(b)].value_or(""); }
-};
-
-// The resistances of a press before rounding, in the unit the resistance
-// caption names, and the wire they were worked out for.
-struct PressedResistance {
-  double aligned = 0;    // the aligned winding alone
-  double predicted = 0;  // with the crossing zone
-  ConductorMaterial material = ConductorMaterial::Copper;
-  double bareDiameter = 0;  // d, mm
+  // The units the press chose for the rows, and the resistances as shown
+  // with the wire they belong to (a press that reached the lengths).
+  ShownUnits units() const;
+  PressedResistance resistance(ConductorMaterial material) const;
 };
 
 // A press of the inputs after the press that left `previous`. A progress

@@ -141,4 +141,22 @@ std::string_view siSymbol(ResistanceUnit unit) {
   return unit == ResistanceUnit::Kiloohm ? "kΩ" : "Ω";
 }
 
+std::string_view siSymbol(Measure measure, const ShownUnits& units) {
+  switch (measure) {
+    case Measure::Thickness:
+    case Measure::Millimetres:
+      return "mm";
+    case Measure::Length:
+      return siSymbol(units.length);
+    case Measure::Mass:
+      return siSymbol(units.mass);
+    case Measure::Resistance:
+      return siSymbol(units.resistance);
+    case Measure::Text:
+    case Measure::Count:
+      break;
+  }
+  return "";
+}
+
 }  // namespace kelvane

@@ -125,5 +125,8 @@ std::string_view windowSymbol(ResistanceUnit unit);
 std::string_view siSymbol(LengthUnit unit);
 std::string_view siSymbol(MassUnit unit);
 std::string_view siSymbol(ResistanceUnit unit);
+// A result line's unit in SI: mm for the sizes, the unit chosen for a
+// length, weight or resistance, none for a text or a count.
+std::string_view siSymbol(Measure measure, const ShownUnits& units);
 
 }  // namespace kelvane

@@ -51,14 +51,13 @@ void Form1::writePress(const PressRequest& request, const CoilCalculation& calcu
   if (press.outcome == PressOutcome::LengthFailed) showMessage(press.message);
 
   const CoilResults& r = press.results;
-  const WeightResistance& w = r.weights;
-  s_.units = ShownUnits{w.lengthUnit, w.massUnit, w.resistanceUnit};
+  const ShownUnits units = calculation.units();
+  s_.units = units;
   s_.pressed = r;
-  s_.captions[indexOf(Caption::WeightUnit)] = unitCaption(w.massUnit);
-  s_.captions[indexOf(Caption::LengthUnit)] = unitCaption(w.lengthUnit);
-  s_.captions[indexOf(Caption::ResistanceUnit)] = unitCaption(w.resistanceUnit);
-  s_.resistance = PressedResistance{calculation.shownAlignedDcr, calculation.shownPredictedDcr,
-                                    s_.material, press.state.inputs.bareDiameter};
+  s_.captions[indexOf(Caption::WeightUnit)] = unitCaption(units.mass);
+  s_.captions[indexOf(Caption::LengthUnit)] = unitCaption(units.length);
+  s_.captions[indexOf(Caption::ResistanceUnit)] = unitCaption(units.resistance);
+  s_.resistance = calculation.resistance(s_.material);
   // The window's resistance row is the other way round on purpose: its Max
   // box, Text2(12), shows the predicted resistance and its Mid box the
   // aligned one; the boxes' numbering says so.

@@ -68,25 +68,13 @@ std::string resistanceText(double ohms, const ResistanceColumn& unit) {
   return resistanceFigure(ohms / unit.ohms, unit.minPlaces);
 }
 
-// The unit a result row is written in, in SI: mm for the sizes, the units
-// the press chose for the lengths, weights and resistances (none before it
-// chose them), none for the counts.
+// The unit a result row is written in, in SI; none for a length, weight or
+// resistance before a press chose its unit.
 std::string unitOf(Measure measure, const std::optional<ShownUnits>& units) {
-  switch (measure) {
-    case Measure::Thickness:
-    case Measure::Millimetres:
-      return "mm";
-    case Measure::Length:
-      return units ? std::string(siSymbol(units->length)) : "";
-    case Measure::Mass:
-      return units ? std::string(siSymbol(units->mass)) : "";
-    case Measure::Resistance:
-      return units ? std::string(siSymbol(units->resistance)) : "";
-    case Measure::Text:
-    case Measure::Count:
-      break;
-  }
-  return "";
+  const bool chosen =
+      measure == Measure::Length || measure == Measure::Mass || measure == Measure::Resistance;
+  if (chosen && !units) return "";
+  return std::string(siSymbol(measure, units.value_or(ShownUnits{})));
 }
 
 // "DCR (75 °C)".

@@ -33,11 +33,9 @@ FirstPress pressOnOpening(const TypedCoil& typed) {
   shown.calc = press.state;
   for (int i = 0; i < kResultBoxCount; ++i) shown.results[i] = calculation.texts[i].value_or("");
   if (press.outcome == PressOutcome::NoShape) return first;
-  const WeightResistance& w = press.results.weights;
-  shown.units = ShownUnits{w.lengthUnit, w.massUnit, w.resistanceUnit};
+  shown.units = calculation.units();
   shown.pressed = press.results;
-  shown.resistance = PressedResistance{calculation.shownAlignedDcr, calculation.shownPredictedDcr,
-                                       typed.material, press.state.inputs.bareDiameter};
+  shown.resistance = calculation.resistance(typed.material);
   shown.current = press.outcome == PressOutcome::Complete;
   return first;
 }

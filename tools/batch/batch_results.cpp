@@ -31,22 +31,6 @@ constexpr LengthUnit kLengthUnit = LengthUnit::Metre;
 constexpr MassUnit kMassUnit = MassUnit::Gram;
 constexpr ResistanceUnit kResistanceUnit = ResistanceUnit::Ohm;
 
-std::string unitSymbol(Measure measure) {
-  switch (measure) {
-    case Measure::Thickness:
-    case Measure::Millimetres:
-      return "mm";
-    case Measure::Length:
-      return std::string(siSymbol(kLengthUnit));
-    case Measure::Mass:
-      return std::string(siSymbol(kMassUnit));
-    case Measure::Resistance:
-      return std::string(siSymbol(kResistanceUnit));
-    default:
-      return "";
-  }
-}
-
 struct Column {
   std::string header;
   Quantity quantity;
@@ -60,7 +44,8 @@ const std::vector<Column>& columnsOf(bool workingTemperature) {
       std::vector<Column>& out = both[working];
       for (const ResultField& line : resultFields()) {
         const Measure measure = line.measure;
-        const std::string unit = unitSymbol(measure);
+        const std::string unit(
+            siSymbol(measure, ShownUnits{kLengthUnit, kMassUnit, kResistanceUnit}));
         const std::string bracket = unit.empty() ? "" : " [" + unit + "]";
         if (line.aligned == ResultBox::OuterRorD) {
           for (const FormerShape shape : {FormerShape::Round, FormerShape::Fan}) {

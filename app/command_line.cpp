@@ -12,6 +12,7 @@
 
 #include "form/form1.h"
 #include "form/form_job.h"
+#include "job/request_quote.h"
 #include "job/addressee.h"
 #include "job/file_io.h"
 #include "job/output_file.h"
@@ -109,22 +110,28 @@ QString helpText(const QCommandLineParser& options) {
       .replace(QStringLiteral("\nArguments:\n"), QStringLiteral("\n引数:\n"));
 }
 
-// The customer's quotation of the job on the form, as the job stands: its
-// terms or the user's price list, its 版 and 発行日 or those of a first issue.
-Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job, const form::Form1& form) {
-  // The job's terms, the wire price from the list when they hold none for the
-  // job's material (job::pricingTerms).
-  const Expected<job::PricingTerms> terms =
-      job::pricingTerms(job.terms, job.material, [] { return ui::readUserPriceList(); });
-  if (!terms) {
-    return Failure{terms.message() + (job.terms ? "見積条件の線材単価がこの案件の材料のものでない"
-                                                  "案件の見積書は、読める単価表がないと作れません。"
-                                                : "見積条件のない案件の見積書は、読める単価表が"
-                                                  "ないと作れません。")};
-  }
-  Expected<job::CoilPrice> price = job::priceOfCoil(form::shownCoil(form), terms->terms);
-  if (!price) return price.failure();
-  ui::CustomerQuotation quotation{ui::storedCompanyInfo(), job.fields, price->quote,
+// The customer's quotation of the job, every item priced from the coil its
+// form shows, as the job stands: each item's terms or the user's price
+// list, the job's 版 and 発行日 or those of a first issue.
+Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
+                                                   const std::vector<form::Form1>& forms) {
+  std::vector<job::ShownCoil> coils;
+  for (const form::Form1& form : forms) coils.push_back(form::shownCoil(form));
+  // Each item's terms, the wire price from the list when they hold none for
+  // the item's material (job::pricingTerms).
+  Expected<job::RequestQuote> request =
+      job::priceRequest(job.items, coils, [](const job::Item& item) -> Expected<job::PricingTerms> {
+        Expected<job::PricingTerms> terms = job::pricingTerms(
+            item.terms, item.coil.material, [] { return ui::readUserPriceList(); });
+        if (terms) return terms;
+        return Failure{terms.message() + (item.terms
+                                              ? "見積条件の線材単価がこの品目の材料のものでない"
+                                                "品目の見積書は、読める単価表がないと作れません。"
+                                              : "見積条件のない品目の見積書は、読める単価表が"
+                                                "ないと作れません。")};
+      });
+  if (!request) return request.failure();
+  ui::CustomerQuotation quotation{ui::storedCompanyInfo(), job.fields, std::move(request.value()),
                                   QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
   if (job.fields.revision == 0) {
     quotation.fields.revision = 1;
@@ -231,13 +238,17 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
 int writeOutputs(const Request& request) {
   const Expected<job::Job> job = job::readJobFile(request.jobFile);
   if (!job) return failed(QString::fromStdString(job.message()));
-  form::Form1 form;
-  form::applyJob(*job, form);
-  if (!form.state().resultsCurrent) {
+  // Every item opened on a form of its own, as the window opens it.
+  std::vector<form::Form1> forms(job->items.size());
+  for (std::size_t i = 0; i < forms.size(); ++i) {
+    form::applyCoil(job->items[i].coil, forms[i]);
+    if (forms[i].state().resultsCurrent) continue;
     // A sheet without results quotes nothing; the window would show why.
-    const auto& messages = form.state().messages;
-    return failed(QStringLiteral("「%1」は計算できません。%2")
-                      .arg(nameOf(request.jobFile),
+    const auto& messages = forms[i].state().messages;
+    const QString which =
+        forms.size() > 1 ? QString::fromStdString(job::itemLabel(i, job->items[i])) : QString();
+    return failed(QStringLiteral("「%1」%2は計算できません。%3")
+                      .arg(nameOf(request.jobFile), which,
                            messages.empty() ? QString() : QString::fromStdString(messages.back())));
   }
 
@@ -254,9 +265,13 @@ int writeOutputs(const Request& request) {
     outputs.back()->bytes = std::move(bytes);
   };
   if (!request.reportFile.empty()) {
-    ui::QuotationContent content = ui::quotationOf(form, job->fields);
-    if (job->terms) content.cost = ui::sheetCostOf(form, *job->terms);
-    const std::optional<QByteArray> pdf = ui::quotationPdf(content);
+    std::vector<ui::QuotationContent> sections;
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+      const job::Item& item = job->items[i];
+      sections.push_back(ui::quotationOf(forms[i], job->fields, item));
+      if (item.terms) sections.back().cost = ui::sheetCostOf(forms[i], *item.terms);
+    }
+    const std::optional<QByteArray> pdf = ui::quotationPdf(sections);
     if (!pdf) {
       return failed(QStringLiteral("「%1」を保存できません（PDFを作れません）。")
                         .arg(nameOf(request.reportFile)));
@@ -264,7 +279,7 @@ int writeOutputs(const Request& request) {
     add(request.reportFile, pdf->toStdString());
   }
   if (!request.quotationFile.empty()) {
-    const Expected<ui::CustomerQuotation> quotation = customerQuotationOf(*job, form);
+    const Expected<ui::CustomerQuotation> quotation = customerQuotationOf(*job, forms);
     if (!quotation) return failed(QString::fromStdString(quotation.message()));
     const std::optional<QByteArray> pdf = ui::customerQuotationPdf(*quotation);
     if (!pdf) {
@@ -274,11 +289,14 @@ int writeOutputs(const Request& request) {
     add(request.quotationFile, pdf->toStdString());
   }
   if (!request.csvFile.empty()) {
-    const job::ShownCoil coil = form::shownCoil(form);
-    job::ResultsTable table =
-        job::resultsTable(coil, job->fields, job::localMinute(std::chrono::system_clock::now()));
-    job::addQuotation(table, coil, job->terms);
-    add(request.csvFile, job::toCsv(table));
+    const std::string createdAt = job::localMinute(std::chrono::system_clock::now());
+    std::vector<job::ResultsTable> tables;
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+      const job::ShownCoil coil = form::shownCoil(forms[i]);
+      tables.push_back(job::resultsTable(coil, job->fields, job->items[i], createdAt));
+      job::addQuotation(tables.back(), coil, job->items[i].terms);
+    }
+    add(request.csvFile, job::toCsv(tables));
   }
   for (auto& output : outputs) {
     if (auto opened = output->out.open(output->file, job::OutputFile::Reader::Await); !opened.ok())

@@ -17,14 +17,14 @@ namespace {
 
 using kelvane::ConductorMaterial;
 using kelvane::FormerShape;
-using kelvane::job::Job;
+using kelvane::TypedCoil;
 namespace form = kelvane::form;
 
 constexpr int kRows = 20000;
 
 struct TypicalRows {
   std::string csv;
-  std::vector<Job> jobs;
+  std::vector<TypedCoil> coils;
 };
 
 // Enamelled wire of 0.1 to 1 mm on formers of everyday size; the same rows
@@ -43,21 +43,21 @@ const TypicalRows& typicalRows() {
     r.csv += "\r\n";
     const form::Form1 fresh;
     for (int i = 0; i < kRows; ++i) {
-      Job job;
-      job.inputs = fresh.state().inputTexts;
+      TypedCoil job;
+      job.texts = fresh.state().inputTexts;
       const std::string d = pick({"0.1", "0.2", "0.3", "0.5", "0.8", "1"});
-      job.input(form::box::BareDiameter) = d;
-      job.input(form::box::FinishedDiameter) = std::to_string(std::stod(d) * 1.08).substr(0, 5);
-      job.input(form::box::Turns) =
+      job.texts[kelvane::indexOf(form::box::BareDiameter)] = d;
+      job.texts[kelvane::indexOf(form::box::FinishedDiameter)] = std::to_string(std::stod(d) * 1.08).substr(0, 5);
+      job.texts[kelvane::indexOf(form::box::Turns)] =
           std::to_string(std::uniform_int_distribution(100, 2000)(random));
-      job.input(form::box::ReferenceThickness) = pick({"5", "8", "10", "20"});
-      job.input(form::box::InnerDiameter) = pick({"8", "10", "25"});
-      job.input(form::box::SideA) = pick({"6", "12"});
+      job.texts[kelvane::indexOf(form::box::ReferenceThickness)] = pick({"5", "8", "10", "20"});
+      job.texts[kelvane::indexOf(form::box::InnerDiameter)] = pick({"8", "10", "25"});
+      job.texts[kelvane::indexOf(form::box::SideA)] = pick({"6", "12"});
       job.former = static_cast<FormerShape>(i % 3);
       job.material = static_cast<ConductorMaterial>((i / 3) % 3);
-      for (const std::string& text : job.inputs) r.csv += text + ",";
+      for (const std::string& text : job.texts) r.csv += text + ",";
       r.csv += std::to_string(i % 3) + "," + std::to_string((i / 3) % 3) + "\r\n";
-      r.jobs.push_back(std::move(job));
+      r.coils.push_back(std::move(job));
     }
     return r;
   }();
@@ -96,11 +96,11 @@ void batchOneThread(benchmark::State& state) { runOn(state, 1); }
 // The same rows, each opened on one form as the window opens a job and
 // presses 計算, one after another.
 void formOneByOne(benchmark::State& state) {
-  const std::vector<Job>& jobs = typicalRows().jobs;
+  const std::vector<TypedCoil>& coils = typicalRows().coils;
   for (auto _ : state) {
     form::Form1 form;
-    for (const Job& job : jobs) {
-      kelvane::form::applyJob(job, form);
+    for (const TypedCoil& coil : coils) {
+      kelvane::form::applyCoil(coil, form);
       benchmark::DoNotOptimize(form.state().resultTexts[0].data());
     }
   }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -63,6 +65,18 @@ inline constexpr int kResultBoxCount = 22;
 
 inline constexpr int indexOf(InputBox b) { return static_cast<int>(b); }
 inline constexpr int indexOf(ResultBox b) { return static_cast<int>(b); }
+
+// The green result boxes: a value typed into one of them is a target that the
+// turns are worked back from when it is left.
+inline constexpr std::array<ResultBox, 4> kTargetBoxes = {
+    ResultBox::AlignedHeight, ResultBox::AlignedWeight, ResultBox::PredictedDcr,
+    ResultBox::CrossHeight};
+
+// Whether the result box takes typing: only the green target boxes do; the
+// others show what the press worked out and can be selected and copied.
+inline constexpr bool takesTyping(ResultBox b) {
+  return std::find(kTargetBoxes.begin(), kTargetBoxes.end(), b) != kTargetBoxes.end();
+}
 
 // An input as the engineer knows it, once for every reader: the window's
 // caption and messages, a job file, the batch's columns, the results table.

@@ -20,6 +20,7 @@ struct TypedCoil {
   std::optional<FormerShape> former = FormerShape::Rectangular;
   ConductorMaterial material = ConductorMaterial::Copper;
   const std::string& text(InputBox b) const { return texts[indexOf(b)]; }
+  bool operator==(const TypedCoil&) const = default;
 };
 
 // The coil as the window opens: every input's opening text, the rectangular

@@ -23,17 +23,8 @@ using enum InputBox;
 using enum ResultBox;
 }  // namespace box
 
-// The green result boxes: a value typed into one of them is a target that the
-// turns are worked back from when it is left.
-inline constexpr std::array<ResultBox, 4> kTargetBoxes = {
-    ResultBox::AlignedHeight, ResultBox::AlignedWeight, ResultBox::PredictedDcr,
-    ResultBox::CrossHeight};
-
-// Whether the result box takes typing: only the green target boxes do; the
-// others show what the press worked out and can be selected and copied.
-inline constexpr bool takesTyping(ResultBox b) {
-  return std::find(kTargetBoxes.begin(), kTargetBoxes.end(), b) != kTargetBoxes.end();
-}
+using kelvane::kTargetBoxes;
+using kelvane::takesTyping;
 
 using kelvane::indexOf;
 

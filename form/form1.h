@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/calculation_state.h"
@@ -59,6 +60,11 @@ struct FormState {
   // program last wrote it, whatever its text is now.
   std::array<bool, kInputBoxCount> inputEdited{};
   std::array<bool, kResultBoxCount> resultEdited{};
+  // How many targets the turns were worked back from, and the last of them:
+  // its box and its text as typed (the customer's requirement, kept with a
+  // quotation's item).
+  int targetsSolved = 0;
+  std::optional<std::pair<ResultBox, std::string>> lastTarget;
   std::array<std::string, kCaptionCount> captions;  // the captions that change at run time
   // Whether the result boxes, captions and drawing belong to the inputs as
   // they stand: true from a complete press until an input box, the shape or
@@ -233,6 +239,8 @@ class Form1 {
   // selected. No lost-focus rule runs for the control that had the focus.
   void refuseBox(InputBox b, std::string_view message);
   void resetDrawing();
+  // A target's turns were written: counted, and kept as the last.
+  void solved(ResultBox target);
   void drawSection();
 
   FormState s_;

@@ -4,39 +4,38 @@
 
 namespace kelvane::form {
 
-void applyJob(const Job& job, Form1& form) {
+void applyCoil(const TypedCoil& coil, Form1& form) {
   form.clearResults();
 
   // The focus leaves the box it is in before the texts change, so that the
   // box's rule runs on the old texts, which are all replaced next. Then the
   // material button is clicked, as nothing else switches it on.
   const ControlId focus = form.parkFocus();
-  form.selectMaterial(job.material);
+  form.selectMaterial(coil.material);
   for (int i = 0; i < kInputBoxCount; ++i) {
     const auto b = static_cast<InputBox>(i);
-    form.setText(b, job.input(b));
+    form.setText(b, coil.text(b));
   }
-  form.selectFormer(job.former);
+  form.selectFormer(coil.former);
   form.returnFocus(focus);
 
   form.calculate();
 }
 
-Job jobFromForm(const Form1& form, const JobFields& fields) {
-  Job job;
-  job.fields = fields;
-  return jobToSave(form, std::move(job));
-}
+void applyJob(const job::Job& job, Form1& form) { applyCoil(job.items.front().coil, form); }
 
-Job jobToSave(const Form1& form, Job job) {
-  const FormState& s = form.state();
-  job.inputs = s.inputTexts;
-  job.former = s.former;
-  job.material = s.material;
+job::Job jobToSave(const Form1& form, job::Job job) {
+  job.items.front().coil = form.state().typed();
   // Who saved it and when are stamped anew.
   job.programVersion.clear();
   job.savedAt.clear();
   return job;
+}
+
+job::Job jobFromForm(const Form1& form, const job::JobFields& fields) {
+  job::Job job;
+  job.fields = fields;
+  return jobToSave(form, std::move(job));
 }
 
 job::ShownCoil shownCoil(const Form1& form) {

@@ -95,7 +95,10 @@ void Form1::solveTarget(ResultBox target) {
     }
     if (!layers) return;
     const double turns = TurnsFromLayers(*layers, state.turnsOddLayer, state.turnsEvenLayer);
-    if (std::isfinite(turns)) write(box::Turns, plainDecimal(turns));
+    if (std::isfinite(turns)) {
+      write(box::Turns, plainDecimal(turns));
+      solved(target);
+    }
     return;
   }
 
@@ -141,6 +144,12 @@ void Form1::solveTarget(ResultBox target) {
     return;
   }
   write(box::Turns, plainDecimal(**found));
+  solved(target);
+}
+
+void Form1::solved(ResultBox target) {
+  ++s_.targetsSolved;
+  s_.lastTarget = std::pair(target, s_.text(target));
 }
 
 }  // namespace kelvane::form

@@ -80,10 +80,10 @@ std::string documentStem(std::string_view stem, std::string_view document) {
   return std::string(stem) + "_" + std::string(document);
 }
 
-std::string suggestedFileName(const JobFields& fields, std::string_view suffix,
+std::string suggestedFileName(const Job& job, std::string_view suffix,
                               std::string_view document) {
-  const std::string quotation = safePart(fields.quotationNumber);
-  const std::string part = safePart(fields.partNumber);
+  const std::string quotation = safePart(job.fields.quotationNumber);
+  const std::string part = job.items.size() == 1 ? safePart(job.items.front().partNumber) : "";
   std::string stem = quotation.empty() || part.empty() ? quotation + part : quotation + "_" + part;
   cutToWholeCharacters(stem, kMaxStemBytes);
   const std::size_t first = stem.find_first_not_of('.');

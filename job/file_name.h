@@ -8,8 +8,9 @@
 namespace kelvane::job {
 
 // The name the save and export dialogs offer for a job that has no file yet:
-// 見積番号 and 品番 joined by "_", then the suffix ("Q2026-118_AB-12.kelvane").
-// Either alone when the other is empty; 無題 only when both are.
+// 見積番号 and, for a job of one item, its 品番 joined by "_", then the suffix
+// ("Q2026-118_AB-12.kelvane"). Either alone when the other is empty; 無題
+// only when both are.
 //
 // Each field is trimmed of blanks (the ideographic space too) and control
 // characters at its ends; inside, every character some file system refuses
@@ -22,7 +23,7 @@ namespace kelvane::job {
 // A document of the job gets its name after the stem ("…_見積書.pdf",
 // "…_見積計算書.pdf"), so the internal cost sheet is never offered under the
 // name of the customer's quotation, nor the other way round.
-std::string suggestedFileName(const JobFields& fields, std::string_view suffix,
+std::string suggestedFileName(const Job& job, std::string_view suffix,
                               std::string_view document = {});
 
 // The documents a job puts out as PDF or on paper.

@@ -5,10 +5,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/coil_fields.h"
 #include "core/former_shape.h"
 #include "core/materials.h"
+#include "core/read_coil.h"
 #include "core/temperature_resistance.h"
 #include "job/quotation.h"
 
@@ -20,7 +22,6 @@ struct JobFields {
   // The person at the customer the 見積書 is addressed to (様); empty
   // when it goes to the company or department (御中).
   std::string customerPerson;
-  std::string partNumber;       // 品番
   std::string quotationNumber;  // 見積番号
   std::string personInCharge;   // 担当者
   std::string memo;             // メモ, may run over several lines
@@ -38,27 +39,59 @@ struct JobFields {
   bool operator==(const JobFields&) const = default;
 };
 
-// A quotation job: the coil's inputs exactly as typed and the job's own
-// fields. The results are not part of it; they are computed again whenever
-// the job is opened, so what is shown always comes from this program.
-struct Job {
-  // The input texts as typed, indexed by InputBox.
-  std::array<std::string, kInputBoxCount> inputs;
-  // The shape button that is on; none when a program switched all of them off.
-  std::optional<FormerShape> former = FormerShape::Rectangular;
-  ConductorMaterial material = ConductorMaterial::Copper;
-  JobFields fields;
+// What the customer asked one of an item's results to be, kept from the
+// target typed into its box: the coil may change later (another wire), and
+// the item then shows whether its results still meet it.
+struct Specification {
+  // The result box the target was typed into: the aligned height, the
+  // crossed height, the aligned weight or the DCR at 20 °C.
+  ResultBox box = ResultBox::AlignedHeight;
+  double value = 0;   // in `unit`
+  std::string unit;   // SI symbol: "mm", "mg", "g", "kg", "Ω", "kΩ"
+  // ±, in % of the value; none: the default (kDefaultTolerancePercent).
+  std::optional<double> tolerancePercent;
+  bool operator==(const Specification&) const = default;
+};
+// How far a result may lie from a specification that names no tolerance.
+inline constexpr double kDefaultTolerancePercent = 5;
+// The boxes a specification can be kept for: the targets the window solves.
+// The boxes a specification is kept for are the targets (kTargetBoxes).
+
+// One coil of a quotation: what it is called on the 見積書, the coil's inputs
+// exactly as typed, the 見積条件 it is priced with and what the customer
+// asked of it. The results are not part of it; they are computed again
+// whenever the job is opened, so what is shown always comes from this program.
+struct Item {
+  std::string partNumber;  // 品番
+  std::string name;        // 品名
+  TypedCoil coil = openingCoil();
   // 見積条件; none in a job saved before prices were kept, or not priced yet.
   std::optional<QuotationTerms> terms;
   // When the price list the terms were taken from was saved (its "savedAt");
   // empty when the terms were typed rather than taken from a price list.
   std::string priceListSavedAt;
+  // The lot of terms.quantities the 見積書 totals (its 数量 on the item's
+  // line); the other lots are quoted as prices by quantity beside it.
+  std::size_t basisLot = 0;
+  // At most one for each target box.
+  std::vector<Specification> specification;
+
+  std::string& input(InputBox b) { return coil.texts[indexOf(b)]; }
+  const std::string& input(InputBox b) const { return coil.text(b); }
+  bool operator==(const Item&) const = default;
+};
+
+// The most items one job holds.
+inline constexpr std::size_t kMaxItems = 100;
+
+// A quotation job: the customer's request, its own fields once and its items,
+// one to kMaxItems.
+struct Job {
+  JobFields fields;
+  std::vector<Item> items = {Item{}};
   // Who saved the job and when; filled in by stampForSaving.
   std::string programVersion;
   std::string savedAt;  // ISO 8601, UTC: 2026-12-08T01:15:30Z
-
-  std::string& input(InputBox b) { return inputs[indexOf(b)]; }
-  const std::string& input(InputBox b) const { return inputs[indexOf(b)]; }
   bool operator==(const Job&) const = default;
 };
 

@@ -1,11 +1,13 @@
 #include "job/job_json.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string_view>
 #include <tuple>
 #include <utility>
 
+#include "job/specification.h"
 #include "job/terms_json.h"
 
 namespace kelvane::job {
@@ -17,23 +19,24 @@ constexpr FileKind kJobFile{"案件ファイル", kFormatName, kFormatVersion};
 
 Failure refusal(std::string message) { return Failure{std::move(message)}; }
 
-Expected<std::optional<FormerShape>> readFormer(const json& root) {
-  const auto it = root.find("former");
-  if (it == root.end()) return refusal("「former」がありません。");
+Expected<std::optional<FormerShape>> readFormer(const json& item, const std::string& at) {
+  const auto it = item.find("former");
+  if (it == item.end()) return refusal("「" + at + "former」がありません。");
   if (it->is_null()) return std::optional<FormerShape>();
   if (it->is_string()) {
     if (auto shape = formerFromWord(it->get<std::string>())) return std::optional(*shape);
   }
-  return refusal("「former」は round、rectangular、fan、null のどれかです。");
+  return refusal("「" + at + "former」は round、rectangular、fan、null のどれかです。");
 }
 
-Expected<ConductorMaterial> readMaterial(const json& root) {
-  const auto it = root.find("material");
-  if (it == root.end()) return refusal("「material」がありません。");
+Expected<ConductorMaterial> readMaterial(const json& item, const std::string& at) {
+  const auto it = item.find("material");
+  if (it == item.end()) return refusal("「" + at + "material」がありません。");
   if (it->is_string()) {
     if (auto material = materialFromWord(it->get<std::string>())) return *material;
   }
-  return refusal("「material」は copper、aluminium、copperCladAluminium85 のどれかです。");
+  return refusal("「" + at +
+                 "material」は copper、aluminium、copperCladAluminium85 のどれかです。");
 }
 
 // 使用温度 in the job's fields: a number within the span a quotation may
@@ -73,14 +76,15 @@ std::optional<Failure> readQuotationFields(const json& fields, JobFields& into) 
   return std::nullopt;
 }
 
-// 見積条件 of a version 2 job: none when left out or null. Their wire price
-// is for `material`, the job's, unless they name another.
-Expected<std::optional<QuotationTerms>> readJobTerms(const json& root, ConductorMaterial material) {
-  const auto it = root.find("quotationTerms");
-  if (it == root.end() || it->is_null()) return std::optional<QuotationTerms>();
+// An item's 見積条件: none when left out or null. Their wire price is for
+// `material`, the item's, unless they name another.
+Expected<std::optional<QuotationTerms>> readItemTerms(const json& item, const std::string& at,
+                                                      ConductorMaterial material) {
+  const auto it = item.find("quotationTerms");
+  if (it == item.end() || it->is_null()) return std::optional<QuotationTerms>();
   if (!it->is_object())
-    return refusal("「quotationTerms」がオブジェクトでも null でもありません。");
-  auto terms = readTerms(*it, "quotationTerms", material);
+    return refusal("「" + at + "quotationTerms」がオブジェクトでも null でもありません。");
+  auto terms = readTerms(*it, at + "quotationTerms", material);
   if (!terms) return terms.failure();
   return std::optional(std::move(terms.value()));
 }
@@ -121,16 +125,198 @@ bool isSavedTime(std::string_view text) {
 // A date that is no day of the calendar ("2026-02-30") would otherwise be
 // printed as today's on the customer's 見積書; the job is refused instead,
 // naming the key. Each may be empty.
-std::optional<Failure> wrongDate(const Job& job) {
-  if (!job.fields.issuedOn.empty() && !isCalendarDate(job.fields.issuedOn))
-    return refusal("「job.issuedOn」が日付ではありません（2026-12-08 の形の、暦にある日）。");
-  for (const auto& [key, time] :
-       {std::pair{"savedAt", &job.savedAt}, std::pair{"priceListSavedAt", &job.priceListSavedAt}}) {
-    if (!time->empty() && !isSavedTime(*time))
-      return refusal("「" + std::string(key) +
-                     "」が日時ではありません（2026-12-08T01:15:30Z の形の、暦にある日時）。");
+std::optional<Failure> wrongDate(std::string_view key, const std::string& day) {
+  if (day.empty() || isCalendarDate(day)) return std::nullopt;
+  return refusal("「" + std::string(key) +
+                 "」が日付ではありません（2026-12-08 の形の、暦にある日）。");
+}
+
+std::optional<Failure> wrongTime(std::string_view key, const std::string& time) {
+  if (time.empty() || isSavedTime(time)) return std::nullopt;
+  return refusal("「" + std::string(key) +
+                 "」が日時ではありません（2026-12-08T01:15:30Z の形の、暦にある日時）。");
+}
+
+constexpr std::string_view kSpecificationWords[] = {"alignedHeight", "weight", "resistance",
+                                                     "crossHeight"};
+
+std::string_view specificationWord(ResultBox box) {
+  for (std::size_t i = 0; i < kTargetBoxes.size(); ++i) {
+    if (kTargetBoxes[i] == box) return kSpecificationWords[i];
   }
+  return {};
+}
+
+nlohmann::ordered_json specificationJson(const Specification& spec) {
+  nlohmann::ordered_json out = {{"result", specificationWord(spec.box)},
+                                {"value", spec.value},
+                                {"unit", spec.unit}};
+  if (spec.tolerancePercent) out["tolerancePercent"] = *spec.tolerancePercent;
+  return out;
+}
+
+Expected<Specification> readSpecification(const json& value, const std::string& at) {
+  if (!value.is_object()) return refusal("「" + at + "」がオブジェクトではありません。");
+  Specification spec;
+  const auto word = readText(value, "result", at + ".result", true);
+  if (!word) return word.failure();
+  const auto* known = std::find(std::begin(kSpecificationWords), std::end(kSpecificationWords),
+                                word.value());
+  if (known == std::end(kSpecificationWords))
+    return refusal("「" + at +
+                   ".result」は alignedHeight、crossHeight、weight、resistance のどれかです。");
+  spec.box = kTargetBoxes[static_cast<std::size_t>(known - std::begin(kSpecificationWords))];
+  const auto number = readNumber(value, "value", at + ".value");
+  if (!number) return number.failure();
+  if (!(*number > 0)) return refusal("「" + at + ".value」は 0 より大きい数です。");
+  spec.value = *number;
+  auto unit = readText(value, "unit", at + ".unit", true);
+  if (!unit) return unit.failure();
+  const auto units = specificationUnits(spec.box);
+  if (std::find(units.begin(), units.end(), unit.value()) == units.end()) {
+    std::string named;
+    for (const std::string_view u : units) named += (named.empty() ? "" : "、") + std::string(u);
+    return refusal("「" + at + ".unit」は " + named + " のどれかです。");
+  }
+  spec.unit = std::move(unit.value());
+  if (value.contains("tolerancePercent")) {
+    const auto tolerance = readNumber(value, "tolerancePercent", at + ".tolerancePercent");
+    if (!tolerance) return tolerance.failure();
+    if (*tolerance < 0 || *tolerance > 100)
+      return refusal("「" + at + ".tolerancePercent」は 0 から 100 までの数です。");
+    spec.tolerancePercent = *tolerance;
+  }
+  return spec;
+}
+
+Expected<std::vector<Specification>> readSpecifications(const json& item, const std::string& at) {
+  std::vector<Specification> specs;
+  const auto it = item.find("specification");
+  if (it == item.end()) return specs;
+  if (!it->is_array()) return refusal("「" + at + "specification」が配列ではありません。");
+  if (it->size() > kTargetBoxes.size())
+    return refusal("「" + at + "specification」が多すぎます（4 つまで）。");
+  for (std::size_t i = 0; i < it->size(); ++i) {
+    auto spec = readSpecification((*it)[i], at + "specification[" + std::to_string(i) + "]");
+    if (!spec) return spec.failure();
+    for (const Specification& kept : specs) {
+      if (kept.box == spec->box)
+        return refusal("「" + at + "specification」に同じ結果が二度あります。");
+    }
+    specs.push_back(std::move(spec.value()));
+  }
+  return specs;
+}
+
+nlohmann::ordered_json itemJson(const Item& item) {
+  nlohmann::ordered_json out;
+  out["partNumber"] = item.partNumber;
+  out["name"] = item.name;
+  out["former"] =
+      item.coil.former ? nlohmann::ordered_json(formerWord(*item.coil.former)) : nullptr;
+  out["material"] = materialWord(item.coil.material);
+  nlohmann::ordered_json& inputs = out["inputs"];
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
+    inputs[std::string(inputField(b).key)] = item.input(b);
+  }
+  out["quotationTerms"] = item.terms ? termsJson(*item.terms, true) : nullptr;
+  out["priceListSavedAt"] = item.priceListSavedAt;
+  out["basisLot"] = item.basisLot;
+  nlohmann::ordered_json specs = nlohmann::ordered_json::array();
+  for (const Specification& spec : item.specification) specs.push_back(specificationJson(spec));
+  out["specification"] = std::move(specs);
+  return out;
+}
+
+// The coil of an item: its inputs, former and material. `at` is the path of
+// the item's object with its dot ("items[2].", or "" for the whole file of
+// a job of one coil).
+std::optional<Failure> readCoilOf(const json& item, const std::string& at, Item& into) {
+  const auto inputs = readObject(item, "inputs", at + "inputs", true);
+  if (!inputs) return inputs.failure();
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
+    const std::string key(inputField(b).key);
+    auto t = readText(**inputs, key, at + "inputs." + key, true);
+    if (!t) return t.failure();
+    into.input(b) = std::move(t.value());
+  }
+  const auto former = readFormer(item, at);
+  if (!former) return former.failure();
+  into.coil.former = *former;
+  const auto material = readMaterial(item, at);
+  if (!material) return material.failure();
+  into.coil.material = *material;
   return std::nullopt;
+}
+
+// An item's terms and where they came from (versions 2 and 3).
+std::optional<Failure> readPricing(const json& item, const std::string& at, Item& into) {
+  auto terms = readItemTerms(item, at, into.coil.material);
+  if (!terms) return terms.failure();
+  into.terms = std::move(terms.value());
+  auto savedAt = readText(item, "priceListSavedAt", at + "priceListSavedAt", false);
+  if (!savedAt) return savedAt.failure();
+  into.priceListSavedAt = std::move(savedAt.value());
+  return wrongTime(at + "priceListSavedAt", into.priceListSavedAt);
+}
+
+Expected<Item> readItem(const json& value, const std::string& at) {
+  if (!value.is_object())
+    return refusal("「" + at.substr(0, at.size() - 1) + "」がオブジェクトではありません。");
+  Item item;
+  for (const auto& [key, target] :
+       {std::pair{"partNumber", &item.partNumber}, std::pair{"name", &item.name}}) {
+    auto t = readText(value, key, at + key, false);
+    if (!t) return t.failure();
+    *target = std::move(t.value());
+  }
+  if (auto wrong = readCoilOf(value, at, item)) return *wrong;
+  if (auto wrong = readPricing(value, at, item)) return *wrong;
+  if (const auto it = value.find("basisLot"); it != value.end()) {
+    const std::size_t lots = item.terms ? item.terms->quantities.size() : kMaxQuantities;
+    const auto lot =
+        readWhole(*it, at + "basisLot", 0, static_cast<std::int64_t>(std::max<std::size_t>(lots, 1)) - 1);
+    if (!lot) return lot.failure();
+    item.basisLot = static_cast<std::size_t>(*lot);
+  }
+  auto specs = readSpecifications(value, at);
+  if (!specs) return specs.failure();
+  item.specification = std::move(specs.value());
+  return item;
+}
+
+Expected<std::vector<Item>> readItems(const json& root) {
+  const auto it = root.find("items");
+  if (it == root.end()) return refusal("「items」がありません。");
+  if (!it->is_array() || it->empty())
+    return refusal("「items」は品目を 1 つ以上並べた配列です。");
+  if (it->size() > kMaxItems)
+    return refusal("「items」の品目が多すぎます（" + std::to_string(kMaxItems) + " まで）。");
+  std::vector<Item> items;
+  items.reserve(it->size());
+  for (std::size_t i = 0; i < it->size(); ++i) {
+    auto item = readItem((*it)[i], "items[" + std::to_string(i) + "].");
+    if (!item) return item.failure();
+    items.push_back(std::move(item.value()));
+  }
+  return items;
+}
+
+// The one coil of a job of version 1 or 2, at the top of the file, with the
+// 品番 of its fields.
+Expected<Item> readSingleCoil(const json& root, const json& fields, int version) {
+  Item item;
+  if (auto wrong = readCoilOf(root, "", item)) return *wrong;
+  auto part = readText(fields, "partNumber", "job.partNumber", false);
+  if (!part) return part.failure();
+  item.partNumber = std::move(part.value());
+  // What version 2 added; in a version 1 job these keys mean nothing yet.
+  if (version >= 2) {
+    if (auto wrong = readPricing(root, "", item)) return *wrong;
+  }
+  return item;
 }
 
 }  // namespace
@@ -143,7 +329,6 @@ std::string writeJob(const Job& job) {
   root["savedAt"] = job.savedAt;
   root["job"] = {{"customer", job.fields.customer},
                  {"customerPerson", job.fields.customerPerson},
-                 {"partNumber", job.fields.partNumber},
                  {"quotationNumber", job.fields.quotationNumber},
                  {"personInCharge", job.fields.personInCharge},
                  {"memo", job.fields.memo},
@@ -155,15 +340,9 @@ std::string writeJob(const Job& job) {
                  {"revision", job.fields.revision},
                  {"issuedOn", job.fields.issuedOn},
                  {"validDays", job.fields.validDays}};
-  root["former"] = job.former ? nlohmann::ordered_json(formerWord(*job.former)) : nullptr;
-  root["material"] = materialWord(job.material);
-  nlohmann::ordered_json& inputs = root["inputs"];
-  for (int i = 0; i < kInputBoxCount; ++i) {
-    const auto b = static_cast<InputBox>(i);
-    inputs[std::string(inputField(b).key)] = job.input(b);
-  }
-  root["quotationTerms"] = job.terms ? termsJson(*job.terms, true) : nullptr;
-  root["priceListSavedAt"] = job.priceListSavedAt;
+  nlohmann::ordered_json items = nlohmann::ordered_json::array();
+  for (const Item& item : job.items) items.push_back(itemJson(item));
+  root["items"] = std::move(items);
   // Texts come from the window and are UTF-8; a stray byte that is not is
   // written as U+FFFD rather than failing the save.
   return root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
@@ -175,28 +354,11 @@ Expected<Job> readJob(std::string_view text) {
   const json& root = document->root;
 
   Job job;
-  const auto inputs = readObject(root, "inputs", "inputs", true);
-  if (!inputs) return inputs.failure();
-  for (int i = 0; i < kInputBoxCount; ++i) {
-    const auto b = static_cast<InputBox>(i);
-    const std::string key(inputField(b).key);
-    auto t = readText(**inputs, key, "inputs." + key, true);
-    if (!t) return t.failure();
-    job.input(b) = std::move(t.value());
-  }
-  const auto former = readFormer(root);
-  if (!former) return former.failure();
-  job.former = *former;
-  const auto material = readMaterial(root);
-  if (!material) return material.failure();
-  job.material = *material;
-
   const auto fields = readObject(root, "job", "job", false);
   if (!fields) return fields.failure();
   const std::pair<const char*, std::string*> fieldKeys[] = {
       {"customer", &job.fields.customer},
       {"customerPerson", &job.fields.customerPerson},
-      {"partNumber", &job.fields.partNumber},
       {"quotationNumber", &job.fields.quotationNumber},
       {"personInCharge", &job.fields.personInCharge},
       {"memo", &job.fields.memo}};
@@ -214,19 +376,22 @@ Expected<Job> readJob(std::string_view text) {
     if (!t) return t.failure();
     *target = std::move(t.value());
   }
-  // What version 2 added; in a version 1 job these keys mean nothing yet.
-  if (document->version < 2) {
-    if (auto wrong = wrongDate(job)) return *wrong;
-    return job;
+  if (auto wrong = wrongTime("savedAt", job.savedAt)) return *wrong;
+  // The customer quotation's fields came with version 2; in a version 1 job
+  // these keys mean nothing yet.
+  if (document->version >= 2) {
+    if (auto wrong = readQuotationFields(**fields, job.fields)) return *wrong;
+    if (auto wrong = wrongDate("job.issuedOn", job.fields.issuedOn)) return *wrong;
   }
-  if (auto wrong = readQuotationFields(**fields, job.fields)) return *wrong;
-  auto terms = readJobTerms(root, job.material);
-  if (!terms) return terms.failure();
-  job.terms = std::move(terms.value());
-  auto savedAt = readText(root, "priceListSavedAt", "priceListSavedAt", false);
-  if (!savedAt) return savedAt.failure();
-  job.priceListSavedAt = std::move(savedAt.value());
-  if (auto wrong = wrongDate(job)) return *wrong;
+  if (document->version >= 3) {
+    auto items = readItems(root);
+    if (!items) return items.failure();
+    job.items = std::move(items.value());
+  } else {
+    auto item = readSingleCoil(root, **fields, document->version);
+    if (!item) return item.failure();
+    job.items = {std::move(item.value())};
+  }
   return job;
 }
 

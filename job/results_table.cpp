@@ -336,15 +336,16 @@ ResultsTable resultsTable(const ShownCoil& c, double workingCelsius) {
   return table;
 }
 
-ResultsTable resultsTable(const ShownCoil& coil, const JobFields& fields,
+ResultsTable resultsTable(const ShownCoil& coil, const JobFields& fields, const Item& item,
                           std::string_view createdAt) {
   ResultsTable table = resultsTable(coil, fields.workingCelsius);
   // The working temperature moves up among the job's fields.
   TableRow temperature = std::move(table.inputs.back());
   table.inputs.pop_back();
   table.fields = {{"顧客名", fields.customer, "", ""},
-                  {"品番", fields.partNumber, "", ""},
                   {"見積番号", fields.quotationNumber, "", ""},
+                  {"品番", item.partNumber, "", ""},
+                  {"品名", item.name, "", ""},
                   {"担当者", fields.personInCharge, "", ""},
                   std::move(temperature),
                   {"作成日時", std::string(createdAt), "", ""}};
@@ -367,25 +368,41 @@ std::optional<ConductorMaterial> workingResistanceConductor(const ShownCoil& coi
   return resistance->material;
 }
 
-std::string toTabSeparated(const ResultsTable& table) { return joinRows(table, '\t', "\n"); }
+std::string toTabSeparated(std::span<const ResultsTable> tables) {
+  std::string out;
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    if (t > 0) out += "\n";
+    out += joinRows(tables[t], '\t', "\n");
+  }
+  return out;
+}
 
-std::string toHtml(const ResultsTable& table) {
+std::string toHtml(std::span<const ResultsTable> tables) {
   std::string out =
       "<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\n"
       "<head><meta charset=\"utf-8\"></head>\n<body>\n<table>\n";
-  const std::vector<std::optional<TableRow>> rows = rowsToWrite(table);
-  const std::size_t heading = table.fields.empty() ? 0 : table.fields.size() + 1;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    out += "<tr>";
-    for (const std::string& cell : cellsOf(rows[i].value_or(TableRow{})))
-      out += htmlCell(cell, i == heading);
-    out += "</tr>\n";
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    const ResultsTable& table = tables[t];
+    if (t > 0) out += "<tr></tr>\n";
+    const std::vector<std::optional<TableRow>> rows = rowsToWrite(table);
+    const std::size_t heading = table.fields.empty() ? 0 : table.fields.size() + 1;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      out += "<tr>";
+      for (const std::string& cell : cellsOf(rows[i].value_or(TableRow{})))
+        out += htmlCell(cell, i == heading);
+      out += "</tr>\n";
+    }
   }
   return out + "</table>\n</body>\n</html>\n";
 }
 
-std::string toCsv(const ResultsTable& table) {
-  return "\xEF\xBB\xBF" + joinRows(table, ',', "\r\n");
+std::string toCsv(std::span<const ResultsTable> tables) {
+  std::string out = "\xEF\xBB\xBF";
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    if (t > 0) out += "\r\n";
+    out += joinRows(tables[t], ',', "\r\n");
+  }
+  return out;
 }
 
 }  // namespace kelvane::job

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,10 +74,10 @@ struct ResultsTable {
 };
 ResultsTable resultsTable(const ShownCoil& coil, double workingCelsius);
 
-// The same table with the job's fields above it: 顧客名, 品番, 見積番号,
-// 担当者, 使用温度 (no longer among the inputs then) and 作成日時, the time
-// the table is made ("2026-12-08 16:30").
-ResultsTable resultsTable(const ShownCoil& coil, const JobFields& fields,
+// The same table with the job's and the item's fields above it: 顧客名,
+// 見積番号, 品番, 品名, 担当者, 使用温度 (no longer among the inputs then) and
+// 作成日時, the time the table is made ("2026-12-08 16:30").
+ResultsTable resultsTable(const ShownCoil& coil, const JobFields& fields, const Item& item,
                           std::string_view createdAt);
 
 // The local time to the minute, as 作成日時 gives it: "2026-12-08 16:30".
@@ -95,17 +96,22 @@ std::optional<ConductorMaterial> workingResistanceConductor(const ShownCoil& coi
 
 // For the clipboard: cells separated by tabs, lines ended by "\n". A cell holding a
 // tab, a line break or a double quote is quoted as spreadsheets read it.
-std::string toTabSeparated(const ResultsTable& table);
+//
+// The tables of several items follow one another, an empty line between.
+std::string toTabSeparated(std::span<const ResultsTable> tables);
 
 // For the clipboard beside the tabs: an HTML table of the same cells, every
 // text escaped. A cell that is a number as the program writes it ("0.2",
 // "1,010.000", "-2") is marked as that number with its decimals, every
 // other cell as text, so a spreadsheet neither reads a number as text nor a
 // part number such as "1-2" as a date.
-std::string toHtml(const ResultsTable& table);
+std::string toHtml(std::span<const ResultsTable> tables);
 
 // As a CSV file: UTF-8 with a byte order mark, fields quoted
 // only where RFC 4180 needs it, lines ended by CR LF.
-std::string toCsv(const ResultsTable& table);
+std::string toCsv(std::span<const ResultsTable> tables);
+inline std::string toTabSeparated(const ResultsTable& table) { return toTabSeparated({&table, 1}); }
+inline std::string toHtml(const ResultsTable& table) { return toHtml({&table, 1}); }
+inline std::string toCsv(const ResultsTable& table) { return toCsv({&table, 1}); }
 
 }  // namespace kelvane::job

@@ -92,25 +92,18 @@ double addressee(Page& page, const CustomerQuotation& q, double top) {
   y += 8;
   field(page, kMargin, y, kLeftWidth, QStringLiteral("件名"), qt(q.fields.subject));
   y += kFieldHeight;
-  field(page, kMargin, y, kLeftWidth, QStringLiteral("品番"), qt(q.fields.partNumber));
-  y += kFieldHeight + 4;
+  y += 4;
 
-  // The amount the customer reads first: the first lot's total with tax.
+  // The amount the customer reads first: the total with tax of every item's
+  // quoted lot.
   const double height = 12;
   page.rect(QRectF(kMargin, y, kLeftWidth, height), kInk, 0.5);
   page.rect(QRectF(kMargin, y, 38, height), kInk, 0.5, kLabelFill);
   page.line(QRectF(kMargin, y, 38, height), QStringLiteral("御見積金額（税込）"),
             page.font(10, true), Qt::AlignHCenter);
-  page.line(QRectF(kMargin + 38, y, kLeftWidth - 38, height), qt(job::yenText(q.quote.totalYen)),
+  page.line(QRectF(kMargin + 38, y, kLeftWidth - 38, height), qt(job::yenText(q.request.totalYen)),
             page.font(16, true), Qt::AlignRight);
   y += height + 1;
-  if (!q.quote.lots.empty()) {
-    page.line(QRectF(kMargin - kCellPadding, y, kLeftWidth, 4.5),
-              QStringLiteral("数量 %1 個の合計金額です。")
-                  .arg(qt(job::quantityText(q.quote.lots.front().quantity))),
-              page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);
-    y += 4.5;
-  }
   return y;
 }
 
@@ -154,29 +147,27 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
   double y = heading(page, kMargin, top, kContentWidth, QStringLiteral("明細"));
   const std::vector<Column> columns = {
       {72, Qt::AlignLeft}, {30, Qt::AlignRight}, {39, Qt::AlignRight}, {39, Qt::AlignRight}};
-  const QString item = !q.fields.partNumber.empty() ? qt(q.fields.partNumber)
-                       : !q.fields.subject.empty()  ? qt(q.fields.subject)
-                                                    : QStringLiteral("巻線コイル");
   // 単価, 金額 and 小計 are before tax; 消費税 and 合計 say what they are.
-  std::vector<Row> rows = {rowOf({QStringLiteral("品名・品番"), QStringLiteral("数量"),
+  std::vector<Row> rows = {rowOf({QStringLiteral("品番・品名"), QStringLiteral("数量"),
                                   QStringLiteral("単価（税抜）"), QStringLiteral("金額（税抜）")})};
-  for (const job::LotPrice& lot : q.quote.lots) {
+  for (const job::QuotedItem& item : q.request.items) {
+    const QString names = qt(item.partNumber) +
+                          (item.partNumber.empty() || item.name.empty() ? "" : " ") +
+                          qt(item.name);
+    const job::LotPrice& lot = item.basis();
     rows.push_back(
-        rowOf({item, qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
+        rowOf({names.isEmpty() ? QStringLiteral("巻線コイル") : names,
+               qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
                qt(job::unitPriceText(lot.unitPriceSen)), qt(job::yenText(lot.amountYen))}));
   }
   y = table(page, kMargin, y, columns, rows, 10);
 
   // The totals stand under 単価 and 金額.
   const double labelX = kMargin + 72 + 30, labelWidth = 39, valueWidth = 39;
-  const QString first =
-      q.quote.lots.empty()
-          ? QString()
-          : QStringLiteral("数量 %1 個").arg(qt(job::quantityText(q.quote.lots.front().quantity)));
   for (const auto& [label, amount, bold] :
-       {std::tuple{QStringLiteral("小計（税抜）"), q.quote.subtotalYen, false},
-        std::tuple{qt(job::kTaxCaption), q.quote.taxYen, false},
-        std::tuple{QStringLiteral("合計"), q.quote.totalYen, true}}) {
+       {std::tuple{QStringLiteral("小計（税抜）"), q.request.subtotalYen, false},
+        std::tuple{qt(job::kTaxCaption), q.request.taxYen, false},
+        std::tuple{QStringLiteral("合計"), q.request.totalYen, true}}) {
     page.rect(QRectF(labelX, y, labelWidth, kRowHeight + 0.5), kGrid, 0.2, kLabelFill);
     page.line(QRectF(labelX, y, labelWidth, kRowHeight + 0.5), label, page.font(kTextPoints, bold),
               Qt::AlignHCenter);
@@ -185,10 +176,6 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
               qt(job::yenText(amount)), page.font(10, bold), Qt::AlignRight);
     y += kRowHeight + 0.5;
   }
-  page.line(QRectF(kMargin - kCellPadding, y - 3 * (kRowHeight + 0.5), labelX - kMargin - 2,
-                   kRowHeight + 0.5),
-            QStringLiteral("小計・消費税・合計は%1の場合です。").arg(first),
-            page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);
   return y;
 }
 

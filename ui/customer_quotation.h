@@ -7,7 +7,7 @@
 
 #include "core/expected.h"
 #include "job/job.h"
-#include "job/quotation.h"
+#include "job/request_quote.h"
 #include "ui/company_info.h"
 
 class QPagedPaintDevice;
@@ -16,13 +16,13 @@ class QPainter;
 namespace kelvane::ui {
 
 // Everything the customer's quotation (見積書) shows: who issues it, the
-// job's fields (the customer, 見積番号 and its 版, 件名, 品番, 納期, 支払条件,
-// 備考, 有効期限 in days), the prices of every lot size, and the day it is
-// issued.
+// job's fields (the customer, 見積番号 and its 版, 件名, 納期, 支払条件, 備考,
+// 有効期限 in days), every item priced with the totals over their basis
+// lots, and the day it is issued.
 struct CustomerQuotation {
   CompanyInfo company;
   job::JobFields fields;
-  job::Quote quote;
+  job::RequestQuote request;
   QDate issuedOn;
   QString programVersion;  // in the PDF's properties, not on the page
 };

@@ -72,7 +72,6 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
   customerPerson_ = lineFor(fields.customerPerson, "customerPerson", this);
   customerPerson_->setToolTip(
       QStringLiteral("見積書の宛名にする先方の方の氏名：「会社名 氏名 様」と載ります。"));
-  partNumber_ = lineFor(fields.partNumber, "partNumber", this);
   quotationNumber_ = lineFor(fields.quotationNumber, "quotationNumber", this);
   personInCharge_ = lineFor(fields.personInCharge, "personInCharge", this);
   subject_ = lineFor(fields.subject, "subject", this);
@@ -108,7 +107,6 @@ JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
   auto* layout = new QFormLayout(this);
   layout->addRow(QStringLiteral("顧客名"), customer_);
   layout->addRow(QStringLiteral("先方ご担当者"), customerPerson_);
-  layout->addRow(QStringLiteral("品番"), partNumber_);
   layout->addRow(QStringLiteral("見積番号"), quotationNumber_);
   layout->addRow(QStringLiteral("担当者"), personInCharge_);
   layout->addRow(QStringLiteral("件名"), subject_);
@@ -152,7 +150,6 @@ void JobFieldsDialog::accept() {
   if (!celsius) return refuse(celsius.message(), temperature_);
   fields_.customer = customer_->text().toStdString();
   fields_.customerPerson = customerPerson_->text().toStdString();
-  fields_.partNumber = partNumber_->text().toStdString();
   fields_.quotationNumber = quotationNumber_->text().toStdString();
   fields_.personInCharge = personInCharge_->text().toStdString();
   fields_.memo = memo_->toPlainText().toStdString();

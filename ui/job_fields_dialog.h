@@ -35,7 +35,6 @@ class JobFieldsDialog : public QDialog {
   job::JobFields fields_;
   QLineEdit* customer_;
   QLineEdit* customerPerson_;
-  QLineEdit* partNumber_;
   QLineEdit* quotationNumber_;
   QLineEdit* personInCharge_;
   QLineEdit* subject_;

@@ -1,6 +1,9 @@
 #include "ui/job_window.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QTableWidget>
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -30,6 +33,8 @@
 #include "job/quotation_rows.h"
 #include "job/quotation_text.h"
 #include "job/results_table.h"
+#include "job/specification.h"
+#include "job/money_text.h"
 #include "ui/company_info.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
@@ -154,6 +159,18 @@ bool askNoCustomerWithMessageBox(QWidget* parent) {
   return box.exec() == QMessageBox::Yes;
 }
 
+bool askWithYesNo(QWidget* parent, const QString& question) {
+  QMessageBox box(QMessageBox::Question, caption(), question, QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
 // The local day, as 発行日 keeps it: "2026-12-08".
 std::string today() { return QDate::currentDate().toString(Qt::ISODate).toStdString(); }
 
@@ -174,10 +191,33 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
     return askNewPricesWithMessageBox(this, question);
   };
   askNoCustomer_ = [this] { return askNoCustomerWithMessageBox(this); };
+  askRemoveItem_ = [this](const QString& question) { return askWithYesNo(this, question); };
+  askOffSpecification_ = [this](const QString& question) { return askWithYesNo(this, question); };
+
+  auto* central = new QWidget(this);
+  auto* row = new QHBoxLayout(central);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  items_ = new ItemList(central);
+  items_->setFixedWidth(430);
+  row->addWidget(items_);
+  setCentralWidget(central);
+  connect(items_, &ItemList::chosen, this, [this](int r) { showItem(std::size_t(r)); });
+  connect(items_, &ItemList::namesEdited, this,
+          [this](int r, const QString& part, const QString& name) {
+            setItemNames(std::size_t(r), part.toStdString(), name.toStdString());
+          });
+  connect(items_, &ItemList::basisLotChosen, this, [this](int lot) { setBasisLot(std::size_t(lot)); });
+  connect(items_, &ItemList::addRequested, this, [this] { addItem(); });
+  connect(items_, &ItemList::duplicateRequested, this, [this] { duplicateItem(); });
+  connect(items_, &ItemList::removeRequested, this, [this] { removeItem(); });
+  connect(items_, &ItemList::moveRequested, this, [this](int by) { moveItem(by); });
+  connect(items_, &ItemList::computeAllRequested, this, [this] { computeAllItems(); });
 
   installForm(new MainWindow);
   saved_ = currentJob();
   buildMenus();
+  refreshItems();
   // The form keeps its size; the window is the form and the menu bar above.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   updateTitle();
@@ -206,6 +246,12 @@ void JobWindow::setNewPricesAsker(NewPricesAsker asker) { askNewPrices_ = std::m
 
 void JobWindow::setNoCustomerAsker(NoCustomerAsker asker) { askNoCustomer_ = std::move(asker); }
 
+void JobWindow::setRemoveItemAsker(RemoveItemAsker asker) { askRemoveItem_ = std::move(asker); }
+
+void JobWindow::setOffSpecificationAsker(OffSpecificationAsker asker) {
+  askOffSpecification_ = std::move(asker);
+}
+
 QString JobWindow::noCustomerQuestion() {
   return QStringLiteral("案件情報に顧客名がありません。宛名のない見積書を出しますか？");
 }
@@ -218,9 +264,27 @@ QString JobWindow::outOfDateQuestion() {
 job::Job JobWindow::currentJob() const {
   job::Job job;
   job.fields = fields_;
-  job.terms = terms_;
-  job.priceListSavedAt = priceListSavedAt_;
-  return form::jobToSave(form_->model(), std::move(job));
+  job.items.clear();
+  job.items.reserve(slots_.size());
+  for (std::size_t i = 0; i < slots_.size(); ++i) job.items.push_back(itemAt(i));
+  return job;
+}
+
+job::Item JobWindow::itemAt(std::size_t index) const {
+  job::Item item = slots_[index].item;
+  item.coil = formOf(index).state().typed();
+  return item;
+}
+
+const form::Form1& JobWindow::formOf(std::size_t index) const {
+  return index == current_ ? form_->model() : slots_[index].form;
+}
+
+std::vector<job::ShownCoil> JobWindow::shownCoils() const {
+  std::vector<job::ShownCoil> coils;
+  coils.reserve(slots_.size());
+  for (std::size_t i = 0; i < slots_.size(); ++i) coils.push_back(form::shownCoil(formOf(i)));
+  return coils;
 }
 
 QStringList JobWindow::recentFiles() const { return storedRecentFiles().mid(0, kMostRecentFiles); }
@@ -229,12 +293,20 @@ void JobWindow::installForm(MainWindow* form) {
   // The window's messages and the form's share one queue, one box at a time.
   form->setMessagePresenter([this](const QString& message) { present(message); });
   if (print_) form->setPrintHandler(print_);
-  connect(form, &MainWindow::changed, this, &JobWindow::updateTitle);
   connect(form, &MainWindow::changed, this, [this] {
+    keepTargets();
+    updateTitle();
+    refreshItems();
     if (pane_) pane_->refresh();
   });
+  if (form_) {
+    centralWidget()->layout()->replaceWidget(form_, form);
+    form_->deleteLater();
+  } else {
+    static_cast<QBoxLayout*>(centralWidget()->layout())->insertWidget(0, form);
+  }
   form_ = form;
-  setCentralWidget(form);
+  targetsSeen_ = form->model().state().targetsSolved;
   if (QWidget* w = form->control(form->model().state().focus)) w->setFocus(Qt::OtherFocusReason);
 }
 
@@ -282,6 +354,43 @@ void JobWindow::buildMenus() {
   add(edit, QStringLiteral("会社情報(&O)…"), QKeySequence(), &JobWindow::editCompanyInfo);
   add(edit, QStringLiteral("規格線から選ぶ(&W)…"), QKeySequence(Qt::CTRL | Qt::Key_L),
       &JobWindow::pickWire);
+
+  QMenu* items = menuBar()->addMenu(QStringLiteral("品目(&M)"));
+  add(items, QStringLiteral("品目を追加(&A)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N),
+      &JobWindow::addItem);
+  add(items, QStringLiteral("品目を複製(&D)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+      &JobWindow::duplicateItem);
+  add(items, QStringLiteral("品目を削除(&R)"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete),
+      &JobWindow::removeItem);
+  items->addSeparator();
+  QAction* up = items->addAction(QStringLiteral("上へ移動(&U)"));
+  up->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+  connect(up, &QAction::triggered, this, [this] { moveItem(-1); });
+  QAction* down = items->addAction(QStringLiteral("下へ移動(&W)"));
+  down->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
+  connect(down, &QAction::triggered, this, [this] { moveItem(1); });
+  QAction* previous = items->addAction(QStringLiteral("前の品目(&P)"));
+  previous->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+  connect(previous, &QAction::triggered, this, [this] {
+    if (current_ > 0) showItem(current_ - 1);
+  });
+  QAction* next = items->addAction(QStringLiteral("次の品目(&N)"));
+  next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+  connect(next, &QAction::triggered, this, [this] { showItem(current_ + 1); });
+  QAction* list = items->addAction(QStringLiteral("品目一覧へ(&L)"));
+  list->setShortcut(QKeySequence(Qt::Key_F6));
+  connect(list, &QAction::triggered, this, [this] {
+    // F6 goes between the form and the list, as between a window's panes.
+    if (items_->isAncestorOf(QApplication::focusWidget())) {
+      if (QWidget* w = form_->control(form_->model().state().focus))
+        w->setFocus(Qt::ShortcutFocusReason);
+    } else {
+      items_->table()->setFocus(Qt::ShortcutFocusReason);
+    }
+  });
+  items->addSeparator();
+  add(items, QStringLiteral("全品目を計算(&C)"), QKeySequence(Qt::Key_F9),
+      &JobWindow::computeAllItems);
 
   QMenu* quotation = menuBar()->addMenu(QStringLiteral("見積(&Q)"));
   QAction* pane = quotation->addAction(QStringLiteral("見積条件と価格(&P)…"));
@@ -350,8 +459,8 @@ bool JobWindow::changesMayGo() {
 
 QString JobWindow::suggestedPath(const QString& suffix, std::string_view document) const {
   if (path_.isEmpty()) {
-    return QDir::home().filePath(
-        QString::fromStdString(job::suggestedFileName(fields_, suffix.toStdString(), document)));
+    return QDir::home().filePath(QString::fromStdString(
+        job::suggestedFileName(currentJob(), suffix.toStdString(), document)));
   }
   const QFileInfo file(path_);
   const QString stem =
@@ -364,8 +473,8 @@ bool JobWindow::newJob() {
   closeQuotationPane();
   installForm(new MainWindow);
   fields_ = {};
-  terms_.reset();
-  priceListSavedAt_.clear();
+  slots_ = std::vector<ItemSlot>(1);
+  current_ = 0;
   lastIssue_.reset();
   path_.clear();
   saved_ = currentJob();
@@ -389,10 +498,8 @@ bool JobWindow::openFile(const QString& path) {
   if (!changesMayGo()) return false;
   closeQuotationPane();
   fields_ = job->fields;
-  terms_ = job->terms;
-  priceListSavedAt_ = job->priceListSavedAt;
   lastIssue_.reset();
-  form_->applyJob(*job);
+  takeItems(job->items);
   markSaved(QFileInfo(path).absoluteFilePath());
   offerNewPrices();
   return true;
@@ -412,9 +519,11 @@ bool JobWindow::saveTo(const QString& path) {
 }
 
 bool JobWindow::resultsReadyForOutput() {
-  if (form_->model().state().resultsCurrent) return true;
+  bool current = true;
+  for (std::size_t i = 0; i < slots_.size(); ++i) current = current && formOf(i).state().resultsCurrent;
+  if (current) return true;
   if (askOutOfDate_() != OutOfDateAnswer::PressAndOutput) return false;
-  return press();
+  return computeAllItems();
 }
 
 bool JobWindow::press() {
@@ -428,16 +537,25 @@ bool JobWindow::press() {
   return form_->model().state().resultsCurrent;
 }
 
+std::vector<job::ResultsTable> JobWindow::resultsTables() {
+  std::vector<job::ResultsTable> tables;
+  const std::string createdAt = now();
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    const job::ShownCoil coil = form::shownCoil(formOf(i));
+    tables.push_back(job::resultsTable(coil, fields_, itemAt(i), createdAt));
+    job::addQuotation(tables.back(), coil, outputTerms(i));
+  }
+  return tables;
+}
+
 bool JobWindow::copyResults() {
   if (!resultsReadyForOutput()) return false;
-  const job::ShownCoil coil = form::shownCoil(form_->model());
-  job::ResultsTable table = job::resultsTable(coil, fields_, now());
-  job::addQuotation(table, coil, outputTerms());
+  const std::vector<job::ResultsTable> tables = resultsTables();
   // The tabs for a text editor; the HTML table keeps a spreadsheet's
   // columns, and its numbers as numbers.
   auto* data = new QMimeData;
-  data->setText(QString::fromStdString(job::toTabSeparated(table)));
-  data->setHtml(QString::fromStdString(job::toHtml(table)));
+  data->setText(QString::fromStdString(job::toTabSeparated(tables)));
+  data->setHtml(QString::fromStdString(job::toHtml(tables)));
   QGuiApplication::clipboard()->setMimeData(data);
   return true;
 }
@@ -462,10 +580,7 @@ bool JobWindow::succeeded(const Expected<void>& done) {
 bool JobWindow::exportCsvTo(const QString& path) {
   if (!succeeded(sparesTheJob(path))) return false;
   if (!resultsReadyForOutput()) return false;
-  const job::ShownCoil coil = form::shownCoil(form_->model());
-  job::ResultsTable table = job::resultsTable(coil, fields_, now());
-  job::addQuotation(table, coil, outputTerms());
-  if (!succeeded(saveFile(path, job::toCsv(table)))) return false;
+  if (!succeeded(saveFile(path, job::toCsv(resultsTables())))) return false;
   return true;
 }
 
@@ -487,7 +602,7 @@ bool JobWindow::printQuotation() {
   // Only a sheet of current results is printed; the sheet's out-of-date
   // mark is never reached from here.
   if (!resultsReadyForOutput()) return false;
-  const QuotationContent content = sheetContent();
+  const std::vector<QuotationContent> content = sheetContent();
   return printDocument(QStringLiteral("見積計算書を印刷"), job::kCostSheetDocument,
                        [&](QPainter& painter, QPagedPaintDevice& pages) {
                          return paintQuotation(painter, pages, content);
@@ -496,7 +611,7 @@ bool JobWindow::printQuotation() {
 
 bool JobWindow::previewQuotation() {
   if (!resultsReadyForOutput()) return false;
-  const QuotationContent content = sheetContent();
+  const std::vector<QuotationContent> content = sheetContent();
   preview_(QStringLiteral("見積計算書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
     return paintQuotation(painter, pages, content);
   });
@@ -531,37 +646,45 @@ Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms)
   return job::priceOfCoil(form::shownCoil(form_->model()), terms);
 }
 
-std::optional<job::QuotationTerms> JobWindow::outputTerms() {
-  if (!terms_) return std::nullopt;
-  return termsForPricing();
+std::optional<job::QuotationTerms> JobWindow::outputTerms(std::size_t index) {
+  const job::Item item = itemAt(index);
+  if (!item.terms) return std::nullopt;
+  return pricingFor(item, item.coil.material).terms;
 }
 
-QuotationContent JobWindow::sheetContent() {
-  QuotationContent content = quotationOf(form_->model(), fields_);
-  if (const auto terms = outputTerms()) content.cost = sheetCostOf(form_->model(), *terms);
-  return content;
+std::vector<QuotationContent> JobWindow::sheetContent() {
+  std::vector<QuotationContent> sections;
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    sections.push_back(quotationOf(formOf(i), fields_, itemAt(i)));
+    if (const auto terms = outputTerms(i)) sections.back().cost = sheetCostOf(formOf(i), *terms);
+  }
+  return sections;
 }
 
-job::PricingTerms JobWindow::pricingFor(ConductorMaterial material) {
+job::PricingTerms JobWindow::pricingFor(const job::Item& item, ConductorMaterial material) {
   // The window's list never fails: a damaged one is said and stood in for.
-  return job::pricingTerms(terms_, material,
+  return job::pricingTerms(item.terms, material,
                            [this] { return Expected<job::PriceList>(priceList()); })
       .value();
 }
 
-job::QuotationTerms JobWindow::termsForPricing() { return pricingFor(currentJob().material).terms; }
+job::QuotationTerms JobWindow::termsForPricing() {
+  return pricingFor(item(), form_->model().state().material).terms;
+}
 
 PricedCoil JobWindow::pricedCoil() {
   return {[this] { return form_->model().state().resultsCurrent; }, [this] { return press(); },
           [this](const job::QuotationTerms& terms) { return priceUnder(terms); },
-          [this] { return currentJob().material; },
-          [this](ConductorMaterial material) { return pricingFor(material); }};
+          [this] { return form_->model().state().material; },
+          [this](ConductorMaterial material) { return pricingFor(item(), material); }};
 }
 
 QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
-    auto* pane = new QuotationDialog(pricingFor(currentJob().material), pricedCoil(), this);
-    pane->setListTerms([this] { return job::termsFor(priceList(), currentJob().material); });
+    auto* pane =
+        new QuotationDialog(pricingFor(item(), form_->model().state().material), pricedCoil(), this);
+    pane->setListTerms(
+        [this] { return job::termsFor(priceList(), form_->model().state().material); });
     connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
     // Taken or called off, the pane goes: the next one shows the job's terms.
     connect(pane, &QDialog::finished, this, [this, pane] {
@@ -581,18 +704,9 @@ void JobWindow::closeQuotationPane() {
 }
 
 void JobWindow::setTerms(const job::QuotationTerms& terms) {
-  // Terms as the price list gives them for the job's material (the lot
-  // sizes are the job's own) keep the list's time; terms typed otherwise
-  // belong to no list.
-  job::QuotationTerms fromList = job::termsFor(priceList(), currentJob().material);
-  fromList.quantities = terms.quantities;
-  if (terms == fromList) {
-    priceListSavedAt_ = priceList().savedAt;
-  } else if (!terms_ || terms != *terms_) {
-    priceListSavedAt_.clear();
-  }
-  terms_ = terms;
+  keepTerms(current_, terms);
   updateTitle();
+  refreshItems();
 }
 
 const job::PriceList& JobWindow::priceList() {
@@ -625,18 +739,33 @@ void JobWindow::setPriceList(const job::PriceList& list) {
 
 void JobWindow::offerNewPrices() {
   const job::PriceList& list = priceList();
-  if (!terms_ || priceListSavedAt_.empty() || list.savedAt.empty() ||
-      priceListSavedAt_ == list.savedAt)
-    return;
+  if (list.savedAt.empty()) return;
+  // The items priced from another list than the list of now, and the
+  // oldest list named.
+  std::vector<std::size_t> older;
+  std::string since;
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    const job::Item& it = slots_[i].item;
+    if (!it.terms || it.priceListSavedAt.empty() || it.priceListSavedAt == list.savedAt) continue;
+    older.push_back(i);
+    if (since.empty() || it.priceListSavedAt < since) since = it.priceListSavedAt;
+  }
+  if (older.empty()) return;
   const QString question =
       QStringLiteral(
           "この案件の見積条件は、以前の単価表（%1 保存）のものです。今の単価表（%2 保存）の"
           "単価と率にしますか？ 数量はそのままです。")
-          .arg(QString::fromStdString(priceListSavedAt_), QString::fromStdString(list.savedAt));
+          .arg(QString::fromStdString(since), QString::fromStdString(list.savedAt));
   if (!askNewPrices_(question)) return;
-  job::QuotationTerms fresh = job::termsFor(list, currentJob().material);
-  fresh.quantities = terms_->quantities;
-  setTerms(fresh);
+  for (const std::size_t i : older) {
+    job::Item& it = slots_[i].item;
+    job::QuotationTerms fresh = job::termsFor(list, formOf(i).state().material);
+    fresh.quantities = it.terms->quantities;
+    it.terms = fresh;
+    it.priceListSavedAt = list.savedAt;
+  }
+  updateTitle();
+  refreshItems();
 }
 
 void JobWindow::editCompanyInfo() {
@@ -646,16 +775,19 @@ void JobWindow::editCompanyInfo() {
 
 std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
   if (!resultsReadyForOutput()) return std::nullopt;
-  const job::QuotationTerms terms = termsForPricing();
-  const Expected<job::CoilPrice> price = priceUnder(terms);
-  if (!price) {
-    present(QString::fromStdString(price.message()));
+  const job::Job job = currentJob();
+  Expected<job::RequestQuote> request =
+      job::priceRequest(job.items, shownCoils(), [this](const job::Item& it) {
+        return Expected<job::PricingTerms>(pricingFor(it, it.coil.material));
+      });
+  if (!request) {
+    present(QString::fromStdString(request.message()));
     return std::nullopt;
   }
-  CustomerQuotation quotation{storedCompanyInfo(), fields_, price->quote, QDate::currentDate(),
-                              QString::fromUtf8(job::programVersion().data())};
+  CustomerQuotation quotation{storedCompanyInfo(), fields_, std::move(request.value()),
+                              QDate::currentDate(), QString::fromUtf8(job::programVersion().data())};
   // The same job issued again by this window keeps its 版 and its day.
-  const bool reissue = lastIssue_ && *lastIssue_ == currentJob();
+  const bool reissue = lastIssue_ && *lastIssue_ == job;
   if (reissue) {
     quotation.issuedOn = QDate::fromString(QString::fromStdString(fields_.issuedOn), Qt::ISODate);
   } else {
@@ -670,19 +802,58 @@ bool JobWindow::addresseeAgreed() {
          askNoCustomer_();
 }
 
+bool JobWindow::specificationsAgreed() {
+  QStringList missed;
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    const job::Item it = itemAt(i);
+    const job::ShownCoil coil = form::shownCoil(formOf(i));
+    for (const job::Specification& spec : it.specification) {
+      if (job::checkSpecification(spec, coil) != job::SpecificationCheck::Missed) continue;
+      missed << QStringLiteral("・%1: 仕様 %2、結果 %3")
+                    .arg(qt(job::itemLabel(i, it)), qt(job::specificationText(spec)),
+                         qt(job::specifiedResultText(spec, coil)));
+    }
+  }
+  if (missed.isEmpty()) return true;
+  return askOffSpecification_(QStringLiteral("次の品目は仕様を満たしていません。\n%1\n"
+                                             "このまま見積書を出しますか？")
+                                  .arg(missed.join(QLatin1Char('\n'))));
+}
+
+void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms) {
+  // Terms as the price list gives them for the item's material (the lot
+  // sizes are the item's own) keep the list's time; terms typed otherwise
+  // belong to no list.
+  job::QuotationTerms fromList = job::termsFor(priceList(), formOf(index).state().material);
+  fromList.quantities = terms.quantities;
+  job::Item& it = slots_[index].item;
+  if (terms == fromList) {
+    it.priceListSavedAt = priceList().savedAt;
+  } else if (!it.terms || terms != *it.terms) {
+    it.priceListSavedAt.clear();
+  }
+  it.terms = terms;
+  if (it.basisLot >= terms.quantities.size()) it.basisLot = 0;
+}
+
 void JobWindow::issued(const CustomerQuotation& quotation) {
-  // The job keeps the terms it was quoted with: the list's when it had none,
-  // the list's wire price when its own was for another material.
-  if (const job::QuotationTerms quoted = termsForPricing(); !terms_ || *terms_ != quoted)
-    setTerms(quoted);
+  // Every item keeps the terms it was quoted with: the list's when it had
+  // none, the list's wire price when its own was for another material.
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    const job::Item it = itemAt(i);
+    if (const job::QuotationTerms quoted = pricingFor(it, it.coil.material).terms;
+        !it.terms || *it.terms != quoted)
+      keepTerms(i, quoted);
+  }
   fields_.revision = quotation.fields.revision;
   fields_.issuedOn = quotation.fields.issuedOn;
   lastIssue_ = currentJob();
   updateTitle();
+  refreshItems();
 }
 
 bool JobWindow::exportCustomerQuotation() {
-  if (!quotationToIssue() || !addresseeAgreed()) return false;
+  if (!quotationToIssue() || !specificationsAgreed() || !addresseeAgreed()) return false;
   const QString path = chooseFile_(
       FileKind::CustomerPdf, suggestedPath(QStringLiteral("pdf"), job::kCustomerQuotationDocument));
   return !path.isEmpty() && exportCustomerQuotationTo(path);
@@ -699,7 +870,7 @@ bool JobWindow::exportCustomerQuotationTo(const QString& path) {
 
 bool JobWindow::printCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation || !addresseeAgreed()) return false;
+  if (!quotation || !specificationsAgreed() || !addresseeAgreed()) return false;
   if (!printDocument(QStringLiteral("見積書を印刷"), job::kCustomerQuotationDocument,
                      [&](QPainter& painter, QPagedPaintDevice& pages) {
                        return paintCustomerQuotation(painter, pages, *quotation);
@@ -711,13 +882,183 @@ bool JobWindow::printCustomerQuotation() {
 
 bool JobWindow::previewCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation || !addresseeAgreed()) return false;
+  if (!quotation || !specificationsAgreed() || !addresseeAgreed()) return false;
   // Printed from the preview, it is issued.
   if (preview_(QStringLiteral("見積書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
         return paintCustomerQuotation(painter, pages, *quotation);
       }))
     issued(*quotation);
   return true;
+}
+
+void JobWindow::takeItems(const std::vector<job::Item>& items) {
+  slots_.clear();
+  slots_.reserve(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    slots_.push_back({items[i], form::Form1()});
+    // The first item opens on the window's own form, its message shown;
+    // the others are computed apart and marked when they cannot be.
+    if (i > 0) form::applyCoil(items[i].coil, slots_.back().form);
+  }
+  current_ = 0;
+  form_->applyCoil(items.front().coil);
+  targetsSeen_ = form_->model().state().targetsSolved;
+  refreshItems();
+}
+
+bool JobWindow::showItem(std::size_t index) {
+  if (index >= slots_.size()) return false;
+  if (index == current_) return true;
+  // The 見積 pane shows the terms of the item shown; it goes with it.
+  const bool paneOpen = pane_ != nullptr;
+  closeQuotationPane();
+  slots_[current_].form = form_->model();
+  current_ = index;
+  form_->showModel(slots_[index].form);
+  targetsSeen_ = form_->model().state().targetsSolved;
+  refreshItems();
+  updateTitle();
+  if (paneOpen) showQuotationPane();
+  return true;
+}
+
+bool JobWindow::addItem() {
+  if (slots_.size() >= job::kMaxItems) {
+    present(QStringLiteral("品目は %1 までです。").arg(job::kMaxItems));
+    return false;
+  }
+  slots_.push_back({job::Item{}, form::Form1()});
+  return showItem(slots_.size() - 1);
+}
+
+bool JobWindow::duplicateItem() {
+  if (slots_.size() >= job::kMaxItems) {
+    present(QStringLiteral("品目は %1 までです。").arg(job::kMaxItems));
+    return false;
+  }
+  const auto at = slots_.begin() + std::ptrdiff_t(current_ + 1);
+  slots_.insert(at, {itemAt(current_), form_->model()});
+  return showItem(current_ + 1);
+}
+
+bool JobWindow::removeItem() {
+  if (slots_.size() < 2) return false;
+  const QString question = QStringLiteral("%1を削除しますか？ 削除した品目は元に戻せません。")
+                               .arg(qt(job::itemLabel(current_, item())));
+  if (!askRemoveItem_(question)) return false;
+  closeQuotationPane();
+  slots_.erase(slots_.begin() + std::ptrdiff_t(current_));
+  current_ = std::min(current_, slots_.size() - 1);
+  form_->showModel(slots_[current_].form);
+  targetsSeen_ = form_->model().state().targetsSolved;
+  refreshItems();
+  updateTitle();
+  return true;
+}
+
+bool JobWindow::moveItem(int by) {
+  const auto to = std::ptrdiff_t(current_) + by;
+  if (to < 0 || to >= std::ptrdiff_t(slots_.size())) return false;
+  slots_[current_].form = form_->model();
+  std::swap(slots_[current_], slots_[std::size_t(to)]);
+  current_ = std::size_t(to);
+  refreshItems();
+  updateTitle();
+  return true;
+}
+
+bool JobWindow::computeAllItems() {
+  QStringList refused;
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    if (formOf(i).state().resultsCurrent) continue;
+    if (i == current_) {
+      // The item shown is pressed as a person presses it; a refusal shows
+      // its own message.
+      press();
+      continue;
+    }
+    form::Form1& form = slots_[i].form;
+    form.setWorkRunner(form_->workRunner());
+    const std::size_t said = form.state().messages.size();
+    form.calculate();
+    if (!form.state().resultsCurrent) {
+      const auto& messages = form.state().messages;
+      refused << QStringLiteral("%1: %2").arg(
+          qt(job::itemLabel(i, slots_[i].item)),
+          messages.size() > said ? qt(messages.back()) : QStringLiteral("計算できません。"));
+    }
+  }
+  refreshItems();
+  updateTitle();
+  if (!refused.isEmpty()) present(refused.join(QLatin1Char('\n')));
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    if (!formOf(i).state().resultsCurrent) return false;
+  }
+  return true;
+}
+
+void JobWindow::setItemNames(std::size_t index, const std::string& partNumber,
+                             const std::string& name) {
+  if (index >= slots_.size()) return;
+  slots_[index].item.partNumber = partNumber;
+  slots_[index].item.name = name;
+  updateTitle();
+}
+
+void JobWindow::setBasisLot(std::size_t lot) {
+  item().basisLot = lot;
+  updateTitle();
+  refreshItems();
+}
+
+void JobWindow::keepTargets() {
+  const form::FormState& s = form_->model().state();
+  if (s.targetsSolved == targetsSeen_) return;
+  targetsSeen_ = s.targetsSolved;
+  if (!s.lastTarget) return;
+  if (auto spec = job::specificationFromTarget(s.lastTarget->first, s.lastTarget->second, s.units))
+    job::keepSpecification(item().specification, std::move(*spec));
+}
+
+ItemRow JobWindow::rowOf(std::size_t index) {
+  const job::Item it = itemAt(index);
+  ItemRow row{qt(it.partNumber), qt(it.name), {}, {}, {}, {}, {}};
+  const job::ShownCoil coil = form::shownCoil(formOf(index));
+  if (!coil.current) {
+    row.mark = QStringLiteral("未計算");
+    row.markTip = QStringLiteral("結果が今の入力のものではありません。「全品目を計算」で計算します。");
+  } else if (job::missesSpecification(it.specification, coil)) {
+    row.mark = QStringLiteral("仕様外");
+    QStringList why;
+    for (const job::Specification& spec : it.specification) {
+      if (job::checkSpecification(spec, coil) == job::SpecificationCheck::Missed)
+        why << QStringLiteral("仕様 %1、結果 %2")
+                   .arg(qt(job::specificationText(spec)), qt(job::specifiedResultText(spec, coil)));
+    }
+    row.markTip = why.join(QLatin1Char('\n'));
+  }
+  const job::PricingTerms terms = pricingFor(it, it.coil.material);
+  if (const Expected<job::CoilPrice> price = job::priceOfCoil(coil, terms.terms);
+      price && !price->quote.lots.empty()) {
+    const auto& lots = price->quote.lots;
+    const job::LotPrice& lot = lots[std::min(it.basisLot, lots.size() - 1)];
+    row.quantity = qt(job::quantityText(lot.quantity));
+    row.unitPrice = qt(job::unitPriceText(lot.unitPriceSen));
+    row.amount = qt(job::yenText(lot.amountYen));
+  }
+  return row;
+}
+
+void JobWindow::refreshItems() {
+  if (!items_ || !form_) return;
+  std::vector<ItemRow> rows;
+  rows.reserve(slots_.size());
+  for (std::size_t i = 0; i < slots_.size(); ++i) rows.push_back(rowOf(i));
+  items_->setRows(rows, int(current_));
+  QStringList lots;
+  for (const std::int64_t q : pricingFor(item(), form_->model().state().material).terms.quantities)
+    lots << qt(job::quantityText(q)) + QStringLiteral(" 個");
+  items_->setBasisLots(lots, int(std::min<std::size_t>(item().basisLot, lots.size())));
 }
 
 void JobWindow::editFields() {

@@ -6,9 +6,12 @@
 #include <optional>
 #include <string_view>
 
+#include "form/form1.h"
 #include "job/job.h"
 #include "job/price_list.h"
+#include "job/request_quote.h"
 #include "ui/customer_quotation.h"
+#include "ui/item_list.h"
 #include "ui/main_window.h"
 #include "ui/paper_page.h"
 #include "ui/quotation_dialog.h"
@@ -21,9 +24,11 @@ namespace kelvane::ui {
 
 class HelpWindow;
 
-// The Kelvane window: the form below a menu bar, and the quotation job it
-// holds — its file, its own fields, and whether it has changed since it was
-// last opened or saved.
+// The Kelvane window: the form below a menu bar with the list of the job's
+// items beside it, and the quotation job it holds — its file, its own
+// fields, its items, and whether it has changed since it was last opened or
+// saved. The form shows one item at a time; every item keeps its own
+// inputs, results and out-of-date state while another is shown.
 class JobWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -65,6 +70,13 @@ class JobWindow : public QMainWindow {
   using NoCustomerAsker = std::function<bool()>;
   void setNoCustomerAsker(NoCustomerAsker asker);
   static QString noCustomerQuestion();
+  // Asked before an item is removed: remove it (true), or not.
+  using RemoveItemAsker = std::function<bool(const QString& question)>;
+  void setRemoveItemAsker(RemoveItemAsker asker);
+  // Asked before a 見積書 is issued with items whose results miss their
+  // specification (the question names them): go on (true), or not.
+  using OffSpecificationAsker = std::function<bool(const QString& question)>;
+  void setOffSpecificationAsker(OffSpecificationAsker asker);
 
   MainWindow& form() const { return *form_; }
   const job::JobFields& fields() const { return fields_; }
@@ -72,14 +84,23 @@ class JobWindow : public QMainWindow {
   const QString& path() const { return path_; }
   // The job as the window holds it now (no version, no time).
   job::Job currentJob() const;
-  // The job's 見積条件; none until it is priced (a job of an older version,
-  // or a new one before its prices were first shown or issued).
-  const std::optional<job::QuotationTerms>& terms() const { return terms_; }
-  // The terms the job is priced with: its own, or the price list's for its
+  // The item shown's 見積条件; none until it is priced (a job of an older
+  // version, or a new item before its prices were first shown or issued).
+  const std::optional<job::QuotationTerms>& terms() const { return item().terms; }
+  // The terms an item is priced with: its own, or the price list's for its
   // material while it has none; the list's wire price when its own is for
   // another material (job::pricingTerms).
   job::QuotationTerms termsForPricing();
-  job::PricingTerms pricingFor(ConductorMaterial material);
+  job::PricingTerms pricingFor(const job::Item& item, ConductorMaterial material);
+
+  // The items: how many, which one the form shows, the list beside it.
+  std::size_t itemCount() const { return slots_.size(); }
+  std::size_t shownItem() const { return current_; }
+  ItemList& itemList() const { return *items_; }
+  // The item as it stands, its coil as its form holds it.
+  job::Item itemAt(std::size_t index) const;
+  // The form of an item: the window's own for the item shown.
+  const form::Form1& formOf(std::size_t index) const;
   // The user's price list, read when first needed: a damaged file is said
   // once, and the built-in list stands in for it.
   const job::PriceList& priceList();
@@ -121,6 +142,18 @@ class JobWindow : public QMainWindow {
   void editFields();
   void setFields(const job::JobFields& fields);
   void pickWire();  // 規格線から選ぶ
+  // The item commands of the list and the 品目 menu. Each returns whether it
+  // was carried out.
+  bool showItem(std::size_t index);
+  bool addItem();        // a new coil at the end, shown
+  bool duplicateItem();  // a copy of the item shown after it: coil, terms, names
+  bool removeItem();     // asks first; the last item stays
+  bool moveItem(int by);  // the item shown, up (-1) or down (1)
+  // 全品目を計算: every item whose results are out of date computed; false
+  // when one could not be (its message names the item).
+  bool computeAllItems();
+  void setItemNames(std::size_t index, const std::string& partNumber, const std::string& name);
+  void setBasisLot(std::size_t lot);
   void showHelp();
   void showAbout();
 
@@ -143,8 +176,9 @@ class JobWindow : public QMainWindow {
   // Beside the job's file, or in the home folder under the job's fields; a
   // document of the job with its name after the stem (…_見積書.pdf).
   QString suggestedPath(const QString& suffix, std::string_view document = {}) const;
-  // Whether the results belong to the inputs, after asking and pressing 計算
-  // when they do not. A refused press has shown its message.
+  // Whether every item's results belong to its inputs, after asking and
+  // computing the items that are out of date when some are not. A refused
+  // press has shown its message.
   bool resultsReadyForOutput();
   // Refuses an export that would replace the job file this window has open.
   Expected<void> sparesTheJob(const QString& path) const;
@@ -155,19 +189,37 @@ class JobWindow : public QMainWindow {
   bool press();
   // The coil as the 見積 pane prices it, through this window's form.
   PricedCoil pricedCoil();
-  // The price of the coil under the terms, from the results shown.
+  // The price of the coil shown under the terms, from the results shown.
   Expected<job::CoilPrice> priceUnder(const job::QuotationTerms& terms) const;
-  // The job's terms as the sheet, the clipboard and the CSV price it; none
+  // An item's terms as the sheet, the clipboard and the CSV price it; none
   // while it has none.
-  std::optional<job::QuotationTerms> outputTerms();
-  // The sheet's content with the job's cost.
-  QuotationContent sheetContent();
+  std::optional<job::QuotationTerms> outputTerms(std::size_t index);
+  // The sheet's content: a section for every item, with its cost.
+  std::vector<QuotationContent> sheetContent();
+  // The results tables of every item, one after another.
+  std::vector<job::ResultsTable> resultsTables();
+  // The item shown and its parts of the window.
+  job::Item& item() { return slots_[current_].item; }
+  const job::Item& item() const { return slots_[current_].item; }
+  // The coil of every item as its form shows it.
+  std::vector<job::ShownCoil> shownCoils() const;
+  // The list's rows brought in step with the items.
+  void refreshItems();
+  ItemRow rowOf(std::size_t index);
+  // Puts the job's items on the window, the first shown.
+  void takeItems(const std::vector<job::Item>& items);
+  // Specifications from the targets solved on the form since last seen.
+  void keepTargets();
   // The customer's quotation as it would be issued now, or none when there
   // is nothing to issue (said in a message).
   std::optional<CustomerQuotation> quotationToIssue();
   // Whether the 見積書 may go out: it names its customer, or the user says
   // it may go without.
   bool addresseeAgreed();
+  // Whether the 見積書 may go out with items that miss their specification.
+  bool specificationsAgreed();
+  // An item takes terms: their price list's time when they are the list's.
+  void keepTerms(std::size_t index, const job::QuotationTerms& terms);
   // The quotation was handed over: the job keeps its 版, 発行日 and terms.
   void issued(const CustomerQuotation& quotation);
   // Prints a document through the print dialog; false when called off or
@@ -179,10 +231,20 @@ class JobWindow : public QMainWindow {
   void offerNewPrices();
   void closeQuotationPane();
 
+  // An item and its form's state while another item is shown (the window's
+  // form holds the state of the item shown).
+  struct ItemSlot {
+    job::Item item;
+    form::Form1 form;
+  };
+
   MainWindow* form_ = nullptr;
+  ItemList* items_ = nullptr;
   job::JobFields fields_;
-  std::optional<job::QuotationTerms> terms_;
-  std::string priceListSavedAt_;
+  std::vector<ItemSlot> slots_ = std::vector<ItemSlot>(1);
+  std::size_t current_ = 0;
+  // The targets the shown form had solved when last looked at.
+  int targetsSeen_ = 0;
   std::optional<job::PriceList> priceList_;
   // The job as this window last issued its customer's quotation.
   std::optional<job::Job> lastIssue_;
@@ -196,6 +258,8 @@ class JobWindow : public QMainWindow {
   PreviewRunner preview_;
   NewPricesAsker askNewPrices_;
   NoCustomerAsker askNoCustomer_;
+  RemoveItemAsker askRemoveItem_;
+  OffSpecificationAsker askOffSpecification_;
   QuotationDialog* pane_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   HelpWindow* help_ = nullptr;

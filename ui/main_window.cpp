@@ -76,13 +76,34 @@ bool MainWindow::setBoxText(const form::ControlId& box, const QString& text) {
   return true;
 }
 
-void MainWindow::applyJob(const job::Job& job) {
-  // No widget holds the focus meanwhile: a box the job's former hides would
+void MainWindow::applyCoil(const TypedCoil& coil) {
+  // No widget holds the focus meanwhile: a box the coil's former hides would
   // otherwise hand it on to its neighbour, which is no move of the user's.
   if (QWidget* had = focusWidget()) had->clearFocus();
-  forward([&] { form::applyJob(job, model_); });
+  forward([&] { form::applyCoil(coil, model_); });
   if (QWidget* w = control(model_.state().focus)) w->setFocus(Qt::OtherFocusReason);
 }
+
+void MainWindow::showModel(const form::Form1& model) {
+  const bool focusHere = isAncestorOf(QApplication::focusWidget());
+  if (focusHere) {
+    // No focus move of the old state's may reach the new one.
+    if (QWidget* had = focusWidget()) had->clearFocus();
+  }
+  model_ = model;
+  model_.setWorkRunner(progressRunner(this));
+  const form::FormState& s = model_.state();
+  messagesShown_ = s.messages.size();
+  printsDone_ = s.printRequests;
+  selectsDone_ = s.selectRequests;
+  focusArrivedAt_.reset();
+  sync();
+  if (focusHere) {
+    if (QWidget* w = control(s.focus)) w->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+form::WorkRunner MainWindow::workRunner() { return progressRunner(this); }
 
 void MainWindow::applyWireChoice(const wiredata::WireChoice& choice) {
   forward([&] {

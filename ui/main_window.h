@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "form/form1.h"
-#include "job/job.h"
+#include "core/read_coil.h"
 #include "ui/control_widgets.h"
 #include "wiredata/wire_choice.h"
 
@@ -58,9 +58,15 @@ class MainWindow : public QWidget {
 
   // The form model, as the window shows it after each event.
   const form::Form1& model() const { return model_; }
-  // Opens a job on the form (form::applyJob), then the keyboard focus goes to
-  // the control the model gives it.
-  void applyJob(const job::Job& job);
+  // Opens a coil on the form (form::applyCoil), then the keyboard focus goes
+  // to the control the model gives it.
+  void applyCoil(const TypedCoil& coil);
+  // Shows another form state as it stands (another item of the job): its
+  // texts, captions, drawing and focus; the messages and prints it asked for
+  // before are not asked again.
+  void showModel(const form::Form1& model);
+  // What runs this window's long computations: behind a progress dialog.
+  form::WorkRunner workRunner();
   // Puts a standard wire's diameters into 素線径(d) and, when the choice has
   // one, 線仕上外径, the way a program fills boxes; the results go out of date.
   void applyWireChoice(const wiredata::WireChoice& choice);

@@ -449,7 +449,8 @@ Plan planSheet(QPainter& painter, const QuotationContent& content) {
   const QFont value = page.font(kFieldPoints);
   const std::pair<QString, const std::string*> pairs[2][2] = {
       {{QStringLiteral("顧客名"), &f.customer}, {QStringLiteral("見積番号"), &f.quotationNumber}},
-      {{QStringLiteral("品番"), &f.partNumber}, {QStringLiteral("担当者"), &f.personInCharge}},
+      {{QStringLiteral("品番"), &content.item.partNumber},
+       {QStringLiteral("担当者"), &f.personInCharge}},
   };
   for (int r = 0; r < 2; ++r)
     for (int i = 0; i < 2; ++i)
@@ -506,9 +507,11 @@ void paintLaterPage(Page& page, const QuotationContent& content,
 
 }  // namespace
 
-QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields) {
+QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields,
+                             const job::Item& item) {
   QuotationContent c;
   c.fields = fields;
+  c.item = item;
   const job::ShownCoil coil = form::shownCoil(form);
   c.table = job::resultsTable(coil, fields.workingCelsius);
   c.drawing = form.state().drawing;
@@ -550,34 +553,47 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   return c;
 }
 
-bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const QuotationContent& content) {
+bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
+                    std::span<const QuotationContent> sections) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  const Plan plan = planSheet(painter, content);
-  const bool painted =
-      paintNumberedPages(painter, pages, plan.pageCount(), [&](Page& page, int number) {
-        if (number == 1) {
-          paintFirstPage(page, content, plan);
-        } else if (number == 2 && plan.costPage) {
-          paintCostPage(page, content);
-        } else {
-          paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2 - plan.costPage)]);
-        }
-      });
+  std::vector<Plan> plans;
+  plans.reserve(sections.size());
+  int count = 0;
+  for (const QuotationContent& content : sections) {
+    plans.push_back(planSheet(painter, content));
+    count += plans.back().pageCount();
+  }
+  // The pages are numbered through the whole sheet; each item's section
+  // starts on a page of its own.
+  const bool painted = paintNumberedPages(painter, pages, count, [&](Page& page, int number) {
+    std::size_t section = 0;
+    while (number > plans[section].pageCount()) number -= plans[section++].pageCount();
+    const QuotationContent& content = sections[section];
+    const Plan& plan = plans[section];
+    if (number == 1) {
+      paintFirstPage(page, content, plan);
+    } else if (number == 2 && plan.costPage) {
+      paintCostPage(page, content);
+    } else {
+      paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2 - plan.costPage)]);
+    }
+  });
   painter.restore();
   return painted;
 }
 
-std::optional<QByteArray> quotationPdf(const QuotationContent& content) {
-  return pdfOf(QStringLiteral("見積計算書 ") + printed(content.fields.quotationNumber),
-               content.programVersion, [&](QPainter& painter, QPagedPaintDevice& pages) {
-                 return paintQuotation(painter, pages, content);
+std::optional<QByteArray> quotationPdf(std::span<const QuotationContent> sections) {
+  if (sections.empty()) return std::nullopt;
+  return pdfOf(QStringLiteral("見積計算書 ") + printed(sections.front().fields.quotationNumber),
+               sections.front().programVersion, [&](QPainter& painter, QPagedPaintDevice& pages) {
+                 return paintQuotation(painter, pages, sections);
                });
 }
 
-Expected<void> writeQuotationPdf(const QString& path, const QuotationContent& content) {
-  return savePdf(path, quotationPdf(content));
+Expected<void> writeQuotationPdf(const QString& path, std::span<const QuotationContent> sections) {
+  return savePdf(path, quotationPdf(sections));
 }
 
 }  // namespace kelvane::ui

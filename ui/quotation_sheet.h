@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,7 @@ namespace kelvane::ui {
 // the job's fields.
 struct QuotationContent {
   job::JobFields fields;
+  job::Item item;  // its 品番, 品名 and specification
   job::ResultsTable table;  // the inputs and the results, as the boxes show them
   form::Drawing drawing;    // the section, in the window's twips
   bool turnsShown = false;
@@ -56,7 +58,8 @@ struct QuotationContent {
 // The sheet for what the form shows now, printed now by this program. The
 // wire data sheet is worked out afresh for the wire in the boxes, whether or
 // not the window's data sheet is open, so it always matches the inputs shown.
-QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields);
+QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields,
+                             const job::Item& item);
 
 // Paints the sheet onto `pages`, which `painter` is open on, starting a new
 // page on it for every page after the first. Each page is A4 portrait laid
@@ -68,15 +71,17 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
 // for its place on the first (a memo, a customer's name, a box's text)
 // continues on the pages after them, and every page is numbered ("1/2"), a
 // sheet of one page too. False when the device could not start a
-// page.
-bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages, const QuotationContent& content);
+// page. A job of several items gives a section for each, one after another,
+// each from a page of its own, the pages numbered through.
+bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
+                    std::span<const QuotationContent> sections);
 
 // The sheet as a vector PDF with its fonts embedded, made in memory; nothing
 // when Qt cannot make it.
-std::optional<QByteArray> quotationPdf(const QuotationContent& content);
+std::optional<QByteArray> quotationPdf(std::span<const QuotationContent> sections);
 
 // Writes the PDF as every file is written (saveFile): whole or not at all.
 // The failure is the Japanese sentence naming the file and why.
-Expected<void> writeQuotationPdf(const QString& path, const QuotationContent& content);
+Expected<void> writeQuotationPdf(const QString& path, std::span<const QuotationContent> sections);
 
 }  // namespace kelvane::ui

@@ -72,8 +72,8 @@ TEST(BatchColumns, OneColumnForEachQuantityNamedAsInTheResultsTable) {
   for (const FormerShape former :
        {FormerShape::Round, FormerShape::Rectangular, FormerShape::Fan}) {
     job::Job job;
-    job.inputs = form::Form1().state().inputTexts;
-    job.former = former;
+    only(job).coil.texts = form::Form1().state().inputTexts;
+    only(job).coil.former = former;
     form::Form1 form;
     form::applyJob(job, form);
     for (const job::TableRow& row : job::resultsTable(form::shownCoil(form), 20).results)
@@ -171,13 +171,13 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
         input += std::to_string(former) + "," + std::to_string(material) + "," + size.bare + "," +
                  size.finished + "," + size.turns + ",2\n";
         job::Job job;
-        job.inputs = form::Form1().state().inputTexts;
-        job.input(form::box::BareDiameter) = size.bare;
-        job.input(form::box::FinishedDiameter) = size.finished;
-        job.input(form::box::Turns) = size.turns;
-        job.input(form::box::ReferenceThickness) = "2";
-        job.former = static_cast<FormerShape>(former);
-        job.material = static_cast<ConductorMaterial>(material);
+        only(job).coil.texts = form::Form1().state().inputTexts;
+        only(job).input(form::box::BareDiameter) = size.bare;
+        only(job).input(form::box::FinishedDiameter) = size.finished;
+        only(job).input(form::box::Turns) = size.turns;
+        only(job).input(form::box::ReferenceThickness) = "2";
+        only(job).coil.former = static_cast<FormerShape>(former);
+        only(job).coil.material = static_cast<ConductorMaterial>(material);
         jobs.push_back(job);
       }
     }
@@ -214,13 +214,13 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
       if (source.shown == Shown::Band) {
         // Copper-clad aluminium has no band; elsewhere the form's DCR is
         // the nominal figure times k and the ratio of the resistivities.
-        const ConductorMaterial material = jobs[r].material;
+        const ConductorMaterial material = only(jobs[r]).coil.material;
         if (material == ConductorMaterial::CopperCladAluminium85) {
           EXPECT_EQ(cell, "");
           continue;
         }
         if (!column.starts_with("規格DCR公称")) continue;
-        const double ratio = ThinWireFactor(std::stod(jobs[r].input(form::box::BareDiameter))) *
+        const double ratio = ThinWireFactor(std::stod(only(jobs[r]).input(form::box::BareDiameter))) *
                              MaterialConstants(material).resistivity / 1000 /
                              *wiredata::standardResistivity(material);
         const double dcr = number(cellNamed("DCR" + column.substr(column.find(' '))));
@@ -465,9 +465,9 @@ TEST(BatchColumns, JobFieldsAndTheResistanceAtTheWorkingTemperature) {
       }
       // As the results table gives them, in the window's unit and format.
       job::Job job;
-      job.inputs = form::Form1().state().inputTexts;
-      job.input(form::box::Turns) = "400";
-      job.material = c.material;
+      only(job).coil.texts = form::Form1().state().inputTexts;
+      only(job).input(form::box::Turns) = "400";
+      only(job).coil.material = c.material;
       form::Form1 form;
       form::applyJob(job, form);
       const job::ResultsTable table = job::resultsTable(form::shownCoil(form), *celsius);

@@ -43,11 +43,11 @@ TEST(BatchCosts, EachRowPricedForItsMaterialAsTheWindowPricesIt) {
   for (int i = 0; i < 3; ++i) {
     const auto material = static_cast<ConductorMaterial>(i);
     job::Job job;
-    job.inputs = fresh.state().inputTexts;
-    job.material = material;
-    job.input(form::box::Turns) = "400";
-    job.input(form::box::BareDiameter) = "0.2";
-    job.input(form::box::FinishedDiameter) = "0.21";
+    only(job).coil.texts = fresh.state().inputTexts;
+    only(job).coil.material = material;
+    only(job).input(form::box::Turns) = "400";
+    only(job).input(form::box::BareDiameter) = "0.2";
+    only(job).input(form::box::FinishedDiameter) = "0.21";
     form::Form1 form;
     form::applyJob(job, form);
     const auto price = job::priceOfCoil(form::shownCoil(form), job::termsFor(twoLots(), material));

@@ -73,21 +73,21 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
   const form::Form1 fresh;
   for (int row = 0; row < 700; ++row) {
     job::Job job;
-    job.inputs = fresh.state().inputTexts;
+    only(job).coil.texts = fresh.state().inputTexts;
     const double d = std::uniform_real_distribution<double>(0.05, 1.2)(random);
-    job.input(form::box::BareDiameter) = std::to_string(d).substr(0, 5);
+    only(job).input(form::box::BareDiameter) = std::to_string(d).substr(0, 5);
     // One row in twenty has a finished diameter below the bare one: refused.
     const double dw = row % 20 == 7 ? d * 0.9 : d * 1.08;
-    job.input(form::box::FinishedDiameter) = std::to_string(dw).substr(0, 5);
-    job.input(form::box::Turns) = std::to_string(std::uniform_int_distribution(100, 2000)(random));
-    job.input(form::box::ReferenceThickness) = pick({"5", "8", "12.5", "20"});
-    job.input(form::box::InnerDiameter) = pick({"8", "10", "25"});
-    job.input(form::box::SideA) = pick({"6", "12"});
-    job.input(form::box::CornerR2) = pick({"", "0.5"});
-    job.input(form::box::FanAngle) = pick({"30", "60", "90"});
+    only(job).input(form::box::FinishedDiameter) = std::to_string(dw).substr(0, 5);
+    only(job).input(form::box::Turns) = std::to_string(std::uniform_int_distribution(100, 2000)(random));
+    only(job).input(form::box::ReferenceThickness) = pick({"5", "8", "12.5", "20"});
+    only(job).input(form::box::InnerDiameter) = pick({"8", "10", "25"});
+    only(job).input(form::box::SideA) = pick({"6", "12"});
+    only(job).input(form::box::CornerR2) = pick({"", "0.5"});
+    only(job).input(form::box::FanAngle) = pick({"30", "60", "90"});
     const int former = row % 3, material = (row / 3) % 3;
-    job.former = static_cast<FormerShape>(former);
-    job.material = static_cast<ConductorMaterial>(material);
+    only(job).coil.former = static_cast<FormerShape>(former);
+    only(job).coil.material = static_cast<ConductorMaterial>(material);
     jobs.push_back(job);
     notes.push_back(row % 50 == 0 ? "memo, \"quoted\"\nsecond line" : "n" + std::to_string(row));
 
@@ -101,7 +101,7 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
       } else if (input == form::kInputBoxCount + 2) {
         cells.push_back(notes.back());
       } else {
-        cells.push_back(job.inputs[input]);
+        cells.push_back(only(job).coil.texts[input]);
       }
     }
     input += join(cells) + (row % 2 ? "\r\n" : "\n");
@@ -148,10 +148,10 @@ TEST(BatchRows, BadRowsAreToldAndTheBatchGoesOn) {
   const std::string good = "0.2,0.21,100,1\n";
   const auto expected = formCells([] {
     job::Job job;
-    job.inputs = form::Form1().state().inputTexts;
-    job.inputs[0] = "0.2";
-    job.inputs[1] = "0.21";
-    job.inputs[2] = "100";
+    only(job).coil.texts = form::Form1().state().inputTexts;
+    only(job).coil.texts[0] = "0.2";
+    only(job).coil.texts[1] = "0.21";
+    only(job).coil.texts[2] = "100";
     return job;
   }());
   for (const Case& c : cases) {

@@ -299,7 +299,7 @@ TEST(Replay, SaveKeepsEverythingOfTheJobOpened) {
   for (const auto& named : job::test::sampleJobs()) {
     if (named.name == "PricedAndIssued") job = named.job;
   }
-  ASSERT_TRUE(job.terms);
+  ASSERT_TRUE(only(job).terms);
   ASSERT_TRUE(job::saveJobFile(opened, job).ok());
   ModelTarget target;
   ASSERT_FALSE(run(R"json({"steps":[{"open":")json" + opened +
@@ -310,7 +310,7 @@ TEST(Replay, SaveKeepsEverythingOfTheJobOpened) {
   std::remove(opened.c_str());
   std::remove(saved.c_str());
   ASSERT_TRUE(read) << read.message();
-  job.input(form::InputBox::Turns) = "150";
+  only(job).input(form::InputBox::Turns) = "150";
   job.programVersion = read->programVersion;
   job.savedAt = read->savedAt;
   EXPECT_EQ(*read, job);

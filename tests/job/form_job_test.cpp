@@ -50,8 +50,8 @@ TEST_P(OpenedJob, ReadsBackFromTheForm) {
     expected.programVersion.clear();
     expected.savedAt.clear();
     // The form holds the coil and the fields; the terms stay with the job.
-    expected.terms.reset();
-    expected.priceListSavedAt.clear();
+    only(expected).terms.reset();
+    only(expected).priceListSavedAt.clear();
     return expected;
   }());
 }
@@ -63,10 +63,10 @@ TEST_P(OpenedJob, ShowsWhatAPressOfTheSameInputsShows) {
   applyJob(job, opened);
 
   Form1 typed;
-  typed.click({"Option3", static_cast<int>(job.material)});
-  if (job.former) typed.click({"Option1", static_cast<int>(*job.former)});
+  typed.click({"Option3", static_cast<int>(only(job).coil.material)});
+  if (only(job).coil.former) typed.click({"Option1", static_cast<int>(*only(job).coil.former)});
   else typed.setFormerButton(std::nullopt);
-  for (int i = 0; i < form::kInputBoxCount; ++i) typed.setText(form::text1(i), job.inputs[i]);
+  for (int i = 0; i < form::kInputBoxCount; ++i) typed.setText(form::text1(i), only(job).coil.texts[i]);
   typed.click({"Command1", -1});
 
   expectSameWindow(opened, typed);
@@ -115,7 +115,7 @@ TEST(ApplyJob, RefusedInputsLeaveNoResultsOfTheJobBefore) {
   ASSERT_EQ(form.state().resultTexts[0], "同数列巻き--3 X 3");
 
   Job noWire = test::designJob();
-  noWire.input(InputBox::BareDiameter) = "";
+  only(noWire).input(InputBox::BareDiameter) = "";
   applyJob(noWire, form);
   for (const std::string& text : form.state().resultTexts) EXPECT_EQ(text, "");
   ASSERT_FALSE(form.state().messages.empty());

@@ -16,6 +16,14 @@
 #include "job/quotation_rows.h"
 #include "job/results_table.h"
 
+namespace kelvane::job {
+
+// The one item of a job of one coil, as the tests change it.
+inline Item& only(Job& job) { return job.items.front(); }
+inline const Item& only(const Job& job) { return job.items.front(); }
+
+}  // namespace kelvane::job
+
 namespace kelvane::job::test {
 
 // What a test compares of a file written or saved: nothing when done, else
@@ -56,24 +64,17 @@ inline QuotationTerms prototypeTerms(std::vector<std::int64_t> quantities) {
   return t;
 }
 
-// The job of a window just opened: the design-time texts, rectangular, copper.
-inline Job designJob() {
-  const TypedCoil opening = openingCoil();
-  Job job;
-  job.inputs = opening.texts;
-  job.former = opening.former;
-  job.material = opening.material;
-  return job;
-}
+// The job of a window just opened: one item of the design-time texts,
+// rectangular, copper.
+inline Job designJob() { return Job{}; }
+
 
 // The fields a quotation job had before it was priced; the customer
 // quotation's own fields keep their defaults.
-inline JobFields jobFields(std::string customer, std::string partNumber,
-                           std::string quotationNumber, std::string personInCharge,
-                           std::string memo, double workingCelsius) {
+inline JobFields jobFields(std::string customer, std::string quotationNumber,
+                           std::string personInCharge, std::string memo, double workingCelsius) {
   JobFields fields;
   fields.customer = std::move(customer);
-  fields.partNumber = std::move(partNumber);
   fields.quotationNumber = std::move(quotationNumber);
   fields.personInCharge = std::move(personInCharge);
   fields.memo = std::move(memo);
@@ -96,31 +97,33 @@ inline std::vector<NamedJob> sampleJobs() {
   jobs.push_back({"Design", designJob()});
 
   Job round = designJob();
-  round.former = FormerShape::Round;
-  round.material = ConductorMaterial::Aluminium;
-  round.input(InputBox::InnerDiameter) = "12.5";
-  round.input(InputBox::Turns) = "120";
-  round.fields = jobFields("株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎",
+  only(round).coil.former = FormerShape::Round;
+  only(round).coil.material = ConductorMaterial::Aluminium;
+  only(round).input(InputBox::InnerDiameter) = "12.5";
+  only(round).input(InputBox::Turns) = "120";
+  round.fields = jobFields("株式会社サンプル電機", "Q2026-118", "山田 太郎",
                            "試作3台分。\n納期は来月末。\t\"至急\"", 37.5);
+  only(round).partNumber = "KC-0042";
+  only(round).name = "電源トランス";
   round.programVersion = "0.1.0";
   round.savedAt = "2026-12-08T01:15:30Z";
   jobs.push_back({"RoundAluminiumWithFields", round});
 
   Job fan = designJob();
-  fan.former = FormerShape::Fan;
-  fan.material = ConductorMaterial::CopperCladAluminium85;
-  fan.input(InputBox::FanRadius) = "40";
-  fan.input(InputBox::FanAngle) = "45";
-  fan.input(InputBox::FanWideWidth) = "33.1";
-  fan.input(InputBox::Tension) = "強め";
+  only(fan).coil.former = FormerShape::Fan;
+  only(fan).coil.material = ConductorMaterial::CopperCladAluminium85;
+  only(fan).input(InputBox::FanRadius) = "40";
+  only(fan).input(InputBox::FanAngle) = "45";
+  only(fan).input(InputBox::FanWideWidth) = "33.1";
+  only(fan).input(InputBox::Tension) = "強め";
   jobs.push_back({"FanCopperClad", fan});
 
   Job odd = designJob();
-  odd.former.reset();
-  odd.input(InputBox::BareDiameter) = " 0.2mm";
-  odd.input(InputBox::Turns) = "12abc";
-  odd.input(InputBox::LeadLength) = "";
-  odd.input(InputBox::SideA) = "1,000";
+  only(odd).coil.former.reset();
+  only(odd).input(InputBox::BareDiameter) = " 0.2mm";
+  only(odd).input(InputBox::Turns) = "12abc";
+  only(odd).input(InputBox::LeadLength) = "";
+  only(odd).input(InputBox::SideA) = "1,000";
   odd.fields.memo = "𝄞 ☃ ﾊﾝｶｸ";
   jobs.push_back({"NoFormerOddTexts", odd});
 
@@ -133,7 +136,7 @@ inline std::vector<NamedJob> sampleJobs() {
   priced.fields.revision = 3;
   priced.fields.issuedOn = "2026-12-08";
   priced.fields.validDays = 60;
-  priced.terms = QuotationTerms{1234.5,
+  only(priced).terms = QuotationTerms{1234.5,
                                 2.5,
                                 850,
                                 0.75,
@@ -143,14 +146,29 @@ inline std::vector<NamedJob> sampleJobs() {
                                 12.5,
                                 0,
                                 {1, 100, 1000, 10000, 1000000000}};
-  priced.terms->wireMaterial = priced.material;  // priced for its own aluminium
-  priced.priceListSavedAt = "2026-12-01T09:00:00Z";
+  only(priced).terms->wireMaterial = only(priced).coil.material;  // priced for its own aluminium
+  only(priced).priceListSavedAt = "2026-12-01T09:00:00Z";
   jobs.push_back({"PricedAndIssued", priced});
+
+  // A customer's request of three coils, each with its names, terms, the
+  // lot the 見積書 quotes and what the customer asked of it.
+  Job request = priced;
+  request.items.push_back(designJob().items.front());
+  request.items.push_back(only(fan));
+  request.items[1].partNumber = "KC-0043";
+  request.items[1].name = "チョーク \"B\"";
+  request.items[1].terms = smallCoilTerms({100, 1000});
+  request.items[1].basisLot = 1;
+  request.items[1].specification = {{ResultBox::PredictedDcr, 15, "Ω", 10},
+                                     {ResultBox::AlignedWeight, 40, "g", std::nullopt}};
+  request.items[2].name = "扇形コイル";
+  request.items[2].specification = {{ResultBox::CrossHeight, 3.5, "mm", 2.5}};
+  jobs.push_back({"ThreeItemsWithSpecifications", request});
 
   // Fields of the quotation typed, prices not yet worked out.
   Job unpriced = designJob();
   unpriced.fields.subject = "件名だけ";
-  unpriced.terms = QuotationTerms{};
+  only(unpriced).terms = QuotationTerms{};
   jobs.push_back({"TermsEmpty", unpriced});
   return jobs;
 }

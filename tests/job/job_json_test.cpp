@@ -101,8 +101,8 @@ TEST(ReadJob, VersionOneOpensWithoutTerms) {
 // price is for the job's material; a job that names another keeps it.
 TEST(ReadJob, WirePriceIsForTheMaterialSavedWith) {
   Job aluminium = test::sampleJobs()[4].job;
-  aluminium.material = ConductorMaterial::Aluminium;
-  aluminium.terms->wireMaterial = ConductorMaterial::Aluminium;
+  only(aluminium).coil.material = ConductorMaterial::Aluminium;
+  only(aluminium).terms->wireMaterial = ConductorMaterial::Aluminium;
   json doc = json::parse(writeJob(aluminium));
   doc["quotationTerms"].erase("wireMaterial");
   Expected<Job> read = readJob(doc.dump());
@@ -110,7 +110,7 @@ TEST(ReadJob, WirePriceIsForTheMaterialSavedWith) {
   EXPECT_EQ(*read, aluminium);
 
   Job switched = aluminium;
-  switched.material = ConductorMaterial::Copper;
+  only(switched).coil.material = ConductorMaterial::Copper;
   read = readJob(writeJob(switched));
   ASSERT_TRUE(read) << read.message();
   EXPECT_EQ(read->terms->wireMaterial, ConductorMaterial::Aluminium);
@@ -290,9 +290,9 @@ TEST_P(Accepts, ReadsTheDesignJob) {
   const Expected<Job> read = readJob(GetParam().text);
   ASSERT_TRUE(read) << read.message();
   Job expected = test::designJob();
-  EXPECT_EQ(read->inputs, expected.inputs);
-  EXPECT_EQ(read->former, expected.former);
-  EXPECT_EQ(read->material, expected.material);
+  EXPECT_EQ(read->inputs, only(expected).coil.texts);
+  EXPECT_EQ(read->former, only(expected).only(coil).coil.former);
+  EXPECT_EQ(read->material, only(expected).only(coil).coil.material);
   EXPECT_EQ(read->fields.workingCelsius, 20);
 }
 

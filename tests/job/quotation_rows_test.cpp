@@ -24,7 +24,7 @@ form::Form1 pressed(const Job& job) {
 // kg: what the window's 重量 Mid box shows, in its unit.
 TEST(PriceOfForm, PricesThePredictedWeightInKilograms) {
   Job job = test::designJob();
-  job.input(form::InputBox::Turns) = "400";
+  only(job).input(form::InputBox::Turns) = "400";
   const form::Form1 form = pressed(job);
   const Expected<CoilPrice> price = priceOfForm(form, smallCoilTerms());
   ASSERT_TRUE(price) << price.message();
@@ -62,7 +62,7 @@ TEST(PriceOfForm, NeedsResultsOfTheInputsAsTheyStand) {
 // caller that did not take the coil's own price is told, not obeyed.
 TEST(PriceOfForm, RefusesAnotherMaterialsWirePrice) {
   Job job = test::designJob();
-  job.material = ConductorMaterial::Aluminium;
+  only(job).coil.material = ConductorMaterial::Aluminium;
   EXPECT_EQ(priceOfForm(pressed(job), smallCoilTerms()).message(),
             "見積条件の線材単価は銅線の価格です。アルミニュウムの線材単価で見積もってください。");
   QuotationTerms aluminium = smallCoilTerms();

@@ -98,7 +98,7 @@ TEST(ResultsTable, RowsFollowTheFormer) {
   };
   for (const Case& c : cases) {
     Job job = test::designJob();
-    job.former = c.former;
+    only(job).coil.former = c.former;
     const ResultsTable table = tableOf(job);
     std::vector<std::string> inputs = common;
     inputs.insert(inputs.end(), c.inputs.begin(), c.inputs.end());
@@ -117,8 +117,8 @@ TEST(ResultsTable, RowsFollowTheFormer) {
 
 TEST(ResultsTable, MaterialInWordsAndUnitsFromThePress) {
   Job job = test::designJob();
-  job.material = ConductorMaterial::CopperCladAluminium85;
-  job.input(InputBox::Turns) = "300";
+  only(job).coil.material = ConductorMaterial::CopperCladAluminium85;
+  only(job).input(InputBox::Turns) = "300";
   const ResultsTable table = tableOf(job);
   EXPECT_EQ(table.inputs[1].aligned, "銅クラッドアルミニュウム(85%)");
   for (const TableRow& row : table.results) {
@@ -154,14 +154,14 @@ TEST(ResultsTable, ResistanceAtTheWorkingTemperature) {
   };
   for (const Case& c : cases) {
     Job job = test::designJob();
-    job.former = FormerShape::Round;
-    job.material = c.material;
+    only(job).coil.former = FormerShape::Round;
+    only(job).coil.material = c.material;
     job.fields.workingCelsius = c.celsius;
     for (const auto& [b, text] : {std::pair{InputBox::FinishedDiameter, "0.23"},
                                   {InputBox::Turns, "395"},
                                   {InputBox::LeadLength, "50"},
                                   {InputBox::ReferenceThickness, "5"}})
-      job.input(b) = text;
+      only(job).input(b) = text;
     const ResultsTable table = tableOf(job);
     std::vector<TableRow> dcr;
     for (const TableRow& r : table.results)
@@ -252,10 +252,10 @@ TEST(ResultsTable, ResistanceInMilliohmsWithFourSignificantDigits) {
   };
   for (const Case& c : cases) {
     Job job = test::designJob();
-    job.former = FormerShape::Round;
-    job.material = c.material;
+    only(job).coil.former = FormerShape::Round;
+    only(job).coil.material = c.material;
     job.fields.workingCelsius = c.celsius;
-    for (const auto& [b, text] : c.inputs) job.input(b) = text;
+    for (const auto& [b, text] : c.inputs) only(job).input(b) = text;
     form::Form1 form;
     applyJob(job, form);
     ASSERT_TRUE(form.state().resultsCurrent) << c.what;
@@ -346,14 +346,14 @@ TEST(ResultsTable, StandardBandBesideTheDcr) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bare);
     Job job = test::designJob();
-    job.former = FormerShape::Round;
-    job.material = c.material;
+    only(job).coil.former = FormerShape::Round;
+    only(job).coil.material = c.material;
     for (const auto& [b, text] : {std::pair{InputBox::InnerDiameter, "40"},
                                   {InputBox::BareDiameter, c.bare},
                                   {InputBox::FinishedDiameter, c.finished},
                                   {InputBox::Turns, "50"},
                                   {InputBox::ReferenceThickness, "10"}})
-      job.input(b) = text;
+      only(job).input(b) = text;
     form::Form1 form;
     applyJob(job, form);
     const std::vector<TableRow> rows = resultsTable(form, 20).results;
@@ -397,10 +397,10 @@ TEST(ResultsTable, StandardBandStaysWithTheWireOfTheDcr) {
 // Units in the outputs are SI symbols, whatever the window's captions write.
 TEST(ResultsTable, UnitsAreSiSymbols) {
   Job job = test::designJob();
-  job.input(InputBox::BareDiameter) = "1";
-  job.input(InputBox::FinishedDiameter) = "1.1";
-  job.input(InputBox::Turns) = "200000";
-  job.input(InputBox::ReferenceThickness) = "50";
+  only(job).input(InputBox::BareDiameter) = "1";
+  only(job).input(InputBox::FinishedDiameter) = "1.1";
+  only(job).input(InputBox::Turns) = "200000";
+  only(job).input(InputBox::ReferenceThickness) = "50";
   form::Form1 form;
   applyJob(job, form);
   std::map<std::string, std::string> units;

@@ -165,37 +165,40 @@ bool allEmpty(const CsvRecord& record) {
                      [](const std::string& f) { return f.empty(); });
 }
 
+// The coil, the item's 品番 and the job's fields of a readable row: an input
+// it has no column for keeps the text the window opens with.
+struct RowJob {
+  TypedCoil coil;
+  std::string partNumber;
+  job::JobFields fields;
+};
+
 // A field of the job as a row's cell holds it; a working temperature that
 // cannot be read (checked before, where it matters) or an empty cell leaves
 // the field as a new job has it.
-void setField(job::JobFields& fields, JobField field, const std::string& cell) {
+void setField(RowJob& job, JobField field, const std::string& cell) {
   switch (field) {
     case JobField::Customer:
-      fields.customer = cell;
+      job.fields.customer = cell;
       break;
     case JobField::PartNumber:
-      fields.partNumber = cell;
+      job.partNumber = cell;
       break;
     case JobField::QuotationNumber:
-      fields.quotationNumber = cell;
+      job.fields.quotationNumber = cell;
       break;
     case JobField::PersonInCharge:
-      fields.personInCharge = cell;
+      job.fields.personInCharge = cell;
       break;
     case JobField::WorkingTemperature:
-      if (const Expected<double> t = readWorkingTemperature(cell); t) fields.workingCelsius = *t;
+      if (const Expected<double> t = readWorkingTemperature(cell); t)
+        job.fields.workingCelsius = *t;
       break;
   }
 }
 
-// The coil and the job's fields of a readable row: an input it has no column
-// for keeps the text the window opens with.
-struct RowJob {
-  TypedCoil coil;
-  job::JobFields fields;
-};
 RowJob jobOf(const ColumnLayout& layout, const CsvRecord& record) {
-  RowJob job{openingCoil(), {}};
+  RowJob job{openingCoil(), {}, {}};
   for (std::size_t i = 0; i < layout.width(); ++i) {
     const ColumnLayout::Column& column = layout.columns()[i];
     const std::string& cell = record.fields[i];
@@ -210,7 +213,7 @@ RowJob jobOf(const ColumnLayout& layout, const CsvRecord& record) {
         job.coil.material = static_cast<ConductorMaterial>(*materialIndex(cell));
         break;
       case ColumnLayout::Holds::JobField:
-        setField(job.fields, static_cast<JobField>(column.field), cell);
+        setField(job, static_cast<JobField>(column.field), cell);
         break;
       case ColumnLayout::Holds::Own:
         break;

@@ -186,7 +186,7 @@ Expected<void> WindowReplayTarget::open(const std::string& path) {
   const Expected<job::Job> job = job::readJobFile(path);
   if (!job) return job.failure();
   opened_ = *job;
-  window_->applyJob(*job);
+  window_->applyCoil(job->items.front().coil);
   QCoreApplication::processEvents();
   return {};
 }

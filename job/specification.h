@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "job/job.h"
+#include "job/shown_coil.h"
+
+namespace kelvane::job {
+
+// The units a specification of a target box is given in: mm for the
+// heights, mg, g or kg for the weight, Ω or kΩ for the DCR.
+std::span<const std::string_view> specificationUnits(ResultBox box);
+
+// The specification a target typed into its box keeps: the number as typed
+// and the unit the box then showed, in SI; none for a box that takes no
+// target, a text that is no number above 0, or a weight or DCR typed before
+// any press chose their units.
+std::optional<Specification> specificationFromTarget(ResultBox box, std::string_view text,
+                                                     const std::optional<ShownUnits>& units);
+
+// What the coil's results give for the specified box, in the
+// specification's unit; none while the results are not current, or the box
+// holds something else than the press wrote (a target typed over it).
+std::optional<double> specifiedResult(const Specification& spec, const ShownCoil& coil);
+
+enum class SpecificationCheck { Met, Missed, NotKnown };
+// Met when the result lies within the tolerance of the value (the default
+// tolerance when none is given), Missed when outside, NotKnown without a
+// current result.
+SpecificationCheck checkSpecification(const Specification& spec, const ShownCoil& coil);
+// Whether a current result misses any of the item's specifications.
+bool missesSpecification(const std::vector<Specification>& specs, const ShownCoil& coil);
+
+// The specification in words: "DCR 15 Ω ±5 %", "重量 40 g ±5 %（既定）".
+std::string specificationText(const Specification& spec);
+// The result as a figure in the specification's unit ("16.942 Ω"); empty
+// when not known.
+std::string specifiedResultText(const Specification& spec, const ShownCoil& coil);
+
+// The item's specifications with `spec` in place of the one of its box.
+void keepSpecification(std::vector<Specification>& specs, Specification spec);
+
+}  // namespace kelvane::job

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "tests/job/job_fixtures.h"
 #include "core/materials.h"
 #include "core/temperature_resistance.h"
 #include "core/weight_resistance.h"

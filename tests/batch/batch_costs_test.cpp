@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "batch_test_support.h"
+#include "tests/job/job_fixtures.h"
 #include "form/form_job.h"
 #include "job/coil_price.h"
 #include "tools/batch/batch.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch_test_support.h"
+#include "tests/job/job_fixtures.h"
 #include "form/form_job.h"
 #include "job/csv_cell.h"
 #include "tools/batch/batch.h"

@@ -36,26 +36,30 @@ TEST(SuggestedFileName, FromQuotationAndPartNumber) {
       {"characters refused only", "/", ":", "___.kelvane"},
   };
   for (const NameCase& c : cases) {
-    JobFields fields;
-    fields.quotationNumber = c.quotationNumber;
-    fields.partNumber = c.partNumber;
-    EXPECT_EQ(suggestedFileName(fields, "kelvane"), c.expected) << c.what;
+    Job job;
+    job.fields.quotationNumber = c.quotationNumber;
+    job.items.front().partNumber = c.partNumber;
+    EXPECT_EQ(suggestedFileName(job, "kelvane"), c.expected) << c.what;
   }
 }
 
 // The customer's 見積書 and the internal 見積計算書 are never offered under
 // one name.
 TEST(SuggestedFileName, EachDocumentHasItsOwnName) {
-  JobFields fields;
-  fields.quotationNumber = "Q2026-0412";
-  fields.partNumber = "SD-B036";
-  EXPECT_EQ(suggestedFileName(fields, "pdf", kCustomerQuotationDocument),
+  Job job;
+  job.fields.quotationNumber = "Q2026-0412";
+  job.items.front().partNumber = "SD-B036";
+  EXPECT_EQ(suggestedFileName(job, "pdf", kCustomerQuotationDocument),
             "Q2026-0412_SD-B036_見積書.pdf");
-  EXPECT_EQ(suggestedFileName(fields, "pdf", kCostSheetDocument),
+  EXPECT_EQ(suggestedFileName(job, "pdf", kCostSheetDocument),
             "Q2026-0412_SD-B036_見積計算書.pdf");
-  EXPECT_EQ(suggestedFileName(JobFields{}, "pdf", kCostSheetDocument), "無題_見積計算書.pdf");
-  fields.partNumber = std::string(3000, 'P');
-  const std::string name = suggestedFileName(fields, "pdf", kCostSheetDocument);
+  EXPECT_EQ(suggestedFileName(Job{}, "pdf", kCostSheetDocument), "無題_見積計算書.pdf");
+  // A request of several items is named by its quotation number alone.
+  Job request = job;
+  request.items.push_back(request.items.front());
+  EXPECT_EQ(suggestedFileName(request, "pdf", kCustomerQuotationDocument), "Q2026-0412_見積書.pdf");
+  job.items.front().partNumber = std::string(3000, 'P');
+  const std::string name = suggestedFileName(job, "pdf", kCostSheetDocument);
   EXPECT_LE(name.size(), 255u);
   EXPECT_TRUE(name.ends_with("P_見積計算書.pdf")) << name;
 }
@@ -63,10 +67,10 @@ TEST(SuggestedFileName, EachDocumentHasItsOwnName) {
 // A field of thousands of characters still gives a name the file system
 // takes, cut between characters.
 TEST(SuggestedFileName, LongFieldsAreCutAtAWholeCharacter) {
-  JobFields fields;
-  fields.quotationNumber = std::string(150, 'Q');
-  for (int i = 0; i < 3000; ++i) fields.partNumber += "品";  // three bytes each
-  const std::string name = suggestedFileName(fields, "pdf");
+  Job job;
+  job.fields.quotationNumber = std::string(150, 'Q');
+  for (int i = 0; i < 3000; ++i) job.items.front().partNumber += "品";  // three bytes each
+  const std::string name = suggestedFileName(job, "pdf");
   EXPECT_LE(name.size(), 255u);
   EXPECT_TRUE(name.starts_with(std::string(150, 'Q') + "_品"));
   EXPECT_TRUE(name.ends_with("品.pdf")) << name;

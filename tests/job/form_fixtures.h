@@ -19,9 +19,9 @@ using form::jobToSave;
 inline ResultsTable resultsTable(const form::Form1& f, double workingCelsius) {
   return resultsTable(form::shownCoil(f), workingCelsius);
 }
-inline ResultsTable resultsTable(const form::Form1& f, const JobFields& fields,
+inline ResultsTable resultsTable(const form::Form1& f, const JobFields& fields, const Item& item,
                                  std::string_view createdAt) {
-  return resultsTable(form::shownCoil(f), fields, createdAt);
+  return resultsTable(form::shownCoil(f), fields, item, createdAt);
 }
 inline Expected<CoilPrice> priceOfForm(const form::Form1& f, const QuotationTerms& terms) {
   return priceOfCoil(form::shownCoil(f), terms);

@@ -14,6 +14,31 @@ namespace {
 
 using nlohmann::json;
 
+// A job of one coil as a version 2 file held it, the coil's keys at the top
+// and its 品番 among the job's fields, written from what this version
+// writes.
+json versionTwo(const Job& job) {
+  json doc = json::parse(writeJob(job));
+  const json item = doc["items"][0];
+  doc.erase("items");
+  doc["formatVersion"] = 2;
+  doc["job"]["partNumber"] = item["partNumber"];
+  for (const char* key : {"former", "material", "inputs", "quotationTerms", "priceListSavedAt"})
+    doc[key] = item[key];
+  return doc;
+}
+
+// A job of one coil read from a version 2 file: what that version had no
+// place for is left out.
+Job asVersionTwoHeldIt(Job job) {
+  for (Item& item : job.items) {
+    item.name.clear();
+    item.basisLot = 0;
+    item.specification.clear();
+  }
+  return job;
+}
+
 class RoundTrip : public ::testing::TestWithParam<test::NamedJob> {};
 
 TEST_P(RoundTrip, ReadsBackWhatWasWritten) {
@@ -35,13 +60,12 @@ TEST(WriteJob, DesignJobAsSaved) {
   job.programVersion = "0.1.0";
   EXPECT_EQ(writeJob(job), R"({
   "format": "kelvane-job",
-  "formatVersion": 2,
+  "formatVersion": 3,
   "programVersion": "0.1.0",
   "savedAt": "2026-12-08T03:00:00Z",
   "job": {
     "customer": "顧客",
     "customerPerson": "",
-    "partNumber": "",
     "quotationNumber": "",
     "personInCharge": "",
     "memo": "",
@@ -54,26 +78,34 @@ TEST(WriteJob, DesignJobAsSaved) {
     "issuedOn": "",
     "validDays": 30
   },
-  "former": "rectangular",
-  "material": "copper",
-  "inputs": {
-    "bareDiameter": "0.2",
-    "finishedDiameter": "0.21",
-    "turns": "10",
-    "leadLength": "10",
-    "referenceThickness": "0.8",
-    "innerDiameter": "10",
-    "sideA": "2",
-    "sideB": "2",
-    "cornerR1": "0.3",
-    "cornerR2": "0.3",
-    "fanRadius": "50",
-    "fanAngle": "60",
-    "fanWideWidth": "60",
-    "tension": "60"
-  },
-  "quotationTerms": null,
-  "priceListSavedAt": ""
+  "items": [
+    {
+      "partNumber": "",
+      "name": "",
+      "former": "rectangular",
+      "material": "copper",
+      "inputs": {
+        "bareDiameter": "0.2",
+        "finishedDiameter": "0.21",
+        "turns": "10",
+        "leadLength": "10",
+        "referenceThickness": "0.8",
+        "innerDiameter": "10",
+        "sideA": "2",
+        "sideB": "2",
+        "cornerR1": "0.3",
+        "cornerR2": "0.3",
+        "fanRadius": "50",
+        "fanAngle": "60",
+        "fanWideWidth": "60",
+        "tension": "60"
+      },
+      "quotationTerms": null,
+      "priceListSavedAt": "",
+      "basisLot": 0,
+      "specification": []
+    }
+  ]
 }
 )");
 }
@@ -82,7 +114,7 @@ TEST(WriteJob, DesignJobAsSaved) {
 // quotation's fields at their defaults and no terms, whatever keys of a
 // later version it happens to carry.
 TEST(ReadJob, VersionOneOpensWithoutTerms) {
-  json doc = json::parse(writeJob(test::sampleJobs()[1].job));
+  json doc = versionTwo(test::sampleJobs()[1].job);
   doc["formatVersion"] = 1;
   for (const char* key :
        {"subject", "deliveryTerms", "paymentTerms", "remarks", "revision", "issuedOn", "validDays"})
@@ -91,9 +123,9 @@ TEST(ReadJob, VersionOneOpensWithoutTerms) {
   doc["quotationTerms"] = "not read in version 1";
   const Expected<Job> read = readJob(doc.dump());
   ASSERT_TRUE(read) << read.message();
-  Job expected = test::sampleJobs()[1].job;
+  Job expected = asVersionTwoHeldIt(test::sampleJobs()[1].job);
   EXPECT_EQ(*read, expected);
-  EXPECT_EQ(read->terms, std::nullopt);
+  EXPECT_EQ(only(*read).terms, std::nullopt);
   EXPECT_EQ(read->fields.validDays, 30);
 }
 
@@ -103,17 +135,17 @@ TEST(ReadJob, WirePriceIsForTheMaterialSavedWith) {
   Job aluminium = test::sampleJobs()[4].job;
   only(aluminium).coil.material = ConductorMaterial::Aluminium;
   only(aluminium).terms->wireMaterial = ConductorMaterial::Aluminium;
-  json doc = json::parse(writeJob(aluminium));
+  json doc = versionTwo(aluminium);
   doc["quotationTerms"].erase("wireMaterial");
   Expected<Job> read = readJob(doc.dump());
   ASSERT_TRUE(read) << read.message();
-  EXPECT_EQ(*read, aluminium);
+  EXPECT_EQ(*read, asVersionTwoHeldIt(aluminium));
 
   Job switched = aluminium;
   only(switched).coil.material = ConductorMaterial::Copper;
   read = readJob(writeJob(switched));
   ASSERT_TRUE(read) << read.message();
-  EXPECT_EQ(read->terms->wireMaterial, ConductorMaterial::Aluminium);
+  EXPECT_EQ(only(*read).terms->wireMaterial, ConductorMaterial::Aluminium);
 }
 
 // The person the 見積書 is addressed to is kept; a job saved before there
@@ -124,24 +156,31 @@ TEST(ReadJob, TheCustomersPersonIsKeptAndMayBeAbsent) {
   const Expected<Job> read = readJob(writeJob(job));
   ASSERT_TRUE(read) << read.message();
   EXPECT_EQ(read->fields.customerPerson, "山田 太郎");
-  json older = json::parse(writeJob(test::sampleJobs()[4].job));
+  json older = versionTwo(test::sampleJobs()[4].job);
   older["job"].erase("customerPerson");
   const Expected<Job> opened = readJob(older.dump());
   ASSERT_TRUE(opened) << opened.message();
-  EXPECT_EQ(*opened, test::sampleJobs()[4].job);
+  EXPECT_EQ(*opened, asVersionTwoHeldIt(test::sampleJobs()[4].job));
 }
 
-// A saved design job, changed by one edit.
+// A design job as version 2 saved it, changed by one edit.
 std::string edited(const std::function<void(json&)>& edit) {
-  json doc = json::parse(writeJob(test::designJob()));
+  json doc = versionTwo(test::designJob());
   edit(doc);
   return doc.dump();
 }
 
-// A saved priced job, its terms changed by one edit.
+// A priced job as version 2 saved it, its terms changed by one edit.
 std::string priced(const std::function<void(json&)>& edit) {
-  json doc = json::parse(writeJob(test::sampleJobs()[4].job));
+  json doc = versionTwo(test::sampleJobs()[4].job);
   edit(doc["quotationTerms"]);
+  return doc.dump();
+}
+
+// The request of three items as saved now, changed by one edit.
+std::string request(const std::function<void(json&)>& edit) {
+  json doc = json::parse(writeJob(test::sampleJobs()[5].job));
+  edit(doc);
   return doc.dump();
 }
 
@@ -170,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"Empty", "", "JSON として読めません（1 行目）"},
         Refusal{"CutShort", writeJob(test::designJob()).substr(0, 200),
-                "JSON として読めません（11 行目）"},
+                "JSON として読めません（10 行目）"},
         Refusal{"NumberBeyondDouble", R"({"format": "kelvane-job", "x": 1e999})",
                 "JSON として読めません（扱えない大きさの数があります）"},
         Refusal{"TwoDocuments", "{} {}", "JSON として読めません"},
@@ -184,16 +223,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "整数ではありません"},
         Refusal{"VersionFraction", edited([](json& d) { d["formatVersion"] = 1.5; }),
                 "整数ではありません"},
-        Refusal{"NewerVersion", edited([](json& d) { d["formatVersion"] = 3; }),
-                "新しい形式（版 3）の案件ファイルです。この Kelvane が開けるのは版 2 までです。"},
+        Refusal{"NewerVersion", edited([](json& d) { d["formatVersion"] = 4; }),
+                "新しい形式（版 4）の案件ファイルです。この Kelvane が開けるのは版 3 までです。"},
         Refusal{"HugeVersion", edited([](json& d) { d["formatVersion"] = 18446744073709551615u; }),
                 "新しい形式"},
         // 2^64 fits no integer type, yet it is an integer and a newer version.
         Refusal{"BeyondEveryInteger",
                 R"({"format": "kelvane-job", "formatVersion": 18446744073709551616})",
                 "新しい形式（版 18446744073709551616）"},
-        Refusal{"NewerAsFloat", edited([](json& d) { d["formatVersion"] = 3.0; }),
-                "新しい形式（版 3）"},
+        Refusal{"NewerAsFloat", edited([](json& d) { d["formatVersion"] = 4.0; }),
+                "新しい形式（版 4）"},
         // The parser would stop at the NUL and read the job alone.
         Refusal{"NulAndGarbage", writeJob(test::designJob()) + std::string("\0garbage", 8),
                 "JSON として読めません"},
@@ -268,6 +307,43 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"PriceListSavedAtWord",
                 edited([](json& d) { d["priceListSavedAt"] = "yesterday"; }),
                 "「priceListSavedAt」が日時ではありません"},
+        // Version 3: the items, each named by its place in a message.
+        Refusal{"NoItems", request([](json& d) { d.erase("items"); }), "「items」がありません"},
+        Refusal{"ItemsEmpty", request([](json& d) { d["items"] = json::array(); }),
+                "「items」は品目を 1 つ以上並べた配列です"},
+        Refusal{"TooManyItems", request([](json& d) {
+                  const json one = d["items"][0];
+                  d["items"] = json::array();
+                  for (int i = 0; i < 101; ++i) d["items"].push_back(one);
+                }),
+                "「items」の品目が多すぎます（100 まで）"},
+        Refusal{"ItemAsText", request([](json& d) { d["items"][1] = "KC-0043"; }),
+                "「items[1]」がオブジェクトではありません"},
+        Refusal{"ItemWithoutTurns", request([](json& d) { d["items"][2]["inputs"].erase("turns"); }),
+                "「items[2].inputs.turns」がありません"},
+        Refusal{"ItemFormerUnknown", request([](json& d) { d["items"][1]["former"] = "oval"; }),
+                "「items[1].former」は round"},
+        Refusal{"ItemTermsLotOfNone",
+                request([](json& d) { d["items"][0]["quotationTerms"]["quantities"][0] = 0; }),
+                "「items[0].quotationTerms.quantities[0]」は 1 から"},
+        Refusal{"BasisBeyondTheLots", request([](json& d) { d["items"][1]["basisLot"] = 2; }),
+                "「items[1].basisLot」は 0 から 1 までの整数です"},
+        Refusal{"SpecificationOfAnotherResult",
+                request([](json& d) { d["items"][1]["specification"][0]["result"] = "length"; }),
+                "「items[1].specification[0].result」は alignedHeight"},
+        Refusal{"SpecificationInAnotherUnit",
+                request([](json& d) { d["items"][1]["specification"][1]["unit"] = "Ω"; }),
+                "「items[1].specification[1].unit」は mg、g、kg のどれかです"},
+        Refusal{"SpecificationOfNothing",
+                request([](json& d) { d["items"][2]["specification"][0]["value"] = 0; }),
+                "「items[2].specification[0].value」は 0 より大きい数です"},
+        Refusal{"SpecificationTwice", request([](json& d) {
+                  d["items"][1]["specification"][1] = d["items"][1]["specification"][0];
+                }),
+                "「items[1].specification」に同じ結果が二度あります"},
+        Refusal{"ToleranceBeyondWhole",
+                request([](json& d) { d["items"][2]["specification"][0]["tolerancePercent"] = 150; }),
+                "「items[2].specification[0].tolerancePercent」は 0 から 100 までの数です"},
         Refusal{"Latin1", "{\"format\": \"kelvane-job\", \"x\": \"caf\xE9\"}",
                 "UTF-8 の文字として読めないバイトがあります（36 バイト目）"},
         Refusal{"Overlong", "{\"a\": \"\xC0\xAF\"}", "（8 バイト目）"},
@@ -289,10 +365,7 @@ class Accepts : public ::testing::TestWithParam<Accepted> {};
 TEST_P(Accepts, ReadsTheDesignJob) {
   const Expected<Job> read = readJob(GetParam().text);
   ASSERT_TRUE(read) << read.message();
-  Job expected = test::designJob();
-  EXPECT_EQ(read->inputs, only(expected).coil.texts);
-  EXPECT_EQ(read->former, only(expected).only(coil).coil.former);
-  EXPECT_EQ(read->material, only(expected).only(coil).coil.material);
+  EXPECT_EQ(only(*read).coil, only(test::designJob()).coil);
   EXPECT_EQ(read->fields.workingCelsius, 20);
 }
 
@@ -313,6 +386,7 @@ INSTANTIATE_TEST_SUITE_P(
                  })},
         // JSON counts 1.0 an integer; so does the job's schema.
         Accepted{"VersionWrittenAsFloat", edited([](json& d) { d["formatVersion"] = 1.0; })},
+        Accepted{"VersionThreeItem", json::parse(writeJob(test::designJob())).dump()},
         Accepted{"LeapDay", edited([](json& d) {
                    d["job"]["issuedOn"] = "2028-02-29";
                    d["savedAt"] = "2000-02-29T23:59:60Z";

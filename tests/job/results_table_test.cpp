@@ -415,17 +415,20 @@ TEST(ResultsTable, UnitsAreSiSymbols) {
 // them rather than among the inputs, and the time they were made.
 TEST(ResultsTable, JobFieldsAboveTheTable) {
   Job job = test::designJob();
-  job.fields = test::jobFields("株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎",
-                               "メモは出さない", 75);
+  job.fields =
+      test::jobFields("株式会社サンプル電機", "Q2026-118", "山田 太郎", "メモは出さない", 75);
+  only(job).partNumber = "KC-0042";
+  only(job).name = "電源トランス";
   form::Form1 form;
   applyJob(job, form);
-  const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");
+  const ResultsTable table = resultsTable(form, job.fields, only(job), "2026-12-08 16:30");
   const std::string csv = toCsv(table);
   EXPECT_TRUE(
       csv.starts_with("\xEF\xBB\xBF"
                       "顧客名,株式会社サンプル電機,,\r\n"
-                      "品番,KC-0042,,\r\n"
                       "見積番号,Q2026-118,,\r\n"
+                      "品番,KC-0042,,\r\n"
+                      "品名,電源トランス,,\r\n"
                       "担当者,山田 太郎,,\r\n"
                       "使用温度,75,,°C\r\n"
                       "作成日時,2026-12-08 16:30,,\r\n"
@@ -494,10 +497,11 @@ TEST(ResultsTable, HtmlCellsAreNumbersOrText) {
 // The HTML holds the same rows as the tabs, the heading as headings.
 TEST(ResultsTable, HtmlTableOfTheJob) {
   Job job = test::designJob();
-  job.fields = test::jobFields("<株式会社> & 子", "1-2", "Q1", "", "", 20);
+  job.fields = test::jobFields("<株式会社> & 子", "Q1", "", "", 20);
+  only(job).partNumber = "1-2";
   form::Form1 form;
   applyJob(job, form);
-  const ResultsTable table = resultsTable(form, job.fields, "2026-12-08 16:30");
+  const ResultsTable table = resultsTable(form, job.fields, only(job), "2026-12-08 16:30");
   const std::string html = toHtml(table);
   EXPECT_TRUE(
       html.starts_with("<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\">\n"

@@ -248,7 +248,7 @@ class QuotationWindowTest : public QObject {
     QCOMPARE(person.window.terms()->lossPercent, 8.0);
     QVERIFY(person.window.isWindowModified());
     // Terms typed are no list's.
-    QVERIFY(person.window.currentJob()only().priceListSavedAt.empty());
+    QVERIFY(only(person.window.currentJob()).priceListSavedAt.empty());
   }
 
   // No list of the user's: the built-in one, nothing said. A damaged one, or
@@ -374,7 +374,7 @@ class QuotationWindowTest : public QObject {
       pane->findChild<QLineEdit*>(QStringLiteral("数量3"))->clear();
       pane->accept();
       old = *person.window.terms();
-      QCOMPARE(person.window.currentJob()only().priceListSavedAt, std::string("2026-11-01T09:00:00Z"));
+      QCOMPARE(only(person.window.currentJob()).priceListSavedAt, std::string("2026-11-01T09:00:00Z"));
       QVERIFY(person.window.saveTo(file));
     }
     writePriceList(2100, "2026-12-01T09:00:00Z");

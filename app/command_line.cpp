@@ -125,9 +125,9 @@ Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
             item.terms, item.coil.material, [] { return ui::readUserPriceList(); });
         if (terms) return terms;
         return Failure{terms.message() + (item.terms
-                                              ? "見積条件の線材単価がこの品目の材料のものでない"
-                                                "品目の見積書は、読める単価表がないと作れません。"
-                                              : "見積条件のない品目の見積書は、読める単価表が"
+                                              ? "見積条件の線材単価がこの案件の材料のものでない"
+                                                "案件の見積書は、読める単価表がないと作れません。"
+                                              : "見積条件のない案件の見積書は、読める単価表が"
                                                 "ないと作れません。")};
       });
   if (!request) return request.failure();

@@ -35,10 +35,12 @@ Expected<RequestQuote> priceRequest(std::span<const Item> items, std::span<const
   quoted.reserve(items.size());
   for (std::size_t i = 0; i < items.size() && i < coils.size(); ++i) {
     const Item& item = items[i];
+    // A request of one coil needs no item named.
+    const std::string which = items.size() > 1 ? itemLabel(i, item) + ": " : "";
     const Expected<PricingTerms> terms = termsOf(item);
-    if (!terms) return Failure{itemLabel(i, item) + ": " + terms.message()};
+    if (!terms) return Failure{which + terms.message()};
     Expected<CoilPrice> price = priceOfCoil(coils[i], terms->terms);
-    if (!price) return Failure{itemLabel(i, item) + ": " + price.message()};
+    if (!price) return Failure{which + price.message()};
     quoted.push_back({item.partNumber, item.name, std::move(price->quote), item.basisLot});
   }
   return totalRequest(std::move(quoted));

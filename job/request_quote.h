@@ -51,7 +51,7 @@ using ItemTerms = std::function<Expected<PricingTerms>(const Item& item)>;
 
 // Every item priced from the coil it shows (coils[i] for items[i]) under its
 // terms, and the totals; or the first item that cannot be priced, named
-// before the reason.
+// before the reason when there are several.
 Expected<RequestQuote> priceRequest(std::span<const Item> items, std::span<const ShownCoil> coils,
                                     const ItemTerms& termsOf);
 

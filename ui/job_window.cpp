@@ -217,7 +217,9 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   installForm(new MainWindow);
   saved_ = currentJob();
   buildMenus();
-  refreshItems();
+  // The list's prices ask for the price list, whose damage is said: once
+  // the window is up, through the presenter it was given.
+  QMetaObject::invokeMethod(this, &JobWindow::refreshItems, Qt::QueuedConnection);
   // The form keeps its size; the window is the form and the menu bar above.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   updateTitle();
@@ -497,9 +499,7 @@ bool JobWindow::openFile(const QString& path) {
   }
   if (!changesMayGo()) return false;
   closeQuotationPane();
-  fields_ = job->fields;
-  lastIssue_.reset();
-  takeItems(job->items);
+  takeJob(*job);
   markSaved(QFileInfo(path).absoluteFilePath());
   offerNewPrices();
   return true;
@@ -891,7 +891,10 @@ bool JobWindow::previewCustomerQuotation() {
   return true;
 }
 
-void JobWindow::takeItems(const std::vector<job::Item>& items) {
+void JobWindow::takeJob(const job::Job& job) {
+  fields_ = job.fields;
+  lastIssue_.reset();
+  const std::vector<job::Item>& items = job.items;
   slots_.clear();
   slots_.reserve(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -904,6 +907,7 @@ void JobWindow::takeItems(const std::vector<job::Item>& items) {
   form_->applyCoil(items.front().coil);
   targetsSeen_ = form_->model().state().targetsSolved;
   refreshItems();
+  updateTitle();
 }
 
 bool JobWindow::showItem(std::size_t index) {

@@ -115,6 +115,9 @@ class JobWindow : public QMainWindow {
   bool newJob();
   bool openJob();  // asks for the file
   bool openFile(const QString& path);
+  // Puts a job on the window as opening its file does, asking nothing: its
+  // fields and items, the first item shown.
+  void takeJob(const job::Job& job);
   bool save();
   bool saveAs();
   bool saveTo(const QString& path);
@@ -206,8 +209,6 @@ class JobWindow : public QMainWindow {
   // The list's rows brought in step with the items.
   void refreshItems();
   ItemRow rowOf(std::size_t index);
-  // Puts the job's items on the window, the first shown.
-  void takeItems(const std::vector<job::Item>& items);
   // Specifications from the targets solved on the form since last seen.
   void keepTargets();
   // The customer's quotation as it would be issued now, or none when there

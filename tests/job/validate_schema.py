@@ -52,32 +52,45 @@ def edited(change):
 
 
 def refused_job():
-    priced = next(j for j in jobs if j.get("quotationTerms"))
+    priced = next(i for j in jobs for i in j["items"] if i.get("quotationTerms"))
+    item = lambda change: edited(lambda j: change(j["items"][0]))
     return {
-        "newer format version": edited(lambda j: j.update(formatVersion=3)),
+        "newer format version": edited(lambda j: j.update(formatVersion=4)),
         "no format version": edited(lambda j: j.pop("formatVersion")),
         "another format": edited(lambda j: j.update(format="kelvane-batch")),
-        "missing input box": edited(lambda j: j["inputs"].pop("turns")),
-        "number for a text": edited(lambda j: j["inputs"].update(turns=10)),
-        "unknown former": edited(lambda j: j.update(former="oval")),
-        "unknown material": edited(lambda j: j.update(material=0)),
+        "no items": edited(lambda j: j.pop("items")),
+        "no item": edited(lambda j: j.update(items=[])),
+        "a hundred and one items": edited(lambda j: j.update(items=j["items"] * 101)),
+        "version 2 without its coil": edited(lambda j: j.update(formatVersion=2)),
+        "missing input box": item(lambda i: i["inputs"].pop("turns")),
+        "number for a text": item(lambda i: i["inputs"].update(turns=10)),
+        "unknown former": item(lambda i: i.update(former="oval")),
+        "unknown material": item(lambda i: i.update(material=0)),
+        "part number too long": item(lambda i: i.update(partNumber="x" * 10001)),
+        "basis lot as text": item(lambda i: i.update(basisLot="0")),
+        "specification of a length": item(lambda i: i.update(
+            specification=[{"result": "length", "value": 1, "unit": "mm"}])),
+        "specification of nothing": item(lambda i: i.update(
+            specification=[{"result": "weight", "value": 0, "unit": "g"}])),
+        "specification without a unit": item(lambda i: i.update(
+            specification=[{"result": "weight", "value": 40}])),
         "memo too long": edited(lambda j: j["job"].update(memo="x" * 10001)),
         "temperature as text": edited(lambda j: j["job"].update(workingTemperature="75")),
         "temperature too hot": edited(lambda j: j["job"].update(workingTemperature=500.5)),
         "negative revision": edited(lambda j: j["job"].update(revision=-1)),
         "validity as text": edited(lambda j: j["job"].update(validDays="30")),
-        "terms as text": edited(lambda j: j.update(quotationTerms="1800")),
-        "terms without wire price": edited(lambda j: j.update(quotationTerms={
+        "terms as text": item(lambda i: i.update(quotationTerms="1800")),
+        "terms without wire price": item(lambda i: i.update(quotationTerms={
             "lossPercent": 0, "windingRpm": 1, "handlingMinutes": 0, "setupMinutes": 0,
             "labourYenPerHour": 0, "overheadPercent": 0, "profitPercent": 0, "parts": [],
             "quantities": []})),
-        "unknown wire material": edited(lambda j: j.update(quotationTerms=dict(
+        "unknown wire material": item(lambda i: i.update(quotationTerms=dict(
             priced["quotationTerms"], wireMaterial="silver"))),
-        "six lots": edited(lambda j: j.update(quotationTerms=dict(
+        "six lots": item(lambda i: i.update(quotationTerms=dict(
             priced["quotationTerms"], quantities=[1, 2, 3, 4, 5, 6]))),
-        "lot of none": edited(lambda j: j.update(quotationTerms=dict(
+        "lot of none": item(lambda i: i.update(quotationTerms=dict(
             priced["quotationTerms"], quantities=[0]))),
-        "part name as number": edited(lambda j: j.update(quotationTerms=dict(
+        "part name as number": item(lambda i: i.update(quotationTerms=dict(
             priced["quotationTerms"], parts=[{"name": 1, "yenPerPiece": 1}]))),
     }
 
@@ -108,4 +121,16 @@ accepted = edited(lambda j: j.update(extra={"later": [1, 2]}))
 if not validator.is_valid(accepted):
     print("REFUSED by the schema: a key of a later version")
     failed = True
+if kind == "job":
+    # A job of one coil as version 2 saved it is still a job of the schema.
+    def version_two(j):
+        one = j["items"][0]
+        del j["items"]
+        j["formatVersion"] = 2
+        j["job"]["partNumber"] = one["partNumber"]
+        for key in ("former", "material", "inputs", "quotationTerms", "priceListSavedAt"):
+            j[key] = one[key]
+    if not validator.is_valid(edited(version_two)):
+        print("REFUSED by the schema: a job of version 2")
+        failed = True
 sys.exit(1 if failed else 0)

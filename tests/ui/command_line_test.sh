@@ -119,7 +119,7 @@ if command -v pdftotext >/dev/null; then
   squeezed "$tmp/ja-sheet.pdf" >"$tmp/ja-sheet.txt"
   total=$(sed -n 's/^合計,"\(.*\)",,円.*/\1/p' "$tmp/ja.csv")
   for value in '見 積 書' '見積番号 Q2026-0412（第2版）' '発行日 2026年4月12日' '有効期限 2026年5月12日' \
-    '品番 SD-B036' "御見積金額（税込） $total円"; do
+    'SD-B036' "御見積金額（税込） $total円"; do
     grep -qF -- "$value" "$tmp/ja-quotation.txt" || fail "in Japanese, the quotation lacks $value"
   done
   for value in '見積計算書' '見積番号 Q2026-0412' '品番 SD-B036'; do

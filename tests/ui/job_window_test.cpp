@@ -123,7 +123,7 @@ bool current(const Person& person) { return person.window.form().model().state()
 const ControlId kLength = kelvane::form::idOf(kelvane::form::ResultBox::AlignedLength);
 
 const kelvane::job::JobFields kFields = kelvane::job::test::jobFields(
-    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75);
+    "株式会社サンプル電機", "Q2026-118", "山田 太郎", "試作3台分。\n納期は来月末。", 75);
 
 }  // namespace
 
@@ -155,8 +155,7 @@ class JobWindowTest : public QObject {
     const QString file = dir_.filePath(QStringLiteral("coil %1.kelvane").arg(sample));
     {
       Person person;
-      person.window.form().applyJob(job);
-      person.window.setFields(job.fields);
+      person.window.takeJob(job);
       person.messages.clear();  // a job without a former has its press refused
       QVERIFY(person.window.saveTo(file));
       QCOMPARE(person.messages, QStringList());
@@ -177,7 +176,13 @@ class JobWindowTest : public QObject {
     // computed again for them, as the form model gives them.
     kelvane::form::Form1 expected;
     kelvane::form::applyJob(job, expected);
-    QVERIFY(person.window.currentJob() == kelvane::form::jobFromForm(expected, job.fields));
+    QVERIFY(person.window.currentJob() == [&] {
+      kelvane::job::Job unstamped = job;
+      unstamped.programVersion.clear();
+      unstamped.savedAt.clear();
+      return unstamped;
+    }());
+    QCOMPARE(person.window.itemCount(), job.items.size());
     QVERIFY(person.window.form().model().state().resultTexts == expected.state().resultTexts);
     for (int i = 0; i < kelvane::form::kResultBoxCount; ++i)
       QCOMPARE(person.box(text2(i))->text(),
@@ -256,17 +261,18 @@ class JobWindowTest : public QObject {
     QTest::newRow("JSON of something else")
         << "other.kelvane" << QByteArray(R"({"steps":[]})") << "案件ファイルではありません";
     QTest::newRow("damaged: cut in half")
-        << "cut.kelvane" << job.left(job.size() / 2) << "JSON として読めません";
+        << "cut.kelvane" << QString::fromUtf8(job).left(job.size() / 3).toUtf8()
+        << "JSON として読めません";
     QByteArray newer = job;
-    newer.replace("\"formatVersion\": 2", "\"formatVersion\": 3");
-    QTest::newRow("newer format") << "newer.kelvane" << newer << "新しい形式（版 3）";
+    newer.replace("\"formatVersion\": 3", "\"formatVersion\": 4");
+    QTest::newRow("newer format") << "newer.kelvane" << newer << "新しい形式（版 4）";
     QByteArray binary = job;
     binary[40] = '\xff';
     QTest::newRow("not UTF-8") << "binary.kelvane" << binary << "UTF-8";
     QTest::newRow("huge") << "huge.kelvane" << QByteArray(2 * 1024 * 1024, ' ') << "大きすぎます";
     QTest::newRow("text over the limit")
         << "long.kelvane" << QByteArray(job).replace("KC-0042", QByteArray(10001, 'x'))
-        << "「job.partNumber」が長すぎます";
+        << "「items[0].partNumber」が長すぎます";
     QTest::newRow("folder") << "folder.kelvane" << QByteArray("<dir>")
                             << "通常のファイルではありません";
     QTest::newRow("missing") << "gone.kelvane" << QByteArray("<missing>") << "ファイルがありません";
@@ -393,7 +399,7 @@ class JobWindowTest : public QObject {
     QCOMPARE(QFile::exists(mine), saved);
     if (saved) {
       QCOMPARE(
-          kelvane::job::readJob(contents(mine).toStdString())->input(kelvane::form::box::Turns),
+          only(*kelvane::job::readJob(contents(mine).toStdString())).input(kelvane::form::box::Turns),
           std::string("40"));
     }
     if (!carriedOut) {
@@ -422,6 +428,7 @@ class JobWindowTest : public QObject {
   void copy_puts_the_table_on_the_clipboard() {
     Person person;
     person.window.setFields(kFields);
+    person.window.setItemNames(0, "KC-0042", "電源トランス");
     person.type(text1(2), QStringLiteral("40"));
     person.click({"Command1", -1});
     QTest::keyClick(&person.window, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
@@ -433,12 +440,13 @@ class JobWindowTest : public QObject {
     QVERIFY(QDateTime::fromString(created, QStringLiteral("yyyy-MM-dd HH:mm")).isValid());
     QVERIFY(qAbs(QDateTime::fromString(created, QStringLiteral("yyyy-MM-dd HH:mm"))
                      .secsTo(QDateTime::currentDateTime())) < 120);
-    const kelvane::job::ResultsTable table =
-        kelvane::job::resultsTable(kelvane::form::shownCoil(person.window.form().model()),
-                                   person.window.fields(), created.toStdString());
+    const kelvane::job::ResultsTable table = kelvane::job::resultsTable(
+        kelvane::form::shownCoil(person.window.form().model()), person.window.fields(),
+        person.window.itemAt(0), created.toStdString());
     QCOMPARE(text, QString::fromStdString(kelvane::job::toTabSeparated(table)));
     QVERIFY(
-        text.startsWith(QStringLiteral("顧客名\t株式会社サンプル電機\t\t\n品番\tKC-0042\t\t\n")));
+        text.startsWith(QStringLiteral("顧客名\t株式会社サンプル電機\t\t\n見積番号\tQ2026-118\t\t\n"
+                                       "品番\tKC-0042\t\t\n品名\t電源トランス\t\t\n")));
     QVERIFY(text.contains(QStringLiteral("巻き数(n)\t40\t\t\n")));
     // Beside it the same table in HTML, numbers marked as numbers.
     QVERIFY(copied->hasHtml());
@@ -568,6 +576,7 @@ class JobWindowTest : public QObject {
   void dialogs_suggest_a_name_from_the_job() {
     Person person;
     person.window.setFields(kFields);
+    person.window.setItemNames(0, "KC-0042", "");
     person.click({"Command1", -1});
     person.window.saveAs();
     person.window.exportCsv();
@@ -579,6 +588,7 @@ class JobWindowTest : public QObject {
                           home + QStringLiteral("/Q2026-118_KC-0042_見積計算書.pdf")}));
     person.suggestions.clear();
     person.window.setFields({});
+    person.window.setItemNames(0, "", "");
     person.window.saveAs();
     QCOMPARE(person.suggestions, QStringList{home + QStringLiteral("/無題.kelvane")});
     person.suggestions.clear();
@@ -602,8 +612,9 @@ class JobWindowTest : public QObject {
     QVERIFY(person.window.exportCsv());
     const QString created =
         QString::fromUtf8(contents(path)).section(QStringLiteral("作成日時,"), 1).left(16);
-    const std::string expected = kelvane::job::toCsv(kelvane::job::resultsTable(
-        kelvane::form::shownCoil(person.window.form().model()), kFields, created.toStdString()));
+    const std::string expected = kelvane::job::toCsv(
+        kelvane::job::resultsTable(kelvane::form::shownCoil(person.window.form().model()), kFields,
+                                   person.window.itemAt(0), created.toStdString()));
     QCOMPARE(contents(path), QByteArray::fromStdString(expected));
     QVERIFY(contents(path).startsWith("\xEF\xBB\xBF顧客名,株式会社サンプル電機,,\r\n"));
     QVERIFY(contents(path).contains("\r\n\r\n項目,整列巻き計算,クロス込み予測,単位\r\n"));
@@ -629,7 +640,7 @@ class JobWindowTest : public QObject {
     person.window.form().setBoxText(text1(13), QString(10001, QLatin1Char('7')));
     QVERIFY(!person.window.save());
     QCOMPARE(person.messages, QStringList{QStringLiteral(
-                                  "「coil.kelvane」を保存できません。「inputs.tension」が長すぎます"
+                                  "「coil.kelvane」を保存できません。「items[0].inputs.tension」が長すぎます"
                                   "（10000 文字まで）。")});
     QCOMPARE(contents(path), before);
     QVERIFY(person.window.isWindowModified());
@@ -686,11 +697,15 @@ class JobWindowTest : public QObject {
     QCOMPARE(later.window.path(), saved[0]);
   }
 
-  // The menu bar sits above the form and takes none of its keys.
+  // The menu bar sits above the form and takes none of its keys; the item
+  // list stands beside the form.
   void form_keys_work_below_the_menu() {
     Person person;
-    QCOMPARE(person.window.form().size(), person.window.centralWidget()->size());
-    QCOMPARE(person.window.form().geometry().top(), person.window.menuBar()->height());
+    QCOMPARE(person.window.form().height(), person.window.centralWidget()->height());
+    QCOMPARE(person.window.form().mapTo(&person.window, QPoint(0, 0)).y(),
+             person.window.menuBar()->height());
+    QVERIFY(person.window.form().geometry().right() <
+            person.window.itemList().mapTo(&person.window, QPoint(0, 0)).x());
 
     // Leaving an emptied turns box by Tab runs its rule (it gets 1).
     person.type(text1(2), QString());
@@ -771,7 +786,7 @@ class JobWindowTest : public QObject {
     kelvane::ui::JobFieldsDialog dialog(before, nullptr);
     dialog.show();
     auto line = [&](const char* name) { return dialog.findChild<QLineEdit*>(QLatin1String(name)); };
-    for (const char* name : {"customer", "customerPerson", "partNumber", "quotationNumber",
+    for (const char* name : {"customer", "customerPerson", "quotationNumber",
                              "personInCharge", "subject", "deliveryTerms", "paymentTerms"})
       QCOMPARE(line(name)->maxLength(), int(kelvane::job::kMaxTextChars));
     QCOMPARE(line("workingCelsius")->text(), QStringLiteral("75"));

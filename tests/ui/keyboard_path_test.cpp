@@ -45,7 +45,6 @@ QString focusOf(WindowReplayTarget& person) {
 const kelvane::job::JobFields kFields = [] {
   kelvane::job::JobFields fields;
   fields.customer = "顧客";
-  fields.partNumber = "品番";
   fields.quotationNumber = "見積";
   fields.personInCharge = "担当";
   fields.memo = "メモ";
@@ -148,7 +147,6 @@ class KeyboardPathTest : public QObject {
     const int plain = Qt::NoModifier, ctrl = Qt::ControlModifier, keypad = Qt::KeypadModifier;
     const int taken = QDialog::Accepted, open = -1, calledOff = QDialog::Rejected;
     QTest::newRow("顧客名") << "customer" << plain << "80" << taken;
-    QTest::newRow("品番") << "partNumber" << plain << "80" << taken;
     QTest::newRow("見積番号") << "quotationNumber" << plain << "80" << taken;
     QTest::newRow("担当者") << "personInCharge" << plain << "80" << taken;
     QTest::newRow("件名") << "subject" << plain << "80" << taken;

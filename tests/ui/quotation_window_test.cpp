@@ -23,6 +23,7 @@
 #include "job/platform_files.h"
 #include "job/price_list.h"
 #include "job/quotation_text.h"
+#include "tests/job/job_fixtures.h"
 #include "tests/ui/pdf_text.h"
 #include "tests/ui/window_test_support.h"
 #include "ui/job_window.h"

@@ -12,12 +12,12 @@
 
 #include "form/form1.h"
 #include "form/form_job.h"
-#include "job/request_quote.h"
 #include "job/addressee.h"
 #include "job/file_io.h"
 #include "job/output_file.h"
 #include "job/printable_text.h"
 #include "job/quotation_rows.h"
+#include "job/request_quote.h"
 #include "job/results_table.h"
 #include "ui/customer_quotation.h"
 #include "ui/price_list_file.h"
@@ -114,7 +114,7 @@ QString helpText(const QCommandLineParser& options) {
 // form shows, as the job stands: each item's terms or the user's price
 // list, the job's 版 and 発行日 or those of a first issue.
 Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
-                                                   const std::vector<form::Form1>& forms) {
+                                                    const std::vector<form::Form1>& forms) {
   std::vector<job::ShownCoil> coils;
   for (const form::Form1& form : forms) coils.push_back(form::shownCoil(form));
   // Each item's terms, the wire price from the list when they hold none for

@@ -47,7 +47,8 @@ const TypicalRows& typicalRows() {
       job.texts = fresh.state().inputTexts;
       const std::string d = pick({"0.1", "0.2", "0.3", "0.5", "0.8", "1"});
       job.texts[kelvane::indexOf(form::box::BareDiameter)] = d;
-      job.texts[kelvane::indexOf(form::box::FinishedDiameter)] = std::to_string(std::stod(d) * 1.08).substr(0, 5);
+      job.texts[kelvane::indexOf(form::box::FinishedDiameter)] =
+          std::to_string(std::stod(d) * 1.08).substr(0, 5);
       job.texts[kelvane::indexOf(form::box::Turns)] =
           std::to_string(std::uniform_int_distribution(100, 2000)(random));
       job.texts[kelvane::indexOf(form::box::ReferenceThickness)] = pick({"5", "8", "10", "20"});

@@ -80,8 +80,7 @@ std::string documentStem(std::string_view stem, std::string_view document) {
   return std::string(stem) + "_" + std::string(document);
 }
 
-std::string suggestedFileName(const Job& job, std::string_view suffix,
-                              std::string_view document) {
+std::string suggestedFileName(const Job& job, std::string_view suffix, std::string_view document) {
   const std::string quotation = safePart(job.fields.quotationNumber);
   const std::string part = job.items.size() == 1 ? safePart(job.items.front().partNumber) : "";
   std::string stem = quotation.empty() || part.empty() ? quotation + part : quotation + "_" + part;

@@ -46,8 +46,8 @@ struct Specification {
   // The result box the target was typed into: the aligned height, the
   // crossed height, the aligned weight or the DCR at 20 °C.
   ResultBox box = ResultBox::AlignedHeight;
-  double value = 0;   // in `unit`
-  std::string unit;   // SI symbol: "mm", "mg", "g", "kg", "Ω", "kΩ"
+  double value = 0;  // in `unit`
+  std::string unit;  // SI symbol: "mm", "mg", "g", "kg", "Ω", "kΩ"
   // ±, in % of the value; none: the default (kDefaultTolerancePercent).
   std::optional<double> tolerancePercent;
   bool operator==(const Specification&) const = default;

@@ -138,7 +138,7 @@ std::optional<Failure> wrongTime(std::string_view key, const std::string& time) 
 }
 
 constexpr std::string_view kSpecificationWords[] = {"alignedHeight", "weight", "resistance",
-                                                     "crossHeight"};
+                                                    "crossHeight"};
 
 std::string_view specificationWord(ResultBox box) {
   for (std::size_t i = 0; i < kTargetBoxes.size(); ++i) {
@@ -148,9 +148,8 @@ std::string_view specificationWord(ResultBox box) {
 }
 
 nlohmann::ordered_json specificationJson(const Specification& spec) {
-  nlohmann::ordered_json out = {{"result", specificationWord(spec.box)},
-                                {"value", spec.value},
-                                {"unit", spec.unit}};
+  nlohmann::ordered_json out = {
+      {"result", specificationWord(spec.box)}, {"value", spec.value}, {"unit", spec.unit}};
   if (spec.tolerancePercent) out["tolerancePercent"] = *spec.tolerancePercent;
   return out;
 }
@@ -160,8 +159,8 @@ Expected<Specification> readSpecification(const json& value, const std::string& 
   Specification spec;
   const auto word = readText(value, "result", at + ".result", true);
   if (!word) return word.failure();
-  const auto* known = std::find(std::begin(kSpecificationWords), std::end(kSpecificationWords),
-                                word.value());
+  const auto* known =
+      std::find(std::begin(kSpecificationWords), std::end(kSpecificationWords), word.value());
   if (known == std::end(kSpecificationWords))
     return refusal("「" + at +
                    ".result」は alignedHeight、crossHeight、weight、resistance のどれかです。");
@@ -276,8 +275,8 @@ Expected<Item> readItem(const json& value, const std::string& at) {
   if (auto wrong = readPricing(value, at, item)) return *wrong;
   if (const auto it = value.find("basisLot"); it != value.end()) {
     const std::size_t lots = item.terms ? item.terms->quantities.size() : kMaxQuantities;
-    const auto lot =
-        readWhole(*it, at + "basisLot", 0, static_cast<std::int64_t>(std::max<std::size_t>(lots, 1)) - 1);
+    const auto lot = readWhole(*it, at + "basisLot", 0,
+                               static_cast<std::int64_t>(std::max<std::size_t>(lots, 1)) - 1);
     if (!lot) return lot.failure();
     item.basisLot = static_cast<std::size_t>(*lot);
   }
@@ -290,8 +289,7 @@ Expected<Item> readItem(const json& value, const std::string& at) {
 Expected<std::vector<Item>> readItems(const json& root) {
   const auto it = root.find("items");
   if (it == root.end()) return refusal("「items」がありません。");
-  if (!it->is_array() || it->empty())
-    return refusal("「items」は品目を 1 つ以上並べた配列です。");
+  if (!it->is_array() || it->empty()) return refusal("「items」は品目を 1 つ以上並べた配列です。");
   if (it->size() > kMaxItems)
     return refusal("「items」の品目が多すぎます（" + std::to_string(kMaxItems) + " まで）。");
   std::vector<Item> items;

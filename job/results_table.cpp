@@ -342,13 +342,11 @@ ResultsTable resultsTable(const ShownCoil& coil, const JobFields& fields, const 
   // The working temperature moves up among the job's fields.
   TableRow temperature = std::move(table.inputs.back());
   table.inputs.pop_back();
-  table.fields = {{"顧客名", fields.customer, "", ""},
-                  {"見積番号", fields.quotationNumber, "", ""},
-                  {"品番", item.partNumber, "", ""},
-                  {"品名", item.name, "", ""},
-                  {"担当者", fields.personInCharge, "", ""},
-                  std::move(temperature),
-                  {"作成日時", std::string(createdAt), "", ""}};
+  table.fields = {
+      {"顧客名", fields.customer, "", ""},         {"見積番号", fields.quotationNumber, "", ""},
+      {"品番", item.partNumber, "", ""},           {"品名", item.name, "", ""},
+      {"担当者", fields.personInCharge, "", ""},   std::move(temperature),
+      {"作成日時", std::string(createdAt), "", ""}};
   return table;
 }
 

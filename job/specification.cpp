@@ -30,11 +30,31 @@ std::optional<std::string_view> shownSymbol(ResultBox box, const std::optional<S
   return siSymbol(units->resistance);
 }
 
-std::string_view nameOf(ResultBox box) {
+}  // namespace
+
+std::string_view specifiedName(ResultBox box) {
   return box == ResultBox::PredictedDcr ? std::string_view("DCR(20℃)") : resultField(box).name;
 }
 
-}  // namespace
+Expected<Specification> typedSpecification(ResultBox box, std::string_view value,
+                                           const std::string& unit, std::string_view tolerance) {
+  const std::string name(specifiedName(box));
+  const std::array<std::string_view, 1> units = {unit};
+  const TypedNumber typed = readTypedNumber(value, units);
+  if (!typed.readable() || !std::isfinite(typed.value) || !(typed.value > 0))
+    return Failure{"「" + name + "」の仕様値「" + std::string(value) + "」は 0 より大きい数で" +
+                   "入力してください（単位は「" + unit + "」）。"};
+  Specification spec{box, typed.value, unit, std::nullopt};
+  constexpr std::array<std::string_view, 1> kPercent = {"%"};
+  const TypedNumber percent = readTypedNumber(tolerance, kPercent);
+  if (percent.blank) return spec;
+  if (!percent.readable() || !(percent.value >= 0 && percent.value <= 100))
+    return Failure{"「" + name + "」の公差「" + std::string(tolerance) +
+                   "」は 0 から 100 までの % で入力してください（空けると ±" +
+                   plainDecimal(kDefaultTolerancePercent) + " %）。"};
+  spec.tolerancePercent = percent.value;
+  return spec;
+}
 
 std::span<const std::string_view> specificationUnits(ResultBox box) {
   if (box == ResultBox::AlignedHeight || box == ResultBox::CrossHeight) return kLengths;
@@ -49,10 +69,9 @@ std::optional<Specification> specificationFromTarget(ResultBox box, std::string_
   const std::optional<std::string_view> unit = shownSymbol(box, units);
   if (!unit) return std::nullopt;
   // The box may have been typed with the window's spelling of its unit.
-  const std::string_view window = box == ResultBox::AlignedWeight ? windowSymbol(units->mass)
-                                  : box == ResultBox::PredictedDcr
-                                      ? windowSymbol(units->resistance)
-                                      : std::string_view("mm");
+  const std::string_view window = box == ResultBox::AlignedWeight  ? windowSymbol(units->mass)
+                                  : box == ResultBox::PredictedDcr ? windowSymbol(units->resistance)
+                                                                   : std::string_view("mm");
   const std::array<std::string_view, 2> typedUnits = {window, *unit};
   const TypedNumber typed = readTypedNumber(text, typedUnits);
   if (!typed.readable() || !(typed.value > 0) || !std::isfinite(typed.value)) return std::nullopt;
@@ -84,7 +103,7 @@ bool missesSpecification(const std::vector<Specification>& specs, const ShownCoi
 }
 
 std::string specificationText(const Specification& spec) {
-  std::string text(nameOf(spec.box));
+  std::string text(specifiedName(spec.box));
   text.append(" ").append(plainDecimal(spec.value)).append(" ").append(spec.unit);
   text.append(" ±").append(plainDecimal(spec.tolerancePercent.value_or(kDefaultTolerancePercent)));
   text.append(" %");

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/expected.h"
 #include "job/job.h"
 #include "job/shown_coil.h"
 
@@ -40,6 +41,15 @@ std::string specificationText(const Specification& spec);
 // The result as a figure in the specification's unit ("16.942 Ω"); empty
 // when not known.
 std::string specifiedResultText(const Specification& spec, const ShownCoil& coil);
+
+// A specification as its dialog has it typed: the value, a number above 0
+// in `unit` (the unit may follow it; full-width digits are read), and the
+// tolerance, empty for the default or 0 to 100 (% may follow); or the
+// Japanese sentence naming the box that cannot be read.
+Expected<Specification> typedSpecification(ResultBox box, std::string_view value,
+                                           const std::string& unit, std::string_view tolerance);
+// The name of the result a specification is for: 整列部巻高, 重量, DCR(20℃) …
+std::string_view specifiedName(ResultBox box);
 
 // The item's specifications with `spec` in place of the one of its box.
 void keepSpecification(std::vector<Specification>& specs, Specification spec);

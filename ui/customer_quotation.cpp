@@ -152,8 +152,7 @@ double prices(Page& page, const CustomerQuotation& q, double top) {
                                   QStringLiteral("単価（税抜）"), QStringLiteral("金額（税抜）")})};
   for (const job::QuotedItem& item : q.request.items) {
     const QString names = qt(item.partNumber) +
-                          (item.partNumber.empty() || item.name.empty() ? "" : " ") +
-                          qt(item.name);
+                          (item.partNumber.empty() || item.name.empty() ? "" : " ") + qt(item.name);
     const job::LotPrice& lot = item.basis();
     rows.push_back(
         rowOf({names.isEmpty() ? QStringLiteral("巻線コイル") : names,

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -44,10 +45,10 @@ ItemList::ItemList(QWidget* parent) : QWidget(parent) {
                           QAbstractItemView::AnyKeyPressed);
   table_->verticalHeader()->setDefaultSectionSize(20);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  table_->setColumnWidth(PartNumber, 80);
-  table_->setColumnWidth(Name, 96);
-  table_->setColumnWidth(Quantity, 56);
-  table_->setColumnWidth(UnitPrice, 64);
+  table_->setColumnWidth(PartNumber, 72);
+  table_->setColumnWidth(Name, 92);
+  table_->setColumnWidth(Quantity, 52);
+  table_->setColumnWidth(UnitPrice, 62);
   table_->setColumnWidth(Amount, 72);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setTabKeyNavigation(false);
@@ -62,6 +63,18 @@ ItemList::ItemList(QWidget* parent) : QWidget(parent) {
   basisRow->addWidget(basisLabel);
   basisRow->addWidget(basis_, 1);
   layout->addLayout(basisRow);
+
+  auto* specRow = new QHBoxLayout;
+  specification_ = new QLabel(this);
+  specification_->setObjectName(QStringLiteral("specification"));
+  specification_->setWordWrap(true);
+  auto* specButton = new QPushButton(QStringLiteral("仕様…"), this);
+  specButton->setToolTip(QStringLiteral("顧客の指定値と公差 (Ctrl+Shift+T)"));
+  specButton->setAutoDefault(false);
+  specRow->addWidget(specification_, 1);
+  specRow->addWidget(specButton);
+  layout->addLayout(specRow);
+  connect(specButton, &QPushButton::clicked, this, &ItemList::specificationRequested);
 
   const std::pair<QString, QString> commands[] = {
       {QStringLiteral("追加"), QStringLiteral("新しい品目を最後に加えます (Ctrl+Shift+N)")},
@@ -110,14 +123,14 @@ void ItemList::setRows(const std::vector<ItemRow>& rows, int current) {
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const ItemRow& row = rows[static_cast<std::size_t>(r)];
     const std::pair<QString, bool> texts[kColumnCount] = {
-        {row.partNumber, true}, {row.name, true},      {row.quantity, false},
-        {row.unitPrice, false}, {row.amount, false},    {row.mark, false}};
+        {row.partNumber, true}, {row.name, true},    {row.quantity, false},
+        {row.unitPrice, false}, {row.amount, false}, {row.mark, false}};
     for (int c = 0; c < kColumnCount; ++c) {
       QTableWidgetItem* item = table_->item(r, c);
       // A cell being typed into keeps what is typed.
       if (item && item->text() == texts[c].first) continue;
-      table_->setItem(r, c, cell(texts[c].first, texts[c].second,
-                                 c >= Quantity && c <= Amount ? right : left));
+      table_->setItem(
+          r, c, cell(texts[c].first, texts[c].second, c >= Quantity && c <= Amount ? right : left));
     }
     QTableWidgetItem* mark = table_->item(r, Mark);
     mark->setToolTip(row.markTip);
@@ -137,6 +150,13 @@ void ItemList::setBasisLots(const QStringList& quantities, int basis) {
   basis_->addItems(quantities);
   basis_->setCurrentIndex(basis);
   basis_->setEnabled(!quantities.isEmpty());
+}
+
+void ItemList::setSpecification(const QString& text, bool missed) {
+  specification_->setText(text.isEmpty() ? QStringLiteral("仕様: なし") : text);
+  QPalette p = palette();
+  if (missed) p.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
+  specification_->setPalette(p);
 }
 
 bool ItemList::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 
@@ -35,6 +36,10 @@ class ItemList : public QWidget {
   // The lot sizes of the item shown, for the choice of the lot its line
   // quotes; none while it has no terms.
   void setBasisLots(const QStringList& quantities, int basis);
+  // The item shown's specification as one line each, and whether its
+  // results miss it.
+  void setSpecification(const QString& text, bool missed);
+  QLabel* specification() const { return specification_; }
   QTableWidget* table() const { return table_; }
   QComboBox* basisLot() const { return basis_; }
   // The command buttons, in the order of the signals below.
@@ -49,6 +54,7 @@ class ItemList : public QWidget {
   void removeRequested();
   void moveRequested(int by);
   void computeAllRequested();
+  void specificationRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +62,7 @@ class ItemList : public QWidget {
  private:
   QTableWidget* table_;
   QComboBox* basis_;
+  QLabel* specification_;
   std::vector<QPushButton*> buttons_;
   bool filling_ = false;  // the rows are being put in by the program
 };

@@ -1,16 +1,15 @@
 #include "ui/job_window.h"
 
 #include <QAbstractButton>
-#include <QApplication>
-#include <QHBoxLayout>
-#include <QTableWidget>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -21,6 +20,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <chrono>
 
 #include "form/boxes.h"
@@ -29,12 +29,12 @@
 #include "form/out_of_date.h"
 #include "job/addressee.h"
 #include "job/file_name.h"
+#include "job/money_text.h"
 #include "job/output_file.h"
 #include "job/quotation_rows.h"
 #include "job/quotation_text.h"
 #include "job/results_table.h"
 #include "job/specification.h"
-#include "job/money_text.h"
 #include "ui/company_info.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
@@ -44,6 +44,7 @@
 #include "ui/price_list_file.h"
 #include "ui/quotation_dialog.h"
 #include "ui/quotation_sheet.h"
+#include "ui/specification_dialog.h"
 #include "ui/wire_picker_dialog.h"
 
 namespace kelvane::ui {
@@ -199,7 +200,7 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
   items_ = new ItemList(central);
-  items_->setFixedWidth(430);
+  items_->setFixedWidth(450);
   row->addWidget(items_);
   setCentralWidget(central);
   connect(items_, &ItemList::chosen, this, [this](int r) { showItem(std::size_t(r)); });
@@ -207,12 +208,14 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
           [this](int r, const QString& part, const QString& name) {
             setItemNames(std::size_t(r), part.toStdString(), name.toStdString());
           });
-  connect(items_, &ItemList::basisLotChosen, this, [this](int lot) { setBasisLot(std::size_t(lot)); });
+  connect(items_, &ItemList::basisLotChosen, this,
+          [this](int lot) { setBasisLot(std::size_t(lot)); });
   connect(items_, &ItemList::addRequested, this, [this] { addItem(); });
   connect(items_, &ItemList::duplicateRequested, this, [this] { duplicateItem(); });
   connect(items_, &ItemList::removeRequested, this, [this] { removeItem(); });
   connect(items_, &ItemList::moveRequested, this, [this](int by) { moveItem(by); });
   connect(items_, &ItemList::computeAllRequested, this, [this] { computeAllItems(); });
+  connect(items_, &ItemList::specificationRequested, this, &JobWindow::editSpecification);
 
   installForm(new MainWindow);
   saved_ = currentJob();
@@ -391,6 +394,8 @@ void JobWindow::buildMenus() {
     }
   });
   items->addSeparator();
+  add(items, QStringLiteral("仕様(&S)…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+      &JobWindow::editSpecification);
   add(items, QStringLiteral("全品目を計算(&C)"), QKeySequence(Qt::Key_F9),
       &JobWindow::computeAllItems);
 
@@ -520,7 +525,8 @@ bool JobWindow::saveTo(const QString& path) {
 
 bool JobWindow::resultsReadyForOutput() {
   bool current = true;
-  for (std::size_t i = 0; i < slots_.size(); ++i) current = current && formOf(i).state().resultsCurrent;
+  for (std::size_t i = 0; i < slots_.size(); ++i)
+    current = current && formOf(i).state().resultsCurrent;
   if (current) return true;
   if (askOutOfDate_() != OutOfDateAnswer::PressAndOutput) return false;
   return computeAllItems();
@@ -681,8 +687,8 @@ PricedCoil JobWindow::pricedCoil() {
 
 QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
-    auto* pane =
-        new QuotationDialog(pricingFor(item(), form_->model().state().material), pricedCoil(), this);
+    auto* pane = new QuotationDialog(pricingFor(item(), form_->model().state().material),
+                                     pricedCoil(), this);
     pane->setListTerms(
         [this] { return job::termsFor(priceList(), form_->model().state().material); });
     connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
@@ -785,7 +791,8 @@ std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
     return std::nullopt;
   }
   CustomerQuotation quotation{storedCompanyInfo(), fields_, std::move(request.value()),
-                              QDate::currentDate(), QString::fromUtf8(job::programVersion().data())};
+                              QDate::currentDate(),
+                              QString::fromUtf8(job::programVersion().data())};
   // The same job issued again by this window keeps its 版 and its day.
   const bool reissue = lastIssue_ && *lastIssue_ == job;
   if (reissue) {
@@ -1015,6 +1022,17 @@ void JobWindow::setBasisLot(std::size_t lot) {
   refreshItems();
 }
 
+void JobWindow::editSpecification() {
+  SpecificationDialog dialog(item().specification, this);
+  if (dialog.exec() == QDialog::Accepted) setSpecification(dialog.specification());
+}
+
+void JobWindow::setSpecification(std::vector<job::Specification> specs) {
+  item().specification = std::move(specs);
+  updateTitle();
+  refreshItems();
+}
+
 void JobWindow::keepTargets() {
   const form::FormState& s = form_->model().state();
   if (s.targetsSolved == targetsSeen_) return;
@@ -1030,7 +1048,8 @@ ItemRow JobWindow::rowOf(std::size_t index) {
   const job::ShownCoil coil = form::shownCoil(formOf(index));
   if (!coil.current) {
     row.mark = QStringLiteral("未計算");
-    row.markTip = QStringLiteral("結果が今の入力のものではありません。「全品目を計算」で計算します。");
+    row.markTip =
+        QStringLiteral("結果が今の入力のものではありません。「全品目を計算」で計算します。");
   } else if (job::missesSpecification(it.specification, coil)) {
     row.mark = QStringLiteral("仕様外");
     QStringList why;
@@ -1063,6 +1082,25 @@ void JobWindow::refreshItems() {
   for (const std::int64_t q : pricingFor(item(), form_->model().state().material).terms.quantities)
     lots << qt(job::quantityText(q)) + QStringLiteral(" 個");
   items_->setBasisLots(lots, int(std::min<std::size_t>(item().basisLot, lots.size())));
+
+  // The shown item's specification, each with its result and whether it
+  // meets it.
+  const job::ShownCoil coil = form::shownCoil(form_->model());
+  QStringList lines;
+  bool missed = false;
+  for (const job::Specification& spec : item().specification) {
+    const job::SpecificationCheck check = job::checkSpecification(spec, coil);
+    missed = missed || check == job::SpecificationCheck::Missed;
+    const QString result = qt(job::specifiedResultText(spec, coil));
+    lines << QStringLiteral("仕様 %1 → %2")
+                 .arg(qt(job::specificationText(spec)),
+                      check == job::SpecificationCheck::NotKnown
+                          ? QStringLiteral("未計算")
+                          : result + (check == job::SpecificationCheck::Met
+                                          ? QStringLiteral(" 適合")
+                                          : QStringLiteral(" 不適合")));
+  }
+  items_->setSpecification(lines.join(QLatin1Char('\n')), missed);
 }
 
 void JobWindow::editFields() {

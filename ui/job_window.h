@@ -148,15 +148,18 @@ class JobWindow : public QMainWindow {
   // The item commands of the list and the 品目 menu. Each returns whether it
   // was carried out.
   bool showItem(std::size_t index);
-  bool addItem();        // a new coil at the end, shown
-  bool duplicateItem();  // a copy of the item shown after it: coil, terms, names
-  bool removeItem();     // asks first; the last item stays
+  bool addItem();         // a new coil at the end, shown
+  bool duplicateItem();   // a copy of the item shown after it: coil, terms, names
+  bool removeItem();      // asks first; the last item stays
   bool moveItem(int by);  // the item shown, up (-1) or down (1)
   // 全品目を計算: every item whose results are out of date computed; false
   // when one could not be (its message names the item).
   bool computeAllItems();
   void setItemNames(std::size_t index, const std::string& partNumber, const std::string& name);
   void setBasisLot(std::size_t lot);
+  // 仕様: the shown item's specification, its values and tolerances.
+  void editSpecification();
+  void setSpecification(std::vector<job::Specification> specs);
   void showHelp();
   void showAbout();
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "form/form1.h"
 #include "core/read_coil.h"
+#include "form/form1.h"
 #include "ui/control_widgets.h"
 #include "wiredata/wire_choice.h"
 

@@ -25,7 +25,7 @@ namespace kelvane::ui {
 // the job's fields.
 struct QuotationContent {
   job::JobFields fields;
-  job::Item item;  // its 品番, 品名 and specification
+  job::Item item;           // its 品番, 品名 and specification
   job::ResultsTable table;  // the inputs and the results, as the boxes show them
   form::Drawing drawing;    // the section, in the window's twips
   bool turnsShown = false;

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "batch_test_support.h"
-#include "tests/job/job_fixtures.h"
 #include "core/materials.h"
 #include "core/temperature_resistance.h"
 #include "core/weight_resistance.h"
 #include "form/form_job.h"
 #include "job/results_table.h"
+#include "tests/job/job_fixtures.h"
 #include "tools/batch/batch.h"
 #include "tools/batch/batch_results.h"
 #include "wiredata/standard_resistance.h"
@@ -221,9 +221,10 @@ TEST(BatchColumns, EveryFormerAndMaterialInOneUnitPerColumn) {
           continue;
         }
         if (!column.starts_with("規格DCR公称")) continue;
-        const double ratio = ThinWireFactor(std::stod(only(jobs[r]).input(form::box::BareDiameter))) *
-                             MaterialConstants(material).resistivity / 1000 /
-                             *wiredata::standardResistivity(material);
+        const double ratio =
+            ThinWireFactor(std::stod(only(jobs[r]).input(form::box::BareDiameter))) *
+            MaterialConstants(material).resistivity / 1000 /
+            *wiredata::standardResistivity(material);
         const double dcr = number(cellNamed("DCR" + column.substr(column.find(' '))));
         EXPECT_GE(significantDigits(cell), 6);
         EXPECT_NEAR(number(cell) * ratio, dcr, dcr * 1e-5);

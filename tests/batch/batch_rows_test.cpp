@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "batch_test_support.h"
-#include "tests/job/job_fixtures.h"
 #include "form/form_job.h"
 #include "job/csv_cell.h"
+#include "tests/job/job_fixtures.h"
 #include "tools/batch/batch.h"
 
 namespace kelvane::batch {
@@ -80,7 +80,8 @@ TEST(BatchRows, EveryRowGivesWhatTheFormGivesForItsJob) {
     // One row in twenty has a finished diameter below the bare one: refused.
     const double dw = row % 20 == 7 ? d * 0.9 : d * 1.08;
     only(job).input(form::box::FinishedDiameter) = std::to_string(dw).substr(0, 5);
-    only(job).input(form::box::Turns) = std::to_string(std::uniform_int_distribution(100, 2000)(random));
+    only(job).input(form::box::Turns) =
+        std::to_string(std::uniform_int_distribution(100, 2000)(random));
     only(job).input(form::box::ReferenceThickness) = pick({"5", "8", "12.5", "20"});
     only(job).input(form::box::InnerDiameter) = pick({"8", "10", "25"});
     only(job).input(form::box::SideA) = pick({"6", "12"});

@@ -51,8 +51,7 @@ TEST(SuggestedFileName, EachDocumentHasItsOwnName) {
   job.items.front().partNumber = "SD-B036";
   EXPECT_EQ(suggestedFileName(job, "pdf", kCustomerQuotationDocument),
             "Q2026-0412_SD-B036_見積書.pdf");
-  EXPECT_EQ(suggestedFileName(job, "pdf", kCostSheetDocument),
-            "Q2026-0412_SD-B036_見積計算書.pdf");
+  EXPECT_EQ(suggestedFileName(job, "pdf", kCostSheetDocument), "Q2026-0412_SD-B036_見積計算書.pdf");
   EXPECT_EQ(suggestedFileName(Job{}, "pdf", kCostSheetDocument), "無題_見積計算書.pdf");
   // A request of several items is named by its quotation number alone.
   Job request = job;

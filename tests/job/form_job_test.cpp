@@ -65,7 +65,8 @@ TEST_P(OpenedJob, ShowsWhatAPressOfTheSameInputsShows) {
   typed.click({"Option3", static_cast<int>(only(job).coil.material)});
   if (only(job).coil.former) typed.click({"Option1", static_cast<int>(*only(job).coil.former)});
   else typed.setFormerButton(std::nullopt);
-  for (int i = 0; i < form::kInputBoxCount; ++i) typed.setText(form::text1(i), only(job).coil.texts[i]);
+  for (int i = 0; i < form::kInputBoxCount; ++i)
+    typed.setText(form::text1(i), only(job).coil.texts[i]);
   typed.click({"Command1", -1});
 
   expectSameWindow(opened, typed);

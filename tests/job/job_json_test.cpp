@@ -319,7 +319,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "「items」の品目が多すぎます（100 まで）"},
         Refusal{"ItemAsText", request([](json& d) { d["items"][1] = "KC-0043"; }),
                 "「items[1]」がオブジェクトではありません"},
-        Refusal{"ItemWithoutTurns", request([](json& d) { d["items"][2]["inputs"].erase("turns"); }),
+        Refusal{"ItemWithoutTurns",
+                request([](json& d) { d["items"][2]["inputs"].erase("turns"); }),
                 "「items[2].inputs.turns」がありません"},
         Refusal{"ItemFormerUnknown", request([](json& d) { d["items"][1]["former"] = "oval"; }),
                 "「items[1].former」は round"},
@@ -341,8 +342,9 @@ INSTANTIATE_TEST_SUITE_P(
                   d["items"][1]["specification"][1] = d["items"][1]["specification"][0];
                 }),
                 "「items[1].specification」に同じ結果が二度あります"},
-        Refusal{"ToleranceBeyondWhole",
-                request([](json& d) { d["items"][2]["specification"][0]["tolerancePercent"] = 150; }),
+        Refusal{"ToleranceBeyondWhole", request([](json& d) {
+                  d["items"][2]["specification"][0]["tolerancePercent"] = 150;
+                }),
                 "「items[2].specification[0].tolerancePercent」は 0 から 100 までの数です"},
         Refusal{"Latin1", "{\"format\": \"kelvane-job\", \"x\": \"caf\xE9\"}",
                 "UTF-8 の文字として読めないバイトがあります（36 バイト目）"},

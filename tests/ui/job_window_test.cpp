@@ -398,9 +398,9 @@ class JobWindowTest : public QObject {
     QCOMPARE(done, carriedOut);
     QCOMPARE(QFile::exists(mine), saved);
     if (saved) {
-      QCOMPARE(
-          only(*kelvane::job::readJob(contents(mine).toStdString())).input(kelvane::form::box::Turns),
-          std::string("40"));
+      QCOMPARE(only(*kelvane::job::readJob(contents(mine).toStdString()))
+                   .input(kelvane::form::box::Turns),
+               std::string("40"));
     }
     if (!carriedOut) {
       QCOMPARE(person.state(), before);
@@ -639,9 +639,10 @@ class JobWindowTest : public QObject {
     const QByteArray before = contents(path);
     person.window.form().setBoxText(text1(13), QString(10001, QLatin1Char('7')));
     QVERIFY(!person.window.save());
-    QCOMPARE(person.messages, QStringList{QStringLiteral(
-                                  "「coil.kelvane」を保存できません。「items[0].inputs.tension」が長すぎます"
-                                  "（10000 文字まで）。")});
+    QCOMPARE(person.messages,
+             QStringList{QStringLiteral(
+                 "「coil.kelvane」を保存できません。「items[0].inputs.tension」が長すぎます"
+                 "（10000 文字まで）。")});
     QCOMPARE(contents(path), before);
     QVERIFY(person.window.isWindowModified());
   }
@@ -786,8 +787,8 @@ class JobWindowTest : public QObject {
     kelvane::ui::JobFieldsDialog dialog(before, nullptr);
     dialog.show();
     auto line = [&](const char* name) { return dialog.findChild<QLineEdit*>(QLatin1String(name)); };
-    for (const char* name : {"customer", "customerPerson", "quotationNumber",
-                             "personInCharge", "subject", "deliveryTerms", "paymentTerms"})
+    for (const char* name : {"customer", "customerPerson", "quotationNumber", "personInCharge",
+                             "subject", "deliveryTerms", "paymentTerms"})
       QCOMPARE(line(name)->maxLength(), int(kelvane::job::kMaxTextChars));
     QCOMPARE(line("workingCelsius")->text(), QStringLiteral("75"));
     QCOMPARE(line("validDays")->text(), QStringLiteral("30"));

@@ -375,7 +375,8 @@ class QuotationWindowTest : public QObject {
       pane->findChild<QLineEdit*>(QStringLiteral("数量3"))->clear();
       pane->accept();
       old = *person.window.terms();
-      QCOMPARE(only(person.window.currentJob()).priceListSavedAt, std::string("2026-11-01T09:00:00Z"));
+      QCOMPARE(only(person.window.currentJob()).priceListSavedAt,
+               std::string("2026-11-01T09:00:00Z"));
       QVERIFY(person.window.saveTo(file));
     }
     writePriceList(2100, "2026-12-01T09:00:00Z");

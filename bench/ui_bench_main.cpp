@@ -1,4 +1,5 @@
-// Painting the section drawing of 999 turns, on Qt's offscreen platform.
+// Painting the section drawing of 999 turns, and choosing another item of a
+// request, on Qt's offscreen platform.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 
 #include "form/form1.h"
 #include "ui/application_setup.h"
+#include "bench/typical_request.h"
+#include "ui/job_window.h"
 #include "ui/section_drawing.h"
 
 namespace {
@@ -34,6 +37,25 @@ BENCHMARK(paintSection999)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
+
+// Choosing another item of a request of a hundred: its form state shown in
+// the window's widgets, and the window painted, as one frame shows it.
+void switchItem(benchmark::State& state) {
+  kelvane::ui::JobWindow window;
+  window.setMessagePresenter([](const QString&) {});
+  window.takeJob(kelvane::bench::typicalRequest());
+  window.show();
+  QApplication::processEvents();
+  std::size_t next = 50;
+  for (auto _ : state) {
+    window.showItem(next);
+    window.repaint();
+    QApplication::processEvents();
+    next = next == 50 ? 5 : 50;
+  }
+  state.counters["items"] = static_cast<double>(window.itemCount());
+}
+BENCHMARK(switchItem)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -264,7 +264,7 @@ Block priceHeadingRow() {
 Block space(double height) { return {height, {}, -1, false, true}; }
 
 Block noteBlock(const QString& note) {
-  return {kNoteHeight,
+  return {kNoteHeight + 1,
           [note](Page& page, double y, bool) {
             page.line(QRectF(kMargin - kCellPadding, y, kContentWidth + kCellPadding, kNoteHeight),
                       note, page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);

@@ -206,6 +206,7 @@ struct TableHead {
   std::function<void(Page& page, double y)> paint;
 };
 
+// A block, a repeated head or a note, where it stands on its page.
 struct Laid {
   double y;
   std::function<void(Page& page, double y)> paint;

@@ -3,7 +3,9 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <algorithm>
+#include <functional>
 #include <tuple>
+#include <vector>
 
 #include "job/addressee.h"
 #include "job/money_text.h"
@@ -51,6 +53,14 @@ QString numberWithRevision(const job::JobFields& fields) {
              : qt(fields.quotationNumber) + QStringLiteral("（") + revision + QStringLiteral("）");
 }
 
+// The quantity the totals are of, said once for the customer: a single
+// item's quantity, or the lines of several.
+QString basisNote(const CustomerQuotation& q, const QString& oneItem, const QString& items) {
+  if (q.request.items.size() == 1)
+    return oneItem.arg(qt(job::quantityText(q.request.items.front().basis().quantity)));
+  return items;
+}
+
 // The title across the top, and on the right the quotation's number and
 // dates. Gives the y below them.
 double header(Page& page, const CustomerQuotation& q) {
@@ -92,6 +102,12 @@ double addressee(Page& page, const CustomerQuotation& q, double top) {
   y += 8;
   field(page, kMargin, y, kLeftWidth, QStringLiteral("件名"), qt(q.fields.subject));
   y += kFieldHeight;
+  // A quotation of one coil names it here as well, as it always has.
+  if (q.request.items.size() == 1) {
+    field(page, kMargin, y, kLeftWidth, QStringLiteral("品番"),
+          qt(q.request.items.front().partNumber));
+    y += kFieldHeight;
+  }
   y += 4;
 
   // The amount the customer reads first: the total with tax of every item's
@@ -104,6 +120,13 @@ double addressee(Page& page, const CustomerQuotation& q, double top) {
   page.line(QRectF(kMargin + 38, y, kLeftWidth - 38, height), qt(job::yenText(q.request.totalYen)),
             page.font(16, true), Qt::AlignRight);
   y += height + 1;
+  if (!q.request.items.empty()) {
+    page.line(QRectF(kMargin - kCellPadding, y, kLeftWidth, 4.5),
+              basisNote(q, QStringLiteral("数量 %1 個の合計金額です。"),
+                        QStringLiteral("明細 %1 品目の合計金額です。").arg(q.request.items.size())),
+              page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);
+    y += 4.5;
+  }
   return y;
 }
 
@@ -141,123 +164,269 @@ double issuer(Page& page, const CustomerQuotation& q, double top) {
   return y + 5 + kStampSize;
 }
 
-// A row a lot size: what is quoted, the quantity, 単価 and 金額; below it
-// 小計, 消費税 and 合計 of the first lot. Gives the y below them.
-double prices(Page& page, const CustomerQuotation& q, double top) {
-  double y = heading(page, kMargin, top, kContentWidth, QStringLiteral("明細"));
-  const std::vector<Column> columns = {
-      {72, Qt::AlignLeft}, {30, Qt::AlignRight}, {39, Qt::AlignRight}, {39, Qt::AlignRight}};
-  // 単価, 金額 and 小計 are before tax; 消費税 and 合計 say what they are.
-  std::vector<Row> rows = {rowOf({QStringLiteral("品番・品名"), QStringLiteral("数量"),
-                                  QStringLiteral("単価（税抜）"), QStringLiteral("金額（税抜）")})};
-  for (const job::QuotedItem& item : q.request.items) {
-    const QString names = qt(item.partNumber) +
-                          (item.partNumber.empty() || item.name.empty() ? "" : " ") + qt(item.name);
-    const job::LotPrice& lot = item.basis();
-    rows.push_back(
-        rowOf({names.isEmpty() ? QStringLiteral("巻線コイル") : names,
-               qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
-               qt(job::unitPriceText(lot.unitPriceSen)), qt(job::yenText(lot.amountYen))}));
-  }
-  y = table(page, kMargin, y, columns, rows, 10);
+// The items' names as their line gives them: 品番 and 品名, or what stands
+// for a coil without either.
+QString namesOf(const job::QuotedItem& item) {
+  const QString names = qt(item.partNumber) +
+                        (item.partNumber.empty() || item.name.empty() ? "" : " ") + qt(item.name);
+  return names.isEmpty() ? QStringLiteral("巻線コイル") : names;
+}
 
-  // The totals stand under 単価 and 金額.
+Row lotRow(const QString& names, const job::LotPrice& lot) {
+  return rowOf({names, qt(job::quantityText(lot.quantity)) + QStringLiteral(" 個"),
+                qt(job::unitPriceText(lot.unitPriceSen)), qt(job::yenText(lot.amountYen))});
+}
+
+// The items' table and the table of prices by quantity share their columns:
+// what is quoted, the quantity, 単価 and 金額, all before tax.
+const std::vector<Column> kPriceColumns = {
+    {72, Qt::AlignLeft}, {30, Qt::AlignRight}, {39, Qt::AlignRight}, {39, Qt::AlignRight}};
+const Row kPriceHeading = rowOf({QStringLiteral("品番・品名"), QStringLiteral("数量"),
+                                 QStringLiteral("単価（税抜）"), QStringLiteral("金額（税抜）")});
+constexpr double kTotalsRow = kRowHeight + 0.5;
+constexpr double kNoteHeight = 4.5;  // a note's line below a table or a heading
+// The gap that keeps the prices by quantity apart from the totals above them.
+constexpr double kApart = 9;
+
+// A piece of what goes below the first page's head, painted with its top at
+// y. The rows of a table that does not fit go on on the next page, under the
+// table's head again; a heading is never left alone at the foot of a page.
+struct Block {
+  double height = 0;
+  // atTop: the first row of its table on a page it continues on.
+  std::function<void(Page& page, double y, bool atTop)> paint;
+  int table = -1;             // a row of this table (index into the heads)
+  bool keepWithNext = false;  // on the same page as the block after it
+  bool space = false;         // a gap, left out at the top of a page
+};
+
+// What a table that continues repeats at the top of the next page.
+struct TableHead {
+  double height = 0;
+  std::function<void(Page& page, double y)> paint;
+};
+
+// A block, a repeated head or a note, where it stands on its page.
+struct Laid {
+  double y;
+  std::function<void(Page& page, double y)> paint;
+};
+
+// Every page below its head: the first page's below the addressee and the
+// issuer, the pages after it below 見積書（続き）.
+struct Plan {
+  std::vector<std::vector<Laid>> pages;
+  int pageCount() const { return int(pages.size()); }
+};
+
+// 小計, 消費税 and 合計 under 単価 and 金額, and on their left what they are of.
+void totals(Page& page, const CustomerQuotation& q, double y) {
   const double labelX = kMargin + 72 + 30, labelWidth = 39, valueWidth = 39;
+  page.line(QRectF(kMargin - kCellPadding, y, labelX - kMargin - 2, kTotalsRow),
+            basisNote(q, QStringLiteral("小計・消費税・合計は数量 %1 個の場合です。"),
+                      QStringLiteral("小計・消費税・合計は各品目の上記数量での金額です。")),
+            page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);
   for (const auto& [label, amount, bold] :
        {std::tuple{QStringLiteral("小計（税抜）"), q.request.subtotalYen, false},
         std::tuple{qt(job::kTaxCaption), q.request.taxYen, false},
         std::tuple{QStringLiteral("合計"), q.request.totalYen, true}}) {
-    page.rect(QRectF(labelX, y, labelWidth, kRowHeight + 0.5), kGrid, 0.2, kLabelFill);
-    page.line(QRectF(labelX, y, labelWidth, kRowHeight + 0.5), label, page.font(kTextPoints, bold),
+    page.rect(QRectF(labelX, y, labelWidth, kTotalsRow), kGrid, 0.2, kLabelFill);
+    page.line(QRectF(labelX, y, labelWidth, kTotalsRow), label, page.font(kTextPoints, bold),
               Qt::AlignHCenter);
-    page.rect(QRectF(labelX + labelWidth, y, valueWidth, kRowHeight + 0.5), kGrid, 0.2);
-    page.line(QRectF(labelX + labelWidth, y, valueWidth, kRowHeight + 0.5),
-              qt(job::yenText(amount)), page.font(10, bold), Qt::AlignRight);
-    y += kRowHeight + 0.5;
+    page.rect(QRectF(labelX + labelWidth, y, valueWidth, kTotalsRow), kGrid, 0.2);
+    page.line(QRectF(labelX + labelWidth, y, valueWidth, kTotalsRow), qt(job::yenText(amount)),
+              page.font(10, bold), Qt::AlignRight);
+    y += kTotalsRow;
   }
-  return y;
 }
 
-// The first page's fields below the prices, and where the remarks go on.
-struct Plan {
-  std::vector<QString> remarksHere;              // the remarks' lines on the first page
-  std::vector<std::vector<QString>> laterPages;  // the lines that go on after it
-  int pageCount() const { return 1 + int(laterPages.size()); }
-};
+// A heading with the column headings of the prices under it.
+TableHead priceHead(const QString& title) {
+  return {kHeadingHeight + kRowHeight, [title](Page& page, double y) {
+            y = heading(page, kMargin, y, kContentWidth, title);
+            tableRow(page, kMargin, y, kPriceColumns, kPriceHeading, RowKind::Heading, 10);
+          }};
+}
 
-// Everything of the first page above the remarks' lines: the header, the
-// addressee and the issuer side by side, the prices, 納期, 支払条件, 有効期限
-// and the remarks' heading. Gives the y the remarks start at.
-double firstPageAboveRemarks(Page& page, const CustomerQuotation& q) {
+Block headingBlock(const QString& title) {
+  return {kHeadingHeight,
+          [title](Page& page, double y, bool) { heading(page, kMargin, y, kContentWidth, title); },
+          -1, true};
+}
+
+Block priceHeadingRow() {
+  return {kRowHeight,
+          [](Page& page, double y, bool) {
+            tableRow(page, kMargin, y, kPriceColumns, kPriceHeading, RowKind::Heading, 10);
+          },
+          -1, true};
+}
+
+Block space(double height) { return {height, {}, -1, false, true}; }
+
+Block noteBlock(const QString& note) {
+  return {kNoteHeight + 1,
+          [note](Page& page, double y, bool) {
+            page.line(QRectF(kMargin - kCellPadding, y, kContentWidth + kCellPadding, kNoteHeight),
+                      note, page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);
+          },
+          -1, true};
+}
+
+enum Table { Items, ByQuantity, Remarks };
+
+// Everything below the first page's head, in order: the items and their
+// totals, the prices by quantity, the terms and the remarks.
+std::vector<Block> blocksOf(const Page& measure, const CustomerQuotation& q) {
+  std::vector<Block> blocks;
+  blocks.push_back(headingBlock(QStringLiteral("明細")));
+  blocks.push_back(priceHeadingRow());
+  for (const job::QuotedItem& item : q.request.items) {
+    const Row row = lotRow(namesOf(item), item.basis());
+    blocks.push_back({kRowHeight,
+                      [row](Page& page, double y, bool) {
+                        tableRow(page, kMargin, y, kPriceColumns, row, RowKind::Body, 10);
+                      },
+                      Items});
+  }
+  // The totals never stand alone: the last line goes with them.
+  if (q.request.items.size() > 0) blocks.back().keepWithNext = true;
+  blocks.push_back({3 * kTotalsRow, [&q](Page& page, double y, bool) { totals(page, q, y); }});
+
+  // The other lots of each item: what a larger or smaller order would cost
+  // each, well apart from the total so that nobody adds them to it.
+  const bool byQuantity =
+      std::any_of(q.request.items.begin(), q.request.items.end(),
+                  [](const job::QuotedItem& item) { return item.quote.lots.size() > 1; });
+  if (byQuantity) {
+    blocks.push_back(space(kApart));
+    blocks.push_back(headingBlock(QStringLiteral("数量別単価（参考）")));
+    blocks.push_back(
+        noteBlock(QStringLiteral("ご注文数量による単価の目安です。上記の小計・"
+                                 "消費税・合計および御見積金額には含まれません。")));
+    blocks.push_back(priceHeadingRow());
+    for (const job::QuotedItem& item : q.request.items) {
+      if (item.quote.lots.size() < 2) continue;
+      const QString names = namesOf(item);
+      for (std::size_t i = 0; i < item.quote.lots.size(); ++i) {
+        // An item's names stand on its first lot, and again where its lots
+        // go on on another page.
+        const Row named = lotRow(names, item.quote.lots[i]);
+        Row unnamed = named;
+        unnamed[0].text.clear();
+        blocks.push_back({kRowHeight,
+                          [named, unnamed, first = i == 0](Page& page, double y, bool atTop) {
+                            tableRow(page, kMargin, y, kPriceColumns,
+                                     first || atTop ? named : unnamed, RowKind::Body, 10);
+                          },
+                          ByQuantity});
+      }
+    }
+  }
+
+  blocks.push_back(space(kBlockGap));
+  blocks.push_back({3 * kFieldHeight + 2, [&q](Page& page, double y, bool) {
+                      field(page, kMargin, y, kContentWidth, QStringLiteral("納期"),
+                            qt(q.fields.deliveryTerms));
+                      y += kFieldHeight;
+                      field(page, kMargin, y, kContentWidth, QStringLiteral("支払条件"),
+                            qt(q.fields.paymentTerms));
+                      y += kFieldHeight;
+                      field(page, kMargin, y, kContentWidth, QStringLiteral("有効期限"),
+                            QStringLiteral("発行日より%1日間（%2まで）")
+                                .arg(q.fields.validDays)
+                                .arg(dateText(validUntil(q.issuedOn, q.fields.validDays))));
+                    }});
+  blocks.push_back(headingBlock(QStringLiteral("備考")));
+  const QString remarks = qt(q.fields.remarks);
+  const QFont font = measure.font(kTextPoints);
+  const double lineHeight = measure.lineHeight(font);
+  for (const TextLine& line : measure.wrap(remarks, font, kContentWidth - 2 * kCellPadding)) {
+    const QString text = textOf(remarks, line);
+    blocks.push_back({lineHeight,
+                      [text, lineHeight](Page& page, double y, bool) {
+                        page.line(QRectF(kMargin, y, kContentWidth, lineHeight), text,
+                                  page.font(kTextPoints), Qt::AlignLeft);
+                      },
+                      Remarks});
+  }
+  return blocks;
+}
+
+// The first page's head: the header, the addressee and the issuer side by
+// side. Gives the y below them.
+double firstPageHead(Page& page, const CustomerQuotation& q) {
   const double headerEnd = header(page, q);
   const double left = addressee(page, q, headerEnd + 4);
   const double right = issuer(page, q, headerEnd + 4);
-  double y = prices(page, q, std::max(left, right) + kBlockGap) + kBlockGap;
-  field(page, kMargin, y, kContentWidth, QStringLiteral("納期"), qt(q.fields.deliveryTerms));
-  y += kFieldHeight;
-  field(page, kMargin, y, kContentWidth, QStringLiteral("支払条件"), qt(q.fields.paymentTerms));
-  y += kFieldHeight;
-  field(page, kMargin, y, kContentWidth, QStringLiteral("有効期限"),
-        QStringLiteral("発行日より%1日間（%2まで）")
-            .arg(q.fields.validDays)
-            .arg(dateText(validUntil(q.issuedOn, q.fields.validDays))));
-  y += kFieldHeight + 2;
-  return heading(page, kMargin, y, kContentWidth, QStringLiteral("備考"));
+  return std::max(left, right) + kBlockGap;
 }
 
-// The remarks take what room the first page has left; the rest goes on.
-Plan plan(QPainter& painter, const CustomerQuotation& q) {
-  Page page(painter, Page::Measure);
-  Plan plan;
-  const QString remarks = qt(q.fields.remarks);
-  const QFont font = page.font(kTextPoints);
-  const double lineHeight = page.lineHeight(font);
-  const double top = firstPageAboveRemarks(page, q);
-  const double width = kContentWidth - 2 * kCellPadding;
-  const std::vector<TextLine> lines = page.wrap(remarks, font, width);
-  // Remarks that go on leave the first page's last line to say so.
-  const int room = std::max(1, int((kContentBottom - top - 1) / lineHeight));
-  const int firstLines = int(lines.size()) <= room ? room : std::max(1, room - 1);
-  const int laterLines = int((kContentBottom - (kMargin + 16) - kHeadingHeight) / lineHeight);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const QString text = textOf(remarks, lines[i]);
-    if (int(i) < firstLines) {
-      plan.remarksHere.push_back(text);
-      continue;
-    }
-    if ((int(i) - firstLines) % laterLines == 0) plan.laterPages.emplace_back();
-    plan.laterPages.back().push_back(text);
-  }
-  return plan;
-}
-
-void paintFirstPage(Page& page, const CustomerQuotation& q, const Plan& plan) {
-  double y = firstPageAboveRemarks(page, q);
-  const QFont font = page.font(kTextPoints);
-  const double lineHeight = page.lineHeight(font);
-  for (const QString& line : plan.remarksHere) {
-    page.line(QRectF(kMargin, y, kContentWidth, lineHeight), line, font, Qt::AlignLeft);
-    y += lineHeight;
-  }
-  if (!plan.laterPages.empty()) {
-    page.line(QRectF(kMargin, y, kContentWidth, lineHeight), QStringLiteral("（次ページに続く）"),
-              page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);
-  }
-}
-
-void paintLaterPage(Page& page, const CustomerQuotation& q, const std::vector<QString>& lines) {
+// The head of every page after the first: the title and the quotation's
+// number with its 版. Gives the y below it.
+double laterPageHead(Page& page, const CustomerQuotation& q) {
   page.line(QRectF(kMargin - kCellPadding, kMargin, 100, 11), QStringLiteral("見積書（続き）"),
             page.font(16, true), Qt::AlignLeft);
   page.line(QRectF(kRight - 80, kMargin, 80 + kCellPadding, 11), numberWithRevision(q.fields),
             page.font(kSmallPoints), Qt::AlignRight);
   page.rule(kMargin, kMargin + 12.5, kRight, 0.5);
-  double y = heading(page, kMargin, kMargin + 16, kContentWidth, QStringLiteral("備考（続き）"));
-  const QFont font = page.font(kTextPoints);
-  const double lineHeight = page.lineHeight(font);
-  for (const QString& line : lines) {
-    page.line(QRectF(kMargin, y, kContentWidth, lineHeight), line, font, Qt::AlignLeft);
-    y += lineHeight;
+  return kMargin + 16;
+}
+
+// Lays the blocks out page after page.
+Plan plan(QPainter& painter, const CustomerQuotation& q) {
+  Page measure(painter, Page::Measure);
+  const std::vector<Block> blocks = blocksOf(measure, q);
+  const TableHead heads[] = {priceHead(QStringLiteral("明細（続き）")),
+                             priceHead(QStringLiteral("数量別単価（参考・続き）")),
+                             {kHeadingHeight, [](Page& page, double y) {
+                                heading(page, kMargin, y, kContentWidth,
+                                        QStringLiteral("備考（続き）"));
+                              }}};
+  const double laterTop = laterPageHead(measure, q);
+
+  Plan plan;
+  plan.pages.emplace_back();
+  double y = firstPageHead(measure, q);
+  int lastTable = -1;  // the table of the block laid last
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    const Block& block = blocks[i];
+    if (block.space) {
+      if (!plan.pages.back().empty()) y += block.height;
+      continue;
+    }
+    // The blocks that stay together from here, and below them the room for
+    // the note that their table goes on.
+    std::size_t last = i;
+    double needed = block.height;
+    while (blocks[last].keepWithNext && last + 1 < blocks.size()) needed += blocks[++last].height;
+    const bool tableGoesOn = last + 1 < blocks.size() && blocks[last].table >= 0 &&
+                             blocks[last + 1].table == blocks[last].table;
+    const double bottom = kContentBottom - (tableGoesOn ? kNoteHeight : 0);
+    bool atTop = false;
+    if (y + needed > bottom && !plan.pages.back().empty()) {
+      const bool continues = block.table >= 0 && block.table == lastTable;
+      if (continues)
+        plan.pages.back().push_back({y, [](Page& page, double at) {
+                                       page.line(QRectF(kMargin, at, kContentWidth, kNoteHeight),
+                                                 QStringLiteral("（次ページに続く）"),
+                                                 page.font(kSmallPoints), Qt::AlignLeft, kNoteInk);
+                                     }});
+      plan.pages.emplace_back();
+      y = laterTop;
+      if (continues) {
+        const TableHead& head = heads[block.table];
+        plan.pages.back().push_back({y, head.paint});
+        y += head.height;
+        atTop = true;
+      }
+    }
+    plan.pages.back().push_back(
+        {y, [paint = block.paint, atTop](Page& page, double at) { paint(page, at, atTop); }});
+    y += block.height;
+    lastTable = block.table;
   }
+  return plan;
 }
 
 }  // namespace
@@ -273,10 +442,11 @@ bool paintCustomerQuotation(QPainter& painter, QPagedPaintDevice& pages,
   const bool painted =
       paintNumberedPages(painter, pages, laidOut.pageCount(), [&](Page& page, int number) {
         if (number == 1) {
-          paintFirstPage(page, quotation, laidOut);
+          firstPageHead(page, quotation);
         } else {
-          paintLaterPage(page, quotation, laidOut.laterPages[std::size_t(number - 2)]);
+          laterPageHead(page, quotation);
         }
+        for (const Laid& laid : laidOut.pages[std::size_t(number - 1)]) laid.paint(page, laid.y);
       });
   painter.restore();
   return painted;

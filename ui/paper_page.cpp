@@ -174,24 +174,27 @@ Row rowOf(const QStringList& texts) {
 
 double table(Page& page, double x, double y, const std::vector<Column>& columns,
              const std::vector<Row>& rows, double points) {
+  for (std::size_t r = 0; r < rows.size(); ++r)
+    y = tableRow(page, x, y, columns, rows[r], r == 0 ? RowKind::Heading : RowKind::Body, points);
+  return y;
+}
+
+double tableRow(Page& page, double x, double y, const std::vector<Column>& columns, const Row& row,
+                RowKind kind, double points) {
   const QFont font = page.font(points);
   double width = 0;
   for (const Column& c : columns) width += c.width;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const QRectF rowBox(x, y, width, kRowHeight);
-    if (r == 0) page.rect(rowBox, kGrid, 0.2, kLabelFill);
-    double left = x;
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-      const QRectF cell(left, y, columns[c].width, kRowHeight);
-      page.rect(cell, kGrid, 0.2);
-      const Cell text = c < rows[r].size() ? rows[r][c] : Cell{};
-      page.line(cell, text.text, font, r == 0 ? Qt::AlignHCenter : columns[c].align, kInk,
-                text.mark);
-      left += columns[c].width;
-    }
-    y += kRowHeight;
+  if (kind == RowKind::Heading) page.rect(QRectF(x, y, width, kRowHeight), kGrid, 0.2, kLabelFill);
+  double left = x;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const QRectF cell(left, y, columns[c].width, kRowHeight);
+    page.rect(cell, kGrid, 0.2);
+    const Cell text = c < row.size() ? row[c] : Cell{};
+    page.line(cell, text.text, font, kind == RowKind::Heading ? Qt::AlignHCenter : columns[c].align,
+              text.ink, text.mark);
+    left += columns[c].width;
   }
-  return y;
+  return y + kRowHeight;
 }
 
 void pageNumber(Page& page, int number, int count) {

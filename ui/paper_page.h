@@ -124,6 +124,7 @@ struct Column {
 struct Cell {
   QString text;
   QString mark;
+  QColor ink = kInk;  // a verdict that fails stands out in red
 };
 using Row = std::vector<Cell>;
 
@@ -132,6 +133,13 @@ Row rowOf(const QStringList& texts);
 // A ruled table: the first row is its heading, on grey. Gives the y below it.
 double table(Page& page, double x, double y, const std::vector<Column>& columns,
              const std::vector<Row>& rows, double points = kTextPoints);
+
+// One row of such a table at `y`: its heading (on grey, the texts centred)
+// or a row of its body. A table that goes on over pages is painted row by
+// row, its heading again on every page. Gives the y below it.
+enum class RowKind { Heading, Body };
+double tableRow(Page& page, double x, double y, const std::vector<Column>& columns, const Row& row,
+                RowKind kind, double points = kTextPoints);
 
 // "2/3" centred below the content of a page.
 void pageNumber(Page& page, int number, int count);

@@ -22,7 +22,7 @@ namespace {
 
 using namespace paper;
 
-constexpr double kFieldPoints = 10;  // 顧客名, 見積番号, 品番, 担当者
+constexpr double kFieldPoints = 10;  // 顧客名, 見積番号, 担当者, 品番, 品名
 constexpr double kFieldLabelWidth = 20;
 constexpr double kFieldHeight = 7;  // the least height of a field's row
 // On the first page a field takes at most two lines and the memo at most
@@ -50,6 +50,7 @@ struct Continuation {
 // continuation of the rest, if any.
 struct FieldPlan {
   QString name;
+  double width = 0;  // the label's and the value's, in mm
   QStringList lines;
   std::optional<std::size_t> continuation;  // into Plan::continuations
 };
@@ -64,13 +65,23 @@ struct FlowLine {
 // Where everything goes, worked out before the first page is painted: the
 // first page tells where its long texts continue, and every page its count.
 struct Plan {
+  // The number of the section's first page in the whole sheet: a job of
+  // several items numbers its pages through.
+  int firstPage = 1;
   std::vector<Row> inputRows, resultRows;
-  FieldPlan fields[2][2];  // 顧客名 and 見積番号, 品番 and 担当者
+  // 顧客名, 見積番号 and 担当者; 品番 and 品名.
+  std::vector<std::vector<FieldPlan>> fields;
   FieldPlan memo;
   std::vector<Continuation> continuations;
   std::vector<std::vector<FlowLine>> laterPages;
-  bool costPage = false;  // the job's cost, on the page after the first
-  int pageCount() const { return 1 + int(costPage) + int(laterPages.size()); }
+  // Where the item's specifications go: below the results, below the notes
+  // on the right, or, when the first page has no room for them, on a page
+  // of their own after it.
+  enum class Place { None, Left, Right, OwnPage } specification = Place::None;
+  bool costPage = false;  // the job's cost, on the page after the first (and the specifications')
+  int pageCount() const {
+    return 1 + int(specification == Place::OwnPage) + int(costPage) + int(laterPages.size());
+  }
 };
 
 // The out-of-date mark: the words in red in a red frame.
@@ -129,17 +140,20 @@ void paintField(Page& page, const Plan& plan, double x, double y, double width, 
   }
 }
 
-// The job's fields below the title: 顧客名 and 見積番号, 品番 and 担当者 side by
-// side, the memo across the page. Gives the y below them.
+// The job's and the item's fields below the title: 顧客名, 見積番号 and 担当者
+// side by side, below them 品番 and 品名; the memo across the page. Gives
+// the y below them.
 double fieldsBlock(Page& page, const Plan& plan) {
-  const double half = (kPageWidth - 2 * kMargin) / 2;
   const QFont value = page.font(kFieldPoints);
   double y = kMargin + 16;
-  for (const auto& row : plan.fields) {
-    const double height =
-        std::max(fieldHeight(page, row[0], value), fieldHeight(page, row[1], value));
-    for (int i = 0; i < 2; ++i)
-      paintField(page, plan, kMargin + i * half, y, half, height, row[i], value);
+  for (const std::vector<FieldPlan>& row : plan.fields) {
+    double height = 0;
+    for (const FieldPlan& field : row) height = std::max(height, fieldHeight(page, field, value));
+    double x = kMargin;
+    for (const FieldPlan& field : row) {
+      paintField(page, plan, x, y, field.width, height, field, value);
+      x += field.width;
+    }
     y += height;
   }
   const QFont memoFont = page.font(kTextPoints);
@@ -174,6 +188,34 @@ double resultsBlock(Page& page, double x, double y, double width, const Quotatio
     y += 8.5;
   }
   return table(page, x, y, resultColumns(width), plan.resultRows);
+}
+
+// The customer's specifications of the item beside the results: each with
+// what the results give and whether that meets it, a miss in red. Gives the
+// y below it; nothing for an item without one.
+double specificationBlock(Page& page, double x, double y, double width,
+                          const QuotationContent& content) {
+  if (content.specification.empty()) return y;
+  y = heading(page, x, y, width, QStringLiteral("仕様"));
+  const double verdict = width * 0.14, result = width * 0.25, item = width * 0.23;
+  const std::vector<Column> columns = {{item, Qt::AlignLeft},
+                                       {width - item - result - verdict, Qt::AlignLeft},
+                                       {result, Qt::AlignRight},
+                                       {verdict, Qt::AlignHCenter}};
+  y = tableRow(page, x, y, columns,
+               rowOf({QStringLiteral("項目"), QStringLiteral("仕様"), QStringLiteral("結果"),
+                      QStringLiteral("判定")}),
+               RowKind::Heading);
+  for (const SpecificationRow& spec : content.specification) {
+    const bool missed = spec.check == job::SpecificationCheck::Missed;
+    y = tableRow(page, x, y, columns,
+                 {{spec.item, {}},
+                  {spec.wanted, {}},
+                  {spec.result, {}},
+                  {verdictText(spec.check), {}, missed ? kWarning : kInk}},
+                 RowKind::Body);
+  }
+  return y;
 }
 
 // What the two columns of the results mean, which is the larger, and where
@@ -353,12 +395,16 @@ double wireSheetBlock(Page& page, double x, double y, double width,
 // room. Gives the y below them.
 double body(Page& page, double top, const QuotationContent& content, const Plan& plan) {
   const double inputsEnd = inputsBlock(page, kMargin, top, kLeftWidth, plan);
-  const double leftEnd =
-      resultsBlock(page, kMargin, inputsEnd + kBlockGap, kLeftWidth, content, plan);
+  double leftEnd = resultsBlock(page, kMargin, inputsEnd + kBlockGap, kLeftWidth, content, plan);
+  if (plan.specification == Plan::Place::Left)
+    leftEnd = specificationBlock(page, kMargin, leftEnd + kBlockGap, kLeftWidth, content);
   const double drawingEnd = drawingBlock(page, kRightX, top, kRightWidth, content);
   const double wireEnd =
       wireSheetBlock(page, kRightX, drawingEnd + kBlockGap, kRightWidth, content);
-  return std::max(leftEnd, columnNote(page, kRightX, wireEnd + 3, kRightWidth, content));
+  double rightEnd = columnNote(page, kRightX, wireEnd + 3, kRightWidth, content);
+  if (plan.specification == Plan::Place::Right)
+    rightEnd = specificationBlock(page, kRightX, rightEnd + kBlockGap, kRightWidth, content);
+  return std::max(leftEnd, rightEnd);
 }
 
 // The rows of a table with a mark on every value too long for its cell;
@@ -399,7 +445,8 @@ std::vector<Row> markedRows(const Page& page, const std::vector<job::TableRow>& 
 // one shows `most` - 1 of them and the mark of its continuation.
 FieldPlan planField(const Page& page, const QString& name, const QString& text, const QFont& font,
                     double width, int most, std::vector<Continuation>& continuations) {
-  FieldPlan field{name, {}, {}};
+  FieldPlan field;
+  field.name = name;
   const std::vector<TextLine> lines = page.wrap(text, font, width - 2 * kCellPadding);
   const std::size_t shown =
       lines.size() <= std::size_t(most) ? lines.size() : std::size_t(std::max(1, most - 1));
@@ -425,7 +472,7 @@ void layOutLaterPages(const Page& page, Plan& plan) {
     } else {
       y += 2;
     }
-    c.page = plan.pageCount();
+    c.page = plan.firstPage - 1 + plan.pageCount();
     plan.laterPages.back().push_back({y, c.title, true});
     y += kHeadingHeight;
     for (const TextLine& line : page.wrap(c.text, text, width - 2 * kCellPadding)) {
@@ -439,33 +486,56 @@ void layOutLaterPages(const Page& page, Plan& plan) {
   }
 }
 
-Plan planSheet(QPainter& painter, const QuotationContent& content) {
+// `firstPage`: the number of the section's first page in the whole sheet.
+Plan planSheet(QPainter& painter, const QuotationContent& content, int firstPage) {
   Page page(painter, Page::Measure);
   Plan plan;
+  plan.firstPage = firstPage;
   std::vector<Continuation> fieldTexts, cellTexts;
 
   const auto& f = content.fields;
-  const double half = (kPageWidth - 2 * kMargin) / 2;
   const QFont value = page.font(kFieldPoints);
-  const std::pair<QString, const std::string*> pairs[2][2] = {
-      {{QStringLiteral("顧客名"), &f.customer}, {QStringLiteral("見積番号"), &f.quotationNumber}},
-      {{QStringLiteral("品番"), &content.item.partNumber},
-       {QStringLiteral("担当者"), &f.personInCharge}},
+  // 品番 under 顧客名, as wide; 見積番号 and 担当者 take less room than names.
+  const double width = kPageWidth - 2 * kMargin, names = 84, number = 50;
+  const std::vector<std::vector<std::tuple<QString, QString, double>>> rows = {
+      {{QStringLiteral("顧客名"), printed(f.customer), names},
+       {QStringLiteral("見積番号"), printed(f.quotationNumber), number},
+       {QStringLiteral("担当者"), printed(f.personInCharge), width - names - number}},
+      {{QStringLiteral("品番"), printed(content.item.partNumber), names},
+       {QStringLiteral("品名"), printed(content.item.name), width - names}},
   };
-  for (int r = 0; r < 2; ++r)
-    for (int i = 0; i < 2; ++i)
-      plan.fields[r][i] = planField(page, pairs[r][i].first, printed(*pairs[r][i].second), value,
-                                    half - kFieldLabelWidth, kMostFieldLines, fieldTexts);
+  for (const auto& row : rows) {
+    plan.fields.emplace_back();
+    for (const auto& [name, text, fieldWidth] : row) {
+      plan.fields.back().push_back(planField(page, name, text, value, fieldWidth - kFieldLabelWidth,
+                                             kMostFieldLines, fieldTexts));
+      plan.fields.back().back().width = fieldWidth;
+    }
+  }
 
   plan.inputRows = markedRows(page, content.table.inputs, inputColumns(kLeftWidth),
                               QStringLiteral("入力"), cellTexts);
   plan.resultRows = markedRows(page, content.table.results, resultColumns(kLeftWidth),
                                QStringLiteral("計算結果"), cellTexts);
 
-  // The memo takes the room the first page has left, up to its most lines.
-  const double bodyHeight = body(page, 0, content, plan);
   const double memoTop = fieldsBlock(page, plan) - kFieldHeight;  // the memo still empty
   const QFont memoFont = page.font(kTextPoints);
+  // The specifications go where the first page has room for them beside
+  // two lines of the memo.
+  if (!content.specification.empty()) {
+    const double leastMemo = std::max(kFieldHeight, 2 * page.lineHeight(memoFont) + 1.2);
+    plan.specification = Plan::Place::OwnPage;
+    for (const Plan::Place place : {Plan::Place::Left, Plan::Place::Right}) {
+      Plan trial = plan;
+      trial.specification = place;
+      if (memoTop + leastMemo + kBlockGap + body(page, 0, content, trial) <= kContentBottom) {
+        plan.specification = place;
+        break;
+      }
+    }
+  }
+  // The memo takes the room the first page has left, up to its most lines.
+  const double bodyHeight = body(page, 0, content, plan);
   const double room = kContentBottom - bodyHeight - kBlockGap - memoTop - 1.2;
   const int memoLines =
       std::clamp(int(std::floor(room / page.lineHeight(memoFont))), 2, kMostMemoLines);
@@ -483,6 +553,16 @@ void paintFirstPage(Page& page, const QuotationContent& content, const Plan& pla
   titleLine(page, content, QStringLiteral("見積計算書"));
   if (!content.resultsCurrent) outOfDateMark(page, QRectF(64, kMargin + 2, 84, 7));
   body(page, fieldsBlock(page, plan) + kBlockGap, content, plan);
+}
+
+void paintSpecificationPage(Page& page, const QuotationContent& content) {
+  titleLine(page, content, QStringLiteral("見積計算書（仕様）"));
+  // Which item they are of, for a job of several.
+  const QString names =
+      printed(content.item.partNumber) + QStringLiteral("　") + printed(content.item.name);
+  page.line(QRectF(kMargin - kCellPadding, kMargin + 15, kPageWidth - 2 * kMargin, 6),
+            names.trimmed(), page.font(kFieldPoints), Qt::AlignLeft);
+  specificationBlock(page, kMargin, kMargin + 23, kPageWidth - 2 * kMargin, content);
 }
 
 void paintCostPage(Page& page, const QuotationContent& content) {
@@ -507,6 +587,18 @@ void paintLaterPage(Page& page, const QuotationContent& content,
 
 }  // namespace
 
+QString verdictText(job::SpecificationCheck check) {
+  switch (check) {
+    case job::SpecificationCheck::Met:
+      return QStringLiteral("適合");
+    case job::SpecificationCheck::Missed:
+      return QStringLiteral("不適合");
+    case job::SpecificationCheck::NotKnown:
+      break;
+  }
+  return QStringLiteral("—");
+}
+
 QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields,
                              const job::Item& item) {
   QuotationContent c;
@@ -514,6 +606,15 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   c.item = item;
   const job::ShownCoil coil = form::shownCoil(form);
   c.table = job::resultsTable(coil, fields.workingCelsius);
+  for (const job::Specification& spec : item.specification) {
+    // The text names the result first, then the value and its tolerance.
+    const QString text = printed(job::specificationText(spec));
+    const qsizetype space = text.indexOf(QLatin1Char(' '));
+    const QString result = printed(job::specifiedResultText(spec, coil));
+    c.specification.push_back({text.left(space), space < 0 ? QString() : text.mid(space + 1),
+                               result.isEmpty() ? QStringLiteral("—") : result,
+                               job::checkSpecification(spec, coil)});
+  }
   c.drawing = form.state().drawing;
   c.turnsShown = form.isVisible({"Shape1", 0});
   c.linesShown = {form.isVisible({"Line1", -1}), form.isVisible({"Line2", -1}),
@@ -561,8 +662,8 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
   std::vector<Plan> plans;
   plans.reserve(sections.size());
   int count = 0;
-  for (const QuotationContent& content : sections) {
-    plans.push_back(planSheet(painter, content));
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    plans.push_back(planSheet(painter, sections[i], count + 1));
     count += plans.back().pageCount();
   }
   // The pages are numbered through the whole sheet; each item's section
@@ -572,12 +673,17 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
     while (number > plans[section].pageCount()) number -= plans[section++].pageCount();
     const QuotationContent& content = sections[section];
     const Plan& plan = plans[section];
+    const int specificationPage = plan.specification == Plan::Place::OwnPage ? 2 : 0;
+    const int costPage = plan.costPage ? 2 + (specificationPage > 0) : 0;
+    const int laterFrom = 2 + (specificationPage > 0) + (costPage > 0);
     if (number == 1) {
       paintFirstPage(page, content, plan);
-    } else if (number == 2 && plan.costPage) {
+    } else if (number == specificationPage) {
+      paintSpecificationPage(page, content);
+    } else if (number == costPage) {
       paintCostPage(page, content);
     } else {
-      paintLaterPage(page, content, plan.laterPages[std::size_t(number - 2 - plan.costPage)]);
+      paintLaterPage(page, content, plan.laterPages[std::size_t(number - laterFrom)]);
     }
   });
   painter.restore();

@@ -14,6 +14,7 @@
 #include "form/form1.h"
 #include "job/job.h"
 #include "job/results_table.h"
+#include "job/specification.h"
 #include "ui/sheet_cost.h"
 
 class QPagedPaintDevice;
@@ -21,11 +22,26 @@ class QPainter;
 
 namespace kelvane::ui {
 
+// One of the item's specifications beside the result it is met by or not:
+// the result's name, the value with its tolerance, the result in the same
+// unit ("—" when there is no current result) and the verdict.
+struct SpecificationRow {
+  QString item;    // "DCR(20℃)"
+  QString wanted;  // "15 Ω ±5 %"
+  QString result;  // "16.942 Ω"
+  job::SpecificationCheck check = job::SpecificationCheck::NotKnown;
+};
+
+// The verdict as the sheet prints it: 適合, 不適合, or — without a result.
+QString verdictText(job::SpecificationCheck check);
+
 // Everything the quotation sheet (見積計算書) shows, gathered from the form and
 // the job's fields.
 struct QuotationContent {
   job::JobFields fields;
-  job::Item item;           // its 品番, 品名 and specification
+  job::Item item;  // its 品番, 品名 and specification
+  // The item's specifications and what the shown results make of them.
+  std::vector<SpecificationRow> specification;
   job::ResultsTable table;  // the inputs and the results, as the boxes show them
   form::Drawing drawing;    // the section, in the window's twips
   bool turnsShown = false;

@@ -9,6 +9,7 @@
 
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "form/form_job.h"
 #include "pdf_text.h"
 #include "tests/job/job_fixtures.h"
 #include "ui/quotation_sheet.h"
@@ -25,7 +26,25 @@ namespace {
 const QString kOutOfDate = QStringLiteral("計算結果は入力と一致していません（再計算が必要）");
 
 const kelvane::job::JobFields kFields = kelvane::job::test::jobFields(
-    "株式会社サンプル電機", "KC-0042", "Q2026-118", "山田 太郎", "試作3台分。納期は来月末。", 75);
+    "株式会社サンプル電機", "Q2026-118", "山田 太郎", "試作3台分。納期は来月末。", 75);
+
+// The item the sheet is for: its names, no specification.
+kelvane::job::Item namedItem() {
+  kelvane::job::Item item;
+  item.partNumber = "KC-0042";
+  item.name = "電源トランス";
+  return item;
+}
+
+// The sheet of one item as the window gives it.
+QuotationContent sheetOf(const kelvane::form::Form1& form,
+                         const kelvane::job::JobFields& fields = kFields,
+                         const kelvane::job::Item& item = namedItem()) {
+  return kelvane::ui::quotationOf(form, fields, item);
+}
+
+// One section, as the sheet of a job of one item.
+std::span<const QuotationContent> one(const QuotationContent& content) { return {&content, 1}; }
 
 // A rectangular coil of 120 turns, 計算 pressed.
 kelvane::form::Form1 pressedForm(const std::string& turns = "120") {
@@ -76,7 +95,7 @@ class QuotationSheetTest : public QObject {
   QString writtenText(const QuotationContent& content, const QString& name,
                       Extract extract = Extract::Layout) {
     const QString path = dir_.filePath(name);
-    if (const auto written = kelvane::ui::writeQuotationPdf(path, content); !written.ok()) {
+    if (const auto written = kelvane::ui::writeQuotationPdf(path, one(content)); !written.ok()) {
       qWarning("%s", written.message().c_str());
       return {};
     }
@@ -100,17 +119,25 @@ class QuotationSheetTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { QVERIFY(dir_.isValid()); }
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    // KELVANE_KEEP_PDFS=1 keeps the PDFs written, to look at them.
+    if (!qEnvironmentVariableIsEmpty("KELVANE_KEEP_PDFS")) {
+      dir_.setAutoRemove(false);
+      qInfo("PDFs kept in %s", qPrintable(dir_.path()));
+    }
+  }
 
   void the_pdf_reads_as_the_window_shows_the_job() {
     const kelvane::form::Form1 form = pressedForm();
-    const QuotationContent content = kelvane::ui::quotationOf(form, kFields);
+    const QuotationContent content = sheetOf(form, kFields);
     QCOMPARE(content.wireSheet.size(), std::size_t(16));
     const QString text = flattened(writtenText(content, QStringLiteral("current.pdf")));
     QVERIFY(!text.isEmpty());
 
-    for (const char* expected : {"見積計算書", "株式会社サンプル電機", "KC-0042", "Q2026-118",
-                                 "山田 太郎", "試作3台分。納期は来月末。", "Kelvane 0.1.0"})
+    for (const char* expected :
+         {"見積計算書", "株式会社サンプル電機", "KC-0042", "電源トランス", "Q2026-118", "山田 太郎",
+          "試作3台分。納期は来月末。", "Kelvane 0.1.0"})
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY(text.contains(content.printedAt.toString(QStringLiteral("yyyy/MM/dd HH:mm"))));
 
@@ -165,6 +192,7 @@ class QuotationSheetTest : public QObject {
         << "customer" << numberedSentences(150) << 2;
     QTest::newRow("a part number with nowhere to break")
         << "partNumber" << QStringLiteral("KC-") + QString(300, QLatin1Char('X')) << 2;
+    QTest::newRow("an item's name of 150 characters") << "name" << numberedSentences(150) << 2;
     QTest::newRow("a box's text too long for its cell")
         << "turns" << QStringLiteral("120 ") + QString(150, QChar(0x5DFB)) << 2;
   }
@@ -173,15 +201,16 @@ class QuotationSheetTest : public QObject {
     QFETCH(QString, text);
     QFETCH(int, pages);
     kelvane::job::JobFields fields = kFields;
+    kelvane::job::Item item = namedItem();
     const std::string typed = text.toStdString();
     if (where == QStringLiteral("memo")) fields.memo = typed;
     if (where == QStringLiteral("customer")) fields.customer = typed;
-    if (where == QStringLiteral("partNumber")) fields.partNumber = typed;
+    if (where == QStringLiteral("partNumber")) item.partNumber = typed;
+    if (where == QStringLiteral("name")) item.name = typed;
     const kelvane::form::Form1 form =
         pressedForm(where == QStringLiteral("turns") ? typed : std::string("120"));
     const QString path = dir_.filePath(QStringLiteral("long.pdf"));
-    const auto written =
-        kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(form, fields));
+    const auto written = kelvane::ui::writeQuotationPdf(path, one(sheetOf(form, fields, item)));
     QVERIFY2(written.ok(), kelvane::ui::test::failureText(written));
     QCOMPARE(pageCount(path), pages);
 
@@ -210,6 +239,145 @@ class QuotationSheetTest : public QObject {
     QVERIFY2(later.contains(whole.mid(shown)), qPrintable(whole.mid(shown).left(40)));
   }
 
+  // The customer's specifications stand beside the results: each with the
+  // result in its unit and the verdict, a result outside the tolerance
+  // 不適合, and no verdict for results that no longer belong to the inputs.
+  void the_specification_shows_with_its_verdict_data() {
+    QTest::addColumn<int>("box");           // the result box specified
+    QTest::addColumn<double>("factor");     // the value specified, times the result
+    QTest::addColumn<double>("tolerance");  // %, below 0: none given
+    QTest::addColumn<bool>("outOfDate");
+    QTest::addColumn<QString>("verdict");
+    const int height = int(box::AlignedHeight), dcr = int(box::PredictedDcr);
+    QTest::newRow("the DCR as specified") << dcr << 1.0 << -1.0 << false << "適合";
+    QTest::newRow("the DCR 4 % off") << dcr << 1.04 << -1.0 << false << "適合";
+    QTest::newRow("the DCR 20 % off") << dcr << 1.2 << -1.0 << false << "不適合";
+    QTest::newRow("20 % off within ±25 %") << dcr << 1.2 << 25.0 << false << "適合";
+    QTest::newRow("a height 10 % off") << height << 0.9 << -1.0 << false << "不適合";
+    QTest::newRow("results out of date") << dcr << 1.0 << -1.0 << true << "—";
+  }
+  void the_specification_shows_with_its_verdict() {
+    QFETCH(int, box);
+    QFETCH(double, factor);
+    QFETCH(double, tolerance);
+    QFETCH(bool, outOfDate);
+    QFETCH(QString, verdict);
+    kelvane::form::Form1 form = pressedForm();
+    kelvane::job::Specification spec;
+    spec.box = kelvane::ResultBox(box);
+    spec.unit = spec.box == box::PredictedDcr ? "Ω" : "mm";
+    spec.value = 1;
+    const auto result = kelvane::job::specifiedResult(spec, kelvane::form::shownCoil(form));
+    QVERIFY(result.has_value());
+    spec.value = *result * factor;
+    if (tolerance >= 0) spec.tolerancePercent = tolerance;
+    if (outOfDate) form.typeText(text1(kelvane::form::indexOf(box::Turns)), "150");
+    kelvane::job::Item item = namedItem();
+    item.specification = {spec};
+
+    const QuotationContent content = sheetOf(form, kFields, item);
+    QCOMPARE(content.specification.size(), std::size_t(1));
+    const QString text = flattened(writtenText(content, QStringLiteral("specified.pdf")));
+    QVERIFY(text.contains(QStringLiteral("項目 仕様 結果 判定")));
+    const QString shown = outOfDate ? QStringLiteral("—")
+                                    : QString::fromStdString(kelvane::job::specifiedResultText(
+                                          spec, kelvane::form::shownCoil(form)));
+    const QString row = flattened(QString::fromStdString(kelvane::job::specificationText(spec)) +
+                                  QLatin1Char(' ') + shown + QLatin1Char(' ') + verdict);
+    QVERIFY2(text.contains(row), qPrintable(row + QLatin1Char('\n') + text));
+  }
+
+  // The specifications stand on the first page where it has room for them,
+  // else on a page of their own after it: nothing ever runs into the page's
+  // foot. A fan's results fill its first page.
+  void the_specifications_never_run_off_the_first_page_data() {
+    QTest::addColumn<int>("former");  // Option1: round, rectangular, fan
+    QTest::addColumn<int>("count");   // the specified boxes
+    QTest::addColumn<bool>("outOfDate");
+    QTest::addColumn<int>("page");  // where they stand
+    QTest::newRow("round, all four") << 0 << 4 << true << 1;
+    QTest::newRow("rectangular, two") << 1 << 2 << false << 1;
+    QTest::newRow("rectangular out of date, all four") << 1 << 4 << true << 2;
+    QTest::newRow("fan, one") << 2 << 1 << false << 2;
+    QTest::newRow("fan out of date, all four") << 2 << 4 << true << 2;
+  }
+  void the_specifications_never_run_off_the_first_page() {
+    QFETCH(int, former);
+    QFETCH(int, count);
+    QFETCH(bool, outOfDate);
+    QFETCH(int, page);
+    kelvane::form::Form1 form;
+    form.click({"Option1", former});
+    form.typeText(text1(kelvane::form::indexOf(box::Turns)), "120");
+    form.click({"Command1", -1});
+    kelvane::job::Item item = namedItem();
+    for (const kelvane::ResultBox b :
+         {box::PredictedDcr, box::AlignedWeight, box::AlignedHeight, box::CrossHeight}) {
+      if (int(item.specification.size()) == count) break;
+      item.specification.push_back({b,
+                                    2.1,
+                                    b == box::PredictedDcr    ? "Ω"
+                                    : b == box::AlignedWeight ? "g"
+                                                              : "mm",
+                                    {}});
+    }
+    if (outOfDate) form.typeText(text1(kelvane::form::indexOf(box::Turns)), "150");
+    const QString path = dir_.filePath(QStringLiteral("room.pdf"));
+    QVERIFY(kelvane::ui::writeQuotationPdf(path, one(sheetOf(form, kFields, item))).ok());
+    QCOMPARE(pageCount(path), page);
+    const QString table = flattened(pageText(path, page));
+    QVERIFY(table.contains(QStringLiteral("項目 仕様 結果 判定")));
+    if (page > 1) {
+      QVERIFY(table.contains(QStringLiteral("見積計算書（仕様）")));
+      QVERIFY(table.contains(QStringLiteral("KC-0042 電源トランス")));
+    }
+
+    // Every word of the first page above its foot (282 mm), but its number.
+    const QString words =
+        run(QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+             QStringLiteral("-l"), QStringLiteral("1"), path, QStringLiteral("-")});
+    const QRegularExpression word(QStringLiteral("yMax=\"([0-9.]+)\">([^<]*)<"));
+    int checked = 0;
+    for (const QRegularExpressionMatch& m : word.globalMatch(words)) {
+      if (m.captured(2).contains(QLatin1Char('/')) && m.captured(2).front().isDigit()) continue;
+      QVERIFY2(m.captured(1).toDouble() * 25.4 / 72 <= 282.2, qPrintable(m.captured(2)));
+      ++checked;
+    }
+    QVERIFY(checked > 100);
+  }
+
+  // Without a specification there is no such table.
+  void an_item_without_a_specification_has_no_table() {
+    const QString text =
+        flattened(writtenText(sheetOf(pressedForm()), QStringLiteral("plain.pdf")));
+    QVERIFY(!text.contains(QStringLiteral("判定")));
+  }
+
+  // A job of several items: a section for each with its names and its
+  // place among them, the pages numbered through, and a text continued
+  // from a later section's first page pointing at the page it goes on on.
+  void every_item_has_its_section() {
+    kelvane::job::Item first = namedItem(), second = namedItem();
+    second.partNumber = "KC-" + std::string(300, 'Y');
+    second.name = "チョークコイル";
+    const QuotationContent sections[] = {sheetOf(pressedForm(), kFields, first),
+                                         sheetOf(pressedForm("60"), kFields, second)};
+    const QString path = dir_.filePath(QStringLiteral("items.pdf"));
+    QVERIFY(kelvane::ui::writeQuotationPdf(path, sections).ok());
+    QCOMPARE(pageCount(path), 3);
+    const QString one = flattened(pageText(path, 1)), two = flattened(pageText(path, 2)),
+                  three = flattened(pageText(path, 3));
+    QVERIFY(one.contains(QStringLiteral("品番 KC-0042")));
+    QVERIFY(one.contains(QStringLiteral("品名 電源トランス")));
+    QVERIFY(one.contains(QStringLiteral("1/3")));
+    QVERIFY(two.contains(QStringLiteral("品名 チョークコイル")));
+    QVERIFY(two.contains(QStringLiteral("巻き数(n) 60")));
+    QVERIFY2(two.contains(QStringLiteral("（続きは3ページ）")), qPrintable(two));
+    QVERIFY(three.contains(QStringLiteral("品番（続き）")));
+    QVERIFY(three.contains(QStringLiteral("3/3")));
+  }
+
   // 見積書を印刷… paints onto a printer as the PDF does: every page, each
   // with its number. (A printer writing a PDF file stands in for paper.)
   void printing_gets_every_page() {
@@ -222,8 +390,7 @@ class QuotationSheetTest : public QObject {
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPainter painter;
     QVERIFY(painter.begin(&printer));
-    QVERIFY(kelvane::ui::paintQuotation(painter, printer,
-                                        kelvane::ui::quotationOf(pressedForm(), fields)));
+    QVERIFY(kelvane::ui::paintQuotation(painter, printer, one(sheetOf(pressedForm(), fields))));
     QVERIFY(painter.end());
     QCOMPARE(pageCount(path), 2);
     QVERIFY(flattened(pageText(path, 2)).contains(QStringLiteral("メモ（続き）")));
@@ -256,7 +423,7 @@ class QuotationSheetTest : public QObject {
     form.click({"Option1", former});
     form.typeText(text1(kelvane::form::indexOf(box::Turns)), turns.toStdString());
     form.click({"Command1", -1});
-    const QuotationContent content = kelvane::ui::quotationOf(form, kFields);
+    const QuotationContent content = sheetOf(form, kFields);
     const QString text = flattened(writtenText(content, QStringLiteral("drawing.pdf")));
     const QString note = QString::fromUtf8(kelvane::form::kLargeCoilNote);
     QCOMPARE(text.contains(note), !drawn);
@@ -308,8 +475,8 @@ class QuotationSheetTest : public QObject {
     form.typeText(text1(kelvane::form::indexOf(box::BareDiameter)), bare.toStdString());
     form.typeText(text1(kelvane::form::indexOf(box::FinishedDiameter)), finished.toStdString());
     form.click({"Command1", -1});
-    const QString text = flattened(writtenText(kelvane::ui::quotationOf(form, kFields),
-                                               QStringLiteral("wire.pdf"), Extract::Painted));
+    const QString text = flattened(
+        writtenText(sheetOf(form, kFields), QStringLiteral("wire.pdf"), Extract::Painted));
     QVERIFY(text.contains(QStringLiteral("1 km 当たり（最小・最大は導体径の公差 ±0.02 mm）")));
     for (const QString& row : rows) QVERIFY2(text.contains(row), qPrintable(row));
     QVERIFY(!text.contains(QStringLiteral("Kg")));
@@ -323,7 +490,7 @@ class QuotationSheetTest : public QObject {
     QTest::addColumn<QString>("printed");
     const QString override = QStringLiteral("photo\u202Egnp.exe");
     for (const char* where :
-         {"customer", "quotationNumber", "partNumber", "personInCharge", "memo", "tension"})
+         {"customer", "quotationNumber", "partNumber", "name", "personInCharge", "memo", "tension"})
       QTest::newRow(where) << where << override << QStringLiteral("photognp.exe");
   }
   void direction_controls_never_reach_the_paper() {
@@ -331,18 +498,18 @@ class QuotationSheetTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, printed);
     kelvane::job::JobFields fields = kFields;
+    kelvane::job::Item item = namedItem();
     const std::string text = typed.toStdString();
     for (auto [name, field] :
          {std::pair{"customer", &fields.customer},
           std::pair{"quotationNumber", &fields.quotationNumber},
-          std::pair{"partNumber", &fields.partNumber},
+          std::pair{"partNumber", &item.partNumber}, std::pair{"name", &item.name},
           std::pair{"personInCharge", &fields.personInCharge}, std::pair{"memo", &fields.memo}})
       if (where == QLatin1String(name)) *field = text;
     kelvane::form::Form1 form = pressedForm();
     if (where == QStringLiteral("tension"))
       form.typeText(text1(kelvane::form::indexOf(box::Tension)), text);
-    const QString sheet =
-        writtenText(kelvane::ui::quotationOf(form, fields), QStringLiteral("bidi.pdf"));
+    const QString sheet = writtenText(sheetOf(form, fields, item), QStringLiteral("bidi.pdf"));
     QVERIFY2(sheet.contains(printed), qPrintable(sheet));
     QVERIFY(!sheet.contains(QChar(0x202E)));
   }
@@ -358,7 +525,7 @@ class QuotationSheetTest : public QObject {
     QFETCH(int, marks);
     kelvane::form::Form1 form = pressedForm();
     if (changeAfterPress) form.typeText(text1(kelvane::form::indexOf(box::Turns)), "150");
-    const QuotationContent content = kelvane::ui::quotationOf(form, kFields);
+    const QuotationContent content = sheetOf(form, kFields);
     QCOMPARE(content.resultsCurrent, !changeAfterPress);
     const QString text = flattened(writtenText(content, QStringLiteral("mark.pdf")));
     QVERIFY(text.contains(QStringLiteral("見積計算書")));
@@ -367,8 +534,7 @@ class QuotationSheetTest : public QObject {
 
   void the_fonts_are_embedded() {
     const QString path = dir_.filePath(QStringLiteral("fonts.pdf"));
-    const auto written =
-        kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields));
+    const auto written = kelvane::ui::writeQuotationPdf(path, one(sheetOf(pressedForm(), kFields)));
     QVERIFY2(written.ok(), kelvane::ui::test::failureText(written));
     // name type encoding emb sub uni object-id, below two heading lines.
     const QStringList lines =
@@ -391,7 +557,7 @@ class QuotationSheetTest : public QObject {
     kelvane::form::Form1 form = pressedForm();
     form.typeText(text1(kelvane::form::indexOf(box::BareDiameter)), "abc");
     const auto messages = form.state().messages;
-    const QuotationContent content = kelvane::ui::quotationOf(form, kFields);
+    const QuotationContent content = sheetOf(form, kFields);
     QVERIFY(content.wireSheet.empty());
     QCOMPARE(form.state().messages, messages);
     QVERIFY(!form.state().sheetOpen);
@@ -434,7 +600,7 @@ class QuotationSheetTest : public QObject {
     QFETCH(QString, price);
     QFETCH(int, pages);
     QFETCH(QStringList, expected);
-    QuotationContent content = kelvane::ui::quotationOf(pressedForm(), kFields);
+    QuotationContent content = sheetOf(pressedForm(), kFields);
     const kelvane::job::QuotationTerms terms = kelvane::job::test::prototypeTerms({100, 1000});
     kelvane::job::Quote quote;
     quote.lots = {{100, 61.047, 37.6, 27, 125.647, 15920, 15920},
@@ -449,7 +615,7 @@ class QuotationSheetTest : public QObject {
       content.cost = kelvane::ui::SheetCost{terms, QStringLiteral("銅線"),
                                             QStringLiteral("「巻線速度」が 0 では求まりません。")};
     const QString path = dir_.filePath(QStringLiteral("cost.pdf"));
-    QVERIFY(kelvane::ui::writeQuotationPdf(path, content).ok());
+    QVERIFY(kelvane::ui::writeQuotationPdf(path, one(content)).ok());
     QCOMPARE(pageCount(path), pages);
     const QString text = flattened(pageText(path, pages));
     for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e + "\n" + text));
@@ -471,8 +637,7 @@ class QuotationSheetTest : public QObject {
   void an_unwritable_place_is_refused_with_a_reason() {
     QFETCH(QString, path);
     QFETCH(QString, error);
-    const auto written =
-        kelvane::ui::writeQuotationPdf(path, kelvane::ui::quotationOf(pressedForm(), kFields));
+    const auto written = kelvane::ui::writeQuotationPdf(path, one(sheetOf(pressedForm(), kFields)));
     QCOMPARE(QString::fromUtf8(kelvane::ui::test::failureText(written)), error);
   }
 };

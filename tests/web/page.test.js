@@ -556,7 +556,7 @@ test("a job of three items opens with each item's coil on the form, and saves ev
     assert.equal(saved.job.customer, REQUEST.job.customer);
     assert.equal(saved.job.subject, REQUEST.job.subject);
     assert.equal(saved.items.length, 3);
-    const edited = structuredClone(REQUEST.items);
+    const edited = JSON.parse(JSON.stringify(REQUEST.items));
     edited[1].inputs.turns = "60";
     edited[1].name = "角コイル改";
     for (const [i, want] of edited.entries()) {
@@ -587,8 +587,7 @@ test("a job of one coil (format 2) opens as one item with its 品番 and saves a
   const { page } = await fresh();
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-v2-"));
   try {
-    const { partNumber, name: _name, former, material, inputs, quotationTerms, priceListSavedAt } =
-      REQUEST.items[0];
+    const { partNumber, former, material, inputs, quotationTerms, priceListSavedAt } = REQUEST.items[0];
     const v2 = { format: "kelvane-job", formatVersion: 2,
       job: { ...REQUEST.job, partNumber }, former, material, inputs, quotationTerms, priceListSavedAt };
     await openThroughMenu(page, writeJobFile(dir, "old.kelvane", v2));

@@ -12,6 +12,7 @@ let form = null;          // the model: Module.PageForm
 let design = null;        // the control table, the note and the texts
 let texts = null;         // the texts of the page's own dialogs
 let state = null;         // the last state shown
+let items = null;         // the job's items as the list last showed them
 let shownMessages = 0;    // messages of the model already shown
 let shownSelects = 0;     // select requests already carried out
 let shownPrints = 0;      // F12 presses already carried out
@@ -256,6 +257,7 @@ function render() {
   drawSection();
   showSheet();
   syncFocus();
+  renderItems();
   if (state.select_requests > shownSelects) {
     shownSelects = state.select_requests;
     const el = elements.get(state.focus);
@@ -277,8 +279,9 @@ function setBoxText(name, text) {
 // box it refused.
 // `again`: focus it anew even where the page already has it there, as after
 // a message box, which hands the focus back without the box's selection.
+// The page's focus stays in the items' bar while the user works there.
 function syncFocus(again = false) {
-  if (dialogOpen || !state) return;
+  if (dialogOpen || !state || inItems()) return;
   const el = elements.get(state.focus);
   if (!el || (document.activeElement === el && !again)) return;
   syncing = true;
@@ -290,6 +293,92 @@ function syncFocus(again = false) {
   } finally {
     syncing = false;
   }
+}
+
+const inItems = () => document.activeElement !== null &&
+  document.activeElement.closest("#items") !== null;
+
+// The items' bar: the list (the item shown chosen), the names of the item
+// shown, and which commands can act now. The list is built again only when
+// a row's text has changed.
+function renderItems() {
+  items = JSON.parse(form.items());
+  const list = byId("item-list");
+  const rows = items.rows.map((r) => (r.mark ? `${r.label}（${r.mark}）` : r.label));
+  if (rows.join("\n") !== [...list.options].map((o) => o.text).join("\n")) {
+    list.replaceChildren(...rows.map((text, i) => new Option(text, i)));
+  }
+  list.value = String(items.shown);
+  const shown = items.rows[items.shown];
+  if (byId("item-part").value !== shown.partNumber) byId("item-part").value = shown.partNumber;
+  if (byId("item-name").value !== shown.name) byId("item-name").value = shown.name;
+  // A command that cannot act is greyed but keeps the focus, so that the
+  // keyboard is not thrown out of the bar at the end of the list.
+  const cannot = {
+    add: items.full, duplicate: items.full, remove: items.rows.length < 2,
+    up: items.shown === 0, down: items.shown === items.rows.length - 1, computeAll: false,
+  };
+  for (const b of document.querySelectorAll("#items button")) {
+    b.setAttribute("aria-disabled", String(cannot[b.dataset.item]));
+  }
+}
+
+// Another item is on the form: its messages, selections and print requests
+// until now belong to it and were dealt with when it was shown before.
+function itemSwitched() {
+  const now = JSON.parse(form.state());
+  shownMessages = now.messages.length;
+  shownSelects = now.select_requests;
+  shownPrints = now.print_requests;
+  render();
+}
+
+// Whether the answer of a call failed; its sentence is shown.
+function refused(answer) {
+  if (!answer.error) return false;
+  ask(answer.error, [["ok", texts.ok]]);
+  return true;
+}
+
+// Every item whose results are out of date computed, the one shown pressed
+// as 計算 presses it; whether all are current now.
+function computeAll() {
+  const answer = JSON.parse(form.computeAllItems());
+  render();
+  refused(answer);
+  return answer.current;
+}
+
+const itemCommands = {
+  add() {
+    if (!refused(JSON.parse(form.addItem()))) itemSwitched();
+  },
+  duplicate() {
+    if (!refused(JSON.parse(form.duplicateItem()))) itemSwitched();
+  },
+  async remove() {
+    if (items.rows.length < 2) return;
+    const answer = await ask(items.removeQuestion, [["remove", texts.remove], ["cancel", texts.cancel]]);
+    if (answer === "remove" && form.removeItem()) itemSwitched();
+  },
+  up() {
+    if (form.moveItem(-1)) renderItems();
+  },
+  down() {
+    if (form.moveItem(1)) renderItems();
+  },
+  computeAll() {
+    computeAll();
+  },
+};
+
+function itemChosen() {
+  if (form.showItem(Number(byId("item-list").value))) itemSwitched();
+}
+
+function itemNamed() {
+  form.setItemNames(byId("item-part").value, byId("item-name").value);
+  renderItems();
 }
 
 // ---------------------------------------------------------------------------
@@ -408,16 +497,15 @@ function download(name, text, type) {
   setTimeout(() => URL.revokeObjectURL(url), 1000);
 }
 
-// The outputs give only results that belong to the inputs: out of date,
-// they ask, and 計算して出力 presses 計算 as a person does first.
+// The outputs give only results that belong to the inputs, every item's:
+// out of date, they ask, and 計算して出力 computes the items first (the one
+// shown pressed as a person presses 計算).
 async function resultsReady() {
-  if (state.outputs_current) return true;
+  if (items.outputsCurrent) return true;
   const answer = await ask(texts.outOfDateQuestion,
     [["press", texts.pressAndOutput], ["cancel", texts.cancel]]);
   if (answer !== "press") return false;
-  const current = form.pressForOutputs();
-  render();
-  return current;
+  return computeAll();
 }
 
 const commands = {
@@ -439,7 +527,6 @@ const commands = {
   fields() {
     const f = JSON.parse(form.fields());
     byId("f-customer").value = f.customer;
-    byId("f-part").value = f.partNumber;
     byId("f-quotation").value = f.quotationNumber;
     byId("f-person").value = f.personInCharge;
     byId("f-memo").value = f.memo;
@@ -719,6 +806,14 @@ function kelvaneStart() {
     if (e.key === "Escape") { form.closeSheet(); render(); }
   });
   byId("open-file").addEventListener("change", fileChosen);
+  byId("item-list").addEventListener("change", itemChosen);
+  byId("item-part").addEventListener("input", itemNamed);
+  byId("item-name").addEventListener("input", itemNamed);
+  for (const b of document.querySelectorAll("#items button")) {
+    b.addEventListener("click", () => {
+      if (!dialogOpen && b.getAttribute("aria-disabled") !== "true") itemCommands[b.dataset.item]();
+    });
+  }
   for (const b of document.querySelectorAll("#menu button")) {
     // The menu takes no focus from the window: no box is left by using it.
     b.tabIndex = -1;
@@ -740,6 +835,8 @@ function kelvaneStart() {
       return out;
     },
     state: () => JSON.parse(form.state()),
+    // The items as the list shows them.
+    items: () => JSON.parse(form.items()),
     // The CSV file's text as the model's writer gives it now.
     csv: () => JSON.parse(form.csvFile()).text,
     // 新規, for a test that replays one list after another.

@@ -4,11 +4,15 @@
 // anything about the coil or the window.
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
+#include <vector>
 
 #include "core/coil_fields.h"
 #include "core/number_text.h"
@@ -20,7 +24,9 @@
 #include "job/file_name.h"
 #include "job/job_json.h"
 #include "job/quotation_rows.h"
+#include "job/request_quote.h"
 #include "job/results_table.h"
+#include "job/specification.h"
 #include "tools/replay/replay.h"
 #include "wiredata/wire_choice.h"
 #include "wiredata/wire_picker_text.h"
@@ -186,7 +192,9 @@ class PageTarget : public replay::FormTarget {
 
 }  // namespace
 
-// The page's form and the job's fields beside it.
+// The page's form, the job's fields beside it and the job's items: the form
+// shows one item; every other keeps its own form's state (inputs, results,
+// out-of-date state) until it is shown again, as in the desktop's window.
 class PageForm {
  public:
   // The control table and the window's size, for building the page, with
@@ -232,6 +240,7 @@ class PageForm {
                         {"cancel", "キャンセル"},
                         {"ok", "OK"},
                         {"clipboardRefused", "クリップボードに書き込めませんでした。"},
+                        {"remove", "削除"},
                         {"sheetCaption", form::kSheetCaption}};
     return json{{"width", form::kFormWidth},
                 {"height", form::kFormHeight},
@@ -277,45 +286,47 @@ class PageForm {
     form_.pressKey(keyCode);
     return true;
   }
-  // 計算 pressed before an output, the answer 計算して出力 gives: whether the
-  // results now belong to the inputs.
-  bool pressForOutputs() {
-    form_.click(form::calculateButton());
-    return form_.state().resultsCurrent;
-  }
   void closeSheet() { form_.closeSheet(); }
 
-  // 新規: the window as at start-up, with empty fields.
+  // 新規: the window as at start-up, with empty fields and one new item.
   void reset() {
     form_ = form::Form1();
     fields_ = {};
-    terms_ = {};
-    priceListSavedAt_.clear();
+    slots_ = std::vector<Slot>(1);
+    current_ = 0;
   }
 
   // Every call that can fail answers in JSON: {"error": the sentence to show}
   // when it failed, else what it gives ({} for nothing).
   static std::string failed(const std::string& message) { return json{{"error", message}}.dump(); }
 
-  // 開く: the job in the file named opened.
+  // 開く: the job in the file named opened, all its items, the first shown
+  // (a job of one coil, saved before jobs held items, is one item).
   std::string openJob(const std::string& text, const std::string& fileName) {
     const Expected<job::Job> job = job::readJob(text);
     if (!job) return failed(fileName + " を開けません。\n" + job.message());
     fields_ = job->fields;
-    terms_ = job->terms;
-    priceListSavedAt_ = job->priceListSavedAt;
-    form::applyJob(*job, form_);
+    slots_.clear();
+    slots_.reserve(job->items.size());
+    for (std::size_t i = 0; i < job->items.size(); ++i) {
+      slots_.push_back({job->items[i], form::Form1()});
+      // The others are computed on forms of their own; a coil they refuse
+      // is marked in the list rather than said now.
+      if (i > 0) form::applyCoil(job->items[i].coil, slots_.back().form);
+    }
+    current_ = 0;
+    // The first on the page's form, where a refusal shows its message.
+    form::applyCoil(job->items.front().coil, form_);
     return "{}";
   }
-  // 保存: {"text", "name"} of the file to download, or {"error"}.
+  // 保存: {"text", "name"} of the file to download, or {"error"}. Every item
+  // is saved with its coil as its form holds it; its 見積条件, basis lot and
+  // specification as the job brought them (the page does not price).
   std::string saveJob() const {
-    // The page does not price a job; it keeps the 見積条件 the job came with.
-    job::Job job = form::jobFromForm(form_, fields_);
-    job.terms = terms_;
-    job.priceListSavedAt = priceListSavedAt_;
+    const job::Job job = currentJob();
     const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
     if (!text) return failed(text.message());
-    return json{{"text", *text}, {"name", job::suggestedFileName(fields_, ".kelvane")}}.dump();
+    return json{{"text", *text}, {"name", job::suggestedFileName(job, "kelvane")}}.dump();
   }
   // 案件情報 as the dialog shows it.
   std::string fields() const { return fieldsJson().dump(); }
@@ -333,7 +344,6 @@ class PageForm {
     if (!celsius) return failed(celsius.message());
     job::JobFields f = fields_;  // what the dialog does not show stays as it is
     f.customer = textOf("customer");
-    f.partNumber = textOf("partNumber");
     f.quotationNumber = textOf("quotationNumber");
     f.personInCharge = textOf("personInCharge");
     f.memo = textOf("memo");
@@ -342,24 +352,28 @@ class PageForm {
     return "{}";
   }
 
-  // 結果をコピー: {"text", "html"} as the clipboard takes them.
+  // 結果をコピー: {"text", "html"} as the clipboard takes them, the table of
+  // every item one after another.
   std::string clipboard() const {
-    const job::ResultsTable table = resultsTableNow();
-    return json{{"text", job::toTabSeparated(table)}, {"html", job::toHtml(table)}}.dump();
+    const std::vector<job::ResultsTable> tables = resultsTables();
+    return json{{"text", job::toTabSeparated(tables)}, {"html", job::toHtml(tables)}}.dump();
   }
   // CSVに書き出し: {"name", "text", "type"} of the file to download, the
-  // text as the CSV writer gives it (UTF-8 with its byte order mark, CR LF).
+  // text as the CSV writer gives it (UTF-8 with its byte order mark, CR LF),
+  // every item's table.
   std::string csvFile() const {
-    return json{{"name", job::suggestedFileName(fields_, ".csv")},
-                {"text", job::toCsv(resultsTableNow())},
+    return json{{"name", job::suggestedFileName(currentJob(), "csv")},
+                {"text", job::toCsv(resultsTables())},
                 {"type", "text/csv;charset=utf-8"}}
         .dump();
   }
-  // 見積計算書を印刷: the sheet's title, the job's fields ({"item",
-  // "value"}), the heading and rows of the table (null between the results
-  // and the quotation) and which of its columns hold figures.
+  // 見積計算書を印刷 of the item shown: the sheet's title, the job's and the
+  // item's fields ({"item", "value"}), the heading and rows of the table
+  // (null between the results and the quotation) and which of its columns
+  // hold figures.
   std::string quotationSheet() const {
-    const job::ResultsTable table = resultsTableNow();
+    const job::ResultsTable table =
+        tableOf(current_, job::localMinute(std::chrono::system_clock::now()));
     auto cells = [](const job::TableRow& r) {
       return json{r.item, r.aligned, r.predicted, r.unit};
     };
@@ -439,19 +453,169 @@ class PageForm {
     return replay::toJson(target.snapshot());
   }
 
+  // The items as the page's list shows them: {"shown": the index shown,
+  // "rows": [{"partNumber", "name", "label", "mark"}], "outputsCurrent":
+  // whether every item's results belong to its inputs, "removeQuestion":
+  // what 削除 asks of the item shown, "full": whether no item can be added}.
+  // A row's mark: 未計算 while its results are out of date, 仕様外 when they
+  // miss its specification.
+  std::string items() const {
+    json rows = json::array();
+    bool current = true;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+      const job::Item& it = slots_[i].item;
+      const job::ShownCoil coil = form::shownCoil(formOf(i));
+      current = current && coil.current;
+      const char* mark = !coil.current                                      ? "未計算"
+                         : job::missesSpecification(it.specification, coil) ? "仕様外"
+                                                                            : "";
+      rows.push_back({{"partNumber", it.partNumber},
+                      {"name", it.name},
+                      {"label", job::itemLabel(i, it)},
+                      {"mark", mark}});
+    }
+    return json{{"shown", current_},
+                {"rows", rows},
+                {"outputsCurrent", current},
+                {"removeQuestion", job::itemLabel(current_, slots_[current_].item) +
+                                       "を削除しますか？ 削除した品目は元に戻せません。"},
+                {"full", slots_.size() >= job::kMaxItems}}
+        .dump(-1, ' ', false, json::error_handler_t::replace);
+  }
+
+  // Shows the item at `index` on the form; the one shown before keeps its
+  // form's state. False for no such item.
+  bool showItem(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= slots_.size()) return false;
+    const auto to = static_cast<std::size_t>(index);
+    if (to == current_) return true;
+    slots_[current_].form = form_;
+    current_ = to;
+    form_ = slots_[to].form;
+    return true;
+  }
+  // 追加: a new coil at the end, shown; {"error"} when the job is full.
+  std::string addItem() {
+    if (slots_.size() >= job::kMaxItems) return failed(fullMessage());
+    slots_.emplace_back();
+    showItem(static_cast<int>(slots_.size() - 1));
+    return "{}";
+  }
+  // 複製: a copy of the item shown after it, shown: its coil and form's
+  // state, names, 見積条件, basis lot and specification.
+  std::string duplicateItem() {
+    if (slots_.size() >= job::kMaxItems) return failed(fullMessage());
+    Slot copy{itemAt(current_), form_};
+    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(current_ + 1), std::move(copy));
+    showItem(static_cast<int>(current_ + 1));
+    return "{}";
+  }
+  // 削除 of the item shown, once the page has asked; the next one (or the
+  // one before the last) is shown. The last item stays: false.
+  bool removeItem() {
+    if (slots_.size() < 2) return false;
+    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(current_));
+    current_ = std::min(current_, slots_.size() - 1);
+    form_ = slots_[current_].form;
+    return true;
+  }
+  // 上へ (-1) and 下へ (1): the item shown changes places with its
+  // neighbour and stays shown. False at either end.
+  bool moveItem(int by) {
+    const auto to = static_cast<std::ptrdiff_t>(current_) + by;
+    if (by == 0 || to < 0 || to >= static_cast<std::ptrdiff_t>(slots_.size())) return false;
+    Slot& other = slots_[static_cast<std::size_t>(to)];
+    std::swap(slots_[current_].item, other.item);
+    // The item shown keeps the page's form; the other takes its form along.
+    slots_[current_].form = std::move(other.form);
+    current_ = static_cast<std::size_t>(to);
+    return true;
+  }
+  // 品番 and 品名 of the item shown, as typed.
+  void setItemNames(const std::string& partNumber, const std::string& name) {
+    slots_[current_].item.partNumber = partNumber;
+    slots_[current_].item.name = name;
+  }
+  // 全品目を計算, and the answer 計算して出力 gives before an output: every
+  // item whose results are out of date is computed, the one shown pressed as
+  // a person presses 計算 (a refusal shows as its message). {"current":
+  // whether every item's results now belong to its inputs}, with "error"
+  // naming the other items that could not be computed and why.
+  std::string computeAllItems() {
+    std::string refused;
+    bool current = true;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+      if (formOf(i).state().resultsCurrent) continue;
+      if (i == current_) {
+        form_.click(form::calculateButton());
+        current = current && form_.state().resultsCurrent;
+        continue;
+      }
+      form::Form1& form = slots_[i].form;
+      const std::size_t said = form.state().messages.size();
+      form.calculate();
+      if (form.state().resultsCurrent) continue;
+      current = false;
+      const auto& messages = form.state().messages;
+      if (!refused.empty()) refused += '\n';
+      refused += job::itemLabel(i, slots_[i].item) + ": " +
+                 (messages.size() > said ? messages.back() : std::string("計算できません。"));
+    }
+    json answer = {{"current", current}};
+    if (!refused.empty()) answer["error"] = refused;
+    return answer.dump(-1, ' ', false, json::error_handler_t::replace);
+  }
+
  private:
-  // The results table as every output has it, 作成日時 now.
-  job::ResultsTable resultsTableNow() const {
-    const job::ShownCoil coil = form::shownCoil(form_);
-    job::ResultsTable table =
-        job::resultsTable(coil, fields_, job::localMinute(std::chrono::system_clock::now()));
-    job::addQuotation(table, coil, terms_);
+  // An item and its form's state while another item is shown (form_ holds
+  // the state of the item shown).
+  struct Slot {
+    job::Item item;
+    form::Form1 form;
+  };
+
+  static std::string fullMessage() {
+    return "品目は " + std::to_string(job::kMaxItems) + " までです。";
+  }
+
+  const form::Form1& formOf(std::size_t index) const {
+    return index == current_ ? form_ : slots_[index].form;
+  }
+  // The item as it stands, its coil as its form holds it.
+  job::Item itemAt(std::size_t index) const {
+    job::Item item = slots_[index].item;
+    item.coil = formOf(index).state().typed();
+    return item;
+  }
+  job::Job currentJob() const {
+    job::Job job;
+    job.fields = fields_;
+    job.items.clear();
+    job.items.reserve(slots_.size());
+    for (std::size_t i = 0; i < slots_.size(); ++i) job.items.push_back(itemAt(i));
+    return job;
+  }
+
+  // An item's results table as every output has it, with its quotation
+  // when the item has 見積条件.
+  job::ResultsTable tableOf(std::size_t index, const std::string& createdAt) const {
+    const job::ShownCoil coil = form::shownCoil(formOf(index));
+    const job::Item item = itemAt(index);
+    job::ResultsTable table = job::resultsTable(coil, fields_, item, createdAt);
+    job::addQuotation(table, coil, item.terms);
     return table;
+  }
+  // Every item's table, 作成日時 now.
+  std::vector<job::ResultsTable> resultsTables() const {
+    const std::string createdAt = job::localMinute(std::chrono::system_clock::now());
+    std::vector<job::ResultsTable> tables;
+    tables.reserve(slots_.size());
+    for (std::size_t i = 0; i < slots_.size(); ++i) tables.push_back(tableOf(i, createdAt));
+    return tables;
   }
 
   json fieldsJson() const {
     return {{"customer", fields_.customer},
-            {"partNumber", fields_.partNumber},
             {"quotationNumber", fields_.quotationNumber},
             {"personInCharge", fields_.personInCharge},
             {"memo", fields_.memo},
@@ -460,8 +624,8 @@ class PageForm {
 
   form::Form1 form_;
   job::JobFields fields_;
-  std::optional<job::QuotationTerms> terms_;
-  std::string priceListSavedAt_;
+  std::vector<Slot> slots_ = std::vector<Slot>(1);
+  std::size_t current_ = 0;
 };
 
 EMSCRIPTEN_BINDINGS(kelvane) {
@@ -474,7 +638,6 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .function("click", &PageForm::click)
       .function("pressButton", &PageForm::pressButton)
       .function("keyDown", &PageForm::keyDown)
-      .function("pressForOutputs", &PageForm::pressForOutputs)
       .function("closeSheet", &PageForm::closeSheet)
       .function("reset", &PageForm::reset)
       .function("openJob", &PageForm::openJob)
@@ -488,7 +651,15 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .class_function("wireCell", &PageForm::wireCell)
       .class_function("findWire", &PageForm::findWire)
       .function("chooseWire", &PageForm::chooseWire)
-      .function("replay", &PageForm::replay);
+      .function("replay", &PageForm::replay)
+      .function("items", &PageForm::items)
+      .function("showItem", &PageForm::showItem)
+      .function("addItem", &PageForm::addItem)
+      .function("duplicateItem", &PageForm::duplicateItem)
+      .function("removeItem", &PageForm::removeItem)
+      .function("moveItem", &PageForm::moveItem)
+      .function("setItemNames", &PageForm::setItemNames)
+      .function("computeAllItems", &PageForm::computeAllItems);
 }
 
 }  // namespace kelvane::web

@@ -430,3 +430,211 @@ test("screenshot of the page after a press", async () => {
   assert.ok(fs.statSync(out).size > 10000);
   await page.close();
 });
+
+// ---------------------------------------------------------------------------
+// A job of several items: the list above the form, each item's own coil.
+
+const INPUT_KEYS = ["bareDiameter", "finishedDiameter", "turns", "leadLength", "referenceThickness",
+  "innerDiameter", "sideA", "sideB", "cornerR1", "cornerR2", "fanRadius", "fanAngle",
+  "fanWideWidth", "tension"];
+const FORMERS = ["round", "rectangular", "fan"];
+
+function inputsOf(texts) {
+  const base = ["0.2", "0.21", "10", "10", "0.8", "10", "2", "2", "0.3", "0.3", "50", "60", "60", "60"];
+  return Object.fromEntries(INPUT_KEYS.map((k, i) => [k, texts[k] ?? base[i]]));
+}
+
+function terms(wireYenPerKg, quantities) {
+  return {
+    wireYenPerKg, wireMaterial: "copper", lossPercent: 3, windingRpm: 1000, handlingMinutes: 1,
+    setupMinutes: 30, labourYenPerHour: 3000, overheadPercent: 10, profitPercent: 15,
+    parts: [{ name: "ボビン", yenPerPiece: 35 }], quantities,
+  };
+}
+
+// The customer's request of three coils: a round one priced for two lots
+// (the second the 見積書's) with the DCR asked for (0.75 Ω ± 10 %, met), a
+// rectangular one not yet priced, a fan-shaped one in aluminium asked to
+// weigh 40 mg (it weighs 26 mg: off its specification).
+const REQUEST = {
+  format: "kelvane-job", formatVersion: 3,
+  job: { customer: "株式会社サンプル電機", quotationNumber: "Q2026-118", subject: "試作コイル 3 種",
+    workingTemperature: 20 },
+  items: [
+    { partNumber: "KC-101", name: "丸コイル", former: "round", material: "copper",
+      inputs: inputsOf({ turns: "30", innerDiameter: "12" }),
+      quotationTerms: terms(2800, [100, 1000]), priceListSavedAt: "2026-12-01T09:00:00Z",
+      basisLot: 1, specification: [{ result: "resistance", value: 0.75, unit: "Ω", tolerancePercent: 10 }] },
+    { partNumber: "KC-102", name: "角コイル", former: "rectangular", material: "copper",
+      inputs: inputsOf({ bareDiameter: "0.25", finishedDiameter: "0.281", turns: "45", sideA: "3" }),
+      quotationTerms: null, priceListSavedAt: "", basisLot: 0, specification: [] },
+    { partNumber: "KC-103", name: "扇コイル", former: "fan", material: "aluminium",
+      inputs: inputsOf({ turns: "20" }),
+      quotationTerms: { ...terms(1950, [500]), wireMaterial: "aluminium" }, priceListSavedAt: "",
+      basisLot: 0, specification: [{ result: "weight", value: 40, unit: "mg" }] },
+  ],
+};
+
+function writeJobFile(dir, name, job) {
+  const file = path.join(dir, name);
+  fs.writeFileSync(file, JSON.stringify(job, null, 2));
+  return file;
+}
+
+// 開く… from the menu with the file chosen, as a person opens a job.
+async function openThroughMenu(page, file) {
+  const before = JSON.stringify(await page.evaluate(() => kelvane.items()));
+  const [chooser] = await Promise.all([
+    page.waitForFileChooser(),
+    page.click('#menu [data-command="open"]'),
+  ]);
+  await chooser.accept([file]);
+  await page.waitForFunction((b) => JSON.stringify(kelvane.items()) !== b, {}, before);
+}
+
+// 保存 from the menu: the downloaded job's name and the job, parsed.
+async function saveThroughMenu(page, dir) {
+  const downloads = fs.mkdtempSync(path.join(dir, "downloads-"));
+  const cdp = await page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+  await page.click('#menu [data-command="save"]');
+  const file = await downloaded(downloads, ".kelvane");
+  return { file: path.basename(file), job: JSON.parse(fs.readFileSync(file, "utf8")) };
+}
+
+const shownOnForm = (page) => page.evaluate(() => ({
+  list: [...document.querySelectorAll("#item-list option")].map((o) => o.text),
+  chosen: document.querySelector("#item-list").value,
+  part: document.querySelector("#item-part").value,
+  name: document.querySelector("#item-name").value,
+  Text1: kelvane.state().Text1.map((_, i) => document.querySelector(`[data-control="Text1(${i})"]`).value),
+}));
+
+test("a job of three items opens with each item's coil on the form, and saves every item", async () => {
+  const { page, problems } = await fresh();
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-items-"));
+  try {
+    await openThroughMenu(page, writeJobFile(dir, "request.kelvane", REQUEST));
+    let shown = await shownOnForm(page);
+    assert.deepEqual(shown.list, ["品目 1「KC-101 丸コイル」", "品目 2「KC-102 角コイル」",
+      "品目 3「KC-103 扇コイル」（仕様外）"]);
+
+    // Each item chosen in the list puts its own coil on the form, computed
+    // as the desktop's form computes that coil opened alone.
+    for (const [i, item] of REQUEST.items.entries()) {
+      await page.select("#item-list", String(i));
+      const alone = writeJobFile(dir, `item${i}.kelvane`, { ...REQUEST, items: [item] });
+      const want = replay([{ open: alone }]);
+      const got = await state(page);
+      shown = await shownOnForm(page);
+      assert.deepEqual(got.Text1, want.Text1, item.partNumber);
+      assert.deepEqual(got.Text2, want.Text2, item.partNumber);
+      assert.equal(got.option1, FORMERS.indexOf(item.former), item.partNumber);
+      assert.equal(got.option3, want.option3, item.partNumber);
+      assert.deepEqual(shown.Text1, want.Text1, `${item.partNumber}: the boxes on the page`);
+      assert.deepEqual([shown.chosen, shown.part, shown.name], [String(i), item.partNumber, item.name]);
+    }
+
+    // The second item edited and renamed, then left: it keeps its typing and
+    // its out-of-date results while the others are shown.
+    await page.select("#item-list", "1");
+    await typeInto(page, "Text1(2)", "60");
+    await page.click("#item-name", { clickCount: 3 });
+    await page.keyboard.type("角コイル改");
+    await page.select("#item-list", "0");
+    assert.equal((await state(page)).Text1[2], "30");
+    shown = await shownOnForm(page);
+    assert.equal(shown.list[1], "品目 2「KC-102 角コイル改」（未計算）");
+    await page.select("#item-list", "1");
+    assert.equal((await state(page)).Text1[2], "60");
+    assert.equal((await state(page)).results_current, false);
+
+    // Saved: every item, the one edited with its new turns and name; the
+    // terms, basis lot and specification of each as the file brought them.
+    const saved = (await saveThroughMenu(page, dir)).job;
+    assert.equal(saved.formatVersion, 3);
+    assert.equal(saved.job.customer, REQUEST.job.customer);
+    assert.equal(saved.job.subject, REQUEST.job.subject);
+    assert.equal(saved.items.length, 3);
+    const edited = JSON.parse(JSON.stringify(REQUEST.items));
+    edited[1].inputs.turns = "60";
+    edited[1].name = "角コイル改";
+    for (const [i, want] of edited.entries()) {
+      const got = saved.items[i];
+      for (const key of ["partNumber", "name", "former", "material", "inputs", "quotationTerms",
+        "priceListSavedAt", "basisLot", "specification"])
+        assert.deepEqual(got[key], want[key], `items[${i}].${key}`);
+    }
+
+    // Opened again in a fresh page: the three items as saved.
+    const again = await fresh();
+    await openThroughMenu(again.page, writeJobFile(dir, "again.kelvane", saved));
+    const rows = (await again.page.evaluate(() => kelvane.items())).rows;
+    assert.deepEqual(rows.map((r) => r.name), ["丸コイル", "角コイル改", "扇コイル"]);
+    await again.page.select("#item-list", "1");
+    assert.equal((await state(again.page)).Text1[2], "60");
+    assert.equal((await state(again.page)).results_current, true);
+    assert.deepEqual(again.problems, []);
+    await again.page.close();
+    assert.deepEqual(problems, []);
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+    await page.close();
+  }
+});
+
+test("a job of one coil (format 2) opens as one item with its 品番 and saves as format 3", async () => {
+  const { page } = await fresh();
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-v2-"));
+  try {
+    const { partNumber, former, material, inputs, quotationTerms, priceListSavedAt } = REQUEST.items[0];
+    const v2 = { format: "kelvane-job", formatVersion: 2,
+      job: { ...REQUEST.job, partNumber }, former, material, inputs, quotationTerms, priceListSavedAt };
+    await openThroughMenu(page, writeJobFile(dir, "old.kelvane", v2));
+    const shown = await shownOnForm(page);
+    assert.deepEqual(shown.list, ["品目 1「KC-101」"]);
+    assert.equal(shown.part, "KC-101");
+    assert.deepEqual(shown.Text1, replay([{ open: path.join(dir, "old.kelvane") }]).Text1);
+    const { file, job } = await saveThroughMenu(page, dir);
+    assert.equal(file, "Q2026-118_KC-101.kelvane");
+    assert.equal(job.formatVersion, 3);
+    assert.equal(job.items.length, 1);
+    assert.equal(job.items[0].partNumber, "KC-101");
+    assert.deepEqual(job.items[0].quotationTerms, quotationTerms);
+    assert.deepEqual(job.items[0].inputs, inputs);
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+    await page.close();
+  }
+});
+
+// The outputs cover every item, and an item out of date anywhere in the
+// job makes them ask first; 計算して出力 computes it.
+test("the CSV gives every item's table, after computing the items out of date", async () => {
+  const { page } = await fresh();
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-items-csv-"));
+  try {
+    await openThroughMenu(page, writeJobFile(dir, "request.kelvane", REQUEST));
+    await page.select("#item-list", "2");
+    await typeInto(page, "Text1(2)", "25");
+    await page.select("#item-list", "0");
+    assert.equal((await page.evaluate(() => kelvane.items())).outputsCurrent, false);
+    const cdp = await page.createCDPSession();
+    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+    await page.click('#menu [data-command="csv"]');
+    await page.waitForSelector("#message[open]");
+    await page.click('#message-buttons button[value="press"]');
+    const text = fs.readFileSync(await downloaded(dir, ".csv"), "utf8");
+    const items = await page.evaluate(() => kelvane.items());
+    assert.equal(items.outputsCurrent, true);
+    assert.equal(items.shown, 0, "the item shown stays shown");
+    // One table after another, each with its own 品番 and turns.
+    const parts = text.split("\r\n").filter((l) => l.startsWith("品番,")).map((l) => l.split(",")[1]);
+    assert.deepEqual(parts, ["KC-101", "KC-102", "KC-103"]);
+    const turns = text.split("\r\n").filter((l) => l.startsWith("巻き数(n),")).map((l) => l.split(",")[1]);
+    assert.deepEqual(turns, ["30", "45", "25"]);
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+    await page.close();
+  }
+});

@@ -222,3 +222,87 @@ test(`${SESSIONS} random sessions of mouse and keyboard at the page equal kelvan
   console.log(`# ${SESSIONS} sessions, ${steps} steps (${JSON.stringify(kinds)}), ${messages} messages answered`);
   await page.close();
 });
+
+// The items' bar by keyboard alone: reached by Tab from the form, every
+// command pressed with Enter, the list moved with the arrow keys; the focus
+// stays in the bar while the form shows the item chosen.
+test("the items' bar by keyboard: add, name, duplicate, remove, move, switch, compute all", async () => {
+  const { page, problems } = await openPage(browser);
+  const items = () => page.evaluate(() => kelvane.items());
+  const focused = () => page.evaluate(() =>
+    document.activeElement.id || document.activeElement.dataset.item || document.activeElement.dataset.control);
+  const tab = async (times = 1, shift = false) => {
+    if (shift) await page.keyboard.down("Shift");
+    for (let i = 0; i < times; ++i) await page.keyboard.press("Tab");
+    if (shift) await page.keyboard.up("Shift");
+  };
+  const labels = async () => (await items()).rows.map((r) => r.label + (r.mark ? `（${r.mark}）` : ""));
+
+  // The first item: 33 turns, pressed.
+  await page.click('input[data-control="Text1(2)"]', { clickCount: 3 });
+  await page.keyboard.type("33");
+  await page.click('button[data-control="Command1"]');
+  // Tab leads out of the form into the bar, to the list first.
+  for (let i = 0; i < 40 && (await focused()) !== "item-list"; ++i) await tab();
+  assert.equal(await focused(), "item-list");
+
+  await tab();
+  await page.keyboard.type("A-1");
+  await tab();
+  await page.keyboard.type("一号");
+  await tab();
+  assert.equal(await focused(), "add");
+  await page.keyboard.press("Enter");
+  assert.deepEqual(await labels(), ["品目 1「A-1 一号」", "品目 2（未計算）"]);
+  assert.equal((await items()).shown, 1);
+  const startUp = (await state(page)).Text1;
+  assert.notEqual(startUp[2], "33", "a new item starts from the window's own texts");
+  assert.equal(await page.$eval("#item-part", (el) => el.value), "");
+  assert.equal(await focused(), "add", "the focus stays on the command");
+
+  await tab();
+  await page.keyboard.press("Enter");  // 複製
+  assert.equal((await items()).rows.length, 3);
+  assert.equal((await items()).shown, 2);
+  assert.deepEqual((await state(page)).Text1, startUp);
+
+  await tab();
+  await page.keyboard.press("Enter");  // 削除, asked first
+  await page.waitForSelector("#message[open]");
+  assert.equal(await page.$eval("#message-text", (el) => el.textContent),
+    "品目 3を削除しますか？ 削除した品目は元に戻せません。");
+  await page.keyboard.press("Enter");
+  await page.waitForFunction(() => !document.querySelector("#message[open]"));
+  assert.deepEqual(await labels(), ["品目 1「A-1 一号」", "品目 2（未計算）"]);
+  assert.equal((await items()).shown, 1);
+
+  await tab();
+  await page.keyboard.press("Enter");  // 上へ
+  assert.deepEqual(await labels(), ["品目 1（未計算）", "品目 2「A-1 一号」"]);
+  assert.equal((await items()).shown, 0);
+  await page.keyboard.press("Enter");  // 上へ at the top: nothing
+  assert.equal((await items()).shown, 0);
+  await tab();
+  await page.keyboard.press("Enter");  // 下へ
+  assert.deepEqual(await labels(), ["品目 1「A-1 一号」", "品目 2（未計算）"]);
+
+  // Back to the list: the arrow keys choose the item the form shows.
+  await tab(7, true);
+  assert.equal(await focused(), "item-list");
+  await page.keyboard.press("ArrowUp");
+  assert.equal((await items()).shown, 0);
+  assert.equal((await state(page)).Text1[2], "33");
+  assert.equal((await state(page)).results_current, true);
+  assert.equal(await page.$eval("#item-name", (el) => el.value), "一号");
+  assert.equal(await focused(), "item-list");
+
+  // 全品目を計算: the new item is computed; the one shown stays shown.
+  await tab(8);
+  assert.equal(await focused(), "computeAll");
+  await page.keyboard.press("Enter");
+  assert.equal((await items()).outputsCurrent, true);
+  assert.deepEqual(await labels(), ["品目 1「A-1 一号」", "品目 2"]);
+  assert.equal((await items()).shown, 0);
+  assert.deepEqual(problems, []);
+  await page.close();
+});

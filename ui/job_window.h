@@ -89,9 +89,10 @@ class JobWindow : public QMainWindow {
   const std::optional<job::QuotationTerms>& terms() const { return item().terms; }
   // The terms an item is priced with: its own, or the price list's for its
   // material while it has none; the list's wire price when its own is for
-  // another material (job::pricingTerms).
-  job::QuotationTerms termsForPricing();
-  job::PricingTerms pricingFor(const job::Item& item, ConductorMaterial material);
+  // another material or size (job::pricingTerms); or why its wire has no
+  // price.
+  Expected<job::QuotationTerms> termsForPricing();
+  Expected<job::PricingTerms> pricingFor(const job::Item& item, ConductorMaterial material);
 
   // The items: how many, which one the form shows, the list beside it.
   std::size_t itemCount() const { return slots_.size(); }
@@ -145,9 +146,9 @@ class JobWindow : public QMainWindow {
   // The item commands of the list and the 品目 menu. Each returns whether it
   // was carried out.
   bool showItem(std::size_t index);
-  bool addItem();        // a new coil at the end, shown
-  bool duplicateItem();  // a copy of the item shown after it: coil, terms, names
-  bool removeItem();     // asks first; the last item stays
+  bool addItem();         // a new coil at the end, shown
+  bool duplicateItem();   // a copy of the item shown after it: coil, terms, names
+  bool removeItem();      // asks first; the last item stays
   bool moveItem(int by);  // the item shown, up (-1) or down (1)
   // 全品目を計算: every item whose results are out of date computed; false
   // when one could not be (its message names the item).

@@ -23,6 +23,7 @@
 #include "job/platform_files.h"
 #include "job/price_list.h"
 #include "job/quotation_text.h"
+#include "tests/job/job_fixtures.h"
 #include "tests/ui/pdf_text.h"
 #include "tests/ui/window_test_support.h"
 #include "ui/job_window.h"
@@ -112,7 +113,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 // A price list of the user's, saved at `savedAt`.
 void writePriceList(double copperYenPerKg, const std::string& savedAt) {
   kelvane::job::PriceList list = kelvane::job::builtInPriceList();
-  list.wireYenPerKg[0] = copperYenPerKg;
+  list.wirePrices = kelvane::job::wirePricesByMaterial({copperYenPerKg, 900, 1300});
   list.savedAt = savedAt;
   writeFile(kelvane::ui::priceListPath(),
             QByteArray::fromStdString(kelvane::job::writePriceList(list)));
@@ -173,9 +174,11 @@ class QuotationWindowTest : public QObject {
     const kelvane::form::FormState& state = person.window.form().model().state();
     const auto& weights = state.pressed->weights;
     QVERIFY(weights.predictedWeight >= weights.alignedWeight);  // the predicted column is larger
-    const QuotationTerms terms = kelvane::job::termsFor(
-        kelvane::job::builtInPriceList(), static_cast<kelvane::ConductorMaterial>(material));
-    QVERIFY(person.window.termsForPricing() == terms);
+    const QuotationTerms terms =
+        kelvane::job::termsFor(kelvane::job::builtInPriceList(),
+                               static_cast<kelvane::ConductorMaterial>(material), 0.2)
+            .value();
+    QVERIFY(person.window.termsForPricing() && *person.window.termsForPricing() == terms);
     const auto quote =
         kelvane::job::priceCoil(weights.predictedWeight / 1000, turns.toDouble(), terms);
     QVERIFY(quote);
@@ -328,13 +331,13 @@ class QuotationWindowTest : public QObject {
     QVERIFY(person.window.priceList() == kelvane::job::builtInPriceList());  // 単価表 opens
     QCOMPARE(person.messages.size(), 1);
     kelvane::job::PriceList list = kelvane::job::builtInPriceList();
-    list.wireYenPerKg[0] = 2500;
+    list.wirePrices = kelvane::job::wirePricesByMaterial({2500, 900, 1300});
     person.window.setPriceList(list);  // what its OK does
     QCOMPARE(person.messages.size(), 1);
     QFile kept(path + QStringLiteral(".bak"));
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), damaged);
-    QCOMPARE(person.window.priceList().wireYenPerKg[0], 2500.0);
+    QCOMPARE(person.window.priceList().wirePrices[0].yenPerKg, 2500.0);
     QVERIFY(kelvane::ui::readUserPriceList());
     QVERIFY(QFile::remove(kept.fileName()));
     person.window.setPriceList(list);
@@ -346,11 +349,11 @@ class QuotationWindowTest : public QObject {
   void a_saved_price_list_prices_new_jobs() {
     Person person;
     kelvane::job::PriceList list = kelvane::job::builtInPriceList();
-    list.wireYenPerKg[0] = 2400;
+    list.wirePrices = kelvane::job::wirePricesByMaterial({2400, 900, 1300});
     person.window.setPriceList(list);
     QCOMPARE(person.messages, QStringList());
     QVERIFY(!person.window.priceList().savedAt.empty());
-    QCOMPARE(person.window.termsForPricing().wireYenPerKg, 2400.0);
+    QCOMPARE(person.window.termsForPricing()->wireYenPerKg, 2400.0);
     Person later;
     QVERIFY(later.window.priceList() == person.window.priceList());
   }
@@ -374,7 +377,8 @@ class QuotationWindowTest : public QObject {
       pane->findChild<QLineEdit*>(QStringLiteral("数量3"))->clear();
       pane->accept();
       old = *person.window.terms();
-      QCOMPARE(only(person.window.currentJob()).priceListSavedAt, std::string("2026-11-01T09:00:00Z"));
+      QCOMPARE(only(person.window.currentJob()).priceListSavedAt,
+               std::string("2026-11-01T09:00:00Z"));
       QVERIFY(person.window.saveTo(file));
     }
     writePriceList(2100, "2026-12-01T09:00:00Z");

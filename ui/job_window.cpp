@@ -1073,8 +1073,10 @@ void JobWindow::refreshItems() {
   QStringList lots;
   const Expected<job::PricingTerms> terms = pricingFor(item(), form_->model().state().material);
   // Without a price for the wire the lots are still the item's or the list's.
-  for (const std::int64_t q :
-       terms ? terms->terms.quantities : item().terms.value_or(priceList().defaults).quantities)
+  const std::vector<std::int64_t> quantities = terms          ? terms->terms.quantities
+                                                : item().terms ? item().terms->quantities
+                                                               : priceList().defaults.quantities;
+  for (const std::int64_t q : quantities)
     lots << qt(job::quantityText(q)) + QStringLiteral(" 個");
   items_->setBasisLots(lots, int(std::min<std::size_t>(item().basisLot, lots.size())));
 }

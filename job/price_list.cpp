@@ -130,7 +130,8 @@ Expected<void> checkWirePrices(const std::vector<WirePriceRow>& rows,
       const bool apart =
           (row.toMm && *row.toMm <= other.fromMm) || (other.toMm && *other.toMm <= row.fromMm);
       if (!apart) {
-        return Failure{rowName(i) + "の線径の範囲が" + rowName(j) + "と重なっています（" +
+        const std::string here = rowName(i), there = rowName(j);  // the refused row first
+        return Failure{here + "の線径の範囲が" + there + "と重なっています（" +
                        std::string(materialName(row.material)) + "）。"};
       }
     }

@@ -52,7 +52,8 @@ std::vector<WirePriceRow> wirePricesByMaterial(const std::array<double, 3>& yenP
 // Why the rows cannot be a list's: the Japanese sentence naming the first row
 // (as `rowName` names the n-th, from 0) with a negative or unreadable figure,
 // a range that ends at or below its start, or one that overlaps another row
-// of its material; or more than kMaxWirePriceRows rows.
+// of its material; or more than kMaxWirePriceRows rows. `rowName` is asked
+// for the refused row first.
 Expected<void> checkWirePrices(const std::vector<WirePriceRow>& rows,
                                const std::function<std::string(std::size_t)>& rowName);
 

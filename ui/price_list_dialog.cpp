@@ -1,15 +1,16 @@
 #include "ui/price_list_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -109,12 +110,7 @@ PriceListDialog::PriceListDialog(const job::PriceList& list, QWidget* parent)
   for (QPushButton* b : {addRow_, removeRow_}) b->setAutoDefault(false);
   connect(addRow_, &QPushButton::clicked, this, &PriceListDialog::addWireRow);
   connect(removeRow_, &QPushButton::clicked, this, &PriceListDialog::removeWireRow);
-  auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), wirePrices_, nullptr, nullptr,
-                               Qt::WidgetShortcut);
-  connect(insert, &QShortcut::activated, this, &PriceListDialog::addWireRow);
-  auto* remove = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete), wirePrices_, nullptr,
-                               nullptr, Qt::WidgetShortcut);
-  connect(remove, &QShortcut::activated, this, &PriceListDialog::removeWireRow);
+  wirePrices_->installEventFilter(this);
   auto* rowButtons = new QVBoxLayout;
   rowButtons->addWidget(addRow_);
   rowButtons->addWidget(removeRow_);
@@ -156,6 +152,23 @@ PriceListDialog::PriceListDialog(const job::PriceList& list, QWidget* parent)
 }
 
 QString PriceListDialog::refusal() const { return refusal_->text(); }
+
+bool PriceListDialog::eventFilter(QObject* watched, QEvent* event) {
+  // Insert adds a row and Ctrl+Delete removes one while the table has the
+  // keys (Delete alone is the cell's, as in a spreadsheet).
+  if (watched == wirePrices_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+      addWireRow();
+      return true;
+    }
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier) {
+      removeWireRow();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
 
 void PriceListDialog::appendRow(const job::WirePriceRow& row) {
   const int r = wirePrices_->rowCount();
@@ -207,6 +220,11 @@ void PriceListDialog::accept() {
     refuse(why, wirePrices_);
     wirePrices_->setCurrentCell(row, column);
   };
+  // A cell still being typed in (保存 clicked, or Ctrl+Enter) counts as
+  // typed: its editor gives its text to the table as it loses the focus.
+  if (QWidget* typing = QApplication::focusWidget();
+      typing && typing != wirePrices_ && wirePrices_->isAncestorOf(typing))
+    wirePrices_->setFocus();
   job::PriceList list = list_;
   list.wirePrices.clear();
   std::vector<int> tableRows;  // the table's row of each row of the list

@@ -38,6 +38,9 @@ class PriceListDialog : public QDialog {
 
   void accept() override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void appendRow(const job::WirePriceRow& row);
   void updateRowButtons();

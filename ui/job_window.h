@@ -146,9 +146,9 @@ class JobWindow : public QMainWindow {
   // The item commands of the list and the 品目 menu. Each returns whether it
   // was carried out.
   bool showItem(std::size_t index);
-  bool addItem();         // a new coil at the end, shown
-  bool duplicateItem();   // a copy of the item shown after it: coil, terms, names
-  bool removeItem();      // asks first; the last item stays
+  bool addItem();        // a new coil at the end, shown
+  bool duplicateItem();  // a copy of the item shown after it: coil, terms, names
+  bool removeItem();     // asks first; the last item stays
   bool moveItem(int by);  // the item shown, up (-1) or down (1)
   // 全品目を計算: every item whose results are out of date computed; false
   // when one could not be (its message names the item).

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "batch_test_support.h"
+#include "tests/job/job_fixtures.h"
 #include "form/form_job.h"
 #include "job/coil_price.h"
-#include "tests/job/job_fixtures.h"
 #include "tools/batch/batch.h"
 
 namespace kelvane::batch {

@@ -121,8 +121,9 @@ Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
   // the item's material (job::pricingTerms).
   Expected<job::RequestQuote> request =
       job::priceRequest(job.items, coils, [](const job::Item& item) -> Expected<job::PricingTerms> {
-        Expected<job::PricingTerms> terms = job::pricingTerms(
-            item.terms, item.coil.material, [] { return ui::readUserPriceList(); });
+        Expected<job::PricingTerms> terms =
+            job::pricingTerms(item.terms, item.coil.material, job::bareDiameterMm(item.coil),
+                              [] { return ui::readUserPriceList(); });
         if (terms) return terms;
         return Failure{terms.message() + (item.terms
                                               ? "見積条件の線材単価がこの案件の材料のものでない"

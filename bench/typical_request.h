@@ -34,7 +34,7 @@ inline job::Job typicalRequest(std::size_t items = job::kMaxItems) {
     item.input(InputBox::SideA) = pick({"6", "12"});
     item.coil.former = static_cast<FormerShape>(i % 3);
     item.coil.material = static_cast<ConductorMaterial>((i / 3) % 3);
-    item.terms = job::termsFor(job::builtInPriceList(), item.coil.material);
+    item.terms = job::termsFor(job::builtInPriceList(), item.coil.material, std::stod(d)).value();
     request.items.push_back(std::move(item));
   }
   return request;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,13 @@ struct QuotationTerms {
   // cost very different sums a kilogram, so a coil of another material is
   // never priced with it (pricingTerms in job/price_list.h).
   ConductorMaterial wireMaterial = ConductorMaterial::Copper;
+  // The bare diameters, mm, of the price list's row 線材単価 was taken from:
+  // from wireDiameterFromMm (inclusive) up to wireDiameterToMm (exclusive;
+  // none: every diameter above). Wire is dearer the thinner it is, so a coil
+  // whose wire leaves the row takes the row it is in now. None when the price
+  // was typed, or taken before the list had rows: that price stays.
+  std::optional<double> wireDiameterFromMm;
+  std::optional<double> wireDiameterToMm;
   bool operator==(const QuotationTerms&) const = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "job/job.h"
@@ -70,6 +71,36 @@ Expected<std::vector<std::int64_t>> readQuantities(const json& object, std::stri
   return quantities;
 }
 
+// The bare diameters of the price list's row the wire price was taken
+// from: both keys left out for a price typed or taken before lists had rows;
+// "wireDiameterToMm" left out for a row open above.
+using Diameters = std::pair<std::optional<double>, std::optional<double>>;
+Expected<Diameters> readWireDiameters(const json& object, std::string_view path) {
+  Diameters range;
+  const bool hasFrom = object.contains("wireDiameterFromMm");
+  const bool hasTo = object.contains("wireDiameterToMm");
+  if (hasTo && !hasFrom) {
+    return Failure{quotedKey(at(path, "wireDiameterToMm")) +
+                   "には「wireDiameterFromMm」が要ります。"};
+  }
+  if (hasFrom) {
+    const auto from = readNumber(object, "wireDiameterFromMm", at(path, "wireDiameterFromMm"));
+    if (!from) return from.failure();
+    if (*from < 0) return Failure{quotedKey(at(path, "wireDiameterFromMm")) + "が負の数です。"};
+    range.first = *from;
+  }
+  if (hasTo) {
+    const auto to = readNumber(object, "wireDiameterToMm", at(path, "wireDiameterToMm"));
+    if (!to) return to.failure();
+    if (*to <= *range.first) {
+      return Failure{quotedKey(at(path, "wireDiameterToMm")) +
+                     "が「wireDiameterFromMm」より大きくありません。"};
+    }
+    range.second = *to;
+  }
+  return range;
+}
+
 }  // namespace
 
 nlohmann::ordered_json termsJson(const QuotationTerms& terms, bool withWirePrice) {
@@ -77,6 +108,9 @@ nlohmann::ordered_json termsJson(const QuotationTerms& terms, bool withWirePrice
   if (withWirePrice) {
     object["wireYenPerKg"] = terms.wireYenPerKg;
     object["wireMaterial"] = materialWord(terms.wireMaterial);
+    if (terms.wireDiameterFromMm) object["wireDiameterFromMm"] = *terms.wireDiameterFromMm;
+    if (terms.wireDiameterFromMm && terms.wireDiameterToMm)
+      object["wireDiameterToMm"] = *terms.wireDiameterToMm;
   }
   for (const auto& [key, value] : figures(terms)) object[key] = *value;
   nlohmann::ordered_json& parts = object["parts"] = nlohmann::ordered_json::array();
@@ -103,6 +137,9 @@ Expected<QuotationTerms> readTerms(const json& object, std::string_view path,
       }
       terms.wireMaterial = *material;
     }
+    auto range = readWireDiameters(object, path);
+    if (!range) return range.failure();
+    std::tie(terms.wireDiameterFromMm, terms.wireDiameterToMm) = *range;
   }
   for (const auto& [key, target] : figures(terms)) {
     const auto value = readNumber(object, key, at(path, key));

@@ -10,8 +10,10 @@
 namespace kelvane::job {
 
 // 見積条件 as a JSON object, the same keys in a job and in a price list:
-// "wireYenPerKg" and "wireMaterial", the material it is the price of (only
-// with the wire price), "lossPercent", "windingRpm",
+// "wireYenPerKg" and "wireMaterial", the material it is the price of, and
+// "wireDiameterFromMm" and "wireDiameterToMm", the bare diameters of the
+// price list's row it was taken from, when it was (all only with the wire
+// price), "lossPercent", "windingRpm",
 // "handlingMinutes", "setupMinutes", "labourYenPerHour", "overheadPercent",
 // "profitPercent", "parts" (a list of {"name", "yenPerPiece"}) and
 // "quantities" (a list of whole numbers).

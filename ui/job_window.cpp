@@ -654,8 +654,9 @@ Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms)
 
 std::optional<job::QuotationTerms> JobWindow::outputTerms(std::size_t index) {
   const job::Item item = itemAt(index);
-  if (!item.terms) return std::nullopt;
-  return pricingFor(item, item.coil.material).terms;
+  const Expected<job::PricingTerms> priced = pricingFor(item, item.coil.material);
+  if (!item.terms || !priced) return std::nullopt;
+  return priced->terms;
 }
 
 std::vector<QuotationContent> JobWindow::sheetContent() {
@@ -667,30 +668,41 @@ std::vector<QuotationContent> JobWindow::sheetContent() {
   return sections;
 }
 
-job::PricingTerms JobWindow::pricingFor(const job::Item& item, ConductorMaterial material) {
-  // The window's list never fails: a damaged one is said and stood in for.
-  return job::pricingTerms(item.terms, material,
-                           [this] { return Expected<job::PriceList>(priceList()); })
-      .value();
+Expected<job::PricingTerms> JobWindow::pricingFor(const job::Item& item,
+                                                  ConductorMaterial material) {
+  // The window's list can always be read (a damaged one is said and stood
+  // in for), but it may have no price for the item's wire.
+  return job::pricingTerms(item.terms, material, job::bareDiameterMm(item.coil),
+                           [this] { return Expected<job::PriceList>(priceList()); });
 }
 
-job::QuotationTerms JobWindow::termsForPricing() {
-  return pricingFor(item(), form_->model().state().material).terms;
+Expected<job::QuotationTerms> JobWindow::termsForPricing() {
+  const Expected<job::PricingTerms> priced = pricingFor(itemAt(current_), form_->model().state().material);
+  if (!priced) return priced.failure();
+  return priced->terms;
 }
 
 PricedCoil JobWindow::pricedCoil() {
   return {[this] { return form_->model().state().resultsCurrent; }, [this] { return press(); },
           [this](const job::QuotationTerms& terms) { return priceUnder(terms); },
           [this] { return form_->model().state().material; },
-          [this](ConductorMaterial material) { return pricingFor(item(), material); }};
+          [this](ConductorMaterial material) { return pricingFor(itemAt(current_), material); }};
 }
 
 QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
-    auto* pane = new QuotationDialog(pricingFor(item(), form_->model().state().material),
-                                     pricedCoil(), this);
-    pane->setListTerms(
-        [this] { return job::termsFor(priceList(), form_->model().state().material); });
+    // A wire the list has no price for: the pane opens on the other terms
+    // and says so (its first refresh asks pricingFor again).
+    const Expected<job::PricingTerms> priced = pricingFor(itemAt(current_), form_->model().state().material);
+    auto* pane =
+        new QuotationDialog(priced ? *priced
+                                   : job::PricingTerms{item().terms.value_or(priceList().defaults),
+                                                       job::WirePriceSource::PriceList},
+                            pricedCoil(), this);
+    pane->setListTerms([this] {
+      return job::termsFor(priceList(), form_->model().state().material,
+                           job::bareDiameterMm(itemAt(current_).coil));
+    });
     connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
     // Taken or called off, the pane goes: the next one shows the job's terms.
     connect(pane, &QDialog::finished, this, [this, pane] {
@@ -765,9 +777,11 @@ void JobWindow::offerNewPrices() {
   if (!askNewPrices_(question)) return;
   for (const std::size_t i : older) {
     job::Item& it = slots_[i].item;
-    job::QuotationTerms fresh = job::termsFor(list, formOf(i).state().material);
-    fresh.quantities = it.terms->quantities;
-    it.terms = fresh;
+    Expected<job::QuotationTerms> fresh =
+        job::termsFor(list, formOf(i).state().material, job::bareDiameterMm(itemAt(i).coil));
+    if (!fresh) continue;  // no price for its wire: its own terms stay
+    fresh.value().quantities = it.terms->quantities;
+    it.terms = *fresh;
     it.priceListSavedAt = list.savedAt;
   }
   updateTitle();
@@ -783,9 +797,8 @@ std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
   if (!resultsReadyForOutput()) return std::nullopt;
   const job::Job job = currentJob();
   Expected<job::RequestQuote> request =
-      job::priceRequest(job.items, shownCoils(), [this](const job::Item& it) {
-        return Expected<job::PricingTerms>(pricingFor(it, it.coil.material));
-      });
+      job::priceRequest(job.items, shownCoils(),
+                        [this](const job::Item& it) { return pricingFor(it, it.coil.material); });
   if (!request) {
     present(QString::fromStdString(request.message()));
     return std::nullopt;
@@ -831,10 +844,11 @@ void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms) {
   // Terms as the price list gives them for the item's material (the lot
   // sizes are the item's own) keep the list's time; terms typed otherwise
   // belong to no list.
-  job::QuotationTerms fromList = job::termsFor(priceList(), formOf(index).state().material);
-  fromList.quantities = terms.quantities;
+  Expected<job::QuotationTerms> fromList = job::termsFor(
+      priceList(), formOf(index).state().material, job::bareDiameterMm(itemAt(index).coil));
+  if (fromList) fromList.value().quantities = terms.quantities;
   job::Item& it = slots_[index].item;
-  if (terms == fromList) {
+  if (fromList && terms == *fromList) {
     it.priceListSavedAt = priceList().savedAt;
   } else if (!it.terms || terms != *it.terms) {
     it.priceListSavedAt.clear();
@@ -848,9 +862,9 @@ void JobWindow::issued(const CustomerQuotation& quotation) {
   // none, the list's wire price when its own was for another material.
   for (std::size_t i = 0; i < slots_.size(); ++i) {
     const job::Item it = itemAt(i);
-    if (const job::QuotationTerms quoted = pricingFor(it, it.coil.material).terms;
-        !it.terms || *it.terms != quoted)
-      keepTerms(i, quoted);
+    if (const Expected<job::PricingTerms> quoted = pricingFor(it, it.coil.material);
+        quoted && (!it.terms || *it.terms != quoted->terms))
+      keepTerms(i, quoted->terms);
   }
   fields_.revision = quotation.fields.revision;
   fields_.issuedOn = quotation.fields.issuedOn;
@@ -1060,8 +1074,9 @@ ItemRow JobWindow::rowOf(std::size_t index) {
     }
     row.markTip = why.join(QLatin1Char('\n'));
   }
-  const job::PricingTerms terms = pricingFor(it, it.coil.material);
-  if (const Expected<job::CoilPrice> price = job::priceOfCoil(coil, terms.terms);
+  const Expected<job::PricingTerms> terms = pricingFor(it, it.coil.material);
+  if (const Expected<job::CoilPrice> price =
+          terms ? job::priceOfCoil(coil, terms->terms) : Expected<job::CoilPrice>(terms.failure());
       price && !price->quote.lots.empty()) {
     const auto& lots = price->quote.lots;
     const job::LotPrice& lot = lots[std::min(it.basisLot, lots.size() - 1)];
@@ -1079,7 +1094,12 @@ void JobWindow::refreshItems() {
   for (std::size_t i = 0; i < slots_.size(); ++i) rows.push_back(rowOf(i));
   items_->setRows(rows, int(current_));
   QStringList lots;
-  for (const std::int64_t q : pricingFor(item(), form_->model().state().material).terms.quantities)
+  const Expected<job::PricingTerms> terms = pricingFor(itemAt(current_), form_->model().state().material);
+  // Without a price for the wire the lots are still the item's or the list's.
+  const std::vector<std::int64_t> quantities = terms          ? terms->terms.quantities
+                                                : item().terms ? item().terms->quantities
+                                                               : priceList().defaults.quantities;
+  for (const std::int64_t q : quantities)
     lots << qt(job::quantityText(q)) + QStringLiteral(" 個");
   items_->setBasisLots(lots, int(std::min<std::size_t>(item().basisLot, lots.size())));
 

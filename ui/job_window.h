@@ -89,9 +89,10 @@ class JobWindow : public QMainWindow {
   const std::optional<job::QuotationTerms>& terms() const { return item().terms; }
   // The terms an item is priced with: its own, or the price list's for its
   // material while it has none; the list's wire price when its own is for
-  // another material (job::pricingTerms).
-  job::QuotationTerms termsForPricing();
-  job::PricingTerms pricingFor(const job::Item& item, ConductorMaterial material);
+  // another material or size (job::pricingTerms); or why its wire has no
+  // price.
+  Expected<job::QuotationTerms> termsForPricing();
+  Expected<job::PricingTerms> pricingFor(const job::Item& item, ConductorMaterial material);
 
   // The items: how many, which one the form shows, the list beside it.
   std::size_t itemCount() const { return slots_.size(); }

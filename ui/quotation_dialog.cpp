@@ -47,6 +47,9 @@ QuotationDialog::QuotationDialog(const job::PricingTerms& terms, PricedCoil coil
       wireMaterial_(terms.terms.wireMaterial),
       wirePriceFrom_(terms.wirePriceFrom),
       wirePricePut_(terms.terms.wireYenPerKg),
+      wirePriceText_(qt(job::termText(terms.terms.wireYenPerKg))),
+      wireFromMm_(terms.terms.wireDiameterFromMm),
+      wireToMm_(terms.terms.wireDiameterToMm),
       coil_(std::move(coil)) {
   setWindowTitle(QStringLiteral("見積"));
 
@@ -123,12 +126,13 @@ QuotationDialog::QuotationDialog(const job::PricingTerms& terms, PricedCoil coil
   fromList_->setToolTip(QStringLiteral("今の単価表の単価と率を入れます（数量はそのまま）。"));
   fromList_->hide();
   connect(fromList_, &QPushButton::clicked, this, [this] {
-    job::QuotationTerms fresh = listTerms_();
+    Expected<job::QuotationTerms> fresh = listTerms_();
+    if (!fresh) return refusal_->setText(qt(fresh.message()));
     const Expected<job::QuotationTerms> typed = editor_->read();
     // The lot sizes are the customer's, not the price list's.
-    if (typed) fresh.quantities = typed->quantities;
-    editor_->setTerms(fresh);
-    putWirePrice(fresh.wireYenPerKg, fresh.wireMaterial, job::WirePriceSource::PriceList);
+    if (typed) fresh.value().quantities = typed->quantities;
+    editor_->setTerms(*fresh);
+    putWirePrice(*fresh, job::WirePriceSource::PriceList);
     refresh();
   });
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -149,7 +153,7 @@ QuotationDialog::QuotationDialog(const job::PricingTerms& terms, PricedCoil coil
   askBeforeEscDiscards(*this);
 }
 
-void QuotationDialog::setListTerms(std::function<job::QuotationTerms()> listTerms) {
+void QuotationDialog::setListTerms(std::function<Expected<job::QuotationTerms>()> listTerms) {
   listTerms_ = std::move(listTerms);
   fromList_->setVisible(bool(listTerms_));
 }
@@ -165,28 +169,64 @@ QString QuotationDialog::refusal() const { return refusal_->text(); }
 
 QString QuotationDialog::wirePriceSource() const { return wirePriceSource_->text(); }
 
-void QuotationDialog::putWirePrice(double yenPerKg, ConductorMaterial material,
-                                   job::WirePriceSource from) {
-  editor_->figureBox(job::TermFigure::WirePrice)->setText(qt(job::termText(yenPerKg)));
-  wireMaterial_ = material;
+void QuotationDialog::putWirePrice(const job::QuotationTerms& terms, job::WirePriceSource from) {
+  wirePriceText_ = qt(job::termText(terms.wireYenPerKg));
+  editor_->figureBox(job::TermFigure::WirePrice)->setText(wirePriceText_);
+  wireMaterial_ = terms.wireMaterial;
   wirePriceFrom_ = from;
-  wirePricePut_ = yenPerKg;
+  wirePricePut_ = terms.wireYenPerKg;
+  wireFromMm_ = terms.wireDiameterFromMm;
+  wireToMm_ = terms.wireDiameterToMm;
+  wirePriceMissing_.clear();
+}
+
+void QuotationDialog::missWirePrice(ConductorMaterial material, const std::string& why) {
+  // An empty box prices nothing until a price is typed: never the price of
+  // another material or size left standing in it.
+  wirePriceText_.clear();
+  editor_->figureBox(job::TermFigure::WirePrice)->clear();
+  wireMaterial_ = material;
+  wirePriceFrom_ = job::WirePriceSource::PriceList;
+  wirePricePut_.reset();
+  wireFromMm_.reset();
+  wireToMm_.reset();
+  wirePriceMissing_ = qt(why);
+}
+
+bool QuotationDialog::wirePriceTyped() const {
+  const QString text = editor_->figureBox(job::TermFigure::WirePrice)->text();
+  if (text == wirePriceText_) return false;
+  // "1,800" over 1800 is the same price; a text that does not read yet
+  // ("2,") is being typed.
+  const Expected<double> shown =
+      job::readTermFigure(job::termName(job::TermFigure::WirePrice), text.toStdString());
+  return !shown || !wirePricePut_ || *shown != *wirePricePut_;
+}
+
+void QuotationDialog::withBoxWire(job::QuotationTerms& terms) const {
+  terms.wireMaterial = wireMaterial_;
+  // A typed price is the job's own, for every size of its material.
+  const bool typed = wirePriceTyped();
+  terms.wireDiameterFromMm = typed ? std::nullopt : wireFromMm_;
+  terms.wireDiameterToMm = typed ? std::nullopt : wireToMm_;
 }
 
 void QuotationDialog::sayWirePriceSource() {
-  const QString material = materialText(wireMaterial_);
-  const Expected<double> shown =
-      job::readTermFigure(job::termName(job::TermFigure::WirePrice),
-                          editor_->figureBox(job::TermFigure::WirePrice)->text().toStdString());
+  const bool typed = wirePriceTyped();
+  if (!typed && !wirePriceMissing_.isEmpty()) return wirePriceSource_->setText(wirePriceMissing_);
+  QString what = materialText(wireMaterial_);
+  if (const std::string sizes = wireFromMm_ ? job::wireDiametersText(*wireFromMm_, wireToMm_) : "";
+      !typed && !sizes.empty())
+    what += QLatin1Char(' ') + qt(sizes) + QLatin1Char(' ');
   QString line;
-  if (shown && *shown != wirePricePut_) {
+  if (typed) {
     line = QStringLiteral("線材単価は、入力した%1の価格です。");
   } else if (wirePriceFrom_ == job::WirePriceSource::PriceList) {
     line = QStringLiteral("線材単価は、単価表の%1の価格です。");
   } else {
     line = QStringLiteral("線材単価は、この案件の見積条件の%1の価格です。");
   }
-  wirePriceSource_->setText(line.arg(material));
+  wirePriceSource_->setText(line.arg(what));
 }
 
 void QuotationDialog::withhold(const QString& why) {
@@ -224,18 +264,31 @@ void QuotationDialog::showQuote(const job::CoilPrice& price) {
 }
 
 void QuotationDialog::refresh() {
-  // A material changed under the pane: its price replaces the other's.
+  // A material changed under the pane: its price replaces the other's,
+  // typed or not; a wire now in another row of the list: that row's price
+  // replaces one put, never one typed.
+  // A price of no row (typed, or kept from before lists had rows) stays
+  // for its material whatever the diameter.
   const ConductorMaterial material = coil_.material();
-  if (material != wireMaterial_ && coil_.pricing) {
-    const job::PricingTerms now = coil_.pricing(material);
-    putWirePrice(now.terms.wireYenPerKg, material, now.wirePriceFrom);
+  const bool ofARowOrNone = wireFromMm_ || !wirePricePut_;
+  if (coil_.pricing && (material != wireMaterial_ || (ofARowOrNone && !wirePriceTyped()))) {
+    const Expected<job::PricingTerms> now = coil_.pricing(material);
+    if (!now) {
+      missWirePrice(material, now.message());
+    } else if (material != wireMaterial_ || !wirePricePut_ ||
+               now->terms.wireDiameterFromMm != wireFromMm_ ||
+               now->terms.wireDiameterToMm != wireToMm_) {
+      putWirePrice(now->terms, now->wirePriceFrom);
+    }
   }
   editor_->setWirePriceNote(QStringLiteral("（%1）").arg(materialText(wireMaterial_)));
   sayWirePriceSource();
   Expected<job::QuotationTerms> terms = editor_->read();
-  if (terms) terms.value().wireMaterial = wireMaterial_;
+  if (terms) withBoxWire(terms.value());
   const bool current = coil_.resultsCurrent();
   press_->setVisible(!current);
+  if (!terms && !wirePriceTyped() && !wirePriceMissing_.isEmpty())
+    return withhold(wirePriceMissing_);
   if (!terms) return withhold(qt(terms.message()));
   if (!current) {
     return withhold(
@@ -250,9 +303,10 @@ void QuotationDialog::refresh() {
 void QuotationDialog::accept() {
   QWidget* refused = nullptr;
   Expected<job::QuotationTerms> terms = editor_->read(&refused);
-  if (terms) terms.value().wireMaterial = wireMaterial_;
+  if (terms) withBoxWire(terms.value());
   if (!terms) {
-    refusal_->setText(qt(terms.message()));
+    const bool missing = !wirePriceTyped() && !wirePriceMissing_.isEmpty();
+    refusal_->setText(missing ? wirePriceMissing_ : qt(terms.message()));
     refused->setFocus();
     if (auto* box = qobject_cast<QLineEdit*>(refused)) box->selectAll();
     return;

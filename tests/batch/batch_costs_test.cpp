@@ -13,7 +13,7 @@ namespace {
 
 job::PriceList twoLots() {
   job::PriceList list = job::builtInPriceList();
-  list.wireYenPerKg = {2000, 500, 1200};
+  list.wirePrices = job::wirePricesByMaterial({2000, 500, 1200});
   list.defaults.parts = {{"ボビン", 35}};
   list.defaults.quantities = {100, 1000};
   return list;
@@ -51,7 +51,8 @@ TEST(BatchCosts, EachRowPricedForItsMaterialAsTheWindowPricesIt) {
     only(job).input(form::box::FinishedDiameter) = "0.21";
     form::Form1 form;
     form::applyJob(job, form);
-    const auto price = job::priceOfCoil(form::shownCoil(form), job::termsFor(twoLots(), material));
+    const auto price =
+        job::priceOfCoil(form::shownCoil(form), job::termsFor(twoLots(), material, 0.2).value());
     ASSERT_TRUE(price) << price.message();
     const std::vector<std::string>& row = rows[i];
     const std::vector<std::string> costs(row.end() - 7, row.end() - 1);
@@ -73,7 +74,7 @@ TEST(BatchCosts, EachRowPricedForItsMaterialAsTheWindowPricesIt) {
 // Cells a spreadsheet reads as numbers: two decimals of 単価, whole 金額.
 TEST(BatchCosts, PlainDecimalsOfSenAndYen) {
   job::PriceList list = twoLots();
-  list.wireYenPerKg = {0, 0, 0};
+  list.wirePrices = job::wirePricesByMaterial({0, 0, 0});
   list.defaults.labourYenPerHour = 0;
   list.defaults.parts = {{"端子", 12.345}};
   list.defaults.overheadPercent = 0;
@@ -86,7 +87,7 @@ TEST(BatchCosts, PlainDecimalsOfSenAndYen) {
 
 TEST(BatchCosts, ACoilThatCannotBePricedFailsItsRow) {
   job::PriceList list = twoLots();
-  list.wireYenPerKg[0] = 1e300;
+  list.wirePrices[0].yenPerKg = 1e300;
   const BatchRun run = pricedRun("turns\n10\n", list);
   ASSERT_TRUE(run.summary);
   EXPECT_EQ(run.summary->failedRows, 1u);

@@ -68,6 +68,7 @@ inline QuotationTerms prototypeTerms(std::vector<std::int64_t> quantities) {
 // rectangular, copper.
 inline Job designJob() { return Job{}; }
 
+
 // The fields a quotation job had before it was priced; the customer
 // quotation's own fields keep their defaults.
 inline JobFields jobFields(std::string customer, std::string quotationNumber,
@@ -136,15 +137,18 @@ inline std::vector<NamedJob> sampleJobs() {
   priced.fields.issuedOn = "2026-12-08";
   priced.fields.validDays = 60;
   only(priced).terms = QuotationTerms{1234.5,
-                                      2.5,
-                                      850,
-                                      0.75,
-                                      45,
-                                      3600,
-                                      {{"ボビン EE-19", 38.4}, {"ワニス", 0.125}},
-                                      12.5,
-                                      0,
-                                      {1, 100, 1000, 10000, 1000000000}};
+                                2.5,
+                                850,
+                                0.75,
+                                45,
+                                3600,
+                                {{"ボビン EE-19", 38.4}, {"ワニス", 0.125}},
+                                12.5,
+                                0,
+                                {1, 100, 1000, 10000, 1000000000},
+                                ConductorMaterial::Copper,
+                                0.1,
+                                0.3};
   only(priced).terms->wireMaterial = only(priced).coil.material;  // priced for its own aluminium
   only(priced).priceListSavedAt = "2026-12-01T09:00:00Z";
   jobs.push_back({"PricedAndIssued", priced});
@@ -159,7 +163,7 @@ inline std::vector<NamedJob> sampleJobs() {
   request.items[1].terms = smallCoilTerms({100, 1000});
   request.items[1].basisLot = 1;
   request.items[1].specification = {{ResultBox::PredictedDcr, 15, "Ω", 10},
-                                    {ResultBox::AlignedWeight, 40, "g", std::nullopt}};
+                                     {ResultBox::AlignedWeight, 40, "g", std::nullopt}};
   request.items[2].name = "扇形コイル";
   request.items[2].specification = {{ResultBox::CrossHeight, 3.5, "mm", 2.5}};
   jobs.push_back({"ThreeItemsWithSpecifications", request});
@@ -179,13 +183,18 @@ struct NamedPriceList {
 };
 
 // Price lists that reach every part of their format: the built-in one, and
-// a workshop's own with parts named in Japanese, fractions of a yen, five
-// lot sizes and a free wire.
+// a workshop's own with wire priced by diameter (a row open above, one that
+// leaves diameters unpriced), parts named in Japanese, fractions of a yen,
+// five lot sizes and a free wire.
 inline std::vector<NamedPriceList> samplePriceLists() {
   std::vector<NamedPriceList> lists;
   lists.push_back({"BuiltIn", builtInPriceList()});
   PriceList own = builtInPriceList();
-  own.wireYenPerKg = {2150.5, 0, 1333.25};
+  own.wirePrices = {{ConductorMaterial::Copper, 0, 0.2, 2800.5},
+                    {ConductorMaterial::Copper, 0.2, 1.0, 2150.5},
+                    {ConductorMaterial::Copper, 1.0, std::nullopt, 1950},
+                    {ConductorMaterial::Aluminium, 0, std::nullopt, 0},
+                    {ConductorMaterial::CopperCladAluminium85, 0.05, 0.5, 1333.25}};
   own.defaults.lossPercent = 2.5;
   own.defaults.windingRpm = 850;
   own.defaults.handlingMinutes = 0.75;

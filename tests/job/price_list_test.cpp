@@ -24,6 +24,10 @@ namespace {
 using nlohmann::json;
 namespace fs = std::filesystem;
 
+constexpr auto kCu = ConductorMaterial::Copper;
+constexpr auto kAl = ConductorMaterial::Aluminium;
+constexpr auto kClad = ConductorMaterial::CopperCladAluminium85;
+
 class PriceListRoundTrip : public ::testing::TestWithParam<test::NamedPriceList> {};
 
 TEST_P(PriceListRoundTrip, ReadsBackWhatWasWritten) {
@@ -32,20 +36,141 @@ TEST_P(PriceListRoundTrip, ReadsBackWhatWasWritten) {
   EXPECT_EQ(*read, GetParam().list);
 }
 
+// A list of the first version, one price a material, reads as one row a
+// material covering every diameter; saved again, it is of the version now.
+TEST(PriceList, FirstVersionReadsAsOneRowAMaterial) {
+  const std::string v1 = R"({"format": "kelvane-prices", "formatVersion": 1,
+    "savedAt": "2026-11-01T09:00:00Z",
+    "wireYenPerKg": {"copper": 2500, "aluminium": 900, "copperCladAluminium85": 1300.5},
+    "terms": {"lossPercent": 3, "windingRpm": 1000, "handlingMinutes": 1, "setupMinutes": 30,
+              "labourYenPerHour": 3000, "overheadPercent": 10, "profitPercent": 15,
+              "parts": [], "quantities": [100, 1000]}})";
+  const Expected<PriceList> read = readPriceList(v1);
+  ASSERT_TRUE(read) << read.message();
+  EXPECT_EQ(read->wirePrices, (std::vector<WirePriceRow>{{kCu, 0, std::nullopt, 2500},
+                                                         {kAl, 0, std::nullopt, 900},
+                                                         {kClad, 0, std::nullopt, 1300.5}}));
+  EXPECT_EQ(read->savedAt, "2026-11-01T09:00:00Z");
+  EXPECT_EQ(termsFor(*read, kCu, 0.25)->wireYenPerKg, 2500);
+  EXPECT_EQ(termsFor(*read, kCu, std::nullopt)->wireYenPerKg, 2500);
+  EXPECT_EQ(json::parse(writePriceList(*read))["formatVersion"], 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Samples, PriceListRoundTrip, ::testing::ValuesIn(test::samplePriceLists()),
                          [](const auto& info) { return info.param.name; });
 
-// The built-in list prices a coil of every material.
+// The built-in list prices a coil of every material at any diameter, and
+// thin copper dearer than thick.
 TEST(PriceList, BuiltInPricesEveryMaterial) {
   for (int m = 0; m < 3; ++m) {
-    const QuotationTerms terms = termsFor(builtInPriceList(), static_cast<ConductorMaterial>(m));
-    EXPECT_GT(terms.wireYenPerKg, 0);
-    EXPECT_TRUE(priceCoil(0.01, 100, terms));
+    for (const std::optional<double> d : {std::optional<double>(0.05), std::optional<double>(0.2),
+                                          std::optional<double>(2.0), std::optional<double>()}) {
+      const Expected<QuotationTerms> terms =
+          termsFor(builtInPriceList(), static_cast<ConductorMaterial>(m), d);
+      ASSERT_TRUE(terms || (m == 0 && !d)) << m << " " << d.value_or(-1);
+      if (!terms) continue;
+      EXPECT_GT(terms->wireYenPerKg, 0);
+      EXPECT_TRUE(priceCoil(0.01, 100, *terms));
+    }
+  }
+  const auto copper = [](double d) {
+    return termsFor(builtInPriceList(), ConductorMaterial::Copper, d)->wireYenPerKg;
+  };
+  EXPECT_GT(copper(0.05), copper(0.2));
+  EXPECT_GT(copper(0.2), copper(1.2));
+  EXPECT_EQ(copper(0.2), 1800);  // the price of the coil the window opens with
+}
+
+// A list as a workshop buys wire: copper by size, aluminium at one price,
+// no copper-clad aluminium.
+PriceList bySize() {
+  PriceList list = builtInPriceList();
+  list.wirePrices = {{ConductorMaterial::Copper, 0.1, 0.2, 3300},
+                     {ConductorMaterial::Copper, 0.2, 0.3, 2800},
+                     {ConductorMaterial::Copper, 0.3, 1.0, 2100},
+                     {ConductorMaterial::Copper, 1.0, std::nullopt, 1950},
+                     {ConductorMaterial::Aluminium, 0, std::nullopt, 900}};
+  return list;
+}
+
+// Which row a wire takes: the start of a row is in it, its end in the next.
+struct RowCase {
+  const char* name;
+  ConductorMaterial material;
+  std::optional<double> diameter;
+  double yenPerKg;  // 0: refused
+  std::optional<double> from, to;
+  const char* says = "";
+  friend void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class WirePriceByDiameter : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(WirePriceByDiameter, TakesTheRowTheWireIsIn) {
+  const RowCase& c = GetParam();
+  const Expected<QuotationTerms> terms = termsFor(bySize(), c.material, c.diameter);
+  if (c.yenPerKg == 0) {
+    ASSERT_FALSE(terms);
+    EXPECT_EQ(terms.message(), c.says);
+    return;
+  }
+  ASSERT_TRUE(terms) << terms.message();
+  EXPECT_EQ(terms->wireYenPerKg, c.yenPerKg);
+  EXPECT_EQ(terms->wireMaterial, c.material);
+  EXPECT_EQ(terms->wireDiameterFromMm, c.from);
+  EXPECT_EQ(terms->wireDiameterToMm, c.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WirePriceByDiameter,
+    ::testing::Values(
+        RowCase{"Copper025", kCu, 0.25, 2800, 0.2, 0.3},
+        RowCase{"Copper12", kCu, 1.2, 1950, 1.0, std::nullopt},
+        RowCase{"StartOfARowIsInIt", kCu, 0.3, 2100, 0.3, 1.0},
+        RowCase{"JustBelowTheEnd", kCu, 0.2999, 2800, 0.2, 0.3},
+        RowCase{"OneRowForEverySize", kAl, 0.25, 900, 0.0, std::nullopt},
+        RowCase{"UnknownDiameterTakesTheRowOfEverySize", kAl, std::nullopt, 900, 0.0, std::nullopt},
+        RowCase{"BelowTheThinnestRow",
+                kCu,
+                0.05,
+                0,
+                {},
+                {},
+                "単価表に素線径 0.05 mm の銅線の線材単価がありません。単価表に行を加えるか、"
+                "見積条件に線材単価を入力してください。"},
+        RowCase{"UnknownDiameterWithoutARowOfEverySize",
+                kCu,
+                std::nullopt,
+                0,
+                {},
+                {},
+                "素線径(d)が読めないため、線材単価が決まりません（単価表に全線径の銅線の行があり"
+                "ません）。素線径を入力するか、見積条件に線材単価を入力してください。"},
+        RowCase{"NoRowOfTheMaterial",
+                kClad,
+                0.25,
+                0,
+                {},
+                {},
+                "単価表に素線径 0.25 mm の銅クラッドアルミニュウム(85%)の線材単価がありません。"
+                "単価表に行を加えるか、見積条件に線材単価を入力してください。"}),
+    [](const auto& info) { return info.param.name; });
+
+// The diameter of a coil as its box is typed; none when it cannot price.
+TEST(PriceList, BareDiameterAsThePressReadsIt) {
+  const std::pair<const char*, std::optional<double>> cases[] = {
+      {"0.25", 0.25},      {"０．２５ｍｍ", 0.25}, {" 1.2 mm", 1.2},       {"", std::nullopt},
+      {"0", std::nullopt}, {"-0.2", std::nullopt}, {"φ0.2", std::nullopt}, {"0,2", std::nullopt}};
+  for (const auto& [text, mm] : cases) {
+    TypedCoil coil = openingCoil();
+    coil.texts[indexOf(InputBox::BareDiameter)] = text;
+    EXPECT_EQ(bareDiameterMm(coil), mm) << text;
   }
 }
 
 // Whose wire price a coil is priced at: the job's terms only for the
-// material they hold it for; every other figure stays the job's.
+// material they hold it for, and only while the coil's wire is in the row
+// they took it from; every other figure stays the job's.
 struct Pricing {
   const char* name;
   std::optional<ConductorMaterial> jobWire;  // the job's terms, for this material
@@ -53,6 +178,9 @@ struct Pricing {
   bool listReadable;
   double wireYenPerKg;  // 0: refused, the list's failure passed on
   WirePriceSource from;
+  // The row the job's price was taken from (none: typed), and the coil's wire.
+  std::optional<std::pair<double, double>> jobRow = std::nullopt;
+  std::optional<double> diameter = 0.25;
   friend void PrintTo(const Pricing& p, std::ostream* os) { *os << p.name; }
 };
 
@@ -60,20 +188,22 @@ class PricingTermsRule : public ::testing::TestWithParam<Pricing> {};
 
 TEST_P(PricingTermsRule, NeverPricesAMaterialAtAnothersPrice) {
   const Pricing& p = GetParam();
-  PriceList list = builtInPriceList();
-  list.wireYenPerKg = {2500, 900, 1300};
+  PriceList list = bySize();
+  list.wirePrices.push_back({kClad, 0, std::nullopt, 1300});
   std::optional<QuotationTerms> job;
   if (p.jobWire) {
     job = test::smallCoilTerms({100, 1000});
     job->wireYenPerKg = 1100;
     job->wireMaterial = *p.jobWire;
+    if (p.jobRow) std::tie(job->wireDiameterFromMm, job->wireDiameterToMm) = *p.jobRow;
   }
   int asked = 0;
-  const Expected<PricingTerms> priced = pricingTerms(job, p.coil, [&]() -> Expected<PriceList> {
-    ++asked;
-    if (!p.listReadable) return Failure{"単価表を読めません。"};
-    return list;
-  });
+  const Expected<PricingTerms> priced =
+      pricingTerms(job, p.coil, p.diameter, [&]() -> Expected<PriceList> {
+        ++asked;
+        if (!p.listReadable) return Failure{"単価表を読めません。"};
+        return list;
+      });
   if (p.wireYenPerKg == 0) {
     ASSERT_FALSE(priced);
     EXPECT_EQ(priced.message(), "単価表を読めません。");
@@ -84,30 +214,62 @@ TEST_P(PricingTermsRule, NeverPricesAMaterialAtAnothersPrice) {
   EXPECT_EQ(priced->terms.wireMaterial, p.coil);
   EXPECT_EQ(priced->wirePriceFrom, p.from);
   EXPECT_EQ(asked, p.from == WirePriceSource::PriceList ? 1 : 0);
-  // Apart from the wire, the job's terms, or the list's when it has none.
+  // Apart from the wire, the job's terms, or the list's when it has none;
+  // a price from the list names its row.
+  if (p.from == WirePriceSource::PriceList) {
+    const QuotationTerms row = termsFor(list, p.coil, p.diameter).value();
+    EXPECT_EQ(priced->terms.wireDiameterFromMm, row.wireDiameterFromMm);
+    EXPECT_EQ(priced->terms.wireDiameterToMm, row.wireDiameterToMm);
+  }
   QuotationTerms rest = priced->terms;
   rest.wireYenPerKg = 0;
+  rest.wireDiameterFromMm = rest.wireDiameterToMm = std::nullopt;
   QuotationTerms expected = job ? *job : list.defaults;
   expected.wireYenPerKg = 0;
   expected.wireMaterial = p.coil;
+  expected.wireDiameterFromMm = expected.wireDiameterToMm = std::nullopt;
   EXPECT_EQ(rest, expected);
 }
 
-constexpr auto kCu = ConductorMaterial::Copper;
-constexpr auto kAl = ConductorMaterial::Aluminium;
-constexpr auto kClad = ConductorMaterial::CopperCladAluminium85;
+constexpr std::pair<double, double> kRow0203{0.2, 0.3};
 
 INSTANTIATE_TEST_SUITE_P(
     Rule, PricingTermsRule,
     ::testing::Values(
-        Pricing{"NoTermsTakesTheList", std::nullopt, kCu, true, 2500, WirePriceSource::PriceList},
+        Pricing{"NoTermsTakesTheList", std::nullopt, kCu, true, 2800, WirePriceSource::PriceList},
         Pricing{"OwnMaterialOwnPrice", kAl, kAl, true, 1100, WirePriceSource::JobTerms},
         Pricing{"OwnPriceNeedsNoList", kAl, kAl, false, 1100, WirePriceSource::JobTerms},
-        Pricing{"AluminiumSwitchedToCopper", kAl, kCu, true, 2500, WirePriceSource::PriceList},
+        Pricing{"AluminiumSwitchedToCopper", kAl, kCu, true, 2800, WirePriceSource::PriceList},
         Pricing{"CopperSwitchedToClad", kCu, kClad, true, 1300, WirePriceSource::PriceList},
         Pricing{"SwitchedWithoutAList", kAl, kCu, false, 0, WirePriceSource::PriceList},
-        Pricing{"NoTermsWithoutAList", std::nullopt, kAl, false, 0, WirePriceSource::PriceList}),
+        Pricing{"NoTermsWithoutAList", std::nullopt, kAl, false, 0, WirePriceSource::PriceList},
+        Pricing{"StillInItsRow", kCu, kCu, false, 1100, WirePriceSource::JobTerms, kRow0203},
+        Pricing{"MovedToAThickerRow", kCu, kCu, true, 1950, WirePriceSource::PriceList, kRow0203,
+                1.2},
+        Pricing{"MovedToTheEndOfItsRow", kCu, kCu, true, 2100, WirePriceSource::PriceList, kRow0203,
+                0.3},
+        Pricing{"TypedPriceStaysAtAnyDiameter", kCu, kCu, false, 1100, WirePriceSource::JobTerms,
+                std::nullopt, 1.2},
+        Pricing{"UnknownDiameterKeepsTheRow", kCu, kCu, false, 1100, WirePriceSource::JobTerms,
+                kRow0203, std::nullopt}),
     [](const auto& info) { return info.param.name; });
+
+// The rule's own refusal: the list has no price for the wire.
+TEST(PriceList, NoRowForTheWireIsTheRulesFailure) {
+  const Expected<PricingTerms> priced = pricingTerms(std::nullopt, kCu, 0.05, bySize());
+  ASSERT_FALSE(priced);
+  EXPECT_NE(priced.message().find("素線径 0.05 mm の銅線の線材単価がありません"),
+            std::string::npos);
+}
+
+// How the 見積 pane names the row a price was taken from.
+TEST(PriceList, DiametersOfARow) {
+  EXPECT_EQ(wireDiametersText(0.2, 0.3), "φ0.20〜0.30 mm");
+  EXPECT_EQ(wireDiametersText(0.125, 1), "φ0.125〜1.00 mm");
+  EXPECT_EQ(wireDiametersText(1, std::nullopt), "φ1.00 mm〜");
+  EXPECT_EQ(wireDiametersText(0, 0.1), "φ0.10 mm 未満");
+  EXPECT_EQ(wireDiametersText(0, std::nullopt), "");
+}
 
 TEST(PriceList, ChangedSinceTheJobTookItsTerms) {
   PriceList list = builtInPriceList();
@@ -143,14 +305,39 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Damage{"AJob", R"({"format": "kelvane-job", "formatVersion": 1})",
                "Kelvane の単価表ではありません（「format」が「kelvane-prices」ではありません）"},
-        Damage{"Newer", edited([](json& d) { d["formatVersion"] = 2; }),
-               "新しい形式（版 2）の単価表です"},
-        Damage{"NoWirePrices", edited([](json& d) { d.erase("wireYenPerKg"); }),
+        Damage{"Newer", edited([](json& d) { d["formatVersion"] = 3; }),
+               "新しい形式（版 3）の単価表です"},
+        Damage{"NoWirePrices", edited([](json& d) { d.erase("wirePrices"); }),
+               "「wirePrices」がありません"},
+        Damage{"RowWithoutMaterial", edited([](json& d) { d["wirePrices"][1].erase("material"); }),
+               "「wirePrices[1].material」がありません"},
+        Damage{
+            "UnknownMaterial", edited([](json& d) { d["wirePrices"][1]["material"] = "gold"; }),
+            "「wirePrices[1].material」は copper、aluminium、copperCladAluminium85 のどれかです"},
+        Damage{"DiameterAsText", edited([](json& d) { d["wirePrices"][2]["toMm"] = "1.0"; }),
+               "「wirePrices[2].toMm」が数ではありません"},
+        Damage{"NegativeWire", edited([](json& d) { d["wirePrices"][3]["yenPerKg"] = -1; }),
+               "「wirePrices[3]」の線材単価は 0 以上の数です"},
+        Damage{"NegativeDiameter", edited([](json& d) { d["wirePrices"][0]["fromMm"] = -0.1; }),
+               "「wirePrices[0]」の線径（から）は 0 以上の数です"},
+        Damage{"EmptyRange", edited([](json& d) { d["wirePrices"][1]["toMm"] = 0.2; }),
+               "「wirePrices[1]」の線径（まで）が線径（から）より大きくありません"},
+        Damage{"Overlapping", edited([](json& d) { d["wirePrices"][2]["fromMm"] = 0.9; }),
+               "「wirePrices[2]」の線径の範囲が「wirePrices[1]」と重なっています（銅線）"},
+        Damage{"OpenRowOverlapsALaterOne", edited([](json& d) {
+                 d["wirePrices"].push_back(
+                     {{"material", "copper"}, {"fromMm", 5}, {"toMm", 6}, {"yenPerKg", 1}});
+               }),
+               "「wirePrices[5]」の線径の範囲が「wirePrices[2]」と重なっています（銅線）"},
+        Damage{"TwoHundredAndOneRows", edited([](json& d) {
+                 d["wirePrices"] = json::array();
+                 for (int i = 0; i < 201; ++i)
+                   d["wirePrices"].push_back(
+                       {{"material", "copper"}, {"fromMm", i}, {"toMm", i + 1}, {"yenPerKg", 1}});
+               }),
+               "「wirePrices」が多すぎます（200 行まで）"},
+        Damage{"OldVersionWithoutItsPrices", edited([](json& d) { d["formatVersion"] = 1; }),
                "「wireYenPerKg」がありません"},
-        Damage{"NoCopper", edited([](json& d) { d["wireYenPerKg"].erase("copper"); }),
-               "「wireYenPerKg.copper」がありません"},
-        Damage{"NegativeWire", edited([](json& d) { d["wireYenPerKg"]["aluminium"] = -1; }),
-               "「wireYenPerKg.aluminium」が負の数です"},
         Damage{"NoTerms", edited([](json& d) { d.erase("terms"); }), "「terms」がありません"},
         Damage{"PartWithoutPrice",
                edited([](json& d) { d["terms"]["parts"][1].erase("yenPerPiece"); }),

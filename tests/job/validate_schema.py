@@ -97,9 +97,12 @@ def refused_job():
 
 def refused_prices():
     return {
-        "newer format version": edited(lambda p: p.update(formatVersion=2)),
+        "newer format version": edited(lambda p: p.update(formatVersion=3)),
         "another format": edited(lambda p: p.update(format="kelvane-job")),
-        "negative wire price": edited(lambda p: p["wireYenPerKg"].update(aluminium=-1)),
+        "no wire prices": edited(lambda p: p.pop("wirePrices")),
+        "negative wire price": edited(lambda p: p["wirePrices"][0].update(yenPerKg=-1)),
+        "unknown wire material": edited(lambda p: p["wirePrices"][0].update(material="gold")),
+        "diameter as text": edited(lambda p: p["wirePrices"][0].update(fromMm="0.2")),
         "no loss": edited(lambda p: p["terms"].pop("lossPercent")),
         "standing winder": edited(lambda p: p["terms"].update(windingRpm=0)),
         "rate as text": edited(lambda p: p["terms"].update(labourYenPerHour="3000")),

@@ -42,6 +42,7 @@ struct Window {
   kelvane::ConductorMaterial material = kelvane::ConductorMaterial::Copper;
   std::optional<QuotationTerms> jobTerms;
   kelvane::job::PriceList list = kelvane::job::builtInPriceList();
+  std::optional<double> diameter = 0.2;  // the coil's wire, mm
 
   kelvane::ui::PricedCoil coil() {
     return {
@@ -64,7 +65,7 @@ struct Window {
         },
         [this] { return material; },
         [this](kelvane::ConductorMaterial m) {
-          return kelvane::job::pricingTerms(jobTerms, m, list);
+          return kelvane::job::pricingTerms(jobTerms, m, diameter, list);
         }};
   }
 };
@@ -301,7 +302,7 @@ class QuotationPaneTest : public QObject {
     QFETCH(double, price);
     QFETCH(QString, line);
     Window window;
-    window.list.wireYenPerKg = {2500, 900, 1300};
+    window.list.wirePrices = kelvane::job::wirePricesByMaterial({2500, 900, 1300});
     window.material = kelvane::ConductorMaterial::Aluminium;
     QuotationTerms aluminium = sampleTerms();
     aluminium.wireYenPerKg = 1100;
@@ -321,6 +322,88 @@ class QuotationPaneTest : public QObject {
     QCOMPARE(pane.result(), int(QDialog::Accepted));
     QCOMPARE(pane.terms().wireYenPerKg, price);
     QVERIFY(pane.terms().wireMaterial == window.material);
+  }
+
+  // The wire's diameter while the pane is open: a wire that leaves the row
+  // of the list its price was taken from takes the price of the row it is
+  // in now, and the line under the terms names that row; a typed price
+  // stays; a wire the list has no price for empties the box and is priced
+  // only once a price is typed.
+  void the_wire_price_is_the_row_of_the_coils_diameter_data() {
+    QTest::addColumn<bool>("typeFirst");       // typed before the diameters change
+    QTest::addColumn<QList<double>>("moves");  // 素線径, one after another
+    QTest::addColumn<QString>("typed");        // over 線材単価
+    QTest::addColumn<double>("price");         // 0: nothing priced
+    QTest::addColumn<QString>("line");
+    const QString row025 = QStringLiteral("線材単価は、単価表の銅線 φ0.20〜0.30 mm の価格です。");
+    QTest::newRow("0.25 mm") << false << QList<double>{} << QString() << 2800.0 << row025;
+    QTest::newRow("within its row") << false << QList<double>{0.2} << QString() << 2800.0 << row025;
+    QTest::newRow("to 1.2 mm") << false << QList<double>{1.2} << QString() << 1950.0
+                               << QStringLiteral(
+                                      "線材単価は、単価表の銅線 φ1.00 mm〜 の価格です。");
+    QTest::newRow("to 0.3 mm") << false << QList<double>{0.3} << QString() << 2100.0
+                               << QStringLiteral(
+                                      "線材単価は、単価表の銅線 φ0.30〜1.00 mm の価格です。");
+    QTest::newRow("to 1.2 mm and back")
+        << false << QList<double>{1.2, 0.25} << QString() << 2800.0 << row025;
+    QTest::newRow("typed, then to 1.2 mm")
+        << true << QList<double>{1.2} << "2,600" << 2600.0
+        << QStringLiteral("線材単価は、入力した銅線の価格です。");
+    const QString none = QStringLiteral(
+        "単価表に素線径 0.05 mm の銅線の線材単価がありません。単価表に行を加えるか、見積条件に"
+        "線材単価を入力してください。");
+    QTest::newRow("to 0.05 mm, not in the list")
+        << false << QList<double>{0.05} << QString() << 0.0 << none;
+    QTest::newRow("to 0.05 mm, a price typed")
+        << false << QList<double>{0.05} << "3,600" << 3600.0
+        << QStringLiteral("線材単価は、入力した銅線の価格です。");
+    QTest::newRow("to 0.05 mm and back")
+        << false << QList<double>{0.05, 0.25} << QString() << 2800.0 << row025;
+  }
+  void the_wire_price_is_the_row_of_the_coils_diameter() {
+    QFETCH(bool, typeFirst);
+    QFETCH(QList<double>, moves);
+    QFETCH(QString, typed);
+    QFETCH(double, price);
+    QFETCH(QString, line);
+    Window window;
+    window.list.wirePrices = {{kelvane::ConductorMaterial::Copper, 0.1, 0.2, 3300},
+                              {kelvane::ConductorMaterial::Copper, 0.2, 0.3, 2800},
+                              {kelvane::ConductorMaterial::Copper, 0.3, 1.0, 2100},
+                              {kelvane::ConductorMaterial::Copper, 1.0, std::nullopt, 1950}};
+    window.diameter = 0.25;
+    const auto opening =
+        kelvane::job::pricingTerms(std::nullopt, window.material, 0.25, window.list);
+    QVERIFY(opening);
+    QuotationDialog pane(*opening, window.coil(), nullptr);
+    pane.show();
+    QLineEdit* wire = box(pane, QStringLiteral("線材単価"));
+    if (typeFirst) type(wire, typed);
+    for (const double d : moves) {
+      window.diameter = d;
+      pane.refresh();  // as the window does after each event of its form
+    }
+    if (!typeFirst && !typed.isEmpty()) type(wire, typed);
+    QCOMPARE(pane.wirePriceSource(), line);
+    if (price == 0) {
+      QCOMPARE(wire->text(), QString());
+      QCOMPARE(pane.refusal(), line);
+      QVERIFY(pane.totals().isEmpty());
+      pane.accept();
+      QVERIFY(pane.isVisible());  // refused, the box to type a price into
+      QCOMPARE(pane.focusWidget(), wire);
+      return;
+    }
+    QCOMPARE(window.asked.back().wireYenPerKg, price);
+    pane.accept();
+    QCOMPARE(pane.result(), int(QDialog::Accepted));
+    QCOMPARE(pane.terms().wireYenPerKg, price);
+    // A price from the list keeps its row; a typed one belongs to no row.
+    const auto row = kelvane::job::termsFor(window.list, window.material, window.diameter);
+    QCOMPARE(pane.terms().wireDiameterFromMm,
+             typed.isEmpty() ? row->wireDiameterFromMm : std::optional<double>());
+    QCOMPARE(pane.terms().wireDiameterToMm,
+             typed.isEmpty() ? row->wireDiameterToMm : std::optional<double>());
   }
 };
 

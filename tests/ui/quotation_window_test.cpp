@@ -27,6 +27,7 @@
 #include "tests/ui/pdf_text.h"
 #include "tests/ui/window_test_support.h"
 #include "ui/job_window.h"
+#include "ui/price_list_dialog.h"
 #include "ui/price_list_file.h"
 #include "ui/quotation_dialog.h"
 
@@ -113,7 +114,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 // A price list of the user's, saved at `savedAt`.
 void writePriceList(double copperYenPerKg, const std::string& savedAt) {
   kelvane::job::PriceList list = kelvane::job::builtInPriceList();
-  list.wireYenPerKg[0] = copperYenPerKg;
+  list.wirePrices = kelvane::job::wirePricesByMaterial({copperYenPerKg, 900, 1300});
   list.savedAt = savedAt;
   writeFile(kelvane::ui::priceListPath(),
             QByteArray::fromStdString(kelvane::job::writePriceList(list)));
@@ -174,9 +175,11 @@ class QuotationWindowTest : public QObject {
     const kelvane::form::FormState& state = person.window.form().model().state();
     const auto& weights = state.pressed->weights;
     QVERIFY(weights.predictedWeight >= weights.alignedWeight);  // the predicted column is larger
-    const QuotationTerms terms = kelvane::job::termsFor(
-        kelvane::job::builtInPriceList(), static_cast<kelvane::ConductorMaterial>(material));
-    QVERIFY(person.window.termsForPricing() == terms);
+    const QuotationTerms terms =
+        kelvane::job::termsFor(kelvane::job::builtInPriceList(),
+                               static_cast<kelvane::ConductorMaterial>(material), 0.2)
+            .value();
+    QVERIFY(person.window.termsForPricing() && *person.window.termsForPricing() == terms);
     const auto quote =
         kelvane::job::priceCoil(weights.predictedWeight / 1000, turns.toDouble(), terms);
     QVERIFY(quote);
@@ -329,17 +332,90 @@ class QuotationWindowTest : public QObject {
     QVERIFY(person.window.priceList() == kelvane::job::builtInPriceList());  // 単価表 opens
     QCOMPARE(person.messages.size(), 1);
     kelvane::job::PriceList list = kelvane::job::builtInPriceList();
-    list.wireYenPerKg[0] = 2500;
+    list.wirePrices = kelvane::job::wirePricesByMaterial({2500, 900, 1300});
     person.window.setPriceList(list);  // what its OK does
     QCOMPARE(person.messages.size(), 1);
     QFile kept(path + QStringLiteral(".bak"));
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), damaged);
-    QCOMPARE(person.window.priceList().wireYenPerKg[0], 2500.0);
+    QCOMPARE(person.window.priceList().wirePrices[0].yenPerKg, 2500.0);
     QVERIFY(kelvane::ui::readUserPriceList());
     QVERIFY(QFile::remove(kept.fileName()));
     person.window.setPriceList(list);
     QVERIFY(!QFile::exists(kept.fileName()));
+  }
+
+  // 単価表's wire prices as a table edited from the keyboard: a row added
+  // after the last takes its material and starts where it ended; a range
+  // that overlaps another of its material is refused, naming both rows, and
+  // its cell is the one to fix.
+  void the_price_list_edits_rows_of_wire_prices_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("refusal");  // empty: taken
+    QTest::newRow("after the last") << ""
+                                    << "" << QString();
+    QTest::newRow("a range of its own") << "2.5"
+                                        << "3" << QString();
+    QTest::newRow("overlapping")
+        << "０．５"
+        << "2"
+        << QStringLiteral("線材単価 6 行目の線径の範囲が線材単価 2 行目と重なっています（銅線）。");
+    QTest::newRow("ending at its start")
+        << "0.3"
+        << "0.3"
+        << QStringLiteral("線材単価 6 行目の線径（まで）が線径（から）より大きくありません。");
+  }
+  void the_price_list_edits_rows_of_wire_prices() {
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, refusal);
+    kelvane::job::PriceList list = kelvane::job::builtInPriceList();
+    list.wirePrices.erase(list.wirePrices.begin() + 2);  // copper up to 1 mm, Al, clad
+    list.wirePrices.push_back({kelvane::ConductorMaterial::Copper, 1.0, 2.0, 1650});
+    kelvane::ui::PriceListDialog dialog(list, nullptr);
+    dialog.show();
+    QTableWidget& table = dialog.wirePrices();
+    QCOMPARE(table.rowCount(), 5);
+    table.setFocus();
+    table.setCurrentCell(4, 0);
+    QTest::keyClick(&table, Qt::Key_Insert);
+    QCOMPARE(table.rowCount(), 6);
+    QCOMPARE(table.item(5, 0)->text(), QStringLiteral("銅線"));
+    QCOMPARE(table.item(5, 1)->text(), QStringLiteral("2"));  // where the row above ended
+    auto typeCell = [&](int column, const QString& text) {
+      table.setCurrentCell(5, column);
+      if (text.isEmpty()) return;
+      QTest::keyClick(&table, Qt::Key_F2);
+      QLineEdit* editor = nullptr;  // the open one, not one closed before
+      for (auto* open : table.viewport()->findChildren<QLineEdit*>())
+        if (open->isVisible()) editor = open;
+      QVERIFY(editor);
+      editor->selectAll();
+      editor->insert(text);
+      QTest::keyClick(editor, Qt::Key_Return);
+      QCoreApplication::processEvents();  // the table takes the cell's text after the key
+    };
+    typeCell(1, from);
+    typeCell(2, to);
+    typeCell(3, QStringLiteral("1,500"));
+    dialog.accept();
+    QCOMPARE(dialog.refusal(), refusal);
+    if (!refusal.isEmpty()) {
+      QVERIFY(dialog.isVisible());
+      QCOMPARE(table.currentRow(), 5);
+      return;
+    }
+    const std::vector<kelvane::job::WirePriceRow>& rows = dialog.list().wirePrices;
+    QCOMPARE(rows.size(), std::size_t(6));
+    QCOMPARE(rows[5].fromMm, from.isEmpty() ? 2.0 : 2.5);
+    QVERIFY(rows[5].toMm == (to.isEmpty() ? std::nullopt : std::optional<double>(3)));
+    QCOMPARE(rows[5].yenPerKg, 1500.0);
+    // Removed from the keyboard, the list is the one it started as.
+    table.setCurrentCell(5, 0);
+    QTest::keyClick(&table, Qt::Key_Delete, Qt::ControlModifier);
+    dialog.accept();
+    QVERIFY(dialog.list().wirePrices == list.wirePrices);
   }
 
   // 単価表 saved from the window is the list new jobs are priced with, and
@@ -347,11 +423,11 @@ class QuotationWindowTest : public QObject {
   void a_saved_price_list_prices_new_jobs() {
     Person person;
     kelvane::job::PriceList list = kelvane::job::builtInPriceList();
-    list.wireYenPerKg[0] = 2400;
+    list.wirePrices = kelvane::job::wirePricesByMaterial({2400, 900, 1300});
     person.window.setPriceList(list);
     QCOMPARE(person.messages, QStringList());
     QVERIFY(!person.window.priceList().savedAt.empty());
-    QCOMPARE(person.window.termsForPricing().wireYenPerKg, 2400.0);
+    QCOMPARE(person.window.termsForPricing()->wireYenPerKg, 2400.0);
     Person later;
     QVERIFY(later.window.priceList() == person.window.priceList());
   }

@@ -17,8 +17,10 @@ std::vector<std::string> costColumns(const job::PriceList& prices) {
 Expected<std::vector<std::string>> costCells(const job::ShownCoil& coil,
                                              const job::PriceList& prices) {
   // A row is a coil without terms of its own: all of them from the list.
-  const job::PricingTerms terms = job::pricingTerms(std::nullopt, coil.typed.material, prices);
-  const Expected<job::CoilPrice> price = job::priceOfCoil(coil, terms.terms);
+  const Expected<job::PricingTerms> terms =
+      job::pricingTerms(std::nullopt, coil.typed.material, job::bareDiameterMm(coil.typed), prices);
+  if (!terms) return terms.failure();
+  const Expected<job::CoilPrice> price = job::priceOfCoil(coil, terms->terms);
   if (!price) return price.failure();
   std::vector<std::string> cells;
   for (const job::LotPrice& lot : price->quote.lots) {

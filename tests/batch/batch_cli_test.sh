@@ -4,6 +4,8 @@
 # at all.
 set -u
 batch="$1"
+# The window's program, when it was built: the batch's job issued as a 見積書.
+kelvane="${2:-}"
 here=$(dirname "$0")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -62,6 +64,66 @@ printf '{"format": "kelvane-prices", "formatVersion": 1}' >"$tmp/damaged.json"
 [ "$?" -eq 2 ] && grep -q '「damaged.json」を開けません。「wireYenPerKg」がありません。' "$tmp/err" ||
   fail "a damaged price list was not told: $(cat "$tmp/err")"
 
+# --job: one item for each row computed, the job's fields from the first
+# row and the command line; without -o no CSV is written, and the row that
+# failed is told with its message and left out.
+cat >"$tmp/request.csv" <<'CSV'
+品番,品名,顧客名,見積番号,巻枠,素材材質,素線径(d),線仕上外径,巻き数(n),基準厚み(T),線材単価,数量
+KC-1,電源トランス,株式会社サンプル電機,Q-1,丸,銅線,0.25,0.28,400,0.8,,
+KC-2,チョーク,,,角,銅線,1.2,1.26,50,2,１９５０円/kg,200/2000
+KC-9,試作,,,丸,銅線,0,0.28,400,0.8,,
+KC-3,扇コイル,,,扇,アルミニュウム,0.3,0.33,300,0.8,3000,
+CSV
+"$batch" --prices "$tmp/prices.json" "$tmp/request.csv" --job "$tmp/request.kelvane" \
+  --quotation-number Q2026-118 >"$tmp/out" 2>"$tmp/err"
+rc=$?
+[ "$rc" -eq 1 ] || fail "--job with a failed row exited $rc, not 1: $(cat "$tmp/err")"
+[ ! -s "$tmp/out" ] || fail "--job without -o wrote the CSV"
+grep -qF '4 行のうち 1 行を計算できませんでした。' "$tmp/err" &&
+  grep -qF '4 行目: 素線径(d)を入力してください' "$tmp/err" &&
+  grep -qF '「request.kelvane」には計算できた 3 行を品目として書きました。計算できなかった 1 行は入っていません。' "$tmp/err" ||
+  fail "--job did not tell the row it left out: $(cat "$tmp/err")"
+[ "$(grep -c '"partNumber": "KC-[123]"' "$tmp/request.kelvane")" -eq 3 ] &&
+  grep -qF '"quotationNumber": "Q2026-118"' "$tmp/request.kelvane" &&
+  grep -qF '"customer": "株式会社サンプル電機"' "$tmp/request.kelvane" &&
+  ! grep -q 'KC-9' "$tmp/request.kelvane" || fail "--job wrote another job: $(cat "$tmp/request.kelvane")"
+"$batch" --prices "$tmp/prices.json" "$tmp/request.csv" --job "$tmp/request.kelvane" \
+  -o "$tmp/request-out.csv" 2>/dev/null
+[ "$?" -eq 1 ] && [ "$(wc -l <"$tmp/request-out.csv")" -eq 5 ] || fail "--job with -o did not write the CSV"
+# More rows than a job holds: no job and no CSV, status 2.
+{ cat "$tmp/all.csv"; yes "$(sed 1d "$tmp/all.csv")" | head -n 100; } >"$tmp/101.csv"
+"$batch" "$tmp/101.csv" --job "$tmp/101.kelvane" -o "$tmp/101-out.csv" 2>"$tmp/err"
+[ "$?" -eq 2 ] && grep -qF '計算できた行が 101 行あります。一つの見積ファイルに入る品目は 100 まで' "$tmp/err" &&
+  [ ! -e "$tmp/101.kelvane" ] && [ ! -e "$tmp/101-out.csv" ] ||
+  fail "101 rows were not refused: $(cat "$tmp/err")"
+
+# The job the window issues: each item's line of the 見積書 that
+# `kelvane --quotation` makes of it shows the 数量 and the 単価 the batch
+# wrote for the row's first lot (a configuration folder of the test's own).
+if [ ! -x "$kelvane" ] || ! command -v pdftotext >/dev/null; then
+  echo "kelvane or pdftotext not there: the batch's job is not issued as a 見積書"
+else
+  mkdir -p "$tmp/home"
+  HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" QT_QPA_PLATFORM=offscreen \
+    "$kelvane" --quotation "$tmp/request.pdf" "$tmp/request.kelvane" 2>"$tmp/err" ||
+    fail "kelvane --quotation of the batch's job: $(cat "$tmp/err")"
+  pdftotext -enc UTF-8 -layout "$tmp/request.pdf" "$tmp/request.txt"
+  # 品番, 数量 1 and 単価 1 of each computed row, 単価 grouped as the 見積書 writes it.
+  tr -d '\r' <"$tmp/request-out.csv" | sed '1s/^\xef\xbb\xbf//' | awk -F, '
+    function grouped(v,  p, w, s) {
+      split(v, p, "."); w = p[1]; s = ""
+      while (length(w) > 3) { s = "," substr(w, length(w) - 2) s; w = substr(w, 1, length(w) - 3) }
+      return w s "." p[2]
+    }
+    NR == 1 { for (i = 1; i <= NF; i++) { if ($i == "数量 1 [個]") q = i; if ($i == "単価 1 [円]") u = i }; next }
+    $NF == "" { print $1, $q, grouped($u) }' >"$tmp/request.prices"
+  [ "$(wc -l <"$tmp/request.prices")" -eq 3 ] || fail "the batch priced: $(cat "$tmp/request.prices")"
+  while read -r part lot price; do
+    grep -F "$part " "$tmp/request.txt" | grep -F " $lot 個 " | grep -qF " $price円 " ||
+      fail "the 見積書 does not price $part at $lot 個 and $price円: $(grep -F "$part" "$tmp/request.txt")"
+  done <"$tmp/request.prices"
+fi
+
 # A price list that is there but cannot be read (a share that is not
 # mounted, a folder that cannot be searched) stops the batch as a damaged
 # one does. Root searches every folder, so that row needs another user.
@@ -109,6 +171,7 @@ rc=$?
 # The batch cannot run: status 2, one line on standard error, no output file
 # (the input names every column, so no line tells of missing ones).
 printf 'x,y\n1,2\n' >"$tmp/unknown.csv"
+printf 'turns,線材単価\n10,3000\n' >"$tmp/terms.csv"
 : >"$tmp/empty.csv"
 mkdir "$tmp/dir"
 while IFS='|' read -r what command; do
@@ -131,6 +194,10 @@ missing price list|"\$batch" --prices "\$tmp/missing.json" "\$tmp/all.csv" -o "\
 damaged price list|"\$batch" --prices "\$tmp/damaged.json" "\$tmp/all.csv" -o "\$tmp/new.csv"
 price list that is no file|"\$batch" --prices "\$tmp/dir" "\$tmp/all.csv" -o "\$tmp/new.csv"
 price list linked to nowhere|"\$batch" --prices "\$tmp/dangling.json" "\$tmp/all.csv" -o "\$tmp/new.csv"
+terms without a price list|"\$batch" "\$tmp/terms.csv" -o "\$tmp/new.csv"
+customer without a job|"\$batch" --customer X "\$tmp/all.csv" -o "\$tmp/new.csv"
+job that is the input|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" --job "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
+job in a missing folder|"\$batch" "\$tmp/all.csv" --job "\$tmp/missing/new.kelvane" -o "\$tmp/new.csv"
 output that cannot be written|"\$batch" "\$tmp/all.csv" >/dev/full
 read-only output|cp "\$tmp/all.csv" "\$tmp/new.csv"; chmod 444 "\$tmp/new.csv"; "\$batch" "\$tmp/all.csv" -o "\$tmp/new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
 output that is the input|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv" || { rc=\$?; cmp -s "\$tmp/all.csv" "\$tmp/new.csv" && rm -f "\$tmp/new.csv"; exit \$rc; }
@@ -145,7 +212,8 @@ while IFS='|' read -r said command; do
 done <<ROWS
 「missing.csv」を開けません。読み込めません（ファイルがありません）。|"\$batch" "\$tmp/missing.csv" -o "\$tmp/new.csv"
 標準出力に書き込めません（ディスクがいっぱいです）。|"\$batch" "\$tmp/all.csv" >/dev/full
-出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv"出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" - -o "\$tmp/new.csv" <"\$tmp/new.csv"
+出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" "\$tmp/new.csv" -o "\$tmp/./new.csv"
+出力「new.csv」は入力と同じファイルです。|cp "\$tmp/all.csv" "\$tmp/new.csv"; "\$batch" - -o "\$tmp/new.csv" <"\$tmp/new.csv"
 「x\\x1b[2Jmissing.csv」を開けません。|"\$batch" "\$tmp/x\$(printf '\\033')[2Jmissing.csv" -o "\$tmp/new.csv"
 ROWS
 

@@ -350,7 +350,9 @@ TEST(BatchColumns, ANameCloseToAColumnIsRefused) {
       {"見積番", "見積番号"},
       {"使用温度　", "使用温度"},
       {"備考", nullptr},
-      {"品名", nullptr},  // beside 品番: short names must match to be taken for one
+      {"線材単位", "線材単価"},
+      {"windingRPM", "windingRpm"},
+      {"品種", nullptr},  // beside 品番: short names must match to be taken for one
       {"C", nullptr},
       {"メモ", nullptr},
       {"memo", nullptr},

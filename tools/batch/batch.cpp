@@ -165,11 +165,12 @@ bool allEmpty(const CsvRecord& record) {
                      [](const std::string& f) { return f.empty(); });
 }
 
-// The coil, the item's 品番 and the job's fields of a readable row: an input
-// it has no column for keeps the text the window opens with.
+// The coil, the item's 品番 and 品名 and the job's fields of a readable row:
+// an input it has no column for keeps the text the window opens with.
 struct RowJob {
   TypedCoil coil;
   std::string partNumber;
+  std::string name;
   job::JobFields fields;
 };
 
@@ -194,11 +195,14 @@ void setField(RowJob& job, JobField field, const std::string& cell) {
       if (const Expected<double> t = readWorkingTemperature(cell); t)
         job.fields.workingCelsius = *t;
       break;
+    case JobField::ItemName:
+      job.name = cell;
+      break;
   }
 }
 
 RowJob jobOf(const ColumnLayout& layout, const CsvRecord& record) {
-  RowJob job{openingCoil(), {}, {}};
+  RowJob job{openingCoil(), {}, {}, {}};
   for (std::size_t i = 0; i < layout.width(); ++i) {
     const ColumnLayout::Column& column = layout.columns()[i];
     const std::string& cell = record.fields[i];
@@ -215,6 +219,7 @@ RowJob jobOf(const ColumnLayout& layout, const CsvRecord& record) {
       case ColumnLayout::Holds::JobField:
         setField(job, static_cast<JobField>(column.field), cell);
         break;
+      case ColumnLayout::Holds::Term:
       case ColumnLayout::Holds::Own:
         break;
     }
@@ -222,10 +227,25 @@ RowJob jobOf(const ColumnLayout& layout, const CsvRecord& record) {
   return job;
 }
 
+// The terms of a readable row's own cells; a cell that cannot be read fails
+// the row, named by its place.
+Expected<RowTerms> termsOf(const ColumnLayout& layout, const CsvRecord& record,
+                           std::uint64_t number) {
+  RowTerms terms;
+  for (std::size_t i = 0; i < layout.width(); ++i) {
+    const ColumnLayout::Column& column = layout.columns()[i];
+    if (column.holds != ColumnLayout::Holds::Term) continue;
+    if (auto read = readTermCell(column.term, record.fields[i], terms); !read.ok())
+      return Failure{place(number, layout, i) + read.message()};
+  }
+  return terms;
+}
+
 // The cost cells of a row the press computed, just before エラー; a coil
 // that cannot be priced fails the row with the reason.
-void addCosts(RowResult& result, const job::ShownCoil& coil, const job::PriceList& prices) {
-  const Expected<std::vector<std::string>> costs = costCells(coil, prices);
+void addCosts(RowResult& result, const job::ShownCoil& coil, const job::QuotationTerms& terms,
+              bool byPosition) {
+  const Expected<std::vector<std::string>> costs = costCells(coil, terms, byPosition);
   if (!costs) {
     result.cells.back() = costs.message();
     result.failed = true;
@@ -237,7 +257,7 @@ void addCosts(RowResult& result, const job::ShownCoil& coil, const job::PriceLis
 }  // namespace
 
 RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::uint64_t number,
-                     TextEncoding encoding) {
+                     TextEncoding encoding, bool keepItem) {
   RowResult result;
   result.cells.resize(layout.resultColumns().size());
   std::string& error = result.cells.back();
@@ -249,6 +269,13 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
   }
 
   const RowJob job = jobOf(layout, record);
+  if (keepItem) result.fields = job.fields;
+  const Expected<RowTerms> ownTerms = termsOf(layout, record, number);
+  if (!ownTerms) {
+    error = ownTerms.message();
+    result.failed = true;
+    return result;
+  }
   const job::FirstPress press = job::pressOnOpening(job.coil);
   const job::ShownCoil& coil = press.coil;
   error = press.message;
@@ -263,7 +290,26 @@ RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::u
     std::vector<std::string> cells = readableCells(coil, working);
     std::move(cells.begin(), cells.end(), result.cells.begin());
   }
-  if (layout.prices() && !result.failed) addCosts(result, coil, *layout.prices());
+  std::optional<job::QuotationTerms> terms;
+  if (layout.prices() && !result.failed) {
+    Expected<job::QuotationTerms> rowPrices = rowTerms(*layout.prices(), coil, *ownTerms);
+    if (rowPrices) {
+      terms = std::move(rowPrices.value());
+      addCosts(result, coil, *terms, layout.hasQuantities());
+    } else {
+      result.cells.back() = rowPrices.message();
+      result.failed = true;
+    }
+  }
+  if (keepItem && !result.failed) {
+    job::Item& item = result.item.emplace();
+    item.partNumber = job.partNumber;
+    item.name = job.name;
+    item.coil = job.coil;
+    item.terms = terms;
+    // Terms of the row's own were typed: no later list replaces them.
+    if (terms && !ownTerms->any()) item.priceListSavedAt = layout.prices()->savedAt;
+  }
   return result;
 }
 
@@ -285,7 +331,8 @@ void appendOutputRow(std::string& out, const ColumnLayout& layout, const CsvReco
 std::string outputHeader(const ColumnLayout& layout) {
   CsvRecord names;
   for (const ColumnLayout::Column& column : layout.columns()) names.fields.push_back(column.name);
-  RowResult results{layout.resultColumns(), false};
+  RowResult results;
+  results.cells = layout.resultColumns();
   std::string out;
   appendOutputRow(out, layout, names, results);
   return out;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/expected.h"
+#include "job/job.h"
 #include "tools/batch/batch_columns.h"
 #include "tools/batch/batch_csv.h"
 #include "tools/batch/batch_encoding.h"
@@ -16,6 +17,11 @@ namespace kelvane::batch {
 struct RowResult {
   std::vector<std::string> cells;
   bool failed = false;
+  // Kept when asked for: the row as an item of a job when it was computed
+  // (its 品番, 品名, coil as typed and, priced, its terms), and the job's
+  // fields its cells give when it could be read.
+  std::optional<job::Item> item;
+  std::optional<job::JobFields> fields;
 };
 
 // Computes a row as 計算 in a window as it opens would, by construction: the
@@ -29,9 +35,12 @@ struct RowResult {
 // that is no number or out of its span, for the readable results. A failed
 // row's readable results are empty, its message in エラー. A row of nothing
 // but empty cells is a spacer: it is passed through, neither computed nor
-// failed.
+// failed. A term cell that cannot be read (readTermCell) fails its row
+// likewise; a priced row is priced with the list's terms for its material
+// and its own over them (rowTerms). `keepItem` keeps the row's item and
+// fields in the result.
 RowResult computeRow(const ColumnLayout& layout, const CsvRecord& record, std::uint64_t number,
-                     TextEncoding encoding);
+                     TextEncoding encoding, bool keepItem = false);
 
 // The output line of a row: its own cells (as many as the header has, made
 // well-formed UTF-8), then the results, ended by CR LF. Every cell is

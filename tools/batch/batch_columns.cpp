@@ -6,6 +6,7 @@
 #include "core/coil_fields.h"
 #include "core/read_coil.h"
 #include "job/job.h"
+#include "job/quotation_text.h"
 #include "job/table_lines.h"
 #include "tools/batch/batch_costs.h"
 #include "tools/batch/batch_results.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr std::string_view kFormerColumn = "former";
 constexpr std::string_view kMaterialColumn = "material";
 constexpr std::string_view kErrorColumn = "エラー";
+constexpr std::string_view kQuantitiesColumn = "数量";
 // The characters of a name, UTF-8 decoded (a byte of no character stands
 // for itself, apart from every character); `folded`, as it is compared with
 // the columns: full-width forms and the ideographic space made ASCII, ASCII
@@ -88,7 +90,8 @@ std::size_t slipsAllowed(std::size_t length) {
 const std::vector<std::string>& knownNames() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> all = inputColumns();
-    for (const auto* more : {&jobFileColumns(), &jobFieldColumns(), &jobFieldFileColumns()}) {
+    for (const auto* more : {&jobFileColumns(), &jobFieldColumns(), &jobFieldFileColumns(),
+                             &termColumns(), &termFileColumns()}) {
       all.insert(all.end(), more->begin(), more->end());
     }
     return all;
@@ -148,14 +151,31 @@ const std::vector<std::string>& jobFileColumns() {
 }
 
 const std::vector<std::string>& jobFieldColumns() {
-  static const std::vector<std::string> names = {"顧客名", "品番", "見積番号", "担当者",
-                                                 std::string(job::kWorkingTemperatureItem)};
+  static const std::vector<std::string> names = {
+      "顧客名", "品番", "見積番号", "担当者", std::string(job::kWorkingTemperatureItem), "品名"};
   return names;
 }
 
 const std::vector<std::string>& jobFieldFileColumns() {
-  static const std::vector<std::string> names = {"customer", "partNumber", "quotationNumber",
-                                                 "personInCharge", "workingTemperature"};
+  static const std::vector<std::string> names = {
+      "customer", "partNumber", "quotationNumber", "personInCharge", "workingTemperature", "name"};
+  return names;
+}
+
+const std::vector<std::string>& termColumns() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> all;
+    for (const job::TermFigure figure : job::kTermFigures) all.emplace_back(job::termName(figure));
+    all.emplace_back(kQuantitiesColumn);
+    return all;
+  }();
+  return names;
+}
+
+const std::vector<std::string>& termFileColumns() {
+  static const std::vector<std::string> names = {
+      "wireYenPerKg",     "lossPercent",     "windingRpm",    "handlingMinutes", "setupMinutes",
+      "labourYenPerHour", "overheadPercent", "profitPercent", "quantities"};
   return names;
 }
 
@@ -205,6 +225,7 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
   layout.style_ = style;
   layout.seen_.assign(inputColumns().size(), false);
   std::array<bool, kJobFieldCount> fieldSeen{};
+  std::array<bool, kTermColumnCount> termSeen{};
   bool any = false;
   for (std::size_t at = 0; at < header.size(); ++at) {
     const std::string& name = header[at];
@@ -217,6 +238,8 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
     }
     auto field = indexIn(jobFieldColumns(), name);
     if (!field) field = indexIn(jobFieldFileColumns(), name);
+    auto term = indexIn(termColumns(), name);
+    if (!term) term = indexIn(termFileColumns(), name);
     if (input) {
       if (layout.seen_[*input]) {
         return Failure{"見出しに「" + inputColumns()[*input] + "」（" + jobFileColumns()[*input] +
@@ -242,6 +265,16 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
           style == ResultStyle::Readable) {
         layout.workingTemperature_ = at;
       }
+    } else if (term) {
+      if (termSeen[*term]) {
+        return Failure{"見出しに「" + termColumns()[*term] + "」（" + termFileColumns()[*term] +
+                       "）の列が二つあります。"};
+      }
+      termSeen[*term] = true;
+      column.holds = Holds::Term;
+      column.term = static_cast<int>(*term);
+      layout.hasTerms_ = true;
+      if (*term == kQuantitiesTerm) layout.hasQuantities_ = true;
     } else if (auto resembled = resembledColumn(name)) {
       return Failure{"見出しの「" + name + "」は列「" + *resembled +
                      "」の書き誤りと思われます。その列なら名前を直し、別の列なら似ていない名前に"
@@ -282,7 +315,7 @@ std::optional<std::string> ColumnLayout::missingInputs() const {
 }
 
 void ColumnLayout::priceWith(job::PriceList prices) {
-  const std::vector<std::string> costs = costColumns(prices);
+  const std::vector<std::string> costs = costColumns(prices, hasQuantities_);
   resultColumns_.insert(resultColumns_.end() - 1, costs.begin(), costs.end());
   prices_ = std::move(prices);
 }

@@ -30,13 +30,31 @@ const std::vector<std::string>& inputColumns();
 // former, material.
 const std::vector<std::string>& jobFileColumns();
 
-// The job's own fields a row may carry.
-enum class JobField { Customer, PartNumber, QuotationNumber, PersonInCharge, WorkingTemperature };
-inline constexpr int kJobFieldCount = 5;
-// Their names as the job window shows them (顧客名 … 使用温度), and as a job
-// file names them (customer … workingTemperature).
+// The job's own fields a row may carry, and the names of the item the row
+// makes in a job (品番, 品名).
+enum class JobField {
+  Customer,
+  PartNumber,
+  QuotationNumber,
+  PersonInCharge,
+  WorkingTemperature,
+  ItemName
+};
+inline constexpr int kJobFieldCount = 6;
+// Their names as the job window shows them (顧客名 … 使用温度, 品名), and as
+// a job file names them (customer … workingTemperature, name).
 const std::vector<std::string>& jobFieldColumns();
 const std::vector<std::string>& jobFieldFileColumns();
+
+// The 見積条件 a row may give for itself, over the price list's: the eight
+// figures of the 見積 pane in its order (線材単価 … 利益率, as
+// job::TermFigure), then 数量, the lot sizes in one cell.
+inline constexpr int kTermColumnCount = 9;
+inline constexpr int kQuantitiesTerm = 8;
+// Their names as the pane shows them, and as a job file names them
+// (wireYenPerKg … profitPercent, quantities).
+const std::vector<std::string>& termColumns();
+const std::vector<std::string>& termFileColumns();
 
 // The window's captions of the length, weight and resistance rows, Label1(13),
 // Label1(29) and Label1(28), whose texts the box texts give after the result
@@ -67,12 +85,13 @@ class ColumnLayout {
   static Expected<ColumnLayout> fromHeader(const std::vector<std::string>& header,
                                            ResultStyle style = ResultStyle::Readable);
 
-  enum class Holds { InputBox, Former, Material, JobField, Own };
+  enum class Holds { InputBox, Former, Material, JobField, Term, Own };
   struct Column {
     std::string name;  // as the header writes it
     Holds holds = Holds::Own;
     int box = -1;    // the input box, Text1(box)
     int field = -1;  // the job field, as JobField
+    int term = -1;   // the term, by its place in termColumns()
   };
   const std::vector<Column>& columns() const { return columns_; }
   std::size_t width() const { return columns_.size(); }
@@ -87,8 +106,13 @@ class ColumnLayout {
   // them all.
   std::optional<std::string> missingInputs() const;
 
+  // Whether the header has a column of the 見積条件, and one of 数量.
+  bool hasTerms() const { return hasTerms_; }
+  bool hasQuantities() const { return hasQuantities_; }
+
   // Adds the cost columns of the price list (costColumns in
-  // tools/batch_costs.h) before エラー: each row is priced with the list.
+  // tools/batch_costs.h) before エラー: each row is priced with the list and
+  // the terms of its own cells.
   void priceWith(job::PriceList prices);
   const std::optional<job::PriceList>& prices() const { return prices_; }
 
@@ -99,6 +123,8 @@ class ColumnLayout {
   std::vector<std::string> resultColumns_;
   std::vector<bool> seen_;  // by input column
   bool byCaption_ = false;  // the header names its inputs by the window's captions
+  bool hasTerms_ = false;
+  bool hasQuantities_ = false;
   std::optional<job::PriceList> prices_;
 };
 

@@ -11,6 +11,7 @@
 #include "job/printable_text.h"
 #include "job/system_reason.h"
 #include "tools/batch/batch.h"
+#include "tools/batch/batch_job.h"
 #include "tools/batch/batch_run.h"
 
 namespace {
@@ -63,7 +64,8 @@ int run(int argc, char** argv) {
       "結果の CSV を書き出します。"};
   app.footer(
       "終了ステータス: すべての行を計算できたとき 0、計算できない行や読めない行があったとき 1\n"
-      "（その行のメッセージはエラー列にあります）、一括計算を始められなかったとき 2。");
+      "（その行のメッセージはエラー列にあります）、一括計算を始められなかったとき、\n"
+      "--job の見積ファイルを書けなかったとき 2。");
   // CLI11's headings in Japanese, as the rest of the help.
   app.get_formatter()->label("Usage", "使い方");
   app.get_formatter()->label("OPTIONS", "オプション");
@@ -75,14 +77,25 @@ int run(int argc, char** argv) {
   bool boxTexts = false;
   unsigned threads = 0;
   std::string prices;
+  std::string jobFile;
+  std::string customer;
+  std::string quotationNumber;
   app.add_option("input", input, "コイルの CSV。- か省略で標準入力");
-  app.add_option("-o,--output", output, "結果の CSV。- か省略で標準出力");
+  app.add_option("-o,--output", output,
+                 "結果の CSV。- か省略で標準出力（--job のときは -o を指定したときだけ書きます）");
   app.add_flag("--header", header, "入力ファイルの見出し行を表示して終わります");
   app.add_flag("--box-texts", boxTexts,
                "結果をウィンドウの欄の表示のとおりに書きます（欄の文字と単位の見出し）");
   app.add_option("--prices", prices,
                  "単価表（ウィンドウの単価表が保存する JSON）: 数量ごとに原価・単価・金額を、"
                  "行の材質の価格で加えます");
+  app.add_option(
+      "--job", jobFile,
+      "計算できた行を 1 行 1 品目とする見積ファイル（.kelvane）を書きます（100 品目まで）");
+  app.add_option("--customer", customer,
+                 "--job の見積ファイルの顧客名（1 行目の顧客名の列より優先）");
+  app.add_option("--quotation-number", quotationNumber,
+                 "--job の見積ファイルの見積番号（1 行目の見積番号の列より優先）");
   app.add_option("-j,--jobs", threads,
                  "行を計算するスレッドの数（既定: コア 1 つに 1 つ。多くてコア 1 つに 4 つ）")
       ->check(CLI::Range(1u, 1024u));
@@ -101,6 +114,13 @@ int run(int argc, char** argv) {
     std::cout << line << "\n" << std::flush;
     return std::cout ? kAllRows : refuse("見出し行を書き出せません。");
   }
+
+  const bool makeJob = app.count("--job") > 0;
+  if (makeJob && jobFile.empty()) return refuse("--job には見積ファイルの名前が要ります。");
+  if (!makeJob && (app.count("--customer") > 0 || app.count("--quotation-number") > 0))
+    return refuse("--customer と --quotation-number は --job と一緒に使います。");
+  // With --job, the results CSV is written only where -o asks for it.
+  const bool writeCsv = !makeJob || app.count("--output") > 0;
 
   std::optional<kelvane::job::PriceList> priceList;
   if (!prices.empty()) {
@@ -131,11 +151,21 @@ int run(int argc, char** argv) {
   // Standard input redirected from the output file is that file too.
   const bool outputIsInput = input == "-" ? platform::isFileAt(platform::kStandardInput, output)
                                           : kelvane::job::sameFile(input, output);
-  if (output != "-" && outputIsInput) {
+  if (writeCsv && output != "-" && outputIsInput) {
     return refuse("出力「" + kelvane::job::displayName(output) +
                   "」は入力と同じファイルです。別の名前を選んでください。");
   }
-  if (output != "-") {
+  if (makeJob) {
+    const bool jobIsInput = input == "-" ? platform::isFileAt(platform::kStandardInput, jobFile)
+                                         : kelvane::job::sameFile(input, jobFile);
+    const bool jobIsOutput = writeCsv && output != "-" && kelvane::job::sameFile(output, jobFile);
+    if (jobIsInput || jobIsOutput || (writeCsv && output == jobFile)) {
+      return refuse("見積ファイル「" + kelvane::job::displayName(jobFile) + "」は" +
+                    (jobIsInput ? "入力" : "結果の CSV") +
+                    "と同じファイルです。別の名前を選んでください。");
+    }
+  }
+  if (writeCsv && output != "-") {
     if (auto opened = file.open(output, kelvane::job::OutputFile::Reader::Await); !opened.ok())
       return refuse(opened.message());
   }
@@ -149,6 +179,7 @@ int run(int argc, char** argv) {
     return got;
   };
   const kelvane::batch::WriteBytes write = [&](std::string_view bytes) -> kelvane::Expected<void> {
+    if (!writeCsv) return {};
     if (output != "-") return file.write(bytes);
     if (const int error = platform::writeAll(platform::kStandardOutput, bytes)) {
       return kelvane::Failure{"標準出力に書き込めません（" + kelvane::job::systemReason(error) +
@@ -170,19 +201,46 @@ int run(int argc, char** argv) {
     };
   }
 
+  kelvane::batch::BatchJob job;
+  if (makeJob) {
+    options.row = [&job](std::uint64_t number, const kelvane::batch::RowResult& row) {
+      job.add(number, row);
+    };
+  }
+
   const auto summary = kelvane::batch::runBatch(read, write, options);
   if (!summary) return refuse(summary.message());
-  if (output != "-") {
+  progress.finish(summary->rows);
+  const std::string failedRows = grouped(summary->rows) + " 行のうち " +
+                                 grouped(summary->failedRows) + " 行を計算できませんでした。";
+  if (summary->failedRows > 0 && !writeCsv) {
+    // No CSV to hold their messages: the first rows' are told here.
+    tell(failedRows);
+    for (const std::string& line : job.failures()) tell("  " + line);
+    if (summary->failedRows > job.failures().size())
+      tell("  ほか " + grouped(summary->failedRows - job.failures().size()) + " 行");
+  }
+  // The job first: when it cannot be written, neither is the CSV.
+  if (makeJob) {
+    const auto given = [&app](const char* option, const std::string& value) {
+      return app.count(option) > 0 ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const auto request =
+        job.job(given("--customer", customer), given("--quotation-number", quotationNumber));
+    if (!request) return refuse(request.message());
+    if (auto saved = kelvane::job::saveJobFile(jobFile, *request); !saved.ok())
+      return refuse(saved.message());
+  }
+  if (writeCsv && output != "-") {
     if (auto committed = file.commit(); !committed.ok()) return refuse(committed.message());
   }
-  progress.finish(summary->rows);
-  if (summary->failedRows > 0) {
-    std::cerr << "kelvane-batch: " << grouped(summary->rows) << " 行のうち "
-              << grouped(summary->failedRows)
-              << " 行を計算できませんでした。メッセージはエラー列にあります。\n";
-    return kRowsFailed;
+  if (summary->failedRows > 0 && writeCsv) tell(failedRows + "メッセージはエラー列にあります。");
+  if (makeJob && summary->failedRows > 0) {
+    tell("見積ファイル「" + kelvane::job::displayName(jobFile) + "」には計算できた " +
+         grouped(job.computedRows()) + " 行を品目として書きました。計算できなかった " +
+         grouped(summary->failedRows) + " 行は入っていません。");
   }
-  return kAllRows;
+  return summary->failedRows > 0 ? kRowsFailed : kAllRows;
 }
 
 }  // namespace

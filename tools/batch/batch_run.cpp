@@ -43,6 +43,7 @@ struct Part {
   std::string csv;
   std::uint64_t rows = 0;
   std::uint64_t failedRows = 0;
+  std::vector<RowResult> kept;  // the rows' results, when BatchOptions::row asks for them
 };
 
 // The most threads started for each core, whatever -j asks for.
@@ -185,6 +186,11 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
     }
     Expected<ColumnLayout> read = ColumnLayout::fromHeader(header.fields, options.results);
     if (read && options.prices) read.value().priceWith(*options.prices);
+    if (read && read->hasTerms() && !options.prices) {
+      return Failure{
+          "見出しに見積条件の列（線材単価、数量 など）があります。行ごとの見積条件は単価表の"
+          "条件に重ねて使うので、--prices で単価表を指定してください。"};
+    }
     return read;
   }();
   if (!layout) return layout.failure();
@@ -225,6 +231,8 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
     parts.pop_front();
     summary.rows += part.rows;
     summary.failedRows += part.failedRows;
+    for (std::size_t i = 0; i < part.kept.size(); ++i)
+      options.row(summary.rows - part.rows + 2 + i, part.kept[i]);
     if (auto written = write(part.csv); !written.ok()) return written;
     if (options.progress) options.progress(summary.rows, source.bytesRead());
     return {};
@@ -243,13 +251,15 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
       const std::uint64_t first = nextNumber;
       nextNumber += rows.size();
       const TextEncoding encoding = source.encoding();
-      std::future<Part> computed = pool.submit([&, rows = std::move(rows), first, encoding] {
+      const bool keep = static_cast<bool>(options.row);
+      std::future<Part> computed = pool.submit([&, rows = std::move(rows), first, encoding, keep] {
         Part part;
         part.rows = rows.size();
         for (std::size_t i = 0; i < rows.size(); ++i) {
-          const RowResult result = computeRow(*layout, rows[i], first + i, encoding);
+          RowResult result = computeRow(*layout, rows[i], first + i, encoding, keep);
           if (result.failed) ++part.failedRows;
           appendOutputRow(part.csv, *layout, rows[i], result);
+          if (keep) part.kept.push_back(std::move(result));
         }
         return part;
       });

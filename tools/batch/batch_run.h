@@ -9,6 +9,7 @@
 
 #include "core/expected.h"
 #include "job/price_list.h"
+#include "tools/batch/batch.h"
 #include "tools/batch/batch_columns.h"
 
 namespace kelvane::batch {
@@ -32,6 +33,10 @@ struct BatchOptions {
   // Told after each part of the output is written: the rows written and the
   // input bytes read so far.
   std::function<void(std::uint64_t rows, std::uint64_t bytesRead)> progress;
+  // Told of every row below the header, in the input's order, on the thread
+  // that called runBatch: its number in the file (the header is 1) and its
+  // result with its item and fields kept (computeRow's keepItem).
+  std::function<void(std::uint64_t number, const RowResult& row)> row;
 };
 
 struct BatchSummary {
@@ -46,7 +51,8 @@ struct BatchSummary {
 // some tens of megabytes at most, however long or wide they are, on any
 // number of threads. The parts are computed side by side and written in the
 // input's order. Fails, in a line for the command line, when
-// the input cannot be read, has no usable header line, or the output cannot
+// the input cannot be read, has no usable header line (or one with columns
+// of the 見積条件 but no price list to lay them over), or the output cannot
 // be written; rows that fail are only counted.
 Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
                                 const BatchOptions& options = {});

@@ -83,7 +83,7 @@ std::optional<double> specifiedResult(const Specification& spec, const ShownCoil
   const std::optional<std::string_view> shown = shownSymbol(spec.box, coil.units);
   if (!shown) return std::nullopt;
   const TypedNumber n = readTypedNumber(coil.text(spec.box));
-  if (!n.readable() || !std::isfinite(n.value)) return std::nullopt;
+  if (n.blank || !n.readable() || !std::isfinite(n.value)) return std::nullopt;
   return n.value / factorOfSymbol(*shown) * factorOfSymbol(spec.unit);
 }
 

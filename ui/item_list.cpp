@@ -37,19 +37,22 @@ ItemList::ItemList(QWidget* parent) : QWidget(parent) {
   table_->setObjectName(QStringLiteral("itemTable"));
   title->setBuddy(table_);
   table_->setHorizontalHeaderLabels({QStringLiteral("品番"), QStringLiteral("品名"),
-                                     QStringLiteral("数量"), QStringLiteral("単価"),
-                                     QStringLiteral("金額"), QString()});
+                                     QStringLiteral("数量"), QStringLiteral("単価(円)"),
+                                     QStringLiteral("金額(円)"), QString()});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
   table_->verticalHeader()->setDefaultSectionSize(20);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  // The mark's column takes what the others leave, a word's width at least.
+  table_->horizontalHeader()->setMinimumSectionSize(24);
+  table_->horizontalHeader()->setDefaultSectionSize(48);
   table_->setColumnWidth(PartNumber, 72);
-  table_->setColumnWidth(Name, 92);
-  table_->setColumnWidth(Quantity, 52);
-  table_->setColumnWidth(UnitPrice, 62);
-  table_->setColumnWidth(Amount, 72);
+  table_->setColumnWidth(Name, 84);
+  table_->setColumnWidth(Quantity, 50);
+  table_->setColumnWidth(UnitPrice, 70);
+  table_->setColumnWidth(Amount, 86);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setTabKeyNavigation(false);
   table_->installEventFilter(this);

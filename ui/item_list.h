@@ -16,7 +16,8 @@ namespace kelvane::ui {
 struct ItemRow {
   QString partNumber;  // 品番
   QString name;        // 品名
-  // The basis lot's 数量, 単価 and 金額; empty while the item has no price.
+  // The basis lot's 数量, 単価 and 金額 in 円 ("1,000", "129.58",
+  // "129,580"); empty while the item has no price.
   QString quantity, unitPrice, amount;
   // 未計算 while its results do not belong to its inputs, 仕様外 while they
   // miss its specification; empty otherwise. The tip says why.

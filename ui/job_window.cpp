@@ -1081,8 +1081,9 @@ ItemRow JobWindow::rowOf(std::size_t index) {
     const auto& lots = price->quote.lots;
     const job::LotPrice& lot = lots[std::min(it.basisLot, lots.size() - 1)];
     row.quantity = qt(job::quantityText(lot.quantity));
-    row.unitPrice = qt(job::unitPriceText(lot.unitPriceSen));
-    row.amount = qt(job::yenText(lot.amountYen));
+    // The column's heading says 円.
+    row.unitPrice = qt(job::unitPriceText(lot.unitPriceSen)).remove(QStringLiteral("円"));
+    row.amount = qt(job::yenText(lot.amountYen)).remove(QStringLiteral("円"));
   }
   return row;
 }

@@ -64,7 +64,10 @@ void computeAllHundredItems(benchmark::State& state) {
   }
   state.counters["items"] = static_cast<double>(forms.size());
 }
-BENCHMARK(computeAllHundredItems)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(computeAllHundredItems)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Opening a job of a hundred items as the window opens it: the file read,
 // then every item's coil opened on a form of its own and computed.
@@ -79,7 +82,10 @@ void openHundredItemJob(benchmark::State& state) {
   }
   state.counters["bytes"] = static_cast<double>(text.size());
 }
-BENCHMARK(openHundredItemJob)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(openHundredItemJob)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Saving it: the text made and read back as a save checks it, written whole
 // and flushed to the disk, then renamed into place.
@@ -93,6 +99,9 @@ void saveHundredItemJob(benchmark::State& state) {
   }
   std::filesystem::remove(file);
 }
-BENCHMARK(saveHundredItemJob)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(saveHundredItemJob)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -14,8 +14,8 @@ namespace kelvane::bench {
 inline job::Job typicalRequest(std::size_t items = job::kMaxItems) {
   std::mt19937 random(7);
   auto pick = [&](std::initializer_list<const char*> choices) {
-    return std::string(choices.begin()[std::uniform_int_distribution<std::size_t>(
-        0, choices.size() - 1)(random)]);
+    return std::string(
+        choices.begin()[std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(random)]);
   };
   job::Job request;
   request.fields.customer = "株式会社サンプル電機";

@@ -6,9 +6,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include "bench/typical_request.h"
 #include "form/form1.h"
 #include "ui/application_setup.h"
-#include "bench/typical_request.h"
 #include "ui/job_window.h"
 #include "ui/section_drawing.h"
 

@@ -61,8 +61,8 @@ std::to_chars_result print(char* first, char* last, double value, int precision,
   // decimals asked for; the callers ask for a handful.
   if (precision < 0 || precision > 100) return {last, std::errc::value_too_large};
   char text[512];
-  const char spec[] = {'%', '.', '*', format, '\0'};
-  const int count = std::snprintf(text, sizeof text, spec, precision, value);
+  const char pattern[] = {'%', '.', '*', format, '\0'};
+  const int count = std::snprintf(text, sizeof text, pattern, precision, value);
   if (count >= static_cast<int>(sizeof text)) return {last, std::errc::value_too_large};
   return written(first, last, count, text);
 }

@@ -42,7 +42,7 @@ struct JobFields {
 // What the customer asked one of an item's results to be, kept from the
 // target typed into its box: the coil may change later (another wire), and
 // the item then shows whether its results still meet it.
-struct Specification {
+struct Requirement {
   // The result box the target was typed into: the aligned height, the
   // crossed height, the aligned weight or the DCR at 20 °C.
   ResultBox box = ResultBox::AlignedHeight;
@@ -50,12 +50,12 @@ struct Specification {
   std::string unit;  // SI symbol: "mm", "mg", "g", "kg", "Ω", "kΩ"
   // ±, in % of the value; none: the default (kDefaultTolerancePercent).
   std::optional<double> tolerancePercent;
-  bool operator==(const Specification&) const = default;
+  bool operator==(const Requirement&) const = default;
 };
-// How far a result may lie from a specification that names no tolerance.
+// How far a result may lie from a requirement that names no tolerance.
 inline constexpr double kDefaultTolerancePercent = 5;
-// The boxes a specification can be kept for: the targets the window solves.
-// The boxes a specification is kept for are the targets (kTargetBoxes).
+// The boxes a requirement can be kept for: the targets the window solves.
+// The boxes a requirement is kept for are the targets (kTargetBoxes).
 
 // One coil of a quotation: what it is called on the 見積書, the coil's inputs
 // exactly as typed, the 見積条件 it is priced with and what the customer
@@ -74,7 +74,7 @@ struct Item {
   // line); the other lots are quoted as prices by quantity beside it.
   std::size_t basisLot = 0;
   // At most one for each target box.
-  std::vector<Specification> specification;
+  std::vector<Requirement> requirements;
 
   std::string& input(InputBox b) { return coil.texts[indexOf(b)]; }
   const std::string& input(InputBox b) const { return coil.text(b); }

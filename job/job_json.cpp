@@ -7,7 +7,7 @@
 #include <tuple>
 #include <utility>
 
-#include "job/specification.h"
+#include "job/requirement.h"
 #include "job/terms_json.h"
 
 namespace kelvane::job {
@@ -137,74 +137,75 @@ std::optional<Failure> wrongTime(std::string_view key, const std::string& time) 
                  "」が日時ではありません（2026-12-08T01:15:30Z の形の、暦にある日時）。");
 }
 
-constexpr std::string_view kSpecificationWords[] = {"alignedHeight", "weight", "resistance",
-                                                    "crossHeight"};
+constexpr std::string_view kRequirementWords[] = {"alignedHeight", "weight", "resistance",
+                                                  "crossHeight"};
 
-std::string_view specificationWord(ResultBox box) {
+std::string_view requirementWord(ResultBox box) {
   for (std::size_t i = 0; i < kTargetBoxes.size(); ++i) {
-    if (kTargetBoxes[i] == box) return kSpecificationWords[i];
+    if (kTargetBoxes[i] == box) return kRequirementWords[i];
   }
   return {};
 }
 
-nlohmann::ordered_json specificationJson(const Specification& spec) {
-  nlohmann::ordered_json out = {
-      {"result", specificationWord(spec.box)}, {"value", spec.value}, {"unit", spec.unit}};
-  if (spec.tolerancePercent) out["tolerancePercent"] = *spec.tolerancePercent;
+nlohmann::ordered_json requirementJson(const Requirement& requirement) {
+  nlohmann::ordered_json out = {{"result", requirementWord(requirement.box)},
+                                {"value", requirement.value},
+                                {"unit", requirement.unit}};
+  if (requirement.tolerancePercent) out["tolerancePercent"] = *requirement.tolerancePercent;
   return out;
 }
 
-Expected<Specification> readSpecification(const json& value, const std::string& at) {
+Expected<Requirement> readRequirement(const json& value, const std::string& at) {
   if (!value.is_object()) return refusal("「" + at + "」がオブジェクトではありません。");
-  Specification spec;
+  Requirement requirement;
   const auto word = readText(value, "result", at + ".result", true);
   if (!word) return word.failure();
   const auto* known =
-      std::find(std::begin(kSpecificationWords), std::end(kSpecificationWords), word.value());
-  if (known == std::end(kSpecificationWords))
+      std::find(std::begin(kRequirementWords), std::end(kRequirementWords), word.value());
+  if (known == std::end(kRequirementWords))
     return refusal("「" + at +
                    ".result」は alignedHeight、crossHeight、weight、resistance のどれかです。");
-  spec.box = kTargetBoxes[static_cast<std::size_t>(known - std::begin(kSpecificationWords))];
+  requirement.box = kTargetBoxes[static_cast<std::size_t>(known - std::begin(kRequirementWords))];
   const auto number = readNumber(value, "value", at + ".value");
   if (!number) return number.failure();
   if (!(*number > 0)) return refusal("「" + at + ".value」は 0 より大きい数です。");
-  spec.value = *number;
+  requirement.value = *number;
   auto unit = readText(value, "unit", at + ".unit", true);
   if (!unit) return unit.failure();
-  const auto units = specificationUnits(spec.box);
+  const auto units = requirementUnits(requirement.box);
   if (std::find(units.begin(), units.end(), unit.value()) == units.end()) {
     std::string named;
     for (const std::string_view u : units) named += (named.empty() ? "" : "、") + std::string(u);
     return refusal("「" + at + ".unit」は " + named + " のどれかです。");
   }
-  spec.unit = std::move(unit.value());
+  requirement.unit = std::move(unit.value());
   if (value.contains("tolerancePercent")) {
     const auto tolerance = readNumber(value, "tolerancePercent", at + ".tolerancePercent");
     if (!tolerance) return tolerance.failure();
     if (*tolerance < 0 || *tolerance > 100)
       return refusal("「" + at + ".tolerancePercent」は 0 から 100 までの数です。");
-    spec.tolerancePercent = *tolerance;
+    requirement.tolerancePercent = *tolerance;
   }
-  return spec;
+  return requirement;
 }
 
-Expected<std::vector<Specification>> readSpecifications(const json& item, const std::string& at) {
-  std::vector<Specification> specs;
-  const auto it = item.find("specification");
-  if (it == item.end()) return specs;
-  if (!it->is_array()) return refusal("「" + at + "specification」が配列ではありません。");
+Expected<std::vector<Requirement>> readRequirements(const json& item, const std::string& at) {
+  std::vector<Requirement> requirements;
+  const auto it = item.find("requirements");
+  if (it == item.end()) return requirements;
+  if (!it->is_array()) return refusal("「" + at + "requirements」が配列ではありません。");
   if (it->size() > kTargetBoxes.size())
-    return refusal("「" + at + "specification」が多すぎます（4 つまで）。");
+    return refusal("「" + at + "requirements」が多すぎます（4 つまで）。");
   for (std::size_t i = 0; i < it->size(); ++i) {
-    auto spec = readSpecification((*it)[i], at + "specification[" + std::to_string(i) + "]");
-    if (!spec) return spec.failure();
-    for (const Specification& kept : specs) {
-      if (kept.box == spec->box)
-        return refusal("「" + at + "specification」に同じ結果が二度あります。");
+    auto requirement = readRequirement((*it)[i], at + "requirements[" + std::to_string(i) + "]");
+    if (!requirement) return requirement.failure();
+    for (const Requirement& kept : requirements) {
+      if (kept.box == requirement->box)
+        return refusal("「" + at + "requirements」に同じ結果が二度あります。");
     }
-    specs.push_back(std::move(spec.value()));
+    requirements.push_back(std::move(requirement.value()));
   }
-  return specs;
+  return requirements;
 }
 
 nlohmann::ordered_json itemJson(const Item& item) {
@@ -222,9 +223,10 @@ nlohmann::ordered_json itemJson(const Item& item) {
   out["quotationTerms"] = item.terms ? termsJson(*item.terms, true) : nullptr;
   out["priceListSavedAt"] = item.priceListSavedAt;
   out["basisLot"] = item.basisLot;
-  nlohmann::ordered_json specs = nlohmann::ordered_json::array();
-  for (const Specification& spec : item.specification) specs.push_back(specificationJson(spec));
-  out["specification"] = std::move(specs);
+  nlohmann::ordered_json requirements = nlohmann::ordered_json::array();
+  for (const Requirement& requirement : item.requirements)
+    requirements.push_back(requirementJson(requirement));
+  out["requirements"] = std::move(requirements);
   return out;
 }
 
@@ -280,9 +282,9 @@ Expected<Item> readItem(const json& value, const std::string& at) {
     if (!lot) return lot.failure();
     item.basisLot = static_cast<std::size_t>(*lot);
   }
-  auto specs = readSpecifications(value, at);
-  if (!specs) return specs.failure();
-  item.specification = std::move(specs.value());
+  auto requirements = readRequirements(value, at);
+  if (!requirements) return requirements.failure();
+  item.requirements = std::move(requirements.value());
   return item;
 }
 

@@ -17,7 +17,7 @@ inline constexpr std::string_view kFormatName = "kelvane-job";  // the "format" 
 // "priceListSavedAt") and the customer quotation's fields of "job"; a job of
 // version 1 opens without terms and with those fields at their defaults.
 // Version 3 holds several items ("items"), each with its coil, terms, basis
-// lot and specification; a job of version 1 or 2 opens as one item.
+// lot and requirement; a job of version 1 or 2 opens as one item.
 inline constexpr int kFormatVersion = 3;
 // What a job file may hold at most: kMaxFileBytes, kMaxTextChars and
 // kMaxNesting of job/json_fields.h, and these.

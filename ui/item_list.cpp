@@ -67,17 +67,17 @@ ItemList::ItemList(QWidget* parent) : QWidget(parent) {
   basisRow->addWidget(basis_, 1);
   layout->addLayout(basisRow);
 
-  auto* specRow = new QHBoxLayout;
-  specification_ = new QLabel(this);
-  specification_->setObjectName(QStringLiteral("specification"));
-  specification_->setWordWrap(true);
-  auto* specButton = new QPushButton(QStringLiteral("仕様…"), this);
-  specButton->setToolTip(QStringLiteral("顧客の指定値と公差 (Ctrl+Shift+T)"));
-  specButton->setAutoDefault(false);
-  specRow->addWidget(specification_, 1);
-  specRow->addWidget(specButton);
-  layout->addLayout(specRow);
-  connect(specButton, &QPushButton::clicked, this, &ItemList::specificationRequested);
+  auto* requirementRow = new QHBoxLayout;
+  requirement_ = new QLabel(this);
+  requirement_->setObjectName(QStringLiteral("requirements"));
+  requirement_->setWordWrap(true);
+  auto* requirementButton = new QPushButton(QStringLiteral("仕様…"), this);
+  requirementButton->setToolTip(QStringLiteral("顧客の指定値と公差 (Ctrl+Shift+T)"));
+  requirementButton->setAutoDefault(false);
+  requirementRow->addWidget(requirement_, 1);
+  requirementRow->addWidget(requirementButton);
+  layout->addLayout(requirementRow);
+  connect(requirementButton, &QPushButton::clicked, this, &ItemList::requirementRequested);
 
   const std::pair<QString, QString> commands[] = {
       {QStringLiteral("追加"), QStringLiteral("新しい品目を最後に加えます (Ctrl+Shift+N)")},
@@ -155,11 +155,11 @@ void ItemList::setBasisLots(const QStringList& quantities, int basis) {
   basis_->setEnabled(!quantities.isEmpty());
 }
 
-void ItemList::setSpecification(const QString& text, bool missed) {
-  specification_->setText(text.isEmpty() ? QStringLiteral("仕様: なし") : text);
+void ItemList::setRequirement(const QString& text, bool missed) {
+  requirement_->setText(text.isEmpty() ? QStringLiteral("仕様: なし") : text);
   QPalette p = palette();
   if (missed) p.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
-  specification_->setPalette(p);
+  requirement_->setPalette(p);
 }
 
 bool ItemList::eventFilter(QObject* watched, QEvent* event) {

@@ -20,7 +20,7 @@ struct ItemRow {
   // "129,580"); empty while the item has no price.
   QString quantity, unitPrice, amount;
   // 未計算 while its results do not belong to its inputs, 仕様外 while they
-  // miss its specification; empty otherwise. The tip says why.
+  // miss its requirement; empty otherwise. The tip says why.
   QString mark, markTip;
   bool operator==(const ItemRow&) const = default;
 };
@@ -37,10 +37,10 @@ class ItemList : public QWidget {
   // The lot sizes of the item shown, for the choice of the lot its line
   // quotes; none while it has no terms.
   void setBasisLots(const QStringList& quantities, int basis);
-  // The item shown's specification as one line each, and whether its
+  // The item shown's requirement as one line each, and whether its
   // results miss it.
-  void setSpecification(const QString& text, bool missed);
-  QLabel* specification() const { return specification_; }
+  void setRequirement(const QString& text, bool missed);
+  QLabel* requirement() const { return requirement_; }
   QTableWidget* table() const { return table_; }
   QComboBox* basisLot() const { return basis_; }
   // The command buttons, in the order of the signals below.
@@ -55,7 +55,7 @@ class ItemList : public QWidget {
   void removeRequested();
   void moveRequested(int by);
   void computeAllRequested();
-  void specificationRequested();
+  void requirementRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,7 +63,7 @@ class ItemList : public QWidget {
  private:
   QTableWidget* table_;
   QComboBox* basis_;
-  QLabel* specification_;
+  QLabel* requirement_;
   std::vector<QPushButton*> buttons_;
   bool filling_ = false;  // the rows are being put in by the program
 };

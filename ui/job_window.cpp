@@ -33,8 +33,8 @@
 #include "job/output_file.h"
 #include "job/quotation_rows.h"
 #include "job/quotation_text.h"
+#include "job/requirement.h"
 #include "job/results_table.h"
-#include "job/specification.h"
 #include "ui/company_info.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
@@ -44,7 +44,7 @@
 #include "ui/price_list_file.h"
 #include "ui/quotation_dialog.h"
 #include "ui/quotation_sheet.h"
-#include "ui/specification_dialog.h"
+#include "ui/requirement_dialog.h"
 #include "ui/wire_picker_dialog.h"
 
 namespace kelvane::ui {
@@ -193,7 +193,7 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   };
   askNoCustomer_ = [this] { return askNoCustomerWithMessageBox(this); };
   askRemoveItem_ = [this](const QString& question) { return askWithYesNo(this, question); };
-  askOffSpecification_ = [this](const QString& question) { return askWithYesNo(this, question); };
+  askOffRequirement_ = [this](const QString& question) { return askWithYesNo(this, question); };
 
   auto* central = new QWidget(this);
   auto* row = new QHBoxLayout(central);
@@ -215,7 +215,7 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   connect(items_, &ItemList::removeRequested, this, [this] { removeItem(); });
   connect(items_, &ItemList::moveRequested, this, [this](int by) { moveItem(by); });
   connect(items_, &ItemList::computeAllRequested, this, [this] { computeAllItems(); });
-  connect(items_, &ItemList::specificationRequested, this, &JobWindow::editSpecification);
+  connect(items_, &ItemList::requirementRequested, this, &JobWindow::editRequirement);
 
   installForm(new MainWindow);
   saved_ = currentJob();
@@ -253,8 +253,8 @@ void JobWindow::setNoCustomerAsker(NoCustomerAsker asker) { askNoCustomer_ = std
 
 void JobWindow::setRemoveItemAsker(RemoveItemAsker asker) { askRemoveItem_ = std::move(asker); }
 
-void JobWindow::setOffSpecificationAsker(OffSpecificationAsker asker) {
-  askOffSpecification_ = std::move(asker);
+void JobWindow::setOffRequirementAsker(OffRequirementAsker asker) {
+  askOffRequirement_ = std::move(asker);
 }
 
 QString JobWindow::noCustomerQuestion() {
@@ -395,7 +395,7 @@ void JobWindow::buildMenus() {
   });
   items->addSeparator();
   add(items, QStringLiteral("仕様(&S)…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
-      &JobWindow::editSpecification);
+      &JobWindow::editRequirement);
   add(items, QStringLiteral("全品目を計算(&C)"), QKeySequence(Qt::Key_F9),
       &JobWindow::computeAllItems);
 
@@ -677,7 +677,8 @@ Expected<job::PricingTerms> JobWindow::pricingFor(const job::Item& item,
 }
 
 Expected<job::QuotationTerms> JobWindow::termsForPricing() {
-  const Expected<job::PricingTerms> priced = pricingFor(itemAt(current_), form_->model().state().material);
+  const Expected<job::PricingTerms> priced =
+      pricingFor(itemAt(current_), form_->model().state().material);
   if (!priced) return priced.failure();
   return priced->terms;
 }
@@ -693,7 +694,8 @@ QuotationDialog* JobWindow::showQuotationPane() {
   if (!pane_) {
     // A wire the list has no price for: the pane opens on the other terms
     // and says so (its first refresh asks pricingFor again).
-    const Expected<job::PricingTerms> priced = pricingFor(itemAt(current_), form_->model().state().material);
+    const Expected<job::PricingTerms> priced =
+        pricingFor(itemAt(current_), form_->model().state().material);
     auto* pane =
         new QuotationDialog(priced ? *priced
                                    : job::PricingTerms{item().terms.value_or(priceList().defaults),
@@ -822,22 +824,22 @@ bool JobWindow::addresseeAgreed() {
          askNoCustomer_();
 }
 
-bool JobWindow::specificationsAgreed() {
+bool JobWindow::requirementsAgreed() {
   QStringList missed;
   for (std::size_t i = 0; i < slots_.size(); ++i) {
     const job::Item it = itemAt(i);
     const job::ShownCoil coil = form::shownCoil(formOf(i));
-    for (const job::Specification& spec : it.specification) {
-      if (job::checkSpecification(spec, coil) != job::SpecificationCheck::Missed) continue;
+    for (const job::Requirement& requirement : it.requirements) {
+      if (job::checkRequirement(requirement, coil) != job::RequirementCheck::Missed) continue;
       missed << QStringLiteral("・%1: 仕様 %2、結果 %3")
-                    .arg(qt(job::itemLabel(i, it)), qt(job::specificationText(spec)),
-                         qt(job::specifiedResultText(spec, coil)));
+                    .arg(qt(job::itemLabel(i, it)), qt(job::requirementText(requirement)),
+                         qt(job::requiredResultText(requirement, coil)));
     }
   }
   if (missed.isEmpty()) return true;
-  return askOffSpecification_(QStringLiteral("次の品目は仕様を満たしていません。\n%1\n"
-                                             "このまま見積書を出しますか？")
-                                  .arg(missed.join(QLatin1Char('\n'))));
+  return askOffRequirement_(QStringLiteral("次の品目は仕様を満たしていません。\n%1\n"
+                                           "このまま見積書を出しますか？")
+                                .arg(missed.join(QLatin1Char('\n'))));
 }
 
 void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms) {
@@ -874,7 +876,7 @@ void JobWindow::issued(const CustomerQuotation& quotation) {
 }
 
 bool JobWindow::exportCustomerQuotation() {
-  if (!quotationToIssue() || !specificationsAgreed() || !addresseeAgreed()) return false;
+  if (!quotationToIssue() || !requirementsAgreed() || !addresseeAgreed()) return false;
   const QString path = chooseFile_(
       FileKind::CustomerPdf, suggestedPath(QStringLiteral("pdf"), job::kCustomerQuotationDocument));
   return !path.isEmpty() && exportCustomerQuotationTo(path);
@@ -891,7 +893,7 @@ bool JobWindow::exportCustomerQuotationTo(const QString& path) {
 
 bool JobWindow::printCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation || !specificationsAgreed() || !addresseeAgreed()) return false;
+  if (!quotation || !requirementsAgreed() || !addresseeAgreed()) return false;
   if (!printDocument(QStringLiteral("見積書を印刷"), job::kCustomerQuotationDocument,
                      [&](QPainter& painter, QPagedPaintDevice& pages) {
                        return paintCustomerQuotation(painter, pages, *quotation);
@@ -903,7 +905,7 @@ bool JobWindow::printCustomerQuotation() {
 
 bool JobWindow::previewCustomerQuotation() {
   const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation || !specificationsAgreed() || !addresseeAgreed()) return false;
+  if (!quotation || !requirementsAgreed() || !addresseeAgreed()) return false;
   // Printed from the preview, it is issued.
   if (preview_(QStringLiteral("見積書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
         return paintCustomerQuotation(painter, pages, *quotation);
@@ -1036,13 +1038,13 @@ void JobWindow::setBasisLot(std::size_t lot) {
   refreshItems();
 }
 
-void JobWindow::editSpecification() {
-  SpecificationDialog dialog(item().specification, this);
-  if (dialog.exec() == QDialog::Accepted) setSpecification(dialog.specification());
+void JobWindow::editRequirement() {
+  RequirementDialog dialog(item().requirements, this);
+  if (dialog.exec() == QDialog::Accepted) setRequirements(dialog.requirements());
 }
 
-void JobWindow::setSpecification(std::vector<job::Specification> specs) {
-  item().specification = std::move(specs);
+void JobWindow::setRequirements(std::vector<job::Requirement> requirements) {
+  item().requirements = std::move(requirements);
   updateTitle();
   refreshItems();
 }
@@ -1052,8 +1054,9 @@ void JobWindow::keepTargets() {
   if (s.targetsSolved == targetsSeen_) return;
   targetsSeen_ = s.targetsSolved;
   if (!s.lastTarget) return;
-  if (auto spec = job::specificationFromTarget(s.lastTarget->first, s.lastTarget->second, s.units))
-    job::keepSpecification(item().specification, std::move(*spec));
+  if (auto requirement =
+          job::requirementFromTarget(s.lastTarget->first, s.lastTarget->second, s.units))
+    job::keepRequirement(item().requirements, std::move(*requirement));
 }
 
 ItemRow JobWindow::rowOf(std::size_t index) {
@@ -1064,13 +1067,14 @@ ItemRow JobWindow::rowOf(std::size_t index) {
     row.mark = QStringLiteral("未計算");
     row.markTip =
         QStringLiteral("結果が今の入力のものではありません。「全品目を計算」で計算します。");
-  } else if (job::missesSpecification(it.specification, coil)) {
+  } else if (job::missesRequirement(it.requirements, coil)) {
     row.mark = QStringLiteral("仕様外");
     QStringList why;
-    for (const job::Specification& spec : it.specification) {
-      if (job::checkSpecification(spec, coil) == job::SpecificationCheck::Missed)
+    for (const job::Requirement& requirement : it.requirements) {
+      if (job::checkRequirement(requirement, coil) == job::RequirementCheck::Missed)
         why << QStringLiteral("仕様 %1、結果 %2")
-                   .arg(qt(job::specificationText(spec)), qt(job::specifiedResultText(spec, coil)));
+                   .arg(qt(job::requirementText(requirement)),
+                        qt(job::requiredResultText(requirement, coil)));
     }
     row.markTip = why.join(QLatin1Char('\n'));
   }
@@ -1095,33 +1099,33 @@ void JobWindow::refreshItems() {
   for (std::size_t i = 0; i < slots_.size(); ++i) rows.push_back(rowOf(i));
   items_->setRows(rows, int(current_));
   QStringList lots;
-  const Expected<job::PricingTerms> terms = pricingFor(itemAt(current_), form_->model().state().material);
+  const Expected<job::PricingTerms> terms =
+      pricingFor(itemAt(current_), form_->model().state().material);
   // Without a price for the wire the lots are still the item's or the list's.
   const std::vector<std::int64_t> quantities = terms          ? terms->terms.quantities
-                                                : item().terms ? item().terms->quantities
-                                                               : priceList().defaults.quantities;
-  for (const std::int64_t q : quantities)
-    lots << qt(job::quantityText(q)) + QStringLiteral(" 個");
+                                               : item().terms ? item().terms->quantities
+                                                              : priceList().defaults.quantities;
+  for (const std::int64_t q : quantities) lots << qt(job::quantityText(q)) + QStringLiteral(" 個");
   items_->setBasisLots(lots, int(std::min<std::size_t>(item().basisLot, lots.size())));
 
-  // The shown item's specification, each with its result and whether it
+  // The shown item's requirement, each with its result and whether it
   // meets it.
   const job::ShownCoil coil = form::shownCoil(form_->model());
   QStringList lines;
   bool missed = false;
-  for (const job::Specification& spec : item().specification) {
-    const job::SpecificationCheck check = job::checkSpecification(spec, coil);
-    missed = missed || check == job::SpecificationCheck::Missed;
-    const QString result = qt(job::specifiedResultText(spec, coil));
+  for (const job::Requirement& requirement : item().requirements) {
+    const job::RequirementCheck check = job::checkRequirement(requirement, coil);
+    missed = missed || check == job::RequirementCheck::Missed;
+    const QString result = qt(job::requiredResultText(requirement, coil));
     lines << QStringLiteral("仕様 %1 → %2")
-                 .arg(qt(job::specificationText(spec)),
-                      check == job::SpecificationCheck::NotKnown
+                 .arg(qt(job::requirementText(requirement)),
+                      check == job::RequirementCheck::NotKnown
                           ? QStringLiteral("未計算")
-                          : result + (check == job::SpecificationCheck::Met
+                          : result + (check == job::RequirementCheck::Met
                                           ? QStringLiteral(" 適合")
                                           : QStringLiteral(" 不適合")));
   }
-  items_->setSpecification(lines.join(QLatin1Char('\n')), missed);
+  items_->setRequirement(lines.join(QLatin1Char('\n')), missed);
 }
 
 void JobWindow::editFields() {

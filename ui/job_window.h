@@ -74,9 +74,9 @@ class JobWindow : public QMainWindow {
   using RemoveItemAsker = std::function<bool(const QString& question)>;
   void setRemoveItemAsker(RemoveItemAsker asker);
   // Asked before a 見積書 is issued with items whose results miss their
-  // specification (the question names them): go on (true), or not.
-  using OffSpecificationAsker = std::function<bool(const QString& question)>;
-  void setOffSpecificationAsker(OffSpecificationAsker asker);
+  // requirement (the question names them): go on (true), or not.
+  using OffRequirementAsker = std::function<bool(const QString& question)>;
+  void setOffRequirementAsker(OffRequirementAsker asker);
 
   MainWindow& form() const { return *form_; }
   const job::JobFields& fields() const { return fields_; }
@@ -158,9 +158,9 @@ class JobWindow : public QMainWindow {
   bool computeAllItems();
   void setItemNames(std::size_t index, const std::string& partNumber, const std::string& name);
   void setBasisLot(std::size_t lot);
-  // 仕様: the shown item's specification, its values and tolerances.
-  void editSpecification();
-  void setSpecification(std::vector<job::Specification> specs);
+  // 仕様: the shown item's requirement, its values and tolerances.
+  void editRequirement();
+  void setRequirements(std::vector<job::Requirement> requirements);
   void showHelp();
   void showAbout();
 
@@ -213,7 +213,7 @@ class JobWindow : public QMainWindow {
   // The list's rows brought in step with the items.
   void refreshItems();
   ItemRow rowOf(std::size_t index);
-  // Specifications from the targets solved on the form since last seen.
+  // Requirements from the targets solved on the form since last seen.
   void keepTargets();
   // The customer's quotation as it would be issued now, or none when there
   // is nothing to issue (said in a message).
@@ -221,8 +221,8 @@ class JobWindow : public QMainWindow {
   // Whether the 見積書 may go out: it names its customer, or the user says
   // it may go without.
   bool addresseeAgreed();
-  // Whether the 見積書 may go out with items that miss their specification.
-  bool specificationsAgreed();
+  // Whether the 見積書 may go out with items that miss their requirement.
+  bool requirementsAgreed();
   // An item takes terms: their price list's time when they are the list's.
   void keepTerms(std::size_t index, const job::QuotationTerms& terms);
   // The quotation was handed over: the job keeps its 版, 発行日 and terms.
@@ -264,7 +264,7 @@ class JobWindow : public QMainWindow {
   NewPricesAsker askNewPrices_;
   NoCustomerAsker askNoCustomer_;
   RemoveItemAsker askRemoveItem_;
-  OffSpecificationAsker askOffSpecification_;
+  OffRequirementAsker askOffRequirement_;
   QuotationDialog* pane_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   HelpWindow* help_ = nullptr;

@@ -74,13 +74,13 @@ struct Plan {
   FieldPlan memo;
   std::vector<Continuation> continuations;
   std::vector<std::vector<FlowLine>> laterPages;
-  // Where the item's specifications go: below the results, below the notes
+  // Where the item's requirements go: below the results, below the notes
   // on the right, or, when the first page has no room for them, on a page
   // of their own after it.
-  enum class Place { None, Left, Right, OwnPage } specification = Place::None;
-  bool costPage = false;  // the job's cost, on the page after the first (and the specifications')
+  enum class Place { None, Left, Right, OwnPage } requirement = Place::None;
+  bool costPage = false;  // the job's cost, on the page after the first (and the requirements')
   int pageCount() const {
-    return 1 + int(specification == Place::OwnPage) + int(costPage) + int(laterPages.size());
+    return 1 + int(requirement == Place::OwnPage) + int(costPage) + int(laterPages.size());
   }
 };
 
@@ -190,12 +190,12 @@ double resultsBlock(Page& page, double x, double y, double width, const Quotatio
   return table(page, x, y, resultColumns(width), plan.resultRows);
 }
 
-// The customer's specifications of the item beside the results: each with
+// The customer's requirements of the item beside the results: each with
 // what the results give and whether that meets it, a miss in red. Gives the
 // y below it; nothing for an item without one.
-double specificationBlock(Page& page, double x, double y, double width,
-                          const QuotationContent& content) {
-  if (content.specification.empty()) return y;
+double requirementBlock(Page& page, double x, double y, double width,
+                        const QuotationContent& content) {
+  if (content.requirements.empty()) return y;
   y = heading(page, x, y, width, QStringLiteral("仕様"));
   const double verdict = width * 0.14, result = width * 0.25, item = width * 0.23;
   const std::vector<Column> columns = {{item, Qt::AlignLeft},
@@ -206,13 +206,13 @@ double specificationBlock(Page& page, double x, double y, double width,
                rowOf({QStringLiteral("項目"), QStringLiteral("仕様"), QStringLiteral("結果"),
                       QStringLiteral("判定")}),
                RowKind::Heading);
-  for (const SpecificationRow& spec : content.specification) {
-    const bool missed = spec.check == job::SpecificationCheck::Missed;
+  for (const RequirementRow& requirement : content.requirements) {
+    const bool missed = requirement.check == job::RequirementCheck::Missed;
     y = tableRow(page, x, y, columns,
-                 {{spec.item, {}},
-                  {spec.wanted, {}},
-                  {spec.result, {}},
-                  {verdictText(spec.check), {}, missed ? kWarning : kInk}},
+                 {{requirement.item, {}},
+                  {requirement.wanted, {}},
+                  {requirement.result, {}},
+                  {verdictText(requirement.check), {}, missed ? kWarning : kInk}},
                  RowKind::Body);
   }
   return y;
@@ -396,14 +396,14 @@ double wireSheetBlock(Page& page, double x, double y, double width,
 double body(Page& page, double top, const QuotationContent& content, const Plan& plan) {
   const double inputsEnd = inputsBlock(page, kMargin, top, kLeftWidth, plan);
   double leftEnd = resultsBlock(page, kMargin, inputsEnd + kBlockGap, kLeftWidth, content, plan);
-  if (plan.specification == Plan::Place::Left)
-    leftEnd = specificationBlock(page, kMargin, leftEnd + kBlockGap, kLeftWidth, content);
+  if (plan.requirement == Plan::Place::Left)
+    leftEnd = requirementBlock(page, kMargin, leftEnd + kBlockGap, kLeftWidth, content);
   const double drawingEnd = drawingBlock(page, kRightX, top, kRightWidth, content);
   const double wireEnd =
       wireSheetBlock(page, kRightX, drawingEnd + kBlockGap, kRightWidth, content);
   double rightEnd = columnNote(page, kRightX, wireEnd + 3, kRightWidth, content);
-  if (plan.specification == Plan::Place::Right)
-    rightEnd = specificationBlock(page, kRightX, rightEnd + kBlockGap, kRightWidth, content);
+  if (plan.requirement == Plan::Place::Right)
+    rightEnd = requirementBlock(page, kRightX, rightEnd + kBlockGap, kRightWidth, content);
   return std::max(leftEnd, rightEnd);
 }
 
@@ -520,16 +520,16 @@ Plan planSheet(QPainter& painter, const QuotationContent& content, int firstPage
 
   const double memoTop = fieldsBlock(page, plan) - kFieldHeight;  // the memo still empty
   const QFont memoFont = page.font(kTextPoints);
-  // The specifications go where the first page has room for them beside
+  // The requirements go where the first page has room for them beside
   // two lines of the memo.
-  if (!content.specification.empty()) {
+  if (!content.requirements.empty()) {
     const double leastMemo = std::max(kFieldHeight, 2 * page.lineHeight(memoFont) + 1.2);
-    plan.specification = Plan::Place::OwnPage;
+    plan.requirement = Plan::Place::OwnPage;
     for (const Plan::Place place : {Plan::Place::Left, Plan::Place::Right}) {
       Plan trial = plan;
-      trial.specification = place;
+      trial.requirement = place;
       if (memoTop + leastMemo + kBlockGap + body(page, 0, content, trial) <= kContentBottom) {
-        plan.specification = place;
+        plan.requirement = place;
         break;
       }
     }
@@ -555,14 +555,14 @@ void paintFirstPage(Page& page, const QuotationContent& content, const Plan& pla
   body(page, fieldsBlock(page, plan) + kBlockGap, content, plan);
 }
 
-void paintSpecificationPage(Page& page, const QuotationContent& content) {
+void paintRequirementPage(Page& page, const QuotationContent& content) {
   titleLine(page, content, QStringLiteral("見積計算書（仕様）"));
   // Which item they are of, for a job of several.
   const QString names =
       printed(content.item.partNumber) + QStringLiteral("　") + printed(content.item.name);
   page.line(QRectF(kMargin - kCellPadding, kMargin + 15, kPageWidth - 2 * kMargin, 6),
             names.trimmed(), page.font(kFieldPoints), Qt::AlignLeft);
-  specificationBlock(page, kMargin, kMargin + 23, kPageWidth - 2 * kMargin, content);
+  requirementBlock(page, kMargin, kMargin + 23, kPageWidth - 2 * kMargin, content);
 }
 
 void paintCostPage(Page& page, const QuotationContent& content) {
@@ -587,13 +587,13 @@ void paintLaterPage(Page& page, const QuotationContent& content,
 
 }  // namespace
 
-QString verdictText(job::SpecificationCheck check) {
+QString verdictText(job::RequirementCheck check) {
   switch (check) {
-    case job::SpecificationCheck::Met:
+    case job::RequirementCheck::Met:
       return QStringLiteral("適合");
-    case job::SpecificationCheck::Missed:
+    case job::RequirementCheck::Missed:
       return QStringLiteral("不適合");
-    case job::SpecificationCheck::NotKnown:
+    case job::RequirementCheck::NotKnown:
       break;
   }
   return QStringLiteral("—");
@@ -606,14 +606,14 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   c.item = item;
   const job::ShownCoil coil = form::shownCoil(form);
   c.table = job::resultsTable(coil, fields.workingCelsius);
-  for (const job::Specification& spec : item.specification) {
+  for (const job::Requirement& requirement : item.requirements) {
     // The text names the result first, then the value and its tolerance.
-    const QString text = printed(job::specificationText(spec));
+    const QString text = printed(job::requirementText(requirement));
     const qsizetype space = text.indexOf(QLatin1Char(' '));
-    const QString result = printed(job::specifiedResultText(spec, coil));
-    c.specification.push_back({text.left(space), space < 0 ? QString() : text.mid(space + 1),
-                               result.isEmpty() ? QStringLiteral("—") : result,
-                               job::checkSpecification(spec, coil)});
+    const QString result = printed(job::requiredResultText(requirement, coil));
+    c.requirements.push_back({text.left(space), space < 0 ? QString() : text.mid(space + 1),
+                              result.isEmpty() ? QStringLiteral("—") : result,
+                              job::checkRequirement(requirement, coil)});
   }
   c.drawing = form.state().drawing;
   c.turnsShown = form.isVisible({"Shape1", 0});
@@ -673,13 +673,13 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
     while (number > plans[section].pageCount()) number -= plans[section++].pageCount();
     const QuotationContent& content = sections[section];
     const Plan& plan = plans[section];
-    const int specificationPage = plan.specification == Plan::Place::OwnPage ? 2 : 0;
-    const int costPage = plan.costPage ? 2 + (specificationPage > 0) : 0;
-    const int laterFrom = 2 + (specificationPage > 0) + (costPage > 0);
+    const int requirementPage = plan.requirement == Plan::Place::OwnPage ? 2 : 0;
+    const int costPage = plan.costPage ? 2 + (requirementPage > 0) : 0;
+    const int laterFrom = 2 + (requirementPage > 0) + (costPage > 0);
     if (number == 1) {
       paintFirstPage(page, content, plan);
-    } else if (number == specificationPage) {
-      paintSpecificationPage(page, content);
+    } else if (number == requirementPage) {
+      paintRequirementPage(page, content);
     } else if (number == costPage) {
       paintCostPage(page, content);
     } else {

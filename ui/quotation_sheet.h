@@ -13,8 +13,8 @@
 #include "core/expected.h"
 #include "form/form1.h"
 #include "job/job.h"
+#include "job/requirement.h"
 #include "job/results_table.h"
-#include "job/specification.h"
 #include "ui/sheet_cost.h"
 
 class QPagedPaintDevice;
@@ -22,26 +22,26 @@ class QPainter;
 
 namespace kelvane::ui {
 
-// One of the item's specifications beside the result it is met by or not:
+// One of the item's requirements beside the result it is met by or not:
 // the result's name, the value with its tolerance, the result in the same
 // unit ("—" when there is no current result) and the verdict.
-struct SpecificationRow {
+struct RequirementRow {
   QString item;    // "DCR(20℃)"
   QString wanted;  // "15 Ω ±5 %"
   QString result;  // "16.942 Ω"
-  job::SpecificationCheck check = job::SpecificationCheck::NotKnown;
+  job::RequirementCheck check = job::RequirementCheck::NotKnown;
 };
 
 // The verdict as the sheet prints it: 適合, 不適合, or — without a result.
-QString verdictText(job::SpecificationCheck check);
+QString verdictText(job::RequirementCheck check);
 
 // Everything the quotation sheet (見積計算書) shows, gathered from the form and
 // the job's fields.
 struct QuotationContent {
   job::JobFields fields;
-  job::Item item;  // its 品番, 品名 and specification
-  // The item's specifications and what the shown results make of them.
-  std::vector<SpecificationRow> specification;
+  job::Item item;  // its 品番, 品名 and requirement
+  // The item's requirements and what the shown results make of them.
+  std::vector<RequirementRow> requirements;
   job::ResultsTable table;  // the inputs and the results, as the boxes show them
   form::Drawing drawing;    // the section, in the window's twips
   bool turnsShown = false;

@@ -25,8 +25,8 @@
 #include "job/job_json.h"
 #include "job/quotation_rows.h"
 #include "job/request_quote.h"
+#include "job/requirement.h"
 #include "job/results_table.h"
-#include "job/specification.h"
 #include "tools/replay/replay.h"
 #include "wiredata/wire_choice.h"
 #include "wiredata/wire_picker_text.h"
@@ -321,7 +321,7 @@ class PageForm {
   }
   // 保存: {"text", "name"} of the file to download, or {"error"}. Every item
   // is saved with its coil as its form holds it; its 見積条件, basis lot and
-  // specification as the job brought them (the page does not price).
+  // requirement as the job brought them (the page does not price).
   std::string saveJob() const {
     const job::Job job = currentJob();
     const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
@@ -458,7 +458,7 @@ class PageForm {
   // whether every item's results belong to its inputs, "removeQuestion":
   // what 削除 asks of the item shown, "full": whether no item can be added}.
   // A row's mark: 未計算 while its results are out of date, 仕様外 when they
-  // miss its specification.
+  // miss its requirement.
   std::string items() const {
     json rows = json::array();
     bool current = true;
@@ -466,9 +466,9 @@ class PageForm {
       const job::Item& it = slots_[i].item;
       const job::ShownCoil coil = form::shownCoil(formOf(i));
       current = current && coil.current;
-      const char* mark = !coil.current                                      ? "未計算"
-                         : job::missesSpecification(it.specification, coil) ? "仕様外"
-                                                                            : "";
+      const char* mark = !coil.current                                   ? "未計算"
+                         : job::missesRequirement(it.requirements, coil) ? "仕様外"
+                                                                         : "";
       rows.push_back({{"partNumber", it.partNumber},
                       {"name", it.name},
                       {"label", job::itemLabel(i, it)},
@@ -502,7 +502,7 @@ class PageForm {
     return "{}";
   }
   // 複製: a copy of the item shown after it, shown: its coil and form's
-  // state, names, 見積条件, basis lot and specification.
+  // state, names, 見積条件, basis lot and requirement.
   std::string duplicateItem() {
     if (slots_.size() >= job::kMaxItems) return failed(fullMessage());
     Slot copy{itemAt(current_), form_};

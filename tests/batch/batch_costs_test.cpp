@@ -180,7 +180,8 @@ TEST(BatchCosts, ARowsOwnTermsOverTheList) {
       for (const job::LotPrice& lot : price->quote.lots) sen.push_back(lot.unitPriceSen);
       return sen;
     };
-    const job::QuotationTerms listTerms = job::termsFor(twoLots(), ConductorMaterial::Copper, 0.2).value();
+    const job::QuotationTerms listTerms =
+        job::termsFor(twoLots(), ConductorMaterial::Copper, 0.2).value();
     EXPECT_EQ(unitPrices(rows[1]), priced(listTerms));
     if (c.error) {
       EXPECT_EQ(run.summary->failedRows, 1u);

@@ -74,7 +74,8 @@ TEST(BatchJob, OneItemForEachRowComputed) {
   EXPECT_EQ(round.priceListSavedAt, "2026-12-01T00:00:00Z");
   EXPECT_EQ(fan.partNumber, "KC-3");
   EXPECT_EQ(fan.coil.material, ConductorMaterial::Aluminium);
-  job::QuotationTerms fanTerms = job::termsFor(savedList(), ConductorMaterial::Aluminium, 0.3).value();
+  job::QuotationTerms fanTerms =
+      job::termsFor(savedList(), ConductorMaterial::Aluminium, 0.3).value();
   fanTerms.wireYenPerKg = 3000;
   EXPECT_EQ(fan.terms, fanTerms);
   // Typed for the row: no later list is offered in their place.

@@ -68,7 +68,6 @@ inline QuotationTerms prototypeTerms(std::vector<std::int64_t> quantities) {
 // rectangular, copper.
 inline Job designJob() { return Job{}; }
 
-
 // The fields a quotation job had before it was priced; the customer
 // quotation's own fields keep their defaults.
 inline JobFields jobFields(std::string customer, std::string quotationNumber,
@@ -137,18 +136,18 @@ inline std::vector<NamedJob> sampleJobs() {
   priced.fields.issuedOn = "2026-12-08";
   priced.fields.validDays = 60;
   only(priced).terms = QuotationTerms{1234.5,
-                                2.5,
-                                850,
-                                0.75,
-                                45,
-                                3600,
-                                {{"ボビン EE-19", 38.4}, {"ワニス", 0.125}},
-                                12.5,
-                                0,
-                                {1, 100, 1000, 10000, 1000000000},
-                                ConductorMaterial::Copper,
-                                0.1,
-                                0.3};
+                                      2.5,
+                                      850,
+                                      0.75,
+                                      45,
+                                      3600,
+                                      {{"ボビン EE-19", 38.4}, {"ワニス", 0.125}},
+                                      12.5,
+                                      0,
+                                      {1, 100, 1000, 10000, 1000000000},
+                                      ConductorMaterial::Copper,
+                                      0.1,
+                                      0.3};
   only(priced).terms->wireMaterial = only(priced).coil.material;  // priced for its own aluminium
   only(priced).priceListSavedAt = "2026-12-01T09:00:00Z";
   jobs.push_back({"PricedAndIssued", priced});
@@ -162,11 +161,11 @@ inline std::vector<NamedJob> sampleJobs() {
   request.items[1].name = "チョーク \"B\"";
   request.items[1].terms = smallCoilTerms({100, 1000});
   request.items[1].basisLot = 1;
-  request.items[1].specification = {{ResultBox::PredictedDcr, 15, "Ω", 10},
-                                     {ResultBox::AlignedWeight, 40, "g", std::nullopt}};
+  request.items[1].requirements = {{ResultBox::PredictedDcr, 15, "Ω", 10},
+                                   {ResultBox::AlignedWeight, 40, "g", std::nullopt}};
   request.items[2].name = "扇形コイル";
-  request.items[2].specification = {{ResultBox::CrossHeight, 3.5, "mm", 2.5}};
-  jobs.push_back({"ThreeItemsWithSpecifications", request});
+  request.items[2].requirements = {{ResultBox::CrossHeight, 3.5, "mm", 2.5}};
+  jobs.push_back({"ThreeItemsWithRequirements", request});
 
   // Fields of the quotation typed, prices not yet worked out.
   Job unpriced = designJob();

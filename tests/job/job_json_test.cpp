@@ -34,7 +34,7 @@ Job asVersionTwoHeldIt(Job job) {
   for (Item& item : job.items) {
     item.name.clear();
     item.basisLot = 0;
-    item.specification.clear();
+    item.requirements.clear();
   }
   return job;
 }
@@ -103,7 +103,7 @@ TEST(WriteJob, DesignJobAsSaved) {
       "quotationTerms": null,
       "priceListSavedAt": "",
       "basisLot": 0,
-      "specification": []
+      "requirements": []
     }
   ]
 }
@@ -329,23 +329,23 @@ INSTANTIATE_TEST_SUITE_P(
                 "「items[0].quotationTerms.quantities[0]」は 1 から"},
         Refusal{"BasisBeyondTheLots", request([](json& d) { d["items"][1]["basisLot"] = 2; }),
                 "「items[1].basisLot」は 0 から 1 までの整数です"},
-        Refusal{"SpecificationOfAnotherResult",
-                request([](json& d) { d["items"][1]["specification"][0]["result"] = "length"; }),
-                "「items[1].specification[0].result」は alignedHeight"},
-        Refusal{"SpecificationInAnotherUnit",
-                request([](json& d) { d["items"][1]["specification"][1]["unit"] = "Ω"; }),
-                "「items[1].specification[1].unit」は mg、g、kg のどれかです"},
-        Refusal{"SpecificationOfNothing",
-                request([](json& d) { d["items"][2]["specification"][0]["value"] = 0; }),
-                "「items[2].specification[0].value」は 0 より大きい数です"},
-        Refusal{"SpecificationTwice", request([](json& d) {
-                  d["items"][1]["specification"][1] = d["items"][1]["specification"][0];
+        Refusal{"RequirementOfAnotherResult",
+                request([](json& d) { d["items"][1]["requirements"][0]["result"] = "length"; }),
+                "「items[1].requirements[0].result」は alignedHeight"},
+        Refusal{"RequirementInAnotherUnit",
+                request([](json& d) { d["items"][1]["requirements"][1]["unit"] = "Ω"; }),
+                "「items[1].requirements[1].unit」は mg、g、kg のどれかです"},
+        Refusal{"RequirementOfNothing",
+                request([](json& d) { d["items"][2]["requirements"][0]["value"] = 0; }),
+                "「items[2].requirements[0].value」は 0 より大きい数です"},
+        Refusal{"RequirementTwice", request([](json& d) {
+                  d["items"][1]["requirements"][1] = d["items"][1]["requirements"][0];
                 }),
-                "「items[1].specification」に同じ結果が二度あります"},
+                "「items[1].requirements」に同じ結果が二度あります"},
         Refusal{"ToleranceBeyondWhole", request([](json& d) {
-                  d["items"][2]["specification"][0]["tolerancePercent"] = 150;
+                  d["items"][2]["requirements"][0]["tolerancePercent"] = 150;
                 }),
-                "「items[2].specification[0].tolerancePercent」は 0 から 100 までの数です"},
+                "「items[2].requirements[0].tolerancePercent」は 0 から 100 までの数です"},
         Refusal{"Latin1", "{\"format\": \"kelvane-job\", \"x\": \"caf\xE9\"}",
                 "UTF-8 の文字として読めないバイトがあります（36 バイト目）"},
         Refusal{"Overlong", "{\"a\": \"\xC0\xAF\"}", "（8 バイト目）"},

@@ -68,12 +68,12 @@ def refused_job():
         "unknown material": item(lambda i: i.update(material=0)),
         "part number too long": item(lambda i: i.update(partNumber="x" * 10001)),
         "basis lot as text": item(lambda i: i.update(basisLot="0")),
-        "specification of a length": item(lambda i: i.update(
-            specification=[{"result": "length", "value": 1, "unit": "mm"}])),
-        "specification of nothing": item(lambda i: i.update(
-            specification=[{"result": "weight", "value": 0, "unit": "g"}])),
-        "specification without a unit": item(lambda i: i.update(
-            specification=[{"result": "weight", "value": 40}])),
+        "requirement of a length": item(lambda i: i.update(
+            requirements=[{"result": "length", "value": 1, "unit": "mm"}])),
+        "requirement of nothing": item(lambda i: i.update(
+            requirements=[{"result": "weight", "value": 0, "unit": "g"}])),
+        "requirement without a unit": item(lambda i: i.update(
+            requirements=[{"result": "weight", "value": 40}])),
         "memo too long": edited(lambda j: j["job"].update(memo="x" * 10001)),
         "temperature as text": edited(lambda j: j["job"].update(workingTemperature="75")),
         "temperature too hot": edited(lambda j: j["job"].update(workingTemperature=500.5)),

@@ -1,6 +1,6 @@
 // The items of a request in the window: added, copied, moved, removed and
 // chosen from the keyboard, each keeping its own coil and results; the
-// specification kept from a target, and an item that no longer meets it.
+// requirement kept from a target, and an item that no longer meets it.
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,8 +26,8 @@ namespace {
 struct Person {
   JobWindow window;
   QStringList messages;
-  QStringList removeAsked, offSpecificationAsked;
-  bool remove = true, issueOffSpecification = false;
+  QStringList removeAsked, offRequirementAsked;
+  bool remove = true, issueOffRequirement = false;
 
   Person() {
     window.setMessagePresenter([this](const QString& m) { messages << m; });
@@ -38,9 +38,9 @@ struct Person {
       removeAsked << q;
       return remove;
     });
-    window.setOffSpecificationAsker([this](const QString& q) {
-      offSpecificationAsked << q;
-      return issueOffSpecification;
+    window.setOffRequirementAsker([this](const QString& q) {
+      offRequirementAsked << q;
+      return issueOffRequirement;
     });
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -155,35 +155,35 @@ class ItemListTest : public QObject {
     QCOMPARE(one.removeAsked, QStringList());
   }
 
-  // A DCR typed as a target is the item's specification; after the wire is
+  // A DCR typed as a target is the item's requirement; after the wire is
   // changed the results miss it, the list and the window say so, and the
   // 見積書 asks before it goes out.
-  void an_item_off_its_specification_is_marked() {
+  void an_item_off_its_requirement_is_marked() {
     Person person;
     person.press();
     const ControlId dcr = idOf(box::PredictedDcr);
     person.type(dcr, QStringLiteral("0.5"));
-    QCOMPARE(person.window.itemAt(0).specification.size(), std::size_t(1));
-    QCOMPARE(person.window.itemAt(0).specification.front().value, 0.5);
-    QCOMPARE(person.window.itemAt(0).specification.front().unit, std::string("Ω"));
+    QCOMPARE(person.window.itemAt(0).requirements.size(), std::size_t(1));
+    QCOMPARE(person.window.itemAt(0).requirements.front().value, 0.5);
+    QCOMPARE(person.window.itemAt(0).requirements.front().unit, std::string("Ω"));
     person.press();
     QCOMPARE(person.mark(0), QString());
-    QVERIFY(person.window.itemList().specification()->text().contains(QStringLiteral("適合")));
+    QVERIFY(person.window.itemList().requirement()->text().contains(QStringLiteral("適合")));
 
     person.type(text1(0), QStringLiteral("0.3"));
     person.type(text1(1), QStringLiteral("0.32"));
     person.press();
     QCOMPARE(person.mark(0), QStringLiteral("仕様外"));
-    QVERIFY(person.window.itemList().specification()->text().contains(QStringLiteral("不適合")));
+    QVERIFY(person.window.itemList().requirement()->text().contains(QStringLiteral("不適合")));
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("q.pdf"));
     person.window.setFileChooser([&](JobWindow::FileKind, const QString&) { return pdf; });
     QVERIFY(!person.window.exportCustomerQuotation());
-    QCOMPARE(person.offSpecificationAsked.size(), 1);
-    QVERIFY(person.offSpecificationAsked.front().contains(QStringLiteral("DCR(20℃) 0.5 Ω")));
+    QCOMPARE(person.offRequirementAsked.size(), 1);
+    QVERIFY(person.offRequirementAsked.front().contains(QStringLiteral("DCR(20℃) 0.5 Ω")));
     QVERIFY(!QFile::exists(pdf));
-    person.issueOffSpecification = true;
+    person.issueOffRequirement = true;
     QVERIFY(person.window.exportCustomerQuotation());
     QVERIFY(QFile::exists(pdf));
   }

@@ -28,7 +28,7 @@ const QString kOutOfDate = QStringLiteral("計算結果は入力と一致して�
 const kelvane::job::JobFields kFields = kelvane::job::test::jobFields(
     "株式会社サンプル電機", "Q2026-118", "山田 太郎", "試作3台分。納期は来月末。", 75);
 
-// The item the sheet is for: its names, no specification.
+// The item the sheet is for: its names, no requirement.
 kelvane::job::Item namedItem() {
   kelvane::job::Item item;
   item.partNumber = "KC-0042";
@@ -239,60 +239,61 @@ class QuotationSheetTest : public QObject {
     QVERIFY2(later.contains(whole.mid(shown)), qPrintable(whole.mid(shown).left(40)));
   }
 
-  // The customer's specifications stand beside the results: each with the
+  // The customer's requirements stand beside the results: each with the
   // result in its unit and the verdict, a result outside the tolerance
   // 不適合, and no verdict for results that no longer belong to the inputs.
-  void the_specification_shows_with_its_verdict_data() {
-    QTest::addColumn<int>("box");           // the result box specified
-    QTest::addColumn<double>("factor");     // the value specified, times the result
+  void the_requirement_shows_with_its_verdict_data() {
+    QTest::addColumn<int>("box");           // the result box asked of
+    QTest::addColumn<double>("factor");     // the value asked, times the result
     QTest::addColumn<double>("tolerance");  // %, below 0: none given
     QTest::addColumn<bool>("outOfDate");
     QTest::addColumn<QString>("verdict");
     const int height = int(box::AlignedHeight), dcr = int(box::PredictedDcr);
-    QTest::newRow("the DCR as specified") << dcr << 1.0 << -1.0 << false << "適合";
+    QTest::newRow("the DCR as asked") << dcr << 1.0 << -1.0 << false << "適合";
     QTest::newRow("the DCR 4 % off") << dcr << 1.04 << -1.0 << false << "適合";
     QTest::newRow("the DCR 20 % off") << dcr << 1.2 << -1.0 << false << "不適合";
     QTest::newRow("20 % off within ±25 %") << dcr << 1.2 << 25.0 << false << "適合";
     QTest::newRow("a height 10 % off") << height << 0.9 << -1.0 << false << "不適合";
     QTest::newRow("results out of date") << dcr << 1.0 << -1.0 << true << "—";
   }
-  void the_specification_shows_with_its_verdict() {
+  void the_requirement_shows_with_its_verdict() {
     QFETCH(int, box);
     QFETCH(double, factor);
     QFETCH(double, tolerance);
     QFETCH(bool, outOfDate);
     QFETCH(QString, verdict);
     kelvane::form::Form1 form = pressedForm();
-    kelvane::job::Specification spec;
-    spec.box = kelvane::ResultBox(box);
-    spec.unit = spec.box == box::PredictedDcr ? "Ω" : "mm";
-    spec.value = 1;
-    const auto result = kelvane::job::specifiedResult(spec, kelvane::form::shownCoil(form));
+    kelvane::job::Requirement requirement;
+    requirement.box = kelvane::ResultBox(box);
+    requirement.unit = requirement.box == box::PredictedDcr ? "Ω" : "mm";
+    requirement.value = 1;
+    const auto result = kelvane::job::requiredResult(requirement, kelvane::form::shownCoil(form));
     QVERIFY(result.has_value());
-    spec.value = *result * factor;
-    if (tolerance >= 0) spec.tolerancePercent = tolerance;
+    requirement.value = *result * factor;
+    if (tolerance >= 0) requirement.tolerancePercent = tolerance;
     if (outOfDate) form.typeText(text1(kelvane::form::indexOf(box::Turns)), "150");
     kelvane::job::Item item = namedItem();
-    item.specification = {spec};
+    item.requirements = {requirement};
 
     const QuotationContent content = sheetOf(form, kFields, item);
-    QCOMPARE(content.specification.size(), std::size_t(1));
-    const QString text = flattened(writtenText(content, QStringLiteral("specified.pdf")));
+    QCOMPARE(content.requirements.size(), std::size_t(1));
+    const QString text = flattened(writtenText(content, QStringLiteral("required.pdf")));
     QVERIFY(text.contains(QStringLiteral("項目 仕様 結果 判定")));
     const QString shown = outOfDate ? QStringLiteral("—")
-                                    : QString::fromStdString(kelvane::job::specifiedResultText(
-                                          spec, kelvane::form::shownCoil(form)));
-    const QString row = flattened(QString::fromStdString(kelvane::job::specificationText(spec)) +
-                                  QLatin1Char(' ') + shown + QLatin1Char(' ') + verdict);
+                                    : QString::fromStdString(kelvane::job::requiredResultText(
+                                          requirement, kelvane::form::shownCoil(form)));
+    const QString row =
+        flattened(QString::fromStdString(kelvane::job::requirementText(requirement)) +
+                  QLatin1Char(' ') + shown + QLatin1Char(' ') + verdict);
     QVERIFY2(text.contains(row), qPrintable(row + QLatin1Char('\n') + text));
   }
 
-  // The specifications stand on the first page where it has room for them,
+  // The requirements stand on the first page where it has room for them,
   // else on a page of their own after it: nothing ever runs into the page's
   // foot. A fan's results fill its first page.
-  void the_specifications_never_run_off_the_first_page_data() {
+  void the_requirements_never_run_off_the_first_page_data() {
     QTest::addColumn<int>("former");  // Option1: round, rectangular, fan
-    QTest::addColumn<int>("count");   // the specified boxes
+    QTest::addColumn<int>("count");   // the boxes asked of
     QTest::addColumn<bool>("outOfDate");
     QTest::addColumn<int>("page");  // where they stand
     QTest::newRow("round, all four") << 0 << 4 << true << 1;
@@ -301,7 +302,7 @@ class QuotationSheetTest : public QObject {
     QTest::newRow("fan, one") << 2 << 1 << false << 2;
     QTest::newRow("fan out of date, all four") << 2 << 4 << true << 2;
   }
-  void the_specifications_never_run_off_the_first_page() {
+  void the_requirements_never_run_off_the_first_page() {
     QFETCH(int, former);
     QFETCH(int, count);
     QFETCH(bool, outOfDate);
@@ -313,13 +314,13 @@ class QuotationSheetTest : public QObject {
     kelvane::job::Item item = namedItem();
     for (const kelvane::ResultBox b :
          {box::PredictedDcr, box::AlignedWeight, box::AlignedHeight, box::CrossHeight}) {
-      if (int(item.specification.size()) == count) break;
-      item.specification.push_back({b,
-                                    2.1,
-                                    b == box::PredictedDcr    ? "Ω"
-                                    : b == box::AlignedWeight ? "g"
-                                                              : "mm",
-                                    {}});
+      if (int(item.requirements.size()) == count) break;
+      item.requirements.push_back({b,
+                                   2.1,
+                                   b == box::PredictedDcr    ? "Ω"
+                                   : b == box::AlignedWeight ? "g"
+                                                             : "mm",
+                                   {}});
     }
     if (outOfDate) form.typeText(text1(kelvane::form::indexOf(box::Turns)), "150");
     const QString path = dir_.filePath(QStringLiteral("room.pdf"));
@@ -347,8 +348,8 @@ class QuotationSheetTest : public QObject {
     QVERIFY(checked > 100);
   }
 
-  // Without a specification there is no such table.
-  void an_item_without_a_specification_has_no_table() {
+  // Without a requirement there is no such table.
+  void an_item_without_a_requirement_has_no_table() {
     const QString text =
         flattened(writtenText(sheetOf(pressedForm()), QStringLiteral("plain.pdf")));
     QVERIFY(!text.contains(QStringLiteral("判定")));

@@ -455,7 +455,7 @@ function terms(wireYenPerKg, quantities) {
 // The customer's request of three coils: a round one priced for two lots
 // (the second the 見積書's) with the DCR asked for (0.75 Ω ± 10 %, met), a
 // rectangular one not yet priced, a fan-shaped one in aluminium asked to
-// weigh 40 mg (it weighs 26 mg: off its specification).
+// weigh 40 mg (it weighs 26 mg: off its requirement).
 const REQUEST = {
   format: "kelvane-job", formatVersion: 3,
   job: { customer: "株式会社サンプル電機", quotationNumber: "Q2026-118", subject: "試作コイル 3 種",
@@ -464,14 +464,14 @@ const REQUEST = {
     { partNumber: "KC-101", name: "丸コイル", former: "round", material: "copper",
       inputs: inputsOf({ turns: "30", innerDiameter: "12" }),
       quotationTerms: terms(2800, [100, 1000]), priceListSavedAt: "2026-12-01T09:00:00Z",
-      basisLot: 1, specification: [{ result: "resistance", value: 0.75, unit: "Ω", tolerancePercent: 10 }] },
+      basisLot: 1, requirements: [{ result: "resistance", value: 0.75, unit: "Ω", tolerancePercent: 10 }] },
     { partNumber: "KC-102", name: "角コイル", former: "rectangular", material: "copper",
       inputs: inputsOf({ bareDiameter: "0.25", finishedDiameter: "0.281", turns: "45", sideA: "3" }),
-      quotationTerms: null, priceListSavedAt: "", basisLot: 0, specification: [] },
+      quotationTerms: null, priceListSavedAt: "", basisLot: 0, requirements: [] },
     { partNumber: "KC-103", name: "扇コイル", former: "fan", material: "aluminium",
       inputs: inputsOf({ turns: "20" }),
       quotationTerms: { ...terms(1950, [500]), wireMaterial: "aluminium" }, priceListSavedAt: "",
-      basisLot: 0, specification: [{ result: "weight", value: 40, unit: "mg" }] },
+      basisLot: 0, requirements: [{ result: "weight", value: 40, unit: "mg" }] },
   ],
 };
 
@@ -550,7 +550,7 @@ test("a job of three items opens with each item's coil on the form, and saves ev
     assert.equal((await state(page)).results_current, false);
 
     // Saved: every item, the one edited with its new turns and name; the
-    // terms, basis lot and specification of each as the file brought them.
+    // terms, basis lot and requirement of each as the file brought them.
     const saved = (await saveThroughMenu(page, dir)).job;
     assert.equal(saved.formatVersion, 3);
     assert.equal(saved.job.customer, REQUEST.job.customer);
@@ -562,7 +562,7 @@ test("a job of three items opens with each item's coil on the form, and saves ev
     for (const [i, want] of edited.entries()) {
       const got = saved.items[i];
       for (const key of ["partNumber", "name", "former", "material", "inputs", "quotationTerms",
-        "priceListSavedAt", "basisLot", "specification"])
+        "priceListSavedAt", "basisLot", "requirements"])
         assert.deepEqual(got[key], want[key], `items[${i}].${key}`);
     }
 

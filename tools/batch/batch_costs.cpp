@@ -70,8 +70,8 @@ Expected<job::QuotationTerms> rowTerms(const job::PriceList& prices, const job::
                                        const RowTerms& own) {
   // The row is a coil without terms of its own in a job: all of them from
   // the list, the wire at the list's price for its material and diameter.
-  const Expected<job::PricingTerms> listTerms = job::pricingTerms(
-      std::nullopt, coil.typed.material, job::bareDiameterMm(coil.typed), prices);
+  const Expected<job::PricingTerms> listTerms =
+      job::pricingTerms(std::nullopt, coil.typed.material, job::bareDiameterMm(coil.typed), prices);
   if (!listTerms) return listTerms.failure();
   job::QuotationTerms terms = listTerms->terms;
   for (std::size_t i = 0; i < own.figures.size(); ++i) {

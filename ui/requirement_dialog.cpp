@@ -1,4 +1,4 @@
-#include "ui/specification_dialog.h"
+#include "ui/requirement_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/number_text.h"
-#include "job/specification.h"
+#include "job/requirement.h"
 
 namespace kelvane::ui {
 namespace {
@@ -27,17 +27,17 @@ QTableWidgetItem* cell(const QString& text, bool editable) {
 
 }  // namespace
 
-SpecificationDialog::SpecificationDialog(const std::vector<job::Specification>& specs,
-                                         QWidget* parent)
-    : QDialog(parent), specs_(specs) {
+RequirementDialog::RequirementDialog(const std::vector<job::Requirement>& requirements,
+                                     QWidget* parent)
+    : QDialog(parent), requirements_(requirements) {
   setWindowTitle(QStringLiteral("仕様"));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(
       QStringLiteral("顧客の指定値です。結果の目標値を入力すると加わります。公差を空けると ±%1 %。")
           .arg(qt(plainDecimal(job::kDefaultTolerancePercent))),
       this));
-  table_ = new QTableWidget(static_cast<int>(specs.size()), kColumnCount, this);
-  table_->setObjectName(QStringLiteral("specification"));
+  table_ = new QTableWidget(static_cast<int>(requirements.size()), kColumnCount, this);
+  table_->setObjectName(QStringLiteral("requirements"));
   table_->setHorizontalHeaderLabels({QStringLiteral("項目"), QStringLiteral("仕様値"),
                                      QStringLiteral("単位"), QStringLiteral("公差 ±%")});
   table_->verticalHeader()->hide();
@@ -45,14 +45,16 @@ SpecificationDialog::SpecificationDialog(const std::vector<job::Specification>& 
   table_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setColumnWidth(Result, 110);
-  for (int r = 0; r < static_cast<int>(specs.size()); ++r) {
-    const job::Specification& spec = specs[std::size_t(r)];
-    table_->setItem(r, Result, cell(qt(job::specifiedName(spec.box)), false));
-    table_->setItem(r, Value, cell(qt(plainDecimal(spec.value)), true));
-    table_->setItem(r, Unit, cell(qt(spec.unit), false));
+  for (int r = 0; r < static_cast<int>(requirements.size()); ++r) {
+    const job::Requirement& requirement = requirements[std::size_t(r)];
+    table_->setItem(r, Result, cell(qt(job::requiredName(requirement.box)), false));
+    table_->setItem(r, Value, cell(qt(plainDecimal(requirement.value)), true));
+    table_->setItem(r, Unit, cell(qt(requirement.unit), false));
     table_->setItem(
         r, Tolerance,
-        cell(spec.tolerancePercent ? qt(plainDecimal(*spec.tolerancePercent)) : QString(), true));
+        cell(requirement.tolerancePercent ? qt(plainDecimal(*requirement.tolerancePercent))
+                                          : QString(),
+             true));
   }
   layout->addWidget(table_);
   said_ = new QLabel(this);
@@ -72,31 +74,31 @@ SpecificationDialog::SpecificationDialog(const std::vector<job::Specification>& 
     const int row = table_->currentRow();
     if (row < 0) return;
     table_->removeRow(row);
-    specs_.erase(specs_.begin() + row);
+    requirements_.erase(requirements_.begin() + row);
   });
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   resize(460, 220);
 }
 
-QString SpecificationDialog::refusal() const { return said_->text(); }
+QString RequirementDialog::refusal() const { return said_->text(); }
 
-void SpecificationDialog::accept() {
-  std::vector<job::Specification> read;
+void RequirementDialog::accept() {
+  std::vector<job::Requirement> read;
   for (int r = 0; r < table_->rowCount(); ++r) {
-    const job::Specification& was = specs_[std::size_t(r)];
-    const Expected<job::Specification> spec =
-        job::typedSpecification(was.box, table_->item(r, Value)->text().toStdString(), was.unit,
-                                table_->item(r, Tolerance)->text().toStdString());
-    if (!spec) {
-      said_->setText(QString::fromStdString(spec.message()));
+    const job::Requirement& was = requirements_[std::size_t(r)];
+    const Expected<job::Requirement> requirement =
+        job::typedRequirement(was.box, table_->item(r, Value)->text().toStdString(), was.unit,
+                              table_->item(r, Tolerance)->text().toStdString());
+    if (!requirement) {
+      said_->setText(QString::fromStdString(requirement.message()));
       table_->setCurrentCell(r, Value);
       table_->setFocus(Qt::OtherFocusReason);
       return;
     }
-    read.push_back(*spec);
+    read.push_back(*requirement);
   }
-  specs_ = std::move(read);
+  requirements_ = std::move(read);
   said_->clear();
   QDialog::accept();
 }

@@ -1,4 +1,4 @@
-#include "job/specification.h"
+#include "job/requirement.h"
 
 #include <algorithm>
 #include <array>
@@ -32,39 +32,39 @@ std::optional<std::string_view> shownSymbol(ResultBox box, const std::optional<S
 
 }  // namespace
 
-std::string_view specifiedName(ResultBox box) {
+std::string_view requiredName(ResultBox box) {
   return box == ResultBox::PredictedDcr ? std::string_view("DCR(20℃)") : resultField(box).name;
 }
 
-Expected<Specification> typedSpecification(ResultBox box, std::string_view value,
-                                           const std::string& unit, std::string_view tolerance) {
-  const std::string name(specifiedName(box));
+Expected<Requirement> typedRequirement(ResultBox box, std::string_view value,
+                                       const std::string& unit, std::string_view tolerance) {
+  const std::string name(requiredName(box));
   const std::array<std::string_view, 1> units = {unit};
   const TypedNumber typed = readTypedNumber(value, units);
   if (!typed.readable() || !std::isfinite(typed.value) || !(typed.value > 0))
     return Failure{"「" + name + "」の仕様値「" + std::string(value) + "」は 0 より大きい数で" +
                    "入力してください（単位は「" + unit + "」）。"};
-  Specification spec{box, typed.value, unit, std::nullopt};
+  Requirement requirement{box, typed.value, unit, std::nullopt};
   constexpr std::array<std::string_view, 1> kPercent = {"%"};
   const TypedNumber percent = readTypedNumber(tolerance, kPercent);
-  if (percent.blank) return spec;
+  if (percent.blank) return requirement;
   if (!percent.readable() || !(percent.value >= 0 && percent.value <= 100))
     return Failure{"「" + name + "」の公差「" + std::string(tolerance) +
                    "」は 0 から 100 までの % で入力してください（空けると ±" +
                    plainDecimal(kDefaultTolerancePercent) + " %）。"};
-  spec.tolerancePercent = percent.value;
-  return spec;
+  requirement.tolerancePercent = percent.value;
+  return requirement;
 }
 
-std::span<const std::string_view> specificationUnits(ResultBox box) {
+std::span<const std::string_view> requirementUnits(ResultBox box) {
   if (box == ResultBox::AlignedHeight || box == ResultBox::CrossHeight) return kLengths;
   if (box == ResultBox::AlignedWeight) return kMasses;
   if (box == ResultBox::PredictedDcr) return kResistances;
   return {};
 }
 
-std::optional<Specification> specificationFromTarget(ResultBox box, std::string_view text,
-                                                     const std::optional<ShownUnits>& units) {
+std::optional<Requirement> requirementFromTarget(ResultBox box, std::string_view text,
+                                                 const std::optional<ShownUnits>& units) {
   if (!takesTyping(box)) return std::nullopt;
   const std::optional<std::string_view> unit = shownSymbol(box, units);
   if (!unit) return std::nullopt;
@@ -75,57 +75,59 @@ std::optional<Specification> specificationFromTarget(ResultBox box, std::string_
   const std::array<std::string_view, 2> typedUnits = {window, *unit};
   const TypedNumber typed = readTypedNumber(text, typedUnits);
   if (!typed.readable() || !(typed.value > 0) || !std::isfinite(typed.value)) return std::nullopt;
-  return Specification{box, typed.value, std::string(*unit), std::nullopt};
+  return Requirement{box, typed.value, std::string(*unit), std::nullopt};
 }
 
-std::optional<double> specifiedResult(const Specification& spec, const ShownCoil& coil) {
-  if (!coil.current || coil.typedOver[indexOf(spec.box)]) return std::nullopt;
-  const std::optional<std::string_view> shown = shownSymbol(spec.box, coil.units);
+std::optional<double> requiredResult(const Requirement& requirement, const ShownCoil& coil) {
+  if (!coil.current || coil.typedOver[indexOf(requirement.box)]) return std::nullopt;
+  const std::optional<std::string_view> shown = shownSymbol(requirement.box, coil.units);
   if (!shown) return std::nullopt;
-  const TypedNumber n = readTypedNumber(coil.text(spec.box));
+  const TypedNumber n = readTypedNumber(coil.text(requirement.box));
   if (n.blank || !n.readable() || !std::isfinite(n.value)) return std::nullopt;
-  return n.value / factorOfSymbol(*shown) * factorOfSymbol(spec.unit);
+  return n.value / factorOfSymbol(*shown) * factorOfSymbol(requirement.unit);
 }
 
-SpecificationCheck checkSpecification(const Specification& spec, const ShownCoil& coil) {
-  const std::optional<double> result = specifiedResult(spec, coil);
-  if (!result) return SpecificationCheck::NotKnown;
-  const double tolerance = spec.tolerancePercent.value_or(kDefaultTolerancePercent);
-  return std::fabs(*result - spec.value) <= spec.value * tolerance / 100
-             ? SpecificationCheck::Met
-             : SpecificationCheck::Missed;
+RequirementCheck checkRequirement(const Requirement& requirement, const ShownCoil& coil) {
+  const std::optional<double> result = requiredResult(requirement, coil);
+  if (!result) return RequirementCheck::NotKnown;
+  const double tolerance = requirement.tolerancePercent.value_or(kDefaultTolerancePercent);
+  return std::fabs(*result - requirement.value) <= requirement.value * tolerance / 100
+             ? RequirementCheck::Met
+             : RequirementCheck::Missed;
 }
 
-bool missesSpecification(const std::vector<Specification>& specs, const ShownCoil& coil) {
-  return std::any_of(specs.begin(), specs.end(), [&](const Specification& spec) {
-    return checkSpecification(spec, coil) == SpecificationCheck::Missed;
+bool missesRequirement(const std::vector<Requirement>& requirements, const ShownCoil& coil) {
+  return std::any_of(requirements.begin(), requirements.end(), [&](const Requirement& requirement) {
+    return checkRequirement(requirement, coil) == RequirementCheck::Missed;
   });
 }
 
-std::string specificationText(const Specification& spec) {
-  std::string text(specifiedName(spec.box));
-  text.append(" ").append(plainDecimal(spec.value)).append(" ").append(spec.unit);
-  text.append(" ±").append(plainDecimal(spec.tolerancePercent.value_or(kDefaultTolerancePercent)));
+std::string requirementText(const Requirement& requirement) {
+  std::string text(requiredName(requirement.box));
+  text.append(" ").append(plainDecimal(requirement.value)).append(" ").append(requirement.unit);
+  text.append(" ±").append(
+      plainDecimal(requirement.tolerancePercent.value_or(kDefaultTolerancePercent)));
   text.append(" %");
-  if (!spec.tolerancePercent) text.append("（既定）");
+  if (!requirement.tolerancePercent) text.append("（既定）");
   return text;
 }
 
-std::string specifiedResultText(const Specification& spec, const ShownCoil& coil) {
-  const std::optional<double> result = specifiedResult(spec, coil);
+std::string requiredResultText(const Requirement& requirement, const ShownCoil& coil) {
+  const std::optional<double> result = requiredResult(requirement, coil);
   if (!result) return {};
-  return plainDecimal(*result).append(" ").append(spec.unit);
+  return plainDecimal(*result).append(" ").append(requirement.unit);
 }
 
-void keepSpecification(std::vector<Specification>& specs, Specification spec) {
-  const auto same = std::find_if(specs.begin(), specs.end(),
-                                 [&](const Specification& kept) { return kept.box == spec.box; });
-  if (same != specs.end()) {
+void keepRequirement(std::vector<Requirement>& requirements, Requirement requirement) {
+  const auto same =
+      std::find_if(requirements.begin(), requirements.end(),
+                   [&](const Requirement& kept) { return kept.box == requirement.box; });
+  if (same != requirements.end()) {
     // A new target for the same result keeps the tolerance the customer gave.
-    if (!spec.tolerancePercent) spec.tolerancePercent = same->tolerancePercent;
-    *same = std::move(spec);
+    if (!requirement.tolerancePercent) requirement.tolerancePercent = same->tolerancePercent;
+    *same = std::move(requirement);
   } else {
-    specs.push_back(std::move(spec));
+    requirements.push_back(std::move(requirement));
   }
 }
 

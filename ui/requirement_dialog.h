@@ -15,12 +15,12 @@ namespace kelvane::ui {
 // empty tolerance is the default), a row can be removed. OK (Enter) takes
 // the rows when every one can be read; otherwise the first that cannot is
 // said below the table and selected.
-class SpecificationDialog : public QDialog {
+class RequirementDialog : public QDialog {
   Q_OBJECT
  public:
-  SpecificationDialog(const std::vector<job::Specification>& specs, QWidget* parent);
+  RequirementDialog(const std::vector<job::Requirement>& requirements, QWidget* parent);
 
-  const std::vector<job::Specification>& specification() const { return specs_; }
+  const std::vector<job::Requirement>& requirements() const { return requirements_; }
   QTableWidget* table() const { return table_; }
   // Why the rows were not taken; empty when nothing was refused.
   QString refusal() const;
@@ -28,7 +28,7 @@ class SpecificationDialog : public QDialog {
   void accept() override;
 
  private:
-  std::vector<job::Specification> specs_;
+  std::vector<job::Requirement> requirements_;
   QTableWidget* table_;
   QLabel* said_;
 };

@@ -10,7 +10,7 @@
 namespace kelvane::job {
 namespace {
 
-// Three coils as the request has them, each priced by priceCoil.
+// Three coils of one customer's request, each priced by priceCoil.
 std::vector<QuotedItem> threeItems() {
   const Quote round = priceCoil(0.0123, 400, test::smallCoilTerms({100, 1000})).value();
   const Quote rectangular = priceCoil(0.0456, 1500, test::prototypeTerms({10})).value();

@@ -30,7 +30,7 @@ TEST(Requirement, MetWithinItsToleranceOfTheResult) {
     RequirementCheck expected;
   };
   const Case cases[] = {
-      {"the DCR of the issue after the wire changed",
+      {"a DCR of 15 Ω asked, 16.942 Ω after the wire changed",
        {ResultBox::PredictedDcr, 15, "Ω", {}},
        "16.942",
        true,

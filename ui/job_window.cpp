@@ -269,26 +269,22 @@ QString JobWindow::outOfDateQuestion() {
 job::Job JobWindow::currentJob() const {
   job::Job job;
   job.fields = fields_;
-  job.items.clear();
-  job.items.reserve(slots_.size());
-  for (std::size_t i = 0; i < slots_.size(); ++i) job.items.push_back(itemAt(i));
+  job.items = itemForms_.items(form_->model());
   return job;
 }
 
 job::Item JobWindow::itemAt(std::size_t index) const {
-  job::Item item = slots_[index].item;
-  item.coil = formOf(index).state().typed();
-  return item;
+  return itemForms_.itemAt(index, form_->model());
 }
 
 const form::Form1& JobWindow::formOf(std::size_t index) const {
-  return index == current_ ? form_->model() : slots_[index].form;
+  return itemForms_.formOf(index, form_->model());
 }
 
 std::vector<job::ShownCoil> JobWindow::shownCoils() const {
   std::vector<job::ShownCoil> coils;
-  coils.reserve(slots_.size());
-  for (std::size_t i = 0; i < slots_.size(); ++i) coils.push_back(form::shownCoil(formOf(i)));
+  coils.reserve(itemCount());
+  for (std::size_t i = 0; i < itemCount(); ++i) coils.push_back(form::shownCoil(formOf(i)));
   return coils;
 }
 
@@ -377,11 +373,11 @@ void JobWindow::buildMenus() {
   QAction* previous = items->addAction(QStringLiteral("前の品目(&P)"));
   previous->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
   connect(previous, &QAction::triggered, this, [this] {
-    if (current_ > 0) showItem(current_ - 1);
+    if (shownItem() > 0) showItem(shownItem() - 1);
   });
   QAction* next = items->addAction(QStringLiteral("次の品目(&N)"));
   next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-  connect(next, &QAction::triggered, this, [this] { showItem(current_ + 1); });
+  connect(next, &QAction::triggered, this, [this] { showItem(shownItem() + 1); });
   QAction* list = items->addAction(QStringLiteral("品目一覧へ(&L)"));
   list->setShortcut(QKeySequence(Qt::Key_F6));
   connect(list, &QAction::triggered, this, [this] {
@@ -480,8 +476,7 @@ bool JobWindow::newJob() {
   closeQuotationPane();
   installForm(new MainWindow);
   fields_ = {};
-  slots_ = std::vector<ItemSlot>(1);
-  current_ = 0;
+  itemForms_ = form::ItemForms();
   lastIssue_.reset();
   path_.clear();
   saved_ = currentJob();
@@ -524,10 +519,7 @@ bool JobWindow::saveTo(const QString& path) {
 }
 
 bool JobWindow::resultsReadyForOutput() {
-  bool current = true;
-  for (std::size_t i = 0; i < slots_.size(); ++i)
-    current = current && formOf(i).state().resultsCurrent;
-  if (current) return true;
+  if (itemForms_.allCurrent(form_->model())) return true;
   if (askOutOfDate_() != OutOfDateAnswer::PressAndOutput) return false;
   return computeAllItems();
 }
@@ -546,7 +538,7 @@ bool JobWindow::press() {
 std::vector<job::ResultsTable> JobWindow::resultsTables() {
   std::vector<job::ResultsTable> tables;
   const std::string createdAt = now();
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
+  for (std::size_t i = 0; i < itemCount(); ++i) {
     const job::ShownCoil coil = form::shownCoil(formOf(i));
     tables.push_back(job::resultsTable(coil, fields_, itemAt(i), createdAt));
     job::addQuotation(tables.back(), coil, outputTerms(i));
@@ -661,7 +653,7 @@ std::optional<job::QuotationTerms> JobWindow::outputTerms(std::size_t index) {
 
 std::vector<QuotationContent> JobWindow::sheetContent() {
   std::vector<QuotationContent> sections;
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
+  for (std::size_t i = 0; i < itemCount(); ++i) {
     sections.push_back(quotationOf(formOf(i), fields_, itemAt(i)));
     if (const auto terms = outputTerms(i)) sections.back().cost = sheetCostOf(formOf(i), *terms);
   }
@@ -678,7 +670,7 @@ Expected<job::PricingTerms> JobWindow::pricingFor(const job::Item& item,
 
 Expected<job::QuotationTerms> JobWindow::termsForPricing() {
   const Expected<job::PricingTerms> priced =
-      pricingFor(itemAt(current_), form_->model().state().material);
+      pricingFor(itemAt(shownItem()), form_->model().state().material);
   if (!priced) return priced.failure();
   return priced->terms;
 }
@@ -687,7 +679,7 @@ PricedCoil JobWindow::pricedCoil() {
   return {[this] { return form_->model().state().resultsCurrent; }, [this] { return press(); },
           [this](const job::QuotationTerms& terms) { return priceUnder(terms); },
           [this] { return form_->model().state().material; },
-          [this](ConductorMaterial material) { return pricingFor(itemAt(current_), material); }};
+          [this](ConductorMaterial material) { return pricingFor(itemAt(shownItem()), material); }};
 }
 
 QuotationDialog* JobWindow::showQuotationPane() {
@@ -695,7 +687,7 @@ QuotationDialog* JobWindow::showQuotationPane() {
     // A wire the list has no price for: the pane opens on the other terms
     // and says so (its first refresh asks pricingFor again).
     const Expected<job::PricingTerms> priced =
-        pricingFor(itemAt(current_), form_->model().state().material);
+        pricingFor(itemAt(shownItem()), form_->model().state().material);
     auto* pane =
         new QuotationDialog(priced ? *priced
                                    : job::PricingTerms{item().terms.value_or(priceList().defaults),
@@ -703,7 +695,7 @@ QuotationDialog* JobWindow::showQuotationPane() {
                             pricedCoil(), this);
     pane->setListTerms([this] {
       return job::termsFor(priceList(), form_->model().state().material,
-                           job::bareDiameterMm(itemAt(current_).coil));
+                           job::bareDiameterMm(itemAt(shownItem()).coil));
     });
     connect(pane, &QDialog::accepted, this, [this, pane] { setTerms(pane->terms()); });
     // Taken or called off, the pane goes: the next one shows the job's terms.
@@ -724,7 +716,7 @@ void JobWindow::closeQuotationPane() {
 }
 
 void JobWindow::setTerms(const job::QuotationTerms& terms) {
-  keepTerms(current_, terms);
+  keepTerms(shownItem(), terms);
   updateTitle();
   refreshItems();
 }
@@ -764,8 +756,8 @@ void JobWindow::offerNewPrices() {
   // oldest list named.
   std::vector<std::size_t> older;
   std::string since;
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
-    const job::Item& it = slots_[i].item;
+  for (std::size_t i = 0; i < itemCount(); ++i) {
+    const job::Item& it = itemForms_.item(i);
     if (!it.terms || it.priceListSavedAt.empty() || it.priceListSavedAt == list.savedAt) continue;
     older.push_back(i);
     if (since.empty() || it.priceListSavedAt < since) since = it.priceListSavedAt;
@@ -778,7 +770,7 @@ void JobWindow::offerNewPrices() {
           .arg(QString::fromStdString(since), QString::fromStdString(list.savedAt));
   if (!askNewPrices_(question)) return;
   for (const std::size_t i : older) {
-    job::Item& it = slots_[i].item;
+    job::Item& it = itemForms_.item(i);
     Expected<job::QuotationTerms> fresh =
         job::termsFor(list, formOf(i).state().material, job::bareDiameterMm(itemAt(i).coil));
     if (!fresh) continue;  // no price for its wire: its own terms stay
@@ -826,7 +818,7 @@ bool JobWindow::addresseeAgreed() {
 
 bool JobWindow::requirementsAgreed() {
   QStringList missed;
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
+  for (std::size_t i = 0; i < itemCount(); ++i) {
     const job::Item it = itemAt(i);
     const job::ShownCoil coil = form::shownCoil(formOf(i));
     for (const job::Requirement& requirement : it.requirements) {
@@ -849,7 +841,7 @@ void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms) {
   Expected<job::QuotationTerms> fromList = job::termsFor(
       priceList(), formOf(index).state().material, job::bareDiameterMm(itemAt(index).coil));
   if (fromList) fromList.value().quantities = terms.quantities;
-  job::Item& it = slots_[index].item;
+  job::Item& it = itemForms_.item(index);
   if (fromList && terms == *fromList) {
     it.priceListSavedAt = priceList().savedAt;
   } else if (!it.terms || terms != *it.terms) {
@@ -862,7 +854,7 @@ void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms) {
 void JobWindow::issued(const CustomerQuotation& quotation) {
   // Every item keeps the terms it was quoted with: the list's when it had
   // none, the list's wire price when its own was for another material.
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
+  for (std::size_t i = 0; i < itemCount(); ++i) {
     const job::Item it = itemAt(i);
     if (const Expected<job::PricingTerms> quoted = pricingFor(it, it.coil.material);
         quoted && (!it.terms || *it.terms != quoted->terms))
@@ -917,118 +909,92 @@ bool JobWindow::previewCustomerQuotation() {
 void JobWindow::takeJob(const job::Job& job) {
   fields_ = job.fields;
   lastIssue_.reset();
-  const std::vector<job::Item>& items = job.items;
-  slots_.clear();
-  slots_.reserve(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    slots_.push_back({items[i], form::Form1()});
-    // The first item opens on the window's own form, its message shown;
-    // the others are computed apart and marked when they cannot be.
-    if (i > 0) form::applyCoil(items[i].coil, slots_.back().form);
-  }
-  current_ = 0;
-  form_->applyCoil(items.front().coil);
+  itemForms_.take(job.items);
+  // The first item opens on the window's own form, its message shown; the
+  // others are computed apart and marked when they cannot be.
+  form_->applyCoil(job.items.front().coil);
   targetsSeen_ = form_->model().state().targetsSolved;
   refreshItems();
   updateTitle();
 }
 
-bool JobWindow::showItem(std::size_t index) {
-  if (index >= slots_.size()) return false;
-  if (index == current_) return true;
-  // The 見積 pane shows the terms of the item shown; it goes with it.
-  const bool paneOpen = pane_ != nullptr;
-  closeQuotationPane();
-  slots_[current_].form = form_->model();
-  current_ = index;
-  form_->showModel(slots_[index].form);
+void JobWindow::showState(const form::Form1& state, bool paneWasOpen) {
+  form_->showModel(state);
   targetsSeen_ = form_->model().state().targetsSolved;
   refreshItems();
   updateTitle();
-  if (paneOpen) showQuotationPane();
+  if (paneWasOpen) showQuotationPane();
+}
+
+bool JobWindow::showItem(std::size_t index) {
+  if (index >= itemCount()) return false;
+  if (index == shownItem()) return true;
+  // The 見積 pane shows the terms of the item shown; it goes with it.
+  const bool paneOpen = pane_ != nullptr;
+  closeQuotationPane();
+  showState(*itemForms_.show(index, form_->model()), paneOpen);
   return true;
 }
 
 bool JobWindow::addItem() {
-  if (slots_.size() >= job::kMaxItems) {
-    present(QStringLiteral("品目は %1 までです。").arg(job::kMaxItems));
+  const Expected<const form::Form1*> added = itemForms_.add(form_->model());
+  if (!added) {
+    present(qt(added.message()));
     return false;
   }
-  slots_.push_back({job::Item{}, form::Form1()});
-  return showItem(slots_.size() - 1);
+  const bool paneOpen = pane_ != nullptr;
+  closeQuotationPane();
+  showState(**added, paneOpen);
+  return true;
 }
 
 bool JobWindow::duplicateItem() {
-  if (slots_.size() >= job::kMaxItems) {
-    present(QStringLiteral("品目は %1 までです。").arg(job::kMaxItems));
+  const Expected<const form::Form1*> copied = itemForms_.duplicate(form_->model());
+  if (!copied) {
+    present(qt(copied.message()));
     return false;
   }
-  const auto at = slots_.begin() + std::ptrdiff_t(current_ + 1);
-  slots_.insert(at, {itemAt(current_), form_->model()});
-  return showItem(current_ + 1);
+  const bool paneOpen = pane_ != nullptr;
+  closeQuotationPane();
+  showState(**copied, paneOpen);
+  return true;
 }
 
 bool JobWindow::removeItem() {
-  if (slots_.size() < 2) return false;
+  if (itemCount() < 2) return false;
   const QString question = QStringLiteral("%1を削除しますか？ 削除した品目は元に戻せません。")
-                               .arg(qt(job::itemLabel(current_, item())));
+                               .arg(qt(job::itemLabel(shownItem(), item())));
   if (!askRemoveItem_(question)) return false;
   closeQuotationPane();
-  slots_.erase(slots_.begin() + std::ptrdiff_t(current_));
-  current_ = std::min(current_, slots_.size() - 1);
-  form_->showModel(slots_[current_].form);
-  targetsSeen_ = form_->model().state().targetsSolved;
-  refreshItems();
-  updateTitle();
+  showState(*itemForms_.remove(), false);
   return true;
 }
 
 bool JobWindow::moveItem(int by) {
-  const auto to = std::ptrdiff_t(current_) + by;
-  if (to < 0 || to >= std::ptrdiff_t(slots_.size())) return false;
-  slots_[current_].form = form_->model();
-  std::swap(slots_[current_], slots_[std::size_t(to)]);
-  current_ = std::size_t(to);
+  if (!itemForms_.move(by, form_->model())) return false;
   refreshItems();
   updateTitle();
   return true;
 }
 
 bool JobWindow::computeAllItems() {
-  QStringList refused;
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
-    if (formOf(i).state().resultsCurrent) continue;
-    if (i == current_) {
-      // The item shown is pressed as a person presses it; a refusal shows
-      // its own message.
-      press();
-      continue;
-    }
-    form::Form1& form = slots_[i].form;
-    form.setWorkRunner(form_->workRunner());
-    const std::size_t said = form.state().messages.size();
-    form.calculate();
-    if (!form.state().resultsCurrent) {
-      const auto& messages = form.state().messages;
-      refused << QStringLiteral("%1: %2").arg(
-          qt(job::itemLabel(i, slots_[i].item)),
-          messages.size() > said ? qt(messages.back()) : QStringLiteral("計算できません。"));
-    }
-  }
+  // The item shown is pressed as a person presses it; a refusal shows its
+  // own message.
+  if (!form_->model().state().resultsCurrent) press();
+  const std::vector<std::string> refused = itemForms_.computeOthers(form_->workRunner());
   refreshItems();
   updateTitle();
-  if (!refused.isEmpty()) present(refused.join(QLatin1Char('\n')));
-  for (std::size_t i = 0; i < slots_.size(); ++i) {
-    if (!formOf(i).state().resultsCurrent) return false;
-  }
-  return true;
+  QStringList lines;
+  for (const std::string& line : refused) lines << qt(line);
+  if (!lines.isEmpty()) present(lines.join(QLatin1Char('\n')));
+  return itemForms_.allCurrent(form_->model());
 }
 
 void JobWindow::setItemNames(std::size_t index, const std::string& partNumber,
                              const std::string& name) {
-  if (index >= slots_.size()) return;
-  slots_[index].item.partNumber = partNumber;
-  slots_[index].item.name = name;
+  if (index >= itemCount()) return;
+  itemForms_.item(index).partNumber = partNumber;
+  itemForms_.item(index).name = name;
   updateTitle();
 }
 
@@ -1095,12 +1061,12 @@ ItemRow JobWindow::rowOf(std::size_t index) {
 void JobWindow::refreshItems() {
   if (!items_ || !form_) return;
   std::vector<ItemRow> rows;
-  rows.reserve(slots_.size());
-  for (std::size_t i = 0; i < slots_.size(); ++i) rows.push_back(rowOf(i));
-  items_->setRows(rows, int(current_));
+  rows.reserve(itemCount());
+  for (std::size_t i = 0; i < itemCount(); ++i) rows.push_back(rowOf(i));
+  items_->setRows(rows, int(shownItem()));
   QStringList lots;
   const Expected<job::PricingTerms> terms =
-      pricingFor(itemAt(current_), form_->model().state().material);
+      pricingFor(itemAt(shownItem()), form_->model().state().material);
   // Without a price for the wire the lots are still the item's or the list's.
   const std::vector<std::int64_t> quantities = terms          ? terms->terms.quantities
                                                : item().terms ? item().terms->quantities

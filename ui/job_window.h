@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "form/form1.h"
+#include "form/item_forms.h"
 #include "job/job.h"
 #include "job/price_list.h"
 #include "job/request_quote.h"
@@ -95,8 +96,8 @@ class JobWindow : public QMainWindow {
   Expected<job::PricingTerms> pricingFor(const job::Item& item, ConductorMaterial material);
 
   // The items: how many, which one the form shows, the list beside it.
-  std::size_t itemCount() const { return slots_.size(); }
-  std::size_t shownItem() const { return current_; }
+  std::size_t itemCount() const { return itemForms_.count(); }
+  std::size_t shownItem() const { return itemForms_.shown(); }
   ItemList& itemList() const { return *items_; }
   // The item as it stands, its coil as its form holds it.
   job::Item itemAt(std::size_t index) const;
@@ -206,13 +207,16 @@ class JobWindow : public QMainWindow {
   // The results tables of every item, one after another.
   std::vector<job::ResultsTable> resultsTables();
   // The item shown and its parts of the window.
-  job::Item& item() { return slots_[current_].item; }
-  const job::Item& item() const { return slots_[current_].item; }
+  job::Item& item() { return itemForms_.item(itemForms_.shown()); }
+  const job::Item& item() const { return itemForms_.item(itemForms_.shown()); }
   // The coil of every item as its form shows it.
   std::vector<job::ShownCoil> shownCoils() const;
   // The list's rows brought in step with the items.
   void refreshItems();
   ItemRow rowOf(std::size_t index);
+  // The state of the item now shown put on the form, and everything that
+  // follows the item shown; the 見積 pane opened again when it was.
+  void showState(const form::Form1& state, bool paneWasOpen);
   // Requirements from the targets solved on the form since last seen.
   void keepTargets();
   // The customer's quotation as it would be issued now, or none when there
@@ -236,18 +240,11 @@ class JobWindow : public QMainWindow {
   void offerNewPrices();
   void closeQuotationPane();
 
-  // An item and its form's state while another item is shown (the window's
-  // form holds the state of the item shown).
-  struct ItemSlot {
-    job::Item item;
-    form::Form1 form;
-  };
-
   MainWindow* form_ = nullptr;
   ItemList* items_ = nullptr;
   job::JobFields fields_;
-  std::vector<ItemSlot> slots_ = std::vector<ItemSlot>(1);
-  std::size_t current_ = 0;
+  // Every item, and the form state of each while another is shown.
+  form::ItemForms itemForms_;
   // The targets the shown form had solved when last looked at.
   int targetsSeen_ = 0;
   std::optional<job::PriceList> priceList_;

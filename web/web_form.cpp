@@ -20,6 +20,7 @@
 #include "form/control_table.h"
 #include "form/form1.h"
 #include "form/form_job.h"
+#include "form/item_forms.h"
 #include "form/out_of_date.h"
 #include "job/file_name.h"
 #include "job/job_json.h"
@@ -292,8 +293,7 @@ class PageForm {
   void reset() {
     form_ = form::Form1();
     fields_ = {};
-    slots_ = std::vector<Slot>(1);
-    current_ = 0;
+    items_ = form::ItemForms();
   }
 
   // Every call that can fail answers in JSON: {"error": the sentence to show}
@@ -306,15 +306,9 @@ class PageForm {
     const Expected<job::Job> job = job::readJob(text);
     if (!job) return failed(fileName + " を開けません。\n" + job.message());
     fields_ = job->fields;
-    slots_.clear();
-    slots_.reserve(job->items.size());
-    for (std::size_t i = 0; i < job->items.size(); ++i) {
-      slots_.push_back({job->items[i], form::Form1()});
-      // The others are computed on forms of their own; a coil they refuse
-      // is marked in the list rather than said now.
-      if (i > 0) form::applyCoil(job->items[i].coil, slots_.back().form);
-    }
-    current_ = 0;
+    // The others are computed on forms of their own; a coil they refuse is
+    // marked in the list rather than said now.
+    items_.take(job->items);
     // The first on the page's form, where a refusal shows its message.
     form::applyCoil(job->items.front().coil, form_);
     return "{}";
@@ -373,7 +367,7 @@ class PageForm {
   // hold figures.
   std::string quotationSheet() const {
     const job::ResultsTable table =
-        tableOf(current_, job::localMinute(std::chrono::system_clock::now()));
+        tableOf(items_.shown(), job::localMinute(std::chrono::system_clock::now()));
     auto cells = [](const job::TableRow& r) {
       return json{r.item, r.aligned, r.predicted, r.unit};
     };
@@ -462,8 +456,8 @@ class PageForm {
   std::string items() const {
     json rows = json::array();
     bool current = true;
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-      const job::Item& it = slots_[i].item;
+    for (std::size_t i = 0; i < items_.count(); ++i) {
+      const job::Item& it = items_.item(i);
       const job::ShownCoil coil = form::shownCoil(formOf(i));
       current = current && coil.current;
       const char* mark = !coil.current                                   ? "未計算"
@@ -474,67 +468,54 @@ class PageForm {
                       {"label", job::itemLabel(i, it)},
                       {"mark", mark}});
     }
-    return json{{"shown", current_},
+    return json{{"shown", items_.shown()},
                 {"rows", rows},
                 {"outputsCurrent", current},
-                {"removeQuestion", job::itemLabel(current_, slots_[current_].item) +
+                {"removeQuestion", job::itemLabel(items_.shown(), items_.item(items_.shown())) +
                                        "を削除しますか？ 削除した品目は元に戻せません。"},
-                {"full", slots_.size() >= job::kMaxItems}}
+                {"full", items_.count() >= job::kMaxItems}}
         .dump(-1, ' ', false, json::error_handler_t::replace);
   }
 
   // Shows the item at `index` on the form; the one shown before keeps its
   // form's state. False for no such item.
   bool showItem(int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= slots_.size()) return false;
-    const auto to = static_cast<std::size_t>(index);
-    if (to == current_) return true;
-    slots_[current_].form = form_;
-    current_ = to;
-    form_ = slots_[to].form;
+    if (index < 0) return false;
+    const form::Form1* shown = items_.show(static_cast<std::size_t>(index), form_);
+    if (!shown) return false;
+    form_ = *shown;
     return true;
   }
   // 追加: a new coil at the end, shown; {"error"} when the job is full.
   std::string addItem() {
-    if (slots_.size() >= job::kMaxItems) return failed(fullMessage());
-    slots_.emplace_back();
-    showItem(static_cast<int>(slots_.size() - 1));
+    const Expected<const form::Form1*> added = items_.add(form_);
+    if (!added) return failed(added.message());
+    form_ = **added;
     return "{}";
   }
   // 複製: a copy of the item shown after it, shown: its coil and form's
-  // state, names, 見積条件, basis lot and requirement.
+  // state, names, 見積条件, basis lot and requirements.
   std::string duplicateItem() {
-    if (slots_.size() >= job::kMaxItems) return failed(fullMessage());
-    Slot copy{itemAt(current_), form_};
-    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(current_ + 1), std::move(copy));
-    showItem(static_cast<int>(current_ + 1));
+    const Expected<const form::Form1*> copied = items_.duplicate(form_);
+    if (!copied) return failed(copied.message());
+    form_ = **copied;
     return "{}";
   }
   // 削除 of the item shown, once the page has asked; the next one (or the
   // one before the last) is shown. The last item stays: false.
   bool removeItem() {
-    if (slots_.size() < 2) return false;
-    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(current_));
-    current_ = std::min(current_, slots_.size() - 1);
-    form_ = slots_[current_].form;
+    const form::Form1* next = items_.remove();
+    if (!next) return false;
+    form_ = *next;
     return true;
   }
   // 上へ (-1) and 下へ (1): the item shown changes places with its
   // neighbour and stays shown. False at either end.
-  bool moveItem(int by) {
-    const auto to = static_cast<std::ptrdiff_t>(current_) + by;
-    if (by == 0 || to < 0 || to >= static_cast<std::ptrdiff_t>(slots_.size())) return false;
-    Slot& other = slots_[static_cast<std::size_t>(to)];
-    std::swap(slots_[current_].item, other.item);
-    // The item shown keeps the page's form; the other takes its form along.
-    slots_[current_].form = std::move(other.form);
-    current_ = static_cast<std::size_t>(to);
-    return true;
-  }
+  bool moveItem(int by) { return items_.move(by, form_); }
   // 品番 and 品名 of the item shown, as typed.
   void setItemNames(const std::string& partNumber, const std::string& name) {
-    slots_[current_].item.partNumber = partNumber;
-    slots_[current_].item.name = name;
+    items_.item(items_.shown()).partNumber = partNumber;
+    items_.item(items_.shown()).name = name;
   }
   // 全品目を計算, and the answer 計算して出力 gives before an output: every
   // item whose results are out of date is computed, the one shown pressed as
@@ -542,57 +523,23 @@ class PageForm {
   // whether every item's results now belong to its inputs}, with "error"
   // naming the other items that could not be computed and why.
   std::string computeAllItems() {
-    std::string refused;
-    bool current = true;
-    for (std::size_t i = 0; i < slots_.size(); ++i) {
-      if (formOf(i).state().resultsCurrent) continue;
-      if (i == current_) {
-        form_.click(form::calculateButton());
-        current = current && form_.state().resultsCurrent;
-        continue;
-      }
-      form::Form1& form = slots_[i].form;
-      const std::size_t said = form.state().messages.size();
-      form.calculate();
-      if (form.state().resultsCurrent) continue;
-      current = false;
-      const auto& messages = form.state().messages;
-      if (!refused.empty()) refused += '\n';
-      refused += job::itemLabel(i, slots_[i].item) + ": " +
-                 (messages.size() > said ? messages.back() : std::string("計算できません。"));
-    }
-    json answer = {{"current", current}};
-    if (!refused.empty()) answer["error"] = refused;
+    if (!form_.state().resultsCurrent) form_.click(form::calculateButton());
+    const std::vector<std::string> refused =
+        items_.computeOthers([](double, const form::Work& work) { work(nullptr); });
+    json answer = {{"current", items_.allCurrent(form_)}};
+    std::string lines;
+    for (const std::string& line : refused) lines += (lines.empty() ? "" : "\n") + line;
+    if (!lines.empty()) answer["error"] = lines;
     return answer.dump(-1, ' ', false, json::error_handler_t::replace);
   }
 
  private:
-  // An item and its form's state while another item is shown (form_ holds
-  // the state of the item shown).
-  struct Slot {
-    job::Item item;
-    form::Form1 form;
-  };
-
-  static std::string fullMessage() {
-    return "品目は " + std::to_string(job::kMaxItems) + " までです。";
-  }
-
-  const form::Form1& formOf(std::size_t index) const {
-    return index == current_ ? form_ : slots_[index].form;
-  }
-  // The item as it stands, its coil as its form holds it.
-  job::Item itemAt(std::size_t index) const {
-    job::Item item = slots_[index].item;
-    item.coil = formOf(index).state().typed();
-    return item;
-  }
+  const form::Form1& formOf(std::size_t index) const { return items_.formOf(index, form_); }
+  job::Item itemAt(std::size_t index) const { return items_.itemAt(index, form_); }
   job::Job currentJob() const {
     job::Job job;
     job.fields = fields_;
-    job.items.clear();
-    job.items.reserve(slots_.size());
-    for (std::size_t i = 0; i < slots_.size(); ++i) job.items.push_back(itemAt(i));
+    job.items = items_.items(form_);
     return job;
   }
 
@@ -609,8 +556,8 @@ class PageForm {
   std::vector<job::ResultsTable> resultsTables() const {
     const std::string createdAt = job::localMinute(std::chrono::system_clock::now());
     std::vector<job::ResultsTable> tables;
-    tables.reserve(slots_.size());
-    for (std::size_t i = 0; i < slots_.size(); ++i) tables.push_back(tableOf(i, createdAt));
+    tables.reserve(items_.count());
+    for (std::size_t i = 0; i < items_.count(); ++i) tables.push_back(tableOf(i, createdAt));
     return tables;
   }
 
@@ -624,8 +571,9 @@ class PageForm {
 
   form::Form1 form_;
   job::JobFields fields_;
-  std::vector<Slot> slots_ = std::vector<Slot>(1);
-  std::size_t current_ = 0;
+  // Every item, and the form state of each while another is shown (form_
+  // holds the state of the item shown).
+  form::ItemForms items_;
 };
 
 EMSCRIPTEN_BINDINGS(kelvane) {

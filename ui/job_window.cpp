@@ -936,29 +936,20 @@ bool JobWindow::showItem(std::size_t index) {
   return true;
 }
 
-bool JobWindow::addItem() {
-  const Expected<const form::Form1*> added = itemForms_.add(form_->model());
-  if (!added) {
-    present(qt(added.message()));
+bool JobWindow::showNewItem(const Expected<const form::Form1*>& state) {
+  if (!state) {
+    present(qt(state.message()));
     return false;
   }
   const bool paneOpen = pane_ != nullptr;
   closeQuotationPane();
-  showState(**added, paneOpen);
+  showState(**state, paneOpen);
   return true;
 }
 
-bool JobWindow::duplicateItem() {
-  const Expected<const form::Form1*> copied = itemForms_.duplicate(form_->model());
-  if (!copied) {
-    present(qt(copied.message()));
-    return false;
-  }
-  const bool paneOpen = pane_ != nullptr;
-  closeQuotationPane();
-  showState(**copied, paneOpen);
-  return true;
-}
+bool JobWindow::addItem() { return showNewItem(itemForms_.add(form_->model())); }
+
+bool JobWindow::duplicateItem() { return showNewItem(itemForms_.duplicate(form_->model())); }
 
 bool JobWindow::removeItem() {
   if (itemCount() < 2) return false;

@@ -217,6 +217,8 @@ class JobWindow : public QMainWindow {
   // The state of the item now shown put on the form, and everything that
   // follows the item shown; the 見積 pane opened again when it was.
   void showState(const form::Form1& state, bool paneWasOpen);
+  // An item added or copied shown, or why there is none said.
+  bool showNewItem(const Expected<const form::Form1*>& state);
   // Requirements from the targets solved on the form since last seen.
   void keepTargets();
   // The customer's quotation as it would be issued now, or none when there

@@ -116,6 +116,7 @@ QString helpText(const QCommandLineParser& options) {
 Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
                                                     const std::vector<form::Form1>& forms) {
   std::vector<job::ShownCoil> coils;
+  coils.reserve(forms.size());
   for (const form::Form1& form : forms) coils.push_back(form::shownCoil(form));
   // Each item's terms, the wire price from the list when they hold none for
   // the item's material (job::pricingTerms).

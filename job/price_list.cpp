@@ -103,6 +103,7 @@ Expected<std::vector<WirePriceRow>> readWirePriceRows(const json& root) {
 
 std::vector<WirePriceRow> wirePricesByMaterial(const std::array<double, 3>& yenPerKg) {
   std::vector<WirePriceRow> rows;
+  rows.reserve(kMaterials.size());
   for (const ConductorMaterial m : kMaterials)
     rows.push_back({m, 0, std::nullopt, yenPerKg[static_cast<std::size_t>(m)]});
   return rows;

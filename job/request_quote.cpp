@@ -39,9 +39,9 @@ Expected<RequestQuote> priceRequest(std::span<const Item> items, std::span<const
     const std::string which = items.size() > 1 ? itemLabel(i, item) + ": " : "";
     const Expected<PricingTerms> terms = termsOf(item);
     if (!terms) return Failure{which + terms.message()};
-    Expected<CoilPrice> price = priceOfCoil(coils[i], terms->terms);
+    const Expected<CoilPrice> price = priceOfCoil(coils[i], terms->terms);
     if (!price) return Failure{which + price.message()};
-    quoted.push_back({item.partNumber, item.name, std::move(price->quote), item.basisLot});
+    quoted.push_back({item.partNumber, item.name, price->quote, item.basisLot});
   }
   return totalRequest(std::move(quoted));
 }

@@ -308,18 +308,20 @@ std::vector<Block> blocksOf(const Page& measure, const CustomerQuotation& q) {
     for (const job::QuotedItem& item : q.request.items) {
       if (item.quote.lots.size() < 2) continue;
       const QString names = namesOf(item);
-      for (std::size_t i = 0; i < item.quote.lots.size(); ++i) {
+      bool first = true;
+      for (const job::LotPrice& lot : item.quote.lots) {
         // An item's names stand on its first lot, and again where its lots
         // go on on another page.
-        const Row named = lotRow(names, item.quote.lots[i]);
+        const Row named = lotRow(names, lot);
         Row unnamed = named;
         unnamed[0].text.clear();
         blocks.push_back({kRowHeight,
-                          [named, unnamed, first = i == 0](Page& page, double y, bool atTop) {
+                          [named, unnamed, first](Page& page, double y, bool atTop) {
                             tableRow(page, kMargin, y, kPriceColumns,
                                      first || atTop ? named : unnamed, RowKind::Body, 10);
                           },
                           ByQuantity});
+        first = false;
       }
     }
   }

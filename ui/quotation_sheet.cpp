@@ -662,8 +662,8 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
   std::vector<Plan> plans;
   plans.reserve(sections.size());
   int count = 0;
-  for (std::size_t i = 0; i < sections.size(); ++i) {
-    plans.push_back(planSheet(painter, sections[i], count + 1));
+  for (const QuotationContent& section : sections) {
+    plans.push_back(planSheet(painter, section, count + 1));
     count += plans.back().pageCount();
   }
   // The pages are numbered through the whole sheet; each item's section

@@ -116,7 +116,7 @@ TEST(BatchCosts, ARowsOwnTermsOverTheList) {
   const auto wire = [](double yen) {
     return [=](job::QuotationTerms& t) { t.wireYenPerKg = yen; };
   };
-  const auto lots = [](std::vector<std::int64_t> q) {
+  const auto lots = [](const std::vector<std::int64_t>& q) {
     return [=](job::QuotationTerms& t) { t.quantities = q; };
   };
   const auto same = [](job::QuotationTerms&) {};

@@ -53,8 +53,8 @@ QString lineOf(const QString& names, const kelvane::job::LotPrice& lot) {
 // A coil of `kilograms` of wire and `turns` turns priced for the lots, as
 // the quotation pane prices an item.
 kelvane::job::Quote priced(double kilograms, double turns, std::vector<std::int64_t> lots) {
-  const auto quote =
-      kelvane::job::priceCoil(kilograms, turns, kelvane::job::test::prototypeTerms(lots));
+  const auto quote = kelvane::job::priceCoil(kilograms, turns,
+                                             kelvane::job::test::prototypeTerms(std::move(lots)));
   if (!quote) qFatal("%s", quote.message().c_str());
   return *quote;
 }
@@ -331,6 +331,7 @@ class CustomerQuotationTest : public QObject {
     QFETCH(int, pages);
     const std::vector<std::int64_t> sizes = {100, 500, 1000, 5000, 10000};
     std::vector<QuotedItem> items;
+    items.reserve(std::size_t(itemCount));
     for (int i = 0; i < itemCount; ++i)
       items.push_back(
           {"KC-" + std::to_string(2001 + i), "コイル",

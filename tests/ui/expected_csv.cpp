@@ -11,7 +11,7 @@
 #include "job/quotation_rows.h"
 #include "job/results_table.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   if (argc != 3) return 2;
   const auto job = kelvane::job::readJobFile(argv[1]);
   if (!job) return 1;
@@ -25,4 +25,6 @@ int main(int argc, char** argv) {
   }
   const std::string csv = kelvane::job::toCsv(tables);
   return std::fwrite(csv.data(), 1, csv.size(), stdout) == csv.size() ? 0 : 1;
+} catch (...) {
+  return 1;
 }

@@ -165,6 +165,7 @@ const std::vector<std::string>& jobFieldFileColumns() {
 const std::vector<std::string>& termColumns() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> all;
+    all.reserve(job::kTermFigures.size() + 1);
     for (const job::TermFigure figure : job::kTermFigures) all.emplace_back(job::termName(figure));
     all.emplace_back(kQuantitiesColumn);
     return all;

@@ -178,7 +178,8 @@ class ItemListTest : public QObject {
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("q.pdf"));
-    person.window.setFileChooser([pdf](JobWindow::FileKind, const QString&) { return pdf; });
+    person.window.setFileChooser(
+        [&pdf](JobWindow::FileKind, const QString&) { return QString(pdf); });
     QVERIFY(!person.window.exportCustomerQuotation());
     QCOMPARE(person.offRequirementAsked.size(), 1);
     QVERIFY(person.offRequirementAsked.front().contains(QStringLiteral("DCR(20℃) 0.5 Ω")));

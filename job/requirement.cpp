@@ -102,6 +102,22 @@ bool missesRequirement(const std::vector<Requirement>& requirements, const Shown
   });
 }
 
+std::vector<std::string> missedRequirements(const std::vector<Requirement>& requirements,
+                                            const ShownCoil& coil) {
+  std::vector<std::string> missed;
+  for (const Requirement& requirement : requirements) {
+    if (checkRequirement(requirement, coil) != RequirementCheck::Missed) continue;
+    missed.push_back("仕様 " + requirementText(requirement) + "、結果 " +
+                     requiredResultText(requirement, coil));
+  }
+  return missed;
+}
+
+std::string_view itemMark(const std::vector<Requirement>& requirements, const ShownCoil& coil) {
+  if (!coil.current) return "未計算";
+  return missesRequirement(requirements, coil) ? "仕様外" : "";
+}
+
 std::string requirementText(const Requirement& requirement) {
   std::string text(requiredName(requirement.box));
   text.append(" ").append(plainDecimal(requirement.value)).append(" ").append(requirement.unit);

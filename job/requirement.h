@@ -35,6 +35,13 @@ enum class RequirementCheck { Met, Missed, NotKnown };
 RequirementCheck checkRequirement(const Requirement& requirement, const ShownCoil& coil);
 // Whether a current result misses any of the item's requirements.
 bool missesRequirement(const std::vector<Requirement>& requirements, const ShownCoil& coil);
+// Each requirement the results miss, with what they give:
+// 「仕様 DCR(20℃) 15 Ω ±5 %（既定）、結果 16.942 Ω」.
+std::vector<std::string> missedRequirements(const std::vector<Requirement>& requirements,
+                                            const ShownCoil& coil);
+// The mark a list of items gives an item: 未計算 while its results do not
+// belong to its inputs, 仕様外 while they miss a requirement, else nothing.
+std::string_view itemMark(const std::vector<Requirement>& requirements, const ShownCoil& coil);
 
 // The requirement in words: "DCR 15 Ω ±5 %", "重量 40 g ±5 %（既定）".
 std::string requirementText(const Requirement& requirement);

@@ -821,12 +821,8 @@ bool JobWindow::requirementsAgreed() {
   for (std::size_t i = 0; i < itemCount(); ++i) {
     const job::Item it = itemAt(i);
     const job::ShownCoil coil = form::shownCoil(formOf(i));
-    for (const job::Requirement& requirement : it.requirements) {
-      if (job::checkRequirement(requirement, coil) != job::RequirementCheck::Missed) continue;
-      missed << QStringLiteral("・%1: 仕様 %2、結果 %3")
-                    .arg(qt(job::itemLabel(i, it)), qt(job::requirementText(requirement)),
-                         qt(job::requiredResultText(requirement, coil)));
-    }
+    for (const std::string& line : job::missedRequirements(it.requirements, coil))
+      missed << QStringLiteral("・%1: %2").arg(qt(job::itemLabel(i, it)), qt(line));
   }
   if (missed.isEmpty()) return true;
   return askOffRequirement_(QStringLiteral("次の品目は仕様を満たしていません。\n%1\n"
@@ -1020,19 +1016,14 @@ ItemRow JobWindow::rowOf(std::size_t index) {
   const job::Item it = itemAt(index);
   ItemRow row{qt(it.partNumber), qt(it.name), {}, {}, {}, {}, {}};
   const job::ShownCoil coil = form::shownCoil(formOf(index));
+  const std::string_view mark = job::itemMark(it.requirements, coil);
+  row.mark = QString::fromUtf8(mark.data(), qsizetype(mark.size()));
   if (!coil.current) {
-    row.mark = QStringLiteral("未計算");
     row.markTip =
         QStringLiteral("結果が今の入力のものではありません。「全品目を計算」で計算します。");
-  } else if (job::missesRequirement(it.requirements, coil)) {
-    row.mark = QStringLiteral("仕様外");
+  } else {
     QStringList why;
-    for (const job::Requirement& requirement : it.requirements) {
-      if (job::checkRequirement(requirement, coil) == job::RequirementCheck::Missed)
-        why << QStringLiteral("仕様 %1、結果 %2")
-                   .arg(qt(job::requirementText(requirement)),
-                        qt(job::requiredResultText(requirement, coil)));
-    }
+    for (const std::string& line : job::missedRequirements(it.requirements, coil)) why << qt(line);
     row.markTip = why.join(QLatin1Char('\n'));
   }
   const Expected<job::PricingTerms> terms = pricingFor(it, it.coil.material);

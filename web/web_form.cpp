@@ -460,13 +460,11 @@ class PageForm {
       const job::Item& it = items_.item(i);
       const job::ShownCoil coil = form::shownCoil(formOf(i));
       current = current && coil.current;
-      const char* mark = !coil.current                                   ? "未計算"
-                         : job::missesRequirement(it.requirements, coil) ? "仕様外"
-                                                                         : "";
+      const std::string_view mark = job::itemMark(it.requirements, coil);
       rows.push_back({{"partNumber", it.partNumber},
                       {"name", it.name},
                       {"label", job::itemLabel(i, it)},
-                      {"mark", mark}});
+                      {"mark", std::string(mark)}});
     }
     return json{{"shown", items_.shown()},
                 {"rows", rows},

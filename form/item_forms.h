@@ -57,10 +57,10 @@ class ItemForms {
   // Whether every item's results belong to its inputs.
   bool allCurrent(const Form1& shownForm) const;
 
+ private:
   // The sentence refusing an item past the limit.
   static std::string fullMessage();
 
- private:
   struct Slot {
     job::Item item;
     Form1 form;

@@ -12,6 +12,7 @@
 #include "core/materials.h"
 #include "core/read_coil.h"
 #include "core/temperature_resistance.h"
+#include "job/issue_record.h"
 #include "job/quotation.h"
 
 namespace kelvane::job {
@@ -89,6 +90,9 @@ inline constexpr std::size_t kMaxItems = 100;
 struct Job {
   JobFields fields;
   std::vector<Item> items = {Item{}};
+  // Every 版 issued of this quotation, oldest first: what each handed the
+  // customer. The register keeps the same, with the job and the PDF.
+  std::vector<IssueRecord> issues;
   // Who saved the job and when; filled in by stampForSaving.
   std::string programVersion;
   std::string savedAt;  // ISO 8601, UTC: 2026-12-08T01:15:30Z

@@ -7,6 +7,7 @@
 #include <tuple>
 #include <utility>
 
+#include "job/issue_json.h"
 #include "job/requirement.h"
 #include "job/terms_json.h"
 
@@ -87,24 +88,6 @@ Expected<std::optional<QuotationTerms>> readItemTerms(const json& item, const st
   auto terms = readTerms(*it, at + "quotationTerms", material);
   if (!terms) return terms.failure();
   return std::optional(std::move(terms.value()));
-}
-
-// "2026-12-08": a day the calendar has, four-digit year.
-bool isCalendarDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-  int parts[3] = {0, 0, 0};
-  const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-  for (int p = 0; p < 3; ++p) {
-    for (std::size_t i = starts[p]; i < starts[p] + lengths[p]; ++i) {
-      if (text[i] < '0' || text[i] > '9') return false;
-      parts[p] = parts[p] * 10 + (text[i] - '0');
-    }
-  }
-  const int year = parts[0], month = parts[1], day = parts[2];
-  if (month < 1 || month > 12 || day < 1) return false;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 // "2026-12-08T01:15:30Z", as the program saves a time.
@@ -343,6 +326,9 @@ std::string writeJob(const Job& job) {
   nlohmann::ordered_json items = nlohmann::ordered_json::array();
   for (const Item& item : job.items) items.push_back(itemJson(item));
   root["items"] = std::move(items);
+  nlohmann::ordered_json issues = nlohmann::ordered_json::array();
+  for (const IssueRecord& issue : job.issues) issues.push_back(issueJson(issue));
+  root["issues"] = std::move(issues);
   // Texts come from the window and are UTF-8; a stray byte that is not is
   // written as U+FFFD rather than failing the save.
   return root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
@@ -387,6 +373,9 @@ Expected<Job> readJob(std::string_view text) {
     auto items = readItems(root);
     if (!items) return items.failure();
     job.items = std::move(items.value());
+    auto issues = readIssues(root);
+    if (!issues) return issues.failure();
+    job.issues = std::move(issues.value());
   } else {
     auto item = readSingleCoil(root, **fields, document->version);
     if (!item) return item.failure();

@@ -182,4 +182,21 @@ Expected<const json*> readObject(const json& object, std::string_view key, std::
   return &*it;
 }
 
+bool isCalendarDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  int parts[3] = {0, 0, 0};
+  const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+  for (int p = 0; p < 3; ++p) {
+    for (std::size_t i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+      if (text[i] < '0' || text[i] > '9') return false;
+      parts[p] = parts[p] * 10 + (text[i] - '0');
+    }
+  }
+  const int year = parts[0], month = parts[1], day = parts[2];
+  if (month < 1 || month > 12 || day < 1) return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
 }  // namespace kelvane::job

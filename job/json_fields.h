@@ -51,4 +51,7 @@ Expected<std::int64_t> readWhole(const nlohmann::json& value, std::string_view p
 Expected<const nlohmann::json*> readObject(const nlohmann::json& object, std::string_view key,
                                            std::string_view path, bool required);
 
+// "2026-12-08": a day the calendar has, with a four-digit year.
+bool isCalendarDate(std::string_view text);
+
 }  // namespace kelvane::job

@@ -13,6 +13,8 @@
 #include "form/form1.h"
 #include "form/form_job.h"
 #include "job/addressee.h"
+#include "ledger/register.h"
+#include "ui/quotation_issue.h"
 #include "job/file_io.h"
 #include "job/output_file.h"
 #include "job/printable_text.h"
@@ -112,7 +114,7 @@ QString helpText(const QCommandLineParser& options) {
 
 // The customer's quotation of the job, every item priced from the coil its
 // form shows, as the job stands: each item's terms or the user's price
-// list, the job's 版 and 発行日 or those of a first issue.
+// list, issued today.
 Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
                                                     const std::vector<form::Form1>& forms) {
   std::vector<job::ShownCoil> coils;
@@ -133,16 +135,35 @@ Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
                                                 "ないと作れません。")};
       });
   if (!request) return request.failure();
-  ui::CustomerQuotation quotation{ui::storedCompanyInfo(), job.fields, std::move(request.value()),
-                                  QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
-  if (job.fields.revision == 0) {
-    quotation.fields.revision = 1;
-  } else if (const QDate issued =
-                 QDate::fromString(QString::fromStdString(job.fields.issuedOn), Qt::ISODate);
-             issued.isValid()) {
-    quotation.issuedOn = issued;
-  }
-  return quotation;
+  return ui::CustomerQuotation{ui::storedCompanyInfo(), job.fields, std::move(request.value()),
+                              QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
+}
+
+// Issues the quotation into the register the request names: a job
+// unchanged since its number's latest 版 prints that 版 again (再発行) and
+// records nothing; any other is recorded as the next 版, its PDF written
+// into `file` (whole, not yet in its place) inside the transaction.
+Expected<void> issueInto(const Request& request, const job::Job& job,
+                         ui::CustomerQuotation quotation, std::optional<job::OutputFile>& file) {
+  Expected<std::unique_ptr<ledger::Register>> reg =
+      ui::openRegister(ui::registerLocation(request.registerLocation));
+  if (!reg) return reg.failure();
+  Expected<ui::PendingIssue> pending = ui::prepareIssue(**reg, job, std::move(quotation));
+  if (!pending) return pending.failure();
+  const Expected<ui::Issued> done = ui::issueQuotation(
+      **reg, *pending, [&](const ui::CustomerQuotation&, const QByteArray& pdf) -> Expected<void> {
+        file.emplace();
+        if (Expected<void> opened = file->open(request.quotationFile, job::OutputFile::Reader::Await);
+            !opened.ok())
+          return opened;
+        if (Expected<void> written =
+                file->write(std::string_view(pdf.constData(), std::size_t(pdf.size())));
+            !written.ok())
+          return written;
+        return file->sync();
+      });
+  if (!done) return done.failure();
+  return {};
 }
 
 }  // namespace
@@ -174,7 +195,17 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
       QStringLiteral("quotation"),
       QStringLiteral("ウィンドウを開かずに、案件 JOB の見積書を PDF ファイルに書き出します。"),
       QStringLiteral("OUT.pdf"));
-  for (const QCommandLineOption* option : {&help, &version, &report, &csv, &quotation})
+  const QCommandLineOption draft(
+      QStringLiteral("draft"),
+      QStringLiteral("--quotation の見積書を「見本」として作ります。見積台帳には記録せず、"
+                     "版も進めません。"));
+  const QCommandLineOption ledger(
+      QStringLiteral("register"),
+      QStringLiteral("見積書の発行を記録する見積台帳（ファイル、または postgresql:// の URL）。"
+                     "省略すると設定の台帳、環境変数 KELVANE_REGISTER、この PC の台帳の順です。"),
+      QStringLiteral("LOCATION"));
+  for (const QCommandLineOption* option :
+       {&help, &version, &report, &csv, &quotation, &draft, &ledger})
     options.addOption(*option);
   options.addPositionalArgument(QStringLiteral("JOB"), QStringLiteral("開く見積案件（.kelvane）。"),
                                 QStringLiteral("[JOB]"));
@@ -205,6 +236,16 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
       return kBadUsage;
     }
     if (!value.isEmpty()) *file = bytesOf(value);
+  }
+  request.draft = options.isSet(draft);
+  request.registerLocation = options.value(ledger);
+  if (request.draft && request.quotationFile.empty()) {
+    tell(QStringLiteral("--draft は --quotation とともに指定してください。"));
+    return kBadUsage;
+  }
+  if (options.isSet(ledger) && request.registerLocation.isEmpty()) {
+    tell(QStringLiteral("--register には見積台帳の場所が要ります。"));
+    return kBadUsage;
   }
   if (request.headless() && request.job.isEmpty()) {
     tell(QStringLiteral("--report、--export-csv と --quotation には案件ファイルが要ります。"));
@@ -280,9 +321,16 @@ int writeOutputs(const Request& request) {
     }
     add(request.reportFile, pdf->toStdString());
   }
+  std::optional<ui::CustomerQuotation> quotation;
   if (!request.quotationFile.empty()) {
-    const Expected<ui::CustomerQuotation> quotation = customerQuotationOf(*job, forms);
-    if (!quotation) return failed(QString::fromStdString(quotation.message()));
+    Expected<ui::CustomerQuotation> priced = customerQuotationOf(*job, forms);
+    if (!priced) return failed(QString::fromStdString(priced.message()));
+    quotation = std::move(priced.value());
+  }
+  // A sample is one more output; an issue is written inside the register's
+  // transaction, below.
+  if (quotation && request.draft) {
+    quotation->copy = ui::CustomerQuotation::Copy::Draft;
     const std::optional<QByteArray> pdf = ui::customerQuotationPdf(*quotation);
     if (!pdf) {
       return failed(QStringLiteral("「%1」を保存できません（PDFを作れません）。")
@@ -309,9 +357,21 @@ int writeOutputs(const Request& request) {
     if (written.ok()) written = output->out.sync();
     if (!written.ok()) return failed(QString::fromStdString(written.message()));
   }
+  // The 見積書 issued last, its file written inside the register's
+  // transaction: once the register has it, every file is put in place.
+  std::optional<job::OutputFile> issued;
+  if (quotation && !request.draft) {
+    if (const Expected<void> done = issueInto(request, *job, *quotation, issued); !done.ok())
+      return failed(QString::fromStdString(done.message()));
+  }
   for (auto& output : outputs) {
     if (auto committed = output->out.commit(); !committed.ok())
       return failed(QString::fromStdString(committed.message()));
+  }
+  if (issued) {
+    if (auto committed = issued->commit(); !committed.ok())
+      return failed(QString::fromStdString(committed.message()) +
+                    QStringLiteral("見積書は見積台帳に記録しました（kelvane-register pdf で書き出せます）。"));
   }
   // Nobody is asked here, as the window asks: the 見積書 goes without its
   // addressee, and the one line says so once it is written.

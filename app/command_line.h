@@ -19,6 +19,8 @@ struct Request {
   std::filesystem::path reportFile;     // --report: the quotation sheet as PDF
   std::filesystem::path csvFile;        // --export-csv: the results table as CSV
   std::filesystem::path quotationFile;  // --quotation: the customer's quotation as PDF
+  bool draft = false;                   // --draft: the quotation as a sample, recorded nowhere
+  QString registerLocation;             // --register: the register the issue goes into
   // Outputs are written without a window.
   bool headless() const {
     return !reportFile.empty() || !csvFile.empty() || !quotationFile.empty();
@@ -40,9 +42,12 @@ std::variant<Request, int> readCommandLine(int argc, char** argv);
 //
 // The customer's quotation is priced with the job's 見積条件, or the user's
 // price list for a job that has none (a list that cannot be read is then a
-// failure: no quotation goes out on prices nobody chose). It carries the
-// job's 版 (the first for a job never issued) and 発行日 (today for a job
-// never issued); the job itself is not changed.
+// failure: no quotation goes out on prices nobody chose). It is issued into
+// the quotation register as the window issues it (ui::issueQuotation): the
+// next 版 of its number, or the register's next number, recorded with its
+// PDF, and the file written in the same transaction; a job unchanged since
+// its latest 版 prints that 版 again. With --draft it is a 見本, recorded
+// nowhere. The job file itself is not changed: the register keeps the issue.
 int writeOutputs(const Request& request);
 
 }  // namespace kelvane::app

@@ -73,6 +73,7 @@ int run(int argc, char** argv) {
   }
 
   kelvane::ui::JobWindow window;
+  window.setRegisterLocation(request.registerLocation);
   window.show();
   try {
     // A job that cannot be opened is said in a message box over a new one.

@@ -47,8 +47,10 @@ IssueRecord issueRecord(const JobFields& fields, const RequestQuote& request,
 
 namespace {
 
-// The job without what an issue or a save changes.
+// The job without what an issue or a save changes (the number too: a job
+// issued without one is given it by the register).
 Job quoted(Job job) {
+  job.fields.quotationNumber.clear();
   job.programVersion.clear();
   job.savedAt.clear();
   job.fields.revision = 0;

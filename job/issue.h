@@ -24,9 +24,9 @@ std::optional<std::string> dayAfter(std::string_view day, int days);
 IssueRecord issueRecord(const JobFields& fields, const RequestQuote& request,
                         const std::string& issuedOn);
 
-// Whether a job quotes what an issued one quoted: the same fields the
-// customer reads and the same items, whatever was saved when, under which
-// 版, or issued since.
+// Whether a job quotes what an issued one of its number quoted: the same
+// fields and the same items, whatever was saved when, under which 版, or
+// issued since.
 bool quotesTheSame(const Job& issued, const Job& now);
 
 // The job after an issue: the record kept as its latest, its number, 版 and

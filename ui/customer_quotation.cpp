@@ -46,11 +46,30 @@ void field(Page& page, double x, double y, double width, const QString& label, c
             Qt::AlignLeft);
 }
 
-QString numberWithRevision(const job::JobFields& fields) {
-  const QString revision = QStringLiteral("第%1版").arg(std::max(1, fields.revision));
-  return fields.quotationNumber.empty()
+// 「Q2026-0012（第2版）」; a copy printed again says so, and a sample has
+// no 版 of its own.
+QString numberWithRevision(const CustomerQuotation& q) {
+  QString revision = QStringLiteral("第%1版").arg(std::max(1, q.fields.revision));
+  if (q.copy == CustomerQuotation::Copy::Reissue) revision += QStringLiteral("・再発行");
+  if (q.copy == CustomerQuotation::Copy::Draft) revision = QStringLiteral("見本");
+  return q.fields.quotationNumber.empty()
              ? revision
-             : qt(fields.quotationNumber) + QStringLiteral("（") + revision + QStringLiteral("）");
+             : qt(q.fields.quotationNumber) + QStringLiteral("（") + revision + QStringLiteral("）");
+}
+
+// Across a sample's every page, light enough to read the figures through.
+void sampleMark(Page& page) {
+  QPainter& painter = page.painter();
+  painter.save();
+  painter.translate(page.toDevice(kPageWidth / 2), page.toDevice(kPageHeight / 2));
+  painter.rotate(-30);
+  QFont font = page.font(120, true);
+  painter.setFont(font);
+  painter.setPen(QColor(0, 0, 0, 28));
+  const double half = page.toDevice(100);
+  painter.drawText(QRectF(-half, -half / 2, 2 * half, half), Qt::AlignCenter,
+                   QStringLiteral("見本"));
+  painter.restore();
 }
 
 // The quantity the totals are of, said once for the customer: a single
@@ -71,7 +90,7 @@ double header(Page& page, const CustomerQuotation& q) {
   double y = kMargin + 18;
   const QDate until = validUntil(q.issuedOn, q.fields.validDays);
   for (const auto& [label, value] :
-       {std::pair{QStringLiteral("見積番号"), numberWithRevision(q.fields)},
+       {std::pair{QStringLiteral("見積番号"), numberWithRevision(q)},
         std::pair{QStringLiteral("発行日"), dateText(q.issuedOn)},
         std::pair{QStringLiteral("有効期限"),
                   dateText(until) + QStringLiteral("（%1日間）").arg(q.fields.validDays)}}) {
@@ -369,7 +388,7 @@ double firstPageHead(Page& page, const CustomerQuotation& q) {
 double laterPageHead(Page& page, const CustomerQuotation& q) {
   page.line(QRectF(kMargin - kCellPadding, kMargin, 100, 11), QStringLiteral("見積書（続き）"),
             page.font(16, true), Qt::AlignLeft);
-  page.line(QRectF(kRight - 80, kMargin, 80 + kCellPadding, 11), numberWithRevision(q.fields),
+  page.line(QRectF(kRight - 80, kMargin, 80 + kCellPadding, 11), numberWithRevision(q),
             page.font(kSmallPoints), Qt::AlignRight);
   page.rule(kMargin, kMargin + 12.5, kRight, 0.5);
   return kMargin + 16;
@@ -449,13 +468,14 @@ bool paintCustomerQuotation(QPainter& painter, QPagedPaintDevice& pages,
           laterPageHead(page, quotation);
         }
         for (const Laid& laid : laidOut.pages[std::size_t(number - 1)]) laid.paint(page, laid.y);
+        if (quotation.copy == CustomerQuotation::Copy::Draft) sampleMark(page);
       });
   painter.restore();
   return painted;
 }
 
 std::optional<QByteArray> customerQuotationPdf(const CustomerQuotation& quotation) {
-  return pdfOf(QStringLiteral("見積書 ") + numberWithRevision(quotation.fields),
+  return pdfOf(QStringLiteral("見積書 ") + numberWithRevision(quotation),
                quotation.programVersion, [&](QPainter& painter, QPagedPaintDevice& pages) {
                  return paintCustomerQuotation(painter, pages, quotation);
                });

@@ -20,11 +20,16 @@ namespace kelvane::ui {
 // 有効期限 in days), every item priced with the totals over their basis
 // lots, and the day it is issued.
 struct CustomerQuotation {
+  // What the copy is: an issue (a new 版), the latest 版 printed again
+  // unchanged (再発行, with its own 版 and 発行日), or a sample that is no
+  // issue at all (見本, recorded nowhere).
+  enum class Copy { Issue, Reissue, Draft };
   CompanyInfo company;
   job::JobFields fields;
   job::RequestQuote request;
   QDate issuedOn;
   QString programVersion;  // in the PDF's properties, not on the page
+  Copy copy = Copy::Issue;
 };
 
 // The day a quotation issued on `issuedOn` stops being valid.

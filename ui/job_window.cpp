@@ -28,6 +28,7 @@
 #include "form/form_job.h"
 #include "form/out_of_date.h"
 #include "job/addressee.h"
+#include "ledger/register.h"
 #include "job/file_name.h"
 #include "job/money_text.h"
 #include "job/output_file.h"
@@ -44,6 +45,7 @@
 #include "ui/price_list_file.h"
 #include "ui/quotation_dialog.h"
 #include "ui/quotation_sheet.h"
+#include "ui/register_settings_dialog.h"
 #include "ui/requirement_dialog.h"
 #include "ui/wire_picker_dialog.h"
 
@@ -270,6 +272,7 @@ job::Job JobWindow::currentJob() const {
   job::Job job;
   job.fields = fields_;
   job.items = itemForms_.items(form_->model());
+  job.issues = issues_;
   return job;
 }
 
@@ -398,6 +401,11 @@ void JobWindow::buildMenus() {
   QMenu* quotation = menuBar()->addMenu(QStringLiteral("見積(&Q)"));
   QAction* pane = quotation->addAction(QStringLiteral("見積条件と価格(&P)…"));
   connect(pane, &QAction::triggered, this, [this] { showQuotationPane(); });
+  quotation->addSeparator();
+  add(quotation, QStringLiteral("見積台帳(&L)…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L),
+      &JobWindow::showRegister);
+  add(quotation, QStringLiteral("見積台帳の設定(&S)…"), QKeySequence(),
+      &JobWindow::editRegisterSettings);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   add(help, QStringLiteral("使い方(&U)"), QKeySequence(Qt::Key_F1), &JobWindow::showHelp);
@@ -477,7 +485,7 @@ bool JobWindow::newJob() {
   installForm(new MainWindow);
   fields_ = {};
   itemForms_ = form::ItemForms();
-  lastIssue_.reset();
+  issues_.clear();
   path_.clear();
   saved_ = currentJob();
   updateTitle();
@@ -616,9 +624,7 @@ bool JobWindow::previewQuotation() {
   return true;
 }
 
-bool JobWindow::printDocument(const QString& title, std::string_view document,
-                              const paper::DocumentPainter& paint) {
-  QPrinter printer(QPrinter::HighResolution);
+bool JobWindow::choosePrinter(QPrinter& printer, const QString& title, std::string_view document) {
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
   // The name of the job in the print queue and of a file printed to: one
@@ -626,13 +632,22 @@ bool JobWindow::printDocument(const QString& title, std::string_view document,
   printer.setDocName(QFileInfo(suggestedPath(QStringLiteral("pdf"), document)).completeBaseName());
   QPrintDialog dialog(&printer, this);
   dialog.setWindowTitle(title);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool JobWindow::printDocument(const QString& title, std::string_view document,
+                              const paper::DocumentPainter& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!choosePrinter(printer, title, document)) return false;
   QPainter painter;
   if (!painter.begin(&printer)) {
     present(QStringLiteral("印刷を始められません。"));
     return false;
   }
+  // A document that could not be painted whole is withdrawn, not printed
+  // in part.
   const bool painted = paint(painter, printer);
+  if (!painted) printer.abort();
   if (!painter.end() || !painted) {
     present(QStringLiteral("最後まで印刷できません。"));
     return false;
@@ -782,6 +797,11 @@ void JobWindow::offerNewPrices() {
   refreshItems();
 }
 
+void JobWindow::editRegisterSettings() {
+  RegisterSettingsDialog dialog(storedRegisterSettings(), this);
+  if (dialog.exec() == QDialog::Accepted) storeRegisterSettings(dialog.settings());
+}
+
 void JobWindow::editCompanyInfo() {
   CompanyInfoDialog dialog(storedCompanyInfo(), this);
   if (dialog.exec() == QDialog::Accepted) storeCompanyInfo(dialog.company());
@@ -797,18 +817,9 @@ std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
     present(QString::fromStdString(request.message()));
     return std::nullopt;
   }
-  CustomerQuotation quotation{storedCompanyInfo(), fields_, std::move(request.value()),
-                              QDate::currentDate(),
-                              QString::fromUtf8(job::programVersion().data())};
-  // The same job issued again by this window keeps its 版 and its day.
-  const bool reissue = lastIssue_ && *lastIssue_ == job;
-  if (reissue) {
-    quotation.issuedOn = QDate::fromString(QString::fromStdString(fields_.issuedOn), Qt::ISODate);
-  } else {
-    quotation.fields.revision = fields_.revision + 1;
-    quotation.fields.issuedOn = today();
-  }
-  return quotation;
+  return CustomerQuotation{storedCompanyInfo(), fields_, std::move(request.value()),
+                           QDate::currentDate(),
+                           QString::fromUtf8(job::programVersion().data())};
 }
 
 bool JobWindow::addresseeAgreed() {
@@ -831,13 +842,16 @@ bool JobWindow::requirementsAgreed() {
 }
 
 void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms) {
+  keepTerms(index, terms, itemForms_.item(index));
+}
+
+void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms, job::Item& it) {
   // Terms as the price list gives them for the item's material (the lot
   // sizes are the item's own) keep the list's time; terms typed otherwise
   // belong to no list.
   Expected<job::QuotationTerms> fromList = job::termsFor(
       priceList(), formOf(index).state().material, job::bareDiameterMm(itemAt(index).coil));
   if (fromList) fromList.value().quantities = terms.quantities;
-  job::Item& it = itemForms_.item(index);
   if (fromList && terms == *fromList) {
     it.priceListSavedAt = priceList().savedAt;
   } else if (!it.terms || terms != *it.terms) {
@@ -847,18 +861,62 @@ void JobWindow::keepTerms(std::size_t index, const job::QuotationTerms& terms) {
   if (it.basisLot >= terms.quantities.size()) it.basisLot = 0;
 }
 
-void JobWindow::issued(const CustomerQuotation& quotation) {
+job::Job JobWindow::jobAsQuoted() {
   // Every item keeps the terms it was quoted with: the list's when it had
   // none, the list's wire price when its own was for another material.
-  for (std::size_t i = 0; i < itemCount(); ++i) {
-    const job::Item it = itemAt(i);
+  job::Job job = currentJob();
+  for (std::size_t i = 0; i < job.items.size(); ++i) {
+    job::Item& it = job.items[i];
     if (const Expected<job::PricingTerms> quoted = pricingFor(it, it.coil.material);
         quoted && (!it.terms || *it.terms != quoted->terms))
-      keepTerms(i, quoted->terms);
+      keepTerms(i, quoted->terms, it);
   }
-  fields_.revision = quotation.fields.revision;
-  fields_.issuedOn = quotation.fields.issuedOn;
-  lastIssue_ = currentJob();
+  return job;
+}
+
+std::optional<Issued> JobWindow::issue(const Delivery& deliver,
+                                       const std::function<bool(const CustomerQuotation&)>& prepared) {
+  std::optional<CustomerQuotation> quotation = quotationToIssue();
+  if (!quotation) return std::nullopt;
+  Expected<std::unique_ptr<ledger::Register>> reg = openRegister(registerLocation(registerLocation_));
+  if (!reg) {
+    present(qt(reg.message()) + QStringLiteral("見積書は発行していません。"));
+    return std::nullopt;
+  }
+  Expected<PendingIssue> pending = prepareIssue(**reg, jobAsQuoted(), std::move(*quotation));
+  if (!pending) {
+    present(qt(pending.message()) + QStringLiteral("見積書は発行していません。"));
+    return std::nullopt;
+  }
+  if (prepared && !prepared(pending->quotation)) return std::nullopt;
+  Expected<Issued> done = issueQuotation(**reg, *pending, deliver);
+  if (!done) {
+    if (!done.cancelled())
+      present(qt(done.message()) + QStringLiteral("見積書は発行していません。"));
+    return std::nullopt;
+  }
+  issued(*done);
+  return std::move(done.value());
+}
+
+QString JobWindow::issuedAnyway(const CustomerQuotation& quotation) {
+  return QStringLiteral("見積書は%1として見積台帳に記録しました（見積台帳から PDF を保存できます）。")
+      .arg(quotation.fields.quotationNumber.empty()
+               ? QStringLiteral("第%1版").arg(quotation.fields.revision)
+               : QStringLiteral("%1 第%2版")
+                     .arg(qt(quotation.fields.quotationNumber))
+                     .arg(quotation.fields.revision));
+}
+
+void JobWindow::issued(const Issued& done) {
+  for (std::size_t i = 0; i < itemCount(); ++i) {
+    const job::Item& quoted = done.job.items[i];
+    if (quoted.terms && itemForms_.item(i).terms != quoted.terms) keepTerms(i, *quoted.terms);
+  }
+  fields_.quotationNumber = done.job.fields.quotationNumber;
+  fields_.revision = done.job.fields.revision;
+  fields_.issuedOn = done.job.fields.issuedOn;
+  issues_ = done.job.issues;
   updateTitle();
   refreshItems();
 }
@@ -872,39 +930,81 @@ bool JobWindow::exportCustomerQuotation() {
 
 bool JobWindow::exportCustomerQuotationTo(const QString& path) {
   if (!succeeded(sparesTheJob(path))) return false;
-  const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation) return false;
-  if (!succeeded(writeCustomerQuotationPdf(path, *quotation))) return false;
-  issued(*quotation);
+  // The file is written whole before the register takes the issue, and put
+  // in its place once it has.
+  std::optional<job::OutputFile> file;
+  const std::optional<Issued> done =
+      issue([&](const CustomerQuotation&, const QByteArray& pdf) -> Expected<void> {
+        file.emplace();
+        if (Expected<void> opened = file->open(fileOf(path)); !opened.ok()) return opened;
+        if (Expected<void> written = file->write(std::string_view(pdf.constData(), pdf.size()));
+            !written.ok())
+          return written;
+        return file->sync();
+      });
+  if (!done) return false;
+  if (Expected<void> placed = file->commit(); !placed.ok()) {
+    present(qt(placed.message()) + issuedAnyway(done->quotation));
+    return false;
+  }
   return true;
 }
 
 bool JobWindow::printCustomerQuotation() {
-  const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation || !requirementsAgreed() || !addresseeAgreed()) return false;
-  if (!printDocument(QStringLiteral("見積書を印刷"), job::kCustomerQuotationDocument,
-                     [&](QPainter& painter, QPagedPaintDevice& pages) {
-                       return paintCustomerQuotation(painter, pages, *quotation);
-                     }))
+  if (!quotationToIssue() || !requirementsAgreed() || !addresseeAgreed()) return false;
+  QPrinter printer(QPrinter::HighResolution);
+  if (!choosePrinter(printer, QStringLiteral("見積書を印刷"), job::kCustomerQuotationDocument))
     return false;
-  issued(*quotation);
+  // The pages go to the printer inside the register's transaction; a
+  // failure there withdraws them.
+  QPainter painter;
+  const std::optional<Issued> done =
+      issue([&](const CustomerQuotation& numbered, const QByteArray&) -> Expected<void> {
+        if (!painter.isActive() && !painter.begin(&printer))
+          return Failure{"印刷を始められません。"};
+        if (paintCustomerQuotation(painter, printer, numbered)) return {};
+        printer.abort();
+        return Failure{"最後まで印刷できません。"};
+      });
+  if (!done) {
+    if (painter.isActive()) {
+      printer.abort();
+      painter.end();
+    }
+    return false;
+  }
+  if (!painter.end()) {
+    present(QStringLiteral("最後まで印刷できません。") + issuedAnyway(done->quotation));
+    return false;
+  }
   return true;
 }
 
 bool JobWindow::previewCustomerQuotation() {
-  const std::optional<CustomerQuotation> quotation = quotationToIssue();
-  if (!quotation || !requirementsAgreed() || !addresseeAgreed()) return false;
-  // Printed from the preview, it is issued.
-  if (preview_(QStringLiteral("見積書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
-        return paintCustomerQuotation(painter, pages, *quotation);
-      }))
-    issued(*quotation);
+  if (!quotationToIssue() || !requirementsAgreed() || !addresseeAgreed()) return false;
+  // Printed from the preview, it is issued: as the preview showed it, or
+  // not at all when another issue took its number meanwhile.
+  std::optional<CustomerQuotation> shown;
+  issue(
+      [&](const CustomerQuotation& numbered, const QByteArray&) -> Expected<void> {
+        if (numbered.fields.quotationNumber == shown->fields.quotationNumber &&
+            numbered.fields.revision == shown->fields.revision)
+          return {};
+        return Failure{"印刷した見積書の見積番号と版は、その間に別の発行で使われました。"
+                       "もう一度出してください。"};
+      },
+      [&](const CustomerQuotation& pending) {
+        shown = pending;
+        return preview_(QStringLiteral("見積書"), [&](QPainter& painter, QPagedPaintDevice& pages) {
+          return paintCustomerQuotation(painter, pages, pending);
+        });
+      });
   return true;
 }
 
 void JobWindow::takeJob(const job::Job& job) {
   fields_ = job.fields;
-  lastIssue_.reset();
+  issues_ = job.issues;
   itemForms_.take(job.items);
   // The first item opens on the window's own form, its message shown; the
   // others are computed apart and marked when they cannot be.

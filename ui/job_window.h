@@ -16,9 +16,11 @@
 #include "ui/main_window.h"
 #include "ui/paper_page.h"
 #include "ui/quotation_dialog.h"
+#include "ui/quotation_issue.h"
 #include "ui/quotation_sheet.h"
 
 class QAction;
+class QPrinter;
 class QMenu;
 
 namespace kelvane::ui {
@@ -131,9 +133,12 @@ class JobWindow : public QMainWindow {
   bool printQuotation();
   bool previewQuotation();
   // The customer's quotation (見積書). Issuing it, on paper or as a PDF,
-  // gives it its 版 and 発行日: the first issue is 第1版, each later one
-  // raises the 版, unless the job has not changed since this window last
-  // issued it. It needs current results and a price.
+  // records it in the quotation register (見積台帳) with its PDF and gives
+  // the job its number (the register's next when it has none), 版 and
+  // 発行日: the first issue is 第1版, each later one raises the 版, unless
+  // the job has not changed since its number's latest 版, which is printed
+  // again as 再発行. Nothing is issued when the register cannot take it. It
+  // needs current results and a price.
   bool exportCustomerQuotation();
   bool exportCustomerQuotationTo(const QString& path);
   bool printCustomerQuotation();
@@ -144,6 +149,9 @@ class JobWindow : public QMainWindow {
   void editPriceList();
   void setPriceList(const job::PriceList& list);
   void editCompanyInfo();
+  // 見積台帳: every issue, searched, opened, compared; and its settings.
+  void showRegister();
+  void editRegisterSettings();
   void editFields();
   void setFields(const job::JobFields& fields);
   void pickWire();  // 規格線から選ぶ
@@ -162,6 +170,9 @@ class JobWindow : public QMainWindow {
   // 仕様: the shown item's requirement, its values and tolerances.
   void editRequirement();
   void setRequirements(std::vector<job::Requirement> requirements);
+  // The register this window issues into (the command line's --register);
+  // empty: the settings', else the environment's or the PC's own.
+  void setRegisterLocation(const QString& location) { registerLocation_ = location; }
   void showHelp();
   void showAbout();
 
@@ -231,12 +242,27 @@ class JobWindow : public QMainWindow {
   bool requirementsAgreed();
   // An item takes terms: their price list's time when they are the list's.
   void keepTerms(std::size_t index, const job::QuotationTerms& terms);
-  // The quotation was handed over: the job keeps its 版, 発行日 and terms.
-  void issued(const CustomerQuotation& quotation);
+  void keepTerms(std::size_t index, const job::QuotationTerms& terms, job::Item& it);
+  // The job as its 見積書 quotes it: every item with the terms it is priced
+  // with.
+  job::Job jobAsQuoted();
+  // Issues the quotation through `deliver` (see issueQuotation): opens the
+  // register, prepares the issue, records it. None when it was not issued
+  // (said in a message). `prepared` sees the 見積書 as it will print before
+  // anything is recorded (false calls it off).
+  std::optional<Issued> issue(const Delivery& deliver,
+                              const std::function<bool(const CustomerQuotation&)>& prepared = {});
+  // The quotation was handed over: the job keeps its terms, number, 版,
+  // 発行日 and the issue in its history.
+  void issued(const Issued& done);
   // Prints a document through the print dialog; false when called off or
   // when it failed (said in a message).
   bool printDocument(const QString& title, std::string_view document,
                      const paper::DocumentPainter& paint);
+  // The print dialog for a document on A4; false when called off.
+  bool choosePrinter(QPrinter& printer, const QString& title, std::string_view document);
+  // What a message adds when the issue was recorded but its copy failed.
+  static QString issuedAnyway(const CustomerQuotation& quotation);
   // A job just opened whose terms came from an older price list: asks
   // whether to take the list's prices of now.
   void offerNewPrices();
@@ -250,8 +276,9 @@ class JobWindow : public QMainWindow {
   // The targets the shown form had solved when last looked at.
   int targetsSeen_ = 0;
   std::optional<job::PriceList> priceList_;
-  // The job as this window last issued its customer's quotation.
-  std::optional<job::Job> lastIssue_;
+  // The 版 issued of this job, oldest first (job::Job::issues).
+  std::vector<job::IssueRecord> issues_;
+  QString registerLocation_;
   QString path_;
   job::Job saved_;  // what the file holds, as currentJob() gives it
   MainWindow::MessagePresenter presentMessage_;

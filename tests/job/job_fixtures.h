@@ -165,6 +165,13 @@ inline std::vector<NamedJob> sampleJobs() {
                                    {ResultBox::AlignedWeight, 40, "g", std::nullopt}};
   request.items[2].name = "扇形コイル";
   request.items[2].requirements = {{ResultBox::CrossHeight, 3.5, "mm", 2.5}};
+  // Issued twice: the history keeps what each 版 handed the customer.
+  request.issues = {{"Q2026-118", 2, "2026-12-01", "2027-01-30", "東和電機 御中", "電源トランス用コイル 試作",
+                     "山田", {{"KC-0042", "電源トランス", 1000, 12345, 123450}}, 123450, 12345, 135795},
+                    {"Q2026-118", 3, "2026-12-08", "2027-02-06", "東和電機 御中", "電源トランス用コイル 試作",
+                     "山田", {{"KC-0042", "電源トランス", 1000, 12000, 120000},
+                              {"KC-0043", "チョーク \"B\"", 1000, 5050, 50500}},
+                     170500, 17050, 187550}};
   jobs.push_back({"ThreeItemsWithRequirements", request});
 
   // Fields of the quotation typed, prices not yet worked out.

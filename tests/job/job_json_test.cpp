@@ -105,7 +105,8 @@ TEST(WriteJob, DesignJobAsSaved) {
       "basisLot": 0,
       "requirements": []
     }
-  ]
+  ],
+  "issues": []
 }
 )");
 }
@@ -309,6 +310,19 @@ INSTANTIATE_TEST_SUITE_P(
                 "「priceListSavedAt」が日時ではありません"},
         // Version 3: the items, each named by its place in a message.
         Refusal{"NoItems", request([](json& d) { d.erase("items"); }), "「items」がありません"},
+        Refusal{"IssuesNotArray", request([](json& d) { d["issues"] = json::object(); }),
+                "「issues」が配列ではありません"},
+        Refusal{"IssueRevisionNone", request([](json& d) { d["issues"][1]["revision"] = 0; }),
+                "「issues[1].revision」は 1 から 999 までの整数です"},
+        Refusal{"IssueNoDay", request([](json& d) { d["issues"][0]["validUntil"] = "2027-02-29"; }),
+                "「issues[0].validUntil」が日付ではありません"},
+        Refusal{"IssueWithoutLines", request([](json& d) { d["issues"][0]["lines"] = json::array(); }),
+                "「issues[0].lines」は 1 から 100 行の配列です"},
+        Refusal{"IssueNegativeAmount",
+                request([](json& d) { d["issues"][1]["lines"][1]["amountYen"] = -1; }),
+                "「issues[1].lines[1].amountYen」は 0 から"},
+        Refusal{"IssueWithoutTotal", request([](json& d) { d["issues"][0].erase("totalYen"); }),
+                "「issues[0].totalYen」がありません"},
         Refusal{"ItemsEmpty", request([](json& d) { d["items"] = json::array(); }),
                 "「items」は品目を 1 つ以上並べた配列です"},
         Refusal{"TooManyItems", request([](json& d) {

@@ -13,16 +13,16 @@
 #include "form/form1.h"
 #include "form/form_job.h"
 #include "job/addressee.h"
-#include "ledger/register.h"
-#include "ui/quotation_issue.h"
 #include "job/file_io.h"
 #include "job/output_file.h"
 #include "job/printable_text.h"
 #include "job/quotation_rows.h"
 #include "job/request_quote.h"
 #include "job/results_table.h"
+#include "ledger/register.h"
 #include "ui/customer_quotation.h"
 #include "ui/price_list_file.h"
+#include "ui/quotation_issue.h"
 #include "ui/quotation_sheet.h"
 #include "ui/sheet_cost.h"
 
@@ -136,31 +136,31 @@ Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
       });
   if (!request) return request.failure();
   return ui::CustomerQuotation{ui::storedCompanyInfo(), job.fields, std::move(request.value()),
-                              QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
+                               QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
 }
 
 // Issues the quotation into the register the request names: a job
 // unchanged since its number's latest 版 prints that 版 again (再発行) and
-// records nothing; any other is recorded as the next 版, its PDF written
-// into `file` (whole, not yet in its place) inside the transaction.
+// records nothing; any other is recorded as the next 版, its PDF and the job
+// file with the issue in its history staged inside the transaction.
 Expected<void> issueInto(const Request& request, const job::Job& job,
-                         ui::CustomerQuotation quotation, std::optional<job::OutputFile>& file) {
+                         ui::CustomerQuotation quotation, ui::StagedFiles& files) {
   Expected<std::unique_ptr<ledger::Register>> reg =
       ui::openRegister(ui::registerLocation(request.registerLocation));
   if (!reg) return reg.failure();
   Expected<ui::PendingIssue> pending = ui::prepareIssue(**reg, job, std::move(quotation));
   if (!pending) return pending.failure();
   const Expected<ui::Issued> done = ui::issueQuotation(
-      **reg, *pending, [&](const ui::CustomerQuotation&, const QByteArray& pdf) -> Expected<void> {
-        file.emplace();
-        if (Expected<void> opened = file->open(request.quotationFile, job::OutputFile::Reader::Await);
-            !opened.ok())
-          return opened;
-        if (Expected<void> written =
-                file->write(std::string_view(pdf.constData(), std::size_t(pdf.size())));
-            !written.ok())
-          return written;
-        return file->sync();
+      **reg, *pending,
+      [&](const ui::CustomerQuotation& numbered, const QByteArray& pdf,
+          const job::Job& issuedJob) -> Expected<void> {
+        if (Expected<void> staged = files.stage(
+                request.quotationFile, std::string_view(pdf.constData(), std::size_t(pdf.size())),
+                job::OutputFile::Reader::Await);
+            !staged.ok())
+          return staged;
+        if (numbered.copy == ui::CustomerQuotation::Copy::Reissue) return {};
+        return files.stageJob(request.jobFile, issuedJob);
       });
   if (!done) return done.failure();
   return {};
@@ -359,7 +359,7 @@ int writeOutputs(const Request& request) {
   }
   // The 見積書 issued last, its file written inside the register's
   // transaction: once the register has it, every file is put in place.
-  std::optional<job::OutputFile> issued;
+  ui::StagedFiles issued;
   if (quotation && !request.draft) {
     if (const Expected<void> done = issueInto(request, *job, *quotation, issued); !done.ok())
       return failed(QString::fromStdString(done.message()));
@@ -368,11 +368,10 @@ int writeOutputs(const Request& request) {
     if (auto committed = output->out.commit(); !committed.ok())
       return failed(QString::fromStdString(committed.message()));
   }
-  if (issued) {
-    if (auto committed = issued->commit(); !committed.ok())
-      return failed(QString::fromStdString(committed.message()) +
-                    QStringLiteral("見積書は見積台帳に記録しました（kelvane-register pdf で書き出せます）。"));
-  }
+  if (auto committed = issued.commit(); !committed.ok())
+    return failed(
+        QString::fromStdString(committed.message()) +
+        QStringLiteral("見積書は見積台帳に記録しました（kelvane-register pdf で書き出せます）。"));
   // Nobody is asked here, as the window asks: the 見積書 goes without its
   // addressee, and the one line says so once it is written.
   if (!request.quotationFile.empty() &&

@@ -46,8 +46,9 @@ std::variant<Request, int> readCommandLine(int argc, char** argv);
 // the quotation register as the window issues it (ui::issueQuotation): the
 // next 版 of its number, or the register's next number, recorded with its
 // PDF, and the file written in the same transaction; a job unchanged since
-// its latest 版 prints that 版 again. With --draft it is a 見本, recorded
-// nowhere. The job file itself is not changed: the register keeps the issue.
+// its latest 版 prints that 版 again. The job file records the new 版 in its
+// history, written in the same transaction. With --draft it is a 見本,
+// recorded nowhere, and the job file is not changed.
 int writeOutputs(const Request& request);
 
 }  // namespace kelvane::app

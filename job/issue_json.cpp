@@ -69,9 +69,12 @@ Expected<IssueRecord> readIssue(const json& value, const std::string& at) {
   if (!value.is_object()) return refusal(quotedKey(at) + "がオブジェクトではありません。");
   IssueRecord record;
   const std::pair<const char*, std::string*> texts[] = {
-      {"quotationNumber", &record.quotationNumber}, {"issuedOn", &record.issuedOn},
-      {"validUntil", &record.validUntil},           {"customer", &record.customer},
-      {"subject", &record.subject},                 {"personInCharge", &record.personInCharge}};
+      {"quotationNumber", &record.quotationNumber},
+      {"issuedOn", &record.issuedOn},
+      {"validUntil", &record.validUntil},
+      {"customer", &record.customer},
+      {"subject", &record.subject},
+      {"personInCharge", &record.personInCharge}};
   for (const auto& [key, target] : texts) {
     auto t = readText(value, key, at + "." + key, false);
     if (!t) return t.failure();
@@ -80,7 +83,8 @@ Expected<IssueRecord> readIssue(const json& value, const std::string& at) {
   for (const auto& [key, day] :
        {std::pair{"issuedOn", &record.issuedOn}, std::pair{"validUntil", &record.validUntil}}) {
     if (!isCalendarDate(*day))
-      return refusal(quotedKey(at + "." + key) + "が日付ではありません（2026-12-08 の形の、暦にある日）。");
+      return refusal(quotedKey(at + "." + key) +
+                     "が日付ではありません（2026-12-08 の形の、暦にある日）。");
   }
   const std::tuple<const char*, std::int64_t*> money[] = {{"subtotalYen", &record.subtotalYen},
                                                           {"taxYen", &record.taxYen},

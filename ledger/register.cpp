@@ -10,6 +10,7 @@
 #include <set>
 #include <thread>
 
+#include "job/job_json.h"
 #include "ledger/database.h"
 #include "ledger/register_sql.h"
 
@@ -176,7 +177,17 @@ Expected<job::IssueRecord> Register::record(const IssueRequest& request,
         "SELECT MAX(revision) FROM issues WHERE quotation_number = $1", {numbered.quotationNumber});
     if (const auto error = errorOf(latestRevision)) return stop(*error);
     const auto& rows = std::get<std::vector<Row>>(latestRevision);
-    numbered.revision = static_cast<int>((rows.empty() ? 0 : sql::whole(rows.front().at(0))) + 1);
+    const std::int64_t recordedBefore = rows.empty() ? 0 : sql::whole(rows.front().at(0));
+    const std::int64_t before =
+        request.record.quotationNumber.empty()
+            ? recordedBefore
+            : std::max<std::int64_t>(recordedBefore, request.revisionBefore);
+    if (before >= job::kMaxRevision)
+      return Stop{Failure{"見積番号「" + numbered.quotationNumber + "」は第" +
+                          std::to_string(job::kMaxRevision) +
+                          "版まで発行済みです。新しい見積番号で作成してください。"},
+                  false};
+    numbered.revision = static_cast<int>(before + 1);
 
     auto pdf = document(numbered);
     if (!pdf) return Stop{pdf.failure(), false};

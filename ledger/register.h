@@ -72,6 +72,9 @@ struct IssueRequest {
   job::IssueRecord record;  // quotationNumber may be empty; revision is ignored
   std::string jobText;
   std::string numberPattern;  // for an empty number, e.g. "Q{yyyy}-{nnnn}"
+  // The latest 版 the job itself says was issued of its number (a job issued
+  // before it was recorded here): the new 版 comes after it too.
+  int revisionBefore = 0;
 };
 
 // Makes the 見積書 of the record as numbered (its 版 and number final within

@@ -52,9 +52,9 @@ QString numberWithRevision(const CustomerQuotation& q) {
   QString revision = QStringLiteral("第%1版").arg(std::max(1, q.fields.revision));
   if (q.copy == CustomerQuotation::Copy::Reissue) revision += QStringLiteral("・再発行");
   if (q.copy == CustomerQuotation::Copy::Draft) revision = QStringLiteral("見本");
-  return q.fields.quotationNumber.empty()
-             ? revision
-             : qt(q.fields.quotationNumber) + QStringLiteral("（") + revision + QStringLiteral("）");
+  return q.fields.quotationNumber.empty() ? revision
+                                          : qt(q.fields.quotationNumber) + QStringLiteral("（") +
+                                                revision + QStringLiteral("）");
 }
 
 // Across a sample's every page, light enough to read the figures through.
@@ -475,8 +475,8 @@ bool paintCustomerQuotation(QPainter& painter, QPagedPaintDevice& pages,
 }
 
 std::optional<QByteArray> customerQuotationPdf(const CustomerQuotation& quotation) {
-  return pdfOf(QStringLiteral("見積書 ") + numberWithRevision(quotation),
-               quotation.programVersion, [&](QPainter& painter, QPagedPaintDevice& pages) {
+  return pdfOf(QStringLiteral("見積書 ") + numberWithRevision(quotation), quotation.programVersion,
+               [&](QPainter& painter, QPagedPaintDevice& pages) {
                  return paintCustomerQuotation(painter, pages, quotation);
                });
 }

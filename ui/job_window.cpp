@@ -28,7 +28,6 @@
 #include "form/form_job.h"
 #include "form/out_of_date.h"
 #include "job/addressee.h"
-#include "ledger/register.h"
 #include "job/file_name.h"
 #include "job/money_text.h"
 #include "job/output_file.h"
@@ -36,6 +35,7 @@
 #include "job/quotation_text.h"
 #include "job/requirement.h"
 #include "job/results_table.h"
+#include "ledger/register.h"
 #include "ui/company_info.h"
 #include "ui/help_window.h"
 #include "ui/job_fields_dialog.h"
@@ -173,9 +173,6 @@ bool askWithYesNo(QWidget* parent, const QString& question) {
 }
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
-
-// The local day, as 発行日 keeps it: "2026-12-08".
-std::string today() { return QDate::currentDate().toString(Qt::ISODate).toStdString(); }
 
 }  // namespace
 
@@ -818,8 +815,7 @@ std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
     return std::nullopt;
   }
   return CustomerQuotation{storedCompanyInfo(), fields_, std::move(request.value()),
-                           QDate::currentDate(),
-                           QString::fromUtf8(job::programVersion().data())};
+                           QDate::currentDate(), QString::fromUtf8(job::programVersion().data())};
 }
 
 bool JobWindow::addresseeAgreed() {
@@ -874,11 +870,13 @@ job::Job JobWindow::jobAsQuoted() {
   return job;
 }
 
-std::optional<Issued> JobWindow::issue(const Delivery& deliver,
-                                       const std::function<bool(const CustomerQuotation&)>& prepared) {
+std::optional<Issued> JobWindow::issue(
+    const Delivery& deliver, const std::function<bool(const CustomerQuotation&)>& prepared) {
+  jobStaged_ = false;
   std::optional<CustomerQuotation> quotation = quotationToIssue();
   if (!quotation) return std::nullopt;
-  Expected<std::unique_ptr<ledger::Register>> reg = openRegister(registerLocation(registerLocation_));
+  Expected<std::unique_ptr<ledger::Register>> reg =
+      openRegister(registerLocation(registerLocation_));
   if (!reg) {
     present(qt(reg.message()) + QStringLiteral("見積書は発行していません。"));
     return std::nullopt;
@@ -900,7 +898,8 @@ std::optional<Issued> JobWindow::issue(const Delivery& deliver,
 }
 
 QString JobWindow::issuedAnyway(const CustomerQuotation& quotation) {
-  return QStringLiteral("見積書は%1として見積台帳に記録しました（見積台帳から PDF を保存できます）。")
+  return QStringLiteral(
+             "見積書は%1として見積台帳に記録しました（見積台帳から PDF を保存できます）。")
       .arg(quotation.fields.quotationNumber.empty()
                ? QStringLiteral("第%1版").arg(quotation.fields.revision)
                : QStringLiteral("%1 第%2版")
@@ -932,22 +931,16 @@ bool JobWindow::exportCustomerQuotationTo(const QString& path) {
   if (!succeeded(sparesTheJob(path))) return false;
   // The file is written whole before the register takes the issue, and put
   // in its place once it has.
-  std::optional<job::OutputFile> file;
-  const std::optional<Issued> done =
-      issue([&](const CustomerQuotation&, const QByteArray& pdf) -> Expected<void> {
-        file.emplace();
-        if (Expected<void> opened = file->open(fileOf(path)); !opened.ok()) return opened;
-        if (Expected<void> written = file->write(std::string_view(pdf.constData(), pdf.size()));
-            !written.ok())
-          return written;
-        return file->sync();
-      });
-  if (!done) return false;
-  if (Expected<void> placed = file->commit(); !placed.ok()) {
-    present(qt(placed.message()) + issuedAnyway(done->quotation));
-    return false;
-  }
-  return true;
+  StagedFiles files;
+  const std::optional<Issued> done = issue([&](const CustomerQuotation& numbered,
+                                               const QByteArray& pdf, const job::Job& issuedJob) {
+    if (Expected<void> staged =
+            files.stage(fileOf(path), std::string_view(pdf.constData(), std::size_t(pdf.size())));
+        !staged.ok())
+      return staged;
+    return stageJobFile(files, numbered, issuedJob);
+  });
+  return done && placeIssued(files, *done);
 }
 
 bool JobWindow::printCustomerQuotation() {
@@ -958,14 +951,16 @@ bool JobWindow::printCustomerQuotation() {
   // The pages go to the printer inside the register's transaction; a
   // failure there withdraws them.
   QPainter painter;
-  const std::optional<Issued> done =
-      issue([&](const CustomerQuotation& numbered, const QByteArray&) -> Expected<void> {
-        if (!painter.isActive() && !painter.begin(&printer))
-          return Failure{"印刷を始められません。"};
-        if (paintCustomerQuotation(painter, printer, numbered)) return {};
-        printer.abort();
-        return Failure{"最後まで印刷できません。"};
-      });
+  StagedFiles files;
+  const std::optional<Issued> done = issue([&](const CustomerQuotation& numbered, const QByteArray&,
+                                               const job::Job& issuedJob) -> Expected<void> {
+    if (Expected<void> staged = stageJobFile(files, numbered, issuedJob); !staged.ok())
+      return staged;
+    if (!painter.isActive() && !painter.begin(&printer)) return Failure{"印刷を始められません。"};
+    if (paintCustomerQuotation(painter, printer, numbered)) return {};
+    printer.abort();
+    return Failure{"最後まで印刷できません。"};
+  });
   if (!done) {
     if (painter.isActive()) {
       printer.abort();
@@ -977,7 +972,7 @@ bool JobWindow::printCustomerQuotation() {
     present(QStringLiteral("最後まで印刷できません。") + issuedAnyway(done->quotation));
     return false;
   }
-  return true;
+  return placeIssued(files, *done);
 }
 
 bool JobWindow::previewCustomerQuotation() {
@@ -985,13 +980,16 @@ bool JobWindow::previewCustomerQuotation() {
   // Printed from the preview, it is issued: as the preview showed it, or
   // not at all when another issue took its number meanwhile.
   std::optional<CustomerQuotation> shown;
-  issue(
-      [&](const CustomerQuotation& numbered, const QByteArray&) -> Expected<void> {
-        if (numbered.fields.quotationNumber == shown->fields.quotationNumber &&
-            numbered.fields.revision == shown->fields.revision)
-          return {};
-        return Failure{"印刷した見積書の見積番号と版は、その間に別の発行で使われました。"
-                       "もう一度出してください。"};
+  StagedFiles files;
+  const std::optional<Issued> done = issue(
+      [&](const CustomerQuotation& numbered, const QByteArray&,
+          const job::Job& issuedJob) -> Expected<void> {
+        if (numbered.fields.quotationNumber != shown->fields.quotationNumber ||
+            numbered.fields.revision != shown->fields.revision)
+          return Failure{
+              "印刷した見積書の見積番号と版は、その間に別の発行で使われました。"
+              "もう一度出してください。"};
+        return stageJobFile(files, numbered, issuedJob);
       },
       [&](const CustomerQuotation& pending) {
         shown = pending;
@@ -999,6 +997,26 @@ bool JobWindow::previewCustomerQuotation() {
           return paintCustomerQuotation(painter, pages, pending);
         });
       });
+  if (done) placeIssued(files, *done);
+  return true;
+}
+
+Expected<void> JobWindow::stageJobFile(StagedFiles& files, const CustomerQuotation& numbered,
+                                       const job::Job& issuedJob) {
+  // A job with a file keeps its history there; a copy printed again adds
+  // nothing to it.
+  if (path_.isEmpty() || numbered.copy == CustomerQuotation::Copy::Reissue) return {};
+  jobStaged_ = true;
+  return files.stageJob(fileOf(path_), issuedJob);
+}
+
+bool JobWindow::placeIssued(StagedFiles& files, const Issued& done) {
+  const bool jobStaged = std::exchange(jobStaged_, false);
+  if (Expected<void> placed = files.commit(); !placed.ok()) {
+    present(qt(placed.message()) + issuedAnyway(done.quotation));
+    return false;
+  }
+  if (jobStaged) markSaved(path_);
   return true;
 }
 
@@ -1217,3 +1235,5 @@ void JobWindow::closeEvent(QCloseEvent* event) {
 }
 
 }  // namespace kelvane::ui
+// TMP
+void kelvane::ui::JobWindow::showRegister() {}

@@ -263,6 +263,12 @@ class JobWindow : public QMainWindow {
   bool choosePrinter(QPrinter& printer, const QString& title, std::string_view document);
   // What a message adds when the issue was recorded but its copy failed.
   static QString issuedAnyway(const CustomerQuotation& quotation);
+  // The job as issued staged for its file, when it has one.
+  Expected<void> stageJobFile(StagedFiles& files, const CustomerQuotation& numbered,
+                              const job::Job& issuedJob);
+  // The staged files put in place after an issue; the job saved when its
+  // file was among them. False when a file could not be placed (said).
+  bool placeIssued(StagedFiles& files, const Issued& done);
   // A job just opened whose terms came from an older price list: asks
   // whether to take the list's prices of now.
   void offerNewPrices();
@@ -279,6 +285,7 @@ class JobWindow : public QMainWindow {
   // The 版 issued of this job, oldest first (job::Job::issues).
   std::vector<job::IssueRecord> issues_;
   QString registerLocation_;
+  bool jobStaged_ = false;  // the issue under way writes the job's file
   QString path_;
   job::Job saved_;  // what the file holds, as currentJob() gives it
   MainWindow::MessagePresenter presentMessage_;

@@ -1,9 +1,11 @@
 #include "ui/quotation_issue.h"
 
 #include <QSettings>
+#include <algorithm>
 #include <chrono>
 #include <optional>
 
+#include "job/file_io.h"
 #include "job/issue.h"
 #include "job/job_json.h"
 #include "ledger/register.h"
@@ -67,8 +69,14 @@ Expected<PendingIssue> prepareIssue(ledger::Register& reg, job::Job job,
   }
   Expected<std::optional<ledger::StoredIssue>> latest = reg.latest(number);
   if (!latest) return latest.failure();
-  if (!latest.value()) {
-    quotation.fields.revision = 1;
+  // A job issued before the register knew it goes on from its own 版.
+  const int before =
+      std::max(job.fields.revision, latest.value() ? latest.value()->record.revision : 0);
+  if (before >= job::kMaxRevision)
+    return Failure{"見積番号「" + number + "」は第" + std::to_string(job::kMaxRevision) +
+                   "版まで発行済みです。新しい見積番号で作成してください。"};
+  if (!latest.value() || latest.value()->record.revision < before) {
+    quotation.fields.revision = before + 1;
     return PendingIssue{std::move(quotation), std::move(job)};
   }
   const ledger::StoredIssue& last = **latest;
@@ -80,24 +88,47 @@ Expected<PendingIssue> prepareIssue(ledger::Register& reg, job::Job job,
     quotation.issuedOn = dateOf(last.record.issuedOn);
     return PendingIssue{std::move(quotation), std::move(job)};
   }
-  if (last.record.revision >= job::kMaxRevision)
-    return Failure{"見積番号「" + number + "」は第" + std::to_string(job::kMaxRevision) +
-                   "版まで発行済みです。新しい見積番号で作成してください。"};
-  quotation.fields.revision = last.record.revision + 1;
+  quotation.fields.revision = before + 1;
   return PendingIssue{std::move(quotation), std::move(job)};
+}
+
+Expected<void> StagedFiles::stage(const std::filesystem::path& file, std::string_view bytes,
+                                  job::OutputFile::Reader absentReader) {
+  auto staged = std::make_unique<job::OutputFile>();
+  if (Expected<void> opened = staged->open(file, absentReader); !opened.ok()) return opened;
+  if (Expected<void> written = staged->write(bytes); !written.ok()) return written;
+  if (Expected<void> synced = staged->sync(); !synced.ok()) return synced;
+  for (auto& [path, out] : files_) {
+    if (path == file) {
+      out = std::move(staged);
+      return {};
+    }
+  }
+  files_.emplace_back(file, std::move(staged));
+  return {};
+}
+
+Expected<void> StagedFiles::stageJob(const std::filesystem::path& file, const job::Job& issuedJob) {
+  const Expected<std::string> text = job::savedJobText(issuedJob, std::chrono::system_clock::now());
+  if (!text)
+    return Failure{"「" + job::displayName(file) + "」を保存できません。" + text.message()};
+  return stage(file, *text);
+}
+
+Expected<void> StagedFiles::commit() {
+  for (auto& [path, out] : files_) {
+    if (Expected<void> placed = out->commit(); !placed.ok()) return placed;
+  }
+  return {};
 }
 
 Expected<Issued> issueQuotation(ledger::Register& reg, const PendingIssue& pending,
                                 const Delivery& deliver) {
-  const auto pdfOf = [&](const CustomerQuotation& q) -> Expected<QByteArray> {
-    std::optional<QByteArray> pdf = customerQuotationPdf(q);
-    if (!pdf) return Failure{"見積書の PDF を作れません。"};
-    if (Expected<void> delivered = deliver(q, *pdf); !delivered.ok()) return delivered.failure();
-    return *pdf;
-  };
   if (pending.quotation.copy == CustomerQuotation::Copy::Reissue) {
-    Expected<QByteArray> delivered = pdfOf(pending.quotation);
-    if (!delivered) return delivered.failure();
+    std::optional<QByteArray> pdf = customerQuotationPdf(pending.quotation);
+    if (!pdf) return Failure{"見積書の PDF を作れません。"};
+    if (Expected<void> delivered = deliver(pending.quotation, *pdf, pending.job); !delivered.ok())
+      return delivered.failure();
     return Issued{pending.job, pending.quotation};
   }
   // The number the job was shown with is an offer when the job has none:
@@ -108,17 +139,21 @@ Expected<Issued> issueQuotation(ledger::Register& reg, const PendingIssue& pendi
   request.jobText =
       job::writeJob(job::stampForSaving(pending.job, std::chrono::system_clock::now()));
   request.numberPattern = numberPattern().toStdString();
+  request.revisionBefore = pending.job.fields.revision;
   CustomerQuotation numbered = pending.quotation;
   Expected<job::IssueRecord> recorded =
       reg.record(request, [&](const job::IssueRecord& record) -> Expected<std::string> {
         numbered.fields.quotationNumber = record.quotationNumber;
         numbered.fields.revision = record.revision;
-        Expected<QByteArray> pdf = pdfOf(numbered);
-        if (!pdf) return pdf.failure();
+        numbered.fields.issuedOn = record.issuedOn;
+        std::optional<QByteArray> pdf = customerQuotationPdf(numbered);
+        if (!pdf) return Failure{"見積書の PDF を作れません。"};
+        if (Expected<void> delivered = deliver(numbered, *pdf, job::withIssue(pending.job, record));
+            !delivered.ok())
+          return delivered.failure();
         return pdf->toStdString();
       });
   if (!recorded) return recorded.failure();
-  numbered.fields.issuedOn = recorded->issuedOn;
   return Issued{job::withIssue(pending.job, *recorded), numbered};
 }
 

@@ -2,11 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/expected.h"
 #include "job/job.h"
+#include "job/output_file.h"
 #include "ui/customer_quotation.h"
 
 namespace kelvane::ledger {
@@ -48,10 +53,28 @@ Expected<PendingIssue> prepareIssue(ledger::Register& reg, job::Job job,
                                     CustomerQuotation quotation);
 
 // What becomes of the 見積書 once its number and 版 are final, before the
-// register takes it: a file written but not yet in its place, pages sent
-// to the printer. A failure records nothing.
+// register takes it: a file written but not yet in its place (StagedFiles),
+// pages sent to the printer; and the job as issued (its history holding
+// the new 版), for its own file. A failure records nothing.
 using Delivery = std::function<Expected<void>(const CustomerQuotation& numbered,
-                                              const QByteArray& pdf)>;
+                                              const QByteArray& pdf, const job::Job& issuedJob)>;
+
+// Files written whole while the register's transaction is open and put in
+// their places once it has committed: the 見積書 and the job that records it
+// appear with the register's issue, or not at all.
+class StagedFiles {
+ public:
+  // Writes and syncs `bytes` for `file`, replacing what was staged for it.
+  Expected<void> stage(const std::filesystem::path& file, std::string_view bytes,
+                       job::OutputFile::Reader absentReader = job::OutputFile::Reader::Refuse);
+  // The job as issued, for its file (its version and the time stamped).
+  Expected<void> stageJob(const std::filesystem::path& file, const job::Job& issuedJob);
+  // Every file staged put in its place, in the order staged.
+  Expected<void> commit();
+
+ private:
+  std::vector<std::pair<std::filesystem::path, std::unique_ptr<job::OutputFile>>> files_;
+};
 
 // Issues the pending 見積書: a reprint is delivered and recorded nowhere; a
 // new 版 is recorded with its PDF in the same transaction in which it is

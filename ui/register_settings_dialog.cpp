@@ -20,17 +20,17 @@ RegisterSettingsDialog::RegisterSettingsDialog(const RegisterSettings& settings,
   location_->setObjectName(QStringLiteral("location"));
   location_->setMaxLength(int(job::kMaxTextChars));
   location_->setMinimumWidth(420);
-  location_->setPlaceholderText(
-      QString::fromStdString(ledger::registerLocationFromEnvironment()));
-  location_->setToolTip(
-      QStringLiteral("台帳のファイル、またはチームで共有する PostgreSQL の URL"
-                     "（postgresql://ユーザー@サーバー/データベース）。空のときはこの PC の台帳です。"));
+  location_->setPlaceholderText(QString::fromStdString(ledger::registerLocationFromEnvironment()));
+  location_->setToolTip(QStringLiteral(
+      "台帳のファイル、またはチームで共有する PostgreSQL の URL"
+      "（postgresql://ユーザー@サーバー/データベース）。空のときはこの PC の台帳です。"));
   pattern_ = new QLineEdit(settings.numberPattern, this);
   pattern_->setObjectName(QStringLiteral("numberPattern"));
   pattern_->setMaxLength(64);
   pattern_->setPlaceholderText(QString::fromLatin1(kDefaultNumberPattern));
-  pattern_->setToolTip(QStringLiteral("{yyyy} 年、{yy} 年の下 2 桁、{mm} 月、{nnnn} 通し番号"
-                                      "（n の数だけの桁）。空のときは Q{yyyy}-{nnnn} です。"));
+  pattern_->setToolTip(
+      QStringLiteral("{yyyy} 年、{yy} 年の下 2 桁、{mm} 月、{nnnn} 通し番号"
+                     "（n の数だけの桁）。空のときは Q{yyyy}-{nnnn} です。"));
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -54,9 +54,9 @@ void RegisterSettingsDialog::accept() {
     const Expected<std::string> example = ledger::numberFromPattern(
         pattern.toStdString(), QDate::currentDate().toString(Qt::ISODate).toStdString(), 1);
     if (!example) {
-      QMessageBox::warning(this, windowTitle(),
-                           QStringLiteral("「見積番号の形」: %1")
-                               .arg(QString::fromStdString(example.message())));
+      QMessageBox::warning(
+          this, windowTitle(),
+          QStringLiteral("「見積番号の形」: %1").arg(QString::fromStdString(example.message())));
       pattern_->setFocus();
       return;
     }

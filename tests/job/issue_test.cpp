@@ -12,10 +12,10 @@ TEST(DayAfter, CountsOverMonthsYearsAndLeapDays) {
     const char* day;
     int days;
     std::optional<std::string> after;
-  } rows[] = {{"2026-12-09", 30, "2027-01-08"}, {"2028-02-28", 1, "2028-02-29"},
-              {"2100-02-28", 1, "2100-03-01"},  {"2026-12-09", 0, "2026-12-09"},
+  } rows[] = {{"2026-12-09", 30, "2027-01-08"},   {"2028-02-28", 1, "2028-02-29"},
+              {"2100-02-28", 1, "2100-03-01"},    {"2026-12-09", 0, "2026-12-09"},
               {"2026-01-31", 3650, "2036-01-29"}, {"2026-02-30", 1, std::nullopt},
-              {"2026/12/09", 1, std::nullopt},  {"", 1, std::nullopt}};
+              {"2026/12/09", 1, std::nullopt},    {"", 1, std::nullopt}};
   for (const auto& row : rows) EXPECT_EQ(dayAfter(row.day, row.days), row.after) << row.day;
 }
 
@@ -57,7 +57,8 @@ TEST(QuotesTheSame, OnlyWhatTheCustomerIsQuotedCounts) {
   subject.fields.subject += "（改）";
   Job turns = issued;
   turns.items[0].input(InputBox::Turns) = "401";
-  for (const Job& changed : {quantity, subject, turns}) EXPECT_FALSE(quotesTheSame(issued, changed));
+  for (const Job& changed : {quantity, subject, turns})
+    EXPECT_FALSE(quotesTheSame(issued, changed));
 }
 
 TEST(WithIssue, KeepsEachVersionOnceAndTheLatestInTheFields) {

@@ -50,19 +50,19 @@ IssueComparison compareIssues(const job::IssueRecord& older, const job::IssueRec
   std::vector<bool> taken(was.size(), false);
   // Each pass pairs every newer line still alone with the first older line
   // still alone that the rule calls the same item.
-  const auto pass = [&](const std::function<bool(const job::IssuedLine&, const job::IssuedLine&)>&
-                            sameItem) {
-    for (std::size_t n = 0; n < now.size(); ++n) {
-      if (partnerOf[n] != kNone) continue;
-      for (std::size_t o = 0; o < was.size(); ++o) {
-        if (!taken[o] && sameItem(was[o], now[n])) {
-          partnerOf[n] = o;
-          taken[o] = true;
-          break;
+  const auto pass =
+      [&](const std::function<bool(const job::IssuedLine&, const job::IssuedLine&)>& sameItem) {
+        for (std::size_t n = 0; n < now.size(); ++n) {
+          if (partnerOf[n] != kNone) continue;
+          for (std::size_t o = 0; o < was.size(); ++o) {
+            if (!taken[o] && sameItem(was[o], now[n])) {
+              partnerOf[n] = o;
+              taken[o] = true;
+              break;
+            }
+          }
         }
-      }
-    }
-  };
+      };
   pass(samePartNumber);
   pass(sameName);
   pass(bothUnnamed);

@@ -18,6 +18,8 @@ namespace kelvane::ui {
 
 namespace {
 
+using paper::printed;
+
 QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 std::string revisionText(const job::IssueRecord& r) {

@@ -25,6 +25,8 @@ namespace kelvane::ui {
 
 namespace {
 
+using paper::printed;
+
 QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 QString revisionText(int revision) { return QStringLiteral("第%1版").arg(revision); }

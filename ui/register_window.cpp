@@ -36,9 +36,11 @@ namespace kelvane::ui {
 
 namespace {
 
+using paper::printed;
+
 QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-std::string quoted(std::string_view text) { return "「" + std::string(text) + "」"; }
+std::string bracketed(std::string_view text) { return "「" + std::string(text) + "」"; }
 
 std::string trimmed(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -86,7 +88,7 @@ Expected<std::optional<std::string>> readDayBox(std::string_view box, std::strin
   if (plain.empty()) return std::optional<std::string>{};
 
   const auto refused = [&] {
-    return Failure{quoted(box) + "を日付として読めません（" + quoted(visibleText(text)) +
+    return Failure{bracketed(box) + "を日付として読めません（" + bracketed(visibleText(text)) +
                    "）。2026-12-09 のように入力してください。"};
   };
   std::vector<std::string> parts;
@@ -129,7 +131,7 @@ Expected<std::optional<std::int64_t>> readYenBox(std::string_view box, std::stri
   // comes near it.
   constexpr double kMost = 9007199254740992.0;
   if (*yen != std::floor(*yen) || *yen > kMost) {
-    return Failure{quoted(box) + "は 0 以上の整数（円）で入力してください。"};
+    return Failure{bracketed(box) + "は 0 以上の整数（円）で入力してください。"};
   }
   return std::optional<std::int64_t>(static_cast<std::int64_t>(*yen));
 }

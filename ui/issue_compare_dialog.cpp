@@ -125,8 +125,9 @@ IssueCompareDialog::IssueCompareDialog(const job::IssueRecord& older, const job:
       }
     }
   }
+  table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   table->resizeColumnsToContents();
-  table->horizontalHeader()->setStretchLastSection(true);
+  table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
 
   auto* totals = new QGridLayout;
   const auto total = [&](int row, const QString& caption, const ledger::FigurePair& pair,

@@ -76,6 +76,7 @@ IssueView::IssueView(ledger::Register& book, ledger::StoredIssue issue,
   lines->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lines->setSelectionBehavior(QAbstractItemView::SelectRows);
   lines->verticalHeader()->hide();
+  lines->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   for (int row = 0; row < int(r.lines.size()); ++row) {
     const job::IssuedLine& line = r.lines[std::size_t(row)];
     const QString texts[] = {

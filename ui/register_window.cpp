@@ -42,13 +42,6 @@ QString qt(std::string_view text) { return QString::fromUtf8(text.data(), qsizet
 
 std::string bracketed(std::string_view text) { return "「" + std::string(text) + "」"; }
 
-std::string trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
-
 // The table's columns, in order.
 enum Column {
   kNumber,
@@ -194,8 +187,8 @@ void RegisterWindow::build() {
   };
   text_ =
       box(QStringLiteral("text"), 0, QStringLiteral("見積番号・顧客名・件名・担当者・品番・品名"));
-  issuedFrom_ = box(QStringLiteral("issuedFrom"), 110, QStringLiteral("2026-01-01"));
-  issuedTo_ = box(QStringLiteral("issuedTo"), 110, QStringLiteral("2026-12-31"));
+  issuedFrom_ = box(QStringLiteral("issuedFrom"), 110, QStringLiteral("年-月-日"));
+  issuedTo_ = box(QStringLiteral("issuedTo"), 110, QStringLiteral("年-月-日"));
   totalFrom_ = box(QStringLiteral("totalFrom"), 120, QString());
   totalTo_ = box(QStringLiteral("totalTo"), 120, QString());
   totalFrom_->setAlignment(Qt::AlignRight);
@@ -240,6 +233,7 @@ void RegisterWindow::build() {
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->setWordWrap(false);
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
   QHeaderView* header = table_->horizontalHeader();
   header->setSectionResizeMode(QHeaderView::Interactive);
   const int widths[kColumns] = {120, 40, 96, 180, 200, 80, 120, 96, 72};
@@ -341,7 +335,8 @@ void RegisterWindow::runSearch() {
   refusal_->hide();
 
   ledger::IssueQuery query;
-  query.text = trimmed(text_->text().toStdString());
+  // Blanks around the text, the ideographic space too, ask nothing.
+  query.text = text_->text().trimmed().toStdString();
   query.latestOnly = latestOnly_->isChecked();
   // One more than is shown, to know that more were found.
   query.limit = kMostRows + 1;
@@ -420,7 +415,8 @@ void RegisterWindow::runSearch() {
   const QString count = qt(groupThousands(std::to_string(issues.size())));
   found_->setText(cut ? QStringLiteral("%1 件まで表示しています").arg(count)
                       : QStringLiteral("%1 件").arg(count));
-  if (!issues.empty()) table_->setCurrentCell(0, kNumber, QItemSelectionModel::NoUpdate);
+  // The newest issue found is the one chosen, for 開く and Enter.
+  if (!issues.empty()) table_->selectRow(0);
   updateButtons();
 }
 
@@ -467,7 +463,8 @@ IssueView* RegisterWindow::openIssue(const std::string& quotationNumber, int rev
   std::vector<int> others;
   ledger::IssueQuery query;
   query.quotationNumber = quotationNumber;
-  query.limit = job::kMaxIssues + 1;
+  // Every issue whose number holds this one; the exact ones are kept.
+  query.limit = std::numeric_limits<std::size_t>::max();
   if (Expected<std::vector<ledger::IssueSummary>> all = register_->search(query)) {
     for (const ledger::IssueSummary& s : *all) {
       if (s.quotationNumber == quotationNumber && s.revision != revision) {

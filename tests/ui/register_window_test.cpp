@@ -258,6 +258,8 @@ class RegisterWindowTest : public QObject {
         << "B-200" << none << none << none << none << false << QStringList{"Q2026-0002/1"};
     QTest::newRow("an item's 品名")
         << "リアクトルC" << none << none << none << none << false << QStringList{"Q2026-0003/1"};
+    QTest::newRow("blanks around the text") << "　鈴木 " << none << none << none << none << false
+                                            << QStringList{"Q2026-0003/1", "Q2026-0002/1"};
     QTest::newRow("担当者") << "鈴木" << none << none << none << none << false
                             << QStringList{"Q2026-0003/1", "Q2026-0002/1"};
     QTest::newRow("見積番号") << "2026-0001" << none << none << none << none << false

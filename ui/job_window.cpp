@@ -46,6 +46,7 @@
 #include "ui/quotation_dialog.h"
 #include "ui/quotation_sheet.h"
 #include "ui/register_settings_dialog.h"
+#include "ui/register_window.h"
 #include "ui/requirement_dialog.h"
 #include "ui/wire_picker_dialog.h"
 
@@ -794,6 +795,42 @@ void JobWindow::offerNewPrices() {
   refreshItems();
 }
 
+void JobWindow::showRegister() {
+  if (registerWindow_) {
+    registerWindow_->raise();
+    registerWindow_->activateWindow();
+    return;
+  }
+  auto* window = new RegisterWindow(registerLocation(registerLocation_).toStdString(),
+                                    QDate::currentDate().toString(Qt::ISODate).toStdString(), this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setJobHandler(
+      [this](const job::Job& job, bool newQuotation) { startFromIssue(job, newQuotation); });
+  registerWindow_ = window;
+  window->show();
+}
+
+bool JobWindow::startFromIssue(job::Job job, bool newQuotation) {
+  if (!changesMayGo()) return false;
+  // A new quotation has its own number (the register's, when first issued)
+  // and no history; a new 版 goes on from the one it was made from.
+  if (newQuotation) {
+    job.fields.quotationNumber.clear();
+    job.fields.revision = 0;
+    job.fields.issuedOn.clear();
+    job.issues.clear();
+  }
+  closeQuotationPane();
+  takeJob(job);
+  // Not saved anywhere yet: closing asks.
+  path_.clear();
+  saved_ = job::Job{};
+  updateTitle();
+  raise();
+  activateWindow();
+  return true;
+}
+
 void JobWindow::editRegisterSettings() {
   RegisterSettingsDialog dialog(storedRegisterSettings(), this);
   if (dialog.exec() == QDialog::Accepted) storeRegisterSettings(dialog.settings());
@@ -1235,5 +1272,3 @@ void JobWindow::closeEvent(QCloseEvent* event) {
 }
 
 }  // namespace kelvane::ui
-// TMP
-void kelvane::ui::JobWindow::showRegister() {}

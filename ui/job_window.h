@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -152,6 +153,9 @@ class JobWindow : public QMainWindow {
   // 見積台帳: every issue, searched, opened, compared; and its settings.
   void showRegister();
   void editRegisterSettings();
+  // A job made from an issue of the register, not saved anywhere yet: a new
+  // 版 of its quotation, or a new quotation (no number, no history).
+  bool startFromIssue(job::Job job, bool newQuotation);
   void editFields();
   void setFields(const job::JobFields& fields);
   void pickWire();  // 規格線から選ぶ
@@ -286,6 +290,7 @@ class JobWindow : public QMainWindow {
   std::vector<job::IssueRecord> issues_;
   QString registerLocation_;
   bool jobStaged_ = false;  // the issue under way writes the job's file
+  QPointer<QDialog> registerWindow_;
   QString path_;
   job::Job saved_;  // what the file holds, as currentJob() gives it
   MainWindow::MessagePresenter presentMessage_;

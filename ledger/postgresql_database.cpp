@@ -4,7 +4,6 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <memory>
@@ -114,42 +113,6 @@ ServerName serverName(const std::string& url) {
   return name;
 }
 
-// The register writes its SQL once, with BYTES for a column of bytes; this
-// server calls that type BYTEA. The word is replaced only as a word outside
-// quotes.
-std::string postgresqlSpelling(std::string_view sql) {
-  std::string out;
-  out.reserve(sql.size());
-  auto isWordChar = [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$';
-  };
-  for (std::size_t i = 0; i < sql.size();) {
-    const char c = sql[i];
-    if (c == '\'' || c == '"') {
-      const auto end = sql.find(c, i + 1);
-      const auto stop = end == std::string_view::npos ? sql.size() : end + 1;
-      out.append(sql.substr(i, stop - i));
-      i = stop;
-      continue;
-    }
-    if (isWordChar(c)) {
-      std::size_t j = i;
-      while (j < sql.size() && isWordChar(sql[j])) ++j;
-      const auto word = sql.substr(i, j - i);
-      const bool bytes =
-          word.size() == 5 && std::equal(word.begin(), word.end(), "BYTES", [](char a, char b) {
-            return std::toupper(static_cast<unsigned char>(a)) == b;
-          });
-      out.append(bytes ? std::string_view("BYTEA") : word);
-      i = j;
-      continue;
-    }
-    out += c;
-    ++i;
-  }
-  return out;
-}
-
 // bytea as the server writes it in text results: "\x" and two hex digits a
 // byte (the connection asks for this form when it opens).
 bool decodeHexBytea(std::string_view text, std::string& bytes) {
@@ -204,7 +167,7 @@ class PostgresqlDatabase final : public Database {
 
   Result<std::vector<Row>> query(std::string_view sql, const std::vector<Value>& params) override {
     if (auto lost = reconnectOutsideTransaction()) return *lost;
-    const std::string text = postgresqlSpelling(sql);
+    const std::string text(sql);
 
     std::vector<Oid> types(params.size(), 0);
     std::vector<const char*> values(params.size(), nullptr);

@@ -34,16 +34,18 @@ template <typename T>
 using Result = std::variant<T, DatabaseError>;
 
 // One connection to the register's database. The register's SQL is written
-// once, in the dialect both databases read: parameters numbered $1, $2, …;
-// the types INTEGER, BIGINT, TEXT and BYTES (the connection spells the last
-// as its database does: BLOB or BYTEA); NULLs and whole numbers as above.
+// once, in the dialect both databases read: parameters numbered $1, $2, …
+// (each bound as its Value; every one of them used by the statement); the
+// types INTEGER, BIGINT and TEXT, and for bytes the word dialect() picks
+// (BLOB or BYTEA); NULLs and whole numbers as above.
 class Database {
  public:
   virtual ~Database() = default;
   // "sqlite" or "postgresql": for the few statements the two spell apart.
   virtual std::string_view dialect() const = 0;
   // Runs a statement and returns its rows (none for a statement without).
-  virtual Result<std::vector<Row>> query(std::string_view sql, const std::vector<Value>& params) = 0;
+  virtual Result<std::vector<Row>> query(std::string_view sql,
+                                         const std::vector<Value>& params) = 0;
   // BEGIN that takes the write lock at once (SQLite's BEGIN IMMEDIATE, a
   // PostgreSQL transaction), COMMIT and ROLLBACK.
   virtual Result<std::monostate> begin() = 0;

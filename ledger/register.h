@@ -42,9 +42,9 @@ struct IssueQuery {
   std::string customer;
   std::string subject;
   std::string personInCharge;
-  std::string partNumber;  // of any item
-  std::string issuedFrom;  // 発行日 from (inclusive), "2026-01-01"
-  std::string issuedTo;    // … to (inclusive)
+  std::string partNumber;                    // of any item
+  std::string issuedFrom;                    // 発行日 from (inclusive), "2026-01-01"
+  std::string issuedTo;                      // … to (inclusive)
   std::optional<std::int64_t> totalFromYen;  // 合計 from (inclusive)
   std::optional<std::int64_t> totalToYen;    // … to (inclusive)
   // Only the latest 版 of each quotation.
@@ -88,6 +88,9 @@ class Register {
   // Opens the register at `location` (see above), making it when it is a
   // file not there yet, and bringing an older schema up to this version.
   static Expected<std::unique_ptr<Register>> open(const std::string& location);
+  // The same over a connection already made (a test's, which may stand
+  // between the register and its database).
+  static Expected<std::unique_ptr<Register>> open(std::unique_ptr<Database> database);
   ~Register();
   Register(const Register&) = delete;
   Register& operator=(const Register&) = delete;
@@ -110,6 +113,19 @@ class Register {
   // The number the next new quotation of `pattern` would get on `today`
   // ("2026-12-09"): offered, not reserved.
   Expected<std::string> nextNumber(std::string_view pattern, std::string_view today);
+  // Every issue with its lines (without the job and the PDF), oldest 発行日
+  // first, then by number and 版: the whole ledger, for its CSV.
+  Expected<std::vector<StoredIssue>> ledger();
+
+  // Records issues from another register's ledger as they are, with their
+  // own numbers and 版, in one transaction: an issue already here with the
+  // same figures is skipped; one with other figures refuses the whole import,
+  // naming it. An issue so taken has no job and no PDF.
+  struct ImportSummary {
+    std::size_t recorded = 0;
+    std::size_t skipped = 0;
+  };
+  Expected<ImportSummary> import(const std::vector<StoredIssue>& issues);
 
  private:
   explicit Register(std::unique_ptr<Database> database);
@@ -126,5 +142,9 @@ Expected<std::string> numberFromPattern(std::string_view pattern, std::string_vi
 // The ledger as a spreadsheet reads it: UTF-8 with a BOM, CRLF, one row per
 // item line of every issue (the issue's columns repeated on each).
 std::string ledgerCsv(const std::vector<StoredIssue>& issues);
+// The issues of a ledger's CSV as ledgerCsv writes it (a spreadsheet may
+// have dropped the BOM or written LF alone); a malformed file is refused
+// with a sentence naming its line.
+Expected<std::vector<StoredIssue>> importLedgerCsv(std::string_view text);
 
 }  // namespace kelvane::ledger

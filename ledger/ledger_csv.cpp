@@ -1,0 +1,259 @@
+// The ledger as a spreadsheet reads it, and back: one row per item line of
+// every issue, the issue's columns repeated on each, money as the sheets
+// write it ("149,300"; 単価 "149.30").
+#include <csv.h>
+
+#include <array>
+#include <charconv>
+#include <map>
+
+#include "job/csv_cell.h"
+#include "job/quotation_rows.h"
+#include "ledger/register.h"
+
+namespace kelvane::ledger {
+
+namespace {
+
+constexpr std::array<std::string_view, 16> kColumns = {
+    "見積番号", "版",   "発行日", "有効期限", "顧客名",   "件名",     "担当者",     "行",
+    "品番",     "品名", "数量",   "単価(円)", "金額(円)", "小計(円)", "消費税(円)", "合計(円)"};
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// Money and counts are never negative on a 見積書; one that is keeps its sign.
+std::string wholeCell(std::int64_t n) {
+  if (n < 0 && n != INT64_MIN) return "-" + job::wholeText(-n);
+  return n < 0 ? std::to_string(n) : job::wholeText(n);
+}
+std::string senCell(std::int64_t sen) {
+  if (sen < 0 && sen != INT64_MIN) return "-" + job::senText(-sen);
+  return sen < 0 ? std::to_string(sen) : job::senText(sen);
+}
+
+void appendRow(std::string& out, const std::vector<std::string>& cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) out += ',';
+    job::appendQuotedCell(out, job::inertCell(cells[i]));
+  }
+  out += "\r\n";
+}
+
+// A cell as the ledger held it: the apostrophe that kept a formula-like
+// text ("=…", "-x") from being run by a spreadsheet is taken off again.
+std::string heldText(std::string cell) {
+  if (cell.size() > 1 && cell.front() == '\'' && job::inertCell(cell.substr(1)) == cell)
+    cell.erase(0, 1);
+  return cell;
+}
+
+// A whole number as wholeCell writes it ("1,234", "-5"; a 円 after it is
+// taken), or with two decimals at most for sen ("149.3", "149.30").
+std::optional<std::int64_t> readMoney(std::string_view cell, int decimals) {
+  if (cell.ends_with("円")) cell.remove_suffix(std::string_view("円").size());
+  std::string digits;
+  bool negative = false;
+  if (!cell.empty() && cell.front() == '-') {
+    negative = true;
+    cell.remove_prefix(1);
+  }
+  int fraction = -1;  // digits after the point, -1 before it
+  for (const char c : cell) {
+    if (c == ',' && fraction < 0) continue;
+    if (c == '.' && decimals > 0 && fraction < 0) {
+      fraction = 0;
+      continue;
+    }
+    if (c < '0' || c > '9') return std::nullopt;
+    if (fraction >= 0 && ++fraction > decimals) return std::nullopt;
+    digits += c;
+  }
+  if (digits.empty()) return std::nullopt;
+  for (int f = std::max(fraction, 0); f < decimals; ++f) digits += '0';
+  std::int64_t n = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+  if (error != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+  return negative ? -n : n;
+}
+
+int noBlanks(unsigned char) { return 0; }
+
+// The records of the text, each with the line it starts on.
+struct CsvRecord {
+  std::vector<std::string> cells;
+  std::size_t line = 0;
+};
+
+struct Reader {
+  std::vector<CsvRecord> records;
+  CsvRecord current;
+  std::size_t line = 0;  // the physical line being read
+  bool started = false;
+
+  static void endField(void* data, std::size_t size, void* self) {
+    auto* r = static_cast<Reader*>(self);
+    if (!r->started) r->current.line = r->line;
+    r->started = true;
+    r->current.cells.emplace_back(static_cast<const char*>(data), data != nullptr ? size : 0);
+  }
+  static void endRecord(int, void* self) {
+    auto* r = static_cast<Reader*>(self);
+    r->records.push_back(std::move(r->current));
+    r->current = CsvRecord{};
+    r->started = false;
+  }
+};
+
+Expected<std::vector<CsvRecord>> readRecords(std::string_view text) {
+  csv_parser parser{};
+  if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0)
+    return Failure{"台帳の CSV を読むメモリーが足りません。"};
+  csv_set_space_func(&parser, noBlanks);
+  Reader reader;
+  const auto failAt = [&](std::size_t line) {
+    const std::string why = csv_error(&parser) == CSV_EPARSE ? "引用符の使い方が正しくありません"
+                                                             : csv_strerror(csv_error(&parser));
+    csv_free(&parser);
+    return Failure{"台帳の CSV の " + std::to_string(line) + " 行目を読めません（" + why + "）。"};
+  };
+  // Fed a line at a time, so that a fault is told by its line.
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t newline = text.find('\n', from);
+    const std::size_t to = newline == std::string_view::npos ? text.size() : newline + 1;
+    ++reader.line;
+    const std::string_view piece = text.substr(from, to - from);
+    if (csv_parse(&parser, piece.data(), piece.size(), Reader::endField, Reader::endRecord,
+                  &reader) != piece.size()) {
+      return failAt(reader.line);
+    }
+    from = to;
+  }
+  if (csv_fini(&parser, Reader::endField, Reader::endRecord, &reader) != 0)
+    return failAt(reader.started ? reader.current.line : reader.line);
+  csv_free(&parser);
+  return std::move(reader.records);
+}
+
+}  // namespace
+
+std::string ledgerCsv(const std::vector<StoredIssue>& issues) {
+  std::string out(kBom);
+  appendRow(out, std::vector<std::string>(kColumns.begin(), kColumns.end()));
+  for (const StoredIssue& issue : issues) {
+    const job::IssueRecord& r = issue.record;
+    const std::vector<std::string> head = {r.quotationNumber, std::to_string(r.revision),
+                                           r.issuedOn,        r.validUntil,
+                                           r.customer,        r.subject,
+                                           r.personInCharge};
+    const std::vector<std::string> totals = {wholeCell(r.subtotalYen), wholeCell(r.taxYen),
+                                             wholeCell(r.totalYen)};
+    const auto row = [&](std::vector<std::string> line) {
+      std::vector<std::string> cells = head;
+      cells.insert(cells.end(), line.begin(), line.end());
+      cells.insert(cells.end(), totals.begin(), totals.end());
+      appendRow(out, cells);
+    };
+    // An issue without lines still has its row, its line's cells empty.
+    if (r.lines.empty()) row({"", "", "", "", "", ""});
+    for (std::size_t i = 0; i < r.lines.size(); ++i) {
+      const job::IssuedLine& line = r.lines[i];
+      row({std::to_string(i + 1), line.partNumber, line.name, wholeCell(line.quantity),
+           senCell(line.unitPriceSen), wholeCell(line.amountYen)});
+    }
+  }
+  return out;
+}
+
+Expected<std::vector<StoredIssue>> importLedgerCsv(std::string_view text) {
+  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+  auto records = readRecords(text);
+  if (!records) return records.failure();
+  if (records->empty()) return Failure{"台帳の CSV が空です。"};
+  const CsvRecord& header = records->front();
+  if (!std::equal(header.cells.begin(), header.cells.end(), kColumns.begin(), kColumns.end())) {
+    return Failure{"台帳の CSV の " + std::to_string(header.line) +
+                   " 行目が見積台帳の見出し（見積番号,版,発行日,…）ではありません。"};
+  }
+  std::vector<StoredIssue> issues;
+  std::map<std::pair<std::string, int>, std::size_t> index;
+  // The 行 of each issue's lines, to put them in order and find one twice.
+  std::vector<std::map<std::int64_t, job::IssuedLine>> linesOf;
+  std::vector<bool> withoutLines;
+  for (std::size_t n = 1; n < records->size(); ++n) {
+    const CsvRecord& record = (*records)[n];
+    const std::string at = "台帳の CSV の " + std::to_string(record.line) + " 行目";
+    if (record.cells.size() != kColumns.size()) {
+      return Failure{at + "の列が " + std::to_string(record.cells.size()) + " あります（" +
+                     std::to_string(kColumns.size()) + " 列のはずです）。"};
+    }
+    std::vector<std::string> c;
+    for (const std::string& cell : record.cells) c.push_back(heldText(cell));
+    const auto number = [&](std::size_t column, int decimals) -> Expected<std::int64_t> {
+      auto read = readMoney(c[column], decimals);
+      if (!read) {
+        return Failure{at + "の" + std::string(kColumns[column]) + "「" + c[column] +
+                       "」を読めません。"};
+      }
+      return *read;
+    };
+    job::IssueRecord r;
+    r.quotationNumber = c[0];
+    auto revision = number(1, 0);
+    auto subtotal = number(13, 0);
+    auto tax = number(14, 0);
+    auto total = number(15, 0);
+    for (const auto* read : {&revision, &subtotal, &tax, &total}) {
+      if (!*read) return read->failure();
+    }
+    if (r.quotationNumber.empty()) return Failure{at + "に見積番号がありません。"};
+    if (*revision < 1 || *revision > INT32_MAX)
+      return Failure{at + "の版「" + c[1] + "」は 1 からの数ではありません。"};
+    r.revision = static_cast<int>(*revision);
+    r.issuedOn = c[2];
+    r.validUntil = c[3];
+    r.customer = c[4];
+    r.subject = c[5];
+    r.personInCharge = c[6];
+    r.subtotalYen = *subtotal;
+    r.taxYen = *tax;
+    r.totalYen = *total;
+
+    const auto key = std::pair(r.quotationNumber, r.revision);
+    auto [found, fresh] = index.emplace(key, issues.size());
+    if (fresh) {
+      issues.push_back(StoredIssue{r, "", ""});
+      linesOf.emplace_back();
+      withoutLines.push_back(false);
+    } else if (issues[found->second].record != r) {
+      return Failure{at + "の見積番号「" + r.quotationNumber + "」第" + c[1] +
+                     "版の欄が、同じ版の前の行と違います。"};
+    }
+    const std::size_t i = found->second;
+    const bool noLine = std::all_of(c.begin() + 7, c.begin() + 13,
+                                    [](const std::string& cell) { return cell.empty(); });
+    if (noLine) {
+      if (!fresh) return Failure{at + "は第" + c[1] + "版の 2 行目なのに品目がありません。"};
+      withoutLines[i] = true;
+      continue;
+    }
+    if (withoutLines[i]) return Failure{at + "の版は、品目のない行で始まっています。"};
+    auto line = number(7, 0);
+    auto quantity = number(10, 0);
+    auto unitPrice = number(11, 2);
+    auto amount = number(12, 0);
+    for (const auto* read : {&line, &quantity, &unitPrice, &amount}) {
+      if (!*read) return read->failure();
+    }
+    if (!linesOf[i]
+             .emplace(*line, job::IssuedLine{c[8], c[9], *quantity, *unitPrice, *amount})
+             .second) {
+      return Failure{at + "の行「" + c[7] + "」は同じ版にもうあります。"};
+    }
+  }
+  for (std::size_t i = 0; i < issues.size(); ++i) {
+    for (auto& [line, item] : linesOf[i]) issues[i].record.lines.push_back(std::move(item));
+  }
+  return issues;
+}
+
+}  // namespace kelvane::ledger

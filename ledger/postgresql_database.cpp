@@ -167,8 +167,62 @@ class PostgresqlDatabase final : public Database {
 
   Result<std::vector<Row>> query(std::string_view sql, const std::vector<Value>& params) override {
     if (auto lost = reconnectOutsideTransaction()) return *lost;
-    const std::string text(sql);
+    auto result = execute(sql, params);
+    // A read outside a transaction that found the connection gone (the
+    // server restarted since the last operation) is read again on a new
+    // one: it changed nothing. A write is not, as it may have been done.
+    if (lost_ && !inTransaction_ && isRead(sql)) {
+      if (auto lost = reconnectOutsideTransaction()) return *lost;
+      result = execute(sql, params);
+    }
+    return result;
+  }
 
+  Result<std::monostate> begin() override {
+    if (auto lost = reconnectOutsideTransaction()) return *lost;
+    auto failed = command("BEGIN");
+    // As for a read: a BEGIN that found the connection gone did nothing.
+    if (failed && lost_) {
+      if (auto lost = reconnectOutsideTransaction()) return *lost;
+      failed = command("BEGIN");
+    }
+    if (failed) return *failed;
+    inTransaction_ = true;
+    // The register's write lock, held until COMMIT or ROLLBACK.
+    auto locked = execute("SELECT pg_advisory_xact_lock($1)", {kRegisterLockKey});
+    if (auto* error = std::get_if<DatabaseError>(&locked)) {
+      rollback();
+      return *error;
+    }
+    return std::monostate{};
+  }
+
+  Result<std::monostate> commit() override {
+    auto failed = command("COMMIT");
+    inTransaction_ = false;
+    if (failed) return *failed;
+    return std::monostate{};
+  }
+
+  Result<std::monostate> rollback() override {
+    inTransaction_ = false;
+    // A server that went away has already thrown the transaction away.
+    if (lost_ || PQstatus(connection_.get()) != CONNECTION_OK) return std::monostate{};
+    if (auto failed = command("ROLLBACK")) return *failed;
+    return std::monostate{};
+  }
+
+ private:
+  static bool isRead(std::string_view sql) {
+    const auto start = sql.find_first_not_of(" \t\n");
+    if (start == std::string_view::npos) return false;
+    sql.remove_prefix(start);
+    return sql.starts_with("SELECT") || sql.starts_with("select") || sql.starts_with("WITH") ||
+           sql.starts_with("with");
+  }
+
+  Result<std::vector<Row>> execute(std::string_view sql, const std::vector<Value>& params) {
+    const std::string text(sql);
     std::vector<Oid> types(params.size(), 0);
     std::vector<const char*> values(params.size(), nullptr);
     std::vector<int> lengths(params.size(), 0);
@@ -177,8 +231,9 @@ class PostgresqlDatabase final : public Database {
     for (std::size_t i = 0; i < params.size(); ++i) {
       const Value& value = params[i];
       if (const auto* number = std::get_if<std::int64_t>(&value)) {
+        // A whole number's type is left to the statement, as a literal's
+        // would be: a column's INTEGER or BIGINT, a function's integer.
         numbers[i] = std::to_string(*number);
-        types[i] = kInt8Oid;
         values[i] = numbers[i].c_str();
       } else if (const auto* string = std::get_if<std::string>(&value)) {
         types[i] = kTextOid;
@@ -199,36 +254,6 @@ class PostgresqlDatabase final : public Database {
     return rows(result.get());
   }
 
-  Result<std::monostate> begin() override {
-    if (auto lost = reconnectOutsideTransaction()) return *lost;
-    if (auto failed = command("BEGIN")) return *failed;
-    inTransaction_ = true;
-    // The register's write lock, held until COMMIT or ROLLBACK.
-    auto locked = query("SELECT pg_advisory_xact_lock($1)", {kRegisterLockKey});
-    if (auto* error = std::get_if<DatabaseError>(&locked)) {
-      rollback();
-      return *error;
-    }
-    return std::monostate{};
-  }
-
-  Result<std::monostate> commit() override {
-    auto done = command("COMMIT");
-    inTransaction_ = false;
-    if (done) return *done;
-    return std::monostate{};
-  }
-
-  Result<std::monostate> rollback() override {
-    const bool lost = PQstatus(connection_.get()) != CONNECTION_OK;
-    inTransaction_ = false;
-    // A server that went away has already thrown the transaction away.
-    if (lost) return std::monostate{};
-    if (auto failed = command("ROLLBACK")) return *failed;
-    return std::monostate{};
-  }
-
- private:
   // A statement without parameters or rows; its failure, if it failed.
   std::optional<DatabaseError> command(const char* sql) {
     ResultPtr result(PQexec(connection_.get(), sql));
@@ -241,9 +266,14 @@ class PostgresqlDatabase final : public Database {
   // hours. Inside a transaction it is not, as the server has discarded the
   // transaction's statements so far.
   std::optional<DatabaseError> reconnectOutsideTransaction() {
-    if (PQstatus(connection_.get()) == CONNECTION_OK || inTransaction_) return std::nullopt;
+    if (inTransaction_ || (!lost_ && PQstatus(connection_.get()) == CONNECTION_OK)) {
+      return std::nullopt;
+    }
     PQreset(connection_.get());
-    if (PQstatus(connection_.get()) == CONNECTION_OK) return configure();
+    if (PQstatus(connection_.get()) == CONNECTION_OK) {
+      lost_ = false;
+      return configure();
+    }
     return DatabaseError{"台帳のサーバー（" + server_.where + "）に接続できません（" +
                          reason(PQerrorMessage(connection_.get())) + "）。"};
   }
@@ -252,7 +282,7 @@ class PostgresqlDatabase final : public Database {
     return withoutSecret(oneLine(message ? message : ""), server_.password);
   }
 
-  DatabaseError failure(const PGresult* result) const {
+  DatabaseError failure(const PGresult* result) {
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const std::string_view sqlState = state ? state : "";
     const char* message = result ? PQresultErrorMessage(result) : "";
@@ -262,6 +292,7 @@ class PostgresqlDatabase final : public Database {
     // The server discards whatever the transaction had done.
     if (PQstatus(connection_.get()) != CONNECTION_OK || sqlState.empty() ||
         sqlState.substr(0, 2) == "08" || sqlState.substr(0, 4) == "57P0") {
+      lost_ = true;
       return DatabaseError{"台帳のサーバー（" + server_.where +
                            "）との接続が切れました。この操作は記録されていません（" +
                            reason(message) + "）。"};
@@ -324,6 +355,8 @@ class PostgresqlDatabase final : public Database {
   ConnectionPtr connection_;
   ServerName server_;
   bool inTransaction_ = false;
+  // The connection failed as a lost one would (libpq may not have noticed).
+  bool lost_ = false;
 };
 
 }  // namespace

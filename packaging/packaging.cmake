@@ -4,9 +4,9 @@ include(GNUInstallDirs)
 
 set(KELVANE_APP_ID io.kelvane.Kelvane)
 
-# The window, the replay driver and the batch calculator; any may be left out
-# of a build.
-foreach(program IN ITEMS kelvane kelvane-replay kelvane-batch)
+# The window, the replay driver, the batch calculator and the register's
+# command; any may be left out of a build.
+foreach(program IN ITEMS kelvane kelvane-replay kelvane-batch kelvane-register)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
@@ -30,7 +30,7 @@ install(FILES ${KELVANE_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvane/w
 # them; the compressed ones are made reproducibly (no name, no time stamp).
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 set(kelvane_gzipped)
-foreach(source IN ITEMS changelog kelvane.1 kelvane-replay.1 kelvane-batch.1)
+foreach(source IN ITEMS changelog kelvane.1 kelvane-replay.1 kelvane-batch.1 kelvane-register.1)
   set(gzipped ${CMAKE_BINARY_DIR}/packaging/${source}.gz)
   add_custom_command(OUTPUT ${gzipped}
                      COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" gzip
@@ -40,7 +40,7 @@ foreach(source IN ITEMS changelog kelvane.1 kelvane-replay.1 kelvane-batch.1)
 endforeach()
 add_custom_target(kelvane_gzipped_docs ALL DEPENDS ${kelvane_gzipped})
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
-foreach(program IN ITEMS kelvane kelvane-replay kelvane-batch)
+foreach(program IN ITEMS kelvane kelvane-replay kelvane-batch kelvane-register)
   if(TARGET ${program})
     install(FILES ${CMAKE_BINARY_DIR}/packaging/${program}.1.gz
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -7,6 +7,8 @@
 #   job/           core/, wiredata/; no Qt, nothing of the window's form
 #   form/          core/, job/ (the form opens and saves jobs); no Qt
 #   tools/batch/   core/, job/: it computes as a job does, without a form; no Qt
+#   ledger/        core/, job/: the quotation register keeps issues; no Qt
+#   tools/register/ core/, job/, ledger/; no Qt
 #   tools/replay/  core/, form/, job/; no Qt but in its window target
 #                  (window_replay_target.*), which drives ui/
 # and the system's file calls (<unistd.h>, <fcntl.h>, <sys/…>) are
@@ -16,7 +18,7 @@
 set -eu
 root=${1:?usage: check_layering.sh <source root>}
 cd "$root"
-for layer in core form job wiredata tools/batch tools/replay; do
+for layer in core form job wiredata ledger tools/batch tools/register tools/replay; do
   [ -d "$layer" ] || { echo "check_layering: no $layer/ under $root" >&2; exit 2; }
 done
 
@@ -45,11 +47,15 @@ offences wiredata '["<](form|ui|app|tools|job)/' "wiredata/ holds tables of wire
 offences wiredata "$qt" "wiredata/ knows nothing of Qt"
 offences tools/batch '["<](form|ui|app|wiredata|tools/replay)/' "the batch computes as a job does, without a form"
 offences tools/batch "$qt" "the batch knows nothing of Qt"
+offences ledger '["<](form|ui|app|tools|wiredata)/' "the register keeps issues, it knows no window nor tool"
+offences ledger "$qt" "the register knows nothing of Qt"
+offences tools/register '["<](form|ui|app|wiredata|tools/batch|tools/replay)/' "the register's command reads the register alone"
+offences tools/register "$qt" "the register's command knows nothing of Qt"
 offences tools/replay '["<](app|wiredata|tools/batch)/' "the replay drives the form or the window, nothing else"
 offences tools/replay '["<]ui/' "only the replay's window target knows the window" 'window_replay_target.*'
 offences tools/replay "$qt" "only the replay's window target knows Qt" 'window_replay_target.*'
 system='<(unistd|fcntl)\.h>|<sys/'
-for layer in core form wiredata tools/batch; do
+for layer in core form wiredata ledger tools/batch tools/register; do
   offences "$layer" "$system" "the system's file calls are job/platform_files.cpp's"
 done
 offences job "$system" "the system's file calls are job/platform_files.cpp's" 'platform_files.cpp'

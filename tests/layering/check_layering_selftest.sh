@@ -24,6 +24,8 @@ job/job.cpp|#include <nlohmann/json.hpp>
 wiredata/wire_tables.cpp|#include "core/materials.h"
 tools/batch/batch.cpp|#include "job/job.h"
 tools/batch/batch.cpp|#include "tools/batch/batch_csv.h"
+ledger/register.cpp|#include "job/issue_record.h"
+tools/register/register_main.cpp|#include "ledger/register.h"
 tools/replay/replay.cpp|#include "form/form_job.h"
 tools/replay/replay_main.cpp|#include "tools/replay/window_replay_target.h"
 tools/replay/window_replay_target.cpp|#include <QLineEdit>
@@ -70,5 +72,8 @@ tools/replay/window_replay_target.cpp|#include "tools/batch/batch.h"
 job/output_file.cpp|#include <fcntl.h>
 tools/batch/batch_main.cpp|#include <unistd.h>
 core/coil.cpp|#include <sys/stat.h>
+ledger/register.cpp|#include "form/form1.h"
+ledger/register.cpp|#include <QSqlDatabase>
+tools/register/register_main.cpp|#include "tools/batch/batch.h"
 ROWS
 echo "layering check: 1 clean tree passed, $rows forbidden includes found"

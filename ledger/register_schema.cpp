@@ -93,17 +93,20 @@ Expected<int> schemaVersion(Database& db) {
 
 Expected<void> bringSchemaUp(Database& db) {
   static_assert(kSchemaVersion == 2, "a new schema version needs its migration");
-  if (auto made = run(db, "CREATE TABLE IF NOT EXISTS register_schema (version INTEGER NOT NULL)");
-      !made) {
-    return made.failure();
-  }
+  // A register up to date opens without its write lock. One not made yet
+  // (the read fails) or older is made or brought up under it: two programs
+  // opening a new register at once would otherwise both make its tables,
+  // and PostgreSQL refuses the second.
   auto version = schemaVersion(db);
-  if (!version) return version.failure();
-  if (*version == kSchemaVersion) return {};
+  if (version && *version == kSchemaVersion) return {};
 
   Transaction transaction(db);
   if (auto begun = transaction.begin(); auto* error = std::get_if<DatabaseError>(&begun)) {
     return failed(*error);
+  }
+  if (auto made = run(db, "CREATE TABLE IF NOT EXISTS register_schema (version INTEGER NOT NULL)");
+      !made) {
+    return made.failure();
   }
   // Two programs opening a new register at once: the second waits here and
   // finds it made.

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,17 +38,12 @@ int exitStatus(pid_t pid) {
   return WEXITSTATUS(status);
 }
 
-bool haveServer() {
-  const char* url = std::getenv("KELVANE_TEST_POSTGRES_URL");
-  return url && *url;
-}
-
 class RegisterIssuedAtOnce : public ::testing::TestWithParam<std::string> {};
 
 // Two engineers issuing 100 quotations each at the same moment: 200
 // numbers, none twice, none skipped, each its quotation's 版 1.
 TEST_P(RegisterIssuedAtOnce, TwoProcessesGetDistinctNumbersWithoutGaps) {
-  if (GetParam() == "postgresql" && !haveServer()) GTEST_SKIP() << "no PostgreSQL server here";
+  if (!test::canTest(GetParam())) GTEST_SKIP() << "no " << GetParam() << " server here";
   const test::FreshRegister place(GetParam());
   constexpr int kEach = 100;
   const pid_t first = startIssuing(place.location(), kEach);
@@ -76,8 +72,6 @@ TEST_P(RegisterIssuedAtOnce, TwoProcessesGetDistinctNumbersWithoutGaps) {
   EXPECT_EQ(numbers, expected);
 }
 
-// Both kinds always, so that the tests' list does not depend on the server
-// being there when it is made; without a server the PostgreSQL row skips.
 INSTANTIATE_TEST_SUITE_P(Registers, RegisterIssuedAtOnce, ::testing::Values("sqlite", "postgresql"),
                          [](const auto& info) { return info.param; });
 
@@ -88,6 +82,12 @@ enum class Kill {
   AfterFirstLine,  // the issue's row and its first line written, not the rest
   BeforeCommit,    // everything written, COMMIT not yet sent
 };
+
+void PrintTo(Kill kill, std::ostream* out) {
+  constexpr const char* names[] = {"BetweenIssues", "WhileDocument", "AfterFirstLine",
+                                   "BeforeCommit"};
+  *out << names[static_cast<int>(kill)];
+}
 
 // The tests' server, through its script: its folder is the host of its URL
 // (the folder of its socket).

@@ -17,6 +17,7 @@ class RegisterTest : public ::testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
     register_.reset();
+    if (!test::canTest(GetParam())) GTEST_SKIP() << "no " << GetParam() << " server here";
     fresh_ = std::make_unique<test::FreshRegister>(GetParam());
     auto opened = Register::open(fresh_->location());
     ASSERT_TRUE(opened) << opened.message();

@@ -35,7 +35,13 @@ constexpr std::int64_t kRegisterLockKey = 0x4B4C564E;
 
 // How long a connection tries to reach the server before it says it cannot
 // (libpq's connect_timeout, seconds): a dead server must not hold the window.
-constexpr const char* kConnectTimeoutSeconds = "10";
+constexpr const char* kConnectTimeoutSeconds = "5";
+// A server that vanishes mid-statement (its PC switched off, the network
+// gone) is noticed by TCP keepalives within about half a minute rather than
+// the system's two hours; a live server answers them even while it works.
+constexpr const char* kKeepaliveIdleSeconds = "15";
+constexpr const char* kKeepaliveIntervalSeconds = "5";
+constexpr const char* kKeepaliveCount = "3";
 // How long a statement waits for another engineer's issue before it gives
 // up and is tried again: a colleague's print dialog left open must not
 // freeze everyone else.
@@ -376,9 +382,17 @@ Expected<std::unique_ptr<Database>> openPostgresql(const std::string& url) {
 
   // The settings before the location are defaults it may override; the one
   // after it is the register's own: its texts are UTF-8.
-  const char* keywords[] = {"connect_timeout", "application_name", "dbname", "client_encoding",
-                            nullptr};
-  const char* values[] = {kConnectTimeoutSeconds, "kelvane", url.c_str(), "UTF8", nullptr};
+  const char* keywords[] = {
+      "connect_timeout",  "keepalives_idle", "keepalives_interval", "keepalives_count",
+      "application_name", "dbname",          "client_encoding",     nullptr};
+  const char* values[] = {kConnectTimeoutSeconds,
+                          kKeepaliveIdleSeconds,
+                          kKeepaliveIntervalSeconds,
+                          kKeepaliveCount,
+                          "kelvane",
+                          url.c_str(),
+                          "UTF8",
+                          nullptr};
   ConnectionPtr connection(PQconnectdbParams(keywords, values, 1));
   if (!connection) {
     return Failure{"台帳のサーバー（" + server.where +

@@ -50,9 +50,10 @@ fuzz: deps
 
 bench: deps
 	cmake --preset release
-	cmake --build --preset release --target kelvane-bench kelvane-batch-bench kelvane-ui-bench kelvane-startup-probe
+	cmake --build --preset release --target kelvane-bench kelvane-batch-bench kelvane-ledger-bench kelvane-ui-bench kelvane-startup-probe
 	./build/release/bench/kelvane-bench
 	./build/release/bench/kelvane-batch-bench
+	./build/release/bench/kelvane-ledger-bench
 	./build/release/bench/kelvane-ui-bench
 	./scripts/measure-startup build/release
 	./scripts/measure-web build/release

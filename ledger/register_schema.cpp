@@ -53,8 +53,9 @@ Expected<void> migrateToVersion2(Database& db) {
       runAll(db, {"ALTER TABLE issues ADD COLUMN is_latest INTEGER NOT NULL DEFAULT 0",
                   "ALTER TABLE issues ADD COLUMN search_text TEXT NOT NULL DEFAULT ''",
                   "ALTER TABLE issues ADD COLUMN part_numbers TEXT NOT NULL DEFAULT ''",
-                  "UPDATE issues SET is_latest = 1 WHERE revision = (SELECT MAX(o.revision) FROM "
-                  "issues AS o WHERE o.quotation_number = issues.quotation_number)",
+                  std::string("UPDATE issues SET is_latest = 1 WHERE revision = (SELECT ") +
+                      "MAX(o.revision) FROM issues AS o WHERE o.quotation_number = "
+                      "issues.quotation_number)",
                   "CREATE INDEX issues_total ON issues (total_yen)",
                   "CREATE INDEX issues_latest ON issues (is_latest, issued_on)"});
   if (!added.ok()) return added;

@@ -103,7 +103,7 @@ void recordAnIssue(benchmark::State& state, const std::string& location) {
   record.quotationNumber.clear();
   for (auto _ : state) {
     auto recorded =
-        reg.record({record, "{\"format\": \"kelvane-job\"}", "B{yyyy}-{nnnnnn}"},
+        reg.record({record, R"({"format": "kelvane-job"})", "B{yyyy}-{nnnnnn}"},
                    [&pdf](const IssueRecord&) -> kelvane::Expected<std::string> { return pdf; });
     if (!recorded) state.SkipWithError(recorded.message().c_str());
     benchmark::DoNotOptimize(recorded);

@@ -220,7 +220,7 @@ Expected<StoredIssue> Register::issue(std::string_view quotationNumber, int revi
   auto found = sql::storedIssue(*database_, quotationNumber, revision);
   if (!found) return found.failure();
   if (!found->has_value()) return Failure{sql::notInRegister(quotationNumber, revision)};
-  return std::move(**found);
+  return std::move(found.value().value());
 }
 
 Expected<std::string> Register::pdf(std::string_view quotationNumber, int revision) {

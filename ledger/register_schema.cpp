@@ -53,8 +53,9 @@ Expected<void> migrateToVersion2(Database& db) {
       runAll(db, {"ALTER TABLE issues ADD COLUMN is_latest INTEGER NOT NULL DEFAULT 0",
                   "ALTER TABLE issues ADD COLUMN search_text TEXT NOT NULL DEFAULT ''",
                   "ALTER TABLE issues ADD COLUMN part_numbers TEXT NOT NULL DEFAULT ''",
-                  "UPDATE issues SET is_latest = 1 WHERE revision = (SELECT MAX(o.revision) FROM "
-                  "issues AS o WHERE o.quotation_number = issues.quotation_number)",
+                  std::string("UPDATE issues SET is_latest = 1 WHERE revision = (SELECT ") +
+                      "MAX(o.revision) FROM issues AS o WHERE o.quotation_number = "
+                      "issues.quotation_number)",
                   "CREATE INDEX issues_total ON issues (total_yen)",
                   "CREATE INDEX issues_latest ON issues (is_latest, issued_on)"});
   if (!added.ok()) return added;
@@ -93,17 +94,20 @@ Expected<int> schemaVersion(Database& db) {
 
 Expected<void> bringSchemaUp(Database& db) {
   static_assert(kSchemaVersion == 2, "a new schema version needs its migration");
-  if (auto made = run(db, "CREATE TABLE IF NOT EXISTS register_schema (version INTEGER NOT NULL)");
-      !made) {
-    return made.failure();
-  }
+  // A register up to date opens without its write lock. One not made yet
+  // (the read fails) or older is made or brought up under it: two programs
+  // opening a new register at once would otherwise both make its tables,
+  // and PostgreSQL refuses the second.
   auto version = schemaVersion(db);
-  if (!version) return version.failure();
-  if (*version == kSchemaVersion) return {};
+  if (version && *version == kSchemaVersion) return {};
 
   Transaction transaction(db);
   if (auto begun = transaction.begin(); auto* error = std::get_if<DatabaseError>(&begun)) {
     return failed(*error);
+  }
+  if (auto made = run(db, "CREATE TABLE IF NOT EXISTS register_schema (version INTEGER NOT NULL)");
+      !made) {
+    return made.failure();
   }
   // Two programs opening a new register at once: the second waits here and
   // finds it made.

@@ -43,8 +43,10 @@ Expected<std::vector<IssueSummary>> Register::search(const IssueQuery& query) {
       where +
       // With a text to find, the whole table is read once and what it finds
       // sorted; walking the 発行日 index instead would fetch every issue's
-      // row by its key, one at a time.
-      (texts ? " ORDER BY +i.issued_on DESC" : " ORDER BY i.issued_on DESC") +
+      // row by its key, one at a time. (SQLite's way of saying so; PostgreSQL
+      // weighs the two itself and has no + for a text.)
+      (texts && db.dialect() == "sqlite" ? " ORDER BY +i.issued_on DESC"
+                                         : " ORDER BY i.issued_on DESC") +
       ", i.quotation_number DESC, i.revision DESC LIMIT " + parameter(limit);
   auto rows = sql::run(db, statement, params);
   if (!rows) return rows.failure();

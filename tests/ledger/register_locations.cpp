@@ -24,11 +24,9 @@ std::string uniqueName(const std::string& stem) {
 
 }  // namespace
 
-std::vector<std::string> registerKinds() {
-  std::vector<std::string> kinds = {"sqlite"};
-  if (!postgresUrl().empty()) kinds.emplace_back("postgresql");
-  return kinds;
-}
+std::vector<std::string> registerKinds() { return {"sqlite", "postgresql"}; }
+
+bool canTest(const std::string& kind) { return kind != "postgresql" || !postgresUrl().empty(); }
 
 FreshRegister::FreshRegister(const std::string& kind) {
   folder_ = std::filesystem::temp_directory_path() / uniqueName("kelvane-ledger-test-");

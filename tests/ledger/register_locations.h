@@ -8,9 +8,13 @@
 
 namespace kelvane::ledger::test {
 
-// The kinds of register the suites run over: "sqlite" always, and
-// "postgresql" when KELVANE_TEST_POSTGRES_URL names a server to test on.
+// The kinds of register the suites run over: "sqlite" and "postgresql",
+// always both, as the tests' list is made where no server runs (the build).
 std::vector<std::string> registerKinds();
+// Whether a register of that kind can be had here: PostgreSQL's when
+// KELVANE_TEST_POSTGRES_URL names a server to test on (the tests' fixture
+// starts one); a test of a kind that cannot skips.
+bool canTest(const std::string& kind);
 
 // A register of the kind that nobody has used yet: a SQLite file in a new
 // temporary folder, or a new schema of the test server (its URL with the

@@ -239,7 +239,7 @@ int run(int argc, char** argv) {
       auto latest = reg.latest(number);
       if (!latest) return fail(latest.message());
       if (!latest->has_value()) return fail("見積番号「" + number + "」は見積台帳にありません。");
-      issue = std::move(**latest);
+      issue = std::move(latest.value().value());
     } else {
       auto one = reg.issue(number, revision);
       if (!one) return fail(one.message());

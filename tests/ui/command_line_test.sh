@@ -1,8 +1,9 @@
 #!/bin/sh
-# kelvane --report and --export-csv from the outside: outputs written without
-# a display, the CSV byte for byte as the job layer makes it, the sheet's text
-# readable from the PDF; a job or an output that fails is one line on stderr
-# and status 1, bad usage status 2, and nothing is written either way.
+# kelvane --report, --export-csv and --quotation from the outside: outputs
+# written without a display, the CSV byte for byte as the job layer makes it,
+# the sheet's text readable from the PDF, the 見積書 issued into a register of
+# the test's own; a job or an output that fails is one line on stderr and
+# status 1, bad usage status 2, and nothing is written either way.
 # Usage: command_line_test.sh <kelvane> <kelvane_expected_csv>
 set -u
 kelvane=${1:?usage: command_line_test.sh <kelvane> <expected_csv>}
@@ -11,6 +12,11 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# Issues go into a register of the test's own, never the user's.
+export KELVANE_REGISTER="$tmp/register.sqlite3"
+# 発行日 and 有効期限 as the 見積書 prints them, for an issue of today.
+today=$(date +%Y年%-m月%-d日)
+in30days=$(date -d '+30 days' +%Y年%-m月%-d日)
 
 job() {  # job <file> <former> <bare diameter>
   cat >"$1" <<JSON
@@ -32,6 +38,8 @@ sed -e 's/"formatVersion": 1/"formatVersion": 2/' \
    "setupMinutes": 20, "labourYenPerHour": 3600, "overheadPercent": 12, "profitPercent": 18,\
    "parts": [{"name": "ボビン", "yenPerPiece": 35}], "quantities": [250, 5000]}}/' \
     "$tmp/coil.kelvane" >"$tmp/priced.kelvane"
+# Issuing rewrites the job with its new 版: the jobs below are made from this.
+cp "$tmp/priced.kelvane" "$tmp/pristine.kelvane"
 job "$tmp/refused.kelvane" round 0
 sed 's/"formatVersion": 1/"formatVersion": 9/' "$tmp/coil.kelvane" >"$tmp/newer.kelvane"
 echo 'not a job' >"$tmp/notes.kelvane"
@@ -86,7 +94,8 @@ if command -v pdftotext >/dev/null; then
   grep -q "合計 *$total" "$tmp/quotation.txt" || fail "the quotation's 合計 is not its amount $total"
 fi
 # A job with its own terms: its CSV's quotation rows as the job layer makes
-# them, and the PDF's figures those of the CSV; the job's 版 and 発行日.
+# them, and the PDF's figures those of the CSV; the 版 after the job's own,
+# issued today, and kept in the job file's history.
 "$kelvane" --quotation "$tmp/priced.pdf" --export-csv "$tmp/priced.csv" "$tmp/priced.kelvane" \
   2>"$tmp/err" || fail "a priced job: $(cat "$tmp/err")"
 "$expected_csv" "$tmp/priced.kelvane" "2000-01-01 00:00" >"$tmp/priced.expected"
@@ -96,19 +105,34 @@ undated "$tmp/priced.csv" | cmp -s - "$tmp/priced.undated" ||
 grep -q '^単価,' "$tmp/priced.csv" || fail "the priced job's CSV has no 単価"
 if command -v pdftotext >/dev/null; then
   pdftotext -enc UTF-8 -layout "$tmp/priced.pdf" "$tmp/priced.txt"
-  grep -qF 'Q2026-118（第2版）' "$tmp/priced.txt" || fail "the priced quotation lacks its 版"
-  grep -qF '2026年12月1日' "$tmp/priced.txt" || fail "the priced quotation lacks its 発行日"
+  grep -qF 'Q2026-118（第3版）' "$tmp/priced.txt" || fail "the priced quotation lacks its 版"
+  grep -qF "$today" "$tmp/priced.txt" || fail "the priced quotation lacks its 発行日"
   for row in 単価 金額 合計; do
     for value in $(grep "^$row," "$tmp/priced.csv" | cut -d, -f2- | sed 's/^"\(.*\)",,円.*/\1/; s/,,円.*//'); do
       grep -qF -- "$value円" "$tmp/priced.txt" || fail "the priced quotation lacks $row $value円"
     done
   done
 fi
+grep -q '"revision": 3,' "$tmp/priced.kelvane" && grep -q '"issues": \[' "$tmp/priced.kelvane" ||
+  fail "the issued job does not keep its 版 and history"
+# The same job again is the same 版 printed again, recorded nowhere; a 見本
+# is no issue at all, and leaves the job as it is.
+cp "$tmp/priced.kelvane" "$tmp/issued.kelvane"
+"$kelvane" --quotation "$tmp/again.pdf" "$tmp/priced.kelvane" 2>"$tmp/err" ||
+  fail "issued again: $(cat "$tmp/err")"
+"$kelvane" --draft --quotation "$tmp/draft.pdf" "$tmp/priced.kelvane" 2>"$tmp/err" ||
+  fail "a draft: $(cat "$tmp/err")"
+cmp -s "$tmp/priced.kelvane" "$tmp/issued.kelvane" || fail "a reprint or a draft changed the job"
+if command -v pdftotext >/dev/null; then
+  pdftotext -enc UTF-8 "$tmp/again.pdf" - | grep -qF 'Q2026-118（第3版・再発行）' ||
+    fail "issued again: not 第3版・再発行"
+  pdftotext -enc UTF-8 "$tmp/draft.pdf" - | grep -qF 'Q2026-118（見本）' || fail "a draft: not 見本"
+fi
 # Both PDFs made as on a Japanese desktop, where fontconfig prefers other
 # faces: their text reads back exactly as the page shows it, the numbers,
 # the dates and every figure of the CSV, and 見 as 見, never as its radical.
 sed -e 's/"Q2026-118",/"Q2026-0412", "partNumber": "SD-B036",/' \
-    -e 's/"issuedOn": "2026-12-01"/"issuedOn": "2026-04-12"/' "$tmp/priced.kelvane" >"$tmp/ja.kelvane"
+    -e 's/"issuedOn": "2026-12-01"/"issuedOn": "2026-04-12"/' "$tmp/pristine.kelvane" >"$tmp/ja.kelvane"
 sh "$(dirname "$0")/in_japanese_locale.sh" "$kelvane" --quotation "$tmp/ja-quotation.pdf" \
   --report "$tmp/ja-sheet.pdf" --export-csv "$tmp/ja.csv" "$tmp/ja.kelvane" >"$tmp/out" 2>"$tmp/err" ||
   fail "in Japanese: $(cat "$tmp/err")"
@@ -118,7 +142,7 @@ if command -v pdftotext >/dev/null; then
   squeezed "$tmp/ja-quotation.pdf" >"$tmp/ja-quotation.txt"
   squeezed "$tmp/ja-sheet.pdf" >"$tmp/ja-sheet.txt"
   total=$(sed -n 's/^合計,"\(.*\)",,円.*/\1/p' "$tmp/ja.csv")
-  for value in '見 積 書' '見積番号 Q2026-0412（第2版）' '発行日 2026年4月12日' '有効期限 2026年5月12日' \
+  for value in '見 積 書' '見積番号 Q2026-0412（第3版）' "発行日 $today" "有効期限 $in30days" \
     'SD-B036' "御見積金額（税込） $total円"; do
     grep -qF -- "$value" "$tmp/ja-quotation.txt" || fail "in Japanese, the quotation lacks $value"
   done
@@ -142,9 +166,9 @@ if command -v pdftotext >/dev/null; then
 fi
 # A job without a customer: nobody to ask, so the 見積書 is written without
 # its addressee, and one line says so; a person of the customer is 様.
-sed 's/"customer": "株式会社サンプル電機", //' "$tmp/priced.kelvane" >"$tmp/nobody.kelvane"
+sed 's/"customer": "株式会社サンプル電機", //' "$tmp/pristine.kelvane" >"$tmp/nobody.kelvane"
 sed 's/"customer": "株式会社サンプル電機",/"customer": "株式会社サンプル電機", "customerPerson": "山田 太郎",/' \
-  "$tmp/priced.kelvane" >"$tmp/person.kelvane"
+  "$tmp/pristine.kelvane" >"$tmp/person.kelvane"
 "$kelvane" --quotation "$tmp/nobody.pdf" "$tmp/nobody.kelvane" >"$tmp/out" 2>"$tmp/err"
 status=$?
 [ "$status" -eq 0 ] && [ ! -s "$tmp/out" ] && [ "$(wc -l <"$tmp/err")" -eq 1 ] &&
@@ -193,6 +217,9 @@ done <<ROWS
 2|--export-csv には書き出すファイルの名前が要ります。|--export-csv "" "$tmp/coil.kelvane"
 2|--report には書き出すファイルの名前が要ります。|--report
 2|--help は値を取りません。|--help=x
+2|--draft は --quotation とともに指定してください。|--draft --report "$tmp/out.pdf" "$tmp/coil.kelvane"
+1|台帳のサーバー（127.0.0.1:1）に接続できません|--register "postgresql://kelvane@127.0.0.1:1/register" --quotation "$tmp/out.pdf" --export-csv "$tmp/out.csv" "$tmp/pristine.kelvane"
+1|見積台帳のデータベースではありません|--register "$tmp/notes.kelvane" --quotation "$tmp/out.pdf" "$tmp/pristine.kelvane"
 ROWS
 [ ! -e "$tmp/none" ] || fail "a folder was made for an output"
 rm "$tmp/config/kelvane/prices.json"

@@ -177,6 +177,7 @@ class ItemListTest : public QObject {
     QVERIFY(person.window.itemList().requirement()->text().contains(QStringLiteral("不適合")));
 
     QTemporaryDir dir;
+    qputenv("KELVANE_REGISTER", dir.filePath(QStringLiteral("register.sqlite3")).toLocal8Bit());
     const QString pdf = dir.filePath(QStringLiteral("q.pdf"));
     person.window.setFileChooser(
         [&pdf](JobWindow::FileKind, const QString&) { return QString(pdf); });

@@ -26,6 +26,7 @@
 #include "tests/job/job_fixtures.h"
 #include "tests/ui/pdf_text.h"
 #include "tests/ui/window_test_support.h"
+#include "ui/job_files.h"
 #include "ui/job_window.h"
 #include "ui/price_list_dialog.h"
 #include "ui/price_list_file.h"
@@ -148,6 +149,8 @@ class QuotationWindowTest : public QObject {
     temporary_ = std::make_unique<QTemporaryDir>();
     QVERIFY(temporary_->isValid());
     dir_ = QDir(temporary_->path());
+    // Every test issues into an empty register of its own.
+    qputenv("KELVANE_REGISTER", dir_.filePath(QStringLiteral("register.sqlite3")).toLocal8Bit());
   }
 
   // The pane prices the coil on the form as priceCoil does from the larger,
@@ -504,8 +507,9 @@ class QuotationWindowTest : public QObject {
     }
   }
 
-  // The first issue is 第1版 of today; the same job issued again keeps it;
-  // any change, or the job opened again, makes the next issue the next 版.
+  // The first issue is 第1版 of today; the same job issued again keeps it,
+  // also from the job opened again; any change makes the next issue the
+  // next 版, and a job with a file keeps its history there.
   void the_revision_rises_on_each_new_issue() {
     Person person;
     person.click({"Command1", -1});
@@ -514,10 +518,12 @@ class QuotationWindowTest : public QObject {
     QVERIFY(person.window.exportCustomerQuotationTo(pdf));
     QCOMPARE(person.window.fields().revision, 1);
     QCOMPARE(person.window.fields().issuedOn, today);
-    QVERIFY(person.window.terms());  // issued with the prices it shows
+    QVERIFY(!person.window.fields().quotationNumber.empty());  // the register's next
+    QVERIFY(person.window.terms());                            // issued with the prices it shows
     QVERIFY(pdfText(pdf).contains(QStringLiteral("第1版")));
     QVERIFY(person.window.exportCustomerQuotationTo(pdf));
     QCOMPARE(person.window.fields().revision, 1);
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("第1版・再発行")));
     person.previews.clear();
     person.printFromPreview = true;
     QVERIFY(person.window.previewCustomerQuotation());
@@ -533,6 +539,7 @@ class QuotationWindowTest : public QObject {
     QVERIFY(person.window.exportCustomerQuotationTo(pdf));
     QCOMPARE(person.window.fields().revision, 2);
     QVERIFY(pdfText(pdf).contains(QStringLiteral("第2版")));
+    QCOMPARE(person.window.currentJob().issues.size(), std::size_t{2});
 
     const QString job = dir_.filePath(QStringLiteral("coil.kelvane"));
     QVERIFY(person.window.saveTo(job));
@@ -540,8 +547,37 @@ class QuotationWindowTest : public QObject {
     QVERIFY(again.window.openFile(job));
     QCOMPARE(again.window.fields().revision, 2);
     QVERIFY(again.window.exportCustomerQuotationTo(pdf));
+    QCOMPARE(again.window.fields().revision, 2);
+    QVERIFY(pdfText(pdf).contains(QStringLiteral("第2版・再発行")));
+    fields = again.window.fields();
+    fields.subject = "改訂";
+    again.window.setFields(fields);
+    QVERIFY(again.window.exportCustomerQuotationTo(pdf));
     QCOMPARE(again.window.fields().revision, 3);
-    QVERIFY(again.window.isWindowModified());
+    // Issued, the job's file holds the new 版: nothing is left to save.
+    QVERIFY(!again.window.isWindowModified());
+    const kelvane::Expected<kelvane::job::Job> saved = kelvane::ui::readJobFile(job);
+    QVERIFY(saved);
+    QCOMPARE(saved->fields.revision, 3);
+    QCOMPARE(saved->issues.size(), std::size_t{3});
+  }
+
+  // A register that cannot take the issue issues nothing: no PDF, no 版,
+  // and the message says so.
+  void an_unreachable_register_issues_nothing() {
+    Person person;
+    person.click({"Command1", -1});
+    const QString notes = dir_.filePath(QStringLiteral("notes.txt"));
+    QVERIFY(kelvane::ui::saveFile(notes, "これはメモです。").ok());
+    qputenv("KELVANE_REGISTER", notes.toLocal8Bit());
+    const QString pdf = dir_.filePath(QStringLiteral("q.pdf"));
+    QVERIFY(!person.window.exportCustomerQuotationTo(pdf));
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(person.window.fields().revision, 0);
+    QVERIFY(!person.messages.isEmpty());
+    QVERIFY(
+        person.messages.back().contains(QStringLiteral("見積台帳のデータベースではありません")));
+    QVERIFY(person.messages.back().endsWith(QStringLiteral("見積書は発行していません。")));
   }
 
   // Nothing is issued from results out of date unless 計算 gives current

@@ -1,7 +1,9 @@
 #include "ui/customer_quotation.h"
 
 #include <QPagedPaintDevice>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <algorithm>
 #include <functional>
 #include <tuple>
@@ -57,18 +59,23 @@ QString numberWithRevision(const CustomerQuotation& q) {
                                                 revision + QStringLiteral("）");
 }
 
-// Across a sample's every page, light enough to read the figures through.
+// Across a sample's every page, over everything else: the outline of the
+// word only, in grey, so that every figure under it still reads.
 void sampleMark(Page& page) {
   QPainter& painter = page.painter();
   painter.save();
   painter.translate(page.toDevice(kPageWidth / 2), page.toDevice(kPageHeight / 2));
   painter.rotate(-30);
-  QFont font = page.font(120, true);
-  painter.setFont(font);
-  painter.setPen(QColor(0, 0, 0, 28));
-  const double half = page.toDevice(100);
-  painter.drawText(QRectF(-half, -half / 2, 2 * half, half), Qt::AlignCenter,
-                   QStringLiteral("見本"));
+  QFont font = page.font(kTextPoints, true);
+  font.setPixelSize(int(page.toDevice(45)));  // a glyph 45 mm high
+  const QString word = QStringLiteral("見本");
+  const QFontMetricsF metrics(font);
+  QPainterPath outline;
+  outline.addText(-metrics.horizontalAdvance(word) / 2, metrics.ascent() / 2 - metrics.descent() / 2,
+                  font, word);
+  painter.setPen(QPen(QColor(150, 150, 150), page.toDevice(0.5)));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(outline);
   painter.restore();
 }
 

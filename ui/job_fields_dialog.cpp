@@ -64,6 +64,12 @@ QString issueText(const job::JobFields& fields) {
 
 }  // namespace
 
+void JobFieldsDialog::offerNumber(const QString& next) {
+  quotationNumber_->setPlaceholderText(
+      next.isEmpty() ? QStringLiteral("発行時に見積台帳で採番")
+                     : QStringLiteral("発行時に見積台帳で採番（次は %1）").arg(next));
+}
+
 JobFieldsDialog::JobFieldsDialog(const job::JobFields& fields, QWidget* parent)
     : QDialog(parent), fields_(fields) {
   setWindowTitle(QStringLiteral("案件情報"));

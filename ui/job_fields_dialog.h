@@ -23,6 +23,9 @@ class JobFieldsDialog : public QDialog {
 
   // The fields as accepted.
   const job::JobFields& fields() const { return fields_; }
+  // The number the register would give this quotation when first issued,
+  // shown greyed in an empty 見積番号 (empty: the register is not known).
+  void offerNumber(const QString& next);
 
   void accept() override;
 

@@ -1233,6 +1233,19 @@ void JobWindow::refreshItems() {
 
 void JobWindow::editFields() {
   JobFieldsDialog dialog(fields_, this);
+  // A quotation not numbered yet is offered the register's next number; a
+  // register out of reach offers none here (issuing says why).
+  if (fields_.quotationNumber.empty()) {
+    QString next;
+    if (Expected<std::unique_ptr<ledger::Register>> reg =
+            openRegister(registerLocation(registerLocation_))) {
+      if (const Expected<std::string> offered =
+              (*reg)->nextNumber(numberPattern().toStdString(),
+                                 QDate::currentDate().toString(Qt::ISODate).toStdString()))
+        next = qt(*offered);
+    }
+    dialog.offerNumber(next);
+  }
   if (dialog.exec() == QDialog::Accepted) setFields(dialog.fields());
 }
 

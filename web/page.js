@@ -193,14 +193,32 @@ function buildWindow() {
   });
   root.append(note);
   byId("sheet-title").textContent = texts.sheetCaption;
-  const canvas = byId("drawing");
-  const ratio = window.devicePixelRatio || 1;
-  canvas.width = Math.round(canvas.clientWidth * ratio);
-  canvas.height = Math.round(canvas.clientHeight * ratio);
+  fitWindow();
+  window.addEventListener("resize", () => {
+    fitWindow();
+    if (state) drawSection();
+  });
   root.addEventListener("focusin", focusArrived);
   root.addEventListener("pointerdown", mouseDown, true);
   window.addEventListener("pointerup", mouseUp, true);
   root.addEventListener("keydown", keyPressed);
+}
+
+// The form fills the browser's window as the desktop's form fills its own:
+// every control in proportion, from half to two and a half times its design
+// size, and the drawing at the screen's own resolution.
+function fitWindow() {
+  const root = byId("form");
+  const top = byId("window").getBoundingClientRect().top;
+  const scale = Math.max(0.5, Math.min(2.5,
+    (document.documentElement.clientWidth - 24) / px(design.width),
+    (window.innerHeight - top - 20) / px(design.height)));
+  root.style.zoom = String(scale);
+  const canvas = byId("drawing");
+  const panel = design.controls.find((c) => c.section);
+  const ratio = (window.devicePixelRatio || 1) * scale;
+  canvas.width = Math.round(px(panel.width) * ratio);
+  canvas.height = Math.round(px(panel.height) * ratio);
 }
 
 // ---------------------------------------------------------------------------

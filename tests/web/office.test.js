@@ -95,6 +95,7 @@ test("downloads: one dot before the suffix, the CSV with its byte order mark", a
         fs.writeFileSync(file, JSON.stringify(JOB));
         await chooseFile(page, file);
         await page.waitForFunction(() => kelvane.items().rows[0].partNumber === "KC-0042");
+        assert.equal(await page.title(), "job.kelvane - Kelvane", "the title names the file opened");
         fs.rmSync(file);
       }
       if (c.number) {
@@ -414,5 +415,45 @@ test("the 見積計算書 has the wire data as a table and the memo", async () =
   assert.deepEqual(sheet.wire[2].slice(1, 4), [value(3), value(5), value(4)]);
   assert.equal(sheet.wire[2][4], "Ω/km");
   assert.equal(sheet.memo, "巻線機 2 号で");
+  await page.close();
+});
+
+// The form fills the browser's window in proportion, as the desktop's form
+// fills its own; every dialog stays inside the window, down to the inside
+// of a browser on a 1366 × 768 screen.
+test("the form scales to the window; the dialogs fit inside it; the tab has its icon", async () => {
+  const sizes = [[1366, 768], [1366, 657], [1024, 600], [1920, 1040]];
+  for (const [width, height] of sizes) {
+    const { page } = await openPage(browser);
+    await page.setViewport({ width, height });
+    const where = `${width} × ${height}`;
+    const form = await page.$eval("#form", (el) => el.getBoundingClientRect().toJSON());
+    assert.ok(form.right <= width && form.bottom <= height, `${where}: the form ${JSON.stringify(form)}`);
+    assert.ok(form.width >= 0.9 * (width - 24) || form.bottom >= 0.9 * height, `${where}: the form fills it`);
+    // In proportion: the design's 852 × 438.
+    assert.ok(Math.abs(form.width / form.height - 852 / 438) < 0.02, `${where}: ${form.width} × ${form.height}`);
+    // A press still lands where the person clicks.
+    await typeInto(page, "Text1(2)", "25");
+    await page.click(sel("Command1"));
+    assert.equal((await state(page)).Text1[2], "25", where);
+    assert.equal((await state(page)).results_current, true, where);
+    for (const open of [
+      () => page.click('#menu [data-command="fields"]'),
+      () => page.click('#menu [data-command="wires"]'),
+      () => page.click('#menu [data-command="help"]'),
+      () => page.click(sel("Command2")),
+    ]) {
+      await open();
+      const box = await page.$eval("dialog[open]", (d) => ({ id: d.id, ...d.getBoundingClientRect().toJSON() }));
+      assert.ok(box.left >= 0 && box.top >= 0 && box.right <= width && box.bottom <= height,
+        `${where}: #${box.id} ${JSON.stringify(box)}`);
+      if (box.id === "sheet") await page.click("#sheet-close");
+      else await page.keyboard.press("Escape");
+      await page.waitForFunction(() => !document.querySelector("dialog[open]"));
+    }
+    await page.close();
+  }
+  const { page } = await openPage(browser);
+  assert.match(await page.$eval('link[rel="icon"]', (l) => l.href), /^data:image\/svg\+xml,/);
   await page.close();
 });

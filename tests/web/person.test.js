@@ -195,8 +195,15 @@ test(`${SESSIONS} random sessions of mouse and keyboard at the page equal kelvan
     // 新規 from the menu, as a person starts again, throwing the last
     // session's work away when asked.
     await page.click('#menu [data-command="new"]');
-    if (await messageOpen(page)) await page.click('#message-buttons button[value="discard"]');
-    await page.waitForFunction(() => !document.querySelector("#message").open);
+    if (await messageOpen(page)) {
+      // Answered at the dialog's close event, which hands the focus back.
+      await page.evaluate(() => {
+        window.messageClosed = new Promise((done) =>
+          document.querySelector("#message").addEventListener("close", () => done(), { once: true }));
+      });
+      await page.click('#message-buttons button[value="discard"]');
+      await page.evaluate(() => window.messageClosed.then(() => new Promise((r) => setTimeout(r))));
+    }
     const done = [];
     const count = 3 + g.next(10);
     for (let i = 0; i < count; ++i) {

@@ -4,7 +4,7 @@
 //                contentful paint, medians of RUNS loads
 //   a press      of 10^6 turns: a click on 計算 in the page (the form model
 //                in WebAssembly, then the page showing its state) against
-//                kelvane-bench's command1Click/turns:1000000 (the form model
+//                kelvane-bench's calculatePressOfForm/turns:1000000 (the form model
 //                built natively), medians
 // Usage: node bench/page_bench.mjs <kelvane-bench> <kelvane.html>
 import { execFileSync } from "node:child_process";
@@ -55,7 +55,7 @@ try {
   await page.close();
 
   const report = JSON.parse(execFileSync(benchPath, [
-    "--benchmark_filter=^command1Click/turns:1000000/", "--benchmark_format=json"],
+    "--benchmark_filter=^calculatePressOfForm/turns:1000000/", "--benchmark_format=json"],
   { encoding: "utf8" }));
   const nativeRun = report.benchmarks.find((b) => b.aggregate_name === "median") || report.benchmarks[0];
   const scale = { ns: 1e-6, us: 1e-3, ms: 1 }[nativeRun.time_unit];

@@ -1,5 +1,5 @@
 # Writes the page: the HTML of page.html with the style sheet, the script,
-# the reference drawing (as a data: address) and the help text put in place
+# the reference drawing (as a data: address) and the page's help put in place
 # of their markers, and its Content-Security-Policy.
 #   KIND=single  the shell the one-file build links into (--shell-file):
 #                nothing but itself, no connection at all
@@ -12,7 +12,7 @@ file(READ ${SOURCE}/page.html page)
 file(READ ${SOURCE}/page.css css)
 file(READ ${SOURCE}/page.js js)
 file(READ ${RESOURCES}/reference_drawing.svg svg HEX)
-file(READ ${RESOURCES}/help.html help)
+file(READ ${SOURCE}/help.html help)  # the page's own: its menus, not the desktop's
 
 # The drawing as a percent-encoded data: address, byte by byte.
 string(LENGTH "${svg}" hexLength)
@@ -47,7 +47,7 @@ endif()
 
 # The markers of the page's frame first, before any inline text could hold one.
 set(common "default-src 'none'; style-src 'unsafe-inline'; img-src data:; font-src 'none'; \
-frame-src 'none'; worker-src 'none'; object-src 'none'; form-action 'none'; base-uri 'none'")
+frame-src 'none'; worker-src blob:; object-src 'none'; form-action 'none'; base-uri 'none'")
 if(KIND STREQUAL "single")
   set(policy "script-src 'unsafe-inline' 'wasm-unsafe-eval'; connect-src 'none'; ${common}")
   set(script "{{{ SCRIPT }}}")  # where Emscripten puts the runtime

@@ -18,6 +18,7 @@ let shownSelects = 0;     // select requests already carried out
 let shownPrints = 0;      // F12 presses already carried out
 let syncing = false;      // the page itself is moving the focus
 let dialogOpen = false;   // a message waits for OK: the window takes no input
+let printing = false;     // the page's own print (F12, 見積計算書) is under way
 const elements = new Map();  // control name → element
 
 const px = (twips) => twips / TWIPS_PER_PIXEL;
@@ -95,6 +96,7 @@ function buildControl(c, parent) {
       // The click is not cancelled: a cancelled click on a radio button puts
       // back the button that was on before, after render() has run.
       input.addEventListener("click", () => buttonPressed(c.id));
+      input.addEventListener("keydown", (e) => optionArrow(e, c));
       break;
     }
     case "CommandButton":
@@ -191,12 +193,32 @@ function buildWindow() {
   });
   root.append(note);
   byId("sheet-title").textContent = texts.sheetCaption;
-  const canvas = byId("drawing");
-  const ratio = window.devicePixelRatio || 1;
-  canvas.width = Math.round(canvas.clientWidth * ratio);
-  canvas.height = Math.round(canvas.clientHeight * ratio);
+  fitWindow();
+  window.addEventListener("resize", () => {
+    fitWindow();
+    if (state) drawSection();
+  });
   root.addEventListener("focusin", focusArrived);
+  root.addEventListener("pointerdown", mouseDown, true);
+  window.addEventListener("pointerup", mouseUp, true);
   root.addEventListener("keydown", keyPressed);
+}
+
+// The form fills the browser's window as the desktop's form fills its own:
+// every control in proportion, from half to two and a half times its design
+// size, and the drawing at the screen's own resolution.
+function fitWindow() {
+  const root = byId("form");
+  const top = byId("window").getBoundingClientRect().top;
+  const scale = Math.max(0.5, Math.min(2.5,
+    (document.documentElement.clientWidth - 24) / px(design.width),
+    (window.innerHeight - top - 20) / px(design.height)));
+  root.style.zoom = String(scale);
+  const canvas = byId("drawing");
+  const panel = design.controls.find((c) => c.section);
+  const ratio = (window.devicePixelRatio || 1) * scale;
+  canvas.width = Math.round(px(panel.width) * ratio);
+  canvas.height = Math.round(px(panel.height) * ratio);
 }
 
 // ---------------------------------------------------------------------------
@@ -254,6 +276,7 @@ function render() {
   for (const [name, text] of Object.entries(state.captions)) elements.get(name).textContent = text;
   for (const [name, shown] of Object.entries(state.visible)) setVisible(name, shown);
   byId("form").classList.toggle("stale", !state.results_current);
+  document.title = JSON.parse(form.document()).title;
   drawSection();
   showSheet();
   syncFocus();
@@ -388,8 +411,7 @@ function focusArrived(event) {
   if (syncing || dialogOpen) return;
   const name = event.target.dataset && event.target.dataset.control;
   if (!name || name === state.focus) return;
-  form.moveFocus(name);
-  render();
+  act("moveFocus", name);
 }
 
 function edited(name, el) {
@@ -401,15 +423,251 @@ function buttonPressed(name) {
   if (dialogOpen) return;
   // The mouse press moved the focus first (a box left on the way may have
   // been refused and kept it); the button acts all the same.
-  form.pressButton(name);
-  render();
+  act("pressButton", name);
 }
 
-function keyPressed(event) {
-  if (dialogOpen || event.isComposing || event.altKey || event.ctrlKey) return;
-  if (!form.keyDown(event.keyCode, event.shiftKey)) return;
+// The arrow keys on an option button go to the next one of its group that
+// is shown, and switch it on, as the desktop's buttons do: the button chosen is the one
+// the model computes with (the browser's own move is not left to race the
+// model's answer).
+function optionArrow(event, c) {
+  const step = { ArrowDown: 1, ArrowRight: 1, ArrowUp: -1, ArrowLeft: -1 }[event.key];
+  if (!step || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
   event.preventDefault();
-  render();
+  if (dialogOpen) return;
+  const group = design.controls.filter((o) => o.kind === "OptionButton" && o.group === c.group &&
+    !elements.get(o.id).closest("[hidden-by-form]"));
+  // As the desktop's buttons: no way on past either end of the group.
+  const next = group[group.findIndex((o) => o.id === c.id) + step];
+  if (!next) return;
+  elements.get(next.id).focus();
+  buttonPressed(next.id);
+}
+
+// A key the window's own handler has taken (F10, Ctrl+P) goes no further.
+function keyPressed(event) {
+  if (dialogOpen || event.defaultPrevented || event.isComposing || event.altKey || event.ctrlKey) return;
+  const taken = form.keyDown(event.keyCode, event.shiftKey);
+  if (form.longWorkLeft()) longWork("keyDown", [event.keyCode, event.shiftKey]);
+  else if (taken) render();
+  if (taken) event.preventDefault();
+}
+
+// One event of the page on the model, then the window as it now is; one
+// whose press or target would take long goes to the worker instead, and
+// the window is shown when the worker is done.
+function act(method, ...args) {
+  const taken = form[method](...args);
+  if (form.longWorkLeft()) longWork(method, args);
+  else render();
+  return taken;
+}
+
+// ---------------------------------------------------------------------------
+// Long work in a worker: a second instance of the same WebAssembly, started
+// from the page's own script (a blob: address, so that the one file works
+// from a local disk), given a copy of the model's memory and the event. It
+// passes on the press's progress and gives its memory back when done: the
+// form is then as the event left it there. キャンセル terminates it, and the
+// event is carried out here with its work called off, as the desktop's
+// キャンセル leaves the window.
+
+const WORKER_PRELUDE = `
+let wasmArrived;
+const wasm = new Promise((resolve) => { wasmArrived = resolve; });
+var Module = {
+  instantiateWasm(imports, done) {
+    wasm.then((m) => WebAssembly.instantiate(m, imports)).then((instance) => done(instance));
+    return {};
+  },
+  onRuntimeInitialized() { postMessage({ ready: true }); },
+};
+// The page's memory as large as it is, the event carried out on the form at
+// the same address, and the memory back.
+function carryOut(job) {
+  const short = job.memory.byteLength - Module.HEAPU8.length;
+  if (short > 0) Module._malloc(short + 65536);
+  Module.HEAPU8.set(new Uint8Array(job.memory));
+  Module.PageForm.worker(job.address, JSON.stringify(job.event));
+  const back = Module.HEAPU8.slice();
+  postMessage({ memory: back.buffer }, [back.buffer]);
+}
+onmessage = (m) => (m.data.wasm ? wasmArrived(m.data.wasm) : carryOut(m.data));
+`;
+
+let worker = null;       // a promise of the worker, started at the first long work
+let longEvent = null;    // the event in the worker now
+let pressedOn = null;    // the control the mouse button is down on
+
+// A mouse press on a button that left a box whose target is worked out in
+// the worker: let go over the button, it is a click, which the button
+// carries out once the work is done, as the desktop's button does (the
+// progress in front of the window takes the click itself).
+function mouseDown(event) {
+  const control = event.target.closest("[data-control]");
+  pressedOn = control ? control.dataset.control : null;
+}
+function mouseUp(event) {
+  const name = pressedOn;
+  pressedOn = null;
+  if (!longEvent || longEvent.method !== "moveFocus" || longEvent.args[0] !== name) return;
+  const el = elements.get(name);
+  const r = (el.closest(".c") || el).getBoundingClientRect();
+  const over = event.clientX >= r.left && event.clientX <= r.right && event.clientY >= r.top &&
+    event.clientY <= r.bottom;
+  if (over && design.controls.some((c) => c.id === name && c.kind !== "TextBox")) longEvent.then = name;
+}
+
+// The runtime's script: inline in the one file, kelvane.js beside the page.
+function runtimeText() {
+  const script = document.scripts[document.scripts.length - 1];
+  return script.src ? fetch(script.src).then((r) => r.text()) : Promise.resolve(script.text);
+}
+
+function startWorker() {
+  worker = worker || runtimeText().then((text) => new Promise((resolve, reject) => {
+    const url = URL.createObjectURL(new Blob([WORKER_PRELUDE, text], { type: "text/javascript" }));
+    const w = new Worker(url);
+    w.onmessage = (m) => {
+      if (!m.data.ready) return;
+      URL.revokeObjectURL(url);
+      resolve(w);
+    };
+    w.onerror = (e) => reject(e);
+    w.postMessage({ wasm: Module.wasmModule });
+  }));
+  return worker;
+}
+
+function longWork(method, args) {
+  // then: the button whose click came while the work ran.
+  const event = { method, args, then: null, calledOff: false };
+  longEvent = event;
+  dialogOpen = true;
+  const dialog = byId("progress");
+  byId("progress-text").textContent = texts.longWork;
+  byId("progress-bar").value = 0;
+  dialog.classList.add("waiting");
+  dialog.showModal();
+  byId("progress-cancel").focus();
+  setTimeout(() => dialog.classList.remove("waiting"), 300);
+  const finished = () => {
+    if (longEvent !== event) return;
+    longEvent = null;
+    dialog.close();
+    dialogOpen = false;
+    render();
+    if (event.then && !event.calledOff) buttonPressed(event.then);
+  };
+  event.callOff = () => {
+    if (longEvent !== event) return;
+    event.calledOff = true;
+    if (worker) worker.then((w) => w.terminate(), () => {});
+    worker = null;
+    form.callOffNextWork();
+    form[method](...args);
+    finished();
+  };
+  startWorker().then((w) => {
+    if (longEvent !== event) return;
+    w.onmessage = (m) => {
+      if (longEvent !== event) return;
+      if (m.data.progress !== undefined) {
+        byId("progress-bar").value = Math.round(m.data.progress * 1000);
+        return;
+      }
+      const short = m.data.memory.byteLength - Module.HEAPU8.length;
+      if (short > 0) Module._malloc(short + 65536);
+      Module.HEAPU8.set(new Uint8Array(m.data.memory));
+      finished();
+    };
+    const memory = Module.HEAPU8.slice();
+    w.postMessage({ memory: memory.buffer, address: form.address(), event: { method, args } },
+      [memory.buffer]);
+  }).catch(() => {
+    // No worker here: the work on the page's own thread, as before.
+    worker = null;
+    if (longEvent !== event) return;
+    form.workNextAtOnce();
+    form[method](...args);
+    finished();
+  });
+}
+
+// ---------------------------------------------------------------------------
+// The menu by keyboard, as a window's menu bar on Windows: Alt (pressed and
+// let go alone) or F10 goes to it and back, ← and → move along it, Enter
+// or Space chooses, Esc goes back to where the focus was. Ctrl+P prints
+// the 見積計算書.
+
+let menuFocused = null;  // the element the menu took the focus from
+let altAlone = false;    // Alt is down and no other key has come with it
+
+const menuButtons = () => [...document.querySelectorAll("#menu button")];
+
+function enterMenu() {
+  menuFocused = document.activeElement;
+  const first = menuButtons()[0];
+  first.tabIndex = 0;
+  first.focus();
+}
+
+// Back to where the focus was: the box the model has it in, or the items' bar.
+function leaveMenu() {
+  if (!byId("menu").contains(document.activeElement)) return;
+  const back = menuFocused;
+  menuLeft();
+  if (back && back.closest && back.closest("#items")) back.focus();
+  else syncFocus(true);
+}
+
+function menuLeft() {
+  menuFocused = null;
+  for (const b of menuButtons()) b.tabIndex = -1;
+}
+
+function menuKey(event) {
+  const buttons = menuButtons();
+  const here = buttons.indexOf(document.activeElement);
+  if (here < 0) return;
+  const to = { ArrowRight: here + 1, ArrowLeft: here - 1, Home: 0, End: buttons.length - 1 }[event.key];
+  if (to !== undefined) {
+    event.preventDefault();
+    const next = buttons[(to + buttons.length) % buttons.length];
+    buttons[here].tabIndex = -1;
+    next.tabIndex = 0;
+    next.focus();
+  } else if (event.key === "Escape" || event.key === "Tab") {
+    event.preventDefault();
+    leaveMenu();
+  }
+}
+
+function windowKey(event) {
+  altAlone = event.key === "Alt" && !event.ctrlKey && !event.shiftKey && !event.metaKey;
+  if (dialogOpen || event.isComposing) return;
+  const inMenu = byId("menu").contains(document.activeElement);
+  if (event.key === "F10" && !event.shiftKey && !event.ctrlKey && !event.altKey) {
+    event.preventDefault();
+    if (inMenu) leaveMenu();
+    else enterMenu();
+  } else if (event.ctrlKey && !event.altKey && !event.shiftKey && event.key.toLowerCase() === "p") {
+    event.preventDefault();
+    if (inMenu) leaveMenu();
+    commands.print();
+  } else if (event.key === "Alt") {
+    // The browser would go to its own menu on Alt let go.
+    event.preventDefault();
+  }
+}
+
+function windowKeyUp(event) {
+  if (event.key !== "Alt" || !altAlone) return;
+  altAlone = false;
+  event.preventDefault();
+  if (dialogOpen) return;
+  if (byId("menu").contains(document.activeElement)) leaveMenu();
+  else enterMenu();
 }
 
 // ---------------------------------------------------------------------------
@@ -478,9 +736,15 @@ function showSheet() {
   if (!dialog.open) dialog.show();
 }
 
+// F12: the window itself, as the desktop prints it.
 function printWindow() {
   document.body.classList.remove("printing-sheet");
-  window.print();
+  printing = true;
+  try {
+    window.print();
+  } finally {
+    printing = false;
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -508,29 +772,47 @@ async function resultsReady() {
   return computeAll();
 }
 
+// Before 新規 or 開く throws the job away: its changes since it was opened
+// or saved are asked about, as the desktop asks (保存 downloads it first).
+async function changesMayGo() {
+  const doc = JSON.parse(form.document());
+  if (!doc.modified) return true;
+  const answer = await ask(`${doc.discardQuestion}\n${doc.discardNote}`,
+    [["save", "保存"], ["discard", "保存しない"], ["cancel", texts.cancel]]);
+  if (answer === "save") return commands.save();
+  return answer === "discard";
+}
+
 const commands = {
-  new() {
+  async new() {
+    if (!(await changesMayGo())) return;
     form.reset();
     shownMessages = shownSelects = shownPrints = 0;
     render();
   },
-  open() {
+  async open() {
+    if (!(await changesMayGo())) return;
     const input = byId("open-file");
     input.value = "";
     input.click();
   },
+  // Whether the job went to a download.
   save() {
     const saved = JSON.parse(form.saveJob());
-    if (saved.error) return ask(saved.error, [["ok", texts.ok]]);
+    if (saved.error) {
+      ask(saved.error, [["ok", texts.ok]]);
+      return false;
+    }
     download(saved.name, saved.text, "application/json");
+    render();
+    return true;
   },
   fields() {
     const f = JSON.parse(form.fields());
-    byId("f-customer").value = f.customer;
-    byId("f-quotation").value = f.quotationNumber;
-    byId("f-person").value = f.personInCharge;
-    byId("f-memo").value = f.memo;
-    byId("f-temperature").value = f.workingCelsius;
+    for (const el of byId("fields").querySelectorAll("input[name], textarea[name]")) {
+      el.value = f[el.name];
+    }
+    byId("f-revision").textContent = f.revision;
     byId("fields-refusal").textContent = "";
     dialogOpen = true;
     byId("fields").showModal();
@@ -554,10 +836,7 @@ const commands = {
   },
   async print() {
     if (!(await resultsReady())) return;
-    buildQuotation();
-    document.body.classList.add("printing-sheet");
-    window.print();
-    document.body.classList.remove("printing-sheet");
+    printSheet();
   },
   wires() {
     if (!wires.tables) {
@@ -580,11 +859,39 @@ const commands = {
   },
 };
 
+// The 見積計算書 on paper: built, drawing and all, before the print takes
+// the page.
+function printSheet() {
+  buildQuotation();
+  document.body.classList.add("printing-sheet");
+  printing = true;
+  try {
+    window.print();
+  } finally {
+    printing = false;
+    document.body.classList.remove("printing-sheet");
+  }
+}
+
+// The browser's own print (its menu) takes the 見積計算書 too, while the
+// results belong to the inputs; else the window as it is, grey results and
+// all.
+function browserPrints() {
+  if (printing || dialogOpen || !items || !items.outputsCurrent) return;
+  buildQuotation();
+  document.body.classList.add("printing-sheet");
+}
+function browserPrinted() {
+  if (!printing) document.body.classList.remove("printing-sheet");
+}
+
+// The file's bytes go to the model as they are: a job that is not UTF-8 is
+// refused there with its stray byte's position, not read with U+FFFD.
 function fileChosen() {
   const file = byId("open-file").files[0];
   if (!file) return;
-  file.text().then((text) => {
-    const opened = JSON.parse(form.openJob(text, file.name));
+  file.arrayBuffer().then((buffer) => {
+    const opened = JSON.parse(form.openJob(new Uint8Array(buffer), file.name));
     render();
     if (opened.error) ask(opened.error, [["ok", texts.ok]]);
   });
@@ -595,13 +902,13 @@ function fieldsClosed() {
   dialogOpen = false;
   if (dialog.returnValue !== "ok") return syncFocus();
   const fields = {};
-  for (const el of dialog.querySelectorAll("input, textarea")) fields[el.name] = el.value;
+  for (const el of dialog.querySelectorAll("input[name], textarea[name]")) fields[el.name] = el.value;
   const taken = JSON.parse(form.setFields(JSON.stringify(fields)));
   if (taken.error) {
     byId("fields-refusal").textContent = taken.error;
     dialogOpen = true;
     dialog.showModal();
-    byId("f-temperature").select();
+    dialog.querySelector(`[name="${taken.box}"]`).select();
     return;
   }
   render();
@@ -770,19 +1077,73 @@ function buildQuotation() {
     });
   }
   sheet.append(t);
+  // The drawing copied onto a canvas of the sheet's own, there at once: a
+  // picture from a data: address would still be decoding when the print
+  // takes the page, and the first print would go without it.
   const drawing = document.createElement("div");
   drawing.className = "drawing";
-  const img = document.createElement("img");
-  img.alt = "巻線断面図";
-  img.src = byId("drawing").toDataURL("image/png");
-  drawing.append(img);
+  const source = byId("drawing");
+  const copy = document.createElement("canvas");
+  copy.width = source.width;
+  copy.height = source.height;
+  copy.setAttribute("aria-label", "巻線断面図");
+  copy.getContext("2d").drawImage(source, 0, 0);
+  drawing.append(copy);
   sheet.append(drawing);
-  if (state.form2.length) {
-    const wire = document.createElement("div");
-    wire.className = "wire";
-    wire.textContent = state.form2.join("\n");
-    sheet.append(wire);
+  sheet.append(wireData(content));
+  if (content.memo) {
+    const memo = document.createElement("table");
+    memo.className = "memo";
+    const tr = memo.insertRow();
+    const th = document.createElement("th");
+    th.textContent = "メモ";
+    tr.append(th);
+    tr.insertCell().textContent = content.memo;
+    sheet.append(memo);
   }
+}
+
+// 線材データ as the desktop's sheet gives it: a row a quantity per
+// kilometre, its nominal value and those at the diameter's two tolerance
+// ends; the data sheet's lines as they are when they are in another shape.
+function wireData(content) {
+  const block = document.createElement("div");
+  block.className = "wire";
+  const h2 = document.createElement("h2");
+  h2.textContent = "線材データ";
+  block.append(h2);
+  const note = document.createElement("p");
+  note.className = "note";
+  block.append(note);
+  if (!content.wireLines.length) {
+    note.textContent = "素線径(d)が正しくないため作れません";
+    return block;
+  }
+  if (!content.wireRows) {
+    const pre = document.createElement("pre");
+    pre.textContent = content.wireLines.join("\n");
+    block.append(pre);
+    return block;
+  }
+  note.textContent = "1 km 当たり（最小・最大は導体径の公差 ±0.02 mm）";
+  const t = document.createElement("table");
+  const [heading, ...rows] = content.wireRows;
+  const head = t.insertRow();
+  for (const text of heading) {
+    const th = document.createElement("th");
+    th.textContent = text;
+    head.append(th);
+  }
+  for (const row of rows) {
+    const tr = t.insertRow();
+    row.forEach((text, j) => {
+      const td = tr.insertCell();
+      td.textContent = text;
+      if (j >= 1 && j <= 3) td.className = "n";
+    });
+  }
+  block.append(t);
+  return block;
 }
 
 // ---------------------------------------------------------------------------
@@ -793,6 +1154,11 @@ function kelvaneStart() {
   buildWindow();
   byId("loading").remove();
   byId("message").addEventListener("close", messageClosed);
+  byId("progress-cancel").addEventListener("click", () => longEvent && longEvent.callOff());
+  byId("progress").addEventListener("cancel", (e) => {
+    e.preventDefault();
+    if (longEvent) longEvent.callOff();
+  });
   byId("fields").addEventListener("close", fieldsClosed);
   byId("wires").addEventListener("close", wiresClosed);
   byId("w-table").addEventListener("change", (e) => showWireTable(Number(e.target.value)));
@@ -818,8 +1184,26 @@ function kelvaneStart() {
     // The menu takes no focus from the window: no box is left by using it.
     b.tabIndex = -1;
     b.addEventListener("mousedown", (e) => e.preventDefault());
-    b.addEventListener("click", () => { if (!dialogOpen) commands[b.dataset.command](); });
+    b.addEventListener("click", () => {
+      if (dialogOpen) return;
+      leaveMenu();
+      commands[b.dataset.command]();
+    });
   }
+  byId("menu").addEventListener("keydown", menuKey);
+  byId("menu").addEventListener("focusout", (e) => {
+    if (!byId("menu").contains(e.relatedTarget)) menuLeft();
+  });
+  window.addEventListener("keydown", windowKey, true);
+  window.addEventListener("keyup", windowKeyUp, true);
+  window.addEventListener("beforeprint", browserPrints);
+  window.addEventListener("afterprint", browserPrinted);
+  // Closing or reloading the tab with changes not saved: the browser asks.
+  window.addEventListener("beforeunload", (e) => {
+    if (!JSON.parse(form.document()).modified) return;
+    e.preventDefault();
+    e.returnValue = "";
+  });
   render();
   window.kelvane = {
     // kelvane-replay's steps on the page's form; its JSON state as text.
@@ -839,9 +1223,12 @@ function kelvaneStart() {
     items: () => JSON.parse(form.items()),
     // The CSV file's text as the model's writer gives it now.
     csv: () => JSON.parse(form.csvFile()).text,
-    // 新規, for a test that replays one list after another.
+    // 新規 without its question, for a test that replays one list after
+    // another.
     reset() {
-      commands.new();
+      form.reset();
+      shownMessages = shownSelects = shownPrints = 0;
+      render();
     },
     ready: true,
   };

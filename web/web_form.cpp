@@ -3,10 +3,13 @@
 // replay call) and reads the form's state back as JSON. Nothing here decides
 // anything about the coil or the window.
 #include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -16,6 +19,7 @@
 
 #include "core/coil_fields.h"
 #include "core/number_text.h"
+#include "core/press_progress.h"
 #include "core/temperature_resistance.h"
 #include "form/control_table.h"
 #include "form/form1.h"
@@ -25,6 +29,7 @@
 #include "job/file_name.h"
 #include "job/job_json.h"
 #include "job/quotation_rows.h"
+#include "job/quotation_text.h"
 #include "job/request_quote.h"
 #include "job/requirement.h"
 #include "job/results_table.h"
@@ -32,6 +37,11 @@
 #include "wiredata/wire_choice.h"
 #include "wiredata/wire_picker_text.h"
 #include "wiredata/wire_tables.h"
+
+// The worker's message to the page with a share of its long work.
+// clang-format off
+EM_JS(void, postProgress, (double fraction), { postMessage({ progress: fraction }); });
+// clang-format on
 
 namespace kelvane::web {
 namespace {
@@ -178,6 +188,62 @@ std::optional<wiredata::WireChoice> wireChoiceAt(const wiredata::WireTable& t, i
   return wiredata::wireChoice(t, static_cast<std::size_t>(row), static_cast<std::size_t>(column));
 }
 
+// Trims blanks, the ideographic space among them, from both ends.
+std::string trimmed(std::string_view text) {
+  constexpr std::string_view kIdeographicSpace = "\u3000";
+  for (;;) {
+    if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+      text.remove_prefix(1);
+    } else if (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+      text.remove_suffix(1);
+    } else if (text.starts_with(kIdeographicSpace)) {
+      text.remove_prefix(kIdeographicSpace.size());
+    } else if (text.ends_with(kIdeographicSpace)) {
+      text.remove_suffix(kIdeographicSpace.size());
+    } else {
+      return std::string(text);
+    }
+  }
+}
+
+// The wire data sheet's values as the desktop's 見積計算書 lays them out: a
+// row a quantity, its nominal value and those at the two ends of the
+// diameter's tolerance, with their units per kilometre. Read from the lines
+// the window's data sheet prints, so both show the same digits; null when
+// they are not in that shape (the page then prints the lines as they are).
+json wireRows(const std::vector<std::string>& lines) {
+  if (lines.size() != 16) return nullptr;
+  std::vector<std::string> names, values;
+  for (const std::string& line : lines) {
+    const std::size_t equals = line.rfind('=');
+    names.push_back(equals == std::string::npos ? "" : trimmed(line.substr(0, equals)));
+    values.push_back(equals == std::string::npos ? "" : trimmed(line.substr(equals + 1)));
+  }
+  const std::optional<double> conductivity = readCompleteNumber(values[1]);
+  if (!conductivity) return nullptr;
+  for (int i : {3, 4, 5, 7, 9, 10, 11, 13, 14, 15})
+    if (values[static_cast<std::size_t>(i)].empty()) return nullptr;
+  // "絶縁部　重量 Kg": the weight's unit is the name's last word.
+  std::string weight = names[7].substr(names[7].rfind(' ') + 1);
+  if (weight == "Kg") weight = "kg";
+  weight += "/km";
+  const std::string ohms = "Ω/km";
+  return json::array({{"項目", "基準", "最小", "最大", "単位"},
+                      {"導電率", formatFixed4(*conductivity), "", "", ""},
+                      {"抵抗値", values[3], values[5], values[4], ohms},
+                      {"導体部重量", values[9], values[10], values[11], weight},
+                      {"絶縁部重量", values[7], "", "", weight},
+                      {"合計重量", values[13], values[14], values[15], weight}});
+}
+
+// A press or target of this many turns is worked out in the page's worker,
+// behind the progress and its キャンセル, as the desktop works it out on a
+// thread of its own beyond the same size: the page keeps answering.
+constexpr double kLongWorkTurns = 20'000'000;
+
+// In the worker: each share of the long work, to the page that shows it.
+void reportToPage(double fraction) { postProgress(fraction); }
+
 // Steps of kelvane-replay applied to the page's own form, for the page's
 // tests: files are the page's downloads and uploads, not paths.
 class PageTarget : public replay::FormTarget {
@@ -242,6 +308,7 @@ class PageForm {
                         {"ok", "OK"},
                         {"clipboardRefused", "クリップボードに書き込めませんでした。"},
                         {"remove", "削除"},
+                        {"longWork", "巻線の長さを計算しています…"},
                         {"sheetCaption", form::kSheetCaption}};
     return json{{"width", form::kFormWidth},
                 {"height", form::kFormHeight},
@@ -259,7 +326,7 @@ class PageForm {
 
   bool moveFocus(const std::string& id) {
     auto c = controlNamed(id);
-    return c && form_.moveFocus(*c);
+    return c && act([&] { return form_.moveFocus(*c); });
   }
   // The focused box's text as the user edits it, keystroke by keystroke.
   bool editText(const std::string& id, const std::string& text) {
@@ -270,22 +337,62 @@ class PageForm {
   }
   bool click(const std::string& id) {
     auto c = controlNamed(id);
-    return c && form_.click(*c);
+    return c && act([&] { return form_.click(*c); });
   }
   bool pressButton(const std::string& id) {
     auto c = controlNamed(id);
-    return c && form_.pressButton(*c);
+    return c && act([&] { return form_.pressButton(*c); });
   }
   // A key pressed in the window: Enter (Shift+Enter backwards) and F12 are
   // the form's; false for any other key, which the browser keeps.
   bool keyDown(int keyCode, bool shift) {
     if (keyCode == form::Form1::kEnterKey) {
-      form_.pressEnter(shift);
+      act([&] {
+        form_.pressEnter(shift);
+        return true;
+      });
       return true;
     }
     if (keyCode != form::Form1::kPrintKey) return false;
     form_.pressKey(keyCode);
     return true;
+  }
+
+  // Long work. A page's event that would press or solve a target of many
+  // turns leaves the form as it was and says so here (once); the page then
+  // hands the same event to its worker: a copy of this module's memory, the
+  // form at the same address, where worker() carries it out with progress.
+  // Its memory comes back whole when it is done. Called off, the page
+  // terminates the worker and carries the event out here with the work
+  // called off at once, as the desktop's キャンセル leaves the window.
+  bool longWorkLeft() {
+    const bool left = deferred_;
+    deferred_ = false;
+    return left;
+  }
+  void callOffNextWork() { next_ = Mode::CalledOff; }
+  // Where the page has no worker: the next event's long work here and now.
+  void workNextAtOnce() { next_ = Mode::AtOnce; }
+  double address() const { return static_cast<double>(reinterpret_cast<std::uintptr_t>(this)); }
+  // In the worker: the event {"method", "args"} on the form at `address`.
+  static void worker(double address, const std::string& event) {
+    auto& page = *reinterpret_cast<PageForm*>(static_cast<std::uintptr_t>(address));
+    const json e = json::parse(event, nullptr, false);
+    if (!e.is_object() || !e.contains("args") || !e["args"].is_array()) return;
+    const std::string method = e.value("method", "");
+    const json& args = e["args"];
+    page.next_ = Mode::Worker;
+    if (method == "moveFocus" && args.size() == 1 && args[0].is_string()) {
+      page.moveFocus(args[0]);
+    } else if (method == "click" && args.size() == 1 && args[0].is_string()) {
+      page.click(args[0]);
+    } else if (method == "pressButton" && args.size() == 1 && args[0].is_string()) {
+      page.pressButton(args[0]);
+    } else if (method == "keyDown" && args.size() == 2 && args[0].is_number_integer() &&
+               args[1].is_boolean()) {
+      page.keyDown(args[0], args[1]);
+    }
+    page.next_ = Mode::Deferred;
   }
   void closeSheet() { form_.closeSheet(); }
 
@@ -294,16 +401,40 @@ class PageForm {
     form_ = form::Form1();
     fields_ = {};
     items_ = form::ItemForms();
+    name_.clear();
+    saved_ = currentJob();
+  }
+
+  // The job as the window's title names it, and whether it has changes the
+  // last 保存 (or 開く, or 新規) has not kept: {"title", "name", "modified",
+  // "discardQuestion", "discardNote"}. 新規, 開く and closing the page ask
+  // before such changes go.
+  std::string document() const {
+    const std::string name = name_.empty() ? "無題" : name_;
+    const bool modified = currentJob() != saved_;
+    return json{{"title", name + (modified ? "*" : "") + " - " + form::kFormCaption},
+                {"name", name},
+                {"modified", modified},
+                {"discardQuestion", "「" + name + "」の変更を保存しますか？"},
+                {"discardNote", "保存しないと、変更は失われます。"}}
+        .dump(-1, ' ', false, json::error_handler_t::replace);
   }
 
   // Every call that can fail answers in JSON: {"error": the sentence to show}
   // when it failed, else what it gives ({} for nothing).
   static std::string failed(const std::string& message) { return json{{"error", message}}.dump(); }
+  // A refusal of one of a dialog's boxes, named so that the page can put
+  // the focus back into it.
+  static std::string failed(const std::string& message, const std::string& box) {
+    return json{{"error", message}, {"box", box}}.dump();
+  }
 
   // 開く: the job in the file named opened, all its items, the first shown
   // (a job of one coil, saved before jobs held items, is one item).
-  std::string openJob(const std::string& text, const std::string& fileName) {
-    const Expected<job::Job> job = job::readJob(text);
+  // The file's bytes as they are: a text that is not UTF-8 is refused
+  // with the position of its first stray byte, as the desktop refuses it.
+  std::string openJob(const std::string& bytes, const std::string& fileName) {
+    const Expected<job::Job> job = job::readJob(bytes);
     if (!job) return failed(fileName + " を開けません。\n" + job.message());
     fields_ = job->fields;
     // The others are computed on forms of their own; a coil they refuse is
@@ -311,19 +442,29 @@ class PageForm {
     items_.take(job->items);
     // The first on the page's form, where a refusal shows its message.
     form::applyCoil(job->items.front().coil, form_);
+    name_ = fileName;
+    saved_ = currentJob();
     return "{}";
   }
   // 保存: {"text", "name"} of the file to download, or {"error"}. Every item
   // is saved with its coil as its form holds it; its 見積条件, basis lot and
   // requirement as the job brought them (the page does not price).
-  std::string saveJob() const {
+  // The job counts as kept from here on, under the name it downloads as
+  // (its 見積番号 and 品番, as the desktop's save dialog offers it).
+  std::string saveJob() {
     const job::Job job = currentJob();
     const Expected<std::string> text = job::savedJobText(job, std::chrono::system_clock::now());
     if (!text) return failed(text.message());
-    return json{{"text", *text}, {"name", job::suggestedFileName(job, "kelvane")}}.dump();
+    const std::string name = job::suggestedFileName(job, "kelvane");
+    name_ = name;
+    saved_ = job;
+    return json{{"text", *text}, {"name", name}}.dump(-1, ' ', false,
+                                                      json::error_handler_t::replace);
   }
   // 案件情報 as the dialog shows it.
-  std::string fields() const { return fieldsJson().dump(); }
+  std::string fields() const {
+    return fieldsJson().dump(-1, ' ', false, json::error_handler_t::replace);
+  }
 
   // 案件情報: the fields as the dialog gives them, all texts, the working
   // temperature as typed; when refused, nothing changes.
@@ -334,12 +475,20 @@ class PageForm {
       const auto it = j.find(key);
       return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
     };
+    const Expected<int> days = job::readValidDays(textOf("validDays"));
+    if (!days) return failed(days.message(), "validDays");
     const Expected<double> celsius = readWorkingTemperature(textOf("workingCelsius"));
-    if (!celsius) return failed(celsius.message());
+    if (!celsius) return failed(celsius.message(), "workingCelsius");
     job::JobFields f = fields_;  // what the dialog does not show stays as it is
     f.customer = textOf("customer");
+    f.customerPerson = textOf("customerPerson");
     f.quotationNumber = textOf("quotationNumber");
     f.personInCharge = textOf("personInCharge");
+    f.subject = textOf("subject");
+    f.deliveryTerms = textOf("deliveryTerms");
+    f.paymentTerms = textOf("paymentTerms");
+    f.validDays = *days;
+    f.remarks = textOf("remarks");
     f.memo = textOf("memo");
     f.workingCelsius = *celsius;
     fields_ = f;
@@ -386,8 +535,17 @@ class PageForm {
     for (const job::TableRow& r : table.results) rows.push_back(cells(r));
     if (!table.quotation.empty()) rows.push_back(nullptr);
     for (const job::TableRow& r : table.quotation) rows.push_back(cells(r));
+    // The wire data exactly as 線材Dimension prints it for these boxes, on a
+    // copy, so that the page's own sheet and messages stay as they are.
+    form::Form1 scratch = formOf(items_.shown());
+    scratch.closeSheet();
+    scratch.showDataSheet();
+    const std::vector<std::string>& wire = scratch.state().sheetLines;
     return json{{"title", job::kCostSheetDocument},
                 {"fields", fields},
+                {"memo", fields_.memo},
+                {"wireRows", wireRows(wire)},
+                {"wireLines", wire},
                 {"heading", cells(job::outputHeading())},
                 {"rows", rows},
                 {"figureColumns", {1, 2}}}
@@ -559,19 +717,70 @@ class PageForm {
     return tables;
   }
 
+  // Every field of the job as the desktop's dialog shows it; 版 as a text.
   json fieldsJson() const {
+    const std::string issue =
+        fields_.revision == 0
+            ? std::string("未発行（見積書を印刷または PDF に出力すると第1版）")
+            : "第" + std::to_string(fields_.revision) + "版（" + fields_.issuedOn + " 発行）";
     return {{"customer", fields_.customer},
+            {"customerPerson", fields_.customerPerson},
             {"quotationNumber", fields_.quotationNumber},
             {"personInCharge", fields_.personInCharge},
+            {"subject", fields_.subject},
+            {"deliveryTerms", fields_.deliveryTerms},
+            {"paymentTerms", fields_.paymentTerms},
+            {"validDays", std::to_string(fields_.validDays)},
+            {"remarks", fields_.remarks},
+            {"revision", issue},
             {"memo", fields_.memo},
             {"workingCelsius", plainDecimal(fields_.workingCelsius)}};
   }
 
+  // How the long work of the form's computations runs: at once (the
+  // replay's steps), left to the worker (the page's events), in the worker
+  // with its progress passed on, or called off.
+  enum class Mode { AtOnce, Deferred, Worker, CalledOff };
+
+  // One of the page's events on the form, its long work run as next_ says.
+  // Left to the worker, the form stays as it was before the event.
+  template <typename Event>
+  bool act(Event event) {
+    const form::Form1 before = form_;
+    mode_ = next_;
+    next_ = Mode::Deferred;
+    form_.setWorkRunner([this](double turns, const form::Work& work) { runWork(turns, work); });
+    const bool done = event();
+    mode_ = Mode::AtOnce;
+    if (deferred_) form_ = before;
+    return done;
+  }
+  void runWork(double turns, const form::Work& work) {
+    if (mode_ == Mode::AtOnce || std::fabs(turns) < kLongWorkTurns) return work(nullptr);
+    PressProgress progress;
+    if (mode_ == Mode::Worker) {
+      progress.setListener(reportToPage);
+    } else {
+      // Deferred: called off at once, and the event undone by act().
+      deferred_ = deferred_ || mode_ == Mode::Deferred;
+      progress.cancel();
+    }
+    work(&progress);
+  }
+
   form::Form1 form_;
   job::JobFields fields_;
+  // The file's name the job was opened from or last downloaded as; empty
+  // for a new job (無題).
+  std::string name_;
   // Every item, and the form state of each while another is shown (form_
   // holds the state of the item shown).
   form::ItemForms items_;
+  // The job as it was opened, saved or made new, to tell changes by.
+  job::Job saved_ = currentJob();
+  Mode mode_ = Mode::AtOnce;
+  Mode next_ = Mode::Deferred;
+  bool deferred_ = false;  // the last event's long work is left to the worker
 };
 
 EMSCRIPTEN_BINDINGS(kelvane) {
@@ -586,6 +795,12 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .function("keyDown", &PageForm::keyDown)
       .function("closeSheet", &PageForm::closeSheet)
       .function("reset", &PageForm::reset)
+      .function("document", &PageForm::document)
+      .function("longWorkLeft", &PageForm::longWorkLeft)
+      .function("callOffNextWork", &PageForm::callOffNextWork)
+      .function("workNextAtOnce", &PageForm::workNextAtOnce)
+      .function("address", &PageForm::address)
+      .class_function("worker", &PageForm::worker)
       .function("openJob", &PageForm::openJob)
       .function("saveJob", &PageForm::saveJob)
       .function("fields", &PageForm::fields)

@@ -1,7 +1,7 @@
 #include "ui/customer_quotation.h"
 
-#include <QPagedPaintDevice>
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -71,8 +71,8 @@ void sampleMark(Page& page) {
   const QString word = QStringLiteral("見本");
   const QFontMetricsF metrics(font);
   QPainterPath outline;
-  outline.addText(-metrics.horizontalAdvance(word) / 2, metrics.ascent() / 2 - metrics.descent() / 2,
-                  font, word);
+  outline.addText(-metrics.horizontalAdvance(word) / 2,
+                  metrics.ascent() / 2 - metrics.descent() / 2, font, word);
   painter.setPen(QPen(QColor(150, 150, 150), page.toDevice(0.5)));
   painter.setBrush(Qt::NoBrush);
   painter.drawPath(outline);

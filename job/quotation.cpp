@@ -24,25 +24,42 @@ bool usable(double x) { return std::isfinite(x) && x >= 0; }
 // results table writes, the divisions kept as fractions, and only the end
 // rounded half up to the sen. A binary double would hold 12.345 as
 // 12.3449999… and round it down, and 12 significant digits no longer reach
-// the sen above 10^7 円. Written over one denominator 6000·S·Q:
-//   単価 × 10^4·6000·S·Q = (w·(100 + L)·P·60·S·Q + (n·Q + h·S·Q + s·S)·r·100
-//                          + Σ部材·6000·S·Q) · (100 + o) · (100 + m)
-// Nothing when 単価 is 10^9 円 or more.
-std::optional<std::int64_t> exactUnitPriceSen(double wireMassKg, double turns,
-                                              const QuotationTerms& t, std::int64_t quantity) {
+// the sen above 10^7 円. The wires' times have the common denominator
+// D = Π S_k, and Σ n_k / S_k = N / D with N = Σ n_k · Π_{j≠k} S_j; written
+// over one denominator 6000·D·Q:
+//   単価 × 10^4·6000·D·Q = (Σ w_k·P_k·(100 + L)·60·D·Q + (N·Q + h·D·Q + s·D)·r·100
+//                          + Σ部材·6000·D·Q) · (100 + o) · (100 + m)
+// For one wire D = S and N = n: one coil's sum. Nothing when 単価 is 10^9 円
+// or more.
+std::optional<std::int64_t> exactUnitPriceSen(std::span<const WoundWire> wires,
+                                              const QuotationTerms& t,
+                                              std::span<const CountedPart> extra,
+                                              std::int64_t quantity) {
   const auto typed = typedDecimal;
   const ExactDecimal hundred{100, 0};
   const ExactDecimal q{std::uint64_t(quantity), 0};
-  const ExactDecimal s = typed(t.windingRpm);
-  const ExactDecimal sq = s * q;
-  const ExactDecimal perLot = ExactDecimal{6000, 0} * sq;
-  const ExactDecimal material = fifteenDigitDecimal(wireMassKg) * (hundred + typed(t.lossPercent)) *
-                                typed(t.wireYenPerKg) * ExactDecimal{60, 0} * sq;
+  ExactDecimal speeds{1, 0};  // D
+  for (const WoundWire& w : wires) speeds = speeds * typed(w.windingRpm);
+  ExactDecimal turns;  // N
+  ExactDecimal wire;   // Σ w_k·P_k
+  for (std::size_t k = 0; k < wires.size(); ++k) {
+    ExactDecimal term = typed(wires[k].turns);
+    for (std::size_t j = 0; j < wires.size(); ++j) {
+      if (j != k) term = term * typed(wires[j].windingRpm);
+    }
+    turns = turns + term;
+    wire = wire + fifteenDigitDecimal(wires[k].wireMassKg) * typed(wires[k].wireYenPerKg);
+  }
+  const ExactDecimal dq = speeds * q;
+  const ExactDecimal perLot = ExactDecimal{6000, 0} * dq;
+  const ExactDecimal material = wire * (hundred + typed(t.lossPercent)) * ExactDecimal{60, 0} * dq;
   const ExactDecimal minutes =
-      typed(turns) * q + typed(t.handlingMinutes) * sq + typed(t.setupMinutes) * s;
+      turns * q + typed(t.handlingMinutes) * dq + typed(t.setupMinutes) * speeds;
   const ExactDecimal processing = minutes * typed(t.labourYenPerHour) * hundred;
   ExactDecimal parts;
   for (const PartPrice& part : t.parts) parts = parts + typed(part.yenPerPiece);
+  for (const CountedPart& part : extra)
+    parts = parts + typed(part.yenPerPiece) * ExactDecimal{std::uint64_t(part.count), 0};
   const ExactDecimal numerator = (material + processing + parts * perLot) *
                                  (hundred + typed(t.overheadPercent)) *
                                  (hundred + typed(t.profitPercent));
@@ -100,27 +117,34 @@ Expected<void> checkTerms(const QuotationTerms& t) {
   return {};
 }
 
-Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms& terms) {
-  if (!usable(wireMassKg)) return refusal("線材の重量が求まっていないため、見積できません。");
-  if (!usable(turns)) return refusal("巻数が求まっていないため、見積できません。");
-  if (auto checked = checkTerms(terms); !checked.ok()) return refusal(checked.message());
-
-  const double materialYen = wireMassKg * (1 + terms.lossPercent / 100) * terms.wireYenPerKg;
+Expected<Quote> priceWires(std::span<const WoundWire> wires, const QuotationTerms& terms,
+                           std::span<const CountedPart> extra) {
+  // Summed from the first wire on, so that one wire's figures are one
+  // coil's to the bit.
+  double materialYen = 0;
+  double windingMinutes = 0;
+  for (std::size_t k = 0; k < wires.size(); ++k) {
+    const WoundWire& w = wires[k];
+    const double material = w.wireMassKg * (1 + terms.lossPercent / 100) * w.wireYenPerKg;
+    const double minutes = w.turns / w.windingRpm;
+    materialYen = k == 0 ? material : materialYen + material;
+    windingMinutes = k == 0 ? minutes : windingMinutes + minutes;
+  }
   double partsYen = 0;
   for (const PartPrice& part : terms.parts) partsYen += part.yenPerPiece;
+  for (const CountedPart& part : extra) partsYen += part.yenPerPiece * double(part.count);
 
   Quote quote;
   for (const std::int64_t q : terms.quantities) {
     LotPrice lot;
     lot.quantity = q;
     lot.materialYen = materialYen;
-    const double minutes =
-        turns / terms.windingRpm + terms.handlingMinutes + terms.setupMinutes / double(q);
+    const double minutes = windingMinutes + terms.handlingMinutes + terms.setupMinutes / double(q);
     lot.processingYen = minutes / 60 * terms.labourYenPerHour;
     lot.partsYen = partsYen;
     lot.costYen = lot.materialYen + lot.processingYen + lot.partsYen;
     if (auto checked = checkLotSize(lot); !checked.ok()) return checked.failure();
-    const std::optional<std::int64_t> sen = exactUnitPriceSen(wireMassKg, turns, terms, q);
+    const std::optional<std::int64_t> sen = exactUnitPriceSen(wires, terms, extra, q);
     if (!sen) return refusal("単価が大きすぎます（「管理費率」「利益率」を確かめてください）。");
     lot.unitPriceSen = *sen;
     // 単価 × Q in sen, half up to the yen, in whole numbers throughout: the
@@ -133,6 +157,14 @@ Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms&
   quote.taxYen = quote.subtotalYen / 10;  // 10 %, rounded down
   quote.totalYen = quote.subtotalYen + quote.taxYen;
   return quote;
+}
+
+Expected<Quote> priceCoil(double wireMassKg, double turns, const QuotationTerms& terms) {
+  if (!usable(wireMassKg)) return refusal("線材の重量が求まっていないため、見積できません。");
+  if (!usable(turns)) return refusal("巻数が求まっていないため、見積できません。");
+  if (auto checked = checkTerms(terms); !checked.ok()) return refusal(checked.message());
+  const WoundWire wire{wireMassKg, turns, terms.wireYenPerKg, terms.windingRpm};
+  return priceWires(std::span(&wire, 1), terms);
 }
 
 }  // namespace kelvane::job

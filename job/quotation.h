@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,31 @@ struct Quote {
   std::int64_t totalYen = 0;     // 合計 = 小計 + 消費税
   bool operator==(const Quote&) const = default;
 };
+
+// One wire wound on a piece: a coil has one, a stack of windings one a
+// winding, each with its own wire price and winding speed.
+struct WoundWire {
+  double wireMassKg = 0;    // w: conductor and insulation, kg
+  double turns = 0;         // n
+  double wireYenPerKg = 0;  // P of its material and diameter
+  double windingRpm = 0;    // S, turns a minute
+};
+
+// A part bought `count` times a piece besides the terms' parts (the tape
+// between windings, a layer at a time).
+struct CountedPart {
+  double yenPerPiece = 0;
+  std::int64_t count = 0;
+};
+
+// The quote for a piece wound of `wires` under the terms' loss, times, rate,
+// parts (and `extra`), overhead, profit and lots (their own 線材単価 and
+// 巻線速度 are not used): 材料費 = Σ w_k × (1 + L/100) × P_k, 加工費 =
+// (Σ n_k / S_k + h + s / Q) / 60 × r, 単価 exact as for one coil. The
+// figures must have been checked (checkTerms; every wire's usable); the
+// failure is a price too large to hold.
+Expected<Quote> priceWires(std::span<const WoundWire> wires, const QuotationTerms& terms,
+                           std::span<const CountedPart> extra = {});
 
 // The quote for a coil of `wireMassKg` kg of wire (conductor and insulation)
 // and `turns` turns, or the Japanese sentence naming the term that cannot

@@ -8,71 +8,7 @@
 namespace kelvane::job {
 namespace {
 
-// The bounds of one coil's price hold for a stack: every figure of a piece
-// below 10^9 円, so that 単価 × 数量 and every total stay inside 64 bits.
-constexpr double kPriceLimitYen = 1e9;
-constexpr std::int64_t kPriceLimitSen = 100'000'000'000;
-
 bool usable(double x) { return std::isfinite(x) && x >= 0; }
-
-// 単価 in sen, exactly, as priceCoil works out one coil's: every term the
-// decimal typed, w_k to fifteen significant digits, the divisions kept as
-// fractions and only the end rounded half up. The windings' times have the
-// common denominator D = Π S_k, and Σ n_k / S_k = N / D with
-// N = Σ n_k · Π_{j≠k} S_j; over 6000·D·Q:
-//   単価 × 10^4·6000·D·Q = (Σ w_k·(100 + L)·P_k·60·D·Q + (N·Q + h·D·Q + s·D)·r·100
-//                          + (Σ部材 + テープ)·6000·D·Q) · (100 + o) · (100 + m)
-// For one winding D = S and N = n: the same sum as one coil's.
-std::optional<std::int64_t> exactUnitPriceSen(std::span<const WindingCost> windings,
-                                              const QuotationTerms& t, const InsulationTape& tape,
-                                              std::int64_t quantity) {
-  const auto typed = typedDecimal;
-  const ExactDecimal hundred{100, 0};
-  const ExactDecimal q{std::uint64_t(quantity), 0};
-  ExactDecimal speeds{1, 0};  // D
-  for (const WindingCost& w : windings) speeds = speeds * typed(w.windingRpm);
-  ExactDecimal turns;  // N
-  for (std::size_t k = 0; k < windings.size(); ++k) {
-    ExactDecimal term = typed(windings[k].turns);
-    for (std::size_t j = 0; j < windings.size(); ++j) {
-      if (j != k) term = term * typed(windings[j].windingRpm);
-    }
-    turns = turns + term;
-  }
-  const ExactDecimal dq = speeds * q;
-  const ExactDecimal perLot = ExactDecimal{6000, 0} * dq;
-  ExactDecimal wire;
-  for (const WindingCost& w : windings)
-    wire = wire + fifteenDigitDecimal(w.wireMassKg) * typed(w.wireYenPerKg);
-  const ExactDecimal material = wire * (hundred + typed(t.lossPercent)) * ExactDecimal{60, 0} * dq;
-  const ExactDecimal minutes =
-      turns * q + typed(t.handlingMinutes) * dq + typed(t.setupMinutes) * speeds;
-  const ExactDecimal processing = minutes * typed(t.labourYenPerHour) * hundred;
-  ExactDecimal parts;
-  for (const PartPrice& part : t.parts) parts = parts + typed(part.yenPerPiece);
-  if (tape.layers > 0)
-    parts = parts + typed(tape.yenPerLayer) * ExactDecimal{std::uint64_t(tape.layers), 0};
-  const ExactDecimal numerator = (material + processing + parts * perLot) *
-                                 (hundred + typed(t.overheadPercent)) *
-                                 (hundred + typed(t.profitPercent));
-  const ExactDecimal denominator{perLot.digits, perLot.exponent + 2};
-  const ExactDecimal limit{denominator.digits, denominator.exponent + 11};  // 10^11 sen
-  if (!less(numerator, limit)) return std::nullopt;
-  return halfUpQuotient(numerator, denominator, kPriceLimitSen);
-}
-
-Expected<void> checkLotSize(const LotPrice& lot) {
-  const std::pair<double, const char*> figures[] = {
-      {lot.materialYen,
-       "材料費が大きすぎます（「線材単価」「ロス率」と線材の重量を確かめてください）。"},
-      {lot.processingYen,
-       "加工費が大きすぎます（「賃率」「付帯作業時間」「段取り時間」と巻数を確かめてください）。"},
-      {lot.partsYen, "部材費が大きすぎます（「部材」の単価を確かめてください）。"}};
-  for (const auto& [yen, message] : figures) {
-    if (!(yen < kPriceLimitYen)) return Failure{message};
-  }
-  return {};
-}
 
 // Why the windings' own figures cannot be priced, naming the winding when
 // there are several (a piece of one winding is priced as one coil, and says
@@ -117,47 +53,18 @@ Expected<StackPrice> priceStack(std::span<const WindingCost> windings, const Quo
   if (tape.layers < 0) return Failure{"層間テープの層数は 0 以上にしてください。"};
 
   StackPrice price;
-  // Summed from the first winding on, in the order one coil's are, so that a
-  // single winding's figures are one coil's to the bit.
-  double materialYen = 0;
-  double windingMinutes = 0;
-  for (std::size_t k = 0; k < windings.size(); ++k) {
-    const WindingCost& w = windings[k];
-    WindingShare share;
-    share.materialYen = w.wireMassKg * (1 + terms.lossPercent / 100) * w.wireYenPerKg;
-    share.windingMinutes = w.turns / w.windingRpm;
-    materialYen = k == 0 ? share.materialYen : materialYen + share.materialYen;
-    windingMinutes = k == 0 ? share.windingMinutes : windingMinutes + share.windingMinutes;
-    price.windings.push_back(share);
+  std::vector<WoundWire> wires;
+  wires.reserve(windings.size());
+  for (const WindingCost& w : windings) {
+    price.windings.push_back(
+        {w.wireMassKg * (1 + terms.lossPercent / 100) * w.wireYenPerKg, w.turns / w.windingRpm});
+    wires.push_back({w.wireMassKg, w.turns, w.wireYenPerKg, w.windingRpm});
   }
-  double partsYen = 0;
-  for (const PartPrice& part : terms.parts) partsYen += part.yenPerPiece;
-  if (tape.layers > 0) {
-    price.tapeYen = tape.yenPerLayer * double(tape.layers);
-    partsYen += price.tapeYen;
-  }
-
-  Quote& quote = price.quote;
-  for (const std::int64_t q : terms.quantities) {
-    LotPrice lot;
-    lot.quantity = q;
-    lot.materialYen = materialYen;
-    const double minutes = windingMinutes + terms.handlingMinutes + terms.setupMinutes / double(q);
-    lot.processingYen = minutes / 60 * terms.labourYenPerHour;
-    lot.partsYen = partsYen;
-    lot.costYen = lot.materialYen + lot.processingYen + lot.partsYen;
-    if (Expected<void> checked = checkLotSize(lot); !checked.ok()) return checked.failure();
-    const std::optional<std::int64_t> sen = exactUnitPriceSen(windings, terms, tape, q);
-    if (!sen) return Failure{"単価が大きすぎます（「管理費率」「利益率」を確かめてください）。"};
-    lot.unitPriceSen = *sen;
-    // 単価 × Q in sen, half up to the yen, the whole yen and the sen apart
-    // so that neither product leaves 64 bits.
-    lot.amountYen = lot.unitPriceSen / 100 * q + (lot.unitPriceSen % 100 * q + 50) / 100;
-    quote.lots.push_back(lot);
-  }
-  quote.subtotalYen = quote.lots.front().amountYen;
-  quote.taxYen = quote.subtotalYen / 10;  // 10 %, rounded down
-  quote.totalYen = quote.subtotalYen + quote.taxYen;
+  const CountedPart tapeLayers{tape.yenPerLayer, tape.layers};
+  if (tape.layers > 0) price.tapeYen = tape.yenPerLayer * double(tape.layers);
+  Expected<Quote> quote = priceWires(wires, terms, std::span(&tapeLayers, tape.layers > 0 ? 1 : 0));
+  if (!quote) return quote.failure();
+  price.quote = std::move(quote.value());
   return price;
 }
 

@@ -1,0 +1,212 @@
+// The quotation in the page: the 見積 pane typed into, the 単価表 and 会社情報
+// kept in the browser, and the customer's 見積書 printed to PDF by Chromium
+// with every figure of the desktop's --quotation of the same job.
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { spawnSync } from "node:child_process";
+import { launch, openPage, desktopPath } from "./browser.js";
+
+let browser, close;
+before(async () => ({ browser, close } = await launch()));
+after(async () => close && (await close()));
+
+const ITEM = {
+  former: "round", material: "copper",
+  inputs: { bareDiameter: "0.2", finishedDiameter: "0.21", turns: "30", leadLength: "10",
+    referenceThickness: "0.8", innerDiameter: "12", sideA: "2", sideB: "2", cornerR1: "0.3",
+    cornerR2: "0.3", fanRadius: "50", fanAngle: "60", fanWideWidth: "60", tension: "60" },
+  quotationTerms: null, priceListSavedAt: "", basisLot: 0, requirements: [],
+};
+// Three coils: one of thin copper and one of aluminium priced from the
+// price list, the second given its terms in the pane.
+const JOB = {
+  format: "kelvane-job", formatVersion: 3,
+  job: { customer: "株式会社サンプル電機", customerPerson: "山田 太郎", quotationNumber: "Q2026-118",
+    subject: "試作コイル 3 品目", deliveryTerms: "受注後 3 週間", paymentTerms: "月末締め翌月末払い",
+    validDays: 45, remarks: "価格は 2026 年 12 月の線材価格によります。", workingTemperature: 20 },
+  items: [
+    { ...ITEM, partNumber: "KC-0042", name: "丸コイル", inputs: { ...ITEM.inputs, bareDiameter: "0.08", finishedDiameter: "0.09" } },
+    { ...ITEM, partNumber: "KC-0043", name: "角コイル", former: "rectangular", inputs: { ...ITEM.inputs, turns: "120" } },
+    { ...ITEM, partNumber: "KC-0044", name: "アルミコイル", material: "aluminium", inputs: { ...ITEM.inputs, turns: "60" } },
+  ],
+};
+const COMPANY = { name: "有限会社テスト巻線", address: "東京都千代田区1-2-3", telephone: "03-1234-5678", person: "佐藤" };
+
+
+async function typeOver(page, selector, text) {
+  await page.click(selector, { clickCount: 3 });
+  await page.keyboard.down("Control");
+  await page.keyboard.press("a");
+  await page.keyboard.up("Control");
+  if (text) await page.keyboard.type(text);
+  else await page.keyboard.press("Backspace");
+}
+
+async function freshWithDownloads() {
+  const opened = await openPage(browser);
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-quote-"));
+  const cdp = await opened.page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+  return { ...opened, dir };
+}
+
+async function downloaded(dir, name) {
+  const file = path.join(dir, name);
+  for (let i = 0; i < 50 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  assert.ok(fs.existsSync(file), `${name} downloaded into ${fs.readdirSync(dir)}`);
+  return fs.readFileSync(file, "utf8");
+}
+
+async function openJob(page, file) {
+  const [chooser] = await Promise.all([
+    page.waitForFileChooser(),
+    page.click('#menu [data-command="open"]'),
+  ]);
+  await chooser.accept([file]);
+}
+
+async function closeDialog(page, id, value) {
+  await page.evaluate((dialogId) => {
+    window.dialogClosed = new Promise((done) =>
+      document.getElementById(dialogId).addEventListener("close", () => done(), { once: true }));
+  }, id);
+  await page.click(`#${id} button[value="${value}"]`);
+  await page.evaluate(() => window.dialogClosed);
+}
+
+// 見積書を印刷 from the menu with the print itself held back: the sheet the
+// print would take, and how long after the click it was ready.
+async function customerSheet(page) {
+  await page.evaluate(() => {
+    window.print = () => { window.printedAt = performance.now(); };
+    window.printedAt = null;
+    document.querySelector('#menu [data-command="customerPrint"]')
+      .addEventListener("click", () => { window.clickedAt = performance.now(); }, { once: true, capture: true });
+  });
+  await page.click('#menu [data-command="customerPrint"]');
+  await page.waitForFunction(() => window.printedAt !== null, { timeout: 5000 });
+  return page.evaluate(() => ({ ms: window.printedAt - window.clickedAt, text: document.querySelector("#customer").innerText }));
+}
+
+// The sheet as Chromium prints it to PDF, as its text.
+async function pdfText(page, dir, name) {
+  await page.evaluate(() => document.body.classList.add("printing-customer"));
+  const file = path.join(dir, name);
+  await page.pdf({ path: file, preferCSSPageSize: true, printBackground: true });
+  await page.evaluate(() => document.body.classList.remove("printing-customer"));
+  return textOf(file);
+}
+
+function textOf(pdf) {
+  const run = spawnSync("pdftotext", ["-enc", "UTF-8", "-layout", pdf, "-"], { encoding: "utf8" });
+  assert.equal(run.status, 0, run.stderr);
+  return run.stdout;
+}
+
+// The desktop's 見本 of the job, with the price list and company of a
+// configuration folder of the test's own and a register nobody else uses.
+function desktopQuotation(dir, job, config) {
+  const out = path.join(dir, "desktop.pdf");
+  const run = spawnSync(desktopPath, ["--draft", "--quotation", out, job], {
+    encoding: "utf8",
+    env: { ...process.env, QT_QPA_PLATFORM: "offscreen", XDG_CONFIG_HOME: config,
+      KELVANE_REGISTER: path.join(dir, "register.sqlite3") },
+  });
+  assert.equal(run.status, 0, run.stderr);
+  return textOf(out);
+}
+
+// Every figure of a text, in order of reading, line by line: amounts,
+// quantities, dates, the number and the page's.
+function figures(text) {
+  return text.split("\n").flatMap((line) => line.match(/\d[\d,.]*/g) || []).sort();
+}
+
+// The desktop's company block, in its settings.
+function desktopConfig(dir, company) {
+  const config = path.join(dir, "config");
+  fs.mkdirSync(path.join(config, "kelvane"), { recursive: true });
+  if (company) {
+    fs.writeFileSync(path.join(config, "kelvane", "kelvane.conf"),
+      `[company]\nname=${company.name}\naddress=${company.address}\ntelephone=${company.telephone}\nperson=${company.person}\n`);
+  }
+  return config;
+}
+
+async function fillCompany(page, company) {
+  await page.click('#menu [data-command="company"]');
+  await page.waitForSelector("#company[open]");
+  for (const [key, value] of Object.entries(company)) await typeOver(page, `#c-${key}`, value);
+  await closeDialog(page, "company", "ok");
+}
+
+test("a three-item 見積書 priced in the page has every figure of the desktop's", async () => {
+  const { page, dir, problems } = await freshWithDownloads();
+  try {
+    const file = path.join(dir, "three.kelvane");
+    fs.writeFileSync(file, JSON.stringify(JOB));
+    await openJob(page, file);
+    await page.waitForFunction(() => kelvane.items().rows.length === 3);
+    await fillCompany(page, COMPANY);
+
+    // The second item's terms typed into the pane.
+    await page.select("#item-list", "1");
+    await page.waitForFunction(() => kelvane.items().shown === 1);
+    await page.click('#menu [data-command="quote"]');
+    await page.waitForSelector("#pane[open]");
+    // From the price list at first: its copper price for 0.2 mm.
+    assert.equal(await page.$eval("#pane-figure-0", (el) => el.value), "1800");
+    assert.match(await page.$eval("#pane-source", (el) => el.textContent), /単価表の銅線 φ0.10〜1.00 mm の価格/);
+    const typed = [["#pane-figure-0", "２，０００"], ["#pane-figure-1", "5"], ["#pane-figure-2", "800"],
+      ["#pane-figure-3", "1.5"], ["#pane-figure-4", "20"], ["#pane-figure-5", "3600"],
+      ["#pane-figure-6", "12"], ["#pane-figure-7", "18"], ["#pane-quantity-0", "250"],
+      ["#pane-quantity-1", "５０００"], ["#pane-quantity-2", ""]];
+    for (const [box, text] of typed) await typeOver(page, box, text);
+    await page.click("#pane-terms button");  // 部材を追加
+    await page.keyboard.type("ボビン");
+    await typeOver(page, "#pane-part-0 ~ *, #pane-terms .part-price", "35");
+    assert.match(await page.$eval("#pane-source", (el) => el.textContent), /入力した銅線の価格/);
+    const rows = await page.$$eval("#pane-prices tbody tr", (trs) => trs.map((tr) => tr.cells[0].textContent));
+    assert.deepEqual(rows, ["250", "5,000"]);
+    assert.match(await page.$eval("#pane-subtotal-caption", (el) => el.textContent), /小計（数量 250）/);
+    // A text that cannot be read: no price, and OK is refused naming the box.
+    await typeOver(page, "#pane-figure-2", "800rpm?");
+    assert.match(await page.$eval("#pane-refusal", (el) => el.textContent), /巻線速度/);
+    assert.equal(await page.$$eval("#pane-prices tbody tr", (trs) => trs.length), 0);
+    await page.click("#pane-ok");
+    assert.ok(await page.$eval("#pane", (el) => el.open));
+    assert.equal(await page.evaluate(() => document.activeElement.id), "pane-figure-2");
+    await typeOver(page, "#pane-figure-2", "８００");
+    await closeDialog(page, "pane", "ok");
+
+    // The job as it is downloaded keeps the terms.
+    await page.click('#menu [data-command="save"]');
+    const saved = JSON.parse(await downloaded(dir, "Q2026-118.kelvane"));
+    assert.deepEqual(saved.items.map((i) => i.quotationTerms && i.quotationTerms.quantities), [null, [250, 5000], null]);
+    assert.equal(saved.items[1].quotationTerms.wireYenPerKg, 2000);
+    assert.deepEqual(saved.items[1].quotationTerms.parts, [{ name: "ボビン", yenPerPiece: 35 }]);
+    const job = path.join(dir, "saved.kelvane");
+    fs.writeFileSync(job, JSON.stringify(saved));
+
+    const sheet = await customerSheet(page);
+    assert.ok(sheet.ms <= 500, `the 見積書 ready ${sheet.ms} ms after the click`);
+    assert.match(sheet.text, /Q2026-118（見本）/);
+    const pageText = await pdfText(page, dir, "page.pdf");
+    const desktopText = desktopQuotation(dir, job, desktopConfig(dir, COMPANY));
+    for (const t of [pageText, desktopText]) {
+      for (const words of ["株式会社サンプル電機 山田 太郎", "様", "Q2026-118（見本）", "有限会社テスト巻線",
+        "TEL 03-1234-5678", "数量別単価（参考）", "月末締め翌月末払い", "発行日より45日間"])
+        assert.ok(t.includes(words), `${words} in\n${t}`);
+    }
+    assert.deepEqual(figures(pageText), figures(desktopText),
+      `the page's PDF:\n${pageText}\nthe desktop's:\n${desktopText}`);
+    assert.deepEqual(problems, []);
+  } finally {
+    if (!process.env.KEEP) fs.rmSync(dir, { recursive: true, force: true });
+    else console.log(dir);
+    await page.close();
+  }
+});

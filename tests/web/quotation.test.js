@@ -13,26 +13,9 @@ let browser, close;
 before(async () => ({ browser, close } = await launch()));
 after(async () => close && (await close()));
 
-const ITEM = {
-  former: "round", material: "copper",
-  inputs: { bareDiameter: "0.2", finishedDiameter: "0.21", turns: "30", leadLength: "10",
-    referenceThickness: "0.8", innerDiameter: "12", sideA: "2", sideB: "2", cornerR1: "0.3",
-    cornerR2: "0.3", fanRadius: "50", fanAngle: "60", fanWideWidth: "60", tension: "60" },
-  quotationTerms: null, priceListSavedAt: "", basisLot: 0, requirements: [],
-};
 // Three coils: one of thin copper and one of aluminium priced from the
 // price list, the second given its terms in the pane.
-const JOB = {
-  format: "kelvane-job", formatVersion: 3,
-  job: { customer: "株式会社サンプル電機", customerPerson: "山田 太郎", quotationNumber: "Q2026-118",
-    subject: "試作コイル 3 品目", deliveryTerms: "受注後 3 週間", paymentTerms: "月末締め翌月末払い",
-    validDays: 45, remarks: "価格は 2026 年 12 月の線材価格によります。", workingTemperature: 20 },
-  items: [
-    { ...ITEM, partNumber: "KC-0042", name: "丸コイル", inputs: { ...ITEM.inputs, bareDiameter: "0.08", finishedDiameter: "0.09" } },
-    { ...ITEM, partNumber: "KC-0043", name: "角コイル", former: "rectangular", inputs: { ...ITEM.inputs, turns: "120" } },
-    { ...ITEM, partNumber: "KC-0044", name: "アルミコイル", material: "aluminium", inputs: { ...ITEM.inputs, turns: "60" } },
-  ],
-};
+const JOB = JSON.parse(fs.readFileSync(new URL("three-items.kelvane", import.meta.url), "utf8"));
 const COMPANY = { name: "有限会社テスト巻線", address: "東京都千代田区1-2-3", telephone: "03-1234-5678", person: "佐藤" };
 
 
@@ -201,6 +184,86 @@ test("a three-item 見積書 priced in the page has every figure of the desktop'
         "TEL 03-1234-5678", "数量別単価（参考）", "月末締め翌月末払い", "発行日より45日間"])
         assert.ok(t.includes(words), `${words} in\n${t}`);
     }
+    assert.deepEqual(figures(pageText), figures(desktopText),
+      `the page's PDF:\n${pageText}\nthe desktop's:\n${desktopText}`);
+    assert.deepEqual(problems, []);
+  } finally {
+    if (!process.env.KEEP) fs.rmSync(dir, { recursive: true, force: true });
+    else console.log(dir);
+    await page.close();
+  }
+});
+
+async function chooseImport(page, button, file) {
+  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(button)]);
+  await chooser.accept([file]);
+}
+
+// The 単価表 and 会社情報 typed into their dialogs stay in the browser across
+// a reload; the list goes out as the desktop's own file, which the desktop
+// prices with exactly as the page does, and a file that is no list is
+// refused with the list kept.
+test("単価表 and 会社情報 survive a reload; the exported list is the desktop's", async () => {
+  const { page, dir, problems } = await freshWithDownloads();
+  try {
+    await page.click('#menu [data-command="prices"]');
+    await page.waitForSelector("#prices[open]");
+    assert.match(await page.$eval("#prices-saved", (el) => el.textContent), /組み込みの単価/);
+    // Row 2 is copper from 0.1 to 1.0 mm in the built-in list.
+    assert.equal(await page.$eval("#prices-row-1-3", (el) => el.value), "1800");
+    await typeOver(page, "#prices-row-1-3", "２，１００");
+    await typeOver(page, "#prices-row-1-2", "1.0x");
+    await typeOver(page, "#prices-default-figure-7", "20");
+    await page.click("#prices-ok");
+    assert.match(await page.$eval("#prices-refusal", (el) => el.textContent), /線材単価 2 行目の線径（まで）/);
+    assert.equal(await page.evaluate(() => document.activeElement.id), "prices-row-1-2");
+    await typeOver(page, "#prices-row-1-2", "1");
+    await closeDialog(page, "prices", "ok");
+    await fillCompany(page, COMPANY);
+
+    await page.reload({ waitUntil: "load" });
+    await page.waitForFunction(() => window.kelvane && window.kelvane.ready);
+    await page.click('#menu [data-command="company"]');
+    await page.waitForSelector("#company[open]");
+    for (const [key, value] of Object.entries(COMPANY))
+      assert.equal(await page.$eval(`#c-${key}`, (el) => el.value), value);
+    await page.click('#company-export');
+    const company = JSON.parse(await downloaded(dir, "company.json"));
+    assert.deepEqual(company, { format: "kelvane-company", formatVersion: 1, ...COMPANY });
+    await closeDialog(page, "company", "cancel");
+
+    await page.click('#menu [data-command="prices"]');
+    await page.waitForSelector("#prices[open]");
+    assert.equal(await page.$eval("#prices-row-1-3", (el) => el.value), "2100");
+    assert.equal(await page.$eval("#prices-default-figure-7", (el) => el.value), "20");
+    assert.match(await page.$eval("#prices-saved", (el) => el.textContent), /^\d{4}-\d\d-\d\dT.* に保存$/);
+    await page.click("#prices-export");
+    const exported = await downloaded(dir, "prices.json");
+    const list = JSON.parse(exported);
+    assert.equal(list.format, "kelvane-prices");
+    assert.equal(list.wirePrices[1].yenPerKg, 2100);
+    assert.equal(list.terms.profitPercent, 20);
+    // Something else imported is refused, and the list stays.
+    const notes = path.join(dir, "notes.json");
+    fs.writeFileSync(notes, JSON.stringify({ format: "kelvane-job", formatVersion: 3 }));
+    await chooseImport(page, "#prices-import", notes);
+    await page.waitForFunction(() => document.querySelector("#prices-refusal").textContent !== "");
+    assert.match(await page.$eval("#prices-refusal", (el) => el.textContent), /^notes.json: 単価表を読めません。/);
+    assert.equal(await page.$eval("#prices-row-1-3", (el) => el.value), "2100");
+    await closeDialog(page, "prices", "cancel");
+
+    // One coil without terms: the page and the desktop price it from the
+    // same list, the one the page wrote.
+    const job = path.join(dir, "one.kelvane");
+    fs.writeFileSync(job, JSON.stringify({ ...JOB, items: [JOB.items[1]] }));
+    await openJob(page, job);
+    await page.waitForFunction(() => kelvane.items().rows[0].partNumber === "KC-0043");
+    const config = desktopConfig(dir, COMPANY);
+    fs.writeFileSync(path.join(config, "kelvane", "prices.json"), exported);
+    const sheet = await customerSheet(page);
+    assert.match(sheet.text, /有限会社テスト巻線/);
+    const pageText = await pdfText(page, dir, "page.pdf");
+    const desktopText = desktopQuotation(dir, job, config);
     assert.deepEqual(figures(pageText), figures(desktopText),
       `the page's PDF:\n${pageText}\nthe desktop's:\n${desktopText}`);
     assert.deepEqual(problems, []);

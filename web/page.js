@@ -1326,18 +1326,18 @@ function showPaneQuote() {
   [...byId("pane-totals").rows].forEach((tr, i) => { tr.cells[1].textContent = q.totals[i] || ""; });
 }
 
+// The pane's OK (or Enter): the terms taken, or the pane stays open on the
+// refused box with the reason.
+function paneSubmitted(event) {
+  if (event.submitter && event.submitter.value !== "ok") return;
+  const taken = JSON.parse(form.takeTerms(JSON.stringify(typedTerms("pane-", byId("pane-terms")))));
+  if (!taken.error) return;
+  event.preventDefault();
+  byId("pane-refusal").textContent = taken.error;
+  goToBox(taken.box && `pane-${taken.box}`);
+}
+
 function paneClosed() {
-  const dialog = byId("pane");
-  if (dialog.returnValue === "ok") {
-    const taken = JSON.parse(form.takeTerms(JSON.stringify(typedTerms("pane-", byId("pane-terms")))));
-    if (taken.error) {
-      byId("pane-refusal").textContent = taken.error;
-      dialog.returnValue = "";
-      dialog.showModal();
-      goToBox(taken.box && `pane-${taken.box}`);
-      return;
-    }
-  }
   pane.open = false;
   dialogOpen = false;
   render();
@@ -1381,22 +1381,24 @@ function fillPriceList() {
   byId("prices-refusal").textContent = "";
 }
 
-function pricesClosed() {
-  const dialog = byId("prices");
-  if (dialog.returnValue === "ok") {
-    const rows = [...byId("prices-rows").tBodies[0].rows].map((tr) =>
-      [...tr.querySelectorAll("select, input")].map((el) => el.value));
-    const typed = { rows, defaults: typedTerms("prices-default-", byId("prices-terms")) };
-    const taken = JSON.parse(form.takePriceList(JSON.stringify(typed)));
-    if (taken.error) {
-      byId("prices-refusal").textContent = taken.error;
-      dialog.returnValue = "";
-      dialog.showModal();
-      goToBox(taken.box && `prices-${taken.box}`);
-      return;
-    }
-    store(PRICES_KEY, taken.text);
+// The 単価表's 保存 (or Enter): the list kept in the browser, or the dialog
+// stays open on the refused box with the reason.
+function pricesSubmitted(event) {
+  if (event.submitter && event.submitter.value !== "ok") return;
+  const rows = [...byId("prices-rows").tBodies[0].rows].map((tr) =>
+    [...tr.querySelectorAll("select, input")].map((el) => el.value));
+  const typed = { rows, defaults: typedTerms("prices-default-", byId("prices-terms")) };
+  const taken = JSON.parse(form.takePriceList(JSON.stringify(typed)));
+  if (taken.error) {
+    event.preventDefault();
+    byId("prices-refusal").textContent = taken.error;
+    goToBox(taken.box && `prices-${taken.box}`);
+    return;
   }
+  store(PRICES_KEY, taken.text);
+}
+
+function pricesClosed() {
   dialogOpen = false;
   syncFocus();
 }
@@ -1600,12 +1602,14 @@ Object.assign(commands, {
 });
 
 function startQuotation() {
+  byId("pane-form").addEventListener("submit", paneSubmitted);
   byId("pane").addEventListener("close", paneClosed);
   byId("pane-calculate").addEventListener("click", () => {
     // The window's 計算, as the desktop's pane presses it; the prices follow.
     act("click", pane.calculate);
     showPaneQuote();
   });
+  byId("prices-form").addEventListener("submit", pricesSubmitted);
   byId("prices").addEventListener("close", pricesClosed);
   byId("prices-add").addEventListener("click", () =>
     addPriceRow(pane.materials, ["0", "", "", ""]).querySelector("input").focus());

@@ -273,3 +273,41 @@ test("単価表 and 会社情報 survive a reload; the exported list is the desk
     await page.close();
   }
 });
+
+// 会社情報 comes in from its own small file: one of another program's
+// version or with a figure where a text belongs is refused, naming why, and
+// the dialog keeps what it had; a good one fills the dialog for OK.
+test("会社情報's file is read or refused with the reason", async () => {
+  const { page, dir } = await freshWithDownloads();
+  try {
+    await page.click('#menu [data-command="company"]');
+    await page.waitForSelector("#company[open]");
+    await typeOver(page, "#c-name", "前の会社");
+    const cases = [
+      { name: "newer.json", file: { format: "kelvane-company", formatVersion: 2, name: "X" }, refused: /新しい|formatVersion/ },
+      { name: "number.json", file: { format: "kelvane-company", formatVersion: 1, telephone: 312345678 }, refused: /telephone/ },
+      { name: "prices.json", file: { format: "kelvane-prices", formatVersion: 2 }, refused: /会社情報/ },
+    ];
+    for (const c of cases) {
+      const file = path.join(dir, c.name);
+      fs.writeFileSync(file, JSON.stringify(c.file));
+      await page.evaluate(() => { document.querySelector("#company-refusal").textContent = ""; });
+      await chooseImport(page, "#company-import", file);
+      await page.waitForFunction(() => document.querySelector("#company-refusal").textContent !== "");
+      const refusal = await page.$eval("#company-refusal", (el) => el.textContent);
+      assert.ok(refusal.startsWith(`${c.name}: `) && c.refused.test(refusal), refusal);
+      assert.equal(await page.$eval("#c-name", (el) => el.value), "前の会社", c.name);
+    }
+    const good = path.join(dir, "company.json");
+    fs.writeFileSync(good, JSON.stringify({ format: "kelvane-company", formatVersion: 1, ...COMPANY }));
+    await chooseImport(page, "#company-import", good);
+    await page.waitForFunction((name) => document.querySelector("#c-name").value === name, {}, COMPANY.name);
+    assert.equal(await page.$eval("#company-refusal", (el) => el.textContent), "");
+    await closeDialog(page, "company", "ok");
+    const kept = await page.evaluate(() => JSON.parse(localStorage.getItem("kelvane.company")));
+    assert.deepEqual(kept, { format: "kelvane-company", formatVersion: 1, ...COMPANY });
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+    await page.close();
+  }
+});

@@ -177,6 +177,14 @@ test("a three-item 見積書 priced in the page has every figure of the desktop'
     const sheet = await customerSheet(page);
     assert.ok(sheet.ms <= 500, `the 見積書 ready ${sheet.ms} ms after the click`);
     assert.match(sheet.text, /Q2026-118（見本）/);
+    // Ctrl+Shift+P prints it too.
+    await page.evaluate(() => { window.printedAt = null; });
+    await page.keyboard.down("Control");
+    await page.keyboard.down("Shift");
+    await page.keyboard.press("P");
+    await page.keyboard.up("Shift");
+    await page.keyboard.up("Control");
+    await page.waitForFunction(() => window.printedAt !== null, { timeout: 5000 });
     const pageText = await pdfText(page, dir, "page.pdf");
     const desktopText = desktopQuotation(dir, job, desktopConfig(dir, COMPANY));
     for (const t of [pageText, desktopText]) {

@@ -281,6 +281,8 @@ function render() {
   showSheet();
   syncFocus();
   renderItems();
+  // The 見積 pane's prices follow the results.
+  if (pane.open) showPaneQuote();
   if (state.select_requests > shownSelects) {
     shownSelects = state.select_requests;
     const el = elements.get(state.focus);
@@ -555,7 +557,8 @@ function longWork(method, args) {
     if (longEvent !== event) return;
     longEvent = null;
     dialog.close();
-    dialogOpen = false;
+    // Back to the window, or to the 見積 pane whose 計算 it was.
+    dialogOpen = pane.open;
     render();
     if (event.then && !event.calledOff) buttonPressed(event.then);
   };
@@ -651,10 +654,12 @@ function windowKey(event) {
     event.preventDefault();
     if (inMenu) leaveMenu();
     else enterMenu();
-  } else if (event.ctrlKey && !event.altKey && !event.shiftKey && event.key.toLowerCase() === "p") {
+  } else if (event.ctrlKey && !event.altKey && event.key.toLowerCase() === "p") {
+    // Ctrl+P the 見積計算書, Ctrl+Shift+P the customer's 見積書.
     event.preventDefault();
     if (inMenu) leaveMenu();
-    commands.print();
+    if (event.shiftKey) commands.customerPrint();
+    else commands.print();
   } else if (event.key === "Alt") {
     // The browser would go to its own menu on Alt let go.
     event.preventDefault();
@@ -709,7 +714,7 @@ function messageClosed() {
   if (messageQueue.length) {
     nextMessage();
   } else {
-    dialogOpen = false;
+    dialogOpen = pane.open;
     syncFocus(true);
   }
   if (m) m.resolve(answer);
@@ -877,7 +882,8 @@ function printSheet() {
 // results belong to the inputs; else the window as it is, grey results and
 // all.
 function browserPrints() {
-  if (printing || dialogOpen || !items || !items.outputsCurrent) return;
+  if (printing || dialogOpen || !items || !items.outputsCurrent ||
+      document.body.classList.contains("printing-customer")) return;
   buildQuotation();
   document.body.classList.add("printing-sheet");
 }
@@ -1147,6 +1153,501 @@ function wireData(content) {
 }
 
 // ---------------------------------------------------------------------------
+// The quotation: the 見積 pane, the 単価表 and 会社情報 kept in the browser,
+// and the customer's 見積書. Every figure, price and sentence is the model's;
+// the page keeps only what is typed and where it is stored.
+
+const PRICES_KEY = "kelvane.prices";
+const COMPANY_KEY = "kelvane.company";
+
+// The browser's storage, or nothing where the browser refuses it (a
+// private window, a policy): the page then works with the built-in list.
+function stored(key) {
+  try {
+    return localStorage.getItem(key) || "";
+  } catch {
+    return "";
+  }
+}
+function store(key, text) {
+  try {
+    localStorage.setItem(key, text);
+    return true;
+  } catch {
+    ask("ブラウザーに保存できません（このブラウザーでは保存が許されていません）。",
+      [["ok", texts.ok]]);
+    return false;
+  }
+}
+
+// The boxes of 見積条件 under `container`, ids after `prefix`: the eight
+// figures (without 線材単価 for the price list's defaults), five lot sizes
+// and the parts' rows.
+function buildTermsEditor(container, prefix, boxes, withWirePrice, typed, onEdit) {
+  container.replaceChildren();
+  const table = document.createElement("table");
+  boxes.forEach((box, i) => {
+    if (i === 0 && !withWirePrice) return;
+    const tr = table.insertRow();
+    const th = document.createElement("th");
+    const label = document.createElement("label");
+    label.htmlFor = `${prefix}figure-${i}`;
+    label.textContent = box.name;
+    th.append(label);
+    tr.append(th);
+    const td = tr.insertCell();
+    const input = document.createElement("input");
+    input.id = `${prefix}figure-${i}`;
+    input.className = "number";
+    input.maxLength = 32;
+    input.value = typed.figures[i];
+    input.addEventListener("input", onEdit);
+    td.append(input, ` ${box.unit}`);
+    if (i === 0) {
+      const note = document.createElement("span");
+      note.id = `${prefix}wire-note`;
+      td.append(" ", note);
+    }
+  });
+  const lots = table.insertRow();
+  const th = document.createElement("th");
+  th.textContent = "数量";
+  lots.append(th);
+  const td = lots.insertCell();
+  td.className = "lots";
+  typed.quantities.forEach((text, i) => {
+    const input = document.createElement("input");
+    input.id = `${prefix}quantity-${i}`;
+    input.className = "number lot";
+    input.maxLength = 32;
+    input.title = `数量${i + 1}`;
+    input.value = text;
+    input.addEventListener("input", onEdit);
+    td.append(input);
+  });
+  td.append(" 個");
+  container.append(table);
+
+  const parts = document.createElement("table");
+  parts.className = "parts";
+  parts.id = `${prefix}parts`;
+  const head = parts.createTHead().insertRow();
+  for (const text of ["部材名", "円/個", ""]) {
+    const h = document.createElement("th");
+    h.textContent = text;
+    head.append(h);
+  }
+  const body = parts.createTBody();
+  const addRow = (name, price) => {
+    const tr = body.insertRow();
+    const nameBox = document.createElement("input");
+    nameBox.className = "part-name";
+    nameBox.maxLength = 10000;
+    nameBox.value = name;
+    const priceBox = document.createElement("input");
+    priceBox.className = "number part-price";
+    priceBox.maxLength = 32;
+    priceBox.value = price;
+    const remove = document.createElement("button");
+    remove.type = "button";
+    remove.textContent = "削除";
+    remove.addEventListener("click", () => {
+      tr.remove();
+      renumberParts();
+      onEdit();
+    });
+    for (const box of [nameBox, priceBox]) box.addEventListener("input", onEdit);
+    tr.insertCell().append(nameBox);
+    tr.insertCell().append(priceBox);
+    tr.insertCell().append(remove);
+    renumberParts();
+    return nameBox;
+  };
+  const renumberParts = () => {
+    [...body.rows].forEach((tr, r) => {
+      tr.querySelector(".part-name").id = `${prefix}part-${r}`;
+      tr.querySelector(".part-name").title = `部材 ${r + 1} 行目の部材名`;
+      tr.querySelector(".part-price").title = `部材 ${r + 1} 行目の単価`;
+    });
+    add.disabled = body.rows.length >= 20;
+  };
+  const add = document.createElement("button");
+  add.type = "button";
+  add.textContent = "部材を追加";
+  add.title = "部材は 20 点まで入れられます。";
+  add.addEventListener("click", () => addRow("", "").focus());
+  for (const [name, price] of typed.parts) addRow(name, price);
+  renumberParts();
+  const partsBox = document.createElement("div");
+  partsBox.className = "parts-box";
+  const caption = document.createElement("span");
+  caption.textContent = "部材";
+  partsBox.append(caption, parts, add);
+  container.append(partsBox);
+}
+
+// The terms' texts as typed, for the model to read.
+function typedTerms(prefix, container) {
+  const figures = [];
+  for (let i = 0; i < 8; ++i) {
+    const box = byId(`${prefix}figure-${i}`);
+    figures.push(box ? box.value : "");
+  }
+  const quantities = [];
+  for (let i = 0; i < 5; ++i) quantities.push(byId(`${prefix}quantity-${i}`).value);
+  const parts = [...container.querySelectorAll(".parts tbody tr")].map((tr) =>
+    [tr.querySelector(".part-name").value, tr.querySelector(".part-price").value]);
+  return { figures, quantities, parts };
+}
+
+// Back to a refused box, its text selected.
+function goToBox(id) {
+  const box = id && byId(id);
+  if (!box) return;
+  box.focus();
+  if (box.select) box.select();
+}
+
+const pane = { open: false };
+
+function showPaneQuote() {
+  const q = JSON.parse(form.paneQuote(JSON.stringify(typedTerms("pane-", byId("pane-terms")))));
+  byId("pane-source").textContent = q.source;
+  byId("pane-refusal").textContent = q.refusal;
+  byId("pane-coil").textContent = q.coil;
+  byId("pane-calculate").hidden = q.current;
+  const body = byId("pane-prices").tBodies[0];
+  body.replaceChildren();
+  for (const row of q.rows) {
+    const tr = body.insertRow();
+    for (const cell of row) tr.insertCell().textContent = cell;
+  }
+  byId("pane-subtotal-caption").textContent = q.subtotalCaption;
+  [...byId("pane-totals").rows].forEach((tr, i) => { tr.cells[1].textContent = q.totals[i] || ""; });
+}
+
+// The pane's OK (or Enter): the terms taken, or the pane stays open on the
+// refused box with the reason.
+function paneSubmitted(event) {
+  if (event.submitter && event.submitter.value !== "ok") return;
+  const taken = JSON.parse(form.takeTerms(JSON.stringify(typedTerms("pane-", byId("pane-terms")))));
+  if (!taken.error) return;
+  event.preventDefault();
+  byId("pane-refusal").textContent = taken.error;
+  goToBox(taken.box && `pane-${taken.box}`);
+}
+
+function paneClosed() {
+  pane.open = false;
+  dialogOpen = false;
+  render();
+}
+
+// 単価表: the rows of wire prices with their material, and the defaults.
+function addPriceRow(materials, row) {
+  const tr = byId("prices-rows").tBodies[0].insertRow();
+  const material = document.createElement("select");
+  materials.forEach((name, i) => material.append(new Option(name, String(i))));
+  material.value = row[0];
+  tr.insertCell().append(material);
+  for (let c = 1; c <= 3; ++c) {
+    const box = document.createElement("input");
+    box.className = "number";
+    box.maxLength = 32;
+    box.value = row[c];
+    tr.insertCell().append(box);
+  }
+  const remove = document.createElement("button");
+  remove.type = "button";
+  remove.textContent = "削除";
+  remove.addEventListener("click", () => { tr.remove(); numberPriceRows(); });
+  tr.insertCell().append(remove);
+  numberPriceRows();
+  return tr;
+}
+function numberPriceRows() {
+  [...byId("prices-rows").tBodies[0].rows].forEach((tr, r) => {
+    tr.querySelectorAll("select, input").forEach((el, c) => { el.id = `prices-row-${r}-${c}`; });
+  });
+}
+
+function fillPriceList() {
+  const list = JSON.parse(form.priceListForm());
+  pane.materials = list.materials;
+  byId("prices-rows").tBodies[0].replaceChildren();
+  for (const row of list.rows) addPriceRow(list.materials, row);
+  buildTermsEditor(byId("prices-terms"), "prices-default-", list.boxes, false, list.defaults, () => {});
+  byId("prices-saved").textContent = list.saved;
+  byId("prices-refusal").textContent = "";
+}
+
+// The 単価表's 保存 (or Enter): the list kept in the browser, or the dialog
+// stays open on the refused box with the reason.
+function pricesSubmitted(event) {
+  if (event.submitter && event.submitter.value !== "ok") return;
+  const rows = [...byId("prices-rows").tBodies[0].rows].map((tr) =>
+    [...tr.querySelectorAll("select, input")].map((el) => el.value));
+  const typed = { rows, defaults: typedTerms("prices-default-", byId("prices-terms")) };
+  const taken = JSON.parse(form.takePriceList(JSON.stringify(typed)));
+  if (taken.error) {
+    event.preventDefault();
+    byId("prices-refusal").textContent = taken.error;
+    goToBox(taken.box && `prices-${taken.box}`);
+    return;
+  }
+  store(PRICES_KEY, taken.text);
+}
+
+function pricesClosed() {
+  dialogOpen = false;
+  syncFocus();
+}
+
+function companyClosed() {
+  const dialog = byId("company");
+  dialogOpen = false;
+  if (dialog.returnValue === "ok") store(COMPANY_KEY, JSON.parse(Module.PageForm.companyFile(
+    JSON.stringify(companyTyped()))).text);
+  syncFocus();
+}
+function companyTyped() {
+  const company = {};
+  for (const el of byId("company").querySelectorAll("input[name]")) company[el.name] = el.value;
+  return company;
+}
+function fillCompany(company) {
+  for (const el of byId("company").querySelectorAll("input[name]")) el.value = company[el.name] || "";
+}
+
+// A JSON file chosen to import: its text to `take`.
+let importTaker = null;
+function importFile(take) {
+  importTaker = take;
+  const input = byId("import-file");
+  input.value = "";
+  input.click();
+}
+function importChosen() {
+  const file = byId("import-file").files[0];
+  if (!file || !importTaker) return;
+  const take = importTaker;
+  file.text().then((text) => take(text, file.name));
+}
+
+// The customer's 見積書 on A4, as the model gives its texts.
+function cell(tr, text, className) {
+  const td = tr.insertCell();
+  td.textContent = text;
+  if (className) td.className = className;
+  return td;
+}
+function labelled(table, label, value) {
+  const tr = table.insertRow();
+  const th = document.createElement("th");
+  th.textContent = label;
+  tr.append(th);
+  cell(tr, value);
+}
+function priceTable(heading, rows) {
+  const t = document.createElement("table");
+  t.className = "price-table";
+  const head = t.createTHead().insertRow();
+  for (const text of heading) {
+    const th = document.createElement("th");
+    th.textContent = text;
+    head.append(th);
+  }
+  const body = t.createTBody();
+  for (const row of rows) {
+    const tr = body.insertRow();
+    row.forEach((text, j) => cell(tr, text, j > 0 ? "n" : ""));
+  }
+  return t;
+}
+function element(tag, className, text) {
+  const el = document.createElement(tag);
+  if (className) el.className = className;
+  if (text !== undefined) el.textContent = text;
+  return el;
+}
+
+function buildCustomerSheet(c) {
+  const sheet = byId("customer");
+  sheet.replaceChildren();
+  sheet.classList.toggle("draft", c.draft);
+  sheet.append(element("h1", "", c.title));
+  const top = element("div", "top");
+  const left = element("div", "left");
+  const right = element("div", "right");
+  const head = element("table", "fields head");
+  for (const [label, value] of c.head) labelled(head, label, value);
+  right.append(head);
+  const to = element("div", "addressee");
+  to.append(element("span", "name", c.addressee.name), element("span", "honorific", c.addressee.honorific));
+  left.append(to, element("p", "greeting", c.greeting));
+  const subject = element("table", "fields");
+  labelled(subject, "件名", c.subject);
+  if (c.partNumber !== null) labelled(subject, "品番", c.partNumber);
+  left.append(subject);
+  const amount = element("table", "amount");
+  const tr = amount.insertRow();
+  const th = document.createElement("th");
+  th.textContent = c.amountCaption;
+  tr.append(th);
+  cell(tr, c.amount, "n");
+  left.append(amount);
+  if (c.amountNote) left.append(element("p", "note", c.amountNote));
+  right.append(element("p", "company", c.company));
+  for (const line of c.issuer) right.append(element("p", "issuer", line));
+  const stamps = element("table", "stamps");
+  const captions = stamps.insertRow();
+  const boxes = stamps.insertRow();
+  for (const caption of c.stamps) {
+    const h = document.createElement("th");
+    h.textContent = caption;
+    captions.append(h);
+    boxes.insertCell();
+  }
+  right.append(stamps);
+  top.append(left, right);
+  sheet.append(top);
+
+  sheet.append(element("h2", "", c.itemsTitle), priceTable(c.heading, c.lines));
+  const totals = element("div", "totals");
+  totals.append(element("p", "note", c.totalsNote));
+  const sums = element("table", "sums");
+  c.totals.forEach(([label, value], i) => {
+    const row = sums.insertRow();
+    if (i === c.totals.length - 1) row.className = "total";
+    const h = document.createElement("th");
+    h.textContent = label;
+    row.append(h);
+    cell(row, value, "n");
+  });
+  totals.append(sums);
+  sheet.append(totals);
+  if (c.byQuantity.length) {
+    const block = element("div", "by-quantity");
+    block.append(element("h2", "", c.byQuantityTitle), element("p", "note", c.byQuantityNote),
+      priceTable(c.heading, c.byQuantity));
+    sheet.append(block);
+  }
+  const terms = element("table", "fields terms");
+  for (const [label, value] of c.terms) labelled(terms, label, value);
+  sheet.append(terms, element("h2", "", c.remarksTitle), element("p", "remarks", c.remarks));
+  // On every page: the quotation's number, and across a sample the word 見本.
+  // The pages after the first: 見積書（続き） and the number with its 版.
+  const style = element("style", "", `@page customer { @top-left { content: ${JSON.stringify(c.continuedTitle)}; }
+    @top-right { content: ${JSON.stringify(c.continued)}; } }
+    @page customer:first { @top-left { content: none; } @top-right { content: none; } }`);
+  sheet.append(style);
+  if (c.draft) sheet.append(element("div", "sample", "見本"));
+  sheet.dataset.ready = String(performance.now());
+}
+
+// 見積書を印刷 (Ctrl+Shift+P): every item priced as the desktop prices it,
+// on A4; the browser's print to PDF makes the PDF. A 見本: the page keeps
+// no register of issues.
+async function printCustomerQuotation() {
+  if (!(await resultsReady())) return;
+  const content = JSON.parse(form.customerQuotation(stored(COMPANY_KEY)));
+  if (content.error) {
+    await ask(content.error, [["ok", texts.ok]]);
+    return;
+  }
+  buildCustomerSheet(content);
+  const title = document.title;
+  // The PDF's name and title: 見積書 and its number.
+  document.title = content.documentTitle;
+  document.body.classList.add("printing-customer");
+  printing = true;
+  try {
+    window.print();
+  } finally {
+    printing = false;
+    document.title = title;
+    document.body.classList.remove("printing-customer");
+  }
+}
+
+Object.assign(commands, {
+  quote() {
+    const opened = JSON.parse(form.quotationPane());
+    buildTermsEditor(byId("pane-terms"), "pane-", opened.boxes, true, opened.typed, showPaneQuote);
+    byId("pane-wire-note").textContent = opened.wireNote;
+    pane.calculate = opened.calculate;
+    pane.open = true;
+    dialogOpen = true;
+    byId("pane").returnValue = "";
+    byId("pane").showModal();
+    showPaneQuote();
+    byId("pane-figure-0").focus();
+  },
+  customerPrint: printCustomerQuotation,
+  prices() {
+    fillPriceList();
+    dialogOpen = true;
+    byId("prices").returnValue = "";
+    byId("prices").showModal();
+  },
+  company() {
+    const text = stored(COMPANY_KEY);
+    const company = text ? JSON.parse(Module.PageForm.readCompany(text)) : {};
+    fillCompany(company.error ? {} : company);
+    byId("company-refusal").textContent = "";
+    dialogOpen = true;
+    byId("company").returnValue = "";
+    byId("company").showModal();
+  },
+});
+
+function startQuotation() {
+  byId("pane-form").addEventListener("submit", paneSubmitted);
+  byId("pane").addEventListener("close", paneClosed);
+  byId("pane-calculate").addEventListener("click", () => {
+    // The window's 計算, as the desktop's pane presses it; the prices follow.
+    act("click", pane.calculate);
+    showPaneQuote();
+  });
+  byId("prices-form").addEventListener("submit", pricesSubmitted);
+  byId("prices").addEventListener("close", pricesClosed);
+  byId("prices-add").addEventListener("click", () =>
+    addPriceRow(pane.materials, ["0", "", "", ""]).querySelector("input").focus());
+  byId("prices-export").addEventListener("click", () => {
+    const file = JSON.parse(form.priceListFile());
+    download(file.name, file.text, file.type);
+  });
+  byId("prices-import").addEventListener("click", () => importFile((text, name) => {
+    const used = JSON.parse(form.usePriceList(text));
+    if (used.error) {
+      byId("prices-refusal").textContent = `${name}: ${used.error}`;
+      return;
+    }
+    if (store(PRICES_KEY, used.text)) fillPriceList();
+  }));
+  byId("company").addEventListener("close", companyClosed);
+  byId("company-export").addEventListener("click", () => {
+    const file = JSON.parse(Module.PageForm.companyFile(JSON.stringify(companyTyped())));
+    download(file.name, file.text, file.type);
+  });
+  byId("company-import").addEventListener("click", () => importFile((text, name) => {
+    const company = JSON.parse(Module.PageForm.readCompany(text));
+    if (company.error) {
+      byId("company-refusal").textContent = `${name}: ${company.error}`;
+      return;
+    }
+    byId("company-refusal").textContent = "";
+    fillCompany(company);
+  }));
+  byId("import-file").addEventListener("change", importChosen);
+  // The list kept in the browser; one that cannot be read is said, and the
+  // built-in list stands in for it, as the desktop does.
+  const prices = stored(PRICES_KEY);
+  const used = JSON.parse(form.usePriceList(prices));
+  if (used.error) ask(`${used.error}組み込みの単価を使います。`, [["ok", texts.ok]]);
+}
+
+// ---------------------------------------------------------------------------
 // Start-up, and the hook the page's tests use
 
 function kelvaneStart() {
@@ -1198,6 +1699,7 @@ function kelvaneStart() {
   window.addEventListener("keyup", windowKeyUp, true);
   window.addEventListener("beforeprint", browserPrints);
   window.addEventListener("afterprint", browserPrinted);
+  startQuotation();
   // Closing or reloading the tab with changes not saved: the browser asks.
   window.addEventListener("beforeunload", (e) => {
     if (!JSON.parse(form.document()).modified) return;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -18,16 +19,22 @@
 #include <vector>
 
 #include "core/coil_fields.h"
+#include "core/materials.h"
 #include "core/number_text.h"
 #include "core/press_progress.h"
 #include "core/temperature_resistance.h"
+#include "core/typed_number.h"
+#include "customer_sheet.h"
 #include "form/control_table.h"
 #include "form/form1.h"
 #include "form/form_job.h"
 #include "form/item_forms.h"
 #include "form/out_of_date.h"
+#include "job/coil_price.h"
 #include "job/file_name.h"
 #include "job/job_json.h"
+#include "job/money_text.h"
+#include "job/price_list.h"
 #include "job/quotation_rows.h"
 #include "job/quotation_text.h"
 #include "job/request_quote.h"
@@ -235,6 +242,95 @@ json wireRows(const std::vector<std::string>& lines) {
                       {"絶縁部重量", values[7], "", "", weight},
                       {"合計重量", values[13], values[14], values[15], weight}});
 }
+
+// The terms as the 見積 pane and the 単価表's defaults are typed:
+// {"figures": the eight figures' texts in kTermFigures' order,
+// "quantities": the five lot sizes' texts, "parts": [[name, 円/個], ...]}.
+// Read as the desktop's editor reads them; a box that cannot be read is
+// named ("figure-2", "quantity-0", "parts") for the page to go back to.
+struct ReadTerms {
+  Expected<job::QuotationTerms> terms = job::QuotationTerms{};
+  std::string box;
+};
+
+std::string textAt(const json& list, std::size_t index) {
+  if (!list.is_array() || index >= list.size() || !list[index].is_string()) return "";
+  return list[index].get<std::string>();
+}
+
+ReadTerms readTypedTerms(const json& typed, bool withWirePrice) {
+  auto refuse = [](std::string box, const Failure& why) { return ReadTerms{why, std::move(box)}; };
+  if (!typed.is_object()) return refuse("", Failure{"見積条件を読めません。"});
+  const json& figures = typed.contains("figures") ? typed["figures"] : json();
+  const json& lots = typed.contains("quantities") ? typed["quantities"] : json();
+  const json& parts = typed.contains("parts") ? typed["parts"] : json();
+  job::QuotationTerms terms;
+  for (std::size_t i = 0; i < job::kTermFigures.size(); ++i) {
+    const job::TermFigure figure = job::kTermFigures[i];
+    if (figure == job::TermFigure::WirePrice && !withWirePrice) continue;
+    const Expected<double> value =
+        job::readTermFigure(job::termName(figure), textAt(figures, i), job::termUnits(figure));
+    if (!value) return refuse("figure-" + std::to_string(i), value.failure());
+    job::termValue(terms, figure) = *value;
+  }
+  for (std::size_t i = 0; i < job::kMaxQuantities; ++i) {
+    const auto pieces = job::readQuantity("数量" + std::to_string(i + 1), textAt(lots, i));
+    if (!pieces) return refuse("quantity-" + std::to_string(i), pieces.failure());
+    if (*pieces) terms.quantities.push_back(**pieces);
+  }
+  if (terms.quantities.empty())
+    return refuse("quantity-0", Failure{"「数量1」に、見積もる数量を入力してください。"});
+  if (parts.is_array()) {
+    for (std::size_t row = 0; row < parts.size(); ++row) {
+      const std::string name = trimmed(textAt(parts[row], 0));
+      const std::string price = trimmed(textAt(parts[row], 1));
+      if (name.empty() && price.empty()) continue;  // a row added and left empty
+      const std::string place = "部材 " + std::to_string(row + 1) + " 行目";
+      const std::string box = "part-" + std::to_string(row);
+      if (name.empty()) return refuse(box, Failure{place + "の部材名を入力してください。"});
+      static constexpr std::string_view kYen[] = {"円"};
+      const Expected<double> yen = job::readTermFigure(place + "の単価", price, kYen);
+      if (!yen) return refuse(box, yen.failure());
+      terms.parts.push_back({name, *yen});
+    }
+  }
+  if (terms.parts.size() > job::kMaxParts)
+    return refuse("part-0",
+                  Failure{"部材は " + std::to_string(job::kMaxParts) + " 点まで入れられます。"});
+  return {terms, ""};
+}
+
+// The terms in the boxes they are typed into, as readTypedTerms reads them.
+json typedTermsOf(const job::QuotationTerms& terms) {
+  json figures = json::array();
+  for (const job::TermFigure figure : job::kTermFigures)
+    figures.push_back(job::termText(job::termValue(terms, figure)));
+  json lots = json::array();
+  for (std::size_t i = 0; i < job::kMaxQuantities; ++i)
+    lots.push_back(i < terms.quantities.size() ? job::quantityText(terms.quantities[i]) : "");
+  json parts = json::array();
+  for (const job::PartPrice& part : terms.parts)
+    parts.push_back({part.name, job::termText(part.yenPerPiece)});
+  return {{"figures", figures}, {"quantities", lots}, {"parts", parts}};
+}
+
+// The names and units of the terms' boxes, for the page to label them.
+json termBoxes() {
+  json figures = json::array();
+  for (const job::TermFigure figure : job::kTermFigures)
+    figures.push_back({{"name", job::termName(figure)}, {"unit", job::termUnit(figure)}});
+  return figures;
+}
+
+// Today in the browser's own time zone, as the 見積書 dates its issue.
+CalendarDay today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, unsigned(local.tm_mon + 1), unsigned(local.tm_mday)};
+}
+
+std::string dumped(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
 
 // A press or target of this many turns is worked out in the page's worker,
 // behind the progress and its キャンセル, as the desktop works it out on a
@@ -597,6 +693,267 @@ class PageForm {
     return true;
   }
 
+  // 見積 › 見積条件と価格…, of the item shown: its terms as its 見積条件
+  // and the price list give them (job::pricingTerms), in the boxes' texts,
+  // with the names and units of the boxes. A wire the list has no price for
+  // leaves 線材単価 empty, and the pane says why until a price is typed.
+  std::string quotationPane() {
+    const job::Item item = itemAt(items_.shown());
+    const ConductorMaterial material = form_.state().material;
+    const Expected<job::PricingTerms> priced = pricingOf(item, material);
+    pane_ = {};
+    job::QuotationTerms terms;
+    if (priced) {
+      terms = priced->terms;
+      pane_.material = terms.wireMaterial;
+      pane_.from = priced->wirePriceFrom;
+      pane_.put = terms.wireYenPerKg;
+      pane_.text = job::termText(terms.wireYenPerKg);
+      pane_.fromMm = terms.wireDiameterFromMm;
+      pane_.toMm = terms.wireDiameterToMm;
+    } else {
+      terms = item.terms.value_or(priceList_.defaults);
+      pane_.material = material;
+      pane_.missing = priced.message();
+    }
+    json typed = typedTermsOf(terms);
+    typed["figures"][0] = pane_.text;
+    return dumped({{"boxes", termBoxes()},
+                   {"typed", typed},
+                   {"wireNote", "（" + std::string(materialName(pane_.material)) + "）"},
+                   {"calculate", form::calculateButton().str()}});
+  }
+
+  // The pane's prices for the terms as typed, as the desktop's pane shows
+  // them at every keystroke: {"source": where 線材単価 is from, "current":
+  // whether the results belong to the inputs, "refusal": why there is no
+  // price (a box that cannot be read, results out of date, terms that
+  // cannot price), else "coil" (w and n), "rows" (a row a lot: 数量, 材料費,
+  // 加工費, 部材費, 原価, 単価, 金額), "subtotalCaption" and "totals"}.
+  std::string paneQuote(const std::string& typedText) const {
+    const json typed = json::parse(typedText, nullptr, false);
+    const bool priceTyped = wirePriceTyped(typed);
+    json answer = {{"source", wirePriceSource(priceTyped)},
+                   {"current", form_.state().resultsCurrent},
+                   {"refusal", ""},
+                   {"coil", ""},
+                   {"rows", json::array()},
+                   {"subtotalCaption", "小計"},
+                   {"totals", json::array()}};
+    const auto withhold = [&](const std::string& why) {
+      answer["refusal"] = why;
+      return dumped(answer);
+    };
+    ReadTerms read = readTypedTerms(typed, true);
+    if (!read.terms && !priceTyped && !pane_.missing.empty()) return withhold(pane_.missing);
+    if (!read.terms) return withhold(read.terms.message());
+    job::QuotationTerms terms = *read.terms;
+    withBoxWire(terms, priceTyped);
+    if (!form_.state().resultsCurrent) {
+      return withhold(
+          "結果が入力と合っていないため、価格を出していません。「計算」を押すと、"
+          "その結果で価格を出します。");
+    }
+    const Expected<job::CoilPrice> price = job::priceOfCoil(form::shownCoil(form_), terms);
+    if (!price) return withhold(price.message());
+    answer["coil"] = "線材質量 w = " + job::massText(price->wireMassKg) +
+                     " kg（予測 Mid の合計重量）、巻き数 n = " + plainDecimal(price->turns);
+    for (const job::LotPrice& lot : price->quote.lots) {
+      answer["rows"].push_back({job::quantityText(lot.quantity), job::costText(lot.materialYen),
+                                job::costText(lot.processingYen), job::costText(lot.partsYen),
+                                job::costText(lot.costYen), job::unitPriceText(lot.unitPriceSen),
+                                job::yenText(lot.amountYen)});
+    }
+    if (!price->quote.lots.empty())
+      answer["subtotalCaption"] =
+          "小計（数量 " + job::quantityText(price->quote.lots.front().quantity) + "）";
+    answer["totals"] = {job::yenText(price->quote.subtotalYen), job::yenText(price->quote.taxYen),
+                        job::yenText(price->quote.totalYen)};
+    return dumped(answer);
+  }
+
+  // The pane's OK: the terms as typed kept in the item shown (saved with
+  // the job), or {"error", "box"} naming the box that cannot be read or
+  // the figure that could price no coil, and nothing changes.
+  std::string takeTerms(const std::string& typedText) {
+    const json typed = json::parse(typedText, nullptr, false);
+    const bool priceTyped = wirePriceTyped(typed);
+    ReadTerms read = readTypedTerms(typed, true);
+    if (!read.terms) {
+      const bool missing = !priceTyped && !pane_.missing.empty();
+      return failed(missing ? pane_.missing : read.terms.message(), read.box);
+    }
+    job::QuotationTerms terms = *read.terms;
+    withBoxWire(terms, priceTyped);
+    if (const auto checked = job::checkTerms(terms); !checked.ok())
+      return failed(checked.message(), "");
+    // Terms as the price list gives them for the item's wire (the lot sizes
+    // are the item's own) keep the list's time; terms typed otherwise
+    // belong to no list.
+    job::Item& it = items_.item(items_.shown());
+    Expected<job::QuotationTerms> fromList = job::termsFor(
+        priceList_, form_.state().material, job::bareDiameterMm(itemAt(items_.shown()).coil));
+    if (fromList) fromList.value().quantities = terms.quantities;
+    if (fromList && terms == *fromList) {
+      it.priceListSavedAt = priceList_.savedAt;
+    } else if (!it.terms || terms != *it.terms) {
+      it.priceListSavedAt.clear();
+    }
+    it.terms = terms;
+    if (it.basisLot >= terms.quantities.size()) it.basisLot = 0;
+    return "{}";
+  }
+
+  // 単価表 kept in the browser: the file's text as it was stored or
+  // imported (empty: the built-in list), from here on the list every item
+  // without terms of its own is priced from. {"text": the list as its file
+  // is written} or {"error"}, the list staying as it was.
+  std::string usePriceList(const std::string& text) {
+    if (text.empty()) {
+      priceList_ = job::builtInPriceList();
+      return "{}";
+    }
+    Expected<job::PriceList> list = job::readPriceList(text);
+    if (!list) return failed("単価表を読めません。" + list.message());
+    priceList_ = std::move(list.value());
+    return dumped({{"text", job::writePriceList(priceList_)}});
+  }
+  // The list as the desktop's file (prices.json) for a download.
+  std::string priceListFile() const {
+    return dumped({{"name", "prices.json"},
+                   {"text", job::writePriceList(priceList_)},
+                   {"type", "application/json"}});
+  }
+  // The 単価表 dialog: {"rows": [[material index, 線径 から, まで, 円/kg]],
+  // "materials": their names, "defaults": the terms of a new quotation as
+  // typed, "boxes", "saved": when the list was saved}.
+  std::string priceListForm() const {
+    json rows = json::array();
+    for (const job::WirePriceRow& row : priceList_.wirePrices) {
+      rows.push_back({std::to_string(static_cast<int>(row.material)), job::termText(row.fromMm),
+                      row.toMm ? job::termText(*row.toMm) : "", job::termText(row.yenPerKg)});
+    }
+    json materials = json::array();
+    for (const ConductorMaterial m : {ConductorMaterial::Copper, ConductorMaterial::Aluminium,
+                                      ConductorMaterial::CopperCladAluminium85})
+      materials.push_back(materialName(m));
+    return dumped({{"rows", rows},
+                   {"materials", materials},
+                   {"defaults", typedTermsOf(priceList_.defaults)},
+                   {"boxes", termBoxes()},
+                   {"saved", priceList_.savedAt.empty()
+                                 ? std::string("組み込みの単価（まだ保存していません）")
+                                 : priceList_.savedAt + " に保存"}});
+  }
+  // The dialog's 保存: the rows and the defaults as typed, read as the
+  // desktop's dialog reads them, the list saved now. {"text": the file to
+  // keep} or {"error", "box"}, the list staying as it was.
+  std::string takePriceList(const std::string& typedText) {
+    const json typed = json::parse(typedText, nullptr, false);
+    if (!typed.is_object()) return failed("単価表を読めません。");
+    job::PriceList list;
+    const json rows = typed.value("rows", json::array());
+    std::vector<std::size_t> tableRows;  // the dialog's row of each row of the list
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      const std::string place = "線材単価 " + std::to_string(r + 1) + " 行目";
+      const std::string box = "row-" + std::to_string(r) + "-";
+      const std::string texts[] = {textAt(rows[r], 0), trimmed(textAt(rows[r], 1)),
+                                   trimmed(textAt(rows[r], 2)), trimmed(textAt(rows[r], 3))};
+      // A row added and left empty (its material alone) is no row.
+      if (texts[1].empty() && texts[2].empty() && texts[3].empty()) continue;
+      job::WirePriceRow row;
+      if (texts[0] == "0" || texts[0] == "1" || texts[0] == "2")
+        row.material = static_cast<ConductorMaterial>(texts[0][0] - '0');
+      else return failed(place + "の材料を選んでください。", box + "0");
+      if (!texts[1].empty()) {
+        const Expected<double> from =
+            job::readTermFigure(place + "の線径（から）", texts[1], units::kMillimetre);
+        if (!from) return failed(from.message(), box + "1");
+        row.fromMm = *from;
+      }
+      if (!texts[2].empty()) {
+        const Expected<double> to =
+            job::readTermFigure(place + "の線径（まで）", texts[2], units::kMillimetre);
+        if (!to) return failed(to.message(), box + "2");
+        row.toMm = *to;
+      }
+      const Expected<double> yen = job::readTermFigure(place + "の円/kg", texts[3],
+                                                       job::termUnits(job::TermFigure::WirePrice));
+      if (!yen) return failed(yen.message(), box + "3");
+      row.yenPerKg = *yen;
+      list.wirePrices.push_back(row);
+      tableRows.push_back(r);
+    }
+    std::optional<std::size_t> badRow;
+    const Expected<void> checked = job::checkWirePrices(list.wirePrices, [&](std::size_t i) {
+      if (!badRow) badRow = tableRows[i];
+      return "線材単価 " + std::to_string(tableRows[i] + 1) + " 行目";
+    });
+    if (!checked.ok())
+      return failed(checked.message(), "row-" + std::to_string(badRow.value_or(0)) + "-1");
+    ReadTerms defaults = readTypedTerms(typed.value("defaults", json()), false);
+    if (!defaults.terms) return failed(defaults.terms.message(), "default-" + defaults.box);
+    if (const auto usable = job::checkTerms(*defaults.terms); !usable.ok())
+      return failed(usable.message(), "");
+    list.defaults = *defaults.terms;
+    list.savedAt = job::isoTimestamp(std::chrono::system_clock::now());
+    priceList_ = std::move(list);
+    return dumped({{"text", job::writePriceList(priceList_)}});
+  }
+
+  // 会社情報 as its file (company.json), from the dialog's four texts
+  // {"name", "address", "telephone", "person"}.
+  static std::string companyFile(const std::string& typedText) {
+    const json typed = json::parse(typedText, nullptr, false);
+    if (!typed.is_object()) return failed("会社情報を読めません。");
+    CompanyInfo company;
+    for (auto [key, value] :
+         {std::pair{"name", &company.name}, std::pair{"address", &company.address},
+          std::pair{"telephone", &company.telephone}, std::pair{"person", &company.person}}) {
+      const auto it = typed.find(key);
+      if (it != typed.end() && it->is_string()) *value = trimmed(it->get<std::string>());
+    }
+    return dumped({{"name", "company.json"},
+                   {"text", writeCompanyInfo(company)},
+                   {"type", "application/json"}});
+  }
+  // The company a file holds: {"name", "address", "telephone", "person"}
+  // or {"error"}.
+  static std::string readCompany(const std::string& text) {
+    const Expected<CompanyInfo> company = readCompanyInfo(text);
+    if (!company) return failed(company.message());
+    return dumped({{"name", company->name},
+                   {"address", company->address},
+                   {"telephone", company->telephone},
+                   {"person", company->person}});
+  }
+
+  // 見積書を印刷: every item priced from the coil its form shows, with its
+  // terms or the price list (the rule of the desktop's 見積書), issued today
+  // under the company of `companyText` (empty: none) as a 見本 — the page
+  // keeps no register of issues. The content as customerSheet gives it, or
+  // {"error"} naming the item that cannot be priced.
+  std::string customerQuotation(const std::string& companyText) const {
+    CompanyInfo company;
+    if (!companyText.empty()) {
+      const Expected<CompanyInfo> read = readCompanyInfo(companyText);
+      if (!read) return failed(read.message());
+      company = *read;
+    }
+    const job::Job job = currentJob();
+    std::vector<job::ShownCoil> coils;
+    coils.reserve(items_.count());
+    for (std::size_t i = 0; i < items_.count(); ++i) coils.push_back(form::shownCoil(formOf(i)));
+    const Expected<job::RequestQuote> request = job::priceRequest(
+        job.items, coils,
+        [this](const job::Item& item) { return pricingOf(item, item.coil.material); });
+    if (!request) return failed(request.message());
+    json sheet = customerSheet(company, fields_, *request, today(), Copy::Draft);
+    sheet["documentTitle"] = "見積書 " + sheet["continued"].get<std::string>();
+    sheet["continuedTitle"] = "見積書（続き）";
+    return dumped(sheet);
+  }
+
   // kelvane-replay's steps on this form: its JSON state, or {"error"}.
   std::string replay(const std::string& steps) {
     PageTarget target(form_);
@@ -690,6 +1047,42 @@ class PageForm {
   }
 
  private:
+  // The terms an item is priced with: its own, the wire price from the
+  // price list when they hold none for its material and wire.
+  Expected<job::PricingTerms> pricingOf(const job::Item& item, ConductorMaterial material) const {
+    return job::pricingTerms(item.terms, material, job::bareDiameterMm(item.coil), priceList_);
+  }
+
+  // Whether 線材単価 in the pane is a price typed there rather than the one
+  // the pane put in it ("1,800" over 1800 is the same price).
+  bool wirePriceTyped(const json& typed) const {
+    const std::string text =
+        textAt(typed.is_object() && typed.contains("figures") ? typed["figures"] : json(), 0);
+    if (text == pane_.text) return false;
+    const Expected<double> shown =
+        job::readTermFigure(job::termName(job::TermFigure::WirePrice), text);
+    return !shown || !pane_.put || *shown != *pane_.put;
+  }
+  // A typed price is the job's own, for every size of its material.
+  void withBoxWire(job::QuotationTerms& terms, bool priceTyped) const {
+    terms.wireMaterial = pane_.material;
+    terms.wireDiameterFromMm = priceTyped ? std::nullopt : pane_.fromMm;
+    terms.wireDiameterToMm = priceTyped ? std::nullopt : pane_.toMm;
+  }
+  // The line under the terms saying where 線材単価 is from.
+  std::string wirePriceSource(bool priceTyped) const {
+    if (!priceTyped && !pane_.missing.empty()) return pane_.missing;
+    std::string what(materialName(pane_.material));
+    if (const std::string sizes =
+            pane_.fromMm ? job::wireDiametersText(*pane_.fromMm, pane_.toMm) : std::string();
+        !priceTyped && !sizes.empty())
+      what += " " + sizes + " ";
+    if (priceTyped) return "線材単価は、入力した" + what + "の価格です。";
+    if (pane_.from == job::WirePriceSource::PriceList)
+      return "線材単価は、単価表の" + what + "の価格です。";
+    return "線材単価は、この案件の見積条件の" + what + "の価格です。";
+  }
+
   const form::Form1& formOf(std::size_t index) const { return items_.formOf(index, form_); }
   job::Item itemAt(std::size_t index) const { return items_.itemAt(index, form_); }
   job::Job currentJob() const {
@@ -770,6 +1163,21 @@ class PageForm {
 
   form::Form1 form_;
   job::JobFields fields_;
+  // The price list every item without terms of its own is priced from.
+  job::PriceList priceList_ = job::builtInPriceList();
+  // The 見積 pane open on the item shown: the wire price it put in
+  // 線材単価 (its text, its value, its material and where it came from,
+  // and the diameters of the list's row), or why there is none.
+  struct PaneWire {
+    ConductorMaterial material = ConductorMaterial::Copper;
+    job::WirePriceSource from = job::WirePriceSource::PriceList;
+    std::optional<double> put;
+    std::string text;
+    std::optional<double> fromMm, toMm;
+    std::string missing;
+  };
+  PaneWire pane_;
+
   // The file's name the job was opened from or last downloaded as; empty
   // for a new job (無題).
   std::string name_;
@@ -820,7 +1228,17 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .function("removeItem", &PageForm::removeItem)
       .function("moveItem", &PageForm::moveItem)
       .function("setItemNames", &PageForm::setItemNames)
-      .function("computeAllItems", &PageForm::computeAllItems);
+      .function("computeAllItems", &PageForm::computeAllItems)
+      .function("quotationPane", &PageForm::quotationPane)
+      .function("paneQuote", &PageForm::paneQuote)
+      .function("takeTerms", &PageForm::takeTerms)
+      .function("usePriceList", &PageForm::usePriceList)
+      .function("priceListFile", &PageForm::priceListFile)
+      .function("priceListForm", &PageForm::priceListForm)
+      .function("takePriceList", &PageForm::takePriceList)
+      .class_function("companyFile", &PageForm::companyFile)
+      .class_function("readCompany", &PageForm::readCompany)
+      .function("customerQuotation", &PageForm::customerQuotation);
 }
 
 }  // namespace kelvane::web

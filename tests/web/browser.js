@@ -15,6 +15,9 @@ export const pagePath = process.env.KELVANE_WEB_PAGE || path.join(sourceDir, "bu
 export const sitePath = process.env.KELVANE_WEB_SITE || path.join(path.dirname(pagePath), "site");
 export const replayPath =
   process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/replay/kelvane-replay");
+// The desktop program, for what the page must give as it does.
+export const desktopPath =
+  process.env.KELVANE_DESKTOP || path.join(sourceDir, "build/default/app/kelvane");
 
 // kelvane-replay's JSON for the steps, or its error line.
 export function replay(steps) {

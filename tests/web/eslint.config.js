@@ -7,7 +7,7 @@ import js from "@eslint/js";
 const browser = Object.fromEntries([
   "window", "document", "navigator", "console", "setTimeout", "requestAnimationFrame",
   "getComputedStyle", "performance", "URL", "Blob", "ClipboardItem", "Event", "Option",
-  "Promise", "WebAssembly", "fetch", "Worker", "MutationObserver",
+  "Promise", "WebAssembly", "fetch", "Worker", "MutationObserver", "localStorage",
 ].map((name) => [name, "readonly"]));
 const node = Object.fromEntries([
   "process", "console", "setTimeout", "URL", "Buffer",

@@ -309,7 +309,8 @@ test("the menu by keyboard: Alt or F10, the arrows, Enter and Esc", async () => 
   await page.keyboard.press("Enter");
   await page.waitForSelector("#help[open]");
   const help = await page.$eval("#help-text", (el) => el.textContent);
-  for (const words of ["CSVに書き出し", "見積計算書を印刷", "F10", "Ctrl+P", "ダウンロード"])
+  for (const words of ["CSVに書き出し", "見積計算書を印刷", "F10", "Ctrl+P", "ダウンロード",
+    "見積書を印刷", "Ctrl+Shift+P", "単価表", "会社情報"])
     assert.ok(help.includes(words), words);
   assert.ok(!help.includes("「編集」→"), "no desktop menu in the page's help");
   await page.close();
@@ -441,6 +442,9 @@ test("the form scales to the window; the dialogs fit inside it; the tab has its 
       () => page.click('#menu [data-command="fields"]'),
       () => page.click('#menu [data-command="wires"]'),
       () => page.click('#menu [data-command="help"]'),
+      () => page.click('#menu [data-command="quote"]'),
+      () => page.click('#menu [data-command="prices"]'),
+      () => page.click('#menu [data-command="company"]'),
       () => page.click(sel("Command2")),
     ]) {
       await open();

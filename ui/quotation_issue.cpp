@@ -41,7 +41,7 @@ void storeRegisterSettings(const RegisterSettings& settings) {
 
 QString registerLocation(const QString& given) {
   if (!given.isEmpty()) return given;
-  const QString stored = storedRegisterSettings().location;
+  QString stored = storedRegisterSettings().location;
   if (!stored.isEmpty()) return stored;
   return qt(ledger::registerLocationFromEnvironment());
 }

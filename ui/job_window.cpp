@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLayout>
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
+#include <QtConcurrent/QtConcurrentRun>
 #include <chrono>
 
 #include "form/boxes.h"
@@ -1233,18 +1235,23 @@ void JobWindow::refreshItems() {
 
 void JobWindow::editFields() {
   JobFieldsDialog dialog(fields_, this);
-  // A quotation not numbered yet is offered the register's next number; a
-  // register out of reach offers none here (issuing says why).
+  // A quotation not numbered yet is offered the register's next number,
+  // asked apart so that a server slow to answer never holds the dialog; a
+  // register out of reach offers none (issuing says why).
+  QFutureWatcher<QString> offer;
   if (fields_.quotationNumber.empty()) {
-    QString next;
-    if (Expected<std::unique_ptr<ledger::Register>> reg =
-            openRegister(registerLocation(registerLocation_))) {
-      if (const Expected<std::string> offered =
-              (*reg)->nextNumber(numberPattern().toStdString(),
-                                 QDate::currentDate().toString(Qt::ISODate).toStdString()))
-        next = qt(*offered);
-    }
-    dialog.offerNumber(next);
+    dialog.offerNumber({});
+    connect(&offer, &QFutureWatcher<QString>::finished, &dialog,
+            [&dialog, &offer] { dialog.offerNumber(offer.result()); });
+    offer.setFuture(QtConcurrent::run(
+        [location = registerLocation(registerLocation_).toStdString(),
+         pattern = numberPattern().toStdString(),
+         today = QDate::currentDate().toString(Qt::ISODate).toStdString()]() -> QString {
+          Expected<std::unique_ptr<ledger::Register>> reg = ledger::Register::open(location);
+          if (!reg) return {};
+          const Expected<std::string> next = (*reg)->nextNumber(pattern, today);
+          return next ? QString::fromStdString(*next) : QString();
+        }));
   }
   if (dialog.exec() == QDialog::Accepted) setFields(dialog.fields());
 }

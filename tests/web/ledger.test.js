@@ -166,3 +166,52 @@ test("each 版 is numbered, kept across a reload, listed, opened and taken by ke
     await page.close();
   }
 });
+
+// What the page's ledger and the job decide between them, one job each: a
+// 版 the job says was issued elsewhere goes on from there; the last 版 and a
+// ledger the browser cannot read are refused, and neither the stored
+// ledger nor the job changes.
+test("the 版 goes on from the job's own; a full or unreadable ledger refuses and keeps everything", async () => {
+  const cases = [
+    { name: "issued before", revision: 3, stored: null, printed: /Q2026-118（第4版）/ },
+    { name: "the last 版", revision: 999, stored: null, refused: /第999版まで発行済み/ },
+    { name: "unreadable", revision: 0, stored: "{\"format\": \"kelvane-page-ledger\", \"issues\": [", refused: /見積台帳を読めません/ },
+  ];
+  const { page, problems } = await openPage(browser);
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-ledger-"));
+  try {
+    for (const c of cases) {
+      await page.evaluate((text) => {
+        if (text === null) localStorage.removeItem("kelvane.ledger");
+        else localStorage.setItem("kelvane.ledger", text);
+      }, c.stored);
+      const file = path.join(dir, "job.kelvane");
+      fs.writeFileSync(file, JSON.stringify({ ...JOB, job: { ...JOB.job, quotationNumber: "Q2026-118",
+        revision: c.revision, issuedOn: c.revision ? "2026-11-30" : "" } }));
+      await page.evaluate(() => kelvane.reset());
+      const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#menu [data-command="open"]')]);
+      await chooser.accept([file]);
+      await page.waitForFunction(() => kelvane.items().rows[0].partNumber === "KC-0043");
+      if (c.printed) {
+        assert.match(await printed(page, "customerPrint"), c.printed, c.name);
+        const kept = await ledger(page);
+        assert.deepEqual(kept.issues.map((i) => i.issue.revision), [c.revision + 1], c.name);
+        continue;
+      }
+      await page.evaluate(() => { window.printedAt = null; });
+      await page.click('#menu [data-command="customerPrint"]');
+      await page.waitForSelector("#message[open]");
+      assert.match(await page.$eval("#message-text", (el) => el.textContent), c.refused, c.name);
+      await page.keyboard.press("Enter");
+      await page.waitForFunction(() => !document.querySelector("#message").open);
+      assert.equal(await page.evaluate(() => window.printedAt), null, c.name);
+      assert.equal(await page.evaluate(() => localStorage.getItem("kelvane.ledger")), c.stored, c.name);
+      // The job took no 版: nothing changed since it was opened.
+      assert.ok(!(await page.title()).includes("*"), `${c.name}: ${await page.title()}`);
+    }
+    assert.deepEqual(problems, []);
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+    await page.close();
+  }
+});

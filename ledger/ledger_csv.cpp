@@ -1,6 +1,4 @@
-// The ledger as a spreadsheet reads it, and back: one row per item line of
-// every issue, the issue's columns repeated on each, money as the sheets
-// write it ("149,300"; 単価 "149.30").
+// The ledger's CSV read back (ledger_csv_writer.cpp writes it).
 #include <csv.h>
 
 #include <array>
@@ -9,34 +7,12 @@
 
 #include "job/csv_cell.h"
 #include "job/quotation_rows.h"
+#include "ledger/ledger_csv_columns.h"
 #include "ledger/register.h"
 
 namespace kelvane::ledger {
 
 namespace {
-
-constexpr std::array<std::string_view, 16> kColumns = {
-    "見積番号", "版",   "発行日", "有効期限", "顧客名",   "件名",     "担当者",     "行",
-    "品番",     "品名", "数量",   "単価(円)", "金額(円)", "小計(円)", "消費税(円)", "合計(円)"};
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-// Money and counts are never negative on a 見積書; one that is keeps its sign.
-std::string wholeCell(std::int64_t n) {
-  if (n < 0 && n != INT64_MIN) return "-" + job::wholeText(-n);
-  return n < 0 ? std::to_string(n) : job::wholeText(n);
-}
-std::string senCell(std::int64_t sen) {
-  if (sen < 0 && sen != INT64_MIN) return "-" + job::senText(-sen);
-  return sen < 0 ? std::to_string(sen) : job::senText(sen);
-}
-
-void appendRow(std::string& out, const std::vector<std::string>& cells) {
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) out += ',';
-    job::appendQuotedCell(out, job::inertCell(cells[i]));
-  }
-  out += "\r\n";
-}
 
 // A cell as the ledger held it: the apostrophe that kept a formula-like
 // text ("=…", "-x") from being run by a spreadsheet is taken off again.
@@ -136,41 +112,14 @@ Expected<std::vector<CsvRecord>> readRecords(std::string_view text) {
 
 }  // namespace
 
-std::string ledgerCsv(const std::vector<StoredIssue>& issues) {
-  std::string out(kBom);
-  appendRow(out, std::vector<std::string>(kColumns.begin(), kColumns.end()));
-  for (const StoredIssue& issue : issues) {
-    const job::IssueRecord& r = issue.record;
-    const std::vector<std::string> head = {r.quotationNumber, std::to_string(r.revision),
-                                           r.issuedOn,        r.validUntil,
-                                           r.customer,        r.subject,
-                                           r.personInCharge};
-    const std::vector<std::string> totals = {wholeCell(r.subtotalYen), wholeCell(r.taxYen),
-                                             wholeCell(r.totalYen)};
-    const auto row = [&](std::vector<std::string> line) {
-      std::vector<std::string> cells = head;
-      cells.insert(cells.end(), line.begin(), line.end());
-      cells.insert(cells.end(), totals.begin(), totals.end());
-      appendRow(out, cells);
-    };
-    // An issue without lines still has its row, its line's cells empty.
-    if (r.lines.empty()) row({"", "", "", "", "", ""});
-    for (std::size_t i = 0; i < r.lines.size(); ++i) {
-      const job::IssuedLine& line = r.lines[i];
-      row({std::to_string(i + 1), line.partNumber, line.name, wholeCell(line.quantity),
-           senCell(line.unitPriceSen), wholeCell(line.amountYen)});
-    }
-  }
-  return out;
-}
-
 Expected<std::vector<StoredIssue>> importLedgerCsv(std::string_view text) {
-  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+  if (text.starts_with(kLedgerBom)) text.remove_prefix(kLedgerBom.size());
   auto records = readRecords(text);
   if (!records) return records.failure();
   if (records->empty()) return Failure{"台帳の CSV が空です。"};
   const CsvRecord& header = records->front();
-  if (!std::equal(header.cells.begin(), header.cells.end(), kColumns.begin(), kColumns.end())) {
+  if (!std::equal(header.cells.begin(), header.cells.end(), kLedgerColumns.begin(),
+                  kLedgerColumns.end())) {
     return Failure{"台帳の CSV の " + std::to_string(header.line) +
                    " 行目が見積台帳の見出し（見積番号,版,発行日,…）ではありません。"};
   }
@@ -182,16 +131,16 @@ Expected<std::vector<StoredIssue>> importLedgerCsv(std::string_view text) {
   for (std::size_t n = 1; n < records->size(); ++n) {
     const CsvRecord& record = (*records)[n];
     const std::string at = "台帳の CSV の " + std::to_string(record.line) + " 行目";
-    if (record.cells.size() != kColumns.size()) {
+    if (record.cells.size() != kLedgerColumns.size()) {
       return Failure{at + "の列が " + std::to_string(record.cells.size()) + " あります（" +
-                     std::to_string(kColumns.size()) + " 列のはずです）。"};
+                     std::to_string(kLedgerColumns.size()) + " 列のはずです）。"};
     }
     std::vector<std::string> c;
     for (const std::string& cell : record.cells) c.push_back(heldText(cell));
     const auto number = [&](std::size_t column, int decimals) -> Expected<std::int64_t> {
       auto read = readMoney(c[column], decimals);
       if (!read) {
-        return Failure{at + "の" + std::string(kColumns[column]) + "「" + c[column] +
+        return Failure{at + "の" + std::string(kLedgerColumns[column]) + "「" + c[column] +
                        "」を読めません。"};
       }
       return *read;

@@ -22,9 +22,10 @@ std::string printed(std::string_view text) { return job::withoutDirectionControl
 
 // 「Q2026-0012（第2版）」; a sample has no 版 of its own.
 std::string numberWithRevision(const job::JobFields& fields, Copy copy) {
-  const std::string revision = copy == Copy::Draft
-                                   ? std::string("見本")
-                                   : "第" + std::to_string(std::max(1, fields.revision)) + "版";
+  std::string revision = copy == Copy::Draft
+                             ? std::string("見本")
+                             : "第" + std::to_string(std::max(1, fields.revision)) + "版";
+  if (copy == Copy::Reissue) revision += "・再発行";
   if (fields.quotationNumber.empty()) return revision;
   return printed(fields.quotationNumber) + "（" + revision + "）";
 }

@@ -48,9 +48,10 @@ CalendarDay daysAfter(CalendarDay from, int days);
 // 「2026年12月9日」.
 std::string dayText(CalendarDay day);
 
-// Whether the copy is an issue of its own or a sample (見本), recorded
-// nowhere and marked so across its page.
-enum class Copy { Issue, Draft };
+// Whether the copy is an issue of its own, its latest 版 printed again
+// unchanged (再発行), or a sample (見本), recorded nowhere and marked so
+// across its page.
+enum class Copy { Issue, Reissue, Draft };
 
 // The 見積書 as the page lays it out: the header, the addressee, the issuer,
 // the amount, the items with their totals, the prices by quantity, the

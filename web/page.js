@@ -1159,6 +1159,9 @@ function wireData(content) {
 
 const PRICES_KEY = "kelvane.prices";
 const COMPANY_KEY = "kelvane.company";
+// Every 版 the page issued: the job as issued and its record, the page's
+// own 見積台帳.
+const LEDGER_KEY = "kelvane.ledger";
 
 // The browser's storage, or nothing where the browser refuses it (a
 // private window, a policy): the page then works with the built-in list.
@@ -1546,14 +1549,21 @@ function buildCustomerSheet(c) {
 }
 
 // 見積書を印刷 (Ctrl+Shift+P): every item priced as the desktop prices it,
-// on A4; the browser's print to PDF makes the PDF. A 見本: the page keeps
-// no register of issues.
-async function printCustomerQuotation() {
+// on A4; the browser's print to PDF makes the PDF. The issue is numbered in
+// the page's ledger and stored there before it prints, and the job takes
+// its 版 (the next 保存 carries it); a job unchanged since its latest 版
+// prints that 版 again (再発行), recording nothing. 見本を印刷 records nothing.
+async function printCustomerQuotation(issue = true) {
   if (!(await resultsReady())) return;
-  const content = JSON.parse(form.customerQuotation(stored(COMPANY_KEY)));
+  const content = JSON.parse(form.customerQuotation(stored(COMPANY_KEY), issue, stored(LEDGER_KEY)));
   if (content.error) {
     await ask(content.error, [["ok", texts.ok]]);
     return;
+  }
+  if (content.ledger) {
+    if (!store(LEDGER_KEY, content.ledger)) return;
+    form.takeIssue();
+    render();
   }
   buildCustomerSheet(content);
   const title = document.title;
@@ -1570,6 +1580,73 @@ async function printCustomerQuotation() {
   }
 }
 
+// 見積台帳…: the page's issues, newest first, as the search box narrows them.
+const ledgerView = { rows: [], current: -1 };
+
+function showLedger() {
+  const found = JSON.parse(Module.PageForm.ledgerRows(stored(LEDGER_KEY), byId("ledger-search").value));
+  byId("ledger-refusal").textContent = found.error || "";
+  ledgerView.rows = found.rows || [];
+  ledgerView.current = ledgerView.rows.length ? 0 : -1;
+  const body = byId("ledger-grid").querySelector("tbody");
+  body.replaceChildren();
+  ledgerView.rows.forEach((r, i) => {
+    const tr = document.createElement("tr");
+    tr.dataset.index = String(i);
+    cell(tr, r.number);
+    cell(tr, String(r.revision), "n");
+    cell(tr, r.issuedOn);
+    cell(tr, r.customer);
+    cell(tr, r.subject);
+    cell(tr, r.person);
+    cell(tr, r.total, "n");
+    cell(tr, r.validUntil);
+    cell(tr, r.expired, "expired");
+    body.append(tr);
+  });
+  byId("ledger-count").textContent = `${ledgerView.rows.length} 件`;
+  markLedgerRow();
+}
+
+function markLedgerRow() {
+  for (const tr of byId("ledger-grid").querySelectorAll("tbody tr")) {
+    const current = Number(tr.dataset.index) === ledgerView.current;
+    tr.classList.toggle("current", current);
+    if (current) tr.scrollIntoView({ block: "nearest" });
+  }
+  byId("ledger-open").disabled = ledgerView.current < 0;
+}
+
+function ledgerKey(event) {
+  const last = ledgerView.rows.length - 1;
+  const to = { ArrowDown: ledgerView.current + 1, ArrowUp: ledgerView.current - 1, Home: 0, End: last }[event.key];
+  if (to !== undefined && last >= 0) {
+    event.preventDefault();
+    ledgerView.current = Math.max(0, Math.min(last, to));
+    markLedgerRow();
+  } else if (event.key === "Enter") {
+    event.preventDefault();
+    openLedgerIssue();
+  }
+}
+
+// Opens the chosen 版's job as it was issued, asking first about changes.
+async function openLedgerIssue() {
+  const row = ledgerView.rows[ledgerView.current];
+  if (!row) return;
+  byId("ledger").close();
+  if (!(await changesMayGo())) return;
+  const opened = JSON.parse(form.openIssue(stored(LEDGER_KEY), row.number, row.revision));
+  shownMessages = shownSelects = shownPrints = 0;
+  render();
+  if (opened.error) ask(opened.error, [["ok", texts.ok]]);
+}
+
+function ledgerClosed() {
+  dialogOpen = false;
+  syncFocus();
+}
+
 Object.assign(commands, {
   quote() {
     const opened = JSON.parse(form.quotationPane());
@@ -1583,7 +1660,16 @@ Object.assign(commands, {
     showPaneQuote();
     byId("pane-figure-0").focus();
   },
-  customerPrint: printCustomerQuotation,
+  customerPrint: () => printCustomerQuotation(true),
+  samplePrint: () => printCustomerQuotation(false),
+  ledger() {
+    byId("ledger-search").value = "";
+    showLedger();
+    dialogOpen = true;
+    byId("ledger").returnValue = "";
+    byId("ledger").showModal();
+    byId("ledger-search").focus();
+  },
   prices() {
     fillPriceList();
     dialogOpen = true;
@@ -1640,6 +1726,24 @@ function startQuotation() {
     fillCompany(company);
   }));
   byId("import-file").addEventListener("change", importChosen);
+  byId("ledger").addEventListener("close", ledgerClosed);
+  byId("ledger-search").addEventListener("input", showLedger);
+  byId("ledger-grid").addEventListener("keydown", ledgerKey);
+  byId("ledger-grid").addEventListener("click", (e) => {
+    const tr = e.target.closest("tbody tr");
+    if (!tr) return;
+    ledgerView.current = Number(tr.dataset.index);
+    markLedgerRow();
+  });
+  byId("ledger-grid").addEventListener("dblclick", (e) => {
+    if (e.target.closest("tbody tr")) openLedgerIssue();
+  });
+  byId("ledger-open").addEventListener("click", openLedgerIssue);
+  byId("ledger-export").addEventListener("click", () => {
+    const file = JSON.parse(Module.PageForm.ledgerFile(stored(LEDGER_KEY)));
+    if (file.error) byId("ledger-refusal").textContent = file.error;
+    else download(file.name, file.text, file.type);
+  });
   // The list kept in the browser; one that cannot be read is said, and the
   // built-in list stands in for it, as the desktop does.
   const prices = stored(PRICES_KEY);

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -32,6 +34,8 @@
 #include "form/out_of_date.h"
 #include "job/coil_price.h"
 #include "job/file_name.h"
+#include "job/issue.h"
+#include "job/issue_json.h"
 #include "job/job_json.h"
 #include "job/money_text.h"
 #include "job/price_list.h"
@@ -40,6 +44,7 @@
 #include "job/request_quote.h"
 #include "job/requirement.h"
 #include "job/results_table.h"
+#include "page_ledger.h"
 #include "tools/replay/replay.h"
 #include "wiredata/wire_choice.h"
 #include "wiredata/wire_picker_text.h"
@@ -330,6 +335,31 @@ CalendarDay today() {
   return {local.tm_year + 1900, unsigned(local.tm_mon + 1), unsigned(local.tm_mday)};
 }
 
+// 「2026-12-09」, as the ledger dates an issue, and back.
+std::string isoDay(CalendarDay day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", day.year, day.month, day.day);
+  return text;
+}
+CalendarDay dayOf(const std::string& iso) {
+  return {std::atoi(iso.substr(0, 4).c_str()), unsigned(std::atoi(iso.substr(5, 2).c_str())),
+          unsigned(std::atoi(iso.substr(8, 2).c_str()))};
+}
+
+// The numbers the page gives a new quotation, as the desktop's register
+// gives them when nothing else is set.
+constexpr std::string_view kNumberPattern = "Q{yyyy}-{nnnn}";
+
+// The 見積書 as customerSheet gives it, with the PDF's title and the heading
+// of its pages after the first.
+json sheetOf(const CompanyInfo& company, const job::JobFields& fields,
+             const job::RequestQuote& request, CalendarDay issuedOn, Copy copy) {
+  json sheet = customerSheet(company, fields, request, issuedOn, copy);
+  sheet["documentTitle"] = "見積書 " + sheet["continued"].get<std::string>();
+  sheet["continuedTitle"] = "見積書（続き）";
+  return sheet;
+}
+
 std::string dumped(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
 
 // A press or target of this many turns is worked out in the page's worker,
@@ -496,6 +526,7 @@ class PageForm {
   void reset() {
     form_ = form::Form1();
     fields_ = {};
+    issues_.clear();
     items_ = form::ItemForms();
     name_.clear();
     saved_ = currentJob();
@@ -532,15 +563,19 @@ class PageForm {
   std::string openJob(const std::string& bytes, const std::string& fileName) {
     const Expected<job::Job> job = job::readJob(bytes);
     if (!job) return failed(fileName + " を開けません。\n" + job.message());
-    fields_ = job->fields;
+    takeJob(*job, fileName);
+    return "{}";
+  }
+  void takeJob(const job::Job& job, const std::string& fileName) {
+    fields_ = job.fields;
+    issues_ = job.issues;
     // The others are computed on forms of their own; a coil they refuse is
     // marked in the list rather than said now.
-    items_.take(job->items);
+    items_.take(job.items);
     // The first on the page's form, where a refusal shows its message.
-    form::applyCoil(job->items.front().coil, form_);
+    form::applyCoil(job.items.front().coil, form_);
     name_ = fileName;
     saved_ = currentJob();
-    return "{}";
   }
   // 保存: {"text", "name"} of the file to download, or {"error"}. Every item
   // is saved with its coil as its form holds it; its 見積条件, basis lot and
@@ -928,12 +963,17 @@ class PageForm {
                    {"person", company->person}});
   }
 
-  // 見積書を印刷: every item priced from the coil its form shows, with its
-  // terms or the price list (the rule of the desktop's 見積書), issued today
-  // under the company of `companyText` (empty: none) as a 見本 — the page
-  // keeps no register of issues. The content as customerSheet gives it, or
-  // {"error"} naming the item that cannot be priced.
-  std::string customerQuotation(const std::string& companyText) const {
+  // 見積書を印刷 and 見本を印刷: every item priced from the coil its form
+  // shows, with its terms or the price list (the rule of the desktop's
+  // 見積書), under the company of `companyText` (empty: none). A 見本 is
+  // issued today and recorded nowhere. An issue is numbered in the page's
+  // ledger `ledgerText`: {sheet…, "ledger": the ledger with the new 版 for
+  // the browser to store, "reissue": true when the latest 版 is printed
+  // again and nothing is recorded}, then takeIssue gives the job its 版.
+  // {"error"} naming what cannot be priced or numbered.
+  std::string customerQuotation(const std::string& companyText, bool issue,
+                                const std::string& ledgerText) {
+    pendingIssue_.reset();
     CompanyInfo company;
     if (!companyText.empty()) {
       const Expected<CompanyInfo> read = readCompanyInfo(companyText);
@@ -948,10 +988,86 @@ class PageForm {
         job.items, coils,
         [this](const job::Item& item) { return pricingOf(item, item.coil.material); });
     if (!request) return failed(request.message());
-    json sheet = customerSheet(company, fields_, *request, today(), Copy::Draft);
-    sheet["documentTitle"] = "見積書 " + sheet["continued"].get<std::string>();
-    sheet["continuedTitle"] = "見積書（続き）";
+    if (!issue) return dumped(sheetOf(company, fields_, *request, today(), Copy::Draft));
+
+    Expected<std::vector<ledger::StoredIssue>> kept = readPageLedger(ledgerText);
+    if (!kept) return failed(kept.message());
+    const Expected<PageIssue> next =
+        nextIssue(*kept, job, *request, isoDay(today()), kNumberPattern);
+    if (!next) return failed(next.message());
+    job::JobFields fields = fields_;
+    fields.quotationNumber = next->record.quotationNumber;
+    fields.revision = next->record.revision;
+    fields.issuedOn = next->record.issuedOn;
+    json sheet = sheetOf(company, fields, *request, dayOf(next->record.issuedOn),
+                         next->reissue ? Copy::Reissue : Copy::Issue);
+    sheet["reissue"] = next->reissue;
+    if (!next->reissue) {
+      const auto now = std::chrono::system_clock::now();
+      std::vector<ledger::StoredIssue> issues = *kept;
+      issues.push_back(
+          {next->record, job::writeJob(job::stampForSaving(job, now)), job::isoTimestamp(now)});
+      sheet["ledger"] = writePageLedger(issues);
+      pendingIssue_ = next->record;
+    }
     return dumped(sheet);
+  }
+  // The 版 just printed, taken into the job (its number, 版, 発行日 and
+  // history) once the ledger holds it: the next 保存 carries it.
+  void takeIssue() {
+    if (!pendingIssue_) return;
+    job::Job job = job::withIssue(currentJob(), *pendingIssue_);
+    fields_ = job.fields;
+    issues_ = job.issues;
+    pendingIssue_.reset();
+  }
+
+  // 見積台帳…: the rows of the page's ledger whose texts hold `text`,
+  // newest first: {"rows": [{"number", "revision", "issuedOn", "customer",
+  // "subject", "person", "total", "validUntil", "expired"}]} or {"error"}.
+  static std::string ledgerRows(const std::string& ledgerText, const std::string& text) {
+    const Expected<std::vector<ledger::StoredIssue>> kept = readPageLedger(ledgerText);
+    if (!kept) return failed(kept.message());
+    json rows = json::array();
+    for (const LedgerRow& row : findIssues(*kept, text, isoDay(today()))) {
+      const ledger::IssueSummary& s = row.summary;
+      rows.push_back({{"number", s.quotationNumber},
+                      {"revision", s.revision},
+                      {"issuedOn", s.issuedOn},
+                      {"customer", s.customer},
+                      {"subject", s.subject},
+                      {"person", s.personInCharge},
+                      {"total", job::yenText(s.totalYen)},
+                      {"validUntil", s.validUntil},
+                      {"expired", row.expired ? "期限切れ" : ""}});
+    }
+    return dumped({{"rows", rows}});
+  }
+  // 書き出す: the ledger as the register's CSV (with its BOM), {"name",
+  // "text", "type"}, or {"error"}.
+  static std::string ledgerFile(const std::string& ledgerText) {
+    const Expected<std::vector<ledger::StoredIssue>> kept = readPageLedger(ledgerText);
+    if (!kept) return failed(kept.message());
+    return dumped({{"name", "見積台帳.csv"},
+                   {"text", ledger::ledgerCsv(inLedgerOrder(*kept))},
+                   {"type", "text/csv;charset=utf-8"}});
+  }
+  // Opens an issue of the ledger: its job as issued, with that 版 taken.
+  std::string openIssue(const std::string& ledgerText, const std::string& number, int revision) {
+    const Expected<std::vector<ledger::StoredIssue>> kept = readPageLedger(ledgerText);
+    if (!kept) return failed(kept.message());
+    for (const ledger::StoredIssue& s : *kept) {
+      if (s.record.quotationNumber != number || s.record.revision != revision) continue;
+      const Expected<job::Job> issued = job::readJob(s.jobText);
+      if (!issued)
+        return failed("見積番号「" + number + "」第" + std::to_string(revision) +
+                      "版の案件を開けません。\n" + issued.message());
+      const job::Job job = job::withIssue(*issued, s.record);
+      takeJob(job, job::suggestedFileName(job, "kelvane"));
+      return "{}";
+    }
+    return failed("見積番号「" + number + "」第" + std::to_string(revision) +
+                  "版は見積台帳にありません。");
   }
 
   // kelvane-replay's steps on this form: its JSON state, or {"error"}.
@@ -1089,6 +1205,7 @@ class PageForm {
     job::Job job;
     job.fields = fields_;
     job.items = items_.items(form_);
+    job.issues = issues_;
     return job;
   }
 
@@ -1163,6 +1280,11 @@ class PageForm {
 
   form::Form1 form_;
   job::JobFields fields_;
+  // The job's issue history, as it was opened and as the page issued it.
+  std::vector<job::IssueRecord> issues_;
+  // The 版 見積書を印刷 worked out, taken into the job once the browser has
+  // stored it in the ledger.
+  std::optional<job::IssueRecord> pendingIssue_;
   // The price list every item without terms of its own is priced from.
   job::PriceList priceList_ = job::builtInPriceList();
   // The 見積 pane open on the item shown: the wire price it put in
@@ -1238,7 +1360,11 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .function("takePriceList", &PageForm::takePriceList)
       .class_function("companyFile", &PageForm::companyFile)
       .class_function("readCompany", &PageForm::readCompany)
-      .function("customerQuotation", &PageForm::customerQuotation);
+      .function("customerQuotation", &PageForm::customerQuotation)
+      .function("takeIssue", &PageForm::takeIssue)
+      .class_function("ledgerRows", &PageForm::ledgerRows)
+      .class_function("ledgerFile", &PageForm::ledgerFile)
+      .function("openIssue", &PageForm::openIssue);
 }
 
 }  // namespace kelvane::web

@@ -15,6 +15,9 @@ export const pagePath = process.env.KELVANE_WEB_PAGE || path.join(sourceDir, "bu
 export const sitePath = process.env.KELVANE_WEB_SITE || path.join(path.dirname(pagePath), "site");
 export const replayPath =
   process.env.KELVANE_REPLAY || path.join(sourceDir, "build/default/tools/replay/kelvane-replay");
+// The register's command line, to take the page's ledger as the desktop does.
+export const registerPath = process.env.KELVANE_REGISTER_PROGRAM ||
+  path.join(sourceDir, "build/default/tools/register/kelvane-register");
 // The desktop program, for what the page must give as it does.
 export const desktopPath =
   process.env.KELVANE_DESKTOP || path.join(sourceDir, "build/default/app/kelvane");

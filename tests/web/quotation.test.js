@@ -60,16 +60,16 @@ async function closeDialog(page, id, value) {
   await page.evaluate(() => window.dialogClosed);
 }
 
-// 見積書を印刷 from the menu with the print itself held back: the sheet the
-// print would take, and how long after the click it was ready.
-async function customerSheet(page) {
-  await page.evaluate(() => {
+// 見本を印刷 (or 見積書を印刷) from the menu with the print itself held back:
+// the sheet the print would take, and how long after the click it was ready.
+async function customerSheet(page, command = "samplePrint") {
+  await page.evaluate((name) => {
     window.print = () => { window.printedAt = performance.now(); };
     window.printedAt = null;
-    document.querySelector('#menu [data-command="customerPrint"]')
+    document.querySelector(`#menu [data-command="${name}"]`)
       .addEventListener("click", () => { window.clickedAt = performance.now(); }, { once: true, capture: true });
-  });
-  await page.click('#menu [data-command="customerPrint"]');
+  }, command);
+  await page.click(`#menu [data-command="${command}"]`);
   await page.waitForFunction(() => window.printedAt !== null, { timeout: 5000 });
   return page.evaluate(() => ({ ms: window.printedAt - window.clickedAt, text: document.querySelector("#customer").innerText }));
 }
@@ -177,7 +177,7 @@ test("a three-item 見積書 priced in the page has every figure of the desktop'
     const sheet = await customerSheet(page);
     assert.ok(sheet.ms <= 500, `the 見積書 ready ${sheet.ms} ms after the click`);
     assert.match(sheet.text, /Q2026-118（見本）/);
-    // Ctrl+Shift+P prints it too.
+    // Ctrl+Shift+P issues it: its 版 in place of 見本.
     await page.evaluate(() => { window.printedAt = null; });
     await page.keyboard.down("Control");
     await page.keyboard.down("Shift");
@@ -185,6 +185,9 @@ test("a three-item 見積書 priced in the page has every figure of the desktop'
     await page.keyboard.up("Shift");
     await page.keyboard.up("Control");
     await page.waitForFunction(() => window.printedAt !== null, { timeout: 5000 });
+    assert.match(await page.$eval("#customer", (el) => el.innerText), /Q2026-118（第1版）/);
+    // The 見本 again, to set against the desktop's --draft.
+    await customerSheet(page);
     const pageText = await pdfText(page, dir, "page.pdf");
     const desktopText = desktopQuotation(dir, job, desktopConfig(dir, COMPANY));
     for (const t of [pageText, desktopText]) {

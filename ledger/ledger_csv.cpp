@@ -6,7 +6,7 @@
 #include <map>
 
 #include "job/csv_cell.h"
-#include "job/quotation_rows.h"
+#include "job/printable_text.h"
 #include "ledger/ledger_csv_columns.h"
 #include "ledger/register.h"
 
@@ -110,9 +110,22 @@ Expected<std::vector<CsvRecord>> readRecords(std::string_view text) {
   return std::move(reader.records);
 }
 
+Expected<std::vector<StoredIssue>> readLedgerCsv(std::string_view text);
+
 }  // namespace
 
+// A refusal quotes the cell it could not take, which may hold a line break
+// or a terminal's control characters: they are written as their bytes, so
+// the sentence stays one line.
 Expected<std::vector<StoredIssue>> importLedgerCsv(std::string_view text) {
+  Expected<std::vector<StoredIssue>> read = readLedgerCsv(text);
+  if (!read) return Failure{job::withControlsEscaped(read.message())};
+  return read;
+}
+
+namespace {
+
+Expected<std::vector<StoredIssue>> readLedgerCsv(std::string_view text) {
   if (text.starts_with(kLedgerBom)) text.remove_prefix(kLedgerBom.size());
   auto records = readRecords(text);
   if (!records) return records.failure();
@@ -205,4 +218,5 @@ Expected<std::vector<StoredIssue>> importLedgerCsv(std::string_view text) {
   return issues;
 }
 
+}  // namespace
 }  // namespace kelvane::ledger

@@ -84,6 +84,9 @@ TEST(LedgerCsv, AMalformedFileIsRefusedByItsLine) {
        "台帳の CSV の 3 行目の版「二」を読めません。"},
       {"a 単価 of three decimals", header + "Q1,1,2026-12-09,,A,S,P,1,AB,N,1,1.005,1,1,1,1\r\n",
        "台帳の CSV の 2 行目の単価(円)「1.005」を読めません。"},
+      // The sentence stays one line whatever the cell holds.
+      {"a line break in a 単価", header + "Q1,1,2026-12-09,,A,S,P,1,AB,N,1,\"3\n142\",1,1,1,1\r\n",
+       "台帳の CSV の 2 行目の単価(円)「3\\x0a142」を読めません。"},
       {"one 版 with two customers",
        header + good + "Q1,1,2026-12-09,2027-01-08,B,S,P,2,AB,N,1,1,1,10,1,11\r\n",
        "台帳の CSV の 3 行目の見積番号「Q1」第1版の欄が、同じ版の前の行と違います。"},

@@ -1,6 +1,7 @@
 // The ledger's CSV read back (ledger_csv_writer.cpp writes it).
 #include <csv.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <map>
@@ -112,6 +113,40 @@ Expected<std::vector<CsvRecord>> readRecords(std::string_view text) {
 
 Expected<std::vector<StoredIssue>> readLedgerCsv(std::string_view text);
 
+// Where the first byte is that is no part of a well-formed UTF-8 character
+// (an overlong form, a surrogate or beyond U+10FFFF counts as broken), or
+// npos.
+std::size_t firstBrokenUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    unsigned low = 0x80, high = 0xBF;  // the second byte's bounds
+    if (b < 0x80) {
+      length = 1;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      return i;
+    }
+    if (i + length > text.size()) return i;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return i;
+    }
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 // A refusal quotes the cell it could not take, which may hold a line break
@@ -127,6 +162,16 @@ namespace {
 
 Expected<std::vector<StoredIssue>> readLedgerCsv(std::string_view text) {
   if (text.starts_with(kLedgerBom)) text.remove_prefix(kLedgerBom.size());
+  // The ledger is UTF-8 (a spreadsheet that saved it as Shift_JIS is told
+  // so), and no text of a quotation holds a NUL: texts that could not be
+  // kept as read are refused, naming their line.
+  const auto lineAt = [text](std::size_t at) {
+    return std::to_string(1 + std::count(text.begin(), text.begin() + std::ptrdiff_t(at), '\n'));
+  };
+  if (const std::size_t broken = firstBrokenUtf8(text); broken != std::string_view::npos)
+    return Failure{"台帳の CSV の " + lineAt(broken) + " 行目が UTF-8 ではありません。"};
+  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
+    return Failure{"台帳の CSV の " + lineAt(nul) + " 行目に NUL 文字があります。"};
   auto records = readRecords(text);
   if (!records) return records.failure();
   if (records->empty()) return Failure{"台帳の CSV が空です。"};

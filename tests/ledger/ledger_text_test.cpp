@@ -84,6 +84,11 @@ TEST(LedgerCsv, AMalformedFileIsRefusedByItsLine) {
        "台帳の CSV の 3 行目の版「二」を読めません。"},
       {"a 単価 of three decimals", header + "Q1,1,2026-12-09,,A,S,P,1,AB,N,1,1.005,1,1,1,1\r\n",
        "台帳の CSV の 2 行目の単価(円)「1.005」を読めません。"},
+      {"a NUL in a 件名",
+       header + good + "Q2,1,2026-12-09,,A,S" + '\0' + "T,P,1,AB,N,1,1,1,1,1,1\r\n",
+       "台帳の CSV の 3 行目に NUL 文字があります。"},
+      {"Shift_JIS", header + good + "Q2,1,2026-12-09,,\x8c\xda\x8b\x71,S,P,1,AB,N,1,1,1,1,1,1\r\n",
+       "台帳の CSV の 3 行目が UTF-8 ではありません。"},
       // The sentence stays one line whatever the cell holds.
       {"a line break in a 単価", header + "Q1,1,2026-12-09,,A,S,P,1,AB,N,1,\"3\n142\",1,1,1,1\r\n",
        "台帳の CSV の 2 行目の単価(円)「3\\x0a142」を読めません。"},

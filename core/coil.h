@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/calculate_coil.h"
 #include "core/calculation_state.h"
@@ -101,5 +102,10 @@ struct ShownTarget {
 // edge. A called-off walk gives a cancellation.
 TurnsFound turnsForTarget(const CalculationState& state, const ShownTarget& target,
                           std::int32_t turnLimit, PressProgress* progress = nullptr);
+
+// The sentence of a target no count of turns up to the window's limit
+// reaches, as the window shows it.
+inline constexpr std::string_view kTargetUnreachableMessage =
+    "目標値に届きません。巻き数を2,000,000,000ターンまで増やしても、この値には達しません";
 
 }  // namespace kelvane

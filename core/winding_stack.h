@@ -128,10 +128,6 @@ std::string windingLabel(std::size_t index, std::string_view name);
 // of the winding being summed); calling it off cancels the stack.
 Expected<StackResult> computeStack(const WindingStack& stack, PressProgress* progress = nullptr);
 
-// The sentence of a target no count of turns reaches, as the window shows it.
-inline constexpr std::string_view kTargetUnreachableMessage =
-    "目標値に届きません。巻き数を2,000,000,000ターンまで増やしても、この値には達しません";
-
 // A target met in one winding: the stack with that winding's turns changed,
 // the stack computed again (the windings above sit on its new outside), and
 // the turns found.

@@ -45,8 +45,6 @@ std::span<const std::string_view> unitsOf(ResultBox target,
 
 constexpr std::string_view kPressFirstMessage =
     "目標値から巻き数を求めるには、先に計算してください";
-constexpr std::string_view kUnreachableMessage =
-    "目標値に届きません。巻き数を2,000,000,000ターンまで増やしても、この値には達しません";
 
 }  // namespace
 
@@ -140,7 +138,7 @@ void Form1::solveTarget(ResultBox target) {
     return;
   }
   if (!found->has_value()) {
-    showMessage(kUnreachableMessage);
+    showMessage(kTargetUnreachableMessage);
     return;
   }
   write(box::Turns, plainDecimal(**found));

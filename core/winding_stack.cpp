@@ -9,9 +9,8 @@
 #include "core/input_checks.h"
 
 namespace kelvane {
-namespace {
 
-bool isFormerBox(InputBox box) {
+bool isFormerSize(InputBox box) {
   switch (box) {
     case InputBox::InnerDiameter:
     case InputBox::SideA:
@@ -25,6 +24,8 @@ bool isFormerBox(InputBox box) {
       return false;
   }
 }
+
+namespace {
 
 Failure windingFailure(std::size_t index, const Winding& winding, std::string message) {
   return Failure{windingLabel(index, winding.name) + ": " + std::move(message)};
@@ -63,7 +64,7 @@ Expected<WindingResult> pressWinding(std::size_t index, const Winding& winding,
       std::string message = press.message;
       // The user typed the first winding's former; the others' are worked
       // out, and a size refused there comes from the windings below.
-      if (index > 0 && press.refusedInput && isFormerBox(*press.refusedInput))
+      if (index > 0 && press.refusedInput && isFormerSize(*press.refusedInput))
         message += "（内側の寸法は、下の巻線と層間絶縁の外側として求めたものです）";
       return windingFailure(index, winding, std::move(message));
     }

@@ -43,6 +43,10 @@ struct Former {
 // is chosen.
 std::optional<Former> formerOf(const Coil& coil);
 
+// The inputs that are a former's sizes (D, A, B, r1, r2, R, AG): a winding
+// above the first takes them from the outside of the one below.
+bool isFormerSize(InputBox box);
+
 // The coil wound on `former`: its wire, turns, lead and layer width, and the
 // former's shape and sizes in place of its own.
 Coil onFormer(Coil coil, const Former& former);

@@ -58,6 +58,36 @@ inline constexpr double kDefaultTolerancePercent = 5;
 // The boxes a requirement can be kept for: the targets the window solves.
 // The boxes a requirement is kept for are the targets (kTargetBoxes).
 
+// The tape wrapped under a winding over the first, as typed: the thickness
+// of one layer, mm, and the layers wrapped ("0" for none).
+struct TypedInsulation {
+  std::string thicknessPerLayer = "0";
+  std::string layers = "0";
+  bool operator==(const TypedInsulation&) const = default;
+};
+
+// What a winding over the first is priced with beyond the item's terms: its
+// wire's price when typed (none: the price list's for its material and bare
+// diameter) and the speed it is wound at (none: the item's 巻線速度; thin
+// wire winds slower).
+struct WindingTerms {
+  std::optional<double> wireYenPerKg;  // 線材単価, 円/kg of its material
+  std::optional<double> windingRpm;    // 巻線速度, turns a minute
+  bool operator==(const WindingTerms&) const = default;
+};
+
+// A winding wound over the first of an item (a transformer's secondary):
+// its name, its coil's inputs as typed (its former is the outside of the
+// winding below and of the tape under it; the former and sizes it holds
+// are not used), the tape under it, and its own prices.
+struct UpperWinding {
+  std::string name;  // 二次, 三次 …; may be empty
+  TypedCoil coil = openingCoil();
+  TypedInsulation under;
+  WindingTerms terms;
+  bool operator==(const UpperWinding&) const = default;
+};
+
 // One coil of a quotation: what it is called on the 見積書, the coil's inputs
 // exactly as typed, the 見積条件 it is priced with and what the customer
 // asked of it. The results are not part of it; they are computed again
@@ -76,6 +106,13 @@ struct Item {
   std::size_t basisLot = 0;
   // At most one for each target box.
   std::vector<Requirement> requirements;
+  // The windings of the item: its own coil is the first, wound on the
+  // former; the others are wound over it in order (none for a coil of one
+  // winding), at most kMostWindings in all.
+  std::string windingName;  // the first winding's name (一次); may be empty
+  std::vector<UpperWinding> upperWindings;
+  // 層間テープ単価, 円 a layer of the tape between the windings.
+  double tapeYenPerLayer = 0;
 
   std::string& input(InputBox b) { return coil.texts[indexOf(b)]; }
   const std::string& input(InputBox b) const { return coil.text(b); }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "job/issue_json.h"
+#include "job/item_stack.h"
 #include "job/requirement.h"
 #include "job/terms_json.h"
 
@@ -191,6 +192,28 @@ Expected<std::vector<Requirement>> readRequirements(const json& item, const std:
   return requirements;
 }
 
+nlohmann::ordered_json optionalNumber(const std::optional<double>& value) {
+  return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+// A winding over the first: its own inputs, not the former's sizes it
+// inherits.
+nlohmann::ordered_json windingJson(const UpperWinding& winding) {
+  nlohmann::ordered_json out;
+  out["name"] = winding.name;
+  out["material"] = materialWord(winding.coil.material);
+  nlohmann::ordered_json& inputs = out["inputs"];
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
+    if (!isFormerSize(b)) inputs[std::string(inputField(b).key)] = winding.coil.text(b);
+  }
+  out["insulation"] = {{"thicknessPerLayer", winding.under.thicknessPerLayer},
+                       {"layers", winding.under.layers}};
+  out["wireYenPerKg"] = optionalNumber(winding.terms.wireYenPerKg);
+  out["windingRpm"] = optionalNumber(winding.terms.windingRpm);
+  return out;
+}
+
 nlohmann::ordered_json itemJson(const Item& item) {
   nlohmann::ordered_json out;
   out["partNumber"] = item.partNumber;
@@ -210,6 +233,12 @@ nlohmann::ordered_json itemJson(const Item& item) {
   for (const Requirement& requirement : item.requirements)
     requirements.push_back(requirementJson(requirement));
   out["requirements"] = std::move(requirements);
+  if (!item.windingName.empty()) out["windingName"] = item.windingName;
+  if (isStack(item)) {
+    nlohmann::ordered_json& windings = out["windings"];
+    for (const UpperWinding& winding : item.upperWindings) windings.push_back(windingJson(winding));
+    out["tapeYenPerLayer"] = item.tapeYenPerLayer;
+  }
   return out;
 }
 
@@ -246,6 +275,78 @@ std::optional<Failure> readPricing(const json& item, const std::string& at, Item
   return wrongTime(at + "priceListSavedAt", into.priceListSavedAt);
 }
 
+// A price or speed of a winding: none when null or left out, else a number
+// of 0 or more.
+Expected<std::optional<double>> readOptionalFigure(const json& object, std::string_view key,
+                                                   const std::string& path) {
+  const auto it = object.find(key);
+  if (it == object.end() || it->is_null()) return std::optional<double>();
+  const auto number = readNumber(object, key, path);
+  if (!number) return number.failure();
+  if (!(*number >= 0)) return refusal("「" + path + "」は 0 以上の数です。");
+  return std::optional(*number);
+}
+
+Expected<UpperWinding> readWinding(const json& value, const std::string& at) {
+  if (!value.is_object()) return refusal("「" + at + "」がオブジェクトではありません。");
+  UpperWinding winding;
+  auto name = readText(value, "name", at + ".name", false);
+  if (!name) return name.failure();
+  winding.name = std::move(name.value());
+  const auto material = readMaterial(value, at + ".");
+  if (!material) return material.failure();
+  winding.coil.material = *material;
+  const auto inputs = readObject(value, "inputs", at + ".inputs", true);
+  if (!inputs) return inputs.failure();
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
+    if (isFormerSize(b)) continue;
+    const std::string key(inputField(b).key);
+    auto t = readText(**inputs, key, at + ".inputs." + key, true);
+    if (!t) return t.failure();
+    winding.coil.texts[indexOf(b)] = std::move(t.value());
+  }
+  const auto insulation = readObject(value, "insulation", at + ".insulation", false);
+  if (!insulation) return insulation.failure();
+  for (const auto& [key, target] :
+       {std::pair{"thicknessPerLayer", &winding.under.thicknessPerLayer},
+        std::pair{"layers", &winding.under.layers}}) {
+    if (!(*insulation)->contains(key)) continue;
+    auto t = readText(**insulation, key, at + ".insulation." + key, true);
+    if (!t) return t.failure();
+    *target = std::move(t.value());
+  }
+  for (const auto& [key, target] : {std::pair{"wireYenPerKg", &winding.terms.wireYenPerKg},
+                                    std::pair{"windingRpm", &winding.terms.windingRpm}}) {
+    auto figure = readOptionalFigure(value, key, at + "." + key);
+    if (!figure) return figure.failure();
+    *target = *figure;
+  }
+  return winding;
+}
+
+// The windings over an item's first, its first's name and the tape's price.
+std::optional<Failure> readWindings(const json& value, const std::string& at, Item& into) {
+  auto name = readText(value, "windingName", at + "windingName", false);
+  if (!name) return name.failure();
+  into.windingName = std::move(name.value());
+  const auto it = value.find("windings");
+  if (it == value.end()) return std::nullopt;
+  if (!it->is_array()) return refusal("「" + at + "windings」が配列ではありません。");
+  if (it->size() + 1 > kMostWindings)
+    return refusal("「" + at + "windings」の巻線が多すぎます（1つの巻枠に" +
+                   std::to_string(kMostWindings) + "巻線まで）。");
+  for (std::size_t i = 0; i < it->size(); ++i) {
+    auto winding = readWinding((*it)[i], at + "windings[" + std::to_string(i) + "]");
+    if (!winding) return winding.failure();
+    into.upperWindings.push_back(std::move(winding.value()));
+  }
+  auto tape = readOptionalFigure(value, "tapeYenPerLayer", at + "tapeYenPerLayer");
+  if (!tape) return tape.failure();
+  into.tapeYenPerLayer = tape->value_or(0);
+  return std::nullopt;
+}
+
 Expected<Item> readItem(const json& value, const std::string& at) {
   if (!value.is_object())
     return refusal("「" + at.substr(0, at.size() - 1) + "」がオブジェクトではありません。");
@@ -268,6 +369,7 @@ Expected<Item> readItem(const json& value, const std::string& at) {
   auto requirements = readRequirements(value, at);
   if (!requirements) return requirements.failure();
   item.requirements = std::move(requirements.value());
+  if (auto wrong = readWindings(value, at, item)) return *wrong;
   return item;
 }
 

@@ -68,25 +68,4 @@ Expected<StackPrice> priceStack(std::span<const WindingCost> windings, const Quo
   return price;
 }
 
-Expected<std::vector<WindingCost>> windingCostsOf(const WindingStack& stack,
-                                                  const StackResult& result,
-                                                  std::span<const double> rpm,
-                                                  const PriceList& list) {
-  std::vector<WindingCost> costs;
-  for (std::size_t k = 0; k < stack.windings.size() && k < result.windings.size(); ++k) {
-    const Winding& winding = stack.windings[k];
-    const std::string which = windingLabel(k, winding.name) + ": ";
-    if (k >= rpm.size()) return Failure{which + "「巻線速度」がありません。"};
-    const Coil& coil = winding.coil;
-    const Expected<QuotationTerms> terms =
-        termsFor(list, coil.material,
-                 coil.bareDiameter > 0 ? std::optional(coil.bareDiameter) : std::nullopt);
-    if (!terms) return Failure{which + terms.message()};
-    const WindingResult& computed = result.windings[k];
-    costs.push_back({winding.name, computed.results().weights.predictedWeight / 1000,  // g → kg
-                     computed.calculation.press.state.inputs.turns, terms->wireYenPerKg, rpm[k]});
-  }
-  return costs;
-}
-
 }  // namespace kelvane::job

@@ -74,14 +74,4 @@ struct StackPrice {
 Expected<StackPrice> priceStack(std::span<const WindingCost> windings, const QuotationTerms& terms,
                                 const InsulationTape& tape = {});
 
-// The costs of a computed stack's windings at the wire prices of `list` (the
-// row of each winding's material and bare diameter, as termsFor finds it)
-// and the winding speeds given a winding (rpm[k] for winding k); or the
-// sentence naming the winding whose price the list lacks, or whose speed is
-// missing.
-Expected<std::vector<WindingCost>> windingCostsOf(const WindingStack& stack,
-                                                  const StackResult& result,
-                                                  std::span<const double> rpm,
-                                                  const PriceList& list);
-
 }  // namespace kelvane::job

@@ -191,6 +191,27 @@ inline std::vector<NamedJob> sampleJobs() {
                      187550}};
   jobs.push_back({"ThreeItemsWithRequirements", request});
 
+  // A transformer: a primary and two secondaries on one round bobbin, tape
+  // between them, the second secondary's wire priced as typed and wound
+  // slower.
+  Job transformer = priced;
+  Item& coil = only(transformer);
+  coil.windingName = "一次";
+  UpperWinding secondary;
+  secondary.name = "二次";
+  secondary.coil.texts[indexOf(InputBox::BareDiameter)] = "0.5";
+  secondary.coil.texts[indexOf(InputBox::FinishedDiameter)] = "0.55";
+  secondary.coil.texts[indexOf(InputBox::Turns)] = "40";
+  secondary.under = {"0.05", "2"};
+  UpperWinding tertiary = secondary;
+  tertiary.name = "";
+  tertiary.coil.material = ConductorMaterial::Copper;
+  tertiary.under = {"０．０２５", "0"};
+  tertiary.terms = {1980.5, 400};
+  coil.upperWindings = {secondary, tertiary};
+  coil.tapeYenPerLayer = 1.25;
+  jobs.push_back({"TransformerOfThreeWindings", transformer});
+
   // Fields of the quotation typed, prices not yet worked out.
   Job unpriced = designJob();
   unpriced.fields.subject = "件名だけ";

@@ -185,6 +185,14 @@ std::string request(const std::function<void(json&)>& edit) {
   return doc.dump();
 }
 
+// The transformer as saved now, its windings over the first changed by one
+// edit.
+std::string stacked(const std::function<void(json&)>& edit) {
+  json doc = json::parse(writeJob(test::sampleJobs()[6].job));
+  edit(doc["items"][0]["windings"]);
+  return doc.dump();
+}
+
 std::string nested(int depth) {
   return R"({"format":"kelvane-job","formatVersion":1,"extra":)" + std::string(depth, '[') +
          std::string(depth, ']') + "}";
@@ -361,6 +369,21 @@ INSTANTIATE_TEST_SUITE_P(
                   d["items"][2]["requirements"][0]["tolerancePercent"] = 150;
                 }),
                 "「items[2].requirements[0].tolerancePercent」は 0 から 100 までの数です"},
+        // The windings over an item's first.
+        Refusal{"WindingsNotArray", stacked([](json& w) { w = json::object(); }),
+                "「items[0].windings」が配列ではありません"},
+        Refusal{"NineWindings", stacked([](json& w) {
+                  for (int i = 0; i < 6; ++i) w.push_back(w[0]);
+                }),
+                "「items[0].windings」の巻線が多すぎます（1つの巻枠に8巻線まで）"},
+        Refusal{"WindingWithoutTurns", stacked([](json& w) { w[1]["inputs"].erase("turns"); }),
+                "「items[0].windings[1].inputs.turns」がありません"},
+        Refusal{"WindingOfNoMaterial", stacked([](json& w) { w[0]["material"] = "iron"; }),
+                "「items[0].windings[0].material」は copper"},
+        Refusal{"TapeLayersAsNumber", stacked([](json& w) { w[0]["insulation"]["layers"] = 2; }),
+                "「items[0].windings[0].insulation.layers」が文字列ではありません"},
+        Refusal{"WindingPriceNegative", stacked([](json& w) { w[1]["wireYenPerKg"] = -1; }),
+                "「items[0].windings[1].wireYenPerKg」は 0 以上の数です"},
         Refusal{"Latin1", "{\"format\": \"kelvane-job\", \"x\": \"caf\xE9\"}",
                 "UTF-8 の文字として読めないバイトがあります（36 バイト目）"},
         Refusal{"Overlong", "{\"a\": \"\xC0\xAF\"}", "（8 バイト目）"},

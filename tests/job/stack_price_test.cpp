@@ -170,56 +170,5 @@ TEST(StackPrice, RefusalsNameTheWindingTheyBelongTo) {
   }
 }
 
-// Each winding's wire at the list's price for its material and diameter.
-TEST(StackPrice, WirePricesByEachWindingsMaterialAndDiameter) {
-  PriceList list = builtInPriceList();
-  WindingStack stack;
-  stack.former = Former{FormerShape::Round, 10, 2, 2, 0.3, 0.3, 50, 60};
-  Coil thin;
-  thin.bareDiameter = 0.08;
-  thin.finishedDiameter = 0.1;
-  thin.turns = 500;
-  thin.leadLength = 20;
-  thin.referenceThickness = 5;
-  Coil thick = thin;
-  thick.bareDiameter = 1.2;
-  thick.finishedDiameter = 1.3;
-  thick.turns = 20;
-  thick.referenceThickness = 8;
-  Coil aluminium = thin;
-  aluminium.bareDiameter = 0.5;
-  aluminium.finishedDiameter = 0.55;
-  aluminium.material = ConductorMaterial::Aluminium;
-  stack.windings = {{"一次", thin, {}}, {"二次", thick, {0.05, 2}}, {"三次", aluminium, {0.05, 2}}};
-  const Expected<StackResult> result = computeStack(stack);
-  ASSERT_TRUE(result.ok()) << result.message();
-
-  const double rpm[] = {600, 1000, 1200};
-  const Expected<std::vector<WindingCost>> costs = windingCostsOf(stack, *result, rpm, list);
-  ASSERT_TRUE(costs.ok()) << costs.message();
-  ASSERT_EQ(costs->size(), 3u);
-  EXPECT_EQ((*costs)[0].wireYenPerKg, 2400);  // copper below 0.1 mm
-  EXPECT_EQ((*costs)[1].wireYenPerKg, 1650);  // copper from 1 mm
-  EXPECT_EQ((*costs)[2].wireYenPerKg, 900);   // aluminium
-  EXPECT_EQ((*costs)[1].windingRpm, 1000);
-  EXPECT_EQ((*costs)[1].turns, 20);
-  EXPECT_DOUBLE_EQ((*costs)[2].wireMassKg,
-                   result->windings[2].results().weights.predictedWeight / 1000);
-  EXPECT_EQ(tapeLayersOf(stack), 4);
-
-  // A list without aluminium names the winding that needs it.
-  std::erase_if(list.wirePrices, [](const WirePriceRow& row) {
-    return row.material == ConductorMaterial::Aluminium;
-  });
-  const Expected<std::vector<WindingCost>> lacking = windingCostsOf(stack, *result, rpm, list);
-  ASSERT_FALSE(lacking.ok());
-  EXPECT_EQ(lacking.message().rfind("巻線3「三次」: ", 0), 0u) << lacking.message();
-  const double twoSpeeds[] = {600, 1000};
-  const Expected<std::vector<WindingCost>> noSpeed =
-      windingCostsOf(stack, *result, twoSpeeds, builtInPriceList());
-  ASSERT_FALSE(noSpeed.ok());
-  EXPECT_EQ(noSpeed.message(), "巻線3「三次」: 「巻線速度」がありません。");
-}
-
 }  // namespace
 }  // namespace kelvane::job

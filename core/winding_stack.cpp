@@ -50,10 +50,12 @@ std::optional<Failure> stackProblem(const WindingStack& stack) {
 // The press of one winding on the former it sits on, as 計算 presses a coil
 // typed with those sizes: from a window as it opens, no press before it.
 Expected<WindingResult> pressWinding(std::size_t index, const Winding& winding,
-                                     const Former& former, PressProgress* progress) {
+                                     const Former& former, PressProgress* progress,
+                                     const WindingPressed& pressed) {
   WindingResult w;
   w.former = former;
   w.calculation = calculate(inputsOf(onFormer(winding.coil, former)), {}, progress);
+  if (pressed) pressed(index, former, w.calculation);
   const CoilPress& press = w.calculation.press;
   switch (press.outcome) {
     case PressOutcome::Complete:
@@ -86,7 +88,7 @@ Expected<WindingResult> pressWinding(std::size_t index, const Winding& winding,
 
 // The first `count` windings of the stack, computed in order.
 Expected<StackResult> computeWindings(const WindingStack& stack, std::size_t count,
-                                      PressProgress* progress) {
+                                      PressProgress* progress, const WindingPressed& pressed = {}) {
   if (std::optional<Failure> problem = stackProblem(stack)) return *std::move(problem);
   StackResult result;
   Former former = stack.former;
@@ -94,14 +96,14 @@ Expected<StackResult> computeWindings(const WindingStack& stack, std::size_t cou
     const Winding& winding = stack.windings[i];
     if (i > 0) former = grownBy(result.windings.back().outside, winding.under.thickness());
     if (progress && progress->cancelled()) return cancellation();
-    Expected<WindingResult> pressed = pressWinding(i, winding, former, progress);
-    if (!pressed) return pressed.failure();
-    const WeightResistance& weights = pressed->results().weights;
+    Expected<WindingResult> done = pressWinding(i, winding, former, progress, pressed);
+    if (!done) return done.failure();
+    const WeightResistance& weights = done->results().weights;
     const auto material = static_cast<std::size_t>(winding.coil.material);
     result.alignedConductorGrams[material] += weights.alignedConductorWeight;
     result.predictedConductorGrams[material] += weights.predictedConductorWeight;
-    result.outside = pressed->outside;
-    result.windings.push_back(std::move(pressed.value()));
+    result.outside = done->outside;
+    result.windings.push_back(std::move(done.value()));
   }
   for (const double grams : result.predictedConductorGrams) {
     if (!std::isfinite(grams)) return overflowFailure();
@@ -166,8 +168,9 @@ std::string windingLabel(std::size_t index, std::string_view name) {
   return label;
 }
 
-Expected<StackResult> computeStack(const WindingStack& stack, PressProgress* progress) {
-  return computeWindings(stack, stack.windings.size(), progress);
+Expected<StackResult> computeStack(const WindingStack& stack, PressProgress* progress,
+                                   const WindingPressed& pressed) {
+  return computeWindings(stack, stack.windings.size(), progress, pressed);
 }
 
 Expected<SolvedStack> solveStackTarget(const WindingStack& stack, std::size_t index,

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,7 +131,13 @@ std::string windingLabel(std::size_t index, std::string_view name);
 // below 0 or beyond 1,000,000 mm, layers outside 0 … kMostInsulationLayers.
 // A progress is handed to each winding's press in turn (its fraction is that
 // of the winding being summed); calling it off cancels the stack.
-Expected<StackResult> computeStack(const WindingStack& stack, PressProgress* progress = nullptr);
+// `pressed`, when given, is told of every winding's press as it ends, the
+// one that fails included (its calculation says why): what a window shows
+// on the winding's own form.
+using WindingPressed = std::function<void(std::size_t index, const Former& former,
+                                          const CoilCalculation& calculation)>;
+Expected<StackResult> computeStack(const WindingStack& stack, PressProgress* progress = nullptr,
+                                   const WindingPressed& pressed = {});
 
 // A target met in one winding: the stack with that winding's turns changed,
 // the stack computed again (the windings above sit on its new outside), and

@@ -20,6 +20,12 @@ void Form1::calculate() {
   writePress(*request, calculation);
 }
 
+void Form1::showPress(const CoilCalculation& calculation) {
+  const auto request = readPress();
+  if (!request) return;
+  writePress(*request, calculation);
+}
+
 std::optional<Form1::PressRequest> Form1::readPress(bool withTurns) {
   // A box the former hides takes no part in its results, so what it holds
   // is not held against the press.

@@ -130,6 +130,10 @@ class Form1 {
   // computes the coil and writes the result boxes, the unit captions and
   // the section drawing.
   void calculate();
+  // What 計算 shows for a press computed elsewhere of the coil the boxes
+  // hold (a winding computed with its stack): the boxes read and refused as
+  // 計算 reads them, then the press's results, messages and drawing.
+  void showPress(const CoilCalculation& calculation);
   // 線材Dimension: the wire data sheet of the wire in the boxes.
   void showDataSheet();
   // Leaving an input box: fill-ins for empty boxes, AG and XX kept in step.

@@ -4,7 +4,7 @@
 
 namespace kelvane::form {
 
-void applyCoil(const TypedCoil& coil, Form1& form) {
+void putCoil(const TypedCoil& coil, Form1& form) {
   form.clearResults();
 
   // The focus leaves the box it is in before the texts change, so that the
@@ -18,7 +18,10 @@ void applyCoil(const TypedCoil& coil, Form1& form) {
   }
   form.selectFormer(coil.former);
   form.returnFocus(focus);
+}
 
+void applyCoil(const TypedCoil& coil, Form1& form) {
+  putCoil(coil, form);
   form.calculate();
 }
 

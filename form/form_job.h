@@ -18,6 +18,8 @@ namespace kelvane::form {
 // beside the refusal's message. The focus goes back to the control that had
 // it, or to 計算 when the former now hides that box.
 void applyCoil(const TypedCoil& coil, Form1& form);
+// The same but the press: the coil's texts and buttons, the results emptied.
+void putCoil(const TypedCoil& coil, Form1& form);
 
 // A job of one coil on the form, as the replay and the window of one coil
 // open it: its first item's coil (applyCoil).

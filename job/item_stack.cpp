@@ -10,6 +10,7 @@
 #include "core/input_checks.h"
 #include "core/number_text.h"
 #include "core/typed_number.h"
+#include "job/coil_price.h"
 
 namespace kelvane::job {
 namespace {
@@ -113,6 +114,19 @@ Expected<StackPrice> priceItemStack(const Item& item, const WindingStack& stack,
     costs.push_back(std::move(cost));
   }
   return priceStack(costs, first, InsulationTape{item.tapeYenPerLayer, tapeLayersOf(stack)});
+}
+
+Expected<StackPrice> priceOfStack(const Item& item, const std::optional<StackResult>& result,
+                                  const QuotationTerms& first,
+                                  const std::function<Expected<PriceList>()>& list) {
+  if (!result) return Failure{std::string(kNoCurrentPressMessage)};
+  if (auto wrong = otherMaterialsPrice(first, item.coil.material)) return *wrong;
+  const Expected<WindingStack> stack = stackOf(item);
+  if (!stack) return stack.failure();
+  const auto noList = []() -> Expected<PriceList> {
+    return Failure{"単価表がありません。巻線の線材単価を入力してください。"};
+  };
+  return priceItemStack(item, *stack, *result, first, list ? list : noList);
 }
 
 }  // namespace kelvane::job

@@ -47,4 +47,12 @@ Expected<StackPrice> priceItemStack(const Item& item, const WindingStack& stack,
                                     const StackResult& result, const QuotationTerms& first,
                                     const std::function<Expected<PriceList>()>& list);
 
+// The price of an item's stack as its windings were last computed (none
+// when their results are not all current: refused as a coil without a
+// current press is), with `first` the item's terms (for its first winding's
+// material), the price list asked as priceItemStack asks it.
+Expected<StackPrice> priceOfStack(const Item& item, const std::optional<StackResult>& result,
+                                  const QuotationTerms& first,
+                                  const std::function<Expected<PriceList>()>& list);
+
 }  // namespace kelvane::job

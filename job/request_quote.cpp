@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "job/coil_price.h"
+#include "job/item_stack.h"
 
 namespace kelvane::job {
 
@@ -30,7 +31,9 @@ std::string itemLabel(std::size_t index, const Item& item) {
 }
 
 Expected<RequestQuote> priceRequest(std::span<const Item> items, std::span<const ShownCoil> coils,
-                                    const ItemTerms& termsOf) {
+                                    const ItemTerms& termsOf,
+                                    std::span<const std::optional<StackResult>> stacks,
+                                    const std::function<Expected<PriceList>()>& list) {
   std::vector<QuotedItem> quoted;
   quoted.reserve(items.size());
   for (std::size_t i = 0; i < items.size() && i < coils.size(); ++i) {
@@ -39,6 +42,13 @@ Expected<RequestQuote> priceRequest(std::span<const Item> items, std::span<const
     const std::string which = items.size() > 1 ? itemLabel(i, item) + ": " : "";
     const Expected<PricingTerms> terms = termsOf(item);
     if (!terms) return Failure{which + terms.message()};
+    if (isStack(item)) {
+      const Expected<StackPrice> price =
+          priceOfStack(item, i < stacks.size() ? stacks[i] : std::nullopt, terms->terms, list);
+      if (!price) return Failure{which + price.message()};
+      quoted.push_back({item.partNumber, item.name, price->quote, item.basisLot});
+      continue;
+    }
     const Expected<CoilPrice> price = priceOfCoil(coils[i], terms->terms);
     if (!price) return Failure{which + price.message()};
     quoted.push_back({item.partNumber, item.name, price->quote, item.basisLot});

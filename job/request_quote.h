@@ -3,11 +3,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/expected.h"
+#include "core/winding_stack.h"
 #include "job/job.h"
 #include "job/price_list.h"
 #include "job/quotation.h"
@@ -51,8 +53,14 @@ using ItemTerms = std::function<Expected<PricingTerms>(const Item& item)>;
 
 // Every item priced from the coil it shows (coils[i] for items[i]) under its
 // terms, and the totals; or the first item that cannot be priced, named
-// before the reason when there are several.
+// before the reason when there are several. An item of several windings is
+// priced from its stack as computed (stacks[i], none when its windings'
+// results are not all current) with its terms for the first winding, the
+// price list `list` giving the wire of a winding above without a price of
+// its own (priceItemStack).
 Expected<RequestQuote> priceRequest(std::span<const Item> items, std::span<const ShownCoil> coils,
-                                    const ItemTerms& termsOf);
+                                    const ItemTerms& termsOf,
+                                    std::span<const std::optional<StackResult>> stacks = {},
+                                    const std::function<Expected<PriceList>()>& list = {});
 
 }  // namespace kelvane::job

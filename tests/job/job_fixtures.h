@@ -202,6 +202,7 @@ inline std::vector<NamedJob> sampleJobs() {
   secondary.coil.texts[indexOf(InputBox::BareDiameter)] = "0.5";
   secondary.coil.texts[indexOf(InputBox::FinishedDiameter)] = "0.55";
   secondary.coil.texts[indexOf(InputBox::Turns)] = "40";
+  secondary.coil.texts[indexOf(InputBox::ReferenceThickness)] = "1.2";
   secondary.under = {"0.05", "2"};
   UpperWinding tertiary = secondary;
   tertiary.name = "";

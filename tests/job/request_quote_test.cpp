@@ -4,6 +4,8 @@
 
 #include "form/form1.h"
 #include "form/form_job.h"
+#include "job/coil_price.h"
+#include "job/item_stack.h"
 #include "job/request_quote.h"
 #include "job_fixtures.h"
 
@@ -73,6 +75,32 @@ TEST(RequestQuote, NamesTheItemThatCannotBePriced) {
   const Expected<RequestQuote> one =
       priceRequest(std::span(job.items).subspan(1, 1), std::span(coils).subspan(1, 1), terms);
   EXPECT_EQ(one.message(), "単価表がありません。");
+}
+
+// An item of several windings is priced from its stack as computed: one
+// line, its quote the stack's; without a current stack it is refused.
+TEST(RequestQuote, AStackIsOneItemPricedFromItsWindings) {
+  const Job job = test::sampleJobs()[6].job;  // a transformer of three windings
+  const Item& item = job.items.front();
+  form::Form1 first;
+  form::applyCoil(item.coil, first);
+  const std::vector<ShownCoil> coils = {form::shownCoil(first)};
+  const ItemTerms terms = [](const Item& i) -> Expected<PricingTerms> {
+    return PricingTerms{*i.terms, WirePriceSource::JobTerms};
+  };
+  const auto list = [] { return Expected<PriceList>(builtInPriceList()); };
+  const std::vector<std::optional<StackResult>> stacks = {computeStack(*stackOf(item)).value()};
+
+  const Expected<RequestQuote> request = priceRequest(job.items, coils, terms, stacks, list);
+  ASSERT_TRUE(request) << request.message();
+  ASSERT_EQ(request->items.size(), 1u);
+  const Expected<StackPrice> stack = priceOfStack(item, stacks[0], *item.terms, list);
+  ASSERT_TRUE(stack) << stack.message();
+  EXPECT_EQ(request->items[0].quote, stack->quote);
+  EXPECT_NE(request->items[0].quote, priceOfCoil(coils[0], *item.terms)->quote);
+
+  const std::vector<std::optional<StackResult>> stale = {std::nullopt};
+  EXPECT_EQ(priceRequest(job.items, coils, terms, stale, list).message(), kNoCurrentPressMessage);
 }
 
 }  // namespace

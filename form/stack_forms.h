@@ -1,0 +1,51 @@
+#pragma once
+
+// An item of several windings on a window: every winding on a form of its
+// own, the stack computed once through the core, and each winding's press
+// shown on its form as 計算 would show that winding typed on the former it
+// inherits.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/read_coil.h"
+#include "core/winding_stack.h"
+#include "form/form1.h"
+#include "job/job.h"
+
+namespace kelvane::form {
+
+// A winding above the first as its form shows it: its own texts, the
+// item's former shape, and in the former's boxes the sizes it inherits,
+// written as the window writes a number it works out.
+TypedCoil onInheritedFormer(TypedCoil coil, const Former& former);
+
+// What 計算 of a stack left.
+struct StackPress {
+  std::optional<StackResult> result;  // none when it failed or was called off
+  // The failure's sentence after the winding's name (巻線2「二次」: …); empty
+  // when computed or called off.
+  std::string message;
+  std::size_t failedWinding = 0;  // whose form shows the failure
+  bool cancelled = false;
+};
+
+// 計算 of an item of several windings: forms[0] holds the first winding on
+// the item's former, forms[k] winding k (its own texts; its former's boxes
+// are the stack's to write); `item` gives their names and the tape under
+// each. Every winding is read first as 計算 reads it (a refused box is
+// refused on its own form, the focus in it), then the stack is computed
+// once through `runner` with the turns of every winding, and each
+// winding's press is shown on its form, the sizes it inherits in its
+// former's boxes. The windings above a failure, and all of them when it is
+// called off, keep their texts with the results emptied.
+StackPress pressStack(const job::Item& item, std::span<Form1> forms, const WorkRunner& runner);
+
+// The windings the forms hold as a job item keeps them: the item's first
+// winding from forms[0] (its own coil, former and sizes), every other from
+// forms[k] without the sizes it inherits (they keep the texts `item` has).
+job::Item itemOfForms(job::Item item, std::span<const Form1> forms);
+
+}  // namespace kelvane::form

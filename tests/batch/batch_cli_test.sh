@@ -11,7 +11,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-expected='素線径(d),線仕上外径,巻き数(n),リード長さ(L),基準厚み(T),内径(D),A,B,r1,r2,R,AG,XX,Tension,巻枠,素材材質'
+expected='素線径(d),線仕上外径,巻き数(n),リード長さ(L),基準厚み(T),内径(D),A,B,r1,r2,R,AG,XX,Tension,巻枠,素材材質,巻線,層間絶縁'
 [ "$("$batch" --header)" = "$expected" ] || fail "--header printed: $("$batch" --header)"
 [ "$("$batch" --header | wc -l)" -eq 1 ] || fail "--header is not one line"
 
@@ -22,7 +22,7 @@ printf 'turns,former\n10,1\n20,丸\n' >"$tmp/good.csv"
 [ "$(wc -l <"$tmp/err")" -eq 1 ] && grep -q 'bareDiameter 0.2, ' "$tmp/err" ||
   fail "good rows did not name the missing columns in one line: $(cat "$tmp/err")"
 "$batch" --header >"$tmp/all.csv"
-printf '0.2,0.21,10,10,0.8,10,2,2,0.3,0.3,50,60,60,60,角,銅線\n' >>"$tmp/all.csv"
+printf '0.2,0.21,10,10,0.8,10,2,2,0.3,0.3,50,60,60,60,角,銅線,,\n' >>"$tmp/all.csv"
 "$batch" "$tmp/all.csv" -o "$tmp/all-out.csv" 2>"$tmp/err" || fail "all columns exited $?"
 [ ! -s "$tmp/err" ] || fail "all columns wrote to standard error: $(cat "$tmp/err")"
 [ "$(head -c 3 "$tmp/out.csv" | od -An -tx1 | tr -d ' ')" = "efbbbf" ] || fail "no byte order mark"

@@ -287,6 +287,14 @@ TEST(BatchRows, HeaderNamesTheInputColumnsOnceEach) {
   EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "品番", "partNumber"}).ok());
   EXPECT_FALSE(ColumnLayout::fromHeader({"Turns", "d"}).ok());
   EXPECT_FALSE(ColumnLayout::fromHeader({"品番", "使用温度"}).ok());
+  // The stack's columns by either name, once; a slip of them is refused.
+  EXPECT_EQ(join(stackColumns()) + "," + join(stackFileColumns()),
+            "巻線,層間絶縁,winding,insulation");
+  EXPECT_TRUE(ColumnLayout::fromHeader({"turns", "巻線", "insulation"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "巻線", "winding"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "層間絶縁", "insulation"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"turns", "windng"}).ok());
+  EXPECT_FALSE(ColumnLayout::fromHeader({"巻線", "層間絶縁"}).ok());
   for (const std::string input : {"", "\r\n\n", "\"turns,former\n1\n", "a\"b,turns\n1,2\n"}) {
     EXPECT_FALSE(runOn(input).summary.ok()) << input;
   }

@@ -90,8 +90,9 @@ std::size_t slipsAllowed(std::size_t length) {
 const std::vector<std::string>& knownNames() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> all = inputColumns();
-    for (const auto* more : {&jobFileColumns(), &jobFieldColumns(), &jobFieldFileColumns(),
-                             &termColumns(), &termFileColumns()}) {
+    for (const auto* more :
+         {&jobFileColumns(), &jobFieldColumns(), &jobFieldFileColumns(), &termColumns(),
+          &termFileColumns(), &stackColumns(), &stackFileColumns()}) {
       all.insert(all.end(), more->begin(), more->end());
     }
     return all;
@@ -148,6 +149,16 @@ const std::vector<std::string>& jobFileColumns() {
     return names;
   }();
   return columns;
+}
+
+const std::vector<std::string>& stackColumns() {
+  static const std::vector<std::string> names = {"巻線", "層間絶縁"};
+  return names;
+}
+
+const std::vector<std::string>& stackFileColumns() {
+  static const std::vector<std::string> names = {"winding", "insulation"};
+  return names;
 }
 
 const std::vector<std::string>& jobFieldColumns() {
@@ -241,6 +252,8 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
     if (!field) field = indexIn(jobFieldFileColumns(), name);
     auto term = indexIn(termColumns(), name);
     if (!term) term = indexIn(termFileColumns(), name);
+    auto stack = indexIn(stackColumns(), name);
+    if (!stack) stack = indexIn(stackFileColumns(), name);
     if (input) {
       if (layout.seen_[*input]) {
         return Failure{"見出しに「" + inputColumns()[*input] + "」（" + jobFileColumns()[*input] +
@@ -262,6 +275,7 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
       fieldSeen[*field] = true;
       column.holds = Holds::JobField;
       column.field = static_cast<int>(*field);
+      if (*field == static_cast<std::size_t>(JobField::PartNumber)) layout.partNumber_ = at;
       if (*field == static_cast<std::size_t>(JobField::WorkingTemperature) &&
           style == ResultStyle::Readable) {
         layout.workingTemperature_ = at;
@@ -276,6 +290,14 @@ Expected<ColumnLayout> ColumnLayout::fromHeader(const std::vector<std::string>& 
       column.term = static_cast<int>(*term);
       layout.hasTerms_ = true;
       if (*term == kQuantitiesTerm) layout.hasQuantities_ = true;
+    } else if (stack) {
+      if (layout.stack_[*stack]) {
+        return Failure{"見出しに「" + stackColumns()[*stack] + "」（" + stackFileColumns()[*stack] +
+                       "）の列が二つあります。"};
+      }
+      layout.stack_[*stack] = at;
+      column.holds = Holds::Stack;
+      column.stack = static_cast<int>(*stack);
     } else if (auto resembled = resembledColumn(name)) {
       return Failure{"見出しの「" + name + "」は列「" + *resembled +
                      "」の書き誤りと思われます。その列なら名前を直し、別の列なら似ていない名前に"

@@ -30,6 +30,16 @@ const std::vector<std::string>& inputColumns();
 // former, material.
 const std::vector<std::string>& jobFileColumns();
 
+// The columns that stack rows into one item of several windings: 巻線, the
+// winding's number in its stack (1 to kMostWindings; empty is 1), and
+// 層間絶縁, the thickness in mm of the tape under it; by a job file's names,
+// winding and insulation. --header writes them after the input columns.
+inline constexpr int kStackColumnCount = 2;
+inline constexpr int kWindingColumn = 0;
+inline constexpr int kInsulationColumn = 1;
+const std::vector<std::string>& stackColumns();
+const std::vector<std::string>& stackFileColumns();
+
 // The job's own fields a row may carry, and the names of the item the row
 // makes in a job (品番, 品名).
 enum class JobField {
@@ -85,13 +95,14 @@ class ColumnLayout {
   static Expected<ColumnLayout> fromHeader(const std::vector<std::string>& header,
                                            ResultStyle style = ResultStyle::Readable);
 
-  enum class Holds { InputBox, Former, Material, JobField, Term, Own };
+  enum class Holds { InputBox, Former, Material, JobField, Term, Stack, Own };
   struct Column {
     std::string name;  // as the header writes it
     Holds holds = Holds::Own;
     int box = -1;    // the input box, Text1(box)
     int field = -1;  // the job field, as JobField
     int term = -1;   // the term, by its place in termColumns()
+    int stack = -1;  // kWindingColumn or kInsulationColumn
   };
   const std::vector<Column>& columns() const { return columns_; }
   std::size_t width() const { return columns_.size(); }
@@ -105,6 +116,11 @@ class ColumnLayout {
   // the window as it opens that they are computed with; none when it has
   // them all.
   std::optional<std::string> missingInputs() const;
+
+  // The columns of 巻線 and 層間絶縁, and of 品番, whose rows stack.
+  std::optional<std::size_t> windingColumn() const { return stack_[kWindingColumn]; }
+  std::optional<std::size_t> insulationColumn() const { return stack_[kInsulationColumn]; }
+  std::optional<std::size_t> partNumberColumn() const { return partNumber_; }
 
   // Whether the header has a column of the 見積条件, and one of 数量.
   bool hasTerms() const { return hasTerms_; }
@@ -120,6 +136,8 @@ class ColumnLayout {
   std::vector<Column> columns_;
   ResultStyle style_ = ResultStyle::Readable;
   std::optional<std::size_t> workingTemperature_;
+  std::array<std::optional<std::size_t>, kStackColumnCount> stack_;
+  std::optional<std::size_t> partNumber_;
   std::vector<std::string> resultColumns_;
   std::vector<bool> seen_;  // by input column
   bool byCaption_ = false;  // the header names its inputs by the window's captions

@@ -102,8 +102,12 @@ Expected<std::vector<std::string>> costCells(const job::ShownCoil& coil,
                                              const job::QuotationTerms& terms, bool byPosition) {
   const Expected<job::CoilPrice> price = job::priceOfCoil(coil, terms);
   if (!price) return price.failure();
+  return quoteCells(price->quote, byPosition);
+}
+
+std::vector<std::string> quoteCells(const job::Quote& quote, bool byPosition) {
   std::vector<std::string> cells;
-  for (const job::LotPrice& lot : price->quote.lots) {
+  for (const job::LotPrice& lot : quote.lots) {
     if (byPosition) cells.push_back(std::to_string(lot.quantity));
     cells.push_back(numberCell(lot.costYen, 4));
     cells.push_back(senText(lot.unitPriceSen));

@@ -50,5 +50,8 @@ std::vector<std::string> costColumns(const job::PriceList& prices, bool byPositi
 Expected<std::vector<std::string>> costCells(const job::ShownCoil& coil,
                                              const job::QuotationTerms& terms,
                                              bool byPosition = false);
+// The same cells of a quote worked out already (a stack of windings priced
+// as one piece).
+std::vector<std::string> quoteCells(const job::Quote& quote, bool byPosition = false);
 
 }  // namespace kelvane::batch

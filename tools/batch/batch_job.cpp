@@ -17,9 +17,12 @@ void BatchJob::add(std::uint64_t number, const RowResult& row) {
     }
     return;
   }
-  if (!row.item) return;  // a spacer
+  // A winding above the first is in the item of its stack's first row.
+  if (row.upperWinding) ++computed_;
+  if (!row.item) return;  // a spacer, or a winding above the first
   ++computed_;
-  // Beyond what a job holds the rows are only counted: the job is refused.
+  ++itemCount_;
+  // Beyond what a job holds the items are only counted: the job is refused.
   if (items_.size() <= job::kMaxItems) items_.push_back(*row.item);
 }
 
@@ -28,11 +31,19 @@ Expected<job::Job> BatchJob::job(const std::optional<std::string>& customer,
   if (computed_ == 0) {
     return Failure{"計算できた行がないので、見積ファイルは書きませんでした。"};
   }
-  if (computed_ > job::kMaxItems) {
-    return Failure{"計算できた行が " + groupThousands(std::to_string(computed_)) +
-                   " 行あります。一つの見積ファイルに入る品目は " + std::to_string(job::kMaxItems) +
-                   " までなので、見積ファイルは書きませんでした。入力を " +
-                   std::to_string(job::kMaxItems) + " 行ずつに分けてください。"};
+  if (itemCount_ > job::kMaxItems) {
+    const std::string max = std::to_string(job::kMaxItems);
+    const std::string rows = groupThousands(std::to_string(computed_));
+    if (itemCount_ == computed_) {
+      return Failure{"計算できた行が " + rows + " 行あります。一つの見積ファイルに入る品目は " +
+                     max + " までなので、見積ファイルは書きませんでした。入力を " + max +
+                     " 行ずつに分けてください。"};
+    }
+    return Failure{"計算できた行が " + rows + " 行、品目にして " +
+                   groupThousands(std::to_string(itemCount_)) +
+                   " あります。一つの見積ファイルに入る品目は " + max +
+                   " までなので、見積ファイルは書きませんでした。入力を " + max +
+                   " 品目ずつに分けてください。"};
   }
   job::Job job;
   if (fields_) job.fields = *fields_;

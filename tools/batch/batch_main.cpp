@@ -91,7 +91,8 @@ int run(int argc, char** argv) {
                  "行の材質の価格で加えます");
   app.add_option(
       "--job", jobFile,
-      "計算できた行を 1 行 1 品目とする見積ファイル（.kelvane）を書きます（100 品目まで）");
+      "計算できた行を 1 行 1 品目（巻線の続く行は合わせて 1 品目）とする見積ファイル（.kelvane）"
+      "を書きます（100 品目まで）");
   app.add_option("--customer", customer,
                  "--job の見積ファイルの顧客名（1 行目の顧客名の列より優先）");
   app.add_option("--quotation-number", quotationNumber,
@@ -108,8 +109,8 @@ int run(int argc, char** argv) {
 
   if (header) {
     std::string line;
-    for (const std::string& name : kelvane::batch::inputColumns()) {
-      line += (line.empty() ? "" : ",") + name;
+    for (const auto* names : {&kelvane::batch::inputColumns(), &kelvane::batch::stackColumns()}) {
+      for (const std::string& name : *names) line += (line.empty() ? "" : ",") + name;
     }
     std::cout << line << "\n" << std::flush;
     return std::cout ? kAllRows : refuse("見出し行を書き出せません。");
@@ -236,8 +237,11 @@ int run(int argc, char** argv) {
   }
   if (summary->failedRows > 0 && writeCsv) tell(failedRows + "メッセージはエラー列にあります。");
   if (makeJob && summary->failedRows > 0) {
+    const std::string items = job.items() == job.computedRows()
+                                  ? " 行を品目として"
+                                  : " 行を " + grouped(job.items()) + " 品目として";
     tell("見積ファイル「" + kelvane::job::displayName(jobFile) + "」には計算できた " +
-         grouped(job.computedRows()) + " 行を品目として書きました。計算できなかった " +
+         grouped(job.computedRows()) + items + "書きました。計算できなかった " +
          grouped(summary->failedRows) + " 行は入っていません。");
   }
   return summary->failedRows > 0 ? kRowsFailed : kAllRows;

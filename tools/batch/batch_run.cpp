@@ -1,6 +1,7 @@
 #include "tools/batch/batch_run.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <future>
 #include <mutex>
@@ -8,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/winding_stack.h"
 #include "tools/batch/batch.h"
 #include "tools/batch/batch_csv.h"
 #include "tools/batch/batch_encoding.h"
@@ -149,6 +151,26 @@ class RecordSource {
     return rows;
   }
 
+  // Takes on into `rows` the records that may be windings over the stack
+  // their last row is part of, reading them first where they are not read
+  // yet: a stack is never cut between two parts. A stack has no more rows
+  // above its last row than kMostWindings - 1; a record beyond that cannot
+  // join it whatever it holds.
+  Expected<void> takeStackRows(std::vector<CsvRecord>& rows,
+                               const std::function<bool(const CsvRecord&)>& continues,
+                               std::size_t rowBytes, std::size_t& taken) {
+    for (std::size_t more = 0; more + 1 < kMostWindings; ++more) {
+      if (auto filled = fill(1, SIZE_MAX); !filled.ok()) return filled;
+      if (records_.empty() || !continues(records_.front())) break;
+      const std::size_t record = footprint(records_.front());
+      waitingBytes_ -= record;
+      taken += record + rowBytes;
+      rows.push_back(std::move(records_.front()));
+      records_.erase(records_.begin());
+    }
+    return {};
+  }
+
   bool empty() const { return records_.empty(); }
   std::uint64_t bytesRead() const { return bytesRead_; }
   // What the records taken so far were written in.
@@ -248,6 +270,12 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
       if (source.empty()) break;
       std::size_t bytes = 0;
       std::vector<CsvRecord> rows = source.take(kRowsPerPart, kPartBytes, outputRowBytes, bytes);
+      if (layout->windingColumn()) {
+        const auto continues = [&](const CsvRecord& r) { return mayContinueStack(*layout, r); };
+        if (auto more = source.takeStackRows(rows, continues, outputRowBytes, bytes); !more.ok())
+          return more.failure();
+        tellEncoding();
+      }
       const std::uint64_t first = nextNumber;
       nextNumber += rows.size();
       const TextEncoding encoding = source.encoding();
@@ -255,8 +283,9 @@ Expected<BatchSummary> runBatch(const ReadBytes& read, const WriteBytes& write,
       std::future<Part> computed = pool.submit([&, rows = std::move(rows), first, encoding, keep] {
         Part part;
         part.rows = rows.size();
+        std::vector<RowResult> results = computeRows(*layout, rows, first, encoding, keep);
         for (std::size_t i = 0; i < rows.size(); ++i) {
-          RowResult result = computeRow(*layout, rows[i], first + i, encoding, keep);
+          RowResult& result = results[i];
           if (result.failed) ++part.failedRows;
           appendOutputRow(part.csv, *layout, rows[i], result);
           if (keep) part.kept.push_back(std::move(result));

@@ -12,8 +12,10 @@
 
 #include "form/form1.h"
 #include "form/form_job.h"
+#include "form/stack_forms.h"
 #include "job/addressee.h"
 #include "job/file_io.h"
+#include "job/item_stack.h"
 #include "job/output_file.h"
 #include "job/printable_text.h"
 #include "job/quotation_rows.h"
@@ -115,15 +117,17 @@ QString helpText(const QCommandLineParser& options) {
 // The customer's quotation of the job, every item priced from the coil its
 // form shows, as the job stands: each item's terms or the user's price
 // list, issued today.
-Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
-                                                    const std::vector<form::Form1>& forms) {
+Expected<ui::CustomerQuotation> customerQuotationOf(
+    const job::Job& job, const std::vector<form::Form1>& forms,
+    const std::vector<std::optional<StackResult>>& stacks) {
   std::vector<job::ShownCoil> coils;
   coils.reserve(forms.size());
   for (const form::Form1& form : forms) coils.push_back(form::shownCoil(form));
   // Each item's terms, the wire price from the list when they hold none for
   // the item's material (job::pricingTerms).
-  Expected<job::RequestQuote> request =
-      job::priceRequest(job.items, coils, [](const job::Item& item) -> Expected<job::PricingTerms> {
+  Expected<job::RequestQuote> request = job::priceRequest(
+      job.items, coils,
+      [](const job::Item& item) -> Expected<job::PricingTerms> {
         Expected<job::PricingTerms> terms =
             job::pricingTerms(item.terms, item.coil.material, job::bareDiameterMm(item.coil),
                               [] { return ui::readUserPriceList(); });
@@ -133,7 +137,8 @@ Expected<ui::CustomerQuotation> customerQuotationOf(const job::Job& job,
                                                 "案件の見積書は、読める単価表がないと作れません。"
                                               : "見積条件のない案件の見積書は、読める単価表が"
                                                 "ないと作れません。")};
-      });
+      },
+      stacks, [] { return ui::readUserPriceList(); });
   if (!request) return request.failure();
   return ui::CustomerQuotation{ui::storedCompanyInfo(), job.fields, std::move(request.value()),
                                QDate::currentDate(), QStringLiteral(KELVANE_VERSION)};
@@ -281,18 +286,33 @@ std::variant<Request, int> readCommandLine(int argc, char** argv) {
 int writeOutputs(const Request& request) {
   const Expected<job::Job> job = job::readJobFile(request.jobFile);
   if (!job) return failed(QString::fromStdString(job.message()));
-  // Every item opened on a form of its own, as the window opens it.
+  // Every item opened on a form of its own, as the window opens it; an item
+  // of several windings each winding on its own, the stack pressed.
   std::vector<form::Form1> forms(job->items.size());
+  std::vector<std::vector<form::Form1>> windings(job->items.size());
+  std::vector<std::optional<StackResult>> stacks(job->items.size());
   for (std::size_t i = 0; i < forms.size(); ++i) {
-    form::applyCoil(job->items[i].coil, forms[i]);
-    if (forms[i].state().resultsCurrent) continue;
-    // A sheet without results quotes nothing; the window would show why.
-    const auto& messages = forms[i].state().messages;
+    const job::Item& item = job->items[i];
+    std::string message;
+    if (job::isStack(item)) {
+      windings[i] = form::windingForms(item);
+      const form::StackPress press = form::pressStack(
+          item, windings[i], [](double, const form::Work& work) { work(nullptr); });
+      forms[i] = windings[i].front();
+      stacks[i] = press.result;
+      if (press.result) continue;
+      message = press.message;
+    } else {
+      form::applyCoil(item.coil, forms[i]);
+      if (forms[i].state().resultsCurrent) continue;
+      // A sheet without results quotes nothing; the window would show why.
+      const auto& messages = forms[i].state().messages;
+      if (!messages.empty()) message = messages.back();
+    }
     const QString which =
-        forms.size() > 1 ? QString::fromStdString(job::itemLabel(i, job->items[i])) : QString();
+        forms.size() > 1 ? QString::fromStdString(job::itemLabel(i, item)) : QString();
     return failed(QStringLiteral("「%1」%2は計算できません。%3")
-                      .arg(nameOf(request.jobFile), which,
-                           messages.empty() ? QString() : QString::fromStdString(messages.back())));
+                      .arg(nameOf(request.jobFile), which, QString::fromStdString(message)));
   }
 
   // Every output whole in memory first, then all written, then all put in place.
@@ -311,6 +331,16 @@ int writeOutputs(const Request& request) {
     std::vector<ui::QuotationContent> sections;
     for (std::size_t i = 0; i < forms.size(); ++i) {
       const job::Item& item = job->items[i];
+      if (job::isStack(item)) {
+        std::vector<ui::QuotationContent> stacked =
+            ui::quotationOfStack(windings[i], job->fields, item, stacks[i]);
+        if (item.terms) {
+          stacked.front().cost = ui::sheetCostOfStack(item, stacks[i], *item.terms,
+                                                      [] { return ui::readUserPriceList(); });
+        }
+        for (ui::QuotationContent& section : stacked) sections.push_back(std::move(section));
+        continue;
+      }
       sections.push_back(ui::quotationOf(forms[i], job->fields, item));
       if (item.terms) sections.back().cost = ui::sheetCostOf(forms[i], *item.terms);
     }
@@ -323,7 +353,7 @@ int writeOutputs(const Request& request) {
   }
   std::optional<ui::CustomerQuotation> quotation;
   if (!request.quotationFile.empty()) {
-    Expected<ui::CustomerQuotation> priced = customerQuotationOf(*job, forms);
+    Expected<ui::CustomerQuotation> priced = customerQuotationOf(*job, forms, stacks);
     if (!priced) return failed(QString::fromStdString(priced.message()));
     quotation = std::move(priced.value());
   }
@@ -342,6 +372,15 @@ int writeOutputs(const Request& request) {
     const std::string createdAt = job::localMinute(std::chrono::system_clock::now());
     std::vector<job::ResultsTable> tables;
     for (std::size_t i = 0; i < forms.size(); ++i) {
+      // A stack gives a table a winding; its price is the whole piece's, not
+      // one winding's, and is on the 見積計算書 and the 見積書.
+      if (job::isStack(job->items[i])) {
+        for (const form::Form1& winding : windings[i]) {
+          tables.push_back(
+              job::resultsTable(form::shownCoil(winding), job->fields, job->items[i], createdAt));
+        }
+        continue;
+      }
       const job::ShownCoil coil = form::shownCoil(forms[i]);
       tables.push_back(job::resultsTable(coil, job->fields, job->items[i], createdAt));
       job::addQuotation(tables.back(), coil, job->items[i].terms);

@@ -56,6 +56,17 @@ TypedCoil onInheritedFormer(TypedCoil coil, const Former& former) {
   return coil;
 }
 
+std::vector<Form1> windingForms(const job::Item& item) {
+  std::vector<Form1> forms(item.upperWindings.size() + 1);
+  putCoil(item.coil, forms[0]);
+  for (std::size_t k = 0; k < item.upperWindings.size(); ++k) {
+    TypedCoil coil = item.upperWindings[k].coil;
+    coil.former = item.coil.former;
+    putCoil(coil, forms[k + 1]);
+  }
+  return forms;
+}
+
 StackPress pressStack(const job::Item& item, std::span<Form1> forms, const WorkRunner& runner) {
   if (forms.empty() || forms.size() != item.upperWindings.size() + 1)
     return failed(0, "巻線の数が合いません。");

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/read_coil.h"
 #include "core/winding_stack.h"
@@ -31,6 +32,11 @@ struct StackPress {
   std::size_t failedWinding = 0;  // whose form shows the failure
   bool cancelled = false;
 };
+
+// The item's windings each on a form of its own, their texts and buttons
+// put on as the window opens an item (putCoil), not yet pressed: the first
+// on the item's former, the others on its shape.
+std::vector<Form1> windingForms(const job::Item& item);
 
 // 計算 of an item of several windings: forms[0] holds the first winding on
 // the item's former, forms[k] winding k (its own texts; its former's boxes

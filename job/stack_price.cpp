@@ -53,6 +53,7 @@ Expected<StackPrice> priceStack(std::span<const WindingCost> windings, const Quo
   if (tape.layers < 0) return Failure{"層間テープの層数は 0 以上にしてください。"};
 
   StackPrice price;
+  price.costs.assign(windings.begin(), windings.end());
   std::vector<WoundWire> wires;
   wires.reserve(windings.size());
   for (const WindingCost& w : windings) {

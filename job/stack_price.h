@@ -57,6 +57,7 @@ struct WindingShare {
 // (Σ n_k / S_k + h + s / Q) / 60 × r, its 部材費 the parts and the tape),
 // which the 見積書 lists as one line.
 struct StackPrice {
+  std::vector<WindingCost> costs;  // what each winding was priced from
   std::vector<WindingShare> windings;
   double tapeYen = 0;
   Quote quote;

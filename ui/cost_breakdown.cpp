@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/number_text.h"
+#include "core/winding_stack.h"
 #include "job/money_text.h"
 #include "job/quotation_text.h"
 
@@ -57,20 +58,49 @@ double formulasBlock(Page& page, double x, double y) {
   return y + height;
 }
 
-// A row a lot size with its breakdown, then the first lot's totals.
-double pricesBlock(Page& page, double y, const job::CoilPrice& price) {
-  y = heading(page, kMargin, y, kContentWidth, QStringLiteral("原価の内訳と価格（1 個当たり）"));
-  const QFont small = page.font(kSmallPoints);
+// What a coil's price is worked out from: its w and n on one line.
+double coilFigures(Page& page, double y, const job::CoilPrice& price) {
   page.line(QRectF(kMargin - kCellPadding, y - 0.6, kContentWidth, 5),
             QStringLiteral("w = %1 kg、n = %2")
                 .arg(qt(job::massText(price.wireMassKg)), qt(plainDecimal(price.turns))),
             page.font(kTextPoints), Qt::AlignLeft);
-  y += 5.5;
+  return y + 5.5;
+}
+
+// What a stack's price is worked out from: a row a winding with its wire's
+// price and speed and what it adds, then the tape.
+double stackFigures(Page& page, double y, const job::StackPrice& price) {
+  std::vector<Row> rows = {
+      rowOf({QStringLiteral("巻線"), QStringLiteral("w kg"), QStringLiteral("n"),
+             QStringLiteral("P 円/kg"), QStringLiteral("S 回/分"), QStringLiteral("材料費"),
+             QStringLiteral("n / S 分")})};
+  for (std::size_t k = 0; k < price.costs.size() && k < price.windings.size(); ++k) {
+    const job::WindingCost& cost = price.costs[k];
+    rows.push_back(
+        rowOf({qt(windingLabel(k, cost.name)), qt(job::massText(cost.wireMassKg)),
+               qt(plainDecimal(cost.turns)), qt(job::termText(cost.wireYenPerKg)),
+               qt(job::termText(cost.windingRpm)), qt(job::costText(price.windings[k].materialYen)),
+               qt(job::termText(price.windings[k].windingMinutes))}));
+  }
+  std::vector<Column> columns(7, Column{kContentWidth / 8, Qt::AlignRight});
+  columns.front() = Column{kContentWidth - 6 * kContentWidth / 8, Qt::AlignLeft};
+  y = table(page, kMargin, y, columns, rows);
+  page.line(QRectF(kMargin - kCellPadding, y + 0.4, kContentWidth, 5),
+            QStringLiteral("層間テープ（部材費に含む）：%1 円/個。材料費 = Σ w × (1 + L/100) × P、"
+                           "加工費 = (Σ n / S + h + s / Q) / 60 × r")
+                .arg(qt(job::costText(price.tapeYen))),
+            page.font(kSmallPoints), Qt::AlignLeft);
+  return y + 6.5;
+}
+
+// A row a lot size with its breakdown, then the first lot's totals.
+double pricesBlock(Page& page, double y, const job::Quote& quote) {
+  const QFont small = page.font(kSmallPoints);
   std::vector<Row> rows = {
       rowOf({QStringLiteral("数量"), QStringLiteral("材料費"), QStringLiteral("加工費"),
              QStringLiteral("部材費"), QStringLiteral("原価"), QStringLiteral("単価"),
              QStringLiteral("金額")})};
-  for (const job::LotPrice& lot : price.quote.lots) {
+  for (const job::LotPrice& lot : quote.lots) {
     rows.push_back(rowOf({qt(job::quantityText(lot.quantity)), qt(job::costText(lot.materialYen)),
                           qt(job::costText(lot.processingYen)), qt(job::costText(lot.partsYen)),
                           qt(job::costText(lot.costYen)), qt(job::unitPriceText(lot.unitPriceSen)),
@@ -79,13 +109,13 @@ double pricesBlock(Page& page, double y, const job::CoilPrice& price) {
   std::vector<Column> columns(7, Column{kContentWidth / 7, Qt::AlignRight});
   y = table(page, kMargin, y, columns, rows);
   const double labelX = kMargin + 4 * kContentWidth / 7, width = 1.5 * kContentWidth / 7;
-  const QString first = price.quote.lots.empty()
+  const QString first = quote.lots.empty()
                             ? QStringLiteral("小計")
                             : QStringLiteral("小計（数量 %1）")
-                                  .arg(qt(job::quantityText(price.quote.lots.front().quantity)));
-  for (const auto& [label, yen] : {std::pair{first, price.quote.subtotalYen},
-                                   std::pair{qt(job::kTaxCaption), price.quote.taxYen},
-                                   std::pair{QStringLiteral("合計"), price.quote.totalYen}}) {
+                                  .arg(qt(job::quantityText(quote.lots.front().quantity)));
+  for (const auto& [label, yen] :
+       {std::pair{first, quote.subtotalYen}, std::pair{qt(job::kTaxCaption), quote.taxYen},
+        std::pair{QStringLiteral("合計"), quote.totalYen}}) {
     page.rect(QRectF(labelX, y, width, kRowHeight), kGrid, 0.2, kLabelFill);
     page.line(QRectF(labelX, y, width, kRowHeight), label, small, Qt::AlignHCenter);
     page.rect(QRectF(labelX + width, y, width, kRowHeight), kGrid, 0.2);
@@ -136,7 +166,12 @@ double costBreakdown(Page& page, double top, const SheetCost& cost) {
   const double formulasEnd = formulasBlock(page, kMargin + kHalf + 6, top);
   double y = std::max(termsEnd, formulasEnd) + kBlockGap;
   if (const auto* price = std::get_if<job::CoilPrice>(&cost.price)) {
-    y = pricesBlock(page, y, *price) + kBlockGap;
+    y = heading(page, kMargin, y, kContentWidth, QStringLiteral("原価の内訳と価格（1 個当たり）"));
+    y = pricesBlock(page, coilFigures(page, y, *price), price->quote) + kBlockGap;
+  } else if (const auto* stack = std::get_if<job::StackPrice>(&cost.price)) {
+    y = heading(page, kMargin, y, kContentWidth,
+                QStringLiteral("原価の内訳と価格（1 個当たり、巻線ごと）"));
+    y = pricesBlock(page, stackFigures(page, y, *stack), stack->quote) + kBlockGap;
   } else {
     y = heading(page, kMargin, y, kContentWidth, QStringLiteral("原価の内訳と価格"));
     const auto& why = std::get<QString>(cost.price);

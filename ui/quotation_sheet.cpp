@@ -11,6 +11,7 @@
 #include "form/boxes.h"
 #include "form/control_table.h"
 #include "form/form_job.h"
+#include "job/item_stack.h"
 #include "job/resistance_band.h"
 #include "ui/cost_breakdown.h"
 #include "ui/framed_panel.h"
@@ -78,9 +79,11 @@ struct Plan {
   // on the right, or, when the first page has no room for them, on a page
   // of their own after it.
   enum class Place { None, Left, Right, OwnPage } requirement = Place::None;
-  bool costPage = false;  // the job's cost, on the page after the first (and the requirements')
+  bool stackPage = false;  // the windings of the item, after the requirements'
+  bool costPage = false;   // the job's cost, on the page after the first (and those above)
   int pageCount() const {
-    return 1 + int(requirement == Place::OwnPage) + int(costPage) + int(laterPages.size());
+    return 1 + int(requirement == Place::OwnPage) + int(stackPage) + int(costPage) +
+           int(laterPages.size());
   }
 };
 
@@ -544,6 +547,7 @@ Plan planSheet(QPainter& painter, const QuotationContent& content, int firstPage
 
   plan.continuations = std::move(fieldTexts);
   plan.continuations.insert(plan.continuations.end(), cellTexts.begin(), cellTexts.end());
+  plan.stackPage = content.stack.has_value();
   plan.costPage = content.cost.has_value();
   layOutLaterPages(page, plan);
   return plan;
@@ -551,6 +555,10 @@ Plan planSheet(QPainter& painter, const QuotationContent& content, int firstPage
 
 void paintFirstPage(Page& page, const QuotationContent& content, const Plan& plan) {
   titleLine(page, content, QStringLiteral("見積計算書"));
+  // Which winding of the item the page shows, beside the title.
+  if (!content.winding.isEmpty())
+    page.line(QRectF(kMargin + 40, kMargin + 2.5, 62, 8), content.winding, page.font(12, true),
+              Qt::AlignLeft);
   if (!content.resultsCurrent) outOfDateMark(page, QRectF(64, kMargin + 2, 84, 7));
   body(page, fieldsBlock(page, plan) + kBlockGap, content, plan);
 }
@@ -563,6 +571,38 @@ void paintRequirementPage(Page& page, const QuotationContent& content) {
   page.line(QRectF(kMargin - kCellPadding, kMargin + 15, kPageWidth - 2 * kMargin, 6),
             names.trimmed(), page.font(kFieldPoints), Qt::AlignLeft);
   requirementBlock(page, kMargin, kMargin + 23, kPageWidth - 2 * kMargin, content);
+}
+
+// The windings of the item, one over the other, and the finished coil.
+void paintStackPage(Page& page, const QuotationContent& content) {
+  titleLine(page, content, QStringLiteral("見積計算書（巻線構成）"));
+  const job::StackTable& stack = *content.stack;
+  const double width = kPageWidth - 2 * kMargin;
+  double y = heading(page, kMargin, kMargin + 16, width, QStringLiteral("巻線（内側から順に）"));
+  std::vector<Row> rows;
+  rows.push_back(rowOf([&] {
+    QStringList cells;
+    for (const std::string& h : stack.heading) cells << printed(h);
+    return cells;
+  }()));
+  for (const std::vector<std::string>& winding : stack.windings) {
+    QStringList cells;
+    for (const std::string& cell : winding) cells << printed(cell);
+    rows.push_back(rowOf(cells));
+  }
+  // The inner size takes what the other columns leave.
+  const auto columnCount = stack.heading.size();
+  std::vector<Column> columns(columnCount, Column{17, Qt::AlignRight});
+  columns[0] = Column{24, Qt::AlignLeft};
+  columns[1] = Column{20, Qt::AlignLeft};
+  columns[4] = Column{width - 24 - 20 - 17 * double(columnCount - 3), Qt::AlignLeft};
+  y = table(page, kMargin, y, columns, rows) + kBlockGap;
+  y = heading(page, kMargin, y, width, QStringLiteral("仕上がりコイル"));
+  std::vector<Row> totals;
+  for (const job::TableRow& row : stack.totals)
+    totals.push_back(rowOf({printed(row.item), printed(row.aligned), printed(row.unit)}));
+  table(page, kMargin, y,
+        {{50, Qt::AlignLeft}, {width - 50 - 15, Qt::AlignLeft}, {15, Qt::AlignLeft}}, totals);
 }
 
 void paintCostPage(Page& page, const QuotationContent& content) {
@@ -654,6 +694,28 @@ QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fiel
   return c;
 }
 
+std::vector<QuotationContent> quotationOfStack(std::span<const form::Form1> forms,
+                                               const job::JobFields& fields, const job::Item& item,
+                                               const std::optional<StackResult>& result) {
+  std::vector<QuotationContent> sections;
+  for (std::size_t k = 0; k < forms.size(); ++k) {
+    job::Item shown = item;
+    // What the customer asked is kept for the item's own coil, the first.
+    if (k > 0) shown.requirements.clear();
+    QuotationContent c = quotationOf(forms[k], fields, shown);
+    const std::string& name =
+        k == 0 ? item.windingName
+               : (k <= item.upperWindings.size() ? item.upperWindings[k - 1].name : std::string());
+    c.winding = printed(windingLabel(k, name));
+    if (k == 0 && result) {
+      if (const Expected<WindingStack> stack = job::stackOf(item))
+        c.stack = job::stackTable(*stack, *result, fields.workingCelsius);
+    }
+    sections.push_back(std::move(c));
+  }
+  return sections;
+}
+
 bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
                     std::span<const QuotationContent> sections) {
   painter.save();
@@ -674,12 +736,15 @@ bool paintQuotation(QPainter& painter, QPagedPaintDevice& pages,
     const QuotationContent& content = sections[section];
     const Plan& plan = plans[section];
     const int requirementPage = plan.requirement == Plan::Place::OwnPage ? 2 : 0;
-    const int costPage = plan.costPage ? 2 + (requirementPage > 0) : 0;
-    const int laterFrom = 2 + (requirementPage > 0) + (costPage > 0);
+    const int stackPage = plan.stackPage ? 2 + (requirementPage > 0) : 0;
+    const int costPage = plan.costPage ? 2 + (requirementPage > 0) + (stackPage > 0) : 0;
+    const int laterFrom = 2 + (requirementPage > 0) + (stackPage > 0) + (costPage > 0);
     if (number == 1) {
       paintFirstPage(page, content, plan);
     } else if (number == requirementPage) {
       paintRequirementPage(page, content);
+    } else if (number == stackPage) {
+      paintStackPage(page, content);
     } else if (number == costPage) {
       paintCostPage(page, content);
     } else {

@@ -15,6 +15,7 @@
 #include "job/job.h"
 #include "job/requirement.h"
 #include "job/results_table.h"
+#include "job/stack_table.h"
 #include "ui/sheet_cost.h"
 
 class QPagedPaintDevice;
@@ -64,6 +65,11 @@ struct QuotationContent {
   QString resistanceNote;
   // Whether the results belong to the inputs as they stand.
   bool resultsCurrent = true;
+  // For an item of several windings: the winding the section shows
+  // (巻線2「二次」), and on the section of the first the whole stack, on a
+  // page of its own.
+  QString winding;
+  std::optional<job::StackTable> stack;
   // The job's 見積条件 and the price they give, on a page of their own
   // after the first; none for a job without terms.
   std::optional<SheetCost> cost;
@@ -76,6 +82,14 @@ struct QuotationContent {
 // not the window's data sheet is open, so it always matches the inputs shown.
 QuotationContent quotationOf(const form::Form1& form, const job::JobFields& fields,
                              const job::Item& item);
+
+// The sheet of an item of several windings: a section a winding, each its
+// form's (forms[k] for winding k, titled with its name), the first with the
+// stack's table when `result` is the stack as computed; the caller adds the
+// item's cost to the first.
+std::vector<QuotationContent> quotationOfStack(std::span<const form::Form1> forms,
+                                               const job::JobFields& fields, const job::Item& item,
+                                               const std::optional<StackResult>& result);
 
 // Paints the sheet onto `pages`, which `painter` is open on, starting a new
 // page on it for every page after the first. Each page is A4 portrait laid

@@ -199,6 +199,7 @@ inline std::vector<NamedJob> sampleJobs() {
   coil.windingName = "一次";
   UpperWinding secondary;
   secondary.name = "二次";
+  secondary.coil.material = ConductorMaterial::Aluminium;
   secondary.coil.texts[indexOf(InputBox::BareDiameter)] = "0.5";
   secondary.coil.texts[indexOf(InputBox::FinishedDiameter)] = "0.55";
   secondary.coil.texts[indexOf(InputBox::Turns)] = "40";

@@ -14,26 +14,13 @@ namespace {
 
 const WorkRunner kRunHere = [](double, const Work& work) { work(nullptr); };
 
-// The sample transformer's windings, each opened on a form of its own as
-// the window opens an item.
-std::vector<Form1> formsOf(const job::Item& item) {
-  std::vector<Form1> forms(item.upperWindings.size() + 1);
-  putCoil(item.coil, forms[0]);
-  for (std::size_t k = 0; k < item.upperWindings.size(); ++k) {
-    TypedCoil coil = item.upperWindings[k].coil;
-    coil.former = item.coil.former;
-    putCoil(coil, forms[k + 1]);
-  }
-  return forms;
-}
-
 job::Item transformer() { return job::test::sampleJobs()[6].job.items.front(); }
 
 // Each winding shows what 計算 shows for it typed alone on the former it
 // inherits; the first one what it shows on the item's former.
 TEST(StackForms, EachWindingShowsItsOwnPressOnTheInheritedFormer) {
   const job::Item item = transformer();
-  std::vector<Form1> forms = formsOf(item);
+  std::vector<Form1> forms = windingForms(item);
   const StackPress press = pressStack(item, forms, kRunHere);
   ASSERT_TRUE(press.result) << press.message;
   ASSERT_EQ(press.result->windings.size(), 3u);
@@ -74,7 +61,7 @@ TEST(StackForms, AFailureNamesItsWindingAndEmptiesTheOnesAbove) {
   };
   for (const Row& row : rows) {
     job::Item item = transformer();
-    std::vector<Form1> forms = formsOf(item);
+    std::vector<Form1> forms = windingForms(item);
     ASSERT_TRUE(pressStack(item, forms, kRunHere).result);
     row.edit(item, forms);
     const StackPress press = pressStack(item, forms, kRunHere);
@@ -92,7 +79,7 @@ TEST(StackForms, AFailureNamesItsWindingAndEmptiesTheOnesAbove) {
 // Calling the stack off leaves no winding's results standing.
 TEST(StackForms, CalledOffEmptiesEveryWinding) {
   const job::Item item = transformer();
-  std::vector<Form1> forms = formsOf(item);
+  std::vector<Form1> forms = windingForms(item);
   ASSERT_TRUE(pressStack(item, forms, kRunHere).result);
   PressProgress progress;
   progress.cancel();
@@ -107,7 +94,7 @@ TEST(StackForms, CalledOffEmptiesEveryWinding) {
 // sizes shown as inherited.
 TEST(StackForms, TheItemOfTheFormsKeepsWhatWasTyped) {
   const job::Item item = transformer();
-  std::vector<Form1> forms = formsOf(item);
+  std::vector<Form1> forms = windingForms(item);
   ASSERT_TRUE(pressStack(item, forms, kRunHere).result);
   EXPECT_EQ(itemOfForms(item, forms), item);
   forms[2].setText(InputBox::Turns, "77");

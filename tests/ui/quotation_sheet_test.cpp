@@ -10,9 +10,11 @@
 #include "form/boxes.h"
 #include "form/control_table.h"
 #include "form/form_job.h"
+#include "form/stack_forms.h"
 #include "pdf_text.h"
 #include "tests/job/job_fixtures.h"
 #include "ui/quotation_sheet.h"
+#include "ui/sheet_cost.h"
 #include "window_test_support.h"
 
 using kelvane::form::text1;
@@ -620,6 +622,40 @@ class QuotationSheetTest : public QObject {
     QCOMPARE(pageCount(path), pages);
     const QString text = flattened(pageText(path, pages));
     for (const QString& e : expected) QVERIFY2(text.contains(e), qPrintable(e + "\n" + text));
+  }
+
+  // A transformer prints a section a winding, each titled with its name;
+  // the first adds the stack's page and the cost of the whole piece with a
+  // row a winding.
+  void a_stack_prints_every_winding_and_the_stack() {
+    const kelvane::job::Job job = kelvane::job::test::sampleJobs()[6].job;
+    const kelvane::job::Item& item = job.items.front();
+    std::vector<kelvane::form::Form1> forms = kelvane::form::windingForms(item);
+    const kelvane::form::StackPress press = kelvane::form::pressStack(
+        item, forms, [](double, const kelvane::form::Work& work) { work(nullptr); });
+    QVERIFY2(press.result, press.message.c_str());
+    std::vector<QuotationContent> sections =
+        kelvane::ui::quotationOfStack(forms, job.fields, item, press.result);
+    QCOMPARE(sections.size(), std::size_t(3));
+    sections[0].cost = kelvane::ui::sheetCostOfStack(item, press.result, *item.terms, [] {
+      return kelvane::Expected<kelvane::job::PriceList>(kelvane::job::builtInPriceList());
+    });
+    const QString path = dir_.filePath(QStringLiteral("stack.pdf"));
+    QVERIFY(kelvane::ui::writeQuotationPdf(path, sections).ok());
+    QCOMPARE(pageCount(path), 5);
+    const QString first = flattened(pageText(path, 1)), stack = flattened(pageText(path, 2)),
+                  cost = flattened(pageText(path, 3)), third = flattened(pageText(path, 5));
+    QVERIFY2(first.contains(QStringLiteral("巻線1「一次」")), qPrintable(first));
+    QVERIFY2(stack.contains(QStringLiteral("見積計算書（巻線構成）")), qPrintable(stack));
+    QVERIFY2(stack.contains(QStringLiteral("巻線2「二次」 アルミニュウム 0.5 40")),
+             qPrintable(stack));
+    QVERIFY2(stack.contains(QStringLiteral("仕上がり外形 D ")), qPrintable(stack));
+    QVERIFY2(cost.contains(QStringLiteral("原価の内訳と価格（1 個当たり、巻線ごと）")),
+             qPrintable(cost));
+    QVERIFY2(cost.contains(QStringLiteral("巻線3 ")), qPrintable(cost));
+    QVERIFY2(cost.contains(QStringLiteral("1980.5 400")), qPrintable(cost));
+    QVERIFY2(third.contains(QStringLiteral("巻線3")), qPrintable(third));
+    QVERIFY(third.contains(QStringLiteral("5/5")));
   }
 
   void an_unwritable_place_is_refused_with_a_reason_data() {

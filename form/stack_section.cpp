@@ -12,6 +12,9 @@
 namespace kelvane::form {
 namespace {
 
+// A pixel of the window at its design resolution, twips.
+constexpr double kTwipsPerScreenPixel = 15;
+
 bool isPositive(double v) { return std::isfinite(v) && v > 0; }
 
 float single(double v) { return static_cast<float>(v); }
@@ -43,8 +46,9 @@ struct WindingFigures {
 std::optional<WindingFigures> figuresOf(const StackResult& stack, std::size_t k) {
   const WindingResult& w = stack.windings[k];
   const CalculationState& s = w.calculation.press.state;
-  WindingFigures f{s.inputs.finishedDiameter, s.turnsPerLayer, s.layerCount, s.inputs.turns,
-                   w.build, tapeUnder(stack, k)};
+  WindingFigures f{
+      s.inputs.finishedDiameter, s.turnsPerLayer, s.layerCount, s.inputs.turns, w.build,
+      tapeUnder(stack, k)};
   if (!isPositive(f.wire) || !isPositive(f.turnsPerLayer) || !isPositive(f.layers) ||
       !isPositive(f.turns) || !isPositive(f.build)) {
     return std::nullopt;
@@ -54,8 +58,7 @@ std::optional<WindingFigures> figuresOf(const StackResult& stack, std::size_t k)
 
 // One winding drawn as DiagramLayout draws a coil alone, so that a stack of
 // one looks as the coil does.
-std::optional<StackSection> aloneAsCoil(const DiagramGeometry& geometry,
-                                        const WindingFigures& f) {
+std::optional<StackSection> aloneAsCoil(const DiagramGeometry& geometry, const WindingFigures& f) {
   const DiagramLayoutResult coil = DiagramLayout(geometry, f.turnsPerLayer, f.layers, f.turns);
   if (!coil.visible) return std::nullopt;
   StackSection out;
@@ -96,11 +99,12 @@ StackSection stackSection(const DiagramGeometry& geometry, const StackResult& st
 
   // Each wire's diameter in whole twips, rounded down: a winding's nested
   // layers then never stand above its build, and the tape above it stays
-  // clear of its turns. A wire of less than a twip, or a winding of too many
-  // turns, is drawn as the band its layers fill.
+  // clear of its turns. A wire thinner than a pixel of the window, or a
+  // winding of too many turns, is drawn as the band its layers fill: turns
+  // that small would only smear.
   struct Drawn {
     bool turnByTurn = false;
-    double step = 0;       // the wire's whole twips
+    double step = 0;        // the wire's whole twips
     double layerWidth = 0;  // twips
   };
   std::vector<Drawn> drawn;
@@ -108,7 +112,7 @@ StackSection stackSection(const DiagramGeometry& geometry, const StackResult& st
   for (const WindingFigures& f : figures) {
     Drawn d;
     d.step = std::floor(scale * f.wire);
-    d.turnByTurn = f.turns < kMostTurnsDrawn && d.step >= 1;
+    d.turnByTurn = f.turns < kMostTurnsDrawn && d.step >= kTwipsPerScreenPixel;
     d.layerWidth = f.turnsPerLayer * (d.turnByTurn ? d.step : scale * f.wire);
     widest = std::max(widest, d.layerWidth);
     drawn.push_back(d);
@@ -124,18 +128,19 @@ StackSection stackSection(const DiagramGeometry& geometry, const StackResult& st
     const WindingFigures& f = figures[k];
     if (f.tape > 0) {
       const double tape = scale * f.tape;
-      out.tapes.push_back({k, {single(left), single(base - tape), single(right - left), single(tape)}});
+      out.tapes.push_back(
+          {k, {single(left), single(base - tape), single(right - left), single(tape)}});
       base -= tape;
     }
     WindingTurns turns{k, {}, std::nullopt};
     double top = base - scale * f.build;
     if (drawn[k].turnByTurn) {
-      turns.circles = layTurns(left, base, single(drawn[k].step), drawn[k].step, f.turnsPerLayer,
-                               f.turns);
+      turns.circles =
+          layTurns(left, base, single(drawn[k].step), drawn[k].step, f.turnsPerLayer, f.turns);
       for (const TurnCircle& c : turns.circles) top = std::min(top, static_cast<double>(c.top));
     } else {
-      turns.layers = Band{single(left), single(top), single(drawn[k].layerWidth),
-                          single(base - top)};
+      turns.layers =
+          Band{single(left), single(top), single(drawn[k].layerWidth), single(base - top)};
     }
     out.windings.push_back(std::move(turns));
     base = top;

@@ -61,7 +61,7 @@ struct StackSection {
 // the panel's height and the widest layer its width. Winding 1 lies on the
 // former line against the left flange; winding k+1 starts on the build of
 // winding k (the height the next is wound on) plus the tape. A winding of
-// kMostTurnsDrawn turns or more, or of turns smaller than a twip, is drawn as
+// kMostTurnsDrawn turns or more, or of turns smaller than a pixel, is drawn as
 // its band of layers, so the work stays bounded whatever the turns. A stack
 // of one winding draws the circles DiagramLayout draws for that coil.
 StackSection stackSection(const DiagramGeometry& geometry, const StackResult& stack);

@@ -89,13 +89,14 @@ TEST_P(StackSectionRows, WindingsLieInOrderOnOneScaleInsideThePanel) {
     EXPECT_EQ(w.winding, k);
     circles += w.circles.size();
     const double wire = row.windings[k].coil.finishedDiameter;
-    if (row.windings[k].coil.turns >= kMostTurnsDrawn) {
-      // Too many turns to draw one by one: the band of its layers.
+    if (w.layers) {
+      // Too many turns, or turns too small, to draw one by one: the band of
+      // its layers.
       EXPECT_TRUE(w.circles.empty());
-      ASSERT_TRUE(w.layers);
+      EXPECT_TRUE(row.windings[k].coil.turns >= kMostTurnsDrawn || scale * wire < 16);
       EXPECT_NEAR(w.layers->height, scale * result->windings[k].build, 0.5);
     } else {
-      ASSERT_FALSE(w.layers);
+      ASSERT_LT(row.windings[k].coil.turns, kMostTurnsDrawn);
       ASSERT_FALSE(w.circles.empty());
       // Every wire on the one scale, to the whole twip the turns step by.
       for (const TurnCircle& c : w.circles) EXPECT_NEAR(c.diameter, scale * wire, 1);
@@ -136,29 +137,35 @@ TEST_P(StackSectionRows, WindingsLieInOrderOnOneScaleInsideThePanel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Stacks, StackSectionRows,
-    ::testing::Values(
-        StackCase{"RoundTransformer",
-                  kRound,
-                  {{"一次", wire(0.2, 0.23, 400, 6), {}},
-                   {"二次", wire(0.5, 0.55, 60, 6.2), tape(0.05, 3)}}},
-        // Thick tape, a thin wire over a thick one: the scale is set by the
-        // height, not the width.
-        StackCase{"RectangularThreeWindingsOneWithoutTape",
-                  kRectangular,
-                  {{"一次", wire(1.0, 1.1, 30, 5), {}},
-                   {"二次", wire(0.3, 0.34, 120, 5), tape(0.5, 4)},
-                   {"三次", wire(0.6, 0.66, 20, 5), {}}}},
-        StackCase{"FanTwoWindings",
-                  kFan,
-                  {{"一次", wire(0.4, 0.45, 80, 4), {}},
-                   {"二次", wire(0.4, 0.45, 40, 4), tape(0.1, 1)}}},
-        // A secondary of a million turns between two drawn windings: its
-        // band, and the turns above it still on top.
-        StackCase{"MillionTurnsDrawnAsItsBand",
-                  kRound,
-                  {{"一次", wire(0.5, 0.55, 50, 8), {}},
-                   {"二次", wire(0.05, 0.06, 1e6, 8), tape(0.05, 2)},
-                   {"三次", wire(0.5, 0.55, 30, 8), tape(0.05, 2)}}}),
+    ::testing::Values(StackCase{"RoundTransformer",
+                                kRound,
+                                {{"一次", wire(0.2, 0.23, 400, 6), {}},
+                                 {"二次", wire(0.5, 0.55, 60, 6.2), tape(0.05, 3)}}},
+                      // Thick tape, a thin wire over a thick one: the scale is set by the
+                      // height, not the width.
+                      StackCase{"RectangularThreeWindingsOneWithoutTape",
+                                kRectangular,
+                                {{"一次", wire(1.0, 1.1, 30, 5), {}},
+                                 {"二次", wire(0.3, 0.34, 120, 5), tape(0.5, 4)},
+                                 {"三次", wire(0.6, 0.66, 20, 5), {}}}},
+                      StackCase{"FanTwoWindings",
+                                kFan,
+                                {{"一次", wire(0.4, 0.45, 80, 4), {}},
+                                 {"二次", wire(0.4, 0.45, 40, 4), tape(0.1, 1)}}},
+                      // A secondary of 2000 turns between two drawn windings: its band,
+                      // the turns above it on top of it.
+                      StackCase{"SecondaryTooManyTurnsDrawnAsItsBand",
+                                kRectangular,
+                                {{"一次", wire(0.5, 0.55, 200, 20), {}},
+                                 {"二次", wire(0.1, 0.12, 2000, 20), tape(0.05, 2)},
+                                 {"三次", wire(0.5, 0.55, 30, 20), tape(0.05, 2)}}},
+                      // A million turns: so tall that the windings either side of it
+                      // are bands too, in order all the same.
+                      StackCase{"MillionTurnsDrawnAsItsBand",
+                                kRound,
+                                {{"一次", wire(0.5, 0.55, 50, 8), {}},
+                                 {"二次", wire(0.05, 0.06, 1e6, 8), tape(0.05, 2)},
+                                 {"三次", wire(0.5, 0.55, 30, 8), tape(0.05, 2)}}}),
     [](const ::testing::TestParamInfo<StackCase>& info) { return info.param.name; });
 
 TEST(StackSection, OneWindingDrawsTheCoilsOwnCircles) {
@@ -183,8 +190,7 @@ TEST(StackSection, OneWindingDrawsTheCoilsOwnCircles) {
 
 TEST(StackSection, NothingToDrawIsHidden) {
   EXPECT_FALSE(stackSection(designPanel(), StackResult{}).visible);
-  const Expected<StackResult> result =
-      computeStack({kRound, {{"", wire(0.4, 0.45, 10, 5), {}}}});
+  const Expected<StackResult> result = computeStack({kRound, {{"", wire(0.4, 0.45, 10, 5), {}}}});
   ASSERT_TRUE(result);
   DiagramGeometry broken = designPanel();
   broken.panelHeight = std::numeric_limits<float>::infinity();

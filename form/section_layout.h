@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 namespace kelvane::form {
@@ -24,6 +25,15 @@ struct DiagramGeometry {
   float lineStart = 0;  // x where the former line starts
 };
 
+// The room the drawing may fill, in whole twips: the panel less a margin below
+// the drawing and beside it. None when the geometry has a figure that is not
+// finite or the room is beyond a 32-bit twip count.
+struct DiagramRoom {
+  double width = 0;
+  double height = 0;
+};
+std::optional<DiagramRoom> diagramRoom(const DiagramGeometry& geometry);
+
 struct DiagramLayoutResult {
   // False when there is nothing to draw (no layer): the template circle and
   // the three lines are hidden.
@@ -33,6 +43,17 @@ struct DiagramLayoutResult {
   float line3X = 0;                 // x of the right flange
   float flangeTop = 0;              // Y2 of both flanges: top of the last circle
 };
+
+// The turns of one winding laid out layer by layer, in winding order: the
+// first sits on `baseLine` against `left`, a layer runs across, and the next
+// rises into the grooves of the one below, running back (layers of N_pl and
+// N_pl - 1 turns, or every layer N_pl shifted by half a diameter when N_pl is
+// a whole number and a half). Each circle has `diameter`; positions step by
+// `step`, the diameter as a whole number of twips. The first and the last
+// turn are marked filled. At least one circle; `turns` must be finite and
+// below kMostTurnsDrawn, `turnsPerLayer` positive.
+std::vector<TurnCircle> layTurns(double left, double baseLine, float diameter, double step,
+                                 float turnsPerLayer, double turns);
 
 // The circles and line ends for N_pl positions per layer (single precision,
 // as stored by the press), N_layers layers and n turns as typed.

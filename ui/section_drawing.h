@@ -1,8 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <optional>
+
+#include <QColor>
 
 #include "form/form1.h"
+#include "form/stack_section.h"
 #include "ui/framed_panel.h"
 
 namespace kelvane::ui {
@@ -19,6 +24,10 @@ class SectionDrawing : public FramedPanel {
     form::Drawing drawing;
     bool turnsShown = true;                            // Shape1(0): hiding it hides every turn
     std::array<bool, 3> linesShown{true, true, true};  // Line1, Line2, Line3
+    // Several windings on one former: painted in place of `drawing`, each
+    // winding in its own shade over the tape below it. None for a coil of
+    // one winding, which is drawn as the window always drew it.
+    std::optional<form::StackSection> stack;
     bool operator==(const Content&) const = default;
   };
 
@@ -38,9 +47,18 @@ enum class SectionPens {
   Paper,   // the same widths as lengths in twips, scaled with the drawing
 };
 
+// The shade winding `index` (from 0) is filled with: eight hues whose
+// greys stand well apart, neighbours and the first three windings the
+// furthest, so that the windings part on screen and on a grey print alike;
+// a ninth winding takes the first shade again.
+QColor windingShade(std::size_t index);
+
 // Paints the former line, the flanges and the turns of `content` in front of
 // whatever the painter holds, in the window's twips: the painter maps the
-// window's twips to its device, as on the panel Shape2.
+// window's twips to its device, as on the panel Shape2. A stack of windings
+// is painted with its tapes as hatched bands, and a legend of the windings'
+// numbers in their shades in the panel's top right corner where it clears
+// the drawing.
 void paintSection(QPainter& painter, const SectionDrawing::Content& content,
                   SectionPens pens = SectionPens::Screen);
 

@@ -150,12 +150,17 @@ Expected<const Form1*> ItemForms::addWinding(const Form1& shownForm) {
   slot.forms[slot.winding] = shownForm;
   job::UpperWinding upper;
   upper.coil = shownForm.state().typed();
-  upper.coil.former = slot.forms[0].state().former;
+  // A winding above the first keeps no former of its own (the job's file
+  // holds none): it is wound on the one below.
+  const job::UpperWinding unsized;
+  upper.coil.former = unsized.coil.former;
   for (int i = 0; i < kInputBoxCount; ++i) {
-    if (isFormerSize(static_cast<InputBox>(i))) upper.coil.texts[i].clear();
+    if (isFormerSize(static_cast<InputBox>(i))) upper.coil.texts[i] = unsized.coil.texts[i];
   }
   slot.item.upperWindings.push_back(upper);
-  slot.forms.push_back(openWinding(upper, upper.coil.former));
+  slot.forms.push_back(openWinding(upper, slot.forms[0].state().former));
+  // Its sizes are known once the stack is pressed.
+  forgetInherited(slot.forms.back());
   slot.stack.reset();
   slot.winding = slot.forms.size() - 1;
   return &slot.forms.back();

@@ -31,6 +31,7 @@
 #include "form/out_of_date.h"
 #include "job/addressee.h"
 #include "job/file_name.h"
+#include "job/item_stack.h"
 #include "job/money_text.h"
 #include "job/output_file.h"
 #include "job/quotation_rows.h"
@@ -201,6 +202,14 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   auto* row = new QHBoxLayout(central);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
+  // The windings' bar over the form; the list of items beside them.
+  auto* column = new QVBoxLayout;
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  windings_ = new WindingBar(central);
+  column->addWidget(windings_);
+  formColumn_ = column;
+  row->addLayout(column);
   items_ = new ItemList(central);
   items_->setFixedWidth(450);
   row->addWidget(items_);
@@ -218,6 +227,18 @@ JobWindow::JobWindow(QWidget* parent) : QMainWindow(parent) {
   connect(items_, &ItemList::moveRequested, this, [this](int by) { moveItem(by); });
   connect(items_, &ItemList::computeAllRequested, this, [this] { computeAllItems(); });
   connect(items_, &ItemList::requirementRequested, this, &JobWindow::editRequirement);
+  connect(windings_, &WindingBar::windingChosen, this,
+          [this](int k) { showWinding(std::size_t(k)); });
+  connect(windings_, &WindingBar::nameEdited, this,
+          [this](const QString& name) { setWindingName(name.toStdString()); });
+  connect(windings_, &WindingBar::addRequested, this, [this] { addWinding(); });
+  connect(windings_, &WindingBar::removeRequested, this, [this] { removeWinding(); });
+  connect(windings_, &WindingBar::boxLeft, this,
+          [this](WindingBar::Box box, const QString& text) { takeWindingBox(box, text); });
+  connect(windings_, &WindingBar::enterLeft, this, [this](bool) {
+    // On from the bar to the form, where the focus last was.
+    if (QWidget* w = form_->control(form_->model().state().focus)) w->setFocus(Qt::TabFocusReason);
+  });
 
   installForm(new MainWindow);
   saved_ = currentJob();
@@ -297,8 +318,10 @@ void JobWindow::installForm(MainWindow* form) {
   // The window's messages and the form's share one queue, one box at a time.
   form->setMessagePresenter([this](const QString& message) { present(message); });
   if (print_) form->setPrintHandler(print_);
+  form->setCalculateOverride({[this] { return job::isStack(item()); }, [this] { pressStack(); }});
   connect(form, &MainWindow::changed, this, [this] {
-    keepTargets();
+    const bool solved = keepTargets();
+    if (!stackPressing_) windingsFollow(solved);
     updateTitle();
     refreshItems();
     if (pane_) pane_->refresh();
@@ -307,9 +330,10 @@ void JobWindow::installForm(MainWindow* form) {
     centralWidget()->layout()->replaceWidget(form_, form);
     form_->deleteLater();
   } else {
-    static_cast<QBoxLayout*>(centralWidget()->layout())->insertWidget(0, form);
+    formColumn_->addWidget(form);
   }
   form_ = form;
+  refreshWindings();
   targetsSeen_ = form->model().state().targetsSolved;
   if (QWidget* w = form->control(form->model().state().focus)) w->setFocus(Qt::OtherFocusReason);
 }
@@ -655,8 +679,8 @@ bool JobWindow::printDocument(const QString& title, std::string_view document,
   return true;
 }
 
-Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms) const {
-  return job::priceOfCoil(form::shownCoil(form_->model()), terms);
+Expected<job::CoilPrice> JobWindow::priceUnder(const job::QuotationTerms& terms) {
+  return priceOfItem(shownItem(), terms);
 }
 
 std::optional<job::QuotationTerms> JobWindow::outputTerms(std::size_t index) {
@@ -846,9 +870,10 @@ void JobWindow::editCompanyInfo() {
 std::optional<CustomerQuotation> JobWindow::quotationToIssue() {
   if (!resultsReadyForOutput()) return std::nullopt;
   const job::Job job = currentJob();
-  Expected<job::RequestQuote> request =
-      job::priceRequest(job.items, shownCoils(),
-                        [this](const job::Item& it) { return pricingFor(it, it.coil.material); });
+  Expected<job::RequestQuote> request = job::priceRequest(
+      job.items, shownCoils(),
+      [this](const job::Item& it) { return pricingFor(it, it.coil.material); }, stacks(),
+      [this] { return Expected<job::PriceList>(priceList()); });
   if (!request) {
     present(QString::fromStdString(request.message()));
     return std::nullopt;
@@ -1065,8 +1090,14 @@ void JobWindow::takeJob(const job::Job& job) {
   itemForms_.take(job.items);
   // The first item opens on the window's own form, its message shown; the
   // others are computed apart and marked when they cannot be.
-  form_->applyCoil(job.items.front().coil);
+  if (job::isStack(job.items.front())) {
+    form_->showModel(itemForms_.shownState());
+    pressStack();
+  } else {
+    form_->applyCoil(job.items.front().coil);
+  }
   targetsSeen_ = form_->model().state().targetsSolved;
+  refreshWindings();
   refreshItems();
   updateTitle();
 }
@@ -1074,6 +1105,7 @@ void JobWindow::takeJob(const job::Job& job) {
 void JobWindow::showState(const form::Form1& state, bool paneWasOpen) {
   form_->showModel(state);
   targetsSeen_ = form_->model().state().targetsSolved;
+  refreshWindings();
   refreshItems();
   updateTitle();
   if (paneWasOpen) showQuotationPane();
@@ -1159,20 +1191,25 @@ void JobWindow::setRequirements(std::vector<job::Requirement> requirements) {
   refreshItems();
 }
 
-void JobWindow::keepTargets() {
+bool JobWindow::keepTargets() {
   const form::FormState& s = form_->model().state();
-  if (s.targetsSolved == targetsSeen_) return;
+  if (s.targetsSolved == targetsSeen_) return false;
   targetsSeen_ = s.targetsSolved;
-  if (!s.lastTarget) return;
+  // A requirement is the item's, checked against its own coil: the first
+  // winding's.
+  if (!s.lastTarget || shownWinding() > 0) return true;
   if (auto requirement =
           job::requirementFromTarget(s.lastTarget->first, s.lastTarget->second, s.units))
     job::keepRequirement(item().requirements, std::move(*requirement));
+  return true;
 }
 
 ItemRow JobWindow::rowOf(std::size_t index) {
   const job::Item it = itemAt(index);
   ItemRow row{qt(it.partNumber), qt(it.name), {}, {}, {}, {}, {}};
-  const job::ShownCoil coil = form::shownCoil(formOf(index));
+  job::ShownCoil coil = form::shownCoil(formOf(index));
+  // An item of several windings is current when all of them are.
+  coil.current = itemForms_.current(index, form_->model());
   const std::string_view mark = job::itemMark(it.requirements, coil);
   row.mark = QString::fromUtf8(mark.data(), qsizetype(mark.size()));
   if (!coil.current) {
@@ -1185,7 +1222,7 @@ ItemRow JobWindow::rowOf(std::size_t index) {
   }
   const Expected<job::PricingTerms> terms = pricingFor(it, it.coil.material);
   if (const Expected<job::CoilPrice> price =
-          terms ? job::priceOfCoil(coil, terms->terms) : Expected<job::CoilPrice>(terms.failure());
+          terms ? priceOfItem(index, terms->terms) : Expected<job::CoilPrice>(terms.failure());
       price && !price->quote.lots.empty()) {
     const auto& lots = price->quote.lots;
     const job::LotPrice& lot = lots[std::min(it.basisLot, lots.size() - 1)];

@@ -19,6 +19,7 @@
 #include "ui/quotation_dialog.h"
 #include "ui/quotation_issue.h"
 #include "ui/quotation_sheet.h"
+#include "ui/winding_bar.h"
 
 class QAction;
 class QPrinter;
@@ -74,7 +75,7 @@ class JobWindow : public QMainWindow {
   using NoCustomerAsker = std::function<bool()>;
   void setNoCustomerAsker(NoCustomerAsker asker);
   static QString noCustomerQuestion();
-  // Asked before an item is removed: remove it (true), or not.
+  // Asked before an item or a winding is removed: remove it (true), or not.
   using RemoveItemAsker = std::function<bool(const QString& question)>;
   void setRemoveItemAsker(RemoveItemAsker asker);
   // Asked before a 見積書 is issued with items whose results miss their
@@ -166,6 +167,23 @@ class JobWindow : public QMainWindow {
   bool duplicateItem();   // a copy of the item shown after it: coil, terms, names
   bool removeItem();      // asks first; the last item stays
   bool moveItem(int by);  // the item shown, up (-1) or down (1)
+  // The windings of the item shown (the bar above the form): show one, add
+  // one over the last (a copy of the shown one's wire, no tape), remove the
+  // one shown above the first (asks first), name the one shown. Each returns
+  // whether it was carried out.
+  WindingBar& windingBar() const { return *windings_; }
+  std::size_t shownWinding() const { return itemForms_.shownWinding(); }
+  bool showWinding(std::size_t index);
+  bool addWinding();
+  bool removeWinding();
+  void setWindingName(const std::string& name);
+  // A box of the bar left with its text: kept, or refused with a message
+  // naming the box (false), the focus back in it.
+  bool takeWindingBox(WindingBar::Box box, const QString& text);
+  // 計算 of the item shown when it has several windings: the whole stack
+  // through the window's long-press runner; a failure shows its message and
+  // the failing winding. Whether the stack is computed.
+  bool pressStack();
   // 全品目を計算: every item whose results are out of date computed; false
   // when one could not be (its message names the item).
   bool computeAllItems();
@@ -213,7 +231,7 @@ class JobWindow : public QMainWindow {
   // The coil as the 見積 pane prices it, through this window's form.
   PricedCoil pricedCoil();
   // The price of the coil shown under the terms, from the results shown.
-  Expected<job::CoilPrice> priceUnder(const job::QuotationTerms& terms) const;
+  Expected<job::CoilPrice> priceUnder(const job::QuotationTerms& terms);
   // An item's terms as the sheet, the clipboard and the CSV price it; none
   // while it has none.
   std::optional<job::QuotationTerms> outputTerms(std::size_t index);
@@ -234,8 +252,21 @@ class JobWindow : public QMainWindow {
   void showState(const form::Form1& state, bool paneWasOpen);
   // An item added or copied shown, or why there is none said.
   bool showNewItem(const Expected<const form::Form1*>& state);
-  // Requirements from the targets solved on the form since last seen.
-  void keepTargets();
+  // Requirements from the targets solved on the form since last seen;
+  // whether one was.
+  bool keepTargets();
+  // The windings above the one shown follow what happened on it: pressed
+  // again after a target, out of date after an input changed.
+  void windingsFollow(bool targetSolved);
+  // The winding bar and the former's inherited look brought in step with
+  // the item shown.
+  void refreshWindings();
+  // Every item's stack as last computed (none for an item of one winding or
+  // out of date), for the prices.
+  std::vector<std::optional<StackResult>> stacks() const;
+  // The price of an item from its results under its terms: its stack's
+  // when it has several windings, else its coil's.
+  Expected<job::CoilPrice> priceOfItem(std::size_t index, const job::QuotationTerms& terms);
   // The customer's quotation as it would be issued now, or none when there
   // is nothing to issue (said in a message).
   std::optional<CustomerQuotation> quotationToIssue();
@@ -279,6 +310,9 @@ class JobWindow : public QMainWindow {
   void closeQuotationPane();
 
   MainWindow* form_ = nullptr;
+  WindingBar* windings_ = nullptr;
+  QLayout* formColumn_ = nullptr;
+  bool stackPressing_ = false;  // the stack's press is putting its forms on the window
   ItemList* items_ = nullptr;
   job::JobFields fields_;
   // Every item, and the form state of each while another is shown.

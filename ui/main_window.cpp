@@ -10,7 +10,9 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
+#include "core/winding_stack.h"
 #include "form/control_table.h"
+#include "form/entry_order.h"
 #include "form/form_job.h"
 #include "form/tooltips.h"
 #include "ui/business_keys.h"
@@ -204,7 +206,51 @@ void MainWindow::onFocusChanged(QWidget* old, QWidget* now) {
   forward([&] { model_.moveFocus(*id); });
 }
 
+QString MainWindow::inheritedTip() {
+  return QStringLiteral("下の巻線と層間絶縁の外側から求めた寸法です（継承）");
+}
+
+void MainWindow::showInheritedFormer(bool inherited) {
+  if (inherited_ == inherited) return;
+  inherited_ = inherited;
+  for (int i = 0; i < form::kInputBoxCount; ++i) {
+    const auto b = static_cast<form::InputBox>(i);
+    if (!isFormerSize(b)) continue;
+    auto* box = qobject_cast<QLineEdit*>(control(form::idOf(b)));
+    box->setReadOnly(inherited);
+    if (inherited) {
+      // A pale blue: the box is not the window's grey of a result, and
+      // not the white of a box to fill in.
+      QPalette p = box->palette();
+      p.setColor(QPalette::Base, QColor(0xDD, 0xEB, 0xF7));
+      box->setPalette(p);
+      box->setToolTip(QStringLiteral("<p>%1</p>").arg(inheritedTip()));
+    } else {
+      box->setPalette(QPalette());
+      const std::string tip = form::tooltipOf(form::idOf(b));
+      box->setToolTip(tip.empty() ? QString()
+                                  : QStringLiteral("<p>%1</p>").arg(qt(tip).toHtmlEscaped()));
+    }
+  }
+  // The item's former is chosen on its first winding.
+  for (QAbstractButton* b : controls_.shapes->buttons()) b->setEnabled(!inherited);
+}
+
+void MainWindow::pressOverride() {
+  const form::ControlId calculate = form::calculateButton();
+  if (model_.state().focus != calculate) model_.moveFocus(calculate);
+  // What leaving the box showed (a refusal) is shown before the press.
+  sync();
+  if (QWidget* w = control(model_.state().focus); w && w != focusWidget())
+    w->setFocus(Qt::OtherFocusReason);
+  calculate_.press();
+}
+
 void MainWindow::clickButton(const form::ControlId& id) {
+  if (id == form::calculateButton() && overridden()) {
+    pressOverride();
+    return;
+  }
   // A press of the mouse gives the button the focus before the click, and
   // that move has reached the model already; a box left on the way may have
   // kept the focus for correcting, and it stays there. Only a button clicked
@@ -217,6 +263,17 @@ void MainWindow::clickButton(const form::ControlId& id) {
 }
 
 void MainWindow::pressEnter(bool backwards) {
+  if (!backwards && overridden()) {
+    // Enter on 計算, or after the last box, presses it.
+    const form::ControlId at = model_.state().focus;
+    const std::vector<form::InputBox> order =
+        form::entryOrder([this](form::InputBox b) { return model_.isVisible(form::idOf(b)); });
+    const std::optional<form::InputBox> input = form::inputBoxOf(at);
+    if (at == form::calculateButton() || (input && !order.empty() && order.back() == *input)) {
+      pressOverride();
+      return;
+    }
+  }
   forward([&] { model_.pressEnter(backwards); });
   // The model moved the focus (or pressed a button, which may have sent it
   // back to a box); the keyboard follows.

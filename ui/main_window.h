@@ -67,6 +67,21 @@ class MainWindow : public QWidget {
   void showModel(const form::Form1& model);
   // What runs this window's long computations: behind a progress dialog.
   form::WorkRunner workRunner();
+  // What 計算 does instead of the form's own press while `applies` says so
+  // (an item of several windings): the box left on the way runs its rule
+  // and the focus goes to 計算 as for the form's press, then `press` runs.
+  // Enter after the last box and on 計算 press it too.
+  struct CalculateOverride {
+    std::function<bool()> applies;
+    std::function<void()> press;
+  };
+  void setCalculateOverride(CalculateOverride override) { calculate_ = std::move(override); }
+  // Shows the former's sizes as inherited from the winding below (true):
+  // the boxes read-only on a background of their own with a tooltip saying
+  // so, and the former's buttons off limits; or as the form's own.
+  void showInheritedFormer(bool inherited);
+  bool inheritedFormer() const { return inherited_; }
+  static QString inheritedTip();
   // Puts a standard wire's diameters into 素線径(d) and, when the choice has
   // one, 線仕上外径, the way a program fills boxes; the results go out of date.
   void applyWireChoice(const wiredata::WireChoice& choice);
@@ -84,6 +99,9 @@ class MainWindow : public QWidget {
   void clickButton(const form::ControlId& id);
   // Enter (Shift+Enter with `backwards`) on a control of the window.
   void pressEnter(bool backwards);
+  // Whether 計算 is the override's now; and its press, the focus on 計算.
+  bool overridden() const { return calculate_.applies && calculate_.applies(); }
+  void pressOverride();
   // Runs one event of the model, then shows its outcome.
   template <typename ModelCall>
   void forward(ModelCall&& call);
@@ -93,6 +111,8 @@ class MainWindow : public QWidget {
   void syncDrawing();
   void syncResultsCurrency();
 
+  CalculateOverride calculate_;
+  bool inherited_ = false;
   form::Form1 model_;
   ControlWidgets controls_;
   QHash<const QWidget*, form::ControlId> ids_;

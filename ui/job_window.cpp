@@ -571,8 +571,20 @@ std::vector<job::ResultsTable> JobWindow::resultsTables() {
   std::vector<job::ResultsTable> tables;
   const std::string createdAt = now();
   for (std::size_t i = 0; i < itemCount(); ++i) {
+    const job::Item item = itemAt(i);
+    if (job::isStack(item)) {
+      // A table a winding; the price, the whole piece's, under the first.
+      const std::vector<form::Form1> windings = itemForms_.formsOf(i, form_->model());
+      for (const form::Form1& winding : windings)
+        tables.push_back(job::resultsTable(form::shownCoil(winding), fields_, item, createdAt));
+      if (const auto terms = outputTerms(i)) {
+        job::ResultsTable& first = tables[tables.size() - windings.size()];
+        first.quotation = job::quotationRows(*terms, priceOfItem(i, *terms));
+      }
+      continue;
+    }
     const job::ShownCoil coil = form::shownCoil(formOf(i));
-    tables.push_back(job::resultsTable(coil, fields_, itemAt(i), createdAt));
+    tables.push_back(job::resultsTable(coil, fields_, item, createdAt));
     job::addQuotation(tables.back(), coil, outputTerms(i));
   }
   return tables;
@@ -692,8 +704,20 @@ std::optional<job::QuotationTerms> JobWindow::outputTerms(std::size_t index) {
 
 std::vector<QuotationContent> JobWindow::sheetContent() {
   std::vector<QuotationContent> sections;
+  const std::vector<std::optional<StackResult>> stacked = stacks();
   for (std::size_t i = 0; i < itemCount(); ++i) {
-    sections.push_back(quotationOf(formOf(i), fields_, itemAt(i)));
+    const job::Item item = itemAt(i);
+    if (job::isStack(item)) {
+      std::vector<QuotationContent> windings =
+          quotationOfStack(itemForms_.formsOf(i, form_->model()), fields_, item, stacked[i]);
+      if (const auto terms = outputTerms(i)) {
+        windings.front().cost = sheetCostOfStack(
+            item, stacked[i], *terms, [this] { return Expected<job::PriceList>(priceList()); });
+      }
+      for (QuotationContent& section : windings) sections.push_back(std::move(section));
+      continue;
+    }
+    sections.push_back(quotationOf(formOf(i), fields_, item));
     if (const auto terms = outputTerms(i)) sections.back().cost = sheetCostOf(formOf(i), *terms);
   }
   return sections;

@@ -4,7 +4,9 @@
 
 #include "core/winding_stack.h"
 #include "form/control_table.h"
+#include "form/diagram_geometry.h"
 #include "form/form_job.h"
+#include "form/stack_section.h"
 #include "job/item_stack.h"
 #include "job/quotation_text.h"
 #include "ui/job_window.h"
@@ -34,6 +36,13 @@ void JobWindow::refreshWindings() {
   }
   windings_->setContent(content);
   form_->showInheritedFormer(shownWinding() > 0);
+  // The section shows the whole stack while its windings' results stand.
+  std::optional<form::StackSection> section;
+  if (job::isStack(it) && itemForms_.current(shownItem(), form_->model())) {
+    if (const std::optional<StackResult>& stack = itemForms_.stackOf(shownItem()))
+      section = form::stackSection(form::diagramGeometry(), *stack);
+  }
+  form_->showStackSection(std::move(section));
 }
 
 bool JobWindow::showWinding(std::size_t index) {

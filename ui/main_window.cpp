@@ -363,9 +363,15 @@ void MainWindow::syncResultsCurrency() {
   emit resultsCurrencyChanged();
 }
 
+void MainWindow::showStackSection(std::optional<form::StackSection> section) {
+  stackSection_ = std::move(section);
+  syncDrawing();
+}
+
 void MainWindow::syncDrawing() {
   SectionDrawing::Content c;
   c.drawing = model_.state().drawing;
+  c.stack = stackSection_;
   c.turnsShown = model_.isVisible({"Shape1", 0});
   c.linesShown = {model_.isVisible({"Line1", -1}), model_.isVisible({"Line2", -1}),
                   model_.isVisible({"Line3", -1})};

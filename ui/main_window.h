@@ -7,6 +7,7 @@
 
 #include "core/read_coil.h"
 #include "form/form1.h"
+#include "form/stack_section.h"
 #include "ui/control_widgets.h"
 #include "wiredata/wire_choice.h"
 
@@ -80,6 +81,9 @@ class MainWindow : public QWidget {
   // the boxes read-only on a background of their own with a tooltip saying
   // so, and the former's buttons off limits; or as the form's own.
   void showInheritedFormer(bool inherited);
+  // The section drawing shows the whole stack of windings in place of the
+  // form's own; none: the form's.
+  void showStackSection(std::optional<form::StackSection> section);
   bool inheritedFormer() const { return inherited_; }
   static QString inheritedTip();
   // Puts a standard wire's diameters into 素線径(d) and, when the choice has
@@ -113,6 +117,7 @@ class MainWindow : public QWidget {
 
   CalculateOverride calculate_;
   bool inherited_ = false;
+  std::optional<form::StackSection> stackSection_;
   form::Form1 model_;
   ControlWidgets controls_;
   QHash<const QWidget*, form::ControlId> ids_;

@@ -10,6 +10,7 @@
 #include "core/temperature_resistance.h"
 #include "form/boxes.h"
 #include "form/control_table.h"
+#include "form/diagram_geometry.h"
 #include "form/form_job.h"
 #include "job/item_stack.h"
 #include "job/resistance_band.h"
@@ -262,10 +263,11 @@ double drawingBlock(Page& page, double x, double y, double width, const Quotatio
     section.drawing = content.drawing;
     section.turnsShown = content.turnsShown;
     section.linesShown = content.linesShown;
+    section.stack = content.stackDrawing;
     paintSection(p, section, SectionPens::Paper);
     p.restore();
   }
-  if (!content.drawingNote.isEmpty()) {
+  if (!content.drawingNote.isEmpty() && !content.stackDrawing) {
     const form::ControlDesign& note = *form::findControl({"Label2", -1});
     page.line(QRectF(x + 4, y, width - 8, height), content.drawingNote, page.font(14),
               Qt::AlignHCenter, toQColor(note.foreground.value_or(form::Rgb{})));
@@ -275,7 +277,13 @@ double drawingBlock(Page& page, double x, double y, double width, const Quotatio
 
   const QFont small = page.font(kSmallPoints);
   const double lineHeight = page.lineHeight(small);
-  if (content.turnsShown && !content.drawing.circles.empty()) {
+  if (content.stackDrawing) {
+    page.line(
+        QRectF(x, y, width, lineHeight),
+        QStringLiteral("巻線ごとに濃淡を変えて描いています（点：各巻線の巻き始め・巻き終わり）"),
+        small, Qt::AlignLeft);
+    y += lineHeight;
+  } else if (content.turnsShown && !content.drawing.circles.empty()) {
     // The first and the last turn are the filled circles: the sample is one
     // of them as the drawing paints it.
     const double diameter = 2.6;
@@ -707,8 +715,9 @@ std::vector<QuotationContent> quotationOfStack(std::span<const form::Form1> form
         k == 0 ? item.windingName
                : (k <= item.upperWindings.size() ? item.upperWindings[k - 1].name : std::string());
     c.winding = printed(windingLabel(k, name));
-    if (k == 0 && result) {
-      if (const Expected<WindingStack> stack = job::stackOf(item))
+    if (result) {
+      c.stackDrawing = form::stackSection(form::diagramGeometry(), *result);
+      if (const Expected<WindingStack> stack = job::stackOf(item); k == 0 && stack)
         c.stack = job::stackTable(*stack, *result, fields.workingCelsius);
     }
     sections.push_back(std::move(c));

@@ -12,6 +12,7 @@
 
 #include "core/expected.h"
 #include "form/form1.h"
+#include "form/stack_section.h"
 #include "job/job.h"
 #include "job/requirement.h"
 #include "job/results_table.h"
@@ -70,6 +71,9 @@ struct QuotationContent {
   // page of its own.
   QString winding;
   std::optional<job::StackTable> stack;
+  // The whole stack drawn in place of the winding's own section, when the
+  // stack is computed.
+  std::optional<form::StackSection> stackDrawing;
   // The job's 見積条件 and the price they give, on a page of their own
   // after the first; none for a job without terms.
   std::optional<SheetCost> cost;

@@ -144,8 +144,9 @@ function buildControl(c, parent) {
 // What a control must show whole on one line, in a smaller size when its
 // design width is too narrow for the face the machine has: its caption, or
 // for a box a result with three whole digits. The note wraps instead.
+// The size goes down from the design's in quarter points, to 5 pt at least.
 const measure = document.createElement("canvas").getContext("2d");
-function fitText(c) {
+function fitText(c, face) {
   const el = elements.get(c.id);
   if (!el) return;
   const outer = el.closest(".c") || el;
@@ -155,13 +156,27 @@ function fitText(c) {
   const frame = { TextBox: 6, OptionButton: 14, CommandButton: 6, Label: 0 }[c.kind];
   if (frame === undefined) return;
   const room = px(c.width) - frame;
-  let points = c.points;
-  const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
-  for (; points > 5; points -= 0.25) {
+  const width = (points) => {
     measure.font = `${points}pt ${face}`;
-    if (measure.measureText(text).width <= room) break;
+    return measure.measureText(text).width;
+  };
+  const fits = (points) => width(points) <= room;
+  const designed = width(c.points);
+  if (c.points <= 5 || designed <= room) return;
+  // A text grows with its size: the size the room gives in proportion is
+  // near the largest that fits, and a step or two up or down from there
+  // finds it, as going down from the design's size would, measuring the
+  // text at every quarter point on the way.
+  const below = (points) => c.points - 0.25 * Math.ceil((c.points - points) / 0.25);
+  const smallest = below(5) + 0.25;  // the last size above 5 pt
+  const guess = c.points * room / designed;
+  let points = Math.max(smallest, Math.min(c.points - 0.25, below(guess)));
+  if (fits(points)) {
+    while (points + 0.25 < c.points && fits(points + 0.25)) points += 0.25;
+  } else {
+    do points -= 0.25; while (points > 5 && !fits(points));
   }
-  if (points < c.points) outer.style.fontSize = points + "pt";
+  outer.style.fontSize = points + "pt";
 }
 
 function buildWindow() {
@@ -181,7 +196,10 @@ function buildWindow() {
     if (c.kind === "Frame") continue;
     buildControl(c, c.container ? frames.get(c.container) : null);
   }
-  for (const c of design.controls) fitText(c);
+  // The face read once: a style read after a size has changed would lay
+  // out the page again for each control.
+  const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
+  for (const c of design.controls) fitText(c, face);
   const stale = design.staleNote;
   const note = document.createElement("div");
   note.id = "stale-note";

@@ -1,8 +1,9 @@
 # Writes the page: the HTML of page.html with the style sheet, the script,
 # the reference drawing (as a data: address) and the page's help put in place
 # of their markers, and its Content-Security-Policy.
-#   KIND=single  the shell the one-file build links into (--shell-file):
-#                nothing but itself, no connection at all
+#   KIND=single  kelvane.html, the one file: the runtime RUNTIME (kelvane.js)
+#                inline and the WebAssembly WASM inside it, gzip-compressed
+#                as base64; nothing but itself, no connection at all
 #   KIND=site    index.html of the plain files for a web server: its script
 #                and WebAssembly are kelvane.js and kelvane.wasm beside it,
 #                and nothing comes from any other address
@@ -50,10 +51,19 @@ set(common "default-src 'none'; style-src 'unsafe-inline'; img-src data:; font-s
 frame-src 'none'; worker-src blob:; object-src 'none'; form-action 'none'; base-uri 'none'")
 if(KIND STREQUAL "single")
   set(policy "script-src 'unsafe-inline' 'wasm-unsafe-eval'; connect-src 'none'; ${common}")
-  set(script "{{{ SCRIPT }}}")  # where Emscripten puts the runtime
+  file(READ ${RUNTIME} runtime)
+  set(script "<script>\n@RUNTIME@</script>")  # put in last, as the WebAssembly
+  # gzip and base64 of Debian's own gzip and coreutils: the browser inflates
+  # it with its DecompressionStream.
+  set(packed ${OUTPUT}.wasm.gz)
+  execute_process(COMMAND gzip -9 -n -c ${WASM} OUTPUT_FILE ${packed} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND base64 -w 0 ${packed} OUTPUT_VARIABLE wasm COMMAND_ERROR_IS_FATAL ANY)
+  file(REMOVE ${packed})
 elseif(KIND STREQUAL "site")
   set(policy "script-src 'self' 'unsafe-inline' 'wasm-unsafe-eval'; connect-src 'self'; ${common}")
   set(script "<script src=\"kelvane.js\"></script>")
+  set(runtime "")
+  set(wasm "")
 else()
   message(FATAL_ERROR "inline_page.cmake: KIND is single or site, not '${KIND}'")
 endif()
@@ -173,4 +183,9 @@ while(NOT rest STREQUAL "")
   string(SUBSTRING "${rest}" ${end} -1 rest)
 endwhile()
 
+# The runtime and the WebAssembly last, so that no marker is read inside
+# them; base64 has nothing to escape.
+escape_runs("${runtime}" js runtime)
+string(REPLACE "@RUNTIME@" "${runtime}" page "${page}")
+string(REPLACE "@WASM@" "${wasm}" page "${page}")
 file(WRITE ${OUTPUT} "${page}")

@@ -160,22 +160,17 @@ function fitText(c, face) {
     measure.font = `${points}pt ${face}`;
     return measure.measureText(text).width;
   };
-  const fits = (points) => width(points) <= room;
   const designed = width(c.points);
   if (c.points <= 5 || designed <= room) return;
-  // A text grows with its size: the size the room gives in proportion is
-  // near the largest that fits, and a step or two up or down from there
-  // finds it, as going down from the design's size would, measuring the
-  // text at every quarter point on the way.
+  // A text's width grows in proportion to its size: the largest size the
+  // room gives in proportion, measured once to be sure. The text is not
+  // measured at the sizes on the way: the first text at a size makes the
+  // browser look for every face of the stack at that size, some 20 ms
+  // where the first faces are missing, as on a machine without Windows'.
   const below = (points) => c.points - 0.25 * Math.ceil((c.points - points) / 0.25);
   const smallest = below(5) + 0.25;  // the last size above 5 pt
-  const guess = c.points * room / designed;
-  let points = Math.max(smallest, Math.min(c.points - 0.25, below(guess)));
-  if (fits(points)) {
-    while (points + 0.25 < c.points && fits(points + 0.25)) points += 0.25;
-  } else {
-    do points -= 0.25; while (points > 5 && !fits(points));
-  }
+  let points = Math.max(smallest, below(c.points * room / designed));
+  while (points > 5 && width(points) > room) points -= 0.25;
   outer.style.fontSize = points + "pt";
 }
 
@@ -1835,11 +1830,13 @@ function kelvaneStart() {
   byId("menu").addEventListener("focusout", (e) => {
     if (!byId("menu").contains(e.relatedTarget)) menuLeft();
   });
+  // Before the window's own keys, which may open the quotation's dialogs.
+  window.addEventListener("pointerdown", quotationAfterPaint, true);
+  window.addEventListener("keydown", quotationAfterPaint, true);
   window.addEventListener("keydown", windowKey, true);
   window.addEventListener("keyup", windowKeyUp, true);
   window.addEventListener("beforeprint", browserPrints);
   window.addEventListener("afterprint", browserPrinted);
-  startQuotation();
   // Closing or reloading the tab with changes not saved: the browser asks.
   window.addEventListener("beforeunload", (e) => {
     if (!JSON.parse(form.document()).modified) return;
@@ -1872,7 +1869,22 @@ function kelvaneStart() {
       shownMessages = shownSelects = shownPrints = 0;
       render();
     },
-    ready: true,
+    // The page answers: the form and the quotation's dialogs with the
+    // price list kept in the browser.
+    ready: false,
   };
+  // The form is built and shown; the browser paints it next.
   document.dispatchEvent(new Event("kelvane-ready"));
+  requestAnimationFrame(() => setTimeout(quotationAfterPaint));
+}
+
+// The quotation's dialogs and the price list kept in the browser (reading
+// the browser's storage the first time takes some 10 ms) come after the
+// form's first paint, or at once when a key or the mouse comes first.
+function quotationAfterPaint() {
+  if (window.kelvane.ready) return;
+  startQuotation();
+  window.kelvane.ready = true;
+  window.removeEventListener("pointerdown", quotationAfterPaint, true);
+  window.removeEventListener("keydown", quotationAfterPaint, true);
 }

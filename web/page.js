@@ -180,6 +180,10 @@ function buildWindow() {
   const root = byId("form");
   root.style.width = px(design.width) + "px";
   root.style.height = px(design.height) + "px";
+  // The page's face and the form's scale read before there are controls:
+  // each read styles or lays out the page, now without them.
+  const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
+  scaleWindow();
   // Frames first, so the buttons inside them find their parent.
   const frames = new Map();
   for (const c of design.controls) {
@@ -191,9 +195,6 @@ function buildWindow() {
     if (c.kind === "Frame") continue;
     buildControl(c, c.container ? frames.get(c.container) : null);
   }
-  // The face read once: a style read after a size has changed would lay
-  // out the page again for each control.
-  const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
   for (const c of design.controls) fitText(c, face);
   const stale = design.staleNote;
   const note = document.createElement("div");
@@ -206,7 +207,7 @@ function buildWindow() {
   });
   root.append(note);
   byId("sheet-title").textContent = texts.sheetCaption;
-  fitWindow();
+  sizeDrawing();
   window.addEventListener("resize", () => {
     fitWindow();
     if (state) drawSection();
@@ -220,16 +221,24 @@ function buildWindow() {
 // The form fills the browser's window as the desktop's form fills its own:
 // every control in proportion, from half to two and a half times its design
 // size, and the drawing at the screen's own resolution.
+let formScale = 1;  // the form's size against its design
 function fitWindow() {
+  scaleWindow();
+  sizeDrawing();
+}
+function scaleWindow() {
   const root = byId("form");
   const top = byId("window").getBoundingClientRect().top;
   const scale = Math.max(0.5, Math.min(2.5,
     (document.documentElement.clientWidth - 24) / px(design.width),
     (window.innerHeight - top - 20) / px(design.height)));
   root.style.zoom = String(scale);
+  formScale = scale;
+}
+function sizeDrawing() {
   const canvas = byId("drawing");
   const panel = design.controls.find((c) => c.section);
-  const ratio = (window.devicePixelRatio || 1) * scale;
+  const ratio = (window.devicePixelRatio || 1) * formScale;
   canvas.width = Math.round(px(panel.width) * ratio);
   canvas.height = Math.round(px(panel.height) * ratio);
 }

@@ -1,8 +1,9 @@
 # Writes the page: the HTML of page.html with the style sheet, the script,
 # the reference drawing (as a data: address) and the page's help put in place
 # of their markers, and its Content-Security-Policy.
-#   KIND=single  the shell the one-file build links into (--shell-file):
-#                nothing but itself, no connection at all
+#   KIND=single  kelvane.html, the one file: the runtime RUNTIME (kelvane.js)
+#                inline and the WebAssembly WASM inside it, gzip-compressed
+#                as base64; nothing but itself, no connection at all
 #   KIND=site    index.html of the plain files for a web server: its script
 #                and WebAssembly are kelvane.js and kelvane.wasm beside it,
 #                and nothing comes from any other address
@@ -50,10 +51,19 @@ set(common "default-src 'none'; style-src 'unsafe-inline'; img-src data:; font-s
 frame-src 'none'; worker-src blob:; object-src 'none'; form-action 'none'; base-uri 'none'")
 if(KIND STREQUAL "single")
   set(policy "script-src 'unsafe-inline' 'wasm-unsafe-eval'; connect-src 'none'; ${common}")
-  set(script "{{{ SCRIPT }}}")  # where Emscripten puts the runtime
+  file(READ ${RUNTIME} runtime)
+  set(script "<script>\n@RUNTIME@</script>")  # put in last, as the WebAssembly
+  # gzip and base64 of Debian's own gzip and coreutils: the browser inflates
+  # it with its DecompressionStream.
+  set(packed ${OUTPUT}.wasm.gz)
+  execute_process(COMMAND gzip -9 -n -c ${WASM} OUTPUT_FILE ${packed} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND base64 -w 0 ${packed} OUTPUT_VARIABLE wasm COMMAND_ERROR_IS_FATAL ANY)
+  file(REMOVE ${packed})
 elseif(KIND STREQUAL "site")
   set(policy "script-src 'self' 'unsafe-inline' 'wasm-unsafe-eval'; connect-src 'self'; ${common}")
   set(script "<script src=\"kelvane.js\"></script>")
+  set(runtime "")
+  set(wasm "")
 else()
   message(FATAL_ERROR "inline_page.cmake: KIND is single or site, not '${KIND}'")
 endif()
@@ -66,4 +76,116 @@ string(REPLACE "@REFERENCE_DRAWING@" "${svgUri}" page "${page}")
 string(REPLACE "@HELP@" "${help}" page "${page}")
 string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
 
+# The page goes out as ASCII alone, every other character written as an
+# escape of the place it stands in: a character reference in the HTML, \uXXXX
+# in a script, \XXXX in the style sheet. The browser then keeps the whole
+# file, the WebAssembly's base64 with it, as one-byte text: decoding and
+# reading it took some 40 ms longer as UTF-8 with the Japanese among it.
+function(escape_runs text form out)
+  # Runs of bytes outside printable ASCII, the longest first, so that no
+  # shorter run is replaced inside a longer one and leaves part of it.
+  string(REGEX MATCHALL "[^\t\n\r -~]+" runs "${text}")
+  set(keyed "")
+  foreach(run IN LISTS runs)
+    string(LENGTH "${run}" length)
+    math(EXPR key "1000000 - ${length}")
+    list(APPEND keyed "${key}${run}")
+  endforeach()
+  list(REMOVE_DUPLICATES keyed)
+  list(SORT keyed)
+  foreach(entry IN LISTS keyed)
+    string(SUBSTRING "${entry}" 6 -1 run)
+    string(HEX "${run}" hex)
+    string(LENGTH "${hex}" hexLength)
+    set(escaped "")
+    set(i 0)
+    while(i LESS hexLength)
+      # One UTF-8 character: its lead byte says how many bytes follow.
+      string(SUBSTRING "${hex}" ${i} 2 byte)
+      math(EXPR lead "0x${byte}")
+      if(lead LESS 224)
+        math(EXPR code "${lead} & 31")
+        set(follow 1)
+      elseif(lead LESS 240)
+        math(EXPR code "${lead} & 15")
+        set(follow 2)
+      else()
+        math(EXPR code "${lead} & 7")
+        set(follow 3)
+      endif()
+      math(EXPR i "${i} + 2")
+      foreach(k RANGE 1 ${follow})
+        string(SUBSTRING "${hex}" ${i} 2 byte)
+        math(EXPR code "(${code} << 6) | (0x${byte} & 63)")
+        math(EXPR i "${i} + 2")
+      endforeach()
+      if(form STREQUAL "html")
+        math(EXPR code "${code}" OUTPUT_FORMAT HEXADECIMAL)
+        string(SUBSTRING "${code}" 2 -1 digits)
+        string(APPEND escaped "&#x${digits};")
+      elseif(form STREQUAL "css")
+        math(EXPR code "${code}" OUTPUT_FORMAT HEXADECIMAL)
+        string(SUBSTRING "${code}" 2 -1 digits)
+        string(APPEND escaped "\\${digits} ")
+      else()  # a script: UTF-16 units of four digits
+        if(code GREATER 65535)
+          math(EXPR high "0xD800 + ((${code} - 0x10000) >> 10)")
+          math(EXPR low "0xDC00 + ((${code} - 0x10000) & 1023)")
+          set(units ${high} ${low})
+        else()
+          set(units ${code})
+        endif()
+        foreach(unit IN LISTS units)
+          math(EXPR unit "0x10000 + ${unit}" OUTPUT_FORMAT HEXADECIMAL)
+          string(SUBSTRING "${unit}" 3 -1 digits)
+          string(APPEND escaped "\\u${digits}")
+        endforeach()
+      endif()
+    endwhile()
+    string(REPLACE "${run}" "${escaped}" text "${text}")
+  endforeach()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# The page in pieces: HTML, and the style sheets and scripts inside it.
+set(rest "${page}")
+set(page "")
+while(NOT rest STREQUAL "")
+  string(FIND "${rest}" "<script" script)
+  string(FIND "${rest}" "<style" style)
+  if(script EQUAL -1 AND style EQUAL -1)
+    escape_runs("${rest}" html part)
+    string(APPEND page "${part}")
+    break()
+  endif()
+  if(script EQUAL -1 OR (style GREATER -1 AND style LESS script))
+    set(start ${style})
+    set(close "</style>")
+    set(form css)
+  else()
+    set(start ${script})
+    set(close "</script>")
+    set(form js)
+  endif()
+  string(SUBSTRING "${rest}" 0 ${start} part)
+  escape_runs("${part}" html part)
+  string(APPEND page "${part}")
+  string(SUBSTRING "${rest}" ${start} -1 rest)
+  string(FIND "${rest}" "${close}" end)
+  if(end EQUAL -1)
+    message(FATAL_ERROR "inline_page.cmake: ${close} missing")
+  endif()
+  string(LENGTH "${close}" closeLength)
+  math(EXPR end "${end} + ${closeLength}")
+  string(SUBSTRING "${rest}" 0 ${end} part)
+  escape_runs("${part}" ${form} part)
+  string(APPEND page "${part}")
+  string(SUBSTRING "${rest}" ${end} -1 rest)
+endwhile()
+
+# The runtime and the WebAssembly last, so that no marker is read inside
+# them; base64 has nothing to escape.
+escape_runs("${runtime}" js runtime)
+string(REPLACE "@RUNTIME@" "${runtime}" page "${page}")
+string(REPLACE "@WASM@" "${wasm}" page "${page}")
 file(WRITE ${OUTPUT} "${page}")

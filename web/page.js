@@ -144,8 +144,9 @@ function buildControl(c, parent) {
 // What a control must show whole on one line, in a smaller size when its
 // design width is too narrow for the face the machine has: its caption, or
 // for a box a result with three whole digits. The note wraps instead.
+// The size goes down from the design's in quarter points, to 5 pt at least.
 const measure = document.createElement("canvas").getContext("2d");
-function fitText(c) {
+function fitText(c, face) {
   const el = elements.get(c.id);
   if (!el) return;
   const outer = el.closest(".c") || el;
@@ -155,13 +156,22 @@ function fitText(c) {
   const frame = { TextBox: 6, OptionButton: 14, CommandButton: 6, Label: 0 }[c.kind];
   if (frame === undefined) return;
   const room = px(c.width) - frame;
-  let points = c.points;
-  const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
-  for (; points > 5; points -= 0.25) {
+  const width = (points) => {
     measure.font = `${points}pt ${face}`;
-    if (measure.measureText(text).width <= room) break;
-  }
-  if (points < c.points) outer.style.fontSize = points + "pt";
+    return measure.measureText(text).width;
+  };
+  const designed = width(c.points);
+  if (c.points <= 5 || designed <= room) return;
+  // A text's width grows in proportion to its size: the largest size the
+  // room gives in proportion, measured once to be sure. The text is not
+  // measured at the sizes on the way: the first text at a size makes the
+  // browser look for every face of the stack at that size, some 20 ms
+  // where the first faces are missing, as on a machine without Windows'.
+  const below = (points) => c.points - 0.25 * Math.ceil((c.points - points) / 0.25);
+  const smallest = below(5) + 0.25;  // the last size above 5 pt
+  let points = Math.max(smallest, below(c.points * room / designed));
+  while (points > 5 && width(points) > room) points -= 0.25;
+  outer.style.fontSize = points + "pt";
 }
 
 function buildWindow() {
@@ -170,6 +180,10 @@ function buildWindow() {
   const root = byId("form");
   root.style.width = px(design.width) + "px";
   root.style.height = px(design.height) + "px";
+  // The page's face and the form's scale read before there are controls:
+  // each read styles or lays out the page, now without them.
+  const face = getComputedStyle(document.documentElement).getPropertyValue("--face");
+  scaleWindow();
   // Frames first, so the buttons inside them find their parent.
   const frames = new Map();
   for (const c of design.controls) {
@@ -181,7 +195,7 @@ function buildWindow() {
     if (c.kind === "Frame") continue;
     buildControl(c, c.container ? frames.get(c.container) : null);
   }
-  for (const c of design.controls) fitText(c);
+  for (const c of design.controls) fitText(c, face);
   const stale = design.staleNote;
   const note = document.createElement("div");
   note.id = "stale-note";
@@ -193,7 +207,7 @@ function buildWindow() {
   });
   root.append(note);
   byId("sheet-title").textContent = texts.sheetCaption;
-  fitWindow();
+  sizeDrawing();
   window.addEventListener("resize", () => {
     fitWindow();
     if (state) drawSection();
@@ -207,16 +221,24 @@ function buildWindow() {
 // The form fills the browser's window as the desktop's form fills its own:
 // every control in proportion, from half to two and a half times its design
 // size, and the drawing at the screen's own resolution.
+let formScale = 1;  // the form's size against its design
 function fitWindow() {
+  scaleWindow();
+  sizeDrawing();
+}
+function scaleWindow() {
   const root = byId("form");
   const top = byId("window").getBoundingClientRect().top;
   const scale = Math.max(0.5, Math.min(2.5,
     (document.documentElement.clientWidth - 24) / px(design.width),
     (window.innerHeight - top - 20) / px(design.height)));
   root.style.zoom = String(scale);
+  formScale = scale;
+}
+function sizeDrawing() {
   const canvas = byId("drawing");
   const panel = design.controls.find((c) => c.section);
-  const ratio = (window.devicePixelRatio || 1) * scale;
+  const ratio = (window.devicePixelRatio || 1) * formScale;
   canvas.width = Math.round(px(panel.width) * ratio);
   canvas.height = Math.round(px(panel.height) * ratio);
 }
@@ -1817,11 +1839,13 @@ function kelvaneStart() {
   byId("menu").addEventListener("focusout", (e) => {
     if (!byId("menu").contains(e.relatedTarget)) menuLeft();
   });
+  // Before the window's own keys, which may open the quotation's dialogs.
+  window.addEventListener("pointerdown", quotationAfterPaint, true);
+  window.addEventListener("keydown", quotationAfterPaint, true);
   window.addEventListener("keydown", windowKey, true);
   window.addEventListener("keyup", windowKeyUp, true);
   window.addEventListener("beforeprint", browserPrints);
   window.addEventListener("afterprint", browserPrinted);
-  startQuotation();
   // Closing or reloading the tab with changes not saved: the browser asks.
   window.addEventListener("beforeunload", (e) => {
     if (!JSON.parse(form.document()).modified) return;
@@ -1854,7 +1878,22 @@ function kelvaneStart() {
       shownMessages = shownSelects = shownPrints = 0;
       render();
     },
-    ready: true,
+    // The page answers: the form and the quotation's dialogs with the
+    // price list kept in the browser.
+    ready: false,
   };
+  // The form is built and shown; the browser paints it next.
   document.dispatchEvent(new Event("kelvane-ready"));
+  requestAnimationFrame(() => setTimeout(quotationAfterPaint));
+}
+
+// The quotation's dialogs and the price list kept in the browser (reading
+// the browser's storage the first time takes some 10 ms) come after the
+// form's first paint, or at once when a key or the mouse comes first.
+function quotationAfterPaint() {
+  if (window.kelvane.ready) return;
+  startQuotation();
+  window.kelvane.ready = true;
+  window.removeEventListener("pointerdown", quotationAfterPaint, true);
+  window.removeEventListener("keydown", quotationAfterPaint, true);
 }

@@ -72,7 +72,7 @@ double coilFigures(Page& page, double y, const job::CoilPrice& price) {
 double stackFigures(Page& page, double y, const job::StackPrice& price) {
   std::vector<Row> rows = {
       rowOf({QStringLiteral("巻線"), QStringLiteral("w kg"), QStringLiteral("n"),
-             QStringLiteral("P 円/kg"), QStringLiteral("S 回/分"), QStringLiteral("材料費"),
+             QStringLiteral("P 円/kg"), QStringLiteral("S min⁻¹"), QStringLiteral("材料費"),
              QStringLiteral("n / S 分")})};
   for (std::size_t k = 0; k < price.costs.size() && k < price.windings.size(); ++k) {
     const job::WindingCost& cost = price.costs[k];
@@ -80,13 +80,13 @@ double stackFigures(Page& page, double y, const job::StackPrice& price) {
         rowOf({qt(windingLabel(k, cost.name)), qt(job::massText(cost.wireMassKg)),
                qt(plainDecimal(cost.turns)), qt(job::termText(cost.wireYenPerKg)),
                qt(job::termText(cost.windingRpm)), qt(job::costText(price.windings[k].materialYen)),
-               qt(job::termText(price.windings[k].windingMinutes))}));
+               qt(formatFixed4(price.windings[k].windingMinutes))}));
   }
   std::vector<Column> columns(7, Column{kContentWidth / 8, Qt::AlignRight});
   columns.front() = Column{kContentWidth - 6 * kContentWidth / 8, Qt::AlignLeft};
   y = table(page, kMargin, y, columns, rows);
   page.line(QRectF(kMargin - kCellPadding, y + 0.4, kContentWidth, 5),
-            QStringLiteral("層間テープ（部材費に含む）：%1 円/個。材料費 = Σ w × (1 + L/100) × P、"
+            QStringLiteral("層間テープ（部材費に含む）：%1/個。材料費 = Σ w × (1 + L/100) × P、"
                            "加工費 = (Σ n / S + h + s / Q) / 60 × r")
                 .arg(qt(job::costText(price.tapeYen))),
             page.font(kSmallPoints), Qt::AlignLeft);

@@ -598,19 +598,27 @@ void paintStackPage(Page& page, const QuotationContent& content) {
     for (const std::string& cell : winding) cells << printed(cell);
     rows.push_back(rowOf(cells));
   }
-  // The inner size takes what the other columns leave.
+  // The winding's name and its material take what the figures leave.
   const auto columnCount = stack.heading.size();
-  std::vector<Column> columns(columnCount, Column{17, Qt::AlignRight});
-  columns[0] = Column{24, Qt::AlignLeft};
-  columns[1] = Column{20, Qt::AlignLeft};
-  columns[4] = Column{width - 24 - 20 - 17 * double(columnCount - 3), Qt::AlignLeft};
+  std::vector<Column> columns(columnCount, Column{19, Qt::AlignRight});
+  const double names = (width - 19 * double(columnCount - 2)) / 2;
+  columns[0] = Column{names, Qt::AlignLeft};
+  columns[1] = Column{names, Qt::AlignLeft};
   y = table(page, kMargin, y, columns, rows) + kBlockGap;
+  const std::vector<Column> sizes = {
+      {50, Qt::AlignLeft}, {width - 50 - 15, Qt::AlignLeft}, {15, Qt::AlignLeft}};
+  const auto rowsOf = [](const std::vector<job::TableRow>& lines) {
+    std::vector<Row> out = {
+        rowOf({QStringLiteral("項目"), QStringLiteral("寸法・値"), QStringLiteral("単位")})};
+    for (const job::TableRow& row : lines)
+      out.push_back(rowOf({printed(row.item), printed(row.aligned), printed(row.unit)}));
+    return out;
+  };
+  y = heading(page, kMargin, y, width,
+              QStringLiteral("内側寸法（巻線1は巻枠、その上は下の巻線と層間絶縁の外側）"));
+  y = table(page, kMargin, y, sizes, rowsOf(stack.formers)) + kBlockGap;
   y = heading(page, kMargin, y, width, QStringLiteral("仕上がりコイル"));
-  std::vector<Row> totals;
-  for (const job::TableRow& row : stack.totals)
-    totals.push_back(rowOf({printed(row.item), printed(row.aligned), printed(row.unit)}));
-  table(page, kMargin, y,
-        {{50, Qt::AlignLeft}, {width - 50 - 15, Qt::AlignLeft}, {15, Qt::AlignLeft}}, totals);
+  table(page, kMargin, y, sizes, rowsOf(stack.totals));
 }
 
 void paintCostPage(Page& page, const QuotationContent& content) {

@@ -27,7 +27,7 @@ constexpr std::array<BoxDesign, WindingBar::kBoxCount> kBoxes = {{
     {"層間絶縁 厚み", "mm/層", "", 56},
     {"層数", "", "", 40},
     {"線材単価", "円/kg", "単価表", 64},
-    {"巻線速度", "回/分", "品目の値", 64},
+    {"巻線速度", "min⁻¹", "品目の値", 64},
 }};
 
 }  // namespace

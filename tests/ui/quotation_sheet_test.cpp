@@ -647,7 +647,7 @@ class QuotationSheetTest : public QObject {
                   cost = flattened(pageText(path, 3)), third = flattened(pageText(path, 5));
     QVERIFY2(first.contains(QStringLiteral("巻線1「一次」")), qPrintable(first));
     QVERIFY2(stack.contains(QStringLiteral("見積計算書（巻線構成）")), qPrintable(stack));
-    QVERIFY2(stack.contains(QStringLiteral("巻線2「二次」 アルミニュウム 0.5 40")),
+    QVERIFY2(stack.contains(QStringLiteral("巻線2「二次」 アルミニュウム 0.5 40 0.100")),
              qPrintable(stack));
     QVERIFY2(stack.contains(QStringLiteral("仕上がり外形 D ")), qPrintable(stack));
     QVERIFY2(cost.contains(QStringLiteral("原価の内訳と価格（1 個当たり、巻線ごと）")),

@@ -43,19 +43,6 @@ struct Pressed {
 
 }  // namespace
 
-TypedCoil onInheritedFormer(TypedCoil coil, const Former& former) {
-  coil.former = former.shape;
-  const auto put = [&](InputBox b, double size) { coil.texts[indexOf(b)] = plainDecimal(size); };
-  put(InputBox::InnerDiameter, former.innerDiameter);
-  put(InputBox::SideA, former.sideA);
-  put(InputBox::SideB, former.sideB);
-  put(InputBox::CornerR1, former.cornerR1);
-  put(InputBox::CornerR2, former.cornerR2);
-  put(InputBox::FanRadius, former.fanRadius);
-  put(InputBox::FanAngle, former.fanAngle);
-  return coil;
-}
-
 std::vector<Form1> windingForms(const job::Item& item) {
   std::vector<Form1> forms(item.upperWindings.size() + 1);
   putCoil(item.coil, forms[0]);
@@ -119,7 +106,7 @@ StackPress pressStack(const job::Item& item, std::span<Form1> forms, const WorkR
   }
   for (const Pressed& p : pressed) {
     Form1& form = forms[p.index];
-    if (p.index > 0) putCoil(onInheritedFormer(form.state().typed(), p.former), form);
+    if (p.index > 0) putCoil(job::onInheritedFormer(form.state().typed(), p.former), form);
     form.showPress(p.calculation);
   }
   if (!result) {

@@ -18,11 +18,6 @@
 
 namespace kelvane::form {
 
-// A winding above the first as its form shows it: its own texts, the
-// item's former shape, and in the former's boxes the sizes it inherits,
-// written as the window writes a number it works out.
-TypedCoil onInheritedFormer(TypedCoil coil, const Former& former);
-
 // What 計算 of a stack left.
 struct StackPress {
   std::optional<StackResult> result;  // none when it failed or was called off

@@ -39,6 +39,19 @@ Expected<Insulation> readInsulation(const TypedInsulation& typed, const std::str
   return Insulation{thickness, static_cast<int>(layers)};
 }
 
+TypedCoil onInheritedFormer(TypedCoil coil, const Former& former) {
+  coil.former = former.shape;
+  const auto put = [&](InputBox b, double size) { coil.texts[indexOf(b)] = plainDecimal(size); };
+  put(InputBox::InnerDiameter, former.innerDiameter);
+  put(InputBox::SideA, former.sideA);
+  put(InputBox::SideB, former.sideB);
+  put(InputBox::CornerR1, former.cornerR1);
+  put(InputBox::CornerR2, former.cornerR2);
+  put(InputBox::FanRadius, former.fanRadius);
+  put(InputBox::FanAngle, former.fanAngle);
+  return coil;
+}
+
 Expected<WindingStack> stackOf(const Item& item) {
   if (!item.coil.former) return Failure{std::string(kNoShapeMessage)};
   if (item.upperWindings.size() + 1 > kMostWindings)

@@ -17,6 +17,11 @@ namespace kelvane::job {
 // Whether the item is wound of more than one winding.
 inline bool isStack(const Item& item) { return !item.upperWindings.empty(); }
 
+// A winding above the first as a window shows it: its own texts, the
+// item's former shape, and in the former's boxes the sizes it inherits,
+// written as the window writes a number it works out.
+TypedCoil onInheritedFormer(TypedCoil coil, const Former& former);
+
 // The item's windings read as 計算 reads them: the item's former and the
 // first winding's coil from its own boxes; every winding above from its
 // boxes but the former's, and the tape under it. Or the first text that

@@ -10,20 +10,10 @@
 
 #include "core/calculate_coil.h"
 #include "core/winding_stack.h"
+#include "form/diagram_geometry.h"
 
 namespace kelvane::form {
 namespace {
-
-// The window's diagram panel.
-DiagramGeometry designPanel() {
-  DiagramGeometry g;
-  g.panelWidth = 4695;
-  g.panelHeight = 3570;
-  g.leftEdge = 8160;
-  g.baseLine = 3510;
-  g.lineStart = 8160;
-  return g;
-}
 
 Coil wire(double d, double dw, double turns, double t) {
   Coil c;
@@ -74,7 +64,7 @@ TEST_P(StackSectionRows, WindingsLieInOrderOnOneScaleInsideThePanel) {
   const WindingStack stack{row.former, row.windings};
   const Expected<StackResult> result = computeStack(stack);
   ASSERT_TRUE(result) << result.message();
-  const DiagramGeometry g = designPanel();
+  const DiagramGeometry g = diagramGeometry();
   const StackSection s = stackSection(g, *result);
   ASSERT_TRUE(s.visible);
   ASSERT_EQ(s.windings.size(), row.windings.size());
@@ -176,8 +166,8 @@ TEST(StackSection, OneWindingDrawsTheCoilsOwnCircles) {
     ASSERT_TRUE(result) << result.message();
     const CalculationState& state = result->windings[0].calculation.press.state;
     const DiagramLayoutResult coil =
-        DiagramLayout(designPanel(), state.turnsPerLayer, state.layerCount, turns);
-    const StackSection s = stackSection(designPanel(), *result);
+        DiagramLayout(diagramGeometry(), state.turnsPerLayer, state.layerCount, turns);
+    const StackSection s = stackSection(diagramGeometry(), *result);
     ASSERT_TRUE(s.visible);
     ASSERT_EQ(s.windings.size(), 1u);
     EXPECT_EQ(s.windings[0].circles, coil.circles);
@@ -189,10 +179,10 @@ TEST(StackSection, OneWindingDrawsTheCoilsOwnCircles) {
 }
 
 TEST(StackSection, NothingToDrawIsHidden) {
-  EXPECT_FALSE(stackSection(designPanel(), StackResult{}).visible);
+  EXPECT_FALSE(stackSection(diagramGeometry(), StackResult{}).visible);
   const Expected<StackResult> result = computeStack({kRound, {{"", wire(0.4, 0.45, 10, 5), {}}}});
   ASSERT_TRUE(result);
-  DiagramGeometry broken = designPanel();
+  DiagramGeometry broken = diagramGeometry();
   broken.panelHeight = std::numeric_limits<float>::infinity();
   EXPECT_FALSE(stackSection(broken, *result).visible);
 }

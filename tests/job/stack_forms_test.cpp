@@ -27,8 +27,8 @@ TEST(StackForms, EachWindingShowsItsOwnPressOnTheInheritedFormer) {
   for (std::size_t k = 0; k < forms.size(); ++k) {
     Form1 alone;
     const TypedCoil typed = k == 0 ? item.coil
-                                   : onInheritedFormer(item.upperWindings[k - 1].coil,
-                                                       press.result->windings[k].former);
+                                   : job::onInheritedFormer(item.upperWindings[k - 1].coil,
+                                                            press.result->windings[k].former);
     applyCoil(typed, alone);
     EXPECT_EQ(forms[k].state().inputTexts, alone.state().inputTexts) << k;
     EXPECT_EQ(forms[k].state().resultTexts, alone.state().resultTexts) << k;

@@ -349,22 +349,13 @@ std::optional<std::string> tapeUnderFirst(const ColumnLayout& layout, const CsvR
 job::ShownCoil shownWinding(TypedCoil typed, const Coil& read, const WindingResult& w,
                             std::size_t index) {
   const Former& former = w.former;
-  typed.former = former.shape;
-  const auto write = [&typed](InputBox box, double value) {
-    typed.texts[indexOf(box)] = plainDecimal(value);
-  };
   if (index > 0) {
-    write(InputBox::InnerDiameter, former.innerDiameter);
-    write(InputBox::SideA, former.sideA);
-    write(InputBox::SideB, former.sideB);
-    write(InputBox::CornerR1, former.cornerR1);
-    write(InputBox::CornerR2, former.cornerR2);
-    write(InputBox::FanRadius, former.fanRadius);
-    write(InputBox::FanAngle, former.fanAngle);
+    typed = job::onInheritedFormer(std::move(typed), former);
   } else if (!read.cornerR2) {
     // An empty r2 is written as r1: four equal corners.
-    write(InputBox::CornerR2, former.cornerR2);
+    typed.texts[indexOf(InputBox::CornerR2)] = plainDecimal(former.cornerR2);
   }
+  typed.former = former.shape;
   job::ShownCoil shown;
   shown.typed = std::move(typed);
   for (int i = 0; i < kInputBoxCount; ++i)

@@ -16,6 +16,7 @@ let items = null;         // the job's items as the list last showed them
 let windings = null;      // the windings of the item shown as the bar last showed them
 let stackPresses = 0;     // presses of a stack already shown
 let stackSaid = 0;        // refusals of a stack's press already said
+let leavingBar = false;   // a box of the windings' bar is losing the focus: it goes where the user put it
 let shownMessages = 0;    // messages of the model already shown
 let shownSelects = 0;     // select requests already carried out
 let shownPrints = 0;      // F12 presses already carried out
@@ -430,7 +431,7 @@ function setBoxText(name, text) {
 // a message box, which hands the focus back without the box's selection.
 // The page's focus stays in the items' bar while the user works there.
 function syncFocus(again = false) {
-  if (dialogOpen || !state || inItems()) return;
+  if (dialogOpen || !state || inItems() || leavingBar) return;
   const el = elements.get(state.focus);
   if (!el || (document.activeElement === el && !again)) return;
   syncing = true;
@@ -662,7 +663,13 @@ function connectWindings() {
   byId("windings").addEventListener("keydown", windingKey);
   for (let i = 0; i < 4; ++i) {
     windingBox(i).addEventListener("blur", () => {
-      if (!dialogOpen) windingBoxLeft(i);
+      if (dialogOpen) return;
+      leavingBar = true;
+      try {
+        windingBoxLeft(i);
+      } finally {
+        leavingBar = false;
+      }
     });
   }
 }

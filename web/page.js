@@ -13,6 +13,10 @@ let design = null;        // the control table, the note and the texts
 let texts = null;         // the texts of the page's own dialogs
 let state = null;         // the last state shown
 let items = null;         // the job's items as the list last showed them
+let windings = null;      // the windings of the item shown as the bar last showed them
+let stackPresses = 0;     // presses of a stack already shown
+let stackSaid = 0;        // refusals of a stack's press already said
+let leavingBar = false;   // a box of the windings' bar is losing the focus: it goes where the user put it
 let shownMessages = 0;    // messages of the model already shown
 let shownSelects = 0;     // select requests already carried out
 let shownPrints = 0;      // F12 presses already carried out
@@ -256,6 +260,10 @@ function drawSection() {
   // The drawing is in the window's twips; the panel starts at its left and top.
   ctx.setTransform(scale, 0, 0, scale, -panel.left * scale, -panel.top * scale);
   const shown = (c) => c.state && state.visible[c.id] !== false;
+  if (windings && windings.section) {
+    drawStack(ctx, panel, windings.section, shown);
+    return;
+  }
   for (const c of design.controls) {
     if (c.kind !== "Line" || !shown(c)) continue;
     const [x1, y1, x2, y2] = at(c.state);
@@ -281,6 +289,122 @@ function drawSection() {
   }
 }
 
+
+// The shade of each winding in the stack's drawing, the desktop's eight:
+// greys 125, 225, 50, 175, 75, 200, 100 and 150 in turn, the usual
+// transformer's three far apart.
+const WINDING_SHADES = [
+  [0x45, 0x8a, 0xd0], [0xee, 0xe5, 0xb9], [0x12, 0x47, 0x36], [0xdb, 0xa5, 0x6e],
+  [0x63, 0x24, 0x91], [0xb2, 0xe5, 0x99], [0xba, 0x3a, 0x2e], [0xdb, 0x68, 0xa1],
+];
+const shadeOf = (winding) => WINDING_SHADES[winding % WINDING_SHADES.length];
+// Black or white, whichever reads on the shade.
+const onShade = (c) => ((c[0] * 11 + c[1] * 16 + c[2] * 5) / 32 < 128 ? "#fff" : "#000");
+
+// An item of several windings, its stack computed: the former line and the
+// flanges, the tape between the windings hatched, each winding's turns (or
+// the band of its layers) in its own shade, and a legend where it covers
+// nothing.
+function drawStack(ctx, panel, section, shown) {
+  if (!section.visible) return;
+  const line = (name) => design.controls.find((c) => c.id === name);
+  const lines = ["Line1", "Line2", "Line3"].map(line);
+  const turns = design.controls.find((c) => c.kind === "Circle");
+  ctx.lineWidth = 2 * TWIPS_PER_PIXEL;
+  section.lines.forEach(([x1, y1, x2, y2], i) => {
+    if (!lines[i] || !shown(lines[i])) return;
+    ctx.strokeStyle = rgb(lines[i].foreground);
+    ctx.beginPath();
+    ctx.moveTo(x1, y1);
+    ctx.lineTo(x2, y2);
+    ctx.stroke();
+  });
+  if (turns && !shown(turns)) return;
+  ctx.lineWidth = TWIPS_PER_PIXEL;
+  for (const { band: [left, top, width, height] } of section.tapes) {
+    ctx.fillStyle = "#f2f2f2";
+    ctx.strokeStyle = "#808080";
+    ctx.fillRect(left, top, width, height);
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(left, top, width, height);
+    ctx.clip();
+    ctx.strokeStyle = "#909090";
+    const step = 6 * TWIPS_PER_PIXEL;
+    for (let x = left - height; x < left + width; x += step) {
+      ctx.moveTo(x, top + height);
+      ctx.lineTo(x + height, top);
+    }
+    ctx.stroke();
+    ctx.restore();
+    ctx.strokeStyle = "#808080";
+    ctx.strokeRect(left, top, width, height);
+  }
+  ctx.font = `${11 * TWIPS_PER_PIXEL}px sans-serif`;
+  ctx.textAlign = "center";
+  ctx.textBaseline = "middle";
+  for (const w of section.windings) {
+    const shade = shadeOf(w.winding);
+    ctx.fillStyle = rgb(shade);
+    ctx.strokeStyle = "#000";
+    if (w.layers) {
+      const [left, top, width, height] = w.layers;
+      ctx.fillRect(left, top, width, height);
+      ctx.strokeRect(left, top, width, height);
+      const name = `巻線${w.winding + 1}`;
+      if (height >= 12 * TWIPS_PER_PIXEL && width >= ctx.measureText(name).width) {
+        ctx.fillStyle = onShade(shade);
+        ctx.fillText(name, left + width / 2, top + height / 2);
+      }
+      continue;
+    }
+    for (const [left, top, d] of w.circles) {
+      ctx.beginPath();
+      ctx.ellipse(left + d / 2, top + d / 2, d / 2, d / 2, 0, 0, 2 * Math.PI);
+      ctx.fill();
+      ctx.stroke();
+    }
+    // The leads, its first and last turn, marked with a dot.
+    ctx.fillStyle = onShade(shade);
+    for (const [left, top, d, lead] of w.circles) {
+      if (!lead) continue;
+      ctx.beginPath();
+      ctx.ellipse(left + d / 2, top + d / 2, d * 0.18, d * 0.18, 0, 0, 2 * Math.PI);
+      ctx.fill();
+    }
+  }
+  drawLegend(ctx, panel, section);
+}
+
+// A swatch and the name of each winding in the panel's top right corner,
+// left out where it would cover the drawing.
+function drawLegend(ctx, panel, section) {
+  const row = 210, swatch = 120, gap = 60, margin = 75;
+  ctx.textAlign = "left";
+  const names = section.windings.map((w) => `巻線${w.winding + 1}`);
+  const width = swatch + gap + Math.max(...names.map((n) => ctx.measureText(n).width));
+  const left = panel.left + panel.width - margin - width;
+  const top = panel.top + margin;
+  const bottom = top + row * names.length;
+  const reach = [section.lines[2][0]];
+  for (const w of section.windings) {
+    if (w.layers) reach.push(w.layers[0] + w.layers[2]);
+    for (const [l, , d] of w.circles) reach.push(l + d);
+  }
+  const lowest = Math.min(section.lines[1][3], ...section.windings.flatMap((w) =>
+    w.layers ? [w.layers[1]] : w.circles.map((c) => c[1])));
+  if (Math.max(...reach) + gap > left && lowest - gap < bottom) return;
+  section.windings.forEach((w, i) => {
+    const y = top + i * row;
+    ctx.fillStyle = rgb(shadeOf(w.winding));
+    ctx.strokeStyle = "#000";
+    ctx.fillRect(left, y + (row - swatch) / 2, swatch, swatch);
+    ctx.strokeRect(left, y + (row - swatch) / 2, swatch, swatch);
+    ctx.fillStyle = "#000";
+    ctx.fillText(names[i], left + swatch + gap, y + row / 2);
+  });
+}
+
 function setVisible(name, shown) {
   const el = elements.get(name);
   if (!el) return;
@@ -291,6 +415,7 @@ function setVisible(name, shown) {
 
 function render() {
   state = JSON.parse(form.state());
+  renderWindings();
   for (const c of design.controls) {
     if (c.kind === "TextBox") setBoxText(c.id, at(c.state));
     if (c.onWhen) elements.get(c.id).checked = state[c.onWhen[0]] === c.onWhen[1];
@@ -328,7 +453,7 @@ function setBoxText(name, text) {
 // a message box, which hands the focus back without the box's selection.
 // The page's focus stays in the items' bar while the user works there.
 function syncFocus(again = false) {
-  if (dialogOpen || !state || inItems()) return;
+  if (dialogOpen || !state || inItems() || leavingBar) return;
   const el = elements.get(state.focus);
   if (!el || (document.activeElement === el && !again)) return;
   syncing = true;
@@ -343,7 +468,7 @@ function syncFocus(again = false) {
 }
 
 const inItems = () => document.activeElement !== null &&
-  document.activeElement.closest("#items") !== null;
+  document.activeElement.closest("#items, #windings") !== null;
 
 // The items' bar: the list (the item shown chosen), the names of the item
 // shown, and which commands can act now. The list is built again only when
@@ -426,6 +551,149 @@ function itemChosen() {
 function itemNamed() {
   form.setItemNames(byId("item-part").value, byId("item-name").value);
   renderItems();
+}
+
+
+// ---------------------------------------------------------------------------
+// The windings of the item shown: the bar above the form. Every rule is the
+// model's; the bar shows what it says and hands it what is typed.
+
+const windingBox = (i) => byId(`winding-box-${i}`);
+
+function renderWindings() {
+  windings = JSON.parse(form.windings());
+  const bar = byId("windings");
+  const tabs = byId("winding-tabs");
+  if ([...tabs.children].map((b) => b.textContent).join("\n") !== windings.tabs.join("\n")) {
+    tabs.replaceChildren(...windings.tabs.map((text, i) => {
+      const b = document.createElement("button");
+      b.type = "button";
+      b.setAttribute("role", "tab");
+      b.dataset.tab = String(i);
+      b.textContent = text;
+      return b;
+    }));
+  }
+  [...tabs.children].forEach((b, i) => b.setAttribute("aria-selected", String(i === windings.shown)));
+  const before = byId("window").getBoundingClientRect().top;
+  bar.classList.toggle("several", windings.tabs.length > 1);
+  byId("winding-upper").hidden = windings.shown === 0;
+  const name = byId("winding-name");
+  if (document.activeElement !== name && name.value !== windings.name) name.value = windings.name;
+  windings.boxes.forEach((text, i) => {
+    const box = windingBox(i);
+    if (document.activeElement !== box && box.value !== text) box.value = text;
+  });
+  bar.querySelector('[data-winding="add"]').setAttribute("aria-disabled", String(windings.full));
+  bar.querySelector('[data-winding="remove"]').setAttribute("aria-disabled", String(windings.shown === 0));
+  // The former's sizes a winding above the first inherits: read only, on a
+  // background of their own, saying where they come from; its shape is the
+  // first winding's.
+  for (const c of design.controls) {
+    const el = elements.get(c.id);
+    if (c.kind === "TextBox" && !c.readOnly) {
+      const inherited = windings.inherited.includes(c.id);
+      el.readOnly = inherited;
+      el.classList.toggle("inherited", inherited);
+      if (inherited) el.title = windings.inheritedTip;
+      else el.removeAttribute("title");
+    }
+    if (c.onWhen && c.onWhen[0] === "option1") el.disabled = windings.shown > 0;
+  }
+  if (byId("window").getBoundingClientRect().top !== before) fitWindow();
+  // What a stack's press put on the forms was said by it, not by them.
+  if (windings.presses > stackPresses) {
+    stackPresses = windings.presses;
+    shownMessages = state.messages.length;
+  }
+  if (windings.said > stackSaid) {
+    stackSaid = windings.said;
+    const box = windings.refusedBox >= 0 ? windingBox(windings.refusedBox) : null;
+    ask(windings.message, [["ok", texts.ok]]).then(() => {
+      if (!box) return;
+      box.focus();
+      box.select();
+    });
+  }
+}
+
+// Another winding is on the form: as another item, its messages until now
+// were dealt with when it was shown before.
+function windingSwitched() {
+  itemSwitched();
+}
+
+async function removeWinding() {
+  if (windings.shown === 0) return;
+  const answer = await ask(windings.removeQuestion, [["remove", texts.remove], ["cancel", texts.cancel]]);
+  if (answer === "remove" && form.removeWinding()) windingSwitched();
+}
+
+// A box of the bar left, by Enter, Tab or a click elsewhere, with its text:
+// whether the model took it (a refusal is said, the box keeps the focus).
+function windingBoxLeft(i) {
+  const box = windingBox(i);
+  const answer = JSON.parse(form.setWindingBox(i, box.value));
+  if (answer.error) {
+    ask(answer.error, [["ok", texts.ok]]).then(() => {
+      box.focus();
+      box.select();
+    });
+    return false;
+  }
+  render();
+  return true;
+}
+
+// Enter walks the bar's boxes shown, then on to the form (Shift+Enter back).
+function windingKey(event) {
+  if (event.key !== "Enter" || event.isComposing || dialogOpen) return;
+  event.preventDefault();
+  const order = [byId("winding-name"), 0, 1, 2, 3].map((b) => (typeof b === "number" ? windingBox(b) : b))
+    .filter((el) => el.offsetParent !== null);
+  const at = order.indexOf(event.target);
+  const box = [0, 1, 2, 3].find((i) => windingBox(i) === event.target);
+  if (box !== undefined && !windingBoxLeft(box)) return;
+  const next = order[at + (event.shiftKey ? -1 : 1)];
+  if (next) {
+    next.focus();
+    next.select();
+  } else {
+    syncFocus(true);
+  }
+}
+
+function connectWindings() {
+  byId("winding-tabs").addEventListener("click", (event) => {
+    const tab = event.target.closest("[data-tab]");
+    if (!tab || dialogOpen) return;
+    if (form.showWinding(Number(tab.dataset.tab))) windingSwitched();
+  });
+  byId("winding-name").addEventListener("input", (event) => {
+    form.setWindingName(event.target.value);
+    render();
+  });
+  byId("windings").addEventListener("click", (event) => {
+    const b = event.target.closest("[data-winding]");
+    if (!b || dialogOpen || b.getAttribute("aria-disabled") === "true") return;
+    if (b.dataset.winding === "add") {
+      if (!refused(JSON.parse(form.addWinding()))) windingSwitched();
+    } else {
+      removeWinding();
+    }
+  });
+  byId("windings").addEventListener("keydown", windingKey);
+  for (let i = 0; i < 4; ++i) {
+    windingBox(i).addEventListener("blur", () => {
+      if (dialogOpen) return;
+      leavingBar = true;
+      try {
+        windingBoxLeft(i);
+      } finally {
+        leavingBar = false;
+      }
+    });
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -1069,7 +1337,34 @@ function buildQuotation() {
   const h1 = document.createElement("h1");
   h1.textContent = content.title;
   sheet.append(h1);
-  // The fields two to a line.
+  sheet.append(...quotationSection(content, true));
+  // An item of several windings: each winding above the first on a page of
+  // its own, then the stack's table.
+  for (const section of content.windings || []) {
+    const page = element("div", "sheet-page");
+    const title = element("h1", "", `${content.title}（${section.winding}）`);
+    page.append(title, ...quotationSection(section, false));
+    sheet.append(page);
+  }
+  if (content.stack) sheet.append(stackPage(content));
+  if (content.memo) {
+    const memo = document.createElement("table");
+    memo.className = "memo";
+    const tr = memo.insertRow();
+    const th = document.createElement("th");
+    th.textContent = "メモ";
+    tr.append(th);
+    tr.insertCell().textContent = content.memo;
+    sheet.append(memo);
+  }
+}
+
+// A section of the 見積計算書: the winding's name where the item has
+// several, the fields two to a line, the table, the drawing (`withDrawing`:
+// the one the form shows) and the wire data.
+function quotationSection(content, withDrawing) {
+  const parts = [];
+  if (content.winding && withDrawing) parts.push(element("h2", "winding", content.winding));
   if (content.fields.length) {
     const t = document.createElement("table");
     t.className = "fields";
@@ -1082,7 +1377,7 @@ function buildQuotation() {
         tr.insertCell().textContent = f.value;
       }
     }
-    sheet.append(t);
+    parts.push(t);
   }
   const t = document.createElement("table");
   const heading = t.insertRow();
@@ -1104,31 +1399,58 @@ function buildQuotation() {
       if (content.figureColumns.includes(j)) td.className = "n";
     });
   }
-  sheet.append(t);
-  // The drawing copied onto a canvas of the sheet's own, there at once: a
-  // picture from a data: address would still be decoding when the print
-  // takes the page, and the first print would go without it.
-  const drawing = document.createElement("div");
-  drawing.className = "drawing";
-  const source = byId("drawing");
-  const copy = document.createElement("canvas");
-  copy.width = source.width;
-  copy.height = source.height;
-  copy.setAttribute("aria-label", "巻線断面図");
-  copy.getContext("2d").drawImage(source, 0, 0);
-  drawing.append(copy);
-  sheet.append(drawing);
-  sheet.append(wireData(content));
-  if (content.memo) {
-    const memo = document.createElement("table");
-    memo.className = "memo";
-    const tr = memo.insertRow();
-    const th = document.createElement("th");
-    th.textContent = "メモ";
-    tr.append(th);
-    tr.insertCell().textContent = content.memo;
-    sheet.append(memo);
+  parts.push(t);
+  if (withDrawing) {
+    // The drawing copied onto a canvas of the sheet's own, there at once: a
+    // picture from a data: address would still be decoding when the print
+    // takes the page, and the first print would go without it.
+    const drawing = document.createElement("div");
+    drawing.className = "drawing";
+    const source = byId("drawing");
+    const copy = document.createElement("canvas");
+    copy.width = source.width;
+    copy.height = source.height;
+    copy.setAttribute("aria-label", "巻線断面図");
+    copy.getContext("2d").drawImage(source, 0, 0);
+    drawing.append(copy);
+    parts.push(drawing);
   }
+  parts.push(wireData(content));
+  return parts;
+}
+
+// The stack on a page of its own: a row a winding from the former outward,
+// then the finished coil.
+function stackPage(content) {
+  const page = element("div", "sheet-page");
+  page.append(element("h1", "", `${content.title}（巻線構成）`));
+  page.append(element("h2", "", "巻線（内側から順に）"));
+  const t = document.createElement("table");
+  t.className = "stack";
+  const head = t.insertRow();
+  for (const text of content.stack.heading) head.append(element("th", "", text));
+  for (const row of content.stack.rows) {
+    const tr = t.insertRow();
+    row.forEach((text, j) => {
+      const td = tr.insertCell();
+      td.textContent = text;
+      if (j >= 3) td.className = "n";
+    });
+  }
+  page.append(t);
+  page.append(element("h2", "", "仕上がりコイル"));
+  const totals = document.createElement("table");
+  totals.className = "totals";
+  for (const [item, aligned, , unit] of content.stack.totals) {
+    const tr = totals.insertRow();
+    tr.append(element("th", "", item));
+    const td = tr.insertCell();
+    td.textContent = aligned;
+    td.className = "n";
+    tr.insertCell().textContent = unit;
+  }
+  page.append(totals);
+  return page;
 }
 
 // 線材データ as the desktop's sheet gives it: a row a quantity per
@@ -1818,6 +2140,7 @@ function kelvaneStart() {
   });
   byId("open-file").addEventListener("change", fileChosen);
   byId("item-list").addEventListener("change", itemChosen);
+  connectWindings();
   byId("item-part").addEventListener("input", itemNamed);
   byId("item-name").addEventListener("input", itemNamed);
   for (const b of document.querySelectorAll("#items button")) {
@@ -1869,6 +2192,8 @@ function kelvaneStart() {
     state: () => JSON.parse(form.state()),
     // The items as the list shows them.
     items: () => JSON.parse(form.items()),
+    // The windings of the item shown as the bar shows them.
+    windings: () => JSON.parse(form.windings()),
     // The CSV file's text as the model's writer gives it now.
     csv: () => JSON.parse(form.csvFile()).text,
     // 新規 without its question, for a test that replays one list after

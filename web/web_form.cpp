@@ -26,16 +26,22 @@
 #include "core/press_progress.h"
 #include "core/temperature_resistance.h"
 #include "core/typed_number.h"
+#include "core/winding_stack.h"
 #include "customer_sheet.h"
 #include "form/control_table.h"
+#include "form/diagram_geometry.h"
+#include "form/entry_order.h"
 #include "form/form1.h"
 #include "form/form_job.h"
 #include "form/item_forms.h"
 #include "form/out_of_date.h"
+#include "form/stack_forms.h"
+#include "form/stack_section.h"
 #include "job/coil_price.h"
 #include "job/file_name.h"
 #include "job/issue.h"
 #include "job/issue_json.h"
+#include "job/item_stack.h"
 #include "job/job_json.h"
 #include "job/money_text.h"
 #include "job/price_list.h"
@@ -44,6 +50,7 @@
 #include "job/request_quote.h"
 #include "job/requirement.h"
 #include "job/results_table.h"
+#include "job/stack_table.h"
 #include "page_ledger.h"
 #include "tools/replay/replay.h"
 #include "wiredata/wire_choice.h"
@@ -362,6 +369,11 @@ json sheetOf(const CompanyInfo& company, const job::JobFields& fields,
 
 std::string dumped(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
 
+// A winding's own price or speed as its box shows it; empty for none.
+std::string figureText(const std::optional<double>& value) {
+  return value ? job::termText(*value) : std::string();
+}
+
 // A press or target of this many turns is worked out in the page's worker,
 // behind the progress and its キャンセル, as the desktop works it out on a
 // thread of its own beyond the same size: the page keeps answering.
@@ -459,14 +471,19 @@ class PageForm {
     auto c = controlNamed(id);
     if (!c || form_.state().focus != *c || !form_.textOf(*c)) return false;
     form_.editText(*c, text);
+    windingsFollow(false);
     return true;
   }
   bool click(const std::string& id) {
     auto c = controlNamed(id);
+    if (c && *c == form::calculateButton() && stackShown())
+      return act([&] { return pressStack(); });
     return c && act([&] { return form_.click(*c); });
   }
   bool pressButton(const std::string& id) {
     auto c = controlNamed(id);
+    if (c && *c == form::calculateButton() && stackShown())
+      return act([&] { return pressStack(); });
     return c && act([&] { return form_.pressButton(*c); });
   }
   // A key pressed in the window: Enter (Shift+Enter backwards) and F12 are
@@ -474,6 +491,16 @@ class PageForm {
   bool keyDown(int keyCode, bool shift) {
     if (keyCode == form::Form1::kEnterKey) {
       act([&] {
+        // On an item of several windings, Enter on 計算 or after the last
+        // box presses the stack, as 計算 does.
+        if (!shift && stackShown()) {
+          const form::ControlId at = form_.state().focus;
+          const std::vector<InputBox> order =
+              form::entryOrder([this](InputBox b) { return form_.isVisible(form::idOf(b)); });
+          const std::optional<InputBox> input = form::inputBoxOf(at);
+          if (at == form::calculateButton() || (input && !order.empty() && order.back() == *input))
+            return pressStack();
+        }
         form_.pressEnter(shift);
         return true;
       });
@@ -572,8 +599,14 @@ class PageForm {
     // The others are computed on forms of their own; a coil they refuse is
     // marked in the list rather than said now.
     items_.take(job.items);
-    // The first on the page's form, where a refusal shows its message.
-    form::applyCoil(job.items.front().coil, form_);
+    // The first on the page's form, where a refusal shows its message; an
+    // item of several windings is pressed as 計算 presses it.
+    if (job::isStack(job.items.front())) {
+      form_ = items_.shownState();
+      pressStack();
+    } else {
+      form::applyCoil(job.items.front().coil, form_);
+    }
     name_ = fileName;
     saved_ = currentJob();
   }
@@ -641,13 +674,62 @@ class PageForm {
                 {"type", "text/csv;charset=utf-8"}}
         .dump();
   }
-  // 見積計算書を印刷 of the item shown: the sheet's title, the job's and the
-  // item's fields ({"item", "value"}), the heading and rows of the table
-  // (null between the results and the quotation) and which of its columns
-  // hold figures.
+  // 見積計算書を印刷 of the item shown: the sheet's title and memo with its
+  // section (sheetSection). An item of several windings gives its first
+  // winding's section with the piece's price, "winding" its title, then
+  // "windings": the section of each winding above it, and "stack": the
+  // stack's table ({"heading", "rows", "totals"}) while it is computed.
   std::string quotationSheet() const {
-    const job::ResultsTable table =
-        tableOf(items_.shown(), job::localMinute(std::chrono::system_clock::now()));
+    const std::size_t index = items_.shown();
+    const std::string createdAt = job::localMinute(std::chrono::system_clock::now());
+    if (!stackShown()) {
+      json sheet = sheetSection(formOf(index), tableOf(index, createdAt));
+      sheet["title"] = job::kCostSheetDocument;
+      sheet["memo"] = fields_.memo;
+      return dumped(sheet);
+    }
+    // An item of several windings: a section a winding, titled with its
+    // name, the first with the piece's price and the stack's table.
+    const job::Item item = itemAt(index);
+    json sheet;
+    json windings = json::array();
+    for (std::size_t k = 0; k < items_.windingCount(index); ++k) {
+      const form::Form1& shown = items_.windingForm(index, k, form_);
+      job::Item winding = item;
+      // What the customer asked is kept for the item's own coil, the first.
+      if (k > 0) winding.requirements.clear();
+      job::ResultsTable table =
+          job::resultsTable(form::shownCoil(shown), fields_, winding, createdAt);
+      if (k == 0 && item.terms)
+        table.quotation = job::quotationRows(*item.terms, stackPrice(index, *item.terms));
+      json section = sheetSection(shown, table);
+      section["winding"] =
+          windingLabel(k, k == 0 ? item.windingName : item.upperWindings[k - 1].name);
+      if (k == 0) {
+        sheet = section;
+      } else {
+        windings.push_back(section);
+      }
+    }
+    sheet["title"] = job::kCostSheetDocument;
+    sheet["memo"] = fields_.memo;
+    sheet["windings"] = windings;
+    const std::optional<StackResult>& result = items_.stackOf(index);
+    const Expected<WindingStack> stack = job::stackOf(item);
+    if (result && stack && items_.current(index, form_)) {
+      const job::StackTable table = job::stackTable(*stack, *result, fields_.workingCelsius);
+      json totals = json::array();
+      for (const job::TableRow& r : table.totals)
+        totals.push_back({r.item, r.aligned, r.predicted, r.unit});
+      sheet["stack"] = {{"heading", table.heading}, {"rows", table.windings}, {"totals", totals}};
+    }
+    return dumped(sheet);
+  }
+  // One section of the 見積計算書: the job's and the item's fields ({"item",
+  // "value"}), the heading and rows of the table (null between the results
+  // and the quotation), which columns hold figures, and the wire data of
+  // the form's wire.
+  static json sheetSection(const form::Form1& form, const job::ResultsTable& table) {
     auto cells = [](const job::TableRow& r) {
       return json{r.item, r.aligned, r.predicted, r.unit};
     };
@@ -668,19 +750,13 @@ class PageForm {
     for (const job::TableRow& r : table.quotation) rows.push_back(cells(r));
     // The wire data exactly as 線材Dimension prints it for these boxes, on a
     // copy, so that the page's own sheet and messages stay as they are.
-    form::Form1 scratch = formOf(items_.shown());
+    form::Form1 scratch = form;
     scratch.closeSheet();
     scratch.showDataSheet();
     const std::vector<std::string>& wire = scratch.state().sheetLines;
-    return json{{"title", job::kCostSheetDocument},
-                {"fields", fields},
-                {"memo", fields_.memo},
-                {"wireRows", wireRows(wire)},
-                {"wireLines", wire},
-                {"heading", cells(job::outputHeading())},
-                {"rows", rows},
-                {"figureColumns", {1, 2}}}
-        .dump(-1, ' ', false, json::error_handler_t::replace);
+    return json{{"fields", fields},  {"wireRows", wireRows(wire)},
+                {"wireLines", wire}, {"heading", cells(job::outputHeading())},
+                {"rows", rows},      {"figureColumns", {1, 2}}};
   }
 
   // 規格線から選ぶ: {"tables": [...]} as wireTableJson gives each, or {"error"}.
@@ -768,8 +844,9 @@ class PageForm {
   std::string paneQuote(const std::string& typedText) const {
     const json typed = json::parse(typedText, nullptr, false);
     const bool priceTyped = wirePriceTyped(typed);
+    const bool current = items_.current(items_.shown(), form_);
     json answer = {{"source", wirePriceSource(priceTyped)},
-                   {"current", form_.state().resultsCurrent},
+                   {"current", current},
                    {"refusal", ""},
                    {"coil", ""},
                    {"rows", json::array()},
@@ -784,12 +861,16 @@ class PageForm {
     if (!read.terms) return withhold(read.terms.message());
     job::QuotationTerms terms = *read.terms;
     withBoxWire(terms, priceTyped);
-    if (!form_.state().resultsCurrent) {
+    if (!current) {
       return withhold(
           "結果が入力と合っていないため、価格を出していません。「計算」を押すと、"
           "その結果で価格を出します。");
     }
-    const Expected<job::CoilPrice> price = job::priceOfCoil(form::shownCoil(form_), terms);
+    // An item of several windings is priced as one piece: every winding's
+    // wire and winding time.
+    const Expected<job::CoilPrice> price = stackShown()
+                                               ? stackPrice(items_.shown(), terms)
+                                               : job::priceOfCoil(form::shownCoil(form_), terms);
     if (!price) return withhold(price.message());
     answer["coil"] = "線材質量 w = " + job::massText(price->wireMassKg) +
                      " kg（予測 Mid の合計重量）、巻き数 n = " + plainDecimal(price->turns);
@@ -984,9 +1065,11 @@ class PageForm {
     std::vector<job::ShownCoil> coils;
     coils.reserve(items_.count());
     for (std::size_t i = 0; i < items_.count(); ++i) coils.push_back(form::shownCoil(formOf(i)));
+    const std::vector<std::optional<StackResult>> stacks = currentStacks();
     const Expected<job::RequestQuote> request = job::priceRequest(
         job.items, coils,
-        [this](const job::Item& item) { return pricingOf(item, item.coil.material); });
+        [this](const job::Item& item) { return pricingOf(item, item.coil.material); }, stacks,
+        [this] { return Expected<job::PriceList>(priceList_); });
     if (!request) return failed(request.message());
     if (!issue) return dumped(sheetOf(company, fields_, *request, today(), Copy::Draft));
 
@@ -1089,7 +1172,9 @@ class PageForm {
     bool current = true;
     for (std::size_t i = 0; i < items_.count(); ++i) {
       const job::Item& it = items_.item(i);
-      const job::ShownCoil coil = form::shownCoil(formOf(i));
+      job::ShownCoil coil = form::shownCoil(formOf(i));
+      // An item of several windings is current when all of them are.
+      coil.current = items_.current(i, form_);
       current = current && coil.current;
       const std::string_view mark = job::itemMark(it.requirements, coil);
       rows.push_back({{"partNumber", it.partNumber},
@@ -1152,7 +1237,11 @@ class PageForm {
   // whether every item's results now belong to its inputs}, with "error"
   // naming the other items that could not be computed and why.
   std::string computeAllItems() {
-    if (!form_.state().resultsCurrent) form_.click(form::calculateButton());
+    if (stackShown()) {
+      if (!items_.current(items_.shown(), form_)) pressStack();
+    } else if (!form_.state().resultsCurrent) {
+      form_.click(form::calculateButton());
+    }
     const std::vector<std::string> refused =
         items_.computeOthers([](double, const form::Work& work) { work(nullptr); });
     json answer = {{"current", items_.allCurrent(form_)}};
@@ -1160,6 +1249,130 @@ class PageForm {
     for (const std::string& line : refused) lines += (lines.empty() ? "" : "\n") + line;
     if (!lines.empty()) answer["error"] = lines;
     return answer.dump(-1, ' ', false, json::error_handler_t::replace);
+  }
+
+  // The windings of the item shown as the bar above the form shows them:
+  // {"tabs": a caption each (巻線1 一次), "shown", "name": the shown one's,
+  // "boxes": the texts of 層間絶縁 厚み, 層数, 線材単価 and 巻線速度 of a
+  // winding above the first, "full": no winding can be added,
+  // "removeQuestion", "inherited": the former's boxes it inherits (none on
+  // the first), "inheritedTip", "said"/"message"/"refusedBox": the last
+  // refusal of a stack's press and how many there have been, "section":
+  // the stack's drawing while it is computed, else null}.
+  std::string windings() const {
+    const std::size_t index = items_.shown();
+    const job::Item& it = items_.item(index);
+    const std::size_t k = items_.shownWinding();
+    const auto tab = [](std::size_t i, const std::string& name) {
+      const std::string number = "巻線" + std::to_string(i + 1);
+      return name.empty() ? number : number + " " + name;
+    };
+    json tabs = json::array({tab(0, it.windingName)});
+    for (std::size_t i = 0; i < it.upperWindings.size(); ++i)
+      tabs.push_back(tab(i + 1, it.upperWindings[i].name));
+    json boxes = json::array({"", "", "", ""});
+    json inherited = json::array();
+    std::string name = it.windingName;
+    if (k > 0 && k <= it.upperWindings.size()) {
+      const job::UpperWinding& upper = it.upperWindings[k - 1];
+      name = upper.name;
+      boxes = {upper.under.thicknessPerLayer, upper.under.layers,
+               figureText(upper.terms.wireYenPerKg), figureText(upper.terms.windingRpm)};
+      for (int i = 0; i < kInputBoxCount; ++i) {
+        const auto b = static_cast<InputBox>(i);
+        if (isFormerSize(b)) inherited.push_back(form::idOf(b).str());
+      }
+    }
+    return dumped(
+        {{"tabs", tabs},
+         {"shown", k},
+         {"name", name},
+         {"boxes", boxes},
+         {"full", tabs.size() >= kMostWindings},
+         {"removeQuestion",
+          k == 0 ? std::string()
+                 : windingLabel(k, name) + "を削除しますか？ 削除した巻線は元に戻せません。"},
+         {"inherited", inherited},
+         {"inheritedTip", "下の巻線と層間絶縁の外側から求めた寸法です（継承）"},
+         {"said", stackSaid_},
+         {"message", stackMessage_},
+         {"refusedBox", stackRefusedBox_},
+         {"section", sectionJson()}});
+  }
+  // The winding `index` of the item shown on the form; the one shown before
+  // keeps its form's state. False for no such winding.
+  bool showWinding(int index) {
+    if (index < 0) return false;
+    const form::Form1* shown = items_.showWinding(static_cast<std::size_t>(index), form_);
+    if (!shown) return false;
+    form_ = *shown;
+    return true;
+  }
+  // 巻線を追加: a winding over the last, its wire copied from the one shown,
+  // shown; {"error"} past the most a former takes.
+  std::string addWinding() {
+    const Expected<const form::Form1*> added = items_.addWinding(form_);
+    if (!added) return failed(added.message());
+    form_ = **added;
+    return "{}";
+  }
+  // 巻線を削除 of the winding shown, once the page has asked; the one below
+  // it is shown. The first winding stays: false.
+  bool removeWinding() {
+    if (items_.shownWinding() == 0) return false;
+    const form::Form1* below = items_.removeWinding();
+    if (!below) return false;
+    form_ = *below;
+    return true;
+  }
+  // 巻線名 of the winding shown, as typed.
+  void setWindingName(const std::string& name) {
+    job::Item& it = items_.item(items_.shown());
+    const std::size_t k = items_.shownWinding();
+    if (k == 0) {
+      it.windingName = name;
+    } else if (k <= it.upperWindings.size()) {
+      it.upperWindings[k - 1].name = name;
+    }
+  }
+  // A box of a winding above the first left with its text (0 層間絶縁の厚み,
+  // 1 層数, 2 線材単価, 3 巻線速度; empty price or speed: the price list's and
+  // the item's): {} or {"error"} naming the box and the winding, nothing
+  // kept. New tape moves this winding and every one above it.
+  std::string setWindingBox(int box, const std::string& typed) {
+    job::Item& it = items_.item(items_.shown());
+    const std::size_t k = items_.shownWinding();
+    if (k == 0 || k > it.upperWindings.size() || box < 0 || box > 3)
+      return failed("巻線がありません。");
+    job::UpperWinding& upper = it.upperWindings[k - 1];
+    if (box < 2) {
+      // The box is read alone, the other taken as none: the message names
+      // the box and the winding.
+      job::TypedInsulation alone;
+      (box == 0 ? alone.thicknessPerLayer : alone.layers) = typed;
+      if (const Expected<Insulation> read = job::readInsulation(alone, windingLabel(k, upper.name));
+          !read)
+        return failed(read.message());
+      std::string& kept = box == 0 ? upper.under.thicknessPerLayer : upper.under.layers;
+      if (kept == typed) return "{}";
+      kept = typed;
+      items_.stackChanged(k - 1);
+      for (int i = 0; i < kInputBoxCount; ++i) {
+        const auto b = static_cast<InputBox>(i);
+        if (isFormerSize(b)) form_.setText(b, "");
+      }
+      return "{}";
+    }
+    const job::TermFigure figure = box == 2 ? job::TermFigure::WirePrice : job::TermFigure::Speed;
+    std::optional<double> value;
+    if (!trimmed(typed).empty()) {
+      const Expected<double> read =
+          job::readTermFigure(job::termName(figure), typed, job::termUnits(figure));
+      if (!read) return failed(windingLabel(k, upper.name) + ": " + read.message());
+      value = *read;
+    }
+    (box == 2 ? upper.terms.wireYenPerKg : upper.terms.windingRpm) = value;
+    return "{}";
   }
 
  private:
@@ -1199,6 +1412,100 @@ class PageForm {
     return "線材単価は、この案件の見積条件の" + what + "の価格です。";
   }
 
+  bool stackShown() const { return job::isStack(items_.item(items_.shown())); }
+
+  // 計算 of the item shown, a stack of windings: the box left on the way
+  // runs its rule and the focus goes to 計算 as for the form's press, then
+  // every winding is pressed in order; after a refusal the winding at
+  // fault is shown and the refusal said once.
+  bool pressStack() {
+    const form::ControlId calculate = form::calculateButton();
+    if (form_.state().focus != calculate) form_.moveFocus(calculate);
+    stackPressing_ = true;
+    const form::StackPress press = items_.pressShown(form_, workRunner());
+    form_ = items_.shownState();
+    stackPressing_ = false;
+    if (!deferred_) ++stackPresses_;
+    if (!press.result && !press.cancelled && !deferred_) {
+      ++stackSaid_;
+      stackMessage_ = press.message;
+      stackRefusedBox_ = -1;
+      const std::size_t k = press.failedWinding;
+      const job::Item& it = items_.item(items_.shown());
+      if (k > 0 && k <= it.upperWindings.size() &&
+          !job::readInsulation(it.upperWindings[k - 1].under, {})) {
+        const bool thickness =
+            !job::readInsulation({it.upperWindings[k - 1].under.thicknessPerLayer, "0"}, {});
+        stackRefusedBox_ = thickness ? 0 : 1;
+      }
+    }
+    return press.result.has_value();
+  }
+  // After an event on a winding of a stack: a target changes the turns of
+  // that winding only, those above then sit elsewhere and the stack is
+  // pressed again; any other change leaves the stack no longer computed.
+  void windingsFollow(bool targetSolved) {
+    if (!stackShown()) return;
+    if (targetSolved) {
+      pressStack();
+      return;
+    }
+    if (!form_.state().resultsCurrent && items_.stackOf(items_.shown()))
+      items_.stackChanged(items_.shownWinding());
+  }
+  // Every item's stack as computed, none where its results are not current.
+  std::vector<std::optional<StackResult>> currentStacks() const {
+    std::vector<std::optional<StackResult>> all;
+    all.reserve(items_.count());
+    for (std::size_t i = 0; i < items_.count(); ++i)
+      all.push_back(items_.current(i, form_) ? items_.stackOf(i) : std::nullopt);
+    return all;
+  }
+  // The price of an item of several windings under `terms`, as one coil:
+  // the wire and the turns of every winding.
+  Expected<job::CoilPrice> stackPrice(std::size_t index, const job::QuotationTerms& terms) const {
+    const std::optional<StackResult> stack =
+        items_.current(index, form_) ? items_.stackOf(index) : std::nullopt;
+    const Expected<job::StackPrice> price = job::priceOfStack(
+        itemAt(index), stack, terms, [this] { return Expected<job::PriceList>(priceList_); });
+    if (!price) return price.failure();
+    job::CoilPrice coil;
+    coil.quote = price->quote;
+    for (const WindingResult& w : stack->windings) {
+      coil.turns += w.calculation.press.state.inputs.turns;
+      coil.wireMassKg += w.results().weights.predictedWeight / 1000;  // g → kg
+    }
+    return coil;
+  }
+  // The stack's drawing as the page paints it, in the window's twips:
+  // {"windings": [{"winding", "circles": [[left, top, d, filled]],
+  // "layers": [left, top, width, height] or null}], "tapes": [{"under",
+  // "band"}], "lines": the former line and the two flanges}; null while the
+  // item shown is no stack computed, {"visible": false} when it cannot be drawn.
+  json sectionJson() const {
+    const std::size_t index = items_.shown();
+    if (!stackShown() || !items_.stackOf(index) || !items_.current(index, form_)) return nullptr;
+    const form::StackSection s =
+        form::stackSection(form::diagramGeometry(), *items_.stackOf(index));
+    if (!s.visible) return {{"visible", false}};
+    const auto band = [](const form::Band& b) { return json{b.left, b.top, b.width, b.height}; };
+    json windings = json::array();
+    for (const form::WindingTurns& w : s.windings) {
+      json circles = json::array();
+      for (const form::TurnCircle& c : w.circles)
+        circles.push_back({c.left, c.top, c.diameter, c.filled});
+      windings.push_back({{"winding", w.winding},
+                          {"circles", circles},
+                          {"layers", w.layers ? band(*w.layers) : json(nullptr)}});
+    }
+    json tapes = json::array();
+    for (const form::TapeBand& t : s.tapes)
+      tapes.push_back({{"under", t.under}, {"band", band(t.band)}});
+    json lines = json::array();
+    for (const form::Segment* l : {&s.formerLine, &s.leftFlange, &s.rightFlange})
+      lines.push_back({l->x1, l->y1, l->x2, l->y2});
+    return {{"visible", true}, {"windings", windings}, {"tapes", tapes}, {"lines", lines}};
+  }
   const form::Form1& formOf(std::size_t index) const { return items_.formOf(index, form_); }
   job::Item itemAt(std::size_t index) const { return items_.itemAt(index, form_); }
   job::Job currentJob() const {
@@ -1257,13 +1564,25 @@ class PageForm {
   template <typename Event>
   bool act(Event event) {
     const form::Form1 before = form_;
+    // A stack's press or a target on one of its windings changes the
+    // item's other forms too: they go back as well when left to the worker.
+    std::optional<form::ItemForms> itemsBefore;
+    if (stackShown()) itemsBefore = items_;
     mode_ = next_;
     next_ = Mode::Deferred;
-    form_.setWorkRunner([this](double turns, const form::Work& work) { runWork(turns, work); });
+    form_.setWorkRunner(workRunner());
+    const int targets = form_.state().targetsSolved;
     const bool done = event();
+    if (!deferred_ && !stackPressing_) windingsFollow(form_.state().targetsSolved != targets);
     mode_ = Mode::AtOnce;
-    if (deferred_) form_ = before;
+    if (deferred_) {
+      form_ = before;
+      if (itemsBefore) items_ = std::move(*itemsBefore);
+    }
     return done;
+  }
+  form::WorkRunner workRunner() {
+    return [this](double turns, const form::Work& work) { runWork(turns, work); };
   }
   void runWork(double turns, const form::Work& work) {
     if (mode_ == Mode::AtOnce || std::fabs(turns) < kLongWorkTurns) return work(nullptr);
@@ -1310,7 +1629,14 @@ class PageForm {
   job::Job saved_ = currentJob();
   Mode mode_ = Mode::AtOnce;
   Mode next_ = Mode::Deferred;
-  bool deferred_ = false;  // the last event's long work is left to the worker
+  bool deferred_ = false;       // the last event's long work is left to the worker
+  bool stackPressing_ = false;  // a stack's press is putting its forms on the page
+  // What the last failed press of a stack said, and how many it has said:
+  // the page shows each once, the tape's box given when the tape is at fault.
+  int stackPresses_ = 0;
+  int stackSaid_ = 0;
+  std::string stackMessage_;
+  int stackRefusedBox_ = -1;
 };
 
 EMSCRIPTEN_BINDINGS(kelvane) {
@@ -1351,6 +1677,12 @@ EMSCRIPTEN_BINDINGS(kelvane) {
       .function("moveItem", &PageForm::moveItem)
       .function("setItemNames", &PageForm::setItemNames)
       .function("computeAllItems", &PageForm::computeAllItems)
+      .function("windings", &PageForm::windings)
+      .function("showWinding", &PageForm::showWinding)
+      .function("addWinding", &PageForm::addWinding)
+      .function("removeWinding", &PageForm::removeWinding)
+      .function("setWindingName", &PageForm::setWindingName)
+      .function("setWindingBox", &PageForm::setWindingBox)
       .function("quotationPane", &PageForm::quotationPane)
       .function("paneQuote", &PageForm::paneQuote)
       .function("takeTerms", &PageForm::takeTerms)

@@ -1530,7 +1530,20 @@ class PageForm {
     const std::string createdAt = job::localMinute(std::chrono::system_clock::now());
     std::vector<job::ResultsTable> tables;
     tables.reserve(items_.count());
-    for (std::size_t i = 0; i < items_.count(); ++i) tables.push_back(tableOf(i, createdAt));
+    for (std::size_t i = 0; i < items_.count(); ++i) {
+      const job::Item item = itemAt(i);
+      if (!job::isStack(item)) {
+        tables.push_back(tableOf(i, createdAt));
+        continue;
+      }
+      // A table a winding; the price, the whole piece's, under the first.
+      for (std::size_t k = 0; k < items_.windingCount(i); ++k) {
+        tables.push_back(job::resultsTable(form::shownCoil(items_.windingForm(i, k, form_)),
+                                           fields_, item, createdAt));
+        if (k == 0 && item.terms)
+          tables.back().quotation = job::quotationRows(*item.terms, stackPrice(i, *item.terms));
+      }
+    }
     return tables;
   }
 

@@ -32,7 +32,8 @@ void JobWindow::refreshWindings() {
   if (shownWinding() > 0 && shownWinding() <= it.upperWindings.size()) {
     const job::UpperWinding& upper = it.upperWindings[shownWinding() - 1];
     content.boxes = {qt(upper.under.thicknessPerLayer), qt(upper.under.layers),
-                     figureText(upper.terms.wireYenPerKg), figureText(upper.terms.windingRpm)};
+                     figureText(upper.terms.wireYenPerKg), figureText(upper.terms.windingRpm),
+                     qt(job::termText(it.tapeYenPerLayer))};
   }
   windings_->setContent(content);
   form_->showInheritedFormer(shownWinding() > 0);
@@ -126,6 +127,17 @@ bool JobWindow::takeWindingBox(WindingBar::Box box, const QString& text) {
         const auto b = static_cast<InputBox>(i);
         if (isFormerSize(b)) form_->setBoxText(form::idOf(b), QString());
       }
+      break;
+    }
+    case WindingBar::Box::TapePrice: {
+      // The item's, whichever winding shows it: empty is none.
+      double price = 0;
+      if (!text.trimmed().isEmpty()) {
+        const Expected<double> read = job::readTermFigure("層間テープ単価", typed, {});
+        if (!read) return refuse(windingLabel(k, upper.name) + ": " + read.message());
+        price = *read;
+      }
+      item().tapeYenPerLayer = price;
       break;
     }
     case WindingBar::Box::WirePrice:

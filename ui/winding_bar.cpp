@@ -28,6 +28,7 @@ constexpr std::array<BoxDesign, WindingBar::kBoxCount> kBoxes = {{
     {"層数", "", "", 40},
     {"線材単価", "円/kg", "単価表", 64},
     {"巻線速度", "min⁻¹", "品目の値", 64},
+    {"テープ単価", "円/層", "0", 56},
 }};
 
 }  // namespace
@@ -42,6 +43,8 @@ QString WindingBar::boxName(Box box) {
       return QStringLiteral("線材単価");
     case Box::Speed:
       return QStringLiteral("巻線速度");
+    case Box::TapePrice:
+      return QStringLiteral("層間テープ単価");
   }
   return {};
 }
@@ -90,7 +93,7 @@ WindingBar::WindingBar(QWidget* parent) : QWidget(parent) {
   name_->installEventFilter(keys);
   for (int i = 0; i < kBoxCount; ++i) {
     const BoxDesign& d = kBoxes[std::size_t(i)];
-    if (i > 0) row->addSpacing(i == 2 ? 18 : 6);
+    if (i > 0) row->addSpacing(i == 2 || i == 4 ? 18 : 6);
     row->addWidget(new QLabel(QString::fromUtf8(d.caption), upperRow_));
     auto* box = new QLineEdit(upperRow_);
     box->setFixedWidth(d.width);
@@ -165,7 +168,7 @@ void WindingBar::refuse(Box which) {
 
 void WindingBar::pressEnter(bool backwards) {
   std::vector<QLineEdit*> order;
-  for (QLineEdit* b : {name_, boxes_[0], boxes_[1], boxes_[2], boxes_[3]}) {
+  for (QLineEdit* b : {name_, boxes_[0], boxes_[1], boxes_[2], boxes_[3], boxes_[4]}) {
     if (b->isVisibleTo(this)) order.push_back(b);
   }
   const auto at = std::find(order.begin(), order.end(), QApplication::focusWidget());

@@ -14,17 +14,18 @@ namespace kelvane::ui {
 // The bar above the form for the windings of the item shown: a tab for each
 // (巻線1 一次, 巻線2 二次 …), the shown winding's name, 巻線を追加 and 巻線を
 // 削除; and for a winding above the first, the tape under it (層間絶縁: 厚み
-// mm a layer and 層数) and its own 線材単価 and 巻線速度 (empty: the price
-// list's and the item's). It holds no rule: what is typed goes out as
-// signals, and the window says what it shows.
+// mm a layer and 層数), its own 線材単価 and 巻線速度 (empty: the price
+// list's and the item's), and the item's 層間テープ単価 (円 a layer). It holds no rule: what is
+// typed goes out as signals, and the window says what it shows.
 class WindingBar : public QWidget {
   Q_OBJECT
  public:
   explicit WindingBar(QWidget* parent = nullptr);
 
   // The boxes of a winding above the first, in the order Enter walks them.
-  enum class Box { Thickness, Layers, WirePrice, Speed };
-  static constexpr int kBoxCount = 4;
+  // The last is the item's: the price of a layer of its tape.
+  enum class Box { Thickness, Layers, WirePrice, Speed, TapePrice };
+  static constexpr int kBoxCount = 5;
   // The box's name in a message and beside it.
   static QString boxName(Box box);
 

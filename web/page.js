@@ -649,10 +649,10 @@ function windingBoxLeft(i) {
 function windingKey(event) {
   if (event.key !== "Enter" || event.isComposing || dialogOpen) return;
   event.preventDefault();
-  const order = [byId("winding-name"), 0, 1, 2, 3].map((b) => (typeof b === "number" ? windingBox(b) : b))
+  const order = [byId("winding-name"), 0, 1, 2, 3, 4].map((b) => (typeof b === "number" ? windingBox(b) : b))
     .filter((el) => el.offsetParent !== null);
   const at = order.indexOf(event.target);
-  const box = [0, 1, 2, 3].find((i) => windingBox(i) === event.target);
+  const box = [0, 1, 2, 3, 4].find((i) => windingBox(i) === event.target);
   if (box !== undefined && !windingBoxLeft(box)) return;
   const next = order[at + (event.shiftKey ? -1 : 1)];
   if (next) {
@@ -683,7 +683,7 @@ function connectWindings() {
     }
   });
   byId("windings").addEventListener("keydown", windingKey);
-  for (let i = 0; i < 4; ++i) {
+  for (let i = 0; i < 5; ++i) {
     windingBox(i).addEventListener("blur", () => {
       if (dialogOpen) return;
       leavingBar = true;

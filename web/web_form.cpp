@@ -1254,7 +1254,7 @@ class PageForm {
   // The windings of the item shown as the bar above the form shows them:
   // {"tabs": a caption each (巻線1 一次), "shown", "name": the shown one's,
   // "boxes": the texts of 層間絶縁 厚み, 層数, 線材単価 and 巻線速度 of a
-  // winding above the first, "full": no winding can be added,
+  // winding above the first and the item's 層間テープ単価, "full": no winding can be added,
   // "removeQuestion", "inherited": the former's boxes it inherits (none on
   // the first), "inheritedTip", "said"/"message"/"refusedBox": the last
   // refusal of a stack's press and how many there have been, "section":
@@ -1270,14 +1270,15 @@ class PageForm {
     json tabs = json::array({tab(0, it.windingName)});
     for (std::size_t i = 0; i < it.upperWindings.size(); ++i)
       tabs.push_back(tab(i + 1, it.upperWindings[i].name));
-    json boxes = json::array({"", "", "", ""});
+    json boxes = json::array({"", "", "", "", ""});
     json inherited = json::array();
     std::string name = it.windingName;
     if (k > 0 && k <= it.upperWindings.size()) {
       const job::UpperWinding& upper = it.upperWindings[k - 1];
       name = upper.name;
       boxes = {upper.under.thicknessPerLayer, upper.under.layers,
-               figureText(upper.terms.wireYenPerKg), figureText(upper.terms.windingRpm)};
+               figureText(upper.terms.wireYenPerKg), figureText(upper.terms.windingRpm),
+               job::termText(it.tapeYenPerLayer)};
       for (int i = 0; i < kInputBoxCount; ++i) {
         const auto b = static_cast<InputBox>(i);
         if (isFormerSize(b)) inherited.push_back(form::idOf(b).str());
@@ -1342,9 +1343,20 @@ class PageForm {
   std::string setWindingBox(int box, const std::string& typed) {
     job::Item& it = items_.item(items_.shown());
     const std::size_t k = items_.shownWinding();
-    if (k == 0 || k > it.upperWindings.size() || box < 0 || box > 3)
+    if (k == 0 || k > it.upperWindings.size() || box < 0 || box > 4)
       return failed("巻線がありません。");
     job::UpperWinding& upper = it.upperWindings[k - 1];
+    if (box == 4) {
+      // The item's price a layer of tape, whichever winding shows it.
+      double price = 0;
+      if (!trimmed(typed).empty()) {
+        const Expected<double> read = job::readTermFigure("層間テープ単価", typed);
+        if (!read) return failed(windingLabel(k, upper.name) + ": " + read.message());
+        price = *read;
+      }
+      it.tapeYenPerLayer = price;
+      return "{}";
+    }
     if (box < 2) {
       // The box is read alone, the other taken as none: the message names
       // the box and the winding.

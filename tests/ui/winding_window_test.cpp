@@ -226,6 +226,8 @@ class WindingWindowTest : public QObject {
                                 << "線材単価";
     QTest::newRow("speed") << int(WindingBar::Box::Speed) << "-5"
                            << "巻線速度";
+    QTest::newRow("tape price") << int(WindingBar::Box::TapePrice) << "1.5円x"
+                                << "層間テープ単価";
   }
   void refused_box_is_named() {
     QFETCH(int, box);
@@ -243,6 +245,19 @@ class WindingWindowTest : public QObject {
              qPrintable(person.messages[0]));
     QCOMPARE(QApplication::focusWidget(), b);
     QVERIFY(person.window.currentJob() == before);
+  }
+
+  // The tape's price a layer is the item's: typed on any winding above the
+  // first, it is kept once and counted for every layer of the piece.
+  void the_tape_price_is_the_items() {
+    Person person;
+    person.window.takeJob(transformer());
+    person.chooseWinding(2);
+    person.type(person.bar().box(WindingBar::Box::TapePrice), QStringLiteral("２．５"));
+    QCOMPARE(person.messages, QStringList());
+    QCOMPARE(person.window.currentJob().items.front().tapeYenPerLayer, 2.5);
+    person.chooseWinding(1);
+    QCOMPARE(person.bar().box(WindingBar::Box::TapePrice)->text(), QStringLiteral("2.5"));
   }
 
   // A winding the stack cannot press is named and shown.

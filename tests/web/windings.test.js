@@ -156,6 +156,10 @@ test("a winding added by hand: the tape refused naming its box and winding, the 
     await page.keyboard.type("2");
     await page.keyboard.press("Enter");
     assert.equal(await page.evaluate(() => document.activeElement.id), "winding-box-2");
+    // The tape's price a layer, the item's, full-width digits understood.
+    await page.click("#winding-box-4", { clickCount: 3 });
+    await page.keyboard.type("１．２５");
+    await page.keyboard.press("Enter");
     await page.click("#winding-name");
     await page.keyboard.type("二次");
     assert.deepEqual(await tabTexts(page), ["巻線1", "巻線2 二次"]);
@@ -183,6 +187,7 @@ test("a winding added by hand: the tape refused naming its box and winding, the 
     assert.equal(item.windings[0].name, "二次");
     assert.deepEqual(item.windings[0].insulation, { thicknessPerLayer: "0.1", layers: "2" });
     assert.equal(item.windings[0].inputs.turns, first.Text1[2]);
+    assert.equal(item.tapeYenPerLayer, 1.25);
 
     // 巻線を削除 asks first; the one below is shown.
     await page.click('[data-winding="remove"]');

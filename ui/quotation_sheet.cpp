@@ -604,7 +604,12 @@ void paintStackPage(Page& page, const QuotationContent& content) {
   const double names = (width - 19 * double(columnCount - 2)) / 2;
   columns[0] = Column{names, Qt::AlignLeft};
   columns[1] = Column{names, Qt::AlignLeft};
-  y = table(page, kMargin, y, columns, rows) + kBlockGap;
+  y = table(page, kMargin, y, columns, rows);
+  page.line(QRectF(kMargin - kCellPadding, y + 0.4, width, 5),
+            QStringLiteral("次の巻線は、下の巻線の整列部巻高とクロス部巻高の大きい方（予測）と"
+                           "層間絶縁の外側に巻きます。"),
+            page.font(kSmallPoints), Qt::AlignLeft);
+  y += 6 + kBlockGap;
   const std::vector<Column> sizes = {
       {50, Qt::AlignLeft}, {width - 50 - 15, Qt::AlignLeft}, {15, Qt::AlignLeft}};
   const auto rowsOf = [](const std::vector<job::TableRow>& lines) {

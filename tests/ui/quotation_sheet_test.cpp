@@ -650,6 +650,7 @@ class QuotationSheetTest : public QObject {
     QVERIFY2(stack.contains(QStringLiteral("巻線2「二次」 アルミニュウム 0.5 40 0.100")),
              qPrintable(stack));
     QVERIFY2(stack.contains(QStringLiteral("仕上がり外形 D ")), qPrintable(stack));
+    QVERIFY2(stack.contains(QStringLiteral("大きい方（予測）")), qPrintable(stack));
     QVERIFY2(cost.contains(QStringLiteral("原価の内訳と価格（1 個当たり、巻線ごと）")),
              qPrintable(cost));
     QVERIFY2(cost.contains(QStringLiteral("巻線3 ")), qPrintable(cost));

@@ -89,8 +89,9 @@ test("a transformer opened and pressed: each winding is the desktop's press of i
       }
       inner = d;
     }
-    // The tape texts as the job has them, the third's own price and speed.
-    assert.deepEqual((await windings(page)).boxes, ["０．０２５", "0", "1980.5", "400"]);
+    // The tape texts as the job has them, the third's own price and speed,
+    // and the item's price a layer of tape.
+    assert.deepEqual((await windings(page)).boxes, ["０．０２５", "0", "1980.5", "400", "1.25"]);
 
     // The drawing: every winding in order, the tape under the second, and
     // each winding's shade on the canvas.

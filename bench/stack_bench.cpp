@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "core/coil.h"
+#include "core/number_text.h"
 #include "core/winding_stack.h"
+#include "form/stack_forms.h"
+#include "job/job.h"
 
 namespace {
 
@@ -58,6 +61,39 @@ void eightSinglePresses(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 8'000'000);
 }
 
+// The same stack as the window presses it: every winding on a form of its
+// own, the stack computed once and each winding's press shown on its form.
+void stackOnForms(benchmark::State& state) {
+  const WindingStack stack = eightMillionTurnWindings(FormerShape::Round);
+  kelvane::job::Item item;
+  item.coil.former = FormerShape::Round;
+  const auto text = [](double v) { return kelvane::plainDecimal(v); };
+  for (std::size_t k = 0; k < stack.windings.size(); ++k) {
+    const Coil& c = stack.windings[k].coil;
+    kelvane::TypedCoil typed = item.coil;
+    typed.texts[kelvane::indexOf(kelvane::InputBox::BareDiameter)] = text(c.bareDiameter);
+    typed.texts[kelvane::indexOf(kelvane::InputBox::FinishedDiameter)] = text(c.finishedDiameter);
+    typed.texts[kelvane::indexOf(kelvane::InputBox::Turns)] = text(c.turns);
+    typed.texts[kelvane::indexOf(kelvane::InputBox::LeadLength)] = text(c.leadLength);
+    typed.texts[kelvane::indexOf(kelvane::InputBox::ReferenceThickness)] =
+        text(c.referenceThickness);
+    typed.texts[kelvane::indexOf(kelvane::InputBox::InnerDiameter)] = "10";
+    if (k == 0) {
+      item.coil = typed;
+    } else {
+      item.upperWindings.push_back({"", typed, {"0.05", "2"}, {}});
+    }
+  }
+  std::vector<kelvane::form::Form1> forms = kelvane::form::windingForms(item);
+  const kelvane::form::WorkRunner here = [](double, const kelvane::form::Work& work) {
+    work(nullptr);
+  };
+  if (!kelvane::form::pressStack(item, forms, here).result)
+    state.SkipWithError("the stack is refused");
+  for (auto _ : state) benchmark::DoNotOptimize(kelvane::form::pressStack(item, forms, here));
+  state.SetItemsProcessed(state.iterations() * 8'000'000);
+}
+
 // Shapes: 0 round, 1 rectangular, 2 fan.
 BENCHMARK(stackOfEight)
     ->ArgName("shape")
@@ -71,5 +107,6 @@ BENCHMARK(eightSinglePresses)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(stackOnForms)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
 }  // namespace

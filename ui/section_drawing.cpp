@@ -27,9 +27,9 @@ QPen sectionPen(SectionPens pens, const QColor& colour, int pixels) {
   return p;
 }
 
-QRectF rectOf(const form::Band& b) { return QRectF(b.left, b.top, b.width, b.height); }
+QRectF rectOf(const form::Band& b) { return {b.left, b.top, b.width, b.height}; }
 
-QRectF boxOf(const form::TurnCircle& c) { return QRectF(c.left, c.top, c.diameter, c.diameter); }
+QRectF boxOf(const form::TurnCircle& c) { return {c.left, c.top, c.diameter, c.diameter}; }
 
 QString windingName(std::size_t index) { return QStringLiteral("巻線%1").arg(index + 1); }
 

@@ -23,7 +23,7 @@ const std::string kHeader =
 
 // The results of a row, without its own cells and エラー.
 std::vector<std::string> resultsOf(const std::vector<std::string>& row, std::size_t own) {
-  return std::vector<std::string>(row.begin() + static_cast<std::ptrdiff_t>(own), row.end() - 1);
+  return {row.begin() + static_cast<std::ptrdiff_t>(own), row.end() - 1};
 }
 
 TypedCoil typedOf(const std::string& former, const std::string& d, const std::string& dw,

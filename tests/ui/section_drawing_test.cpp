@@ -54,8 +54,8 @@ QImage painted(const kelvane::ui::SectionDrawing::Content& content, SectionPens 
 QPoint pixelAt(QPointF twips) {
   const kelvane::form::ControlDesign& panel = *kelvane::form::findControl({"Shape2", -1});
   const double scale = 2.0 / kelvane::ui::kTwipsPerPixel;
-  return QPoint(static_cast<int>((twips.x() - panel.left) * scale),
-                static_cast<int>((twips.y() - panel.top) * scale));
+  return {static_cast<int>((twips.x() - panel.left) * scale),
+          static_cast<int>((twips.y() - panel.top) * scale)};
 }
 
 }  // namespace

@@ -559,6 +559,9 @@ function itemNamed() {
 // model's; the bar shows what it says and hands it what is typed.
 
 const windingBox = (i) => byId(`winding-box-${i}`);
+// The bar's rows as last shown: several windings or one, the first shown or
+// not. The page starts with one winding, which the first fit allows for.
+let barShape = "false true";
 
 function renderWindings() {
   windings = JSON.parse(form.windings());
@@ -575,7 +578,12 @@ function renderWindings() {
     }));
   }
   [...tabs.children].forEach((b, i) => b.setAttribute("aria-selected", String(i === windings.shown)));
-  const before = byId("window").getBoundingClientRect().top;
+  // The bar grows a row for a winding above the first: the form is fitted
+  // to the window again then, and only then (measuring it on every press
+  // would lay the page out each time).
+  const shape = `${windings.tabs.length > 1} ${windings.shown === 0}`;
+  const reshaped = shape !== barShape;
+  barShape = shape;
   bar.classList.toggle("several", windings.tabs.length > 1);
   byId("winding-upper").hidden = windings.shown === 0;
   const name = byId("winding-name");
@@ -600,7 +608,7 @@ function renderWindings() {
     }
     if (c.onWhen && c.onWhen[0] === "option1") el.disabled = windings.shown > 0;
   }
-  if (byId("window").getBoundingClientRect().top !== before) fitWindow();
+  if (reshaped) fitWindow();
   // What a stack's press put on the forms was said by it, not by them.
   if (windings.presses > stackPresses) {
     stackPresses = windings.presses;

@@ -563,6 +563,24 @@ const windingBox = (i) => byId(`winding-box-${i}`);
 // not. The page starts with one winding, which the first fit allows for.
 let barShape = "false true";
 
+// The former's sizes a winding above the first inherits: read only, on a
+// background of their own, saying where they come from; its shape is the
+// first winding's. Marked again only when what is inherited changes.
+let inheritedMarks = "false ";
+function markInherited() {
+  for (const c of design.controls) {
+    const el = elements.get(c.id);
+    if (c.kind === "TextBox" && !c.readOnly) {
+      const inherited = windings.inherited.includes(c.id);
+      el.readOnly = inherited;
+      el.classList.toggle("inherited", inherited);
+      if (inherited) el.title = windings.inheritedTip;
+      else el.removeAttribute("title");
+    }
+    if (c.onWhen && c.onWhen[0] === "option1") el.disabled = windings.shown > 0;
+  }
+}
+
 function renderWindings() {
   windings = JSON.parse(form.windings());
   const bar = byId("windings");
@@ -594,19 +612,10 @@ function renderWindings() {
   });
   bar.querySelector('[data-winding="add"]').setAttribute("aria-disabled", String(windings.full));
   bar.querySelector('[data-winding="remove"]').setAttribute("aria-disabled", String(windings.shown === 0));
-  // The former's sizes a winding above the first inherits: read only, on a
-  // background of their own, saying where they come from; its shape is the
-  // first winding's.
-  for (const c of design.controls) {
-    const el = elements.get(c.id);
-    if (c.kind === "TextBox" && !c.readOnly) {
-      const inherited = windings.inherited.includes(c.id);
-      el.readOnly = inherited;
-      el.classList.toggle("inherited", inherited);
-      if (inherited) el.title = windings.inheritedTip;
-      else el.removeAttribute("title");
-    }
-    if (c.onWhen && c.onWhen[0] === "option1") el.disabled = windings.shown > 0;
+  const marks = `${windings.shown > 0} ${windings.inherited.join()}`;
+  if (marks !== inheritedMarks) {
+    inheritedMarks = marks;
+    markInherited();
   }
   if (reshaped) fitWindow();
   // What a stack's press put on the forms was said by it, not by them.

@@ -142,4 +142,18 @@ Expected<StackPrice> priceOfStack(const Item& item, const std::optional<StackRes
   return priceItemStack(item, *stack, *result, first, list ? list : noList);
 }
 
+Expected<CoilPrice> coilPriceOfStack(const Item& item, const std::optional<StackResult>& result,
+                                     const QuotationTerms& first,
+                                     const std::function<Expected<PriceList>()>& list) {
+  const Expected<StackPrice> price = priceOfStack(item, result, first, list);
+  if (!price) return price.failure();
+  CoilPrice coil;
+  coil.quote = price->quote;
+  for (const WindingResult& w : result->windings) {
+    coil.turns += w.calculation.press.state.inputs.turns;
+    coil.wireMassKg += w.results().weights.predictedWeight / 1000;  // g → kg
+  }
+  return coil;
+}
+
 }  // namespace kelvane::job

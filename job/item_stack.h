@@ -8,6 +8,7 @@
 
 #include "core/expected.h"
 #include "core/winding_stack.h"
+#include "job/coil_price.h"
 #include "job/job.h"
 #include "job/price_list.h"
 #include "job/stack_price.h"
@@ -59,5 +60,12 @@ Expected<StackPrice> priceItemStack(const Item& item, const WindingStack& stack,
 Expected<StackPrice> priceOfStack(const Item& item, const std::optional<StackResult>& result,
                                   const QuotationTerms& first,
                                   const std::function<Expected<PriceList>()>& list);
+
+// The same as the price of one coil, for the tables and lists that show a
+// coil's w and n: the stack's quote, the wire (予測) and the turns of every
+// winding.
+Expected<CoilPrice> coilPriceOfStack(const Item& item, const std::optional<StackResult>& result,
+                                     const QuotationTerms& first,
+                                     const std::function<Expected<PriceList>()>& list);
 
 }  // namespace kelvane::job

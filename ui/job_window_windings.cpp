@@ -220,17 +220,8 @@ Expected<job::CoilPrice> JobWindow::priceOfItem(std::size_t index,
   if (!job::isStack(it)) return job::priceOfCoil(form::shownCoil(formOf(index)), terms);
   const std::optional<StackResult> stack =
       itemForms_.current(index, form_->model()) ? itemForms_.stackOf(index) : std::nullopt;
-  const Expected<job::StackPrice> price =
-      job::priceOfStack(it, stack, terms, [this] { return Expected<job::PriceList>(priceList()); });
-  if (!price) return price.failure();
-  job::CoilPrice coil;
-  coil.quote = price->quote;
-  // The piece's wire and turns: every winding's.
-  for (const WindingResult& w : stack->windings) {
-    coil.turns += w.calculation.press.state.inputs.turns;
-    coil.wireMassKg += w.results().weights.predictedWeight / 1000;  // g → kg
-  }
-  return coil;
+  return job::coilPriceOfStack(it, stack, terms,
+                               [this] { return Expected<job::PriceList>(priceList()); });
 }
 
 }  // namespace kelvane::ui

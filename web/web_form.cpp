@@ -1478,16 +1478,8 @@ class PageForm {
   Expected<job::CoilPrice> stackPrice(std::size_t index, const job::QuotationTerms& terms) const {
     const std::optional<StackResult> stack =
         items_.current(index, form_) ? items_.stackOf(index) : std::nullopt;
-    const Expected<job::StackPrice> price = job::priceOfStack(
-        itemAt(index), stack, terms, [this] { return Expected<job::PriceList>(priceList_); });
-    if (!price) return price.failure();
-    job::CoilPrice coil;
-    coil.quote = price->quote;
-    for (const WindingResult& w : stack->windings) {
-      coil.turns += w.calculation.press.state.inputs.turns;
-      coil.wireMassKg += w.results().weights.predictedWeight / 1000;  // g → kg
-    }
-    return coil;
+    return job::coilPriceOfStack(itemAt(index), stack, terms,
+                                 [this] { return Expected<job::PriceList>(priceList_); });
   }
   // The stack's drawing as the page paints it, in the window's twips:
   // {"windings": [{"winding", "circles": [[left, top, d, filled]],

@@ -98,6 +98,11 @@ TEST(RequestQuote, AStackIsOneItemPricedFromItsWindings) {
   ASSERT_TRUE(stack) << stack.message();
   EXPECT_EQ(request->items[0].quote, stack->quote);
   EXPECT_NE(request->items[0].quote, priceOfCoil(coils[0], *item.terms)->quote);
+  // As one coil's price for the tables: the same quote, every winding's turns.
+  const Expected<CoilPrice> asCoil = coilPriceOfStack(item, stacks[0], *item.terms, list);
+  ASSERT_TRUE(asCoil) << asCoil.message();
+  EXPECT_EQ(asCoil->quote, stack->quote);
+  EXPECT_EQ(asCoil->turns, 120 + 40 + 40);
 
   const std::vector<std::optional<StackResult>> stale = {std::nullopt};
   EXPECT_EQ(priceRequest(job.items, coils, terms, stale, list).message(), kNoCurrentPressMessage);

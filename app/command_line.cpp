@@ -372,12 +372,17 @@ int writeOutputs(const Request& request) {
     const std::string createdAt = job::localMinute(std::chrono::system_clock::now());
     std::vector<job::ResultsTable> tables;
     for (std::size_t i = 0; i < forms.size(); ++i) {
-      // A stack gives a table a winding; its price is the whole piece's, not
-      // one winding's, and is on the 見積計算書 and the 見積書.
-      if (job::isStack(job->items[i])) {
-        for (const form::Form1& winding : windings[i]) {
+      // A stack gives a table a winding, the whole piece's price under the
+      // first.
+      const job::Item& item = job->items[i];
+      if (job::isStack(item)) {
+        for (const form::Form1& winding : windings[i])
           tables.push_back(
-              job::resultsTable(form::shownCoil(winding), job->fields, job->items[i], createdAt));
+              job::resultsTable(form::shownCoil(winding), job->fields, item, createdAt));
+        if (item.terms) {
+          tables[tables.size() - windings[i].size()].quotation = job::stackQuotationRows(
+              *item.terms, job::priceOfStack(item, stacks[i], *item.terms,
+                                             [] { return ui::readUserPriceList(); }));
         }
         continue;
       }

@@ -8,6 +8,7 @@
 #include "core/expected.h"
 #include "job/coil_price.h"
 #include "job/results_table.h"
+#include "job/stack_price.h"
 
 namespace kelvane::job {
 
@@ -25,6 +26,11 @@ std::string breakdownText(double yen);
 // 原価, 単価 and 金額, then 小計, 消費税 and 合計 of the first lot. When the
 // coil cannot be priced, the terms and then one row giving why.
 std::vector<TableRow> quotationRows(const QuotationTerms& terms, const Expected<CoilPrice>& price);
+// The same for a piece of several windings: after the terms, each
+// winding's wire (予測), turns, wire price and speed, and the tape's price a
+// piece, then the lots.
+std::vector<TableRow> stackQuotationRows(const QuotationTerms& terms,
+                                         const Expected<StackPrice>& price);
 
 // The table's quotation for the coil priced with the job's terms;
 // nothing for a job without terms.

@@ -570,6 +570,7 @@ bool JobWindow::press() {
 std::vector<job::ResultsTable> JobWindow::resultsTables() {
   std::vector<job::ResultsTable> tables;
   const std::string createdAt = now();
+  const std::vector<std::optional<StackResult>> stacked = stacks();
   for (std::size_t i = 0; i < itemCount(); ++i) {
     const job::Item item = itemAt(i);
     if (job::isStack(item)) {
@@ -579,7 +580,9 @@ std::vector<job::ResultsTable> JobWindow::resultsTables() {
         tables.push_back(job::resultsTable(form::shownCoil(winding), fields_, item, createdAt));
       if (const auto terms = outputTerms(i)) {
         job::ResultsTable& first = tables[tables.size() - windings.size()];
-        first.quotation = job::quotationRows(*terms, priceOfItem(i, *terms));
+        first.quotation = job::stackQuotationRows(
+            *terms, job::priceOfStack(item, stacked[i], *terms,
+                                      [this] { return Expected<job::PriceList>(priceList()); }));
       }
       continue;
     }

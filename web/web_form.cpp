@@ -701,7 +701,7 @@ class PageForm {
       job::ResultsTable table =
           job::resultsTable(form::shownCoil(shown), fields_, winding, createdAt);
       if (k == 0 && item.terms)
-        table.quotation = job::quotationRows(*item.terms, stackPrice(index, *item.terms));
+        table.quotation = job::stackQuotationRows(*item.terms, stackQuote(index, *item.terms));
       json section = sheetSection(shown, table);
       section["winding"] =
           windingLabel(k, k == 0 ? item.windingName : item.upperWindings[k - 1].name);
@@ -1476,10 +1476,16 @@ class PageForm {
   // The price of an item of several windings under `terms`, as one coil:
   // the wire and the turns of every winding.
   Expected<job::CoilPrice> stackPrice(std::size_t index, const job::QuotationTerms& terms) const {
-    const std::optional<StackResult> stack =
-        items_.current(index, form_) ? items_.stackOf(index) : std::nullopt;
-    return job::coilPriceOfStack(itemAt(index), stack, terms,
+    return job::coilPriceOfStack(itemAt(index), currentStack(index), terms,
                                  [this] { return Expected<job::PriceList>(priceList_); });
+  }
+  // The same winding by winding, for the tables' quotation rows.
+  Expected<job::StackPrice> stackQuote(std::size_t index, const job::QuotationTerms& terms) const {
+    return job::priceOfStack(itemAt(index), currentStack(index), terms,
+                             [this] { return Expected<job::PriceList>(priceList_); });
+  }
+  std::optional<StackResult> currentStack(std::size_t index) const {
+    return items_.current(index, form_) ? items_.stackOf(index) : std::nullopt;
   }
   // The stack's drawing as the page paints it, in the window's twips:
   // {"windings": [{"winding", "circles": [[left, top, d, filled]],
@@ -1545,7 +1551,8 @@ class PageForm {
         tables.push_back(job::resultsTable(form::shownCoil(items_.windingForm(i, k, form_)),
                                            fields_, item, createdAt));
         if (k == 0 && item.terms)
-          tables.back().quotation = job::quotationRows(*item.terms, stackPrice(i, *item.terms));
+          tables.back().quotation =
+              job::stackQuotationRows(*item.terms, stackQuote(i, *item.terms));
       }
     }
     return tables;

@@ -2,6 +2,8 @@
 // and the CSV.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/number_text.h"
 #include "core/weight_resistance.h"
 #include "form/form_job.h"
@@ -121,6 +123,29 @@ TEST(QuotationRows, UnpricedCoilGivesTheReason) {
   ASSERT_GE(rows.size(), 3u);
   EXPECT_EQ(rows[7], (TableRow{"部材", "なし", "", ""}));
   EXPECT_EQ(rows.back(), (TableRow{"見積", "巻数が求まっていない", "", ""}));
+}
+
+// A piece of several windings: after the terms, each winding's figures its
+// share is worked out from, the tape, then the lots as for one coil.
+TEST(QuotationRows, AStackGivesEachWindingsFigures) {
+  const QuotationTerms terms = test::smallCoilTerms({100});
+  const std::vector<WindingCost> windings = {{"一次", 0.012, 400, 1800, 1200},
+                                             {"", 0.5, 20, 1650.5, 300}};
+  const Expected<StackPrice> price = priceStack(windings, terms, {2.5, 4});
+  ASSERT_TRUE(price) << price.message();
+  const std::vector<TableRow> rows = stackQuotationRows(terms, price);
+  const auto at = [&](const std::string& item) {
+    const auto it =
+        std::find_if(rows.begin(), rows.end(), [&](const TableRow& r) { return r.item == item; });
+    return it == rows.end() ? TableRow{} : *it;
+  };
+  EXPECT_EQ(at("巻線1「一次」 巻き数"), (TableRow{"巻線1「一次」 巻き数", "400", "", ""}));
+  EXPECT_EQ(at("巻線2 線材単価"), (TableRow{"巻線2 線材単価", "1650.5", "", "円/kg"}));
+  EXPECT_EQ(at("巻線2 巻線速度"), (TableRow{"巻線2 巻線速度", "300", "", "min⁻¹"}));
+  EXPECT_EQ(at("層間テープ"), (TableRow{"層間テープ", "10.0000", "", "円/個"}));
+  EXPECT_EQ(rows.back(), (TableRow{"合計", wholeText(price->quote.totalYen), "", "円"}));
+  EXPECT_EQ(stackQuotationRows(terms, Failure{"単価表がありません。"}).back(),
+            (TableRow{"見積", "単価表がありません。", "", ""}));
 }
 
 // The clipboard and the CSV give the quotation below the results, after an

@@ -8,28 +8,6 @@
 #include "job/request_quote.h"
 
 namespace kelvane::form {
-namespace {
-
-// A winding above the first as a form opens it: its own texts on the item's
-// former, its former's sizes as saved until the stack is pressed.
-Form1 openWinding(const job::UpperWinding& winding, std::optional<FormerShape> former) {
-  TypedCoil coil = winding.coil;
-  coil.former = former;
-  Form1 form;
-  putCoil(coil, form);
-  return form;
-}
-
-// The former's sizes of a winding above the first emptied: they are the
-// stack's to write, and until it is pressed again nobody knows them.
-void forgetInherited(Form1& form) {
-  for (int i = 0; i < kInputBoxCount; ++i) {
-    const auto b = static_cast<InputBox>(i);
-    if (isFormerSize(b)) form.setText(b, "");
-  }
-}
-
-}  // namespace
 
 void ItemForms::take(const std::vector<job::Item>& items) {
   slots_.clear();
@@ -42,9 +20,7 @@ void ItemForms::take(const std::vector<job::Item>& items) {
       if (i > 0) applyCoil(items[i].coil, slot.forms[0]);
       continue;
     }
-    putCoil(items[i].coil, slot.forms[0]);
-    for (const job::UpperWinding& upper : items[i].upperWindings)
-      slot.forms.push_back(openWinding(upper, items[i].coil.former));
+    slot.forms = windingForms(items[i]);
     if (i > 0) pressSlot(slot, [](double, const Work& work) { work(nullptr); });
   }
   if (slots_.empty()) slots_.emplace_back();
@@ -73,7 +49,7 @@ job::Item ItemForms::itemAt(std::size_t index, const Form1& shownForm) const {
   job::Item item = slots_[index].item;
   item.coil = formOf(index, shownForm).state().typed();
   // Above the first, a winding keeps its texts but the sizes it inherits
-  // (itemOfForms), read here without copying the forms.
+  // and the former it stands on.
   for (std::size_t k = 1; k < windingCount(index) && k <= item.upperWindings.size(); ++k) {
     TypedCoil& kept = item.upperWindings[k - 1].coil;
     const FormState& shown = windingForm(index, k, shownForm).state();
@@ -158,7 +134,7 @@ Expected<const Form1*> ItemForms::addWinding(const Form1& shownForm) {
     if (isFormerSize(static_cast<InputBox>(i))) upper.coil.texts[i] = unsized.coil.texts[i];
   }
   slot.item.upperWindings.push_back(upper);
-  slot.forms.push_back(openWinding(upper, slot.forms[0].state().former));
+  slot.forms.push_back(upperWindingForm(upper, slot.forms[0].state().former));
   // Its sizes are known once the stack is pressed.
   forgetInherited(slot.forms.back());
   slot.stack.reset();

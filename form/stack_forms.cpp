@@ -43,14 +43,19 @@ struct Pressed {
 
 }  // namespace
 
+Form1 upperWindingForm(const job::UpperWinding& winding, std::optional<FormerShape> former) {
+  TypedCoil coil = winding.coil;
+  coil.former = former;
+  Form1 form;
+  putCoil(coil, form);
+  return form;
+}
+
 std::vector<Form1> windingForms(const job::Item& item) {
-  std::vector<Form1> forms(item.upperWindings.size() + 1);
+  std::vector<Form1> forms(1);
   putCoil(item.coil, forms[0]);
-  for (std::size_t k = 0; k < item.upperWindings.size(); ++k) {
-    TypedCoil coil = item.upperWindings[k].coil;
-    coil.former = item.coil.former;
-    putCoil(coil, forms[k + 1]);
-  }
+  for (const job::UpperWinding& upper : item.upperWindings)
+    forms.push_back(upperWindingForm(upper, item.coil.former));
   return forms;
 }
 
@@ -118,17 +123,11 @@ StackPress pressStack(const job::Item& item, std::span<Form1> forms, const WorkR
   return press;
 }
 
-job::Item itemOfForms(job::Item item, std::span<const Form1> forms) {
-  if (!forms.empty()) item.coil = forms[0].state().typed();
-  for (std::size_t k = 1; k < forms.size() && k <= item.upperWindings.size(); ++k) {
-    TypedCoil& kept = item.upperWindings[k - 1].coil;
-    const TypedCoil shown = forms[k].state().typed();
-    for (int i = 0; i < kInputBoxCount; ++i) {
-      if (!isFormerSize(static_cast<InputBox>(i))) kept.texts[i] = shown.texts[i];
-    }
-    kept.material = shown.material;
+void forgetInherited(Form1& form) {
+  for (int i = 0; i < kInputBoxCount; ++i) {
+    const auto b = static_cast<InputBox>(i);
+    if (isFormerSize(b)) form.setText(b, "");
   }
-  return item;
 }
 
 }  // namespace kelvane::form

@@ -32,6 +32,8 @@ struct StackPress {
 // put on as the window opens an item (putCoil), not yet pressed: the first
 // on the item's former, the others on its shape.
 std::vector<Form1> windingForms(const job::Item& item);
+// One winding above the first so opened, on the item's former shape.
+Form1 upperWindingForm(const job::UpperWinding& winding, std::optional<FormerShape> former);
 
 // 計算 of an item of several windings: forms[0] holds the first winding on
 // the item's former, forms[k] winding k (its own texts; its former's boxes
@@ -44,9 +46,8 @@ std::vector<Form1> windingForms(const job::Item& item);
 // called off, keep their texts with the results emptied.
 StackPress pressStack(const job::Item& item, std::span<Form1> forms, const WorkRunner& runner);
 
-// The windings the forms hold as a job item keeps them: the item's first
-// winding from forms[0] (its own coil, former and sizes), every other from
-// forms[k] without the sizes it inherits (they keep the texts `item` has).
-job::Item itemOfForms(job::Item item, std::span<const Form1> forms);
+// The former's sizes of a winding above the first emptied: they are the
+// stack's to write, and until it is pressed again nobody knows them.
+void forgetInherited(Form1& form);
 
 }  // namespace kelvane::form

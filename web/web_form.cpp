@@ -1369,10 +1369,7 @@ class PageForm {
       if (kept == typed) return "{}";
       kept = typed;
       items_.stackChanged(k - 1);
-      for (int i = 0; i < kInputBoxCount; ++i) {
-        const auto b = static_cast<InputBox>(i);
-        if (isFormerSize(b)) form_.setText(b, "");
-      }
+      form::forgetInherited(form_);
       return "{}";
     }
     const job::TermFigure figure = box == 2 ? job::TermFigure::WirePrice : job::TermFigure::Speed;

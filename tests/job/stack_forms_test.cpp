@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "form/form_job.h"
+#include "form/item_forms.h"
 #include "job/item_stack.h"
 #include "job_fixtures.h"
 
@@ -94,11 +95,13 @@ TEST(StackForms, CalledOffEmptiesEveryWinding) {
 // sizes shown as inherited.
 TEST(StackForms, TheItemOfTheFormsKeepsWhatWasTyped) {
   const job::Item item = transformer();
-  std::vector<Form1> forms = windingForms(item);
-  ASSERT_TRUE(pressStack(item, forms, kRunHere).result);
-  EXPECT_EQ(itemOfForms(item, forms), item);
-  forms[2].setText(InputBox::Turns, "77");
-  EXPECT_EQ(itemOfForms(item, forms).upperWindings[1].coil.text(InputBox::Turns), "77");
+  ItemForms forms;
+  forms.take({item});
+  ASSERT_TRUE(forms.pressShown(forms.shownState(), kRunHere).result);
+  EXPECT_EQ(forms.itemAt(0, forms.shownState()), item);
+  Form1 third = *forms.showWinding(2, forms.shownState());
+  third.setText(InputBox::Turns, "77");
+  EXPECT_EQ(forms.itemAt(0, third).upperWindings[1].coil.text(InputBox::Turns), "77");
 }
 
 }  // namespace

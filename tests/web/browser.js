@@ -6,6 +6,7 @@ import fs from "node:fs";
 import { spawnSync } from "node:child_process";
 import http from "node:http";
 import os from "node:os";
+import assert from "node:assert/strict";
 import puppeteer from "puppeteer-core";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -75,6 +76,34 @@ export async function openPage(browser, url = pathToFileURL(pagePath).href) {
   }
   const loadMs = Date.now() - started;
   return { page, problems, requests, loadMs };
+}
+
+// Lets `page` download into `dir`.
+export async function allowDownloads(page, dir) {
+  const cdp = await page.createCDPSession();
+  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+}
+
+// The path of the one file in `dir` whose name ends in `ending` (or passes
+// it, a function), once its download has ended. Chromium holds the final
+// name with an empty file while the bytes go into a .crdownload beside it,
+// so the file counts once nothing is partial and its size holds.
+export async function downloadedFile(dir, ending) {
+  const wanted = typeof ending === "function" ? ending : (name) => name.endsWith(ending);
+  let size = -1;
+  for (let i = 0; i < 100; ++i) {
+    const names = fs.readdirSync(dir);
+    const found = names.filter(wanted);
+    if (found.length > 1) assert.fail(`more than one ${ending} file in ${dir}: ${names}`);
+    if (found.length === 1 && !names.some((n) => n.endsWith(".crdownload"))) {
+      const file = path.join(dir, found[0]);
+      const now = fs.statSync(file).size;
+      if (now > 0 && now === size) return file;
+      size = now;
+    }
+    await new Promise((r) => setTimeout(r, 100));
+  }
+  assert.fail(`nothing downloaded into ${dir}: ${fs.readdirSync(dir)}`);
 }
 
 // A web server on a free port of 127.0.0.1 for the files of `dir`, as an

@@ -9,7 +9,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { spawnSync } from "node:child_process";
-import { launch, openPage, registerPath } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, registerPath } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -50,14 +50,6 @@ async function printed(page, command) {
 
 const ledger = (page) => page.evaluate(() => JSON.parse(localStorage.getItem("kelvane.ledger") || "null"));
 
-async function downloadedFile(dir, test) {
-  for (let i = 0; i < 50; ++i) {
-    const found = fs.readdirSync(dir).find((n) => test(n) && !n.endsWith(".crdownload"));
-    if (found) return path.join(dir, found);
-    await new Promise((r) => setTimeout(r, 100));
-  }
-  assert.fail(`nothing downloaded into ${dir}: ${fs.readdirSync(dir)}`);
-}
 
 async function ledgerRows(page) {
   return page.$$eval("#ledger-grid tbody tr", (trs) => trs.map((tr) => [...tr.cells].map((td) => td.textContent)));
@@ -67,8 +59,7 @@ test("each 版 is numbered, kept across a reload, listed, opened and taken by ke
   const { page, problems } = await openPage(browser);
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-ledger-"));
   try {
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+    await allowDownloads(page, dir);
     const file = path.join(dir, "one.kelvane");
     fs.writeFileSync(file, JSON.stringify(JOB));
     const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#menu [data-command="open"]')]);

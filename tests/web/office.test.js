@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { launch, openPage, replay, replayPart } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, replay, replayPart } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -30,18 +30,12 @@ async function typeInto(page, id, text) {
 async function freshWithDownloads() {
   const opened = await openPage(browser);
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-office-"));
-  const cdp = await opened.page.createCDPSession();
-  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+  await allowDownloads(opened.page, dir);
   return { ...opened, dir };
 }
 
-async function downloaded(dir, ending) {
-  let files = [];
-  for (let i = 0; i < 50 && !(files = fs.readdirSync(dir).filter((f) => f.endsWith(ending))).length; ++i)
-    await new Promise((r) => setTimeout(r, 100));
-  assert.equal(files.length, 1, `one ${ending} file in ${fs.readdirSync(dir)}`);
-  return files[0];
-}
+// The name of the file downloaded into `dir` that ends in `ending`.
+const downloaded = async (dir, ending) => path.basename(await downloadedFile(dir, ending));
 
 // The message box's text, once it is open.
 async function message(page) {

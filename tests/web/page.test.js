@@ -7,7 +7,7 @@ import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { launch, openPage, pagePath, replay, replayPart, serveFolder, sitePath } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, pagePath, replay, replayPart, serveFolder, sitePath } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -322,25 +322,16 @@ test("200 random step lists: the page's form equals kelvane-replay's", async () 
 });
 
 // Waits for the one file of the kind the page downloads into `dir`.
-async function downloaded(dir, ending) {
-  let files = [];
-  for (let i = 0; i < 50 && !(files = fs.readdirSync(dir).filter((f) => f.endsWith(ending))).length; ++i)
-    await new Promise((r) => setTimeout(r, 100));
-  assert.equal(files.length, 1, `one ${ending} file in ${fs.readdirSync(dir)}`);
-  return path.join(dir, files[0]);
-}
-
 test("a job saved by the page opens in kelvane-replay with the same press", async () => {
   const { page } = await fresh();
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-save-"));
   try {
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+    await allowDownloads(page, dir);
     await page.click(sel("Option1(0)"));
     await typeInto(page, "Text1(2)", "33");
     await page.click(sel("Command1"));
     await page.click('#menu [data-command="save"]');
-    const file = await downloaded(dir, ".kelvane");
+    const file = await downloadedFile(dir, ".kelvane");
     const want = replay([{ open: file }]);
     const shown = await state(page);
     assert.deepEqual(want.Text1, shown.Text1);
@@ -371,8 +362,7 @@ test("CSVに書き出し downloads the CSV writer's file", async () => {
   const { page } = await fresh();
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-csv-"));
   try {
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+    await allowDownloads(page, dir);
     await page.click(sel("Option1(0)"));
     await typeInto(page, "Text1(2)", "40");
     // Not pressed: the export asks, and 計算して出力 presses 計算 first.
@@ -380,7 +370,7 @@ test("CSVに書き出し downloads the CSV writer's file", async () => {
     await page.waitForSelector("#message[open]");
     assert.match(await page.$eval("#message-text", (el) => el.textContent), /計算してから出力しますか/);
     await page.click('#message-buttons button[value="press"]');
-    const file = await downloaded(dir, ".csv");
+    const file = await downloadedFile(dir, ".csv");
     const bytes = fs.readFileSync(file);
     const want = await page.evaluate(() => kelvane.csv());
     const shown = await state(page);
@@ -495,10 +485,9 @@ async function openThroughMenu(page, file) {
 // 保存 from the menu: the downloaded job's name and the job, parsed.
 async function saveThroughMenu(page, dir) {
   const downloads = fs.mkdtempSync(path.join(dir, "downloads-"));
-  const cdp = await page.createCDPSession();
-  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+  await allowDownloads(page, downloads);
   await page.click('#menu [data-command="save"]');
-  const file = await downloaded(downloads, ".kelvane");
+  const file = await downloadedFile(downloads, ".kelvane");
   return { file: path.basename(file), job: JSON.parse(fs.readFileSync(file, "utf8")) };
 }
 
@@ -619,12 +608,11 @@ test("the CSV gives every item's table, after computing the items out of date", 
     await typeInto(page, "Text1(2)", "25");
     await page.select("#item-list", "0");
     assert.equal((await page.evaluate(() => kelvane.items())).outputsCurrent, false);
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+    await allowDownloads(page, dir);
     await page.click('#menu [data-command="csv"]');
     await page.waitForSelector("#message[open]");
     await page.click('#message-buttons button[value="press"]');
-    const text = fs.readFileSync(await downloaded(dir, ".csv"), "utf8");
+    const text = fs.readFileSync(await downloadedFile(dir, ".csv"), "utf8");
     const items = await page.evaluate(() => kelvane.items());
     assert.equal(items.outputsCurrent, true);
     assert.equal(items.shown, 0, "the item shown stays shown");

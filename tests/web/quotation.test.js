@@ -7,7 +7,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { spawnSync } from "node:child_process";
-import { launch, openPage, desktopPath } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, desktopPath } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -31,17 +31,12 @@ async function typeOver(page, selector, text) {
 async function freshWithDownloads() {
   const opened = await openPage(browser);
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kelvane-quote-"));
-  const cdp = await opened.page.createCDPSession();
-  await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: dir });
+  await allowDownloads(opened.page, dir);
   return { ...opened, dir };
 }
 
-async function downloaded(dir, name) {
-  const file = path.join(dir, name);
-  for (let i = 0; i < 50 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
-  assert.ok(fs.existsSync(file), `${name} downloaded into ${fs.readdirSync(dir)}`);
-  return fs.readFileSync(file, "utf8");
-}
+// The text of the file `name` downloaded into `dir`.
+const downloaded = async (dir, name) => fs.readFileSync(await downloadedFile(dir, (n) => n === name), "utf8");
 
 async function openJob(page, file) {
   const [chooser] = await Promise.all([

@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { launch, openPage, replay } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, replay } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -176,13 +176,9 @@ test("a winding added by hand: the tape refused naming its box and winding, the 
 
     // 保存: the job holds both windings.
     const downloads = fs.mkdtempSync(path.join(dir, "downloads-"));
-    const cdp = await page.createCDPSession();
-    await cdp.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloads });
+    await allowDownloads(page, downloads);
     await page.click('#menu [data-command="save"]');
-    let files = [];
-    for (let i = 0; i < 50 && !(files = fs.readdirSync(downloads)).some((f) => f.endsWith(".kelvane")); ++i)
-      await new Promise((r) => setTimeout(r, 100));
-    const saved = JSON.parse(fs.readFileSync(path.join(downloads, files.find((f) => f.endsWith(".kelvane"))), "utf8"));
+    const saved = JSON.parse(fs.readFileSync(await downloadedFile(downloads, ".kelvane"), "utf8"));
     const [item] = saved.items;
     assert.equal(item.windings.length, 1);
     assert.equal(item.windings[0].name, "二次");

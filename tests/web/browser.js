@@ -78,6 +78,35 @@ export async function openPage(browser, url = pathToFileURL(pagePath).href) {
   return { page, problems, requests, loadMs };
 }
 
+// The page's state as kelvane.state() gives it.
+export const state = (page) => page.evaluate(() => kelvane.state());
+// The selector of a form control by its name, `Text1(2)`.
+export const sel = (id) => `[data-control="${id}"]`;
+
+// Types over what a box holds as a person does: click into it, select all,
+// type (an empty text deletes it).
+export async function typeOver(page, selector, text) {
+  await page.click(selector, { clickCount: 3 });
+  await page.keyboard.down("Control");
+  await page.keyboard.press("a");
+  await page.keyboard.up("Control");
+  if (text) await page.keyboard.type(text);
+  else await page.keyboard.press("Backspace");
+}
+
+// The same into a form control by its name.
+export const typeInto = (page, id, text) => typeOver(page, sel(id), text);
+
+// Closes dialog `id` with its button of `value`; waits for the close event.
+export async function closeDialog(page, id, value) {
+  await page.evaluate((dialogId) => {
+    window.dialogClosed = new Promise((done) =>
+      document.getElementById(dialogId).addEventListener("close", () => done(), { once: true }));
+  }, id);
+  await page.click(`#${id} button[value="${value}"]`);
+  await page.evaluate(() => window.dialogClosed);
+}
+
 // Lets `page` download into `dir`.
 export async function allowDownloads(page, dir) {
   const cdp = await page.createCDPSession();

@@ -9,7 +9,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { spawnSync } from "node:child_process";
-import { allowDownloads, downloadedFile, launch, openPage, registerPath } from "./browser.js";
+import { allowDownloads, closeDialog, downloadedFile, launch, openPage, registerPath, typeOver } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -18,23 +18,6 @@ after(async () => close && (await close()));
 const THREE = JSON.parse(fs.readFileSync(new URL("three-items.kelvane", import.meta.url), "utf8"));
 // One coil of the three, not numbered yet: the page gives it Q{yyyy}-0001.
 const JOB = { ...THREE, job: { ...THREE.job, quotationNumber: "" }, items: [THREE.items[1]] };
-
-async function typeOver(page, selector, text) {
-  await page.click(selector, { clickCount: 3 });
-  await page.keyboard.down("Control");
-  await page.keyboard.press("a");
-  await page.keyboard.up("Control");
-  await page.keyboard.type(text);
-}
-
-async function closeDialog(page, id, value) {
-  await page.evaluate((dialogId) => {
-    window.dialogClosed = new Promise((done) =>
-      document.getElementById(dialogId).addEventListener("close", () => done(), { once: true }));
-  }, id);
-  await page.click(`#${id} button[value="${value}"]`);
-  await page.evaluate(() => window.dialogClosed);
-}
 
 // A menu command that prints, the print held back: the sheet's first line
 // of figures (見積番号 with its 版) as it would go to paper.
@@ -49,7 +32,6 @@ async function printed(page, command) {
 }
 
 const ledger = (page) => page.evaluate(() => JSON.parse(localStorage.getItem("kelvane.ledger") || "null"));
-
 
 async function ledgerRows(page) {
   return page.$$eval("#ledger-grid tbody tr", (trs) => trs.map((tr) => [...tr.cells].map((td) => td.textContent)));

@@ -6,25 +6,15 @@ import assert from "node:assert/strict";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { allowDownloads, downloadedFile, launch, openPage, replay, replayPart } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, replay, replayPart, sel, state, typeInto } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
 after(async () => close && (await close()));
 
-const state = (page) => page.evaluate(() => kelvane.state());
-const sel = (id) => `[data-control="${id}"]`;
 const focused = (page) => page.evaluate(() =>
   document.activeElement.dataset.control || document.activeElement.dataset.command ||
   document.activeElement.id);
-
-async function typeInto(page, id, text) {
-  await page.click(sel(id), { clickCount: 3 });
-  await page.keyboard.down("Control");
-  await page.keyboard.press("a");
-  await page.keyboard.up("Control");
-  await page.keyboard.type(text);
-}
 
 // A page whose downloads go into a folder of their own.
 async function freshWithDownloads() {

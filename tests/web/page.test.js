@@ -7,7 +7,7 @@ import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { allowDownloads, downloadedFile, launch, openPage, pagePath, replay, replayPart, serveFolder, sitePath } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, pagePath, replay, replayPart, sel, serveFolder, sitePath, state, typeInto } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -17,19 +17,6 @@ async function fresh() {
   const opened = await openPage(browser);
   opened.page.on("dialog", (d) => d.dismiss());
   return opened;
-}
-
-const state = (page) => page.evaluate(() => kelvane.state());
-const sel = (id) => `[data-control="${id}"]`;
-
-// Types into a box as a person does: click into it, select its text, type.
-async function typeInto(page, id, text) {
-  await page.click(sel(id), { clickCount: 3 });
-  await page.keyboard.down("Control");
-  await page.keyboard.press("a");
-  await page.keyboard.up("Control");
-  if (text === "") await page.keyboard.press("Backspace");
-  else await page.keyboard.type(text);
 }
 
 // The message box the page shows, its text; pressing OK closes it.

@@ -4,15 +4,13 @@
 // replay's of the same steps, and the page shows what its state says.
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
-import { launch, openPage, replay, replayPart } from "./browser.js";
+import { launch, openPage, replay, replayPart, state } from "./browser.js";
 
 const SESSIONS = Number(process.env.KELVANE_WEB_SESSIONS || 40);
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
 after(async () => close && (await close()));
-
-const state = (page) => page.evaluate(() => kelvane.state());
 
 function generator(seed) {
   let x = seed >>> 0 || 1;

@@ -7,7 +7,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { spawnSync } from "node:child_process";
-import { allowDownloads, downloadedFile, launch, openPage, desktopPath } from "./browser.js";
+import { allowDownloads, closeDialog, desktopPath, downloadedFile, launch, openPage, typeOver } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -17,16 +17,6 @@ after(async () => close && (await close()));
 // price list, the second given its terms in the pane.
 const JOB = JSON.parse(fs.readFileSync(new URL("three-items.kelvane", import.meta.url), "utf8"));
 const COMPANY = { name: "有限会社テスト巻線", address: "東京都千代田区1-2-3", telephone: "03-1234-5678", person: "佐藤" };
-
-
-async function typeOver(page, selector, text) {
-  await page.click(selector, { clickCount: 3 });
-  await page.keyboard.down("Control");
-  await page.keyboard.press("a");
-  await page.keyboard.up("Control");
-  if (text) await page.keyboard.type(text);
-  else await page.keyboard.press("Backspace");
-}
 
 async function freshWithDownloads() {
   const opened = await openPage(browser);
@@ -44,15 +34,6 @@ async function openJob(page, file) {
     page.click('#menu [data-command="open"]'),
   ]);
   await chooser.accept([file]);
-}
-
-async function closeDialog(page, id, value) {
-  await page.evaluate((dialogId) => {
-    window.dialogClosed = new Promise((done) =>
-      document.getElementById(dialogId).addEventListener("close", () => done(), { once: true }));
-  }, id);
-  await page.click(`#${id} button[value="${value}"]`);
-  await page.evaluate(() => window.dialogClosed);
 }
 
 // 見本を印刷 (or 見積書を印刷) from the menu with the print itself held back:

@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { allowDownloads, downloadedFile, launch, openPage, replay } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, replay, sel, state } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -23,9 +23,7 @@ const MATERIALS = ["copper", "aluminium"];
 const FORMERS = ["round", "rectangular", "fan"];
 const SHADES = [[0x45, 0x8a, 0xd0], [0xee, 0xe5, 0xb9], [0x12, 0x47, 0x36]];
 
-const state = (page) => page.evaluate(() => kelvane.state());
 const windings = (page) => page.evaluate(() => kelvane.windings());
-const sel = (id) => `[data-control="${id}"]`;
 const tabTexts = (page) => page.$$eval("#winding-tabs button", (bs) => bs.map((b) => b.textContent));
 
 async function takeMessage(page) {

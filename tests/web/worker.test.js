@@ -3,22 +3,11 @@
 // window as kelvane-replay's at the end, or as it was when called off.
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
-import { launch, openPage, replay, replayPart } from "./browser.js";
+import { launch, openPage, replay, replayPart, sel, state, typeInto } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
 after(async () => close && (await close()));
-
-const state = (page) => page.evaluate(() => kelvane.state());
-const sel = (id) => `[data-control="${id}"]`;
-
-async function typeInto(page, id, text) {
-  await page.click(sel(id), { clickCount: 3 });
-  await page.keyboard.down("Control");
-  await page.keyboard.press("a");
-  await page.keyboard.up("Control");
-  await page.keyboard.type(text);
-}
 
 // The longest the page took to answer, over a few looks while the work runs,
 // and the progress it showed.

@@ -4,6 +4,7 @@
 
 #include "core/calculate_coil.h"
 #include "core/calculation_state.h"
+#include "core/coil.h"
 #include "core/materials.h"
 
 namespace kelvane::test {
@@ -32,6 +33,20 @@ inline CalculationState exampleState() {
   s.crossAllowance = 0.21 * ((2 - std::sqrt(3.0)) / 2);
   s.conductorArea = 0.0314159265358979;
   return s;
+}
+
+// A winding of a stack: its wire, turns and layer width, lead 30; its former
+// comes from the stack.
+inline Coil stackWinding(double d, double dw, double turns, double t,
+                         ConductorMaterial material = ConductorMaterial::Copper) {
+  Coil c;
+  c.bareDiameter = d;
+  c.finishedDiameter = dw;
+  c.turns = turns;
+  c.leadLength = 30;
+  c.referenceThickness = t;
+  c.material = material;
+  return c;
 }
 
 // The boxes as the window opens them, on the given former, copper; ten turns

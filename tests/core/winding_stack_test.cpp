@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "coil_fixtures.h"
 #include "core/coil.h"
 #include "core/coil_math.h"
 #include "core/input_checks.h"
@@ -13,18 +14,7 @@
 namespace kelvane {
 namespace {
 
-// A winding's wire, turns and layer width; its former comes from the stack.
-Coil wire(double d, double dw, double turns, double t,
-          ConductorMaterial material = ConductorMaterial::Copper) {
-  Coil c;
-  c.bareDiameter = d;
-  c.finishedDiameter = dw;
-  c.turns = turns;
-  c.leadLength = 30;
-  c.referenceThickness = t;
-  c.material = material;
-  return c;
-}
+using test::stackWinding;
 
 Former designFormer(FormerShape shape) {
   // The window's opening sizes, with a round former of D 10 and a fan of R 50.
@@ -36,8 +26,9 @@ Former designFormer(FormerShape shape) {
 WindingStack transformer(FormerShape shape, Insulation tape) {
   WindingStack stack;
   stack.former = designFormer(shape);
-  stack.windings.push_back({"一次", wire(0.2, 0.23, 400, 6), {}});
-  stack.windings.push_back({"二次", wire(0.5, 0.55, 60, 6.2, ConductorMaterial::Aluminium), tape});
+  stack.windings.push_back({"一次", stackWinding(0.2, 0.23, 400, 6), {}});
+  stack.windings.push_back(
+      {"二次", stackWinding(0.5, 0.55, 60, 6.2, ConductorMaterial::Aluminium), tape});
   return stack;
 }
 
@@ -157,7 +148,7 @@ TEST(WindingStack, EightWindingsEachOnTheOneBelow) {
   for (int k = 0; k < 8; ++k) {
     const auto material = static_cast<ConductorMaterial>(k % 3);
     stack.windings.push_back({"W" + std::to_string(k + 1),
-                              wire(0.2 + 0.05 * k, 0.23 + 0.05 * k, 50, 5, material),
+                              stackWinding(0.2 + 0.05 * k, 0.23 + 0.05 * k, 50, 5, material),
                               {0.03, k % 2 + 1}});
   }
   const Expected<StackResult> result = computeStack(stack);

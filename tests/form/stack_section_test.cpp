@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/coil_fixtures.h"
 #include "core/calculate_coil.h"
 #include "core/winding_stack.h"
 #include "form/diagram_geometry.h"
@@ -15,15 +16,7 @@
 namespace kelvane::form {
 namespace {
 
-Coil wire(double d, double dw, double turns, double t) {
-  Coil c;
-  c.bareDiameter = d;
-  c.finishedDiameter = dw;
-  c.turns = turns;
-  c.leadLength = 30;
-  c.referenceThickness = t;
-  return c;
-}
+using test::stackWinding;
 
 Insulation tape(double mm, int layers) { return {mm, layers}; }
 
@@ -129,39 +122,39 @@ INSTANTIATE_TEST_SUITE_P(
     Stacks, StackSectionRows,
     ::testing::Values(StackCase{"RoundTransformer",
                                 kRound,
-                                {{"一次", wire(0.2, 0.23, 400, 6), {}},
-                                 {"二次", wire(0.5, 0.55, 60, 6.2), tape(0.05, 3)}}},
+                                {{"一次", stackWinding(0.2, 0.23, 400, 6), {}},
+                                 {"二次", stackWinding(0.5, 0.55, 60, 6.2), tape(0.05, 3)}}},
                       // Thick tape, a thin wire over a thick one: the scale is set by the
                       // height, not the width.
                       StackCase{"RectangularThreeWindingsOneWithoutTape",
                                 kRectangular,
-                                {{"一次", wire(1.0, 1.1, 30, 5), {}},
-                                 {"二次", wire(0.3, 0.34, 120, 5), tape(0.5, 4)},
-                                 {"三次", wire(0.6, 0.66, 20, 5), {}}}},
+                                {{"一次", stackWinding(1.0, 1.1, 30, 5), {}},
+                                 {"二次", stackWinding(0.3, 0.34, 120, 5), tape(0.5, 4)},
+                                 {"三次", stackWinding(0.6, 0.66, 20, 5), {}}}},
                       StackCase{"FanTwoWindings",
                                 kFan,
-                                {{"一次", wire(0.4, 0.45, 80, 4), {}},
-                                 {"二次", wire(0.4, 0.45, 40, 4), tape(0.1, 1)}}},
+                                {{"一次", stackWinding(0.4, 0.45, 80, 4), {}},
+                                 {"二次", stackWinding(0.4, 0.45, 40, 4), tape(0.1, 1)}}},
                       // A secondary of 2000 turns between two drawn windings: its band,
                       // the turns above it on top of it.
                       StackCase{"SecondaryTooManyTurnsDrawnAsItsBand",
                                 kRectangular,
-                                {{"一次", wire(0.5, 0.55, 200, 20), {}},
-                                 {"二次", wire(0.1, 0.12, 2000, 20), tape(0.05, 2)},
-                                 {"三次", wire(0.5, 0.55, 30, 20), tape(0.05, 2)}}},
+                                {{"一次", stackWinding(0.5, 0.55, 200, 20), {}},
+                                 {"二次", stackWinding(0.1, 0.12, 2000, 20), tape(0.05, 2)},
+                                 {"三次", stackWinding(0.5, 0.55, 30, 20), tape(0.05, 2)}}},
                       // A million turns: so tall that the windings either side of it
                       // are bands too, in order all the same.
                       StackCase{"MillionTurnsDrawnAsItsBand",
                                 kRound,
-                                {{"一次", wire(0.5, 0.55, 50, 8), {}},
-                                 {"二次", wire(0.05, 0.06, 1e6, 8), tape(0.05, 2)},
-                                 {"三次", wire(0.5, 0.55, 30, 8), tape(0.05, 2)}}}),
+                                {{"一次", stackWinding(0.5, 0.55, 50, 8), {}},
+                                 {"二次", stackWinding(0.05, 0.06, 1e6, 8), tape(0.05, 2)},
+                                 {"三次", stackWinding(0.5, 0.55, 30, 8), tape(0.05, 2)}}}),
     [](const ::testing::TestParamInfo<StackCase>& info) { return info.param.name; });
 
 TEST(StackSection, OneWindingDrawsTheCoilsOwnCircles) {
   for (const double turns : {1.0, 10.0, 57.0, 999.0}) {
     SCOPED_TRACE(turns);
-    const WindingStack stack{kRound, {{"", wire(0.4, 0.45, turns, 5), {}}}};
+    const WindingStack stack{kRound, {{"", stackWinding(0.4, 0.45, turns, 5), {}}}};
     const Expected<StackResult> result = computeStack(stack);
     ASSERT_TRUE(result) << result.message();
     const CalculationState& state = result->windings[0].calculation.press.state;
@@ -180,7 +173,8 @@ TEST(StackSection, OneWindingDrawsTheCoilsOwnCircles) {
 
 TEST(StackSection, NothingToDrawIsHidden) {
   EXPECT_FALSE(stackSection(diagramGeometry(), StackResult{}).visible);
-  const Expected<StackResult> result = computeStack({kRound, {{"", wire(0.4, 0.45, 10, 5), {}}}});
+  const Expected<StackResult> result =
+      computeStack({kRound, {{"", stackWinding(0.4, 0.45, 10, 5), {}}}});
   ASSERT_TRUE(result);
   DiagramGeometry broken = diagramGeometry();
   broken.panelHeight = std::numeric_limits<float>::infinity();

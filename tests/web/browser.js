@@ -107,6 +107,21 @@ export async function closeDialog(page, id, value) {
   await page.evaluate(() => window.dialogClosed);
 }
 
+// The text of the message box the page shows; its first button closes it,
+// and the close event, which hands the focus back and selects the box's
+// text, comes a task after the closing: this waits for it.
+export async function takeMessage(page) {
+  await page.waitForSelector("#message[open]", { timeout: 2000 });
+  const text = await page.$eval("#message-text", (el) => el.textContent);
+  await page.evaluate(() => {
+    window.messageClosed = new Promise((done) =>
+      document.querySelector("#message").addEventListener("close", () => done(), { once: true }));
+  });
+  await page.click("#message-buttons button");
+  await page.evaluate(() => window.messageClosed);
+  return text;
+}
+
 // Lets `page` download into `dir`.
 export async function allowDownloads(page, dir) {
   const cdp = await page.createCDPSession();

@@ -7,7 +7,7 @@ import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { allowDownloads, downloadedFile, launch, openPage, pagePath, replay, replayPart, sel, serveFolder, sitePath, state, typeInto } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, pagePath, replay, replayPart, sel, serveFolder, sitePath, state, takeMessage, typeInto } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -19,19 +19,10 @@ async function fresh() {
   return opened;
 }
 
-// The message box the page shows, its text; pressing OK closes it.
-async function takeMessage(page) {
-  await page.waitForSelector("#message[open]", { timeout: 2000 });
-  const text = await page.$eval("#message-text", (el) => el.textContent);
-  // The dialog's close event, which hands the focus back and selects the
-  // box's text, comes a task after the closing: wait for it before typing.
-  await page.evaluate(() => {
-    window.messageClosed = new Promise((done) =>
-      document.querySelector("#message").addEventListener("close", () => done(), { once: true }));
-  });
-  await page.click("#message-buttons button");
-  await page.evaluate(() => window.messageClosed);
-  // Closed, and the focus back where the model has it.
+// The message box the page shows, its text; pressing OK closes it and hands
+// the focus back where the model has it.
+async function takeMessageBack(page) {
+  const text = await takeMessage(page);
   await page.waitForFunction(() => !document.querySelector("#message[open]") &&
     document.activeElement.dataset.control === kelvane.state().focus);
   return text;
@@ -129,7 +120,7 @@ test("typing, clicking and Tab on the page give kelvane-replay's window", async 
     await s.person(page);
     const want = replay(s.steps);
     assert.ok(!want.error, `${s.name}: ${want.error}`);
-    for (const message of want.messages) assert.equal(await takeMessage(page), message, s.name);
+    for (const message of want.messages) assert.equal(await takeMessageBack(page), message, s.name);
     // The whole window as the replay prints it, from the same writer.
     assert.deepEqual(replayPart(await state(page)), want, s.name);
     // The boxes on the page show what the model holds.
@@ -147,7 +138,7 @@ test("a refused press shows its message as a dialog and keeps the focus on the b
   await typeInto(page, "Text1(0)", "0,2");
   await page.click(sel("Command1"));
   const want = replay([{ type: "Text1(0)", text: "0,2" }, { click: "Command1" }]);
-  assert.equal(await takeMessage(page), want.messages.at(-1));
+  assert.equal(await takeMessageBack(page), want.messages.at(-1));
   assert.equal(await page.evaluate(() => document.activeElement.dataset.control), "Text1(0)");
   // The text is selected, so typing replaces it.
   await page.keyboard.type("0.3");

@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { allowDownloads, downloadedFile, launch, openPage, replay, sel, state } from "./browser.js";
+import { allowDownloads, downloadedFile, launch, openPage, replay, sel, state, takeMessage } from "./browser.js";
 
 let browser, close;
 before(async () => ({ browser, close } = await launch()));
@@ -25,18 +25,6 @@ const SHADES = [[0x45, 0x8a, 0xd0], [0xee, 0xe5, 0xb9], [0x12, 0x47, 0x36]];
 
 const windings = (page) => page.evaluate(() => kelvane.windings());
 const tabTexts = (page) => page.$$eval("#winding-tabs button", (bs) => bs.map((b) => b.textContent));
-
-async function takeMessage(page) {
-  await page.waitForSelector("#message[open]", { timeout: 2000 });
-  const text = await page.$eval("#message-text", (el) => el.textContent);
-  await page.evaluate(() => {
-    window.messageClosed = new Promise((done) =>
-      document.querySelector("#message").addEventListener("close", () => done(), { once: true }));
-  });
-  await page.click("#message-buttons button");
-  await page.evaluate(() => window.messageClosed);
-  return text;
-}
 
 async function openThroughMenu(page, file) {
   const [chooser] = await Promise.all([
